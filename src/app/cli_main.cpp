@@ -1,0 +1,57 @@
+// zendrax-cli: the configuration tool's core without windows.
+#include "app/cli_common.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace zx::cli {
+
+static std::map<std::string, Command>& commands() {
+    static std::map<std::string, Command> table;
+    return table;
+}
+
+bool registerCommand(Command command) {
+    commands()[command.name] = std::move(command);
+    return true;
+}
+
+void err(const QString& text) {
+    std::fputs(text.toUtf8().constData(), stderr);
+    std::fputs("\n", stderr);
+    std::fflush(stderr);
+}
+
+void out(const QString& text) {
+    std::fputs(text.toUtf8().constData(), stdout);
+    std::fputs("\n", stdout);
+    std::fflush(stdout);
+}
+
+} // namespace zx::cli
+
+static void usage() {
+    zx::cli::err("usage: zendrax-cli COMMAND [options]");
+    for (const auto& [name, command] : zx::cli::commands())
+        zx::cli::err(QStringLiteral("  ") + QString::fromUtf8(command.usage));
+}
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments();
+    args.removeFirst();
+    if (args.isEmpty() || args.first() == "--help" || args.first() == "-h") {
+        usage();
+        return args.isEmpty() ? 2 : 0;
+    }
+    const auto it = zx::cli::commands().find(args.first().toStdString());
+    if (it == zx::cli::commands().end()) {
+        zx::cli::err(QStringLiteral("unknown command: ") + args.first());
+        usage();
+        return 2;
+    }
+    args.removeFirst();
+    return it->second.run(args);
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The seams the transfer protocol runs on: a byte link to the unit and a clock.
+// The desktop wires the serial port and the Qt event loop; tests wire the in-process
+// simulated unit and a virtual clock.
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+namespace zx {
+
+class ByteLink {
+public:
+    virtual ~ByteLink() = default;
+    virtual bool isOpen() const = 0;
+    // Writes all bytes; returns when written.
+    virtual void write(const QByteArray& bytes) = 0;
+    // Up to maxBytes of what has arrived; empty at once when nothing has.
+    virtual QByteArray readAvailable(int maxBytes) = 0;
+    // Blocks until data is there or limitMs has passed on the link's clock; true when data is there.
+    // Must not spin: a real link sleeps in the driver, a simulated one advances its virtual clock.
+    virtual bool waitForData(int limitMs) = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // Monotonic milliseconds.
+    virtual std::int64_t nowMs() const = 0;
+    // Lets the window handle its pending events (no-op headless).
+    virtual void pumpEvents() = 0;
+    // Waits at least ms, pumping events while it waits.
+    virtual void sleepMs(int ms) = 0;
+};
+
+} // namespace zx

@@ -1,0 +1,42 @@
+#pragma once
+// The one record the program keeps: header, four short strings and the configuration image.
+#include "model/config_image.h"
+
+#include <array>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace zx {
+
+class DatabaseRecord {
+public:
+    enum class Slot { Site, Owner, Password, ConnectionName };
+
+    DatabaseRecord(); // every byte zero, header included
+
+    // Short strings hold raw single-byte (Windows-1250) characters.
+    std::string text(Slot s) const;
+    // Cut to 255 characters; the bytes after the text are left as they were.
+    void setText(Slot s, std::string_view value);
+    int textLength(Slot s) const;
+
+    void writeHeader();        // length byte 10 and "Zendrax1V2"
+    bool headerValid() const;  // exactly that header
+
+    ConfigImage image;
+
+    std::array<Byte, RecordSize> toBytes() const;
+    static DatabaseRecord fromBytes(std::span<const Byte, RecordSize> bytes);
+
+    // Record offset of a slot's length byte (11, 267, 523, 779).
+    static std::size_t slotOffset(Slot s);
+
+    bool operator==(const DatabaseRecord&) const = default;
+
+private:
+    std::array<Byte, 11> header_{};
+    std::array<std::array<Byte, ShortStringSlotSize>, 4> slots_{};
+};
+
+} // namespace zx

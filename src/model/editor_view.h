@@ -1,0 +1,82 @@
+#pragma once
+// What every editor of the main window shows for an image read through a model's map.
+// The refill of the window applies this; nothing here knows about widgets.
+#include "model/config_image.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zx {
+
+// Items of the choice lists, per model, as the window shows them (UTF-8).
+std::vector<std::string> speedItems(DeviceModel m);   // RGspeed
+std::vector<std::string> parityItems();               // RGbit
+std::vector<std::string> modeItems(DeviceModel m);    // RGmod
+std::vector<std::string> twentyHexItems();            // RG20h
+std::vector<std::string> dialItems(DeviceModel m, int line); // RGdialnn
+std::vector<std::string> seizureItems();              // RGlinenn
+std::vector<std::string> timerSetItems();             // RGtimenn
+std::vector<std::string> coWidthItems();              // CBcokar
+
+struct LineRowView {
+    std::string coNumber;       // MEconn
+    std::optional<int> dialItem;    // RGdialnn (4-line: line 1 only)
+    std::optional<int> seizureItem; // RGlinenn (4-line: line 1 only)
+    std::optional<int> timerItem;   // RGtimenn (16-line only)
+    bool subLine = false;       // CBalvnn
+    bool callIn = false;        // CBbehnn
+};
+
+struct ExceptionView {
+    std::string area;   // 4-line: four area characters; 16-line: DigitPair of the area byte
+    std::string length; // decimal, at least two digits
+    std::string text() const { return area + length; } // lbKiv item text
+};
+
+struct CodeRowView {
+    std::string code; // the CodeLength - 1 characters of the record
+    // 4-line: four cells "Igen"/"Nem" (columns 2..5); 16-line: one letter T/H/B/M/N (column 2).
+    std::vector<std::string> rights;
+};
+
+struct EditorView {
+    DeviceModel model = DeviceModel::Line4;
+
+    int speedItem = 0;  // RGspeed
+    int parityItem = 0; // RGbit
+    int modeItem = 0;   // RGmod
+    int twentyHexItem = 0; // RG20h
+    int coPosition = 0, calledPosition = 0, recordTerminator = 0; // MEcopos, MEcallpos, MErzk
+    int coWidthItem = 0;                                          // CBcokar
+    std::optional<char> numberTerminator;                         // MEszamz, 16-line
+    bool callInForeign = false;  // chkIntGW
+    bool callInDomestic = false; // chkNatGW
+
+    int seizeTime = 0, releaseTime = 0, interdigitTime = 0;          // MEibe, MEibo, MEintd
+    int firstTone1 = 0, secondTone1 = 0, coReset1 = 0, coTimeout1 = 0; // ME1t1, ME2t1, MEcor1, MEcol1
+    std::optional<int> firstTone2, secondTone2, coReset2, coTimeout2;  // 16-line
+    std::optional<int> loopPulseDelta;                                // edLI, 4-line
+
+    std::optional<std::array<std::string, 4>> mobilePrefixes; // edMP01..04, 4-line
+    std::optional<std::array<std::string, 2>> intlPrefixes;   // edIP01, 02, 4-line
+    std::string callInNumber;                                 // edBehiv, raw bytes
+    std::optional<bool> dstEnable, pinEnable;                 // chkDSTena, chkPinEna, 4-line
+
+    std::vector<LineRowView> lines; // 4 or 16 rows
+
+    int localLength = 0, nationalLength = 0; // MEloclen, MEnatlen
+    std::array<ExceptionView, 16> exceptions; // lbKiv
+    std::array<std::string, 64> barredAreas; // lbGW
+
+    std::vector<CodeRowView> codes; // grid rows below the header
+    int codeDigits = 0;             // CodeLength - 1
+    std::vector<std::string> freeNumbers; // lbFreeCall, 16 characters each
+
+    std::string codePanelText() const; // status panel 1: "12/6"
+};
+
+EditorView decodeForEditors(const ConfigImage& image, DeviceModel model);
+
+} // namespace zx
