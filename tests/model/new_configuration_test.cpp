@@ -1,0 +1,149 @@
+#include "model/new_configuration.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace zx {
+namespace {
+
+constexpr Byte Untouched = 0xA5;
+
+struct Run {
+    std::size_t offset;
+    std::vector<Byte> bytes;
+};
+
+std::vector<Byte> text(const std::string& s) {
+    return {s.begin(), s.end()};
+}
+std::vector<Byte> times(std::initializer_list<Byte> entry, int n) {
+    std::vector<Byte> out;
+    for (int i = 0; i < n; ++i)
+        out.insert(out.end(), entry);
+    return out;
+}
+std::vector<Byte> barred() {
+    std::vector<Byte> out{0x21, 0x31, 0x40, 0x41, 0x50, 0x51, 0x61, 0x71, 0x80, 0x81, 0x90, 0x91};
+    const auto empty = times({0xFF}, 52);
+    out.insert(out.end(), empty.begin(), empty.end());
+    return out;
+}
+std::vector<Byte> cat(std::vector<Byte> a, const std::vector<Byte>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// Every byte a new configuration writes, by image offset; all other bytes must keep what they
+// held (CallInNumber included).
+const std::vector<Run> line4Expected{
+    {1409, {1, 1}},
+    {1412, {0x06, 0x20, 0x06, 0x30, 0x06, 0x70, 0xDD, 0xDD}},
+    {1420, {0x00, 0xDD}},
+    {1422, {15}},
+    {1584,
+     cat({0x06, 0x20, 0x0B, 0x06, 0x30, 0x0B, 0x06, 0x70, 0x0B}, times({0xDD, 0xDD, 0x00}, 13))},
+    {1656,
+     {23, 2, 26, 0x0A, 13, 1, 90, 10, 2, 15, 0x00, 0x02, 0x01, 3, 7, 0, 0, 20, 20, 20, 6, 10}},
+    {1680, text("0102030405060708")},
+    {1696, barred()},
+    {1792, times({0x20}, 8192 - 1792)},
+};
+
+const std::vector<Run> line16Expected{
+    {1648, times({0x04}, 16)},
+    {1664, {10, 2, 15, 90, 10, 2, 15, 90, 7, 0, 0, '1', 13, 1, 20, 20, 20, 6, 10, 23, 2, 26, ' '}},
+    {1696, text("01020304050607080910111213141516")},
+    {1760, times({0x00, 0xFF}, 16)},
+    {1818, {3}},
+    {1840, barred()},
+    {2048, times({0x20}, 8192 - 2048)},
+};
+
+std::array<Byte, ImageSize> expectedImage(const std::vector<Run>& runs) {
+    std::array<Byte, ImageSize> out;
+    out.fill(Untouched);
+    for (const Run& r : runs)
+        for (std::size_t i = 0; i < r.bytes.size(); ++i)
+            out.at(r.offset + i) = r.bytes[i];
+    return out;
+}
+
+DatabaseRecord filledRecord() {
+    DatabaseRecord r;
+    r.image.fill(Untouched);
+    r.setText(DatabaseRecord::Slot::Site, "Budapest");
+    r.setText(DatabaseRecord::Slot::Owner, "Kiss");
+    r.setText(DatabaseRecord::Slot::Password, "titok");
+    r.setText(DatabaseRecord::Slot::ConnectionName, "Iroda");
+    return r;
+}
+
+void expectImage(DeviceModel model, const std::vector<Run>& runs) {
+    DatabaseRecord r = filledRecord();
+    applyNewConfiguration(r, model);
+    const auto expected = expectedImage(runs);
+    for (std::size_t i = 0; i < ImageSize; ++i)
+        EXPECT_EQ(r.image.at(i), expected[i]) << "offset " << i;
+}
+
+TEST(NewConfiguration, FourLineDefaultsByteForByte) {
+    expectImage(DeviceModel::Line4, line4Expected);
+}
+
+TEST(NewConfiguration, SixteenLineDefaultsByteForByte) {
+    expectImage(DeviceModel::Line16, line16Expected);
+}
+
+TEST(NewConfiguration, EmptiesTheShortStringsAndLeavesTheHeader) {
+    for (DeviceModel m : {DeviceModel::Line4, DeviceModel::Line16}) {
+        DatabaseRecord r = filledRecord();
+        const auto before = r.toBytes();
+        applyNewConfiguration(r, m);
+        const auto after = r.toBytes();
+        for (auto s : {DatabaseRecord::Slot::Site, DatabaseRecord::Slot::Owner,
+                       DatabaseRecord::Slot::Password, DatabaseRecord::Slot::ConnectionName}) {
+            EXPECT_EQ(r.textLength(s), 0);
+            EXPECT_EQ(r.text(s), "");
+        }
+        // Only the four length bytes change outside the image.
+        int changed = 0;
+        for (std::size_t i = 0; i < RecordImageOffset; ++i)
+            if (before[i] != after[i]) ++changed;
+        EXPECT_EQ(changed, 4);
+    }
+}
+
+TEST(NewConfiguration, SixteenLineExceptionsStayOutOfTheCallInNumber) {
+    DatabaseRecord r;
+    for (std::size_t i = 0; i < 24; ++i)
+        r.image.set(1792 + i, static_cast<Byte>('5'));
+    applyNewConfiguration(r, DeviceModel::Line16);
+    for (std::size_t i = 0; i < 24; ++i)
+        EXPECT_EQ(r.image.at(1792 + i), '5');
+    EXPECT_EQ(r.image.at(1790), 0x00);
+    EXPECT_EQ(r.image.at(1791), 0xFF);
+}
+
+TEST(NewConfiguration, AFreshRecordIsAllZeroBeforeIt) {
+    const DatabaseRecord r;
+    for (Byte b : r.toBytes())
+        ASSERT_EQ(b, 0);
+}
+
+TEST(NewConfiguration, TheSecondModelOverwritesOnlyItsOwnFields) {
+    // New for the 16-line unit after a 4-line configuration: the 4-line-only fields keep their
+    // 4-line defaults, since a new configuration writes only the current model's fields.
+    DatabaseRecord r;
+    applyNewConfiguration(r, DeviceModel::Line4);
+    applyNewConfiguration(r, DeviceModel::Line16);
+    EXPECT_EQ(r.image.at(1409), 1);  // DstEnable of the 4-line map
+    EXPECT_EQ(r.image.at(1422), 15); // LoopPulseDelta of the 4-line map
+    EXPECT_EQ(r.image.at(1675), '1');
+    EXPECT_EQ(r.image.at(1792), ' '); // 4-line free numbers filled it; CallInNumber keeps it
+}
+
+} // namespace
+} // namespace zx
