@@ -1,0 +1,247 @@
+// zendrax-cli new and show, run as the operator would run them.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QString out, err;
+};
+
+QString cliPath() {
+    const QString dir =
+        qEnvironmentVariable("ZX_BIN_DIR", QCoreApplication::applicationDirPath() + "/../bin");
+    return QDir(dir).filePath("zendrax-cli");
+}
+
+CliRun cli(const QStringList& args) {
+    QProcess p;
+    p.start(cliPath(), args);
+    CliRun r;
+    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit) return r;
+    r.exitCode = p.exitCode();
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError()).trimmed();
+    return r;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+QJsonObject showJson(const QStringList& args) {
+    const CliRun r = cli(QStringList{"show"} + args + QStringList{"--json"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(r.out.toUtf8(), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    return doc.object();
+}
+
+QStringList strings(const QJsonValue& v) {
+    QStringList out;
+    for (const QJsonValue& e : v.toArray())
+        out << e.toString();
+    return out;
+}
+
+class CliFile : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(QFile::exists(cliPath())) << cliPath().toStdString(); }
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    QString newFile(const QString& model, const QString& password = "Titok") {
+        const QString file = path("m" + model + ".vd1");
+        const CliRun r = cli({"new", "--model", model, "--site", QString::fromUtf8("Győr"),
+                              "--owner", "Kiss", "--password", password, "-o", file});
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        return file;
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(CliFile, NewFourLineFileShowsItsDefaults) {
+    const QString file = newFile("4");
+    const QByteArray bytes = readAll(file);
+    ASSERT_EQ(bytes.size(), 9227);
+    EXPECT_EQ(bytes.left(11), QByteArray("\x0AZendrax1V2"));
+
+    const QJsonObject o = showJson({file, "--password", "Titok"});
+    for (const char* key : {"Site",
+                            "Owner",
+                            "ConnectionName",
+                            "LastModified",
+                            "SmdrSpeed",
+                            "SmdrMode",
+                            "CoPosition",
+                            "CoWidth",
+                            "CalledPosition",
+                            "RecordTerminator",
+                            "PinEnable",
+                            "DstEnable",
+                            "LineSettings",
+                            "CoNumbers",
+                            "SeizeTime",
+                            "ReleaseTime",
+                            "InterdigitTime",
+                            "FirstToneTime1",
+                            "SecondToneTime1",
+                            "CoTimeout1",
+                            "CoResetTime1",
+                            "LoopPulseDelta",
+                            "LocalLength",
+                            "NationalLength",
+                            "NationalExceptions",
+                            "MobilePrefixes",
+                            "IntlPrefixes",
+                            "CallInNumber",
+                            "CallInFlags",
+                            "BarredCallInAreas",
+                            "CodeLength",
+                            "CodeCount",
+                            "CodeTable",
+                            "FreeNumbers"})
+        EXPECT_TRUE(o.contains(key)) << key;
+    for (const char* absent : {"NumberTerminator", "FirstToneTime2", "CoTimeout2"})
+        EXPECT_FALSE(o.contains(absent)) << absent;
+
+    EXPECT_EQ(o["Site"].toString(), QString::fromUtf8("Győr"));
+    EXPECT_EQ(o["Owner"].toString(), "Kiss");
+    EXPECT_EQ(o["ConnectionName"].toString(), "");
+    EXPECT_EQ(o["SmdrSpeed"]["speed"].toString(), "9600");
+    EXPECT_EQ(o["SmdrSpeed"]["parity"].toString(), "Nincs");
+    EXPECT_EQ(o["SmdrMode"]["mode"].toString(), QString::fromUtf8("Saját"));
+    EXPECT_EQ(o["SmdrMode"]["controlCharacters"].toString(), "Lenyel");
+    EXPECT_EQ(o["CoWidth"].toString(), "2");
+    EXPECT_EQ(o["CoPosition"].toInt(), 23);
+    EXPECT_EQ(strings(o["CoNumbers"]), (QStringList{"01", "02", "03", "04"}));
+    EXPECT_EQ(strings(o["MobilePrefixes"]), (QStringList{"0620", "0630", "0670", "===="}));
+    EXPECT_EQ(o["LineSettings"][0]["dialling"].toString(), "DTMF normal");
+    EXPECT_EQ(o["LineSettings"][0]["seizure"].toString(), "Azonnal");
+    EXPECT_EQ(o["NationalExceptions"][0]["area"].toString(), "0620");
+    EXPECT_EQ(o["NationalExceptions"][0]["length"].toString(), "11");
+    EXPECT_EQ(o["BarredCallInAreas"].toArray().size(), 64);
+    EXPECT_EQ(o["BarredCallInAreas"][63].toString(), "??");
+    EXPECT_EQ(o["CodeTable"].toArray().size(), 1);
+    EXPECT_EQ(o["CodeTable"][0]["rights"]["Helyi"].toString(), "Igen");
+    EXPECT_EQ(o["CodeStatus"].toString(), "1/6");
+    EXPECT_TRUE(o["FreeNumbers"].toArray().isEmpty());
+}
+
+TEST_F(CliFile, NewSixteenLineFileShowsItsDefaults) {
+    const QString file = newFile("16");
+    const QJsonObject o = showJson({file, "--model", "16", "--password", "Titok"});
+    EXPECT_EQ(o["Model"].toString(), "Vardo-16 (V 4.27+)");
+    EXPECT_EQ(o["SmdrSpeed"]["speed"].toString(), "9600");
+    EXPECT_EQ(o["SmdrMode"]["mode"].toString(), "Normal");
+    EXPECT_EQ(o["NumberTerminator"].toString(), " ");
+    EXPECT_EQ(o["CoTimeout2"].toInt(), 90);
+    EXPECT_FALSE(o.contains("MobilePrefixes"));
+    EXPECT_FALSE(o.contains("LoopPulseDelta"));
+    const QStringList co = strings(o["CoNumbers"]);
+    ASSERT_EQ(co.size(), 16);
+    EXPECT_EQ(co.first(), "01");
+    EXPECT_EQ(co.last(), "16");
+    const QJsonArray lines = o["LineSettings"].toArray();
+    ASSERT_EQ(lines.size(), 16);
+    for (const QJsonValue& line : lines) {
+        EXPECT_EQ(line["seizure"].toString(), "Azonnal");
+        EXPECT_EQ(line["dialling"].toString(), "DTMF");
+        EXPECT_EQ(line["timerSet"].toString(), "#1");
+    }
+    EXPECT_EQ(o["NationalExceptions"][15]["area"].toString(), "00");
+    EXPECT_EQ(o["NationalExceptions"][15]["length"].toString(), "255");
+    EXPECT_EQ(o["CodeTable"][0]["rights"].toString(), QString::fromUtf8("Nemzetközi"));
+}
+
+TEST_F(CliFile, ShowWithoutJsonPrintsEveryField) {
+    const QString file = newFile("4");
+    const CliRun r = cli({"show", file, "--password", "Titok"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("SmdrSpeed: "));
+    EXPECT_TRUE(r.out.contains("Site: \"" + QString::fromUtf8("Győr") + "\""));
+    EXPECT_TRUE(r.out.contains("CoNumbers: (4)"));
+    EXPECT_TRUE(r.out.contains("  4: \"04\""));
+}
+
+TEST_F(CliFile, AFileOfTheOtherModelIsReadThroughTheChosenMap) {
+    const QString file = newFile("16");
+    const QJsonObject o = showJson({file, "--model", "4", "--password", "Titok"});
+    EXPECT_EQ(o["Model"].toString(), "Vardo-4 (V2.39+)");
+    EXPECT_EQ(o["CoPosition"].toInt(), 4); // a 16-line line-settings byte
+}
+
+TEST_F(CliFile, WrongPasswordIsRefused) {
+    const QString file = newFile("4");
+    for (const QStringList& typed :
+         {QStringList{"--password", "titok"}, QStringList{"--password", "Titok "}, QStringList{}}) {
+        const CliRun r = cli(QStringList{"show", file} + typed);
+        EXPECT_NE(r.exitCode, 0);
+        EXPECT_EQ(r.err, QString::fromUtf8("Hibás jelszó !!!"));
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    const QString open = newFile("16", "");
+    EXPECT_EQ(cli({"show", open, "--model", "16"}).exitCode, 0);
+}
+
+TEST_F(CliFile, BadFormatShortAndMissingFilesAreRefused) {
+    const QString file = newFile("4");
+    QByteArray bytes = readAll(file);
+    bytes[3] = 'N'; // "ZeNdrax1V2"
+    writeAll(path("bad.vd1"), bytes);
+    CliRun r = cli({"show", path("bad.vd1"), "--password", "Titok"});
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_EQ(r.err, QString::fromUtf8("File formátum nem Zendrax1 V2 típusú !!!"));
+
+    writeAll(path("short.vd1"), readAll(file).left(9226));
+    r = cli({"show", path("short.vd1"), "--password", "Titok"});
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_TRUE(r.err.contains("9226")) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+
+    r = cli({"show", path("missing.vd1")});
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_TRUE(r.err.contains(path("missing.vd1"))) << r.err.toStdString();
+}
+
+TEST_F(CliFile, NothingIsWrittenOnBadArgumentsOrAnUnwritablePath) {
+    const QString target = path("x.vd1");
+    const QList<QStringList> bad{
+        {"new", "--model", "5", "-o", target},
+        {"new", "-o", target},
+        {"new", "--model", "4", "--colour", "red", "-o", target},
+        {"new", "--model", "4", "-o", target, "extra"},
+        {"new", "--model", "4", "--site"},
+        {"new", "--model", "4", "-o", path("missing/x.vd1")},
+    };
+    for (const QStringList& args : bad) {
+        const CliRun r = cli(args);
+        EXPECT_NE(r.exitCode, 0) << args.join(' ').toStdString();
+        EXPECT_FALSE(r.err.isEmpty()) << args.join(' ').toStdString();
+    }
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+
+    const QString file = newFile("4");
+    for (const QStringList& args : {QStringList{"show"}, QStringList{"show", file, file},
+                                    QStringList{"show", file, "--model", "8"}})
+        EXPECT_NE(cli(args).exitCode, 0) << args.join(' ').toStdString();
+}
+
+} // namespace
