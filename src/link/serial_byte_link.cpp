@@ -1,0 +1,35 @@
+#include "link/serial_byte_link.h"
+
+#include "link/com_port.h"
+
+namespace zx {
+
+SerialByteLink::SerialByteLink(TComPort& port)
+    : port_(port), wasSuspended_(port.receiverSuspended()) {
+    port_.setReceiverSuspended(true);
+}
+
+SerialByteLink::~SerialByteLink() {
+    port_.setReceiverSuspended(wasSuspended_);
+}
+
+bool SerialByteLink::isOpen() const {
+    return port_.Connected();
+}
+
+void SerialByteLink::write(const QByteArray& bytes) {
+    port_.WriteText(bytes);
+}
+
+QByteArray SerialByteLink::readAvailable(int maxBytes) {
+    if (maxBytes <= 0 || !port_.Connected()) return QByteArray();
+    QByteArray buf(maxBytes, '\0');
+    buf.truncate(port_.read(buf.data(), maxBytes));
+    return buf;
+}
+
+bool SerialByteLink::waitForData(int limitMs) {
+    return port_.waitForData(limitMs);
+}
+
+} // namespace zx

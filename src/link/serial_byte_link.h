@@ -1,0 +1,28 @@
+#pragma once
+// The transfer protocol's byte link over the program's serial port. While one exists the
+// transfer owns the line: received bytes stay for its reads instead of reaching the terminal.
+#include "link/byte_link.h"
+
+namespace zx {
+
+class TComPort;
+
+class SerialByteLink : public ByteLink {
+  public:
+    explicit SerialByteLink(TComPort& port);
+    ~SerialByteLink() override;
+    SerialByteLink(const SerialByteLink&) = delete;
+    SerialByteLink& operator=(const SerialByteLink&) = delete;
+
+    bool isOpen() const override;
+    // These throw EComPort when the port fails (a write error, a device that hung up).
+    void write(const QByteArray& bytes) override;
+    QByteArray readAvailable(int maxBytes) override;
+    bool waitForData(int limitMs) override;
+
+  private:
+    TComPort& port_;
+    bool wasSuspended_;
+};
+
+} // namespace zx

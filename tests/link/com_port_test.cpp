@@ -1,0 +1,343 @@
+// The serial port against real pseudo-terminal pairs.
+#include "link/com_port.h"
+#include "link/pty_pair.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+namespace zx {
+namespace {
+
+using test::PtyPair;
+
+class ComPortTest : public ::testing::Test {
+  protected:
+    ComPortTest() {
+        port.setPort(pty.slavePath());
+        port.setBaudRate(br19200);
+    }
+    QByteArray readAll(int max = 256) {
+        QByteArray buf(max, '\0');
+        const int n = port.read(buf.data(), max);
+        return buf.left(n);
+    }
+
+    PtyPair pty;
+    TComPort port;
+};
+
+TEST_F(ComPortTest, ReadWithNothingArrivedReturnsZeroAndKeepsThePortOpen) {
+    port.open();
+    char buf[16];
+    EXPECT_EQ(port.read(buf, sizeof buf), 0);
+    EXPECT_TRUE(port.Connected());
+}
+
+TEST_F(ComPortTest, ReadTakesAtMostTheCountAndLeavesTheRest) {
+    port.open();
+    pty.write("ABCDEFGHIJ");
+    ASSERT_TRUE(pty.waitUntilSlaveReadable());
+    char buf[4];
+    // Bytes waiting in the driver are read without any event processing.
+    ASSERT_EQ(port.read(buf, 4), 4);
+    EXPECT_EQ(QByteArray(buf, 4), "ABCD");
+    QByteArray rest;
+    while (rest.size() < 6 && port.waitForData(2000))
+        rest += readAll();
+    EXPECT_EQ(rest, "EFGHIJ");
+    EXPECT_EQ(readAll(), QByteArray());
+}
+
+TEST_F(ComPortTest, WaitForDataGivesUpAtItsLimitAndWakesOnArrival) {
+    port.open();
+    EXPECT_FALSE(port.waitForData(20));
+    pty.write("x");
+    EXPECT_TRUE(port.waitForData(5000));
+    EXPECT_EQ(readAll(), "x");
+}
+
+TEST_F(ComPortTest, EmptyWriteSendsNothingAndReturnsZero) {
+    port.open();
+    EXPECT_EQ(port.WriteText(QByteArray()), 0);
+    EXPECT_EQ(port.WriteText("Q"), 1);
+    EXPECT_EQ(pty.read(1), "Q"); // the empty write put nothing before it
+    EXPECT_EQ(pty.drain(), QByteArray());
+}
+
+TEST_F(ComPortTest, WriteTextSendsTheBytesAsTheyAreWithNothingAdded) {
+    port.open();
+    const QByteArray text("ATD123\r\x00\xff", 9);
+    EXPECT_EQ(port.WriteText(text), 9);
+    EXPECT_EQ(pty.read(9), text);
+    EXPECT_EQ(pty.drain(), QByteArray());
+}
+
+TEST_F(ComPortTest, WriteThatTheLineDoesNotTakeEndsAtItsLimitAndDropsTheRest) {
+    TComPortSettings s = port.settings();
+    s.Timeouts.WriteTotalMultiplier = 0;
+    s.Timeouts.WriteTotalConstant = 50;
+    port.setSettings(s);
+    port.open();
+    // Nobody reads the master side: the pseudo-terminal fills up and stops taking bytes.
+    const QByteArray big(1 << 20, 'z');
+    const int written = port.WriteText(big);
+    EXPECT_GT(written, 0);
+    EXPECT_LT(written, big.size());
+    EXPECT_EQ(pty.drain().size(), written);
+    EXPECT_TRUE(port.Connected());
+}
+
+TEST_F(ComPortTest, OpenAndCloseTwiceNotifyOnce) {
+    QSignalSpy opened(&port, &TComPort::AfterOpen);
+    QSignalSpy closed(&port, &TComPort::AfterClose);
+    port.close();
+    EXPECT_EQ(closed.count(), 0);
+    port.open();
+    port.open();
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_TRUE(port.Connected());
+    port.close();
+    port.close();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_FALSE(port.Connected());
+}
+
+TEST_F(ComPortTest, MissingPortRaisesOpenErrorWithSystemNumberAndStaysClosed) {
+    for (const QString& name : {QStringLiteral("/dev/zx-no-such-port"), QStringLiteral("COM999"),
+                                QStringLiteral("ttyNoSuchDevice0"), QString()}) {
+        SCOPED_TRACE(name.toStdString());
+        QSignalSpy opened(&port, &TComPort::AfterOpen);
+        port.setPort(name);
+        try {
+            port.open();
+            ADD_FAILURE() << "opened a missing port";
+        } catch (const EComPort& e) {
+            EXPECT_EQ(e.Code(), CE_OpenFailed);
+            EXPECT_EQ(e.WinCode(), ENOENT);
+            EXPECT_STREQ(e.what(), "Unable to open com port (win error code: 2)");
+        }
+        EXPECT_FALSE(port.Connected());
+        EXPECT_EQ(opened.count(), 0);
+    }
+}
+
+TEST_F(ComPortTest, SettingTheSameNameWhileOpenDoesNotReopen) {
+    port.open();
+    QSignalSpy opened(&port, &TComPort::AfterOpen);
+    QSignalSpy closed(&port, &TComPort::AfterClose);
+    port.setPort(pty.slavePath());
+    EXPECT_EQ(opened.count() + closed.count(), 0);
+    EXPECT_TRUE(port.Connected());
+}
+
+TEST_F(ComPortTest, SettingAnotherNameWhileOpenReopensThereWithBothNotifications) {
+    PtyPair other;
+    port.open();
+    QSignalSpy opened(&port, &TComPort::AfterOpen);
+    QSignalSpy closed(&port, &TComPort::AfterClose);
+    port.setPort(other.slavePath());
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(opened.count(), 1);
+    ASSERT_TRUE(port.Connected());
+    port.WriteText("hi");
+    EXPECT_EQ(other.read(2), "hi");
+    EXPECT_EQ(pty.drain(), QByteArray());
+}
+
+TEST_F(ComPortTest, TheLineRunsEightNoneOneWithHardwareFlow) {
+    port.open();
+    const termios t = pty.slaveTermios();
+    EXPECT_EQ(t.c_cflag & CSIZE, tcflag_t(CS8));
+    EXPECT_EQ(t.c_cflag & PARENB, tcflag_t(0));
+    EXPECT_EQ(t.c_cflag & CSTOPB, tcflag_t(0));
+    EXPECT_NE(t.c_cflag & CRTSCTS, tcflag_t(0));
+    EXPECT_EQ(t.c_iflag & (IXON | IXOFF), tcflag_t(0));
+    EXPECT_EQ(pty.slaveSpeed(), speed_t(B19200));
+}
+
+TEST_F(ComPortTest, BaudRateChangesWhileOpenApplyAtOnceWithoutClosing) {
+    const struct {
+        TBaudRate rate;
+        speed_t speed;
+    } cases[] = {{br300, B300},     {br1200, B1200},   {br9600, B9600},
+                 {br38400, B38400}, {br57600, B57600}, {br115200, B115200}};
+    port.open();
+    QSignalSpy closed(&port, &TComPort::AfterClose);
+    for (const auto& c : cases) {
+        port.setBaudRate(c.rate);
+        EXPECT_EQ(pty.slaveSpeed(), c.speed) << baudRateBits(c.rate, 0);
+    }
+    EXPECT_EQ(closed.count(), 0);
+}
+
+TEST_F(ComPortTest, CustomRateUsesTheCustomBitsAndReopeningAppliesSettingsAfresh) {
+    port.setBaudRate(brCustom);
+    port.setCustomBaudRate(4800);
+    port.open();
+    EXPECT_EQ(pty.slaveSpeed(), speed_t(B4800));
+    port.close();
+    port.setBaudRate(br2400);
+    port.open();
+    EXPECT_EQ(pty.slaveSpeed(), speed_t(B2400));
+}
+
+TEST_F(ComPortTest, RefusedLineSettingsCloseThePortWithoutNotification) {
+    port.setBaudRate(brCustom);
+    port.setCustomBaudRate(0);
+    QSignalSpy opened(&port, &TComPort::AfterOpen);
+    try {
+        port.open();
+        ADD_FAILURE() << "opened at no rate";
+    } catch (const EComPort& e) {
+        EXPECT_EQ(e.Code(), CE_SetStateFailed);
+        EXPECT_EQ(e.Message(), "SetCommState function failed");
+    }
+    EXPECT_FALSE(port.Connected());
+    EXPECT_EQ(opened.count(), 0);
+}
+
+TEST_F(ComPortTest, ReceiversGetArrivalsUnlessSuspendedThenGetWhatWaited) {
+    QByteArray received;
+    TComLink link;
+    link.OnRxBuf = [&](const char* d, int n) { received.append(d, n); };
+    port.attachLink(&link);
+    port.open();
+    pty.write("hello");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() >= 5; }, 5000));
+    EXPECT_EQ(received, "hello");
+
+    port.setReceiverSuspended(true);
+    pty.write("xyz");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return port.bytesWaiting() >= 3; }, 5000));
+    EXPECT_EQ(received, "hello");
+    port.setReceiverSuspended(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() >= 8; }, 5000));
+    EXPECT_EQ(received, "helloxyz");
+
+    port.detachLink(&link);
+    pty.write("!");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return port.bytesWaiting() >= 1; }, 5000));
+    EXPECT_EQ(received, "helloxyz");
+    EXPECT_EQ(readAll(), "!");
+}
+
+TEST_F(ComPortTest, OddBufferSizesAreLoweredByOne) {
+    port.setBufferSizes(1025, 2047);
+    EXPECT_EQ(port.InputBufferSize(), 1024);
+    EXPECT_EQ(port.OutputBufferSize(), 2046);
+    port.setBufferSizes(512, 8);
+    EXPECT_EQ(port.InputBufferSize(), 512);
+    EXPECT_EQ(port.OutputBufferSize(), 8);
+}
+
+TEST_F(ComPortTest, MoreThanTheReceiveBufferArrivesWhole) {
+    port.open();
+    QByteArray sent;
+    for (int i = 0; i < 5000; ++i)
+        sent.append(char('A' + i % 26));
+    pty.write(sent);
+    QByteArray got;
+    while (got.size() < sent.size() && port.waitForData(2000))
+        got += readAll(700);
+    EXPECT_EQ(got, sent);
+}
+
+TEST_F(ComPortTest, ALineThatHangsUpFailsReadsButLeavesThePortOpen) {
+    port.open();
+    pty.closeSlave();
+    pty.closeMaster();
+    char buf[8];
+    try {
+        port.waitForData(1000);
+        port.read(buf, sizeof buf);
+        ADD_FAILURE() << "read on a hung-up line";
+    } catch (const EComPort& e) {
+        EXPECT_EQ(e.Code(), CE_ReadFailed);
+    }
+    EXPECT_TRUE(port.Connected());
+    port.close();
+    EXPECT_FALSE(port.Connected());
+}
+
+TEST_F(ComPortTest, AHangUpSeenByTheEventLoopIsReportedOnceAndClosesThePort) {
+    QByteArray received;
+    TComLink link;
+    link.OnRxBuf = [&](const char* d, int n) { received.append(d, n); };
+    port.attachLink(&link);
+    port.open();
+    QSignalSpy errors(&port, &TComPort::LineError);
+    QSignalSpy closed(&port, &TComPort::AfterClose);
+    pty.closeSlave();
+    pty.closeMaster();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return closed.count() > 0; }, 5000));
+    QTest::qWait(50);
+    EXPECT_EQ(errors.count(), 1);
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(errors.at(0).at(0).toString(), "ReadFile function failed (win error code: 5)");
+    EXPECT_FALSE(port.Connected());
+    EXPECT_TRUE(received.isEmpty());
+}
+
+TEST(ComPortNames, ComNamesMapToSystemPortsAndOtherNamesStayWhole) {
+    const struct {
+        const char* name;
+        const char* path;
+    } cases[] = {{"COM1", "/dev/ttyS0"},        {"COM12", "/dev/ttyS11"},
+                 {"com3", "/dev/ttyS2"},        {"ttyUSB0", "/dev/ttyUSB0"},
+                 {"ttyACM10", "/dev/ttyACM10"}, {"/dev/pts/7", "/dev/pts/7"},
+                 {"COM0", "/dev/COM0"},         {"", ""}};
+    for (const auto& c : cases)
+        EXPECT_EQ(systemPortPath(QString::fromLatin1(c.name)), QString::fromLatin1(c.path))
+            << c.name;
+    EXPECT_EQ(portNameOfSystemName("ttyS0"), "COM1");
+    EXPECT_EQ(portNameOfSystemName("ttyS15"), "COM16");
+    EXPECT_EQ(portNameOfSystemName("ttyUSB0"), "ttyUSB0");
+}
+
+TEST(ComPortRates, RatesFollowTheirTablePositions) {
+    EXPECT_EQ(baudRateBits(brCustom, 1234), 1234);
+    EXPECT_EQ(static_cast<int>(br9600), 7);
+    EXPECT_EQ(static_cast<int>(br115200), 13);
+    const int bits[] = {300, 600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
+    for (int b : bits)
+        EXPECT_EQ(baudRateBits(baudRateOfBits(b), 0), b);
+    EXPECT_EQ(baudRateOfBits(12345), brCustom);
+}
+
+TEST(ComPortSettingsTest, NewPortAndTheProgramsPortDifferOnlyInFlowAndDtr) {
+    const TComPortSettings fresh;
+    EXPECT_EQ(fresh.Port, "COM1");
+    EXPECT_EQ(fresh.BaudRate, br9600);
+    EXPECT_FALSE(fresh.FlowControl.OutCTSFlow);
+    EXPECT_EQ(fresh.FlowControl.ControlDTR, dtrDisable);
+    const TComPortSettings p1 = TComPortSettings::comPort1();
+    EXPECT_TRUE(p1.FlowControl.OutCTSFlow);
+    EXPECT_EQ(p1.FlowControl.ControlDTR, dtrEnable);
+    EXPECT_EQ(p1.FlowControl.ControlRTS, rtsHandshake);
+    EXPECT_EQ(p1.Timeouts.ReadInterval, -1);
+    EXPECT_EQ(p1.Timeouts.WriteTotalMultiplier, 100);
+    EXPECT_EQ(p1.Timeouts.WriteTotalConstant, 1000);
+    EXPECT_EQ(p1.Buffer.InputSize, 1024);
+}
+
+TEST(EComPortTest, TextIsTheMessageWithTheSystemNumber) {
+    const struct {
+        int code;
+        const char* text;
+    } cases[] = {{1, "Unable to open com port (win error code: 2)"},
+                 {2, "WriteFile function failed (win error code: 2)"},
+                 {3, "ReadFile function failed (win error code: 2)"},
+                 {5, "PurgeComm function failed (win error code: 2)"},
+                 {7, "SetCommState function failed (win error code: 2)"},
+                 {8, "SetCommTimeouts failed (win error code: 2)"},
+                 {9, "SetupComm function failed (win error code: 2)"},
+                 {10, "ClearCommError function failed (win error code: 2)"}};
+    for (const auto& c : cases)
+        EXPECT_STREQ(EComPort(c.code, 2).what(), c.text);
+}
+
+} // namespace
+} // namespace zx
