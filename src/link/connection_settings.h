@@ -1,0 +1,99 @@
+#pragma once
+// Port name and speed of every connection, remembered between runs in the program's settings
+// file, and the named saved connections (port, speed, telephone number) of "zxconn.ini".
+#include "link/com_port.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+
+namespace zx {
+
+inline constexpr int SpeedCount = 10;
+
+struct SpeedEntry {
+    const char* text;
+    int baud;
+};
+extern const SpeedEntry SpeedTable[SpeedCount];
+
+// The entry's text; "------" for an index that names no entry.
+QString SpeedText(int index);
+// Index of the entry whose text is exactly `text`; 5 (9600) when none is.
+int SpeedIndexOf(const QString& text);
+// Bits per second of the entry; 0 for an index that names no entry.
+int speedBaud(int index);
+inline bool isValidSpeedIndex(int index) {
+    return index >= 0 && index < SpeedCount;
+}
+// The port's rate for an entry (brCustom when the index names no entry).
+TBaudRate speedBaudRate(int index);
+
+// Status-bar text of a port and speed: "COM1 ( 19200 )".
+QString connectionPanelText(const QString& portName, const QString& speedText);
+
+// Shown when the port would have to open at no defined speed.
+QString invalidSpeedMessage();
+
+// The port is never opened at an undefined rate.
+class EInvalidSpeed : public std::runtime_error {
+  public:
+    EInvalidSpeed();
+};
+
+struct ConnectionState {
+    QString PortName = QStringLiteral("COM1");
+    std::uint8_t SpeedIndex = 6;
+    // Name of the saved connection in use; at most 255 characters.
+    QString CurrentConnectionName;
+
+    QString panelText() const { return connectionPanelText(PortName, SpeedText(SpeedIndex)); }
+};
+
+inline constexpr const char* ProgramSettingsFileName = "zendrax.ini";
+inline constexpr const char* SavedConnectionsFileName = "zxconn.ini";
+
+// Folder of both files: the one given to setConfigDir (the --config-dir option), else the
+// environment's ZX_CONFIG_DIR, else the program's folder when it is writable, else the user's
+// configuration folder.
+QString configDir();
+void setConfigDir(const QString& dir);
+QString programSettingsPath();
+QString savedConnectionsPath();
+
+// Section "CONNECTION": "COMNR" (default "COM1") and "COMSP" (default 6, kept as a byte).
+void LoadConnectionSettings(ConnectionState& state, const QString& path = programSettingsPath());
+bool SaveConnectionSettings(const ConnectionState& state, QString* error = nullptr,
+                            const QString& path = programSettingsPath());
+
+// Sets the port's name and the rate of the state's speed, then opens it. Throws EInvalidSpeed
+// (nothing opened) or the port's EComPort.
+void openConnection(TComPort& port, const ConnectionState& state);
+
+struct SelectedConnection {
+    QString phone;
+    // The status bar's connection panel text, when the section names a port.
+    std::optional<QString> panelText;
+};
+// Takes port, speed and telephone number of the saved connection `name`; nothing for an
+// empty name. Does not change CurrentConnectionName.
+std::optional<SelectedConnection> SelectConnection(ConnectionState& state, const QString& name,
+                                                   const QString& path = savedConnectionsPath());
+
+struct SavedConnection {
+    QString com;
+    QString speed;
+    QString phone;
+};
+QStringList savedConnectionNames(const QString& path = savedConnectionsPath());
+// With the dialog's defaults: "COM1", "9600", empty.
+SavedConnection readSavedConnection(const QString& name,
+                                    const QString& path = savedConnectionsPath());
+// Overwrites the section's keys one by one (other keys of the section stay).
+bool writeSavedConnection(const QString& name, const SavedConnection& c, QString* error = nullptr,
+                          const QString& path = savedConnectionsPath());
+
+} // namespace zx
