@@ -1,0 +1,62 @@
+#pragma once
+// The simulated unit wired in process: a byte link and a clock that runs on virtual time.
+// Waiting for data moves the clock straight to the moment the unit's next byte is due (or to
+// the limit), so a transfer full of time-outs finishes in milliseconds of real time.
+#include "link/byte_link.h"
+#include "link/simulated_unit.h"
+
+#include <functional>
+#include <vector>
+
+namespace zx {
+
+class VirtualClock : public Clock {
+  public:
+    std::int64_t nowMs() const override { return nowUs_ / 1000; }
+    std::int64_t nowUs() const { return nowUs_; }
+    void pumpEvents() override;
+    void sleepMs(int ms) override;
+
+    // Time only moves forward.
+    void advanceToUs(std::int64_t us);
+    int pumps() const { return pumps_; }
+    // Runs on every pump, as the window's handlers would.
+    void setPumpHook(std::function<void()> hook) { pumpHook_ = std::move(hook); }
+
+  private:
+    std::int64_t nowUs_ = 0;
+    int pumps_ = 0;
+    std::function<void()> pumpHook_;
+};
+
+class SimLink : public ByteLink {
+  public:
+    SimLink(SimulatedUnit& unit, VirtualClock& clock) : unit_(unit), clock_(clock) {}
+
+    bool isOpen() const override { return open_; }
+    void write(const QByteArray& bytes) override;
+    QByteArray readAvailable(int maxBytes) override;
+    bool waitForData(int limitMs) override;
+
+    void setOpen(bool open) { open_ = open; }
+
+    // Every write, as the program made it, and the virtual time it was made at.
+    const std::vector<QByteArray>& writes() const { return writes_; }
+    const std::vector<std::int64_t>& writeTimesMs() const { return writeTimesMs_; }
+    // Every byte the program sent, and every byte it read, run together.
+    QByteArray sent() const;
+    const QByteArray& received() const { return received_; }
+
+  private:
+    void collect();
+
+    SimulatedUnit& unit_;
+    VirtualClock& clock_;
+    bool open_ = true;
+    QByteArray arrived_;
+    QByteArray received_;
+    std::vector<QByteArray> writes_;
+    std::vector<std::int64_t> writeTimesMs_;
+};
+
+} // namespace zx

@@ -1,0 +1,321 @@
+#include "link/transfer.h"
+
+#include "link/simulated_unit.h"
+#include "model/codecs.h"
+#include "model/memory_map.h"
+
+#include <algorithm>
+#include <string>
+
+namespace zx {
+
+namespace transfer_text {
+QString modelCheck() {
+    return QStringLiteral("Tipusellenőrzés...");
+}
+QString segment(int n) {
+    return QStringLiteral("Memória szegmens: ") + QString::number(n) + QStringLiteral("/255");
+}
+QString downloadDone() {
+    return QStringLiteral("Sikeres letöltés.");
+}
+QString communicationError() {
+    return QStringLiteral("Kommunikációs hiba.");
+}
+QString uploadDone() {
+    return QStringLiteral("Sikeres feltöltés");
+}
+QString downloadTimeout() {
+    return QStringLiteral("Letöltési időtúllépés !!!");
+}
+QString uploadTimeout() {
+    return QStringLiteral("Feltöltési időtúllépés !!!");
+}
+} // namespace transfer_text
+
+namespace {
+
+constexpr int ReplySize = SegmentSize + 1;
+constexpr Byte Ack = 0x06;
+
+// Marks the engine busy for the length of one operation.
+class RunningGuard {
+  public:
+    explicit RunningGuard(bool& flag) : flag_(flag) { flag_ = true; }
+    ~RunningGuard() { flag_ = false; }
+    RunningGuard(const RunningGuard&) = delete;
+    RunningGuard& operator=(const RunningGuard&) = delete;
+
+  private:
+    bool& flag_;
+};
+
+QByteArray hex(Byte b) {
+    return QByteArray::fromStdString(HexPair(b));
+}
+
+QByteArray withSumAndCr(QByteArray text) {
+    const Byte sum =
+        frameSum(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    text.append(hex(sum));
+    text.append('\r');
+    return text;
+}
+
+} // namespace
+
+int Transfer::Reply::checkByte() const {
+    return bytes.size() >= ReplySize ? static_cast<Byte>(bytes[SegmentSize]) : -1;
+}
+
+bool Transfer::Reply::valid() const {
+    if (timedOut || bytes.size() < ReplySize) return false;
+    return segmentSumValid(
+        std::span<const Byte>(reinterpret_cast<const Byte*>(bytes.constData()), ReplySize));
+}
+
+int Transfer::startSegment(DeviceModel model) {
+    return MemoryMap::of(model).startSegment();
+}
+
+QString Transfer::portNotOpenMessage(int errorNumber) {
+    return QStringLiteral("Portnyitási hiba!") + QString::number(errorNumber);
+}
+
+QByteArray Transfer::readRequest(int segment) {
+    return QByteArray("D") + hex(static_cast<Byte>(segment)) + QByteArray("\r");
+}
+
+QByteArray Transfer::writeFrame(int segment, const ConfigImage::Segment& data) {
+    QByteArray text("U");
+    text.append(hex(static_cast<Byte>(segment)));
+    for (const Byte b : data)
+        text.append(hex(b));
+    return withSumAndCr(text);
+}
+
+QByteArray Transfer::clockFrame(const QDateTime& localTime) {
+    QByteArray text("U");
+    text.append(hex(static_cast<Byte>(IdentSegment)));
+    text.append(localTime.toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1());
+    text.append(QByteArray(50, '0'));
+    return withSumAndCr(text);
+}
+
+void Transfer::report(const QString& status, int done, int total) {
+    if (progress_) progress_({status, done, total});
+}
+
+void Transfer::pause(int ms) {
+    const std::int64_t start = clock_.nowMs();
+    for (std::int64_t passed = 0; passed < ms; passed = clock_.nowMs() - start)
+        clock_.sleepMs(static_cast<int>(ms - passed));
+}
+
+void Transfer::wakeUp() {
+    link_.write(QByteArray("\x03", 1));
+    pause(WakeUpPauseMs);
+    link_.write(QByteArray("\x1B\x1B", 2));
+    pause(WakeUpPauseMs);
+}
+
+void Transfer::drain(int chunk) {
+    while (!link_.readAvailable(chunk).isEmpty()) {
+    }
+}
+
+Transfer::Reply Transfer::singleRead(int segment) {
+    drain(ReplySize);
+    link_.write(readRequest(segment));
+    QByteArray buffer;
+    std::int64_t lastData = clock_.nowMs();
+    for (;;) {
+        const QByteArray chunk = link_.readAvailable(ReplySize);
+        if (!chunk.isEmpty()) {
+            // A read that brings a whole reply at once replaces whatever came before it.
+            if (chunk.size() == ReplySize)
+                buffer = chunk;
+            else
+                buffer.append(chunk);
+            lastData = clock_.nowMs();
+            if (buffer.size() >= ReplySize) break;
+            continue;
+        }
+        const std::int64_t waited = clock_.nowMs() - lastData;
+        if (waited > ReplyLimitMs || !link_.isOpen()) break;
+        link_.waitForData(static_cast<int>(ReplyLimitMs - waited + 1));
+    }
+    Reply reply;
+    reply.timedOut = buffer.size() < ReplySize;
+    reply.bytes = buffer.left(ReplySize);
+    return reply;
+}
+
+std::optional<Byte> Transfer::awaitByte(std::int64_t startMs, bool pump) {
+    for (;;) {
+        const QByteArray b = link_.readAvailable(1);
+        if (!b.isEmpty()) return static_cast<Byte>(b[0]);
+        const std::int64_t waited = clock_.nowMs() - startMs;
+        if (waited > ReplyLimitMs || !link_.isOpen()) return std::nullopt;
+        int limit = static_cast<int>(ReplyLimitMs - waited + 1);
+        if (pump) limit = std::min(limit, PumpSliceMs);
+        link_.waitForData(limit);
+        if (pump) clock_.pumpEvents();
+    }
+}
+
+DownloadResult Transfer::download() {
+    DownloadResult result;
+    if (running_) {
+        result.outcome = TransferOutcome::Busy;
+        return result;
+    }
+    if (!link_.isOpen()) {
+        result.outcome = TransferOutcome::PortNotOpen;
+        return result;
+    }
+    RunningGuard guard(running_);
+
+    wakeUp();
+    result.image.fill(0);
+    report(transfer_text::modelCheck(), 0, 0);
+
+    Reply ident;
+    for (int attempt = 0; attempt < MaxAttempts && !result.identified; ++attempt) {
+        ident = singleRead(IdentSegment);
+        result.identified = ident.valid();
+    }
+    if (result.identified) {
+        ConfigImage::Segment data{};
+        std::copy_n(reinterpret_cast<const Byte*>(ident.bytes.constData()), SegmentSize,
+                    data.begin());
+        result.image.setSegment(IdentSegment, data);
+    }
+    const bool fourLine = ident.bytes.size() >= ModelIdOffset + ModelIdLength &&
+                          ident.bytes.mid(ModelIdOffset, ModelIdLength) == FourLineModelId;
+    result.model = fourLine ? DeviceModel::Line4 : DeviceModel::Line16;
+
+    const int start = startSegment(result.model);
+    const int total = SegmentCount - start;
+    int segment = start;
+    int failures = 0;
+    bool complete = false;
+    while (!complete && failures < MaxAttempts) {
+        const Reply first = singleRead(segment);
+        const Reply second = singleRead(segment);
+        // Differing replies, a time-out or a wrong sum all count as one failed attempt, so a
+        // noisy line ends the download instead of asking for ever.
+        if (first.checkByte() != second.checkByte() || !second.valid()) {
+            ++failures;
+        } else {
+            failures = 0;
+            ConfigImage::Segment data{};
+            std::copy_n(reinterpret_cast<const Byte*>(second.bytes.constData()), SegmentSize,
+                        data.begin());
+            result.image.setSegment(segment, data);
+            report(transfer_text::segment(segment), segment - start + 1, total);
+            complete = segment == SegmentCount - 1;
+            segment = (segment + 1) % SegmentCount;
+        }
+        clock_.pumpEvents();
+    }
+
+    if (complete) {
+        result.outcome = TransferOutcome::Success;
+        result.status = transfer_text::downloadDone();
+        report(result.status, total, total);
+    } else {
+        result.outcome = TransferOutcome::Failed;
+        result.status = transfer_text::communicationError();
+        result.message = transfer_text::downloadTimeout();
+        report(result.status, segment - start, total);
+    }
+    return result;
+}
+
+UploadResult Transfer::upload(const ConfigImage& image, DeviceModel model) {
+    UploadResult result;
+    if (running_) {
+        result.outcome = TransferOutcome::Busy;
+        return result;
+    }
+    if (!link_.isOpen()) {
+        result.outcome = TransferOutcome::PortNotOpen;
+        return result;
+    }
+    RunningGuard guard(running_);
+
+    const int start = startSegment(model);
+    const int total = SegmentCount - start;
+    int segment = start;
+    int retries = 0;
+    do {
+        // Late answers to an earlier frame must not count as the answer to this one.
+        drain(ReplySize);
+        link_.write(writeFrame(segment, image.segment(segment)));
+        const std::int64_t sent = clock_.nowMs();
+        report(transfer_text::segment(segment), result.accepted, total);
+        const std::optional<Byte> reply = awaitByte(sent, false);
+        if (reply == Ack) {
+            ++result.accepted;
+            segment = (segment + 1) % SegmentCount;
+            retries = 0;
+        } else {
+            ++retries;
+        }
+        clock_.pumpEvents();
+    } while (segment != 0 && retries < MaxAttempts);
+
+    if (segment == 0) {
+        result.outcome = TransferOutcome::Success;
+        result.status = transfer_text::uploadDone();
+        report(result.status, total, total);
+    } else {
+        result.outcome = TransferOutcome::Failed;
+        result.message = transfer_text::uploadTimeout();
+    }
+    return result;
+}
+
+ClockResult Transfer::setClock() {
+    return setClock(QDateTime::currentDateTime());
+}
+
+ClockResult Transfer::setClock(const QDateTime& localTime) {
+    ClockResult result;
+    if (running_) {
+        result.outcome = TransferOutcome::Busy;
+        return result;
+    }
+    if (!link_.isOpen()) {
+        result.outcome = TransferOutcome::PortNotOpen;
+        return result;
+    }
+    RunningGuard guard(running_);
+
+    const QByteArray frame = clockFrame(localTime);
+    bool answered = false;
+    for (int attempt = 0; attempt < MaxAttempts && !answered; ++attempt) {
+        // A byte left over from the terminal must not pass for the unit's answer.
+        drain(ReplySize);
+        link_.write(frame);
+        answered = awaitByte(clock_.nowMs(), true).has_value();
+    }
+    if (answered) {
+        result.outcome = TransferOutcome::Success;
+        result.status = transfer_text::uploadDone();
+        report(result.status, 0, 0);
+    } else {
+        result.message = transfer_text::uploadTimeout();
+    }
+    return result;
+}
+
+bool adoptDownload(const DownloadResult& result, ConfigImage& image, DeviceModel& model) {
+    if (!result.ok()) return false;
+    image = result.image;
+    model = result.model;
+    return true;
+}
+
+} // namespace zx

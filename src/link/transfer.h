@@ -1,0 +1,122 @@
+#pragma once
+// The transfer engine: download, upload and clock setting over a byte link, timed by a clock.
+// One engine serves the window, the command line and the tests. It never owns the port (the
+// caller opens and closes it) and never touches the caller's image: a download builds a new
+// image and model and the caller adopts them only on success.
+#include "link/byte_link.h"
+#include "model/config_image.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace zx {
+
+struct TransferProgress {
+    QString status; // text of status bar panel 3
+    int done = 0;   // configuration segments done ...
+    int total = 0;  // ... of the model's range
+};
+
+enum class TransferOutcome {
+    Success,
+    Failed,      // time-outs, rejections or a noisy line used up every attempt
+    PortNotOpen, // nothing was sent
+    Busy,        // another transfer of this engine is running; nothing was sent
+};
+
+struct DownloadResult {
+    TransferOutcome outcome = TransferOutcome::Failed;
+    ConfigImage image;                       // whole on success; what was read so far otherwise
+    DeviceModel model = DeviceModel::Line16; // as the model check found it
+    bool identified = false;                 // the model check got a valid reply
+    QString status;                          // last text of panel 3
+    QString message;                         // failure message; empty on success
+    bool ok() const { return outcome == TransferOutcome::Success; }
+};
+
+struct UploadResult {
+    TransferOutcome outcome = TransferOutcome::Failed;
+    int accepted = 0; // segments the unit acknowledged
+    QString status;
+    QString message;
+    bool ok() const { return outcome == TransferOutcome::Success; }
+};
+
+struct ClockResult {
+    TransferOutcome outcome = TransferOutcome::Failed;
+    QString status;
+    QString message;
+    bool ok() const { return outcome == TransferOutcome::Success; }
+};
+
+class Transfer {
+  public:
+    static constexpr int ReplyLimitMs = 2000;
+    static constexpr int WakeUpPauseMs = 500;
+    static constexpr int MaxAttempts = 11;
+    // How often the clock setting's reply wait lets the window handle its events.
+    static constexpr int PumpSliceMs = 50;
+
+    Transfer(ByteLink& link, Clock& clock) : link_(link), clock_(clock) {}
+
+    using ProgressHandler = std::function<void(const TransferProgress&)>;
+    void setProgressHandler(ProgressHandler handler) { progress_ = std::move(handler); }
+
+    bool running() const { return running_; }
+
+    DownloadResult download();
+    UploadResult upload(const ConfigImage& image, DeviceModel model);
+    // The clock frame carries localTime; the overload takes the computer's local time once.
+    ClockResult setClock(const QDateTime& localTime);
+    ClockResult setClock();
+
+    // Frames as they go on the line.
+    static QByteArray readRequest(int segment);
+    static QByteArray writeFrame(int segment, const ConfigImage::Segment& data);
+    static QByteArray clockFrame(const QDateTime& localTime);
+
+    // "Portnyitási hiba!" immediately followed by the system's error number.
+    static QString portNotOpenMessage(int errorNumber);
+    // Segment range of the model: first configuration segment and count (44 and 212, 51 and 205).
+    static int startSegment(DeviceModel model);
+    static int segmentTotal(DeviceModel model) { return SegmentCount - startSegment(model); }
+
+  private:
+    struct Reply {
+        QByteArray bytes; // at most 33
+        bool timedOut = true;
+        int checkByte() const;
+        bool valid() const;
+    };
+
+    Reply singleRead(int segment);
+    void drain(int chunk);
+    // Waits for one byte; nothing when limitMs passed since start. Pumps events when asked.
+    std::optional<Byte> awaitByte(std::int64_t startMs, bool pump);
+    void wakeUp();
+    void pause(int ms);
+    void report(const QString& status, int done, int total);
+
+    ByteLink& link_;
+    Clock& clock_;
+    ProgressHandler progress_;
+    bool running_ = false;
+};
+
+// Takes a successful download's image and model; after a failed one leaves both as they were.
+bool adoptDownload(const DownloadResult& result, ConfigImage& image, DeviceModel& model);
+
+namespace transfer_text {
+QString modelCheck();         // "Tipusellenőrzés..."
+QString segment(int n);       // "Memória szegmens: " n "/255"
+QString downloadDone();       // "Sikeres letöltés."
+QString communicationError(); // "Kommunikációs hiba."
+QString uploadDone();         // "Sikeres feltöltés"
+QString downloadTimeout();    // "Letöltési időtúllépés !!!"
+QString uploadTimeout();      // "Feltöltési időtúllépés !!!"
+} // namespace transfer_text
+
+} // namespace zx

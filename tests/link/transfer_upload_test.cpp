@@ -1,0 +1,127 @@
+// Upload against the simulated unit: frames sent, acknowledgements, retries.
+#include "transfer_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace zx {
+namespace {
+
+using testing::patternImage;
+using testing::SimRig;
+
+struct ModelCase {
+    DeviceModel model;
+    int start;
+    std::size_t frames;
+};
+
+class UploadOfModel : public ::testing::TestWithParam<ModelCase> {};
+
+TEST_P(UploadOfModel, SendsOneFrameOfSeventyBytesPerConfigurationSegment) {
+    const ModelCase c = GetParam();
+    SimRig rig(c.model);
+    const ConfigImage image = patternImage(11);
+    const UploadResult result = rig.transfer.upload(image, c.model);
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.status, QStringLiteral("Sikeres feltöltés"));
+    EXPECT_EQ(result.accepted, static_cast<int>(c.frames));
+
+    const auto& w = rig.link.writes();
+    ASSERT_EQ(w.size(), c.frames);
+    for (std::size_t i = 0; i < w.size(); ++i) {
+        const int segment = c.start + static_cast<int>(i);
+        EXPECT_EQ(w[i].size(), 70);
+        EXPECT_EQ(w[i], Transfer::writeFrame(segment, image.segment(segment)));
+    }
+    EXPECT_TRUE(w.back().startsWith("UFF"));
+
+    // The unit now holds the configuration range; nothing below it was written.
+    for (int s = 0; s < SegmentCount; ++s) {
+        if (s == IdentSegment) continue;
+        const ConfigImage::Segment expected =
+            s >= c.start ? image.segment(s) : ConfigImage::Segment{};
+        EXPECT_EQ(rig.unit.memory().segment(s), expected) << s;
+    }
+    EXPECT_EQ(rig.statuses().first(), QStringLiteral("Memória szegmens: %1/255").arg(c.start));
+    EXPECT_EQ(rig.progress.back().done, static_cast<int>(c.frames));
+    EXPECT_EQ(rig.progress.back().total, static_cast<int>(c.frames));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothModels, UploadOfModel,
+                         ::testing::Values(ModelCase{DeviceModel::Line4, 44, 212},
+                                           ModelCase{DeviceModel::Line16, 51, 205}));
+
+TEST(Upload, FrameOfSegment44OfZeros) {
+    const QByteArray frame = Transfer::writeFrame(44, ConfigImage::Segment{});
+    EXPECT_EQ(frame, QByteArray("U2C") + QByteArray(64, '0') + QByteArray("75\r"));
+    EXPECT_EQ(frame.size(), 70);
+
+    SimRig rig(DeviceModel::Line4);
+    ASSERT_TRUE(rig.transfer.upload(ConfigImage{}, DeviceModel::Line4).ok());
+    EXPECT_EQ(rig.link.writes().front(), frame);
+}
+
+TEST(Upload, RejectionsOfOneSegment) {
+    const struct {
+        int rejections;
+        bool succeeds;
+    } cases[] = {{3, true}, {10, true}, {11, false}};
+    for (const auto& c : cases) {
+        SimRig rig(DeviceModel::Line4);
+        rig.unit.faults().rejectSegment = 0x80;
+        rig.unit.faults().rejectSegmentTimes = c.rejections;
+        const UploadResult result = rig.transfer.upload(patternImage(4), DeviceModel::Line4);
+        EXPECT_EQ(result.ok(), c.succeeds) << c.rejections;
+        const QByteArray frame = Transfer::writeFrame(0x80, patternImage(4).segment(0x80));
+        const auto& w = rig.link.writes();
+        const auto sentOf80 = std::count(w.begin(), w.end(), frame);
+        if (c.succeeds) {
+            EXPECT_EQ(sentOf80, c.rejections + 1);
+            EXPECT_EQ(rig.unit.memory().segment(0x80), patternImage(4).segment(0x80));
+        } else {
+            EXPECT_EQ(sentOf80, 11);
+            EXPECT_EQ(result.message, QStringLiteral("Feltöltési időtúllépés !!!"));
+            EXPECT_EQ(result.accepted, 0x80 - 44);
+            EXPECT_EQ(w.back(), frame); // nothing after the segment that failed
+        }
+    }
+}
+
+TEST(Upload, ALineThatGoesDeadMidTransfer) {
+    SimRig rig(DeviceModel::Line16);
+    rig.unit.faults().deadAtSegment = 100;
+    const ConfigImage image = patternImage(8);
+    const UploadResult result = rig.transfer.upload(image, DeviceModel::Line16);
+
+    EXPECT_EQ(result.outcome, TransferOutcome::Failed);
+    EXPECT_EQ(result.message, QStringLiteral("Feltöltési időtúllépés !!!"));
+    EXPECT_EQ(result.accepted, 100 - 51);
+    EXPECT_EQ(rig.unit.memory().segment(99), image.segment(99));
+    EXPECT_EQ(rig.unit.memory().segment(100), ConfigImage::Segment{});
+    // Eleven frames of segment 100, each given its full two seconds.
+    const auto& t = rig.link.writeTimesMs();
+    ASSERT_EQ(t.size(), static_cast<std::size_t>(49 + 11));
+    EXPECT_GT(t.back() - t[49], 10 * Transfer::ReplyLimitMs);
+}
+
+TEST(Upload, ASilentSegmentTimesOutOnceAndTheNextFrameGoesThrough) {
+    SimRig rig(DeviceModel::Line4);
+    rig.unit.faults().ignoreFirstRequests = 1;
+    const UploadResult result = rig.transfer.upload(patternImage(1), DeviceModel::Line4);
+    EXPECT_TRUE(result.ok());
+    EXPECT_EQ(rig.link.writes().size(), 213u);
+    EXPECT_EQ(rig.link.writes()[0], rig.link.writes()[1]);
+}
+
+TEST(Upload, ReportsAClosedPortAndSendsNothing) {
+    SimRig rig(DeviceModel::Line4);
+    rig.link.setOpen(false);
+    EXPECT_EQ(rig.transfer.upload(ConfigImage{}, DeviceModel::Line4).outcome,
+              TransferOutcome::PortNotOpen);
+    EXPECT_TRUE(rig.link.writes().empty());
+}
+
+} // namespace
+} // namespace zx
