@@ -115,13 +115,5 @@ TEST(MemoryMap, FieldNames) {
     EXPECT_EQ(distinct.size(), static_cast<std::size_t>(FieldCount));
 }
 
-TEST(DeviceModelIndex, RoundTripsAndFallsBackToTheFourLineUnit) {
-    EXPECT_EQ(modelIndex(DeviceModel::Line4), 0);
-    EXPECT_EQ(modelIndex(DeviceModel::Line16), 1);
-    EXPECT_EQ(modelFromIndex(1), DeviceModel::Line16);
-    EXPECT_EQ(modelFromIndex(0), DeviceModel::Line4);
-    EXPECT_EQ(modelFromIndex(-1), DeviceModel::Line4);
-}
-
 } // namespace
 } // namespace zx
