@@ -1,0 +1,74 @@
+#pragma once
+// The connection settings dialog: port, speed and telephone number, and the saved connections
+// of "zxconn.ini". It closes only through OK, which applies what it shows.
+#include "link/connection_settings.h"
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace zx {
+
+class TConnset : public QDialog {
+    Q_OBJECT
+  public:
+    // `ports` are the names the system lists; empty keeps "COM1" to "COM9".
+    TConnset(ConnectionState& state, QWidget* parent = nullptr,
+             const QStringList& ports = systemPortNames(),
+             const QString& connectionsPath = savedConnectionsPath());
+
+    // The serial ports the system lists, by the names the program uses for them.
+    static QStringList systemPortNames();
+
+    // Shows the dialog modally and applies it; returns what the main window must show.
+    struct Result {
+        QString phone;
+        QString panelText;
+    };
+    static Result Execute(ConnectionState& state, QWidget* parent,
+                          const std::function<void(const QString&)>& showError);
+
+    void FormCreate(const QStringList& ports);
+    void FormActivate();
+    void lbConnClick();
+    // The closing through OK: saves the named connection, takes port, speed, number and name.
+    void FormClose();
+
+    // After FormClose: the main window's new telephone number and connection panel text.
+    QString phone() const { return phone_; }
+    QString panelText() const { return panelText_; }
+    // Reports a saved-connections file that cannot be written.
+    std::function<void(const QString&)> showError;
+
+    QComboBox* CmbCom;
+    QComboBox* CmbSpeed;
+    QLineEdit* edPhone;
+    QLineEdit* edConn;
+    QListWidget* lbConn;
+    QPushButton* BtnOK;
+
+  public slots:
+    void done(int result) override;
+    // Escape and the window's close do nothing: OK is the only way out.
+    void reject() override {}
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    ConnectionState& state_;
+    QString path_;
+    QString phone_;
+    QString panelText_;
+    bool activated_ = false;
+    bool closed_ = false;
+};
+
+} // namespace zx

@@ -1,0 +1,66 @@
+#pragma once
+// The "&Terminál" page's logic: connecting and disconnecting by hand, dialling the modem, the
+// unit's transparent mode and the terminal pane, kept in step with the port whoever opens or
+// closes it (a transfer included).
+#include "link/com_port.h"
+#include "link/connection_settings.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+class QAbstractButton;
+class QLineEdit;
+
+namespace zx {
+
+class TComTerminal;
+
+struct TerminalPageWidgets {
+    QAbstractButton* btnConnect = nullptr;
+    QAbstractButton* btnTransp = nullptr;
+    QAbstractButton* btnDial = nullptr;
+    QLineEdit* edPhone = nullptr;
+    TComTerminal* terminal = nullptr;
+};
+
+class TerminalPage : public QObject {
+    Q_OBJECT
+  public:
+    static constexpr int TransparentOffWaitMs = 1000;
+
+    TerminalPage(const TerminalPageWidgets& widgets, TComPort& port, ConnectionState& connection,
+                 QObject* parent = nullptr);
+    ~TerminalPage() override;
+
+    // Status-bar panel text (panel 3 here: the port's state).
+    std::function<void(int panel, const QString& text)> setStatusText;
+    // The program's error message (a port that does not open, a failed write).
+    std::function<void(const QString& text)> showError;
+    // The wait before closing after "transpof"; it processes no window events.
+    std::function<void(int ms)> sleepMs;
+
+    bool transparent() const { return transparent_; }
+    // True while the operator holds the port open (transfers then leave it open).
+    bool operatorHoldsPort() const;
+
+    void btnConnectClick();
+    void btnDialClick();
+    void btnTranspClick();
+    void ComPort1AfterOpen();
+    void ComPort1AfterClose();
+
+  private:
+    void write(const QByteArray& bytes);
+    void focusTerminal();
+    void error(const QString& text);
+
+    TerminalPageWidgets w_;
+    TComPort& port_;
+    ConnectionState& connection_;
+    TComLink link_;
+    bool transparent_ = false;
+};
+
+} // namespace zx

@@ -1,0 +1,185 @@
+#include "ui/terminal_widget.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+namespace zx {
+
+namespace {
+QColor color(TermRgb c) {
+    return QColor::fromRgb(c);
+}
+} // namespace
+
+TComTerminal::TComTerminal(QWidget* parent) : QAbstractScrollArea(parent) {
+    setObjectName(QStringLiteral("ComTerminal1"));
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+
+    font_ = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font_.setStyleHint(QFont::Monospace, QFont::PreferDefault);
+    font_.setFixedPitch(true);
+    font_.setPointSize(10);
+    boldFont_ = font_;
+    boldFont_.setBold(true);
+    const QFontMetrics fm(font_);
+    cw_ = std::max(1, fm.horizontalAdvance(QLatin1Char('M')));
+    ch_ = std::max(1, fm.height());
+    ascent_ = fm.ascent();
+
+    QPalette pal = viewport()->palette();
+    pal.setColor(QPalette::Base, color(TerminalScreen::DefaultBg));
+    pal.setColor(QPalette::Window, color(TerminalScreen::DefaultBg));
+    viewport()->setPalette(pal);
+    viewport()->setAutoFillBackground(false);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+
+    repaint_.setSingleShot(true);
+    repaint_.setInterval(RepaintIntervalMs);
+    connect(&repaint_, &QTimer::timeout, this, &TComTerminal::flush);
+    connect(&screen_, &TerminalScreen::changed, this, &TComTerminal::scheduleRepaint);
+    screen_.onReply = [this](const QByteArray& b) { send(b); };
+    updateScrollBars();
+}
+
+QSize TComTerminal::sizeHint() const {
+    const int f = 2 * frameWidth();
+    return QSize(TerminalScreen::Cols * cw_ + f + verticalScrollBar()->sizeHint().width(),
+                 TerminalScreen::Rows * ch_ + f + horizontalScrollBar()->sizeHint().height());
+}
+
+void TComTerminal::receive(const char* data, int count) {
+    screen_.feed(data, count);
+}
+
+void TComTerminal::send(const QByteArray& bytes) {
+    if (bytes.isEmpty() || !sink || (canSend && !canSend())) return;
+    sink(bytes);
+}
+
+void TComTerminal::keyPressEvent(QKeyEvent* event) {
+    const auto mods = event->modifiers();
+    // Shift+PageUp/PageDown look back through what scrolled away, as terminals do.
+    if ((mods & Qt::ShiftModifier) &&
+        (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown)) {
+        QScrollBar* v = verticalScrollBar();
+        v->setValue(v->value() + (event->key() == Qt::Key_PageUp ? -1 : 1) * v->pageStep());
+        return;
+    }
+    const QString text = event->text();
+    QByteArray bytes = screen_.keyBytes(event->key(), mods, text);
+    if (bytes.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // Text of several characters (a composed or repeated key) goes one character per write.
+    const bool plainText = text.size() > 1 && !(mods & (Qt::ControlModifier | Qt::AltModifier));
+    if (plainText) {
+        for (const QChar c : text)
+            send(screen_.keyBytes(0, Qt::NoModifier, QString(c)));
+    } else {
+        send(bytes);
+    }
+    // Typing brings the view back to the live screen.
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+}
+
+void TComTerminal::scheduleRepaint() {
+    if (!repaint_.isActive()) repaint_.start();
+}
+
+void TComTerminal::flush() {
+    updateScrollBars();
+    viewport()->update();
+}
+
+void TComTerminal::updateScrollBars() {
+    QScrollBar* v = verticalScrollBar();
+    const bool atBottom = v->value() >= v->maximum();
+    const int visibleRows = std::max(1, viewport()->height() / ch_);
+    const int maxFirst = std::max(0, screen_.lineCount() - visibleRows);
+    v->setRange(0, maxFirst);
+    v->setPageStep(visibleRows);
+    v->setSingleStep(1);
+    if (atBottom) v->setValue(maxFirst);
+
+    QScrollBar* h = horizontalScrollBar();
+    h->setRange(0, std::max(0, TerminalScreen::Cols * cw_ - viewport()->width()));
+    h->setPageStep(std::max(1, viewport()->width()));
+    h->setSingleStep(cw_);
+}
+
+void TComTerminal::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+void TComTerminal::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+void TComTerminal::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
+}
+
+void TComTerminal::paintEvent(QPaintEvent*) {
+    ++paints_;
+    QPainter p(viewport());
+    p.fillRect(viewport()->rect(), color(TerminalScreen::DefaultBg));
+    const int x0 = -horizontalScrollBar()->value();
+    const int first = verticalScrollBar()->value();
+    const int visibleRows = viewport()->height() / ch_ + 1;
+    const int screenTop = screen_.scrollbackCount();
+
+    for (int r = 0; r < visibleRows; ++r) {
+        const int line = first + r;
+        if (line >= screen_.lineCount()) break;
+        screen_.lineCells(line, line_);
+        const int y = r * ch_;
+        int c = 0;
+        while (c < TerminalScreen::Cols) {
+            const TerminalCell& head = line_[c];
+            int end = c + 1;
+            while (end < TerminalScreen::Cols && line_[end].sameLook(head))
+                ++end;
+            QString run;
+            for (int i = c; i < end; ++i)
+                if (line_[i].width != 0) run += QString::fromUcs4(&line_[i].ch, 1);
+            const QColor fg = color(head.reverse ? head.bg : head.fg);
+            const QColor bg = color(head.reverse ? head.fg : head.bg);
+            const QRect box(x0 + c * cw_, y, (end - c) * cw_, ch_);
+            if (bg != color(TerminalScreen::DefaultBg)) p.fillRect(box, bg);
+            if (!run.trimmed().isEmpty()) {
+                QFont f = head.bold ? boldFont_ : font_;
+                f.setUnderline(head.underline);
+                f.setItalic(head.italic);
+                f.setStrikeOut(head.strike);
+                p.setFont(f);
+                p.setPen(fg);
+                p.drawText(box.x(), y + ascent_, run);
+            }
+            c = end;
+        }
+        if (line - screenTop == screen_.cursor().y() && screen_.cursorVisible()) {
+            const QRect cur(x0 + screen_.cursor().x() * cw_, y, cw_, ch_);
+            if (hasFocus()) {
+                p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+                p.fillRect(cur, Qt::white);
+                p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            } else {
+                p.setPen(color(TerminalScreen::DefaultFg));
+                p.drawRect(cur.adjusted(0, 0, -1, -1));
+            }
+        }
+    }
+}
+
+} // namespace zx

@@ -1,0 +1,173 @@
+// The connection settings dialog, with its files in a temporary folder.
+#include "ui/connset_dialog.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace zx {
+namespace {
+
+class ConnsetTest : public ::testing::Test {
+  protected:
+    ConnsetTest() { setConfigDir(dir.path()); }
+    ~ConnsetTest() override { setConfigDir(QString()); }
+
+    std::unique_ptr<TConnset> open(const QStringList& ports = {}) {
+        auto d = std::make_unique<TConnset>(state, nullptr, ports, savedConnectionsPath());
+        d->show();
+        return d;
+    }
+    static QStringList items(const QComboBox* box) {
+        QStringList l;
+        for (int i = 0; i < box->count(); ++i)
+            l << box->itemText(i);
+        return l;
+    }
+    static QStringList items(const QListWidget* list) {
+        QStringList l;
+        for (int i = 0; i < list->count(); ++i)
+            l << list->item(i)->text();
+        return l;
+    }
+
+    QTemporaryDir dir;
+    ConnectionState state;
+};
+
+TEST_F(ConnsetTest, ShowsItsControlsWithComOneToNineWhenNoPortIsListed) {
+    auto d = open();
+    EXPECT_EQ(d->windowTitle(), "Com port beállítások");
+    EXPECT_FALSE(d->windowFlags() & Qt::WindowCloseButtonHint);
+    for (const char* name : {"CmbCom", "CmbSpeed", "edPhone", "edConn", "lbConn", "BtnOK"})
+        EXPECT_NE(d->findChild<QWidget*>(name), nullptr) << name;
+    EXPECT_EQ(items(d->CmbCom), QStringList({"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
+                                             "COM8", "COM9"}));
+    EXPECT_EQ(items(d->CmbSpeed), QStringList({"300", "600", "1200", "2400", "4800", "9600",
+                                               "19200", "38400", "57600", "115200"}));
+    EXPECT_FALSE(d->CmbCom->isEditable());
+    EXPECT_TRUE(d->BtnOK->isDefault());
+    EXPECT_EQ(d->BtnOK->text(), "OK");
+    QStringList labels;
+    for (const QLabel* l : d->findChildren<QLabel*>())
+        labels << l->text();
+    for (const char* text : {"Portszám:", "Sebesség:", "Telefonszám:", "Kapcsolat:"})
+        EXPECT_TRUE(labels.contains(QString::fromUtf8(text))) << text;
+    EXPECT_EQ(d->findChild<QGroupBox*>()->title(), "Kapcsolatok");
+}
+
+TEST_F(ConnsetTest, ListedPortsReplaceTheDefaultsSortedAsText) {
+    auto d = open({"ttyUSB0", "COM2", "COM10", "COM1", "COM2"});
+    EXPECT_EQ(items(d->CmbCom), QStringList({"COM1", "COM10", "COM2", "ttyUSB0"}));
+}
+
+TEST_F(ConnsetTest, ClosedAtOnceKeepsPortAndSpeedAndEmptiesNumberAndName) {
+    state.PortName = "COM2";
+    state.SpeedIndex = 6;
+    state.CurrentConnectionName = "Régi";
+    auto d = open({"COM1", "COM2"});
+    EXPECT_EQ(d->CmbCom->currentText(), "COM2");
+    EXPECT_EQ(d->CmbSpeed->currentText(), "19200");
+    d->BtnOK->click();
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(state.PortName, "COM2");
+    EXPECT_EQ(state.SpeedIndex, 6);
+    EXPECT_EQ(state.CurrentConnectionName, "");
+    EXPECT_EQ(d->phone(), "");
+    EXPECT_EQ(d->panelText(), "COM2 ( 19200 )");
+    EXPECT_FALSE(QFile::exists(savedConnectionsPath()));
+}
+
+TEST_F(ConnsetTest, APortOrSpeedNotInTheBoxesEndsEmptyAndUndefined) {
+    state.PortName = "COM7";
+    state.SpeedIndex = 12;
+    auto d = open({"COM1", "COM2"});
+    EXPECT_EQ(d->CmbCom->currentIndex(), -1);
+    EXPECT_EQ(d->CmbSpeed->currentIndex(), -1);
+    d->BtnOK->click();
+    EXPECT_EQ(state.PortName, "");
+    EXPECT_EQ(state.SpeedIndex, 255);
+    EXPECT_EQ(SpeedText(state.SpeedIndex), "------");
+}
+
+TEST_F(ConnsetTest, ASavedConnectionIsListedAgainAndAClickFillsAllFourFields) {
+    {
+        auto d = open({"COM1", "COM2"});
+        d->CmbCom->setCurrentText("COM2");
+        d->CmbSpeed->setCurrentText("9600");
+        d->edPhone->setText("06 30 123");
+        d->edConn->setText("Győri iroda");
+        d->BtnOK->click();
+        EXPECT_EQ(state.PortName, "COM2");
+        EXPECT_EQ(state.SpeedIndex, 5);
+        EXPECT_EQ(state.CurrentConnectionName, "Győri iroda");
+        EXPECT_EQ(d->panelText(), "Győri iroda");
+        EXPECT_EQ(d->phone(), "06 30 123");
+    }
+    state.PortName = "COM1";
+    state.SpeedIndex = 9;
+    auto d = open({"COM1", "COM2"});
+    EXPECT_EQ(items(d->lbConn), QStringList({"Győri iroda"}));
+    EXPECT_EQ(d->edConn->text(), "");
+    EXPECT_EQ(d->edPhone->text(), "");
+    EXPECT_EQ(d->CmbCom->currentText(), "COM1");
+    QListWidgetItem* item = d->lbConn->item(0);
+    QTest::mouseClick(d->lbConn->viewport(), Qt::LeftButton, {},
+                      d->lbConn->visualItemRect(item).center());
+    EXPECT_EQ(d->edConn->text(), "Győri iroda");
+    EXPECT_EQ(d->CmbCom->currentText(), "COM2");
+    EXPECT_EQ(d->CmbSpeed->currentText(), "9600");
+    EXPECT_EQ(d->edPhone->text(), "06 30 123");
+}
+
+TEST_F(ConnsetTest, SavedConnectionsAreListedInTheFilesOrder) {
+    QFile f(savedConnectionsPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[Zala]\r\nCOM=COM77\r\nSPEED=14400\r\n[Baja]\r\nCOM=COM1\r\n[Eger]\r\n");
+    f.close();
+    auto d = open({"COM1", "COM2"});
+    EXPECT_EQ(items(d->lbConn), QStringList({"Zala", "Baja", "Eger"}));
+    // Values the boxes do not hold leave them without a selection.
+    d->lbConn->setCurrentRow(0);
+    EXPECT_EQ(d->edConn->text(), "Zala");
+    EXPECT_EQ(d->CmbCom->currentIndex(), -1);
+    EXPECT_EQ(d->CmbSpeed->currentIndex(), -1);
+    // A section without keys gives the dialog's defaults.
+    d->lbConn->setCurrentRow(2);
+    EXPECT_EQ(d->CmbCom->currentText(), "COM1");
+    EXPECT_EQ(d->CmbSpeed->currentText(), "9600");
+    EXPECT_EQ(d->edPhone->text(), "");
+}
+
+TEST_F(ConnsetTest, ANameOfSpacesOnlyShowsPortAndSpeedAndSavesNothing) {
+    auto d = open({"COM1", "COM2"});
+    d->CmbCom->setCurrentText("COM1");
+    d->CmbSpeed->setCurrentText("2400");
+    d->edConn->setText("   ");
+    d->BtnOK->click();
+    EXPECT_EQ(d->panelText(), "COM1 ( 2400 )");
+    EXPECT_EQ(state.CurrentConnectionName, "   ");
+    EXPECT_TRUE(savedConnectionNames().isEmpty());
+}
+
+TEST_F(ConnsetTest, OnlyOkClosesTheDialog) {
+    state.CurrentConnectionName = "megmarad";
+    auto d = open();
+    QTest::keyClick(d.get(), Qt::Key_Escape);
+    d->close();
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(state.CurrentConnectionName, "megmarad");
+    d->accept();
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(state.CurrentConnectionName, "");
+}
+
+} // namespace
+} // namespace zx

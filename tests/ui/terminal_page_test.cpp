@@ -1,0 +1,180 @@
+// The "Terminál" page's buttons, the port and the terminal pane, against a real pseudo-terminal.
+#include "link/pty_pair.h"
+#include "ui/terminal_page.h"
+#include "ui/terminal_widget.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace zx {
+namespace {
+
+class TerminalPageTest : public ::testing::Test {
+  protected:
+    TerminalPageTest() {
+        btnConnect = new QPushButton("Ka&pcsolódás", &host);
+        btnTransp = new QPushButton("Transzp. Be", &host);
+        btnDial = new QPushButton("&Tárcsáz", &host);
+        edPhone = new QLineEdit(&host);
+        terminal = new TComTerminal(&host);
+        connection.PortName = pty.slavePath();
+        connection.SpeedIndex = 6;
+        page = std::make_unique<TerminalPage>(
+            TerminalPageWidgets{btnConnect, btnTransp, btnDial, edPhone, terminal}, port,
+            connection);
+        page->setStatusText = [this](int panel, const QString& t) { panels[panel] = t; };
+        page->showError = [this](const QString& t) { errors << t; };
+        page->sleepMs = [this](int ms) {
+            sleeps.push_back(ms);
+            sentBeforeSleep = pty.read(8);
+            openDuringSleep = port.Connected();
+        };
+    }
+
+    test::PtyPair pty;
+    QWidget host;
+    QPushButton* btnConnect;
+    QPushButton* btnTransp;
+    QPushButton* btnDial;
+    QLineEdit* edPhone;
+    TComTerminal* terminal;
+    TComPort port;
+    ConnectionState connection;
+    std::unique_ptr<TerminalPage> page;
+    std::map<int, QString> panels;
+    QStringList errors;
+    std::vector<int> sleeps;
+    QByteArray sentBeforeSleep;
+    bool openDuringSleep = false;
+};
+
+TEST_F(TerminalPageTest, StartsWithTheTransparentAndDialButtonsOff) {
+    EXPECT_FALSE(btnConnect->isChecked());
+    EXPECT_TRUE(btnConnect->isCheckable());
+    EXPECT_FALSE(btnTransp->isEnabled());
+    EXPECT_FALSE(btnDial->isEnabled());
+    EXPECT_EQ(btnTransp->text(), "Transzp. Be");
+}
+
+TEST_F(TerminalPageTest, ConnectOpensAtTheChosenSpeedAndAgainCloses) {
+    connection.SpeedIndex = 8;
+    btnConnect->click();
+    ASSERT_TRUE(port.Connected());
+    EXPECT_TRUE(btnConnect->isChecked());
+    EXPECT_EQ(pty.slaveSpeed(), speed_t(B57600));
+    EXPECT_EQ(panels[3], "Kapcsolódva...");
+    EXPECT_TRUE(btnDial->isEnabled());
+    EXPECT_TRUE(btnTransp->isEnabled());
+
+    btnConnect->click();
+    EXPECT_FALSE(port.Connected());
+    EXPECT_FALSE(btnConnect->isChecked());
+    EXPECT_EQ(panels[3], "Szétkapcsolva");
+    EXPECT_FALSE(btnDial->isEnabled());
+    EXPECT_FALSE(btnTransp->isEnabled());
+    EXPECT_TRUE(sleeps.empty());
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(TerminalPageTest, DiallingSendsAtdTheNumberAndOneCarriageReturn) {
+    btnConnect->click();
+    edPhone->setText("123");
+    btnDial->click();
+    const QByteArray sent = pty.read(7);
+    EXPECT_EQ(sent, QByteArray("ATD123\r"));
+    EXPECT_EQ(sent.size(), 7);
+    EXPECT_EQ(pty.drain(), QByteArray());
+}
+
+TEST_F(TerminalPageTest, TransparentButtonSwitchesOnThenOffWithItsCaptions) {
+    btnConnect->click();
+    btnTransp->click();
+    EXPECT_TRUE(page->transparent());
+    EXPECT_EQ(btnTransp->text(), "Transzp. Ki");
+    EXPECT_TRUE(btnTransp->isChecked());
+    EXPECT_EQ(pty.read(8), "transpon");
+    btnTransp->click();
+    EXPECT_FALSE(page->transparent());
+    EXPECT_EQ(btnTransp->text(), "Transzp. Be");
+    EXPECT_FALSE(btnTransp->isChecked());
+    EXPECT_EQ(pty.read(8), "transpof");
+    EXPECT_EQ(pty.drain(), QByteArray()); // eight characters each, no line end
+}
+
+TEST_F(TerminalPageTest, DisconnectingInTransparentModeSendsTranspofWaitsThenCloses) {
+    btnConnect->click();
+    btnTransp->click();
+    ASSERT_EQ(pty.read(8), "transpon");
+    btnConnect->click();
+    EXPECT_EQ(sleeps, std::vector<int>({1000}));
+    EXPECT_EQ(sentBeforeSleep, "transpof");
+    EXPECT_TRUE(openDuringSleep);
+    EXPECT_FALSE(port.Connected());
+    EXPECT_EQ(btnTransp->text(), "Transzp. Be");
+    EXPECT_FALSE(page->transparent());
+}
+
+TEST_F(TerminalPageTest, APortThatDoesNotOpenIsReportedAndTheButtonComesBackUp) {
+    connection.PortName = "/dev/zx-no-such-port";
+    btnConnect->click();
+    EXPECT_EQ(errors, QStringList({"Unable to open com port (win error code: 2)"}));
+    EXPECT_FALSE(port.Connected());
+    EXPECT_FALSE(btnConnect->isChecked());
+    EXPECT_FALSE(btnDial->isEnabled());
+    EXPECT_EQ(panels.count(3), 0u);
+    // The next click tries again.
+    connection.PortName = pty.slavePath();
+    btnConnect->click();
+    EXPECT_TRUE(port.Connected());
+    EXPECT_TRUE(btnConnect->isChecked());
+}
+
+TEST_F(TerminalPageTest, NoValidSpeedRefusesToOpen) {
+    connection.SpeedIndex = 255;
+    btnConnect->click();
+    EXPECT_EQ(errors, QStringList({invalidSpeedMessage()}));
+    EXPECT_FALSE(port.Connected());
+    EXPECT_FALSE(btnConnect->isChecked());
+}
+
+TEST_F(TerminalPageTest, PortEventsKeepThePageInStepWhoeverOpensTheLine) {
+    // As a transfer does it: the port opened and closed without the connect button.
+    port.setPort(pty.slavePath());
+    port.open();
+    EXPECT_EQ(panels[3], "Kapcsolódva...");
+    EXPECT_TRUE(btnDial->isEnabled());
+    EXPECT_FALSE(btnConnect->isChecked());
+    EXPECT_FALSE(page->operatorHoldsPort());
+    port.close();
+    EXPECT_EQ(panels[3], "Szétkapcsolva");
+    EXPECT_FALSE(btnTransp->isEnabled());
+}
+
+TEST_F(TerminalPageTest, TypedKeysGoToTheLineAndReceivedTextShows) {
+    btnConnect->click();
+    QTest::keyClicks(terminal, "ab");
+    QTest::keyClick(terminal, Qt::Key_Return);
+    QTest::keyClick(terminal, Qt::Key_Up);
+    EXPECT_EQ(pty.read(6), "ab\r\x1b[A");
+    // No local echo: nothing typed is on the screen.
+    EXPECT_EQ(terminal->screen().rowText(0), "");
+
+    pty.write("\x1b[2;3HOK");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return terminal->screen().rowText(1) == QStringLiteral("  OK"); }, 5000));
+}
+
+TEST_F(TerminalPageTest, NothingIsSentWhileThePortIsClosed) {
+    QTest::keyClicks(terminal, "zz");
+    btnConnect->click();
+    QTest::keyClicks(terminal, "!");
+    EXPECT_EQ(pty.read(1), "!");
+    EXPECT_EQ(pty.drain(), QByteArray());
+}
+
+} // namespace
+} // namespace zx
