@@ -1,0 +1,82 @@
+#pragma once
+// Option parsing shared by the transfer and simulator commands of zendrax-cli.
+#include "model/types.h"
+
+#include <QMap>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace zx::cli {
+
+inline constexpr int ExitOk = 0;
+inline constexpr int ExitFailed = 1;
+inline constexpr int ExitUsage = 2;
+
+struct TransferArgs {
+    QMap<QString, QString> options; // name -> value ("" for a flag)
+    QStringList positional;
+    QString error; // Hungarian, for the operator
+    bool has(const QString& name) const { return options.contains(name); }
+    QString value(const QString& name, const QString& fallback = {}) const {
+        return options.value(name, fallback);
+    }
+};
+
+// "--name value" or "--name=value" for valued options; flags stand alone.
+inline TransferArgs parseTransferArgs(const QStringList& args, const QSet<QString>& valued,
+                                      const QSet<QString>& flags = {}) {
+    TransferArgs parsed;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        QString arg = args[i];
+        if (!arg.startsWith('-') || arg == "-") {
+            parsed.positional << arg;
+            continue;
+        }
+        std::optional<QString> inlineValue;
+        if (const qsizetype eq = arg.indexOf('='); eq > 0) {
+            inlineValue = arg.mid(eq + 1);
+            arg = arg.left(eq);
+        }
+        if (flags.contains(arg) && !inlineValue) {
+            parsed.options[arg] = QString();
+        } else if (valued.contains(arg)) {
+            if (inlineValue) {
+                parsed.options[arg] = *inlineValue;
+            } else if (i + 1 < args.size()) {
+                parsed.options[arg] = args[++i];
+            } else {
+                parsed.error = QStringLiteral("Hiányzik a(z) %1 értéke !!!").arg(arg);
+                return parsed;
+            }
+        } else {
+            parsed.error = QStringLiteral("Ismeretlen kapcsoló: %1 !!!").arg(arg);
+            return parsed;
+        }
+    }
+    return parsed;
+}
+
+inline std::optional<DeviceModel> parseModelOption(const QString& text) {
+    if (text == "4") return DeviceModel::Line4;
+    if (text == "16") return DeviceModel::Line16;
+    return std::nullopt;
+}
+
+// A whole number, decimal or with a 0x prefix; nothing for anything else or below minimum.
+inline std::optional<long> parseNumberOption(const QString& text, long minimum = 0) {
+    bool ok = false;
+    const bool hex = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
+    const long value = hex ? text.mid(2).toLong(&ok, 16) : text.toLong(&ok, 10);
+    if (!ok || value < minimum) return std::nullopt;
+    return value;
+}
+
+inline QString modelCaption(DeviceModel m) {
+    return m == DeviceModel::Line16 ? QStringLiteral("Vardo-16 (V 4.27+)")
+                                    : QStringLiteral("Vardo-4 (V2.39+)");
+}
+
+} // namespace zx::cli

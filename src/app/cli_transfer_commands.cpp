@@ -1,0 +1,192 @@
+// zendrax-cli download / upload / set-clock: the transfers of the window on the command line,
+// over the same engine. Progress goes to standard error; the status is 0 only on success.
+#include "app/cli_common.h"
+#include "app/cli_transfer_args.h"
+#include "files/cp1250.h"
+#include "files/database_file.h"
+#include "link/com_port.h"
+#include "link/connection_settings.h"
+#include "link/serial_byte_link.h"
+#include "link/system_clock.h"
+#include "link/transfer.h"
+
+#include <cerrno>
+
+namespace zx::cli {
+
+namespace {
+
+constexpr int DefaultSpeed = 19200;
+
+// Opens the port of --port at the --speed of the speed table. Nothing on success, else the
+// exit status.
+std::optional<int> openPort(TComPort& port, const TransferArgs& a) {
+    if (a.value("--port").isEmpty()) {
+        err(QStringLiteral("Hiányzik a --port !!!"));
+        return ExitUsage;
+    }
+    int index = -1;
+    const std::optional<long> speed =
+        parseNumberOption(a.value("--speed", QString::number(DefaultSpeed)), 1);
+    for (int i = 0; speed && i < SpeedCount; ++i)
+        if (speedBaud(i) == *speed) index = i;
+    if (index < 0) {
+        err(QStringLiteral("A --speed értéke 300, 600, 1200, 2400, 4800, 9600, 19200, 38400, "
+                           "57600 vagy 115200 lehet !!!"));
+        return ExitUsage;
+    }
+    port.setPort(a.value("--port"));
+    port.setBaudRate(speedBaudRate(index));
+    try {
+        port.open();
+    } catch (const EComPort& e) {
+        err(e.Text());
+        return ExitFailed;
+    }
+    return std::nullopt;
+}
+
+void printProgress(const TransferProgress& p) {
+    err(p.status);
+}
+
+// The outcome of an operation as the operator is told it; the exit status.
+int finish(TransferOutcome outcome, const QString& message) {
+    switch (outcome) {
+    case TransferOutcome::Success:
+        return ExitOk;
+    case TransferOutcome::PortNotOpen:
+        err(Transfer::portNotOpenMessage(errno));
+        return ExitFailed;
+    case TransferOutcome::Busy:
+    case TransferOutcome::Failed:
+        break;
+    }
+    err(message);
+    return ExitFailed;
+}
+
+bool usageProblem(const TransferArgs& a, qsizetype positional) {
+    if (!a.error.isEmpty()) {
+        err(a.error);
+        return true;
+    }
+    if (a.positional.size() != positional) {
+        err(positional == 0
+                ? QStringLiteral("Fölösleges paraméter: %1 !!!").arg(a.positional.first())
+                : QStringLiteral("Egy adatbázis file nevét kell megadni !!!"));
+        return true;
+    }
+    return false;
+}
+
+int runDownload(const QStringList& args) {
+    const TransferArgs a = parseTransferArgs(
+        args, {"--port", "--speed", "-o", "--output", "--site", "--owner", "--password"});
+    if (usageProblem(a, 0)) return ExitUsage;
+    const QString output = a.value("-o", a.value("--output"));
+    if (output.isEmpty()) {
+        err(QStringLiteral("Hiányzik a kimeneti file (-o FILE) !!!"));
+        return ExitUsage;
+    }
+
+    TComPort port;
+    if (const std::optional<int> failed = openPort(port, a)) return *failed;
+    DownloadResult result;
+    try {
+        SerialByteLink link(port);
+        SystemClock clock;
+        Transfer transfer(link, clock);
+        transfer.setProgressHandler(printProgress);
+        result = transfer.download();
+    } catch (const EComPort& e) {
+        err(e.Text());
+        return ExitFailed;
+    }
+    port.close();
+    if (!result.ok()) return finish(result.outcome, result.message);
+
+    // Only a complete download becomes a file.
+    DatabaseRecord record;
+    record.writeHeader();
+    record.setText(DatabaseRecord::Slot::Site, toCp1250(a.value("--site")));
+    record.setText(DatabaseRecord::Slot::Owner, toCp1250(a.value("--owner")));
+    record.setText(DatabaseRecord::Slot::Password, toCp1250(a.value("--password")));
+    record.image = result.image;
+    const DatabaseWriteResult written = writeDatabaseFile(output, record, QString());
+    if (!written.ok) {
+        err(written.message);
+        return ExitFailed;
+    }
+    err(modelCaption(result.model));
+    return ExitOk;
+}
+
+int runUpload(const QStringList& args) {
+    const TransferArgs a = parseTransferArgs(args, {"--port", "--speed", "--model", "--password"});
+    if (usageProblem(a, 1)) return ExitUsage;
+    const std::optional<DeviceModel> model = parseModelOption(a.value("--model", "4"));
+    if (!model) {
+        err(QStringLiteral("A --model értéke 4 vagy 16 lehet !!!"));
+        return ExitUsage;
+    }
+    const DatabaseReadResult read = readDatabaseFile(a.positional.first());
+    if (!read.ok()) {
+        err(read.message);
+        return ExitFailed;
+    }
+    if (!passwordMatches(read.record, a.value("--password"))) {
+        err(wrongPasswordMessage());
+        return ExitFailed;
+    }
+
+    TComPort port;
+    if (const std::optional<int> failed = openPort(port, a)) return *failed;
+    UploadResult result;
+    try {
+        SerialByteLink link(port);
+        SystemClock clock;
+        Transfer transfer(link, clock);
+        transfer.setProgressHandler(printProgress);
+        result = transfer.upload(read.record.image, *model);
+    } catch (const EComPort& e) {
+        err(e.Text());
+        return ExitFailed;
+    }
+    port.close();
+    return finish(result.outcome, result.message);
+}
+
+int runSetClock(const QStringList& args) {
+    const TransferArgs a = parseTransferArgs(args, {"--port", "--speed"});
+    if (usageProblem(a, 0)) return ExitUsage;
+    TComPort port;
+    if (const std::optional<int> failed = openPort(port, a)) return *failed;
+    ClockResult result;
+    try {
+        SerialByteLink link(port);
+        SystemClock clock;
+        Transfer transfer(link, clock);
+        transfer.setProgressHandler(printProgress);
+        result = transfer.setClock();
+    } catch (const EComPort& e) {
+        err(e.Text());
+        return ExitFailed;
+    }
+    port.close();
+    return finish(result.outcome, result.message);
+}
+
+const bool registered =
+    registerCommand({"download",
+                     "download --port PORT [--speed BAUD] -o FILE [--site S] [--owner O] "
+                     "[--password P]",
+                     runDownload}) &&
+    registerCommand({"upload",
+                     "upload --port PORT [--speed BAUD] [--model 4|16] [--password P] FILE",
+                     runUpload}) &&
+    registerCommand({"set-clock", "set-clock --port PORT [--speed BAUD]", runSetClock});
+
+} // namespace
+
+} // namespace zx::cli

@@ -1,0 +1,123 @@
+#include "link/pty_server.h"
+
+#include <QByteArray>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace zx {
+
+namespace {
+
+void closeFd(int& fd) {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+}
+
+QString systemError(const char* what) {
+    return QStringLiteral("%1: %2").arg(QLatin1String(what),
+                                        QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+} // namespace
+
+PtyServer::PtyServer(SimulatedUnit& unit) : unit_(unit) {}
+
+PtyServer::~PtyServer() {
+    closeFd(slave_);
+    closeFd(master_);
+    closeFd(wake_[0]);
+    closeFd(wake_[1]);
+}
+
+bool PtyServer::open(QString* error) {
+    auto fail = [&](const char* what) {
+        if (error) *error = systemError(what);
+        closeFd(slave_);
+        closeFd(master_);
+        return false;
+    };
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master_ < 0) return fail("posix_openpt");
+    if (::grantpt(master_) != 0 || ::unlockpt(master_) != 0) return fail("grantpt");
+    char name[256];
+    if (::ptsname_r(master_, name, sizeof name) != 0) return fail("ptsname");
+    devicePath_ = QString::fromLocal8Bit(name);
+
+    // Raw on the far side: no echo and no line editing, or the unit would hear its own answers
+    // before a client has set the line up.
+    slave_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (slave_ < 0) return fail("open");
+    termios tio{};
+    if (::tcgetattr(slave_, &tio) != 0) return fail("tcgetattr");
+    ::cfmakeraw(&tio);
+    if (::tcsetattr(slave_, TCSANOW, &tio) != 0) return fail("tcsetattr");
+
+    const int flags = ::fcntl(master_, F_GETFL);
+    if (flags < 0 || ::fcntl(master_, F_SETFL, flags | O_NONBLOCK) != 0) return fail("fcntl");
+    if (::pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) return fail("pipe");
+    return true;
+}
+
+void PtyServer::stop() {
+    if (wake_[1] >= 0) {
+        const char b = 1;
+        [[maybe_unused]] const ssize_t n = ::write(wake_[1], &b, 1);
+    }
+}
+
+void PtyServer::serve() {
+    if (master_ < 0) return;
+    const auto start = std::chrono::steady_clock::now();
+    auto nowUs = [&] {
+        return std::chrono::duration_cast<std::chrono::microseconds>(
+                   std::chrono::steady_clock::now() - start)
+            .count();
+    };
+
+    QByteArray pending;
+    char buffer[4096];
+    for (;;) {
+        pending.append(unit_.takeOutput(nowUs()));
+        while (!pending.isEmpty()) {
+            const ssize_t n =
+                ::write(master_, pending.constData(), static_cast<size_t>(pending.size()));
+            if (n <= 0) break; // the client is not reading: wait until it does
+            pending.remove(0, static_cast<qsizetype>(n));
+        }
+
+        timespec timeout{};
+        timespec* limit = nullptr;
+        if (pending.isEmpty()) {
+            if (const std::optional<std::int64_t> next = unit_.nextOutputUs()) {
+                const std::int64_t waitUs = std::max<std::int64_t>(0, *next - nowUs());
+                timeout.tv_sec = static_cast<time_t>(waitUs / 1000000);
+                timeout.tv_nsec = static_cast<long>(waitUs % 1000000) * 1000;
+                limit = &timeout;
+            }
+        }
+        pollfd fds[2] = {
+            {master_, static_cast<short>(POLLIN | (pending.isEmpty() ? 0 : POLLOUT)), 0},
+            {wake_[0], POLLIN, 0}};
+        if (::ppoll(fds, 2, limit, nullptr) < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        if (fds[1].revents != 0) return;
+        if (fds[0].revents & POLLIN) {
+            const ssize_t n = ::read(master_, buffer, sizeof buffer);
+            if (n > 0) unit_.receive(QByteArray(buffer, static_cast<qsizetype>(n)), nowUs());
+        } else if (fds[0].revents & (POLLHUP | POLLERR)) {
+            // Not expected while the far side is held open; do not spin if it happens anyway.
+            ::usleep(10000);
+        }
+    }
+}
+
+} // namespace zx

@@ -1,0 +1,35 @@
+#pragma once
+// Serves a simulated unit on a pseudo-terminal: a program opens the device path as its serial
+// port and talks to the unit in real time, with the unit's delays and line pacing.
+#include "link/simulated_unit.h"
+
+#include <QString>
+
+namespace zx {
+
+class PtyServer {
+  public:
+    explicit PtyServer(SimulatedUnit& unit);
+    ~PtyServer();
+    PtyServer(const PtyServer&) = delete;
+    PtyServer& operator=(const PtyServer&) = delete;
+
+    // Creates the pseudo-terminal pair; false with the system's reason when it cannot.
+    bool open(QString* error = nullptr);
+    // What a program opens as its serial port, e.g. /dev/pts/7.
+    QString devicePath() const { return devicePath_; }
+
+    // Answers until stop() is called. The unit belongs to this loop while it runs.
+    void serve();
+    // Safe from another thread and from a signal handler.
+    void stop();
+
+  private:
+    SimulatedUnit& unit_;
+    int master_ = -1;
+    int slave_ = -1; // held open so the line survives clients coming and going
+    int wake_[2] = {-1, -1};
+    QString devicePath_;
+};
+
+} // namespace zx

@@ -1,0 +1,40 @@
+#include "link/system_clock.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
+
+#include <chrono>
+#include <thread>
+
+namespace zx {
+
+namespace {
+
+bool onApplicationThread() {
+    const QCoreApplication* app = QCoreApplication::instance();
+    return app != nullptr && QThread::currentThread() == app->thread();
+}
+
+} // namespace
+
+void SystemClock::pumpEvents() {
+    if (onApplicationThread()) QCoreApplication::processEvents();
+}
+
+void SystemClock::sleepMs(int ms) {
+    if (ms <= 0) {
+        pumpEvents();
+        return;
+    }
+    if (!onApplicationThread()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        return;
+    }
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+} // namespace zx

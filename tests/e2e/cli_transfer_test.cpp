@@ -1,0 +1,242 @@
+// zendrax-cli download, upload and set-clock against zendrax-cli simulate on a pseudo-terminal.
+#include "files/database_file.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace zx {
+namespace {
+
+QString transferCli() {
+    const QString dir =
+        qEnvironmentVariable("ZX_BIN_DIR", QCoreApplication::applicationDirPath() + "/../bin");
+    return QDir(dir).filePath("zendrax-cli");
+}
+
+struct CliResult {
+    int exitCode = -1;
+    QString err;
+};
+
+CliResult runCli(const QStringList& args) {
+    QProcess p;
+    p.start(transferCli(), args);
+    CliResult r;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return r;
+    r.exitCode = p.exitCode();
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+// A simulated unit serving on a pseudo-terminal for the length of a test.
+class Simulator {
+  public:
+    explicit Simulator(const QStringList& args) {
+        process_.start(transferCli(), QStringList{"simulate"} + args);
+        while (process_.state() != QProcess::NotRunning && !process_.canReadLine())
+            process_.waitForReadyRead(10000);
+        path_ = QString::fromUtf8(process_.readLine()).trimmed();
+    }
+    ~Simulator() { stop(); }
+
+    QString path() const { return path_; }
+
+    // Stops it as an operator would (SIGTERM); true when it ended cleanly.
+    bool stop() {
+        if (process_.state() == QProcess::NotRunning) return stoppedCleanly_;
+        process_.terminate();
+        stoppedCleanly_ = process_.waitForFinished(10000) &&
+                          process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0;
+        return stoppedCleanly_;
+    }
+
+  private:
+    QProcess process_;
+    QString path_;
+    bool stoppedCleanly_ = false;
+};
+
+ConfigImage pattern(int seed) {
+    ConfigImage image;
+    for (std::size_t i = 0; i < ImageSize; ++i)
+        image.set(i, static_cast<Byte>((i * 13 + static_cast<std::size_t>(seed)) % 253 + 1));
+    return image;
+}
+
+void writeRaw(const QString& path, const ConfigImage& image) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(image.bytes().data()), ImageSize);
+}
+
+ConfigImage readRaw(const QString& path) {
+    QFile f(path);
+    ConfigImage image;
+    if (f.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = f.readAll();
+        if (bytes.size() == static_cast<qsizetype>(ImageSize))
+            std::copy(bytes.begin(), bytes.end(), image.bytes().begin());
+    }
+    return image;
+}
+
+struct ModelCase {
+    const char* option;
+    int start;
+    const char* caption;
+};
+
+class CliTransferOfModel : public ::testing::TestWithParam<ModelCase> {};
+
+TEST_P(CliTransferOfModel, DownloadWritesTheUnitsConfigurationAsADatabaseFile) {
+    const ModelCase c = GetParam();
+    QTemporaryDir dir;
+    const QString raw = dir.filePath("unit.bin");
+    const QString out = dir.filePath("downloaded.vd1");
+    writeRaw(raw, pattern(c.start));
+    Simulator sim({"--model", c.option, "--image", raw});
+    ASSERT_TRUE(sim.path().startsWith("/dev/")) << sim.path().toStdString();
+
+    const CliResult r = runCli({"download", "--port", sim.path(), "-o", out, "--site", "Szeged",
+                                "--owner", "Nagy", "--password", "titok"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Tipusellenőrzés...")));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Memória szegmens: 255/255")));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Sikeres letöltés.")));
+    EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.caption)));
+
+    const DatabaseReadResult read = readDatabaseFile(out);
+    ASSERT_TRUE(read.ok()) << read.message.toStdString();
+    EXPECT_TRUE(passwordMatches(read.record, QStringLiteral("titok")));
+    EXPECT_EQ(read.record.text(DatabaseRecord::Slot::Site), "Szeged");
+    const ConfigImage unit = pattern(c.start);
+    for (int s = 0; s < SegmentCount; ++s) {
+        if (s == IdentSegment) continue;
+        const ConfigImage::Segment expected =
+            s >= c.start ? unit.segment(s) : ConfigImage::Segment{};
+        EXPECT_EQ(read.record.image.segment(s), expected) << s;
+    }
+    EXPECT_TRUE(sim.stop());
+}
+
+TEST_P(CliTransferOfModel, UploadWritesEveryConfigurationSegmentToTheUnit) {
+    const ModelCase c = GetParam();
+    QTemporaryDir dir;
+    const QString zeros = dir.filePath("zeros.bin");
+    const QString memory = dir.filePath("memory.bin");
+    const QString file = dir.filePath("config.vd1");
+    writeRaw(zeros, ConfigImage{});
+    DatabaseRecord record;
+    record.writeHeader();
+    record.setText(DatabaseRecord::Slot::Owner, "Kiss");
+    record.setText(DatabaseRecord::Slot::Password, "jelszo");
+    record.image = pattern(7);
+    ASSERT_TRUE(writeDatabaseFile(file, record, QString()).ok);
+
+    Simulator sim({"--model", c.option, "--image", zeros, "--save-memory", memory});
+    const CliResult r =
+        runCli({"upload", "--port", sim.path(), "--model", c.option, "--password", "jelszo", file});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Sikeres feltöltés")));
+    ASSERT_TRUE(sim.stop());
+
+    const ConfigImage unit = readRaw(memory);
+    for (int s = 0; s < SegmentCount; ++s) {
+        if (s == IdentSegment) continue;
+        const ConfigImage::Segment expected =
+            s >= c.start ? record.image.segment(s) : ConfigImage::Segment{};
+        EXPECT_EQ(unit.segment(s), expected) << s;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothModels, CliTransferOfModel,
+                         ::testing::Values(ModelCase{"4", 44, "Vardo-4 (V2.39+)"},
+                                           ModelCase{"16", 51, "Vardo-16 (V 4.27+)"}));
+
+TEST(CliTransfer, AFailedDownloadLeavesTheOutputFileAlone) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath("previous.vd1");
+    QFile previous(out);
+    ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
+    previous.write("earlier");
+    previous.close();
+
+    Simulator sim({"--model", "4", "--wrong-sum-segment", "100"});
+    const CliResult r = runCli({"download", "--port", sim.path(), "-o", out});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Kommunikációs hiba.")));
+    EXPECT_TRUE(r.err.trimmed().endsWith(QStringLiteral("Letöltési időtúllépés !!!")));
+    ASSERT_TRUE(previous.open(QIODevice::ReadOnly));
+    EXPECT_EQ(previous.readAll(), QByteArray("earlier"));
+}
+
+TEST(CliTransfer, AnUploadTheUnitKeepsRejectingFails) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("config.vd1");
+    DatabaseRecord record;
+    record.writeHeader();
+    ASSERT_TRUE(writeDatabaseFile(file, record, QString()).ok);
+
+    Simulator sim({"--model", "4", "--reject-segment", "60"});
+    const CliResult r = runCli({"upload", "--port", sim.path(), file});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Memória szegmens: 60/255")));
+    EXPECT_FALSE(r.err.contains(QStringLiteral("Memória szegmens: 61/255")));
+    EXPECT_TRUE(r.err.trimmed().endsWith(QStringLiteral("Feltöltési időtúllépés !!!")));
+}
+
+TEST(CliTransfer, SetClockWritesTheDateIntoTheIdentSegment) {
+    QTemporaryDir dir;
+    const QString memory = dir.filePath("memory.bin");
+    Simulator sim({"--model", "16", "--save-memory", memory});
+    const int year = QDate::currentDate().year();
+    const CliResult r = runCli({"set-clock", "--port", sim.path(), "--speed", "9600"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Sikeres feltöltés")));
+    ASSERT_TRUE(sim.stop());
+
+    const ConfigImage::Segment ident = readRaw(memory).segment(IdentSegment);
+    auto bcd = [](int v) { return static_cast<Byte>((v / 10) * 16 + v % 10); };
+    EXPECT_EQ(ident[0], bcd(year / 100));
+    EXPECT_EQ(ident[1], bcd(year % 100));
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(ident.data()) + 7, 5), "V4290");
+}
+
+TEST(CliTransfer, RefusalsBeforeAnythingIsSent) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("config.vd1");
+    DatabaseRecord record;
+    record.writeHeader();
+    record.setText(DatabaseRecord::Slot::Password, "titok");
+    ASSERT_TRUE(writeDatabaseFile(file, record, QString()).ok);
+
+    const struct {
+        QStringList args;
+        int exitCode;
+        QString text;
+    } cases[] = {
+        {{"download", "--port", dir.filePath("no-such-port"), "-o", dir.filePath("x.vd1")},
+         1,
+         "Unable to open com port"},
+        {{"upload", "--port", dir.filePath("no-such-port"), "--password", "TITOK", file},
+         1,
+         QStringLiteral("Hibás jelszó !!!")},
+        {{"set-clock", "--port", "/dev/null", "--speed", "1234"}, 2, "--speed"},
+        {{"download", "--port", "/dev/null"}, 2, "-o"},
+    };
+    for (const auto& c : cases) {
+        const CliResult r = runCli(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(c.text)) << r.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath("x.vd1")));
+}
+
+} // namespace
+} // namespace zx
