@@ -1,0 +1,82 @@
+// The desktop program: the record, then the main window, then the event loop.
+#include "model/database_record.h"
+#include "ui/interaction.h"
+#include "ui/main_form.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTimer>
+#include <QTranslator>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zendrax"));
+
+    // Hungarian captions in the toolkit's own dialogs (file dialogs) when the system has them.
+    QTranslator toolkitTexts;
+    if (toolkitTexts.load(QLocale(QLocale::Hungarian), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&toolkitTexts);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Zendrax"));
+    parser.addHelpOption();
+    const QCommandLineOption demo(QStringLiteral("demo"),
+                                  QString::fromUtf8("Bemutató mód, egység nélkül."));
+    const QCommandLineOption screenshot(
+        QStringLiteral("screenshot"),
+        QString::fromUtf8("A megjelent ablak képét a fájlba menti, majd kilép."),
+        QStringLiteral("file"));
+    const QCommandLineOption quitWhenShown(
+        QStringLiteral("quit-when-shown"),
+        QString::fromUtf8("Kilép, amint az ablak megjelent; kiírja az időpontot (mérésekhez)."));
+    const QCommandLineOption view(QStringLiteral("view"),
+                                  QString::fromUtf8("Az induláskor mutatott nézet (0..7)."),
+                                  QStringLiteral("index"));
+    const QCommandLineOption model(QStringLiteral("model"),
+                                   QString::fromUtf8("Az induláskor választott típus: 4 vagy 16."),
+                                   QStringLiteral("lines"));
+    parser.addOption(demo);
+    parser.addOption(view);
+    parser.addOption(model);
+    parser.addOption(screenshot);
+    parser.addOption(quitWhenShown);
+    parser.process(app);
+
+    const auto record = std::make_unique<zx::DatabaseRecord>();
+    zx::DesktopInteraction interaction;
+    TMainForm window(*record, interaction);
+    if (parser.value(model) == QLatin1String("16")) {
+        window.chooseModel(zx::DeviceModel::Line16);
+        window.newConfiguration();
+        window.setModified(false);
+    }
+    if (parser.isSet(view)) window.showView(parser.value(view).toInt());
+    window.show();
+
+    int status = 0;
+    if (parser.isSet(screenshot) || parser.isSet(quitWhenShown)) {
+        // Runs once the window's first paint, queued by show(), has been handled.
+        QTimer::singleShot(0, &window, [&] {
+            if (parser.isSet(quitWhenShown)) {
+                const auto now = std::chrono::steady_clock::now().time_since_epoch();
+                std::printf("shown-at-ns %lld\n",
+                            static_cast<long long>(
+                                std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+                std::fflush(stdout);
+            }
+            if (parser.isSet(screenshot) && !window.grab().save(parser.value(screenshot))) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(parser.value(screenshot)));
+                status = 1;
+            }
+            QApplication::exit(status);
+        });
+    }
+    return app.exec();
+}

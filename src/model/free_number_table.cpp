@@ -1,0 +1,43 @@
+#include "model/free_number_table.h"
+
+#include "model/memory_map.h"
+
+#include <algorithm>
+
+namespace zx {
+
+namespace {
+
+constexpr std::size_t EntrySize = 16;
+
+bool trimmedAway(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && trimmedAway(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && trimmedAway(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+} // namespace
+
+void writeFreeNumbers(ConfigImage& image, DeviceModel model,
+                      const std::vector<std::string>& entries, bool trimEntries) {
+    const MemoryMap& map = MemoryMap::of(model);
+    const std::size_t start = *map.offset(Field::FreeNumbers);
+    const std::size_t capacity = static_cast<std::size_t>(map.freeNumberCapacity());
+    image.fill(start, capacity * EntrySize, ' ');
+    const std::size_t count = std::min(entries.size(), capacity);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view entry =
+            trimEntries ? trim(entries[i]) : std::string_view(entries[i]);
+        const std::size_t base = start + EntrySize * i;
+        for (std::size_t j = 0; j < EntrySize && j < entry.size(); ++j)
+            image.set(base + j, static_cast<Byte>(entry[j]));
+    }
+}
+
+} // namespace zx

@@ -1,0 +1,111 @@
+#pragma once
+// The one door through which the program asks the operator something or tells them something
+// in a modal window. The desktop shows real message boxes and dialogs; tests script the
+// answers and read what was shown, so no test ever blocks on a modal window.
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+namespace zx {
+
+class Interaction {
+  public:
+    enum class Answer { Yes, No, Cancel };
+
+    struct FileRequest {
+        QString title;
+        QString filter;        // "Zendrax adatbázis (*.vd1)"
+        QString defaultSuffix; // "vdb"
+        QString directory;
+        QString fileName;
+    };
+
+    virtual ~Interaction() = default;
+
+    // A plain message with an OK button ("Értéknek 0..255 között kell lenni !!!").
+    virtual void message(QWidget* parent, const QString& text) = 0;
+    // The general error box that failures of files and of the serial port end in.
+    virtual void error(QWidget* parent, const QString& text) = 0;
+    // A Yes/No/Cancel question under a title ("Zendrax", "Menti a változásokat ?").
+    virtual Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text) = 0;
+    // An OK/Cancel confirmation ("Biztos benne ?"); true for OK.
+    virtual bool confirm(QWidget* parent, const QString& text) = 0;
+    // An error box with OK and Cancel ("Kód eggyezés:3 = 17"); true for OK.
+    virtual bool errorOkCancel(QWidget* parent, const QString& text) = 0;
+    // A file name chosen by the operator; empty when the dialog was cancelled.
+    virtual QString openFileName(QWidget* parent, const FileRequest& request) = 0;
+    virtual QString saveFileName(QWidget* parent, const FileRequest& request) = 0;
+    // Runs a modal dialog (password, preferences, connection settings, printing) to its end
+    // and returns its result code (QDialog::Accepted or QDialog::Rejected).
+    virtual int runDialog(QDialog& dialog) = 0;
+};
+
+// The real windows of the desktop, with Hungarian buttons.
+class DesktopInteraction : public Interaction {
+  public:
+    void message(QWidget* parent, const QString& text) override;
+    void error(QWidget* parent, const QString& text) override;
+    Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text) override;
+    bool confirm(QWidget* parent, const QString& text) override;
+    bool errorOkCancel(QWidget* parent, const QString& text) override;
+    QString openFileName(QWidget* parent, const FileRequest& request) override;
+    QString saveFileName(QWidget* parent, const FileRequest& request) override;
+    int runDialog(QDialog& dialog) override;
+};
+
+// Answers from queues and a record of everything shown, for tests and scripted runs. A request
+// whose queue is empty gets the harmless answer (Cancel, false, no file name, a rejected
+// dialog) and is counted in unscripted, so a test notices a question it did not expect.
+class ScriptedInteraction : public Interaction {
+  public:
+    enum class Kind {
+        Message,
+        Error,
+        Question,
+        Confirm,
+        ErrorOkCancel,
+        OpenFile,
+        SaveFile,
+        Dialog
+    };
+    struct Shown {
+        Kind kind;
+        QString title;
+        QString text;
+    };
+
+    std::deque<Answer> answers;     // askYesNoCancel
+    std::deque<bool> confirmations; // confirm and errorOkCancel
+    std::deque<QString> fileNames;  // openFileName and saveFileName
+    // Each handler plays the operator on one dialog: fills its fields and closes it (accept(),
+    // reject() or a click on its button); runDialog then returns the dialog's result.
+    std::deque<std::function<void(QDialog&)>> dialogHandlers;
+
+    QList<Shown> shown;
+    int unscripted = 0;
+
+    // Texts of everything shown of the given kind, in order.
+    QStringList texts(Kind kind) const;
+    QStringList messages() const { return texts(Kind::Message); }
+
+    void message(QWidget* parent, const QString& text) override;
+    void error(QWidget* parent, const QString& text) override;
+    Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text) override;
+    bool confirm(QWidget* parent, const QString& text) override;
+    bool errorOkCancel(QWidget* parent, const QString& text) override;
+    QString openFileName(QWidget* parent, const FileRequest& request) override;
+    QString saveFileName(QWidget* parent, const FileRequest& request) override;
+    int runDialog(QDialog& dialog) override;
+
+  private:
+    bool nextConfirmation();
+    QString nextFileName();
+};
+
+} // namespace zx

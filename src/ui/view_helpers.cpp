@@ -1,0 +1,39 @@
+#include "ui/view_helpers.h"
+
+#include "ui/record_text.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace zx {
+
+QStringList toStringList(const std::vector<std::string>& utf8Items) {
+    QStringList out;
+    for (const std::string& item : utf8Items)
+        out << fromUtf8(item);
+    return out;
+}
+
+QLineEdit* makeEdit(QWidget* parent, const char* name, int maxLength, int width) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromUtf8(name));
+    if (maxLength > 0) edit->setMaxLength(maxLength);
+    if (width > 0) edit->setFixedWidth(width);
+    return edit;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const char* utf8Text, QWidget* buddy) {
+    auto* label = new QLabel(QString::fromUtf8(utf8Text), parent);
+    label->setObjectName(QString::fromUtf8(name));
+    if (buddy) label->setBuddy(buddy);
+    return label;
+}
+
+QCheckBox* makeCheck(QWidget* parent, const char* name, const char* utf8Text) {
+    auto* check = new QCheckBox(QString::fromUtf8(utf8Text), parent);
+    check->setObjectName(QString::fromUtf8(name));
+    return check;
+}
+
+} // namespace zx

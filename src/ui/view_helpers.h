@@ -1,0 +1,22 @@
+#pragma once
+// Small builders shared by the views of the main window.
+#include <QString>
+
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+namespace zx {
+
+QStringList toStringList(const std::vector<std::string>& utf8Items);
+// A named edit; maxLength 0 leaves the length open.
+QLineEdit* makeEdit(QWidget* parent, const char* name, int maxLength = 0, int width = 0);
+QLabel* makeLabel(QWidget* parent, const char* name, const char* utf8Text,
+                  QWidget* buddy = nullptr);
+QCheckBox* makeCheck(QWidget* parent, const char* name, const char* utf8Text);
+
+} // namespace zx

@@ -1,0 +1,29 @@
+// The "Kódok" view: the code table grid.
+#include "ui/code_grid.h"
+#include "ui/main_form.h"
+#include "ui/record_text.h"
+
+#include <QVBoxLayout>
+
+using namespace zx;
+
+QWidget* TMainForm::buildCodesView() {
+    auto* sheet = new QWidget;
+    auto* column = new QVBoxLayout(sheet);
+    StringGrid1 = new CodeGrid(sheet);
+    column->addWidget(StringGrid1);
+    return sheet;
+}
+
+void TMainForm::refillCodesView(const EditorView& v) {
+    StringGrid1->setUpdatesEnabled(false);
+    StringGrid1->clearContents();
+    StringGrid1->setGridRowCount(static_cast<int>(v.codes.size()) + 1);
+    for (std::size_t r = 0; r < v.codes.size(); ++r) {
+        const int row = static_cast<int>(r) + 1;
+        StringGrid1->setCell(1, row, fromRecordText(v.codes[r].code));
+        for (std::size_t c = 0; c < v.codes[r].rights.size(); ++c)
+            StringGrid1->setCell(static_cast<int>(c) + 2, row, fromUtf8(v.codes[r].rights[c]));
+    }
+    StringGrid1->setUpdatesEnabled(true);
+}

@@ -1,0 +1,61 @@
+// The "Számok" view: numbers that may be called without a code.
+#include "model/free_number_table.h"
+#include "ui/main_form.h"
+#include "ui/record_text.h"
+#include "ui/view_helpers.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+using namespace zx;
+
+QWidget* TMainForm::buildFreeView() {
+    auto* sheet = new QWidget;
+    auto* grid = new QGridLayout(sheet);
+    Label34 = makeLabel(sheet, "Label34", "Kód nélkül hívható számok");
+    lbFreeCall = new QListWidget(sheet);
+    lbFreeCall->setObjectName(QStringLiteral("lbFreeCall"));
+    lbFreeCall->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    QFont listFont(QStringLiteral("MS Sans Serif"));
+    listFont.setPointSize(8);
+    lbFreeCall->setFont(listFont);
+    lbFreeCall->setFixedWidth(200);
+    MEfreecall = makeEdit(sheet, "MEfreecall", 16, 160);
+    BTNfreejav = new QPushButton(QStringLiteral("&Javítás"), sheet);
+    BTNfreejav->setObjectName(QStringLiteral("BTNfreejav"));
+    BTNfreejav->setEnabled(false);
+    BTNujszam1 = new QPushButton(QStringLiteral("&Uj szám"), sheet);
+    BTNujszam1->setObjectName(QStringLiteral("BTNujszam1"));
+    BTNfreedel = new QPushButton(QString::fromUtf8("&Törlés"), sheet);
+    BTNfreedel->setObjectName(QStringLiteral("BTNfreedel"));
+    BTNfreedel->setEnabled(false);
+    Label50 = makeLabel(sheet, "Label50", "Bejegyzés:");
+
+    grid->addWidget(Label34, 0, 0, 1, 2);
+    grid->addWidget(lbFreeCall, 1, 0, 6, 1);
+    grid->addWidget(MEfreecall, 1, 1, Qt::AlignLeft);
+    grid->addWidget(BTNujszam1, 2, 1, Qt::AlignLeft);
+    grid->addWidget(BTNfreejav, 3, 1, Qt::AlignLeft);
+    grid->addWidget(BTNfreedel, 4, 1, Qt::AlignLeft);
+    grid->addWidget(Label50, 5, 1, Qt::AlignLeft);
+    grid->setRowStretch(6, 1);
+    grid->setColumnStretch(2, 1);
+    return sheet;
+}
+
+void TMainForm::refillFreeView(const EditorView& v) {
+    lbFreeCall->clear();
+    for (const std::string& entry : v.freeNumbers)
+        lbFreeCall->addItem(fromRecordText(entry));
+}
+
+void TMainForm::StoreFreeNumbers() {
+    std::vector<std::string> entries;
+    entries.reserve(static_cast<std::size_t>(lbFreeCall->count()));
+    for (int i = 0; i < lbFreeCall->count(); ++i)
+        entries.push_back(toRecordText(lbFreeCall->item(i)->text()));
+    writeFreeNumbers(record_.image, mapModel_, entries);
+}

@@ -1,0 +1,131 @@
+// The "Vonalak" view: one row per trunk line, rows 01 to 16 under a common heading.
+#include "ui/main_form.h"
+#include "ui/radio_group.h"
+#include "ui/record_text.h"
+#include "ui/view_helpers.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+using namespace zx;
+
+namespace {
+
+struct Column {
+    const char* heading;
+    int width;
+};
+// Every row and the heading share these widths, so the columns line up whatever is hidden.
+const Column Columns[] = {
+    {"Port", 32},      {"CO szám", 64}, {"Tárcsázás", 304}, {"Vonalfogás", 190},
+    {"Időzítők", 100}, {"Alvonal", 56}, {"Behívás", 56},
+};
+constexpr int ColumnCount = sizeof(Columns) / sizeof(Columns[0]);
+
+void fixColumns(QGridLayout* grid) {
+    for (int c = 0; c < ColumnCount; ++c)
+        grid->setColumnMinimumWidth(c, Columns[c].width);
+    grid->setColumnStretch(ColumnCount, 1);
+}
+
+RadioGroup* rowGroup(QWidget* parent, const QString& name, const QStringList& items) {
+    auto* group = new RadioGroup(QString(), parent);
+    group->setObjectName(name);
+    group->setFlat(true);
+    group->setItems(items);
+    group->setColumns(static_cast<int>(items.size()));
+    return group;
+}
+
+} // namespace
+
+QWidget* TMainForm::buildLinesView() {
+    auto* sheet = new QWidget;
+    auto* column = new QVBoxLayout(sheet);
+
+    auto* heading = new QWidget(sheet);
+    heading->setObjectName(QStringLiteral("pnlCOHead"));
+    auto* headingGrid = new QGridLayout(heading);
+    headingGrid->setContentsMargins(4, 0, 4, 0);
+    fixColumns(headingGrid);
+    for (int c = 0; c < ColumnCount; ++c)
+        headingGrid->addWidget(new QLabel(QString::fromUtf8(Columns[c].heading), heading), 0, c);
+    column->addWidget(heading);
+
+    auto* scroll = new QScrollArea(sheet);
+    scroll->setObjectName(QStringLiteral("sbLines"));
+    scroll->setWidgetResizable(true);
+    auto* rows = new QWidget;
+    auto* rowColumn = new QVBoxLayout(rows);
+    rowColumn->setContentsMargins(0, 0, 0, 0);
+    rowColumn->setSpacing(0);
+    QFont bold = font();
+    bold.setBold(true);
+    for (int i = 0; i < LineCount; ++i) {
+        const QString nn = QStringLiteral("%1").arg(i + 1, 2, 10, QLatin1Char('0'));
+        LineRow& row = lines[static_cast<std::size_t>(i)];
+        row.panel = new QWidget(rows);
+        row.panel->setObjectName(QStringLiteral("pnlCO") + nn);
+        auto* grid = new QGridLayout(row.panel);
+        grid->setContentsMargins(4, 0, 4, 0);
+        fixColumns(grid);
+        row.port = new QLabel(nn, row.panel);
+        row.port->setObjectName(QStringLiteral("lblPort") + nn);
+        row.port->setFont(bold);
+        row.co = new QLineEdit(row.panel);
+        row.co->setObjectName(QStringLiteral("MEco") + nn);
+        row.co->setFixedWidth(Columns[1].width - 8);
+        row.dial = rowGroup(row.panel, QStringLiteral("RGdial") + nn,
+                            toStringList(dialItems(DeviceModel::Line16, i + 1)));
+        row.seizure =
+            rowGroup(row.panel, QStringLiteral("RGline") + nn, toStringList(seizureItems()));
+        row.timer =
+            rowGroup(row.panel, QStringLiteral("RGtime") + nn, toStringList(timerSetItems()));
+        row.subLine = new QCheckBox(row.panel);
+        row.subLine->setObjectName(QStringLiteral("CBalv") + nn);
+        row.callIn = new QCheckBox(row.panel);
+        row.callIn->setObjectName(QStringLiteral("CBbeh") + nn);
+        QWidget* cells[] = {row.port,  row.co,      row.dial,  row.seizure,
+                            row.timer, row.subLine, row.callIn};
+        for (int c = 0; c < ColumnCount; ++c)
+            grid->addWidget(cells[c], 0, c, Qt::AlignLeft | Qt::AlignVCenter);
+        rowColumn->addWidget(row.panel);
+    }
+    rowColumn->addStretch(1);
+    scroll->setWidget(rows);
+    column->addWidget(scroll, 1);
+    return sheet;
+}
+
+void TMainForm::layoutLinesView(DeviceModel model) {
+    const bool sixteen = model == DeviceModel::Line16;
+    // Line 1's dial list differs per model; replacing it leaves no item selected.
+    lines[0].dial->setItems(toStringList(dialItems(model, 1)));
+    lines[0].dial->setColumns(static_cast<int>(lines[0].dial->items().size()));
+    const int shown = MemoryMap::of(model).lineCount();
+    for (int i = 0; i < LineCount; ++i) {
+        LineRow& row = lines[static_cast<std::size_t>(i)];
+        row.panel->setVisible(i < shown);
+        // The 4-line unit has one dial and one seizure setting for all its lines (row 01).
+        row.dial->setVisible(i == 0 || sixteen);
+        row.seizure->setVisible(i == 0 || sixteen);
+        row.timer->setVisible(sixteen);
+    }
+}
+
+void TMainForm::refillLinesView(const EditorView& v) {
+    for (std::size_t i = 0; i < v.lines.size() && i < lines.size(); ++i) {
+        const LineRowView& shown = v.lines[i];
+        LineRow& row = lines[i];
+        row.co->setText(fromRecordText(shown.coNumber));
+        if (shown.dialItem) row.dial->setItemIndex(*shown.dialItem);
+        if (shown.seizureItem) row.seizure->setItemIndex(*shown.seizureItem);
+        if (shown.timerItem) row.timer->setItemIndex(*shown.timerItem);
+        row.subLine->setChecked(shown.subLine);
+        row.callIn->setChecked(shown.callIn);
+    }
+}

@@ -1,0 +1,56 @@
+#pragma once
+// A main window on its own record, with every modal question answered from a script.
+#include "model/database_record.h"
+#include "ui/interaction.h"
+#include "ui/main_form.h"
+#include "ui/radio_group.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include <gtest/gtest.h>
+#include <memory>
+
+class FormTest : public ::testing::Test {
+  protected:
+    void SetUp() override { form = std::make_unique<TMainForm>(record, ui); }
+
+    template <class T> T* find(const QString& name) const {
+        T* w = form->findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << "no " << name.toStdString();
+        return w;
+    }
+    zx::RadioGroup* group(const QString& name) const { return find<zx::RadioGroup>(name); }
+    QString groupText(const QString& name) const {
+        zx::RadioGroup* g = group(name);
+        return g ? g->currentText() : QString();
+    }
+    QString editText(const QString& name) const {
+        QLineEdit* e = find<QLineEdit>(name);
+        return e ? e->text() : QString();
+    }
+    QAction* action(const QString& name) const { return find<QAction>(name); }
+
+    // Shown within its view, whatever view is current.
+    bool shownInView(const QString& name) const {
+        QWidget* w = find<QWidget>(name);
+        if (!w) return false;
+        QWidget* sheet = w;
+        while (sheet && !sheet->objectName().startsWith(QLatin1String("TabSheet")))
+            sheet = sheet->parentWidget();
+        return sheet && w->isVisibleTo(sheet);
+    }
+
+    void chooseModelInBox(zx::DeviceModel m) { form->chooseModel(m); }
+
+    zx::DatabaseRecord record;
+    zx::ScriptedInteraction ui;
+    std::unique_ptr<TMainForm> form;
+};
+
+inline QString nn(int n) {
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}

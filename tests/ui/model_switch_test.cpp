@@ -1,0 +1,147 @@
+// What a change of model shows and hides, and that it never touches the image.
+#include "form_fixture.h"
+
+#include "ui/code_grid.h"
+
+#include <QTest>
+
+namespace {
+
+using zx::DeviceModel;
+
+// Controls that exist for one model only.
+const char* const FourLineOnly[] = {"pnlPref", "chkPinEna", "chkDSTena", "lblDeltaLI", "edLI"};
+const char* const SixteenLineOnly[] = {
+    "lblSzamz", "MEszamz",  "ME1t2",    "ME2t2",    "MEcol2",   "MEcor2",   "lblido2",
+    "RGtime01", "RGtime02", "RGtime03", "RGtime04", "RGdial02", "RGdial03", "RGdial04",
+    "RGline02", "RGline03", "RGline04", "pnlCO05",  "pnlCO10",  "pnlCO16",
+};
+const char* const BothModels[] = {"pnlCO01", "pnlCO04",     "RGdial01", "RGline01", "MEco04",
+                                  "CBalv04", "CBbeh01",     "MEcopos",  "MEibe",    "ME1t1",
+                                  "lbKiv",   "StringGrid1", "lbGW",     "MEnatlen"};
+
+TEST_F(FormTest, FourLineLayoutAtStart) {
+    for (const char* name : FourLineOnly)
+        EXPECT_TRUE(shownInView(QString::fromUtf8(name))) << name;
+    for (const char* name : SixteenLineOnly)
+        EXPECT_FALSE(shownInView(QString::fromUtf8(name))) << name;
+    for (const char* name : BothModels)
+        EXPECT_TRUE(shownInView(QString::fromUtf8(name))) << name;
+    EXPECT_EQ(form->StringGrid1->gridColumnCount(), 6);
+}
+
+TEST_F(FormTest, SwitchToSixteenLinesShowsAndHidesItsControls) {
+    chooseModelInBox(DeviceModel::Line16);
+    for (const char* name : FourLineOnly)
+        EXPECT_FALSE(shownInView(QString::fromUtf8(name))) << name;
+    for (const char* name : SixteenLineOnly)
+        EXPECT_TRUE(shownInView(QString::fromUtf8(name))) << name;
+    for (const char* name : BothModels)
+        EXPECT_TRUE(shownInView(QString::fromUtf8(name))) << name;
+    EXPECT_EQ(form->StringGrid1->gridColumnCount(), 3);
+    EXPECT_EQ(form->StringGrid1->cell(2, 0), QStringLiteral("Jog"));
+
+    chooseModelInBox(DeviceModel::Line4);
+    for (const char* name : FourLineOnly)
+        EXPECT_TRUE(shownInView(QString::fromUtf8(name))) << name;
+    for (const char* name : SixteenLineOnly)
+        EXPECT_FALSE(shownInView(QString::fromUtf8(name))) << name;
+    EXPECT_EQ(form->StringGrid1->gridColumnCount(), 6);
+    EXPECT_EQ(form->StringGrid1->cell(5, 0), QString::fromUtf8("Nemzetközi"));
+}
+
+TEST_F(FormTest, ListsOfEachModel) {
+    const QStringList speeds4 = {"19200", "9600", "4800", "2400", "1200", "600", "300"};
+    const QStringList modes4 = {"Normal", QString::fromUtf8("Saját")};
+    const QStringList dial4 = {"Impulzus", "DTMF normal", "DTMF gyors"};
+    EXPECT_EQ(group("RGspeed")->items(), speeds4);
+    EXPECT_EQ(group("RGmod")->items(), modes4);
+    EXPECT_EQ(group("RGdial01")->items(), dial4);
+    EXPECT_EQ(group("RGdial02")->items(), QStringList({"DTMF", "Impulzus"}));
+
+    chooseModelInBox(DeviceModel::Line16);
+    EXPECT_EQ(group("RGspeed")->items(), speeds4.mid(1));
+    EXPECT_EQ(group("RGmod")->items(),
+              QStringList({QString::fromUtf8("Kaszkád"), "Normal", QString::fromUtf8("Saját")}));
+    for (int n = 1; n <= 16; ++n)
+        EXPECT_EQ(group("RGdial" + nn(n))->items(), QStringList({"DTMF", "Impulzus"})) << n;
+}
+
+TEST_F(FormTest, ModelBoxChangeByKeyboardSwitchesAndRefillsWithoutTouchingTheImage) {
+    const zx::DatabaseRecord before = record;
+    form->setModified(false);
+    QTest::keyClick(form->cbTipus, Qt::Key_Down);
+    ASSERT_EQ(form->currentModel(), DeviceModel::Line16);
+    EXPECT_EQ(form->memoryMap().model(), DeviceModel::Line16);
+    EXPECT_TRUE(record == before) << "a model switch changed the record";
+    EXPECT_FALSE(form->isModified());
+
+    // The editors already show the same bytes read through the 16-line map.
+    EXPECT_EQ(editText("MEcopos"), QString::number(record.image.at(1683)));
+    EXPECT_EQ(editText("MEibe"), QString::number(record.image.at(1679)));
+    ASSERT_TRUE(TMainForm::boundOffset(form->MEcopos));
+    EXPECT_EQ(*TMainForm::boundOffset(form->MEcopos), 1683);
+    EXPECT_EQ(*TMainForm::boundOffset(form->MEibe), 1679);
+    EXPECT_NE(group("RGspeed")->itemIndex(), -1);
+    EXPECT_NE(group("RGmod")->itemIndex(), -1);
+
+    QTest::keyClick(form->cbTipus, Qt::Key_Up);
+    ASSERT_EQ(form->currentModel(), DeviceModel::Line4);
+    EXPECT_TRUE(record == before) << "switching back changed the record";
+    EXPECT_EQ(editText("MEcopos"), QStringLiteral("23"));
+    EXPECT_EQ(*TMainForm::boundOffset(form->MEcopos), 1656);
+}
+
+TEST_F(FormTest, SwitchWithoutRefillLeavesListsEmptyAndNoEditBoundToTheOldMap) {
+    // The download's model check switches and refills only after the transfer.
+    form->cbTipus->setCurrentIndex(1);
+    form->modelSwitch();
+    EXPECT_EQ(group("RGspeed")->itemIndex(), -1);
+    EXPECT_EQ(group("RGmod")->itemIndex(), -1);
+    EXPECT_EQ(group("RGdial01")->itemIndex(), -1);
+    for (QLineEdit* e : {form->MEcopos, form->MEcallpos, form->MErzk, form->MEibe, form->ME1t1,
+                         form->MEloclen, form->MEnatlen, form->edLI, form->edMP[0]})
+        EXPECT_FALSE(TMainForm::boundOffset(e)) << e->objectName().toStdString();
+
+    // Refresh then shows the bytes through the new map.
+    action("Refresh")->trigger();
+    EXPECT_EQ(editText("MEcopos"), QString::number(record.image.at(1683)));
+    EXPECT_EQ(editText("MEnatlen"), QString::number(record.image.at(1682)));
+    EXPECT_EQ(*TMainForm::boundOffset(form->MEnatlen), 1682);
+    EXPECT_FALSE(TMainForm::boundOffset(form->edLI)); // the 16-line unit has no such field
+}
+
+TEST_F(FormTest, NewAfterSwitchGivesTheDefaultsOfTheNewModel) {
+    chooseModelInBox(DeviceModel::Line16);
+    form->setModelBoxEnabled(false);
+    form->newConfiguration();
+    EXPECT_TRUE(form->cbTipus->isEnabled());
+    EXPECT_EQ(record.image.at(1675), '1'); // 16-line SmdrSpeed default
+    EXPECT_EQ(groupText("RGmod"), QStringLiteral("Normal"));
+}
+
+TEST_F(FormTest, OffsetsGivenByTheRefill) {
+    const std::pair<const char*, int> four[] = {
+        {"MEcopos", 1656}, {"MEcallpos", 1658}, {"MErzk", 1660},    {"MEcol1", 1662},
+        {"ME1t1", 1663},   {"ME2t1", 1664},     {"MEcor1", 1665},   {"MEibo", 1673},
+        {"MEibe", 1674},   {"MEintd", 1675},    {"MEloclen", 1676}, {"MEnatlen", 1677},
+        {"edLI", 1422},    {"edMP01", 1412},    {"edMP02", 1414},   {"edMP04", 1418},
+    };
+    for (const auto& [name, offset] : four) {
+        const auto bound = TMainForm::boundOffset(find<QWidget>(QString::fromUtf8(name)));
+        ASSERT_TRUE(bound) << name;
+        EXPECT_EQ(*bound, offset) << name;
+    }
+    chooseModelInBox(DeviceModel::Line16);
+    const std::pair<const char*, int> sixteen[] = {
+        {"ME1t2", 1668}, {"ME2t2", 1669}, {"MEcor2", 1670}, {"MEcol2", 1671}, {"MErzk", 1676},
+    };
+    for (const auto& [name, offset] : sixteen) {
+        const auto bound = TMainForm::boundOffset(find<QWidget>(QString::fromUtf8(name)));
+        ASSERT_TRUE(bound) << name;
+        EXPECT_EQ(*bound, offset) << name;
+    }
+    EXPECT_FALSE(TMainForm::boundOffset(form->edMP[0]));
+}
+
+} // namespace

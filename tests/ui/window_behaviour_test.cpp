@@ -1,0 +1,258 @@
+// View switching, the closing question, help, transfer requests and the file panel.
+#include "form_fixture.h"
+
+#include "ui/help_viewer.h"
+#include "ui/status_bar.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+
+namespace {
+
+using Answer = zx::Interaction::Answer;
+
+std::string freeEntry(const zx::ConfigImage& image, std::size_t offset) {
+    std::string s;
+    for (std::size_t i = 0; i < 16; ++i)
+        s.push_back(static_cast<char>(image.at(offset + i)));
+    return s;
+}
+
+bool menuEnabled(QMenu* menu) {
+    return menu->menuAction()->isEnabled();
+}
+
+TEST_F(FormTest, ViewMenuShowsEachViewAndEnablesItsMenus) {
+    const char* const items[] = {"Alap1", "Vonalak1", "Idztk1", "Szmhosszak1",
+                                 "Kdok1", "Szmok1",   "mnuBeh", "mnuTerm"};
+    EXPECT_FALSE(menuEnabled(form->Kdok2));
+    EXPECT_FALSE(menuEnabled(form->Szamok2));
+    for (int i : {4, 5, 7, 0, 5, 4, 3, 6, 1, 2}) {
+        action(QString::fromUtf8(items[i]))->trigger();
+        EXPECT_EQ(form->currentView(), i);
+        EXPECT_EQ(menuEnabled(form->Kdok2), i == 4) << i;
+        EXPECT_EQ(menuEnabled(form->Szamok2), i == 5) << i;
+        // The commands of a disabled menu are silent too (their shortcuts included).
+        EXPECT_EQ(action("Generls1")->isEnabled(), i == 4) << i;
+        EXPECT_EQ(action("ImpText")->isEnabled(), i == 4) << i;
+        EXPECT_EQ(action("Mindtrl1")->isEnabled(), i == 5) << i;
+    }
+    // Choosing a tab works the same way.
+    form->PageControl1->setCurrentIndex(5);
+    EXPECT_TRUE(menuEnabled(form->Szamok2));
+    EXPECT_FALSE(menuEnabled(form->Kdok2));
+}
+
+TEST_F(FormTest, LeavingTheFreeNumberViewStoresTheList) {
+    action("Szmok1")->trigger();
+    form->lbFreeCall->addItem(QStringLiteral("0612345678      "));
+    form->lbFreeCall->addItem(QString::fromUtf8("  ő77"));
+    EXPECT_EQ(freeEntry(record.image, 1792), std::string(16, ' ')); // not before leaving
+    action("mnuBeh")->trigger();
+    EXPECT_EQ(freeEntry(record.image, 1792), "0612345678      ");
+    // Written unchanged (leading spaces kept) in the record's code page (ő is 0xF5).
+    EXPECT_EQ(freeEntry(record.image, 1808), "  \xF5"
+                                             "77           ");
+    EXPECT_EQ(freeEntry(record.image, 1824), std::string(16, ' '));
+    EXPECT_FALSE(form->isModified()); // the commands that changed the list set the flag
+}
+
+TEST_F(FormTest, OtherViewChangesDoNotTouchTheFreeNumbers) {
+    form->lbFreeCall->addItem(QStringLiteral("555"));
+    for (const char* item : {"Vonalak1", "Kdok1", "Alap1"})
+        action(QString::fromUtf8(item))->trigger();
+    EXPECT_EQ(freeEntry(record.image, 1792), std::string(16, ' '));
+}
+
+TEST_F(FormTest, FreeNumbersStoredAtTheSixteenLineTable) {
+    chooseModelInBox(zx::DeviceModel::Line16);
+    action("Szmok1")->trigger();
+    form->lbFreeCall->addItem(QStringLiteral("777"));
+    form->PageControl1->setCurrentIndex(0);
+    EXPECT_EQ(freeEntry(record.image, 2048), "777             ");
+    EXPECT_EQ(freeEntry(record.image, 1792), std::string(16, ' '));
+}
+
+struct CloseCase {
+    const char* name;
+    bool modified;
+    std::vector<Answer> answers;
+    bool saveSucceeds;
+    bool closes;
+    int questions;
+    int saves;
+    int settingsWrites;
+};
+
+class ClosingQuestion : public FormTest, public ::testing::WithParamInterface<CloseCase> {};
+
+TEST_P(ClosingQuestion, AnswerDecides) {
+    const CloseCase& c = GetParam();
+    int saves = 0, settingsWrites = 0;
+    form->setSaveHandler([&] {
+        ++saves;
+        return c.saveSucceeds;
+    });
+    form->setSaveConnectionSettingsHandler([&] { ++settingsWrites; });
+    form->setModified(c.modified);
+    ui.answers.assign(c.answers.begin(), c.answers.end());
+
+    EXPECT_EQ(form->close(), c.closes);
+    EXPECT_EQ(ui.texts(zx::ScriptedInteraction::Kind::Question).size(), c.questions);
+    for (const auto& shown : ui.shown) {
+        EXPECT_EQ(shown.title, QStringLiteral("Zendrax"));
+        EXPECT_EQ(shown.text, QString::fromUtf8("Menti a változásokat ?"));
+    }
+    EXPECT_EQ(saves, c.saves);
+    EXPECT_EQ(settingsWrites, c.settingsWrites);
+    EXPECT_EQ(ui.unscripted, 0);
+    if (!c.closes) {
+        EXPECT_EQ(form->isModified(), c.modified);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, ClosingQuestion,
+    ::testing::Values(CloseCase{"Unmodified", false, {}, true, true, 0, 0, 0},
+                      CloseCase{"Cancel", true, {Answer::Cancel}, true, false, 1, 0, 0},
+                      CloseCase{"No", true, {Answer::No}, true, true, 1, 0, 1},
+                      CloseCase{"Yes", true, {Answer::Yes}, true, true, 1, 1, 1},
+                      CloseCase{"YesButSaveFails", true, {Answer::Yes}, false, false, 1, 1, 0}),
+    [](const ::testing::TestParamInfo<CloseCase>& info) { return info.param.name; });
+
+TEST_F(FormTest, ExitCommandAsksTheSameQuestion) {
+    form->setModified(true);
+    ui.answers = {Answer::Cancel};
+    action("Exit1")->trigger();
+    EXPECT_EQ(ui.texts(zx::ScriptedInteraction::Kind::Question),
+              QStringList{QString::fromUtf8("Menti a változásokat ?")});
+    EXPECT_TRUE(form->isModified());
+}
+
+TEST_F(FormTest, SaveQuestionBeforeOtherCommands) {
+    EXPECT_TRUE(form->askSaveChanges()); // nothing to save: nothing asked
+    EXPECT_TRUE(ui.shown.isEmpty());
+    form->setModified(true);
+    ui.answers = {Answer::Cancel, Answer::No, Answer::Yes};
+    int saves = 0;
+    form->setSaveHandler([&] { return ++saves, true; });
+    EXPECT_FALSE(form->askSaveChanges());
+    EXPECT_TRUE(form->askSaveChanges());
+    EXPECT_EQ(saves, 0);
+    EXPECT_TRUE(form->askSaveChanges());
+    EXPECT_EQ(saves, 1);
+}
+
+TEST_F(FormTest, HelpOpensTheFileAtItsContents) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    form->setHelpDirectory(dir.path());
+    QFile help(dir.filePath(QStringLiteral("ZENDRAX.HLP")));
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.write("<html><body><h1><a name=\"contents\"></a>Tartalom</h1><p>Alap</p></body></html>");
+    help.close();
+
+    action("Tartalom1")->trigger();
+    zx::HelpViewer* viewer = form->helpViewer();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_FALSE(viewer->isHidden());
+    EXPECT_EQ(viewer->source().toLocalFile(), QFileInfo(help).absoluteFilePath());
+    EXPECT_EQ(viewer->source().fragment(), QStringLiteral("contents"));
+    EXPECT_TRUE(viewer->browser()->toPlainText().contains(QStringLiteral("Tartalom")));
+    EXPECT_TRUE(ui.shown.isEmpty());
+    // The viewer never keeps the program alive on its own.
+    EXPECT_FALSE(viewer->testAttribute(Qt::WA_QuitOnClose));
+    form->setModified(false);
+    form->close();
+    EXPECT_TRUE(viewer->isHidden());
+}
+
+TEST_F(FormTest, MissingHelpFileIsReportedAndNothingElseChanges) {
+    QTemporaryDir dir;
+    form->setHelpDirectory(dir.path());
+    action("Tartalom1")->trigger();
+    EXPECT_EQ(form->helpViewer(), nullptr);
+    const QStringList errors = ui.texts(zx::ScriptedInteraction::Kind::Error);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("ZENDRAX.HLP")));
+    EXPECT_FALSE(form->isModified());
+}
+
+TEST(ShippedHelpFile, EveryContentsLinkHasItsAnchor) {
+    // The file ships from the resources folder beside the sources.
+    const QString path = QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() +
+                         QStringLiteral("/../../resources/ZENDRAX.HLP");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    const QString html = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(html.contains(QStringLiteral("name=\"contents\"")));
+    QRegularExpression link(QStringLiteral("href=\"#([^\"]+)\""));
+    int links = 0;
+    for (auto it = link.globalMatch(html); it.hasNext(); ++links) {
+        const QString anchor = it.next().captured(1);
+        EXPECT_TRUE(html.contains(QStringLiteral("name=\"%1\"").arg(anchor)))
+            << anchor.toStdString();
+    }
+    // A section for each of the eight views and the six menus, at least.
+    EXPECT_GE(links, 14);
+}
+
+TEST_F(FormTest, TransferRequestsRunLaterAndOnlyForBothDirections) {
+    std::vector<int> ran;
+    form->setTransferHandler([&](int direction) { ran.push_back(direction); });
+    for (int direction : {0, 2, 1, -1})
+        form->postTransferRequest(direction);
+    EXPECT_TRUE(ran.empty()) << "a request ran before the posting command returned";
+    QCoreApplication::sendPostedEvents(form.get());
+    EXPECT_EQ(ran, (std::vector<int>{0, 1}));
+}
+
+TEST_F(FormTest, FilePanelDrawsALongPathWithAnEllipsis) {
+    auto* panel = form->findChild<zx::PathPanel*>();
+    ASSERT_NE(panel, nullptr);
+    const QString path = QStringLiteral(
+        "/home/operator/ugyfelek/nagyon/hosszu/konyvtar/nevek/sora/telephely_budapest.vd1");
+    form->setStatusText(TMainForm::PanelFile, path);
+    EXPECT_EQ(form->statusText(TMainForm::PanelFile), path);
+    const QString shown = panel->shownText();
+    EXPECT_NE(shown, path);
+    EXPECT_TRUE(shown.contains(QStringLiteral("...")));
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("/telephely_budapest.vd1")));
+    EXPECT_LE(panel->fontMetrics().horizontalAdvance(shown), panel->contentsRect().width());
+    form->setStatusText(TMainForm::PanelFile, QStringLiteral("/a/b.vd1"));
+    EXPECT_EQ(panel->shownText(), QStringLiteral("/a/b.vd1"));
+}
+
+TEST(ScriptedInteractionSeam, AnswersFromQueuesAndCountsWhatWasNotScripted) {
+    zx::ScriptedInteraction ui;
+    ui.answers = {Answer::No};
+    ui.confirmations = {true};
+    ui.fileNames = {QStringLiteral("/tmp/x.vd1")};
+    EXPECT_EQ(ui.askYesNoCancel(nullptr, "Zendrax", "?"), Answer::No);
+    EXPECT_EQ(ui.askYesNoCancel(nullptr, "Zendrax", "?"), Answer::Cancel);
+    EXPECT_TRUE(ui.confirm(nullptr, QStringLiteral("Biztos benne ?")));
+    EXPECT_FALSE(ui.errorOkCancel(nullptr, QStringLiteral("Kód eggyezés:3 = 17")));
+    EXPECT_EQ(ui.openFileName(nullptr, {}), QStringLiteral("/tmp/x.vd1"));
+    EXPECT_TRUE(ui.saveFileName(nullptr, {}).isEmpty());
+    ui.message(nullptr, QStringLiteral("Értéknek 0..255 között kell lenni !!!"));
+    EXPECT_EQ(ui.unscripted, 3);
+    EXPECT_EQ(ui.messages(),
+              QStringList{QString::fromUtf8("Értéknek 0..255 között kell lenni !!!")});
+    EXPECT_EQ(ui.shown.size(), 7);
+
+    QDialog accepted, untouched;
+    ui.dialogHandlers.push_back([](QDialog& d) { d.accept(); });
+    EXPECT_EQ(ui.runDialog(accepted), QDialog::Accepted);
+    EXPECT_EQ(ui.runDialog(untouched), QDialog::Rejected);
+    EXPECT_EQ(ui.unscripted, 4);
+}
+
+} // namespace
