@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QTimer>
 
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -58,8 +59,13 @@ class TComTerminal : public QAbstractScrollArea {
 
     TerminalScreen screen_;
     QTimer repaint_;
+    const QFont& fontFor(const TerminalCell& cell);
+
     QFont font_;
-    QFont boldFont_;
+    // The font of each combination of bold, underline, italic and strike-out.
+    std::array<QFont, 16> fonts_;
+    std::array<bool, 16> fontReady_{};
+    QString run_;
     int cw_ = 8;
     int ch_ = 16;
     int ascent_ = 12;

@@ -1,0 +1,187 @@
+// How much the terminal pane costs: the bytes per second the screen model and the widget's
+// repaint path absorb from a continuous stream, and the processor time a 115200-baud stream
+// takes when it arrives through a real pseudo-terminal and the serial port.
+//
+// Run: QT_QPA_PLATFORM=offscreen build/bin/bench_terminal [seconds-of-paced-stream]
+#include "link/com_port.h"
+#include "link/terminal_screen.h"
+#include "ui/terminal_widget.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <fcntl.h>
+#include <poll.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+double cpuSeconds(clockid_t clock) {
+    timespec ts{};
+    clock_gettime(clock, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
+}
+
+// Runs the event loop as the program does: sleeping until something happens.
+void runEventLoopFor(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Text a unit or a modem might print: numbered lines, some coloured, CR LF line ends.
+QByteArray sampleStream(qsizetype size) {
+    QByteArray s;
+    s.reserve(size + 128);
+    for (int n = 0; s.size() < size; ++n) {
+        if (n % 7 == 0) s += "\x1b[1;32m";
+        s += "Sor " + QByteArray::number(n) + ": hívás 06-1-234-5678 idotartam 00:03:12 " +
+             "kód 1234 vonal 3 \xe1rv\xedzt\xfbr\xf5";
+        if (n % 7 == 0) s += "\x1b[0m";
+        s += "\r\n";
+    }
+    s.truncate(size);
+    return s;
+}
+
+void benchModel(const QByteArray& stream) {
+    zx::TerminalScreen screen;
+    const double c0 = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+    QElapsedTimer wall;
+    wall.start();
+    for (qsizetype at = 0; at < stream.size(); at += 256)
+        screen.feed(stream.constData() + at, int(std::min<qsizetype>(256, stream.size() - at)));
+    const double secs = wall.nsecsElapsed() / 1e9;
+    const double cpu = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - c0;
+    std::printf("screen model alone:      %8.2f MB/s  (%lld bytes, %.3f s wall, %.3f s cpu)\n",
+                stream.size() / secs / 1e6, static_cast<long long>(stream.size()), secs, cpu);
+}
+
+void benchWidget(const QByteArray& stream) {
+    zx::TComTerminal term;
+    term.resize(term.sizeHint());
+    term.show();
+    QApplication::processEvents();
+    const int paints0 = term.paintCount();
+    const double c0 = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+    QElapsedTimer wall;
+    wall.start();
+    QElapsedTimer sincePump;
+    sincePump.start();
+    for (qsizetype at = 0; at < stream.size(); at += 256) {
+        term.receive(stream.constData() + at, int(std::min<qsizetype>(256, stream.size() - at)));
+        // Let the event loop run now and then, as it does between serial reads.
+        if (sincePump.elapsed() >= 5) {
+            QApplication::processEvents();
+            sincePump.restart();
+        }
+    }
+    runEventLoopFor(zx::TComTerminal::RepaintIntervalMs * 2); // the last repaint is still due
+    const double secs = wall.nsecsElapsed() / 1e9;
+    const double cpu = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - c0;
+    std::printf("model + widget repaints: %8.2f MB/s  (%.3f s wall, %.3f s cpu, %d repaints)\n",
+                stream.size() / secs / 1e6, secs, cpu, term.paintCount() - paints0);
+}
+
+// One full repaint of a screen of coloured text, as the coalescing timer triggers it.
+void benchRepaint(const QByteArray& stream) {
+    zx::TComTerminal term;
+    term.resize(term.sizeHint());
+    term.show();
+    term.receive(stream.left(4000));
+    runEventLoopFor(zx::TComTerminal::RepaintIntervalMs * 2);
+    const int rounds = 200;
+    const double c0 = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+    for (int i = 0; i < rounds; ++i)
+        term.viewport()->repaint();
+    const double cpu = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - c0;
+    std::printf("one full repaint:        %8.3f ms cpu; at the %d ms interval at most %.1f %% "
+                "of a core\n",
+                cpu / rounds * 1000, zx::TComTerminal::RepaintIntervalMs,
+                cpu / rounds * 1000 / zx::TComTerminal::RepaintIntervalMs * 100);
+}
+
+// A 115200-baud line: 11520 bytes a second through a pseudo-terminal into the serial port,
+// its receiver and the terminal pane; the processor time of the program's thread per second.
+void benchPacedLine(double seconds) {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+        std::printf("paced line: no pseudo-terminal\n");
+        return;
+    }
+    const QString slave = QString::fromLocal8Bit(ptsname(master));
+
+    zx::TComTerminal term;
+    term.resize(term.sizeHint());
+    term.show();
+    zx::TComPort port;
+    port.setPort(slave);
+    port.setBaudRate(zx::br115200);
+    zx::TComLink link;
+    qint64 received = 0;
+    link.OnRxBuf = [&](const char* d, int n) {
+        received += n;
+        term.receive(d, n);
+    };
+    port.attachLink(&link);
+    port.open();
+
+    const QByteArray stream = sampleStream(qsizetype(11520 * seconds) + 11520);
+    const int bytesPerSecond = 11520; // 10 bits a byte on the line
+    std::atomic<bool> stop{false};
+    std::thread writer([&] {
+        using namespace std::chrono;
+        const auto start = steady_clock::now();
+        qsizetype sent = 0;
+        while (!stop && sent < stream.size()) {
+            std::this_thread::sleep_for(milliseconds(5));
+            const double t = duration<double>(steady_clock::now() - start).count();
+            const qsizetype due = std::min<qsizetype>(stream.size(), qsizetype(t * bytesPerSecond));
+            while (sent < due) {
+                const ssize_t n = ::write(master, stream.constData() + sent, size_t(due - sent));
+                if (n <= 0) break;
+                sent += n;
+            }
+        }
+    });
+
+    QApplication::processEvents();
+    const double c0 = cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+    const int paints0 = term.paintCount();
+    QElapsedTimer wall;
+    wall.start();
+    runEventLoopFor(int(seconds * 1000));
+    const double secs = wall.nsecsElapsed() / 1e9;
+    const double cpu = cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - c0;
+    stop = true;
+    writer.join();
+    port.close();
+    ::close(master);
+
+    std::printf("115200 baud stream:      %lld bytes in %.2f s (%.0f B/s), %d repaints\n",
+                static_cast<long long>(received), secs, received / secs,
+                term.paintCount() - paints0);
+    std::printf("  cpu of the program's thread: %.1f ms per second = %.2f %% of one core "
+                "(goal: well under 10 %%)\n",
+                cpu / secs * 1000, cpu / secs * 100);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const double paced = argc > 1 ? std::atof(argv[1]) : 5.0;
+    const QByteArray stream = sampleStream(8 << 20);
+    benchModel(stream);
+    benchWidget(stream);
+    benchRepaint(stream);
+    benchPacedLine(paced > 0 ? paced : 5.0);
+    return 0;
+}
