@@ -15,6 +15,8 @@ namespace zx {
 
 namespace {
 
+constexpr qsizetype FifoBatch = 8;
+
 void closeFd(int& fd) {
     if (fd >= 0) ::close(fd);
     fd = -1;
@@ -85,26 +87,33 @@ void PtyServer::serve() {
     char buffer[4096];
     for (;;) {
         pending.append(unit_.takeOutput(nowUs()));
-        while (!pending.isEmpty()) {
+        // Like a UART's receive FIFO, bytes reach the reader in small batches; the last byte of
+        // an answer is never held back.
+        const bool flush =
+            static_cast<int>(pending.size()) >= FifoBatch || unit_.pendingOutput() == 0;
+        while (flush && !pending.isEmpty()) {
             const ssize_t n =
                 ::write(master_, pending.constData(), static_cast<size_t>(pending.size()));
             if (n <= 0) break; // the client is not reading: wait until it does
             pending.remove(0, static_cast<qsizetype>(n));
         }
 
+        // Wake when the batch would be full, or when the answer's last byte is due.
         timespec timeout{};
         timespec* limit = nullptr;
-        if (pending.isEmpty()) {
-            if (const std::optional<std::int64_t> next = unit_.nextOutputUs()) {
-                const std::int64_t waitUs = std::max<std::int64_t>(0, *next - nowUs());
-                timeout.tv_sec = static_cast<time_t>(waitUs / 1000000);
-                timeout.tv_nsec = static_cast<long>(waitUs % 1000000) * 1000;
-                limit = &timeout;
-            }
+        const bool blocked = flush && !pending.isEmpty();
+        if (!blocked && unit_.pendingOutput() > 0) {
+            const std::size_t missing =
+                static_cast<std::size_t>(std::max<qsizetype>(1, FifoBatch - pending.size()));
+            const std::int64_t wakeUs =
+                *unit_.outputDueUs(std::min(missing, unit_.pendingOutput()) - 1);
+            const std::int64_t waitUs = std::max<std::int64_t>(0, wakeUs - nowUs());
+            timeout.tv_sec = static_cast<time_t>(waitUs / 1000000);
+            timeout.tv_nsec = static_cast<long>(waitUs % 1000000) * 1000;
+            limit = &timeout;
         }
-        pollfd fds[2] = {
-            {master_, static_cast<short>(POLLIN | (pending.isEmpty() ? 0 : POLLOUT)), 0},
-            {wake_[0], POLLIN, 0}};
+        pollfd fds[2] = {{master_, static_cast<short>(POLLIN | (blocked ? POLLOUT : 0)), 0},
+                         {wake_[0], POLLIN, 0}};
         if (::ppoll(fds, 2, limit, nullptr) < 0) {
             if (errno == EINTR) continue;
             return;

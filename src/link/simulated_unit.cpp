@@ -198,9 +198,9 @@ QByteArray SimulatedUnit::takeOutput(std::int64_t nowUs) {
     return bytes;
 }
 
-std::optional<std::int64_t> SimulatedUnit::nextOutputUs() const {
-    if (out_.empty()) return std::nullopt;
-    return (out_.front().dueNs + 999) / 1000;
+std::optional<std::int64_t> SimulatedUnit::outputDueUs(std::size_t index) const {
+    if (index >= out_.size()) return std::nullopt;
+    return (out_[index].dueNs + 999) / 1000;
 }
 
 } // namespace zx

@@ -54,7 +54,10 @@ class SimulatedUnit {
     // The answer bytes due by nowUs, taken out of the unit's queue.
     QByteArray takeOutput(std::int64_t nowUs);
     // When the next answer byte is due; nothing when no answer is pending.
-    std::optional<std::int64_t> nextOutputUs() const;
+    std::optional<std::int64_t> nextOutputUs() const { return outputDueUs(0); }
+    // When the index-th pending answer byte is due (0 the next); nothing beyond the last.
+    std::optional<std::int64_t> outputDueUs(std::size_t index) const;
+    std::size_t pendingOutput() const { return out_.size(); }
 
     bool dead() const { return dead_; }
 
