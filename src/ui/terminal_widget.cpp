@@ -12,7 +12,27 @@ namespace {
 QColor color(TermRgb c) {
     return QColor::fromRgb(c);
 }
+bool isBlank(const QString& s) {
+    for (const QChar c : s)
+        if (c != QLatin1Char(' ')) return false;
+    return true;
+}
 } // namespace
+
+const QFont& TComTerminal::fontFor(const TerminalCell& c) {
+    const int style =
+        (c.bold ? 1 : 0) | (c.underline ? 2 : 0) | (c.italic ? 4 : 0) | (c.strike ? 8 : 0);
+    if (!fontReady_[style]) {
+        QFont f = font_;
+        f.setBold(c.bold);
+        f.setUnderline(c.underline);
+        f.setItalic(c.italic);
+        f.setStrikeOut(c.strike);
+        fonts_[style] = f;
+        fontReady_[style] = true;
+    }
+    return fonts_[style];
+}
 
 TComTerminal::TComTerminal(QWidget* parent) : QAbstractScrollArea(parent) {
     setObjectName(QStringLiteral("ComTerminal1"));
@@ -25,8 +45,6 @@ TComTerminal::TComTerminal(QWidget* parent) : QAbstractScrollArea(parent) {
     font_.setStyleHint(QFont::Monospace, QFont::PreferDefault);
     font_.setFixedPitch(true);
     font_.setPointSize(10);
-    boldFont_ = font_;
-    boldFont_.setBold(true);
     const QFontMetrics fm(font_);
     cw_ = std::max(1, fm.horizontalAdvance(QLatin1Char('M')));
     ch_ = std::max(1, fm.height());
@@ -138,6 +156,7 @@ void TComTerminal::paintEvent(QPaintEvent*) {
     const int first = verticalScrollBar()->value();
     const int visibleRows = viewport()->height() / ch_ + 1;
     const int screenTop = screen_.scrollbackCount();
+    const QColor background = color(TerminalScreen::DefaultBg);
 
     for (int r = 0; r < visibleRows; ++r) {
         const int line = first + r;
@@ -150,21 +169,23 @@ void TComTerminal::paintEvent(QPaintEvent*) {
             int end = c + 1;
             while (end < TerminalScreen::Cols && line_[end].sameLook(head))
                 ++end;
-            QString run;
-            for (int i = c; i < end; ++i)
-                if (line_[i].width != 0) run += QString::fromUcs4(&line_[i].ch, 1);
+            run_.clear();
+            for (int i = c; i < end; ++i) {
+                const char32_t u = line_[i].ch;
+                if (line_[i].width == 0) continue;
+                if (u < 0x10000)
+                    run_.append(QChar(static_cast<char16_t>(u)));
+                else
+                    run_.append(QString::fromUcs4(&u, 1));
+            }
             const QColor fg = color(head.reverse ? head.bg : head.fg);
             const QColor bg = color(head.reverse ? head.fg : head.bg);
             const QRect box(x0 + c * cw_, y, (end - c) * cw_, ch_);
-            if (bg != color(TerminalScreen::DefaultBg)) p.fillRect(box, bg);
-            if (!run.trimmed().isEmpty()) {
-                QFont f = head.bold ? boldFont_ : font_;
-                f.setUnderline(head.underline);
-                f.setItalic(head.italic);
-                f.setStrikeOut(head.strike);
-                p.setFont(f);
+            if (bg != background) p.fillRect(box, bg);
+            if (!isBlank(run_)) {
+                p.setFont(fontFor(head));
                 p.setPen(fg);
-                p.drawText(box.x(), y + ascent_, run);
+                p.drawText(box.x(), y + ascent_, run_);
             }
             c = end;
         }
