@@ -52,13 +52,6 @@ TEST(ClockSetting, ElevenUnansweredFramesEndWithTheTimeOutMessage) {
     EXPECT_GE(rig.clock.pumps(), 11 * Transfer::ReplyLimitMs / Transfer::PumpSliceMs);
 }
 
-TEST(ClockSetting, ASecondAttemptIsAnswered) {
-    SimRig rig(DeviceModel::Line16);
-    rig.unit.faults().ignoreFirstRequests = 1;
-    EXPECT_TRUE(rig.transfer.setClock(Sample).ok());
-    EXPECT_EQ(rig.link.writes().size(), 2u);
-}
-
 TEST(ClockSetting, AByteLeftFromEarlierIsNotTakenForTheAnswer) {
     SimRig rig(DeviceModel::Line4);
     rig.link.write("D2C\r"); // the unit's reply to this is waiting when the clock is set

@@ -64,6 +64,12 @@ TEST_P(DownloadOfModel, LeavesTheImageAsTheUnitHoldsItAndZeroBelowTheConfigurati
     }
     // Every configuration segment was asked for exactly twice (one pair each).
     EXPECT_EQ(rig.unit.stats().readRequests, 1 + 2 * (SegmentCount - c.start));
+
+    ConfigImage adopted;
+    DeviceModel model = c.model == DeviceModel::Line4 ? DeviceModel::Line16 : DeviceModel::Line4;
+    EXPECT_TRUE(adoptDownload(result, adopted, model));
+    EXPECT_EQ(adopted, result.image);
+    EXPECT_EQ(model, c.model);
 }
 
 TEST_P(DownloadOfModel, ShowsEverySegmentNumberAndTheProgressOfTheModelsRange) {
@@ -117,17 +123,6 @@ TEST(Download, ElevenTimeOutsEndItAndThePreviousImageStays) {
     EXPECT_EQ(previousModel, DeviceModel::Line4);
 }
 
-TEST(Download, SuccessIsAdopted) {
-    SimRig rig(DeviceModel::Line16);
-    rig.unit.setMemory(patternImage(1));
-    const DownloadResult result = rig.transfer.download();
-    ConfigImage image;
-    DeviceModel model = DeviceModel::Line4;
-    EXPECT_TRUE(adoptDownload(result, image, model));
-    EXPECT_EQ(image, result.image);
-    EXPECT_EQ(model, DeviceModel::Line16);
-}
-
 TEST(Download, ModelCheckSurvivesTenSilentAttempts) {
     SimRig rig(DeviceModel::Line4);
     rig.unit.faults().ignoreFirstRequests = 10;
@@ -150,15 +145,6 @@ TEST(Download, AWrongSumIsRequestedAgain) {
     EXPECT_EQ(result.image.segment(60), rig.unit.memory().segment(60));
 }
 
-TEST(Download, DifferingRepliesOfAPairAreReadAgain) {
-    SimRig rig(DeviceModel::Line4);
-    rig.unit.faults().wrongSumSegment = 70;
-    rig.unit.faults().wrongSumSegmentTimes = 1; // only the first reply of the pair is wrong
-    const DownloadResult result = rig.transfer.download();
-    ASSERT_TRUE(result.ok());
-    EXPECT_EQ(rig.requestsFor(70), 4);
-}
-
 TEST(Download, ANoisyLineEndsWithTheTimeOutMessageInsteadOfAskingForEver) {
     const struct {
         int wrongEvery;
@@ -174,15 +160,6 @@ TEST(Download, ANoisyLineEndsWithTheTimeOutMessageInsteadOfAskingForEver) {
             EXPECT_EQ(rig.requestsFor(44), 22);
         }
     }
-}
-
-TEST(Download, AReplyThatNeverSettlesOnOneSegmentFailsAfterElevenPairs) {
-    SimRig rig(DeviceModel::Line4);
-    rig.unit.faults().wrongSumSegment = 100; // always wrong
-    const DownloadResult result = rig.transfer.download();
-    EXPECT_EQ(result.outcome, TransferOutcome::Failed);
-    EXPECT_EQ(rig.requestsFor(100), 22);
-    EXPECT_EQ(rig.statuses().last(), QStringLiteral("Kommunikációs hiba."));
 }
 
 TEST(Download, ALineThatGoesDeadMidTransferKeepsWhatWasReadInTheResultOnly) {
@@ -223,11 +200,14 @@ TEST(Download, RepliesArrivingByteByByteAtLineSpeed) {
     EXPECT_LE(rig.clock.nowMs(), 1000 + lineMs + 5);
 }
 
-TEST(Download, ReportsAClosedPortAndSendsNothing) {
+TEST(Transfer, AClosedPortIsReportedAndNothingIsSent) {
     SimRig rig(DeviceModel::Line4);
     rig.link.setOpen(false);
-    const DownloadResult result = rig.transfer.download();
-    EXPECT_EQ(result.outcome, TransferOutcome::PortNotOpen);
+    EXPECT_EQ(rig.transfer.download().outcome, TransferOutcome::PortNotOpen);
+    EXPECT_EQ(rig.transfer.upload(ConfigImage{}, DeviceModel::Line4).outcome,
+              TransferOutcome::PortNotOpen);
+    EXPECT_EQ(rig.transfer.setClock(QDateTime::currentDateTime()).outcome,
+              TransferOutcome::PortNotOpen);
     EXPECT_TRUE(rig.link.writes().empty());
     EXPECT_EQ(Transfer::portNotOpenMessage(2), QStringLiteral("Portnyitási hiba!2"));
 }

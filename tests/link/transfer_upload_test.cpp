@@ -115,13 +115,5 @@ TEST(Upload, ASilentSegmentTimesOutOnceAndTheNextFrameGoesThrough) {
     EXPECT_EQ(rig.link.writes()[0], rig.link.writes()[1]);
 }
 
-TEST(Upload, ReportsAClosedPortAndSendsNothing) {
-    SimRig rig(DeviceModel::Line4);
-    rig.link.setOpen(false);
-    EXPECT_EQ(rig.transfer.upload(ConfigImage{}, DeviceModel::Line4).outcome,
-              TransferOutcome::PortNotOpen);
-    EXPECT_TRUE(rig.link.writes().empty());
-}
-
 } // namespace
 } // namespace zx
