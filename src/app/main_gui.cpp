@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QEvent>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
@@ -12,7 +13,31 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <memory>
+
+namespace {
+
+// Calls back once, after the watched window's first paint event has been handled.
+class FirstPaintWatch : public QObject {
+  public:
+    FirstPaintWatch(QObject* parent, std::function<void()> then)
+        : QObject(parent), then_(std::move(then)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && then_) {
+            QTimer::singleShot(0, this, std::move(then_));
+            then_ = nullptr;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    std::function<void()> then_;
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -62,8 +87,8 @@ int main(int argc, char** argv) {
 
     int status = 0;
     if (parser.isSet(screenshot) || parser.isSet(quitWhenShown)) {
-        // Runs once the window's first paint, queued by show(), has been handled.
-        QTimer::singleShot(0, &window, [&] {
+        // The window counts as shown once its first paint has been handled.
+        auto* firstPaint = new FirstPaintWatch(&window, [&] {
             if (parser.isSet(quitWhenShown)) {
                 const auto now = std::chrono::steady_clock::now().time_since_epoch();
                 std::printf("shown-at-ns %lld\n",
@@ -77,6 +102,7 @@ int main(int argc, char** argv) {
             }
             QApplication::exit(status);
         });
+        window.installEventFilter(firstPaint);
     }
     return app.exec();
 }

@@ -5,7 +5,7 @@
 #include "ui/help_viewer.h"
 #include "ui/interaction.h"
 #include "ui/radio_group.h"
-#include "ui/record_text.h"
+#include "ui/view_helpers.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -2,7 +2,7 @@
 
 #include "model/path_ellipsis.h"
 #include "ui/main_form.h"
-#include "ui/record_text.h"
+#include "ui/view_helpers.h"
 
 #include <QFontMetrics>
 #include <QLabel>

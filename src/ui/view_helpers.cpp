@@ -1,12 +1,14 @@
 #include "ui/view_helpers.h"
 
-#include "ui/record_text.h"
-
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 
 namespace zx {
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QStringList toStringList(const std::vector<std::string>& utf8Items) {
     QStringList out;

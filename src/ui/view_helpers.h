@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QCheckBox;
@@ -12,6 +13,8 @@ class QWidget;
 
 namespace zx {
 
+// The UTF-8 texts of the model layer (item captions, decoded fields) as window texts.
+QString fromUtf8(std::string_view text);
 QStringList toStringList(const std::vector<std::string>& utf8Items);
 // A named edit; maxLength 0 leaves the length open.
 QLineEdit* makeEdit(QWidget* parent, const char* name, int maxLength = 0, int width = 0);

@@ -1,7 +1,6 @@
 // The "Alap" view: SMDR link and record settings, PIN and summer-time switches.
 #include "ui/main_form.h"
 #include "ui/radio_group.h"
-#include "ui/record_text.h"
 #include "ui/view_helpers.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 // The "Behívás" view: call-in number, call-in switches and area codes barred from call-in.
+#include "files/cp1250.h"
 #include "ui/main_form.h"
-#include "ui/record_text.h"
 #include "ui/view_helpers.h"
 
 #include <QCheckBox>
@@ -53,7 +53,7 @@ QWidget* TMainForm::buildCallInView() {
 }
 
 void TMainForm::refillCallInView(const EditorView& v) {
-    edBehiv->setText(fromRecordText(v.callInNumber));
+    edBehiv->setText(fromCp1250(v.callInNumber));
     chkIntGW->setChecked(v.callInForeign);
     chkNatGW->setChecked(v.callInDomestic);
     for (int j = 0; j < BarredCount; ++j)

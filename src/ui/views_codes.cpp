@@ -1,7 +1,8 @@
 // The "Kódok" view: the code table grid.
+#include "files/cp1250.h"
 #include "ui/code_grid.h"
 #include "ui/main_form.h"
-#include "ui/record_text.h"
+#include "ui/view_helpers.h"
 
 #include <QVBoxLayout>
 
@@ -21,7 +22,7 @@ void TMainForm::refillCodesView(const EditorView& v) {
     StringGrid1->setGridRowCount(static_cast<int>(v.codes.size()) + 1);
     for (std::size_t r = 0; r < v.codes.size(); ++r) {
         const int row = static_cast<int>(r) + 1;
-        StringGrid1->setCell(1, row, fromRecordText(v.codes[r].code));
+        StringGrid1->setCell(1, row, fromCp1250(v.codes[r].code));
         for (std::size_t c = 0; c < v.codes[r].rights.size(); ++c)
             StringGrid1->setCell(static_cast<int>(c) + 2, row, fromUtf8(v.codes[r].rights[c]));
     }

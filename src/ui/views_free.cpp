@@ -1,7 +1,7 @@
 // The "Számok" view: numbers that may be called without a code.
+#include "files/cp1250.h"
 #include "model/free_number_table.h"
 #include "ui/main_form.h"
-#include "ui/record_text.h"
 #include "ui/view_helpers.h"
 
 #include <QGridLayout>
@@ -49,13 +49,13 @@ QWidget* TMainForm::buildFreeView() {
 void TMainForm::refillFreeView(const EditorView& v) {
     lbFreeCall->clear();
     for (const std::string& entry : v.freeNumbers)
-        lbFreeCall->addItem(fromRecordText(entry));
+        lbFreeCall->addItem(fromCp1250(entry));
 }
 
 void TMainForm::StoreFreeNumbers() {
     std::vector<std::string> entries;
     entries.reserve(static_cast<std::size_t>(lbFreeCall->count()));
     for (int i = 0; i < lbFreeCall->count(); ++i)
-        entries.push_back(toRecordText(lbFreeCall->item(i)->text()));
+        entries.push_back(toCp1250(lbFreeCall->item(i)->text()));
     writeFreeNumbers(record_.image, mapModel_, entries);
 }

@@ -1,7 +1,7 @@
 // The "Vonalak" view: one row per trunk line, rows 01 to 16 under a common heading.
+#include "files/cp1250.h"
 #include "ui/main_form.h"
 #include "ui/radio_group.h"
-#include "ui/record_text.h"
 #include "ui/view_helpers.h"
 
 #include <QCheckBox>
@@ -21,12 +21,14 @@ struct Column {
 };
 // Every row and the heading share these widths, so the columns line up whatever is hidden.
 const Column Columns[] = {
-    {"Port", 32},      {"CO szám", 64}, {"Tárcsázás", 304}, {"Vonalfogás", 190},
-    {"Időzítők", 100}, {"Alvonal", 56}, {"Behívás", 56},
+    {"Port", 38},      {"CO szám", 70}, {"Tárcsázás", 310}, {"Vonalfogás", 196},
+    {"Időzítők", 106}, {"Alvonal", 62}, {"Behívás", 62},
 };
 constexpr int ColumnCount = sizeof(Columns) / sizeof(Columns[0]);
 
 void fixColumns(QGridLayout* grid) {
+    // A column whose controls are all hidden gets no spacing, so the gaps live in the widths.
+    grid->setHorizontalSpacing(0);
     for (int c = 0; c < ColumnCount; ++c)
         grid->setColumnMinimumWidth(c, Columns[c].width);
     grid->setColumnStretch(ColumnCount, 1);
@@ -121,7 +123,7 @@ void TMainForm::refillLinesView(const EditorView& v) {
     for (std::size_t i = 0; i < v.lines.size() && i < lines.size(); ++i) {
         const LineRowView& shown = v.lines[i];
         LineRow& row = lines[i];
-        row.co->setText(fromRecordText(shown.coNumber));
+        row.co->setText(fromCp1250(shown.coNumber));
         if (shown.dialItem) row.dial->setItemIndex(*shown.dialItem);
         if (shown.seizureItem) row.seizure->setItemIndex(*shown.seizureItem);
         if (shown.timerItem) row.timer->setItemIndex(*shown.timerItem);

@@ -2,7 +2,6 @@
 // prefixes.
 #include "model/codecs.h"
 #include "ui/main_form.h"
-#include "ui/record_text.h"
 #include "ui/view_helpers.h"
 
 #include <QGridLayout>
