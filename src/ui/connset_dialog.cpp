@@ -88,6 +88,7 @@ TConnset::TConnset(ConnectionState& state, QWidget* parent, const QStringList& p
     connect(BtnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(lbConn, &QListWidget::itemSelectionChanged, this, &TConnset::lbConnClick);
     FormCreate(ports);
+    FormActivate();
 }
 
 void TConnset::FormCreate(const QStringList& ports) {
@@ -153,19 +154,10 @@ void TConnset::done(int result) {
 
 void TConnset::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (activated_) return;
-    activated_ = true;
+    if (centred_) return;
+    centred_ = true;
     if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    FormActivate();
-}
-
-TConnset::Result TConnset::Execute(ConnectionState& state, QWidget* parent,
-                                   const std::function<void(const QString&)>& showError) {
-    TConnset dialog(state, parent);
-    dialog.showError = showError;
-    dialog.exec();
-    return {dialog.phone(), dialog.panelText()};
 }
 
 } // namespace zx

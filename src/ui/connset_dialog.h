@@ -1,6 +1,7 @@
 #pragma once
 // The connection settings dialog: port, speed and telephone number, and the saved connections
-// of "zxconn.ini". It closes only through OK, which applies what it shows.
+// of "zxconn.ini". It closes only through OK, which applies what it shows. The main window runs
+// it modally through its interaction seam, then shows phone() and panelText().
 #include "link/connection_settings.h"
 
 #include <QDialog>
@@ -19,21 +20,14 @@ namespace zx {
 class TConnset : public QDialog {
     Q_OBJECT
   public:
-    // `ports` are the names the system lists; empty keeps "COM1" to "COM9".
+    // `ports` are the names the system lists; empty keeps "COM1" to "COM9". The dialog is
+    // filled from `state` at once, since it is shown as soon as it is made.
     TConnset(ConnectionState& state, QWidget* parent = nullptr,
              const QStringList& ports = systemPortNames(),
              const QString& connectionsPath = savedConnectionsPath());
 
     // The serial ports the system lists, by the names the program uses for them.
     static QStringList systemPortNames();
-
-    // Shows the dialog modally and applies it; returns what the main window must show.
-    struct Result {
-        QString phone;
-        QString panelText;
-    };
-    static Result Execute(ConnectionState& state, QWidget* parent,
-                          const std::function<void(const QString&)>& showError);
 
     void FormCreate(const QStringList& ports);
     void FormActivate();
@@ -67,7 +61,7 @@ class TConnset : public QDialog {
     QString path_;
     QString phone_;
     QString panelText_;
-    bool activated_ = false;
+    bool centred_ = false;
     bool closed_ = false;
 };
 

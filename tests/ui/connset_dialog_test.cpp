@@ -85,6 +85,18 @@ TEST_F(ConnsetTest, ClosedAtOnceKeepsPortAndSpeedAndEmptiesNumberAndName) {
     EXPECT_FALSE(QFile::exists(savedConnectionsPath()));
 }
 
+TEST_F(ConnsetTest, AScriptedRunThatNeverShowsTheDialogStillStartsFromTheState) {
+    state.PortName = "COM2";
+    state.SpeedIndex = 3;
+    TConnset d(state, nullptr, {"COM1", "COM2"}, savedConnectionsPath());
+    EXPECT_EQ(d.CmbCom->currentText(), "COM2");
+    EXPECT_EQ(d.CmbSpeed->currentText(), "2400");
+    d.accept();
+    EXPECT_EQ(state.PortName, "COM2");
+    EXPECT_EQ(state.SpeedIndex, 3);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+}
+
 TEST_F(ConnsetTest, APortOrSpeedNotInTheBoxesEndsEmptyAndUndefined) {
     state.PortName = "COM7";
     state.SpeedIndex = 12;
