@@ -297,32 +297,6 @@ TEST(ComPortNames, ComNamesMapToSystemPortsAndOtherNamesStayWhole) {
     EXPECT_EQ(portNameOfSystemName("ttyUSB0"), "ttyUSB0");
 }
 
-TEST(ComPortRates, RatesFollowTheirTablePositions) {
-    EXPECT_EQ(baudRateBits(brCustom, 1234), 1234);
-    EXPECT_EQ(static_cast<int>(br9600), 7);
-    EXPECT_EQ(static_cast<int>(br115200), 13);
-    const int bits[] = {300, 600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
-    for (int b : bits)
-        EXPECT_EQ(baudRateBits(baudRateOfBits(b), 0), b);
-    EXPECT_EQ(baudRateOfBits(12345), brCustom);
-}
-
-TEST(ComPortSettingsTest, NewPortAndTheProgramsPortDifferOnlyInFlowAndDtr) {
-    const TComPortSettings fresh;
-    EXPECT_EQ(fresh.Port, "COM1");
-    EXPECT_EQ(fresh.BaudRate, br9600);
-    EXPECT_FALSE(fresh.FlowControl.OutCTSFlow);
-    EXPECT_EQ(fresh.FlowControl.ControlDTR, dtrDisable);
-    const TComPortSettings p1 = TComPortSettings::comPort1();
-    EXPECT_TRUE(p1.FlowControl.OutCTSFlow);
-    EXPECT_EQ(p1.FlowControl.ControlDTR, dtrEnable);
-    EXPECT_EQ(p1.FlowControl.ControlRTS, rtsHandshake);
-    EXPECT_EQ(p1.Timeouts.ReadInterval, -1);
-    EXPECT_EQ(p1.Timeouts.WriteTotalMultiplier, 100);
-    EXPECT_EQ(p1.Timeouts.WriteTotalConstant, 1000);
-    EXPECT_EQ(p1.Buffer.InputSize, 1024);
-}
-
 TEST(EComPortTest, TextIsTheMessageWithTheSystemNumber) {
     const struct {
         int code;
