@@ -146,15 +146,14 @@ TMainForm::TMainForm(zx::DatabaseRecord& record, zx::Interaction& interaction, Q
     column->setContentsMargins(4, 4, 4, 0);
     PageControl1 = new QTabWidget(central);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    QWidget* (TMainForm::*const builders[ViewCount])() = {
-        &TMainForm::buildBasicView,   &TMainForm::buildLinesView,    &TMainForm::buildTimersView,
-        &TMainForm::buildNumbersView, &TMainForm::buildCodesView,    &TMainForm::buildFreeView,
-        &TMainForm::buildCallInView,  &TMainForm::buildTerminalView,
+    // A braced list is evaluated in order, so the views are built in page order.
+    QWidget* const sheets[ViewCount] = {
+        buildBasicView(), buildLinesView(), buildTimersView(), buildNumbersView(),
+        buildCodesView(), buildFreeView(),  buildCallInView(), buildTerminalView(),
     };
     for (int i = 0; i < ViewCount; ++i) {
-        QWidget* sheet = (this->*builders[i])();
-        sheet->setObjectName(QString::fromUtf8(ViewSheets[i].name));
-        PageControl1->addTab(sheet, QString::fromUtf8(ViewSheets[i].caption));
+        sheets[i]->setObjectName(QString::fromUtf8(ViewSheets[i].name));
+        PageControl1->addTab(sheets[i], QString::fromUtf8(ViewSheets[i].caption));
     }
     column->addWidget(PageControl1, 1);
 
