@@ -38,6 +38,7 @@ int openErrno(const QString& path) {
     struct stat st {};
     if (native.isEmpty() || ::stat(native.constData(), &st) != 0)
         return native.isEmpty() ? ENOENT : errno;
+    if (!S_ISCHR(st.st_mode)) return ENOTTY;
     if (::access(native.constData(), R_OK | W_OK) != 0) return errno;
     return EBUSY; // present and permitted: another program holds it
 }
@@ -175,6 +176,11 @@ int TComPort::lineBits() const {
 
 void TComPort::open() {
     if (open_) return;
+    openDevice();
+    emit AfterOpen();
+}
+
+void TComPort::openDevice() {
     DepthGuard sync(quietDepth_);
     const QString path = systemPortPath(s_.Port);
     // Neutral stored settings, so that the library's own open cannot fail on ours: a refused
@@ -202,7 +208,6 @@ void TComPort::open() {
         closeDevice();
         throw;
     }
-    emit AfterOpen();
 }
 
 void TComPort::close() {

@@ -201,6 +201,7 @@ class TComPort : public QObject {
     void applyLineSettings();
     void applyBuffers();
     void applyModemLines();
+    void openDevice();
     void closeDevice();
     void deliverReceived();
     void onErrorOccurred(int error);

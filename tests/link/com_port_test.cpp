@@ -3,6 +3,7 @@
 #include "link/pty_pair.h"
 
 #include <QSignalSpy>
+#include <QTemporaryFile>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -122,6 +123,24 @@ TEST_F(ComPortTest, MissingPortRaisesOpenErrorWithSystemNumberAndStaysClosed) {
         EXPECT_FALSE(port.Connected());
         EXPECT_EQ(opened.count(), 0);
     }
+}
+
+TEST_F(ComPortTest, SomethingThatIsNoSerialDeviceDoesNotOpen) {
+    QSignalSpy opened(&port, &TComPort::AfterOpen);
+    port.setPort("/dev/null");
+    EXPECT_THROW(port.open(), EComPort);
+    QTemporaryFile plain;
+    ASSERT_TRUE(plain.open());
+    port.setPort(plain.fileName());
+    try {
+        port.open();
+        ADD_FAILURE() << "opened a plain file";
+    } catch (const EComPort& e) {
+        EXPECT_EQ(e.Code(), CE_OpenFailed);
+        EXPECT_EQ(e.WinCode(), ENOTTY);
+    }
+    EXPECT_FALSE(port.Connected());
+    EXPECT_EQ(opened.count(), 0);
 }
 
 TEST_F(ComPortTest, SettingTheSameNameWhileOpenDoesNotReopen) {
