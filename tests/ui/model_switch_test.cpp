@@ -20,17 +20,16 @@ const char* const BothModels[] = {"pnlCO01", "pnlCO04",     "RGdial01", "RGline0
                                   "CBalv04", "CBbeh01",     "MEcopos",  "MEibe",    "ME1t1",
                                   "lbKiv",   "StringGrid1", "lbGW",     "MEnatlen"};
 
-TEST_F(FormTest, FourLineLayoutAtStart) {
-    for (const char* name : FourLineOnly)
-        EXPECT_TRUE(shownInView(QString::fromUtf8(name))) << name;
-    for (const char* name : SixteenLineOnly)
-        EXPECT_FALSE(shownInView(QString::fromUtf8(name))) << name;
-    for (const char* name : BothModels)
-        EXPECT_TRUE(shownInView(QString::fromUtf8(name))) << name;
-    EXPECT_EQ(form->StringGrid1->gridColumnCount(), 6);
-}
-
 TEST_F(FormTest, SwitchToSixteenLinesShowsAndHidesItsControls) {
+    auto fourLineLayout = [this] {
+        for (const char* name : FourLineOnly)
+            EXPECT_TRUE(shownInView(QString::fromUtf8(name))) << name;
+        for (const char* name : SixteenLineOnly)
+            EXPECT_FALSE(shownInView(QString::fromUtf8(name))) << name;
+        EXPECT_EQ(form->StringGrid1->gridColumnCount(), 6);
+        EXPECT_EQ(form->StringGrid1->cell(5, 0), QString::fromUtf8("Nemzetközi"));
+    };
+    fourLineLayout();
     chooseModelInBox(DeviceModel::Line16);
     for (const char* name : FourLineOnly)
         EXPECT_FALSE(shownInView(QString::fromUtf8(name))) << name;
@@ -42,12 +41,7 @@ TEST_F(FormTest, SwitchToSixteenLinesShowsAndHidesItsControls) {
     EXPECT_EQ(form->StringGrid1->cell(2, 0), QStringLiteral("Jog"));
 
     chooseModelInBox(DeviceModel::Line4);
-    for (const char* name : FourLineOnly)
-        EXPECT_TRUE(shownInView(QString::fromUtf8(name))) << name;
-    for (const char* name : SixteenLineOnly)
-        EXPECT_FALSE(shownInView(QString::fromUtf8(name))) << name;
-    EXPECT_EQ(form->StringGrid1->gridColumnCount(), 6);
-    EXPECT_EQ(form->StringGrid1->cell(5, 0), QString::fromUtf8("Nemzetközi"));
+    fourLineLayout();
 }
 
 TEST_F(FormTest, ListsOfEachModel) {
