@@ -16,7 +16,7 @@ const QString TranspOff = QStringLiteral("Transzp. Ki");
 
 TerminalPage::TerminalPage(const TerminalPageWidgets& widgets, TComPort& port,
                            ConnectionState& connection, QObject* parent)
-    : QObject(parent), w_(widgets), port_(port), connection_(connection) {
+    : QObject(parent), w_(widgets), port_(port), portAlive_(&port), connection_(connection) {
     sleepMs = [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); };
 
     w_.btnConnect->setCheckable(true);

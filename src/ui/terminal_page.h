@@ -58,6 +58,7 @@ class TerminalPage : public QObject {
 
     TerminalPageWidgets w_;
     TComPort& port_;
+    QPointer<TComPort> portAlive_;
     ConnectionState& connection_;
     TComLink link_;
     bool transparent_ = false;
