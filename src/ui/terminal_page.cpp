@@ -46,7 +46,7 @@ TerminalPage::TerminalPage(const TerminalPageWidgets& widgets, TComPort& port,
 }
 
 TerminalPage::~TerminalPage() {
-    port_.detachLink(&link_);
+    if (portAlive_) port_.detachLink(&link_);
 }
 
 bool TerminalPage::operatorHoldsPort() const {
