@@ -9,20 +9,21 @@
 namespace zx {
 
 class ByteLink {
-public:
+  public:
     virtual ~ByteLink() = default;
     virtual bool isOpen() const = 0;
     // Writes all bytes; returns when written.
     virtual void write(const QByteArray& bytes) = 0;
     // Up to maxBytes of what has arrived; empty at once when nothing has.
     virtual QByteArray readAvailable(int maxBytes) = 0;
-    // Blocks until data is there or limitMs has passed on the link's clock; true when data is there.
-    // Must not spin: a real link sleeps in the driver, a simulated one advances its virtual clock.
+    // Blocks until data is there or limitMs has passed on the link's clock; true when data is
+    // there. Must not spin: a real link sleeps in the driver, a simulated one advances its virtual
+    // clock.
     virtual bool waitForData(int limitMs) = 0;
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Monotonic milliseconds.
     virtual std::int64_t nowMs() const = 0;

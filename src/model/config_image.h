@@ -8,7 +8,7 @@
 namespace zx {
 
 class ConfigImage {
-public:
+  public:
     using Segment = std::array<Byte, SegmentSize>;
 
     ConfigImage() { bytes_.fill(0); }
@@ -34,7 +34,7 @@ public:
 
     bool operator==(const ConfigImage&) const = default;
 
-private:
+  private:
     std::array<Byte, ImageSize> bytes_;
 };
 

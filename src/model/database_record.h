@@ -10,7 +10,7 @@
 namespace zx {
 
 class DatabaseRecord {
-public:
+  public:
     enum class Slot { Site, Owner, Password, ConnectionName };
 
     DatabaseRecord(); // every byte zero, header included
@@ -21,8 +21,8 @@ public:
     void setText(Slot s, std::string_view value);
     int textLength(Slot s) const;
 
-    void writeHeader();        // length byte 10 and "Zendrax1V2"
-    bool headerValid() const;  // exactly that header
+    void writeHeader();       // length byte 10 and "Zendrax1V2"
+    bool headerValid() const; // exactly that header
 
     ConfigImage image;
 
@@ -34,7 +34,7 @@ public:
 
     bool operator==(const DatabaseRecord&) const = default;
 
-private:
+  private:
     std::array<Byte, 11> header_{};
     std::array<std::array<Byte, ShortStringSlotSize>, 4> slots_{};
 };

@@ -50,7 +50,7 @@ inline constexpr int FieldCount = static_cast<int>(Field::CodeTable) + 1;
 std::string_view fieldName(Field f);
 
 class MemoryMap {
-public:
+  public:
     static const MemoryMap& of(DeviceModel model);
 
     DeviceModel model() const { return model_; }
@@ -66,7 +66,7 @@ public:
     int exceptionCount() const { return 16; }
     int exceptionEntrySize() const; // 3 or 2 bytes
 
-private:
+  private:
     explicit MemoryMap(DeviceModel m) : model_(m) {}
     DeviceModel model_;
 };

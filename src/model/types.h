@@ -21,7 +21,9 @@ inline constexpr std::size_t CodeTableSize = 3072;
 // Item index of the model box: 0 the 4-line unit, 1 the 16-line unit.
 enum class DeviceModel : int { Line4 = 0, Line16 = 1 };
 
-inline constexpr int modelIndex(DeviceModel m) { return static_cast<int>(m); }
+inline constexpr int modelIndex(DeviceModel m) {
+    return static_cast<int>(m);
+}
 inline constexpr DeviceModel modelFromIndex(int i) {
     return i == 1 ? DeviceModel::Line16 : DeviceModel::Line4;
 }
