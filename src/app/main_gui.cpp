@@ -1,5 +1,9 @@
-// The desktop program: the record, then the main window, then the event loop.
+// The desktop program: the connection settings and the record, then the main window with its
+// device link, then the event loop.
+#include "link/connection_settings.h"
 #include "model/database_record.h"
+#include "ui/demo_mode.h"
+#include "ui/device_link_controller.h"
 #include "ui/interaction.h"
 #include "ui/main_form.h"
 
@@ -67,16 +71,39 @@ int main(int argc, char** argv) {
     const QCommandLineOption model(QStringLiteral("model"),
                                    QString::fromUtf8("Az induláskor választott típus: 4 vagy 16."),
                                    QStringLiteral("lines"));
+    const QCommandLineOption configDir(
+        QStringLiteral("config-dir"),
+        QString::fromUtf8("A beállítási fájlok (zendrax.ini, zxconn.ini) mappája."),
+        QStringLiteral("dir"));
     parser.addOption(demo);
+    parser.addOption(configDir);
     parser.addOption(view);
     parser.addOption(model);
     parser.addOption(screenshot);
     parser.addOption(quitWhenShown);
     parser.process(app);
 
+    // The demo keeps its settings in a folder of its own, so the saved connection stays as it is.
+    std::unique_ptr<zx::DemoMode> demoMode;
+    if (parser.isSet(demo)) {
+        demoMode = std::make_unique<zx::DemoMode>();
+        QString error;
+        if (!demoMode->start(&error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+    } else if (parser.isSet(configDir)) {
+        zx::setConfigDir(parser.value(configDir));
+    }
+    zx::ConnectionState connection;
+    zx::LoadConnectionSettings(connection);
+    if (demoMode) demoMode->apply(connection);
+
     const auto record = std::make_unique<zx::DatabaseRecord>();
     zx::DesktopInteraction interaction;
     TMainForm window(*record, interaction);
+    zx::DeviceLinkController link(window, connection);
+    if (demoMode) demoMode->markWindow(window, link);
     if (parser.value(model) == QLatin1String("16")) {
         window.chooseModel(zx::DeviceModel::Line16);
         window.newConfiguration();

@@ -194,6 +194,7 @@ DownloadResult Transfer::download() {
     const bool fourLine = ident.bytes.size() >= ModelIdOffset + ModelIdLength &&
                           ident.bytes.mid(ModelIdOffset, ModelIdLength) == FourLineModelId;
     result.model = fourLine ? DeviceModel::Line4 : DeviceModel::Line16;
+    if (modelChecked_) modelChecked_(result.model);
 
     const int start = startSegment(result.model);
     const int total = SegmentCount - start;

@@ -64,6 +64,10 @@ class Transfer {
 
     using ProgressHandler = std::function<void(const TransferProgress&)>;
     void setProgressHandler(ProgressHandler handler) { progress_ = std::move(handler); }
+    // Told the model the model check found, before the segment phase starts (the window
+    // switches its map then, so the progress shows the right range).
+    using ModelHandler = std::function<void(DeviceModel)>;
+    void setModelHandler(ModelHandler handler) { modelChecked_ = std::move(handler); }
 
     bool running() const { return running_; }
 
@@ -103,6 +107,7 @@ class Transfer {
     ByteLink& link_;
     Clock& clock_;
     ProgressHandler progress_;
+    ModelHandler modelChecked_;
     bool running_ = false;
 };
 

@@ -326,13 +326,12 @@ bool TMainForm::askSaveChanges() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (modified_) {
-        if (!askSaveChanges()) {
-            event->ignore();
-            return;
-        }
-        if (saveConnectionSettingsHandler_) saveConnectionSettingsHandler_();
+    if (!askSaveChanges()) {
+        event->ignore();
+        return;
     }
+    // On every close, so that a new port or speed is remembered without a configuration change.
+    if (saveConnectionSettingsHandler_) saveConnectionSettingsHandler_();
     if (helpViewer_) helpViewer_->close();
     event->accept();
 }

@@ -95,7 +95,7 @@ class TMainForm : public QMainWindow {
     // Save of the database file; returns false when it failed (an operator who cancels the
     // file dialog has not made it fail). Without a handler Yes saves nothing.
     void setSaveHandler(std::function<bool()> handler) { saveHandler_ = std::move(handler); }
-    // Writes port and speed to the program's settings as the window closes.
+    // Writes port and speed to the program's settings on every close that is not cancelled.
     void setSaveConnectionSettingsHandler(std::function<void()> handler) {
         saveConnectionSettingsHandler_ = std::move(handler);
     }

@@ -119,7 +119,7 @@ TEST_P(ClosingQuestion, AnswerDecides) {
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, ClosingQuestion,
-    ::testing::Values(CloseCase{"Unmodified", false, {}, true, true, 0, 0, 0},
+    ::testing::Values(CloseCase{"Unmodified", false, {}, true, true, 0, 0, 1},
                       CloseCase{"Cancel", true, {Answer::Cancel}, true, false, 1, 0, 0},
                       CloseCase{"No", true, {Answer::No}, true, true, 1, 0, 1},
                       CloseCase{"Yes", true, {Answer::Yes}, true, true, 1, 1, 1},

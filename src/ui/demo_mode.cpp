@@ -1,0 +1,58 @@
+#include "ui/demo_mode.h"
+
+#include "model/demo_configuration.h"
+#include "ui/connset_dialog.h"
+#include "ui/device_link_controller.h"
+#include "ui/main_form.h"
+
+#include <QLabel>
+#include <QStatusBar>
+
+namespace zx {
+
+namespace {
+
+UnitFaults paced(int baud) {
+    UnitFaults faults;
+    faults.baud = baud;
+    return faults;
+}
+
+} // namespace
+
+DemoMode::DemoMode(int baud) : unit_(DeviceModel::Line4, demoConfiguration(), paced(baud)) {}
+
+DemoMode::~DemoMode() {
+    unit_.stop();
+    setConfigDir(QString());
+}
+
+QString DemoMode::titleSuffix() {
+    return QStringLiteral(" - Bemutató mód");
+}
+
+bool DemoMode::start(QString* error) {
+    if (!settings_.isValid()) {
+        if (error) *error = settings_.errorString();
+        return false;
+    }
+    setConfigDir(settings_.path());
+    return unit_.start(error);
+}
+
+void DemoMode::apply(ConnectionState& connection) const {
+    connection.PortName = devicePath();
+    connection.CurrentConnectionName.clear();
+}
+
+void DemoMode::markWindow(TMainForm& form, DeviceLinkController& link) const {
+    form.setWindowTitle(form.windowTitle() + titleSuffix());
+    auto* note = new QLabel(QStringLiteral("Bemutató mód: szimulált Vardo-4 egység"), form.SBar);
+    note->setObjectName(QStringLiteral("lblDemo"));
+    note->setToolTip(QStringLiteral("Az egység portja: %1").arg(devicePath()));
+    form.SBar->addPermanentWidget(note);
+    const QString path = devicePath();
+    link.listPorts = [path] { return TConnset::systemPortNames() << path; };
+}
+
+} // namespace zx

@@ -1,0 +1,69 @@
+#include "ui/device_link_controller.h"
+
+#include "ui/connset_dialog.h"
+#include "ui/interaction.h"
+#include "ui/main_form.h"
+#include "ui/terminal_page.h"
+#include "ui/terminal_widget.h"
+#include "ui/transfer_commands.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace zx {
+
+DeviceLinkController::DeviceLinkController(TMainForm& form, const ConnectionState& connection,
+                                           QObject* parent)
+    : QObject(parent), form_(form), connection_(connection) {
+    listPorts = [] { return TConnset::systemPortNames(); };
+    port_.setObjectName(QStringLiteral("ComPort1"));
+
+    terminal_ = new TComTerminal;
+    form_.setTerminalWidget(terminal_);
+    page_ =
+        std::make_unique<TerminalPage>(TerminalPageWidgets{form_.btnConnect, form_.btnTransp,
+                                                           form_.btnDial, form_.edPhone, terminal_},
+                                       port_, connection_);
+    page_->setStatusText = [this](int panel, const QString& text) {
+        form_.setStatusText(panel, text);
+    };
+    page_->showError = [this](const QString& text) { form_.interaction().error(&form_, text); };
+    transfers_ = std::make_unique<TransferCommands>(form_, port_, connection_, *page_);
+
+    if (auto* item = form_.findChild<QAction*>(QStringLiteral("mnuComport")))
+        connect(item, &QAction::triggered, this, &DeviceLinkController::mnuComportClick);
+    form_.setSaveConnectionSettingsHandler([this] { saveConnectionSettings(); });
+
+    form_.setConnectionPanelText(connection_.panelText());
+    form_.setStatusText(TMainForm::PanelState, QStringLiteral("Szétkapcsolva"));
+}
+
+DeviceLinkController::~DeviceLinkController() {
+    form_.setSaveConnectionSettingsHandler({});
+    transfers_.reset();
+    page_.reset();
+}
+
+TComTerminal* DeviceLinkController::terminal() const {
+    return terminal_;
+}
+
+void DeviceLinkController::mnuComportClick() {
+    TConnset dialog(connection_, &form_, listPorts(), savedConnectionsPath());
+    dialog.showError = [this](const QString& text) { form_.interaction().error(&form_, text); };
+    // The dialog applies itself only when it closes through OK.
+    bool closed = false;
+    connect(&dialog, &QDialog::finished, this, [&closed] { closed = true; });
+    form_.interaction().runDialog(dialog);
+    if (!closed) return;
+    form_.edPhone->setText(dialog.phone());
+    form_.setConnectionPanelText(dialog.panelText());
+}
+
+void DeviceLinkController::saveConnectionSettings() {
+    QString error;
+    if (!SaveConnectionSettings(connection_, &error)) form_.interaction().error(&form_, error);
+}
+
+} // namespace zx

@@ -1,0 +1,54 @@
+#pragma once
+// Where the main window meets the device link: the one serial port ComPort1, the connection
+// settings read at start and written at every close, the terminal pane and its page, the
+// connection settings dialog, and the transfer commands.
+#include "link/com_port.h"
+#include "link/connection_settings.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class TMainForm;
+
+namespace zx {
+
+class TComTerminal;
+class TerminalPage;
+class TransferCommands;
+
+class DeviceLinkController : public QObject {
+    Q_OBJECT
+  public:
+    // `connection` is what LoadConnectionSettings read at start; the status bar shows it.
+    DeviceLinkController(TMainForm& form, const ConnectionState& connection,
+                         QObject* parent = nullptr);
+    ~DeviceLinkController() override;
+
+    TComPort& port() { return port_; }
+    ConnectionState& connection() { return connection_; }
+    TerminalPage& terminalPage() { return *page_; }
+    TComTerminal* terminal() const;
+    TransferCommands& transfers() { return *transfers_; }
+
+    // The ports the connection dialog offers; by default those the system lists.
+    std::function<QStringList()> listPorts;
+
+    // "&Com port...": the connection settings dialog, then the telephone number and panel 2.
+    void mnuComportClick();
+    // Writes port and speed to the program's settings; a failure is reported.
+    void saveConnectionSettings();
+
+  private:
+    TMainForm& form_;
+    ConnectionState connection_;
+    TComPort port_;
+    QPointer<TComTerminal> terminal_;
+    std::unique_ptr<TerminalPage> page_;
+    std::unique_ptr<TransferCommands> transfers_;
+};
+
+} // namespace zx

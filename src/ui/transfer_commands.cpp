@@ -1,0 +1,310 @@
+#include "ui/transfer_commands.h"
+
+#include "link/com_port.h"
+#include "link/serial_byte_link.h"
+#include "link/system_clock.h"
+#include "ui/interaction.h"
+#include "ui/main_form.h"
+#include "ui/terminal_page.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+
+#include <cerrno>
+
+namespace zx {
+
+namespace {
+
+// The busy cursor for the length of a scope.
+class BusyCursor {
+  public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+// Marks a transfer as running for the length of a scope.
+class RunningFlag {
+  public:
+    RunningFlag(bool& flag, std::function<void()> changed)
+        : flag_(flag), changed_(std::move(changed)) {
+        flag_ = true;
+        changed_();
+    }
+    ~RunningFlag() {
+        flag_ = false;
+        changed_();
+    }
+    RunningFlag(const RunningFlag&) = delete;
+    RunningFlag& operator=(const RunningFlag&) = delete;
+
+  private:
+    bool& flag_;
+    std::function<void()> changed_;
+};
+
+const QString Connecting = QStringLiteral("Kapcsolódás...");
+const QString Disconnected = QStringLiteral("Szétkapcsolva");
+
+} // namespace
+
+TransferCommands::TransferCommands(TMainForm& form, TComPort& port, ConnectionState& connection,
+                                   TerminalPage& page, QObject* parent)
+    : QObject(parent), form_(form), port_(port), connection_(connection), page_(page) {
+    makeLine = [](TComPort& p) {
+        return TransferLine{std::make_unique<SerialByteLink>(p), std::make_unique<SystemClock>()};
+    };
+
+    dnLoad_ = form_.findChild<QAction*>(QStringLiteral("DnLoad1"));
+    upLoad_ = form_.findChild<QAction*>(QStringLiteral("UpLoad1"));
+    if (dnLoad_) connect(dnLoad_, &QAction::triggered, this, &TransferCommands::DnLoad1Click);
+    if (upLoad_) connect(upLoad_, &QAction::triggered, this, &TransferCommands::UpLoad1Click);
+    connect(form_.btnSync, &QPushButton::clicked, this, &TransferCommands::btnSyncClick);
+    form_.setTransferHandler([this](int direction) { TransferRequest(direction); });
+
+    progress_ = new QProgressBar(form_.SBar);
+    progress_->setObjectName(QStringLiteral("pbTransfer"));
+    progress_->setTextVisible(true);
+    progress_->setMaximumWidth(200);
+    progress_->hide();
+    form_.SBar->addWidget(progress_, 1);
+}
+
+TransferCommands::~TransferCommands() {
+    form_.setTransferHandler({});
+}
+
+QProgressBar* TransferCommands::progressBar() const {
+    return progress_;
+}
+
+void TransferCommands::setPanelsEnabled(bool enabled) {
+    form_.PageControl1->setEnabled(enabled);
+    form_.pnlBott->setEnabled(enabled);
+}
+
+void TransferCommands::updateCommands() {
+    const bool idle = !busy();
+    if (dnLoad_) dnLoad_->setEnabled(idle);
+    if (upLoad_) upLoad_->setEnabled(idle);
+    form_.btnSync->setEnabled(idle);
+}
+
+void TransferCommands::message(const QString& text) {
+    form_.interaction().message(&form_, text);
+}
+
+void TransferCommands::portError(const QString& text, int errorNumber) {
+    lastPortError_ = errorNumber;
+    form_.interaction().error(&form_, text);
+}
+
+void TransferCommands::reportPortNotOpen() {
+    const int number = lastPortError_ != 0 ? lastPortError_ : errno;
+    message(Transfer::portNotOpenMessage(number));
+}
+
+void TransferCommands::closeUnlessHeld() {
+    if (!page_.operatorHoldsPort()) port_.close();
+}
+
+bool TransferCommands::requestTransfer(int direction) {
+    if (!page_.operatorHoldsPort()) {
+        try {
+            openConnection(port_, connection_);
+        } catch (const EComPort& e) {
+            portError(e.Text(), e.WinCode());
+            return false;
+        } catch (const std::exception& e) {
+            portError(QString::fromUtf8(e.what()), EINVAL);
+            return false;
+        }
+    }
+    pending_ = true;
+    updateCommands();
+    form_.postTransferRequest(direction);
+    return true;
+}
+
+void TransferCommands::DnLoad1Click() {
+    if (busy() || !form_.askSaveChanges()) return;
+    setPanelsEnabled(false);
+    if (requestTransfer(0)) {
+        form_.setModified(true);
+        form_.setModelBoxEnabled(false);
+    }
+    setPanelsEnabled(true);
+}
+
+void TransferCommands::UpLoad1Click() {
+    if (busy()) return;
+    form_.StoreFreeNumbers();
+    const int view = form_.currentView();
+    // Leaving the view moves the focus out of a field still being typed in, which stores it.
+    form_.PageControl1->setCurrentIndex(0);
+    setPanelsEnabled(false);
+    requestTransfer(1);
+    setPanelsEnabled(true);
+    form_.PageControl1->setCurrentIndex(view);
+}
+
+void TransferCommands::TransferRequest(int direction) {
+    pending_ = false;
+    if (running_ || (direction != 0 && direction != 1)) {
+        updateCommands();
+        return;
+    }
+    {
+        RunningFlag running(running_, [this] { updateCommands(); });
+        TransferLine line = makeLine(port_);
+        if (!line.link->isOpen())
+            reportPortNotOpen();
+        else if (direction == 0)
+            runDownload(line);
+        else
+            runUpload(line);
+    }
+    emit finished();
+}
+
+void TransferCommands::showProgress(const TransferProgress& p) {
+    form_.setStatusText(TMainForm::PanelState, p.status);
+    if (progress_) {
+        // No range yet (the model check) shows a moving bar.
+        progress_->setRange(0, p.total);
+        progress_->setValue(p.done);
+    }
+    emit progressed(p.status, p.done, p.total);
+}
+
+void TransferCommands::setProgressVisible(bool visible) {
+    if (!progress_) return;
+    progress_->reset();
+    progress_->setVisible(visible);
+}
+
+void TransferCommands::runDownload(TransferLine& line) {
+    const DeviceModel previous = form_.currentModel();
+    DownloadResult result;
+    QString failure;
+    int failureNumber = 0;
+    {
+        BusyCursor cursor;
+        setProgressVisible(true);
+        Transfer engine(*line.link, *line.clock);
+        engine.setProgressHandler([this](const TransferProgress& p) { showProgress(p); });
+        // The map follows the unit at once; the editors are refilled once, at the end.
+        engine.setModelHandler([this](DeviceModel m) {
+            form_.cbTipus->setCurrentIndex(modelIndex(m));
+            form_.modelSwitch();
+        });
+        try {
+            result = engine.download();
+        } catch (const EComPort& e) {
+            failure = e.Text();
+            failureNumber = e.WinCode();
+            result = DownloadResult{};
+            result.status = transfer_text::communicationError();
+        }
+        closeUnlessHeld();
+        setProgressVisible(false);
+        form_.setStatusText(TMainForm::PanelState, result.status);
+
+        // A failed download leaves the image as it was; the model goes back with it, so the
+        // editors and the image always agree.
+        DeviceModel model = previous;
+        adoptDownload(result, form_.record().image, model);
+        form_.cbTipus->setCurrentIndex(modelIndex(model));
+        if (form_.memoryMap().model() != model) form_.modelSwitch();
+        form_.refill();
+    }
+    if (!failure.isEmpty())
+        portError(failure, failureNumber);
+    else if (!result.ok())
+        message(result.message);
+}
+
+void TransferCommands::runUpload(TransferLine& line) {
+    UploadResult result;
+    QString failure;
+    int failureNumber = 0;
+    {
+        BusyCursor cursor;
+        setProgressVisible(true);
+        Transfer engine(*line.link, *line.clock);
+        engine.setProgressHandler([this](const TransferProgress& p) { showProgress(p); });
+        try {
+            result = engine.upload(form_.record().image, form_.currentModel());
+        } catch (const EComPort& e) {
+            failure = e.Text();
+            failureNumber = e.WinCode();
+            result = UploadResult{};
+            result.message = transfer_text::uploadTimeout();
+        }
+        closeUnlessHeld();
+        setProgressVisible(false);
+        if (result.ok()) form_.setStatusText(TMainForm::PanelState, result.status);
+    }
+    if (!failure.isEmpty())
+        portError(failure, failureNumber);
+    else if (!result.ok())
+        message(result.message);
+}
+
+void TransferCommands::btnSyncClick() {
+    if (busy()) return;
+    if (!port_.Connected()) {
+        form_.setStatusText(TMainForm::PanelState, Connecting);
+        try {
+            // The port opens as every other command opens it: with the connection's name and
+            // speed, not whatever it was last opened with.
+            openConnection(port_, connection_);
+        } catch (const EComPort& e) {
+            form_.setStatusText(TMainForm::PanelState, Disconnected);
+            portError(e.Text(), e.WinCode());
+            return;
+        } catch (const std::exception& e) {
+            form_.setStatusText(TMainForm::PanelState, Disconnected);
+            portError(QString::fromUtf8(e.what()), EINVAL);
+            return;
+        }
+    }
+    ClockResult result;
+    QString failure;
+    int failureNumber = 0;
+    {
+        RunningFlag running(running_, [this] { updateCommands(); });
+        TransferLine line = makeLine(port_);
+        if (!line.link->isOpen()) {
+            reportPortNotOpen();
+        } else {
+            BusyCursor cursor;
+            Transfer engine(*line.link, *line.clock);
+            try {
+                result = engine.setClock();
+            } catch (const EComPort& e) {
+                failure = e.Text();
+                failureNumber = e.WinCode();
+                result = ClockResult{};
+                result.message = transfer_text::uploadTimeout();
+            }
+            closeUnlessHeld();
+            if (result.ok()) form_.setStatusText(TMainForm::PanelState, result.status);
+        }
+        if (!failure.isEmpty())
+            portError(failure, failureNumber);
+        else if (!result.ok() && !result.message.isEmpty())
+            message(result.message);
+    }
+    if (form_.ComTerminal1) form_.ComTerminal1->setFocus();
+    emit finished();
+}
+
+} // namespace zx

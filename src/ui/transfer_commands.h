@@ -1,0 +1,85 @@
+#pragma once
+// The main window's transfer commands: "&Letöltés" and "&Feltöltés" of the file menu, the
+// transfer request they post to the window, and the clock setting of btnSync. One transfer at a
+// time: from the posting of a request to the end of its transfer the commands are disabled, and
+// a command or request that comes anyway is refused.
+#include "link/byte_link.h"
+#include "link/connection_settings.h"
+#include "link/transfer.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QProgressBar;
+class TMainForm;
+
+namespace zx {
+
+class TComPort;
+class TerminalPage;
+
+// The byte link and the clock one transfer runs on.
+struct TransferLine {
+    std::unique_ptr<ByteLink> link;
+    std::unique_ptr<Clock> clock;
+};
+
+class TransferCommands : public QObject {
+    Q_OBJECT
+  public:
+    TransferCommands(TMainForm& form, TComPort& port, ConnectionState& connection,
+                     TerminalPage& page, QObject* parent = nullptr);
+    ~TransferCommands() override;
+
+    // Makes the line of each transfer; by default the serial port (which then hands the
+    // transfer every byte it receives) and the computer's clock.
+    std::function<TransferLine(TComPort&)> makeLine;
+
+    void DnLoad1Click();
+    void UpLoad1Click();
+    void btnSyncClick();
+    // A transfer request delivered by the window's event queue: 0 download, 1 upload.
+    void TransferRequest(int direction);
+
+    bool busy() const { return pending_ || running_; }
+    // Shown in the status bar while a transfer runs: segments done of the model's range.
+    QProgressBar* progressBar() const;
+
+  signals:
+    // Each step of a running transfer, as panel 3 and the progress bar show it.
+    void progressed(const QString& status, int done, int total);
+    // A transfer or clock setting has ended, whatever its outcome.
+    void finished();
+
+  private:
+    // Opens the port unless the operator holds it open, then posts the request.
+    bool requestTransfer(int direction);
+    void runDownload(TransferLine& line);
+    void runUpload(TransferLine& line);
+    void showProgress(const TransferProgress& p);
+    void setProgressVisible(bool visible);
+    void closeUnlessHeld();
+    void setPanelsEnabled(bool enabled);
+    void updateCommands();
+    void reportPortNotOpen();
+    void portError(const QString& text, int errorNumber);
+    void message(const QString& text);
+
+    TMainForm& form_;
+    TComPort& port_;
+    ConnectionState& connection_;
+    TerminalPage& page_;
+    QPointer<QAction> dnLoad_;
+    QPointer<QAction> upLoad_;
+    QPointer<QProgressBar> progress_;
+    bool pending_ = false;
+    bool running_ = false;
+    // Error number of the port's last failure seen here (0: none yet).
+    int lastPortError_ = 0;
+};
+
+} // namespace zx

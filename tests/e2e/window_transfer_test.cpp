@@ -1,0 +1,361 @@
+// The desktop window downloading, uploading and setting the clock through its own commands,
+// against a simulated unit answering on a pseudo-terminal from a background thread.
+#include "link/serial_byte_link.h"
+#include "link/served_unit.h"
+#include "link/system_clock.h"
+#include "model/demo_configuration.h"
+#include "model/memory_map.h"
+#include "ui/code_grid.h"
+#include "ui/demo_mode.h"
+#include "ui/device_link_controller.h"
+#include "ui/interaction.h"
+#include "ui/main_form.h"
+#include "ui/transfer_commands.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDate>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace zx {
+namespace {
+
+using Kind = ScriptedInteraction::Kind;
+
+// Time on the transfer's line runs `Factor` times faster than on the wall, so a silent unit's
+// time-outs cost a fiftieth of their length while every byte still crosses the pseudo-terminal.
+constexpr int Factor = 50;
+
+class FastClock : public Clock {
+  public:
+    std::int64_t nowMs() const override { return real_.nowMs() * Factor; }
+    void pumpEvents() override { real_.pumpEvents(); }
+    void sleepMs(int ms) override { real_.sleepMs(std::max(1, ms / Factor)); }
+
+  private:
+    SystemClock real_;
+};
+
+class FastLink : public ByteLink {
+  public:
+    explicit FastLink(TComPort& port) : real_(port) {}
+    bool isOpen() const override { return real_.isOpen(); }
+    void write(const QByteArray& bytes) override { real_.write(bytes); }
+    QByteArray readAvailable(int maxBytes) override { return real_.readAvailable(maxBytes); }
+    bool waitForData(int limitMs) override {
+        return real_.waitForData(std::max(1, limitMs / Factor));
+    }
+
+  private:
+    SerialByteLink real_;
+};
+
+ConfigImage pattern(int seed) {
+    ConfigImage image;
+    for (std::size_t i = 0; i < ImageSize; ++i)
+        image.set(i, static_cast<Byte>((i * 13 + static_cast<std::size_t>(seed)) % 253 + 1));
+    return image;
+}
+
+struct Step {
+    QString status;
+    int done;
+    int total;
+    DeviceModel map;  // the window's map at that moment
+    QString localLen; // what MEloclen showed then
+};
+
+class WindowTransfer : public ::testing::Test {
+  protected:
+    void SetUp() override { setConfigDir(dir.path()); }
+    void TearDown() override {
+        link.reset();
+        form.reset();
+        setConfigDir(QString());
+    }
+
+    void serve(DeviceModel model, const ConfigImage& memory, const UnitFaults& faults = {}) {
+        unit = std::make_unique<ServedUnit>(model, memory, faults);
+        QString error;
+        ASSERT_TRUE(unit->start(&error)) << error.toStdString();
+        ConnectionState state;
+        state.PortName = unit->devicePath();
+        openWindow(state);
+    }
+    void openWindow(const ConnectionState& state) {
+        form = std::make_unique<TMainForm>(record, ui);
+        link = std::make_unique<DeviceLinkController>(*form, state);
+        QObject::connect(&link->transfers(), &TransferCommands::progressed,
+                         [this](const QString& s, int done, int total) {
+                             steps.push_back({s, done, total, form->memoryMap().model(),
+                                              form->MEloclen->text()});
+                             if (duringTransfer) duringTransfer();
+                         });
+    }
+    void useFastTime() {
+        link->transfers().makeLine = [](TComPort& port) {
+            return TransferLine{std::make_unique<FastLink>(port), std::make_unique<FastClock>()};
+        };
+    }
+    QAction* action(const char* name) const { return form->findChild<QAction*>(name); }
+    // Runs a command and lets the event loop deliver and run the transfer it posted.
+    void run(const char* name) {
+        action(name)->trigger();
+        settle();
+    }
+    void settle() {
+        QElapsedTimer t;
+        t.start();
+        do
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        while (link->transfers().busy() && t.elapsed() < 120000);
+        ASSERT_FALSE(link->transfers().busy());
+    }
+    QString panel3() const { return form->statusText(TMainForm::PanelState); }
+    QStringList statuses() const {
+        QStringList l;
+        for (const Step& s : steps)
+            l << s.status;
+        return l;
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<ServedUnit> unit;
+    std::unique_ptr<DemoMode> demo;
+    DatabaseRecord record;
+    ScriptedInteraction ui;
+    std::unique_ptr<TMainForm> form;
+    std::unique_ptr<DeviceLinkController> link;
+    std::vector<Step> steps;
+    std::function<void()> duringTransfer;
+};
+
+TEST_F(WindowTransfer, DownloadSwitchesToTheUnitsModelAndRefillsOnceAtTheEnd) {
+    const ConfigImage memory = pattern(3);
+    const std::size_t localLength = *MemoryMap::of(DeviceModel::Line16).offset(Field::LocalLength);
+    ASSERT_NE(memory.at(localLength), 6);
+    serve(DeviceModel::Line16, memory);
+    run("DnLoad1");
+    unit->stop();
+
+    const ConfigImage& unitMemory = unit->unit().memory();
+    for (int s = 0; s < SegmentCount; ++s) {
+        const ConfigImage::Segment expected =
+            s >= 51 || s == IdentSegment ? unitMemory.segment(s) : ConfigImage::Segment{};
+        EXPECT_EQ(record.image.segment(s), expected) << s;
+    }
+    EXPECT_EQ(form->cbTipus->currentIndex(), 1);
+    EXPECT_FALSE(form->cbTipus->isEnabled());
+    EXPECT_TRUE(form->isModified());
+    EXPECT_EQ(form->MEloclen->text(), QString::number(memory.at(localLength)));
+    EXPECT_EQ(panel3(), "Sikeres letöltés.");
+    EXPECT_FALSE(link->port().Connected());
+    EXPECT_FALSE(link->transfers().progressBar()->isVisible());
+    EXPECT_TRUE(ui.shown.isEmpty());
+
+    ASSERT_GE(steps.size(), 207u);
+    EXPECT_EQ(steps[0].status, "Tipusellenőrzés...");
+    EXPECT_EQ(steps[1].status, "Memória szegmens: 51/255");
+    EXPECT_EQ(steps[steps.size() - 2].status, "Memória szegmens: 255/255");
+    EXPECT_EQ(steps.back().status, "Sikeres letöltés.");
+    EXPECT_EQ(steps.back().done, 205);
+    EXPECT_EQ(steps.back().total, 205);
+    // The map followed the unit as soon as the model check ended; the editors waited.
+    EXPECT_EQ(steps[1].map, DeviceModel::Line16);
+    EXPECT_EQ(steps[1].localLen, "6");
+}
+
+TEST_F(WindowTransfer, UploadSendsTheStoredImageAndLeavesTheWindowAsItWas) {
+    serve(DeviceModel::Line4, ConfigImage{});
+    form->setModified(true);
+    form->showView(5);
+    form->lbFreeCall->addItem("0612345678");
+    run("UpLoad1");
+    unit->stop();
+
+    const ConfigImage& unitMemory = unit->unit().memory();
+    for (int s = 44; s < SegmentCount; ++s)
+        EXPECT_EQ(unitMemory.segment(s), record.image.segment(s)) << s;
+    const std::size_t free = *MemoryMap::of(DeviceModel::Line4).offset(Field::FreeNumbers);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&unitMemory.bytes()[free]), 16),
+              "0612345678      ");
+    EXPECT_EQ(unit->unit().stats().accepted, 212);
+    EXPECT_EQ(panel3(), "Sikeres feltöltés");
+    EXPECT_EQ(form->currentView(), 5);
+    EXPECT_TRUE(form->PageControl1->isEnabled());
+    EXPECT_TRUE(form->isModified());
+    EXPECT_TRUE(form->cbTipus->isEnabled());
+    EXPECT_TRUE(ui.shown.isEmpty()) << "no question, no message";
+    EXPECT_EQ(steps.back().done, 212);
+}
+
+TEST_F(WindowTransfer, FailedDownloadPutsThePreviousImageAndModelBack) {
+    UnitFaults silent;
+    silent.silent = true;
+    serve(DeviceModel::Line16, pattern(1), silent);
+    useFastTime();
+    form->MEloclen->setText("9");
+    record.image.set(*form->memoryMap().offset(Field::LocalLength), 9);
+    form->setModified(true);
+    const ConfigImage before = record.image;
+    ui.answers.push_back(Interaction::Answer::No);
+
+    run("DnLoad1");
+    EXPECT_EQ(record.image, before);
+    EXPECT_EQ(form->cbTipus->currentIndex(), 0);
+    EXPECT_EQ(form->memoryMap().model(), DeviceModel::Line4);
+    EXPECT_EQ(form->MEloclen->text(), "9");
+    EXPECT_FALSE(form->cbTipus->isEnabled());
+    EXPECT_TRUE(form->isModified());
+    EXPECT_EQ(panel3(), "Kommunikációs hiba.");
+    EXPECT_EQ(ui.messages(), QStringList{"Letöltési időtúllépés !!!"});
+    EXPECT_EQ(ui.texts(Kind::Question), QStringList{"Menti a változásokat ?"});
+    // No answer means the 16-line model, for as long as the download ran.
+    EXPECT_EQ(steps.back().map, DeviceModel::Line16);
+    EXPECT_FALSE(link->port().Connected());
+}
+
+TEST_F(WindowTransfer, APortThatDoesNotOpenEndsTheCommandWithThePanelsEnabled) {
+    ConnectionState state;
+    state.PortName = dir.filePath("no-such-port");
+    openWindow(state);
+    form->showView(3);
+    for (const char* command : {"DnLoad1", "UpLoad1"}) {
+        ui.shown.clear();
+        run(command);
+        const QStringList errors = ui.texts(Kind::Error);
+        ASSERT_EQ(errors.size(), 1) << command;
+        EXPECT_TRUE(errors[0].startsWith("Unable to open com port")) << errors[0].toStdString();
+        EXPECT_TRUE(form->PageControl1->isEnabled());
+        EXPECT_TRUE(form->pnlBott->isEnabled());
+        EXPECT_TRUE(form->cbTipus->isEnabled()) << command;
+        EXPECT_FALSE(form->isModified()) << command;
+        EXPECT_EQ(form->currentView(), 3);
+        EXPECT_TRUE(steps.empty());
+    }
+}
+
+TEST_F(WindowTransfer, ARequestThatFindsThePortClosedSaysSoInBothDirections) {
+    serve(DeviceModel::Line4, ConfigImage{});
+    const ConfigImage before = record.image;
+    for (int direction : {0, 1}) {
+        ui.shown.clear();
+        form->postTransferRequest(direction);
+        settle();
+        const QStringList messages = ui.messages();
+        ASSERT_EQ(messages.size(), 1) << direction;
+        EXPECT_TRUE(messages[0].startsWith("Portnyitási hiba!")) << messages[0].toStdString();
+        bool number = false;
+        messages[0].mid(QStringLiteral("Portnyitási hiba!").size()).toInt(&number);
+        EXPECT_TRUE(number) << messages[0].toStdString();
+    }
+    EXPECT_EQ(record.image, before);
+    EXPECT_TRUE(steps.empty());
+    unit->stop();
+    EXPECT_EQ(unit->unit().stats().bytesIn, 0);
+}
+
+TEST_F(WindowTransfer, NoSecondTransferStartsWhileOneRuns) {
+    serve(DeviceModel::Line4, pattern(5));
+    struct Seen {
+        bool download, upload, sync;
+    };
+    std::vector<Seen> seen;
+    duringTransfer = [&] {
+        if (!seen.empty() || !steps.back().status.startsWith("Memória")) return;
+        seen.push_back({action("DnLoad1")->isEnabled(), action("UpLoad1")->isEnabled(),
+                        form->btnSync->isEnabled()});
+        link->transfers().DnLoad1Click();
+        link->transfers().UpLoad1Click();
+        link->transfers().btnSyncClick();
+        form->postTransferRequest(1);
+    };
+    run("DnLoad1");
+    settle();
+    unit->stop();
+
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_FALSE(seen[0].download);
+    EXPECT_FALSE(seen[0].upload);
+    EXPECT_FALSE(seen[0].sync);
+    EXPECT_EQ(statuses().count("Tipusellenőrzés..."), 1);
+    EXPECT_EQ(panel3(), "Sikeres letöltés.");
+    EXPECT_EQ(unit->unit().stats().writeFrames, 0);
+    EXPECT_TRUE(ui.shown.isEmpty());
+    EXPECT_TRUE(action("DnLoad1")->isEnabled());
+    EXPECT_TRUE(action("UpLoad1")->isEnabled());
+    EXPECT_TRUE(form->btnSync->isEnabled());
+}
+
+TEST_F(WindowTransfer, WithTheConnectButtonDownThePortStaysOpenForClockAndDownload) {
+    serve(DeviceModel::Line4, pattern(2));
+    form->show();
+    form->btnConnect->click();
+    ASSERT_TRUE(link->port().Connected());
+
+    form->btnSync->click();
+    EXPECT_EQ(panel3(), "Sikeres feltöltés");
+    EXPECT_TRUE(link->port().Connected());
+    EXPECT_TRUE(form->btnConnect->isChecked());
+    EXPECT_TRUE(form->ComTerminal1->hasFocus());
+
+    run("DnLoad1");
+    EXPECT_EQ(panel3(), "Sikeres letöltés.");
+    EXPECT_TRUE(link->port().Connected());
+    EXPECT_TRUE(form->btnConnect->isChecked());
+    form->btnConnect->click();
+    EXPECT_FALSE(link->port().Connected());
+    EXPECT_EQ(panel3(), "Szétkapcsolva");
+    unit->stop();
+
+    // The clock frame landed in the ident segment as packed decimal: century and year first.
+    const ConfigImage::Segment ident = unit->unit().memory().segment(IdentSegment);
+    const int year = QDate::currentDate().year() % 100;
+    EXPECT_EQ(ident[0], 0x20);
+    EXPECT_EQ(ident[1], (year / 10) * 16 + year % 10);
+    EXPECT_TRUE(ui.shown.isEmpty());
+}
+
+TEST_F(WindowTransfer, DemoModeDownloadsTheDemoConfigurationAndKeepsItsSettingsApart) {
+    demo = std::make_unique<DemoMode>(0);
+    QString error;
+    ASSERT_TRUE(demo->start(&error)) << error.toStdString();
+    ConnectionState state;
+    LoadConnectionSettings(state);
+    demo->apply(state);
+    openWindow(state);
+    demo->markWindow(*form, *link);
+    EXPECT_TRUE(form->windowTitle().endsWith(" - Bemutató mód"));
+    ASSERT_NE(form->findChild<QLabel*>("lblDemo"), nullptr);
+    EXPECT_EQ(form->statusText(TMainForm::PanelConnection), demo->devicePath() + " ( 19200 )");
+
+    run("DnLoad1");
+    const ConfigImage expected = demoConfiguration();
+    for (int s = 44; s < SegmentCount; ++s)
+        EXPECT_EQ(record.image.segment(s), expected.segment(s)) << s;
+    EXPECT_EQ(form->cbTipus->currentIndex(), 0);
+    EXPECT_EQ(form->StringGrid1->gridRowCount(), 13);
+    EXPECT_EQ(form->statusText(TMainForm::PanelCodes), "12/4");
+    EXPECT_EQ(form->lbFreeCall->count(), 12);
+
+    ui.answers.push_back(Interaction::Answer::No);
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(QFile::exists(programSettingsPath()));
+    EXPECT_FALSE(programSettingsPath().startsWith(dir.path()));
+    EXPECT_FALSE(QFile::exists(dir.filePath("zendrax.ini")));
+}
+
+} // namespace
+} // namespace zx

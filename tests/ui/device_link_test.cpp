@@ -1,0 +1,190 @@
+// The main window's device link: connection settings at start and at closing, the connection
+// dialog and the terminal page, with the settings files in a temporary folder.
+#include "form_fixture.h"
+#include "link/pty_pair.h"
+#include "ui/connset_dialog.h"
+#include "ui/device_link_controller.h"
+#include "ui/terminal_page.h"
+#include "ui/terminal_widget.h"
+
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace zx {
+namespace {
+
+using Answer = Interaction::Answer;
+
+class DeviceLinkTest : public FormTest {
+  protected:
+    void SetUp() override {
+        setConfigDir(dir.path());
+        FormTest::SetUp();
+    }
+    void TearDown() override {
+        link.reset();
+        setConfigDir(QString());
+    }
+
+    void makeLink(const ConnectionState& state) {
+        link = std::make_unique<DeviceLinkController>(*form, state);
+        link->listPorts = [] { return QStringList{"COM1", "COM2", "COM3"}; };
+    }
+    void writeSettings(const QByteArray& text) {
+        QFile f(programSettingsPath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    ConnectionState savedSettings() const {
+        ConnectionState s;
+        s.PortName = QStringLiteral("unread");
+        s.SpeedIndex = 99;
+        LoadConnectionSettings(s);
+        return s;
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<DeviceLinkController> link;
+};
+
+TEST_F(DeviceLinkTest, StartShowsTheSettingsFileInPanelTwoAndSwapsInTheTerminal) {
+    const std::pair<QByteArray, QString> cases[] = {
+        {{}, "COM1 ( 19200 )"},
+        {"[CONNECTION]\r\nCOMNR=COM3\r\nCOMSP=2\r\n", "COM3 ( 1200 )"},
+        {"[CONNECTION]\r\nCOMSP=12\r\n", "COM1 ( ------ )"},
+    };
+    for (const auto& [file, panel] : cases) {
+        QFile::remove(programSettingsPath());
+        if (!file.isEmpty()) writeSettings(file);
+        ConnectionState state;
+        LoadConnectionSettings(state);
+        makeLink(state);
+        EXPECT_EQ(form->statusText(TMainForm::PanelConnection), panel);
+        EXPECT_EQ(form->statusText(TMainForm::PanelState), "Szétkapcsolva");
+        link.reset();
+    }
+    makeLink(ConnectionState{});
+    auto* terminal = qobject_cast<TComTerminal*>(form->ComTerminal1);
+    ASSERT_NE(terminal, nullptr);
+    EXPECT_EQ(terminal, link->terminal());
+    EXPECT_EQ(terminal->objectName(), "ComTerminal1");
+    EXPECT_EQ(link->port().objectName(), "ComPort1");
+}
+
+struct CloseCase {
+    const char* name;
+    bool modified;
+    std::vector<Answer> answers;
+    bool written;
+};
+
+class ClosingWritesTheConnection : public DeviceLinkTest,
+                                   public ::testing::WithParamInterface<CloseCase> {};
+
+TEST_P(ClosingWritesTheConnection, UnlessCancelled) {
+    const CloseCase& c = GetParam();
+    ConnectionState state;
+    state.PortName = "ttyUSB0";
+    state.SpeedIndex = 3;
+    makeLink(state);
+    form->setModified(c.modified);
+    ui.answers.assign(c.answers.begin(), c.answers.end());
+
+    EXPECT_EQ(form->close(), c.written);
+    EXPECT_EQ(QFile::exists(programSettingsPath()), c.written);
+    if (c.written) {
+        const ConnectionState saved = savedSettings();
+        EXPECT_EQ(saved.PortName, "ttyUSB0");
+        EXPECT_EQ(saved.SpeedIndex, 3);
+    }
+    EXPECT_EQ(ui.unscripted, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, ClosingWritesTheConnection,
+                         ::testing::Values(CloseCase{"Unmodified", false, {}, true},
+                                           CloseCase{"No", true, {Answer::No}, true},
+                                           CloseCase{"Cancel", true, {Answer::Cancel}, false}),
+                         [](const ::testing::TestParamInfo<CloseCase>& info) {
+                             return info.param.name;
+                         });
+
+TEST_F(DeviceLinkTest, ComPortDialogSetsNumberPanelAndConnectionThenClosingRemembersThem) {
+    makeLink(ConnectionState{});
+    form->edPhone->setText("555");
+    // An operator who leaves the dialog without OK changes nothing.
+    ui.dialogHandlers.push_back([](QDialog&) {});
+    ui.dialogHandlers.push_back([](QDialog& d) {
+        auto& c = dynamic_cast<TConnset&>(d);
+        c.CmbCom->setCurrentIndex(c.CmbCom->findText("COM2"));
+        c.CmbSpeed->setCurrentIndex(5);
+        c.edPhone->setText("123");
+        c.edConn->setText("Iroda");
+        c.BtnOK->click();
+    });
+    ui.dialogHandlers.push_back([](QDialog& d) {
+        auto& c = dynamic_cast<TConnset&>(d);
+        c.CmbCom->setCurrentIndex(c.CmbCom->findText("COM3"));
+        c.BtnOK->click();
+    });
+
+    action("mnuComport")->trigger();
+    EXPECT_EQ(form->edPhone->text(), "555");
+    EXPECT_EQ(form->statusText(TMainForm::PanelConnection), "COM1 ( 19200 )");
+
+    action("mnuComport")->trigger();
+    EXPECT_EQ(form->edPhone->text(), "123");
+    EXPECT_EQ(form->statusText(TMainForm::PanelConnection), "Iroda");
+    EXPECT_EQ(link->connection().PortName, "COM2");
+    EXPECT_EQ(link->connection().SpeedIndex, 5);
+    EXPECT_EQ(link->connection().CurrentConnectionName, "Iroda");
+    EXPECT_EQ(savedConnectionNames(), QStringList{"Iroda"});
+
+    action("mnuComport")->trigger();
+    EXPECT_EQ(form->edPhone->text(), "");
+    EXPECT_EQ(form->statusText(TMainForm::PanelConnection), "COM3 ( 9600 )");
+    EXPECT_TRUE(link->connection().CurrentConnectionName.isEmpty());
+
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(savedSettings().PortName, "COM3");
+    EXPECT_EQ(savedSettings().SpeedIndex, 5);
+    EXPECT_EQ(ui.texts(ScriptedInteraction::Kind::Dialog).size(), 3);
+}
+
+TEST_F(DeviceLinkTest, ConnectButtonOpensThePortAndTheTerminalShowsTheLine) {
+    test::PtyPair pty;
+    ConnectionState state;
+    state.PortName = pty.slavePath();
+    makeLink(state);
+
+    form->btnConnect->click();
+    ASSERT_TRUE(link->port().Connected());
+    EXPECT_EQ(form->statusText(TMainForm::PanelState), "Kapcsolódva...");
+    EXPECT_TRUE(form->btnDial->isEnabled());
+    pty.write("OK\r\n");
+    for (int i = 0; i < 100 && !link->terminal()->screen().rowText(0).startsWith("OK"); ++i)
+        QTest::qWait(20);
+    EXPECT_TRUE(link->terminal()->screen().rowText(0).startsWith("OK"));
+
+    form->btnConnect->click();
+    EXPECT_FALSE(link->port().Connected());
+    EXPECT_EQ(form->statusText(TMainForm::PanelState), "Szétkapcsolva");
+    EXPECT_TRUE(ui.texts(ScriptedInteraction::Kind::Error).isEmpty());
+}
+
+TEST_F(DeviceLinkTest, APortThatDoesNotOpenIsReportedThroughTheInteraction) {
+    ConnectionState state;
+    state.PortName = dir.filePath("no-such-port");
+    makeLink(state);
+    form->btnConnect->click();
+    EXPECT_FALSE(link->port().Connected());
+    EXPECT_FALSE(form->btnConnect->isChecked());
+    const QStringList errors = ui.texts(ScriptedInteraction::Kind::Error);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith("Unable to open com port")) << errors[0].toStdString();
+    EXPECT_EQ(form->statusText(TMainForm::PanelState), "Szétkapcsolva");
+}
+
+} // namespace
+} // namespace zx
