@@ -47,9 +47,12 @@ void DemoMode::apply(ConnectionState& connection) const {
 
 void DemoMode::markWindow(TMainForm& form, DeviceLinkController& link) const {
     form.setWindowTitle(form.windowTitle() + titleSuffix());
-    auto* note = new QLabel(QStringLiteral("Bemutató mód: szimulált Vardo-4 egység"), form.SBar);
+    auto* note = new QLabel(QStringLiteral("Bemutató mód"), form.SBar);
     note->setObjectName(QStringLiteral("lblDemo"));
-    note->setToolTip(QStringLiteral("Az egység portja: %1").arg(devicePath()));
+    note->setToolTip(
+        QStringLiteral("Szimulált Vardo-4 egység a %1 porton, mintabeállításokkal; a beállítások "
+                       "ideiglenes mappába kerülnek.")
+            .arg(devicePath()));
     form.SBar->addPermanentWidget(note);
     const QString path = devicePath();
     link.listPorts = [path] { return TConnset::systemPortNames() << path; };

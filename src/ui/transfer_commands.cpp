@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -72,7 +73,10 @@ TransferCommands::TransferCommands(TMainForm& form, TComPort& port, ConnectionSt
     progress_ = new QProgressBar(form_.SBar);
     progress_->setObjectName(QStringLiteral("pbTransfer"));
     progress_->setTextVisible(true);
-    progress_->setMaximumWidth(200);
+    progress_->setMaximumWidth(150);
+    // The status bar makes room even for a hidden bar; no taller than a panel, it takes none.
+    if (const auto* panel = form_.SBar->findChild<QLabel*>(QStringLiteral("SBarPanel3")))
+        progress_->setMaximumHeight(panel->sizeHint().height());
     progress_->hide();
     form_.SBar->addWidget(progress_, 1);
 }
@@ -203,7 +207,8 @@ void TransferCommands::runDownload(TransferLine& line) {
         // The map follows the unit at once; the editors are refilled once, at the end.
         engine.setModelHandler([this](DeviceModel m) {
             form_.cbTipus->setCurrentIndex(modelIndex(m));
-            form_.modelSwitch();
+            // The same model again would only empty the choice lists until the refill.
+            if (form_.memoryMap().model() != m) form_.modelSwitch();
         });
         try {
             result = engine.download();
