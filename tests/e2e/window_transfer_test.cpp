@@ -29,6 +29,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace zx {
 namespace {
 
@@ -124,12 +126,6 @@ class WindowTransfer : public ::testing::Test {
         ASSERT_FALSE(link->transfers().busy());
     }
     QString panel3() const { return form->statusText(TMainForm::PanelState); }
-    QStringList statuses() const {
-        QStringList l;
-        for (const Step& s : steps)
-            l << s.status;
-        return l;
-    }
 
     QTemporaryDir dir;
     std::unique_ptr<ServedUnit> unit;
@@ -269,14 +265,11 @@ TEST_F(WindowTransfer, ARequestThatFindsThePortClosedSaysSoInBothDirections) {
 
 TEST_F(WindowTransfer, NoSecondTransferStartsWhileOneRuns) {
     serve(DeviceModel::Line4, pattern(5));
-    struct Seen {
-        bool download, upload, sync;
-    };
-    std::vector<Seen> seen;
+    QList<bool> enabledMidway;
     duringTransfer = [&] {
-        if (!seen.empty() || !steps.back().status.startsWith("Memória")) return;
-        seen.push_back({action("DnLoad1")->isEnabled(), action("UpLoad1")->isEnabled(),
-                        form->btnSync->isEnabled()});
+        if (!enabledMidway.isEmpty() || !steps.back().status.startsWith("Memória")) return;
+        enabledMidway = {action("DnLoad1")->isEnabled(), action("UpLoad1")->isEnabled(),
+                         form->btnSync->isEnabled()};
         link->transfers().DnLoad1Click();
         link->transfers().UpLoad1Click();
         link->transfers().btnSyncClick();
@@ -286,11 +279,10 @@ TEST_F(WindowTransfer, NoSecondTransferStartsWhileOneRuns) {
     settle();
     unit->stop();
 
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_FALSE(seen[0].download);
-    EXPECT_FALSE(seen[0].upload);
-    EXPECT_FALSE(seen[0].sync);
-    EXPECT_EQ(statuses().count("Tipusellenőrzés..."), 1);
+    EXPECT_EQ(enabledMidway, QList<bool>({false, false, false}));
+    EXPECT_EQ(std::count_if(steps.begin(), steps.end(),
+                            [](const Step& s) { return s.status == "Tipusellenőrzés..."; }),
+              1);
     EXPECT_EQ(panel3(), "Sikeres letöltés.");
     EXPECT_EQ(unit->unit().stats().writeFrames, 0);
     EXPECT_TRUE(ui.shown.isEmpty());
