@@ -326,6 +326,10 @@ bool TMainForm::askSaveChanges() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    if (closeBlocker_ && closeBlocker_()) {
+        event->ignore();
+        return;
+    }
     if (!askSaveChanges()) {
         event->ignore();
         return;

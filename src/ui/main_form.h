@@ -99,6 +99,9 @@ class TMainForm : public QMainWindow {
     void setSaveConnectionSettingsHandler(std::function<void()> handler) {
         saveConnectionSettingsHandler_ = std::move(handler);
     }
+    // While it answers true (a transfer is running) the window refuses to close: the transfer
+    // pumps the event queue, and a close then would pull the window from under it.
+    void setCloseBlocker(std::function<bool()> blocker) { closeBlocker_ = std::move(blocker); }
     // Runs a transfer request (0 download, 1 upload) when the event loop delivers it.
     void setTransferHandler(std::function<void(int)> handler) {
         transferHandler_ = std::move(handler);
@@ -220,4 +223,5 @@ class TMainForm : public QMainWindow {
     std::function<bool()> saveHandler_;
     std::function<void()> saveConnectionSettingsHandler_;
     std::function<void(int)> transferHandler_;
+    std::function<bool()> closeBlocker_;
 };

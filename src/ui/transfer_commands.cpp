@@ -69,6 +69,7 @@ TransferCommands::TransferCommands(TMainForm& form, TComPort& port, ConnectionSt
     if (upLoad_) connect(upLoad_, &QAction::triggered, this, &TransferCommands::UpLoad1Click);
     connect(form_.btnSync, &QPushButton::clicked, this, &TransferCommands::btnSyncClick);
     form_.setTransferHandler([this](int direction) { TransferRequest(direction); });
+    form_.setCloseBlocker([this] { return busy(); });
 
     progress_ = new QProgressBar(form_.SBar);
     progress_->setObjectName(QStringLiteral("pbTransfer"));
@@ -83,6 +84,7 @@ TransferCommands::TransferCommands(TMainForm& form, TComPort& port, ConnectionSt
 
 TransferCommands::~TransferCommands() {
     form_.setTransferHandler({});
+    form_.setCloseBlocker({});
 }
 
 QProgressBar* TransferCommands::progressBar() const {

@@ -30,6 +30,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace zx {
 namespace {
@@ -289,6 +290,26 @@ TEST_F(WindowTransfer, NoSecondTransferStartsWhileOneRuns) {
     EXPECT_TRUE(action("DnLoad1")->isEnabled());
     EXPECT_TRUE(action("UpLoad1")->isEnabled());
     EXPECT_TRUE(form->btnSync->isEnabled());
+}
+
+TEST_F(WindowTransfer, TheWindowDoesNotCloseUnderARunningTransfer) {
+    serve(DeviceModel::Line4, pattern(6));
+    form->show();
+    std::optional<bool> closedMidway;
+    duringTransfer = [&] {
+        if (closedMidway || !steps.back().status.startsWith("Memória")) return;
+        closedMidway = form->close();
+    };
+    run("DnLoad1");
+    unit->stop();
+
+    ASSERT_TRUE(closedMidway.has_value());
+    EXPECT_FALSE(*closedMidway);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(ui.shown.isEmpty()) << "not even the save question while the transfer runs";
+    EXPECT_EQ(panel3(), "Sikeres letöltés.");
+    ui.answers.push_back(Interaction::Answer::No);
+    EXPECT_TRUE(form->close());
 }
 
 TEST_F(WindowTransfer, WithTheConnectButtonDownThePortStaysOpenForClockAndDownload) {
