@@ -1,5 +1,6 @@
 // zendrax-cli new / show: database files of a new configuration, and everything a file holds
 // as the editors would show it.
+#include "app/cli_args.h"
 #include "app/cli_common.h"
 #include "files/cp1250.h"
 #include "files/database_file.h"
@@ -19,60 +20,6 @@
 namespace zx::cli {
 
 namespace {
-
-constexpr int ExitFailure = 1;
-constexpr int ExitUsage = 2;
-
-struct ParsedArgs {
-    QMap<QString, QString> options; // option name -> value ("" for flags)
-    QStringList positional;
-    QString error;
-};
-
-// Options come as "--name value" or "--name=value"; flags take no value.
-ParsedArgs parseArgs(const QStringList& args, const QSet<QString>& valued,
-                     const QSet<QString>& flags) {
-    ParsedArgs parsed;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        QString arg = args[i];
-        if (!arg.startsWith('-') || arg == "-") {
-            parsed.positional << arg;
-            continue;
-        }
-        std::optional<QString> inlineValue;
-        if (const qsizetype eq = arg.indexOf('='); eq > 0) {
-            inlineValue = arg.mid(eq + 1);
-            arg = arg.left(eq);
-        }
-        if (flags.contains(arg) && !inlineValue) {
-            parsed.options[arg] = QString();
-        } else if (valued.contains(arg)) {
-            if (inlineValue) {
-                parsed.options[arg] = *inlineValue;
-            } else if (i + 1 < args.size()) {
-                parsed.options[arg] = args[++i];
-            } else {
-                parsed.error = QStringLiteral("Hiányzik a(z) %1 értéke !!!").arg(arg);
-                return parsed;
-            }
-        } else {
-            parsed.error = QStringLiteral("Ismeretlen kapcsoló: %1 !!!").arg(arg);
-            return parsed;
-        }
-    }
-    return parsed;
-}
-
-std::optional<DeviceModel> parseModel(const QString& text) {
-    if (text == "4") return DeviceModel::Line4;
-    if (text == "16") return DeviceModel::Line16;
-    return std::nullopt;
-}
-
-QString modelCaption(DeviceModel m) {
-    return m == DeviceModel::Line16 ? QStringLiteral("Vardo-16 (V 4.27+)")
-                                    : QStringLiteral("Vardo-4 (V2.39+)");
-}
 
 QString utf8(const std::string& s) {
     return QString::fromStdString(s);
@@ -243,7 +190,7 @@ int runNew(const QStringList& args) {
         err(QStringLiteral("Fölösleges argumentum: %1 !!!").arg(p.positional.first()));
         return ExitUsage;
     }
-    const auto model = parseModel(p.options.value("--model"));
+    const auto model = parseModelOption(p.options.value("--model"));
     if (!model) {
         err(QStringLiteral("A --model értéke 4 vagy 16 lehet !!!"));
         return ExitUsage;
@@ -263,7 +210,7 @@ int runNew(const QStringList& args) {
     const DatabaseWriteResult written = writeDatabaseFile(path, record, QString());
     if (!written.ok) {
         err(written.message);
-        return ExitFailure;
+        return ExitFailed;
     }
     return 0;
 }
@@ -278,7 +225,7 @@ int runShow(const QStringList& args) {
         err(QStringLiteral("Egy adatbázis file nevét várom !!!"));
         return ExitUsage;
     }
-    const auto model = parseModel(p.options.value("--model", "4"));
+    const auto model = parseModelOption(p.options.value("--model", "4"));
     if (!model) {
         err(QStringLiteral("A --model értéke 4 vagy 16 lehet !!!"));
         return ExitUsage;
@@ -287,12 +234,12 @@ int runShow(const QStringList& args) {
     const DatabaseReadResult file = readDatabaseFile(p.positional.first());
     if (!file.ok()) {
         err(file.message);
-        return ExitFailure;
+        return ExitFailed;
     }
     // No --password is the empty password typed into the dialog.
     if (!passwordMatches(file.record, p.options.value("--password"))) {
         err(wrongPasswordMessage());
-        return ExitFailure;
+        return ExitFailed;
     }
 
     const Entries entries = describe(file, *model);

@@ -1,7 +1,7 @@
 // zendrax-cli simulate: a simulated unit on a pseudo-terminal, for trying the transfer commands
 // and the window without a unit.
+#include "app/cli_args.h"
 #include "app/cli_common.h"
-#include "app/cli_transfer_args.h"
 #include "files/database_file.h"
 #include "link/pty_server.h"
 #include "model/new_configuration.h"
@@ -68,12 +68,11 @@ bool parseSegmentTimes(const QString& text, int* segment, int* times) {
 }
 
 int runSimulate(const QStringList& args) {
-    const TransferArgs a =
-        parseTransferArgs(args,
-                          {"--model", "--image", "--save-memory", "--ignore-first",
-                           "--wrong-sum-every", "--wrong-sum-segment", "--reject-segment",
-                           "--delay", "--dead-after-bytes", "--dead-at-segment", "--pace"},
-                          {"--silent"});
+    const ParsedArgs a = parseArgs(args,
+                                   {"--model", "--image", "--save-memory", "--ignore-first",
+                                    "--wrong-sum-every", "--wrong-sum-segment", "--reject-segment",
+                                    "--delay", "--dead-after-bytes", "--dead-at-segment", "--pace"},
+                                   {"--silent"});
     if (!a.error.isEmpty() || !a.positional.isEmpty()) {
         err(a.error.isEmpty()
                 ? QStringLiteral("Fölösleges paraméter: %1 !!!").arg(a.positional.first())

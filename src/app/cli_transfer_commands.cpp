@@ -1,7 +1,7 @@
 // zendrax-cli download / upload / set-clock: the transfers of the window on the command line,
 // over the same engine. Progress goes to standard error; the status is 0 only on success.
+#include "app/cli_args.h"
 #include "app/cli_common.h"
-#include "app/cli_transfer_args.h"
 #include "files/cp1250.h"
 #include "files/database_file.h"
 #include "link/com_port.h"
@@ -20,7 +20,7 @@ constexpr int DefaultSpeed = 19200;
 
 // Opens the port of --port at the --speed of the speed table. Nothing on success, else the
 // exit status.
-std::optional<int> openPort(TComPort& port, const TransferArgs& a) {
+std::optional<int> openPort(TComPort& port, const ParsedArgs& a) {
     if (a.value("--port").isEmpty()) {
         err(QStringLiteral("Hiányzik a --port !!!"));
         return ExitUsage;
@@ -66,7 +66,7 @@ int finish(TransferOutcome outcome, const QString& message) {
     return ExitFailed;
 }
 
-bool usageProblem(const TransferArgs& a, qsizetype positional) {
+bool usageProblem(const ParsedArgs& a, qsizetype positional) {
     if (!a.error.isEmpty()) {
         err(a.error);
         return true;
@@ -81,8 +81,8 @@ bool usageProblem(const TransferArgs& a, qsizetype positional) {
 }
 
 int runDownload(const QStringList& args) {
-    const TransferArgs a = parseTransferArgs(
-        args, {"--port", "--speed", "-o", "--output", "--site", "--owner", "--password"});
+    const ParsedArgs a =
+        parseArgs(args, {"--port", "--speed", "-o", "--output", "--site", "--owner", "--password"});
     if (usageProblem(a, 0)) return ExitUsage;
     const QString output = a.value("-o", a.value("--output"));
     if (output.isEmpty()) {
@@ -123,7 +123,7 @@ int runDownload(const QStringList& args) {
 }
 
 int runUpload(const QStringList& args) {
-    const TransferArgs a = parseTransferArgs(args, {"--port", "--speed", "--model", "--password"});
+    const ParsedArgs a = parseArgs(args, {"--port", "--speed", "--model", "--password"});
     if (usageProblem(a, 1)) return ExitUsage;
     const std::optional<DeviceModel> model = parseModelOption(a.value("--model", "4"));
     if (!model) {
@@ -158,7 +158,7 @@ int runUpload(const QStringList& args) {
 }
 
 int runSetClock(const QStringList& args) {
-    const TransferArgs a = parseTransferArgs(args, {"--port", "--speed"});
+    const ParsedArgs a = parseArgs(args, {"--port", "--speed"});
     if (usageProblem(a, 0)) return ExitUsage;
     TComPort port;
     if (const std::optional<int> failed = openPort(port, a)) return *failed;

@@ -1,5 +1,5 @@
 #pragma once
-// Option parsing shared by the transfer and simulator commands of zendrax-cli.
+// Option parsing shared by the commands of zendrax-cli.
 #include "model/types.h"
 
 #include <QMap>
@@ -15,7 +15,7 @@ inline constexpr int ExitOk = 0;
 inline constexpr int ExitFailed = 1;
 inline constexpr int ExitUsage = 2;
 
-struct TransferArgs {
+struct ParsedArgs {
     QMap<QString, QString> options; // name -> value ("" for a flag)
     QStringList positional;
     QString error; // Hungarian, for the operator
@@ -26,9 +26,9 @@ struct TransferArgs {
 };
 
 // "--name value" or "--name=value" for valued options; flags stand alone.
-inline TransferArgs parseTransferArgs(const QStringList& args, const QSet<QString>& valued,
-                                      const QSet<QString>& flags = {}) {
-    TransferArgs parsed;
+inline ParsedArgs parseArgs(const QStringList& args, const QSet<QString>& valued,
+                            const QSet<QString>& flags = {}) {
+    ParsedArgs parsed;
     for (qsizetype i = 0; i < args.size(); ++i) {
         QString arg = args[i];
         if (!arg.startsWith('-') || arg == "-") {
