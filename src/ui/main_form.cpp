@@ -145,7 +145,7 @@ TMainForm::TMainForm(zx::DatabaseRecord& record, zx::Interaction& interaction, Q
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(4, 4, 4, 0);
     PageControl1 = new QTabWidget(central);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setObjectName(QStringLiteral("PageControl"));
     // A braced list is evaluated in order, so the views are built in page order.
     QWidget* const sheets[ViewCount] = {
         buildBasicView(), buildLinesView(), buildTimersView(), buildNumbersView(),

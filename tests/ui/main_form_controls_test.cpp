@@ -19,7 +19,8 @@ TEST_F(FormTest, TitleAndTheEightViewsInPageOrder) {
         {"TabSheet4", "Szám&hosszak"}, {"TabSheet5", "&Kódok"},    {"TabSheet6", "&Számok"},
         {"TabSheet7", "&Behívás"},     {"TabSheet8", "&Terminál"},
     };
-    QTabWidget* pages = form->PageControl1;
+    QTabWidget* pages = find<QTabWidget>(QStringLiteral("PageControl"));
+    ASSERT_EQ(pages, form->PageControl1);
     ASSERT_EQ(pages->count(), 8);
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(pages->widget(i)->objectName(), QString::fromUtf8(sheets[i][0])) << i;
