@@ -102,6 +102,12 @@ QByteArray Transfer::clockFrame(const QDateTime& localTime) {
     return withSumAndCr(text);
 }
 
+std::optional<TransferOutcome> Transfer::refusal() const {
+    if (running_) return TransferOutcome::Busy;
+    if (!link_.isOpen()) return TransferOutcome::PortNotOpen;
+    return std::nullopt;
+}
+
 void Transfer::report(const QString& status, int done, int total) {
     if (progress_) progress_({status, done, total});
 }
@@ -166,12 +172,8 @@ std::optional<Byte> Transfer::awaitByte(std::int64_t startMs, bool pump) {
 
 DownloadResult Transfer::download() {
     DownloadResult result;
-    if (running_) {
-        result.outcome = TransferOutcome::Busy;
-        return result;
-    }
-    if (!link_.isOpen()) {
-        result.outcome = TransferOutcome::PortNotOpen;
+    if (const auto refused = refusal()) {
+        result.outcome = *refused;
         return result;
     }
     RunningGuard guard(running_);
@@ -236,12 +238,8 @@ DownloadResult Transfer::download() {
 
 UploadResult Transfer::upload(const ConfigImage& image, DeviceModel model) {
     UploadResult result;
-    if (running_) {
-        result.outcome = TransferOutcome::Busy;
-        return result;
-    }
-    if (!link_.isOpen()) {
-        result.outcome = TransferOutcome::PortNotOpen;
+    if (const auto refused = refusal()) {
+        result.outcome = *refused;
         return result;
     }
     RunningGuard guard(running_);
@@ -284,12 +282,8 @@ ClockResult Transfer::setClock() {
 
 ClockResult Transfer::setClock(const QDateTime& localTime) {
     ClockResult result;
-    if (running_) {
-        result.outcome = TransferOutcome::Busy;
-        return result;
-    }
-    if (!link_.isOpen()) {
-        result.outcome = TransferOutcome::PortNotOpen;
+    if (const auto refused = refusal()) {
+        result.outcome = *refused;
         return result;
     }
     RunningGuard guard(running_);

@@ -89,6 +89,9 @@ class Transfer {
     static int segmentTotal(DeviceModel model) { return SegmentCount - startSegment(model); }
 
   private:
+    // Why an operation cannot start (a transfer already runs, or the link is closed), if it
+    // cannot.
+    std::optional<TransferOutcome> refusal() const;
     struct Reply {
         QByteArray bytes; // at most 33
         bool timedOut = true;
