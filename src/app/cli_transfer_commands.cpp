@@ -11,6 +11,8 @@
 #include "link/transfer.h"
 
 #include <cerrno>
+#include <optional>
+#include <utility>
 
 namespace zx::cli {
 
@@ -66,6 +68,26 @@ int finish(TransferOutcome outcome, const QString& message) {
     return ExitFailed;
 }
 
+// Runs one operation of the engine on the open port, then closes the port. A port failure is
+// reported and gives no result.
+template <class Operation>
+auto onPort(TComPort& port, Operation operation)
+    -> std::optional<decltype(operation(std::declval<Transfer&>()))> {
+    std::optional<decltype(operation(std::declval<Transfer&>()))> result;
+    try {
+        SerialByteLink link(port);
+        SystemClock clock;
+        Transfer transfer(link, clock);
+        transfer.setProgressHandler(printProgress);
+        result = operation(transfer);
+    } catch (const EComPort& e) {
+        err(e.Text());
+        return std::nullopt;
+    }
+    port.close();
+    return result;
+}
+
 bool usageProblem(const ParsedArgs& a, qsizetype positional) {
     if (!a.error.isEmpty()) {
         err(a.error);
@@ -92,19 +114,10 @@ int runDownload(const QStringList& args) {
 
     TComPort port;
     if (const std::optional<int> failed = openPort(port, a)) return *failed;
-    DownloadResult result;
-    try {
-        SerialByteLink link(port);
-        SystemClock clock;
-        Transfer transfer(link, clock);
-        transfer.setProgressHandler(printProgress);
-        result = transfer.download();
-    } catch (const EComPort& e) {
-        err(e.Text());
-        return ExitFailed;
-    }
-    port.close();
-    if (!result.ok()) return finish(result.outcome, result.message);
+    const std::optional<DownloadResult> result =
+        onPort(port, [&](Transfer& transfer) { return transfer.download(); });
+    if (!result) return ExitFailed;
+    if (!result->ok()) return finish(result->outcome, result->message);
 
     // Only a complete download becomes a file.
     DatabaseRecord record;
@@ -112,13 +125,13 @@ int runDownload(const QStringList& args) {
     record.setText(DatabaseRecord::Slot::Site, toCp1250(a.value("--site")));
     record.setText(DatabaseRecord::Slot::Owner, toCp1250(a.value("--owner")));
     record.setText(DatabaseRecord::Slot::Password, toCp1250(a.value("--password")));
-    record.image = result.image;
+    record.image = result->image;
     const DatabaseWriteResult written = writeDatabaseFile(output, record, QString());
     if (!written.ok) {
         err(written.message);
         return ExitFailed;
     }
-    err(modelCaption(result.model));
+    err(modelCaption(result->model));
     return ExitOk;
 }
 
@@ -142,19 +155,10 @@ int runUpload(const QStringList& args) {
 
     TComPort port;
     if (const std::optional<int> failed = openPort(port, a)) return *failed;
-    UploadResult result;
-    try {
-        SerialByteLink link(port);
-        SystemClock clock;
-        Transfer transfer(link, clock);
-        transfer.setProgressHandler(printProgress);
-        result = transfer.upload(read.record.image, *model);
-    } catch (const EComPort& e) {
-        err(e.Text());
-        return ExitFailed;
-    }
-    port.close();
-    return finish(result.outcome, result.message);
+    const std::optional<UploadResult> result = onPort(
+        port, [&](Transfer& transfer) { return transfer.upload(read.record.image, *model); });
+    if (!result) return ExitFailed;
+    return finish(result->outcome, result->message);
 }
 
 int runSetClock(const QStringList& args) {
@@ -162,19 +166,10 @@ int runSetClock(const QStringList& args) {
     if (usageProblem(a, 0)) return ExitUsage;
     TComPort port;
     if (const std::optional<int> failed = openPort(port, a)) return *failed;
-    ClockResult result;
-    try {
-        SerialByteLink link(port);
-        SystemClock clock;
-        Transfer transfer(link, clock);
-        transfer.setProgressHandler(printProgress);
-        result = transfer.setClock();
-    } catch (const EComPort& e) {
-        err(e.Text());
-        return ExitFailed;
-    }
-    port.close();
-    return finish(result.outcome, result.message);
+    const std::optional<ClockResult> result =
+        onPort(port, [&](Transfer& transfer) { return transfer.setClock(); });
+    if (!result) return ExitFailed;
+    return finish(result->outcome, result->message);
 }
 
 const bool registered =
