@@ -17,6 +17,7 @@
 #include <QTabWidget>
 
 #include <cerrno>
+#include <optional>
 
 namespace zx {
 
@@ -50,6 +51,18 @@ class RunningFlag {
     bool& flag_;
     std::function<void()> changed_;
 };
+
+// Runs an operation of the engine; a port failure ends it with onFailure as its result.
+template <class Result, class Operation>
+Result catchPortFailure(std::optional<PortFailure>& failure, Result onFailure,
+                        Operation operation) {
+    try {
+        return operation();
+    } catch (const EComPort& e) {
+        failure = PortFailure{e.Text(), e.WinCode()};
+        return onFailure;
+    }
+}
 
 const QString Connecting = QStringLiteral("Kapcsolódás...");
 const QString Disconnected = QStringLiteral("Szétkapcsolva");
@@ -199,8 +212,7 @@ void TransferCommands::setProgressVisible(bool visible) {
 void TransferCommands::runDownload(TransferLine& line) {
     const DeviceModel previous = form_.currentModel();
     DownloadResult result;
-    QString failure;
-    int failureNumber = 0;
+    std::optional<PortFailure> failure;
     {
         BusyCursor cursor;
         setProgressVisible(true);
@@ -212,14 +224,9 @@ void TransferCommands::runDownload(TransferLine& line) {
             // The same model again would only empty the choice lists until the refill.
             if (form_.memoryMap().model() != m) form_.modelSwitch();
         });
-        try {
-            result = engine.download();
-        } catch (const EComPort& e) {
-            failure = e.Text();
-            failureNumber = e.WinCode();
-            result = DownloadResult{};
-            result.status = transfer_text::communicationError();
-        }
+        DownloadResult onFailure;
+        onFailure.status = transfer_text::communicationError();
+        result = catchPortFailure(failure, onFailure, [&] { return engine.download(); });
         closeUnlessHeld();
         setProgressVisible(false);
         form_.setStatusText(TMainForm::PanelState, result.status);
@@ -232,37 +239,35 @@ void TransferCommands::runDownload(TransferLine& line) {
         if (form_.memoryMap().model() != model) form_.modelSwitch();
         form_.refill();
     }
-    if (!failure.isEmpty())
-        portError(failure, failureNumber);
-    else if (!result.ok())
-        message(result.message);
+    reportOutcome(failure, result.ok(), result.message);
 }
 
 void TransferCommands::runUpload(TransferLine& line) {
     UploadResult result;
-    QString failure;
-    int failureNumber = 0;
+    std::optional<PortFailure> failure;
     {
         BusyCursor cursor;
         setProgressVisible(true);
         Transfer engine(*line.link, *line.clock);
         engine.setProgressHandler([this](const TransferProgress& p) { showProgress(p); });
-        try {
-            result = engine.upload(form_.record().image, form_.currentModel());
-        } catch (const EComPort& e) {
-            failure = e.Text();
-            failureNumber = e.WinCode();
-            result = UploadResult{};
-            result.message = transfer_text::uploadTimeout();
-        }
+        UploadResult onFailure;
+        onFailure.message = transfer_text::uploadTimeout();
+        result = catchPortFailure(failure, onFailure, [&] {
+            return engine.upload(form_.record().image, form_.currentModel());
+        });
         closeUnlessHeld();
         setProgressVisible(false);
         if (result.ok()) form_.setStatusText(TMainForm::PanelState, result.status);
     }
-    if (!failure.isEmpty())
-        portError(failure, failureNumber);
-    else if (!result.ok())
-        message(result.message);
+    reportOutcome(failure, result.ok(), result.message);
+}
+
+void TransferCommands::reportOutcome(const std::optional<PortFailure>& failure, bool ok,
+                                     const QString& text) {
+    if (failure)
+        portError(failure->text, failure->number);
+    else if (!ok && !text.isEmpty())
+        message(text);
 }
 
 void TransferCommands::btnSyncClick() {
@@ -284,8 +289,7 @@ void TransferCommands::btnSyncClick() {
         }
     }
     ClockResult result;
-    QString failure;
-    int failureNumber = 0;
+    std::optional<PortFailure> failure;
     {
         RunningFlag running(running_, [this] { updateCommands(); });
         TransferLine line = makeLine(port_);
@@ -294,21 +298,13 @@ void TransferCommands::btnSyncClick() {
         } else {
             BusyCursor cursor;
             Transfer engine(*line.link, *line.clock);
-            try {
-                result = engine.setClock();
-            } catch (const EComPort& e) {
-                failure = e.Text();
-                failureNumber = e.WinCode();
-                result = ClockResult{};
-                result.message = transfer_text::uploadTimeout();
-            }
+            ClockResult onFailure;
+            onFailure.message = transfer_text::uploadTimeout();
+            result = catchPortFailure(failure, onFailure, [&] { return engine.setClock(); });
             closeUnlessHeld();
             if (result.ok()) form_.setStatusText(TMainForm::PanelState, result.status);
         }
-        if (!failure.isEmpty())
-            portError(failure, failureNumber);
-        else if (!result.ok() && !result.message.isEmpty())
-            message(result.message);
+        reportOutcome(failure, result.ok(), result.message);
     }
     if (form_.ComTerminal1) form_.ComTerminal1->setFocus();
     emit finished();

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QProgressBar;
@@ -26,6 +27,12 @@ class TerminalPage;
 struct TransferLine {
     std::unique_ptr<ByteLink> link;
     std::unique_ptr<Clock> clock;
+};
+
+// A port failure during an operation, kept until the busy cursor is gone to be reported.
+struct PortFailure {
+    QString text;
+    int number = 0;
 };
 
 class TransferCommands : public QObject {
@@ -66,6 +73,8 @@ class TransferCommands : public QObject {
     void setPanelsEnabled(bool enabled);
     void updateCommands();
     void reportPortNotOpen();
+    // The failure of an operation, if any: the port's error, else the engine's message.
+    void reportOutcome(const std::optional<PortFailure>& failure, bool ok, const QString& text);
     void portError(const QString& text, int errorNumber);
     void message(const QString& text);
 
