@@ -2,6 +2,7 @@
 // as the editors would show it.
 #include "app/cli_args.h"
 #include "app/cli_common.h"
+#include "app/cli_database.h"
 #include "files/cp1250.h"
 #include "files/database_file.h"
 #include "model/editor_view.h"
@@ -24,7 +25,7 @@ namespace {
 QString utf8(const std::string& s) {
     return QString::fromStdString(s);
 }
-QString raw(const std::string& s) {
+QString raw(const RawText& s) {
     return fromCp1250(s);
 }
 
@@ -36,8 +37,15 @@ QString item(const std::vector<std::string>& items, int index) {
 
 template <typename Range> QJsonArray rawStrings(const Range& r) {
     QJsonArray a;
-    for (const auto& s : r)
+    for (const RawText& s : r)
         a.append(raw(s));
+    return a;
+}
+
+template <typename Range> QJsonArray utf8Strings(const Range& r) {
+    QJsonArray a;
+    for (const std::string& s : r)
+        a.append(utf8(s));
     return a;
 }
 
@@ -81,16 +89,17 @@ QJsonValue codeTable(const EditorView& v) {
     return rows;
 }
 
-Entries describe(const DatabaseReadResult& file, DeviceModel model) {
+Entries describe(const CliDatabase& db) {
     using Slot = DatabaseRecord::Slot;
-    const DatabaseRecord& r = file.record;
+    const DeviceModel model = db.model;
+    const DatabaseRecord& r = db.record;
     const EditorView v = decodeForEditors(r.image, model);
     Entries e;
     e.emplace_back("Model", modelCaption(model));
     e.emplace_back("Site", raw(r.text(Slot::Site)));
     e.emplace_back("Owner", raw(r.text(Slot::Owner)));
     e.emplace_back("ConnectionName", raw(r.text(Slot::ConnectionName)));
-    e.emplace_back("LastModified", file.lastModified.toString(Qt::ISODate));
+    e.emplace_back("LastModified", db.lastModified.toString(Qt::ISODate));
 
     e.emplace_back("SmdrSpeed", QJsonObject{{"speed", item(speedItems(model), v.speedItem)},
                                             {"parity", item(parityItems(), v.parityItem)}});
@@ -130,13 +139,13 @@ Entries describe(const DatabaseReadResult& file, DeviceModel model) {
     for (const ExceptionView& x : v.exceptions)
         exceptions.append(QJsonObject{{"area", utf8(x.area)}, {"length", utf8(x.length)}});
     e.emplace_back("NationalExceptions", exceptions);
-    if (v.mobilePrefixes) e.emplace_back("MobilePrefixes", rawStrings(*v.mobilePrefixes));
-    if (v.intlPrefixes) e.emplace_back("IntlPrefixes", rawStrings(*v.intlPrefixes));
+    if (v.mobilePrefixes) e.emplace_back("MobilePrefixes", utf8Strings(*v.mobilePrefixes));
+    if (v.intlPrefixes) e.emplace_back("IntlPrefixes", utf8Strings(*v.intlPrefixes));
 
     e.emplace_back("CallInNumber", raw(v.callInNumber));
     e.emplace_back("CallInFlags",
                    QJsonObject{{"foreign", v.callInForeign}, {"domestic", v.callInDomestic}});
-    e.emplace_back("BarredCallInAreas", rawStrings(v.barredAreas));
+    e.emplace_back("BarredCallInAreas", utf8Strings(v.barredAreas));
 
     e.emplace_back("CodeLength", v.codeLength);
     e.emplace_back("CodeCount", v.codeCount);
@@ -225,24 +234,11 @@ int runShow(const QStringList& args) {
         err(QStringLiteral("Egy adatbázis file nevét várom !!!"));
         return ExitUsage;
     }
-    const auto model = parseModelOption(p.options.value("--model", "4"));
-    if (!model) {
-        err(QStringLiteral("A --model értéke 4 vagy 16 lehet !!!"));
-        return ExitUsage;
-    }
+    int status = ExitOk;
+    const std::optional<CliDatabase> db = openDatabase(p.positional.first(), p, status);
+    if (!db) return status;
 
-    const DatabaseReadResult file = readDatabaseFile(p.positional.first());
-    if (!file.ok()) {
-        err(file.message);
-        return ExitFailed;
-    }
-    // No --password is the empty password typed into the dialog.
-    if (!passwordMatches(file.record, p.options.value("--password"))) {
-        err(wrongPasswordMessage());
-        return ExitFailed;
-    }
-
-    const Entries entries = describe(file, *model);
+    const Entries entries = describe(*db);
     if (p.options.contains("--json")) {
         QJsonObject o;
         for (const auto& [key, value] : entries)

@@ -11,16 +11,17 @@ namespace {
 constexpr const char* CodePage = "windows-1250";
 }
 
-QString fromCp1250(std::string_view bytes) {
+QString fromCp1250(const RawText& text) {
     QStringDecoder decoder(CodePage);
+    const std::string_view bytes = text.view();
     return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
-std::string toCp1250(const QString& text) {
+RawText toCp1250(const QString& text) {
     QStringEncoder encoder(CodePage);
     const QByteArray bytes = encoder.encode(text);
     if (!bytes.contains('\x1A'))
-        return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        return RawText(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     // The converter marks a character it cannot map with the control code SUB; the operator
     // should see '?' instead, so map one character at a time and tell the two apart.
     std::string out;
@@ -32,7 +33,7 @@ std::string toCp1250(const QString& text) {
         else
             out.append(one.constData(), static_cast<std::size_t>(one.size()));
     }
-    return out;
+    return RawText(std::move(out));
 }
 
 } // namespace zx

@@ -1,5 +1,7 @@
 #pragma once
 // Record texts and text files hold Windows-1250 bytes; the user interface works in QString.
+#include "model/raw_text.h"
+
 #include <QString>
 
 #include <string>
@@ -7,8 +9,8 @@
 
 namespace zx {
 
-QString fromCp1250(std::string_view bytes);
+QString fromCp1250(const RawText& bytes);
 // Characters the code page lacks become '?'.
-std::string toCp1250(const QString& text);
+RawText toCp1250(const QString& text);
 
 } // namespace zx

@@ -20,7 +20,7 @@ QString wrongPasswordMessage() {
 Byte scrambleKey(const DatabaseRecord& record) {
     unsigned key = 0;
     for (Slot s : {Slot::Site, Slot::Owner})
-        for (char c : record.text(s))
+        for (char c : record.text(s).view())
             key += static_cast<unsigned char>(c);
     return static_cast<Byte>(key & 0xFF);
 }
@@ -29,8 +29,8 @@ void scrambleRecord(DatabaseRecord& record, Byte key) {
     for (Byte& b : record.image.bytes())
         b ^= key;
     // setText keeps the length byte and leaves the bytes after the text alone.
-    std::string password = record.text(Slot::Password);
-    for (char& c : password)
+    RawText password = record.text(Slot::Password);
+    for (char& c : password.bytes())
         c = static_cast<char>(static_cast<unsigned char>(c) ^ key);
     record.setText(Slot::Password, password);
 }
@@ -91,7 +91,7 @@ DatabaseReadResult readDatabaseFile(const QString& path) {
     return result;
 }
 
-bool passwordMatches(const DatabaseRecord& record, std::string_view typed) {
+bool passwordMatches(const DatabaseRecord& record, const RawText& typed) {
     return record.text(Slot::Password) == typed;
 }
 

@@ -44,7 +44,7 @@ DatabaseReadResult readDatabaseFile(const QString& path);
 DatabaseReadResult decodeDatabaseBytes(QByteArrayView bytes);
 
 // Whole text, byte by byte, case and spaces counting.
-bool passwordMatches(const DatabaseRecord& record, std::string_view typed);
+bool passwordMatches(const DatabaseRecord& record, const RawText& typed);
 bool passwordMatches(const DatabaseRecord& record, const QString& typed);
 
 struct DatabaseWriteResult {

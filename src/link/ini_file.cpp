@@ -40,7 +40,8 @@ QString IniFile::decode(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString asUtf8 = utf8.decode(body);
     if (!utf8.hasError()) return asUtf8;
-    return fromCp1250(std::string_view(body.constData(), static_cast<std::size_t>(body.size())));
+    return fromCp1250(
+        RawText(std::string_view(body.constData(), static_cast<std::size_t>(body.size()))));
 }
 
 IniFile::IniFile(const QString& path) : path_(path) {
@@ -175,7 +176,7 @@ bool IniFile::save(QString* error) const {
         for (const Line& l : s.lines)
             text += l.raw + QLatin1String("\r\n");
     }
-    const std::string bytes = toCp1250(text);
+    const std::string bytes = toCp1250(text).bytes();
     const QFileInfo info(path_);
     QDir().mkpath(info.absolutePath());
     QSaveFile f(path_);

@@ -20,7 +20,7 @@ const std::array<std::string, 256>& byteToUtf8() {
                 continue;
             }
             const char byte = static_cast<char>(b);
-            QString s = fromCp1250(std::string_view(&byte, 1));
+            QString s = fromCp1250(RawText(std::string_view(&byte, 1)));
             if (s.size() != 1 || (s[0].unicode() >= 0x80 && s[0].unicode() < 0xA0))
                 s = QString(QChar(0xFFFD));
             t[b] = s.toUtf8().toStdString();
@@ -267,7 +267,7 @@ QByteArray TerminalScreen::keyBytes(int qtKey, Qt::KeyboardModifiers modifiers,
     if ((modifiers & Qt::ControlModifier) && qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
         return QByteArray(1, static_cast<char>(qtKey - Qt::Key_A + 1));
     if (text.isEmpty()) return QByteArray();
-    const std::string bytes = toCp1250(text);
+    const std::string bytes = toCp1250(text).bytes();
     QByteArray out(bytes.data(), static_cast<qsizetype>(bytes.size()));
     if ((modifiers & Qt::AltModifier) && !out.isEmpty()) out.prepend('\x1b');
     return out;

@@ -18,16 +18,16 @@ std::size_t DatabaseRecord::slotOffset(Slot s) {
     return HeaderSize + static_cast<std::size_t>(s) * ShortStringSlotSize;
 }
 
-std::string DatabaseRecord::text(Slot s) const {
+RawText DatabaseRecord::text(Slot s) const {
     const auto& slot = slots_[static_cast<std::size_t>(s)];
-    return std::string(reinterpret_cast<const char*>(slot.data() + 1), slot[0]);
+    return RawText(std::string(reinterpret_cast<const char*>(slot.data() + 1), slot[0]));
 }
 
-void DatabaseRecord::setText(Slot s, std::string_view value) {
+void DatabaseRecord::setText(Slot s, const RawText& value) {
     auto& slot = slots_[static_cast<std::size_t>(s)];
     const std::size_t n = std::min(value.size(), MaxShortString);
     slot[0] = static_cast<Byte>(n);
-    std::copy_n(value.begin(), n, slot.begin() + 1);
+    std::copy_n(value.view().begin(), n, slot.begin() + 1);
 }
 
 int DatabaseRecord::textLength(Slot s) const {

@@ -1,6 +1,7 @@
 #pragma once
 // The one record the program keeps: header, four short strings and the configuration image.
 #include "model/config_image.h"
+#include "model/raw_text.h"
 
 #include <array>
 #include <span>
@@ -16,9 +17,9 @@ class DatabaseRecord {
     DatabaseRecord(); // every byte zero, header included
 
     // Short strings hold raw single-byte (Windows-1250) characters.
-    std::string text(Slot s) const;
+    RawText text(Slot s) const;
     // Cut to 255 characters; the bytes after the text are left as they were.
-    void setText(Slot s, std::string_view value);
+    void setText(Slot s, const RawText& value);
     int textLength(Slot s) const;
 
     void writeHeader();       // length byte 10 and "Zendrax1V2"

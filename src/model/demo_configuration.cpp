@@ -62,7 +62,10 @@ ConfigImage demoConfiguration() {
         record0 += static_cast<std::size_t>(codeLength);
     }
 
-    writeFreeNumbers(image, Model, FreeNumbers);
+    std::vector<RawText> entries;
+    for (const std::string& n : FreeNumbers)
+        entries.emplace_back(n);
+    writeFreeNumbers(image, Model, entries);
 
     std::size_t entry = at(Field::NationalExceptions) + DefaultExceptions * ExceptionEntrySize;
     for (const Exception& e : AddedExceptions) {

@@ -75,7 +75,7 @@ void decodeLines(const ConfigImage& image, const Reader& r, const MemoryMap& map
     v.lines.assign(static_cast<std::size_t>(map.lineCount()), {});
     for (int n = 1; n <= map.lineCount(); ++n) {
         LineRowView& row = v.lines[static_cast<std::size_t>(n - 1)];
-        row.coNumber = readCoNumber(image, coStart, width, n);
+        row.coNumber = RawText(readCoNumber(image, coStart, width, n));
         if (v.model == DeviceModel::Line16) {
             const Byte s = r.byte(Field::LineSettings, static_cast<std::size_t>(n - 1));
             row.timerItem = bit(s, 0);
@@ -121,7 +121,7 @@ void decodeCodes(const ConfigImage& image, const Reader& r, DeviceModel m, Edito
     v.codeDigits = std::max(v.codeLength - 1, 0);
     v.codes.clear();
     if (v.codeCount == 0) {
-        CodeRowView row{" ", {}};
+        CodeRowView row{RawText(" "), {}};
         if (m == DeviceModel::Line4)
             row.rights.assign(4, "Igen");
         else
@@ -137,7 +137,7 @@ void decodeCodes(const ConfigImage& image, const Reader& r, DeviceModel m, Edito
         const std::size_t base = start + len * static_cast<std::size_t>(rec);
         CodeRowView row;
         for (std::size_t j = 0; j + 1 < len; ++j)
-            row.code.push_back(static_cast<char>(image.at(base + j)));
+            row.code.bytes().push_back(static_cast<char>(image.at(base + j)));
         const Byte rights = image.at(base + len - 1);
         if (m == DeviceModel::Line4) {
             for (int b = 0; b < 4; ++b)
@@ -242,7 +242,7 @@ EditorView decodeForEditors(const ConfigImage& image, DeviceModel model) {
     for (std::size_t i = 0; i < CallInNumberMax; ++i) {
         const Byte c = r.byte(Field::CallInNumber, i);
         if (c == 0) break;
-        v.callInNumber.push_back(static_cast<char>(c));
+        v.callInNumber.bytes().push_back(static_cast<char>(c));
     }
     if (const auto dst = r.opt(Field::DstEnable)) v.dstEnable = bit(*dst, 0);
     if (const auto pin = r.opt(Field::PinEnable)) v.pinEnable = bit(*pin, 0);
@@ -263,7 +263,8 @@ EditorView decodeForEditors(const ConfigImage& image, DeviceModel model) {
         for (std::size_t j = 0; j < FreeNumberSize; ++j)
             entry.push_back(static_cast<char>(
                 image.at(freeStart + FreeNumberSize * static_cast<std::size_t>(e) + j)));
-        if (entry.find_first_not_of(' ') != std::string::npos) v.freeNumbers.push_back(entry);
+        if (entry.find_first_not_of(' ') != std::string::npos)
+            v.freeNumbers.push_back(RawText(std::move(entry)));
     }
     return v;
 }

@@ -2,6 +2,7 @@
 // What every editor of the main window shows for an image read through a model's map.
 // The refill of the window applies this; nothing here knows about widgets.
 #include "model/config_image.h"
+#include "model/raw_text.h"
 
 #include <array>
 #include <optional>
@@ -21,7 +22,7 @@ std::vector<std::string> timerSetItems();                    // RGtimenn
 std::vector<std::string> coWidthItems();                     // CBcokar
 
 struct LineRowView {
-    std::string coNumber;           // MEconn
+    RawText coNumber;               // MEconn
     std::optional<int> dialItem;    // RGdialnn (4-line: line 1 only)
     std::optional<int> seizureItem; // RGlinenn (4-line: line 1 only)
     std::optional<int> timerItem;   // RGtimenn (16-line only)
@@ -36,7 +37,7 @@ struct ExceptionView {
 };
 
 struct CodeRowView {
-    std::string code; // the CodeLength - 1 characters of the record
+    RawText code; // the CodeLength - 1 characters of the record
     // 4-line: four cells "Igen"/"Nem" (columns 2..5); 16-line: one letter T/H/B/M/N (column 2).
     std::vector<std::string> rights;
 };
@@ -62,7 +63,7 @@ struct EditorView {
 
     std::optional<std::array<std::string, 4>> mobilePrefixes; // edMP01..04, 4-line
     std::optional<std::array<std::string, 2>> intlPrefixes;   // edIP01, 02, 4-line
-    std::string callInNumber;                                 // edBehiv, raw bytes
+    RawText callInNumber;                                     // edBehiv
     std::optional<bool> dstEnable, pinEnable;                 // chkDSTena, chkPinEna, 4-line
 
     std::vector<LineRowView> lines; // 4 or 16 rows
@@ -71,11 +72,11 @@ struct EditorView {
     std::array<ExceptionView, 16> exceptions; // lbKiv
     std::array<std::string, 64> barredAreas;  // lbGW
 
-    std::vector<CodeRowView> codes;       // grid rows below the header
-    int codeDigits = 0;                   // CodeLength - 1 (0 when CodeLength is 0)
-    int codeLength = 0;                   // CodeLength as stored
-    int codeCount = 0;                    // CodeCount as stored (may exceed what the table holds)
-    std::vector<std::string> freeNumbers; // lbFreeCall, 16 characters each
+    std::vector<CodeRowView> codes;   // grid rows below the header
+    int codeDigits = 0;               // CodeLength - 1 (0 when CodeLength is 0)
+    int codeLength = 0;               // CodeLength as stored
+    int codeCount = 0;                // CodeCount as stored (may exceed what the table holds)
+    std::vector<RawText> freeNumbers; // lbFreeCall, 16 characters each
 
     std::string codePanelText() const; // status panel 1: "12/6"
 };

@@ -1,6 +1,7 @@
 #pragma once
 // Writing the free-number list into its table of the image.
 #include "model/config_image.h"
+#include "model/raw_text.h"
 
 #include <string>
 #include <vector>
@@ -11,7 +12,7 @@ namespace zx {
 // table start + 16 * i, padded with spaces or cut to 16 characters. With trimEntries, spaces
 // and control characters are first removed from both ends of each entry. Entries beyond the
 // model's capacity are not written, so the code table after the list is never touched.
-void writeFreeNumbers(ConfigImage& image, DeviceModel model,
-                      const std::vector<std::string>& entries, bool trimEntries = false);
+void writeFreeNumbers(ConfigImage& image, DeviceModel model, const std::vector<RawText>& entries,
+                      bool trimEntries = false);
 
 } // namespace zx

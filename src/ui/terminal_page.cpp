@@ -91,7 +91,7 @@ void TerminalPage::btnConnectClick() {
 }
 
 void TerminalPage::btnDialClick() {
-    const std::string number = toCp1250(w_.edPhone->text());
+    const std::string number = toCp1250(w_.edPhone->text()).bytes();
     QByteArray text("ATD");
     text.append(number.data(), static_cast<qsizetype>(number.size()));
     text.append('\r');

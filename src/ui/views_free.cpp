@@ -48,12 +48,12 @@ QWidget* TMainForm::buildFreeView() {
 
 void TMainForm::refillFreeView(const EditorView& v) {
     lbFreeCall->clear();
-    for (const std::string& entry : v.freeNumbers)
+    for (const RawText& entry : v.freeNumbers)
         lbFreeCall->addItem(fromCp1250(entry));
 }
 
 void TMainForm::StoreFreeNumbers() {
-    std::vector<std::string> entries;
+    std::vector<RawText> entries;
     entries.reserve(static_cast<std::size_t>(lbFreeCall->count()));
     for (int i = 0; i < lbFreeCall->count(); ++i)
         entries.push_back(toCp1250(lbFreeCall->item(i)->text()));

@@ -134,8 +134,8 @@ TEST_P(CliTransferOfModel, UploadWritesEveryConfigurationSegmentToTheUnit) {
     writeRaw(zeros, ConfigImage{});
     DatabaseRecord record;
     record.writeHeader();
-    record.setText(DatabaseRecord::Slot::Owner, "Kiss");
-    record.setText(DatabaseRecord::Slot::Password, "jelszo");
+    record.setText(DatabaseRecord::Slot::Owner, zx::RawText("Kiss"));
+    record.setText(DatabaseRecord::Slot::Password, zx::RawText("jelszo"));
     record.image = pattern(7);
     ASSERT_TRUE(writeDatabaseFile(file, record, QString()).ok);
 
@@ -213,7 +213,7 @@ TEST(CliTransfer, RefusalsBeforeAnythingIsSent) {
     const QString file = dir.filePath("config.vd1");
     DatabaseRecord record;
     record.writeHeader();
-    record.setText(DatabaseRecord::Slot::Password, "titok");
+    record.setText(DatabaseRecord::Slot::Password, zx::RawText("titok"));
     ASSERT_TRUE(writeDatabaseFile(file, record, QString()).ok);
 
     const struct {

@@ -7,7 +7,7 @@ namespace {
 
 TEST(Cp1250, HungarianLettersMapToTheirCodePageBytes) {
     const QString text = QString::fromUtf8("őűáéíóöüúÁÉŐŰ");
-    const std::string bytes = "\xF5\xFB\xE1\xE9\xED\xF3\xF6\xFC\xFA\xC1\xC9\xD5\xDB";
+    const RawText bytes("\xF5\xFB\xE1\xE9\xED\xF3\xF6\xFC\xFA\xC1\xC9\xD5\xDB");
     EXPECT_EQ(toCp1250(text), bytes);
     EXPECT_EQ(fromCp1250(bytes), text);
     EXPECT_EQ(toCp1250(QStringLiteral("abc 123")), "abc 123");
@@ -15,7 +15,7 @@ TEST(Cp1250, HungarianLettersMapToTheirCodePageBytes) {
 
 TEST(Cp1250, EveryPrintableByteRoundTrips) {
     for (int b = 0x20; b < 256; ++b) {
-        const std::string one(1, static_cast<char>(b));
+        const RawText one(std::string(1, static_cast<char>(b)));
         const QString decoded = fromCp1250(one);
         ASSERT_EQ(decoded.size(), 1) << b;
         if (decoded.at(0) == QChar::ReplacementCharacter) continue; // unassigned in the page
@@ -24,7 +24,7 @@ TEST(Cp1250, EveryPrintableByteRoundTrips) {
 }
 
 TEST(Cp1250, CharactersOutsideThePageBecomeQuestionMarks) {
-    const std::string bytes = toCp1250(QString::fromUtf8("aжb"));
+    const RawText bytes = toCp1250(QString::fromUtf8("aжb"));
     EXPECT_EQ(bytes, "a?b");
     // A real SUB control character is kept as it is.
     EXPECT_EQ(toCp1250(QString::fromUtf8("\x1A\xC5\x91\xF0\x9F\x98\x80")), "\x1A\xF5?");

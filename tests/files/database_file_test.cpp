@@ -18,9 +18,9 @@ using Slot = DatabaseRecord::Slot;
 DatabaseRecord sampleRecord(const std::string& site = "abc", const std::string& owner = "") {
     DatabaseRecord r;
     applyNewConfiguration(r, DeviceModel::Line4);
-    r.setText(Slot::Site, site);
-    r.setText(Slot::Owner, owner);
-    r.setText(Slot::Password, "Titok");
+    r.setText(Slot::Site, zx::RawText(site));
+    r.setText(Slot::Owner, zx::RawText(owner));
+    r.setText(Slot::Password, zx::RawText("Titok"));
     for (std::size_t i = 0; i < ImageSize; ++i)
         if (i < 1408) r.image.set(i, static_cast<Byte>(i % 251));
     return r;
@@ -52,8 +52,8 @@ TEST(ScrambleKey, SumsSiteThenOwnerModulo256) {
     EXPECT_EQ(scrambleKey(sampleRecord("\xFF\xFF", "")), 0xFE);
     // Password and connection name play no part.
     DatabaseRecord r = sampleRecord("abc", "");
-    r.setText(Slot::Password, "zzz");
-    r.setText(Slot::ConnectionName, "Iroda");
+    r.setText(Slot::Password, zx::RawText("zzz"));
+    r.setText(Slot::ConnectionName, zx::RawText("Iroda"));
     EXPECT_EQ(scrambleKey(r), 38);
 }
 
@@ -131,7 +131,7 @@ TEST_F(DatabaseFile, SavingTwiceWritesIdenticalFilesAndReplacesTheOld) {
 TEST_F(DatabaseFile, ANewSiteChangesEveryStoredImageByteAndStillOpens) {
     DatabaseRecord r = sampleRecord("abc", "");
     ASSERT_TRUE(writeDatabaseFile(path("a.vd1"), r, QString()).ok);
-    r.setText(Slot::Site, "abd");
+    r.setText(Slot::Site, zx::RawText("abd"));
     ASSERT_TRUE(writeDatabaseFile(path("b.vd1"), r, QString()).ok);
     const QByteArray a = readAll(path("a.vd1"));
     const QByteArray b = readAll(path("b.vd1"));
@@ -189,12 +189,12 @@ TEST_F(DatabaseFile, ReportsFilesThatCannotBeRead) {
 
 TEST(Password, ComparedByteByByteWithCaseAndSpaces) {
     DatabaseRecord r = sampleRecord();
-    EXPECT_TRUE(passwordMatches(r, std::string_view("Titok")));
+    EXPECT_TRUE(passwordMatches(r, zx::RawText("Titok")));
     EXPECT_TRUE(passwordMatches(r, QStringLiteral("Titok")));
     for (const char* wrong : {"titok", "TITOK", "Titok ", " Titok", "Tito", ""})
-        EXPECT_FALSE(passwordMatches(r, std::string_view(wrong))) << wrong;
+        EXPECT_FALSE(passwordMatches(r, zx::RawText(wrong))) << wrong;
 
-    r.setText(Slot::Password, "");
+    r.setText(Slot::Password, zx::RawText(""));
     EXPECT_TRUE(passwordMatches(r, QString()));
     EXPECT_FALSE(passwordMatches(r, QStringLiteral(" ")));
 

@@ -19,10 +19,10 @@ TEST(DatabaseRecord, LayoutOfTheRecordBytes) {
 
     DatabaseRecord r;
     r.writeHeader();
-    r.setText(Slot::Site, "ab");
-    r.setText(Slot::Owner, "c");
-    r.setText(Slot::Password, "d");
-    r.setText(Slot::ConnectionName, "e");
+    r.setText(Slot::Site, zx::RawText("ab"));
+    r.setText(Slot::Owner, zx::RawText("c"));
+    r.setText(Slot::Password, zx::RawText("d"));
+    r.setText(Slot::ConnectionName, zx::RawText("e"));
     r.image.set(0, 0x11);
     r.image.set(8191, 0x22);
     const auto bytes = r.toBytes();
@@ -54,12 +54,12 @@ TEST(DatabaseRecord, EveryRecordByteSurvivesTheRoundTrip) {
 
 TEST(DatabaseRecord, ShortStrings) {
     DatabaseRecord r;
-    r.setText(Slot::Owner, std::string(300, 'x'));
+    r.setText(Slot::Owner, zx::RawText(std::string(300, 'x')));
     EXPECT_EQ(r.textLength(Slot::Owner), 255);
     EXPECT_EQ(r.text(Slot::Owner), std::string(255, 'x'));
 
     // A shorter text leaves the bytes after it as they were.
-    r.setText(Slot::Owner, "ab");
+    r.setText(Slot::Owner, zx::RawText("ab"));
     EXPECT_EQ(r.text(Slot::Owner), "ab");
     const auto bytes = r.toBytes();
     EXPECT_EQ(bytes[267], 2);
@@ -67,7 +67,7 @@ TEST(DatabaseRecord, ShortStrings) {
     EXPECT_EQ(bytes[267 + 255], 'x');
     EXPECT_EQ(bytes[523], 0); // nothing spilled into the next slot
 
-    r.setText(Slot::Password, std::string("\xF5r\x00z", 4));
+    r.setText(Slot::Password, zx::RawText(std::string("\xF5r\x00z", 4)));
     EXPECT_EQ(r.text(Slot::Password), std::string("\xF5r\x00z", 4));
 }
 

@@ -25,8 +25,8 @@ TEST(DemoConfiguration, ShowsCodesWithVariedRightsWithinTheTableLimits) {
     std::set<std::vector<std::string>> rights;
     for (const CodeRowView& row : v.codes) {
         EXPECT_EQ(row.code.size(), static_cast<std::size_t>(DemoCodeDigits)) << row.code;
-        EXPECT_EQ(row.code.find_first_not_of("0123456789"), std::string::npos) << row.code;
-        codes.insert(row.code);
+        EXPECT_EQ(row.code.bytes().find_first_not_of("0123456789"), std::string::npos) << row.code;
+        codes.insert(row.code.bytes());
         rights.insert(row.rights);
     }
     EXPECT_EQ(codes.size(), v.codes.size()) << "codes must be unique";

@@ -12,6 +12,7 @@ namespace zx {
 namespace {
 
 using Strings = std::vector<std::string>;
+using RawTexts = std::vector<RawText>;
 
 ConfigImage newImage(DeviceModel m) {
     DatabaseRecord r;
@@ -72,7 +73,7 @@ TEST(EditorView, NewFourLineConfiguration) {
     ASSERT_EQ(v.lines.size(), 4u);
     Strings co;
     for (const LineRowView& row : v.lines) {
-        co.push_back(row.coNumber);
+        co.push_back(row.coNumber.bytes());
         EXPECT_FALSE(row.subLine || row.callIn || row.timerItem);
     }
     EXPECT_EQ(co, (Strings{"01", "02", "03", "04"}));
@@ -403,13 +404,14 @@ TEST(EditorView, FreeNumbersSkipBlankEntriesAndKeepTheirOrder) {
     putText(image, 1792 + 16 * 1, "0680123456789012");
     putText(image, 1792 + 16 * 207, "      9");
     EditorView v = decodeForEditors(image, DeviceModel::Line4);
-    EXPECT_EQ(v.freeNumbers, (Strings{"0680123456789012", "123             ", "      9         "}));
+    EXPECT_EQ(v.freeNumbers, (RawTexts{RawText("0680123456789012"), RawText("123             "),
+                                       RawText("      9         ")}));
 
     ConfigImage image16 = newImage(DeviceModel::Line16);
     putText(image16, 2048, "1");
     putText(image16, 2048 + 16 * 191, "2");
     v = decodeForEditors(image16, DeviceModel::Line16);
-    EXPECT_EQ(v.freeNumbers, (Strings{"1               ", "2               "}));
+    EXPECT_EQ(v.freeNumbers, (RawTexts{RawText("1               "), RawText("2               ")}));
 }
 
 TEST(EditorView, ReadingThroughTheOtherMapChangesNoByte) {

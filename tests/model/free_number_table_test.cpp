@@ -26,7 +26,8 @@ TEST_P(FreeNumberWriter, WritesEntriesPaddedAndBlanksTheRest) {
     const ModelCase& c = GetParam();
     zx::ConfigImage image;
     image.fill('x');
-    zx::writeFreeNumbers(image, c.model, {"123", "06301234567890123456", ""});
+    zx::writeFreeNumbers(
+        image, c.model, {zx::RawText("123"), zx::RawText("06301234567890123456"), zx::RawText("")});
 
     EXPECT_EQ(entryAt(image, c.start), "123             ");
     EXPECT_EQ(entryAt(image, c.start + 16), "0630123456789012"); // cut to 16
@@ -42,7 +43,8 @@ TEST_P(FreeNumberWriter, NeverWritesPastItsCapacityIntoTheCodeTable) {
     const ModelCase& c = GetParam();
     zx::ConfigImage image;
     image.fill(zx::CodeTableStart, zx::CodeTableSize, 'c');
-    std::vector<std::string> entries(static_cast<std::size_t>(c.capacity) + 5, "5551234");
+    std::vector<zx::RawText> entries(static_cast<std::size_t>(c.capacity) + 5,
+                                     zx::RawText("5551234"));
     zx::writeFreeNumbers(image, c.model, entries);
 
     EXPECT_EQ(entryAt(image, c.start + 16 * static_cast<std::size_t>(c.capacity - 1)),
@@ -57,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(Models, FreeNumberWriter,
 
 TEST(FreeNumberWriterTrim, TrimmedEntriesLoseSpacesAndControlCharactersAtBothEnds) {
     zx::ConfigImage plain, trimmed;
-    const std::vector<std::string> entries = {"  123 45\t", "\r\n777\n"};
+    const std::vector<zx::RawText> entries = {zx::RawText("  123 45\t"), zx::RawText("\r\n777\n")};
     zx::writeFreeNumbers(plain, DeviceModel::Line4, entries);
     zx::writeFreeNumbers(trimmed, DeviceModel::Line4, entries, true);
 
@@ -70,8 +72,8 @@ TEST(FreeNumberWriterTrim, HighBytesOfTheCodePageAreKept) {
     zx::ConfigImage image;
     // 0xE1 is a Windows-1250 letter, not a control character.
     zx::writeFreeNumbers(image, DeviceModel::Line16,
-                         {"\xE1"
-                          "12\xE1"},
+                         {zx::RawText("\xE1"
+                                      "12\xE1")},
                          true);
     EXPECT_EQ(entryAt(image, 2048), "\xE1"
                                     "12\xE1"

@@ -74,10 +74,10 @@ std::array<Byte, ImageSize> expectedImage(const std::vector<Run>& runs) {
 DatabaseRecord filledRecord() {
     DatabaseRecord r;
     r.image.fill(Untouched);
-    r.setText(DatabaseRecord::Slot::Site, "Budapest");
-    r.setText(DatabaseRecord::Slot::Owner, "Kiss");
-    r.setText(DatabaseRecord::Slot::Password, "titok");
-    r.setText(DatabaseRecord::Slot::ConnectionName, "Iroda");
+    r.setText(DatabaseRecord::Slot::Site, zx::RawText("Budapest"));
+    r.setText(DatabaseRecord::Slot::Owner, zx::RawText("Kiss"));
+    r.setText(DatabaseRecord::Slot::Password, zx::RawText("titok"));
+    r.setText(DatabaseRecord::Slot::ConnectionName, zx::RawText("Iroda"));
     return r;
 }
 

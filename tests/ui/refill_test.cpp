@@ -227,8 +227,8 @@ TEST_F(FormTest, RefreshReplacesAnEntryNotYetStored) {
 }
 
 TEST_F(FormTest, NewConfigurationEmptiesTheRecordTextsAndFileName) {
-    record.setText(zx::DatabaseRecord::Slot::Site, "Budapest");
-    record.setText(zx::DatabaseRecord::Slot::Password, "titok");
+    record.setText(zx::DatabaseRecord::Slot::Site, zx::RawText("Budapest"));
+    record.setText(zx::DatabaseRecord::Slot::Password, zx::RawText("titok"));
     form->setCurrentFileName(QStringLiteral("/tmp/a.vd1"));
     record.image.set(1656, 77);
     form->newConfiguration();

@@ -1,0 +1,41 @@
+#include "app/cli_database.h"
+
+#include "app/cli_common.h"
+#include "files/cp1250.h"
+#include "files/database_file.h"
+
+namespace zx::cli {
+
+std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p, int& status) {
+    const auto model = parseModelOption(p.value("--model", "4"));
+    if (!model) {
+        err(QStringLiteral("A --model értéke 4 vagy 16 lehet !!!"));
+        status = ExitUsage;
+        return std::nullopt;
+    }
+    DatabaseReadResult file = readDatabaseFile(path);
+    if (!file.ok()) {
+        err(file.message);
+        status = ExitFailed;
+        return std::nullopt;
+    }
+    // No --password is the empty password typed into the dialog.
+    if (!passwordMatches(file.record, p.value("--password"))) {
+        err(wrongPasswordMessage());
+        status = ExitFailed;
+        return std::nullopt;
+    }
+    return CliDatabase{path, *model, std::move(file.record), file.lastModified};
+}
+
+int saveDatabase(const CliDatabase& db) {
+    const QString connection = fromCp1250(db.record.text(DatabaseRecord::Slot::ConnectionName));
+    const DatabaseWriteResult written = writeDatabaseFile(db.path, db.record, connection);
+    if (!written.ok) {
+        err(written.message);
+        return ExitFailed;
+    }
+    return ExitOk;
+}
+
+} // namespace zx::cli

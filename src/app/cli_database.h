@@ -1,0 +1,29 @@
+#pragma once
+// The database file a command works on: read and checked as opening does (format, then the
+// --password typed), and written back atomically when the command has changed it.
+#include "app/cli_args.h"
+#include "model/database_record.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+namespace zx::cli {
+
+struct CliDatabase {
+    QString path;
+    DeviceModel model = DeviceModel::Line4; // --model, 4 when not given
+    DatabaseRecord record;
+    QDateTime lastModified;
+};
+
+// Reads the file named by `path` with the --model and --password options of `p`. On failure
+// prints the message and sets `status` (usage or failure); nothing is returned then.
+std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p, int& status);
+
+// Writes the record back to its file in one atomic step, with the connection name it was read
+// with. Returns the exit status; a failure is printed and leaves the file as it was.
+int saveDatabase(const CliDatabase& db);
+
+} // namespace zx::cli
