@@ -121,12 +121,7 @@ void decodeCodes(const ConfigImage& image, const Reader& r, DeviceModel m, Edito
     v.codeDigits = std::max(v.codeLength - 1, 0);
     v.codes.clear();
     if (v.codeCount == 0) {
-        CodeRowView row{RawText(" "), {}};
-        if (m == DeviceModel::Line4)
-            row.rights.assign(4, "Igen");
-        else
-            row.rights = {"N"};
-        v.codes.push_back(std::move(row));
+        v.codes.push_back(CodeRowView{RawText(" "), allRights(m)});
         return;
     }
     const int rows = std::min(v.codeCount, codeTableCapacity(v.codeLength));
@@ -134,20 +129,9 @@ void decodeCodes(const ConfigImage& image, const Reader& r, DeviceModel m, Edito
     const std::size_t len = static_cast<std::size_t>(v.codeLength);
     v.codes.reserve(static_cast<std::size_t>(rows));
     for (int rec = 0; rec < rows; ++rec) {
+        // Records read stay inside the table: rows never exceed its capacity.
         const std::size_t base = start + len * static_cast<std::size_t>(rec);
-        CodeRowView row;
-        for (std::size_t j = 0; j + 1 < len; ++j)
-            row.code.bytes().push_back(static_cast<char>(image.at(base + j)));
-        const Byte rights = image.at(base + len - 1);
-        if (m == DeviceModel::Line4) {
-            for (int b = 0; b < 4; ++b)
-                row.rights.push_back(bit(rights, b) ? "Igen" : "Nem");
-        } else {
-            static constexpr const char* letters[] = {"T", "H", "B", "M"};
-            const int level = rights & 0x0F;
-            row.rights.push_back(level < 4 ? letters[level] : "N");
-        }
-        v.codes.push_back(std::move(row));
+        v.codes.push_back(decodeCodeRecord({image.bytes().data() + base, len}, m));
     }
 }
 

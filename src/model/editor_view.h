@@ -1,6 +1,7 @@
 #pragma once
 // What every editor of the main window shows for an image read through a model's map.
 // The refill of the window applies this; nothing here knows about widgets.
+#include "model/code_record.h"
 #include "model/config_image.h"
 #include "model/raw_text.h"
 
@@ -34,12 +35,6 @@ struct ExceptionView {
     std::string area;   // 4-line: four area characters; 16-line: DigitPair of the area byte
     std::string length; // decimal, at least two digits
     std::string text() const { return area + length; } // lbKiv item text
-};
-
-struct CodeRowView {
-    RawText code; // the CodeLength - 1 characters of the record
-    // 4-line: four cells "Igen"/"Nem" (columns 2..5); 16-line: one letter T/H/B/M/N (column 2).
-    std::vector<std::string> rights;
 };
 
 struct EditorView {
