@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
     if (parser.value(model) == QLatin1String("16")) {
         window.chooseModel(zx::DeviceModel::Line16);
         window.newConfiguration();
-        window.setModified(false);
+        window.document().setModified(false);
     }
     if (parser.isSet(view)) window.showView(parser.value(view).toInt());
     window.show();

@@ -24,19 +24,24 @@ std::string_view trim(std::string_view s) {
 
 } // namespace
 
-void writeFreeNumbers(ConfigImage& image, DeviceModel model, const std::vector<RawText>& entries,
-                      bool trimEntries) {
+ImagePatch freeNumbersPatch(DeviceModel model, const std::vector<RawText>& entries,
+                            bool trimEntries) {
     const MemoryMap& map = MemoryMap::of(model);
     const std::size_t start = *map.offset(Field::FreeNumbers);
     const std::size_t capacity = static_cast<std::size_t>(map.freeNumberCapacity());
-    image.fill(start, capacity * EntrySize, ' ');
+    ImagePatch patch;
+    patch.fill(start, capacity * EntrySize, ' ');
     const std::size_t count = std::min(entries.size(), capacity);
     for (std::size_t i = 0; i < count; ++i) {
         const std::string_view entry = trimEntries ? trim(entries[i].view()) : entries[i].view();
-        const std::size_t base = start + EntrySize * i;
-        for (std::size_t j = 0; j < EntrySize && j < entry.size(); ++j)
-            image.set(base + j, static_cast<Byte>(entry[j]));
+        patch.setChars(start + EntrySize * i, entry.substr(0, EntrySize));
     }
+    return patch;
+}
+
+void writeFreeNumbers(ConfigImage& image, DeviceModel model, const std::vector<RawText>& entries,
+                      bool trimEntries) {
+    freeNumbersPatch(model, entries, trimEntries).applyTo(image);
 }
 
 } // namespace zx

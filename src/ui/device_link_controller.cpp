@@ -4,6 +4,7 @@
 #include "ui/interaction.h"
 #include "ui/main_form.h"
 #include "ui/terminal_page.h"
+#include "ui/terminal_view.h"
 #include "ui/terminal_widget.h"
 #include "ui/transfer_commands.h"
 
@@ -20,23 +21,23 @@ DeviceLinkController::DeviceLinkController(TMainForm& form, const ConnectionStat
     port_.setObjectName(QStringLiteral("ComPort1"));
 
     terminal_ = new TComTerminal;
-    form_.setTerminalWidget(terminal_);
-    page_ =
-        std::make_unique<TerminalPage>(TerminalPageWidgets{form_.btnConnect, form_.btnTransp,
-                                                           form_.btnDial, form_.edPhone, terminal_},
-                                       port_, connection_);
+    TerminalView& view = *form_.terminalView();
+    view.setTerminalWidget(terminal_);
+    page_ = std::make_unique<TerminalPage>(
+        TerminalPageWidgets{view.btnConnect, view.btnTransp, view.btnDial, view.edPhone, terminal_},
+        port_, connection_);
     page_->setStatusText = [this](int panel, const QString& text) {
         form_.setStatusText(panel, text);
     };
     page_->showError = [this](const QString& text) { form_.interaction().error(&form_, text); };
     transfers_ = std::make_unique<TransferCommands>(form_, port_, connection_, *page_);
 
-    if (auto* item = form_.findChild<QAction*>(QStringLiteral("mnuComport")))
-        connect(item, &QAction::triggered, this, &DeviceLinkController::mnuComportClick);
+    connect(form_.menu().mnuComport, &QAction::triggered, this,
+            &DeviceLinkController::mnuComportClick);
     form_.setSaveConnectionSettingsHandler([this] { saveConnectionSettings(); });
 
-    form_.setConnectionPanelText(connection_.panelText());
-    form_.setStatusText(TMainForm::PanelState, QStringLiteral("Szétkapcsolva"));
+    form_.setStatusText(TMainForm::Panel::Connection, connection_.panelText());
+    form_.setStatusText(TMainForm::Panel::State, QStringLiteral("Szétkapcsolva"));
 }
 
 DeviceLinkController::~DeviceLinkController() {
@@ -57,8 +58,8 @@ void DeviceLinkController::mnuComportClick() {
     connect(&dialog, &QDialog::finished, this, [&closed] { closed = true; });
     form_.interaction().runDialog(dialog);
     if (!closed) return;
-    form_.edPhone->setText(dialog.phone());
-    form_.setConnectionPanelText(dialog.panelText());
+    form_.terminalView()->edPhone->setText(dialog.phone());
+    form_.setStatusText(TMainForm::Panel::Connection, dialog.panelText());
 }
 
 void DeviceLinkController::saveConnectionSettings() {

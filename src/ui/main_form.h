@@ -1,60 +1,63 @@
 #pragma once
-// The main window: eight views of the configuration image, the menu bar, the model box and the
-// four-panel status bar. The window owns the modified flag and the model switch; the image lives
-// in the one DatabaseRecord it is given, and every editor is filled from that image by refill().
-#include "model/database_record.h"
-#include "model/editor_view.h"
-#include "model/memory_map.h"
+// The main window: the frame around the configuration. It holds the page control with the eight
+// views, the menu bar, the model box and the status bar, and wires the views and the command
+// groups to the one document. The views own their widgets and editors; the command groups own
+// their commands.
+#include "ui/config_document.h"
+#include "ui/main_menu.h"
+#include "ui/status_bar.h"
 
 #include <QMainWindow>
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
-class QCheckBox;
 class QComboBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QMenu;
-class QPushButton;
 class QTabWidget;
-class QVBoxLayout;
 
 namespace zx {
-class CodeGrid;
+class BasicView;
+class CallInView;
+class CodesView;
+class ConfigView;
+class FreeNumbersView;
 class HelpViewer;
 class Interaction;
-class PathPanel;
-class RadioGroup;
+class LinesView;
+class NumbersView;
+class TerminalView;
+class TimersView;
 } // namespace zx
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
   public:
-    static constexpr int ViewCount = 8;
-    static constexpr int LineCount = 16;
-    enum StatusPanel { PanelFile = 0, PanelCodes = 1, PanelConnection = 2, PanelState = 3 };
-    static constexpr int PanelCount = 4;
+    static constexpr int ViewCount = zx::MainMenu::ViewCount;
+    using Panel = zx::StatusPanels::Panel;
     // The help file, looked for beside the program.
     static constexpr const char* HelpFileName = "ZENDRAX.HLP";
 
     TMainForm(zx::DatabaseRecord& record, zx::Interaction& interaction, QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    zx::DatabaseRecord& record() { return record_; }
+    zx::ConfigDocument& document() { return document_; }
     zx::Interaction& interaction() { return interaction_; }
+    zx::MainMenu& menu() { return *menu_; }
 
-    // Changes of the image (or of the code grid and free-number list) not yet saved.
-    bool isModified() const { return modified_; }
-    void setModified(bool modified) { modified_ = modified; }
+    zx::BasicView* basicView() const { return basic_; }
+    zx::LinesView* linesView() const { return lines_; }
+    zx::TimersView* timersView() const { return timers_; }
+    zx::NumbersView* numbersView() const { return numbers_; }
+    zx::CodesView* codesView() const { return codes_; }
+    zx::FreeNumbersView* freeNumbersView() const { return free_; }
+    zx::CallInView* callInView() const { return callIn_; }
+    zx::TerminalView* terminalView() const { return terminal_; }
 
     // The model box's item: the model every part of the program works with.
     zx::DeviceModel currentModel() const;
     void setModelBoxEnabled(bool enabled);
-    // The map installed by the last model switch; every editor stores through it.
-    const zx::MemoryMap& memoryMap() const { return zx::MemoryMap::of(mapModel_); }
     // Installs the map of the model box's model and lays the views out for it. The image is not
     // touched and the editors are not refilled: the download's model check calls this and refills
     // after the transfer. A change made by the operator in the model box refills at once.
@@ -63,30 +66,20 @@ class TMainForm : public QMainWindow {
     void chooseModel(zx::DeviceModel model);
     // The defaults of the current model into the record, then the refill.
     void newConfiguration();
-    // Fills every editor from the image through the current model's map.
+    // Fills every view from the image through the current model's map.
     void refill();
     // The refresh command: the refill, with nothing stored first.
     void refresh() { refill(); }
 
-    void setStatusText(int panel, const QString& text);
-    QString statusText(int panel) const;
-    int statusPanelWidth(int panel) const;
-    void setConnectionPanelText(const QString& text);
-
-    QString currentFileName() const { return currentFileName_; }
-    void setCurrentFileName(const QString& name) { currentFileName_ = name; }
+    void setStatusText(int panel, const QString& text) { panels_->setText(panel, text); }
+    QString statusText(int panel) const { return panels_->text(panel); }
+    int statusPanelWidth(int panel) const { return panels_->width(panel); }
 
     int currentView() const;
     // Shows a view the way the view menu does; leaving the free-number view stores its list.
     void showView(int index);
-
-    // The image offset the last refill gave a numeric edit (the byte-range check stores there).
-    // None after a model switch until the next refill, so no edit stores at an offset of the
-    // previous model.
-    static std::optional<int> boundOffset(const QWidget* edit);
-
-    // Writes the free-number list into the image as it stands.
-    void StoreFreeNumbers();
+    // The image offset a numeric edit of any view stores at (none while unbound).
+    std::optional<int> boundOffset(const QWidget* edit) const;
 
     // Asks "Menti a változásokat ?" when the modified flag is set. True when the command may go
     // on: nothing to save, No, or Yes and the save did not fail. False on Cancel or a failed save.
@@ -99,9 +92,10 @@ class TMainForm : public QMainWindow {
     void setSaveConnectionSettingsHandler(std::function<void()> handler) {
         saveConnectionSettingsHandler_ = std::move(handler);
     }
-    // While it answers true (a transfer is running) the window refuses to close: the transfer
-    // pumps the event queue, and a close then would pull the window from under it.
-    void setCloseBlocker(std::function<bool()> blocker) { closeBlocker_ = std::move(blocker); }
+    // While it gives a reason (a transfer is running) the window refuses to close and shows the
+    // reason in the status bar: the transfer pumps the event queue, and a close then would pull
+    // the window from under it.
+    void setCloseBlocker(std::function<QString()> blocker) { closeBlocker_ = std::move(blocker); }
     // Runs a transfer request (0 download, 1 upload) when the event loop delivers it.
     void setTransferHandler(std::function<void(int)> handler) {
         transferHandler_ = std::move(handler);
@@ -116,112 +110,38 @@ class TMainForm : public QMainWindow {
     void showHelpContents();
     zx::HelpViewer* helpViewer() const { return helpViewer_; }
 
-    // Puts the real terminal pane where the placeholder stands.
-    void setTerminalWidget(QWidget* terminal);
-
-    // Controls, under the names the operator's documentation uses (also their objectNames).
+    // The frame's controls, under their documented names (also their objectNames).
     QTabWidget* PageControl1 = nullptr;
     QWidget* pnlBott = nullptr;
     QComboBox* cbTipus = nullptr;
     QStatusBar* SBar = nullptr;
-    QMenu* Kdok2 = nullptr;
-    QMenu* Szamok2 = nullptr;
-
-    zx::RadioGroup *RGspeed = nullptr, *RGbit = nullptr, *RGmod = nullptr, *RG20h = nullptr;
-    QLineEdit *MEcopos = nullptr, *MEcallpos = nullptr, *MErzk = nullptr, *MEszamz = nullptr;
-    QComboBox* CBcokar = nullptr;
-    QLabel* lblSzamz = nullptr;
-    QCheckBox *chkPinEna = nullptr, *chkDSTena = nullptr;
-
-    struct LineRow {
-        QWidget* panel = nullptr; // pnlCOnn
-        QLabel* port = nullptr;   // lblPortnn
-        QLineEdit* co = nullptr;  // MEconn
-        zx::RadioGroup *dial = nullptr, *seizure = nullptr, *timer = nullptr;
-        QCheckBox *subLine = nullptr, *callIn = nullptr;
-    };
-    std::array<LineRow, LineCount> lines;
-
-    QLineEdit *MEibe = nullptr, *MEibo = nullptr, *MEintd = nullptr;
-    QLineEdit *ME1t1 = nullptr, *ME2t1 = nullptr, *MEcol1 = nullptr, *MEcor1 = nullptr;
-    QLineEdit *ME1t2 = nullptr, *ME2t2 = nullptr, *MEcol2 = nullptr, *MEcor2 = nullptr;
-    QLineEdit* edLI = nullptr;
-    QLabel *lblido2 = nullptr, *lblDeltaLI = nullptr;
-
-    QLineEdit *MEloclen = nullptr, *MEnatlen = nullptr;
-    QListWidget* lbKiv = nullptr;
-    QLineEdit *edKivSzam = nullptr, *edKivHossz = nullptr;
-    QPushButton *btnKivEdit = nullptr, *btnKivDel = nullptr;
-    QWidget* pnlPref = nullptr;
-    std::array<QLineEdit*, 4> edMP{};
-    std::array<QLineEdit*, 2> edIP{};
-
-    zx::CodeGrid* StringGrid1 = nullptr;
-
-    QLabel *Label34 = nullptr, *Label50 = nullptr;
-    QListWidget* lbFreeCall = nullptr;
-    QLineEdit* MEfreecall = nullptr;
-    QPushButton *BTNfreejav = nullptr, *BTNujszam1 = nullptr, *BTNfreedel = nullptr;
-
-    QLineEdit *edBehiv = nullptr, *edGW = nullptr;
-    QCheckBox *chkIntGW = nullptr, *chkNatGW = nullptr;
-    QListWidget* lbGW = nullptr;
-    QLabel *lblNoGW = nullptr, *lblKorz = nullptr;
-    QPushButton *btnGWAdd = nullptr, *btnGWDel = nullptr;
-
-    QPushButton *btnConnect = nullptr, *btnTransp = nullptr, *btnSync = nullptr, *btnDial = nullptr;
-    QLineEdit* edPhone = nullptr;
-    QWidget* ComTerminal1 = nullptr;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
 
   private:
-    void buildMenus();
-    void buildStatusBar();
-    QWidget* buildBasicView();
-    QWidget* buildLinesView();
-    QWidget* buildTimersView();
-    QWidget* buildNumbersView();
-    QWidget* buildCodesView();
-    QWidget* buildFreeView();
-    QWidget* buildCallInView();
-    QWidget* buildTerminalView();
-
-    void layoutBasicView(zx::DeviceModel model);
-    void layoutLinesView(zx::DeviceModel model);
-    void layoutTimersView(zx::DeviceModel model);
-    void layoutNumbersView(zx::DeviceModel model);
-
-    void refillBasicView(const zx::EditorView& v);
-    void refillLinesView(const zx::EditorView& v);
-    void refillTimersView(const zx::EditorView& v);
-    void refillNumbersView(const zx::EditorView& v);
-    void refillCodesView(const zx::EditorView& v);
-    void refillFreeView(const zx::EditorView& v);
-    void refillCallInView(const zx::EditorView& v);
-
-    // Texts that the exception list draws for entry row: area code and length.
-    std::pair<QString, QString> exceptionTexts(int row) const;
-    // Gives a numeric edit the image offset of the field it shows, or none.
-    void bindOffset(QWidget* edit, zx::Field field, int add = 0);
-
     void viewChanged(int index);
     void modelBoxChanged();
 
-    zx::DatabaseRecord& record_;
+    zx::ConfigDocument document_;
     zx::Interaction& interaction_;
-    zx::DeviceModel mapModel_ = zx::DeviceModel::Line4;
-    bool modified_ = false;
-    QString currentFileName_;
+    std::unique_ptr<zx::MainMenu> menu_;
+    std::unique_ptr<zx::StatusPanels> panels_;
+    zx::BasicView* basic_;
+    zx::LinesView* lines_;
+    zx::TimersView* timers_;
+    zx::NumbersView* numbers_;
+    zx::CodesView* codes_;
+    zx::FreeNumbersView* free_;
+    zx::CallInView* callIn_;
+    zx::TerminalView* terminal_;
+    // The seven views of the configuration, in page order.
+    std::array<zx::ConfigView*, 7> configViews_{};
     QString helpDirectory_;
     zx::HelpViewer* helpViewer_ = nullptr;
-    zx::PathPanel* filePanel_ = nullptr;
-    std::array<QLabel*, PanelCount> panels_{};
-    QVBoxLayout* terminalLayout_ = nullptr;
     std::function<bool()> saveHandler_;
     std::function<void()> saveConnectionSettingsHandler_;
     std::function<void(int)> transferHandler_;
-    std::function<bool()> closeBlocker_;
+    std::function<QString()> closeBlocker_;
 };

@@ -1,7 +1,6 @@
 #include "ui/status_bar.h"
 
 #include "model/path_ellipsis.h"
-#include "ui/main_form.h"
 #include "ui/view_helpers.h"
 
 #include <QFontMetrics>
@@ -36,50 +35,49 @@ void PathPanel::paintEvent(QPaintEvent* event) {
                      shownText());
 }
 
-} // namespace zx
-
 namespace {
 
-constexpr int PanelWidths[TMainForm::PanelCount] = {200, 50, 150, 150};
+constexpr int PanelWidths[StatusPanels::Count] = {200, 50, 150, 150};
 
 } // namespace
 
-void TMainForm::buildStatusBar() {
-    SBar = statusBar();
-    SBar->setObjectName(QStringLiteral("SBar"));
-    filePanel_ = new zx::PathPanel(SBar);
-    filePanel_->setObjectName(QStringLiteral("SBarPanel0"));
-    filePanel_->setFixedWidth(PanelWidths[0]);
-    SBar->addWidget(filePanel_);
-    for (int i = 1; i < PanelCount; ++i) {
-        auto* label = new QLabel(SBar);
+StatusPanels::StatusPanels(QStatusBar* bar) {
+    file_ = new PathPanel(bar);
+    file_->setObjectName(QStringLiteral("SBarPanel0"));
+    file_->setFixedWidth(PanelWidths[0]);
+    bar->addWidget(file_);
+    for (int i = 1; i < Count; ++i) {
+        auto* label = new QLabel(bar);
         label->setObjectName(QStringLiteral("SBarPanel%1").arg(i));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setFixedWidth(PanelWidths[i]);
-        panels_[static_cast<std::size_t>(i)] = label;
-        SBar->addWidget(label);
+        labels_[static_cast<std::size_t>(i)] = label;
+        bar->addWidget(label);
     }
 }
 
-void TMainForm::setStatusText(int panel, const QString& text) {
-    if (panel == PanelFile)
-        filePanel_->setText(text);
-    else if (panel > 0 && panel < PanelCount)
-        panels_[static_cast<std::size_t>(panel)]->setText(text);
+void StatusPanels::setText(int panel, const QString& text) {
+    if (panel == File)
+        file_->setText(text);
+    else if (panel > 0 && panel < Count)
+        labels_[static_cast<std::size_t>(panel)]->setText(text);
 }
 
-QString TMainForm::statusText(int panel) const {
-    if (panel == PanelFile) return filePanel_->text();
-    if (panel > 0 && panel < PanelCount) return panels_[static_cast<std::size_t>(panel)]->text();
+QString StatusPanels::text(int panel) const {
+    if (panel == File) return file_->text();
+    if (panel > 0 && panel < Count) return labels_[static_cast<std::size_t>(panel)]->text();
     return {};
 }
 
-int TMainForm::statusPanelWidth(int panel) const {
-    if (panel == PanelFile) return filePanel_->width();
-    if (panel > 0 && panel < PanelCount) return panels_[static_cast<std::size_t>(panel)]->width();
-    return 0;
+QWidget* StatusPanels::panel(int panel) const {
+    if (panel == File) return file_;
+    if (panel > 0 && panel < Count) return labels_[static_cast<std::size_t>(panel)];
+    return nullptr;
 }
 
-void TMainForm::setConnectionPanelText(const QString& text) {
-    setStatusText(PanelConnection, text);
+int StatusPanels::width(int p) const {
+    const QWidget* w = panel(p);
+    return w ? w->width() : 0;
 }
+
+} // namespace zx

@@ -1,7 +1,13 @@
 #pragma once
-// The file panel of the status bar: a path that does not fit loses its leading directory names
-// to "..." when drawn; the full text stays available.
+// The status bar's four panels: 0 the database file, 1 the code table size, 2 the connection,
+// 3 the connection state and progress. The file panel draws a long path with its leading
+// directory names replaced by "..."; the full text stays available.
 #include <QFrame>
+
+#include <array>
+
+class QLabel;
+class QStatusBar;
 
 namespace zx {
 
@@ -20,6 +26,23 @@ class PathPanel : public QFrame {
 
   private:
     QString text_;
+};
+
+class StatusPanels {
+  public:
+    enum Panel { File = 0, Codes = 1, Connection = 2, State = 3 };
+    static constexpr int Count = 4;
+
+    explicit StatusPanels(QStatusBar* bar);
+
+    void setText(int panel, const QString& text);
+    QString text(int panel) const;
+    int width(int panel) const;
+    QWidget* panel(int panel) const;
+
+  private:
+    PathPanel* file_;
+    std::array<QLabel*, Count> labels_{};
 };
 
 } // namespace zx

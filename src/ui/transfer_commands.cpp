@@ -3,9 +3,11 @@
 #include "link/com_port.h"
 #include "link/serial_byte_link.h"
 #include "link/system_clock.h"
+#include "ui/free_numbers_view.h"
 #include "ui/interaction.h"
 #include "ui/main_form.h"
 #include "ui/terminal_page.h"
+#include "ui/terminal_view.h"
 
 #include <QAction>
 #include <QApplication>
@@ -76,13 +78,14 @@ TransferCommands::TransferCommands(TMainForm& form, TComPort& port, ConnectionSt
         return TransferLine{std::make_unique<SerialByteLink>(p), std::make_unique<SystemClock>()};
     };
 
-    dnLoad_ = form_.findChild<QAction*>(QStringLiteral("DnLoad1"));
-    upLoad_ = form_.findChild<QAction*>(QStringLiteral("UpLoad1"));
-    if (dnLoad_) connect(dnLoad_, &QAction::triggered, this, &TransferCommands::DnLoad1Click);
-    if (upLoad_) connect(upLoad_, &QAction::triggered, this, &TransferCommands::UpLoad1Click);
-    connect(form_.btnSync, &QPushButton::clicked, this, &TransferCommands::btnSyncClick);
+    dnLoad_ = form_.menu().DnLoad1;
+    upLoad_ = form_.menu().UpLoad1;
+    connect(dnLoad_, &QAction::triggered, this, &TransferCommands::DnLoad1Click);
+    connect(upLoad_, &QAction::triggered, this, &TransferCommands::UpLoad1Click);
+    connect(form_.terminalView()->btnSync, &QPushButton::clicked, this,
+            &TransferCommands::btnSyncClick);
     form_.setTransferHandler([this](int direction) { TransferRequest(direction); });
-    form_.setCloseBlocker([this] { return busy(); });
+    form_.setCloseBlocker([this] { return busy() ? busyMessage() : QString(); });
 
     progress_ = new QProgressBar(form_.SBar);
     progress_->setObjectName(QStringLiteral("pbTransfer"));
@@ -100,6 +103,10 @@ TransferCommands::~TransferCommands() {
     form_.setCloseBlocker({});
 }
 
+QString TransferCommands::busyMessage() {
+    return QStringLiteral("Adatátvitel folyik: a program a végéig nem zárható be.");
+}
+
 QProgressBar* TransferCommands::progressBar() const {
     return progress_;
 }
@@ -113,7 +120,7 @@ void TransferCommands::updateCommands() {
     const bool idle = !busy();
     if (dnLoad_) dnLoad_->setEnabled(idle);
     if (upLoad_) upLoad_->setEnabled(idle);
-    form_.btnSync->setEnabled(idle);
+    form_.terminalView()->btnSync->setEnabled(idle);
 }
 
 void TransferCommands::message(const QString& text) {
@@ -156,7 +163,7 @@ void TransferCommands::DnLoad1Click() {
     if (busy() || !form_.askSaveChanges()) return;
     setPanelsEnabled(false);
     if (requestTransfer(0)) {
-        form_.setModified(true);
+        form_.document().setModified(true);
         form_.setModelBoxEnabled(false);
     }
     setPanelsEnabled(true);
@@ -164,7 +171,7 @@ void TransferCommands::DnLoad1Click() {
 
 void TransferCommands::UpLoad1Click() {
     if (busy()) return;
-    form_.StoreFreeNumbers();
+    form_.freeNumbersView()->StoreFreeNumbers();
     const int view = form_.currentView();
     // Leaving the view moves the focus out of a field still being typed in, which stores it.
     form_.PageControl1->setCurrentIndex(0);
@@ -194,7 +201,7 @@ void TransferCommands::TransferRequest(int direction) {
 }
 
 void TransferCommands::showProgress(const TransferProgress& p) {
-    form_.setStatusText(TMainForm::PanelState, p.status);
+    form_.setStatusText(TMainForm::Panel::State, p.status);
     if (progress_) {
         // No range yet (the model check) shows a moving bar.
         progress_->setRange(0, p.total);
@@ -222,21 +229,22 @@ void TransferCommands::runDownload(TransferLine& line) {
         engine.setModelHandler([this](DeviceModel m) {
             form_.cbTipus->setCurrentIndex(modelIndex(m));
             // The same model again would only empty the choice lists until the refill.
-            if (form_.memoryMap().model() != m) form_.modelSwitch();
+            if (form_.document().model() != m) form_.modelSwitch();
         });
         DownloadResult onFailure;
         onFailure.status = transfer_text::communicationError();
         result = catchPortFailure(failure, onFailure, [&] { return engine.download(); });
         closeUnlessHeld();
         setProgressVisible(false);
-        form_.setStatusText(TMainForm::PanelState, result.status);
+        form_.setStatusText(TMainForm::Panel::State, result.status);
 
         // A failed download leaves the image as it was; the model goes back with it, so the
         // editors and the image always agree.
+        ConfigImage image = form_.document().image();
         DeviceModel model = previous;
-        adoptDownload(result, form_.record().image, model);
+        if (adoptDownload(result, image, model)) form_.document().replaceImage(image);
         form_.cbTipus->setCurrentIndex(modelIndex(model));
-        if (form_.memoryMap().model() != model) form_.modelSwitch();
+        if (form_.document().model() != model) form_.modelSwitch();
         form_.refill();
     }
     reportOutcome(failure, result.ok(), result.message);
@@ -252,12 +260,14 @@ void TransferCommands::runUpload(TransferLine& line) {
         engine.setProgressHandler([this](const TransferProgress& p) { showProgress(p); });
         UploadResult onFailure;
         onFailure.message = transfer_text::uploadTimeout();
-        result = catchPortFailure(failure, onFailure, [&] {
-            return engine.upload(form_.record().image, form_.currentModel());
-        });
+        // The unit gets the image as it stood when the upload started; the operator's input
+        // waits until the transfer has ended.
+        const ConfigImage frozen = form_.document().image();
+        const DeviceModel model = form_.document().model();
+        result = catchPortFailure(failure, onFailure, [&] { return engine.upload(frozen, model); });
         closeUnlessHeld();
         setProgressVisible(false);
-        if (result.ok()) form_.setStatusText(TMainForm::PanelState, result.status);
+        if (result.ok()) form_.setStatusText(TMainForm::Panel::State, result.status);
     }
     reportOutcome(failure, result.ok(), result.message);
 }
@@ -273,17 +283,17 @@ void TransferCommands::reportOutcome(const std::optional<PortFailure>& failure, 
 void TransferCommands::btnSyncClick() {
     if (busy()) return;
     if (!port_.Connected()) {
-        form_.setStatusText(TMainForm::PanelState, Connecting);
+        form_.setStatusText(TMainForm::Panel::State, Connecting);
         try {
             // The port opens as every other command opens it: with the connection's name and
             // speed, not whatever it was last opened with.
             openConnection(port_, connection_);
         } catch (const EComPort& e) {
-            form_.setStatusText(TMainForm::PanelState, Disconnected);
+            form_.setStatusText(TMainForm::Panel::State, Disconnected);
             portError(e.Text(), e.WinCode());
             return;
         } catch (const std::exception& e) {
-            form_.setStatusText(TMainForm::PanelState, Disconnected);
+            form_.setStatusText(TMainForm::Panel::State, Disconnected);
             portError(QString::fromUtf8(e.what()), EINVAL);
             return;
         }
@@ -302,11 +312,11 @@ void TransferCommands::btnSyncClick() {
             onFailure.message = transfer_text::uploadTimeout();
             result = catchPortFailure(failure, onFailure, [&] { return engine.setClock(); });
             closeUnlessHeld();
-            if (result.ok()) form_.setStatusText(TMainForm::PanelState, result.status);
+            if (result.ok()) form_.setStatusText(TMainForm::Panel::State, result.status);
         }
         reportOutcome(failure, result.ok(), result.message);
     }
-    if (form_.ComTerminal1) form_.ComTerminal1->setFocus();
+    if (QWidget* pane = form_.terminalView()->ComTerminal1) pane->setFocus();
     emit finished();
 }
 

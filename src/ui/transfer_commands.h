@@ -53,6 +53,8 @@ class TransferCommands : public QObject {
     void TransferRequest(int direction);
 
     bool busy() const { return pending_ || running_; }
+    // Why the window does not close now: "Adatátvitel folyik: ...".
+    static QString busyMessage();
     // Shown in the status bar while a transfer runs: segments done of the model's range.
     QProgressBar* progressBar() const;
 

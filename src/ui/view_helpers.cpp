@@ -1,8 +1,11 @@
 #include "ui/view_helpers.h"
 
+#include "ui/radio_group.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace zx {
 
@@ -36,6 +39,18 @@ QCheckBox* makeCheck(QWidget* parent, const char* name, const char* utf8Text) {
     auto* check = new QCheckBox(QString::fromUtf8(utf8Text), parent);
     check->setObjectName(QString::fromUtf8(name));
     return check;
+}
+
+RadioGroup* makeGroup(QWidget* parent, const char* name, const char* utf8Title) {
+    auto* group = new RadioGroup(QString::fromUtf8(utf8Title), parent);
+    group->setObjectName(QString::fromUtf8(name));
+    return group;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const char* utf8Caption) {
+    auto* button = new QPushButton(QString::fromUtf8(utf8Caption), parent);
+    button->setObjectName(QString::fromUtf8(name));
+    return button;
 }
 
 } // namespace zx

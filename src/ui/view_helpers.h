@@ -9,9 +9,12 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QWidget;
 
 namespace zx {
+
+class RadioGroup;
 
 // The UTF-8 texts of the model layer (item captions, decoded fields) as window texts.
 QString fromUtf8(std::string_view text);
@@ -21,5 +24,7 @@ QLineEdit* makeEdit(QWidget* parent, const char* name, int maxLength = 0, int wi
 QLabel* makeLabel(QWidget* parent, const char* name, const char* utf8Text,
                   QWidget* buddy = nullptr);
 QCheckBox* makeCheck(QWidget* parent, const char* name, const char* utf8Text);
+RadioGroup* makeGroup(QWidget* parent, const char* name, const char* utf8Title);
+QPushButton* makeButton(QWidget* parent, const char* name, const char* utf8Caption);
 
 } // namespace zx

@@ -5,11 +5,19 @@
 #include "link/system_clock.h"
 #include "model/demo_configuration.h"
 #include "model/memory_map.h"
+#include "ui/basic_view.h"
+#include "ui/call_in_view.h"
 #include "ui/code_grid.h"
+#include "ui/codes_view.h"
 #include "ui/demo_mode.h"
 #include "ui/device_link_controller.h"
+#include "ui/free_numbers_view.h"
 #include "ui/interaction.h"
+#include "ui/lines_view.h"
 #include "ui/main_form.h"
+#include "ui/numbers_view.h"
+#include "ui/terminal_view.h"
+#include "ui/timers_view.h"
 #include "ui/transfer_commands.h"
 
 #include <QAction>
@@ -102,8 +110,8 @@ class WindowTransfer : public ::testing::Test {
         link = std::make_unique<DeviceLinkController>(*form, state);
         QObject::connect(&link->transfers(), &TransferCommands::progressed,
                          [this](const QString& s, int done, int total) {
-                             steps.push_back({s, done, total, form->memoryMap().model(),
-                                              form->MEloclen->text()});
+                             steps.push_back({s, done, total, form->document().map().model(),
+                                              form->numbersView()->MEloclen->text()});
                              if (duringTransfer) duringTransfer();
                          });
     }
@@ -126,7 +134,7 @@ class WindowTransfer : public ::testing::Test {
         while (link->transfers().busy() && t.elapsed() < 120000);
         ASSERT_FALSE(link->transfers().busy());
     }
-    QString panel3() const { return form->statusText(TMainForm::PanelState); }
+    QString panel3() const { return form->statusText(TMainForm::Panel::State); }
 
     QTemporaryDir dir;
     std::unique_ptr<ServedUnit> unit;
@@ -155,8 +163,8 @@ TEST_F(WindowTransfer, DownloadSwitchesToTheUnitsModelAndRefillsOnceAtTheEnd) {
     }
     EXPECT_EQ(form->cbTipus->currentIndex(), 1);
     EXPECT_FALSE(form->cbTipus->isEnabled());
-    EXPECT_TRUE(form->isModified());
-    EXPECT_EQ(form->MEloclen->text(), QString::number(memory.at(localLength)));
+    EXPECT_TRUE(form->document().isModified());
+    EXPECT_EQ(form->numbersView()->MEloclen->text(), QString::number(memory.at(localLength)));
     EXPECT_EQ(panel3(), "Sikeres letöltés.");
     EXPECT_FALSE(link->port().Connected());
     EXPECT_FALSE(link->transfers().progressBar()->isVisible());
@@ -176,9 +184,9 @@ TEST_F(WindowTransfer, DownloadSwitchesToTheUnitsModelAndRefillsOnceAtTheEnd) {
 
 TEST_F(WindowTransfer, UploadSendsTheStoredImageAndLeavesTheWindowAsItWas) {
     serve(DeviceModel::Line4, ConfigImage{});
-    form->setModified(true);
+    form->document().setModified(true);
     form->showView(5);
-    form->lbFreeCall->addItem("0612345678");
+    form->freeNumbersView()->lbFreeCall->addItem("0612345678");
     run("UpLoad1");
     unit->stop();
 
@@ -192,10 +200,29 @@ TEST_F(WindowTransfer, UploadSendsTheStoredImageAndLeavesTheWindowAsItWas) {
     EXPECT_EQ(panel3(), "Sikeres feltöltés");
     EXPECT_EQ(form->currentView(), 5);
     EXPECT_TRUE(form->PageControl1->isEnabled());
-    EXPECT_TRUE(form->isModified());
+    EXPECT_TRUE(form->document().isModified());
     EXPECT_TRUE(form->cbTipus->isEnabled());
     EXPECT_TRUE(ui.shown.isEmpty()) << "no question, no message";
     EXPECT_EQ(steps.back().done, 212);
+}
+
+TEST_F(WindowTransfer, AnEditMadeDuringAnUploadDoesNotReachTheUnit) {
+    serve(DeviceModel::Line4, ConfigImage{});
+    const std::size_t callIn = *MemoryMap::of(DeviceModel::Line4).offset(Field::CallInNumber);
+    ImagePatch first, changed;
+    first.setChars(callIn, "111");
+    changed.setChars(callIn, "999");
+    form->document().apply(first, ConfigDocument::Flag::Set);
+    // An editor stores while the first segments are on their way; the call-in number goes later.
+    duringTransfer = [&] {
+        if (steps.size() == 2) form->document().apply(changed, ConfigDocument::Flag::Set);
+    };
+    run("UpLoad1");
+    unit->stop();
+
+    const ConfigImage& unitMemory = unit->unit().memory();
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&unitMemory.bytes()[callIn]), 3), "111");
+    EXPECT_EQ(record.image.at(callIn), '9') << "the edit itself is kept for the next upload";
 }
 
 TEST_F(WindowTransfer, FailedDownloadPutsThePreviousImageAndModelBack) {
@@ -203,19 +230,19 @@ TEST_F(WindowTransfer, FailedDownloadPutsThePreviousImageAndModelBack) {
     silent.silent = true;
     serve(DeviceModel::Line16, pattern(1), silent);
     useFastTime();
-    form->MEloclen->setText("9");
-    record.image.set(*form->memoryMap().offset(Field::LocalLength), 9);
-    form->setModified(true);
+    form->numbersView()->MEloclen->setText("9");
+    record.image.set(*form->document().map().offset(Field::LocalLength), 9);
+    form->document().setModified(true);
     const ConfigImage before = record.image;
     ui.answers.push_back(Interaction::Answer::No);
 
     run("DnLoad1");
     EXPECT_EQ(record.image, before);
     EXPECT_EQ(form->cbTipus->currentIndex(), 0);
-    EXPECT_EQ(form->memoryMap().model(), DeviceModel::Line4);
-    EXPECT_EQ(form->MEloclen->text(), "9");
+    EXPECT_EQ(form->document().map().model(), DeviceModel::Line4);
+    EXPECT_EQ(form->numbersView()->MEloclen->text(), "9");
     EXPECT_FALSE(form->cbTipus->isEnabled());
-    EXPECT_TRUE(form->isModified());
+    EXPECT_TRUE(form->document().isModified());
     EXPECT_EQ(panel3(), "Kommunikációs hiba.");
     EXPECT_EQ(ui.messages(), QStringList{"Letöltési időtúllépés !!!"});
     EXPECT_EQ(ui.texts(Kind::Question), QStringList{"Menti a változásokat ?"});
@@ -238,7 +265,7 @@ TEST_F(WindowTransfer, APortThatDoesNotOpenEndsTheCommandWithThePanelsEnabled) {
         EXPECT_TRUE(form->PageControl1->isEnabled());
         EXPECT_TRUE(form->pnlBott->isEnabled());
         EXPECT_TRUE(form->cbTipus->isEnabled()) << command;
-        EXPECT_FALSE(form->isModified()) << command;
+        EXPECT_FALSE(form->document().isModified()) << command;
         EXPECT_EQ(form->currentView(), 3);
         EXPECT_TRUE(steps.empty());
     }
@@ -270,7 +297,7 @@ TEST_F(WindowTransfer, NoSecondTransferStartsWhileOneRuns) {
     duringTransfer = [&] {
         if (!enabledMidway.isEmpty() || !steps.back().status.startsWith("Memória")) return;
         enabledMidway = {action("DnLoad1")->isEnabled(), action("UpLoad1")->isEnabled(),
-                         form->btnSync->isEnabled()};
+                         form->terminalView()->btnSync->isEnabled()};
         link->transfers().DnLoad1Click();
         link->transfers().UpLoad1Click();
         link->transfers().btnSyncClick();
@@ -289,7 +316,7 @@ TEST_F(WindowTransfer, NoSecondTransferStartsWhileOneRuns) {
     EXPECT_TRUE(ui.shown.isEmpty());
     EXPECT_TRUE(action("DnLoad1")->isEnabled());
     EXPECT_TRUE(action("UpLoad1")->isEnabled());
-    EXPECT_TRUE(form->btnSync->isEnabled());
+    EXPECT_TRUE(form->terminalView()->btnSync->isEnabled());
 }
 
 TEST_F(WindowTransfer, TheWindowDoesNotCloseUnderARunningTransfer) {
@@ -315,20 +342,20 @@ TEST_F(WindowTransfer, TheWindowDoesNotCloseUnderARunningTransfer) {
 TEST_F(WindowTransfer, WithTheConnectButtonDownThePortStaysOpenForClockAndDownload) {
     serve(DeviceModel::Line4, pattern(2));
     form->show();
-    form->btnConnect->click();
+    form->terminalView()->btnConnect->click();
     ASSERT_TRUE(link->port().Connected());
 
-    form->btnSync->click();
+    form->terminalView()->btnSync->click();
     EXPECT_EQ(panel3(), "Sikeres feltöltés");
     EXPECT_TRUE(link->port().Connected());
-    EXPECT_TRUE(form->btnConnect->isChecked());
-    EXPECT_TRUE(form->ComTerminal1->hasFocus());
+    EXPECT_TRUE(form->terminalView()->btnConnect->isChecked());
+    EXPECT_TRUE(form->terminalView()->ComTerminal1->hasFocus());
 
     run("DnLoad1");
     EXPECT_EQ(panel3(), "Sikeres letöltés.");
     EXPECT_TRUE(link->port().Connected());
-    EXPECT_TRUE(form->btnConnect->isChecked());
-    form->btnConnect->click();
+    EXPECT_TRUE(form->terminalView()->btnConnect->isChecked());
+    form->terminalView()->btnConnect->click();
     EXPECT_FALSE(link->port().Connected());
     EXPECT_EQ(panel3(), "Szétkapcsolva");
     unit->stop();
@@ -352,16 +379,16 @@ TEST_F(WindowTransfer, DemoModeDownloadsTheDemoConfigurationAndKeepsItsSettingsA
     demo->markWindow(*form, *link);
     EXPECT_TRUE(form->windowTitle().endsWith(" - Bemutató mód"));
     ASSERT_NE(form->findChild<QLabel*>("lblDemo"), nullptr);
-    EXPECT_EQ(form->statusText(TMainForm::PanelConnection), demo->devicePath() + " ( 19200 )");
+    EXPECT_EQ(form->statusText(TMainForm::Panel::Connection), demo->devicePath() + " ( 19200 )");
 
     run("DnLoad1");
     const ConfigImage expected = demoConfiguration();
     for (int s = 44; s < SegmentCount; ++s)
         EXPECT_EQ(record.image.segment(s), expected.segment(s)) << s;
     EXPECT_EQ(form->cbTipus->currentIndex(), 0);
-    EXPECT_EQ(form->StringGrid1->gridRowCount(), 13);
-    EXPECT_EQ(form->statusText(TMainForm::PanelCodes), "12/4");
-    EXPECT_EQ(form->lbFreeCall->count(), 12);
+    EXPECT_EQ(form->codesView()->StringGrid1->gridRowCount(), 13);
+    EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), "12/4");
+    EXPECT_EQ(form->freeNumbersView()->lbFreeCall->count(), 12);
 
     ui.answers.push_back(Interaction::Answer::No);
     EXPECT_TRUE(form->close());

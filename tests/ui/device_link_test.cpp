@@ -2,10 +2,18 @@
 // dialog and the terminal page, with the settings files in a temporary folder.
 #include "form_fixture.h"
 #include "link/pty_pair.h"
+#include "ui/basic_view.h"
+#include "ui/call_in_view.h"
+#include "ui/codes_view.h"
 #include "ui/connset_dialog.h"
 #include "ui/device_link_controller.h"
+#include "ui/free_numbers_view.h"
+#include "ui/lines_view.h"
+#include "ui/numbers_view.h"
 #include "ui/terminal_page.h"
+#include "ui/terminal_view.h"
 #include "ui/terminal_widget.h"
+#include "ui/timers_view.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -61,12 +69,12 @@ TEST_F(DeviceLinkTest, StartShowsTheSettingsFileInPanelTwoAndSwapsInTheTerminal)
         ConnectionState state;
         LoadConnectionSettings(state);
         makeLink(state);
-        EXPECT_EQ(form->statusText(TMainForm::PanelConnection), panel);
-        EXPECT_EQ(form->statusText(TMainForm::PanelState), "Szétkapcsolva");
+        EXPECT_EQ(form->statusText(TMainForm::Panel::Connection), panel);
+        EXPECT_EQ(form->statusText(TMainForm::Panel::State), "Szétkapcsolva");
         link.reset();
     }
     makeLink(ConnectionState{});
-    auto* terminal = qobject_cast<TComTerminal*>(form->ComTerminal1);
+    auto* terminal = qobject_cast<TComTerminal*>(form->terminalView()->ComTerminal1);
     ASSERT_NE(terminal, nullptr);
     EXPECT_EQ(terminal, link->terminal());
     EXPECT_EQ(terminal->objectName(), "ComTerminal1");
@@ -89,7 +97,7 @@ TEST_P(ClosingWritesTheConnection, UnlessCancelled) {
     state.PortName = "ttyUSB0";
     state.SpeedIndex = 3;
     makeLink(state);
-    form->setModified(c.modified);
+    form->document().setModified(c.modified);
     ui.answers.assign(c.answers.begin(), c.answers.end());
 
     EXPECT_EQ(form->close(), c.written);
@@ -112,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, ClosingWritesTheConnection,
 
 TEST_F(DeviceLinkTest, ComPortDialogSetsNumberPanelAndConnectionThenClosingRemembersThem) {
     makeLink(ConnectionState{});
-    form->edPhone->setText("555");
+    form->terminalView()->edPhone->setText("555");
     // An operator who leaves the dialog without OK changes nothing.
     ui.dialogHandlers.push_back([](QDialog&) {});
     ui.dialogHandlers.push_back([](QDialog& d) {
@@ -130,20 +138,20 @@ TEST_F(DeviceLinkTest, ComPortDialogSetsNumberPanelAndConnectionThenClosingRemem
     });
 
     action("mnuComport")->trigger();
-    EXPECT_EQ(form->edPhone->text(), "555");
-    EXPECT_EQ(form->statusText(TMainForm::PanelConnection), "COM1 ( 19200 )");
+    EXPECT_EQ(form->terminalView()->edPhone->text(), "555");
+    EXPECT_EQ(form->statusText(TMainForm::Panel::Connection), "COM1 ( 19200 )");
 
     action("mnuComport")->trigger();
-    EXPECT_EQ(form->edPhone->text(), "123");
-    EXPECT_EQ(form->statusText(TMainForm::PanelConnection), "Iroda");
+    EXPECT_EQ(form->terminalView()->edPhone->text(), "123");
+    EXPECT_EQ(form->statusText(TMainForm::Panel::Connection), "Iroda");
     EXPECT_EQ(link->connection().PortName, "COM2");
     EXPECT_EQ(link->connection().SpeedIndex, 5);
     EXPECT_EQ(link->connection().CurrentConnectionName, "Iroda");
     EXPECT_EQ(savedConnectionNames(), QStringList{"Iroda"});
 
     action("mnuComport")->trigger();
-    EXPECT_EQ(form->edPhone->text(), "");
-    EXPECT_EQ(form->statusText(TMainForm::PanelConnection), "COM3 ( 9600 )");
+    EXPECT_EQ(form->terminalView()->edPhone->text(), "");
+    EXPECT_EQ(form->statusText(TMainForm::Panel::Connection), "COM3 ( 9600 )");
     EXPECT_TRUE(link->connection().CurrentConnectionName.isEmpty());
 
     EXPECT_TRUE(form->close());
@@ -157,24 +165,24 @@ TEST_F(DeviceLinkTest, ConnectButtonReportsAFailedOpenThenOpensAndFeedsTheTermin
     ConnectionState state;
     state.PortName = dir.filePath("no-such-port");
     makeLink(state);
-    form->btnConnect->click();
-    EXPECT_FALSE(form->btnConnect->isChecked());
+    form->terminalView()->btnConnect->click();
+    EXPECT_FALSE(form->terminalView()->btnConnect->isChecked());
     const QStringList errors = ui.texts(ScriptedInteraction::Kind::Error);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith("Unable to open com port")) << errors[0].toStdString();
 
     link->connection().PortName = pty.slavePath();
-    form->btnConnect->click();
+    form->terminalView()->btnConnect->click();
     ASSERT_TRUE(link->port().Connected());
-    EXPECT_EQ(form->statusText(TMainForm::PanelState), "Kapcsolódva...");
+    EXPECT_EQ(form->statusText(TMainForm::Panel::State), "Kapcsolódva...");
     pty.write("OK\r\n");
     for (int i = 0; i < 100 && !link->terminal()->screen().rowText(0).startsWith("OK"); ++i)
         QTest::qWait(20);
     EXPECT_TRUE(link->terminal()->screen().rowText(0).startsWith("OK"));
 
-    form->btnConnect->click();
+    form->terminalView()->btnConnect->click();
     EXPECT_FALSE(link->port().Connected());
-    EXPECT_EQ(form->statusText(TMainForm::PanelState), "Szétkapcsolva");
+    EXPECT_EQ(form->statusText(TMainForm::Panel::State), "Szétkapcsolva");
     EXPECT_EQ(ui.texts(ScriptedInteraction::Kind::Error).size(), 1);
 }
 

@@ -206,10 +206,10 @@ TEST_F(FormTest, TerminalPageStartState) {
 }
 
 TEST_F(FormTest, TerminalPaneSwapsInPlace) {
-    QWidget* placeholder = form->ComTerminal1;
+    QWidget* placeholder = form->terminalView()->ComTerminal1;
     auto* pane = new QWidget;
-    form->setTerminalWidget(pane);
-    EXPECT_EQ(form->ComTerminal1, pane);
+    form->terminalView()->setTerminalWidget(pane);
+    EXPECT_EQ(form->terminalView()->ComTerminal1, pane);
     EXPECT_EQ(pane->objectName(), QStringLiteral("ComTerminal1"));
     EXPECT_EQ(pane->parentWidget(), find<QWidget>(QStringLiteral("TabSheet8")));
     EXPECT_EQ(form->findChildren<QWidget*>(QStringLiteral("ComTerminal1")).size(), 1);
@@ -286,15 +286,15 @@ TEST_F(FormTest, MenuBarCommandsCaptionsAndShortcuts) {
 
 TEST_F(FormTest, StatusBarPanelsAtStart) {
     const int widths[] = {200, 50, 150, 150};
-    for (int i = 0; i < TMainForm::PanelCount; ++i)
+    for (int i = 0; i < zx::StatusPanels::Count; ++i)
         EXPECT_EQ(form->statusPanelWidth(i), widths[i]) << i;
-    EXPECT_EQ(form->statusText(TMainForm::PanelFile), QString::fromUtf8("Új"));
-    EXPECT_EQ(form->statusText(TMainForm::PanelCodes), QStringLiteral("1/6"));
-    EXPECT_EQ(form->statusText(TMainForm::PanelConnection), QStringLiteral("COM1 ( 19200 )"));
-    EXPECT_EQ(form->statusText(TMainForm::PanelState), QString::fromUtf8("Szétkapcsolva"));
-    form->setConnectionPanelText(QStringLiteral("Irodai modem"));
-    EXPECT_EQ(form->statusText(TMainForm::PanelConnection), QStringLiteral("Irodai modem"));
-    EXPECT_FALSE(form->isModified());
+    EXPECT_EQ(form->statusText(TMainForm::Panel::File), QString::fromUtf8("Új"));
+    EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), QStringLiteral("1/6"));
+    EXPECT_EQ(form->statusText(TMainForm::Panel::Connection), QStringLiteral("COM1 ( 19200 )"));
+    EXPECT_EQ(form->statusText(TMainForm::Panel::State), QString::fromUtf8("Szétkapcsolva"));
+    form->setStatusText(TMainForm::Panel::Connection, QStringLiteral("Irodai modem"));
+    EXPECT_EQ(form->statusText(TMainForm::Panel::Connection), QStringLiteral("Irodai modem"));
+    EXPECT_FALSE(form->document().isModified());
     EXPECT_EQ(ui.shown.size(), 0);
 }
 

@@ -26,8 +26,8 @@ TEST_F(FormTest, SwitchToSixteenLinesShowsAndHidesItsControls) {
             EXPECT_TRUE(shownInView(QString::fromUtf8(name))) << name;
         for (const char* name : SixteenLineOnly)
             EXPECT_FALSE(shownInView(QString::fromUtf8(name))) << name;
-        EXPECT_EQ(form->StringGrid1->gridColumnCount(), 6);
-        EXPECT_EQ(form->StringGrid1->cell(5, 0), QString::fromUtf8("Nemzetközi"));
+        EXPECT_EQ(form->codesView()->StringGrid1->gridColumnCount(), 6);
+        EXPECT_EQ(form->codesView()->StringGrid1->cell(5, 0), QString::fromUtf8("Nemzetközi"));
     };
     fourLineLayout();
     chooseModelInBox(DeviceModel::Line16);
@@ -37,8 +37,8 @@ TEST_F(FormTest, SwitchToSixteenLinesShowsAndHidesItsControls) {
         EXPECT_TRUE(shownInView(QString::fromUtf8(name))) << name;
     for (const char* name : BothModels)
         EXPECT_TRUE(shownInView(QString::fromUtf8(name))) << name;
-    EXPECT_EQ(form->StringGrid1->gridColumnCount(), 3);
-    EXPECT_EQ(form->StringGrid1->cell(2, 0), QStringLiteral("Jog"));
+    EXPECT_EQ(form->codesView()->StringGrid1->gridColumnCount(), 3);
+    EXPECT_EQ(form->codesView()->StringGrid1->cell(2, 0), QStringLiteral("Jog"));
 
     chooseModelInBox(DeviceModel::Line4);
     fourLineLayout();
@@ -63,19 +63,19 @@ TEST_F(FormTest, ListsOfEachModel) {
 
 TEST_F(FormTest, ModelBoxChangeByKeyboardSwitchesAndRefillsWithoutTouchingTheImage) {
     const zx::DatabaseRecord before = record;
-    form->setModified(false);
+    form->document().setModified(false);
     QTest::keyClick(form->cbTipus, Qt::Key_Down);
     ASSERT_EQ(form->currentModel(), DeviceModel::Line16);
-    EXPECT_EQ(form->memoryMap().model(), DeviceModel::Line16);
+    EXPECT_EQ(form->document().map().model(), DeviceModel::Line16);
     EXPECT_TRUE(record == before) << "a model switch changed the record";
-    EXPECT_FALSE(form->isModified());
+    EXPECT_FALSE(form->document().isModified());
 
     // The editors already show the same bytes read through the 16-line map.
     EXPECT_EQ(editText("MEcopos"), QString::number(record.image.at(1683)));
     EXPECT_EQ(editText("MEibe"), QString::number(record.image.at(1679)));
-    ASSERT_TRUE(TMainForm::boundOffset(form->MEcopos));
-    EXPECT_EQ(*TMainForm::boundOffset(form->MEcopos), 1683);
-    EXPECT_EQ(*TMainForm::boundOffset(form->MEibe), 1679);
+    ASSERT_TRUE(form->boundOffset(form->basicView()->MEcopos));
+    EXPECT_EQ(*form->boundOffset(form->basicView()->MEcopos), 1683);
+    EXPECT_EQ(*form->boundOffset(form->timersView()->MEibe), 1679);
     EXPECT_NE(group("RGspeed")->itemIndex(), -1);
     EXPECT_NE(group("RGmod")->itemIndex(), -1);
 
@@ -83,7 +83,7 @@ TEST_F(FormTest, ModelBoxChangeByKeyboardSwitchesAndRefillsWithoutTouchingTheIma
     ASSERT_EQ(form->currentModel(), DeviceModel::Line4);
     EXPECT_TRUE(record == before) << "switching back changed the record";
     EXPECT_EQ(editText("MEcopos"), QStringLiteral("23"));
-    EXPECT_EQ(*TMainForm::boundOffset(form->MEcopos), 1656);
+    EXPECT_EQ(*form->boundOffset(form->basicView()->MEcopos), 1656);
 }
 
 TEST_F(FormTest, SwitchWithoutRefillLeavesListsEmptyAndNoEditBoundToTheOldMap) {
@@ -93,16 +93,18 @@ TEST_F(FormTest, SwitchWithoutRefillLeavesListsEmptyAndNoEditBoundToTheOldMap) {
     EXPECT_EQ(group("RGspeed")->itemIndex(), -1);
     EXPECT_EQ(group("RGmod")->itemIndex(), -1);
     EXPECT_EQ(group("RGdial01")->itemIndex(), -1);
-    for (QLineEdit* e : {form->MEcopos, form->MEcallpos, form->MErzk, form->MEibe, form->ME1t1,
-                         form->MEloclen, form->MEnatlen, form->edLI, form->edMP[0]})
-        EXPECT_FALSE(TMainForm::boundOffset(e)) << e->objectName().toStdString();
+    for (QLineEdit* e :
+         {form->basicView()->MEcopos, form->basicView()->MEcallpos, form->basicView()->MErzk,
+          form->timersView()->MEibe, form->timersView()->ME1t1, form->numbersView()->MEloclen,
+          form->numbersView()->MEnatlen, form->timersView()->edLI, form->numbersView()->edMP[0]})
+        EXPECT_FALSE(form->boundOffset(e)) << e->objectName().toStdString();
 
     // Refresh then shows the bytes through the new map.
     action("Refresh")->trigger();
     EXPECT_EQ(editText("MEcopos"), QString::number(record.image.at(1683)));
     EXPECT_EQ(editText("MEnatlen"), QString::number(record.image.at(1682)));
-    EXPECT_EQ(*TMainForm::boundOffset(form->MEnatlen), 1682);
-    EXPECT_FALSE(TMainForm::boundOffset(form->edLI)); // the 16-line unit has no such field
+    EXPECT_EQ(*form->boundOffset(form->numbersView()->MEnatlen), 1682);
+    EXPECT_FALSE(form->boundOffset(form->timersView()->edLI)); // the 16-line unit has no such field
 }
 
 TEST_F(FormTest, NewAfterSwitchGivesTheDefaultsOfTheNewModel) {
@@ -122,7 +124,7 @@ TEST_F(FormTest, OffsetsGivenByTheRefill) {
         {"edLI", 1422},    {"edMP01", 1412},    {"edMP02", 1414},   {"edMP04", 1418},
     };
     for (const auto& [name, offset] : four) {
-        const auto bound = TMainForm::boundOffset(find<QWidget>(QString::fromUtf8(name)));
+        const auto bound = form->boundOffset(find<QWidget>(QString::fromUtf8(name)));
         ASSERT_TRUE(bound) << name;
         EXPECT_EQ(*bound, offset) << name;
     }
@@ -131,11 +133,11 @@ TEST_F(FormTest, OffsetsGivenByTheRefill) {
         {"ME1t2", 1668}, {"ME2t2", 1669}, {"MEcor2", 1670}, {"MEcol2", 1671}, {"MErzk", 1676},
     };
     for (const auto& [name, offset] : sixteen) {
-        const auto bound = TMainForm::boundOffset(find<QWidget>(QString::fromUtf8(name)));
+        const auto bound = form->boundOffset(find<QWidget>(QString::fromUtf8(name)));
         ASSERT_TRUE(bound) << name;
         EXPECT_EQ(*bound, offset) << name;
     }
-    EXPECT_FALSE(TMainForm::boundOffset(form->edMP[0]));
+    EXPECT_FALSE(form->boundOffset(form->numbersView()->edMP[0]));
 }
 
 } // namespace

@@ -19,28 +19,28 @@ TEST_F(FormTest, NewFourLineConfigurationAsShown) {
     EXPECT_EQ(co, "0102030405060708");
     for (int n = 1; n <= 4; ++n)
         EXPECT_EQ(editText("MEco" + nn(n)), nn(n));
-    EXPECT_EQ(form->CBcokar->currentText(), QStringLiteral("2"));
+    EXPECT_EQ(form->basicView()->CBcokar->currentText(), QStringLiteral("2"));
     EXPECT_EQ(groupText("RGspeed"), QStringLiteral("9600"));
     EXPECT_EQ(groupText("RGbit"), QStringLiteral("Nincs"));
     EXPECT_EQ(groupText("RGmod"), QString::fromUtf8("Saját"));
     EXPECT_EQ(groupText("RG20h"), QStringLiteral("Lenyel"));
     EXPECT_EQ(groupText("RGdial01"), QStringLiteral("DTMF normal"));
     EXPECT_EQ(groupText("RGline01"), QStringLiteral("Azonnal"));
-    ASSERT_EQ(form->StringGrid1->gridRowCount(), 2);
-    EXPECT_EQ(form->StringGrid1->cell(1, 1), QStringLiteral(" "));
+    ASSERT_EQ(form->codesView()->StringGrid1->gridRowCount(), 2);
+    EXPECT_EQ(form->codesView()->StringGrid1->cell(1, 1), QStringLiteral(" "));
     for (int c = 2; c <= 5; ++c)
-        EXPECT_EQ(form->StringGrid1->cell(c, 1), QStringLiteral("Igen")) << c;
-    EXPECT_EQ(form->statusText(TMainForm::PanelCodes), QStringLiteral("1/6"));
+        EXPECT_EQ(form->codesView()->StringGrid1->cell(c, 1), QStringLiteral("Igen")) << c;
+    EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), QStringLiteral("1/6"));
 
     // The texts that are not plain numbers.
     EXPECT_EQ(editText("edMP04"), QStringLiteral("===="));
     EXPECT_EQ(editText("edIP02"), QStringLiteral("=="));
-    EXPECT_EQ(form->lbKiv->item(0)->text(), QStringLiteral("062011"));
-    EXPECT_EQ(form->lbKiv->item(3)->text(), QStringLiteral("====00"));
-    ASSERT_EQ(form->lbGW->count(), 64);
-    EXPECT_EQ(form->lbGW->item(0)->text(), QStringLiteral("21"));
-    EXPECT_EQ(form->lbGW->item(12)->text(), QStringLiteral("??"));
-    EXPECT_EQ(form->lbFreeCall->count(), 0);
+    EXPECT_EQ(form->numbersView()->lbKiv->item(0)->text(), QStringLiteral("062011"));
+    EXPECT_EQ(form->numbersView()->lbKiv->item(3)->text(), QStringLiteral("====00"));
+    ASSERT_EQ(form->callInView()->lbGW->count(), 64);
+    EXPECT_EQ(form->callInView()->lbGW->item(0)->text(), QStringLiteral("21"));
+    EXPECT_EQ(form->callInView()->lbGW->item(12)->text(), QStringLiteral("??"));
+    EXPECT_EQ(form->freeNumbersView()->lbFreeCall->count(), 0);
 }
 
 TEST_F(FormTest, NewSixteenLineConfigurationAsShown) {
@@ -62,12 +62,12 @@ TEST_F(FormTest, NewSixteenLineConfigurationAsShown) {
     };
     for (const auto& [name, text] : edits)
         EXPECT_EQ(editText(QString::fromUtf8(name)), QString::fromUtf8(text)) << name;
-    ASSERT_EQ(form->StringGrid1->gridRowCount(), 2);
-    EXPECT_EQ(form->StringGrid1->cell(2, 1), QStringLiteral("N"));
+    ASSERT_EQ(form->codesView()->StringGrid1->gridRowCount(), 2);
+    EXPECT_EQ(form->codesView()->StringGrid1->cell(2, 1), QStringLiteral("N"));
     // Sixteen deleted exception entries: area byte 00, length 255.
     for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(form->lbKiv->item(i)->text(), QStringLiteral("00255")) << i;
-    EXPECT_EQ(form->statusText(TMainForm::PanelCodes), QStringLiteral("1/6"));
+        EXPECT_EQ(form->numbersView()->lbKiv->item(i)->text(), QStringLiteral("00255")) << i;
+    EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), QStringLiteral("1/6"));
 }
 
 TEST_F(FormTest, SixteenLineSpeedCharacterAndItsFallback) {
@@ -149,10 +149,10 @@ TEST_F(FormTest, CallInNumberAndBarredAreas) {
     record.image.set(1669, 0x02);
     form->refresh();
     EXPECT_EQ(editText("edBehiv"), QStringLiteral("123456789012345678901234"));
-    EXPECT_EQ(form->lbGW->item(0)->text(), QStringLiteral("??"));
-    EXPECT_EQ(form->lbGW->item(1)->text(), QStringLiteral("3:"));
-    EXPECT_TRUE(form->chkIntGW->isChecked());
-    EXPECT_FALSE(form->chkNatGW->isChecked());
+    EXPECT_EQ(form->callInView()->lbGW->item(0)->text(), QStringLiteral("??"));
+    EXPECT_EQ(form->callInView()->lbGW->item(1)->text(), QStringLiteral("3:"));
+    EXPECT_TRUE(form->callInView()->chkIntGW->isChecked());
+    EXPECT_FALSE(form->callInView()->chkNatGW->isChecked());
 
     putText(record.image, 1632,
             std::string("0630\0"
@@ -171,14 +171,14 @@ TEST_F(FormTest, CodeTableRowsAndRightsOfBothModels) {
             "000001"
             "?");
     form->refresh();
-    ASSERT_EQ(form->StringGrid1->gridRowCount(), 3);
-    EXPECT_EQ(form->StringGrid1->cell(1, 1), QStringLiteral("123456"));
+    ASSERT_EQ(form->codesView()->StringGrid1->gridRowCount(), 3);
+    EXPECT_EQ(form->codesView()->StringGrid1->cell(1, 1), QStringLiteral("123456"));
     const char* row1[] = {"Igen", "Nem", "Igen", "Nem"};
     for (int c = 2; c <= 5; ++c) {
-        EXPECT_EQ(form->StringGrid1->cell(c, 1), QString::fromUtf8(row1[c - 2])) << c;
-        EXPECT_EQ(form->StringGrid1->cell(c, 2), QStringLiteral("Igen")) << c;
+        EXPECT_EQ(form->codesView()->StringGrid1->cell(c, 1), QString::fromUtf8(row1[c - 2])) << c;
+        EXPECT_EQ(form->codesView()->StringGrid1->cell(c, 2), QStringLiteral("Igen")) << c;
     }
-    EXPECT_EQ(form->statusText(TMainForm::PanelCodes), QStringLiteral("2/6"));
+    EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), QStringLiteral("2/6"));
 
     chooseModelInBox(DeviceModel::Line16);
     record.image.set(1672, 5); // 4-digit codes
@@ -191,20 +191,20 @@ TEST_F(FormTest, CodeTableRowsAndRightsOfBothModels) {
             "9 9 "
             "7");
     form->refresh();
-    ASSERT_EQ(form->StringGrid1->gridRowCount(), 4);
-    EXPECT_EQ(form->StringGrid1->cell(1, 3), QStringLiteral("9 9 "));
-    EXPECT_EQ(form->StringGrid1->cell(2, 1), QStringLiteral("T"));
-    EXPECT_EQ(form->StringGrid1->cell(2, 2), QStringLiteral("M"));
-    EXPECT_EQ(form->StringGrid1->cell(2, 3), QStringLiteral("N"));
-    EXPECT_EQ(form->statusText(TMainForm::PanelCodes), QStringLiteral("3/4"));
+    ASSERT_EQ(form->codesView()->StringGrid1->gridRowCount(), 4);
+    EXPECT_EQ(form->codesView()->StringGrid1->cell(1, 3), QStringLiteral("9 9 "));
+    EXPECT_EQ(form->codesView()->StringGrid1->cell(2, 1), QStringLiteral("T"));
+    EXPECT_EQ(form->codesView()->StringGrid1->cell(2, 2), QStringLiteral("M"));
+    EXPECT_EQ(form->codesView()->StringGrid1->cell(2, 3), QStringLiteral("N"));
+    EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), QStringLiteral("3/4"));
 }
 
 TEST_F(FormTest, CodeCountBeyondTheTableShowsOnlyWhatFits) {
     record.image.set(1670, 9); // 8 digits: 341 records fit
     record.image.setWord(1671, 60000);
     form->refresh();
-    EXPECT_EQ(form->StringGrid1->gridRowCount(), 342);
-    EXPECT_EQ(form->statusText(TMainForm::PanelCodes), QStringLiteral("341/8"));
+    EXPECT_EQ(form->codesView()->StringGrid1->gridRowCount(), 342);
+    EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), QStringLiteral("341/8"));
 }
 
 TEST_F(FormTest, FreeNumbersInImageOrderWithTheirCodePage) {
@@ -213,28 +213,30 @@ TEST_F(FormTest, FreeNumbersInImageOrderWithTheirCodePage) {
             "\xE1"
             "bc             "); // Windows-1250 0xE1 is á
     form->refresh();
-    ASSERT_EQ(form->lbFreeCall->count(), 2);
-    EXPECT_EQ(form->lbFreeCall->item(0)->text(), QStringLiteral("0612345678      "));
-    EXPECT_EQ(form->lbFreeCall->item(1)->text(), QString::fromUtf8("ábc             "));
+    ASSERT_EQ(form->freeNumbersView()->lbFreeCall->count(), 2);
+    EXPECT_EQ(form->freeNumbersView()->lbFreeCall->item(0)->text(),
+              QStringLiteral("0612345678      "));
+    EXPECT_EQ(form->freeNumbersView()->lbFreeCall->item(1)->text(),
+              QString::fromUtf8("ábc             "));
 }
 
 TEST_F(FormTest, RefreshReplacesAnEntryNotYetStored) {
-    form->MEcopos->setText(QStringLiteral("99"));
-    form->lbFreeCall->addItem(QStringLiteral("555"));
+    form->basicView()->MEcopos->setText(QStringLiteral("99"));
+    form->freeNumbersView()->lbFreeCall->addItem(QStringLiteral("555"));
     action("Refresh")->trigger();
     EXPECT_EQ(editText("MEcopos"), QStringLiteral("23"));
-    EXPECT_EQ(form->lbFreeCall->count(), 0);
+    EXPECT_EQ(form->freeNumbersView()->lbFreeCall->count(), 0);
 }
 
 TEST_F(FormTest, NewConfigurationEmptiesTheRecordTextsAndFileName) {
     record.setText(zx::DatabaseRecord::Slot::Site, zx::RawText("Budapest"));
     record.setText(zx::DatabaseRecord::Slot::Password, zx::RawText("titok"));
-    form->setCurrentFileName(QStringLiteral("/tmp/a.vd1"));
+    form->document().setCurrentFileName(QStringLiteral("/tmp/a.vd1"));
     record.image.set(1656, 77);
     form->newConfiguration();
     EXPECT_EQ(record.textLength(zx::DatabaseRecord::Slot::Site), 0);
     EXPECT_EQ(record.textLength(zx::DatabaseRecord::Slot::Password), 0);
-    EXPECT_TRUE(form->currentFileName().isEmpty());
+    EXPECT_TRUE(form->document().currentFileName().isEmpty());
     EXPECT_EQ(editText("MEcopos"), QStringLiteral("23"));
 }
 

@@ -33,13 +33,13 @@ bool menuEnabled(QMenu* menu) {
 TEST_F(FormTest, ViewMenuShowsEachViewAndEnablesItsMenus) {
     const char* const items[] = {"Alap1", "Vonalak1", "Idztk1", "Szmhosszak1",
                                  "Kdok1", "Szmok1",   "mnuBeh", "mnuTerm"};
-    EXPECT_FALSE(menuEnabled(form->Kdok2));
-    EXPECT_FALSE(menuEnabled(form->Szamok2));
+    EXPECT_FALSE(menuEnabled(form->menu().Kdok2));
+    EXPECT_FALSE(menuEnabled(form->menu().Szamok2));
     for (int i : {4, 5, 7, 0, 5, 4, 3, 6, 1, 2}) {
         action(QString::fromUtf8(items[i]))->trigger();
         EXPECT_EQ(form->currentView(), i);
-        EXPECT_EQ(menuEnabled(form->Kdok2), i == 4) << i;
-        EXPECT_EQ(menuEnabled(form->Szamok2), i == 5) << i;
+        EXPECT_EQ(menuEnabled(form->menu().Kdok2), i == 4) << i;
+        EXPECT_EQ(menuEnabled(form->menu().Szamok2), i == 5) << i;
         // The commands of a disabled menu are silent too (their shortcuts included).
         EXPECT_EQ(action("Generls1")->isEnabled(), i == 4) << i;
         EXPECT_EQ(action("ImpText")->isEnabled(), i == 4) << i;
@@ -47,14 +47,14 @@ TEST_F(FormTest, ViewMenuShowsEachViewAndEnablesItsMenus) {
     }
     // Choosing a tab works the same way.
     form->PageControl1->setCurrentIndex(5);
-    EXPECT_TRUE(menuEnabled(form->Szamok2));
-    EXPECT_FALSE(menuEnabled(form->Kdok2));
+    EXPECT_TRUE(menuEnabled(form->menu().Szamok2));
+    EXPECT_FALSE(menuEnabled(form->menu().Kdok2));
 }
 
 TEST_F(FormTest, LeavingTheFreeNumberViewStoresTheList) {
     action("Szmok1")->trigger();
-    form->lbFreeCall->addItem(QStringLiteral("0612345678      "));
-    form->lbFreeCall->addItem(QString::fromUtf8("  ő77"));
+    form->freeNumbersView()->lbFreeCall->addItem(QStringLiteral("0612345678      "));
+    form->freeNumbersView()->lbFreeCall->addItem(QString::fromUtf8("  ő77"));
     EXPECT_EQ(freeEntry(record.image, 1792), std::string(16, ' ')); // not before leaving
     action("mnuBeh")->trigger();
     EXPECT_EQ(freeEntry(record.image, 1792), "0612345678      ");
@@ -62,18 +62,18 @@ TEST_F(FormTest, LeavingTheFreeNumberViewStoresTheList) {
     EXPECT_EQ(freeEntry(record.image, 1808), "  \xF5"
                                              "77           ");
     EXPECT_EQ(freeEntry(record.image, 1824), std::string(16, ' '));
-    EXPECT_FALSE(form->isModified()); // the commands that changed the list set the flag
+    EXPECT_FALSE(form->document().isModified()); // the commands that changed the list set the flag
 }
 
 TEST_F(FormTest, FreeNumbersStoredAtTheSixteenLineTableAndOnlyOnLeavingTheirView) {
     chooseModelInBox(zx::DeviceModel::Line16);
-    form->lbFreeCall->addItem(QStringLiteral("555"));
+    form->freeNumbersView()->lbFreeCall->addItem(QStringLiteral("555"));
     for (const char* item : {"Vonalak1", "Kdok1", "Alap1"})
         action(QString::fromUtf8(item))->trigger();
     EXPECT_EQ(freeEntry(record.image, 2048), std::string(16, ' '));
     action("Szmok1")->trigger();
-    form->lbFreeCall->clear();
-    form->lbFreeCall->addItem(QStringLiteral("777"));
+    form->freeNumbersView()->lbFreeCall->clear();
+    form->freeNumbersView()->lbFreeCall->addItem(QStringLiteral("777"));
     form->PageControl1->setCurrentIndex(0);
     EXPECT_EQ(freeEntry(record.image, 2048), "777             ");
     EXPECT_EQ(freeEntry(record.image, 1792), std::string(16, ' '));
@@ -100,7 +100,7 @@ TEST_P(ClosingQuestion, AnswerDecides) {
         return c.saveSucceeds;
     });
     form->setSaveConnectionSettingsHandler([&] { ++settingsWrites; });
-    form->setModified(c.modified);
+    form->document().setModified(c.modified);
     ui.answers.assign(c.answers.begin(), c.answers.end());
 
     EXPECT_EQ(form->close(), c.closes);
@@ -113,7 +113,7 @@ TEST_P(ClosingQuestion, AnswerDecides) {
     EXPECT_EQ(settingsWrites, c.settingsWrites);
     EXPECT_EQ(ui.unscripted, 0);
     if (!c.closes) {
-        EXPECT_EQ(form->isModified(), c.modified);
+        EXPECT_EQ(form->document().isModified(), c.modified);
     }
 }
 
@@ -127,18 +127,18 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<CloseCase>& info) { return info.param.name; });
 
 TEST_F(FormTest, ExitCommandAsksTheSameQuestion) {
-    form->setModified(true);
+    form->document().setModified(true);
     ui.answers = {Answer::Cancel};
     action("Exit1")->trigger();
     EXPECT_EQ(ui.texts(zx::ScriptedInteraction::Kind::Question),
               QStringList{QString::fromUtf8("Menti a változásokat ?")});
-    EXPECT_TRUE(form->isModified());
+    EXPECT_TRUE(form->document().isModified());
 }
 
 TEST_F(FormTest, SaveQuestionBeforeOtherCommands) {
     EXPECT_TRUE(form->askSaveChanges()); // nothing to save: nothing asked
     EXPECT_TRUE(ui.shown.isEmpty());
-    form->setModified(true);
+    form->document().setModified(true);
     ui.answers = {Answer::Cancel, Answer::No, Answer::Yes};
     int saves = 0;
     form->setSaveHandler([&] { return ++saves, true; });
@@ -168,7 +168,7 @@ TEST_F(FormTest, HelpOpensTheFileAtItsContents) {
     EXPECT_TRUE(ui.shown.isEmpty());
     // The viewer never keeps the program alive on its own.
     EXPECT_FALSE(viewer->testAttribute(Qt::WA_QuitOnClose));
-    form->setModified(false);
+    form->document().setModified(false);
     form->close();
     EXPECT_TRUE(viewer->isHidden());
 }
@@ -181,7 +181,7 @@ TEST_F(FormTest, MissingHelpFileIsReportedAndNothingElseChanges) {
     const QStringList errors = ui.texts(zx::ScriptedInteraction::Kind::Error);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("ZENDRAX.HLP")));
-    EXPECT_FALSE(form->isModified());
+    EXPECT_FALSE(form->document().isModified());
 }
 
 TEST(ShippedHelpFile, EveryContentsLinkHasItsAnchor) {
@@ -218,14 +218,14 @@ TEST_F(FormTest, FilePanelDrawsALongPathWithAnEllipsis) {
     ASSERT_NE(panel, nullptr);
     const QString path = QStringLiteral(
         "/home/operator/ugyfelek/nagyon/hosszu/konyvtar/nevek/sora/telephely_budapest.vd1");
-    form->setStatusText(TMainForm::PanelFile, path);
-    EXPECT_EQ(form->statusText(TMainForm::PanelFile), path);
+    form->setStatusText(TMainForm::Panel::File, path);
+    EXPECT_EQ(form->statusText(TMainForm::Panel::File), path);
     const QString shown = panel->shownText();
     EXPECT_NE(shown, path);
     EXPECT_TRUE(shown.contains(QStringLiteral("...")));
     EXPECT_TRUE(shown.endsWith(QStringLiteral("/telephely_budapest.vd1")));
     EXPECT_LE(panel->fontMetrics().horizontalAdvance(shown), panel->contentsRect().width());
-    form->setStatusText(TMainForm::PanelFile, QStringLiteral("/a/b.vd1"));
+    form->setStatusText(TMainForm::Panel::File, QStringLiteral("/a/b.vd1"));
     EXPECT_EQ(panel->shownText(), QStringLiteral("/a/b.vd1"));
 }
 

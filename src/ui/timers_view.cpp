@@ -1,12 +1,14 @@
-// The "Időzítők" view: the unit's timers, timer set #2 for the 16-line unit.
-#include "ui/main_form.h"
+#include "ui/timers_view.h"
+
 #include "ui/view_helpers.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 
-using namespace zx;
+#include <utility>
+
+namespace zx {
 
 namespace {
 
@@ -20,9 +22,11 @@ QLineEdit* timerEdit(QWidget* parent, const char* name, const char* hint) {
 
 } // namespace
 
-QWidget* TMainForm::buildTimersView() {
-    auto* sheet = new QWidget;
-    auto* grid = new QGridLayout(sheet);
+TimersView::TimersView(ConfigDocument& document, Interaction& interaction, QWidget* parent)
+    : ConfigView(document, interaction, parent) {
+    setObjectName(QStringLiteral("TabSheet3"));
+    QWidget* sheet = this;
+    auto* grid = new QGridLayout(this);
 
     auto* lblido1 = makeLabel(sheet, "lblido1", "#1");
     lblido2 = makeLabel(sheet, "lblido2", "#2");
@@ -71,10 +75,21 @@ QWidget* TMainForm::buildTimersView() {
     grid->setColumnMinimumWidth(2, EditWidth + 8);
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(r + 1, 1);
-    return sheet;
+
+    const std::pair<QLineEdit*, Field> fields[] = {
+        {MEibe, Field::SeizeTime},       {MEibo, Field::ReleaseTime},
+        {MEintd, Field::InterdigitTime}, {ME1t1, Field::FirstToneTime1},
+        {ME2t1, Field::SecondToneTime1}, {MEcor1, Field::CoResetTime1},
+        {MEcol1, Field::CoTimeout1},     {ME1t2, Field::FirstToneTime2},
+        {ME2t2, Field::SecondToneTime2}, {MEcor2, Field::CoResetTime2},
+        {MEcol2, Field::CoTimeout2},     {edLI, Field::LoopPulseDelta},
+    };
+    for (const auto& [edit, field] : fields)
+        bindEdit(edit, field);
 }
 
-void TMainForm::layoutTimersView(DeviceModel model) {
+void TimersView::layoutFor(DeviceModel model) {
+    ConfigView::layoutFor(model);
     const bool four = model == DeviceModel::Line4;
     for (QWidget* w : {static_cast<QWidget*>(lblido2), static_cast<QWidget*>(ME1t2),
                        static_cast<QWidget*>(ME2t2), static_cast<QWidget*>(MEcol2),
@@ -84,28 +99,16 @@ void TMainForm::layoutTimersView(DeviceModel model) {
     edLI->setVisible(four);
 }
 
-void TMainForm::refillTimersView(const EditorView& v) {
-    struct Shown {
-        QLineEdit* edit;
-        std::optional<int> value;
-        Field field;
+void TimersView::refill(const EditorView& v) {
+    ConfigView::refill(v);
+    const std::pair<QLineEdit*, std::optional<int>> shown[] = {
+        {MEibe, v.seizeTime},   {MEibo, v.releaseTime}, {MEintd, v.interdigitTime},
+        {ME1t1, v.firstTone1},  {ME2t1, v.secondTone1}, {MEcor1, v.coReset1},
+        {MEcol1, v.coTimeout1}, {ME1t2, v.firstTone2},  {ME2t2, v.secondTone2},
+        {MEcor2, v.coReset2},   {MEcol2, v.coTimeout2}, {edLI, v.loopPulseDelta},
     };
-    const Shown shown[] = {
-        {MEibe, v.seizeTime, Field::SeizeTime},
-        {MEibo, v.releaseTime, Field::ReleaseTime},
-        {MEintd, v.interdigitTime, Field::InterdigitTime},
-        {ME1t1, v.firstTone1, Field::FirstToneTime1},
-        {ME2t1, v.secondTone1, Field::SecondToneTime1},
-        {MEcor1, v.coReset1, Field::CoResetTime1},
-        {MEcol1, v.coTimeout1, Field::CoTimeout1},
-        {ME1t2, v.firstTone2, Field::FirstToneTime2},
-        {ME2t2, v.secondTone2, Field::SecondToneTime2},
-        {MEcor2, v.coReset2, Field::CoResetTime2},
-        {MEcol2, v.coTimeout2, Field::CoTimeout2},
-        {edLI, v.loopPulseDelta, Field::LoopPulseDelta},
-    };
-    for (const Shown& s : shown) {
-        if (s.value) s.edit->setText(QString::number(*s.value));
-        bindOffset(s.edit, s.field);
-    }
+    for (const auto& [edit, value] : shown)
+        if (value) edit->setText(QString::number(*value));
 }
+
+} // namespace zx

@@ -1,6 +1,6 @@
-// The "Behívás" view: call-in number, call-in switches and area codes barred from call-in.
+#include "ui/call_in_view.h"
+
 #include "files/cp1250.h"
-#include "ui/main_form.h"
 #include "ui/view_helpers.h"
 
 #include <QCheckBox>
@@ -10,17 +10,13 @@
 #include <QListWidget>
 #include <QPushButton>
 
-using namespace zx;
+namespace zx {
 
-namespace {
-
-constexpr int BarredCount = 64;
-
-} // namespace
-
-QWidget* TMainForm::buildCallInView() {
-    auto* sheet = new QWidget;
-    auto* grid = new QGridLayout(sheet);
+CallInView::CallInView(ConfigDocument& document, Interaction& interaction, QWidget* parent)
+    : ConfigView(document, interaction, parent) {
+    setObjectName(QStringLiteral("TabSheet7"));
+    QWidget* sheet = this;
+    auto* grid = new QGridLayout(this);
     edBehiv = makeEdit(sheet, "edBehiv", 24, 200);
     chkIntGW = makeCheck(sheet, "chkIntGW", "Behívás külföldi szám esetén");
     chkNatGW = makeCheck(sheet, "chkNatGW", "Behívás belföldi szám esetén");
@@ -32,10 +28,8 @@ QWidget* TMainForm::buildCallInView() {
     lblNoGW = makeLabel(sheet, "lblNoGW", "Behívásról tiltott körzetszámok:", lbGW);
     edGW = makeEdit(sheet, "edGW", 2, 40);
     lblKorz = makeLabel(sheet, "lblKorz", "Körzetszám:", edGW);
-    btnGWAdd = new QPushButton(QStringLiteral("&Felvesz"), sheet);
-    btnGWAdd->setObjectName(QStringLiteral("btnGWAdd"));
-    btnGWDel = new QPushButton(QString::fromUtf8("&Töröl"), sheet);
-    btnGWDel->setObjectName(QStringLiteral("btnGWDel"));
+    btnGWAdd = makeButton(sheet, "btnGWAdd", "&Felvesz");
+    btnGWDel = makeButton(sheet, "btnGWDel", "&Töröl");
 
     grid->addWidget(makeLabel(sheet, "lblBehiv", "Behívószám:", edBehiv), 0, 0);
     grid->addWidget(edBehiv, 0, 1, 1, 2, Qt::AlignLeft);
@@ -49,13 +43,15 @@ QWidget* TMainForm::buildCallInView() {
     grid->addWidget(btnGWDel, 6, 1, 1, 2, Qt::AlignLeft);
     grid->setRowStretch(7, 1);
     grid->setColumnStretch(3, 1);
-    return sheet;
 }
 
-void TMainForm::refillCallInView(const EditorView& v) {
+void CallInView::refill(const EditorView& v) {
+    ConfigView::refill(v);
     edBehiv->setText(fromCp1250(v.callInNumber));
     chkIntGW->setChecked(v.callInForeign);
     chkNatGW->setChecked(v.callInDomestic);
     for (int j = 0; j < BarredCount; ++j)
         lbGW->item(j)->setText(fromUtf8(v.barredAreas[static_cast<std::size_t>(j)]));
 }
+
+} // namespace zx

@@ -1,22 +1,28 @@
-// The "Kódok" view: the code table grid.
+#include "ui/codes_view.h"
+
 #include "files/cp1250.h"
 #include "ui/code_grid.h"
-#include "ui/main_form.h"
 #include "ui/view_helpers.h"
 
 #include <QVBoxLayout>
 
-using namespace zx;
+namespace zx {
 
-QWidget* TMainForm::buildCodesView() {
-    auto* sheet = new QWidget;
-    auto* column = new QVBoxLayout(sheet);
-    StringGrid1 = new CodeGrid(sheet);
+CodesView::CodesView(ConfigDocument& document, Interaction& interaction, QWidget* parent)
+    : ConfigView(document, interaction, parent) {
+    setObjectName(QStringLiteral("TabSheet5"));
+    auto* column = new QVBoxLayout(this);
+    StringGrid1 = new CodeGrid(this);
     column->addWidget(StringGrid1);
-    return sheet;
 }
 
-void TMainForm::refillCodesView(const EditorView& v) {
+void CodesView::layoutFor(DeviceModel model) {
+    ConfigView::layoutFor(model);
+    StringGrid1->setDeviceModel(model);
+}
+
+void CodesView::refill(const EditorView& v) {
+    ConfigView::refill(v);
     StringGrid1->setUpdatesEnabled(false);
     StringGrid1->clearContents();
     StringGrid1->setGridRowCount(static_cast<int>(v.codes.size()) + 1);
@@ -28,3 +34,5 @@ void TMainForm::refillCodesView(const EditorView& v) {
     }
     StringGrid1->setUpdatesEnabled(true);
 }
+
+} // namespace zx

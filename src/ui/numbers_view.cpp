@@ -1,7 +1,7 @@
-// The "Számhosszak" view: number lengths, domestic exceptions, mobile and international
-// prefixes.
+#include "ui/numbers_view.h"
+
 #include "model/codecs.h"
-#include "ui/main_form.h"
+#include "ui/config_document.h"
 #include "ui/view_helpers.h"
 
 #include <QGridLayout>
@@ -14,11 +14,11 @@
 #include <QPushButton>
 #include <QStyledItemDelegate>
 
-using namespace zx;
+#include <functional>
+
+namespace zx {
 
 namespace {
-
-constexpr int ExceptionCount = 16;
 
 // Draws an exception entry as two columns: the area code at the left edge and the length from
 // the middle, both at the top.
@@ -52,9 +52,11 @@ class ExceptionDelegate : public QStyledItemDelegate {
 
 } // namespace
 
-QWidget* TMainForm::buildNumbersView() {
-    auto* sheet = new QWidget;
-    auto* grid = new QGridLayout(sheet);
+NumbersView::NumbersView(ConfigDocument& document, Interaction& interaction, QWidget* parent)
+    : ConfigView(document, interaction, parent) {
+    setObjectName(QStringLiteral("TabSheet4"));
+    QWidget* sheet = this;
+    auto* grid = new QGridLayout(this);
 
     auto* lengths = new QGridLayout;
     MEloclen = makeEdit(sheet, "MEloclen", 3, 48);
@@ -114,39 +116,47 @@ QWidget* TMainForm::buildNumbersView() {
 
     grid->setRowStretch(2, 1);
     grid->setColumnStretch(2, 1);
-    return sheet;
+
+    bindEdit(MEloclen, Field::LocalLength);
+    bindEdit(MEnatlen, Field::NationalLength);
+    for (std::size_t k = 0; k < edMP.size(); ++k)
+        bindEdit(edMP[k], Field::MobilePrefixes, 2 * static_cast<int>(k));
+    // The 16-line list is drawn from the image, so it follows every change of it.
+    connect(&document_, &ConfigDocument::imageChanged, lbKiv->viewport(),
+            qOverload<>(&QWidget::update));
 }
 
-void TMainForm::layoutNumbersView(DeviceModel model) {
+void NumbersView::layoutFor(DeviceModel model) {
+    ConfigView::layoutFor(model);
     pnlPref->setVisible(model == DeviceModel::Line4);
+    lbKiv->viewport()->update();
 }
 
-std::pair<QString, QString> TMainForm::exceptionTexts(int row) const {
-    if (mapModel_ == DeviceModel::Line16) {
+std::pair<QString, QString> NumbersView::exceptionTexts(int row) const {
+    if (document_.model() == DeviceModel::Line16) {
         // The 16-line list is drawn straight from the two-byte entries of the image.
         const std::size_t p =
-            *memoryMap().offset(Field::NationalExceptions) + 2 * static_cast<std::size_t>(row);
-        return {fromUtf8(DigitPair(record_.image.at(p))),
-                QStringLiteral("%1").arg(record_.image.at(p + 1), 2, 10, QLatin1Char('0'))};
+            *document_.map().offset(Field::NationalExceptions) + 2 * static_cast<std::size_t>(row);
+        return {fromUtf8(DigitPair(document_.image().at(p))),
+                QStringLiteral("%1").arg(document_.image().at(p + 1), 2, 10, QLatin1Char('0'))};
     }
     const QListWidgetItem* item = lbKiv->item(row);
     const QString text = item ? item->text() : QString();
     return {text.left(4), text.mid(4, 2)};
 }
 
-void TMainForm::refillNumbersView(const EditorView& v) {
+void NumbersView::refill(const EditorView& v) {
+    ConfigView::refill(v);
     MEloclen->setText(QString::number(v.localLength));
     MEnatlen->setText(QString::number(v.nationalLength));
-    bindOffset(MEloclen, Field::LocalLength);
-    bindOffset(MEnatlen, Field::NationalLength);
     for (int i = 0; i < ExceptionCount; ++i)
         lbKiv->item(i)->setText(fromUtf8(v.exceptions[static_cast<std::size_t>(i)].text()));
     if (v.mobilePrefixes)
         for (std::size_t k = 0; k < edMP.size(); ++k)
             edMP[k]->setText(fromUtf8((*v.mobilePrefixes)[k]));
-    for (std::size_t k = 0; k < edMP.size(); ++k)
-        bindOffset(edMP[k], Field::MobilePrefixes, 2 * static_cast<int>(k));
     if (v.intlPrefixes)
         for (std::size_t k = 0; k < edIP.size(); ++k)
             edIP[k]->setText(fromUtf8((*v.intlPrefixes)[k]));
 }
+
+} // namespace zx

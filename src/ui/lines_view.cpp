@@ -1,6 +1,6 @@
-// The "Vonalak" view: one row per trunk line, rows 01 to 16 under a common heading.
+#include "ui/lines_view.h"
+
 #include "files/cp1250.h"
-#include "ui/main_form.h"
 #include "ui/radio_group.h"
 #include "ui/view_helpers.h"
 
@@ -11,7 +11,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-using namespace zx;
+namespace zx {
 
 namespace {
 
@@ -45,9 +45,11 @@ RadioGroup* rowGroup(QWidget* parent, const QString& name, const QStringList& it
 
 } // namespace
 
-QWidget* TMainForm::buildLinesView() {
-    auto* sheet = new QWidget;
-    auto* column = new QVBoxLayout(sheet);
+LinesView::LinesView(ConfigDocument& document, Interaction& interaction, QWidget* parent)
+    : ConfigView(document, interaction, parent) {
+    setObjectName(QStringLiteral("TabSheet2"));
+    QWidget* sheet = this;
+    auto* column = new QVBoxLayout(this);
 
     auto* heading = new QWidget(sheet);
     heading->setObjectName(QStringLiteral("pnlCOHead"));
@@ -100,10 +102,10 @@ QWidget* TMainForm::buildLinesView() {
     rowColumn->addStretch(1);
     scroll->setWidget(rows);
     column->addWidget(scroll, 1);
-    return sheet;
 }
 
-void TMainForm::layoutLinesView(DeviceModel model) {
+void LinesView::layoutFor(DeviceModel model) {
+    ConfigView::layoutFor(model);
     const bool sixteen = model == DeviceModel::Line16;
     // Line 1's dial list differs per model; replacing it leaves no item selected.
     lines[0].dial->setItems(toStringList(dialItems(model, 1)));
@@ -119,7 +121,8 @@ void TMainForm::layoutLinesView(DeviceModel model) {
     }
 }
 
-void TMainForm::refillLinesView(const EditorView& v) {
+void LinesView::refill(const EditorView& v) {
+    ConfigView::refill(v);
     for (std::size_t i = 0; i < v.lines.size() && i < lines.size(); ++i) {
         const LineRowView& shown = v.lines[i];
         LineRow& row = lines[i];
@@ -131,3 +134,5 @@ void TMainForm::refillLinesView(const EditorView& v) {
         row.callIn->setChecked(shown.callIn);
     }
 }
+
+} // namespace zx

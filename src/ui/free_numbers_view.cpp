@@ -1,7 +1,8 @@
-// The "Számok" view: numbers that may be called without a code.
+#include "ui/free_numbers_view.h"
+
 #include "files/cp1250.h"
 #include "model/free_number_table.h"
-#include "ui/main_form.h"
+#include "ui/config_document.h"
 #include "ui/view_helpers.h"
 
 #include <QGridLayout>
@@ -10,11 +11,14 @@
 #include <QListWidget>
 #include <QPushButton>
 
-using namespace zx;
+namespace zx {
 
-QWidget* TMainForm::buildFreeView() {
-    auto* sheet = new QWidget;
-    auto* grid = new QGridLayout(sheet);
+FreeNumbersView::FreeNumbersView(ConfigDocument& document, Interaction& interaction,
+                                 QWidget* parent)
+    : ConfigView(document, interaction, parent) {
+    setObjectName(QStringLiteral("TabSheet6"));
+    QWidget* sheet = this;
+    auto* grid = new QGridLayout(this);
     Label34 = makeLabel(sheet, "Label34", "Kód nélkül hívható számok");
     lbFreeCall = new QListWidget(sheet);
     lbFreeCall->setObjectName(QStringLiteral("lbFreeCall"));
@@ -43,19 +47,22 @@ QWidget* TMainForm::buildFreeView() {
     grid->addWidget(Label50, 5, 1, Qt::AlignLeft);
     grid->setRowStretch(6, 1);
     grid->setColumnStretch(2, 1);
-    return sheet;
 }
 
-void TMainForm::refillFreeView(const EditorView& v) {
+void FreeNumbersView::refill(const EditorView& v) {
+    ConfigView::refill(v);
     lbFreeCall->clear();
     for (const RawText& entry : v.freeNumbers)
         lbFreeCall->addItem(fromCp1250(entry));
 }
 
-void TMainForm::StoreFreeNumbers() {
+void FreeNumbersView::StoreFreeNumbers() {
     std::vector<RawText> entries;
     entries.reserve(static_cast<std::size_t>(lbFreeCall->count()));
     for (int i = 0; i < lbFreeCall->count(); ++i)
         entries.push_back(toCp1250(lbFreeCall->item(i)->text()));
-    writeFreeNumbers(record_.image, mapModel_, entries);
+    // The commands that changed the list have set the flag already.
+    document_.apply(freeNumbersPatch(document_.model(), entries), ConfigDocument::Flag::Keep);
 }
+
+} // namespace zx

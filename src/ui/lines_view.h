@@ -1,0 +1,34 @@
+#pragma once
+// The "Vonalak" view: one row per trunk line, rows 01 to 16 under a common heading.
+#include "ui/config_view.h"
+
+#include <array>
+
+class QCheckBox;
+class QLabel;
+
+namespace zx {
+
+class RadioGroup;
+
+class LinesView : public ConfigView {
+    Q_OBJECT
+  public:
+    static constexpr int LineCount = 16;
+
+    LinesView(ConfigDocument& document, Interaction& interaction, QWidget* parent = nullptr);
+
+    void layoutFor(DeviceModel model) override;
+    void refill(const EditorView& v) override;
+
+    struct LineRow {
+        QWidget* panel = nullptr; // pnlCOnn
+        QLabel* port = nullptr;   // lblPortnn
+        QLineEdit* co = nullptr;  // MEconn
+        RadioGroup *dial = nullptr, *seizure = nullptr, *timer = nullptr;
+        QCheckBox *subLine = nullptr, *callIn = nullptr;
+    };
+    std::array<LineRow, LineCount> lines;
+};
+
+} // namespace zx
