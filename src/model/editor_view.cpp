@@ -19,7 +19,9 @@ bool bit(Byte b, int n) {
 }
 
 std::string twoDigits(int n) {
-    return (n < 10 ? "0" : "") + std::to_string(n);
+    std::string text = std::to_string(n);
+    if (text.size() < 2) text.insert(text.begin(), '0');
+    return text;
 }
 
 class Reader {

@@ -28,8 +28,10 @@ std::vector<Byte> repeated(std::initializer_list<Byte> entry, int times) {
 }
 
 std::vector<Byte> barredAreasDefault() {
-    std::vector<Byte> out{0x21, 0x31, 0x40, 0x41, 0x50, 0x51, 0x61, 0x71, 0x80, 0x81, 0x90, 0x91};
-    out.resize(64, 0xFF);
+    static constexpr Byte areas[] = {0x21, 0x31, 0x40, 0x41, 0x50, 0x51,
+                                     0x61, 0x71, 0x80, 0x81, 0x90, 0x91};
+    std::vector<Byte> out(64, 0xFF);
+    std::copy(std::begin(areas), std::end(areas), out.begin());
     return out;
 }
 

@@ -31,6 +31,10 @@ DeviceLinkController::DeviceLinkController(TMainForm& form, const ConnectionStat
     };
     page_->showError = [this](const QString& text) { form_.interaction().error(&form_, text); };
     transfers_ = std::make_unique<TransferCommands>(form_, port_, connection_, *page_);
+    connect(transfers_.get(), &TransferCommands::busyChanged, this, [this](bool busy) {
+        page_->setLineBusy(busy);
+        form_.menu().mnuComport->setEnabled(!busy);
+    });
 
     connect(form_.menu().mnuComport, &QAction::triggered, this,
             &DeviceLinkController::mnuComportClick);

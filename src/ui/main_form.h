@@ -74,6 +74,7 @@ class TMainForm : public QMainWindow {
     void setStatusText(int panel, const QString& text) { panels_->setText(panel, text); }
     QString statusText(int panel) const { return panels_->text(panel); }
     int statusPanelWidth(int panel) const { return panels_->width(panel); }
+    zx::StatusPanels& statusPanels() { return *panels_; }
 
     int currentView() const;
     // Shows a view the way the view menu does; leaving the free-number view stores its list.

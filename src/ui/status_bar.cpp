@@ -7,6 +7,9 @@
 #include <QLabel>
 #include <QPainter>
 #include <QStatusBar>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace zx {
 
@@ -73,6 +76,18 @@ QWidget* StatusPanels::panel(int panel) const {
     if (panel == File) return file_;
     if (panel > 0 && panel < Count) return labels_[static_cast<std::size_t>(panel)];
     return nullptr;
+}
+
+void StatusPanels::fitTexts(int p, const QStringList& texts) {
+    QWidget* w = panel(p);
+    if (!w) return;
+    const QFontMetrics metrics(w->font());
+    int widest = 0;
+    for (const QString& text : texts)
+        widest = std::max(widest, metrics.horizontalAdvance(text));
+    // The frame and the label's own margin on both sides.
+    const int needed = widest + 2 * (w->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 4);
+    if (needed > w->width()) w->setFixedWidth(needed);
 }
 
 int StatusPanels::width(int p) const {

@@ -38,6 +38,8 @@ class StatusPanels {
     void setText(int panel, const QString& text);
     QString text(int panel) const;
     int width(int panel) const;
+    // Widens a panel so that each of these texts shows whole.
+    void fitTexts(int panel, const QStringList& texts);
     QWidget* panel(int panel) const;
 
   private:

@@ -23,9 +23,7 @@ TerminalPage::TerminalPage(const TerminalPageWidgets& widgets, TComPort& port,
     w_.btnTransp->setCheckable(true);
     w_.btnTransp->setText(TranspOn);
     w_.btnTransp->setChecked(false);
-    const bool open = port_.Connected();
-    w_.btnTransp->setEnabled(open);
-    w_.btnDial->setEnabled(open);
+    updateButtons();
 
     connect(w_.btnConnect, &QAbstractButton::clicked, this, &TerminalPage::btnConnectClick);
     connect(w_.btnTransp, &QAbstractButton::clicked, this, &TerminalPage::btnTranspClick);
@@ -40,7 +38,7 @@ TerminalPage::TerminalPage(const TerminalPageWidgets& widgets, TComPort& port,
             if (term) term->receive(data, count);
         };
         port_.attachLink(&link_);
-        w_.terminal->canSend = [this] { return port_.Connected(); };
+        w_.terminal->canSend = [this] { return port_.Connected() && !lineBusy_; };
         w_.terminal->sink = [this](const QByteArray& bytes) { write(bytes); };
     }
 }
@@ -57,8 +55,20 @@ void TerminalPage::error(const QString& text) {
     if (showError) showError(text);
 }
 
+void TerminalPage::setLineBusy(bool busy) {
+    lineBusy_ = busy;
+    updateButtons();
+}
+
+void TerminalPage::updateButtons() {
+    const bool open = port_.Connected();
+    w_.btnConnect->setEnabled(!lineBusy_);
+    w_.btnTransp->setEnabled(open && !lineBusy_);
+    w_.btnDial->setEnabled(open && !lineBusy_);
+}
+
 void TerminalPage::write(const QByteArray& bytes) {
-    if (!port_.Connected()) return;
+    if (!port_.Connected() || lineBusy_) return;
     try {
         port_.WriteText(bytes);
     } catch (const EComPort& e) {
@@ -71,6 +81,11 @@ void TerminalPage::focusTerminal() {
 }
 
 void TerminalPage::btnConnectClick() {
+    if (lineBusy_) {
+        // The click has toggled the button; the port is not the page's to close now.
+        w_.btnConnect->setChecked(port_.Connected());
+        return;
+    }
     if (port_.Connected()) {
         if (transparent_) {
             btnTranspClick();
@@ -100,6 +115,7 @@ void TerminalPage::btnDialClick() {
 }
 
 void TerminalPage::btnTranspClick() {
+    if (lineBusy_) return;
     transparent_ = !transparent_;
     w_.btnTransp->setText(transparent_ ? TranspOff : TranspOn);
     w_.btnTransp->setChecked(transparent_);
@@ -109,15 +125,13 @@ void TerminalPage::btnTranspClick() {
 
 void TerminalPage::ComPort1AfterOpen() {
     if (setStatusText) setStatusText(3, QStringLiteral("Kapcsolódva..."));
-    w_.btnDial->setEnabled(true);
-    w_.btnTransp->setEnabled(true);
+    updateButtons();
 }
 
 void TerminalPage::ComPort1AfterClose() {
     if (setStatusText) setStatusText(3, QStringLiteral("Szétkapcsolva"));
-    w_.btnDial->setEnabled(false);
-    w_.btnTransp->setEnabled(false);
     w_.btnConnect->setChecked(false);
+    updateButtons();
 }
 
 } // namespace zx

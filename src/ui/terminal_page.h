@@ -42,6 +42,10 @@ class TerminalPage : public QObject {
     std::function<void(int ms)> sleepMs;
 
     bool transparent() const { return transparent_; }
+    // While a transfer owns the line the page puts nothing on it: the pane sends no key and the
+    // connect, transparent and dial buttons are disabled until it ends.
+    void setLineBusy(bool busy);
+    bool lineBusy() const { return lineBusy_; }
     // True while the operator holds the port open (transfers then leave it open).
     bool operatorHoldsPort() const;
 
@@ -61,7 +65,10 @@ class TerminalPage : public QObject {
     QPointer<TComPort> portAlive_;
     ConnectionState& connection_;
     TComLink link_;
+    void updateButtons();
+
     bool transparent_ = false;
+    bool lineBusy_ = false;
 };
 
 } // namespace zx

@@ -87,6 +87,12 @@ TransferCommands::TransferCommands(TMainForm& form, TComPort& port, ConnectionSt
     form_.setTransferHandler([this](int direction) { TransferRequest(direction); });
     form_.setCloseBlocker([this] { return busy() ? busyMessage() : QString(); });
 
+    // Panel 3 shows every text of a transfer whole.
+    form_.statusPanels().fitTexts(
+        TMainForm::Panel::State,
+        {transfer_text::modelCheck(), transfer_text::segment(255), transfer_text::downloadDone(),
+         transfer_text::communicationError(), transfer_text::uploadDone(), Connecting,
+         Disconnected, QStringLiteral("Kapcsolódva...")});
     progress_ = new QProgressBar(form_.SBar);
     progress_->setObjectName(QStringLiteral("pbTransfer"));
     progress_->setTextVisible(true);
@@ -121,6 +127,7 @@ void TransferCommands::updateCommands() {
     if (dnLoad_) dnLoad_->setEnabled(idle);
     if (upLoad_) upLoad_->setEnabled(idle);
     form_.terminalView()->btnSync->setEnabled(idle);
+    emit busyChanged(!idle);
 }
 
 void TransferCommands::message(const QString& text) {

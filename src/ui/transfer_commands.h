@@ -63,6 +63,9 @@ class TransferCommands : public QObject {
     void progressed(const QString& status, int done, int total);
     // A transfer or clock setting has ended, whatever its outcome.
     void finished();
+    // From the posting of a request (or the start of a clock setting) to the end of the
+    // operation the line belongs to it.
+    void busyChanged(bool busy);
 
   private:
     // Opens the port unless the operator holds it open, then posts the request.

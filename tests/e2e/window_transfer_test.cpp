@@ -18,6 +18,8 @@
 #include "ui/numbers_view.h"
 #include "ui/terminal_view.h"
 #include "ui/timers_view.h"
+#include "ui/terminal_page.h"
+#include "ui/terminal_widget.h"
 #include "ui/transfer_commands.h"
 
 #include <QAction>
@@ -34,6 +36,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -333,15 +336,58 @@ TEST_F(WindowTransfer, TheWindowDoesNotCloseUnderARunningTransfer) {
     ASSERT_TRUE(closedMidway.has_value());
     EXPECT_FALSE(*closedMidway);
     EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->SBar->currentMessage(), TransferCommands::busyMessage()) << "it says why";
     EXPECT_TRUE(ui.shown.isEmpty()) << "not even the save question while the transfer runs";
     EXPECT_EQ(panel3(), "Sikeres letöltés.");
     ui.answers.push_back(Interaction::Answer::No);
     EXPECT_TRUE(form->close());
 }
 
+TEST_F(WindowTransfer, TheTerminalPagePutsNothingOnTheLineDuringATransfer) {
+    serve(DeviceModel::Line4, pattern(7));
+    form->show();
+    TerminalView& page = *form->terminalView();
+    page.btnConnect->click();
+    page.edPhone->setText("123");
+    ASSERT_TRUE(page.btnDial->isEnabled());
+    const auto pageState = [&] {
+        return QList<bool>{page.btnConnect->isEnabled(), page.btnTransp->isEnabled(),
+                           page.btnDial->isEnabled(), page.btnSync->isEnabled(),
+                           form->menu().mnuComport->isEnabled()};
+    };
+    QList<bool> midway;
+    duringTransfer = [&] {
+        if (!midway.isEmpty() || !steps.back().status.startsWith("Memória")) return;
+        midway = pageState();
+        // What the page's commands would send had they been enabled.
+        page.btnDial->click();
+        link->terminalPage().btnTranspClick();
+        link->terminal()->sink("U");
+    };
+    run("DnLoad1");
+    unit->stop();
+
+    EXPECT_EQ(midway, QList<bool>({false, false, false, false, false}));
+    EXPECT_EQ(pageState(), QList<bool>({true, true, true, true, true}));
+    EXPECT_EQ(panel3(), "Sikeres letöltés.");
+    // The unit saw the wake-up and read requests only: no dial, no transparent mode, no key.
+    EXPECT_EQ(unit->unit().stats().writeFrames, 0);
+    EXPECT_TRUE(ui.shown.isEmpty());
+}
+
+TEST_F(WindowTransfer, PanelThreeShowsTheLongestProgressTextWhole) {
+    serve(DeviceModel::Line4, ConfigImage{});
+    const auto* panel = form->SBar->findChild<QLabel*>("SBarPanel3");
+    ASSERT_NE(panel, nullptr);
+    const QString longest = QStringLiteral("Memória szegmens: 255/255");
+    EXPECT_GT(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(longest));
+}
+
 TEST_F(WindowTransfer, WithTheConnectButtonDownThePortStaysOpenForClockAndDownload) {
     serve(DeviceModel::Line4, pattern(2));
     form->show();
+    // The pane can only hold the focus in the active window.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     form->terminalView()->btnConnect->click();
     ASSERT_TRUE(link->port().Connected());
 
