@@ -33,7 +33,8 @@ class CodeGenerator {
   public:
     // Refused with "Értelmetlen adat: Kódok darabszáma:" and the count when the count is above
     // 614 or above the number of distinct codes the digits allow, and with "Értelmetlen adat:
-    // Kódok hossza:" and the length when the length is outside 3..9 (2 to 8 digits).
+    // Kódok hossza:" and the length when the length is outside 3..9 (2 to 8 digits). The
+    // generator draws from random for as long as it lives.
     static Checked<CodeGenerator> start(int codeCount, int codeLength, RandomSource& random);
 
     // Codes this run makes: the count, but no more than the table holds for the length.
