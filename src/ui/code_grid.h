@@ -1,43 +1,115 @@
 #pragma once
-// The code table grid. The operator counts its rows and columns with the header row as row 0
-// and the row-number column as column 0, so that code n is row n; the accessors below use that
-// counting. The header row and the row numbers stay in place while the codes scroll.
+// The code table grid (StringGrid1). The operator counts its rows and columns with the header
+// row as row 0 and the row-number column as column 0, so that code n is row n; the accessors
+// below use that counting. The header row and the row numbers stay in place while the codes
+// scroll.
+//
+// Everything the operator does inside the grid is handled here: codes are typed in column 1
+// (digits only, cut to CodeLength - 1 with the cursor moving on to the rights), rights change
+// by the I/N keys, double clicks and the popup menu on one cell or a block of rows, the Down
+// arrow on the last row adds a row, Ctrl+Delete there removes it. The grid does not touch the
+// image: it tells its owner through its signals, and the owner stores.
+#include "model/code_record.h"
+#include "model/code_rights.h"
 #include "model/types.h"
 
-#include <QTableWidget>
+#include <QTableView>
+
+#include <vector>
+
+class QMenu;
+class QLineEdit;
 
 namespace zx {
 
-class CodeGrid : public QTableWidget {
+class CodeGridModel;
+
+class CodeGrid : public QTableView {
     Q_OBJECT
   public:
     explicit CodeGrid(QWidget* parent = nullptr);
+    ~CodeGrid() override;
 
     // 6 columns for the 4-line unit (code and four rights), 3 for the 16-line unit (code and
     // one right level); the header texts and column widths follow. Cell texts are kept.
     void setDeviceModel(DeviceModel model);
-    DeviceModel deviceModel() const { return model_; }
+    DeviceModel deviceModel() const;
 
-    int gridRowCount() const { return rowCount() + 1; }
-    // At least 2: the header row and one code row.
+    // CodeLength in force (digits + 1): the longest code typed, and how far the grid grows.
+    void setCodeLength(int codeLength) { codeLength_ = codeLength; }
+    int codeLength() const { return codeLength_; }
+
+    int gridRowCount() const { return codeRowCount() + 1; }
+    // At least 2: the header row and one code row. Rows added are empty.
     void setGridRowCount(int rows);
-    int gridColumnCount() const { return columnCount() + 1; }
+    int gridColumnCount() const;
+    int codeRowCount() const;
 
     // Row 0 gives the header of the column, column 0 the row number as drawn; other cells their
     // text (a 16-line right level is its letter, although the word is drawn).
     QString cell(int column, int row) const;
     // Cells of the header row and of the row-number column are not set.
     void setCell(int column, int row, const QString& text);
+    // Every cell text emptied; the number of rows stays.
+    void clearContents();
+
+    // Every code row replaced in one step (the refill); at least one row remains.
+    void setRows(const std::vector<CodeRowView>& rows);
+    // The code rows, row 1 first, as the store and the code files take them.
+    std::vector<CodeRowView> rows() const;
+    // One code row (1-based), as code generation fills them.
+    void setRow(int row, const CodeRowView& view);
+
+    // "Mind kijelöl": the rights column of every code row selected, the cursor on the last row.
+    void selectAllCodes();
+    // A popup command on every row from the top to the bottom of the selection.
+    void applyRightsCommand(RightsCommand command);
+
+    QMenu* popupMenu() const { return popup_; }
+    CodeGridModel* gridModel() const { return model_; }
 
     // The row number right-aligned in four characters ("   1", "1000").
     static QString rowNumberText(int row);
     static QStringList headerTexts(DeviceModel model);
 
+    // The in-place editor's text changed (its delegate calls this).
+    void codeTextEdited(QLineEdit* editor, const QString& text);
+
+  public slots:
+    void selectAll() override { selectAllCodes(); }
+
+  signals:
+    // A cell was changed by the operator (CodeGridChanged is to be set).
+    void edited();
+    // The focus came into the grid from elsewhere in its window (CodeGridChanged is cleared).
+    void entered();
+    // The focus went from the grid to another control of its window (the grid is stored).
+    void left();
+    // The Down arrow added a row; the grid now has codeRows code rows (CodeCount follows).
+    void codeRowsGrown(int codeRows);
+    // Ctrl+Delete removed the last row; codeRows code rows are left (CodeCount follows).
+    void lastCodeRowDropped(int codeRows);
+
   protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    DeviceModel model_ = DeviceModel::Line4;
+    void buildPopup();
+    void followFocus(QWidget* now);
+    void useSelectionFor(int modelColumn);
+    void setRightCell(const QModelIndex& index, const QString& text);
+    bool onLastRow() const;
+
+    CodeGridModel* model_;
+    QMenu* popup_ = nullptr;
+    int codeLength_ = 7;
+    bool focusInside_ = false;
+    QMetaObject::Connection focusWatch_;
 };
 
 } // namespace zx

@@ -1,0 +1,66 @@
+#include "model/code_rights.h"
+
+namespace zx {
+
+namespace {
+
+constexpr std::string_view Yes = "Igen";
+constexpr std::string_view No = "Nem";
+constexpr std::string_view LevelLetters = "THBMN";
+
+std::size_t rightsCells(DeviceModel model) {
+    return model == DeviceModel::Line4 ? 4 : 1;
+}
+
+} // namespace
+
+std::vector<std::string> newRowRights(DeviceModel model) {
+    if (model == DeviceModel::Line4) return {"Igen", "Igen", "Igen", "Igen"};
+    return {"T"};
+}
+
+std::string steppedRight(std::string_view cell, DeviceModel model) {
+    if (model == DeviceModel::Line4) return std::string(!cell.empty() && cell[0] == 'I' ? No : Yes);
+    if (cell.empty()) return "T";
+    const std::size_t at = LevelLetters.find(cell[0]);
+    if (at == std::string_view::npos) return std::string(cell);
+    return std::string(1, LevelLetters[(at + 1) % LevelLetters.size()]);
+}
+
+std::string toggledRight(std::string_view cell) {
+    return std::string(cell == Yes ? No : Yes);
+}
+
+void applyRightsCommand(std::vector<std::string>& rights, RightsCommand command,
+                        DeviceModel model) {
+    if (rights.size() < rightsCells(model)) rights.resize(rightsCells(model));
+    if (model == DeviceModel::Line16) {
+        switch (command) {
+        case RightsCommand::International:
+            rights[0] = "N";
+            break;
+        case RightsCommand::Mobile:
+            rights[0] = "M";
+            break;
+        case RightsCommand::LongDistance:
+            rights[0] = "B";
+            break;
+        case RightsCommand::Local:
+            rights[0] = "H";
+            break;
+        case RightsCommand::Barred:
+            rights[0] = "T";
+            break;
+        }
+        return;
+    }
+    if (command == RightsCommand::Barred) {
+        for (std::size_t c = 0; c < 4; ++c)
+            rights[c] = No;
+        return;
+    }
+    std::string& cell = rights[static_cast<std::size_t>(command) - 2];
+    cell = toggledRight(cell);
+}
+
+} // namespace zx
