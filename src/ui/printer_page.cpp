@@ -86,7 +86,7 @@ bool printReport(QPagedPaintDevice& device, int pointSize, const ReportWriter& w
 bool printWindowPicture(QPagedPaintDevice& device, QWidget& window) {
     QRect area = window.rect();
     if (auto* main = qobject_cast<QMainWindow*>(&window);
-        main && main->menuWidget() && main->menuWidget()->isVisible())
+        main && main->menuWidget() && main->menuWidget()->isVisibleTo(main))
         area.setTop(main->menuWidget()->geometry().bottom() + 1);
     const QPixmap picture = window.grab(area);
     if (picture.isNull()) return false;
