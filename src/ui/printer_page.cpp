@@ -15,6 +15,7 @@
 #include <QTemporaryFile>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace zx {

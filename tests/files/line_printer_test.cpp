@@ -1,5 +1,7 @@
 #include "files/line_printer.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -68,50 +70,34 @@ TEST(LinePrinter, TextLinesBreakWhenTwoMoreAdvancesWouldNotFit) {
 }
 
 TEST(LinePrinter, EmptyLinesBreakOnlyPastThePageHeight) {
-    // After 7 lines the top is 154. One empty line (169) leaves room for one more line of text.
-    {
+    // Seven lines of text (the next top at 154), some empty lines (15 each), then a text line.
+    struct Placed {
+        int page, top, pageNumberBefore;
+    };
+    const auto after = [](int emptyLines) {
         FakePage page(1000, 200);
         LinePrinter printer(page);
         writeTexts(printer, 7);
-        printer.writeLine({"", false});
-        EXPECT_EQ(printer.top(), 169);
-        EXPECT_EQ(printer.pageNumber(), 1);
+        for (int i = 0; i < emptyLines; ++i)
+            printer.writeLine({"", false});
+        const int before = printer.pageNumber();
         printer.writeLine({"utolsó", false});
-        ASSERT_EQ(page.pages.size(), 1u);
-        EXPECT_EQ(page.pages[0].back().y, 169);
-        EXPECT_EQ(printer.pageNumber(), 2);
+        return Placed{int(page.pages.size()), page.pages.back().back().y, before};
+    };
+    // 169 leaves room for the line on the same page.
+    EXPECT_EQ(after(1).page, 1);
+    EXPECT_EQ(after(1).top, 169);
+    // 184 and 199 are not past 200: no break, but the line would reach past the bottom, so it
+    // goes to the top of the next page rather than being cut off.
+    for (int empty : {2, 3}) {
+        EXPECT_EQ(after(empty).pageNumberBefore, 1);
+        EXPECT_EQ(after(empty).page, 2);
+        EXPECT_EQ(after(empty).top, 0);
     }
-    // Three empty lines reach 199, still not past 200: no break. The fourth reaches 214.
-    {
-        FakePage page(1000, 200);
-        LinePrinter printer(page);
-        writeTexts(printer, 7);
-        for (int i = 0; i < 3; ++i)
-            printer.writeLine({"", false});
-        EXPECT_EQ(printer.top(), 199);
-        EXPECT_EQ(printer.pageNumber(), 1);
-        printer.writeLine({"", false});
-        EXPECT_EQ(printer.pageNumber(), 2);
-        EXPECT_EQ(printer.top(), 0);
-        printer.writeLine({"új oldal", false});
-        ASSERT_EQ(page.pages.size(), 2u);
-        EXPECT_EQ(page.pages[1].front().y, 0);
-    }
-    // A line of text that would reach past the bottom after the empty lines goes on the next
-    // page instead of being cut off.
-    {
-        FakePage page(1000, 200);
-        LinePrinter printer(page);
-        writeTexts(printer, 7);
-        for (int i = 0; i < 3; ++i)
-            printer.writeLine({"", false});
-        printer.writeLine({"nem vész el", false});
-        ASSERT_EQ(page.pages.size(), 2u);
-        EXPECT_EQ(page.pages[0].size(), 7u);
-        EXPECT_EQ(page.pages[1].front().text, "nem vész el");
-        EXPECT_EQ(page.pages[1].front().y, 0);
-        EXPECT_EQ(printer.pageNumber(), 2);
-    }
+    // 214 is past the page: the break comes with the empty line itself.
+    EXPECT_EQ(after(4).pageNumberBefore, 2);
+    EXPECT_EQ(after(4).page, 2);
+    EXPECT_EQ(after(4).top, 0);
 }
 
 TEST(LinePrinter, WideLinesBreakAfterTheLastCharacterThatFits) {
@@ -142,47 +128,64 @@ TEST(LinePrinter, WideLinesBreakAfterTheLastCharacterThatFits) {
     EXPECT_EQ(narrow.pages[0][2].text, "c");
 }
 
-TEST(LinePrinter, CodeListOnPagesShowsEachPageItsOwnNumber) {
+// The texts drawn on one page.
+QStringList texts(const std::vector<FakePage::Drawn>& page) {
+    QStringList out;
+    for (const auto& drawn : page)
+        out << drawn.text;
+    return out;
+}
+
+TEST(LinePrinter, ReportHeadersShowThePageTheyArePrintedOn) {
     std::vector<CodeRowView> rows;
     for (int i = 1; i <= 120; ++i)
         rows.push_back({RawText(std::to_string(200000 + i)), {"Igen", "Nem", "Nem", "Igen"}});
-    CodeListReport report;
-    report.rows = rows;
-    report.chosen = {1, 120};
-    report.fileName = "k.vd1";
+    CodeListReport codes;
+    codes.rows = rows;
+    codes.chosen = {1, 120};
     FakePage page(2000, 600);
     LinePrinter printer(page);
-    writeCodeListReport(printer, report);
+    writeCodeListReport(printer, codes);
 
     ASSERT_GE(page.pages.size(), 4u);
     EXPECT_EQ(printer.pagesStarted(), int(page.pages.size()));
-    const QString indent(10, ' ');
+    const QString ten(10, ' ');
     int entries = 0;
     for (std::size_t p = 0; p < page.pages.size(); ++p) {
-        int numbered = 0;
-        for (const auto& drawn : page.pages[p]) {
-            EXPECT_LE(drawn.y + 20, 600);
-            if (drawn.text.startsWith(indent + "Oldal:")) {
-                EXPECT_EQ(drawn.text, indent + "Oldal:" + QString::number(p + 1));
-                EXPECT_TRUE(drawn.bold);
-                ++numbered;
-            }
-            entries += int(drawn.text.count("|20"));
-            // Headings in bold, entries in the normal face.
-            if (drawn.text.contains("|Jog") || drawn.text.contains("|20")) {
-                EXPECT_EQ(drawn.bold, drawn.text.contains("|Jog")) << drawn.text.toStdString();
-            }
-        }
-        EXPECT_EQ(numbered, 1) << "page " << p + 1;
-        if (p > 0) {
-            const bool shortHeading =
-                std::any_of(page.pages[p].begin(), page.pages[p].end(), [](const auto& d) {
-                    return d.text.endsWith("|Kód      |Jog        ");
-                });
-            EXPECT_TRUE(shortHeading) << "page " << p + 1;
-        }
+        const QStringList drawn = texts(page.pages[p]);
+        const qsizetype at = drawn.indexOf(ten + "Oldal:" + QString::number(p + 1));
+        ASSERT_GE(at, 0) << "page " << p + 1;
+        EXPECT_TRUE(page.pages[p][std::size_t(at)].bold);
+        EXPECT_EQ(drawn.filter("Oldal:").size(), 1);
+        entries += int(drawn.join("").count("|20"));
+        if (p == 0) continue;
+        // Further pages: the shorter heading and rule, and no first-page header.
+        ASSERT_LT(at + 2, drawn.size());
+        EXPECT_EQ(drawn[at + 1],
+                  ten + "Sorsz. |Kód      |Jog        " + ten + "Sorsz. |Kód      |Jog        ");
+        EXPECT_EQ(drawn[at + 2],
+                  ten + "-------+---------+-----------" + ten + "-------+---------+-----------");
+        EXPECT_TRUE(drawn.filter(QString::fromUtf8("Személyi")).isEmpty());
     }
     EXPECT_EQ(entries, 120);
+
+    std::vector<std::string> items(40, "0612345678      ");
+    FreeNumberReport numbers;
+    numbers.items = items;
+    numbers.fileName = "f.vd1";
+    FakePage listPage(2000, 300);
+    LinePrinter listPrinter(listPage);
+    writeFreeNumberReport(listPrinter, numbers);
+    ASSERT_GE(listPage.pages.size(), 3u);
+    int listed = 0;
+    for (std::size_t p = 0; p < listPage.pages.size(); ++p) {
+        const QStringList drawn = texts(listPage.pages[p]);
+        EXPECT_EQ(drawn.first(), QString::fromUtf8("          Szabadon hívható számok f.vd1"
+                                                   "              Oldal:") +
+                                     QString::number(p + 1));
+        listed += int(drawn.filter("0612345678").size());
+    }
+    EXPECT_EQ(listed, 40);
 }
 
 TEST(LinePrinter, FreeNumberFontFollowsThePaperNotTheResolution) {

@@ -2,7 +2,7 @@
 #include "model/report_text.h"
 #include "ui/printer_page.h"
 
-#include "pdf_text.h"
+#include "ui/pdf_text.h"
 
 #include <QDir>
 #include <QFile>
