@@ -13,6 +13,9 @@ struct Command {
     const char* name;
     const char* usage;
     CommandFn run;
+    // The command draws (printed pages), so it runs under a QGuiApplication; on the offscreen
+    // platform unless another one is asked for, as the command line never shows a window.
+    bool gui = false;
 };
 
 bool registerCommand(Command command);

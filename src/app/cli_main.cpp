@@ -2,8 +2,10 @@
 #include "app/cli_common.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
 
 namespace zx::cli {
@@ -39,8 +41,14 @@ static void usage() {
 }
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments();
+    const auto named = argc > 1 ? zx::cli::commands().find(argv[1]) : zx::cli::commands().end();
+    const bool gui = named != zx::cli::commands().end() && named->second.gui;
+    if (gui && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        gui ? std::make_unique<QGuiApplication>(argc, argv)
+            : std::make_unique<QCoreApplication>(argc, argv);
+    QStringList args = app->arguments();
     args.removeFirst();
     if (args.isEmpty() || args.first() == "--help" || args.first() == "-h") {
         usage();

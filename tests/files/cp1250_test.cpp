@@ -1,4 +1,5 @@
 #include "files/cp1250.h"
+#include "model/cp1250_text.h"
 
 #include <gtest/gtest.h>
 
@@ -28,6 +29,19 @@ TEST(Cp1250, CharactersOutsideThePageBecomeQuestionMarks) {
     EXPECT_EQ(bytes, "a?b");
     // A real SUB control character is kept as it is.
     EXPECT_EQ(toCp1250(QString::fromUtf8("\x1A\xC5\x91\xF0\x9F\x98\x80")), "\x1A\xF5?");
+}
+
+} // namespace
+} // namespace zx
+
+namespace zx {
+namespace {
+
+TEST(Cp1250, PlainReaderAgreesWithTheConverterOnEveryByte) {
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all.push_back(static_cast<char>(b));
+    EXPECT_EQ(QString::fromStdString(utf8FromCp1250(all)), fromCp1250(RawText(all)));
 }
 
 } // namespace

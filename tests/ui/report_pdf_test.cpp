@@ -1,0 +1,106 @@
+// Reports printed through QPrinter into PDF files, read back as text.
+#include "model/report_text.h"
+#include "ui/printer_page.h"
+
+#include "ui/pdf_text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace zx {
+namespace {
+
+TEST(ReportPdf, FourHundredCodeRowsGiveNumberedPagesWithHeaders) {
+    if (!havePdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    std::vector<CodeRowView> rows;
+    for (int i = 1; i <= 400; ++i)
+        rows.push_back({RawText(std::to_string(500000 + i)), {"Igen", "Igen", "Nem", "Nem"}});
+    CodeListReport report;
+    report.rows = rows;
+    report.chosen = {1, 400};
+    report.fileName = "/adat/négyszáz.vd1";
+    report.site = "Szeged";
+    report.owner = "Tóth";
+    report.dateTime = "2024.03.05. 9:07:05";
+
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setOutputFileName(dir.filePath("kodok.pdf"));
+    ASSERT_TRUE(printReport(printer, CodeListPoints,
+                            [&](ReportOutput& out) { writeCodeListReport(out, report); }));
+
+    const QStringList pages = pdfPages(dir.filePath("kodok.pdf"));
+    // 200 entry lines and 200 rule lines do not fit on one A4 page at 9 points.
+    ASSERT_GE(pages.size(), 4);
+    EXPECT_TRUE(pages[0].contains(QString::fromUtf8("Személyi kódok:/adat/négyszáz.vd1")));
+    EXPECT_TRUE(pages[0].contains(QString::fromUtf8("Telepítési hely:Szeged")));
+    EXPECT_TRUE(pages[0].contains(QRegularExpression("Jog {5,}Sorsz")));
+    const QRegularExpression shortHeading(QString::fromUtf8("Sorsz\\. \\|Kód +\\|Jog +Sorsz"));
+    const QRegularExpression pageLine("Oldal:(\\d+)");
+    QSet<QString> entries;
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        QStringList numbers;
+        for (auto it = pageLine.globalMatch(pages[p]); it.hasNext();)
+            numbers << it.next().captured(1);
+        EXPECT_EQ(numbers, QStringList{QString::number(p + 1)}) << "page " << p + 1;
+        if (p > 0) {
+            EXPECT_TRUE(pages[p].contains(shortHeading)) << "page " << p + 1;
+            EXPECT_FALSE(pages[p].contains(QString::fromUtf8("Személyi kódok:")));
+        }
+        for (auto it = QRegularExpression("(\\d{4})\\|(\\d{6})").globalMatch(pages[p]);
+             it.hasNext();) {
+            const auto m = it.next();
+            EXPECT_EQ(m.captured(2).toInt() - 500000, m.captured(1).toInt());
+            entries.insert(m.captured(1));
+        }
+    }
+    EXPECT_EQ(entries.size(), 400);
+}
+
+TEST(ReportPdf, AFailedJobLeavesThePreviousFileWhole) {
+    QTemporaryDir dir;
+    const QString target = dir.filePath("lista.pdf");
+    {
+        QFile old(target);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("previous");
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(target);
+    const auto drawThen = [](bool outcome) {
+        return [outcome](QPrinter& device) {
+            const bool drawn = printReport(device, CodeListPoints, [](ReportOutput& out) {
+                out.writeLine({"          Oldal:1", true});
+            });
+            return drawn && outcome;
+        };
+    };
+
+    EXPECT_FALSE(runPrintJob(printer, drawThen(false)).isEmpty());
+    const auto contents = [&] {
+        QFile f(target);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    EXPECT_EQ(contents(), "previous");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"lista.pdf"});
+    EXPECT_EQ(printer.outputFileName(), target);
+
+    EXPECT_EQ(runPrintJob(printer, drawThen(true)), QString());
+    EXPECT_TRUE(contents().startsWith("%PDF"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"lista.pdf"});
+
+    printer.setOutputFileName(dir.filePath("nincs/lista.pdf"));
+    EXPECT_TRUE(runPrintJob(printer, drawThen(true)).contains("nincs/lista.pdf"));
+}
+
+} // namespace
+} // namespace zx
