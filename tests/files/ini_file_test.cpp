@@ -1,5 +1,5 @@
 // The settings files' INI reader and writer, on files in a temporary folder.
-#include "link/ini_file.h"
+#include "files/ini_file.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -13,6 +13,8 @@ class IniFile {
   public:
     // Reads the file; a missing or unreadable file reads as empty.
     explicit IniFile(const QString& path);
+    // The settings held in `bytes`, to be saved (if at all) as `path`.
+    static IniFile fromBytes(const QByteArray& bytes, const QString& path = QString());
 
     const QString& path() const { return path_; }
     // Section names in the order they first appear in the file.
@@ -27,6 +29,8 @@ class IniFile {
     void writeString(const QString& section, const QString& key, const QString& value);
     void writeInteger(const QString& section, const QString& key, int value);
 
+    // The file's bytes as save() writes them: Windows-1250, CR LF line ends.
+    QByteArray toBytes() const;
     // Writes the whole file at once (never half-written); false with a reason on failure.
     bool save(QString* error = nullptr) const;
 
@@ -34,6 +38,9 @@ class IniFile {
     static QString decode(const QByteArray& bytes);
 
   private:
+    IniFile() = default;
+    void parse(const QByteArray& bytes);
+
     struct Line {
         QString key; // empty for a comment, a blank or a line without '='
         QString value;
