@@ -17,18 +17,18 @@ QString qtFilter(const char* filter);
 
 namespace dialogs {
 
-inline constexpr FileDialogSettings CodeListImport{"dat", "Pinkód kódok|*.dat|Minden file|*.*",
+inline constexpr FileDialogSettings ImportCodeList{"dat", "Pinkód kódok|*.dat|Minden file|*.*",
                                                    "Pinkódok importálása"};
-inline constexpr FileDialogSettings CodeListExport{"dat", "Pinkód kódok|*.dat|Minden file|*.*",
+inline constexpr FileDialogSettings ExportCodeList{"dat", "Pinkód kódok|*.dat|Minden file|*.*",
                                                    "Pinkódok exportálása"};
-inline constexpr FileDialogSettings CodeTextImport{"txt", "Szövegfile|*.txt|Minden file|*.*",
+inline constexpr FileDialogSettings ImportCodeText{"txt", "Szövegfile|*.txt|Minden file|*.*",
                                                    "Pinkód kódok importálása"};
-inline constexpr FileDialogSettings CodeTextExport{"txt", "Szöveg file|*.txt|Minden file|*.*",
+inline constexpr FileDialogSettings ExportCodeText{"txt", "Szöveg file|*.txt|Minden file|*.*",
                                                    "Pinkód kódok exportálása"};
-inline constexpr FileDialogSettings FreeNumberImport{
+inline constexpr FileDialogSettings ImportFreeNumbers{
     "txt", "Pinkód szabad számok|*.txt|Minden file|*.*", "Szabad számok importálása"};
-inline constexpr FileDialogSettings FreeNumberExport{"txt", "Pinkód számok|*.txt|Minden file|*.*",
-                                                     "Szabad számok exportálása"};
+inline constexpr FileDialogSettings ExportFreeNumbers{"txt", "Pinkód számok|*.txt|Minden file|*.*",
+                                                      "Szabad számok exportálása"};
 
 } // namespace dialogs
 

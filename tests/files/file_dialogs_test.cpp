@@ -7,7 +7,7 @@ namespace zx {
 namespace {
 
 TEST(FileDialogs, FiltersBecomeQtFilters) {
-    EXPECT_EQ(qtFilter(dialogs::CodeListImport.filter),
+    EXPECT_EQ(qtFilter(dialogs::ImportCodeList.filter),
               QString::fromUtf8("Pinkód kódok (*.dat);;Minden file (*.*)"));
     EXPECT_EQ(qtFilter(DatabaseDialogDefaults::Filter),
               QString::fromUtf8("Pinkód adatbázis (*.vd1 *.vdb);;Minden file (*.*)"));
