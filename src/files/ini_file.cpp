@@ -45,8 +45,11 @@ QString IniFile::decode(const QByteArray& bytes) {
 
 IniFile::IniFile(const QString& path) : path_(path) {
     // A settings file is a few hundred bytes; anything far larger is not one.
-    const FileReadResult file = readFileBytes(path, 4 * 1024 * 1024);
-    if (file.ok()) parse(file.bytes);
+    const FileReadResult file = readFileBytes(path, MaxFileSize);
+    if (file.ok())
+        parse(file.bytes);
+    else if (QFileInfo::exists(path))
+        unreadable_ = file.message;
 }
 
 IniFile IniFile::fromBytes(const QByteArray& bytes, const QString& path) {
@@ -191,6 +194,11 @@ QByteArray IniFile::toBytes() const {
 }
 
 bool IniFile::save(QString* error) const {
+    // Saving what could be read of a file that could not be read would lose the rest of it.
+    if (!unreadable_.isEmpty()) {
+        if (error) *error = unreadable_;
+        return false;
+    }
     QDir().mkpath(QFileInfo(path_).absolutePath());
     const FileWriteResult written = writeFileAtomically(path_, toBytes());
     if (!written.ok && error) *error = written.message;

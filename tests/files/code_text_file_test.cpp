@@ -2,8 +2,6 @@
 // and the rights are written per model.
 #include "files/code_text_file.h"
 
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 namespace zx {
@@ -108,17 +106,6 @@ TEST(CodeTextFile, RefusesCodesOfNoSupportedLengthAndTablesThatDoNotFit) {
     }
     const std::string fits = std::string(383, '\n') + "1234567\n";
     EXPECT_TRUE(parseCodeTextFile(fits, Sixteen)) << "384 lines of up to seven digits fit";
-}
-
-TEST(CodeTextFile, FilesOnDisk) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("codes.txt");
-    const CodeList list{5, 2, {row("1234", {"T"}), row("5678", {"M"})}};
-    ASSERT_TRUE(writeCodeTextFile(path, list, Sixteen).ok);
-    const Checked<CodeList> read = readCodeTextFile(path, Sixteen);
-    ASSERT_TRUE(read) << read.message();
-    EXPECT_EQ(codes(*read), (std::vector<std::string>{"1234", "5678"}));
-    EXPECT_FALSE(readCodeTextFile(dir.filePath("missing.txt"), Sixteen));
 }
 
 } // namespace

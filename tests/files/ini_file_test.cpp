@@ -112,6 +112,23 @@ TEST_F(IniFileTest, MissingAndMalformedFilesReadWithoutHarm) {
     EXPECT_FALSE(ini.hasSection("unterminated"));
 }
 
+TEST_F(IniFileTest, AFileThatCannotBeReadIsNeverOverwritten) {
+    QByteArray huge = "[Iroda]\r\nCOM=COM2\r\n";
+    huge.append(QByteArray(IniFile::MaxFileSize, ';'));
+    put(huge);
+    IniFile ini(path);
+    EXPECT_TRUE(ini.sections().isEmpty());
+    ini.writeString("Uj", "COM", "COM3");
+    QString error;
+    EXPECT_FALSE(ini.save(&error));
+    EXPECT_TRUE(error.contains(path)) << error.toStdString();
+    EXPECT_EQ(bytes(), huge);
+
+    IniFile folder(dir.path());
+    folder.writeString("S", "K", "V");
+    EXPECT_FALSE(folder.save());
+}
+
 TEST_F(IniFileTest, SavingWhereNoFileCanBeMadeReportsIt) {
     put("x");
     IniFile ini(path + "/below/a-file.ini");
