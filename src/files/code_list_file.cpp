@@ -27,8 +27,9 @@ Checked<CodeList> parseCodeListFile(std::string_view bytes, DeviceModel model) {
             refused("a file " + std::to_string(bytes.size()) + " bájtos, a fejléce is hiányos")};
     CodeList list;
     list.codeLength = static_cast<unsigned char>(bytes[0]);
-    list.codeCount = static_cast<unsigned char>(bytes[1]) | static_cast<unsigned char>(bytes[2])
-                                                                << 8;
+    const int low = static_cast<unsigned char>(bytes[1]);
+    const int high = static_cast<unsigned char>(bytes[2]);
+    list.codeCount = low | high << 8;
     if (list.codeLength < MinCodeLength || list.codeLength > MaxCodeLength)
         return Refusal{refused("a kódhossz " + std::to_string(list.codeLength) +
                                ", 3..9 között kell lenni (2..8 számjegy)")};
