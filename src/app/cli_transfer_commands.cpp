@@ -5,7 +5,7 @@
 #include "files/cp1250.h"
 #include "files/database_file.h"
 #include "link/com_port.h"
-#include "link/connection_settings.h"
+#include "link/open_connection.h"
 #include "link/serial_byte_link.h"
 #include "link/system_clock.h"
 #include "link/transfer.h"

@@ -1,6 +1,6 @@
 // The desktop program: the connection settings and the record, then the main window with its
 // device link, then the event loop.
-#include "link/connection_settings.h"
+#include "files/connection_settings.h"
 #include "model/database_record.h"
 #include "ui/demo_mode.h"
 #include "ui/device_link_controller.h"

@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace zx {
 
@@ -20,7 +19,7 @@ QString wrongPasswordMessage() {
 Byte scrambleKey(const DatabaseRecord& record) {
     unsigned key = 0;
     for (Slot s : {Slot::Site, Slot::Owner}) {
-        // The text is a copy: it must outlive the loop that reads it.
+        // Held by name: a range over a view of the temporary would outlive it.
         const RawText text = record.text(s);
         for (char c : text.view())
             key += static_cast<unsigned char>(c);
@@ -105,20 +104,8 @@ bool passwordMatches(const DatabaseRecord& record, const QString& typed) {
 DatabaseWriteResult writeDatabaseFile(const QString& path, const DatabaseRecord& record,
                                       const QString& connectionName) {
     const auto bytes = databaseFileBytes(record, connectionName);
-    QSaveFile file(path);
-    DatabaseWriteResult result;
-    auto failure = [&](const QString& reason) {
-        file.cancelWriting();
-        result.message = QStringLiteral("A file nem írható: %1 (%2) !!!").arg(path, reason);
-        return result;
-    };
-    if (!file.open(QIODevice::WriteOnly)) return failure(file.errorString());
-    const auto size = static_cast<qint64>(bytes.size());
-    if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size)
-        return failure(file.errorString());
-    if (!file.commit()) return failure(file.errorString());
-    result.ok = true;
-    return result;
+    return writeFileAtomically(path, QByteArrayView(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<qsizetype>(bytes.size())));
 }
 
 } // namespace zx

@@ -2,6 +2,7 @@
 // Database files: the record with its image and password characters scrambled by a one-byte
 // key derived from the site and owner texts. Reading never touches the caller's record; the
 // caller decides what to keep, so a refused file leaves everything as it was.
+#include "files/file_bytes.h"
 #include "model/database_record.h"
 
 #include <QByteArrayView>
@@ -47,13 +48,9 @@ DatabaseReadResult decodeDatabaseBytes(QByteArrayView bytes);
 bool passwordMatches(const DatabaseRecord& record, const RawText& typed);
 bool passwordMatches(const DatabaseRecord& record, const QString& typed);
 
-struct DatabaseWriteResult {
-    bool ok = false;
-    QString message; // the system's error text when not ok
-};
+using DatabaseWriteResult = FileWriteResult;
 
-// Writes to a temporary file beside the target and renames it over the target only when every
-// byte is on disk, so a failed save leaves the previous file (or no file) in place.
+// Written atomically: a failed save leaves the previous file (or no file) in place.
 [[nodiscard]] DatabaseWriteResult
 writeDatabaseFile(const QString& path, const DatabaseRecord& record, const QString& connectionName);
 

@@ -1,5 +1,7 @@
 #include "ui/connset_dialog.h"
 
+#include "link/com_port.h"
+
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>

@@ -2,7 +2,7 @@
 // The connection settings dialog: port, speed and telephone number, and the saved connections
 // of "zxconn.ini". It closes only through OK, which applies what it shows. The main window runs
 // it modally through its interaction seam, then shows phone() and panelText().
-#include "link/connection_settings.h"
+#include "files/connection_settings.h"
 
 #include <QDialog>
 #include <QString>

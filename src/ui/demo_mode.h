@@ -2,7 +2,7 @@
 // The demo mode: a simulated 4-line unit holding the demo configuration, answering on a
 // pseudo-terminal from a background thread, and a temporary settings folder, so that every
 // command can be tried without a unit and the operator's saved connection stays untouched.
-#include "link/connection_settings.h"
+#include "files/connection_settings.h"
 #include "link/served_unit.h"
 
 #include <QString>

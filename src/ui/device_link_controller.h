@@ -2,8 +2,8 @@
 // Where the main window meets the device link: the one serial port ComPort1, the connection
 // settings read at start and written at every close, the terminal pane and its page, the
 // connection settings dialog, and the transfer commands.
+#include "files/connection_settings.h"
 #include "link/com_port.h"
-#include "link/connection_settings.h"
 
 #include <QObject>
 #include <QPointer>

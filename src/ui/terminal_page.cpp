@@ -1,6 +1,7 @@
 #include "ui/terminal_page.h"
 
 #include "files/cp1250.h"
+#include "link/open_connection.h"
 #include "ui/terminal_widget.h"
 
 #include <QAbstractButton>

@@ -2,8 +2,8 @@
 // The "&Terminál" page's logic: connecting and disconnecting by hand, dialling the modem, the
 // unit's transparent mode and the terminal pane, kept in step with the port whoever opens or
 // closes it (a transfer included).
+#include "files/connection_settings.h"
 #include "link/com_port.h"
-#include "link/connection_settings.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,6 +1,7 @@
 #include "ui/transfer_commands.h"
 
 #include "link/com_port.h"
+#include "link/open_connection.h"
 #include "link/serial_byte_link.h"
 #include "link/system_clock.h"
 #include "ui/free_numbers_view.h"

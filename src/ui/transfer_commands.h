@@ -3,8 +3,8 @@
 // transfer request they post to the window, and the clock setting of btnSync. One transfer at a
 // time: from the posting of a request to the end of its transfer the commands are disabled, and
 // a command or request that comes anyway is refused.
+#include "files/connection_settings.h"
 #include "link/byte_link.h"
-#include "link/connection_settings.h"
 #include "link/transfer.h"
 
 #include <QObject>

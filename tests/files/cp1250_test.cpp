@@ -29,6 +29,11 @@ TEST(Cp1250, CharactersOutsideThePageBecomeQuestionMarks) {
     EXPECT_EQ(bytes, "a?b");
     // A real SUB control character is kept as it is.
     EXPECT_EQ(toCp1250(QString::fromUtf8("\x1A\xC5\x91\xF0\x9F\x98\x80")), "\x1A\xF5?");
+    // The converter drops zero-width characters silently; they are not in the page either, so
+    // a name made of them must not turn into another name.
+    EXPECT_EQ(toCp1250(QString::fromUtf8("CONN\xEF\xBB\xBF"
+                                         "ECTION\xE2\x80\x8B")),
+              "CONN?ECTION?");
 }
 
 } // namespace

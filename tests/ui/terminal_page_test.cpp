@@ -1,4 +1,5 @@
 // The "Terminál" page's buttons, the port and the terminal pane, against a real pseudo-terminal.
+#include "link/open_connection.h"
 #include "link/pty_pair.h"
 #include "ui/terminal_page.h"
 #include "ui/terminal_widget.h"

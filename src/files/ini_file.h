@@ -11,8 +11,14 @@ namespace zx {
 
 class IniFile {
   public:
-    // Reads the file; a missing or unreadable file reads as empty.
+    // Settings files larger than this are not read.
+    static constexpr qint64 MaxFileSize = 1024 * 1024;
+
+    // Reads the file; a missing or unreadable file reads as empty. An existing file that cannot
+    // be read is never overwritten by save().
     explicit IniFile(const QString& path);
+    // The settings held in `bytes`, to be saved (if at all) as `path`.
+    static IniFile fromBytes(const QByteArray& bytes, const QString& path = QString());
 
     const QString& path() const { return path_; }
     // Section names in the order they first appear in the file.
@@ -27,13 +33,19 @@ class IniFile {
     void writeString(const QString& section, const QString& key, const QString& value);
     void writeInteger(const QString& section, const QString& key, int value);
 
-    // Writes the whole file at once (never half-written); false with a reason on failure.
+    // The file's bytes as save() writes them: Windows-1250, CR LF line ends.
+    QByteArray toBytes() const;
+    // Writes the whole file at once (never half-written); false with a reason on failure, also
+    // when the file existed but could not be read.
     bool save(QString* error = nullptr) const;
 
     // Text of the file's bytes: UTF-8 when they are valid UTF-8, Windows-1250 otherwise.
     static QString decode(const QByteArray& bytes);
 
   private:
+    IniFile() = default;
+    void parse(const QByteArray& bytes);
+
     struct Line {
         QString key; // empty for a comment, a blank or a line without '='
         QString value;
@@ -49,6 +61,7 @@ class IniFile {
     static const Line* findKey(const Section& s, const QString& key);
 
     QString path_;
+    QString unreadable_; // why the existing file could not be read
     std::vector<QString> preamble_;
     std::vector<Section> sections_;
 };

@@ -1,5 +1,5 @@
 // The settings files' INI reader and writer, on files in a temporary folder.
-#include "link/ini_file.h"
+#include "files/ini_file.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -110,6 +110,23 @@ TEST_F(IniFileTest, MissingAndMalformedFilesReadWithoutHarm) {
     const IniFile ini(path);
     EXPECT_TRUE(ini.hasSection("ok"));
     EXPECT_FALSE(ini.hasSection("unterminated"));
+}
+
+TEST_F(IniFileTest, AFileThatCannotBeReadIsNeverOverwritten) {
+    QByteArray huge = "[Iroda]\r\nCOM=COM2\r\n";
+    huge.append(QByteArray(IniFile::MaxFileSize, ';'));
+    put(huge);
+    IniFile ini(path);
+    EXPECT_TRUE(ini.sections().isEmpty());
+    ini.writeString("Uj", "COM", "COM3");
+    QString error;
+    EXPECT_FALSE(ini.save(&error));
+    EXPECT_TRUE(error.contains(path)) << error.toStdString();
+    EXPECT_EQ(bytes(), huge);
+
+    IniFile folder(dir.path());
+    folder.writeString("S", "K", "V");
+    EXPECT_FALSE(folder.save());
 }
 
 TEST_F(IniFileTest, SavingWhereNoFileCanBeMadeReportsIt) {

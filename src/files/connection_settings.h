@@ -1,14 +1,11 @@
 #pragma once
 // Port name and speed of every connection, remembered between runs in the program's settings
 // file, and the named saved connections (port, speed, telephone number) of "zxconn.ini".
-#include "link/com_port.h"
-
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 
 namespace zx {
 
@@ -29,20 +26,9 @@ int speedBaud(int index);
 inline bool isValidSpeedIndex(int index) {
     return index >= 0 && index < SpeedCount;
 }
-// The port's rate for an entry (brCustom when the index names no entry).
-TBaudRate speedBaudRate(int index);
 
 // Status-bar text of a port and speed: "COM1 ( 19200 )".
 QString connectionPanelText(const QString& portName, const QString& speedText);
-
-// Shown when the port would have to open at no defined speed.
-QString invalidSpeedMessage();
-
-// The port is never opened at an undefined rate.
-class EInvalidSpeed : public std::runtime_error {
-  public:
-    EInvalidSpeed();
-};
 
 struct ConnectionState {
     QString PortName = QStringLiteral("COM1");
@@ -68,10 +54,6 @@ QString savedConnectionsPath();
 void LoadConnectionSettings(ConnectionState& state, const QString& path = programSettingsPath());
 bool SaveConnectionSettings(const ConnectionState& state, QString* error = nullptr,
                             const QString& path = programSettingsPath());
-
-// Sets the port's name and the rate of the state's speed, then opens it. Throws EInvalidSpeed
-// (nothing opened) or the port's EComPort.
-void openConnection(TComPort& port, const ConnectionState& state);
 
 struct SelectedConnection {
     QString phone;

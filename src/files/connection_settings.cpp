@@ -1,6 +1,6 @@
-#include "link/connection_settings.h"
+#include "files/connection_settings.h"
 
-#include "link/ini_file.h"
+#include "files/ini_file.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -44,26 +44,8 @@ int speedBaud(int index) {
     return isValidSpeedIndex(index) ? SpeedTable[index].baud : 0;
 }
 
-TBaudRate speedBaudRate(int index) {
-    return isValidSpeedIndex(index) ? baudRateOfBits(speedBaud(index)) : brCustom;
-}
-
 QString connectionPanelText(const QString& portName, const QString& speedText) {
     return portName + QStringLiteral(" ( ") + speedText + QStringLiteral(" )");
-}
-
-QString invalidSpeedMessage() {
-    return QStringLiteral("Nincs érvényes sebesség kiválasztva, a port nem nyitható meg. "
-                          "Válasszon sebességet: Beállítások / Com port... !!!");
-}
-
-EInvalidSpeed::EInvalidSpeed() : std::runtime_error(invalidSpeedMessage().toStdString()) {}
-
-void openConnection(TComPort& port, const ConnectionState& state) {
-    if (!isValidSpeedIndex(state.SpeedIndex)) throw EInvalidSpeed();
-    port.setPort(state.PortName);
-    port.setBaudRate(speedBaudRate(state.SpeedIndex));
-    port.open();
 }
 
 QString configDir() {

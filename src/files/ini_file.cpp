@@ -1,11 +1,10 @@
-#include "link/ini_file.h"
+#include "files/ini_file.h"
 
 #include "files/cp1250.h"
+#include "files/file_bytes.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <limits>
@@ -45,9 +44,23 @@ QString IniFile::decode(const QByteArray& bytes) {
 }
 
 IniFile::IniFile(const QString& path) : path_(path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return;
-    const QString text = decode(f.readAll());
+    // A settings file is a few hundred bytes; anything far larger is not one.
+    const FileReadResult file = readFileBytes(path, MaxFileSize);
+    if (file.ok())
+        parse(file.bytes);
+    else if (QFileInfo::exists(path))
+        unreadable_ = file.message;
+}
+
+IniFile IniFile::fromBytes(const QByteArray& bytes, const QString& path) {
+    IniFile ini;
+    ini.path_ = path;
+    ini.parse(bytes);
+    return ini;
+}
+
+void IniFile::parse(const QByteArray& bytes) {
+    const QString text = decode(bytes);
     Section* current = nullptr;
     for (QString line : text.split(QLatin1Char('\n'))) {
         if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
@@ -167,7 +180,7 @@ void IniFile::writeInteger(const QString& section, const QString& key, int value
     writeString(section, key, QString::number(value));
 }
 
-bool IniFile::save(QString* error) const {
+QByteArray IniFile::toBytes() const {
     QString text;
     for (const QString& l : preamble_)
         text += l + QLatin1String("\r\n");
@@ -176,18 +189,20 @@ bool IniFile::save(QString* error) const {
         for (const Line& l : s.lines)
             text += l.raw + QLatin1String("\r\n");
     }
-    const std::string bytes = toCp1250(text).bytes();
-    const QFileInfo info(path_);
-    QDir().mkpath(info.absolutePath());
-    QSaveFile f(path_);
-    if (!f.open(QIODevice::WriteOnly) ||
-        f.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size()) ||
-        !f.commit()) {
-        if (error) *error = f.errorString();
+    const RawText bytes = toCp1250(text);
+    return QByteArray(bytes.view().data(), static_cast<qsizetype>(bytes.size()));
+}
+
+bool IniFile::save(QString* error) const {
+    // Saving what could be read of a file that could not be read would lose the rest of it.
+    if (!unreadable_.isEmpty()) {
+        if (error) *error = unreadable_;
         return false;
     }
-    return true;
+    QDir().mkpath(QFileInfo(path_).absolutePath());
+    const FileWriteResult written = writeFileAtomically(path_, toBytes());
+    if (!written.ok && error) *error = written.message;
+    return written.ok;
 }
 
 } // namespace zx

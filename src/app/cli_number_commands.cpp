@@ -1,0 +1,96 @@
+// zendrax-cli export-numbers / import-numbers: the free-number list of a database file to and
+// from a text file, one number per line, through the same reader and writer as the window.
+#include "app/cli_args.h"
+#include "app/cli_common.h"
+#include "app/cli_database.h"
+#include "files/free_number_file.h"
+#include "model/editor_view.h"
+#include "model/free_number_table.h"
+#include "model/memory_map.h"
+
+#include <optional>
+
+namespace zx::cli {
+
+namespace {
+
+// The list as the window shows it: the table's entries that are not empty, in table order.
+std::vector<RawText> freeNumberList(const CliDatabase& db) {
+    return decodeForEditors(db.record.image, db.model).freeNumbers;
+}
+
+int runExportNumbers(const QStringList& args) {
+    const ParsedArgs p = parseArgs(args, {"--model", "--password", "-o", "--output"});
+    if (!p.error.isEmpty()) {
+        err(p.error);
+        return ExitUsage;
+    }
+    const QString target = p.value("-o", p.value("--output"));
+    if (p.positional.size() != 1 || target.isEmpty()) {
+        err(QStringLiteral("Egy adatbázis file nevét és a kimeneti file-t (-o FILE) várom !!!"));
+        return ExitUsage;
+    }
+    int status = ExitOk;
+    const std::optional<CliDatabase> db = openDatabase(p.positional.first(), p, status);
+    if (!db) return status;
+
+    const std::vector<RawText> list = freeNumberList(*db);
+    const FileWriteResult written = writeFreeNumberFile(target, list);
+    if (!written.ok) {
+        err(written.message);
+        return ExitFailed;
+    }
+    out(QStringLiteral("%1 szám").arg(list.size()));
+    return ExitOk;
+}
+
+int runImportNumbers(const QStringList& args) {
+    const ParsedArgs p = parseArgs(args, {"--model", "--password"}, {"--append", "--replace"});
+    if (!p.error.isEmpty()) {
+        err(p.error);
+        return ExitUsage;
+    }
+    if (p.positional.size() != 2) {
+        err(QStringLiteral("Egy adatbázis file és egy számlista file nevét várom !!!"));
+        return ExitUsage;
+    }
+    if (p.has("--append") == p.has("--replace")) {
+        err(QStringLiteral("A --append (hozzáfűzés) és a --replace (felülírás) közül pontosan "
+                           "az egyiket kell megadni !!!"));
+        return ExitUsage;
+    }
+    int status = ExitOk;
+    std::optional<CliDatabase> db = openDatabase(p.positional.first(), p, status);
+    if (!db) return status;
+
+    const bool append = p.has("--append");
+    std::vector<RawText> list = append ? freeNumberList(*db) : std::vector<RawText>{};
+    const int capacity = MemoryMap::of(db->model).freeNumberCapacity();
+    const Checked<FreeNumberImport> read =
+        readFreeNumberFile(p.positional[1], static_cast<int>(list.size()), capacity);
+    if (!read) {
+        err(QString::fromStdString(read.message()));
+        return ExitFailed;
+    }
+    // Unlike the window, which keeps the first lines, a command takes the file whole or not.
+    if (read->truncated) {
+        err(QString::fromStdString(read->message));
+        return ExitFailed;
+    }
+    list.insert(list.end(), read->entries.begin(), read->entries.end());
+    writeFreeNumbers(db->record.image, db->model, list);
+    status = saveDatabase(*db);
+    if (status == ExitOk) out(QStringLiteral("%1 szám a listában").arg(list.size()));
+    return status;
+}
+
+const bool registered =
+    registerCommand({"export-numbers", "export-numbers DB [--model 4|16] [--password P] -o OUT",
+                     runExportNumbers}) &&
+    registerCommand({"import-numbers",
+                     "import-numbers DB [--model 4|16] [--password P] (--append | --replace) IN",
+                     runImportNumbers});
+
+} // namespace
+
+} // namespace zx::cli

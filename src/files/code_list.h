@@ -1,0 +1,39 @@
+#pragma once
+// The code table as the code list files carry it: CodeLength, CodeCount and the grid's rows.
+// Both file formats read into it and write from it; an import hands it to the window (or the
+// command line), which puts the counts and the rows in place and stores them.
+#include "model/code_record.h"
+#include "model/config_image.h"
+#include "model/image_patch.h"
+
+#include <string>
+#include <vector>
+
+namespace zx {
+
+struct CodeList {
+    int codeLength = 0; // CodeLength: the code's digits + 1
+    int codeCount = 0;  // CodeCount
+    // Grid rows 1, 2, ...; a writer takes a row it is not given as an empty code without rights.
+    std::vector<CodeRowView> rows;
+    bool operator==(const CodeList&) const = default;
+};
+
+// Record lengths the unit's codes can have: 2 to 8 digits and the rights character.
+inline constexpr int MinCodeLength = 3;
+inline constexpr int MaxCodeLength = 9;
+
+// The counts and the rows the grid shows for an image.
+CodeList codeListOf(const ConfigImage& image, DeviceModel model);
+
+// What an import and the grid's store then write: CodeLength, CodeCount and records 1 to
+// CodeCount from the rows, with the list's own CodeLength. Records that would not fit the code
+// table are left out (the readers refuse such lists before they get here).
+ImagePatch codeListPatch(const CodeList& list, DeviceModel model);
+
+// "Értelmetlen adat: Kódok hossza:" and the length; a code list cannot be written with it.
+std::string meaninglessCodeLengthMessage(int codeLength);
+// "Értelmetlen adat: Kódok darabszáma:" and the count.
+std::string meaninglessCodeCountMessage(int codeCount);
+
+} // namespace zx

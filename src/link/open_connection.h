@@ -1,0 +1,28 @@
+#pragma once
+// Opening the serial port with the remembered connection: its name and the rate of its speed.
+#include "files/connection_settings.h"
+#include "link/com_port.h"
+
+#include <QString>
+
+#include <stdexcept>
+
+namespace zx {
+
+// The port's rate for a speed table entry (brCustom when the index names no entry).
+TBaudRate speedBaudRate(int index);
+
+// Shown when the port would have to open at no defined speed.
+QString invalidSpeedMessage();
+
+// The port is never opened at an undefined rate.
+class EInvalidSpeed : public std::runtime_error {
+  public:
+    EInvalidSpeed();
+};
+
+// Sets the port's name and the rate of the state's speed, then opens it. Throws EInvalidSpeed
+// (nothing opened) or the port's EComPort.
+void openConnection(TComPort& port, const ConnectionState& state);
+
+} // namespace zx

@@ -1,0 +1,237 @@
+// zendrax-cli export-codes, import-codes, export-numbers and import-numbers, run as the operator
+// would run them: a database changes only when the whole file was accepted.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/resource.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliResult {
+    int exitCode = -1;
+    QString out, err;
+};
+
+// maxFileSize > 0: no file the program writes may grow beyond it, as on a full disk.
+CliResult cli(const QStringList& args, rlim_t maxFileSize = 0) {
+    const QString dir =
+        qEnvironmentVariable("ZX_BIN_DIR", QCoreApplication::applicationDirPath() + "/../bin");
+    QProcess p;
+    if (maxFileSize > 0)
+        p.setChildProcessModifier([maxFileSize] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = maxFileSize;
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    p.start(QDir(dir).filePath("zendrax-cli"), args);
+    CliResult r;
+    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit) return r;
+    r.exitCode = p.exitCode();
+    r.out = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    r.err = QString::fromUtf8(p.readAllStandardError()).trimmed();
+    return r;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+class CliList : public ::testing::Test {
+  protected:
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    QString newFile(const QString& name, const QString& model = "4") {
+        const QString file = path(name);
+        const CliResult r = cli({"new", "--model", model, "--password", "pw", "-o", file});
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        return file;
+    }
+
+    QJsonObject show(const QString& file, const QString& model = "4") {
+        const CliResult r = cli({"show", file, "--model", model, "--password", "pw", "--json"});
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        return QJsonDocument::fromJson(r.out.toUtf8()).object();
+    }
+
+    CliResult run(const QString& command, const QString& db, const QStringList& rest,
+                  const QString& model = "4", rlim_t maxFileSize = 0) {
+        return cli(QStringList{command, db, "--model", model, "--password", "pw"} + rest,
+                   maxFileSize);
+    }
+
+    static QStringList codes(const QJsonObject& o) {
+        QStringList out;
+        for (const QJsonValue& row : o["CodeTable"].toArray())
+            out << row["code"].toString();
+        return out;
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(CliList, CodesGoOutAndComeBackInBothFormats) {
+    const QString db = newFile("a.vd1");
+    writeAll(path("codes.txt"), "1234\r\n56789\r\n12\r\n");
+    CliResult r = run("import-codes", db, {path("codes.txt")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QJsonObject o = show(db);
+    EXPECT_EQ(o["CodeLength"].toInt(), 6);
+    EXPECT_EQ(o["CodeCount"].toInt(), 3);
+    EXPECT_EQ(codes(o), (QStringList{"1234 ", "56789", "12   "}));
+    for (const QJsonValue& row : o["CodeTable"].toArray())
+        EXPECT_EQ(row["rights"]["Nemzetközi"].toString(), "Igen");
+
+    // The binary list carries the rights too: export, import into another file, compare.
+    r = run("export-codes", db, {"-o", path("PIN.DAT")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(readAll(path("PIN.DAT")).size(), 3 + 3 * 6 + 1);
+    const QString other = newFile("b.vd1");
+    r = run("import-codes", other, {path("PIN.DAT")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(show(other)["CodeTable"], o["CodeTable"]);
+
+    // --format chooses where the name does not.
+    r = run("export-codes", db, {"--format", "txt", "-o", path("codes.lst")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(readAll(path("codes.lst")).left(28), "1234 \tHelyi\tT\xE1v\tMobil\tNemz\r\n");
+    r = run("export-codes", db, {"-o", path("codes.lst")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_FALSE(r.err.isEmpty());
+}
+
+TEST_F(CliList, SixteenLineRightsComeFromTheLowBitsOfAFourLineList) {
+    const QString db = newFile("s.vd1", "16");
+    writeAll(path("four.dat"), QByteArray("\x03\x03\x00", 3) + "121" + "34?" + "567" + '\0');
+    const CliResult r = run("import-codes", db, {path("four.dat")}, "16");
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject o = show(db, "16");
+    QStringList levels;
+    for (const QJsonValue& row : o["CodeTable"].toArray())
+        levels << row["rights"].toString();
+    EXPECT_EQ(levels, (QStringList{"Helyi", QString::fromUtf8("Nemzetközi"),
+                                   QString::fromUtf8("Nemzetközi")}));
+}
+
+TEST_F(CliList, ARefusedImportLeavesTheDatabaseAsItWas) {
+    const QString db = newFile("a.vd1");
+    writeAll(path("good.txt"), "1234\r\n");
+    ASSERT_EQ(run("import-codes", db, {path("good.txt")}).exitCode, 0);
+    const QByteArray before = readAll(db);
+
+    writeAll(path("long.dat"), QByteArray("\x0A\x01\x00", 3) + "123456789?" + '\0');
+    writeAll(path("cut.dat"), QByteArray("\x05\x02\x00", 3) + "1234?" + "12");
+    writeAll(path("many.dat"), QByteArray("\x03\x01\x04", 3) + QByteArray(1025 * 3, '1'));
+    writeAll(path("nine.txt"), "123456789\r\n12\r\n");
+    writeAll(path("one.txt"), "1\r\n\r\n");
+    for (const char* file :
+         {"long.dat", "cut.dat", "many.dat", "nine.txt", "one.txt", "missing.txt"}) {
+        const CliResult r = run("import-codes", db, {path(file)});
+        EXPECT_EQ(r.exitCode, 1) << file;
+        EXPECT_TRUE(r.err.endsWith("!!!")) << r.err.toStdString();
+        EXPECT_EQ(readAll(db), before) << file;
+    }
+    const CliResult wrong = cli({"import-codes", db, "--password", "PW", path("good.txt")});
+    EXPECT_EQ(wrong.exitCode, 1);
+    EXPECT_EQ(wrong.err, QString::fromUtf8("Hibás jelszó !!!"));
+    EXPECT_EQ(readAll(db), before);
+}
+
+TEST_F(CliList, AFailedWriteLeavesTheExistingFileAsItWas) {
+    const QString db = newFile("a.vd1");
+    writeAll(path("codes.txt"), "123456\r\n654321\r\n111111\r\n");
+    ASSERT_EQ(run("import-codes", db, {path("codes.txt")}).exitCode, 0);
+    writeAll(path("keep.dat"), "old list");
+    // The list is 23 bytes; the disk takes 16.
+    CliResult r = run("export-codes", db, {"-o", path("keep.dat")}, "4", 16);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("keep.dat")) << r.err.toStdString();
+    EXPECT_EQ(readAll(path("keep.dat")), "old list");
+
+    // The database itself is written the same way.
+    const QByteArray before = readAll(db);
+    writeAll(path("more.txt"), "06123\r\n");
+    r = run("import-numbers", db, {"--append", path("more.txt")}, "4", 100);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(readAll(db), before);
+
+    r = run("export-numbers", db, {"-o", path("no/such/folder/CALL.TXT")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("CALL.TXT")) << r.err.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              (QStringList{"a.vd1", "codes.txt", "keep.dat", "more.txt"}));
+}
+
+TEST_F(CliList, FreeNumbersAreReplacedAppendedAndExported) {
+    const QString db = newFile("a.vd1");
+    writeAll(path("first.txt"), "0612345\r\n\r\n003612345678901234\n");
+    CliResult r = run("import-numbers", db, {"--replace", path("first.txt")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    // The empty line is an empty place; the long one reaches the table as its first 16.
+    EXPECT_EQ(show(db)["FreeNumbers"].toArray(),
+              (QJsonArray{"0612345         ", "0036123456789012"}));
+
+    writeAll(path("more.txt"), "0630111\r\n");
+    r = run("import-numbers", db, {"--append", path("more.txt")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    r = run("export-numbers", db, {"-o", path("CALL.TXT")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(readAll(path("CALL.TXT")),
+              "0612345         \r\n0036123456789012\r\n0630111         \r\n");
+
+    r = run("import-numbers", db, {"--replace", path("more.txt")});
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_EQ(show(db)["FreeNumbers"].toArray(), (QJsonArray{"0630111         "}));
+}
+
+TEST_F(CliList, FreeNumbersBeyondTheCapacityOrFromNowhereChangeNothing) {
+    const QString db = newFile("a.vd1");
+    QByteArray lines;
+    for (int i = 0; i < 205; ++i)
+        lines += QByteArray::number(100000 + i) + "\r\n";
+    writeAll(path("205.txt"), lines);
+    ASSERT_EQ(run("import-numbers", db, {"--replace", path("205.txt")}).exitCode, 0);
+    const QByteArray before = readAll(db);
+
+    QByteArray ten;
+    for (int i = 0; i < 10; ++i)
+        ten += QByteArray::number(200 + i) + "\r\n";
+    writeAll(path("10.txt"), ten);
+    CliResult r = run("import-numbers", db, {"--append", path("10.txt")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err,
+              QString::fromUtf8(
+                  "Maximum 208 szám lehet a listában, ezért néhány szám beolvasatlan maradt!"));
+    EXPECT_EQ(readAll(db), before);
+
+    r = run("import-numbers", db, {"--replace", path("missing.txt")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, QString::fromUtf8("Megnyitási hiba!"));
+    EXPECT_EQ(readAll(db), before);
+
+    for (const QStringList& choice : {QStringList{}, QStringList{"--append", "--replace"}}) {
+        r = run("import-numbers", db, choice + QStringList{path("10.txt")});
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(readAll(db), before);
+    }
+    EXPECT_EQ(show(db)["FreeNumbers"].toArray().size(), 205);
+}
+
+} // namespace

@@ -1,0 +1,112 @@
+// The tab-separated code text: the longest code sets the length, every code gets every right,
+// and the rights are written per model.
+#include "files/code_text_file.h"
+
+#include <gtest/gtest.h>
+
+namespace zx {
+namespace {
+
+using Rights = std::vector<std::string>;
+constexpr DeviceModel Four = DeviceModel::Line4;
+constexpr DeviceModel Sixteen = DeviceModel::Line16;
+
+CodeRowView row(const char* code, Rights rights) {
+    return CodeRowView{RawText(code), std::move(rights)};
+}
+
+std::vector<std::string> codes(const CodeList& list) {
+    std::vector<std::string> out;
+    for (const CodeRowView& r : list.rows)
+        out.push_back(r.code.bytes());
+    return out;
+}
+
+TEST(CodeTextFile, TheLongestCodeSetsTheLengthAndEveryCodeGetsEveryRight) {
+    for (const char* text : {"1234\r\n56789\r\n12\r\n", "12\n1234\n56789", "56789\r\n12\n1234"}) {
+        for (DeviceModel model : {Four, Sixteen}) {
+            const Checked<CodeList> read = parseCodeTextFile(text, model);
+            ASSERT_TRUE(read) << read.message();
+            EXPECT_EQ(read->codeLength, 6) << text;
+            EXPECT_EQ(read->codeCount, 3);
+            ASSERT_EQ(read->rows.size(), 3u);
+            for (const CodeRowView& r : read->rows)
+                EXPECT_EQ(r.rights, allRights(model));
+        }
+    }
+}
+
+TEST(CodeTextFile, OnlyTheTextBeforeTheFirstTabIsACode) {
+    const Checked<CodeList> read =
+        parseCodeTextFile("1234\tHelyi\r\n\tHelyi\tT\xE1v\r\n\r\n 4321  \t\tx\r\n99", Sixteen);
+    ASSERT_TRUE(read) << read.message();
+    // Blank lines count as rows with an empty code; blanks around a code are not part of it.
+    EXPECT_EQ(codes(*read), (std::vector<std::string>{"1234", "", "", "4321", "99"}));
+    EXPECT_EQ(read->codeLength, 5);
+    EXPECT_EQ(read->codeCount, 5);
+    EXPECT_EQ(read->rows[0].rights, Rights{"N"});
+}
+
+TEST(CodeTextFile, RightsAreWrittenAsWordsPerModel) {
+    const CodeList four{7,
+                        3,
+                        {row("123456", {"Igen", "Igen", "Igen", "Igen"}),
+                         row("654321", {"Nem", "Nem", "Nem", "Nem"}),
+                         row("11", {"Nem", "Igen", "", "I"})}};
+    EXPECT_EQ(codeTextFileBytes(four, Four), "123456\tHelyi\tT\xE1v\tMobil\tNemz\r\n"
+                                             "654321\t\t\t\t\r\n"
+                                             "11\t\tT\xE1v\t\tNemz\r\n");
+    const CodeList sixteen{3,
+                           7,
+                           {row("10", {"T"}), row("11", {"Helyi"}), row("12", {"B"}),
+                            row("13", {"M"}), row("14", {"Nem"}), row("15", {""}),
+                            row("16", {"X"})}};
+    EXPECT_EQ(codeTextFileBytes(sixteen, Sixteen), "10\tTilt\r\n11\tHelyi\r\n12\tT\xE1v\r\n"
+                                                   "13\tMobil\r\n14\tNemz\r\n15\t\r\n16\t\r\n");
+    // Only CodeCount rows are written; rows the grid lacks are empty.
+    EXPECT_EQ(codeTextFileBytes(CodeList{3, 2, {row("10", {"T"})}}, Sixteen), "10\tTilt\r\n\t\r\n");
+    EXPECT_EQ(codeTextFileBytes(CodeList{3, 0, {row(" ", {"N"})}}, Sixteen), "");
+}
+
+TEST(CodeTextFile, ExportThenImportGivesTheSameCodesWithEveryRight) {
+    // Codes as the image holds them keep their padding, which does not lengthen them.
+    const CodeList list{7,
+                        3,
+                        {row("123   ", {"Nem", "Nem", "Nem", "Nem"}),
+                         row("98765 ", {"Igen", "Nem", "Nem", "Nem"}),
+                         row("000001", {"Nem", "Nem", "Igen", "Nem"})}};
+    const Checked<CodeList> read = parseCodeTextFile(codeTextFileBytes(list, Four), Four);
+    ASSERT_TRUE(read) << read.message();
+    EXPECT_EQ(read->codeLength, 7);
+    EXPECT_EQ(read->codeCount, 3);
+    EXPECT_EQ(codes(*read), (std::vector<std::string>{"123", "98765", "000001"}));
+    for (const CodeRowView& r : read->rows)
+        EXPECT_EQ(r.rights, allRights(Four));
+}
+
+TEST(CodeTextFile, RefusesCodesOfNoSupportedLengthAndTablesThatDoNotFit) {
+    EXPECT_TRUE(parseCodeTextFile("12345678\r\n1\r\n", Four));
+    std::string full;
+    for (int i = 0; i < 1024; ++i)
+        full += "12\r\n";
+    ASSERT_TRUE(parseCodeTextFile(full, Four));
+    const std::string refused[] = {
+        "",
+        "\r\n",
+        "\t123\r\n",
+        "1\r\n2\r\n",
+        "123456789\r\n12\r\n",
+        full + "12",
+        std::string(384, '\n') + "1234567\n",
+    };
+    for (const std::string& text : refused) {
+        const Checked<CodeList> read = parseCodeTextFile(text, Sixteen);
+        EXPECT_FALSE(read) << text.size();
+        EXPECT_NE(read.message().find("!!!"), std::string::npos) << read.message();
+    }
+    const std::string fits = std::string(383, '\n') + "1234567\n";
+    EXPECT_TRUE(parseCodeTextFile(fits, Sixteen)) << "384 lines of up to seven digits fit";
+}
+
+} // namespace
+} // namespace zx
