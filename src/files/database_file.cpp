@@ -96,7 +96,9 @@ bool passwordMatches(const DatabaseRecord& record, const RawText& typed) {
 }
 
 bool passwordMatches(const DatabaseRecord& record, const QString& typed) {
-    return passwordMatches(record, toCp1250(typed));
+    // A typed character the code page lacks matches nothing: it would otherwise become '?'.
+    const Checked<RawText> bytes = toCp1250Exactly(typed);
+    return bytes.ok() && passwordMatches(record, *bytes);
 }
 
 DatabaseWriteResult writeDatabaseFile(const QString& path, const DatabaseRecord& record,
