@@ -3,7 +3,6 @@
 #include "app/cli_args.h"
 #include "app/cli_common.h"
 #include "app/cli_database.h"
-#include "files/cp1250.h"
 #include "files/database_file.h"
 #include "link/com_port.h"
 #include "link/connection_settings.h"
