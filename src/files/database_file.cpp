@@ -19,9 +19,12 @@ QString wrongPasswordMessage() {
 
 Byte scrambleKey(const DatabaseRecord& record) {
     unsigned key = 0;
-    for (Slot s : {Slot::Site, Slot::Owner})
-        for (char c : record.text(s).view())
+    for (Slot s : {Slot::Site, Slot::Owner}) {
+        // Held by name: a range over the view of a temporary would read freed memory.
+        const RawText text = record.text(s);
+        for (char c : text.view())
             key += static_cast<unsigned char>(c);
+    }
     return static_cast<Byte>(key & 0xFF);
 }
 
