@@ -17,15 +17,6 @@ ConfigImage imageWith(DeviceModel model, int codeLength, int codeCount) {
     return r.image;
 }
 
-TEST(CodeTableShape, FewerDigitsLowerTheCountToTheirLimit) {
-    EXPECT_EQ(withinLimits({20, 2}), (CodeTableShape{10, 2}));
-    EXPECT_EQ(withinLimits({100, 3}), (CodeTableShape{100, 3}));
-    EXPECT_EQ(withinLimits({101, 3}), (CodeTableShape{100, 3}));
-    EXPECT_EQ(withinLimits({614, 8}), (CodeTableShape{341, 8}));
-    EXPECT_EQ(withinLimits({-3, 1}), (CodeTableShape{0, 2}));
-    EXPECT_EQ(withinLimits({5000, 40}), (CodeTableShape{341, 8}));
-}
-
 TEST(CodeTableShape, EverySizeWithinTheLimitsSurvivesAStoreAndARead) {
     for (DeviceModel model : {DeviceModel::Line4, DeviceModel::Line16}) {
         const MemoryMap& map = MemoryMap::of(model);
