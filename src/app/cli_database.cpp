@@ -28,6 +28,24 @@ std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p
     return CliDatabase{path, *model, std::move(file.record), file.lastModified};
 }
 
+bool setRecordTexts(DatabaseRecord& record, const ParsedArgs& p) {
+    using Slot = DatabaseRecord::Slot;
+    const std::pair<Slot, const char*> options[] = {
+        {Slot::Site, "--site"}, {Slot::Owner, "--owner"}, {Slot::Password, "--password"}};
+    DatabaseRecord changed = record;
+    for (const auto& [slot, option] : options) {
+        const Checked<RawText> text = toCp1250Exactly(p.value(QLatin1String(option)));
+        if (!text) {
+            err(QStringLiteral("%1: %2").arg(QLatin1String(option),
+                                             QString::fromStdString(text.message())));
+            return false;
+        }
+        changed.setText(slot, *text);
+    }
+    record = changed;
+    return true;
+}
+
 int saveDatabase(const CliDatabase& db) {
     const QString connection = fromCp1250(db.record.text(DatabaseRecord::Slot::ConnectionName));
     const DatabaseWriteResult written = writeDatabaseFile(db.path, db.record, connection);

@@ -22,6 +22,11 @@ struct CliDatabase {
 // prints the message and sets `status` (usage or failure); nothing is returned then.
 std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p, int& status);
 
+// Stores --site, --owner and --password into the record. A text with a character that
+// Windows-1250 cannot hold is refused with a message (it would be stored as '?'); the record
+// is then left as it was and false returned.
+bool setRecordTexts(DatabaseRecord& record, const ParsedArgs& p);
+
 // Writes the record back to its file in one atomic step, with the connection name it was read
 // with. Returns the exit status; a failure is printed and leaves the file as it was.
 int saveDatabase(const CliDatabase& db);

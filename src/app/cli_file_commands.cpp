@@ -210,12 +210,9 @@ int runNew(const QStringList& args) {
         return ExitUsage;
     }
 
-    using Slot = DatabaseRecord::Slot;
     DatabaseRecord record;
     applyNewConfiguration(record, *model);
-    record.setText(Slot::Site, toCp1250(p.options.value("--site")));
-    record.setText(Slot::Owner, toCp1250(p.options.value("--owner")));
-    record.setText(Slot::Password, toCp1250(p.options.value("--password")));
+    if (!setRecordTexts(record, p)) return ExitUsage;
     const DatabaseWriteResult written = writeDatabaseFile(path, record, QString());
     if (!written.ok) {
         err(written.message);

@@ -2,7 +2,7 @@
 // over the same engine. Progress goes to standard error; the status is 0 only on success.
 #include "app/cli_args.h"
 #include "app/cli_common.h"
-#include "files/cp1250.h"
+#include "app/cli_database.h"
 #include "files/database_file.h"
 #include "link/com_port.h"
 #include "link/open_connection.h"
@@ -111,6 +111,9 @@ int runDownload(const QStringList& args) {
         err(QStringLiteral("Hiányzik a kimeneti file (-o FILE) !!!"));
         return ExitUsage;
     }
+    // The texts are checked before the unit is woken, so a refused one costs no transfer.
+    DatabaseRecord record;
+    if (!setRecordTexts(record, a)) return ExitUsage;
 
     TComPort port;
     if (const std::optional<int> failed = openPort(port, a)) return *failed;
@@ -120,11 +123,7 @@ int runDownload(const QStringList& args) {
     if (!result->ok()) return finish(result->outcome, result->message);
 
     // Only a complete download becomes a file.
-    DatabaseRecord record;
     record.writeHeader();
-    record.setText(DatabaseRecord::Slot::Site, toCp1250(a.value("--site")));
-    record.setText(DatabaseRecord::Slot::Owner, toCp1250(a.value("--owner")));
-    record.setText(DatabaseRecord::Slot::Password, toCp1250(a.value("--password")));
     record.image = result->image;
     const DatabaseWriteResult written = writeDatabaseFile(output, record, QString());
     if (!written.ok) {

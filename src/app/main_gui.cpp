@@ -1,6 +1,7 @@
 // The desktop program: the connection settings and the record, then the main window with its
 // device link, then the event loop.
 #include "files/connection_settings.h"
+#include "files/data_folder.h"
 #include "model/database_record.h"
 #include "ui/demo_mode.h"
 #include "ui/device_link_controller.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QEvent>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
@@ -44,8 +46,17 @@ class FirstPaintWatch : public QObject {
 } // namespace
 
 int main(int argc, char** argv) {
+    // The window icons live in the user interface library's resources.
+    Q_INIT_RESOURCE(resources);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zendrax"));
+    // The desktop entry zendrax.desktop: its icon and name for the window on every desktop.
+    QGuiApplication::setDesktopFileName(QStringLiteral("zendrax"));
+    QIcon icon = QIcon::fromTheme(QStringLiteral("zendrax"));
+    if (icon.isNull())
+        for (const int size : {48, 128, 256})
+            icon.addFile(QStringLiteral(":/icons/zendrax-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
 
     // Hungarian captions in the toolkit's own dialogs (file dialogs) when the system has them.
     QTranslator toolkitTexts;
@@ -102,6 +113,8 @@ int main(int argc, char** argv) {
     const auto record = std::make_unique<zx::DatabaseRecord>();
     zx::DesktopInteraction interaction;
     TMainForm window(*record, interaction);
+    window.setHelpDirectory(zx::dataFileFolder(QCoreApplication::applicationDirPath(),
+                                               QString::fromLatin1(TMainForm::HelpFileName)));
     zx::DeviceLinkController link(window, connection);
     if (demoMode) demoMode->markWindow(window, link);
     if (parser.value(model) == QLatin1String("16")) {

@@ -38,4 +38,32 @@ RawText toCp1250(const QString& text) {
     return RawText(std::move(out));
 }
 
+QString charactersOutsideCp1250(const QString& text) {
+    // A character fits when its byte decodes to the same character again: this also catches
+    // the converter's nearest-look-alike mappings, which would change the text on the way.
+    if (fromCp1250(toCp1250(text)) == text) return {};
+    QString outside;
+    for (const uint code : text.toUcs4()) {
+        const char32_t cp = code;
+        const QString one = QString::fromUcs4(&cp, 1);
+        const RawText byte = toCp1250(one);
+        if (byte.size() != 1 || fromCp1250(byte) != one) outside += one;
+    }
+    return outside;
+}
+
+QString outsideCp1250Message(const QString& characters) {
+    QString first = characters;
+    if (!characters.isEmpty()) first = characters.left(characters.at(0).isHighSurrogate() ? 2 : 1);
+    return QString::fromUtf8("A(z) „%1” karakter nem tárolható, csak közép-európai "
+                             "(Windows-1250) betűk használhatók !!!")
+        .arg(first);
+}
+
+Checked<RawText> toCp1250Exactly(const QString& text) {
+    const QString outside = charactersOutsideCp1250(text);
+    if (!outside.isEmpty()) return Refusal{outsideCp1250Message(outside).toStdString()};
+    return toCp1250(text);
+}
+
 } // namespace zx

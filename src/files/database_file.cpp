@@ -19,7 +19,7 @@ QString wrongPasswordMessage() {
 Byte scrambleKey(const DatabaseRecord& record) {
     unsigned key = 0;
     for (Slot s : {Slot::Site, Slot::Owner}) {
-        // Held by name: a range over a view of the temporary would outlive it.
+        // Held by name: a range over the view of a temporary would read freed memory.
         const RawText text = record.text(s);
         for (char c : text.view())
             key += static_cast<unsigned char>(c);
@@ -98,7 +98,9 @@ bool passwordMatches(const DatabaseRecord& record, const RawText& typed) {
 }
 
 bool passwordMatches(const DatabaseRecord& record, const QString& typed) {
-    return passwordMatches(record, toCp1250(typed));
+    // A typed character the code page lacks matches nothing: it would otherwise become '?'.
+    const Checked<RawText> bytes = toCp1250Exactly(typed);
+    return bytes.ok() && passwordMatches(record, *bytes);
 }
 
 DatabaseWriteResult writeDatabaseFile(const QString& path, const DatabaseRecord& record,

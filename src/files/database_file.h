@@ -44,7 +44,8 @@ DatabaseReadResult readDatabaseFile(const QString& path);
 // The same checks on bytes already in memory; lastModified stays invalid.
 DatabaseReadResult decodeDatabaseBytes(QByteArrayView bytes);
 
-// Whole text, byte by byte, case and spaces counting.
+// Whole text, byte by byte, case and spaces counting. A typed text with a character that
+// Windows-1250 cannot hold never matches.
 bool passwordMatches(const DatabaseRecord& record, const RawText& typed);
 bool passwordMatches(const DatabaseRecord& record, const QString& typed);
 

@@ -28,6 +28,7 @@ void DatabaseRecord::setText(Slot s, const RawText& value) {
     const std::size_t n = std::min(value.size(), MaxShortString);
     slot[0] = static_cast<Byte>(n);
     std::copy_n(value.view().begin(), n, slot.begin() + 1);
+    std::fill(slot.begin() + 1 + static_cast<std::ptrdiff_t>(n), slot.end(), Byte{0});
 }
 
 int DatabaseRecord::textLength(Slot s) const {
@@ -60,7 +61,8 @@ DatabaseRecord DatabaseRecord::fromBytes(std::span<const Byte, RecordSize> bytes
     std::copy_n(it, r.header_.size(), r.header_.begin());
     it += static_cast<std::ptrdiff_t>(r.header_.size());
     for (auto& slot : r.slots_) {
-        std::copy_n(it, slot.size(), slot.begin());
+        const std::ptrdiff_t end = 1 + it[0];
+        std::copy_n(it, end, slot.begin());
         it += static_cast<std::ptrdiff_t>(slot.size());
     }
     std::copy_n(it, ImageSize, r.image.bytes().begin());

@@ -16,9 +16,11 @@ class DatabaseRecord {
 
     DatabaseRecord(); // every byte zero, header included
 
-    // Short strings hold raw single-byte (Windows-1250) characters.
+    // Short strings hold raw single-byte (Windows-1250) characters. The bytes after a text's
+    // characters are always zero, so that nothing of an earlier, longer text (a password
+    // above all) lives on in the record or in a file saved from it.
     RawText text(Slot s) const;
-    // Cut to 255 characters; the bytes after the text are left as they were.
+    // Cut to 255 characters; the rest of the slot becomes zeros.
     void setText(Slot s, const RawText& value);
     int textLength(Slot s) const;
 
@@ -28,6 +30,8 @@ class DatabaseRecord {
     ConfigImage image;
 
     std::array<Byte, RecordSize> toBytes() const;
+    // Every byte as given, except what follows each short string's characters: those bytes
+    // carry no meaning, and files of other writers may hold old texts there.
     static DatabaseRecord fromBytes(std::span<const Byte, RecordSize> bytes);
 
     // Record offset of a slot's length byte (11, 267, 523, 779).

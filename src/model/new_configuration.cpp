@@ -119,6 +119,7 @@ void applyNewConfiguration(DatabaseRecord& record, DeviceModel model) {
     for (Slot s : {Slot::Site, Slot::Owner, Slot::Password, Slot::ConnectionName})
         record.setText(s, {});
 
+    record.image.fill(Byte{0});
     const MemoryMap& map = MemoryMap::of(model);
     const auto& defaults = model == DeviceModel::Line16 ? line16Defaults() : line4Defaults();
     for (const Default& d : defaults) {

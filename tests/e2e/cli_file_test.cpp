@@ -210,6 +210,9 @@ TEST_F(CliFile, NothingIsWrittenOnBadArgumentsOrAnUnwritablePath) {
         {"new", "--model", "4", "-o", target, "extra"},
         {"new", "--model", "4", "--site"},
         {"new", "--model", "4", "-o", path("missing/x.vd1")},
+        // A text Windows-1250 cannot hold would be stored as '?': "ñ" would open a "?" file.
+        {"new", "--model", "4", "--password", QString::fromUtf8("ñ"), "-o", target},
+        {"new", "--model", "4", "--site", QString::fromUtf8("Жуков"), "-o", target},
     };
     for (const QStringList& args : bad) {
         const CliRun r = cli(args);
@@ -217,6 +220,10 @@ TEST_F(CliFile, NothingIsWrittenOnBadArgumentsOrAnUnwritablePath) {
         EXPECT_FALSE(r.err.isEmpty()) << args.join(' ').toStdString();
     }
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    const CliRun refused =
+        cli({"new", "--model", "4", "--owner", QString::fromUtf8("Kovács ñ"), "-o", target});
+    EXPECT_TRUE(refused.err.startsWith("--owner: ")) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains(QString::fromUtf8("„ñ”"))) << refused.err.toStdString();
 
     const QString file = newFile("4");
     for (const QStringList& args : {QStringList{"show"}, QStringList{"show", file, file},

@@ -49,5 +49,29 @@ TEST(Cp1250, PlainReaderAgreesWithTheConverterOnEveryByte) {
     EXPECT_EQ(QString::fromStdString(utf8FromCp1250(all)), fromCp1250(RawText(all)));
 }
 
+TEST(Cp1250, TextsThatDoNotFitAreRefusedNamingTheFirstCharacter) {
+    // Everything the page holds fits, so nothing read from a record is ever refused.
+    QString page;
+    for (int b = 0x20; b < 256; ++b) {
+        const QString decoded = fromCp1250(RawText(std::string(1, static_cast<char>(b))));
+        if (decoded.at(0) != QChar::ReplacementCharacter) page += decoded;
+    }
+    EXPECT_EQ(charactersOutsideCp1250(page), QString());
+    const Checked<RawText> whole = toCp1250Exactly(page);
+    ASSERT_TRUE(whole.ok());
+    EXPECT_EQ(fromCp1250(*whole), page);
+
+    const QString mixed = QString::fromUtf8("Győr ñ, Жв \xF0\x9F\x98\x80 ő");
+    EXPECT_EQ(charactersOutsideCp1250(mixed), QString::fromUtf8("ñЖв\xF0\x9F\x98\x80"));
+    const Checked<RawText> refused = toCp1250Exactly(mixed);
+    ASSERT_FALSE(refused.ok());
+    const QString message = QString::fromStdString(refused.message());
+    EXPECT_TRUE(message.contains(QString::fromUtf8("„ñ”"))) << refused.message();
+    EXPECT_TRUE(message.endsWith(" !!!")) << refused.message();
+    // A character beyond the 16-bit range is named whole, not by half of its pair.
+    EXPECT_TRUE(outsideCp1250Message(QString::fromUtf8("\xF0\x9F\x98\x80"))
+                    .contains(QString::fromUtf8("„\xF0\x9F\x98\x80”")));
+}
+
 } // namespace
 } // namespace zx

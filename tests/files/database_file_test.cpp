@@ -205,6 +205,12 @@ TEST(Password, ComparedByteByByteWithCaseAndSpaces) {
     r.setText(Slot::Password, toCp1250(QString::fromUtf8("Jelszó")));
     EXPECT_TRUE(passwordMatches(r, QString::fromUtf8("Jelszó")));
     EXPECT_FALSE(passwordMatches(r, QString::fromUtf8("JelszÓ")));
+
+    // A typed character the code page lacks would become '?'; it must not match one.
+    r.setText(Slot::Password, zx::RawText("?"));
+    EXPECT_TRUE(passwordMatches(r, QStringLiteral("?")));
+    EXPECT_FALSE(passwordMatches(r, QString::fromUtf8("ñ")));
+    EXPECT_FALSE(passwordMatches(r, QString::fromUtf8("Ж")));
 }
 
 TEST_F(DatabaseFile, PasswordSurvivesTheFileAndIsScrambledInIt) {
@@ -216,6 +222,38 @@ TEST_F(DatabaseFile, PasswordSurvivesTheFileAndIsScrambledInIt) {
     ASSERT_TRUE(read.ok());
     EXPECT_TRUE(passwordMatches(read.record, QStringLiteral("Titok")));
     EXPECT_FALSE(passwordMatches(read.record, QStringLiteral("titok")));
+}
+
+TEST_F(DatabaseFile, ASavedFileHoldsNothingOfEarlierTexts) {
+    // A file as an older writer left it: a long password, then a shorter one written over it
+    // in place, with the rest of the long one still behind the new characters.
+    const std::string longPassword = "HosszuTitkosJelszo2024";
+    DatabaseRecord r = sampleRecord("abc", "");
+    r.setText(Slot::Password, zx::RawText(longPassword));
+    auto old = databaseFileBytes(r, QStringLiteral("Iroda"));
+    old[523] = 2; // the length byte of a two-character password
+    writeBytes(path("old.vd1"), QByteArray(reinterpret_cast<const char*>(old.data()),
+                                           static_cast<qsizetype>(old.size())));
+
+    DatabaseReadResult read = readDatabaseFile(path("old.vd1"));
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read.record.text(Slot::Password), longPassword.substr(0, 2));
+    read.record.setText(Slot::Password, zx::RawText("ab"));
+    read.record.setText(Slot::ConnectionName, zx::RawText("Iroda"));
+    ASSERT_TRUE(writeDatabaseFile(path("new.vd1"), read.record, QStringLiteral("Ir")).ok);
+
+    const QByteArray saved = readAll(path("new.vd1"));
+    ASSERT_EQ(saved.size(), static_cast<qsizetype>(RecordSize));
+    for (std::size_t slot : {11u, 267u, 523u, 779u})
+        for (std::size_t i = slot + 1 + static_cast<Byte>(saved[slot]); i < slot + 256; ++i)
+            ASSERT_EQ(saved[static_cast<qsizetype>(i)], 0) << i;
+    const std::string rest = longPassword.substr(2);
+    std::string scrambled = rest;
+    for (char& c : scrambled)
+        c = static_cast<char>(c ^ 38);
+    EXPECT_FALSE(saved.contains(rest.c_str()));
+    EXPECT_FALSE(saved.contains(scrambled.c_str()));
+    EXPECT_FALSE(saved.contains("roda"));
 }
 
 TEST_F(DatabaseFile, AFailedWriteLeavesNothingBehind) {

@@ -45,11 +45,23 @@ TEST(DatabaseRecord, LayoutOfTheRecordBytes) {
     EXPECT_EQ(back.text(Slot::Site), "ab");
 }
 
-TEST(DatabaseRecord, EveryRecordByteSurvivesTheRoundTrip) {
+TEST(DatabaseRecord, EveryMeaningfulByteSurvivesTheRoundTripAndOldTextTailsDoNot) {
+    // A file of another writer: every byte set, the slots' tails included.
     std::array<Byte, RecordSize> bytes;
     for (std::size_t i = 0; i < RecordSize; ++i)
         bytes[i] = static_cast<Byte>(i * 7 + i / 256);
-    EXPECT_EQ(DatabaseRecord::fromBytes(bytes).toBytes(), bytes);
+    const std::size_t lengths[] = {0, 1, 200, 255};
+    for (std::size_t s = 0; s < 4; ++s)
+        bytes[11 + 256 * s] = static_cast<Byte>(lengths[s]);
+
+    const auto back = DatabaseRecord::fromBytes(bytes).toBytes();
+    for (std::size_t i = 0; i < RecordSize; ++i) {
+        const bool slotByte = i >= 11 && i < RecordImageOffset;
+        const std::size_t slotStart = slotByte ? 11 + (i - 11) / 256 * 256 : 0;
+        const bool tail = slotByte && i > slotStart + bytes[slotStart];
+        ASSERT_EQ(back[i], tail ? 0 : bytes[i]) << i;
+    }
+    EXPECT_EQ(DatabaseRecord::fromBytes(back).toBytes(), back);
 }
 
 TEST(DatabaseRecord, ShortStrings) {
@@ -58,13 +70,13 @@ TEST(DatabaseRecord, ShortStrings) {
     EXPECT_EQ(r.textLength(Slot::Owner), 255);
     EXPECT_EQ(r.text(Slot::Owner), std::string(255, 'x'));
 
-    // A shorter text leaves the bytes after it as they were.
+    // A shorter text leaves nothing of the longer one behind it.
     r.setText(Slot::Owner, zx::RawText("ab"));
     EXPECT_EQ(r.text(Slot::Owner), "ab");
     const auto bytes = r.toBytes();
     EXPECT_EQ(bytes[267], 2);
-    EXPECT_EQ(bytes[270], 'x');
-    EXPECT_EQ(bytes[267 + 255], 'x');
+    for (std::size_t i = 270; i < 523; ++i)
+        ASSERT_EQ(bytes[i], 0) << i;
     EXPECT_EQ(bytes[523], 0); // nothing spilled into the next slot
 
     r.setText(Slot::Password, zx::RawText(std::string("\xF5r\x00z", 4)));

@@ -9,7 +9,7 @@
 namespace zx {
 namespace {
 
-constexpr Byte Untouched = 0xA5;
+constexpr Byte Previous = 0xA5;
 
 struct Run {
     std::size_t offset;
@@ -36,8 +36,8 @@ std::vector<Byte> cat(std::vector<Byte> a, const std::vector<Byte>& b) {
     return a;
 }
 
-// Every byte a new configuration writes, by image offset; all other bytes must keep what they
-// held (CallInNumber included).
+// Every byte a new configuration writes, by image offset; every other byte is zero, whatever
+// the image held before (CallInNumber included).
 const std::vector<Run> line4Expected{
     {1409, {1, 1}},
     {1412, {0x06, 0x20, 0x06, 0x30, 0x06, 0x70, 0xDD, 0xDD}},
@@ -64,7 +64,7 @@ const std::vector<Run> line16Expected{
 
 std::array<Byte, ImageSize> expectedImage(const std::vector<Run>& runs) {
     std::array<Byte, ImageSize> out;
-    out.fill(Untouched);
+    out.fill(0);
     for (const Run& r : runs)
         for (std::size_t i = 0; i < r.bytes.size(); ++i)
             out.at(r.offset + i) = r.bytes[i];
@@ -73,7 +73,7 @@ std::array<Byte, ImageSize> expectedImage(const std::vector<Run>& runs) {
 
 DatabaseRecord filledRecord() {
     DatabaseRecord r;
-    r.image.fill(Untouched);
+    r.image.fill(Previous);
     r.setText(DatabaseRecord::Slot::Site, zx::RawText("Budapest"));
     r.setText(DatabaseRecord::Slot::Owner, zx::RawText("Kiss"));
     r.setText(DatabaseRecord::Slot::Password, zx::RawText("titok"));
@@ -97,52 +97,44 @@ TEST(NewConfiguration, SixteenLineDefaultsByteForByte) {
     expectImage(DeviceModel::Line16, line16Expected);
 }
 
-TEST(NewConfiguration, EmptiesTheShortStringsAndLeavesTheHeader) {
+TEST(NewConfiguration, EmptiesTheShortStringsWhollyAndLeavesTheHeader) {
     for (DeviceModel m : {DeviceModel::Line4, DeviceModel::Line16}) {
         DatabaseRecord r = filledRecord();
-        const auto before = r.toBytes();
+        r.writeHeader();
         applyNewConfiguration(r, m);
         const auto after = r.toBytes();
-        for (auto s : {DatabaseRecord::Slot::Site, DatabaseRecord::Slot::Owner,
-                       DatabaseRecord::Slot::Password, DatabaseRecord::Slot::ConnectionName}) {
-            EXPECT_EQ(r.textLength(s), 0);
-            EXPECT_EQ(r.text(s), "");
-        }
-        // Only the four length bytes change outside the image.
-        int changed = 0;
-        for (std::size_t i = 0; i < RecordImageOffset; ++i)
-            if (before[i] != after[i]) ++changed;
-        EXPECT_EQ(changed, 4);
+        EXPECT_EQ(std::string(after.begin(), after.begin() + 11), "\x0AZendrax1V2");
+        for (std::size_t i = 11; i < RecordImageOffset; ++i)
+            ASSERT_EQ(after[i], 0) << i;
     }
 }
 
-TEST(NewConfiguration, SixteenLineExceptionsStayOutOfTheCallInNumber) {
-    DatabaseRecord r;
-    for (std::size_t i = 0; i < 24; ++i)
-        r.image.set(1792 + i, static_cast<Byte>('5'));
-    applyNewConfiguration(r, DeviceModel::Line16);
-    for (std::size_t i = 0; i < 24; ++i)
-        EXPECT_EQ(r.image.at(1792 + i), '5');
-    EXPECT_EQ(r.image.at(1790), 0x00);
-    EXPECT_EQ(r.image.at(1791), 0xFF);
+// A download from another unit (or an opened file) leaves an image full of that unit's values;
+// a new configuration must not carry any of them over, whichever model either one was.
+TEST(NewConfiguration, NothingOfThePreviousImageSurvivesOutsideTheDefaults) {
+    for (DeviceModel before : {DeviceModel::Line4, DeviceModel::Line16}) {
+        for (DeviceModel after : {DeviceModel::Line4, DeviceModel::Line16}) {
+            DatabaseRecord downloaded;
+            applyNewConfiguration(downloaded, before);
+            std::uint32_t seed = 12345;
+            for (std::size_t i = 0; i < ImageSize; ++i) {
+                seed = seed * 1103515245u + 12345u;
+                downloaded.image.set(i, static_cast<Byte>(seed >> 16) | 1); // never zero
+            }
+            applyNewConfiguration(downloaded, after);
+
+            DatabaseRecord fresh;
+            applyNewConfiguration(fresh, after);
+            EXPECT_EQ(downloaded.toBytes(), fresh.toBytes())
+                << modelIndex(before) << " -> " << modelIndex(after);
+        }
+    }
 }
 
 TEST(NewConfiguration, AFreshRecordIsAllZeroBeforeIt) {
     const DatabaseRecord r;
     for (Byte b : r.toBytes())
         ASSERT_EQ(b, 0);
-}
-
-TEST(NewConfiguration, TheSecondModelOverwritesOnlyItsOwnFields) {
-    // New for the 16-line unit after a 4-line configuration: the 4-line-only fields keep their
-    // 4-line defaults, since a new configuration writes only the current model's fields.
-    DatabaseRecord r;
-    applyNewConfiguration(r, DeviceModel::Line4);
-    applyNewConfiguration(r, DeviceModel::Line16);
-    EXPECT_EQ(r.image.at(1409), 1);  // DstEnable of the 4-line map
-    EXPECT_EQ(r.image.at(1422), 15); // LoopPulseDelta of the 4-line map
-    EXPECT_EQ(r.image.at(1675), '1');
-    EXPECT_EQ(r.image.at(1792), ' '); // 4-line free numbers filled it; CallInNumber keeps it
 }
 
 } // namespace

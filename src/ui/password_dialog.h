@@ -1,0 +1,34 @@
+#pragma once
+// The password asked for when a database file is opened. The dialog checks nothing: the caller
+// reads password() whichever button closed it and compares it with the file's.
+#include <QDialog>
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace zx {
+
+class TPasswordDlg : public QDialog {
+    Q_OBJECT
+  public:
+    explicit TPasswordDlg(QWidget* parent = nullptr);
+
+    // Puts the cursor into the empty password field.
+    void FormActivate();
+    QString password() const;
+
+    QLabel* Label1;
+    QLineEdit* Password;
+    QPushButton* btnOK;
+    QPushButton* btnCancel;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    bool centred_ = false;
+};
+
+} // namespace zx

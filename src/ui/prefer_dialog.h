@@ -1,0 +1,84 @@
+#pragma once
+// The preferences dialog: site, owner and password of the record, when its file was last
+// changed, and the size of the code table (number of codes, digits per code). What it shows is
+// written back into the record at every close, whichever way it is closed. Every change the
+// operator makes is reported through modified(), so the window's document sets its flag.
+#include "model/database_record.h"
+#include "model/memory_map.h"
+
+#include <QDateTime>
+#include <QDialog>
+#include <QLocale>
+#include <QString>
+
+#include <array>
+
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+
+namespace zx {
+
+class Interaction;
+
+class TPrefer : public QDialog {
+    Q_OBJECT
+  public:
+    // `lastModified` is the time of the file last opened; an invalid one (no file opened yet)
+    // is the zero date. The dialog is filled at once, since it is shown as soon as it is made.
+    TPrefer(DatabaseRecord& record, DeviceModel model, const QDateTime& lastModified,
+            Interaction& interaction, QWidget* parent = nullptr);
+
+    // 30 December 1899, midnight: what the program shows before any file was opened.
+    static QDateTime zeroDate();
+    // The date in the locale's short format and the time in its long format; the date alone
+    // when the time is exactly midnight.
+    static QString lastModifiedText(const QDateTime& when, const QLocale& locale = QLocale());
+
+    void FormActivate();
+    // A change of either spin box: the count held within the limit of the digits.
+    void SEkodlenChange();
+    // A change of the site, owner or password.
+    void EsiteChange();
+    // Writes the texts (cut to 255 characters) and the code table's size into the record.
+    void FormClose();
+
+    // CodeCount as the dialog wrote it back (the code grid gets this many rows and a header).
+    int codeCount() const;
+
+    QLineEdit* Esite;
+    QLineEdit* Euser;
+    QLineEdit* Epassw1;
+    QLineEdit* Edatetime;
+    QSpinBox* SEkoddb;
+    QSpinBox* SEkodlen;
+    QPushButton* Button1;
+
+  signals:
+    // The operator changed a field, or the close changed the stored code table's size.
+    void modified();
+
+  public slots:
+    void done(int result) override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    // Refuses an edit that brings in a character the record's code page cannot hold: the
+    // field gets its previous text back and the operator is told why.
+    void textChanged(int field);
+
+    DatabaseRecord& record_;
+    const MemoryMap& map_;
+    QDateTime lastModified_;
+    Interaction& interaction_;
+    std::array<QLineEdit*, 3> texts_{};
+    std::array<QString, 3> shown_;    // as filled from the record
+    std::array<QString, 3> accepted_; // last text that passed the check
+    bool filling_ = false;
+    bool centred_ = false;
+    bool closed_ = false;
+};
+
+} // namespace zx

@@ -1,0 +1,249 @@
+// The preferences dialog on a record of its own, driven as the operator would drive it.
+#include "ui/prefer_dialog.h"
+
+#include "files/cp1250.h"
+#include "files/database_file.h"
+#include "model/code_table_shape.h"
+#include "model/new_configuration.h"
+#include "ui/interaction.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QStyle>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace zx {
+namespace {
+
+using Slot = DatabaseRecord::Slot;
+
+// Types text as the keyboard does, one key event per character (accented letters included).
+void type(QWidget* widget, const QString& text) {
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+class PreferTest : public ::testing::Test {
+  protected:
+    PreferTest() { applyNewConfiguration(record, model); }
+
+    void storeSize(int count, int digits) {
+        codeTableShapePatch(MemoryMap::of(model), {count, digits}).applyTo(record.image);
+    }
+    CodeTableShape storedSize() const {
+        return storedCodeTableShape(record.image, MemoryMap::of(model));
+    }
+    int storedCount() const {
+        return record.image.word(*MemoryMap::of(model).offset(Field::CodeCount));
+    }
+    std::unique_ptr<TPrefer> open(const QDateTime& lastModified = {}) {
+        auto d = std::make_unique<TPrefer>(record, model, lastModified, interaction);
+        spy = std::make_unique<QSignalSpy>(d.get(), &TPrefer::modified);
+        return d;
+    }
+
+    DeviceModel model = DeviceModel::Line4;
+    DatabaseRecord record;
+    ScriptedInteraction interaction;
+    std::unique_ptr<QSignalSpy> spy;
+};
+
+TEST_F(PreferTest, ShowsItsFieldsUnderTheirNamesAndCaptions) {
+    auto d = open();
+    EXPECT_EQ(d->windowTitle(), QString::fromUtf8("Preferenciák"));
+    for (const char* name :
+         {"Esite", "Euser", "Epassw1", "Edatetime", "SEkoddb", "SEkodlen", "Button1"})
+        EXPECT_NE(d->findChild<QWidget*>(name), nullptr) << name;
+    QStringList labels;
+    for (const QLabel* l : d->findChildren<QLabel*>())
+        labels << l->text();
+    for (const char* text : {"Telepítés:", "Tulajdonos:", "Jelszó:", "Utolsó módosítás:",
+                             "Kódok darabszáma:", "Kódjegyek száma:"})
+        EXPECT_TRUE(labels.contains(QString::fromUtf8(text))) << text;
+    EXPECT_EQ(d->Button1->text(), "OK");
+    EXPECT_TRUE(d->Button1->isDefault());
+    EXPECT_FALSE(d->Edatetime->isEnabled());
+    EXPECT_EQ(d->Epassw1->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(
+        d->Epassw1->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, d->Epassw1),
+        '*');
+    EXPECT_EQ(d->SEkodlen->minimum(), 2);
+    EXPECT_EQ(d->SEkodlen->maximum(), 8);
+    EXPECT_EQ(d->SEkoddb->minimum(), 0);
+}
+
+TEST_F(PreferTest, OpeningAndClosingChangesNothingAndSetsNoFlag) {
+    record.setText(Slot::Site, toCp1250(QString::fromUtf8("Győr, Ipar utca 5.")));
+    record.setText(Slot::Owner, toCp1250(QString::fromUtf8("Kovács Ödön")));
+    record.setText(Slot::Password, RawText("Titok"));
+    storeSize(500, 4);
+    const auto before = record.toBytes();
+    auto d = open();
+    EXPECT_EQ(d->Esite->text(), QString::fromUtf8("Győr, Ipar utca 5."));
+    EXPECT_EQ(d->Euser->text(), QString::fromUtf8("Kovács Ödön"));
+    EXPECT_EQ(d->Epassw1->text(), "Titok");
+    EXPECT_EQ(d->SEkodlen->value(), 4);
+    EXPECT_EQ(d->SEkoddb->value(), 500);
+    EXPECT_EQ(d->SEkoddb->maximum(), 614);
+    d->show();
+    d->Button1->click();
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(d->result(), QDialog::Accepted);
+    EXPECT_EQ(record.toBytes(), before);
+    EXPECT_EQ(d->codeCount(), 500);
+    EXPECT_EQ(spy->count(), 0);
+}
+
+TEST_F(PreferTest, FewerDigitsLowerTheCountAndTheCloseStoresBoth) {
+    storeSize(20, 6);
+    auto d = open();
+    d->SEkodlen->setValue(2);
+    EXPECT_EQ(d->SEkoddb->value(), 10);
+    EXPECT_EQ(d->SEkoddb->maximum(), 10);
+    d->SEkodlen->setValue(3);
+    EXPECT_EQ(d->SEkoddb->value(), 10); // more digits never raise the count
+    d->SEkoddb->setValue(150);
+    EXPECT_EQ(d->SEkoddb->value(), 100);
+    EXPECT_GE(spy->count(), 3);
+
+    d->SEkodlen->setValue(4);
+    d->SEkoddb->setValue(614);
+    EXPECT_EQ(d->SEkoddb->value(), 614);
+    d->SEkodlen->setValue(8);
+    EXPECT_EQ(d->SEkoddb->value(), 341);
+    d->accept();
+    EXPECT_EQ(storedSize(), (CodeTableShape{341, 8}));
+    EXPECT_EQ(d->codeCount(), 341);
+}
+
+TEST_F(PreferTest, AStoredCountAboveTheLimitIsShownAndStoredLowered) {
+    storeSize(0, 4);
+    record.image.setWord(*MemoryMap::of(model).offset(Field::CodeCount), 700);
+    auto d = open();
+    EXPECT_EQ(d->SEkoddb->value(), 614);
+    EXPECT_EQ(spy->count(), 0);
+    d->accept();
+    EXPECT_EQ(storedCount(), 614);
+    EXPECT_EQ(spy->count(), 1); // the image changed, so the document must know
+}
+
+TEST_F(PreferTest, EveryWayOfClosingWritesBackOnce) {
+    auto d = open();
+    d->show();
+    d->SEkoddb->setValue(12);
+    d->Esite->setText("Pécs");
+    QTest::keyClick(d.get(), Qt::Key_Escape);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(storedCount(), 12);
+    EXPECT_EQ(fromCp1250(record.text(Slot::Site)), "Pécs");
+
+    // Through the interaction seam, as the window runs it.
+    auto again = open();
+    interaction.dialogHandlers.push_back([](QDialog& dialog) {
+        auto& prefer = static_cast<TPrefer&>(dialog);
+        prefer.Euser->setText("Kiss");
+        prefer.Button1->click();
+    });
+    EXPECT_EQ(interaction.runDialog(*again), QDialog::Accepted);
+    EXPECT_EQ(record.text(Slot::Owner), "Kiss");
+    EXPECT_EQ(fromCp1250(record.text(Slot::Site)), "Pécs");
+    EXPECT_EQ(spy->count(), 1);
+}
+
+TEST_F(PreferTest, TextsAreCutTo255Characters) {
+    auto d = open();
+    d->Esite->setText(QString(300, QChar(u'ő')));
+    d->Euser->setText(QString(255, QChar(u'a')));
+    d->accept();
+    EXPECT_EQ(record.text(Slot::Site), std::string(255, '\xF5'));
+    EXPECT_EQ(record.textLength(Slot::Owner), 255);
+}
+
+TEST_F(PreferTest, ACharacterTheRecordCannotHoldIsRefusedWhereItIsTyped) {
+    record.setText(Slot::Password, RawText("?"));
+    auto d = open();
+    d->show();
+    d->Esite->setFocus();
+    type(d->Esite, QString::fromUtf8("Győr"));
+    type(d->Esite, QString::fromUtf8("ñ"));
+    EXPECT_EQ(d->Esite->text(), QString::fromUtf8("Győr"));
+    ASSERT_EQ(interaction.messages().size(), 1);
+    EXPECT_TRUE(interaction.messages().first().contains(QString::fromUtf8("„ñ”")));
+    type(d->Esite, "!");
+    EXPECT_EQ(d->Esite->text(), QString::fromUtf8("Győr!"));
+    EXPECT_EQ(d->Esite->cursorPosition(), 5);
+    const int changes = spy->count();
+    EXPECT_EQ(changes, 5);
+
+    d->Epassw1->setText(QString::fromUtf8("ñ"));
+    d->Euser->setText(QString::fromUtf8("Жуков"));
+    EXPECT_EQ(d->Epassw1->text(), "?");
+    EXPECT_EQ(d->Euser->text(), "");
+    EXPECT_EQ(interaction.messages().size(), 3);
+    EXPECT_EQ(spy->count(), changes);
+    d->accept();
+    EXPECT_EQ(fromCp1250(record.text(Slot::Site)), QString::fromUtf8("Győr!"));
+    EXPECT_EQ(record.text(Slot::Password), "?");
+    EXPECT_EQ(record.text(Slot::Owner), "");
+}
+
+TEST_F(PreferTest, LastModifiedIsShownAsDateAndTimeOrTheDateAloneAtMidnight) {
+    const QLocale hu(QLocale::Hungarian, QLocale::Hungary);
+    const QDate day(2024, 3, 9);
+    const QString date = hu.toString(day, QLocale::ShortFormat);
+    EXPECT_EQ(TPrefer::lastModifiedText(QDateTime(day, QTime(0, 0)), hu), date);
+    const QString timed = TPrefer::lastModifiedText(QDateTime(day, QTime(14, 5, 7)), hu);
+    // The file's local time, with no zone after it (a bare time's zone would read "UTC").
+    EXPECT_EQ(timed, date + " 14:05:07");
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    EXPECT_TRUE(TPrefer::lastModifiedText(QDateTime(day, QTime(14, 5, 7)), us).endsWith("PM"));
+    // A second past midnight is not midnight.
+    EXPECT_NE(TPrefer::lastModifiedText(QDateTime(day, QTime(0, 0, 1)), hu), date);
+    // Before any file was opened: the zero date, which is a midnight.
+    EXPECT_EQ(TPrefer::lastModifiedText(QDateTime(), hu),
+              hu.toString(QDate(1899, 12, 30), QLocale::ShortFormat));
+
+    auto d = open(QDateTime(day, QTime(14, 5, 7)));
+    EXPECT_EQ(d->Edatetime->text(), TPrefer::lastModifiedText(QDateTime(day, QTime(14, 5, 7))));
+    EXPECT_EQ(open()->Edatetime->text(), TPrefer::lastModifiedText(TPrefer::zeroDate()));
+}
+
+// Opened with a long password, saved with a short one: the file keeps nothing of the old one.
+TEST_F(PreferTest, AShortenedPasswordLeavesNothingOfTheOldOneInTheSavedFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.vd1");
+    const std::string old = "NagyonHosszuJelszo99";
+    record.setText(Slot::Site, RawText("Szeged"));
+    record.setText(Slot::Password, RawText(old));
+    ASSERT_TRUE(writeDatabaseFile(path, record, QString()).ok);
+
+    DatabaseReadResult read = readDatabaseFile(path);
+    ASSERT_TRUE(read.ok());
+    record = read.record;
+    auto d = open();
+    d->Epassw1->setText("ab");
+    d->accept();
+    ASSERT_TRUE(writeDatabaseFile(path, record, QString()).ok);
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    const Byte key = scrambleKey(record);
+    for (qsizetype i = 526; i < 779; ++i)
+        ASSERT_EQ(saved[i], 0) << i;
+    for (char c : old.substr(2)) {
+        EXPECT_FALSE(saved.mid(523, 256).contains(c)) << c;
+        EXPECT_FALSE(saved.mid(523, 256).contains(static_cast<char>(c ^ key))) << c;
+    }
+    ASSERT_TRUE(readDatabaseFile(path).ok());
+    EXPECT_TRUE(passwordMatches(readDatabaseFile(path).record, QStringLiteral("ab")));
+}
+
+} // namespace
+} // namespace zx
