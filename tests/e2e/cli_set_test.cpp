@@ -68,70 +68,44 @@ class CliSet : public ::testing::Test {
     QTemporaryDir dir;
 };
 
-TEST_F(CliSet, FourLineValuesAreShownBack) {
-    const QString file = newFile("4");
-    const CliRun r = set(file, "4",
-                         {"CoPosition= 20 ", "SmdrSpeed=parity=\"Páros\", speed=\"2400\"",
-                          "SmdrMode.mode=Saját", "SmdrMode.controlCharacters=Átenged",
-                          "CoNumbers[3]=123", "LineSettings[1].seizure=Tárcsázáskor",
-                          "LineSettings[3]=callIn=igen, line=3, subLine=nem",
-                          "NationalExceptions[4]=area=\"36\", length=\"7\"", "MobilePrefixes[4]=30",
-                          "CallInNumber=0612345678", "CallInFlags.foreign=nem",
-                          "BarredCallInAreas[13]=1", "PinEnable=nem"});
+TEST_F(CliSet, ValuesAreShownBackInTheOrderGiven) {
+    const QString file4 = newFile("4");
+    CliRun r = set(file4, "4",
+                   {"CoPosition= 20 ", "SmdrSpeed=parity=\"Páros\", speed=\"2400\"",
+                    "SmdrMode.controlCharacters=Átenged", "CoNumbers[3]=123",
+                    "LineSettings[1].seizure=Tárcsázáskor",
+                    "LineSettings[3]=callIn=igen, line=3, subLine=nem",
+                    "NationalExceptions[4]=area=\"36\", length=\"7\"", "MobilePrefixes[4]=30",
+                    "CallInNumber=0612345678", "CallInFlags.foreign=nem", "BarredCallInAreas[13]=1",
+                    "PinEnable=nem"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-
-    const QJsonObject o = show(file, "4");
+    const QJsonObject o = show(file4, "4");
     EXPECT_EQ(o["CoPosition"].toInt(), 20);
-    EXPECT_EQ(o["SmdrSpeed"]["speed"].toString(), "2400");
     EXPECT_EQ(o["SmdrSpeed"]["parity"].toString(), QString::fromUtf8("Páros"));
-    EXPECT_EQ(o["SmdrMode"]["controlCharacters"].toString(), QString::fromUtf8("Átenged"));
     EXPECT_EQ(o["CoNumbers"][2].toString(), "12");
-    EXPECT_EQ(o["LineSettings"][0]["seizure"].toString(), QString::fromUtf8("Tárcsázáskor"));
     EXPECT_TRUE(o["LineSettings"][2]["callIn"].toBool());
     EXPECT_EQ(o["NationalExceptions"][3]["area"].toString(), "36??");
-    EXPECT_EQ(o["NationalExceptions"][3]["length"].toString(), "07");
-    EXPECT_EQ(o["MobilePrefixes"][3].toString(), "30??");
     EXPECT_EQ(o["CallInNumber"].toString(), "0612345678");
-    EXPECT_FALSE(o["CallInFlags"]["foreign"].toBool());
-    EXPECT_TRUE(o["CallInFlags"]["domestic"].toBool());
-    EXPECT_EQ(o["BarredCallInAreas"][12].toString(), "1?");
     EXPECT_FALSE(o["PinEnable"].toBool());
-    EXPECT_TRUE(o["DstEnable"].toBool());
+    const ConfigImage stored = image(file4);
+    const std::pair<std::size_t, int> bytes[] = {{1659, 25},  {1661, 17}, {1668, 2},  {1593, 54},
+                                                 {1594, 255}, {1595, 7},  {1708, 31}, {1669, 1}};
+    for (const auto& [offset, value] : bytes)
+        EXPECT_EQ(stored.at(offset), value) << offset;
 
-    const ConfigImage stored = image(file);
-    EXPECT_EQ(stored.at(1659), 25);
-    EXPECT_EQ(stored.at(1661), 17);
-    EXPECT_EQ(stored.at(1684), '1');
-    EXPECT_EQ(stored.at(1685), '2');
-    EXPECT_EQ(stored.at(1666 + 2), 2);
-    EXPECT_EQ(stored.at(1584 + 9), 54);
-    EXPECT_EQ(stored.at(1584 + 10), 255);
-    EXPECT_EQ(stored.at(1584 + 11), 7);
-    EXPECT_EQ(stored.at(1696 + 12), 31);
-}
-
-TEST_F(CliSet, SixteenLineValuesAndTheOrderTheyAreGiven) {
-    const QString file = newFile("16");
-    const CliRun r = set(file, "16",
-                         {"CoWidth=3", "CoNumbers[16]=\"7\"", "NumberTerminator=#",
-                          "LineSettings[5].callIn=igen", "LineSettings[2].dialling=Impulzus",
-                          "SmdrSpeed.speed=2400", "CoTimeout2=255", "NationalExceptions[2].area=36",
-                          "NationalExceptions[2].length=7", "NationalExceptions[3]="});
+    const QString file16 = newFile("16");
+    r = set(file16, "16",
+            {"CoWidth=3", "CoNumbers[16]=\"7\"", "NumberTerminator=#",
+             "LineSettings[5].callIn=igen", "NationalExceptions[2].area=36",
+             "NationalExceptions[2].length=7", "NationalExceptions[3]="});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    const QJsonObject o = show(file, "16");
-    EXPECT_EQ(o["CoWidth"].toString(), "3");
-    EXPECT_EQ(o["CoNumbers"][15].toString(), "7  ");
-    EXPECT_EQ(o["NumberTerminator"].toString(), "#");
-    EXPECT_TRUE(o["LineSettings"][4]["callIn"].toBool());
-    EXPECT_EQ(o["LineSettings"][1]["dialling"].toString(), "Impulzus");
-    EXPECT_EQ(o["SmdrSpeed"]["speed"].toString(), "2400");
-    EXPECT_EQ(o["CoTimeout2"].toInt(), 255);
-    EXPECT_EQ(o["NationalExceptions"][1]["area"].toString(), "36");
-    EXPECT_EQ(o["NationalExceptions"][1]["length"].toString(), "07");
-    EXPECT_EQ(o["NationalExceptions"][2]["length"].toString(), "255");
-    const ConfigImage stored = image(file);
-    EXPECT_EQ(stored.at(1648 + 4), 0x14);
-    EXPECT_EQ(stored.at(1696 + 45), '7'); // line 16 at width 3
+    const QJsonObject o16 = show(file16, "16");
+    EXPECT_EQ(o16["CoNumbers"][15].toString(), "7  ");
+    EXPECT_EQ(o16["NumberTerminator"].toString(), "#");
+    EXPECT_TRUE(o16["LineSettings"][4]["callIn"].toBool());
+    EXPECT_EQ(o16["NationalExceptions"][1]["area"].toString(), "36");
+    EXPECT_EQ(o16["NationalExceptions"][1]["length"].toString(), "07");
+    EXPECT_EQ(o16["NationalExceptions"][2]["length"].toString(), "255");
 }
 
 TEST_F(CliSet, ARefusedValueLeavesTheFileByteForByte) {
@@ -146,24 +120,19 @@ TEST_F(CliSet, ARefusedValueLeavesTheFileByteForByte) {
     };
     const QList<Case> cases{
         {"4", {"CoPosition=7", "SeizeTime=256"}, "Értéknek 0..255 között kell lenni !!!"},
-        {"4", {"CalledPosition=-1"}, "Értéknek 0..255 között kell lenni !!!"},
         {"4", {"RecordTerminator=256"}, "Hibás érték !!!"},
         {"4", {"CoWidth=0"}, "Válasszon egy értéket 1..4 között !!!"},
         {"4",
          {"MobilePrefixes[1]=36", "NationalExceptions[2]=area=36, length=x"},
          "Értéknek 0..255 között kell lenni !!!"},
-        {"16", {"NumberTerminator=a"}, "Csak 0..9,*,# lehet !!!"},
         {"16", {"NumberTerminator="}, "Csak 0..9,*,# lehet !!!"},
-        {"16", {"NationalExceptions[1].length=256"}, "Értéknek 0..255 között kell lenni !!!"},
         // What the command itself refuses: names, elements and parts that do not exist.
         {"16", {"LoopPulseDelta=5"}, {}},
         {"4", {"CoNumbers[5]=1"}, {}},
         {"4", {"LineSettings[2].dialling=DTMF"}, {}},
         {"4", {"SmdrSpeed.speed=2500"}, {}},
-        {"4", {"SmdrMode.colour=red"}, {}},
         {"4", {"CallInNumber=1234567890123456789012345"}, {}},
         {"4", {"Site=Győr"}, {}},
-        {"4", {"NoSuchName=1"}, {}},
         {"4", {"=1"}, {}},
     };
     for (const Case& c : cases) {
@@ -207,7 +176,8 @@ QStringList assignmentsFromShow(const QString& shown) {
     return out;
 }
 
-TEST_F(CliSet, WhatShowPrintsFedBackChangesNoByte) {
+TEST_F(CliSet, WhatShowPrintsFedBackChangesNoByteAndHelpNamesIt) {
+    const QString help = cli({"set", "--help"}).out;
     for (const QString model : {"4", "16"}) {
         const QString file = newFile(model);
         ASSERT_EQ(set(file, model,
@@ -220,22 +190,13 @@ TEST_F(CliSet, WhatShowPrintsFedBackChangesNoByte) {
         ASSERT_EQ(shown.exitCode, 0);
         const QStringList assignments = assignmentsFromShow(shown.out);
         EXPECT_GT(assignments.size(), 100) << model.toStdString();
+        for (const QString& assignment : assignments) {
+            const QString name = assignment.section(QRegularExpression("[\\[=]"), 0, 0);
+            EXPECT_TRUE(help.contains(name)) << name.toStdString();
+        }
         const CliRun r = set(file, model, assignments);
         EXPECT_EQ(r.exitCode, 0) << model.toStdString() << ' ' << r.err.toStdString();
         EXPECT_EQ(readAll(file), before) << model.toStdString();
-    }
-}
-
-TEST_F(CliSet, HelpNamesEverySettingShowPrints) {
-    const CliRun help = cli({"set", "--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    for (const QString model : {"4", "16"}) {
-        const QString file = newFile(model);
-        const CliRun shown = cli({"show", file, "--model", model, "--password", "Titok"});
-        for (const QString& assignment : assignmentsFromShow(shown.out)) {
-            const QString name = assignment.section(QRegularExpression("[\\[=]"), 0, 0);
-            EXPECT_TRUE(help.out.contains(name)) << name.toStdString();
-        }
     }
 }
 

@@ -128,46 +128,5 @@ TEST(StoreRoundTrip, AnyImageShowsTheSameAfterEveryStoreAndThenStaysAsItIs) {
     }
 }
 
-TEST(StoreRoundTrip, EveryNumberFieldLandsInItsOwnEditor) {
-    for (const DeviceModel m : {L4, L16}) {
-        ConfigImage image = newImage(m);
-        std::vector<int> typed;
-        int value = 100;
-        for (const auto& [field, shown] : byteRangeValues(decodeForEditors(image, m))) {
-            if (!shown) continue;
-            storeByteRange(m, field, " " + std::to_string(value) + " ")->applyTo(image);
-            typed.push_back(value++);
-        }
-        std::vector<int> refilled;
-        for (const auto& [field, shown] : byteRangeValues(decodeForEditors(image, m)))
-            if (shown) refilled.push_back(*shown);
-        EXPECT_EQ(refilled, typed) << modelIndex(m);
-        EXPECT_EQ(typed.size(), m == L4 ? 12u : 15u);
-    }
-}
-
-TEST(StoreRoundTrip, TextsTypedComeBackFromTheRefill) {
-    for (const DeviceModel m : {L4, L16}) {
-        ConfigImage image = newImage(m);
-        storeCoWidth(m, 3)->applyTo(image);
-        storeCoNumber(image, m, 2, RawText("12"))->applyTo(image);
-        storeRecordTerminator(m, "3")->applyTo(image);
-        CallInForm callIn = callInForm(decodeForEditors(image, m));
-        callIn.number = RawText("06 1 \xE1");
-        callIn.foreign = false;
-        storeCallIn(image, m, callIn)->applyTo(image);
-        changeBarredEntry(image, m, callIn, 12, RawText("7"))->patch.applyTo(image);
-
-        const EditorView v = decodeForEditors(image, m);
-        EXPECT_EQ(v.coWidthItem, 3);
-        EXPECT_EQ(v.lines[1].coNumber, "12  ");
-        EXPECT_EQ(v.recordTerminator, 3);
-        EXPECT_EQ(v.callInNumber, "06 1 \xE1");
-        EXPECT_FALSE(v.callInForeign);
-        EXPECT_TRUE(v.callInDomestic);
-        EXPECT_EQ(v.barredAreas[12], "7?");
-    }
-}
-
 } // namespace
 } // namespace zx
