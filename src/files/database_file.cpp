@@ -19,9 +19,12 @@ QString wrongPasswordMessage() {
 
 Byte scrambleKey(const DatabaseRecord& record) {
     unsigned key = 0;
-    for (Slot s : {Slot::Site, Slot::Owner})
-        for (char c : record.text(s).view())
+    for (Slot s : {Slot::Site, Slot::Owner}) {
+        // The text must outlive the loop: a range over a view of a temporary would dangle.
+        const RawText text = record.text(s);
+        for (char c : text.view())
             key += static_cast<unsigned char>(c);
+    }
     return static_cast<Byte>(key & 0xFF);
 }
 
