@@ -1,0 +1,161 @@
+#include "model/number_tables.h"
+
+#include "model/new_configuration.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace zx {
+namespace {
+
+using Bytes = std::vector<Byte>;
+constexpr auto L4 = DeviceModel::Line4;
+constexpr auto L16 = DeviceModel::Line16;
+const std::string RangeMessage = "Értéknek 0..255 között kell lenni !!!";
+
+ConfigImage newImage(DeviceModel m) {
+    DatabaseRecord r;
+    applyNewConfiguration(r, m);
+    return r.image;
+}
+
+Bytes bytesAt(const ConfigImage& image, std::size_t offset, std::size_t count) {
+    return Bytes(&image.bytes()[offset], &image.bytes()[offset + count]);
+}
+
+NumberTablesForm formOf(const ConfigImage& image, DeviceModel m) {
+    return numberTablesForm(decodeForEditors(image, m));
+}
+
+TEST(FourLineExceptions, ChangeAndEmptyAnEntry) {
+    ConfigImage image = newImage(L4);
+    const NumberTablesForm form = formOf(image, L4);
+    const Checked<NumberTablesStore> changed =
+        changeExceptionEntry(L4, form, 5, RawText("36"), "7");
+    ASSERT_TRUE(changed.ok()) << changed.message();
+    EXPECT_EQ(changed->entry, (ExceptionFields{RawText("36??"), "07"}));
+    EXPECT_EQ(changed->shown.exceptionItems[5], "36??07");
+    EXPECT_EQ(changed->patch.applyTo(image), 3);
+    EXPECT_EQ(bytesAt(image, 1584 + 15, 3), (Bytes{54, 255, 7}));
+
+    const Checked<NumberTablesStore> emptied = emptyExceptionEntry(L4, changed->shown, 0);
+    EXPECT_EQ(emptied->entry, (ExceptionFields{RawText("===="), "00"}));
+    emptied->patch.applyTo(image);
+    EXPECT_EQ(bytesAt(image, 1584, 3), (Bytes{221, 221, 0}));
+
+    // Three length digits are taken whole; a fifth area character is cut.
+    changeExceptionEntry(L4, form, 15, RawText("12345"), "120")->patch.applyTo(image);
+    EXPECT_EQ(bytesAt(image, 1584 + 45, 4), (Bytes{0x12, 0x34, 120, 0}));
+
+    // No entry selected: nothing stored, yet "Törlés" empties the fields.
+    EXPECT_TRUE(changeExceptionEntry(L4, form, std::nullopt, RawText("1"), "1")->patch.empty());
+    const Checked<NumberTablesStore> none = emptyExceptionEntry(L4, form, 16);
+    EXPECT_TRUE(none->patch.empty());
+    EXPECT_EQ(none->entry, (ExceptionFields{RawText("===="), "00"}));
+}
+
+TEST(FourLineExceptions, ABadLengthStoresNothingAtAll) {
+    NumberTablesForm form = formOf(newImage(L4), L4);
+    form.mobilePrefixes[3] = RawText("36"); // a pending prefix edit is not stored either
+    for (const char* length : {"x", "256", "-1", "", "7a"})
+        EXPECT_EQ(changeExceptionEntry(L4, form, 4, RawText("36"), length).message(), RangeMessage)
+            << '"' << length << '"';
+    form.exceptionItems[9] = RawText("0620xx"); // only a faulty view could make such an item
+    EXPECT_EQ(storeNumberTables(L4, form).message(), RangeMessage);
+}
+
+TEST(StoreNumberTables, UntouchedEntriesKeepTheirBytes) {
+    ConfigImage image = newImage(L4);
+    image.set(1584 + 21, 0x3F);
+    image.set(1584 + 23, 200); // shown with three digits
+    image.set(1412, 0xEE);     // ">>" from a one-character prefix of long ago
+    const NumberTablesForm form = formOf(image, L4);
+    EXPECT_EQ(form.exceptionItems[7], "3?==200");
+    EXPECT_EQ(storeNumberTables(L4, form)->patch.applyTo(image), 0);
+    changeExceptionEntry(L4, form, 0, RawText("1"), "9")->patch.applyTo(image);
+    EXPECT_EQ(image.at(1584 + 23), 200);
+}
+
+TEST(StoreNumberTables, PrefixFields) {
+    ConfigImage image = newImage(L4);
+    NumberTablesForm form = formOf(image, L4);
+    form.mobilePrefixes = {RawText(""), RawText("3620"), RawText("30"), RawText("123456")};
+    form.intlPrefixes = {RawText(""), RawText("1")};
+    const Checked<NumberTablesStore> r = storeNumberTables(L4, form);
+    EXPECT_EQ(r->shown.mobilePrefixes[0], "====");
+    EXPECT_EQ(r->shown.mobilePrefixes[2], "30??");
+    EXPECT_EQ(r->shown.intlPrefixes, (std::array<RawText, 2>{RawText("=="), RawText("1?")}));
+    r->patch.applyTo(image);
+    EXPECT_EQ(bytesAt(image, 1412, 11),
+              (Bytes{221, 221, 54, 32, 48, 255, 0x12, 0x34, 0xDD, 0x1F, 15}));
+    EXPECT_TRUE(storeNumberTables(L16, form)->patch.empty());
+}
+
+TEST(SixteenLineExceptions, ChangeAndEmptyGoStraightToTheImage) {
+    ConfigImage image = newImage(L16);
+    const NumberTablesForm form = formOf(image, L16);
+    const Checked<NumberTablesStore> r = changeExceptionEntry(L16, form, 3, RawText("36"), "7");
+    EXPECT_FALSE(r->entry); // the fields keep what was typed
+    EXPECT_EQ(r->patch.applyTo(image), 2);
+    EXPECT_EQ(bytesAt(image, 1766, 2), (Bytes{54, 7}));
+    changeExceptionEntry(L16, form, 15, RawText("3"), "11")->patch.applyTo(image);
+    EXPECT_EQ(bytesAt(image, 1790, 3), (Bytes{238, 11, 0}));
+    emptyExceptionEntry(L16, form, 3)->patch.applyTo(image);
+    EXPECT_EQ(decodeForEditors(image, L16).exceptions[3].text(), "00255");
+    EXPECT_EQ(changeExceptionEntry(L16, form, 3, RawText("36"), "x").message(), RangeMessage);
+    EXPECT_TRUE(emptyExceptionEntry(L16, form, std::nullopt)->patch.empty());
+}
+
+TEST(StoreCallIn, NumberAndFlags) {
+    for (const DeviceModel m : {L4, L16}) {
+        const std::size_t number = m == L4 ? 1632 : 1792;
+        ConfigImage image = newImage(m);
+        image.fill(number, 24, 'X');
+        CallInForm form = callInForm(decodeForEditors(image, m));
+        form.number = RawText("0612345678");
+        storeCallIn(image, m, form)->applyTo(image);
+        Bytes expected{'0', '6', '1', '2', '3', '4', '5', '6', '7', '8'};
+        expected.resize(24, 0);
+        EXPECT_EQ(bytesAt(image, number, 24), expected);
+        form.number = RawText("123456789012345678901234567890");
+        storeCallIn(image, m, form)->applyTo(image);
+        EXPECT_EQ(decodeForEditors(image, m).callInNumber, "123456789012345678901234");
+    }
+    struct Case {
+        bool foreign, domestic;
+        Byte expected;
+    };
+    for (const Case c :
+         {Case{true, true, 0xF3}, {true, false, 2}, {false, true, 1}, {false, false, 0}}) {
+        ConfigImage image = newImage(L16);
+        image.set(1818, 0xF0);
+        CallInForm form = callInForm(decodeForEditors(image, L16));
+        form.foreign = c.foreign;
+        form.domestic = c.domestic;
+        storeCallIn(image, L16, form)->applyTo(image);
+        EXPECT_EQ(image.at(1818), c.expected) << c.foreign << c.domestic;
+    }
+}
+
+TEST(BarredAreas, AddAndRemove) {
+    ConfigImage image = newImage(L4);
+    const CallInForm form = callInForm(decodeForEditors(image, L4));
+    const Checked<CallInStore> added = changeBarredEntry(image, L4, form, 20, RawText("1"));
+    EXPECT_EQ(added->areaField, "1?");
+    EXPECT_EQ(added->shown.barredItems[20], "1?");
+    EXPECT_EQ(added->patch.applyTo(image), 1);
+    EXPECT_EQ(image.at(1696 + 20), 31);
+
+    emptyBarredEntry(image, L4, added->shown, 0)->patch.applyTo(image);
+    EXPECT_EQ(image.at(1696), 0xFF);
+    changeBarredEntry(image, L4, form, 1, RawText("123"))->patch.applyTo(image);
+    EXPECT_EQ(image.at(1697), 238); // longer than the field: no digit pair
+    const Checked<CallInStore> none = emptyBarredEntry(image, L4, form, std::nullopt);
+    EXPECT_TRUE(none->patch.empty());
+    EXPECT_EQ(none->areaField, "??");
+}
+
+} // namespace
+} // namespace zx
