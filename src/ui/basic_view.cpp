@@ -1,5 +1,7 @@
 #include "ui/basic_view.h"
 
+#include "files/cp1250.h"
+#include "model/editor_store.h"
 #include "ui/radio_group.h"
 #include "ui/view_helpers.h"
 
@@ -60,6 +62,45 @@ BasicView::BasicView(ConfigDocument& document, Interaction& interaction, QWidget
     bindEdit(MEcopos, Field::CoPosition);
     bindEdit(MEcallpos, Field::CalledPosition);
     bindEdit(MErzk, Field::RecordTerminator);
+
+    const auto speed = [this] {
+        if (const auto m = shownModel())
+            store(storeSpeedAndParity(*m, RGspeed->itemIndex(), RGbit->itemIndex()), nullptr,
+                  Mark::WhenStored);
+    };
+    const auto mode = [this] {
+        if (const auto m = shownModel())
+            store(storeMode(*m, RGmod->itemIndex(), RG20h->itemIndex()), nullptr,
+                  Mark::WhenStored);
+    };
+    for (RadioGroup* g : {RGspeed, RGbit}) {
+        connect(g, &RadioGroup::itemClicked, this, speed);
+        connect(g, &RadioGroup::left, this, speed);
+    }
+    for (RadioGroup* g : {RGmod, RG20h}) {
+        connect(g, &RadioGroup::itemClicked, this, mode);
+        connect(g, &RadioGroup::left, this, mode);
+    }
+    onLeave(CBcokar, [this] {
+        if (const auto m = shownModel())
+            store(storeCoWidth(*m, CBcokar->currentIndex()), CBcokar, Mark::WhenStored);
+    });
+    onLeave(MErzk, [this] {
+        if (const auto m = shownModel())
+            store(storeRecordTerminator(*m, MErzk->text().toStdString()), MErzk,
+                  Mark::WhenStored);
+    });
+    onLeave(MEszamz, [this] {
+        if (const auto m = shownModel())
+            store(storeNumberTerminator(*m, toCp1250(MEszamz->text())), MEszamz,
+                  Mark::WhenStored);
+    });
+    for (QCheckBox* box : {chkPinEna, chkDSTena})
+        onLeave(box, [this, box] {
+            if (const auto m = shownModel())
+                store(storePinAndSummerTime(*m, chkPinEna->isChecked(), chkDSTena->isChecked()),
+                      box, Mark::WhenChanged);
+        });
 }
 
 void BasicView::layoutFor(DeviceModel model) {

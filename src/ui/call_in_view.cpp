@@ -1,6 +1,7 @@
 #include "ui/call_in_view.h"
 
 #include "files/cp1250.h"
+#include "ui/config_document.h"
 #include "ui/view_helpers.h"
 
 #include <QCheckBox>
@@ -43,6 +44,51 @@ CallInView::CallInView(ConfigDocument& document, Interaction& interaction, QWidg
     grid->addWidget(btnGWDel, 6, 1, 1, 2, Qt::AlignLeft);
     grid->setRowStretch(7, 1);
     grid->setColumnStretch(3, 1);
+
+    connect(lbGW, &QListWidget::currentRowChanged, this, [this] {
+        if (const auto row = selectedArea()) edGW->setText(lbGW->item(*row)->text());
+    });
+    connect(btnGWAdd, &QPushButton::clicked, this, [this] {
+        if (const auto m = shownModel())
+            applyBarred(changeBarredEntry(document_.image(), *m, form(), selectedArea(),
+                                          toCp1250(edGW->text())));
+    });
+    connect(btnGWDel, &QPushButton::clicked, this, [this] {
+        if (const auto m = shownModel())
+            applyBarred(emptyBarredEntry(document_.image(), *m, form(), selectedArea()));
+    });
+    for (QWidget* control : std::initializer_list<QWidget*>{edBehiv, chkIntGW, chkNatGW, lbGW})
+        onLeave(control, [this, control] {
+            if (const auto m = shownModel())
+                store(storeCallIn(document_.image(), *m, form()), control, Mark::WhenChanged);
+        });
+}
+
+CallInForm CallInView::form() const {
+    CallInForm f;
+    f.number = toCp1250(edBehiv->text());
+    f.foreign = chkIntGW->isChecked();
+    f.domestic = chkNatGW->isChecked();
+    for (int j = 0; j < BarredCount; ++j)
+        f.barredItems[static_cast<std::size_t>(j)] = toCp1250(lbGW->item(j)->text());
+    return f;
+}
+
+std::optional<int> CallInView::selectedArea() const {
+    const int row = lbGW->currentRow();
+    if (row < 0 || !lbGW->item(row)->isSelected()) return std::nullopt;
+    return row;
+}
+
+void CallInView::applyBarred(const Checked<CallInStore>& result) {
+    if (!result) {
+        refuse(result.message(), edGW);
+        return;
+    }
+    for (int j = 0; j < BarredCount; ++j)
+        lbGW->item(j)->setText(fromCp1250(result->shown.barredItems[static_cast<std::size_t>(j)]));
+    edGW->setText(fromCp1250(result->areaField));
+    if (!result->patch.empty()) document_.apply(result->patch, ConfigDocument::Flag::SetIfChanged);
 }
 
 void CallInView::refill(const EditorView& v) {

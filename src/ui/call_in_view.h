@@ -1,5 +1,6 @@
 #pragma once
 // The "Behívás" view: call-in number, call-in switches and area codes barred from call-in.
+#include "model/number_tables.h"
 #include "ui/config_view.h"
 
 class QCheckBox;
@@ -23,6 +24,12 @@ class CallInView : public ConfigView {
     QListWidget* lbGW;
     QLabel *lblNoGW, *lblKorz;
     QPushButton *btnGWAdd, *btnGWDel;
+
+  private:
+    // The call-in controls as they stand.
+    CallInForm form() const;
+    std::optional<int> selectedArea() const;
+    void applyBarred(const Checked<CallInStore>& result);
 };
 
 } // namespace zx

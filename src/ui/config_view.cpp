@@ -1,6 +1,9 @@
 #include "ui/config_view.h"
 
 #include "ui/config_document.h"
+#include "model/editor_store.h"
+#include "ui/interaction.h"
+#include "ui/view_helpers.h"
 
 #include <QLineEdit>
 
@@ -17,8 +20,31 @@ void ConfigView::refill(const EditorView& view) {
     boundModel_ = view.model;
 }
 
+bool ConfigView::store(const Checked<ImagePatch>& result, QWidget* control, Mark mark) {
+    if (!result) {
+        refuse(result.message(), control);
+        return false;
+    }
+    if (!result->empty())
+        document_.apply(*result, mark == Mark::WhenStored ? ConfigDocument::Flag::Set
+                                                          : ConfigDocument::Flag::SetIfChanged);
+    return true;
+}
+
+void ConfigView::refuse(const std::string& message, QWidget* control) {
+    interaction_.message(this, QString::fromStdString(message));
+    if (control) control->setFocus();
+}
+
 void ConfigView::bindEdit(QLineEdit* edit, Field field, int add) {
     edits_.push_back({edit, field, add});
+    // The byte-range check stores the number when the operator leaves the edit.
+    if (isByteRangeField(field))
+        onLeave(edit, [this, edit, field] {
+            if (const auto model = shownModel())
+                store(storeByteRange(*model, field, edit->text().toStdString()), edit,
+                      Mark::WhenStored);
+        });
 }
 
 std::optional<int> ConfigView::boundOffset(const QWidget* edit) const {

@@ -1,7 +1,9 @@
 #pragma once
 // One view of the main window's page control: its own widgets, its layout per model, its part
 // of the refill and its store handlers. Views change the image only through the document.
+#include "model/checked.h"
 #include "model/editor_view.h"
+#include "model/image_patch.h"
 #include "model/memory_map.h"
 
 #include <QWidget>
@@ -33,6 +35,17 @@ class ConfigView : public QWidget {
     std::optional<int> boundOffset(const QWidget* edit) const;
 
   protected:
+    // The model the view shows since its last refill; none between a model switch and the next
+    // refill, when nothing may be stored.
+    std::optional<DeviceModel> shownModel() const { return boundModel_; }
+
+    // When a store marks the configuration modified.
+    enum class Mark { WhenStored, WhenChanged };
+    // Applies an editor's store. A refusal is shown and the focus goes back into the control,
+    // whose text stays as typed; an empty patch stores nothing. True unless refused.
+    bool store(const Checked<ImagePatch>& result, QWidget* control, Mark mark);
+    void refuse(const std::string& message, QWidget* control);
+
     // A numeric edit that shows one byte of a field (add: the byte's place in the field).
     struct ByteEdit {
         QLineEdit* edit;

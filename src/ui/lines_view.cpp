@@ -1,6 +1,8 @@
 #include "ui/lines_view.h"
 
 #include "files/cp1250.h"
+#include "model/editor_store.h"
+#include "ui/config_document.h"
 #include "ui/radio_group.h"
 #include "ui/view_helpers.h"
 
@@ -102,6 +104,46 @@ LinesView::LinesView(ConfigDocument& document, Interaction& interaction, QWidget
     rowColumn->addStretch(1);
     scroll->setWidget(rows);
     column->addWidget(scroll, 1);
+
+    for (int i = 0; i < LineCount; ++i) {
+        const int line = i + 1;
+        LineRow& row = lines[static_cast<std::size_t>(i)];
+        onLeave(row.co, [this, line, edit = row.co] {
+            if (const auto m = shownModel())
+                store(storeCoNumber(document_.image(), *m, line, toCp1250(edit->text())), edit,
+                      Mark::WhenStored);
+        });
+        // A group's buttons are made anew with its items, so a group tells of leaving itself.
+        const std::pair<RadioGroup*, LineControl> groups[] = {
+            {row.dial, LineControl::Dial},
+            {row.seizure, LineControl::Seizure},
+            {row.timer, LineControl::TimerSet},
+        };
+        for (const auto& [group, kind] : groups)
+            connect(group, &RadioGroup::left, this,
+                    [this, line, kind = kind, group = group] { storeLine({kind, line}, group); });
+        const std::pair<QCheckBox*, LineControl> boxes[] = {
+            {row.subLine, LineControl::SubLine},
+            {row.callIn, LineControl::CallIn},
+        };
+        for (const auto& [box, kind] : boxes)
+            onLeave(box, [this, line, kind = kind, box = box] { storeLine({kind, line}, box); });
+    }
+}
+
+void LinesView::storeLine(LineControlId left, QWidget* control) {
+    const auto m = shownModel();
+    if (!m) return;
+    std::vector<LineRowView> rows;
+    for (const LineRow& row : lines) {
+        const auto item = [](const RadioGroup* g) {
+            const int i = g->itemIndex();
+            return i >= 0 ? std::optional<int>(i) : std::nullopt;
+        };
+        rows.push_back({RawText(), item(row.dial), item(row.seizure), item(row.timer),
+                        row.subLine->isChecked(), row.callIn->isChecked()});
+    }
+    store(storeLineSettings(document_.image(), *m, left, rows), control, Mark::WhenStored);
 }
 
 void LinesView::layoutFor(DeviceModel model) {

@@ -1,5 +1,6 @@
 #pragma once
 // The "Vonalak" view: one row per trunk line, rows 01 to 16 under a common heading.
+#include "model/editor_store.h"
 #include "ui/config_view.h"
 
 #include <array>
@@ -29,6 +30,10 @@ class LinesView : public ConfigView {
         QCheckBox *subLine = nullptr, *callIn = nullptr;
     };
     std::array<LineRow, LineCount> lines;
+
+  private:
+    // The line settings, rebuilt from the rows as they stand.
+    void storeLine(LineControlId left, QWidget* control);
 };
 
 } // namespace zx

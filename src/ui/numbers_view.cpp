@@ -1,5 +1,6 @@
 #include "ui/numbers_view.h"
 
+#include "files/cp1250.h"
 #include "model/codecs.h"
 #include "ui/config_document.h"
 #include "ui/view_helpers.h"
@@ -121,6 +122,25 @@ NumbersView::NumbersView(ConfigDocument& document, Interaction& interaction, QWi
     bindEdit(MEnatlen, Field::NationalLength);
     for (std::size_t k = 0; k < edMP.size(); ++k)
         bindEdit(edMP[k], Field::MobilePrefixes, 2 * static_cast<int>(k));
+    connect(lbKiv, &QListWidget::currentRowChanged, this, &NumbersView::showException);
+    connect(btnKivEdit, &QPushButton::clicked, this, [this] {
+        if (const auto m = shownModel())
+            applyTables(changeExceptionEntry(*m, form(), selectedException(),
+                                             toCp1250(edKivSzam->text()),
+                                             edKivHossz->text().toStdString()),
+                        edKivHossz);
+    });
+    connect(btnKivDel, &QPushButton::clicked, this, [this] {
+        if (const auto m = shownModel())
+            applyTables(emptyExceptionEntry(*m, form(), selectedException()), edKivHossz);
+    });
+    std::vector<QWidget*> tables{lbKiv};
+    tables.insert(tables.end(), edMP.begin(), edMP.end());
+    tables.insert(tables.end(), edIP.begin(), edIP.end());
+    for (QWidget* control : tables)
+        onLeave(control, [this, control] {
+            if (const auto m = shownModel()) applyTables(storeNumberTables(*m, form()), control);
+        });
     // The 16-line list is drawn from the image, so it follows every change of it.
     connect(&document_, &ConfigDocument::imageChanged, lbKiv->viewport(),
             qOverload<>(&QWidget::update));
@@ -129,6 +149,51 @@ NumbersView::NumbersView(ConfigDocument& document, Interaction& interaction, QWi
 void NumbersView::layoutFor(DeviceModel model) {
     ConfigView::layoutFor(model);
     pnlPref->setVisible(model == DeviceModel::Line4);
+    lbKiv->viewport()->update();
+}
+
+NumberTablesForm NumbersView::form() const {
+    NumberTablesForm f;
+    for (int i = 0; i < ExceptionCount; ++i)
+        f.exceptionItems[static_cast<std::size_t>(i)] = toCp1250(lbKiv->item(i)->text());
+    for (std::size_t k = 0; k < edMP.size(); ++k)
+        f.mobilePrefixes[k] = toCp1250(edMP[k]->text());
+    for (std::size_t k = 0; k < edIP.size(); ++k)
+        f.intlPrefixes[k] = toCp1250(edIP[k]->text());
+    return f;
+}
+
+std::optional<int> NumbersView::selectedException() const {
+    const int row = lbKiv->currentRow();
+    if (row < 0 || !lbKiv->item(row)->isSelected()) return std::nullopt;
+    return row;
+}
+
+void NumbersView::showException() {
+    const auto row = selectedException();
+    if (!row) return;
+    const auto [area, length] = exceptionTexts(*row);
+    edKivSzam->setText(area);
+    edKivHossz->setText(length);
+}
+
+void NumbersView::applyTables(const Checked<NumberTablesStore>& result, QWidget* refusedControl) {
+    if (!result) {
+        refuse(result.message(), refusedControl);
+        return;
+    }
+    const NumberTablesStore& s = *result;
+    for (int i = 0; i < ExceptionCount; ++i)
+        lbKiv->item(i)->setText(fromCp1250(s.shown.exceptionItems[static_cast<std::size_t>(i)]));
+    for (std::size_t k = 0; k < edMP.size(); ++k)
+        edMP[k]->setText(fromCp1250(s.shown.mobilePrefixes[k]));
+    for (std::size_t k = 0; k < edIP.size(); ++k)
+        edIP[k]->setText(fromCp1250(s.shown.intlPrefixes[k]));
+    if (s.entry) {
+        edKivSzam->setText(fromCp1250(s.entry->area));
+        edKivHossz->setText(QString::fromStdString(s.entry->length));
+    }
+    if (!s.patch.empty()) document_.apply(s.patch, ConfigDocument::Flag::SetIfChanged);
     lbKiv->viewport()->update();
 }
 

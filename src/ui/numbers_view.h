@@ -1,6 +1,7 @@
 #pragma once
 // The "Számhosszak" view: number lengths, domestic exceptions, mobile and international
 // prefixes.
+#include "model/number_tables.h"
 #include "ui/config_view.h"
 
 #include <array>
@@ -31,6 +32,14 @@ class NumbersView : public ConfigView {
     QWidget* pnlPref;
     std::array<QLineEdit*, 4> edMP{};
     std::array<QLineEdit*, 2> edIP{};
+
+  private:
+    // The exception items and prefix fields as they stand.
+    NumberTablesForm form() const;
+    std::optional<int> selectedException() const;
+    void showException();
+    // Applies a store of the tables and shows what it made of the list and the fields.
+    void applyTables(const Checked<NumberTablesStore>& result, QWidget* refusedControl);
 };
 
 } // namespace zx

@@ -2,7 +2,9 @@
 
 #include "ui/radio_group.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -51,6 +53,39 @@ QPushButton* makeButton(QWidget* parent, const char* name, const char* utf8Capti
     auto* button = new QPushButton(QString::fromUtf8(utf8Caption), parent);
     button->setObjectName(QString::fromUtf8(name));
     return button;
+}
+
+namespace {
+
+class LeaveWatcher : public QObject {
+  public:
+    LeaveWatcher(QWidget* control, std::function<void()> handler)
+        : QObject(control), control_(control), handler_(std::move(handler)) {}
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::FocusOut) return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+        // The application already names the new focus widget when the old one hears of it.
+        const QWidget* next = QApplication::focusWidget();
+        if (next && (next == control_ || control_->isAncestorOf(next))) return false;
+        handler_();
+        return false;
+    }
+
+  private:
+    QWidget* control_;
+    std::function<void()> handler_;
+};
+
+} // namespace
+
+void onLeave(QWidget* control, std::function<void()> handler) {
+    auto* watcher = new LeaveWatcher(control, std::move(handler));
+    control->installEventFilter(watcher);
+    for (QWidget* child : control->findChildren<QWidget*>())
+        child->installEventFilter(watcher);
 }
 
 } // namespace zx

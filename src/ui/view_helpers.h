@@ -2,6 +2,7 @@
 // Small builders shared by the views of the main window.
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,5 +27,9 @@ QLabel* makeLabel(QWidget* parent, const char* name, const char* utf8Text,
 QCheckBox* makeCheck(QWidget* parent, const char* name, const char* utf8Text);
 RadioGroup* makeGroup(QWidget* parent, const char* name, const char* utf8Title);
 QPushButton* makeButton(QWidget* parent, const char* name, const char* utf8Caption);
+
+// Calls handler when the focus goes from the control (or a widget inside it) to another control
+// of the window. Another window or a menu taking the focus for a while is not leaving it.
+void onLeave(QWidget* control, std::function<void()> handler);
 
 } // namespace zx
