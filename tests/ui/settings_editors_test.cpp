@@ -1,0 +1,171 @@
+// The settings views store what the operator typed when a control is left: the image, the
+// modified flag, a refusal with its message and the focus kept in the control.
+#include "form_fixture.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+using zx::DeviceModel;
+using Kind = zx::ScriptedInteraction::Kind;
+
+class SettingsEditors : public FormTest {
+  protected:
+    void SetUp() override {
+        FormTest::SetUp();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    // Types the text into the edit on its view, then moves the focus to the model box.
+    void typeAndLeave(const QString& name, const QString& text) {
+        QLineEdit* e = find<QLineEdit>(name);
+        ASSERT_NE(e, nullptr);
+        showViewOf(e);
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClick(e, Qt::Key_Delete);
+        QTest::keyClicks(e, text);
+        leave();
+    }
+    void showViewOf(QWidget* w) {
+        for (int i = 0; i < TMainForm::ViewCount; ++i)
+            if (form->PageControl1->widget(i)->isAncestorOf(w)) form->showView(i);
+    }
+    void leave() { form->cbTipus->setFocus(); }
+    zx::Byte at(std::size_t offset) const { return record.image.at(offset); }
+};
+
+TEST_F(SettingsEditors, ByteRangeFieldsStoreOnLeavingAndRefuseWhatIsNoByte) {
+    typeAndLeave("MEibe", " 20 ");
+    EXPECT_EQ(at(1674), 20);
+    EXPECT_TRUE(form->document().isModified());
+    typeAndLeave("MEcopos", "255");
+    EXPECT_EQ(at(1656), 255);
+    typeAndLeave("MEnatlen", "12");
+    EXPECT_EQ(at(1677), 12);
+
+    for (const char* wrong : {"256", "-1", "", "1 2"}) {
+        const zx::ConfigImage before = record.image;
+        ui.shown.clear();
+        typeAndLeave("MEcol1", QString::fromUtf8(wrong));
+        EXPECT_EQ(ui.messages(),
+                  QStringList{QString::fromUtf8("Értéknek 0..255 között kell lenni !!!")})
+            << wrong;
+        EXPECT_TRUE(record.image == before) << wrong;
+        EXPECT_EQ(QApplication::focusWidget(), form->timersView()->MEcol1) << wrong;
+        EXPECT_EQ(editText("MEcol1"), QString::fromUtf8(wrong)) << "the rejected text stays";
+    }
+}
+
+TEST_F(SettingsEditors, ChoiceGroupsStoreOnEachClick) {
+    form->showView(0);
+    form->basicView()->RGspeed->button(3)->click(); // 2400
+    form->basicView()->RGbit->button(1)->click();   // even
+    EXPECT_EQ(at(1659), 25);
+    form->basicView()->RGmod->button(1)->click();
+    form->basicView()->RG20h->button(1)->click();
+    EXPECT_EQ(at(1661), 17);
+    EXPECT_TRUE(form->document().isModified());
+
+    chooseModelInBox(DeviceModel::Line16);
+    form->basicView()->RGspeed->button(2)->click();
+    form->basicView()->RGbit->button(1)->click();
+    EXPECT_EQ(at(1675), 'C');
+}
+
+TEST_F(SettingsEditors, RecordTerminatorCoWidthAndNumberTerminatorHaveTheirOwnChecks) {
+    typeAndLeave("MErzk", "256");
+    EXPECT_EQ(ui.messages(), QStringList{QString::fromUtf8("Hibás érték !!!")});
+    EXPECT_EQ(at(1660), 13);
+    typeAndLeave("MErzk", "3");
+    EXPECT_EQ(at(1660), 3);
+
+    chooseModelInBox(DeviceModel::Line16);
+    ui.shown.clear();
+    typeAndLeave("MEszamz", "x");
+    EXPECT_EQ(ui.messages(), QStringList{QString::fromUtf8("Csak 0..9,*,# lehet !!!")});
+    typeAndLeave("MEszamz", "#");
+    EXPECT_EQ(at(1686), '#');
+}
+
+TEST_F(SettingsEditors, LineRowsOfBothModels) {
+    // 4-line: CO width 2, so "123" in line 3 stores "12".
+    typeAndLeave("MEco03", "123");
+    EXPECT_EQ(at(1684), '1');
+    EXPECT_EQ(at(1685), '2');
+    auto* alv2 = find<QCheckBox>("CBalv02");
+    showViewOf(alv2);
+    alv2->setFocus();
+    alv2->click();
+    leave();
+    EXPECT_EQ(at(1666), 0x02);
+
+    chooseModelInBox(DeviceModel::Line16);
+    form->newConfiguration(); // every line 04: "Azonnal", "DTMF", "#1"
+    record.image.set(1648 + 7, 0xE4); // bits 5..7 of line 8 set by someone else
+    form->refresh();
+    auto* beh5 = find<QCheckBox>("CBbeh05");
+    showViewOf(beh5);
+    beh5->setFocus();
+    beh5->click();
+    leave();
+    EXPECT_EQ(at(1648 + 4), 0x14);
+    EXPECT_EQ(at(1648 + 7), 0x04) << "every line byte is rebuilt from its row";
+}
+
+TEST_F(SettingsEditors, TablesOfTheNumberAndCallInViewsMarkOnlyWhatChanged) {
+    auto* view = form->numbersView();
+    form->showView(3);
+    view->lbKiv->setCurrentRow(5);
+    EXPECT_EQ(editText("edKivSzam"), QStringLiteral("===="));
+    view->edKivSzam->setText("36");
+    view->edKivHossz->setText("7");
+    view->btnKivEdit->click();
+    EXPECT_EQ(editText("edKivSzam"), QStringLiteral("36??"));
+    EXPECT_EQ(view->lbKiv->item(5)->text(), QStringLiteral("36??07"));
+    EXPECT_EQ(at(1584 + 15), 0x36);
+    EXPECT_EQ(at(1584 + 16), 0xFF);
+    EXPECT_EQ(at(1584 + 17), 7);
+    EXPECT_TRUE(form->document().isModified());
+
+    form->document().setModified(false);
+    view->edKivHossz->setText("x");
+    view->btnKivEdit->click();
+    EXPECT_EQ(ui.messages().last(), QString::fromUtf8("Értéknek 0..255 között kell lenni !!!"));
+    EXPECT_EQ(QApplication::focusWidget(), view->edKivHossz);
+    EXPECT_FALSE(form->document().isModified());
+
+    typeAndLeave("edBehiv", "0612345678");
+    EXPECT_EQ(at(1632), '0');
+    EXPECT_EQ(at(1641), '8');
+    EXPECT_EQ(at(1642), 0);
+    EXPECT_TRUE(form->document().isModified());
+    form->document().setModified(false);
+    typeAndLeave("edBehiv", "0612345678");
+    EXPECT_FALSE(form->document().isModified()) << "nothing changed, nothing to save";
+}
+
+TEST_F(SettingsEditors, AFieldBeingEditedWhenTheModelChangesStoresInTheModelItWasTypedIn) {
+    const zx::Byte sixteen = at(1683);
+    auto* e = form->basicView()->MEcopos;
+    form->showView(0);
+    e->setFocus();
+    e->selectAll();
+    QTest::keyClicks(e, "77");
+    // The model box takes the focus first, then the switch refills through the 16-line map.
+    form->cbTipus->setFocus();
+    QTest::keyClick(form->cbTipus, Qt::Key_Down);
+    ASSERT_EQ(form->currentModel(), DeviceModel::Line16);
+    EXPECT_EQ(at(1656), 77);
+    EXPECT_EQ(at(1683), sixteen);
+    EXPECT_EQ(editText("MEcopos"), QString::number(sixteen));
+    e->setFocus();
+    form->cbTipus->setFocus();
+    EXPECT_EQ(at(1683), sixteen) << "leaving again stores the value shown, at the new place";
+}
+
+} // namespace
