@@ -248,7 +248,7 @@ DownloadResult Transfer::download() {
     return result;
 }
 
-UploadResult Transfer::upload(const ConfigImage& image, DeviceModel model) {
+UploadResult Transfer::upload(ConfigImage image, DeviceModel model) {
     UploadResult result;
     if (const auto refused = refusal()) {
         result.outcome = *refused;

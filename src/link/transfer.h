@@ -73,7 +73,9 @@ class Transfer {
     bool running() const { return running_; }
 
     DownloadResult download();
-    UploadResult upload(const ConfigImage& image, DeviceModel model);
+    // Sends the image as it was when the upload started: the engine keeps its own copy, so
+    // nothing that changes the caller's image while the event loop is pumped reaches the unit.
+    UploadResult upload(ConfigImage image, DeviceModel model);
     // The clock frame carries localTime; the overload takes the computer's local time once.
     ClockResult setClock(const QDateTime& localTime);
     ClockResult setClock();

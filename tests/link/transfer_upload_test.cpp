@@ -128,6 +128,17 @@ TEST(Upload, ALateAcknowledgementIsNotTakenForTheNextFrame) {
     EXPECT_EQ(w.size(), 212u + 2u);
 }
 
+TEST(Upload, AnEditMadeWhileTheUploadRunsDoesNotReachTheUnit) {
+    SimRig rig(DeviceModel::Line4);
+    ConfigImage live = patternImage(2);
+    const ConfigImage atStart = live;
+    // The window handles its events between frames; an editor stores into the image there.
+    rig.clock.setPumpHook([&live] { live.set(0xF0 * SegmentSize, 0x5A); });
+    ASSERT_TRUE(rig.transfer.upload(live, DeviceModel::Line4).ok());
+    ASSERT_NE(live.segment(0xF0), atStart.segment(0xF0));
+    EXPECT_EQ(rig.unit.memory().segment(0xF0), atStart.segment(0xF0));
+}
+
 TEST(Upload, ASilentSegmentTimesOutOnceAndTheNextFrameGoesThrough) {
     SimRig rig(DeviceModel::Line4);
     rig.unit.faults().ignoreFirstRequests = 1;
