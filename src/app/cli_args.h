@@ -25,13 +25,19 @@ struct ParsedArgs {
     }
 };
 
-// "--name value" or "--name=value" for valued options; flags stand alone.
+// "--name value" or "--name=value" for valued options; flags stand alone. "--" ends the options:
+// every argument after it is positional, so a file name may begin with "-".
 inline ParsedArgs parseArgs(const QStringList& args, const QSet<QString>& valued,
                             const QSet<QString>& flags = {}) {
     ParsedArgs parsed;
+    bool optionsEnded = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         QString arg = args[i];
-        if (!arg.startsWith('-') || arg == "-") {
+        if (!optionsEnded && arg == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || !arg.startsWith('-') || arg == "-") {
             parsed.positional << arg;
             continue;
         }

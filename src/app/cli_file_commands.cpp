@@ -155,10 +155,27 @@ Entries describe(const CliDatabase& db) {
     return e;
 }
 
+// A stored text between quotes, as it can be read back: control characters as \xNN, and the
+// backslash and the quote escaped, so that a file's texts cannot start lines of their own or
+// reach the terminal as escape sequences.
+QString quotedText(const QString& text) {
+    QString out(QLatin1Char('"'));
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('"'))
+            out += QLatin1Char('\\') + c;
+        else if (c.category() == QChar::Other_Control)
+            out += QStringLiteral("\\x") +
+                   QStringLiteral("%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
+        else
+            out += c;
+    }
+    return out + QLatin1Char('"');
+}
+
 QString scalarText(const QJsonValue& value) {
     switch (value.type()) {
     case QJsonValue::String:
-        return '"' + value.toString() + '"';
+        return quotedText(value.toString());
     case QJsonValue::Bool:
         return value.toBool() ? QStringLiteral("igen") : QStringLiteral("nem");
     case QJsonValue::Double:

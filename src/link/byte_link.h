@@ -12,7 +12,9 @@ class ByteLink {
   public:
     virtual ~ByteLink() = default;
     virtual bool isOpen() const = 0;
-    // Writes all bytes; returns when written.
+    // Writes all bytes; returns when the port has let them go. Some drivers (pseudo-terminals,
+    // many USB adapters) say so before the bytes have crossed the line, so a wait for an answer
+    // adds the frame's own line time on top.
     virtual void write(const QByteArray& bytes) = 0;
     // Up to maxBytes of what has arrived; empty at once when nothing has.
     virtual QByteArray readAvailable(int maxBytes) = 0;
@@ -20,6 +22,14 @@ class ByteLink {
     // there. Must not spin: a real link sleeps in the driver, a simulated one advances its virtual
     // clock.
     virtual bool waitForData(int limitMs) = 0;
+    // Speed of the line in bits per second; 0 when bytes take no time on it.
+    virtual int bitsPerSecond() const { return 0; }
+    // Milliseconds that `bytes` bytes take on the line at 10 bits a byte, rounded up.
+    int lineTimeMs(int bytes) const {
+        const int bps = bitsPerSecond();
+        if (bps <= 0 || bytes <= 0) return 0;
+        return static_cast<int>((static_cast<std::int64_t>(bytes) * 10 * 1000 + bps - 1) / bps);
+    }
 };
 
 class Clock {

@@ -10,6 +10,7 @@
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace zx {
@@ -198,6 +199,7 @@ void TComPort::openDevice() {
     }
     open_ = true;
     lineFailed_ = false;
+    heldFailure_.reset();
     try {
         applyBuffers();
         applyLineSettings();
@@ -226,6 +228,7 @@ void TComPort::closeDevice() {
     port_->close();
     port_->clearError();
     open_ = false;
+    heldFailure_.reset();
 }
 
 void TComPort::applyBuffers() {
@@ -278,6 +281,7 @@ int TComPort::bytesWaiting() const {
 int TComPort::read(char* buffer, int count) {
     if (count <= 0) return 0;
     if (!open_) throw EComPort(CE_ReadFailed, EBADF);
+    throwHeldFailure();
     DepthGuard sync(quietDepth_);
     if (port_->bytesAvailable() < count) {
         // Take in what the driver holds without waiting.
@@ -286,7 +290,7 @@ int TComPort::read(char* buffer, int count) {
         if (e == QSerialPort::ResourceError || e == QSerialPort::ReadError) {
             const int err = errnoFor(e);
             port_->clearError();
-            throw EComPort(CE_ReadFailed, err);
+            failRead(err);
         }
         port_->clearError();
     }
@@ -294,7 +298,7 @@ int TComPort::read(char* buffer, int count) {
     if (got < 0) {
         const int err = errnoFor(port_->error());
         port_->clearError();
-        throw EComPort(CE_ReadFailed, err);
+        failRead(err);
     }
     return static_cast<int>(got);
 }
@@ -302,6 +306,7 @@ int TComPort::read(char* buffer, int count) {
 bool TComPort::waitForData(int ms) {
     if (!open_) return false;
     if (port_->bytesAvailable() > 0) return true;
+    throwHeldFailure();
     DepthGuard sync(quietDepth_);
     QElapsedTimer clock;
     clock.start();
@@ -310,8 +315,7 @@ bool TComPort::waitForData(int ms) {
         port_->waitForReadyRead(left);
         const auto e = port_->error();
         port_->clearError();
-        if (e == QSerialPort::ResourceError || e == QSerialPort::ReadError)
-            throw EComPort(CE_ReadFailed, errnoFor(e));
+        if (e == QSerialPort::ResourceError || e == QSerialPort::ReadError) failRead(errnoFor(e));
         if (port_->bytesAvailable() > 0) return true;
         if (left == 0) return false;
     }
@@ -320,9 +324,10 @@ bool TComPort::waitForData(int ms) {
 int TComPort::WriteText(const QByteArray& text) {
     if (text.isEmpty()) return 0;
     if (!open_) throw EComPort(CE_WriteFailed, EBADF);
+    throwHeldFailure();
     // Written straight to the device rather than through the library's queue, so that what
-    // the limit cuts off is exactly what the driver never took: nothing is left to trickle out
-    // later and nothing already taken is thrown away.
+    // the limit cuts off is exactly what never left: nothing is left to trickle out later and
+    // nothing already gone is thrown away.
     const int fd = static_cast<int>(port_->handle());
     const qint64 limit = static_cast<qint64>(s_.Timeouts.WriteTotalMultiplier) * text.size() +
                          s_.Timeouts.WriteTotalConstant;
@@ -336,15 +341,57 @@ int TComPort::WriteText(const QByteArray& text) {
             continue;
         }
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && errno != EAGAIN) throw EComPort(CE_WriteFailed, errno);
+        if (n < 0 && errno != EAGAIN) failWrite(errno);
         const qint64 left = limit - clock.elapsed();
         if (left <= 0) break;
         pollfd p{fd, POLLOUT, 0};
-        if (::poll(&p, 1, static_cast<int>(left)) < 0 && errno != EINTR)
-            throw EComPort(CE_WriteFailed, errno);
-        if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) throw EComPort(CE_WriteFailed, EIO);
+        if (::poll(&p, 1, static_cast<int>(left)) < 0 && errno != EINTR) failWrite(errno);
+        if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) failWrite(EIO);
     }
+    done -= awaitOutputDrained(fd, clock.elapsed(), limit);
     return static_cast<int>(done);
+}
+
+int TComPort::awaitOutputDrained(int fd, qint64 elapsedMs, qint64 limitMs) {
+    QElapsedTimer clock;
+    clock.start();
+    const int bits = std::max(lineBits(), 1);
+    for (;;) {
+        int pending = 0;
+        if (::ioctl(fd, TIOCOUTQ, &pending) != 0) {
+            if (errno == EINTR) continue;
+            if (errno == ENOTTY || errno == EINVAL) return 0; // no queue to watch
+            failWrite(errno);
+        }
+        if (pending <= 0) return 0;
+        const qint64 left = limitMs - elapsedMs - clock.elapsed();
+        if (left <= 0) {
+            // What the line did not take within the limit is dropped, not sent later.
+            ::tcflush(fd, TCOFLUSH);
+            return pending;
+        }
+        // Sleep in short steps of at most the queue's own line time, so the write returns soon
+        // after the last byte has gone without waking up more often than needed.
+        const qint64 queueMs = static_cast<qint64>(pending) * 10 * 1000 / bits + 1;
+        const qint64 step = std::min<qint64>({queueMs, DrainStepMs, left});
+        ::usleep(static_cast<useconds_t>(step * 1000));
+    }
+}
+
+void TComPort::failWrite(int err) {
+    lineFailed_ = true;
+    throw EComPort(CE_WriteFailed, err);
+}
+
+void TComPort::failRead(int err) {
+    lineFailed_ = true;
+    throw EComPort(CE_ReadFailed, err);
+}
+
+void TComPort::throwHeldFailure() {
+    if (!heldFailure_) return;
+    lineFailed_ = true;
+    throw *heldFailure_;
 }
 
 void TComPort::attachLink(TComLink* link) {
@@ -359,7 +406,23 @@ void TComPort::detachLink(TComLink* link) {
 void TComPort::setReceiverSuspended(bool suspended) {
     if (suspended == suspended_) return;
     suspended_ = suspended;
-    if (!suspended_) QTimer::singleShot(0, this, &TComPort::deliverReceived);
+    if (suspended_) return;
+    if (heldFailure_ && !lineFailed_) {
+        // The line died while a transfer owned it, after the transfer's last call: nobody has
+        // been told yet.
+        lineFailed_ = true;
+        emit LineError(heldFailure_->Text());
+    }
+    if (open_ && lineFailed_)
+        scheduleCloseAfterFailure();
+    else
+        QTimer::singleShot(0, this, &TComPort::deliverReceived);
+}
+
+void TComPort::scheduleCloseAfterFailure() {
+    QTimer::singleShot(0, this, [this] {
+        if (open_ && lineFailed_ && !suspended_) close();
+    });
 }
 
 void TComPort::deliverReceived() {
@@ -381,17 +444,22 @@ void TComPort::onErrorOccurred(int error) {
         e == QSerialPort::UnsupportedOperationError)
         return;
     port_->clearError();
-    if (lineFailed_) return;
-    lineFailed_ = true;
     const int code = e == QSerialPort::WriteError  ? CE_WriteFailed
                      : e == QSerialPort::ReadError ? CE_ReadFailed
                                                    : CE_ClearComFailed;
-    emit LineError(EComPort(code, errnoFor(e)).Text());
-    // A line that fails while idle (a hung-up device) would report the same failure for ever
-    // and keep the processor busy; it is closed once the report has been made.
-    QTimer::singleShot(0, this, [this] {
-        if (open_ && lineFailed_) close();
-    });
+    // A failure is reported once: to the caller that met it (thrown) or else here. While a
+    // transfer owns the line it is held for the transfer's next call, which throws it.
+    if (!lineFailed_ && suspended_) {
+        if (!heldFailure_) heldFailure_.emplace(code, errnoFor(e));
+        return;
+    }
+    if (!lineFailed_) {
+        lineFailed_ = true;
+        emit LineError(EComPort(code, errnoFor(e)).Text());
+    }
+    // A line that fails (a hung-up device) would report the same failure for ever and keep the
+    // processor busy; it is closed once the report has been made, when no transfer holds it.
+    if (!suspended_) scheduleCloseAfterFailure();
 }
 
 int TComPort::errnoFor(int error) const {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -175,8 +176,9 @@ class TComPort : public QObject {
 
     // Up to count bytes of what has arrived; 0 at once when nothing has. Never waits.
     int read(char* buffer, int count);
-    // Writes all bytes, waiting until written or until the write limit (multiplier x length +
-    // constant) runs out; what was not written by then is dropped. Returns the bytes written.
+    // Writes all bytes and waits until the driver has let them go (its transmit queue is
+    // empty), or until the write limit (multiplier x length + constant) runs out; what has not
+    // gone by then is dropped. Returns the bytes that went. Waiting sleeps, it does not spin.
     int WriteText(const QByteArray& text);
     // Blocks in the driver until bytes are waiting or ms have passed; true when bytes wait.
     bool waitForData(int ms);
@@ -194,7 +196,9 @@ class TComPort : public QObject {
     void AfterOpen();
     void AfterClose();
     // A failure noticed while the event loop delivered line events (e.g. the device hung up);
-    // reported once, after which the port closes itself (with AfterClose).
+    // reported once, after which the port closes itself (with AfterClose). A failure that a
+    // call has already thrown, or that a transfer owning the line (receivers suspended) meets
+    // in its next call, is not reported here again.
     void LineError(const QString& text);
 
   private:
@@ -205,13 +209,26 @@ class TComPort : public QObject {
     void closeDevice();
     void deliverReceived();
     void onErrorOccurred(int error);
+    // Milliseconds between looks at the transmit queue while a write waits for it to empty.
+    static constexpr int DrainStepMs = 20;
+    // Waits for the transmit queue to empty within what is left of the limit; returns how many
+    // bytes were still queued and dropped when it ran out.
+    int awaitOutputDrained(int fd, qint64 elapsedMs, qint64 limitMs);
+    [[noreturn]] void failWrite(int err);
+    [[noreturn]] void failRead(int err);
+    // Throws the failure held for a transfer, if there is one.
+    void throwHeldFailure();
+    void scheduleCloseAfterFailure();
     int errnoFor(int error) const;
 
     TComPortSettings s_;
     QSerialPort* port_;
     bool open_ = false;
     bool suspended_ = false;
+    // The line's failure has been reported (thrown or signalled).
     bool lineFailed_ = false;
+    // A failure the event loop saw while a transfer owned the line, not yet thrown.
+    std::optional<EComPort> heldFailure_;
     int quietDepth_ = 0;
     std::vector<TComLink*> links_;
 };

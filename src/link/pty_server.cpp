@@ -11,6 +11,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <vector>
+
 namespace zx {
 
 namespace {
@@ -27,7 +29,41 @@ QString systemError(const char* what) {
                                         QString::fromLocal8Bit(std::strerror(errno)));
 }
 
+bool lockedByAPort(const QByteArray& slavePath) {
+    QByteArray name = slavePath;
+    if (name.startsWith("/dev/")) name.remove(0, 5);
+    name.replace('/', '_');
+    return ::access(("/var/lock/LCK.." + name).constData(), F_OK) == 0 ||
+           ::access(("/run/lock/LCK.." + name).constData(), F_OK) == 0;
+}
+
 } // namespace
+
+int openUnclaimedPty(int flags, QByteArray& slavePath) {
+    constexpr int Tries = 16;
+    std::vector<int> skipped; // held open so the same numbers are not handed out again
+    int master = -1;
+    int failure = EBUSY;
+    for (int i = 0; i < Tries && master < 0; ++i) {
+        const int fd = ::posix_openpt(flags);
+        char name[256];
+        if (fd < 0 || ::grantpt(fd) != 0 || ::unlockpt(fd) != 0 ||
+            ::ptsname_r(fd, name, sizeof name) != 0) {
+            failure = errno;
+            if (fd >= 0) ::close(fd);
+            break;
+        }
+        slavePath = QByteArray(name);
+        if (lockedByAPort(slavePath))
+            skipped.push_back(fd);
+        else
+            master = fd;
+    }
+    for (const int fd : skipped)
+        ::close(fd);
+    if (master < 0) errno = failure;
+    return master;
+}
 
 PtyServer::PtyServer(SimulatedUnit& unit) : unit_(unit) {}
 
@@ -45,16 +81,14 @@ bool PtyServer::open(QString* error) {
         closeFd(master_);
         return false;
     };
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    QByteArray name;
+    master_ = openUnclaimedPty(O_RDWR | O_NOCTTY | O_CLOEXEC, name);
     if (master_ < 0) return fail("posix_openpt");
-    if (::grantpt(master_) != 0 || ::unlockpt(master_) != 0) return fail("grantpt");
-    char name[256];
-    if (::ptsname_r(master_, name, sizeof name) != 0) return fail("ptsname");
     devicePath_ = QString::fromLocal8Bit(name);
 
     // Raw on the far side: no echo and no line editing, or the unit would hear its own answers
     // before a client has set the line up.
-    slave_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    slave_ = ::open(name.constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (slave_ < 0) return fail("open");
     termios tio{};
     if (::tcgetattr(slave_, &tio) != 0) return fail("tcgetattr");

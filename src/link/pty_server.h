@@ -7,6 +7,12 @@
 
 namespace zx {
 
+// Opens a new pseudo-terminal master (posix_openpt with `flags`, granted and unlocked) whose
+// slave no serial port lock file claims, and gives the slave's path; -1 with errno set when it
+// cannot. The system hands out the lowest free number, and a program that has just let that
+// number go may not yet have removed its lock file, which would keep a port from opening it.
+int openUnclaimedPty(int flags, QByteArray& slavePath);
+
 class PtyServer {
   public:
     explicit PtyServer(SimulatedUnit& unit);

@@ -32,4 +32,8 @@ bool SerialByteLink::waitForData(int limitMs) {
     return port_.waitForData(limitMs);
 }
 
+int SerialByteLink::bitsPerSecond() const {
+    return port_.lineBits();
+}
+
 } // namespace zx

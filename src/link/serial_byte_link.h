@@ -19,6 +19,7 @@ class SerialByteLink : public ByteLink {
     void write(const QByteArray& bytes) override;
     QByteArray readAvailable(int maxBytes) override;
     bool waitForData(int limitMs) override;
+    int bitsPerSecond() const override;
 
   private:
     TComPort& port_;

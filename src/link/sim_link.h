@@ -1,7 +1,9 @@
 #pragma once
 // The simulated unit wired in process: a byte link and a clock that runs on virtual time.
 // Waiting for data moves the clock straight to the moment the unit's next byte is due (or to
-// the limit), so a transfer full of time-outs finishes in milliseconds of real time.
+// the limit), so a transfer full of time-outs finishes in milliseconds of real time. A write
+// returns at once, as on a driver that reports its output gone before it has crossed the line;
+// a unit paced at a line speed takes the bytes in at that speed all the same.
 #include "link/byte_link.h"
 #include "link/simulated_unit.h"
 
@@ -37,8 +39,11 @@ class SimLink : public ByteLink {
     void write(const QByteArray& bytes) override;
     QByteArray readAvailable(int maxBytes) override;
     bool waitForData(int limitMs) override;
+    int bitsPerSecond() const override { return bitsPerSecond_; }
 
     void setOpen(bool open) { open_ = open; }
+    // The speed the program believes its line runs at (0: no line time).
+    void setBitsPerSecond(int bps) { bitsPerSecond_ = bps; }
 
     // Every write, as the program made it, and the virtual time it was made at.
     const std::vector<QByteArray>& writes() const { return writes_; }
@@ -53,6 +58,7 @@ class SimLink : public ByteLink {
     SimulatedUnit& unit_;
     VirtualClock& clock_;
     bool open_ = true;
+    int bitsPerSecond_ = 0;
     QByteArray arrived_;
     QByteArray received_;
     std::vector<QByteArray> writes_;

@@ -9,12 +9,6 @@ namespace zx {
 
 namespace {
 
-constexpr int ReadRequestSize = 4;
-constexpr int WriteFrameSize = 70;
-constexpr int FrameSumPosition = 67; // "U", two segment characters, 64 data characters
-constexpr Byte Cr = 0x0D;
-constexpr int ClockBytes = 7;
-
 int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -69,19 +63,19 @@ void SimulatedUnit::receive(const QByteArray& bytes, std::int64_t nowUs) {
 void SimulatedUnit::take(Byte b, std::int64_t atNs) {
     switch (rx_) {
     case Rx::Idle:
-        if (b == 'D') {
+        if (b == ReadCommand) {
             rx_ = Rx::Read;
             frame_ = "D";
-        } else if (b == 'U') {
+        } else if (b == WriteCommand) {
             rx_ = Rx::Write;
             frame_ = "U";
-        } else if (b == 0x03 || b == 0x1B) {
+        } else if (b == WakeUp1 || b == WakeUp2) {
             ++stats_.wakeUpBytes;
         }
         return;
     case Rx::Read:
         frame_.append(static_cast<char>(b));
-        if (b == Cr) {
+        if (b == FrameEnd) {
             if (frame_.size() == ReadRequestSize) handleRead(atNs);
             rx_ = Rx::Idle;
         } else if (frame_.size() >= ReadRequestSize) {
@@ -90,7 +84,7 @@ void SimulatedUnit::take(Byte b, std::int64_t atNs) {
         return;
     case Rx::Write:
         frame_.append(static_cast<char>(b));
-        if (b == Cr || frame_.size() == WriteFrameSize) {
+        if (b == FrameEnd || frame_.size() == WriteFrameSize) {
             handleWrite(atNs);
             rx_ = Rx::Idle;
         }
@@ -106,6 +100,12 @@ bool SimulatedUnit::admitRequest(int segment) {
     ++requests_;
     if (faults_.silent) return false;
     return requests_ > faults_.ignoreFirstRequests;
+}
+
+std::int64_t SimulatedUnit::lateness(int segment) {
+    if (segment < 0 || segment != faults_.lateSegment || faults_.lateSegmentTimes == 0) return 0;
+    if (faults_.lateSegmentTimes > 0) --faults_.lateSegmentTimes;
+    return static_cast<std::int64_t>(faults_.lateSegmentMs) * 1000000;
 }
 
 void SimulatedUnit::handleRead(std::int64_t atNs) {
@@ -127,7 +127,7 @@ void SimulatedUnit::handleRead(std::int64_t atNs) {
 
     QByteArray reply(reinterpret_cast<const char*>(data.data()), SegmentSize);
     reply.append(static_cast<char>(sum));
-    send(reply, atNs);
+    send(reply, atNs + lateness(segment));
 }
 
 void SimulatedUnit::handleWrite(std::int64_t atNs) {
@@ -135,8 +135,8 @@ void SimulatedUnit::handleWrite(std::int64_t atNs) {
     const int segment = hexByteAt(frame_, 1);
     if (!admitRequest(segment)) return;
 
-    bool valid =
-        frame_.size() == WriteFrameSize && static_cast<Byte>(frame_.back()) == Cr && segment >= 0;
+    bool valid = frame_.size() == WriteFrameSize && static_cast<Byte>(frame_.back()) == FrameEnd &&
+                 segment >= 0;
     ConfigImage::Segment data{};
     for (std::size_t i = 0; valid && i < SegmentSize; ++i) {
         const int value = hexByteAt(frame_, 3 + 2 * static_cast<int>(i));
@@ -150,6 +150,7 @@ void SimulatedUnit::handleWrite(std::int64_t atNs) {
         valid = false;
         if (faults_.rejectSegmentTimes > 0) --faults_.rejectSegmentTimes;
     }
+    atNs += lateness(segment);
     if (!valid) {
         ++stats_.rejected;
         send(QByteArray(1, static_cast<char>(Nak)), atNs);

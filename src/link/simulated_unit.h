@@ -3,6 +3,7 @@
 // faults that can be switched on. It is fed the bytes the program sends and hands out the bytes
 // it answers; time is whatever monotonic microsecond count the caller passes, so the same unit
 // serves a virtual clock in tests and the real clock behind a pseudo-terminal.
+#include "link/protocol.h"
 #include "model/config_image.h"
 
 #include <QByteArray>
@@ -14,12 +15,6 @@
 
 namespace zx {
 
-// Five characters at bytes 7..11 of the ident segment.
-inline constexpr char FourLineModelId[] = "V4239";
-inline constexpr char SixteenLineModelId[] = "V4290";
-inline constexpr int ModelIdOffset = 7;
-inline constexpr int ModelIdLength = 5;
-
 struct UnitFaults {
     bool silent = false;           // never answers anything
     int ignoreFirstRequests = 0;   // the first n complete requests get no answer
@@ -29,6 +24,9 @@ struct UnitFaults {
     int rejectSegment = -1;        // write frames of this segment are answered 15 ...
     int rejectSegmentTimes = -1;   // ... this many times (-1: always)
     int replyDelayMs = 0;          // every answer starts this long after its request ended
+    int lateSegment = -1;          // answers to requests for this segment come ...
+    int lateSegmentMs = 0;         // ... this much later still ...
+    int lateSegmentTimes = 1;      // ... this many times (-1: always)
     long deadAfterBytes = -1;      // the line goes dead once the unit has sent this many bytes
     int deadAtSegment = -1;        // the line goes dead when a request for this segment arrives
     int baud = 0;                  // 0: bytes pass at once; else 10 bits a byte, both ways
@@ -36,9 +34,6 @@ struct UnitFaults {
 
 class SimulatedUnit {
   public:
-    static constexpr Byte Ack = 0x06;
-    static constexpr Byte Nak = 0x15;
-
     explicit SimulatedUnit(DeviceModel model);
 
     DeviceModel model() const { return model_; }
@@ -80,6 +75,8 @@ class SimulatedUnit {
     void handleRead(std::int64_t atNs);
     void handleWrite(std::int64_t atNs);
     bool admitRequest(int segment);
+    // Extra nanoseconds before the answer to a request for `segment` starts.
+    std::int64_t lateness(int segment);
     void send(const QByteArray& bytes, std::int64_t atNs);
     void stampModelId();
     std::int64_t byteTimeNs() const;

@@ -12,6 +12,10 @@ namespace zx {
 
 namespace {
 
+// User input (keys, mouse) stays queued until the transfer is over, so no editor or command
+// runs in the middle of it; repaints, timers and the port's own events go on.
+constexpr QEventLoop::ProcessEventsFlags TransferPumpFlags = QEventLoop::ExcludeUserInputEvents;
+
 bool onApplicationThread() {
     const QCoreApplication* app = QCoreApplication::instance();
     return app != nullptr && QThread::currentThread() == app->thread();
@@ -20,7 +24,7 @@ bool onApplicationThread() {
 } // namespace
 
 void SystemClock::pumpEvents() {
-    if (onApplicationThread()) QCoreApplication::processEvents();
+    if (onApplicationThread()) QCoreApplication::processEvents(TransferPumpFlags);
 }
 
 void SystemClock::sleepMs(int ms) {
@@ -34,7 +38,7 @@ void SystemClock::sleepMs(int ms) {
     }
     QEventLoop loop;
     QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
+    loop.exec(TransferPumpFlags);
 }
 
 } // namespace zx

@@ -1,6 +1,7 @@
 #pragma once
 // The computer's monotonic clock for transfers over a real line. Pauses run the thread's event
-// loop (the window stays live) or, without one, simply sleep; neither spins the processor.
+// loop (the window repaints and its timers run, while the operator's keys and clicks wait for
+// the transfer to end) or, without one, simply sleep; neither spins the processor.
 #include "link/byte_link.h"
 
 #include <QElapsedTimer>

@@ -1,6 +1,5 @@
 #include "link/transfer.h"
 
-#include "link/simulated_unit.h"
 #include "model/codecs.h"
 #include "model/memory_map.h"
 
@@ -35,9 +34,6 @@ QString uploadTimeout() {
 
 namespace {
 
-constexpr int ReplySize = SegmentSize + 1;
-constexpr Byte Ack = 0x06;
-
 // Marks the engine busy for the length of one operation.
 class RunningGuard {
   public:
@@ -58,20 +54,20 @@ QByteArray withSumAndCr(QByteArray text) {
     const Byte sum =
         frameSum(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
     text.append(hex(sum));
-    text.append('\r');
+    text.append(static_cast<char>(FrameEnd));
     return text;
 }
 
 } // namespace
 
 int Transfer::Reply::checkByte() const {
-    return bytes.size() >= ReplySize ? static_cast<Byte>(bytes[SegmentSize]) : -1;
+    return bytes.size() >= ReadReplySize ? static_cast<Byte>(bytes[SegmentSize]) : -1;
 }
 
 bool Transfer::Reply::valid() const {
-    if (timedOut || bytes.size() < ReplySize) return false;
+    if (timedOut || bytes.size() < ReadReplySize) return false;
     return segmentSumValid(
-        std::span<const Byte>(reinterpret_cast<const Byte*>(bytes.constData()), ReplySize));
+        std::span<const Byte>(reinterpret_cast<const Byte*>(bytes.constData()), ReadReplySize));
 }
 
 int Transfer::startSegment(DeviceModel model) {
@@ -83,11 +79,14 @@ QString Transfer::portNotOpenMessage(int errorNumber) {
 }
 
 QByteArray Transfer::readRequest(int segment) {
-    return QByteArray("D") + hex(static_cast<Byte>(segment)) + QByteArray("\r");
+    QByteArray text(1, static_cast<char>(ReadCommand));
+    text.append(hex(static_cast<Byte>(segment)));
+    text.append(static_cast<char>(FrameEnd));
+    return text;
 }
 
 QByteArray Transfer::writeFrame(int segment, const ConfigImage::Segment& data) {
-    QByteArray text("U");
+    QByteArray text(1, static_cast<char>(WriteCommand));
     text.append(hex(static_cast<Byte>(segment)));
     for (const Byte b : data)
         text.append(hex(b));
@@ -95,10 +94,10 @@ QByteArray Transfer::writeFrame(int segment, const ConfigImage::Segment& data) {
 }
 
 QByteArray Transfer::clockFrame(const QDateTime& localTime) {
-    QByteArray text("U");
+    QByteArray text(1, static_cast<char>(WriteCommand));
     text.append(hex(static_cast<Byte>(IdentSegment)));
     text.append(localTime.toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1());
-    text.append(QByteArray(50, '0'));
+    text.append(QByteArray(ClockZeros, '0'));
     return withSumAndCr(text);
 }
 
@@ -119,10 +118,19 @@ void Transfer::pause(int ms) {
 }
 
 void Transfer::wakeUp() {
-    link_.write(QByteArray("\x03", 1));
+    link_.write(QByteArray(1, static_cast<char>(WakeUp1)));
     pause(WakeUpPauseMs);
-    link_.write(QByteArray("\x1B\x1B", 2));
+    link_.write(QByteArray(2, static_cast<char>(WakeUp2)));
     pause(WakeUpPauseMs);
+}
+
+std::int64_t Transfer::send(const QByteArray& frame) {
+    link_.write(frame);
+    return clock_.nowMs();
+}
+
+int Transfer::replyLimitAfter(int frameBytes) const {
+    return ReplyLimitMs + link_.lineTimeMs(frameBytes);
 }
 
 void Transfer::drain(int chunk) {
@@ -131,41 +139,45 @@ void Transfer::drain(int chunk) {
 }
 
 Transfer::Reply Transfer::singleRead(int segment) {
-    drain(ReplySize);
-    link_.write(readRequest(segment));
+    drain(ReadReplySize);
+    const QByteArray request = readRequest(segment);
+    // The first byte of the reply may come only after the request has crossed the line; later
+    // bytes follow each other closely.
+    std::int64_t lastData = send(request);
+    int limit = replyLimitAfter(static_cast<int>(request.size()));
     QByteArray buffer;
-    std::int64_t lastData = clock_.nowMs();
     for (;;) {
-        const QByteArray chunk = link_.readAvailable(ReplySize);
+        const QByteArray chunk = link_.readAvailable(ReadReplySize);
         if (!chunk.isEmpty()) {
             // A read that brings a whole reply at once replaces whatever came before it.
-            if (chunk.size() == ReplySize)
+            if (chunk.size() == ReadReplySize)
                 buffer = chunk;
             else
                 buffer.append(chunk);
             lastData = clock_.nowMs();
-            if (buffer.size() >= ReplySize) break;
+            limit = ReplyLimitMs;
+            if (buffer.size() >= ReadReplySize) break;
             continue;
         }
         const std::int64_t waited = clock_.nowMs() - lastData;
-        if (waited > ReplyLimitMs || !link_.isOpen()) break;
-        link_.waitForData(static_cast<int>(ReplyLimitMs - waited + 1));
+        if (waited > limit || !link_.isOpen()) break;
+        link_.waitForData(static_cast<int>(limit - waited + 1));
     }
     Reply reply;
-    reply.timedOut = buffer.size() < ReplySize;
-    reply.bytes = buffer.left(ReplySize);
+    reply.timedOut = buffer.size() < ReadReplySize;
+    reply.bytes = buffer.left(ReadReplySize);
     return reply;
 }
 
-std::optional<Byte> Transfer::awaitByte(std::int64_t startMs, bool pump) {
+std::optional<Byte> Transfer::awaitByte(std::int64_t startMs, int limitMs, bool pump) {
     for (;;) {
-        const QByteArray b = link_.readAvailable(1);
+        const QByteArray b = link_.readAvailable(WriteReplySize);
         if (!b.isEmpty()) return static_cast<Byte>(b[0]);
         const std::int64_t waited = clock_.nowMs() - startMs;
-        if (waited > ReplyLimitMs || !link_.isOpen()) return std::nullopt;
-        int limit = static_cast<int>(ReplyLimitMs - waited + 1);
-        if (pump) limit = std::min(limit, PumpSliceMs);
-        link_.waitForData(limit);
+        if (waited > limitMs || !link_.isOpen()) return std::nullopt;
+        int slice = static_cast<int>(limitMs - waited + 1);
+        if (pump) slice = std::min(slice, PumpSliceMs);
+        link_.waitForData(slice);
         if (pump) clock_.pumpEvents();
     }
 }
@@ -236,7 +248,7 @@ DownloadResult Transfer::download() {
     return result;
 }
 
-UploadResult Transfer::upload(const ConfigImage& image, DeviceModel model) {
+UploadResult Transfer::upload(ConfigImage image, DeviceModel model) {
     UploadResult result;
     if (const auto refused = refusal()) {
         result.outcome = *refused;
@@ -250,11 +262,12 @@ UploadResult Transfer::upload(const ConfigImage& image, DeviceModel model) {
     int retries = 0;
     do {
         // Late answers to an earlier frame must not count as the answer to this one.
-        drain(ReplySize);
-        link_.write(writeFrame(segment, image.segment(segment)));
-        const std::int64_t sent = clock_.nowMs();
+        drain(ReadReplySize);
+        const QByteArray frame = writeFrame(segment, image.segment(segment));
+        const std::int64_t sent = send(frame);
         report(transfer_text::segment(segment), result.accepted, total);
-        const std::optional<Byte> reply = awaitByte(sent, false);
+        const std::optional<Byte> reply =
+            awaitByte(sent, replyLimitAfter(static_cast<int>(frame.size())), false);
         if (reply == Ack) {
             ++result.accepted;
             segment = (segment + 1) % SegmentCount;
@@ -292,9 +305,10 @@ ClockResult Transfer::setClock(const QDateTime& localTime) {
     bool answered = false;
     for (int attempt = 0; attempt < MaxAttempts && !answered; ++attempt) {
         // A byte left over from the terminal must not pass for the unit's answer.
-        drain(ReplySize);
-        link_.write(frame);
-        answered = awaitByte(clock_.nowMs(), true).has_value();
+        drain(ReadReplySize);
+        const std::int64_t sent = send(frame);
+        answered =
+            awaitByte(sent, replyLimitAfter(static_cast<int>(frame.size())), true).has_value();
     }
     if (answered) {
         result.outcome = TransferOutcome::Success;

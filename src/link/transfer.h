@@ -4,6 +4,7 @@
 // caller opens and closes it) and never touches the caller's image: a download builds a new
 // image and model and the caller adopts them only on success.
 #include "link/byte_link.h"
+#include "link/protocol.h"
 #include "model/config_image.h"
 
 #include <QDateTime>
@@ -54,9 +55,9 @@ struct ClockResult {
 
 class Transfer {
   public:
-    static constexpr int ReplyLimitMs = 2000;
-    static constexpr int WakeUpPauseMs = 500;
-    static constexpr int MaxAttempts = 11;
+    static constexpr int ReplyLimitMs = zx::ReplyLimitMs;
+    static constexpr int WakeUpPauseMs = zx::WakeUpPauseMs;
+    static constexpr int MaxAttempts = zx::MaxAttempts;
     // How often the clock setting's reply wait lets the window handle its events.
     static constexpr int PumpSliceMs = 50;
 
@@ -72,7 +73,9 @@ class Transfer {
     bool running() const { return running_; }
 
     DownloadResult download();
-    UploadResult upload(const ConfigImage& image, DeviceModel model);
+    // Sends the image as it was when the upload started: the engine keeps its own copy, so
+    // nothing that changes the caller's image while the event loop is pumped reaches the unit.
+    UploadResult upload(ConfigImage image, DeviceModel model);
     // The clock frame carries localTime; the overload takes the computer's local time once.
     ClockResult setClock(const QDateTime& localTime);
     ClockResult setClock();
@@ -101,8 +104,13 @@ class Transfer {
 
     Reply singleRead(int segment);
     void drain(int chunk);
+    // Writes a frame and returns the moment its answer may start to be awaited from.
+    std::int64_t send(const QByteArray& frame);
+    // The reply limit after a frame of `frameBytes` bytes: the unit's time to answer plus the
+    // frame's own time on the line, which a driver may not have waited for.
+    int replyLimitAfter(int frameBytes) const;
     // Waits for one byte; nothing when limitMs passed since start. Pumps events when asked.
-    std::optional<Byte> awaitByte(std::int64_t startMs, bool pump);
+    std::optional<Byte> awaitByte(std::int64_t startMs, int limitMs, bool pump);
     void wakeUp();
     void pause(int ms);
     void report(const QString& status, int done, int total);

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 
 namespace zx {
@@ -62,7 +63,25 @@ TComTerminal::TComTerminal(QWidget* parent) : QAbstractScrollArea(parent) {
     connect(&repaint_, &QTimer::timeout, this, &TComTerminal::flush);
     connect(&screen_, &TerminalScreen::changed, this, &TComTerminal::scheduleRepaint);
     screen_.onReply = [this](const QByteArray& b) { send(b); };
+    // The operator scrolled: keep following only when the cursor is still in view.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int first) {
+        if (adjusting_) return;
+        const int line = cursorLine();
+        following_ = line >= first && line < first + visibleRows();
+    });
     updateScrollBars();
+}
+
+int TComTerminal::visibleRows() const {
+    return std::max(1, viewport()->height() / ch_);
+}
+
+int TComTerminal::firstShownLine() const {
+    return verticalScrollBar()->value();
+}
+
+int TComTerminal::cursorLine() const {
+    return screen_.scrollbackCount() + screen_.cursor().y();
 }
 
 QSize TComTerminal::sizeHint() const {
@@ -104,8 +123,9 @@ void TComTerminal::keyPressEvent(QKeyEvent* event) {
     } else {
         send(bytes);
     }
-    // Typing brings the view back to the live screen.
-    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    // Typing brings the view back to the cursor.
+    following_ = true;
+    bringCursorIntoView();
 }
 
 void TComTerminal::scheduleRepaint() {
@@ -118,23 +138,47 @@ void TComTerminal::flush() {
 }
 
 void TComTerminal::updateScrollBars() {
+    const QScopedValueRollback<bool> own(adjusting_, true);
     QScrollBar* v = verticalScrollBar();
-    const bool atBottom = v->value() >= v->maximum();
-    const int visibleRows = std::max(1, viewport()->height() / ch_);
-    const int maxFirst = std::max(0, screen_.lineCount() - visibleRows);
-    v->setRange(0, maxFirst);
-    v->setPageStep(visibleRows);
+    const int rows = visibleRows();
+    v->setRange(0, std::max(0, screen_.lineCount() - rows));
+    v->setPageStep(rows);
     v->setSingleStep(1);
-    if (atBottom) v->setValue(maxFirst);
 
     QScrollBar* h = horizontalScrollBar();
     h->setRange(0, std::max(0, TerminalScreen::Cols * cw_ - viewport()->width()));
     h->setPageStep(std::max(1, viewport()->width()));
     h->setSingleStep(cw_);
+
+    if (following_) bringCursorIntoView();
+}
+
+void TComTerminal::bringCursorIntoView() {
+    const QScopedValueRollback<bool> own(adjusting_, true);
+    QScrollBar* v = verticalScrollBar();
+    const int line = cursorLine();
+    const int rows = visibleRows();
+    int first = v->value();
+    if (line < first) first = line;
+    if (line >= first + rows) first = line - rows + 1;
+    v->setValue(first);
+
+    QScrollBar* h = horizontalScrollBar();
+    const int left = screen_.cursor().x() * cw_;
+    const int width = std::max(cw_, viewport()->width());
+    int x = h->value();
+    if (left < x) x = left;
+    if (left + cw_ > x + width) x = left + cw_ - width;
+    h->setValue(x);
 }
 
 void TComTerminal::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
+    // A new size shows the cursor with as many of the lines above it as now fit.
+    if (following_) {
+        const QScopedValueRollback<bool> own(adjusting_, true);
+        verticalScrollBar()->setValue(0);
+    }
     updateScrollBars();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The terminal pane: draws the terminal screen white on black in a fixed-pitch font with both
 // scroll bars, and hands every typed key to the line at once. Repaints are gathered on a short
-// timer, so a fast stream costs one repaint per interval, not one per byte.
+// timer, so a fast stream costs one repaint per interval, not one per byte. However small the
+// pane, the view keeps the cursor's row in sight (with as much of the text above it as fits),
+// unless the operator has scrolled back to read; typing brings the cursor back into view.
 #include "link/terminal_screen.h"
 
 #include <QAbstractScrollArea>
@@ -38,8 +40,13 @@ class TComTerminal : public QAbstractScrollArea {
 
     // Repaints done so far (what a stream costs in drawing).
     int paintCount() const { return paints_; }
+    // All 80 columns and 24 rows with the frame and both scroll bars.
     QSize sizeHint() const override;
     QSize cellSize() const { return QSize(cw_, ch_); }
+    // Rows the viewport shows whole (at least one), and the first line shown (0 is the oldest
+    // line kept above the screen, scrollbackCount() the screen's first row).
+    int visibleRows() const;
+    int firstShownLine() const;
     const QFont& terminalFont() const { return font_; }
 
   protected:
@@ -56,6 +63,10 @@ class TComTerminal : public QAbstractScrollArea {
     void scheduleRepaint();
     void flush();
     void updateScrollBars();
+    // The line of the cursor, counted like firstShownLine().
+    int cursorLine() const;
+    // Scrolls as little as needed for the cursor to be in view (both ways).
+    void bringCursorIntoView();
 
     TerminalScreen screen_;
     QTimer repaint_;
@@ -71,6 +82,10 @@ class TComTerminal : public QAbstractScrollArea {
     int ascent_ = 12;
     int paints_ = 0;
     std::vector<TerminalCell> line_;
+    // The view goes with the cursor; false while the operator reads back through the lines.
+    bool following_ = true;
+    // Set while the pane moves its own scroll bars, so that only the operator's moves count.
+    bool adjusting_ = false;
 };
 
 } // namespace zx

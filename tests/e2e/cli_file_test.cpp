@@ -23,8 +23,9 @@ QString cliPath() {
     return QDir(dir).filePath("zendrax-cli");
 }
 
-CliRun cli(const QStringList& args) {
+CliRun cli(const QStringList& args, const QString& workingDir = QString()) {
     QProcess p;
+    if (!workingDir.isEmpty()) p.setWorkingDirectory(workingDir);
     p.start(cliPath(), args);
     CliRun r;
     if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit) return r;
@@ -159,6 +160,48 @@ TEST_F(CliFile, ShowWithoutJsonPrintsEveryField) {
     EXPECT_TRUE(r.out.contains("Site: \"" + QString::fromUtf8("Győr") + "\""));
     EXPECT_TRUE(r.out.contains("CoNumbers: (4)"));
     EXPECT_TRUE(r.out.contains("  4: \"04\""));
+}
+
+TEST_F(CliFile, DoubleDashEndsTheOptionsSoAFileNameMayBeginWithADash) {
+    // A valued option takes the next argument whatever it looks like.
+    CliRun r = cli({"new", "--model", "4", "--password", "p", "-o", "-x.vd1"}, dir.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    ASSERT_TRUE(QFile::exists(path("-x.vd1")));
+
+    r = cli({"show", "-x.vd1", "--password", "p"}, dir.path());
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, QString::fromUtf8("Ismeretlen kapcsoló: -x.vd1 !!!"));
+
+    r = cli({"show", "--password", "p", "--", "-x.vd1"}, dir.path());
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Model: \"Vardo-4 (V2.39+)\""));
+
+    // After "--" nothing is an option, not even "--" again or a known option's name.
+    r = cli({"show", "--", "--password"}, dir.path());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("--password")) << r.err.toStdString();
+    r = cli({"show", "--", "-x.vd1", "--"}, dir.path());
+    EXPECT_EQ(r.exitCode, 2);
+}
+
+TEST_F(CliFile, ShowEscapesControlCharactersOfStoredTexts) {
+    const QString file = path("crafted.vd1");
+    const QString site = QStringLiteral("A\x1b[2J\nForged: \"yes\"\r\x7f\\x41");
+    CliRun r = cli({"new", "--model", "4", "--site", site, "--owner", "\t", "-o", file});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+
+    r = cli({"show", file});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    for (const QChar c : r.out)
+        EXPECT_TRUE(c == '\n' || c.category() != QChar::Other_Control) << int(c.unicode());
+    const QStringList lines = r.out.split('\n');
+    EXPECT_TRUE(
+        lines.contains(QStringLiteral(R"(Site: "A\x1B[2J\x0AForged: \"yes\"\x0D\x7F\\x41")")));
+    EXPECT_TRUE(lines.contains(QStringLiteral(R"(Owner: "\x09")")));
+    for (const QString& line : lines)
+        EXPECT_FALSE(line.startsWith("Forged")) << line.toStdString();
+    // The same texts as they are, in JSON.
+    EXPECT_EQ(showJson({file})["Site"].toString(), site);
 }
 
 TEST_F(CliFile, AFileOfTheOtherModelIsReadThroughTheChosenMap) {

@@ -1,6 +1,7 @@
 // The serial port against real pseudo-terminal pairs.
 #include "link/com_port.h"
 #include "link/pty_pair.h"
+#include "link/serial_byte_link.h"
 
 #include <QSignalSpy>
 #include <QTemporaryFile>
@@ -298,6 +299,54 @@ TEST_F(ComPortTest, AHangUpSeenByTheEventLoopIsReportedOnceAndClosesThePort) {
     EXPECT_EQ(errors.at(0).at(0).toString(), "ReadFile function failed (win error code: 5)");
     EXPECT_FALSE(port.Connected());
     EXPECT_TRUE(received.isEmpty());
+}
+
+// While a transfer owns the line, a hang-up reaches the operator once: as the transfer's own
+// failure when it meets it, or as the port's line error when the transfer ends without having
+// met it. Either way the port closes afterwards.
+TEST_F(ComPortTest, AHangUpDuringATransferIsReportedOnce) {
+    for (const bool transferMeetsIt : {true, false}) {
+        SCOPED_TRACE(transferMeetsIt);
+        PtyPair line;
+        TComPort held;
+        held.setPort(line.slavePath());
+        TComLink pane;
+        pane.OnRxBuf = [](const char*, int) {};
+        held.attachLink(&pane);
+        held.open();
+        QSignalSpy errors(&held, &TComPort::LineError);
+        QSignalSpy closed(&held, &TComPort::AfterClose);
+        QString thrown;
+        {
+            SerialByteLink link(held);
+            line.closeSlave();
+            line.closeMaster();
+            // The transfer pumps the event loop between its reads.
+            QTest::qWait(100);
+            EXPECT_EQ(errors.count(), 0);
+            EXPECT_TRUE(held.Connected());
+            if (transferMeetsIt) {
+                try {
+                    link.waitForData(1000);
+                    link.readAvailable(8);
+                } catch (const EComPort& e) {
+                    thrown = e.Text();
+                }
+            }
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return closed.count() > 0; }, 5000));
+        QTest::qWait(50);
+        const QString failure = "ReadFile function failed (win error code: 5)";
+        if (transferMeetsIt) {
+            EXPECT_EQ(thrown, failure);
+            EXPECT_EQ(errors.count(), 0);
+        } else {
+            ASSERT_EQ(errors.count(), 1);
+            EXPECT_EQ(errors.at(0).at(0).toString(), failure);
+        }
+        EXPECT_EQ(closed.count(), 1);
+        EXPECT_FALSE(held.Connected());
+    }
 }
 
 TEST(ComPortNames, ComNamesMapToSystemPortsAndOtherNamesStayWhole) {

@@ -1,6 +1,8 @@
 #pragma once
 // A pseudo-terminal pair for serial port tests: the port under test opens the slave side by its
 // path; the test plays the far end on the master side.
+#include "link/pty_server.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -16,10 +18,10 @@ namespace zx::test {
 class PtyPair {
   public:
     PtyPair() {
-        master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
-            throw std::runtime_error("no pseudo-terminal");
-        slavePath_ = QString::fromLocal8Bit(::ptsname(master_));
+        QByteArray slave;
+        master_ = openUnclaimedPty(O_RDWR | O_NOCTTY | O_NONBLOCK, slave);
+        if (master_ < 0) throw std::runtime_error("no pseudo-terminal");
+        slavePath_ = QString::fromLocal8Bit(slave);
         // Held open for the whole test so the master never sees a hang-up between opens, and
         // set raw so nothing written before the port opens is echoed or translated.
         slave_ = ::open(slavePath_.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);

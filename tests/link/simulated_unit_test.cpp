@@ -51,6 +51,21 @@ TEST(SimulatedUnit, BothModelsIdentifyThemselvesInTheIdentSegment) {
     }
 }
 
+TEST(SimulatedUnit, EveryFrameTheEngineBuildsHasTheSizeTheUnitReads) {
+    SimulatedUnit unit(DeviceModel::Line16);
+    for (int segment = 0; segment < SegmentCount; ++segment) {
+        const QByteArray request = Transfer::readRequest(segment);
+        EXPECT_EQ(request.size(), ReadRequestSize);
+        EXPECT_EQ(exchange(unit, request).size(), ReadReplySize) << segment;
+        const QByteArray frame = Transfer::writeFrame(segment, pattern().segment(segment));
+        EXPECT_EQ(frame.size(), WriteFrameSize);
+        EXPECT_EQ(exchange(unit, frame), QByteArray(1, static_cast<char>(Ack))) << segment;
+    }
+    const QByteArray clock = Transfer::clockFrame(QDateTime(QDate(1999, 1, 2), QTime(3, 4, 5)));
+    EXPECT_EQ(clock.size(), WriteFrameSize);
+    EXPECT_EQ(exchange(unit, clock), QByteArray(1, static_cast<char>(Ack)));
+}
+
 TEST(SimulatedUnit, ReadRequestIsAnsweredWithTheSegmentAndAValidSum) {
     SimulatedUnit unit(DeviceModel::Line16);
     unit.setMemory(pattern());

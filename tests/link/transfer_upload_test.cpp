@@ -106,6 +106,39 @@ TEST(Upload, ALineThatGoesDeadMidTransfer) {
     EXPECT_GT(t.back() - t[49], 10 * Transfer::ReplyLimitMs);
 }
 
+TEST(Upload, ALateAcknowledgementIsNotTakenForTheNextFrame) {
+    SimRig rig(DeviceModel::Line4);
+    // The 06 for segment 50 comes after the limit, when the frame has been sent again; the
+    // unit then rejects segment 51 once. A stale 06 read as the answer to 51 would hide the
+    // rejection, and 51 would never be sent again.
+    rig.unit.faults().lateSegment = 0x50;
+    rig.unit.faults().lateSegmentMs = Transfer::ReplyLimitMs + 500;
+    rig.unit.faults().rejectSegment = 0x51;
+    rig.unit.faults().rejectSegmentTimes = 1;
+    const ConfigImage image = patternImage(5);
+    const UploadResult result = rig.transfer.upload(image, DeviceModel::Line4);
+
+    ASSERT_TRUE(result.ok());
+    const auto& w = rig.link.writes();
+    for (int s = 44; s < SegmentCount; ++s) {
+        const auto sent = std::count(w.begin(), w.end(), Transfer::writeFrame(s, image.segment(s)));
+        EXPECT_EQ(sent, s == 0x50 || s == 0x51 ? 2 : 1) << s;
+        EXPECT_EQ(rig.unit.memory().segment(s), image.segment(s)) << s;
+    }
+    EXPECT_EQ(w.size(), 212u + 2u);
+}
+
+TEST(Upload, AnEditMadeWhileTheUploadRunsDoesNotReachTheUnit) {
+    SimRig rig(DeviceModel::Line4);
+    ConfigImage live = patternImage(2);
+    const ConfigImage atStart = live;
+    // The window handles its events between frames; an editor stores into the image there.
+    rig.clock.setPumpHook([&live] { live.set(0xF0 * SegmentSize, 0x5A); });
+    ASSERT_TRUE(rig.transfer.upload(live, DeviceModel::Line4).ok());
+    ASSERT_NE(live.segment(0xF0), atStart.segment(0xF0));
+    EXPECT_EQ(rig.unit.memory().segment(0xF0), atStart.segment(0xF0));
+}
+
 TEST(Upload, ASilentSegmentTimesOutOnceAndTheNextFrameGoesThrough) {
     SimRig rig(DeviceModel::Line4);
     rig.unit.faults().ignoreFirstRequests = 1;

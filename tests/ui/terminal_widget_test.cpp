@@ -34,8 +34,78 @@ TEST_F(TerminalWidgetTest, IsTheFixedPitchPaneWithBothScrollBars) {
     for (QChar c : QStringLiteral("iW.őŠ_"))
         EXPECT_EQ(fm.horizontalAdvance(c), fm.horizontalAdvance(QLatin1Char('M')))
             << int(c.unicode());
-    EXPECT_GE(term.sizeHint().width(), 80 * term.cellSize().width());
-    EXPECT_GE(term.sizeHint().height(), 24 * term.cellSize().height());
+    // At its size hint the pane shows every column and every row.
+    EXPECT_GE(term.viewport()->width(), 80 * term.cellSize().width());
+    EXPECT_GE(term.visibleRows(), 24);
+}
+
+// Whether anything bright is drawn in the viewport's first cell row.
+bool topRowHasText(TComTerminal& t) {
+    const QImage img = t.viewport()->grab().toImage();
+    for (int y = 0; y < t.cellSize().height() && y < img.height(); ++y)
+        for (int x = 0; x < 20 * t.cellSize().width() && x < img.width(); ++x)
+            if (img.pixelColor(x, y).lightness() > 128) return true;
+    return false;
+}
+
+TEST_F(TerminalWidgetTest, TheCursorsRowAndTheTextAboveItStayInViewAtAnySize) {
+    const QSize cell = term.cellSize();
+    const int chrome = term.sizeHint().height() - 24 * cell.height();
+    for (const int rows : {22, 10, 1}) {
+        SCOPED_TRACE(rows);
+        TComTerminal t;
+        t.resize(t.sizeHint().width(), chrome + rows * cell.height());
+        t.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&t));
+        const auto cursorShown = [&t] {
+            const int line = t.screen().scrollbackCount() + t.screen().cursor().y();
+            return line >= t.firstShownLine() && line < t.firstShownLine() + t.visibleRows();
+        };
+        ASSERT_EQ(t.visibleRows(), rows);
+
+        // A new connection's first words, at the top of an empty screen.
+        t.receive("CONNECT 19200\r\n");
+        settle();
+        EXPECT_TRUE(cursorShown());
+        if (rows > 1) {
+            EXPECT_EQ(t.firstShownLine(), 0);
+            EXPECT_TRUE(topRowHasText(t));
+        }
+
+        // A screenful and more: the view goes down with the cursor.
+        for (int i = 0; i < 40; ++i)
+            t.receive(QByteArray("line ") + QByteArray::number(i) + "\r\n");
+        settle();
+        EXPECT_TRUE(cursorShown());
+
+        // A cleared screen puts the cursor back at its top row.
+        t.receive("\x1b[2J\x1b[HMenu");
+        settle();
+        EXPECT_TRUE(cursorShown());
+        if (rows > 1) {
+            EXPECT_TRUE(topRowHasText(t));
+        }
+
+        // Growing the pane keeps the cursor and shows the lines above it.
+        t.resize(t.sizeHint());
+        settle();
+        EXPECT_TRUE(cursorShown());
+        const int line = t.screen().scrollbackCount() + t.screen().cursor().y();
+        EXPECT_EQ(t.firstShownLine(), std::max(0, line - t.visibleRows() + 1));
+    }
+}
+
+TEST_F(TerminalWidgetTest, TheCursorsColumnStaysInViewInANarrowPane) {
+    term.resize(20 * term.cellSize().width(), term.height());
+    term.receive(QByteArray(60, '-') + "X");
+    settle();
+    QScrollBar* h = term.horizontalScrollBar();
+    const int cursorX = term.screen().cursor().x() * term.cellSize().width();
+    EXPECT_LE(h->value(), cursorX);
+    EXPECT_GE(h->value() + term.viewport()->width(), cursorX + term.cellSize().width());
+    term.receive("\r");
+    settle();
+    EXPECT_EQ(h->value(), 0);
 }
 
 TEST_F(TerminalWidgetTest, AStreamCostsOneRepaintPerIntervalNotOnePerByte) {
