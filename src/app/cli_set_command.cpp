@@ -81,9 +81,42 @@ std::optional<Target> parseTarget(const QString& text) {
     return t;
 }
 
+// The inside of a quoted text as show prints it: \\, \" and \xNN stand for one character each.
+QString unescape(const QString& inner) {
+    QString out;
+    for (qsizetype i = 0; i < inner.size(); ++i) {
+        if (inner[i] != '\\' || i + 1 == inner.size()) {
+            out += inner[i];
+            continue;
+        }
+        const QChar next = inner[++i];
+        bool hex = false;
+        const int code = next == 'x' && i + 2 < inner.size() ? inner.mid(i + 1, 2).toInt(&hex, 16)
+                                                              : 0;
+        if (hex) {
+            out += QChar(code);
+            i += 2;
+        } else {
+            out += next;
+        }
+    }
+    return out;
+}
+
+// Where the quoted text starting at `open` ends: the next quote that no backslash escapes.
+qsizetype closingQuote(const QString& text, qsizetype open) {
+    for (qsizetype i = open + 1; i < text.size(); ++i) {
+        if (text[i] == '\\')
+            ++i;
+        else if (text[i] == '"')
+            return i;
+    }
+    return -1;
+}
+
 QString unquote(const QString& text) {
-    if (text.size() >= 2 && text.startsWith('"') && text.endsWith('"'))
-        return text.mid(1, text.size() - 2);
+    if (text.startsWith('"') && closingQuote(text, 0) == text.size() - 1)
+        return unescape(text.mid(1, text.size() - 2));
     return text;
 }
 
@@ -106,17 +139,17 @@ std::optional<PartList> parseParts(const QString& text) {
         i = eq + 1;
         QString value;
         if (i < text.size() && text[i] == '"') {
-            // The closing quote is the one followed by the end or by a comma.
-            qsizetype close = i + 1;
-            for (;; ++close) {
-                close = text.indexOf('"', close);
+            // The closing quote is the first unescaped one followed by the end or by a comma.
+            qsizetype close = i;
+            for (;;) {
+                close = closingQuote(text, close);
                 if (close < 0) return std::nullopt;
                 qsizetype after = close + 1;
                 while (after < text.size() && text[after] == ' ')
                     ++after;
                 if (after == text.size() || text[after] == ',') break;
             }
-            value = text.mid(i + 1, close - i - 1);
+            value = unescape(text.mid(i + 1, close - i - 1));
             i = close + 1;
             skipSpaces();
         } else {
