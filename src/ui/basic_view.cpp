@@ -70,8 +70,7 @@ BasicView::BasicView(ConfigDocument& document, Interaction& interaction, QWidget
     };
     const auto mode = [this] {
         if (const auto m = shownModel())
-            store(storeMode(*m, RGmod->itemIndex(), RG20h->itemIndex()), nullptr,
-                  Mark::WhenStored);
+            store(storeMode(*m, RGmod->itemIndex(), RG20h->itemIndex()), nullptr, Mark::WhenStored);
     };
     for (RadioGroup* g : {RGspeed, RGbit}) {
         connect(g, &RadioGroup::itemClicked, this, speed);
@@ -87,13 +86,11 @@ BasicView::BasicView(ConfigDocument& document, Interaction& interaction, QWidget
     });
     onLeave(MErzk, [this] {
         if (const auto m = shownModel())
-            store(storeRecordTerminator(*m, MErzk->text().toStdString()), MErzk,
-                  Mark::WhenStored);
+            store(storeRecordTerminator(*m, MErzk->text().toStdString()), MErzk, Mark::WhenStored);
     });
     onLeave(MEszamz, [this] {
         if (const auto m = shownModel())
-            store(storeNumberTerminator(*m, toCp1250(MEszamz->text())), MEszamz,
-                  Mark::WhenStored);
+            store(storeNumberTerminator(*m, toCp1250(MEszamz->text())), MEszamz, Mark::WhenStored);
     });
     for (QCheckBox* box : {chkPinEna, chkDSTena})
         onLeave(box, [this, box] {

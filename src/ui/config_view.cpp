@@ -1,7 +1,7 @@
 #include "ui/config_view.h"
 
-#include "ui/config_document.h"
 #include "model/editor_store.h"
+#include "ui/config_document.h"
 #include "ui/interaction.h"
 #include "ui/view_helpers.h"
 

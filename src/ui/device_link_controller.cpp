@@ -23,6 +23,7 @@ DeviceLinkController::DeviceLinkController(TMainForm& form, const ConnectionStat
     terminal_ = new TComTerminal;
     TerminalView& view = *form_.terminalView();
     view.setTerminalWidget(terminal_);
+    form_.fitToViews();
     page_ = std::make_unique<TerminalPage>(
         TerminalPageWidgets{view.btnConnect, view.btnTransp, view.btnDial, view.edPhone, terminal_},
         port_, connection_);

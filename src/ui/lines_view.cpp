@@ -120,8 +120,9 @@ LinesView::LinesView(ConfigDocument& document, Interaction& interaction, QWidget
             {row.timer, LineControl::TimerSet},
         };
         for (const auto& [group, kind] : groups)
-            connect(group, &RadioGroup::left, this,
-                    [this, line, kind = kind, group = group] { storeLine({kind, line}, group); });
+            connect(group, &RadioGroup::left, this, [this, line, kind = kind, group = group] {
+                storeLine({kind, line}, group);
+            });
         const std::pair<QCheckBox*, LineControl> boxes[] = {
             {row.subLine, LineControl::SubLine},
             {row.callIn, LineControl::CallIn},

@@ -120,7 +120,18 @@ TMainForm::TMainForm(DatabaseRecord& record, Interaction& interaction, QWidget* 
     PageControl1->setCurrentIndex(0);
 
     resize(900, 560);
-    if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+    fitToViews();
+}
+
+void TMainForm::fitToViews() {
+    QSize size = this->size().expandedTo(sizeHint());
+    if (const QScreen* s = screen()) {
+        size = size.boundedTo(s->availableGeometry().size());
+        resize(size);
+        move(s->availableGeometry().center() - rect().center());
+    } else {
+        resize(size);
+    }
 }
 
 TMainForm::~TMainForm() = default;

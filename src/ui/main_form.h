@@ -79,6 +79,9 @@ class TMainForm : public QMainWindow {
     int currentView() const;
     // Shows a view the way the view menu does; leaving the free-number view stores its list.
     void showView(int index);
+    // Grows the window (within the screen) until every view has the room it asks for, and
+    // centres it again: the terminal pane wants all its 24 rows.
+    void fitToViews();
     // The image offset a numeric edit of any view stores at (none while unbound).
     std::optional<int> boundOffset(const QWidget* edit) const;
 

@@ -89,11 +89,11 @@ TransferCommands::TransferCommands(TMainForm& form, TComPort& port, ConnectionSt
     form_.setCloseBlocker([this] { return busy() ? busyMessage() : QString(); });
 
     // Panel 3 shows every text of a transfer whole.
-    form_.statusPanels().fitTexts(
-        TMainForm::Panel::State,
-        {transfer_text::modelCheck(), transfer_text::segment(255), transfer_text::downloadDone(),
-         transfer_text::communicationError(), transfer_text::uploadDone(), Connecting,
-         Disconnected, QStringLiteral("Kapcsolódva...")});
+    form_.statusPanels().fitTexts(TMainForm::Panel::State,
+                                  {transfer_text::modelCheck(), transfer_text::segment(255),
+                                   transfer_text::downloadDone(),
+                                   transfer_text::communicationError(), transfer_text::uploadDone(),
+                                   Connecting, Disconnected, QStringLiteral("Kapcsolódva...")});
     progress_ = new QProgressBar(form_.SBar);
     progress_->setObjectName(QStringLiteral("pbTransfer"));
     progress_->setTextVisible(true);

@@ -105,7 +105,7 @@ TEST_F(SettingsEditors, LineRowsOfBothModels) {
     EXPECT_EQ(at(1666), 0x02);
 
     chooseModelInBox(DeviceModel::Line16);
-    form->newConfiguration(); // every line 04: "Azonnal", "DTMF", "#1"
+    form->newConfiguration();         // every line 04: "Azonnal", "DTMF", "#1"
     record.image.set(1648 + 7, 0xE4); // bits 5..7 of line 8 set by someone else
     form->refresh();
     auto* beh5 = find<QCheckBox>("CBbeh05");
