@@ -91,8 +91,8 @@ QString unescape(const QString& inner) {
         }
         const QChar next = inner[++i];
         bool hex = false;
-        const int code = next == 'x' && i + 2 < inner.size() ? inner.mid(i + 1, 2).toInt(&hex, 16)
-                                                              : 0;
+        const int code =
+            next == 'x' && i + 2 < inner.size() ? inner.mid(i + 1, 2).toInt(&hex, 16) : 0;
         if (hex) {
             out += QChar(code);
             i += 2;

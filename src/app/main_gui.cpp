@@ -1,10 +1,7 @@
-// The desktop program: the connection settings and the record, then the main window with its
-// device link, then the event loop.
-#include "files/connection_settings.h"
+// The desktop program: its options, the session of window, device link and commands, then the
+// event loop.
 #include "files/data_folder.h"
-#include "model/database_record.h"
-#include "ui/demo_mode.h"
-#include "ui/device_link_controller.h"
+#include "ui/desktop_session.h"
 #include "ui/interaction.h"
 #include "ui/main_form.h"
 
@@ -92,37 +89,31 @@ int main(int argc, char** argv) {
     parser.addOption(model);
     parser.addOption(screenshot);
     parser.addOption(quitWhenShown);
+    parser.addPositionalArgument(
+        QStringLiteral("file"),
+        QString::fromUtf8("Az induláskor megnyitott adatbázis (.vd1, .vdb); a jelszót a "
+                          "program kéri."),
+        QStringLiteral("[file]"));
     parser.process(app);
 
-    // The demo keeps its settings in a folder of its own, so the saved connection stays as it is.
-    std::unique_ptr<zx::DemoMode> demoMode;
-    if (parser.isSet(demo)) {
-        demoMode = std::make_unique<zx::DemoMode>();
-        QString error;
-        if (!demoMode->start(&error)) {
-            std::fprintf(stderr, "%s\n", qPrintable(error));
-            return 1;
-        }
-    } else if (parser.isSet(configDir)) {
-        zx::setConfigDir(parser.value(configDir));
-    }
-    zx::ConnectionState connection;
-    zx::LoadConnectionSettings(connection);
-    if (demoMode) demoMode->apply(connection);
+    zx::DesktopOptions options;
+    options.demo = parser.isSet(demo);
+    options.configDir = parser.value(configDir);
+    options.helpDirectory = zx::dataFileFolder(QCoreApplication::applicationDirPath(),
+                                               QString::fromLatin1(TMainForm::HelpFileName));
+    if (parser.value(model) == QLatin1String("16")) options.model = zx::DeviceModel::Line16;
+    if (parser.isSet(view)) options.view = parser.value(view).toInt();
+    if (!parser.positionalArguments().isEmpty())
+        options.file = parser.positionalArguments().constFirst();
 
-    const auto record = std::make_unique<zx::DatabaseRecord>();
     zx::DesktopInteraction interaction;
-    TMainForm window(*record, interaction);
-    window.setHelpDirectory(zx::dataFileFolder(QCoreApplication::applicationDirPath(),
-                                               QString::fromLatin1(TMainForm::HelpFileName)));
-    zx::DeviceLinkController link(window, connection);
-    if (demoMode) demoMode->markWindow(window, link);
-    if (parser.value(model) == QLatin1String("16")) {
-        window.chooseModel(zx::DeviceModel::Line16);
-        window.newConfiguration();
-        window.document().setModified(false);
+    zx::DesktopSession session(interaction);
+    QString error;
+    if (!session.start(options, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
     }
-    if (parser.isSet(view)) window.showView(parser.value(view).toInt());
+    TMainForm& window = session.window();
     window.show();
 
     int status = 0;

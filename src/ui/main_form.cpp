@@ -200,6 +200,10 @@ void TMainForm::viewChanged(int index) {
     setMenuEnabled(menu_->Szamok2, index == FreeNumbersPage);
 }
 
+void TMainForm::storeWorkingCopies() {
+    free_->StoreFreeNumbers();
+}
+
 bool TMainForm::askSaveChanges() {
     if (!document_.isModified()) return true;
     switch (interaction_.askYesNoCancel(this, QStringLiteral("Zendrax"),

@@ -85,12 +85,17 @@ class TMainForm : public QMainWindow {
     // The image offset a numeric edit of any view stores at (none while unbound).
     std::optional<int> boundOffset(const QWidget* edit) const;
 
+    // Writes the working copies of the code grid and the free-number list into the image, as
+    // every command that needs the image complete does first (save, upload, export, print).
+    void storeWorkingCopies();
+
     // Asks "Menti a változásokat ?" when the modified flag is set. True when the command may go
-    // on: nothing to save, No, or Yes and the save did not fail. False on Cancel or a failed save.
+    // on: nothing to save, No, or Yes and the file was written. False on Cancel, and on Yes when
+    // the save's file dialog was cancelled or the write failed: nothing unsaved is thrown away.
     bool askSaveChanges();
 
-    // Save of the database file; returns false when it failed (an operator who cancels the
-    // file dialog has not made it fail). Without a handler Yes saves nothing.
+    // Save of the database file; true when the file was written. Without a handler Yes saves
+    // nothing.
     void setSaveHandler(std::function<bool()> handler) { saveHandler_ = std::move(handler); }
     // Writes port and speed to the program's settings on every close that is not cancelled.
     void setSaveConnectionSettingsHandler(std::function<void()> handler) {

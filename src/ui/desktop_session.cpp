@@ -1,0 +1,110 @@
+#include "ui/desktop_session.h"
+
+#include "files/cp1250.h"
+#include "ui/code_grid.h"
+#include "ui/codes_view.h"
+#include "ui/demo_mode.h"
+#include "ui/device_link_controller.h"
+#include "ui/file_commands.h"
+#include "ui/free_numbers_view.h"
+#include "ui/interaction.h"
+#include "ui/main_form.h"
+#include "ui/print_commands.h"
+#include "ui/terminal_widget.h"
+
+#include <QItemSelectionModel>
+#include <QListWidget>
+
+#include <algorithm>
+
+namespace zx {
+
+namespace {
+
+// What the print commands read of the window.
+PrintSources printSources(TMainForm& w, DeviceLinkController& link) {
+    PrintSources s;
+    s.page = [&w] { return w.currentView(); };
+    s.model = [&w] { return w.document().model(); };
+    s.codeRows = [&w] { return w.codesView()->StringGrid1->rows(); };
+    s.codeSelection = [&w]() -> std::optional<NumberSpan> {
+        const QModelIndexList picked =
+            w.codesView()->StringGrid1->selectionModel()->selectedIndexes();
+        if (picked.isEmpty()) return std::nullopt;
+        const auto [low, high] = std::minmax_element(
+            picked.begin(), picked.end(),
+            [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+        return NumberSpan{low->row() + 1, high->row() + 1};
+    };
+    s.freeNumbers = [&w] {
+        QStringList items;
+        const QListWidget* list = w.freeNumbersView()->lbFreeCall;
+        for (int i = 0; i < list->count(); ++i)
+            items << list->item(i)->text();
+        return items;
+    };
+    s.freeNumberSelection = [&w] {
+        std::vector<bool> picked;
+        const QListWidget* list = w.freeNumbersView()->lbFreeCall;
+        for (int i = 0; i < list->count(); ++i)
+            picked.push_back(list->item(i)->isSelected());
+        return picked;
+    };
+    s.fileName = [&w] { return w.document().currentFileName(); };
+    s.site = [&w] { return fromCp1250(w.document().record().text(DatabaseRecord::Slot::Site)); };
+    s.owner = [&w] { return fromCp1250(w.document().record().text(DatabaseRecord::Slot::Owner)); };
+    s.terminalText = [&link] {
+        QStringList lines;
+        const TerminalScreen& screen = link.terminal()->screen();
+        for (int line = 0; line < screen.lineCount(); ++line)
+            lines << screen.lineText(line);
+        while (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();
+        return lines;
+    };
+    s.window = [&w]() -> QWidget* { return &w; };
+    return s;
+}
+
+} // namespace
+
+DesktopSession::DesktopSession(Interaction& interaction) : interaction_(interaction) {}
+
+DesktopSession::~DesktopSession() {
+    print_.reset();
+    files_.reset();
+    link_.reset();
+    window_.reset();
+}
+
+bool DesktopSession::start(const DesktopOptions& options, QString* error) {
+    // The demo keeps its settings in a folder of its own, so the saved connection stays as it is.
+    if (options.demo) {
+        demo_ = std::make_unique<DemoMode>();
+        if (!demo_->start(error)) return false;
+    } else if (!options.configDir.isEmpty()) {
+        setConfigDir(options.configDir);
+    }
+    ConnectionState connection;
+    LoadConnectionSettings(connection);
+    if (demo_) demo_->apply(connection);
+
+    record_ = std::make_unique<DatabaseRecord>();
+    window_ = std::make_unique<TMainForm>(*record_, interaction_);
+    if (!options.helpDirectory.isEmpty()) window_->setHelpDirectory(options.helpDirectory);
+    link_ = std::make_unique<DeviceLinkController>(*window_, connection);
+    files_ = std::make_unique<FileCommands>(*window_, link_->connection());
+    print_ = std::make_unique<PrintCommands>(interaction_, printSources(*window_, *link_));
+    print_->connectActions(window_->menu().Oldalbellts1, window_->menu().Nyomtats1);
+    if (demo_) demo_->markWindow(*window_, *link_);
+    if (options.model == DeviceModel::Line16) {
+        window_->chooseModel(DeviceModel::Line16);
+        window_->newConfiguration();
+        window_->document().setModified(false);
+    }
+    if (options.view) window_->showView(*options.view);
+    if (!options.file.isEmpty()) files_->openDatabase(options.file);
+    return true;
+}
+
+} // namespace zx

@@ -1,0 +1,58 @@
+#pragma once
+// The desktop program as it starts: the connection settings, the record, the main window with
+// its device link and command groups, and a database file named on the command line. The
+// program's main runs one; tests run one with scripted answers.
+#include "files/connection_settings.h"
+#include "model/database_record.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class TMainForm;
+
+namespace zx {
+
+class DemoMode;
+class DeviceLinkController;
+class FileCommands;
+class Interaction;
+class PrintCommands;
+
+struct DesktopOptions {
+    bool demo = false;
+    QString configDir;     // empty: the default settings folder
+    QString helpDirectory; // where ZENDRAX.HLP lies
+    DeviceModel model = DeviceModel::Line4;
+    std::optional<int> view; // the view shown at start
+    QString file;            // a database file to open, its password asked as by Open
+};
+
+class DesktopSession {
+  public:
+    explicit DesktopSession(Interaction& interaction);
+    ~DesktopSession();
+    DesktopSession(const DesktopSession&) = delete;
+    DesktopSession& operator=(const DesktopSession&) = delete;
+
+    // Builds everything and opens the file, if one is named; false with the reason when the
+    // demo unit cannot start (a file that is refused is only reported, as Open reports it).
+    bool start(const DesktopOptions& options, QString* error);
+
+    TMainForm& window() { return *window_; }
+    DeviceLinkController& link() { return *link_; }
+    FileCommands& files() { return *files_; }
+    PrintCommands& print() { return *print_; }
+
+  private:
+    Interaction& interaction_;
+    std::unique_ptr<DemoMode> demo_;
+    std::unique_ptr<DatabaseRecord> record_;
+    std::unique_ptr<TMainForm> window_;
+    std::unique_ptr<DeviceLinkController> link_;
+    std::unique_ptr<FileCommands> files_;
+    std::unique_ptr<PrintCommands> print_;
+};
+
+} // namespace zx

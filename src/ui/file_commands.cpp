@@ -1,0 +1,150 @@
+#include "ui/file_commands.h"
+
+#include "files/cp1250.h"
+#include "files/database_file.h"
+#include "model/code_table_store.h"
+#include "ui/basic_view.h"
+#include "ui/code_grid.h"
+#include "ui/codes_view.h"
+#include "ui/main_form.h"
+#include "ui/password_dialog.h"
+#include "ui/prefer_dialog.h"
+#include "ui/radio_group.h"
+#include "ui/terminal_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+
+namespace zx {
+
+FileCommands::FileCommands(TMainForm& form, ConnectionState& connection, QObject* parent)
+    : QObject(parent), form_(form), connection_(connection) {
+    const MainMenu& m = form_.menu();
+    connect(m.Uj1, &QAction::triggered, this, &FileCommands::Uj1Click);
+    connect(m.Open1, &QAction::triggered, this, &FileCommands::Open1Click);
+    connect(m.mnuSave, &QAction::triggered, this, &FileCommands::mnuSaveClick);
+    connect(m.SaveAs1, &QAction::triggered, this, &FileCommands::SaveAs1Click);
+    connect(m.Preferencik1, &QAction::triggered, this, &FileCommands::Preferencik1Click);
+    form_.setSaveHandler([this] { return mnuSaveClick(); });
+}
+
+FileCommands::~FileCommands() {
+    form_.setSaveHandler({});
+}
+
+void FileCommands::commitPendingInput() {
+    QWidget* focused = QApplication::focusWidget();
+    if (!focused) return;
+    // Leaving the field runs its store; the focus then goes back to it.
+    focused->clearFocus();
+    QCoreApplication::processEvents();
+    focused->setFocus();
+}
+
+void FileCommands::Uj1Click() {
+    form_.showView(0);
+    form_.basicView()->RGspeed->setFocus();
+    QCoreApplication::processEvents();
+    if (!form_.askSaveChanges()) return;
+    form_.newConfiguration();
+    QCoreApplication::processEvents();
+    form_.document().setModified(false);
+}
+
+void FileCommands::Open1Click() {
+    commitPendingInput();
+    if (!form_.askSaveChanges()) return;
+    dialogs_.setDatabaseFilter();
+    const QString path = dialogs_.open(&form_, form_.interaction());
+    if (!path.isEmpty()) openDatabase(path);
+}
+
+bool FileCommands::openDatabase(const QString& path) {
+    ConfigDocument& doc = form_.document();
+    const DatabaseReadResult read = readDatabaseFile(path);
+    if (!read.ok()) {
+        // A file that is no database leaves everything as it was, the modified flag included.
+        form_.interaction().message(&form_, read.message);
+        return false;
+    }
+    TPasswordDlg password(&form_);
+    password.FormActivate();
+    form_.interaction().runDialog(password);
+    const bool accepted = passwordMatches(read.record, password.password());
+    if (accepted) {
+        doc.replaceRecord(read.record);
+        doc.setCurrentFileName(path);
+        doc.setLastModified(read.lastModified);
+    } else {
+        form_.interaction().message(&form_, wrongPasswordMessage());
+    }
+    takeConnectionOf(doc.record());
+    form_.refill();
+    // Only a file taken clears the flag: changes made before a refused file are kept.
+    if (accepted) doc.setModified(false);
+    return accepted;
+}
+
+void FileCommands::takeConnectionOf(const DatabaseRecord& record) {
+    const QString name = fromCp1250(record.text(DatabaseRecord::Slot::ConnectionName));
+    if (const auto selected = SelectConnection(connection_, name)) {
+        form_.terminalView()->edPhone->setText(selected->phone);
+        if (selected->panelText)
+            form_.setStatusText(TMainForm::Panel::Connection, *selected->panelText);
+    }
+    connection_.CurrentConnectionName = name;
+}
+
+bool FileCommands::mnuSaveClick() {
+    form_.storeWorkingCopies();
+    ConfigDocument& doc = form_.document();
+    if (doc.currentFileName().isEmpty()) {
+        dialogs_.setDatabaseFilter();
+        const QString path = dialogs_.save(&form_, form_.interaction());
+        if (path.isEmpty()) return false;
+        doc.setCurrentFileName(path);
+    }
+    return saveTo(doc.currentFileName());
+}
+
+bool FileCommands::SaveAs1Click() {
+    form_.storeWorkingCopies();
+    dialogs_.setDatabaseFilter();
+    const QString path = dialogs_.save(&form_, form_.interaction());
+    if (path.isEmpty()) return false;
+    form_.document().setCurrentFileName(path);
+    return saveTo(path);
+}
+
+bool FileCommands::saveTo(const QString& path) {
+    ConfigDocument& doc = form_.document();
+    const RawText connection = toCp1250(connection_.CurrentConnectionName);
+    doc.setText(DatabaseRecord::Slot::ConnectionName, connection);
+    const DatabaseWriteResult written =
+        writeDatabaseFile(path, doc.record(), connection_.CurrentConnectionName);
+    if (!written.ok) {
+        // The previous file is untouched and the changes stay unsaved.
+        form_.interaction().error(&form_, written.message);
+        return false;
+    }
+    doc.setModified(false);
+    return true;
+}
+
+void FileCommands::Preferencik1Click() {
+    ConfigDocument& doc = form_.document();
+    DatabaseRecord edited = doc.record();
+    TPrefer dialog(edited, doc.model(), doc.lastModified(), form_.interaction(), &form_);
+    connect(&dialog, &TPrefer::modified, this, [&doc] { doc.setModified(true); });
+    form_.interaction().runDialog(dialog);
+    doc.replaceRecord(edited);
+    const int length = doc.image().at(*doc.map().offset(Field::CodeLength));
+    CodeGrid* grid = form_.codesView()->StringGrid1;
+    grid->setCodeLength(length);
+    grid->setGridRowCount(dialog.codeCount() + 1);
+    form_.setStatusText(TMainForm::Panel::Codes,
+                        QString::fromStdString(codeCountPanelText(grid->codeRowCount(), length)));
+}
+
+} // namespace zx
