@@ -1,0 +1,240 @@
+// The database commands of the window: New, Open, Save, Save As and the preferences, with the
+// file dialogs and the password scripted.
+#include "form_fixture.h"
+
+#include "files/connection_settings.h"
+#include "files/cp1250.h"
+#include "files/database_file.h"
+#include "model/new_configuration.h"
+#include "ui/code_grid.h"
+#include "ui/file_commands.h"
+#include "ui/password_dialog.h"
+#include "ui/prefer_dialog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSpinBox>
+#include <QTemporaryDir>
+
+namespace {
+
+using zx::DatabaseRecord;
+using zx::DeviceModel;
+using zx::RawText;
+using Answer = zx::Interaction::Answer;
+using Kind = zx::ScriptedInteraction::Kind;
+using Slot = DatabaseRecord::Slot;
+
+class FileCommandsTest : public FormTest {
+  protected:
+    void SetUp() override {
+        zx::setConfigDir(dir.path());
+        FormTest::SetUp();
+        files = std::make_unique<zx::FileCommands>(*form, connection);
+    }
+    void TearDown() override {
+        files.reset();
+        zx::setConfigDir(QString());
+    }
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+    // A database file of the model's new configuration with these texts.
+    QString writeFile(const QString& name, const QString& password, DeviceModel model,
+                      std::size_t marker = 0, zx::Byte value = 0) {
+        DatabaseRecord r;
+        zx::applyNewConfiguration(r, model);
+        r.setText(Slot::Site, RawText("Budapest"));
+        r.setText(Slot::Password, zx::toCp1250(password));
+        if (marker) r.image.set(marker, value);
+        const auto written = zx::writeDatabaseFile(path(name), r, QString());
+        EXPECT_TRUE(written.ok) << written.message.toStdString();
+        return path(name);
+    }
+    void answerPassword(const QString& typed) {
+        ui.dialogHandlers.push_back([typed](QDialog& d) {
+            auto& dialog = static_cast<zx::TPasswordDlg&>(d);
+            dialog.Password->setText(typed);
+            dialog.accept();
+        });
+    }
+    QByteArray bytesOf(const QString& file) const {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QString panel0() const { return form->statusText(TMainForm::Panel::File); }
+
+    QTemporaryDir dir;
+    zx::ConnectionState connection;
+    std::unique_ptr<zx::FileCommands> files;
+};
+
+TEST_F(FileCommandsTest, OpenTakesAFileOnlyWithItsPassword) {
+    const QString file = writeFile("unit.vd1", "Titok", DeviceModel::Line4, 1676, 9);
+    form->document().setModified(true);
+    ui.answers = {Answer::No};
+    ui.fileNames = {file};
+    answerPassword("titok"); // letter case counts
+    action("Open1")->trigger();
+    EXPECT_EQ(ui.messages(), QStringList{QString::fromUtf8("Hibás jelszó !!!")});
+    EXPECT_NE(record.image.at(1676), 9);
+    EXPECT_EQ(panel0(), QString::fromUtf8("Új"));
+    EXPECT_TRUE(form->document().isModified()) << "a refused file keeps the unsaved changes";
+
+    ui.shown.clear();
+    ui.answers = {Answer::No};
+    ui.fileNames = {file};
+    answerPassword("Titok");
+    action("Open1")->trigger();
+    EXPECT_TRUE(ui.messages().isEmpty());
+    EXPECT_EQ(record.image.at(1676), 9);
+    EXPECT_EQ(editText("MEloclen"), "9");
+    EXPECT_EQ(form->document().currentFileName(), file);
+    EXPECT_EQ(panel0(), file);
+    EXPECT_FALSE(form->document().isModified());
+    EXPECT_EQ(ui.texts(Kind::OpenFile),
+              QStringList{"Pinkód adatbázis (*.vd1 *.vdb);;Minden file (*.*)"});
+}
+
+TEST_F(FileCommandsTest, FilesThatAreNoDatabaseAreRefusedAndChangeNothing) {
+    QFile shortFile(path("short.vd1"));
+    ASSERT_TRUE(shortFile.open(QIODevice::WriteOnly));
+    shortFile.write(QByteArray(100, 'x'));
+    shortFile.close();
+    QByteArray wrongHeader = bytesOf(writeFile("header.vd1", "", DeviceModel::Line4));
+    wrongHeader[1] = 'z';
+    QFile bad(path("header.vd1"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write(wrongHeader);
+    bad.close();
+
+    form->document().setModified(true);
+    const DatabaseRecord before = record;
+    for (const QString& name : {path("short.vd1"), path("header.vd1")}) {
+        ui.shown.clear();
+        ui.answers = {Answer::No};
+        ui.fileNames = {name};
+        action("Open1")->trigger();
+        ASSERT_EQ(ui.messages().size(), 1) << name.toStdString();
+        EXPECT_TRUE(record == before);
+        EXPECT_TRUE(form->document().isModified());
+        EXPECT_EQ(ui.texts(Kind::Dialog).size(), 0) << "no password asked";
+    }
+    EXPECT_EQ(ui.messages().constFirst(),
+              QString::fromUtf8("File formátum nem Zendrax1 V2 típusú !!!"));
+}
+
+TEST_F(FileCommandsTest, ASixteenLineFileIsReadWithTheModelSelected) {
+    const QString file = writeFile("sixteen.vd1", "", DeviceModel::Line16);
+    ui.fileNames = {file};
+    answerPassword("");
+    action("Open1")->trigger();
+    EXPECT_EQ(form->currentModel(), DeviceModel::Line4);
+    // The 4-line map reads the 16-line bytes as they are.
+    EXPECT_EQ(editText("MEcopos"), QString::number(record.image.at(1656)));
+}
+
+TEST_F(FileCommandsTest, SaveAsksForANameOnceAndWritesTheSameFileTwice) {
+    const QString file = path("saved.vd1");
+    form->document().setModified(true);
+    ui.fileNames = {file};
+    action("mnuSave")->trigger();
+    EXPECT_EQ(ui.texts(Kind::SaveFile).size(), 1);
+    EXPECT_EQ(form->document().currentFileName(), file);
+    EXPECT_FALSE(form->document().isModified());
+    const QByteArray first = bytesOf(file);
+    ASSERT_EQ(first.size(), 9227);
+
+    action("mnuSave")->trigger();
+    EXPECT_EQ(ui.texts(Kind::SaveFile).size(), 1) << "the name is known now";
+    EXPECT_EQ(bytesOf(file), first);
+
+    // Another site changes the key, so every byte of the stored image changes.
+    form->document().setText(Slot::Site, RawText("Pécs"));
+    ui.fileNames = {path("other.vd1")};
+    action("SaveAs1")->trigger();
+    EXPECT_EQ(panel0(), path("other.vd1"));
+    const QByteArray other = bytesOf(path("other.vd1"));
+    for (int i = 1035; i < 9227; ++i)
+        ASSERT_NE(other[i], first[i]) << i;
+    const auto read = zx::readDatabaseFile(path("other.vd1"));
+    ASSERT_TRUE(read.ok());
+    EXPECT_TRUE(read.record.image == record.image);
+}
+
+TEST_F(FileCommandsTest, AFailedWriteKeepsThePreviousFileAndTheChanges) {
+    const QString file = path("kept.vd1");
+    ui.fileNames = {file};
+    action("SaveAs1")->trigger();
+    const QByteArray saved = bytesOf(file);
+    // A folder that cannot be written: its place is taken by a plain file.
+    QFile blocker(path("no-folder"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    form->document().setModified(true);
+    ui.fileNames = {path("no-folder/unit.vd1")};
+    action("SaveAs1")->trigger();
+    EXPECT_EQ(ui.texts(Kind::Error).size(), 1);
+    EXPECT_TRUE(form->document().isModified());
+    EXPECT_EQ(bytesOf(file), saved);
+}
+
+TEST_F(FileCommandsTest, NewAsksFirstAndAYesWhoseSaveIsCancelledCancelsIt) {
+    record.image.set(1676, 9);
+    form->document().setModified(true);
+    ui.answers = {Answer::Yes};
+    ui.fileNames = {QString()}; // the save dialog cancelled
+    action("Uj1")->trigger();
+    EXPECT_EQ(record.image.at(1676), 9) << "nothing unsaved is thrown away";
+    EXPECT_TRUE(form->document().isModified());
+
+    ui.answers = {Answer::Cancel};
+    action("Uj1")->trigger();
+    EXPECT_EQ(record.image.at(1676), 9);
+
+    ui.answers = {Answer::No};
+    action("Uj1")->trigger();
+    EXPECT_EQ(record.image.at(1676), 6);
+    EXPECT_FALSE(form->document().isModified());
+    EXPECT_EQ(panel0(), QString::fromUtf8("Új"));
+    EXPECT_EQ(form->currentView(), 0);
+
+    form->document().setModified(true);
+    ui.answers = {Answer::Yes};
+    ui.fileNames = {path("before-new.vd1")};
+    action("Uj1")->trigger();
+    EXPECT_TRUE(QFile::exists(path("before-new.vd1")));
+    EXPECT_TRUE(form->document().currentFileName().isEmpty());
+}
+
+TEST_F(FileCommandsTest, AShortenedPasswordLeavesNothingOfTheOldOneInTheFile) {
+    const QString file = writeFile("pw.vd1", "HosszuJelszo123", DeviceModel::Line4);
+    ui.fileNames = {file};
+    answerPassword("HosszuJelszo123");
+    action("Open1")->trigger();
+    ASSERT_EQ(form->document().currentFileName(), file);
+    form->document().setText(Slot::Password, RawText("ab"));
+    action("mnuSave")->trigger();
+    const QByteArray bytes = bytesOf(file);
+    // The password slot holds its length, two scrambled characters, then zeros.
+    EXPECT_EQ(bytes[523], 2);
+    EXPECT_EQ(bytes.mid(526, 253), QByteArray(253, '\0'));
+}
+
+TEST_F(FileCommandsTest, PreferencesSetTheCodeTableAndTheGridRows) {
+    form->document().setModified(false);
+    ui.dialogHandlers.push_back([](QDialog& d) {
+        auto& prefer = static_cast<zx::TPrefer&>(d);
+        prefer.SEkodlen->setValue(4);
+        prefer.SEkoddb->setValue(25);
+        prefer.accept();
+    });
+    action("Preferencik1")->trigger();
+    EXPECT_EQ(record.image.at(1670), 5);
+    EXPECT_EQ(record.image.word(1671), 25);
+    EXPECT_EQ(form->codesView()->StringGrid1->gridRowCount(), 26);
+    EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), "25/4");
+    EXPECT_TRUE(form->document().isModified());
+}
+
+} // namespace
