@@ -155,6 +155,13 @@ TEST_F(CodesPage, EditsReachTheCodeTableWhenTheGridIsLeft) {
     leave();
     for (int n = 1; n <= 3; ++n)
         EXPECT_EQ(storedRecord(n).back(), '0') << n;
+
+    // A refill makes the grid the table's copy again: a later store (Save calls it) writes no
+    // row that is not in the table, not even the empty one shown for no codes at all.
+    record.image.setWord(offset(Field::CodeCount), 0);
+    form->refresh();
+    form->codesView()->StringGrid1Exit();
+    EXPECT_EQ(codeCount(), 0);
 }
 
 TEST_F(CodesPage, GrowthAndCtrlDeleteCarryCodeCountAndThePanel) {

@@ -164,6 +164,10 @@ TEST_F(FreeNumbersPage, MenuClearsAfterConfirmingAndSortsFromThenOn) {
     add("0");
     EXPECT_EQ(items().first(), QString::fromStdString(entry("0")));
     EXPECT_EQ(items().at(1), QString::fromStdString(entry("1")));
+    storeTable({"9", "8", "7"}); // a list read from a file is shown in order too
+    EXPECT_EQ(items().first(), QString::fromStdString(entry("7")));
+    add("1");
+    add("0");
 
     // Switched off, the order stays and new entries go to the end.
     form->freeNumberCommands().ABCRendezett1Click();
