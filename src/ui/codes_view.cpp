@@ -1,5 +1,6 @@
 #include "ui/codes_view.h"
 
+#include "model/code_table.h"
 #include "model/code_table_store.h"
 #include "ui/code_grid.h"
 #include "ui/config_document.h"
@@ -7,6 +8,8 @@
 #include "ui/view_helpers.h"
 
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace zx {
 
@@ -45,6 +48,14 @@ void CodesView::StringGrid1Exit() {
     if (!CodeGridChanged || !model) return;
     document_.apply(storeCodeGrid(document_.image(), *model, StringGrid1->rows()),
                     ConfigDocument::Flag::SetIfChanged);
+    emit codePanelTextChanged(codePanelText());
+}
+
+void CodesView::followCodeTableShape() {
+    const int length = storedCodeLength();
+    const int count = document_.image().word(*document_.map().offset(Field::CodeCount));
+    StringGrid1->setCodeLength(length);
+    StringGrid1->setGridRowCount(std::min(count, codeTableCapacity(length)) + 1);
     emit codePanelTextChanged(codePanelText());
 }
 

@@ -193,6 +193,19 @@ TEST_F(CodesPage, GrowthAndCtrlDeleteCarryCodeCountAndThePanel) {
     EXPECT_EQ(panel(), "341/8");
 }
 
+TEST_F(CodesPage, TheGridFollowsANewCodeCountAndLength) {
+    storeTable(7, {"111111", "222222"});
+    // As the preferences leave it: five four-digit codes.
+    record.image.set(offset(Field::CodeLength), 5);
+    record.image.setWord(offset(Field::CodeCount), 5);
+    form->codesView()->followCodeTableShape();
+    EXPECT_EQ(grid->codeRowCount(), 5);
+    EXPECT_EQ(grid->cell(1, 1), QStringLiteral("111111")) << "texts are kept";
+    EXPECT_EQ(panel(), "5/4");
+    typeCode(5, "98765");
+    EXPECT_EQ(grid->cell(1, 5), QStringLiteral("9876"));
+}
+
 TEST_F(CodesPage, ACodeCountBeyondTheTableIsToldOnceAndStoredAsFarAsItFits) {
     storeTable(9, std::vector<std::string>(341, "87654321"));
     record.image.setWord(offset(Field::CodeCount), 400);
