@@ -52,9 +52,11 @@ FreeNumbersView::FreeNumbersView(ConfigDocument& document, Interaction& interact
     connect(BTNfreejav, &QPushButton::clicked, this, &FreeNumbersView::BTNfreejavClick);
     connect(BTNfreedel, &QPushButton::clicked, this, &FreeNumbersView::BTNfreedelClick);
     connect(lbFreeCall, &QListWidget::itemClicked, this, &FreeNumbersView::lbFreeCallClick);
-    // Moving through the list with the keys picks the entry as a click does.
+    // Moving through the list with the keys picks the entry as a click does; the entry the
+    // list makes current when it merely gets the focus is not picked.
+    lbFreeCall->installEventFilter(this);
     connect(lbFreeCall, &QListWidget::currentRowChanged, this, [this] {
-        if (lbFreeCall->hasFocus()) lbFreeCallClick();
+        if (keyInList_) lbFreeCallClick();
     });
     // The focus going from the page to another control of the window (another page, the model
     // box) is leaving the page; a message box or another program taking it is not.
@@ -68,6 +70,14 @@ FreeNumbersView::FreeNumbersView(ConfigDocument& document, Interaction& interact
 FreeNumbersView::~FreeNumbersView() {
     // The widgets' own teardown moves the focus; the page must not write any more.
     disconnect(focusWatch_);
+}
+
+bool FreeNumbersView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lbFreeCall && event->type() == QEvent::KeyPress) keyInList_ = true;
+    if (watched == lbFreeCall &&
+        (event->type() == QEvent::KeyRelease || event->type() == QEvent::FocusOut))
+        keyInList_ = false;
+    return ConfigView::eventFilter(watched, event);
 }
 
 void FreeNumbersView::refill(const EditorView& v) {

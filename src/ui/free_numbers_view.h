@@ -58,6 +58,9 @@ class FreeNumbersView : public ConfigView {
     QLineEdit* MEfreecall;
     QPushButton *BTNfreejav, *BTNujszam1, *BTNfreedel;
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void showEntries(const std::vector<RawText>& entries);
     void write(bool trimEntries);
@@ -65,6 +68,7 @@ class FreeNumbersView : public ConfigView {
     std::optional<RawText> editNumber();
 
     bool sorted_ = false;
+    bool keyInList_ = false; // a key is down in the list
     QMetaObject::Connection focusWatch_;
 };
 

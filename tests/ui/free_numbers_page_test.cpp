@@ -136,6 +136,13 @@ TEST_F(FreeNumbersPage, LeavingThePageTrimsWhatTheStoreForSavingKeeps) {
 TEST_F(FreeNumbersPage, MenuClearsAfterConfirmingAndSortsFromThenOn) {
     storeTable({"5", "3", "4"});
     EXPECT_EQ(counter(), "Bejegyzések:3/208") << "the counter follows a refill";
+    // The list getting the focus picks nothing; moving in it with the keys does.
+    view->lbFreeCall->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(view->MEfreecall->text().isEmpty());
+    QTest::keyClick(view->lbFreeCall, Qt::Key_Down);
+    ASSERT_GE(view->lbFreeCall->currentRow(), 0);
+    EXPECT_EQ(view->MEfreecall->text(), items().at(view->lbFreeCall->currentRow()));
+    EXPECT_TRUE(view->BTNfreejav->isEnabled());
     ui.confirmations = {false};
     action("Mindtrl1")->trigger();
     EXPECT_EQ(ui.texts(zx::ScriptedInteraction::Kind::Confirm),
