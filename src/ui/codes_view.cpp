@@ -1,10 +1,15 @@
 #include "ui/codes_view.h"
 
-#include "files/cp1250.h"
+#include "model/code_table.h"
+#include "model/code_table_store.h"
 #include "ui/code_grid.h"
+#include "ui/config_document.h"
+#include "ui/interaction.h"
 #include "ui/view_helpers.h"
 
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace zx {
 
@@ -14,6 +19,12 @@ CodesView::CodesView(ConfigDocument& document, Interaction& interaction, QWidget
     auto* column = new QVBoxLayout(this);
     StringGrid1 = new CodeGrid(this);
     column->addWidget(StringGrid1);
+
+    connect(StringGrid1, &CodeGrid::edited, this, &CodesView::gridEdited);
+    connect(StringGrid1, &CodeGrid::entered, this, &CodesView::StringGrid1Enter);
+    connect(StringGrid1, &CodeGrid::left, this, &CodesView::StringGrid1Exit);
+    connect(StringGrid1, &CodeGrid::codeRowsGrown, this, &CodesView::rowsGrown);
+    connect(StringGrid1, &CodeGrid::lastCodeRowDropped, this, &CodesView::lastRowDropped);
 }
 
 void CodesView::layoutFor(DeviceModel model) {
@@ -23,16 +34,62 @@ void CodesView::layoutFor(DeviceModel model) {
 
 void CodesView::refill(const EditorView& v) {
     ConfigView::refill(v);
-    StringGrid1->setUpdatesEnabled(false);
-    StringGrid1->clearContents();
-    StringGrid1->setGridRowCount(static_cast<int>(v.codes.size()) + 1);
-    for (std::size_t r = 0; r < v.codes.size(); ++r) {
-        const int row = static_cast<int>(r) + 1;
-        StringGrid1->setCell(1, row, fromCp1250(v.codes[r].code));
-        for (std::size_t c = 0; c < v.codes[r].rights.size(); ++c)
-            StringGrid1->setCell(static_cast<int>(c) + 2, row, fromUtf8(v.codes[r].rights[c]));
-    }
-    StringGrid1->setUpdatesEnabled(true);
+    StringGrid1->setCodeLength(v.codeLength);
+    StringGrid1->setRows(v.codes);
+    CodeGridChanged = false;
+    emit codePanelTextChanged(fromUtf8(v.codePanelText()));
+    if (const auto note = codeCountOverflowNote(v.codeCount, v.codeLength))
+        interaction_.message(this, fromUtf8(*note));
+}
+
+void CodesView::StringGrid1Exit() {
+    // Between a model switch and the next refill the cells belong to the previous model.
+    const auto model = shownModel();
+    if (!CodeGridChanged || !model) return;
+    document_.apply(storeCodeGrid(document_.image(), *model, StringGrid1->rows()),
+                    ConfigDocument::Flag::SetIfChanged);
+    emit codePanelTextChanged(codePanelText());
+}
+
+void CodesView::followCodeTableShape() {
+    const int length = storedCodeLength();
+    const int count = document_.image().word(*document_.map().offset(Field::CodeCount));
+    StringGrid1->setCodeLength(length);
+    StringGrid1->setGridRowCount(std::min(count, codeTableCapacity(length)) + 1);
+    emit codePanelTextChanged(codePanelText());
+}
+
+QString CodesView::codePanelText() const {
+    return fromUtf8(codeCountPanelText(StringGrid1->codeRowCount(), storedCodeLength()));
+}
+
+int CodesView::storedCodeLength() const {
+    return document_.image().at(*document_.map().offset(Field::CodeLength));
+}
+
+void CodesView::gridEdited() {
+    CodeGridChanged = true;
+    // The grid is part of the configuration: an edit not yet stored is a change not yet saved,
+    // and closing now must ask about it.
+    document_.setModified(true);
+}
+
+void CodesView::rowsGrown(int codeRows) {
+    const auto model = shownModel();
+    if (!model) return;
+    // The new row is counted at once; its record is written by the next store.
+    document_.apply(codeCountPatch(*model, codeRows), ConfigDocument::Flag::SetIfChanged);
+    emit codePanelTextChanged(codePanelText());
+}
+
+void CodesView::lastRowDropped(int codeRows) {
+    const auto model = shownModel();
+    if (!model) return;
+    // The dropped code leaves the count too, so neither the store nor the next refill brings
+    // it back.
+    document_.apply(droppedRowPatch(document_.image(), *model, codeRows),
+                    ConfigDocument::Flag::Set);
+    emit codePanelTextChanged(codePanelText());
 }
 
 } // namespace zx

@@ -2,7 +2,9 @@
 
 #include "ui/basic_view.h"
 #include "ui/call_in_view.h"
+#include "ui/code_commands.h"
 #include "ui/codes_view.h"
+#include "ui/free_number_commands.h"
 #include "ui/free_numbers_view.h"
 #include "ui/help_viewer.h"
 #include "ui/interaction.h"
@@ -106,6 +108,10 @@ TMainForm::TMainForm(DatabaseRecord& record, Interaction& interaction, QWidget* 
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &TMainForm::viewChanged);
     connect(cbTipus, &QComboBox::activated, this, &TMainForm::modelBoxChanged);
+    connect(codes_, &CodesView::codePanelTextChanged, this,
+            [this](const QString& text) { setStatusText(Panel::Codes, text); });
+    codeCommands_ = std::make_unique<CodeCommands>(*this);
+    freeNumberCommands_ = std::make_unique<FreeNumberCommands>(*this);
     connect(&document_, &ConfigDocument::fileNameChanged, this, [this](const QString& name) {
         setStatusText(Panel::File, name.isEmpty() ? QString::fromUtf8("Új") : name);
     });
@@ -173,7 +179,6 @@ void TMainForm::refill() {
     const EditorView v = decodeForEditors(document_.image(), document_.model());
     for (ConfigView* view : configViews_)
         view->refill(v);
-    setStatusText(Panel::Codes, fromUtf8(v.codePanelText()));
 }
 
 std::optional<int> TMainForm::boundOffset(const QWidget* edit) const {
@@ -195,7 +200,8 @@ void TMainForm::showView(int index) {
 }
 
 void TMainForm::viewChanged(int index) {
-    if (menu_->Szamok2->menuAction()->isEnabled()) free_->StoreFreeNumbers();
+    // Leaving the free-number view writes its list as leaving the page does (trimmed entries).
+    if (menu_->Szamok2->menuAction()->isEnabled()) free_->TabSheet6Exit();
     setMenuEnabled(menu_->Kdok2, index == CodesPage);
     setMenuEnabled(menu_->Szamok2, index == FreeNumbersPage);
 }

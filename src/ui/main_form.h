@@ -20,8 +20,10 @@ class QTabWidget;
 namespace zx {
 class BasicView;
 class CallInView;
+class CodeCommands;
 class CodesView;
 class ConfigView;
+class FreeNumberCommands;
 class FreeNumbersView;
 class HelpViewer;
 class Interaction;
@@ -54,6 +56,8 @@ class TMainForm : public QMainWindow {
     zx::FreeNumbersView* freeNumbersView() const { return free_; }
     zx::CallInView* callInView() const { return callIn_; }
     zx::TerminalView* terminalView() const { return terminal_; }
+    zx::CodeCommands& codeCommands() { return *codeCommands_; }
+    zx::FreeNumberCommands& freeNumberCommands() { return *freeNumberCommands_; }
 
     // The model box's item: the model every part of the program works with.
     zx::DeviceModel currentModel() const;
@@ -137,6 +141,8 @@ class TMainForm : public QMainWindow {
     zx::Interaction& interaction_;
     std::unique_ptr<zx::MainMenu> menu_;
     std::unique_ptr<zx::StatusPanels> panels_;
+    std::unique_ptr<zx::CodeCommands> codeCommands_;
+    std::unique_ptr<zx::FreeNumberCommands> freeNumberCommands_;
     zx::BasicView* basic_;
     zx::LinesView* lines_;
     zx::TimersView* timers_;

@@ -4,6 +4,7 @@
 #include "link/open_connection.h"
 #include "link/serial_byte_link.h"
 #include "link/system_clock.h"
+#include "ui/codes_view.h"
 #include "ui/free_numbers_view.h"
 #include "ui/interaction.h"
 #include "ui/main_form.h"
@@ -179,6 +180,7 @@ void TransferCommands::DnLoad1Click() {
 
 void TransferCommands::UpLoad1Click() {
     if (busy()) return;
+    form_.codesView()->StringGrid1Exit();
     form_.freeNumbersView()->StoreFreeNumbers();
     const int view = form_.currentView();
     // Leaving the view moves the focus out of a field still being typed in, which stores it.

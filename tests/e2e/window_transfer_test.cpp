@@ -190,6 +190,9 @@ TEST_F(WindowTransfer, UploadSendsTheStoredImageAndLeavesTheWindowAsItWas) {
     form->document().setModified(true);
     form->showView(5);
     form->freeNumbersView()->lbFreeCall->addItem("0612345678");
+    // A code filled into the grid and not stored yet, as an import leaves it.
+    form->codesView()->StringGrid1->setCell(1, 1, "4711");
+    form->codesView()->CodeGridChanged = true;
     run("UpLoad1");
     unit->stop();
 
@@ -199,6 +202,8 @@ TEST_F(WindowTransfer, UploadSendsTheStoredImageAndLeavesTheWindowAsItWas) {
     const std::size_t free = *MemoryMap::of(DeviceModel::Line4).offset(Field::FreeNumbers);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&unitMemory.bytes()[free]), 16),
               "0612345678      ");
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&unitMemory.bytes()[CodeTableStart]), 4),
+              "4711");
     EXPECT_EQ(unit->unit().stats().accepted, 212);
     EXPECT_EQ(panel3(), "Sikeres feltöltés");
     EXPECT_EQ(form->currentView(), 5);

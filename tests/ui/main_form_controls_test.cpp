@@ -104,7 +104,7 @@ TEST_F(FormTest, CaptionsAndLabelsAreTheOperatorsTexts) {
         {"lblNoGW", "Behívásról tiltott körzetszámok:"},
         {"lblKorz", "Körzetszám:"},
         {"Label34", "Kód nélkül hívható számok"},
-        {"Label50", "Bejegyzés:"},
+        {"Label50", "Bejegyzések:0/208"}, // the counter, current from the start
     };
     for (const auto& [name, text] : labels)
         EXPECT_EQ(find<QLabel>(QString::fromUtf8(name))->text(), QString::fromUtf8(text)) << name;

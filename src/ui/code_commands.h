@@ -1,0 +1,45 @@
+#pragma once
+// The "Kódok" menu's own commands: "Mind kijelöl", "Generálás" and "Ellenörzés". They act on
+// the code grid of the "Kódok" view; generation fills it from a random source and stores it.
+#include "model/code_generation.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class TMainForm;
+
+namespace zx {
+
+class CodeCommands : public QObject {
+    Q_OBJECT
+  public:
+    explicit CodeCommands(TMainForm& form, QObject* parent = nullptr);
+
+    // Where each generation draws its numbers; by default a source seeded from the clock.
+    std::function<std::unique_ptr<RandomSource>()> makeRandom;
+    // Runs after each generated code is placed: the window handles what is pending (the grid
+    // repaints as it fills) while the operator's input is held back until the run is over.
+    std::function<void()> pumpEvents;
+
+    // Every code row's rights selected, the cursor on the last row, for the popup's commands.
+    void SelectAllkodClick();
+    // A table of CodeCount distinct random codes of the stored length into the grid, which is
+    // then stored. A refused generation says why and changes nothing.
+    void Generls1Click();
+    // Tells each pair of rows holding the same code (OK goes on, Cancel stops), or that there
+    // is none.
+    void Ellenrzs1Click();
+
+    bool generating() const { return generating_; }
+
+  private:
+    // The refill, then the codes one by one into the grid; false when nothing was generated.
+    bool GenerateCodes();
+
+    TMainForm& form_;
+    bool generating_ = false;
+};
+
+} // namespace zx

@@ -1,0 +1,209 @@
+// The "Számok" page in the window: the buttons, the list and the "Számok" menu change the
+// list, the counter and the modified flag; leaving the page writes the list into the table.
+#include "form_fixture.h"
+
+#include "files/cp1250.h"
+#include "model/memory_map.h"
+#include "ui/free_number_commands.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using zx::DeviceModel;
+using zx::Field;
+
+class FreeNumbersPage : public FormTest {
+  protected:
+    void SetUp() override {
+        FormTest::SetUp();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        form->showView(5);
+        view = form->freeNumbersView();
+    }
+
+    // Entry i (from 0) of the table as the image holds it.
+    std::string tableEntry(int i) const {
+        const std::size_t at =
+            *zx::MemoryMap::of(form->document().model()).offset(Field::FreeNumbers) +
+            16 * static_cast<std::size_t>(i);
+        return std::string(reinterpret_cast<const char*>(&record.image.bytes()[at]), 16);
+    }
+    static std::string entry(const std::string& number) {
+        return number + std::string(16 - number.size(), ' ');
+    }
+    // The table holds these numbers, shown as a file open would show them.
+    void storeTable(const std::vector<std::string>& numbers) {
+        for (std::size_t i = 0; i < numbers.size(); ++i) {
+            const std::string e = entry(numbers[i]);
+            const std::size_t at =
+                *zx::MemoryMap::of(form->document().model()).offset(Field::FreeNumbers) + 16 * i;
+            for (std::size_t j = 0; j < 16; ++j)
+                record.image.set(at + j, static_cast<zx::Byte>(e[j]));
+        }
+        form->refresh();
+        form->document().setModified(false);
+        ui.shown.clear();
+    }
+    QStringList items() const {
+        QStringList out;
+        for (int i = 0; i < view->lbFreeCall->count(); ++i)
+            out.append(view->lbFreeCall->item(i)->text());
+        return out;
+    }
+    void add(const QString& number) {
+        view->MEfreecall->setText(number);
+        QTest::mouseClick(view->BTNujszam1, Qt::LeftButton);
+    }
+    void clickItem(int row, Qt::KeyboardModifiers mods = {}) {
+        QListWidgetItem* item = view->lbFreeCall->item(row);
+        QTest::mouseClick(view->lbFreeCall->viewport(), Qt::LeftButton, mods,
+                          view->lbFreeCall->visualItemRect(item).center());
+    }
+    QString counter() const { return view->Label50->text(); }
+
+    zx::FreeNumbersView* view = nullptr;
+};
+
+TEST_F(FreeNumbersPage, AddCorrectAndDeleteThenLeaveThePage) {
+    add("1 23");
+    EXPECT_EQ(items(), QStringList{QString::fromStdString(entry("123"))});
+    EXPECT_EQ(view->MEfreecall->text(), QString::fromStdString(entry("123")));
+    EXPECT_EQ(QApplication::focusWidget(), view->MEfreecall);
+    EXPECT_TRUE(form->document().isModified());
+    EXPECT_EQ(counter(), "Bejegyzések:1/208");
+
+    form->document().setModified(false);
+    add("12 3");
+    EXPECT_EQ(ui.messages(), QStringList{QString::fromUtf8("Ez a szám már bent van !")});
+    EXPECT_EQ(QApplication::focusWidget(), view->MEfreecall);
+    add("   ");
+    EXPECT_EQ(items().size(), 1) << "no entry from an empty edit";
+    EXPECT_FALSE(form->document().isModified());
+
+    for (const char* number : {"0612", "0613", "0614", "0615"})
+        add(QString::fromLatin1(number));
+    EXPECT_FALSE(view->BTNfreejav->isEnabled());
+    clickItem(2);
+    EXPECT_EQ(view->MEfreecall->text(), QString::fromStdString(entry("0613")));
+    EXPECT_TRUE(view->BTNfreejav->isEnabled());
+    EXPECT_TRUE(view->BTNfreedel->isEnabled());
+    view->MEfreecall->setText("0 6 9 9");
+    form->document().setModified(false);
+    QTest::mouseClick(view->BTNfreejav, Qt::LeftButton);
+    EXPECT_EQ(view->lbFreeCall->item(2)->text(), QString::fromStdString(entry("0699")));
+    EXPECT_TRUE(form->document().isModified());
+
+    // Three selected entries go, the rest keep their order.
+    clickItem(0);
+    clickItem(2, Qt::ControlModifier);
+    clickItem(4, Qt::ControlModifier);
+    form->document().setModified(false);
+    QTest::mouseClick(view->BTNfreedel, Qt::LeftButton);
+    EXPECT_EQ(items(), (QStringList{QString::fromStdString(entry("0612")),
+                                    QString::fromStdString(entry("0614"))}));
+    EXPECT_TRUE(form->document().isModified());
+    EXPECT_EQ(counter(), "Bejegyzések:2/208");
+
+    form->showView(0);
+    EXPECT_EQ(tableEntry(0), entry("0612"));
+    EXPECT_EQ(tableEntry(1), entry("0614"));
+    EXPECT_EQ(tableEntry(2), entry(""));
+}
+
+TEST_F(FreeNumbersPage, LeavingThePageTrimsWhatTheStoreForSavingKeeps) {
+    // An entry as an import may bring it, with leading spaces.
+    view->lbFreeCall->addItem("  0612");
+    view->StoreFreeNumbers();
+    EXPECT_EQ(tableEntry(0), entry("  0612"));
+    // Leaving for another control of the window, the view staying, is leaving the page too.
+    view->MEfreecall->setFocus();
+    form->cbTipus->setFocus();
+    EXPECT_EQ(tableEntry(0), entry("0612"));
+
+    view->StoreFreeNumbers();
+    form->showView(4);
+    EXPECT_EQ(tableEntry(0), entry("0612")) << "the view switch writes the page's way, once";
+}
+
+TEST_F(FreeNumbersPage, MenuClearsAfterConfirmingAndSortsFromThenOn) {
+    storeTable({"5", "3", "4"});
+    EXPECT_EQ(counter(), "Bejegyzések:3/208") << "the counter follows a refill";
+    // The list getting the focus picks nothing; moving in it with the keys does.
+    view->lbFreeCall->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(view->MEfreecall->text().isEmpty());
+    QTest::keyClick(view->lbFreeCall, Qt::Key_Down);
+    ASSERT_GE(view->lbFreeCall->currentRow(), 0);
+    EXPECT_EQ(view->MEfreecall->text(), items().at(view->lbFreeCall->currentRow()));
+    EXPECT_TRUE(view->BTNfreejav->isEnabled());
+    ui.confirmations = {false};
+    action("Mindtrl1")->trigger();
+    EXPECT_EQ(ui.texts(zx::ScriptedInteraction::Kind::Confirm),
+              QStringList{QString::fromUtf8("Biztos benne ?")});
+    EXPECT_EQ(items().size(), 3);
+
+    ui.confirmations = {true};
+    view->MEfreecall->setText("9");
+    action("Mindtrl1")->trigger();
+    EXPECT_TRUE(items().isEmpty());
+    EXPECT_TRUE(view->MEfreecall->text().isEmpty());
+    EXPECT_TRUE(form->document().isModified()) << "the table to be written differs from the saved";
+    EXPECT_EQ(counter(), "Bejegyzések:0/208");
+    form->showView(0);
+    for (int i = 0; i < 208; ++i)
+        ASSERT_EQ(tableEntry(i), entry("")) << i;
+
+    form->showView(5);
+    storeTable({"5", "3", "4"});
+    action("ABCRendezett1")->trigger();
+    EXPECT_TRUE(action("ABCRendezett1")->isChecked());
+    EXPECT_EQ(items(),
+              (QStringList{QString::fromStdString(entry("3")), QString::fromStdString(entry("4")),
+                           QString::fromStdString(entry("5"))}));
+    add("1");
+    add("0");
+    EXPECT_EQ(items().first(), QString::fromStdString(entry("0")));
+    EXPECT_EQ(items().at(1), QString::fromStdString(entry("1")));
+    storeTable({"9", "8", "7"}); // a list read from a file is shown in order too
+    EXPECT_EQ(items().first(), QString::fromStdString(entry("7")));
+    add("1");
+    add("0");
+
+    // Switched off, the order stays and new entries go to the end.
+    form->freeNumberCommands().ABCRendezett1Click();
+    EXPECT_FALSE(action("ABCRendezett1")->isChecked());
+    add("2");
+    EXPECT_EQ(items().last(), QString::fromStdString(entry("2")));
+    EXPECT_EQ(items().first(), QString::fromStdString(entry("0")));
+}
+
+TEST_F(FreeNumbersPage, AFullListTakesNothingMoreAndForeignCharactersAreRefused) {
+    chooseModelInBox(DeviceModel::Line16);
+    form->newConfiguration();
+    std::vector<std::string> numbers;
+    for (int i = 0; i < 192; ++i)
+        numbers.push_back(std::to_string(1000 + i));
+    storeTable(numbers);
+    EXPECT_EQ(counter(), "Bejegyzések:192/192");
+    add("0699");
+    EXPECT_EQ(items().size(), 192);
+    EXPECT_EQ(view->MEfreecall->text(), "0699") << "the edit is left as it was";
+    EXPECT_FALSE(form->document().isModified());
+    EXPECT_TRUE(ui.shown.isEmpty());
+
+    clickItem(0);
+    QTest::mouseClick(view->BTNfreedel, Qt::LeftButton);
+    add(QString::fromUtf8("06ñ"));
+    EXPECT_EQ(ui.messages(), QStringList{zx::outsideCp1250Message(QString::fromUtf8("ñ"))});
+    EXPECT_EQ(items().size(), 191);
+    EXPECT_EQ(QApplication::focusWidget(), view->MEfreecall);
+}
+
+} // namespace
