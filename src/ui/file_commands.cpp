@@ -2,9 +2,7 @@
 
 #include "files/cp1250.h"
 #include "files/database_file.h"
-#include "model/code_table_store.h"
 #include "ui/basic_view.h"
-#include "ui/code_grid.h"
 #include "ui/codes_view.h"
 #include "ui/main_form.h"
 #include "ui/password_dialog.h"
@@ -139,12 +137,7 @@ void FileCommands::Preferencik1Click() {
     connect(&dialog, &TPrefer::modified, this, [&doc] { doc.setModified(true); });
     form_.interaction().runDialog(dialog);
     doc.replaceRecord(edited);
-    const int length = doc.image().at(*doc.map().offset(Field::CodeLength));
-    CodeGrid* grid = form_.codesView()->StringGrid1;
-    grid->setCodeLength(length);
-    grid->setGridRowCount(dialog.codeCount() + 1);
-    form_.setStatusText(TMainForm::Panel::Codes,
-                        QString::fromStdString(codeCountPanelText(grid->codeRowCount(), length)));
+    form_.codesView()->followCodeTableShape();
 }
 
 } // namespace zx

@@ -58,11 +58,14 @@ FreeNumbersView::FreeNumbersView(ConfigDocument& document, Interaction& interact
     connect(lbFreeCall, &QListWidget::currentRowChanged, this, [this] {
         if (keyInList_) lbFreeCallClick();
     });
-    // The focus going from the page to another control of the window (another page, the model
-    // box) is leaving the page; a message box or another program taking it is not.
+    // The focus going from the shown page to another control of the window (the model box, the
+    // status bar) is leaving the page; a message box or another program taking it is not. When
+    // another page is chosen the page change writes the list (StoreFreeNumbers), and the focus
+    // that follows out of the hidden page writes nothing more.
     focusWatch_ =
         connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-            if (old && isAncestorOf(old) && now && now->window() == window() && !isAncestorOf(now))
+            if (isVisible() && old && isAncestorOf(old) && now && now->window() == window() &&
+                !isAncestorOf(now))
                 TabSheet6Exit();
         });
 }

@@ -27,6 +27,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace zx;
 
 namespace {
@@ -130,7 +132,14 @@ TMainForm::TMainForm(DatabaseRecord& record, Interaction& interaction, QWidget* 
 }
 
 void TMainForm::fitToViews() {
-    QSize size = this->size().expandedTo(sizeHint());
+    // The window's own hint counts only the page shown; every page is to have its room.
+    QSize pages;
+    for (int i = 0; i < PageControl1->count(); ++i)
+        pages = pages.expandedTo(PageControl1->widget(i)->sizeHint());
+    const QSize shown = PageControl1->currentWidget()->sizeHint();
+    const QSize extra((std::max)(0, pages.width() - shown.width()),
+                      (std::max)(0, pages.height() - shown.height()));
+    QSize size = this->size().expandedTo(sizeHint() + extra);
     if (const QScreen* s = screen()) {
         size = size.boundedTo(s->availableGeometry().size());
         resize(size);
@@ -200,13 +209,13 @@ void TMainForm::showView(int index) {
 }
 
 void TMainForm::viewChanged(int index) {
-    // Leaving the free-number view writes its list as leaving the page does (trimmed entries).
-    if (menu_->Szamok2->menuAction()->isEnabled()) free_->TabSheet6Exit();
+    if (menu_->Szamok2->menuAction()->isEnabled()) free_->StoreFreeNumbers();
     setMenuEnabled(menu_->Kdok2, index == CodesPage);
     setMenuEnabled(menu_->Szamok2, index == FreeNumbersPage);
 }
 
 void TMainForm::storeWorkingCopies() {
+    codes_->StringGrid1Exit();
     free_->StoreFreeNumbers();
 }
 

@@ -180,8 +180,7 @@ void TransferCommands::DnLoad1Click() {
 
 void TransferCommands::UpLoad1Click() {
     if (busy()) return;
-    form_.codesView()->StringGrid1Exit();
-    form_.freeNumbersView()->StoreFreeNumbers();
+    form_.storeWorkingCopies();
     const int view = form_.currentView();
     // Leaving the view moves the focus out of a field still being typed in, which stores it.
     form_.PageControl1->setCurrentIndex(0);
