@@ -8,6 +8,7 @@
 #include "ui/file_commands.h"
 #include "ui/free_numbers_view.h"
 #include "ui/interaction.h"
+#include "ui/list_file_commands.h"
 #include "ui/main_form.h"
 #include "ui/print_commands.h"
 #include "ui/terminal_widget.h"
@@ -72,6 +73,7 @@ DesktopSession::DesktopSession(Interaction& interaction) : interaction_(interact
 
 DesktopSession::~DesktopSession() {
     print_.reset();
+    lists_.reset();
     files_.reset();
     link_.reset();
     window_.reset();
@@ -94,6 +96,7 @@ bool DesktopSession::start(const DesktopOptions& options, QString* error) {
     if (!options.helpDirectory.isEmpty()) window_->setHelpDirectory(options.helpDirectory);
     link_ = std::make_unique<DeviceLinkController>(*window_, connection);
     files_ = std::make_unique<FileCommands>(*window_, link_->connection());
+    lists_ = std::make_unique<ListFileCommands>(*window_, files_->dialogs());
     print_ = std::make_unique<PrintCommands>(interaction_, printSources(*window_, *link_));
     print_->connectActions(window_->menu().Oldalbellts1, window_->menu().Nyomtats1);
     if (demo_) demo_->markWindow(*window_, *link_);

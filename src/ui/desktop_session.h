@@ -18,6 +18,7 @@ class DemoMode;
 class DeviceLinkController;
 class FileCommands;
 class Interaction;
+class ListFileCommands;
 class PrintCommands;
 
 struct DesktopOptions {
@@ -43,6 +44,7 @@ class DesktopSession {
     TMainForm& window() { return *window_; }
     DeviceLinkController& link() { return *link_; }
     FileCommands& files() { return *files_; }
+    ListFileCommands& lists() { return *lists_; }
     PrintCommands& print() { return *print_; }
 
   private:
@@ -52,6 +54,7 @@ class DesktopSession {
     std::unique_ptr<TMainForm> window_;
     std::unique_ptr<DeviceLinkController> link_;
     std::unique_ptr<FileCommands> files_;
+    std::unique_ptr<ListFileCommands> lists_;
     std::unique_ptr<PrintCommands> print_;
 };
 

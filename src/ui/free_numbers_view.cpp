@@ -208,6 +208,15 @@ void FreeNumbersView::clearAll() {
     TestBtns();
 }
 
+void FreeNumbersView::takeEntries(const std::vector<RawText>& imported, bool replace) {
+    std::vector<RawText> list = replace ? std::vector<RawText>{} : entries();
+    list.insert(list.end(), imported.begin(), imported.end());
+    if (sorted_) sortFreeNumbers(list);
+    showEntries(list);
+    document_.setModified(true);
+    TestBtns();
+}
+
 void FreeNumbersView::setSorted(bool sorted) {
     if (sorted && !sorted_) {
         std::vector<RawText> list = entries();

@@ -44,6 +44,9 @@ class FreeNumbersView : public ConfigView {
 
     // "Mind töröl" after it was confirmed: the list and the edit emptied.
     void clearAll();
+    // What an import brings: the entries join the list (in order while it is sorted), after
+    // the list was emptied when they replace it; the configuration counts as modified.
+    void takeEntries(const std::vector<RawText>& imported, bool replace);
     // "ABC Rendezett": switched on, the entries are sorted at once and later ones join in order.
     void setSorted(bool sorted);
     bool sorted() const { return sorted_; }

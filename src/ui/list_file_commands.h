@@ -1,0 +1,35 @@
+#pragma once
+// Importing and exporting the code list ("&Kódok" menu: "<--Txt", "<--PIN.DAT", "-->Txt",
+// "-->PIN.DAT") and the free-number list ("Számok" menu: "Import <- CALL.TXT",
+// "Export -> CALL.TXT") through the shared file dialogs. An import reads and checks the whole
+// file before it changes anything; an export is written atomically.
+#include <QObject>
+
+class TMainForm;
+
+namespace zx {
+
+class SharedFileDialogs;
+
+class ListFileCommands : public QObject {
+    Q_OBJECT
+  public:
+    ListFileCommands(TMainForm& form, SharedFileDialogs& dialogs, QObject* parent = nullptr);
+
+    void ImpTextClick() { importCodes(true); }
+    void ImpDatClick() { importCodes(false); }
+    void xt1Click() { exportCodes(true); }
+    void PINDAT1Click() { exportCodes(false); }
+    void ImportszamClick();
+    void ExportszamClick();
+
+  private:
+    void importCodes(bool text);
+    void exportCodes(bool text);
+    void message(const QString& text);
+
+    TMainForm& form_;
+    SharedFileDialogs& dialogs_;
+};
+
+} // namespace zx
