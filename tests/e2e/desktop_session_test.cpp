@@ -3,17 +3,25 @@
 #include "files/connection_settings.h"
 #include "files/database_file.h"
 #include "model/new_configuration.h"
+#include "ui/code_grid.h"
+#include "ui/codes_view.h"
 #include "ui/desktop_session.h"
 #include "ui/interaction.h"
 #include "ui/main_form.h"
 #include "ui/numbers_view.h"
 #include "ui/password_dialog.h"
 
+#include <QAction>
+#include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include "../ui/pdf_text.h"
 
 namespace zx {
 namespace {
@@ -45,6 +53,44 @@ TEST(DesktopSession, AFileOnTheCommandLineIsOpenedWithItsPassword) {
     EXPECT_EQ(window.numbersView()->MEloclen->text(), "8");
     EXPECT_EQ(window.statusText(TMainForm::Panel::File), file);
     EXPECT_FALSE(window.document().isModified());
+    setConfigDir(QString());
+}
+
+TEST(DesktopSession, PrintingTheCodePageReadsTheGridItsSelectionAndTheFileName) {
+    if (!havePdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QTemporaryDir dir;
+    ScriptedInteraction ui;
+    DesktopOptions options;
+    options.configDir = dir.path();
+    DesktopSession session(ui);
+    QString error;
+    ASSERT_TRUE(session.start(options, &error)) << error.toStdString();
+    TMainForm& window = session.window();
+    window.document().setCurrentFileName(QStringLiteral("/adat/iroda.vd1"));
+    window.showView(4);
+    CodeGrid* grid = window.codesView()->StringGrid1;
+    grid->setRows({{RawText("1111"), allRights(DeviceModel::Line4)},
+                   {RawText("2222"), allRights(DeviceModel::Line4)},
+                   {RawText("3333"), allRights(DeviceModel::Line4)}});
+    grid->selectionModel()->select(
+        QItemSelection(grid->model()->index(1, 1), grid->model()->index(2, 1)),
+        QItemSelectionModel::ClearAndSelect);
+
+    const QString pdf = dir.filePath("codes.pdf");
+    ui.dialogHandlers.push_back([&](QDialog& d) {
+        auto& dialog = dynamic_cast<QPrintDialog&>(d);
+        dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
+        dialog.printer()->setOutputFileName(pdf);
+        dialog.setPrintRange(QAbstractPrintDialog::Selection);
+        dialog.done(QDialog::Accepted);
+    });
+    ui.dialogHandlers.push_back([](QDialog& d) { d.accept(); }); // the preview
+    window.menu().Nyomtats1->trigger();
+    const QString text = pdfPages(pdf).join('\f');
+    EXPECT_TRUE(text.contains("/adat/iroda.vd1"));
+    EXPECT_FALSE(text.contains("1111"));
+    EXPECT_TRUE(text.contains("2222"));
+    EXPECT_TRUE(text.contains("3333"));
     setConfigDir(QString());
 }
 
