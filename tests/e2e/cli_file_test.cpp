@@ -10,35 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include "cli_process.h"
+
 namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QString out, err;
-};
-
-QString cliPath() {
-    const QString dir =
-        qEnvironmentVariable("ZX_BIN_DIR", QCoreApplication::applicationDirPath() + "/../bin");
-    return QDir(dir).filePath("zendrax-cli");
-}
-
-CliRun cli(const QStringList& args, const QString& workingDir = QString()) {
-    QProcess p;
-    if (!workingDir.isEmpty()) p.setWorkingDirectory(workingDir);
-    p.start(cliPath(), args);
-    CliRun r;
-    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit) return r;
-    r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError()).trimmed();
-    return r;
-}
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void writeAll(const QString& path, const QByteArray& bytes) {
     QFile f(path);
@@ -164,23 +138,24 @@ TEST_F(CliFile, ShowWithoutJsonPrintsEveryField) {
 
 TEST_F(CliFile, DoubleDashEndsTheOptionsSoAFileNameMayBeginWithADash) {
     // A valued option takes the next argument whatever it looks like.
-    CliRun r = cli({"new", "--model", "4", "--password", "p", "-o", "-x.vd1"}, dir.path());
+    const auto inDir = [this](QProcess& p) { p.setWorkingDirectory(dir.path()); };
+    CliRun r = cli({"new", "--model", "4", "--password", "p", "-o", "-x.vd1"}, inDir);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     ASSERT_TRUE(QFile::exists(path("-x.vd1")));
 
-    r = cli({"show", "-x.vd1", "--password", "p"}, dir.path());
+    r = cli({"show", "-x.vd1", "--password", "p"}, inDir);
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err, QString::fromUtf8("Ismeretlen kapcsoló: -x.vd1 !!!"));
 
-    r = cli({"show", "--password", "p", "--", "-x.vd1"}, dir.path());
+    r = cli({"show", "--password", "p", "--", "-x.vd1"}, inDir);
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("Model: \"Vardo-4 (V2.39+)\""));
 
     // After "--" nothing is an option, not even "--" again or a known option's name.
-    r = cli({"show", "--", "--password"}, dir.path());
+    r = cli({"show", "--", "--password"}, inDir);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("--password")) << r.err.toStdString();
-    r = cli({"show", "--", "-x.vd1", "--"}, dir.path());
+    r = cli({"show", "--", "-x.vd1", "--"}, inDir);
     EXPECT_EQ(r.exitCode, 2);
 }
 

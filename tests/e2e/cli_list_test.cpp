@@ -14,38 +14,23 @@
 
 #include <gtest/gtest.h>
 
+#include "cli_process.h"
+
 namespace {
 
-struct CliResult {
-    int exitCode = -1;
-    QString out, err;
-};
-
 // maxFileSize > 0: no file the program writes may grow beyond it, as on a full disk.
-CliResult cli(const QStringList& args, rlim_t maxFileSize = 0) {
-    const QString dir =
-        qEnvironmentVariable("ZX_BIN_DIR", QCoreApplication::applicationDirPath() + "/../bin");
-    QProcess p;
-    if (maxFileSize > 0)
-        p.setChildProcessModifier([maxFileSize] {
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit limit{};
-            getrlimit(RLIMIT_FSIZE, &limit);
-            limit.rlim_cur = maxFileSize;
-            setrlimit(RLIMIT_FSIZE, &limit);
-        });
-    p.start(QDir(dir).filePath("zendrax-cli"), args);
-    CliResult r;
-    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit) return r;
-    r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-    r.err = QString::fromUtf8(p.readAllStandardError()).trimmed();
-    return r;
-}
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+// zendrax-cli with a limit on the size of the files it writes (0: none), to make a write fail.
+CliRun cli(const QStringList& args, rlim_t maxFileSize = 0) {
+    return ::cli(args, [maxFileSize](QProcess& p) {
+        if (maxFileSize > 0)
+            p.setChildProcessModifier([maxFileSize] {
+                std::signal(SIGXFSZ, SIG_IGN);
+                rlimit limit{};
+                getrlimit(RLIMIT_FSIZE, &limit);
+                limit.rlim_cur = maxFileSize;
+                setrlimit(RLIMIT_FSIZE, &limit);
+            });
+    });
 }
 
 void writeAll(const QString& path, const QByteArray& bytes) {
@@ -60,19 +45,19 @@ class CliList : public ::testing::Test {
 
     QString newFile(const QString& name, const QString& model = "4") {
         const QString file = path(name);
-        const CliResult r = cli({"new", "--model", model, "--password", "pw", "-o", file});
+        const CliRun r = cli({"new", "--model", model, "--password", "pw", "-o", file});
         EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
         return file;
     }
 
     QJsonObject show(const QString& file, const QString& model = "4") {
-        const CliResult r = cli({"show", file, "--model", model, "--password", "pw", "--json"});
+        const CliRun r = cli({"show", file, "--model", model, "--password", "pw", "--json"});
         EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
         return QJsonDocument::fromJson(r.out.toUtf8()).object();
     }
 
-    CliResult run(const QString& command, const QString& db, const QStringList& rest,
-                  const QString& model = "4", rlim_t maxFileSize = 0) {
+    CliRun run(const QString& command, const QString& db, const QStringList& rest,
+               const QString& model = "4", rlim_t maxFileSize = 0) {
         return cli(QStringList{command, db, "--model", model, "--password", "pw"} + rest,
                    maxFileSize);
     }
@@ -90,7 +75,7 @@ class CliList : public ::testing::Test {
 TEST_F(CliList, CodesGoOutAndComeBackInBothFormats) {
     const QString db = newFile("a.vd1");
     writeAll(path("codes.txt"), "1234\r\n56789\r\n12\r\n");
-    CliResult r = run("import-codes", db, {path("codes.txt")});
+    CliRun r = run("import-codes", db, {path("codes.txt")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     QJsonObject o = show(db);
     EXPECT_EQ(o["CodeLength"].toInt(), 6);
@@ -120,7 +105,7 @@ TEST_F(CliList, CodesGoOutAndComeBackInBothFormats) {
 TEST_F(CliList, SixteenLineRightsComeFromTheLowBitsOfAFourLineList) {
     const QString db = newFile("s.vd1", "16");
     writeAll(path("four.dat"), QByteArray("\x03\x03\x00", 3) + "121" + "34?" + "567" + '\0');
-    const CliResult r = run("import-codes", db, {path("four.dat")}, "16");
+    const CliRun r = run("import-codes", db, {path("four.dat")}, "16");
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QJsonObject o = show(db, "16");
     QStringList levels;
@@ -143,12 +128,12 @@ TEST_F(CliList, ARefusedImportLeavesTheDatabaseAsItWas) {
     writeAll(path("one.txt"), "1\r\n\r\n");
     for (const char* file :
          {"long.dat", "cut.dat", "many.dat", "nine.txt", "one.txt", "missing.txt"}) {
-        const CliResult r = run("import-codes", db, {path(file)});
+        const CliRun r = run("import-codes", db, {path(file)});
         EXPECT_EQ(r.exitCode, 1) << file;
         EXPECT_TRUE(r.err.endsWith("!!!")) << r.err.toStdString();
         EXPECT_EQ(readAll(db), before) << file;
     }
-    const CliResult wrong = cli({"import-codes", db, "--password", "PW", path("good.txt")});
+    const CliRun wrong = cli({"import-codes", db, "--password", "PW", path("good.txt")});
     EXPECT_EQ(wrong.exitCode, 1);
     EXPECT_EQ(wrong.err, QString::fromUtf8("Hibás jelszó !!!"));
     EXPECT_EQ(readAll(db), before);
@@ -160,7 +145,7 @@ TEST_F(CliList, AFailedWriteLeavesTheExistingFileAsItWas) {
     ASSERT_EQ(run("import-codes", db, {path("codes.txt")}).exitCode, 0);
     writeAll(path("keep.dat"), "old list");
     // The list is 23 bytes; the disk takes 16.
-    CliResult r = run("export-codes", db, {"-o", path("keep.dat")}, "4", 16);
+    CliRun r = run("export-codes", db, {"-o", path("keep.dat")}, "4", 16);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("keep.dat")) << r.err.toStdString();
     EXPECT_EQ(readAll(path("keep.dat")), "old list");
@@ -182,7 +167,7 @@ TEST_F(CliList, AFailedWriteLeavesTheExistingFileAsItWas) {
 TEST_F(CliList, FreeNumbersAreReplacedAppendedAndExported) {
     const QString db = newFile("a.vd1");
     writeAll(path("first.txt"), "0612345\r\n\r\n003612345678901234\n");
-    CliResult r = run("import-numbers", db, {"--replace", path("first.txt")});
+    CliRun r = run("import-numbers", db, {"--replace", path("first.txt")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     // The empty line is an empty place; the long one reaches the table as its first 16.
     EXPECT_EQ(show(db)["FreeNumbers"].toArray(),
@@ -214,7 +199,7 @@ TEST_F(CliList, FreeNumbersBeyondTheCapacityOrFromNowhereChangeNothing) {
     for (int i = 0; i < 10; ++i)
         ten += QByteArray::number(200 + i) + "\r\n";
     writeAll(path("10.txt"), ten);
-    CliResult r = run("import-numbers", db, {"--append", path("10.txt")});
+    CliRun r = run("import-numbers", db, {"--append", path("10.txt")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err,
               QString::fromUtf8(

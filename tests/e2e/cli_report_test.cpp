@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cli_process.h"
+
 namespace zx {
 namespace {
 
@@ -28,20 +30,14 @@ struct ReportRun {
 
 // The program with neither a display nor a platform chosen in its environment.
 ReportRun report(const QStringList& args) {
-    const QString dir =
-        qEnvironmentVariable("ZX_BIN_DIR", QCoreApplication::applicationDirPath() + "/../bin");
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
-        env.remove(name);
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(QDir(dir).filePath("zendrax-cli"), QStringList{"report"} + args);
-    ReportRun r;
-    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit) return r;
-    r.exitCode = p.exitCode();
-    r.lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n');
+    const CliRun run = cli(QStringList{"report"} + args, [](QProcess& p) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(name);
+        p.setProcessEnvironment(env);
+    });
+    ReportRun r{run.exitCode, run.out.split('\n'), run.err};
     if (!r.lines.isEmpty() && r.lines.last().isEmpty()) r.lines.removeLast();
-    r.err = QString::fromUtf8(p.readAllStandardError());
     return r;
 }
 
