@@ -36,12 +36,13 @@ namespace {
 // A transfer request posted to the window's own event queue.
 class TransferRequestEvent : public QEvent {
   public:
-    explicit TransferRequestEvent(int direction) : QEvent(eventType()), direction(direction) {}
+    explicit TransferRequestEvent(TransferDirection direction)
+        : QEvent(eventType()), direction(direction) {}
     static QEvent::Type eventType() {
         static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
         return type;
     }
-    const int direction;
+    const TransferDirection direction;
 };
 
 const char* const ViewCaptions[TMainForm::ViewCount] = {
@@ -249,14 +250,16 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TMainForm::postTransferRequest(int direction) {
+void TMainForm::postTransferRequest(TransferDirection direction) {
     QCoreApplication::postEvent(this, new TransferRequestEvent(direction));
 }
 
 bool TMainForm::event(QEvent* event) {
     if (event->type() == TransferRequestEvent::eventType()) {
-        const int direction = static_cast<TransferRequestEvent*>(event)->direction;
-        if ((direction == 0 || direction == 1) && transferHandler_) {
+        const TransferDirection direction = static_cast<TransferRequestEvent*>(event)->direction;
+        const bool known =
+            direction == TransferDirection::Download || direction == TransferDirection::Upload;
+        if (known && transferHandler_) {
             repaint();
             transferHandler_(direction);
         }

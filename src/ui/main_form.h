@@ -3,6 +3,7 @@
 // views, the menu bar, the model box and the status bar, and wires the views and the command
 // groups to the one document. The views own their widgets and editors; the command groups own
 // their commands.
+#include "link/protocol.h"
 #include "ui/config_document.h"
 #include "ui/main_menu.h"
 #include "ui/status_bar.h"
@@ -109,13 +110,13 @@ class TMainForm : public QMainWindow {
     // reason in the status bar: the transfer pumps the event queue, and a close then would pull
     // the window from under it.
     void setCloseBlocker(std::function<QString()> blocker) { closeBlocker_ = std::move(blocker); }
-    // Runs a transfer request (0 download, 1 upload) when the event loop delivers it.
-    void setTransferHandler(std::function<void(int)> handler) {
+    // Runs a transfer request when the event loop delivers it.
+    void setTransferHandler(std::function<void(zx::TransferDirection)> handler) {
         transferHandler_ = std::move(handler);
     }
     // Queues a transfer request to this window; it runs after the posting command has returned
-    // and the window has been redrawn. Other directions are ignored on delivery.
-    void postTransferRequest(int direction);
+    // and the window has been redrawn. A value that is neither direction is ignored on delivery.
+    void postTransferRequest(zx::TransferDirection direction);
 
     void setHelpDirectory(const QString& directory) { helpDirectory_ = directory; }
     QString helpFilePath() const;
@@ -157,6 +158,6 @@ class TMainForm : public QMainWindow {
     zx::HelpViewer* helpViewer_ = nullptr;
     std::function<bool()> saveHandler_;
     std::function<void()> saveConnectionSettingsHandler_;
-    std::function<void(int)> transferHandler_;
+    std::function<void(zx::TransferDirection)> transferHandler_;
     std::function<QString()> closeBlocker_;
 };

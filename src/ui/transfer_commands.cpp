@@ -86,7 +86,7 @@ TransferCommands::TransferCommands(TMainForm& form, TComPort& port, ConnectionSt
     connect(upLoad_, &QAction::triggered, this, &TransferCommands::UpLoad1Click);
     connect(form_.terminalView()->btnSync, &QPushButton::clicked, this,
             &TransferCommands::btnSyncClick);
-    form_.setTransferHandler([this](int direction) { TransferRequest(direction); });
+    form_.setTransferHandler([this](TransferDirection d) { TransferRequest(d); });
     form_.setCloseBlocker([this] { return busy() ? busyMessage() : QString(); });
 
     // Panel 3 shows every text of a transfer whole.
@@ -150,7 +150,7 @@ void TransferCommands::closeUnlessHeld() {
     if (!page_.operatorHoldsPort()) port_.close();
 }
 
-bool TransferCommands::requestTransfer(int direction) {
+bool TransferCommands::requestTransfer(TransferDirection direction) {
     if (!page_.operatorHoldsPort()) {
         try {
             openConnection(port_, connection_);
@@ -171,7 +171,7 @@ bool TransferCommands::requestTransfer(int direction) {
 void TransferCommands::DnLoad1Click() {
     if (busy() || !form_.askSaveChanges()) return;
     setPanelsEnabled(false);
-    if (requestTransfer(0)) {
+    if (requestTransfer(TransferDirection::Download)) {
         form_.document().setModified(true);
         form_.setModelBoxEnabled(false);
     }
@@ -185,14 +185,15 @@ void TransferCommands::UpLoad1Click() {
     // Leaving the view moves the focus out of a field still being typed in, which stores it.
     form_.PageControl1->setCurrentIndex(0);
     setPanelsEnabled(false);
-    requestTransfer(1);
+    requestTransfer(TransferDirection::Upload);
     setPanelsEnabled(true);
     form_.PageControl1->setCurrentIndex(view);
 }
 
-void TransferCommands::TransferRequest(int direction) {
+void TransferCommands::TransferRequest(TransferDirection direction) {
     pending_ = false;
-    if (running_ || (direction != 0 && direction != 1)) {
+    if (running_ ||
+        (direction != TransferDirection::Download && direction != TransferDirection::Upload)) {
         updateCommands();
         return;
     }
@@ -201,7 +202,7 @@ void TransferCommands::TransferRequest(int direction) {
         TransferLine line = makeLine(port_);
         if (!line.link->isOpen())
             reportPortNotOpen();
-        else if (direction == 0)
+        else if (direction == TransferDirection::Download)
             runDownload(line);
         else
             runUpload(line);

@@ -5,6 +5,7 @@
 // a command or request that comes anyway is refused.
 #include "files/connection_settings.h"
 #include "link/byte_link.h"
+#include "link/protocol.h"
 #include "link/transfer.h"
 
 #include <QObject>
@@ -49,8 +50,8 @@ class TransferCommands : public QObject {
     void DnLoad1Click();
     void UpLoad1Click();
     void btnSyncClick();
-    // A transfer request delivered by the window's event queue: 0 download, 1 upload.
-    void TransferRequest(int direction);
+    // A transfer request delivered by the window's event queue.
+    void TransferRequest(TransferDirection direction);
 
     bool busy() const { return pending_ || running_; }
     // Why the window does not close now: "Adatátvitel folyik: ...".
@@ -69,7 +70,7 @@ class TransferCommands : public QObject {
 
   private:
     // Opens the port unless the operator holds it open, then posts the request.
-    bool requestTransfer(int direction);
+    bool requestTransfer(TransferDirection direction);
     void runDownload(TransferLine& line);
     void runUpload(TransferLine& line);
     void showProgress(const TransferProgress& p);

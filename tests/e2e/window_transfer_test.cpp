@@ -289,7 +289,7 @@ TEST_F(WindowTransfer, ARequestThatFindsThePortClosedSaysSoInBothDirections) {
     const ConfigImage before = record.image;
     for (int direction : {0, 1}) {
         ui.shown.clear();
-        form->postTransferRequest(direction);
+        form->postTransferRequest(static_cast<TransferDirection>(direction));
         settle();
         const QStringList messages = ui.messages();
         ASSERT_EQ(messages.size(), 1) << direction;
@@ -314,7 +314,7 @@ TEST_F(WindowTransfer, NoSecondTransferStartsWhileOneRuns) {
         link->transfers().DnLoad1Click();
         link->transfers().UpLoad1Click();
         link->transfers().btnSyncClick();
-        form->postTransferRequest(1);
+        form->postTransferRequest(TransferDirection::Upload);
     };
     run("DnLoad1");
     settle();

@@ -205,9 +205,11 @@ TEST(ShippedHelpFile, EveryContentsLinkHasItsAnchor) {
 
 TEST_F(FormTest, TransferRequestsRunLaterAndOnlyForBothDirections) {
     std::vector<int> ran;
-    form->setTransferHandler([&](int direction) { ran.push_back(direction); });
+    form->setTransferHandler(
+        [&](zx::TransferDirection direction) { ran.push_back(static_cast<int>(direction)); });
+    // The request carries the direction's value as it is; other values are ignored.
     for (int direction : {0, 2, 1, -1})
-        form->postTransferRequest(direction);
+        form->postTransferRequest(static_cast<zx::TransferDirection>(direction));
     EXPECT_TRUE(ran.empty()) << "a request ran before the posting command returned";
     QCoreApplication::sendPostedEvents(form.get());
     EXPECT_EQ(ran, (std::vector<int>{0, 1}));
