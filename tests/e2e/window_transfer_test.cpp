@@ -16,10 +16,10 @@
 #include "ui/lines_view.h"
 #include "ui/main_form.h"
 #include "ui/numbers_view.h"
-#include "ui/terminal_view.h"
-#include "ui/timers_view.h"
 #include "ui/terminal_page.h"
+#include "ui/terminal_view.h"
 #include "ui/terminal_widget.h"
+#include "ui/timers_view.h"
 #include "ui/transfer_commands.h"
 
 #include <QAction>
