@@ -80,6 +80,14 @@ ConfigImage pattern(int seed) {
     ConfigImage image;
     for (std::size_t i = 0; i < ImageSize; ++i)
         image.set(i, static_cast<Byte>((i * 13 + static_cast<std::size_t>(seed)) % 253 + 1));
+    // A code table that either model's map reads as fitting (two-digit codes: 768 of them
+    // through the 4-line map, 10 through the 16-line one, whose fields overlap), so the refill
+    // after a download has no note to show.
+    const std::size_t length4 = *MemoryMap::of(DeviceModel::Line4).offset(Field::CodeLength);
+    const std::size_t count16 = *MemoryMap::of(DeviceModel::Line16).offset(Field::CodeCount);
+    image.set(length4, 3);
+    image.setWord(length4 + 1, 3 * 256);
+    image.setWord(count16, 10);
     return image;
 }
 
