@@ -428,9 +428,10 @@ class Setter {
         }
         // The 16-line rows are stored whole from any control; the 4-line unit stores each
         // control left on its own.
-        if (model() == DeviceModel::Line16 && !left.empty()) left.resize(1);
-        for (const LineControl control : left)
-            if (auto e = store(storeLineSettings(image(), model(), {control, line}, rows)))
+        const std::size_t stores =
+            model() == DeviceModel::Line16 ? std::min<std::size_t>(left.size(), 1) : left.size();
+        for (std::size_t i = 0; i < stores; ++i)
+            if (auto e = store(storeLineSettings(image(), model(), {left[i], line}, rows)))
                 return e;
         return std::nullopt;
     }

@@ -35,23 +35,24 @@ void applyRightsCommand(std::vector<std::string>& rights, RightsCommand command,
                         DeviceModel model) {
     if (rights.size() < rightsCells(model)) rights.resize(rightsCells(model));
     if (model == DeviceModel::Line16) {
+        char level = 'T';
         switch (command) {
         case RightsCommand::International:
-            rights[0] = "N";
+            level = 'N';
             break;
         case RightsCommand::Mobile:
-            rights[0] = "M";
+            level = 'M';
             break;
         case RightsCommand::LongDistance:
-            rights[0] = "B";
+            level = 'B';
             break;
         case RightsCommand::Local:
-            rights[0] = "H";
+            level = 'H';
             break;
         case RightsCommand::Barred:
-            rights[0] = "T";
             break;
         }
+        rights[0].assign(1, level);
         return;
     }
     if (command == RightsCommand::Barred) {

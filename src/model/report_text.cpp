@@ -79,7 +79,12 @@ std::string codeListEntry(int r, const CodeRowView& row, DeviceModel model) {
     if (code.size() < CodeWidth) code.append(CodeWidth - code.size(), ' ');
     std::string rights = rightsText(row, model);
     rights.append(RightsWidth - rights.size(), ' ');
-    return number + ("|" + utf8FromCp1250(code)) + "|" + rights;
+    std::string entry = number;
+    entry += '|';
+    entry += utf8FromCp1250(code);
+    entry += '|';
+    entry += rights;
+    return entry;
 }
 
 void writeCodeListReport(ReportOutput& out, const CodeListReport& report) {

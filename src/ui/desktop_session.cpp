@@ -27,7 +27,11 @@ PrintSources printSources(TMainForm& w, DeviceLinkController& link) {
     PrintSources s;
     s.page = [&w] { return w.currentView(); };
     s.model = [&w] { return w.document().model(); };
-    s.codeRows = [&w] { return w.codesView()->StringGrid1->rows(); };
+    // The code list is printed as the grid shows it, once the grid has been stored.
+    s.codeRows = [&w] {
+        w.codesView()->StringGrid1Exit();
+        return w.codesView()->StringGrid1->rows();
+    };
     s.codeSelection = [&w]() -> std::optional<NumberSpan> {
         const QModelIndexList picked =
             w.codesView()->StringGrid1->selectionModel()->selectedIndexes();
