@@ -41,6 +41,7 @@ void FileCommands::commitPendingInput() {
 }
 
 void FileCommands::Uj1Click() {
+    // The "Alap" page with the focus in the speed group: the field being edited stores its value.
     form_.showView(0);
     form_.basicView()->RGspeed->setFocus();
     QCoreApplication::processEvents();

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace {
 
@@ -205,6 +206,23 @@ TEST_F(FileCommandsTest, NewAsksFirstAndAYesWhoseSaveIsCancelledCancelsIt) {
     action("Uj1")->trigger();
     EXPECT_TRUE(QFile::exists(path("before-new.vd1")));
     EXPECT_TRUE(form->document().currentFileName().isEmpty());
+}
+
+TEST_F(FileCommandsTest, NewAndOpenStoreTheFieldBeingEditedBeforeTheyAsk) {
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    for (const char* command : {"Uj1", "Open1"}) {
+        form->document().setModified(false);
+        form->showView(0);
+        QLineEdit* edit = form->basicView()->MEcopos;
+        edit->setFocus();
+        edit->setText("77");
+        ui.shown.clear();
+        ui.answers = {Answer::Cancel};
+        action(command)->trigger();
+        EXPECT_EQ(record.image.at(1656), 77) << command;
+        EXPECT_EQ(ui.texts(Kind::Question).size(), 1) << command << ": the typed value counts";
+    }
 }
 
 TEST_F(FileCommandsTest, AShortenedPasswordLeavesNothingOfTheOldOneInTheFile) {
