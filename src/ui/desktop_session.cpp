@@ -13,6 +13,7 @@
 #include "ui/print_commands.h"
 #include "ui/terminal_widget.h"
 
+#include <QComboBox>
 #include <QItemSelectionModel>
 #include <QListWidget>
 
@@ -105,7 +106,10 @@ bool DesktopSession::start(const DesktopOptions& options, QString* error) {
     print_->connectActions(window_->menu().Oldalbellts1, window_->menu().Nyomtats1);
     if (demo_) demo_->markWindow(*window_, *link_);
     if (options.model == DeviceModel::Line16) {
-        window_->chooseModel(DeviceModel::Line16);
+        // The new configuration of the model chosen, without showing the previous model's
+        // bytes through its map first.
+        window_->cbTipus->setCurrentIndex(modelIndex(DeviceModel::Line16));
+        window_->modelSwitch();
         window_->newConfiguration();
         window_->document().setModified(false);
     }

@@ -56,6 +56,21 @@ TEST(DesktopSession, AFileOnTheCommandLineIsOpenedWithItsPassword) {
     setConfigDir(QString());
 }
 
+TEST(DesktopSession, StartingWithTheSixteenLineModelShowsItsNewConfigurationAndNoNote) {
+    QTemporaryDir dir;
+    ScriptedInteraction ui;
+    DesktopOptions options;
+    options.configDir = dir.path();
+    options.model = DeviceModel::Line16;
+    DesktopSession session(ui);
+    QString error;
+    ASSERT_TRUE(session.start(options, &error)) << error.toStdString();
+    EXPECT_EQ(session.window().document().model(), DeviceModel::Line16);
+    EXPECT_EQ(session.window().document().image().at(1675), '1'); // 16-line SmdrSpeed default
+    EXPECT_TRUE(ui.shown.isEmpty()) << "the 4-line bytes were never shown through the 16-line map";
+    setConfigDir(QString());
+}
+
 TEST(DesktopSession, PrintingTheCodePageReadsTheGridItsSelectionAndTheFileName) {
     if (!havePdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     QTemporaryDir dir;
