@@ -1,5 +1,6 @@
 #pragma once
 // Option parsing shared by the commands of zendrax-cli.
+#include "app/cli_common.h"
 #include "model/types.h"
 
 #include <QMap>
@@ -63,6 +64,16 @@ inline ParsedArgs parseArgs(const QStringList& args, const QSet<QString>& valued
         }
     }
     return parsed;
+}
+
+// The options of a command; the parser's complaint is printed and nothing is returned.
+inline std::optional<ParsedArgs> parseCommandArgs(const QStringList& args,
+                                                  const QSet<QString>& valued,
+                                                  const QSet<QString>& flags = {}) {
+    ParsedArgs parsed = parseArgs(args, valued, flags);
+    if (parsed.error.isEmpty()) return parsed;
+    err(parsed.error);
+    return std::nullopt;
 }
 
 inline std::optional<DeviceModel> parseModelOption(const QString& text) {

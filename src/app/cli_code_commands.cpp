@@ -36,17 +36,13 @@ QString summary(const CodeList& list) {
 }
 
 int runExportCodes(const QStringList& args) {
-    const ParsedArgs p = parseArgs(args, {"--model", "--password", "--format", "-o", "--output"});
-    if (!p.error.isEmpty()) {
-        err(p.error);
-        return ExitUsage;
-    }
-    const QString target = p.value("-o", p.value("--output"));
-    if (p.positional.size() != 1 || target.isEmpty()) {
-        err(QStringLiteral("Egy adatbázis file nevét és a kimeneti file-t (-o FILE) várom !!!"));
-        return ExitUsage;
-    }
-    const std::optional<CodeFormat> format = codeFormat(p, target);
+    const auto parsed =
+        parseCommandArgs(args, {"--model", "--password", "--format", "-o", "--output"});
+    if (!parsed) return ExitUsage;
+    const ParsedArgs& p = *parsed;
+    const std::optional<QString> target = exportTarget(p);
+    if (!target) return ExitUsage;
+    const std::optional<CodeFormat> format = codeFormat(p, *target);
     if (!format) return ExitUsage;
     int status = ExitOk;
     const std::optional<CliDatabase> db = openDatabase(p.positional.first(), p, status);
@@ -54,8 +50,8 @@ int runExportCodes(const QStringList& args) {
 
     const CodeList list = codeListOf(db->record.image, db->model);
     const FileWriteResult written = *format == CodeFormat::Binary
-                                        ? writeCodeListFile(target, list, db->model)
-                                        : writeCodeTextFile(target, list, db->model);
+                                        ? writeCodeListFile(*target, list, db->model)
+                                        : writeCodeTextFile(*target, list, db->model);
     if (!written.ok) {
         err(written.message);
         return ExitFailed;
@@ -65,11 +61,9 @@ int runExportCodes(const QStringList& args) {
 }
 
 int runImportCodes(const QStringList& args) {
-    const ParsedArgs p = parseArgs(args, {"--model", "--password", "--format"});
-    if (!p.error.isEmpty()) {
-        err(p.error);
-        return ExitUsage;
-    }
+    const auto parsed = parseCommandArgs(args, {"--model", "--password", "--format"});
+    if (!parsed) return ExitUsage;
+    const ParsedArgs& p = *parsed;
     if (p.positional.size() != 2) {
         err(QStringLiteral("Egy adatbázis file és egy kódlista file nevét várom !!!"));
         return ExitUsage;

@@ -46,6 +46,13 @@ bool setRecordTexts(DatabaseRecord& record, const ParsedArgs& p) {
     return true;
 }
 
+std::optional<QString> exportTarget(const ParsedArgs& p) {
+    const QString target = p.value("-o", p.value("--output"));
+    if (p.positional.size() == 1 && !target.isEmpty()) return target;
+    err(QStringLiteral("Egy adatbázis file nevét és a kimeneti file-t (-o FILE) várom !!!"));
+    return std::nullopt;
+}
+
 int saveDatabase(const CliDatabase& db) {
     const QString connection = fromCp1250(db.record.text(DatabaseRecord::Slot::ConnectionName));
     const DatabaseWriteResult written = writeDatabaseFile(db.path, db.record, connection);

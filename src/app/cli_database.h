@@ -27,6 +27,10 @@ std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p
 // is then left as it was and false returned.
 bool setRecordTexts(DatabaseRecord& record, const ParsedArgs& p);
 
+// The output file (-o FILE) of an export command beside its one database file; when either is
+// missing the operator is told and nothing is returned.
+std::optional<QString> exportTarget(const ParsedArgs& p);
+
 // Writes the record back to its file in one atomic step, with the connection name it was read
 // with. Returns the exit status; a failure is printed and leaves the file as it was.
 int saveDatabase(const CliDatabase& db);

@@ -206,12 +206,10 @@ void printText(const Entries& entries) {
 }
 
 int runNew(const QStringList& args) {
-    const ParsedArgs p =
-        parseArgs(args, {"--model", "--site", "--owner", "--password", "-o", "--output"}, {});
-    if (!p.error.isEmpty()) {
-        err(p.error);
-        return ExitUsage;
-    }
+    const auto parsed = parseCommandArgs(
+        args, {"--model", "--site", "--owner", "--password", "-o", "--output"}, {});
+    if (!parsed) return ExitUsage;
+    const ParsedArgs& p = *parsed;
     if (!p.positional.isEmpty()) {
         err(QStringLiteral("Fölösleges argumentum: %1 !!!").arg(p.positional.first()));
         return ExitUsage;
@@ -239,11 +237,9 @@ int runNew(const QStringList& args) {
 }
 
 int runShow(const QStringList& args) {
-    const ParsedArgs p = parseArgs(args, {"--model", "--password"}, {"--json"});
-    if (!p.error.isEmpty()) {
-        err(p.error);
-        return ExitUsage;
-    }
+    const auto parsed = parseCommandArgs(args, {"--model", "--password"}, {"--json"});
+    if (!parsed) return ExitUsage;
+    const ParsedArgs& p = *parsed;
     if (p.positional.size() != 1) {
         err(QStringLiteral("Egy adatbázis file nevét várom !!!"));
         return ExitUsage;

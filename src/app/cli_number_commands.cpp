@@ -20,22 +20,17 @@ std::vector<RawText> freeNumberList(const CliDatabase& db) {
 }
 
 int runExportNumbers(const QStringList& args) {
-    const ParsedArgs p = parseArgs(args, {"--model", "--password", "-o", "--output"});
-    if (!p.error.isEmpty()) {
-        err(p.error);
-        return ExitUsage;
-    }
-    const QString target = p.value("-o", p.value("--output"));
-    if (p.positional.size() != 1 || target.isEmpty()) {
-        err(QStringLiteral("Egy adatbázis file nevét és a kimeneti file-t (-o FILE) várom !!!"));
-        return ExitUsage;
-    }
+    const auto parsed = parseCommandArgs(args, {"--model", "--password", "-o", "--output"});
+    if (!parsed) return ExitUsage;
+    const ParsedArgs& p = *parsed;
+    const std::optional<QString> target = exportTarget(p);
+    if (!target) return ExitUsage;
     int status = ExitOk;
     const std::optional<CliDatabase> db = openDatabase(p.positional.first(), p, status);
     if (!db) return status;
 
     const std::vector<RawText> list = freeNumberList(*db);
-    const FileWriteResult written = writeFreeNumberFile(target, list);
+    const FileWriteResult written = writeFreeNumberFile(*target, list);
     if (!written.ok) {
         err(written.message);
         return ExitFailed;
@@ -45,11 +40,10 @@ int runExportNumbers(const QStringList& args) {
 }
 
 int runImportNumbers(const QStringList& args) {
-    const ParsedArgs p = parseArgs(args, {"--model", "--password"}, {"--append", "--replace"});
-    if (!p.error.isEmpty()) {
-        err(p.error);
-        return ExitUsage;
-    }
+    const auto parsed =
+        parseCommandArgs(args, {"--model", "--password"}, {"--append", "--replace"});
+    if (!parsed) return ExitUsage;
+    const ParsedArgs& p = *parsed;
     if (p.positional.size() != 2) {
         err(QStringLiteral("Egy adatbázis file és egy számlista file nevét várom !!!"));
         return ExitUsage;

@@ -27,11 +27,9 @@ std::string utf8(const QString& text) {
 }
 
 int runReport(const QStringList& args) {
-    const ParsedArgs p = parseArgs(args, {"--model", "--password", "--pdf"});
-    if (!p.error.isEmpty()) {
-        err(p.error);
-        return ExitUsage;
-    }
+    const auto parsed = parseCommandArgs(args, {"--model", "--password", "--pdf"});
+    if (!parsed) return ExitUsage;
+    const ParsedArgs& p = *parsed;
     const QString what = p.positional.value(0);
     if (p.positional.size() != 2 || (what != "codes" && what != "numbers")) {
         err(QStringLiteral("Használat: report codes|numbers FILE [--model 4|16] [--password P] "

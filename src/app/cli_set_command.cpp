@@ -515,11 +515,9 @@ int runSet(const QStringList& args) {
         out(QString::fromUtf8(SetHelp).trimmed());
         return ExitOk;
     }
-    const ParsedArgs p = parseArgs(args, {"--model", "--password"}, {});
-    if (!p.error.isEmpty()) {
-        err(p.error);
-        return ExitUsage;
-    }
+    const auto parsed = parseCommandArgs(args, {"--model", "--password"}, {});
+    if (!parsed) return ExitUsage;
+    const ParsedArgs& p = *parsed;
     if (p.positional.size() < 2) {
         err(QStringLiteral("Egy adatbázis file nevét és legalább egy NAME=VALUE értéket várok "
                            "(set --help) !!!"));
