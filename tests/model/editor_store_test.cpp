@@ -4,22 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include "image_fixtures.h"
+
 #include <string>
 #include <vector>
 
 namespace zx {
 namespace {
 
-using Bytes = std::vector<Byte>;
-constexpr auto L4 = DeviceModel::Line4;
-constexpr auto L16 = DeviceModel::Line16;
-const std::string RangeMessage = "Értéknek 0..255 között kell lenni !!!";
-
-ConfigImage newImage(DeviceModel m) {
-    DatabaseRecord r;
-    applyNewConfiguration(r, m);
-    return r.image;
-}
+using namespace fixtures;
 
 // The byte at `offset` after an accepted store into a new configuration of the model.
 int storedAt(DeviceModel m, const Checked<ImagePatch>& result, std::size_t offset) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "image_fixtures.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,14 +13,10 @@
 namespace zx {
 namespace {
 
+using namespace fixtures;
+
 using Strings = std::vector<std::string>;
 using RawTexts = std::vector<RawText>;
-
-ConfigImage newImage(DeviceModel m) {
-    DatabaseRecord r;
-    applyNewConfiguration(r, m);
-    return r.image;
-}
 
 void putText(ConfigImage& image, std::size_t offset, const std::string& s) {
     for (std::size_t i = 0; i < s.size(); ++i)

@@ -4,26 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include "image_fixtures.h"
+
 #include <string>
 #include <vector>
 
 namespace zx {
 namespace {
 
-using Bytes = std::vector<Byte>;
-constexpr auto L4 = DeviceModel::Line4;
-constexpr auto L16 = DeviceModel::Line16;
-const std::string RangeMessage = "Értéknek 0..255 között kell lenni !!!";
-
-ConfigImage newImage(DeviceModel m) {
-    DatabaseRecord r;
-    applyNewConfiguration(r, m);
-    return r.image;
-}
-
-Bytes bytesAt(const ConfigImage& image, std::size_t offset, std::size_t count) {
-    return Bytes(&image.bytes()[offset], &image.bytes()[offset + count]);
-}
+using namespace fixtures;
 
 NumberTablesForm formOf(const ConfigImage& image, DeviceModel m) {
     return numberTablesForm(decodeForEditors(image, m));

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "image_fixtures.h"
+
 #include <random>
 #include <sstream>
 #include <string>
@@ -14,14 +16,7 @@
 namespace zx {
 namespace {
 
-constexpr auto L4 = DeviceModel::Line4;
-constexpr auto L16 = DeviceModel::Line16;
-
-ConfigImage newImage(DeviceModel m) {
-    DatabaseRecord r;
-    applyNewConfiguration(r, m);
-    return r.image;
-}
+using namespace fixtures;
 
 std::vector<std::pair<Field, std::optional<int>>> byteRangeValues(const EditorView& v) {
     return {{Field::CoPosition, v.coPosition},         {Field::CalledPosition, v.calledPosition},

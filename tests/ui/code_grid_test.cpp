@@ -1,5 +1,6 @@
 // What the operator does inside the code grid: typing codes, the rights keys, double clicks,
 // the popup, growing and shrinking, selection, focus, and the refill in one step.
+#include "grid_driver.h"
 #include "ui/code_grid.h"
 #include "ui/code_grid_delegate.h"
 #include "ui/code_grid_model.h"
@@ -22,7 +23,7 @@ using zx::CodeRowView;
 using zx::DeviceModel;
 using zx::RawText;
 
-class CodeGridTest : public ::testing::Test {
+class CodeGridTest : public ::testing::Test, protected GridDriver {
   protected:
     void SetUp() override {
         auto* layout = new QVBoxLayout(&window);
@@ -46,26 +47,6 @@ class CodeGridTest : public ::testing::Test {
         grid->setRows(v);
     }
 
-    // Grid counting: code row n is row n, column 1 the code.
-    QModelIndex at(int column, int row) const {
-        return grid->gridModel()->index(row - 1, column - 1);
-    }
-    QPoint centre(int column, int row) {
-        grid->scrollTo(at(column, row));
-        return grid->visualRect(at(column, row)).center();
-    }
-    void goTo(int column, int row) {
-        grid->setFocus();
-        grid->setCurrentIndex(at(column, row));
-    }
-    void click(int column, int row, Qt::KeyboardModifiers mods = {}) {
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, mods, centre(column, row));
-    }
-    // The press and release come first, as from a real mouse.
-    void doubleClick(int column, int row) {
-        click(column, row);
-        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, centre(column, row));
-    }
     // Keys go where the operator's keys go: to the widget that has the focus.
     void type(const char* keys) {
         for (const char* k = keys; *k; ++k)
@@ -84,7 +65,6 @@ class CodeGridTest : public ::testing::Test {
     }
 
     QWidget window;
-    CodeGrid* grid = nullptr;
     QLineEdit* other = nullptr;
     std::unique_ptr<QSignalSpy> edits;
 };

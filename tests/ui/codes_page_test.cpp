@@ -3,6 +3,7 @@
 // and the menu's generation and duplicate check work on the grid through the interaction.
 #include "form_fixture.h"
 
+#include "grid_driver.h"
 #include "model/code_generation.h"
 #include "model/code_table_store.h"
 #include "model/memory_map.h"
@@ -36,7 +37,7 @@ class ScriptedRandom : public zx::RandomSource {
     std::size_t next_ = 0;
 };
 
-class CodesPage : public FormTest {
+class CodesPage : public FormTest, protected GridDriver {
   protected:
     void SetUp() override {
         FormTest::SetUp();
@@ -82,24 +83,6 @@ class CodesPage : public FormTest {
     }
     QString panel() const { return form->statusText(TMainForm::Panel::Codes); }
 
-    QModelIndex at(int column, int row) const {
-        return grid->gridModel()->index(row - 1, column - 1);
-    }
-    QPoint centre(int column, int row) {
-        grid->scrollTo(at(column, row));
-        return grid->visualRect(at(column, row)).center();
-    }
-    void goTo(int column, int row) {
-        grid->setFocus();
-        grid->setCurrentIndex(at(column, row));
-    }
-    void click(int column, int row, Qt::KeyboardModifiers mods = {}) {
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, mods, centre(column, row));
-    }
-    void doubleClick(int column, int row) {
-        click(column, row);
-        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, centre(column, row));
-    }
     // Types a code into a code cell and ends the editing with Return.
     void typeCode(int row, const char* digits) {
         goTo(1, row);
@@ -119,8 +102,6 @@ class CodesPage : public FormTest {
         QWidget* focus = QApplication::focusWidget();
         return focus && (focus == grid || grid->isAncestorOf(focus));
     }
-
-    zx::CodeGrid* grid = nullptr;
 };
 
 TEST_F(CodesPage, EditsReachTheCodeTableWhenTheGridIsLeft) {
