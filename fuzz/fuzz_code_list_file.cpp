@@ -1,7 +1,7 @@
 // Binary code lists: a list that is read fits the code table, its import writes nowhere else,
 // and it is written back to a file that reads as the same list.
-#include "files/code_list_file.h"
 #include "code_list_checks.h"
+#include "files/code_list_file.h"
 #include "model/memory_map.h"
 
 #include <cstddef>
@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ConfigImage image;
         image.fill(0xA5);
         const ConfigImage before = image;
-        codeListPatch(*read, model).applyTo(image);
+        codeListPatch(image, *read, model).applyTo(image);
         const std::size_t length = *map.offset(Field::CodeLength);
         const std::size_t count = *map.offset(Field::CodeCount);
         for (std::size_t i = 0; i < ImageSize; ++i)

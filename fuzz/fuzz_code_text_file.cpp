@@ -1,7 +1,7 @@
 // Code texts: a text that is read gives codes that fit their records and the table, and is
 // written back to a text that reads as the same codes.
-#include "files/code_text_file.h"
 #include "code_list_checks.h"
+#include "files/code_text_file.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -83,7 +83,7 @@ int runImportCodes(const QStringList& args) {
         err(QString::fromStdString(list.message()));
         return ExitFailed;
     }
-    codeListPatch(*list, db->model).applyTo(db->record.image);
+    codeListPatch(db->record.image, *list, db->model).applyTo(db->record.image);
     status = saveDatabase(*db);
     if (status == ExitOk) out(summary(*list));
     return status;

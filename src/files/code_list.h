@@ -26,10 +26,10 @@ inline constexpr int MaxCodeLength = 9;
 // The counts and the rows the grid shows for an image.
 CodeList codeListOf(const ConfigImage& image, DeviceModel model);
 
-// What an import and the grid's store then write: CodeLength, CodeCount and records 1 to
-// CodeCount from the rows, with the list's own CodeLength. Records that would not fit the code
-// table are left out (the readers refuse such lists before they get here).
-ImagePatch codeListPatch(const CodeList& list, DeviceModel model);
+// What an import writes into the image: the list's CodeLength and CodeCount, then its rows as
+// the grid's store writes them (never past the code table; the readers refuse lists that would
+// not fit before they get here).
+ImagePatch codeListPatch(const ConfigImage& image, const CodeList& list, DeviceModel model);
 
 // "Értelmetlen adat: Kódok hossza:" and the length; a code list cannot be written with it.
 std::string meaninglessCodeLengthMessage(int codeLength);

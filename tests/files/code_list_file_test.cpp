@@ -52,7 +52,7 @@ TEST(CodeListFile, NoCodesGiveAnEmptyTableButStillSetTheLength) {
     ConfigImage image = newImage(Four);
     image.set(*MemoryMap::of(Four).offset(Field::CodeLength), 5);
     image.setWord(*MemoryMap::of(Four).offset(Field::CodeCount), 12);
-    codeListPatch(*read, Four).applyTo(image);
+    codeListPatch(image, *read, Four).applyTo(image);
     const CodeList after = codeListOf(image, Four);
     EXPECT_EQ(after.codeLength, 7);
     EXPECT_EQ(after.codeCount, 0);
@@ -87,7 +87,7 @@ TEST(CodeListFile, TheImportThroughTheStoreGivesTheImageTheSameTable) {
                         {row("1234", {"Igen", "Nem", "Igen", "Nem"}),
                          row("4321", {"Nem", "Nem", "Nem", "Nem"}),
                          row("9999", {"Igen", "Igen", "Igen", "Igen"})}};
-    codeListPatch(list, Four).applyTo(source);
+    codeListPatch(source, list, Four).applyTo(source);
     const Checked<std::string> file = codeListFileBytes(codeListOf(source, Four), Four);
     ASSERT_TRUE(file);
     EXPECT_EQ(file->substr(3, 15), "12345" + std::string("4321") + "0" + "9999?");
@@ -95,7 +95,7 @@ TEST(CodeListFile, TheImportThroughTheStoreGivesTheImageTheSameTable) {
     ConfigImage target = newImage(Four);
     const Checked<CodeList> read = parseCodeListFile(*file, Four);
     ASSERT_TRUE(read);
-    codeListPatch(*read, Four).applyTo(target);
+    codeListPatch(target, *read, Four).applyTo(target);
     EXPECT_EQ(codeListOf(target, Four), codeListOf(source, Four));
     for (std::size_t i = 0; i < 15; ++i)
         EXPECT_EQ(target.at(CodeTableStart + i), source.at(CodeTableStart + i)) << i;
