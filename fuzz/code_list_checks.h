@@ -2,6 +2,7 @@
 // What every code list a reader accepts must be, whichever file format it came from.
 #include "files/code_list.h"
 #include "fuzz_check.h"
+#include "model/checked.h"
 #include "model/code_table.h"
 
 namespace zx::fuzz {
