@@ -114,8 +114,9 @@ int main(int argc, char** argv) {
     // The command as the operator starts it: refill, 614 codes with the window's events handled
     // after each, the store into the table.
     zx::DatabaseRecord record;
+    zx::ConfigDocument document(record);
     zx::ScriptedInteraction interaction;
-    TMainForm form(record, interaction);
+    TMainForm form(document, interaction);
     form.show();
     form.showView(4);
     QApplication::processEvents();

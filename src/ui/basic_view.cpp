@@ -64,39 +64,43 @@ BasicView::BasicView(ConfigDocument& document, Interaction& interaction, QWidget
     bindEdit(MErzk, Field::RecordTerminator);
 
     const auto speed = [this] {
-        if (const auto m = shownModel())
-            store(storeSpeedAndParity(*m, RGspeed->itemIndex(), RGbit->itemIndex()), nullptr,
-                  Mark::WhenStored);
+        const auto m = shownModel();
+        return !m || store(storeSpeedAndParity(*m, RGspeed->itemIndex(), RGbit->itemIndex()),
+                           nullptr, Mark::WhenStored);
     };
     const auto mode = [this] {
-        if (const auto m = shownModel())
-            store(storeMode(*m, RGmod->itemIndex(), RG20h->itemIndex()), nullptr, Mark::WhenStored);
+        const auto m = shownModel();
+        return !m || store(storeMode(*m, RGmod->itemIndex(), RG20h->itemIndex()), nullptr,
+                           Mark::WhenStored);
     };
     for (RadioGroup* g : {RGspeed, RGbit}) {
         connect(g, &RadioGroup::itemClicked, this, speed);
-        connect(g, &RadioGroup::left, this, speed);
+        storeOnLeave(g, speed);
     }
     for (RadioGroup* g : {RGmod, RG20h}) {
         connect(g, &RadioGroup::itemClicked, this, mode);
-        connect(g, &RadioGroup::left, this, mode);
+        storeOnLeave(g, mode);
     }
-    onLeave(CBcokar, [this] {
-        if (const auto m = shownModel())
-            store(storeCoWidth(*m, CBcokar->currentIndex()), CBcokar, Mark::WhenStored);
+    storeOnLeave(CBcokar, [this] {
+        const auto m = shownModel();
+        return !m || store(storeCoWidth(*m, CBcokar->currentIndex()), CBcokar, Mark::WhenStored);
     });
-    onLeave(MErzk, [this] {
-        if (const auto m = shownModel())
-            store(storeRecordTerminator(*m, MErzk->text().toStdString()), MErzk, Mark::WhenStored);
+    storeOnLeave(MErzk, [this] {
+        const auto m = shownModel();
+        return !m || store(storeRecordTerminator(*m, MErzk->text().toStdString()), MErzk,
+                           Mark::WhenStored);
     });
-    onLeave(MEszamz, [this] {
-        if (const auto m = shownModel())
-            store(storeNumberTerminator(*m, toCp1250(MEszamz->text())), MEszamz, Mark::WhenStored);
+    storeOnLeave(MEszamz, [this] {
+        const auto m = shownModel();
+        return !m || store(storeNumberTerminator(*m, toCp1250(MEszamz->text())), MEszamz,
+                           Mark::WhenStored);
     });
     for (QCheckBox* box : {chkPinEna, chkDSTena})
-        onLeave(box, [this, box] {
-            if (const auto m = shownModel())
-                store(storePinAndSummerTime(*m, chkPinEna->isChecked(), chkDSTena->isChecked()),
-                      box, Mark::WhenChanged);
+        storeOnLeave(box, [this, box] {
+            const auto m = shownModel();
+            return !m ||
+                   store(storePinAndSummerTime(*m, chkPinEna->isChecked(), chkDSTena->isChecked()),
+                         box, Mark::WhenChanged);
         });
 }
 

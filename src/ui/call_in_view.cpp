@@ -58,9 +58,10 @@ CallInView::CallInView(ConfigDocument& document, Interaction& interaction, QWidg
             applyBarred(emptyBarredEntry(document_.image(), *m, form(), selectedArea()));
     });
     for (QWidget* control : std::initializer_list<QWidget*>{edBehiv, chkIntGW, chkNatGW, lbGW})
-        onLeave(control, [this, control] {
-            if (const auto m = shownModel())
-                store(storeCallIn(document_.image(), *m, form()), control, Mark::WhenChanged);
+        storeOnLeave(control, [this, control] {
+            const auto m = shownModel();
+            return !m ||
+                   store(storeCallIn(document_.image(), *m, form()), control, Mark::WhenChanged);
         });
 }
 

@@ -42,12 +42,14 @@ CodeCommands::CodeCommands(TMainForm& form, QObject* parent) : QObject(parent), 
 }
 
 void CodeCommands::SelectAllkodClick() {
+    // A code still being typed stays: it goes into its cell before the selection moves.
+    form_.codesView()->StringGrid1->commitOpenEditor();
     form_.codesView()->StringGrid1->selectAllCodes();
 }
 
 void CodeCommands::Generls1Click() {
     // A run started from within the pumped events of another would refill under it.
-    if (generating_) return;
+    if (generating_ || !form_.commitPendingEdits()) return;
     generating_ = true;
     const bool generated = GenerateCodes();
     generating_ = false;
@@ -87,6 +89,8 @@ bool CodeCommands::GenerateCodes() {
 }
 
 void CodeCommands::Ellenrzs1Click() {
+    // The check covers the code still being typed.
+    if (!form_.commitPendingEdits()) return;
     const ConfigDocument& document = form_.document();
     const int length = document.image().at(*document.map().offset(Field::CodeLength));
     std::vector<RawText> codes;

@@ -216,6 +216,14 @@ void CodeGrid::codeTextEdited(QLineEdit* editor, const QString& text) {
     if (at.isValid()) setCurrentIndex(model_->index(at.row(), 1));
 }
 
+void CodeGrid::commitOpenEditor() {
+    if (state() != EditingState || !openEditor_) return;
+    QLineEdit* editor = openEditor_;
+    openEditor_.clear();
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
 bool CodeGrid::onLastRow() const {
     return currentIndex().isValid() && currentIndex().row() == codeRowCount() - 1;
 }

@@ -13,12 +13,13 @@
 #include "model/code_rights.h"
 #include "model/types.h"
 
+#include <QPointer>
 #include <QTableView>
 
 #include <vector>
 
 class QMenu;
-class QLineEdit;
+#include <QLineEdit>
 
 namespace zx {
 
@@ -74,6 +75,11 @@ class CodeGrid : public QTableView {
 
     // The in-place editor's text changed (its delegate calls this).
     void codeTextEdited(QLineEdit* editor, const QString& text);
+    // The delegate made an in-place editor.
+    void editorOpened(QLineEdit* editor) { openEditor_ = editor; }
+    // A code still being typed goes into its cell as Enter would put it there, and the editor
+    // closes; the focus stays in the grid. Nothing happens when no editor is open.
+    void commitOpenEditor();
 
   public slots:
     void selectAll() override { selectAllCodes(); }
@@ -110,6 +116,7 @@ class CodeGrid : public QTableView {
     int codeLength_ = 7;
     bool focusInside_ = false;
     QMetaObject::Connection focusWatch_;
+    QPointer<QLineEdit> openEditor_;
 };
 
 } // namespace zx

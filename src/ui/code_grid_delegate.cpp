@@ -87,6 +87,7 @@ QWidget* CodeGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     if (index.column() != 0) return nullptr;
     auto* editor = new CodeEditor(parent);
     editor->setFont(grid_->font());
+    grid_->editorOpened(editor);
     connect(editor, &QLineEdit::textEdited, grid_,
             [grid = grid_, editor](const QString& text) { grid->codeTextEdited(editor, text); });
     return editor;

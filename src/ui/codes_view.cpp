@@ -42,6 +42,12 @@ void CodesView::refill(const EditorView& v) {
         interaction_.message(this, fromUtf8(*note));
 }
 
+bool CodesView::commitPendingEdit() {
+    StringGrid1->commitOpenEditor();
+    StringGrid1Exit();
+    return true;
+}
+
 void CodesView::StringGrid1Exit() {
     // Between a model switch and the next refill the cells belong to the previous model.
     const auto model = shownModel();
@@ -71,7 +77,7 @@ void CodesView::gridEdited() {
     CodeGridChanged = true;
     // The grid is part of the configuration: an edit not yet stored is a change not yet saved,
     // and closing now must ask about it.
-    document_.setModified(true);
+    document_.markModified();
 }
 
 void CodesView::rowsGrown(int codeRows) {

@@ -19,6 +19,9 @@ class CodesView : public ConfigView {
     // and takes the stored CodeLength for typing and growing. The grid then holds what the image
     // holds, so CodeGridChanged is cleared.
     void refill(const EditorView& v) override;
+    // The commit step's part: a code still being typed goes into its cell, then the grid is
+    // stored.
+    bool commitPendingEdit() override;
 
     // The store: while CodeGridChanged is set, writes every grid row into the code table and
     // raises CodeCount to the rows when the grid holds more; marks the configuration modified

@@ -2,6 +2,11 @@
 
 #include "model/new_configuration.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
+
+#include <algorithm>
+
 namespace zx {
 
 ConfigDocument::ConfigDocument(DatabaseRecord& record, QObject* parent)
@@ -25,6 +30,11 @@ void ConfigDocument::setCurrentFileName(const QString& name) {
 }
 
 int ConfigDocument::apply(const ImagePatch& patch, Flag flag) {
+    if (ended_) {
+        ++storesAfterEnd_;
+        return 0;
+    }
+    if (committing_ && flag == Flag::Set) flag = Flag::SetIfChanged;
     const int changed = patch.applyTo(record_.image);
     if (flag == Flag::Set || (flag == Flag::SetIfChanged && changed > 0)) setModified(true);
     if (changed > 0) emit imageChanged();
@@ -41,14 +51,56 @@ void ConfigDocument::replaceRecord(const DatabaseRecord& record) {
     emit imageChanged();
 }
 
+void ConfigDocument::takeFile(const DatabaseRecord& record, const QString& fileName,
+                              const QDateTime& lastModified) {
+    record_ = record;
+    lastModified_ = lastModified;
+    setCurrentFileName(fileName);
+    emit imageChanged();
+    setModified(false);
+}
+
+void ConfigDocument::markSaved(const QString& fileName) {
+    if (fileName != currentFileName_) setCurrentFileName(fileName);
+    setModified(false);
+}
+
 void ConfigDocument::newConfiguration() {
     applyNewConfiguration(record_, model_);
     setCurrentFileName(QString());
     emit imageChanged();
+    setModified(false);
 }
 
 void ConfigDocument::setText(DatabaseRecord::Slot slot, const RawText& text) {
     record_.setText(slot, text);
+}
+
+void ConfigDocument::addCommitter(const QObject* owner, Committer committer) {
+    committers_.emplace_back(owner, std::move(committer));
+}
+
+void ConfigDocument::removeCommitter(const QObject* owner) {
+    std::erase_if(committers_, [owner](const auto& c) { return c.first == owner; });
+}
+
+bool ConfigDocument::commitPendingEdits() {
+    if (ended_ || committing_) return !ended_;
+    // What is already queued (a focus change, a deferred store) lands first; a key or click
+    // waiting in the queue must not start a second command in the middle of this one.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    committing_ = true;
+    bool accepted = true;
+    // A committer may register or remove others (a view built late), so the list is copied.
+    const auto committers = committers_;
+    for (const auto& [owner, commit] : committers) {
+        if (!commit()) {
+            accepted = false;
+            break;
+        }
+    }
+    committing_ = false;
+    return accepted;
 }
 
 } // namespace zx

@@ -2,7 +2,8 @@
 // The configuration being edited: the one record with its image, the model it is read with,
 // the modified flag, the database file it came from and that file's time. Editors and commands
 // change the image only through it; the window, the status bar and the commands follow its
-// signals.
+// signals. It also owns the commit step that every command reading the configuration runs
+// first, so that what the window shows is what is saved, sent or printed.
 #include "model/database_record.h"
 #include "model/image_patch.h"
 #include "model/memory_map.h"
@@ -10,6 +11,9 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+
+#include <functional>
+#include <vector>
 
 namespace zx {
 
@@ -27,31 +31,57 @@ class ConfigDocument : public QObject {
     // Installs the map of another model; the image is not touched.
     void setModel(DeviceModel model);
 
+    // The modified flag: set by a store that says so, or by a command that changed the
+    // configuration outside a store (a working copy edited, an import, a download); cleared by a
+    // new configuration, a file taken and a file written.
     bool isModified() const { return modified_; }
-    void setModified(bool modified);
+    void markModified() { setModified(true); }
+    // The configuration shown is the untouched new one: no file and no change since New.
+    bool isUntouchedNew() const { return currentFileName_.isEmpty() && !modified_; }
 
     QString currentFileName() const { return currentFileName_; }
-    void setCurrentFileName(const QString& name);
     // The modification time of the database file last read (invalid before any).
     QDateTime lastModified() const { return lastModified_; }
-    void setLastModified(const QDateTime& time) { lastModified_ = time; }
 
     // What a store does to the modified flag.
     enum class Flag {
         Keep,         // never touches it
-        Set,          // sets it, whatever changed
+        Set,          // sets it, whatever changed (leaving most fields)
         SetIfChanged, // sets it when at least one byte changed
     };
-    // Writes a store's bytes; returns how many bytes changed.
+    // Writes a store's bytes; returns how many bytes changed. During the commit step a store
+    // marks the configuration modified only when a byte changed. After editing has ended nothing
+    // is written.
     int apply(const ImagePatch& patch, Flag flag);
-    // The whole image at once (a download, a new configuration).
+    // The whole image at once (a download); the flag is the download command's.
     void replaceImage(const ConfigImage& image);
-    // The whole record at once (a database file read).
+    // The whole record at once (the preferences' texts and code table shape).
     void replaceRecord(const DatabaseRecord& record);
-    // The defaults of the current model into the record; no file name any more.
+    // A database file taken: its record, name and time; nothing unsaved any more.
+    void takeFile(const DatabaseRecord& record, const QString& fileName,
+                  const QDateTime& lastModified);
+    // The record was written to fileName: it is the current file and nothing is unsaved.
+    void markSaved(const QString& fileName);
+    // The defaults of the current model into the record; no file name and no change.
     void newConfiguration();
-    // Changes to the record outside the image (the preferences' texts).
+    // Changes to the record outside the image (the connection name a save records).
     void setText(DatabaseRecord::Slot slot, const RawText& text);
+
+    // The commit step. Every view that may hold an edit not yet stored (the field being typed
+    // in, the code grid's open cell, the working copies) registers what stores it; the step runs
+    // them in order after the pending events (user input excluded) were handled. False when one
+    // refused: its message was shown, the focus and the typed text stay, and the command that
+    // asked must stop.
+    using Committer = std::function<bool()>;
+    void addCommitter(const QObject* owner, Committer committer);
+    void removeCommitter(const QObject* owner);
+    bool commitPendingEdits();
+    bool isCommitting() const { return committing_; }
+
+    // The window that edits the document is going away: no store is taken from now on. Stores
+    // that still arrive are counted, so that a teardown that sends one is found.
+    void endEditing() { ended_ = true; }
+    int storesAfterEnd() const { return storesAfterEnd_; }
 
   signals:
     void imageChanged();
@@ -60,11 +90,18 @@ class ConfigDocument : public QObject {
     void fileNameChanged(const QString& name);
 
   private:
+    void setModified(bool modified);
+    void setCurrentFileName(const QString& name);
+
     DatabaseRecord& record_;
     DeviceModel model_ = DeviceModel::Line4;
     bool modified_ = false;
     QString currentFileName_;
     QDateTime lastModified_;
+    std::vector<std::pair<const QObject*, Committer>> committers_;
+    bool committing_ = false;
+    bool ended_ = false;
+    int storesAfterEnd_ = 0;
 };
 
 } // namespace zx

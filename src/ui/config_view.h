@@ -6,8 +6,12 @@
 #include "model/image_patch.h"
 #include "model/memory_map.h"
 
+#include <QPointer>
+#include <QVariant>
 #include <QWidget>
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -17,11 +21,16 @@ namespace zx {
 
 class ConfigDocument;
 class Interaction;
+class RadioGroup;
 
 class ConfigView : public QWidget {
     Q_OBJECT
   public:
+    // Registers the view's part of the document's commit step.
     ConfigView(ConfigDocument& document, Interaction& interaction, QWidget* parent = nullptr);
+    // No store leaves the view once it is being destroyed: the focus moving out of a control
+    // that is torn down is not the operator leaving it.
+    ~ConfigView() override;
 
     // Shows and hides what the model has; replaced choice lists have no item selected until
     // the next refill, and no numeric edit is bound to a field until then.
@@ -29,6 +38,11 @@ class ConfigView : public QWidget {
     // Shows the image as decoded for the editors and binds the numeric edits to their fields
     // in the map of the model shown.
     virtual void refill(const EditorView& view);
+
+    // The view's part of the commit step: the control of this view that holds the window's
+    // focus stores what it shows, through the same check as leaving it. False when refused (the
+    // message was shown and the focus is back in the control with the text as typed).
+    virtual bool commitPendingEdit();
 
     // The image offset a numeric edit stores at, none while it is unbound or the model lacks
     // its field.
@@ -46,6 +60,12 @@ class ConfigView : public QWidget {
     bool store(const Checked<ImagePatch>& result, QWidget* control, Mark mark);
     void refuse(const std::string& message, QWidget* control);
 
+    // What a control stores when the operator leaves it, and when the commit step finds the
+    // focus in it. `store` returns false when it refused. A group tells of leaving itself (its
+    // buttons are made anew with its items).
+    void storeOnLeave(QWidget* control, std::function<bool()> store);
+    void storeOnLeave(RadioGroup* group, std::function<bool()> store);
+
     // A numeric edit that shows one byte of a field (add: the byte's place in the field).
     struct ByteEdit {
         QLineEdit* edit;
@@ -54,11 +74,26 @@ class ConfigView : public QWidget {
     };
     void bindEdit(QLineEdit* edit, Field field, int add = 0);
 
+    // The control of the window that has (or gets, once the window is active) the focus.
+    QWidget* windowFocus() const;
+
     ConfigDocument& document_;
     Interaction& interaction_;
 
   private:
+    struct LeaveStore {
+        QPointer<QWidget> control;
+        std::function<bool()> store;
+        QPointer<QObject> watcher;
+        // What the control showed when the commit step stored it: leaving it unchanged since
+        // then stores nothing more (and so does not mark a saved configuration modified).
+        std::optional<QVariant> committed;
+    };
+    LeaveStore& addLeaveStore(QWidget* control, std::function<bool()> store);
+    void leave(LeaveStore& entry);
+
     std::vector<ByteEdit> edits_;
+    std::vector<std::unique_ptr<LeaveStore>> leaveStores_;
     std::optional<DeviceModel> boundModel_;
 };
 

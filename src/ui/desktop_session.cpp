@@ -13,9 +13,11 @@
 #include "ui/print_commands.h"
 #include "ui/terminal_widget.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QListWidget>
+#include <QSessionManager>
 
 #include <algorithm>
 
@@ -81,7 +83,9 @@ DesktopSession::~DesktopSession() {
     lists_.reset();
     files_.reset();
     link_.reset();
+    // The window and its views go before the document they edit.
     window_.reset();
+    document_.reset();
 }
 
 bool DesktopSession::start(const DesktopOptions& options, QString* error) {
@@ -97,7 +101,11 @@ bool DesktopSession::start(const DesktopOptions& options, QString* error) {
     if (demo_) demo_->apply(connection);
 
     record_ = std::make_unique<DatabaseRecord>();
-    window_ = std::make_unique<TMainForm>(*record_, interaction_);
+    document_ = std::make_unique<ConfigDocument>(*record_);
+    // The window starts with the new configuration of the model chosen, without showing the
+    // other model's bytes through its map first.
+    document_->setModel(options.model);
+    window_ = std::make_unique<TMainForm>(*document_, interaction_);
     if (!options.helpDirectory.isEmpty()) window_->setHelpDirectory(options.helpDirectory);
     link_ = std::make_unique<DeviceLinkController>(*window_, connection);
     files_ = std::make_unique<FileCommands>(*window_, link_->connection());
@@ -105,14 +113,16 @@ bool DesktopSession::start(const DesktopOptions& options, QString* error) {
     print_ = std::make_unique<PrintCommands>(interaction_, printSources(*window_, *link_));
     print_->connectActions(window_->menu().Oldalbellts1, window_->menu().Nyomtats1);
     if (demo_) demo_->markWindow(*window_, *link_);
-    if (options.model == DeviceModel::Line16) {
-        // The new configuration of the model chosen, without showing the previous model's
-        // bytes through its map first.
-        window_->cbTipus->setCurrentIndex(modelIndex(DeviceModel::Line16));
-        window_->modelSwitch();
-        window_->newConfiguration();
-        window_->document().setModified(false);
-    }
+    // The desktop session ending (the operator logging out) closes the window as its close
+    // button does: the value being typed is stored, and unsaved changes are asked about; a
+    // cancelled question keeps the session.
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, window_.get(),
+                     [w = window_.get()](QSessionManager& manager) {
+                         if (!manager.allowsInteraction()) return;
+                         const bool mayEnd = w->mayClose();
+                         manager.release();
+                         if (!mayEnd) manager.cancel();
+                     });
     if (options.view) window_->showView(*options.view);
     if (!options.file.isEmpty()) files_->openDatabase(options.file);
     return true;

@@ -14,6 +14,7 @@ class TMainForm;
 
 namespace zx {
 
+class ConfigDocument;
 class DemoMode;
 class DeviceLinkController;
 class FileCommands;
@@ -51,6 +52,7 @@ class DesktopSession {
     Interaction& interaction_;
     std::unique_ptr<DemoMode> demo_;
     std::unique_ptr<DatabaseRecord> record_;
+    std::unique_ptr<ConfigDocument> document_;
     std::unique_ptr<TMainForm> window_;
     std::unique_ptr<DeviceLinkController> link_;
     std::unique_ptr<FileCommands> files_;

@@ -11,7 +11,6 @@
 #include "ui/terminal_view.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QLineEdit>
 
 namespace zx {
@@ -31,29 +30,17 @@ FileCommands::~FileCommands() {
     form_.setSaveHandler({});
 }
 
-void FileCommands::commitPendingInput() {
-    QWidget* focused = QApplication::focusWidget();
-    if (!focused) return;
-    // Leaving the field runs its store; the focus then goes back to it.
-    focused->clearFocus();
-    QCoreApplication::processEvents();
-    focused->setFocus();
-}
-
 void FileCommands::Uj1Click() {
-    // The "Alap" page with the focus in the speed group: the field being edited stores its value.
+    if (!form_.commitPendingEdits()) return;
+    // The "Alap" page with the focus in the speed group, as the new configuration shows it.
     form_.showView(0);
     form_.basicView()->RGspeed->setFocus();
-    QCoreApplication::processEvents();
     if (!form_.askSaveChanges()) return;
     form_.newConfiguration();
-    QCoreApplication::processEvents();
-    form_.document().setModified(false);
 }
 
 void FileCommands::Open1Click() {
-    commitPendingInput();
-    if (!form_.askSaveChanges()) return;
+    if (!form_.commitPendingEdits() || !form_.askSaveChanges()) return;
     dialogs_.setDatabaseFilter();
     const QString path = dialogs_.open(&form_, form_.interaction());
     if (!path.isEmpty()) openDatabase(path);
@@ -71,17 +58,13 @@ bool FileCommands::openDatabase(const QString& path) {
     password.FormActivate();
     form_.interaction().runDialog(password);
     const bool accepted = passwordMatches(read.record, password.password());
-    if (accepted) {
-        doc.replaceRecord(read.record);
-        doc.setCurrentFileName(path);
-        doc.setLastModified(read.lastModified);
-    } else {
+    // Only a file taken clears the flag: changes made before a refused file are kept.
+    if (accepted)
+        doc.takeFile(read.record, path, read.lastModified);
+    else
         form_.interaction().message(&form_, wrongPasswordMessage());
-    }
     takeConnectionOf(doc.record());
     form_.refill();
-    // Only a file taken clears the flag: changes made before a refused file are kept.
-    if (accepted) doc.setModified(false);
     return accepted;
 }
 
@@ -96,23 +79,21 @@ void FileCommands::takeConnectionOf(const DatabaseRecord& record) {
 }
 
 bool FileCommands::mnuSaveClick() {
-    form_.storeWorkingCopies();
-    ConfigDocument& doc = form_.document();
-    if (doc.currentFileName().isEmpty()) {
+    if (!form_.commitPendingEdits()) return false;
+    QString path = form_.document().currentFileName();
+    if (path.isEmpty()) {
         dialogs_.setDatabaseFilter();
-        const QString path = dialogs_.save(&form_, form_.interaction());
+        path = dialogs_.save(&form_, form_.interaction());
         if (path.isEmpty()) return false;
-        doc.setCurrentFileName(path);
     }
-    return saveTo(doc.currentFileName());
+    return saveTo(path);
 }
 
 bool FileCommands::SaveAs1Click() {
-    form_.storeWorkingCopies();
+    if (!form_.commitPendingEdits()) return false;
     dialogs_.setDatabaseFilter();
     const QString path = dialogs_.save(&form_, form_.interaction());
     if (path.isEmpty()) return false;
-    form_.document().setCurrentFileName(path);
     return saveTo(path);
 }
 
@@ -123,19 +104,21 @@ bool FileCommands::saveTo(const QString& path) {
     const DatabaseWriteResult written =
         writeDatabaseFile(path, doc.record(), connection_.CurrentConnectionName);
     if (!written.ok) {
-        // The previous file is untouched and the changes stay unsaved.
+        // The previous file is untouched, the changes stay unsaved and the configuration keeps
+        // the name of the file it came from.
         form_.interaction().error(&form_, written.message);
         return false;
     }
-    doc.setModified(false);
+    doc.markSaved(path);
     return true;
 }
 
 void FileCommands::Preferencik1Click() {
+    if (!form_.commitPendingEdits()) return;
     ConfigDocument& doc = form_.document();
     DatabaseRecord edited = doc.record();
     TPrefer dialog(edited, doc.model(), doc.lastModified(), form_.interaction(), &form_);
-    connect(&dialog, &TPrefer::modified, this, [&doc] { doc.setModified(true); });
+    connect(&dialog, &TPrefer::modified, this, [&doc] { doc.markModified(); });
     form_.interaction().runDialog(dialog);
     doc.replaceRecord(edited);
     form_.codesView()->followCodeTableShape();

@@ -33,8 +33,6 @@ class FileCommands : public QObject {
     bool openDatabase(const QString& path);
 
   private:
-    // The field being edited stores its value before the command acts.
-    void commitPendingInput();
     bool saveTo(const QString& path);
     void takeConnectionOf(const DatabaseRecord& record);
 

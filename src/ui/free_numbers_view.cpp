@@ -117,6 +117,15 @@ void FreeNumbersView::write(bool trimEntries) {
     document_.apply(freeNumbersPatch(*model, entries(), trimEntries), ConfigDocument::Flag::Keep);
 }
 
+bool FreeNumbersView::commitPendingEdit() {
+    StoreFreeNumbers();
+    return true;
+}
+
+void FreeNumbersView::listChanged() {
+    document_.markModified();
+}
+
 void FreeNumbersView::StoreFreeNumbers() {
     write(false);
 }
@@ -144,7 +153,7 @@ void FreeNumbersView::BTNujszam1Click() {
         switch (add.outcome) {
         case FreeNumberAdd::Outcome::Added:
             lbFreeCall->insertItem(static_cast<int>(add.position), fromCp1250(add.editText));
-            document_.setModified(true);
+            listChanged();
             break;
         case FreeNumberAdd::Outcome::AlreadyIn:
             interaction_.message(this, fromUtf8(FreeNumberAlreadyInMessage));
@@ -170,7 +179,7 @@ void FreeNumbersView::BTNfreejavClick() {
     if (const auto entry = correctFreeNumber(list, static_cast<std::size_t>(row), *edit)) {
         MEfreecall->setText(fromCp1250(*entry));
         lbFreeCall->item(row)->setText(fromCp1250(*entry));
-        document_.setModified(true);
+        listChanged();
     }
     TestBtns();
 }
@@ -182,7 +191,7 @@ void FreeNumbersView::BTNfreedelClick() {
         selected[static_cast<std::size_t>(i)] = lbFreeCall->item(i)->isSelected();
     if (removeSelectedFreeNumbers(list, selected) > 0) {
         showEntries(list);
-        document_.setModified(true);
+        listChanged();
     }
     TestBtns();
 }
@@ -204,7 +213,7 @@ void FreeNumbersView::clearAll() {
     lbFreeCall->clear();
     MEfreecall->clear();
     // The list written into the image now differs from the saved one.
-    document_.setModified(true);
+    listChanged();
     TestBtns();
 }
 
@@ -213,7 +222,7 @@ void FreeNumbersView::takeEntries(const std::vector<RawText>& imported, bool rep
     list.insert(list.end(), imported.begin(), imported.end());
     if (sorted_) sortFreeNumbers(list);
     showEntries(list);
-    document_.setModified(true);
+    listChanged();
     TestBtns();
 }
 

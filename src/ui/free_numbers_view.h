@@ -24,6 +24,8 @@ class FreeNumbersView : public ConfigView {
     // Shows the stored entries (in order while the list is sorted); the buttons and the
     // counter follow.
     void refill(const EditorView& v) override;
+    // The commit step's part: the list is written as it stands.
+    bool commitPendingEdit() override;
 
     // Writes the list into the image as it stands.
     void StoreFreeNumbers();
@@ -66,6 +68,8 @@ class FreeNumbersView : public ConfigView {
 
   private:
     void showEntries(const std::vector<RawText>& entries);
+    // The list shown now differs from the one last written: the configuration is modified.
+    void listChanged();
     void write(bool trimEntries);
     // The edit's text in the code page of the table, or a refusal shown with the focus on it.
     std::optional<RawText> editNumber();

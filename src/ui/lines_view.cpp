@@ -108,10 +108,10 @@ LinesView::LinesView(ConfigDocument& document, Interaction& interaction, QWidget
     for (int i = 0; i < LineCount; ++i) {
         const int line = i + 1;
         LineRow& row = lines[static_cast<std::size_t>(i)];
-        onLeave(row.co, [this, line, edit = row.co] {
-            if (const auto m = shownModel())
-                store(storeCoNumber(document_.image(), *m, line, toCp1250(edit->text())), edit,
-                      Mark::WhenStored);
+        storeOnLeave(row.co, [this, line, edit = row.co] {
+            const auto m = shownModel();
+            return !m || store(storeCoNumber(document_.image(), *m, line, toCp1250(edit->text())),
+                               edit, Mark::WhenStored);
         });
         // A group's buttons are made anew with its items, so a group tells of leaving itself.
         const std::pair<RadioGroup*, LineControl> groups[] = {
@@ -120,21 +120,23 @@ LinesView::LinesView(ConfigDocument& document, Interaction& interaction, QWidget
             {row.timer, LineControl::TimerSet},
         };
         for (const auto& [group, kind] : groups)
-            connect(group, &RadioGroup::left, this, [this, line, kind = kind, group = group] {
-                storeLine({kind, line}, group);
+            storeOnLeave(group, [this, line, kind = kind, group = group] {
+                return storeLine({kind, line}, group);
             });
         const std::pair<QCheckBox*, LineControl> boxes[] = {
             {row.subLine, LineControl::SubLine},
             {row.callIn, LineControl::CallIn},
         };
         for (const auto& [box, kind] : boxes)
-            onLeave(box, [this, line, kind = kind, box = box] { storeLine({kind, line}, box); });
+            storeOnLeave(box, [this, line, kind = kind, box = box] {
+                return storeLine({kind, line}, box);
+            });
     }
 }
 
-void LinesView::storeLine(LineControlId left, QWidget* control) {
+bool LinesView::storeLine(LineControlId left, QWidget* control) {
     const auto m = shownModel();
-    if (!m) return;
+    if (!m) return true;
     std::vector<LineRowView> rows;
     for (const LineRow& row : lines) {
         const auto item = [](const RadioGroup* g) {
@@ -144,7 +146,7 @@ void LinesView::storeLine(LineControlId left, QWidget* control) {
         rows.push_back({RawText(), item(row.dial), item(row.seizure), item(row.timer),
                         row.subLine->isChecked(), row.callIn->isChecked()});
     }
-    store(storeLineSettings(document_.image(), *m, left, rows), control, Mark::WhenStored);
+    return store(storeLineSettings(document_.image(), *m, left, rows), control, Mark::WhenStored);
 }
 
 void LinesView::layoutFor(DeviceModel model) {

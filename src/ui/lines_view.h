@@ -33,7 +33,7 @@ class LinesView : public ConfigView {
 
   private:
     // The line settings, rebuilt from the rows as they stand.
-    void storeLine(LineControlId left, QWidget* control);
+    bool storeLine(LineControlId left, QWidget* control);
 };
 
 } // namespace zx

@@ -68,11 +68,10 @@ void ListFileCommands::importCodes(bool text) {
 }
 
 void ListFileCommands::exportCodes(bool text) {
+    // What the window shows is what is written: the code being typed and the grid are stored.
+    if (!form_.commitPendingEdits()) return;
     DialogDefaultsAtEnd defaults(dialogs_);
     CodesView& codes = *form_.codesView();
-    // The binary list is written from the table, so pending grid edits are stored first; the
-    // text is written from the grid as it stands.
-    if (!text) codes.StringGrid1Exit();
     dialogs_.setSave(text ? dialogs::ExportCodeText : dialogs::ExportCodeList);
     const QString path = dialogs_.save(&form_, form_.interaction());
     if (path.isEmpty()) return;
@@ -107,6 +106,7 @@ void ListFileCommands::ImportszamClick() {
 }
 
 void ListFileCommands::ExportszamClick() {
+    if (!form_.commitPendingEdits()) return;
     DialogDefaultsAtEnd defaults(dialogs_);
     dialogs_.setSave(dialogs::ExportFreeNumbers);
     const QString path = dialogs_.save(&form_, form_.interaction());

@@ -15,11 +15,12 @@
 #include "ui/view_helpers.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -54,8 +55,8 @@ constexpr int FreeNumbersPage = 5;
 
 } // namespace
 
-TMainForm::TMainForm(DatabaseRecord& record, Interaction& interaction, QWidget* parent)
-    : QMainWindow(parent), document_(record), interaction_(interaction),
+TMainForm::TMainForm(ConfigDocument& document, Interaction& interaction, QWidget* parent)
+    : QMainWindow(parent), document_(document), interaction_(interaction),
       helpDirectory_(QCoreApplication::applicationDirPath()) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Zendrax (Vardo-4 V2.39; Vardo-16 V4.29)"));
@@ -119,17 +120,17 @@ TMainForm::TMainForm(DatabaseRecord& record, Interaction& interaction, QWidget* 
         setStatusText(Panel::File, name.isEmpty() ? QString::fromUtf8("Új") : name);
     });
 
-    cbTipus->setCurrentIndex(0);
+    cbTipus->setCurrentIndex(modelIndex(document_.model()));
     for (ConfigView* view : configViews_)
         view->layoutFor(document_.model());
     newConfiguration();
-    document_.setModified(false);
     setStatusText(Panel::Connection, QStringLiteral("COM1 ( 19200 )"));
     setStatusText(Panel::State, QString::fromUtf8("Szétkapcsolva"));
     PageControl1->setCurrentIndex(0);
 
     resize(900, 560);
     fitToViews();
+    qApp->installEventFilter(this);
 }
 
 void TMainForm::fitToViews() {
@@ -150,7 +151,10 @@ void TMainForm::fitToViews() {
     }
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    qApp->removeEventFilter(this);
+    document_.endEditing();
+}
 
 DeviceModel TMainForm::currentModel() const {
     return modelFromIndex(cbTipus->currentIndex());
@@ -167,11 +171,23 @@ void TMainForm::modelSwitch() {
 }
 
 void TMainForm::modelBoxChanged() {
-    if (currentModel() == document_.model()) return;
+    const DeviceModel chosen = currentModel();
+    if (chosen == document_.model()) return;
+    // A value still being typed is stored through the map it was typed for; a refused one keeps
+    // the model as it was.
+    cbTipus->setCurrentIndex(modelIndex(document_.model()));
+    if (!commitPendingEdits()) return;
+    cbTipus->setCurrentIndex(modelIndex(chosen));
+    // Nothing has been put into the new configuration yet: the model chosen gets its own, as
+    // New would give it, instead of the other model's defaults read through the wrong map.
+    const bool untouched = document_.isUntouchedNew();
     modelSwitch();
-    // The editors show the unchanged image through the new map at once, so none of them can
-    // store at an offset of the previous model.
-    refill();
+    if (untouched)
+        newConfiguration();
+    else
+        // The editors show the unchanged image through the new map at once, so none of them
+        // can store at an offset of the previous model.
+        refill();
 }
 
 void TMainForm::chooseModel(DeviceModel model) {
@@ -215,11 +231,6 @@ void TMainForm::viewChanged(int index) {
     setMenuEnabled(menu_->Szamok2, index == FreeNumbersPage);
 }
 
-void TMainForm::storeWorkingCopies() {
-    codes_->StringGrid1Exit();
-    free_->StoreFreeNumbers();
-}
-
 bool TMainForm::askSaveChanges() {
     if (!document_.isModified()) return true;
     switch (interaction_.askYesNoCancel(this, QStringLiteral("Zendrax"),
@@ -234,20 +245,51 @@ bool TMainForm::askSaveChanges() {
     return !saveHandler_ || saveHandler_();
 }
 
-void TMainForm::closeEvent(QCloseEvent* event) {
+bool TMainForm::mayClose() {
     if (const QString reason = closeBlocker_ ? closeBlocker_() : QString(); !reason.isEmpty()) {
         SBar->showMessage(reason, 4000);
-        event->ignore();
-        return;
+        return false;
     }
-    if (!askSaveChanges()) {
-        event->ignore();
-        return;
-    }
+    // The value on screen is part of what the question is about.
+    if (!commitPendingEdits() || !askSaveChanges()) return false;
     // On every close, so that a new port or speed is remembered without a configuration change.
     if (saveConnectionSettingsHandler_) saveConnectionSettingsHandler_();
+    return true;
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (!mayClose()) {
+        event->ignore();
+        return;
+    }
     if (helpViewer_) helpViewer_->close();
     event->accept();
+}
+
+QAction* TMainForm::commandForKey(const QKeyEvent& key) const {
+    if (key.key() == 0 || key.key() == Qt::Key_unknown) return nullptr;
+    const QKeySequence pressed(
+        QKeyCombination(key.modifiers() & ~Qt::KeypadModifier, Qt::Key(key.key())));
+    for (QAction* action : menuBar()->findChildren<QAction*>()) {
+        if (!action->isEnabled()) continue;
+        for (const QKeySequence& shortcut : action->shortcuts())
+            if (shortcut == pressed) return action;
+    }
+    return nullptr;
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    // A text field takes some Ctrl keys for itself (Ctrl+U erases the line, Ctrl+E goes to its
+    // end) before the window's shortcuts are looked at. The window's commands come first: the
+    // field hears nothing of such a key and keeps its text.
+    if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType()) {
+        const auto* widget = static_cast<QWidget*>(watched);
+        if (widget->window() == this && commandForKey(*static_cast<QKeyEvent*>(event))) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TMainForm::postTransferRequest(TransferDirection direction) {

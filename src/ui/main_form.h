@@ -16,6 +16,7 @@
 #include <optional>
 
 class QComboBox;
+class QKeyEvent;
 class QTabWidget;
 
 namespace zx {
@@ -42,7 +43,11 @@ class TMainForm : public QMainWindow {
     // The help file, looked for beside the program.
     static constexpr const char* HelpFileName = "ZENDRAX.HLP";
 
-    TMainForm(zx::DatabaseRecord& record, zx::Interaction& interaction, QWidget* parent = nullptr);
+    // The document outlives the window: every view and command refers to it until the last of
+    // them is gone.
+    TMainForm(zx::ConfigDocument& document, zx::Interaction& interaction,
+              QWidget* parent = nullptr);
+    // Ends the document's editing first, so that no store fired by the teardown reaches it.
     ~TMainForm() override;
 
     zx::ConfigDocument& document() { return document_; }
@@ -67,7 +72,8 @@ class TMainForm : public QMainWindow {
     // touched and the editors are not refilled: the download's model check calls this and refills
     // after the transfer. A change made by the operator in the model box refills at once.
     void modelSwitch();
-    // What a choice in the model box does: the switch, then the refill.
+    // What a choice in the model box does: the commit step, the switch, then the refill; the
+    // untouched new configuration becomes the new configuration of the model chosen.
     void chooseModel(zx::DeviceModel model);
     // The defaults of the current model into the record, then the refill.
     void newConfiguration();
@@ -90,9 +96,10 @@ class TMainForm : public QMainWindow {
     // The image offset a numeric edit of any view stores at (none while unbound).
     std::optional<int> boundOffset(const QWidget* edit) const;
 
-    // Writes the working copies of the code grid and the free-number list into the image, as
-    // every command that needs the image complete does first (save, upload, export, print).
-    void storeWorkingCopies();
+    // The commit step every command that reads, sends or replaces the configuration runs first:
+    // the field being edited, the code grid's open cell and the working copies are stored. False
+    // when a value was refused; the command must then stop.
+    bool commitPendingEdits() { return document_.commitPendingEdits(); }
 
     // Asks "Menti a változásokat ?" when the modified flag is set. True when the command may go
     // on: nothing to save, No, or Yes and the file was written. False on Cancel, and on Yes when
@@ -130,15 +137,24 @@ class TMainForm : public QMainWindow {
     QComboBox* cbTipus = nullptr;
     QStatusBar* SBar = nullptr;
 
+    // Whether the window may close now: no transfer running, the commit step accepted, and the
+    // closing question not cancelled. Writes the connection settings when it may.
+    bool mayClose();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    // The window's shortcuts win over the same keys of the text fields and the grid's editor.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void viewChanged(int index);
     void modelBoxChanged();
 
-    zx::ConfigDocument document_;
+    // The enabled menu command the key runs, if any.
+    QAction* commandForKey(const QKeyEvent& key) const;
+
+    zx::ConfigDocument& document_;
     zx::Interaction& interaction_;
     std::unique_ptr<zx::MainMenu> menu_;
     std::unique_ptr<zx::StatusPanels> panels_;

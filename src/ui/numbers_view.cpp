@@ -138,8 +138,9 @@ NumbersView::NumbersView(ConfigDocument& document, Interaction& interaction, QWi
     tables.insert(tables.end(), edMP.begin(), edMP.end());
     tables.insert(tables.end(), edIP.begin(), edIP.end());
     for (QWidget* control : tables)
-        onLeave(control, [this, control] {
-            if (const auto m = shownModel()) applyTables(storeNumberTables(*m, form()), control);
+        storeOnLeave(control, [this, control] {
+            const auto m = shownModel();
+            return !m || applyTables(storeNumberTables(*m, form()), control);
         });
     // The 16-line list is drawn from the image, so it follows every change of it.
     connect(&document_, &ConfigDocument::imageChanged, lbKiv->viewport(),
@@ -177,10 +178,10 @@ void NumbersView::showException() {
     edKivHossz->setText(length);
 }
 
-void NumbersView::applyTables(const Checked<NumberTablesStore>& result, QWidget* refusedControl) {
+bool NumbersView::applyTables(const Checked<NumberTablesStore>& result, QWidget* refusedControl) {
     if (!result) {
         refuse(result.message(), refusedControl);
-        return;
+        return false;
     }
     const NumberTablesStore& s = *result;
     for (int i = 0; i < ExceptionCount; ++i)
@@ -195,6 +196,7 @@ void NumbersView::applyTables(const Checked<NumberTablesStore>& result, QWidget*
     }
     if (!s.patch.empty()) document_.apply(s.patch, ConfigDocument::Flag::SetIfChanged);
     lbKiv->viewport()->update();
+    return true;
 }
 
 std::pair<QString, QString> NumbersView::exceptionTexts(int row) const {

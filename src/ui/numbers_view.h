@@ -39,7 +39,7 @@ class NumbersView : public ConfigView {
     std::optional<int> selectedException() const;
     void showException();
     // Applies a store of the tables and shows what it made of the list and the fields.
-    void applyTables(const Checked<NumberTablesStore>& result, QWidget* refusedControl);
+    bool applyTables(const Checked<NumberTablesStore>& result, QWidget* refusedControl);
 };
 
 } // namespace zx

@@ -169,25 +169,22 @@ bool TransferCommands::requestTransfer(TransferDirection direction) {
 }
 
 void TransferCommands::DnLoad1Click() {
-    if (busy() || !form_.askSaveChanges()) return;
+    if (busy() || !form_.commitPendingEdits() || !form_.askSaveChanges()) return;
     setPanelsEnabled(false);
     if (requestTransfer(TransferDirection::Download)) {
-        form_.document().setModified(true);
+        form_.document().markModified();
         form_.setModelBoxEnabled(false);
     }
     setPanelsEnabled(true);
 }
 
 void TransferCommands::UpLoad1Click() {
-    if (busy()) return;
-    form_.storeWorkingCopies();
-    const int view = form_.currentView();
-    // Leaving the view moves the focus out of a field still being typed in, which stores it.
-    form_.PageControl1->setCurrentIndex(0);
+    // The unit gets what the window shows: the field being typed in and the working copies are
+    // stored first, and a refused value sends nothing.
+    if (busy() || !form_.commitPendingEdits()) return;
     setPanelsEnabled(false);
     requestTransfer(TransferDirection::Upload);
     setPanelsEnabled(true);
-    form_.PageControl1->setCurrentIndex(view);
 }
 
 void TransferCommands::TransferRequest(TransferDirection direction) {

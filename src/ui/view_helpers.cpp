@@ -81,11 +81,12 @@ class LeaveWatcher : public QObject {
 
 } // namespace
 
-void onLeave(QWidget* control, std::function<void()> handler) {
+QObject* onLeave(QWidget* control, std::function<void()> handler) {
     auto* watcher = new LeaveWatcher(control, std::move(handler));
     control->installEventFilter(watcher);
     for (QWidget* child : control->findChildren<QWidget*>())
         child->installEventFilter(watcher);
+    return watcher;
 }
 
 } // namespace zx

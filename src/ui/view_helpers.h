@@ -10,6 +10,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QObject;
 class QPushButton;
 class QWidget;
 
@@ -30,6 +31,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const char* utf8Capti
 
 // Calls handler when the focus goes from the control (or a widget inside it) to another control
 // of the window. Another window or a menu taking the focus for a while is not leaving it.
-void onLeave(QWidget* control, std::function<void()> handler);
+// Returns the watcher; deleting it ends the watch.
+QObject* onLeave(QWidget* control, std::function<void()> handler);
 
 } // namespace zx

@@ -81,7 +81,7 @@ TEST(DesktopSession, PrintingTheCodePageReadsTheGridItsSelectionAndTheFileName) 
     QString error;
     ASSERT_TRUE(session.start(options, &error)) << error.toStdString();
     TMainForm& window = session.window();
-    window.document().setCurrentFileName(QStringLiteral("/adat/iroda.vd1"));
+    window.document().markSaved(QStringLiteral("/adat/iroda.vd1"));
     window.showView(4);
     CodeGrid* grid = window.codesView()->StringGrid1;
     grid->setRows({{RawText("1111"), allRights(DeviceModel::Line4)},

@@ -114,7 +114,7 @@ class WindowTransfer : public ::testing::Test {
         openWindow(state);
     }
     void openWindow(const ConnectionState& state) {
-        form = std::make_unique<TMainForm>(record, ui);
+        form = std::make_unique<TMainForm>(document, ui);
         link = std::make_unique<DeviceLinkController>(*form, state);
         QObject::connect(&link->transfers(), &TransferCommands::progressed,
                          [this](const QString& s, int done, int total) {
@@ -148,6 +148,7 @@ class WindowTransfer : public ::testing::Test {
     std::unique_ptr<ServedUnit> unit;
     std::unique_ptr<DemoMode> demo;
     DatabaseRecord record;
+    ConfigDocument document{record};
     ScriptedInteraction ui;
     std::unique_ptr<TMainForm> form;
     std::unique_ptr<DeviceLinkController> link;
@@ -192,7 +193,7 @@ TEST_F(WindowTransfer, DownloadSwitchesToTheUnitsModelAndRefillsOnceAtTheEnd) {
 
 TEST_F(WindowTransfer, UploadSendsTheStoredImageAndLeavesTheWindowAsItWas) {
     serve(DeviceModel::Line4, ConfigImage{});
-    form->document().setModified(true);
+    form->document().markModified();
     form->showView(5);
     form->freeNumbersView()->lbFreeCall->addItem("0612345678");
     // A code filled into the grid and not stored yet, as an import leaves it.
@@ -245,7 +246,7 @@ TEST_F(WindowTransfer, FailedDownloadPutsThePreviousImageAndModelBack) {
     useFastTime();
     form->numbersView()->MEloclen->setText("9");
     record.image.set(*form->document().map().offset(Field::LocalLength), 9);
-    form->document().setModified(true);
+    form->document().markModified();
     const ConfigImage before = record.image;
     ui.answers.push_back(Interaction::Answer::No);
 

@@ -61,7 +61,7 @@ class CodesPage : public FormTest, protected GridDriver {
         for (std::size_t n = 0; n < codes.size(); ++n)
             setRecord(static_cast<int>(n) + 1, codes[n]);
         form->refresh();
-        form->document().setModified(false);
+        setModified(false);
         ui.shown.clear();
     }
     void setRecord(int n, std::string code) {
@@ -123,7 +123,7 @@ TEST_F(CodesPage, EditsReachTheCodeTableWhenTheGridIsLeft) {
     // Coming back into the grid forgets the edits already stored: leaving it without an edit
     // writes nothing, even when the table changed meanwhile.
     goTo(2, 1);
-    form->document().setModified(false);
+    setModified(false);
     setRecord(1, "999999");
     leave();
     EXPECT_EQ(storedRecord(1), "999999?");
@@ -155,7 +155,7 @@ TEST_F(CodesPage, GrowthAndCtrlDeleteCarryCodeCountAndThePanel) {
     leave();
     EXPECT_EQ(storedRecord(3), "      ?");
 
-    form->document().setModified(false);
+    setModified(false);
     goTo(3, 3);
     QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(codeCount(), 2);

@@ -102,7 +102,7 @@ TEST_P(ClosingWritesTheConnection, UnlessCancelled) {
     state.PortName = "ttyUSB0";
     state.SpeedIndex = 3;
     makeLink(state);
-    form->document().setModified(c.modified);
+    setModified(c.modified);
     ui.answers.assign(c.answers.begin(), c.answers.end());
 
     EXPECT_EQ(form->close(), c.written);

@@ -71,7 +71,7 @@ class FileCommandsTest : public FormTest {
 
 TEST_F(FileCommandsTest, OpenTakesAFileOnlyWithItsPassword) {
     const QString file = writeFile("unit.vd1", "Titok", DeviceModel::Line4, 1676, 9);
-    form->document().setModified(true);
+    form->document().markModified();
     ui.answers = {Answer::No};
     ui.fileNames = {file};
     answerPassword("titok"); // letter case counts
@@ -108,7 +108,7 @@ TEST_F(FileCommandsTest, FilesThatAreNoDatabaseAreRefusedAndChangeNothing) {
     bad.write(wrongHeader);
     bad.close();
 
-    form->document().setModified(true);
+    form->document().markModified();
     const DatabaseRecord before = record;
     for (const QString& name : {path("short.vd1"), path("header.vd1")}) {
         ui.shown.clear();
@@ -136,7 +136,7 @@ TEST_F(FileCommandsTest, ASixteenLineFileIsReadWithTheModelSelected) {
 
 TEST_F(FileCommandsTest, SaveAsksForANameOnceAndWritesTheSameFileTwice) {
     const QString file = path("saved.vd1");
-    form->document().setModified(true);
+    form->document().markModified();
     ui.fileNames = {file};
     action("mnuSave")->trigger();
     EXPECT_EQ(ui.texts(Kind::SaveFile).size(), 1);
@@ -172,17 +172,23 @@ TEST_F(FileCommandsTest, AFailedWriteKeepsThePreviousFileAndTheChanges) {
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
 
-    form->document().setModified(true);
+    form->document().markModified();
     ui.fileNames = {path("no-folder/unit.vd1")};
     action("SaveAs1")->trigger();
     EXPECT_EQ(ui.texts(Kind::Error).size(), 1);
     EXPECT_TRUE(form->document().isModified());
     EXPECT_EQ(bytesOf(file), saved);
+    // The configuration is still the one of the file it was last written to.
+    EXPECT_EQ(form->document().currentFileName(), file);
+    EXPECT_EQ(panel0(), file);
+    action("mnuSave")->trigger();
+    EXPECT_FALSE(form->document().isModified());
+    EXPECT_FALSE(QFile::exists(path("no-folder/unit.vd1")));
 }
 
 TEST_F(FileCommandsTest, NewAsksFirstAndAYesWhoseSaveIsCancelledCancelsIt) {
     record.image.set(1676, 9);
-    form->document().setModified(true);
+    form->document().markModified();
     ui.answers = {Answer::Yes};
     ui.fileNames = {QString()}; // the save dialog cancelled
     action("Uj1")->trigger();
@@ -200,7 +206,7 @@ TEST_F(FileCommandsTest, NewAsksFirstAndAYesWhoseSaveIsCancelledCancelsIt) {
     EXPECT_EQ(panel0(), QString::fromUtf8("Új"));
     EXPECT_EQ(form->currentView(), 0);
 
-    form->document().setModified(true);
+    form->document().markModified();
     ui.answers = {Answer::Yes};
     ui.fileNames = {path("before-new.vd1")};
     action("Uj1")->trigger();
@@ -212,7 +218,7 @@ TEST_F(FileCommandsTest, NewAndOpenStoreTheFieldBeingEditedBeforeTheyAsk) {
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     for (const char* command : {"Uj1", "Open1"}) {
-        form->document().setModified(false);
+        setModified(false);
         form->showView(0);
         QLineEdit* edit = form->basicView()->MEcopos;
         edit->setFocus();
@@ -240,7 +246,7 @@ TEST_F(FileCommandsTest, AShortenedPasswordLeavesNothingOfTheOldOneInTheFile) {
 }
 
 TEST_F(FileCommandsTest, PreferencesSetTheCodeTableAndTheGridRows) {
-    form->document().setModified(false);
+    setModified(false);
     ui.dialogHandlers.push_back([](QDialog& d) {
         auto& prefer = static_cast<zx::TPrefer&>(d);
         prefer.SEkodlen->setValue(4);

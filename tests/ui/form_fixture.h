@@ -24,7 +24,8 @@
 
 class FormTest : public ::testing::Test {
   protected:
-    void SetUp() override { form = std::make_unique<TMainForm>(record, ui); }
+    void SetUp() override { form = std::make_unique<TMainForm>(document, ui); }
+    void TearDown() override { form.reset(); }
 
     template <class T> T* find(const QString& name) const {
         T* w = form->findChild<T*>(name);
@@ -53,8 +54,16 @@ class FormTest : public ::testing::Test {
     }
 
     void chooseModelInBox(zx::DeviceModel m) { form->chooseModel(m); }
+    // The flag as a command leaves it: set by a change, cleared as by a save to the same file.
+    void setModified(bool modified) {
+        if (modified)
+            document.markModified();
+        else
+            document.markSaved(document.currentFileName());
+    }
 
     zx::DatabaseRecord record;
+    zx::ConfigDocument document{record};
     zx::ScriptedInteraction ui;
     std::unique_ptr<TMainForm> form;
 };

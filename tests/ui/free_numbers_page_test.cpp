@@ -49,7 +49,7 @@ class FreeNumbersPage : public FormTest {
                 record.image.set(at + j, static_cast<zx::Byte>(e[j]));
         }
         form->refresh();
-        form->document().setModified(false);
+        setModified(false);
         ui.shown.clear();
     }
     QStringList items() const {
@@ -80,7 +80,7 @@ TEST_F(FreeNumbersPage, AddCorrectAndDeleteThenLeaveThePage) {
     EXPECT_TRUE(form->document().isModified());
     EXPECT_EQ(counter(), "Bejegyzések:1/208");
 
-    form->document().setModified(false);
+    setModified(false);
     add("12 3");
     EXPECT_EQ(ui.messages(), QStringList{QString::fromUtf8("Ez a szám már bent van !")});
     EXPECT_EQ(QApplication::focusWidget(), view->MEfreecall);
@@ -96,7 +96,7 @@ TEST_F(FreeNumbersPage, AddCorrectAndDeleteThenLeaveThePage) {
     EXPECT_TRUE(view->BTNfreejav->isEnabled());
     EXPECT_TRUE(view->BTNfreedel->isEnabled());
     view->MEfreecall->setText("0 6 9 9");
-    form->document().setModified(false);
+    setModified(false);
     QTest::mouseClick(view->BTNfreejav, Qt::LeftButton);
     EXPECT_EQ(view->lbFreeCall->item(2)->text(), QString::fromStdString(entry("0699")));
     EXPECT_TRUE(form->document().isModified());
@@ -105,7 +105,7 @@ TEST_F(FreeNumbersPage, AddCorrectAndDeleteThenLeaveThePage) {
     clickItem(0);
     clickItem(2, Qt::ControlModifier);
     clickItem(4, Qt::ControlModifier);
-    form->document().setModified(false);
+    setModified(false);
     QTest::mouseClick(view->BTNfreedel, Qt::LeftButton);
     EXPECT_EQ(items(), (QStringList{QString::fromStdString(entry("0612")),
                                     QString::fromStdString(entry("0614"))}));

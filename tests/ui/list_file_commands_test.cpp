@@ -69,7 +69,7 @@ TEST_F(ListFiles, BinaryCodeListRoundTripsThroughTheTable) {
     expectDatabaseDefaults();
 
     form->newConfiguration();
-    form->document().setModified(false);
+    setModified(false);
     ui.fileNames = {path("pin.dat")};
     action("ImpDat")->trigger();
     EXPECT_EQ(record.image.word(1671), 2);
@@ -85,7 +85,7 @@ TEST_F(ListFiles, ARefusedOrCancelledImportChangesNothing) {
                                       "123",
                                       6)); // ends before its records
     const zx::ConfigImage before = record.image;
-    form->document().setModified(false);
+    setModified(false);
     form->showView(4); // the code menu works on its page only
     ui.fileNames = {path("short.dat"), QString()};
     action("ImpDat")->trigger();
@@ -115,7 +115,7 @@ TEST_F(ListFiles, FreeNumbersAppendReplaceOrStayWithTheAnswer) {
     writeText("call.txt", "06301234567\r\n\r\n112\n");
     form->showView(5);
     form->freeNumbersView()->lbFreeCall->addItem("555             ");
-    form->document().setModified(false);
+    setModified(false);
 
     ui.fileNames = {path("call.txt")};
     ui.answers = {Answer::Cancel};

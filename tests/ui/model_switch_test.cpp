@@ -1,6 +1,7 @@
 // What a change of model shows and hides, and that it never touches the image.
 #include "form_fixture.h"
 
+#include "model/new_configuration.h"
 #include "ui/code_grid.h"
 
 #include <QTest>
@@ -63,7 +64,8 @@ TEST_F(FormTest, ListsOfEachModel) {
 
 TEST_F(FormTest, ModelBoxChangeByKeyboardSwitchesAndRefillsWithoutTouchingTheImage) {
     const zx::DatabaseRecord before = record;
-    form->document().setModified(false);
+    // A configuration that came from a file is read through the other map, not replaced.
+    form->document().markSaved(QStringLiteral("/adat/iroda.vd1"));
     QTest::keyClick(form->cbTipus, Qt::Key_Down);
     ASSERT_EQ(form->currentModel(), DeviceModel::Line16);
     EXPECT_EQ(form->document().map().model(), DeviceModel::Line16);
@@ -141,3 +143,20 @@ TEST_F(FormTest, OffsetsGivenByTheRefill) {
 }
 
 } // namespace
+
+TEST_F(FormTest, TheUntouchedNewConfigurationBecomesTheNewConfigurationOfTheModelChosen) {
+    chooseModelInBox(DeviceModel::Line16);
+    zx::DatabaseRecord expected;
+    zx::applyNewConfiguration(expected, DeviceModel::Line16);
+    EXPECT_TRUE(record.image == expected.image)
+        << "the 4-line defaults read through the 16-line map";
+    EXPECT_TRUE(ui.shown.isEmpty()) << "no note of a code count the table cannot hold";
+    EXPECT_FALSE(form->document().isModified());
+    EXPECT_EQ(editText("MEcopos"), QString::number(expected.image.at(1683)));
+
+    // Changed since, it is the operator's configuration: read through the other map.
+    form->document().markModified();
+    const zx::ConfigImage before = record.image;
+    chooseModelInBox(DeviceModel::Line4);
+    EXPECT_TRUE(record.image == before);
+}

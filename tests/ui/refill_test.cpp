@@ -231,7 +231,7 @@ TEST_F(FormTest, RefreshReplacesAnEntryNotYetStored) {
 TEST_F(FormTest, NewConfigurationEmptiesTheRecordTextsAndFileName) {
     record.setText(zx::DatabaseRecord::Slot::Site, zx::RawText("Budapest"));
     record.setText(zx::DatabaseRecord::Slot::Password, zx::RawText("titok"));
-    form->document().setCurrentFileName(QStringLiteral("/tmp/a.vd1"));
+    form->document().markSaved(QStringLiteral("/tmp/a.vd1"));
     record.image.set(1656, 77);
     form->newConfiguration();
     EXPECT_EQ(record.textLength(zx::DatabaseRecord::Slot::Site), 0);

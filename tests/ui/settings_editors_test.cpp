@@ -132,7 +132,7 @@ TEST_F(SettingsEditors, TablesOfTheNumberAndCallInViewsMarkOnlyWhatChanged) {
     EXPECT_EQ(at(1584 + 17), 7);
     EXPECT_TRUE(form->document().isModified());
 
-    form->document().setModified(false);
+    setModified(false);
     view->edKivHossz->setText("x");
     view->btnKivEdit->click();
     EXPECT_EQ(ui.messages().last(), QString::fromUtf8("Értéknek 0..255 között kell lenni !!!"));
@@ -144,7 +144,7 @@ TEST_F(SettingsEditors, TablesOfTheNumberAndCallInViewsMarkOnlyWhatChanged) {
     EXPECT_EQ(at(1641), '8');
     EXPECT_EQ(at(1642), 0);
     EXPECT_TRUE(form->document().isModified());
-    form->document().setModified(false);
+    setModified(false);
     typeAndLeave("edBehiv", "0612345678");
     EXPECT_FALSE(form->document().isModified()) << "nothing changed, nothing to save";
 }

@@ -4,7 +4,7 @@
 #include "ui/help_viewer.h"
 #include "ui/status_bar.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
 
 namespace {
@@ -66,6 +67,7 @@ TEST_F(FormTest, LeavingTheFreeNumberViewStoresTheList) {
 }
 
 TEST_F(FormTest, FreeNumbersStoredAtTheSixteenLineTableAndOnlyOnLeavingTheirView) {
+    form->document().markModified(); // the 4-line bytes are read through the 16-line map
     chooseModelInBox(zx::DeviceModel::Line16);
     form->freeNumbersView()->lbFreeCall->addItem(QStringLiteral("555"));
     for (const char* item : {"Vonalak1", "Kdok1", "Alap1"})
@@ -100,7 +102,7 @@ TEST_P(ClosingQuestion, AnswerDecides) {
         return c.saveSucceeds;
     });
     form->setSaveConnectionSettingsHandler([&] { ++settingsWrites; });
-    form->document().setModified(c.modified);
+    setModified(c.modified);
     ui.answers.assign(c.answers.begin(), c.answers.end());
 
     EXPECT_EQ(form->close(), c.closes);
@@ -127,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<CloseCase>& info) { return info.param.name; });
 
 TEST_F(FormTest, ExitCommandAsksTheSameQuestion) {
-    form->document().setModified(true);
+    form->document().markModified();
     ui.answers = {Answer::Cancel};
     action("Exit1")->trigger();
     EXPECT_EQ(ui.texts(zx::ScriptedInteraction::Kind::Question),
@@ -138,7 +140,7 @@ TEST_F(FormTest, ExitCommandAsksTheSameQuestion) {
 TEST_F(FormTest, SaveQuestionBeforeOtherCommands) {
     EXPECT_TRUE(form->askSaveChanges()); // nothing to save: nothing asked
     EXPECT_TRUE(ui.shown.isEmpty());
-    form->document().setModified(true);
+    form->document().markModified();
     ui.answers = {Answer::Cancel, Answer::No, Answer::Yes};
     int saves = 0;
     form->setSaveHandler([&] { return ++saves, true; });
@@ -168,7 +170,7 @@ TEST_F(FormTest, HelpOpensTheFileAtItsContents) {
     EXPECT_TRUE(ui.shown.isEmpty());
     // The viewer never keeps the program alive on its own.
     EXPECT_FALSE(viewer->testAttribute(Qt::WA_QuitOnClose));
-    form->document().setModified(false);
+    setModified(false);
     form->close();
     EXPECT_TRUE(viewer->isHidden());
 }
@@ -247,3 +249,38 @@ TEST(ScriptedInteractionSeam, UnscriptedRequestsGetTheHarmlessAnswerAndAreCounte
 }
 
 } // namespace
+
+// The window goes while a value is still being typed: the teardown moving the focus out of a
+// field is not the operator leaving it, and nothing reaches the document any more. A view torn
+// down while its window is still active is the hardest case: the focus leaves its field with
+// the window looking on.
+TEST(WindowTeardown, NoStoreReachesTheDocumentFromAViewOrWindowBeingDestroyed) {
+    zx::DatabaseRecord record;
+    zx::ConfigDocument document(record);
+    zx::ScriptedInteraction ui;
+    auto form = std::make_unique<TMainForm>(document, ui);
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    int changes = 0;
+    QObject::connect(&document, &zx::ConfigDocument::imageChanged, [&changes] { ++changes; });
+    QObject::connect(&document, &zx::ConfigDocument::modifiedChanged, [&changes] { ++changes; });
+    const zx::ConfigImage before = record.image;
+
+    form->showView(1);
+    QLineEdit* co = form->linesView()->lines[0].co;
+    co->setFocus();
+    QTest::keyClicks(co, "7");
+    ASSERT_EQ(QApplication::focusWidget(), co);
+    delete form->linesView();
+    EXPECT_EQ(changes, 0);
+
+    form->showView(0);
+    QLineEdit* field = form->basicView()->MEcopos;
+    field->setFocus();
+    QTest::keyClicks(field, "7");
+    form.reset();
+    EXPECT_EQ(document.storesAfterEnd(), 0);
+    EXPECT_EQ(changes, 0);
+    EXPECT_TRUE(record.image == before);
+}
