@@ -1,5 +1,5 @@
-// Code texts: a text that is read gives codes that fit their records and the table, and is
-// written back to a text that reads as the same codes.
+// Code texts: a text that is read gives codes of digits that fit their records and the table, and
+// is written back to a text that reads as the same codes.
 #include "code_list_checks.h"
 #include "files/code_text_file.h"
 
@@ -14,6 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!fuzz::acceptedListFits(read)) continue;
         for (const CodeRowView& row : read->rows) {
             FUZZ_CHECK(row.code.size() + 1 <= static_cast<std::size_t>(read->codeLength));
+            for (const char c : row.code.view())
+                FUZZ_CHECK(c >= '0' && c <= '9');
             FUZZ_CHECK(row.rights == allRights(model));
         }
         const Checked<CodeList> again = parseCodeTextFile(codeTextFileBytes(*read, model), model);

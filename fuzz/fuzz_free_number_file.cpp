@@ -1,5 +1,5 @@
-// Free-number files: an import never takes more than the list has room for, every entry is at
-// least 16 characters, and what is written reads back the same.
+// Free-number files: only text is taken, an import never takes more than the list has room for,
+// every entry is at least 16 characters, and what is written reads back the same.
 #include "files/free_number_file.h"
 #include "fuzz_check.h"
 #include "model/free_number_table.h"
@@ -12,6 +12,8 @@ using namespace zx;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes = fuzz::text(data, size);
+    // What is no text is refused whole; what is taken holds no control character but TAB and CR.
+    if (freeNumberTextFault(bytes)) return 0;
     for (DeviceModel model : {DeviceModel::Line4, DeviceModel::Line16}) {
         const MemoryMap& map = MemoryMap::of(model);
         const int capacity = map.freeNumberCapacity();
@@ -19,8 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const FreeNumberImport read = importFreeNumbers(bytes, listCount, capacity);
             FUZZ_CHECK(static_cast<int>(read.entries.size()) <= std::max(capacity - listCount, 0));
             FUZZ_CHECK(read.truncated == !read.message.empty());
-            for (const RawText& entry : read.entries)
+            for (const RawText& entry : read.entries) {
                 FUZZ_CHECK(entry.size() >= FreeNumberWidth);
+                for (const char c : entry.view())
+                    FUZZ_CHECK(static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\r');
+            }
         }
         const FreeNumberImport all = importFreeNumbers(bytes, 0, capacity);
         const FreeNumberImport again =

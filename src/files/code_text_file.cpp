@@ -64,11 +64,19 @@ Checked<CodeList> parseCodeTextFile(std::string_view bytes, DeviceModel model) {
     // First the whole file is measured, so that nothing is built from a file that is refused.
     std::size_t lines = 0;
     std::size_t longest = 0;
+    std::size_t notDigits = 0; // the first line whose code holds anything but digits
     forEachLine(bytes, [&](std::string_view line) {
         ++lines;
-        longest = std::max(longest, codeOf(line).size());
-        return true;
+        const std::string_view code = codeOf(line);
+        longest = std::max(longest, code.size());
+        // The grid takes digits only; a code of letters or control bytes could never be typed.
+        if (!std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            notDigits = lines;
+        return notDigits == 0;
     });
+    if (notDigits > 0)
+        return Refusal{
+            refused("nem számjegy van a fájl " + std::to_string(notDigits) + ". sorának kódjában")};
     if (lines == 0) return Refusal{refused("a file egyetlen kódot sem tartalmaz")};
     const int digits = static_cast<int>(std::min<std::size_t>(longest, 1000000));
     if (digits < MinCodeLength - 1 || digits > MaxCodeLength - 1)

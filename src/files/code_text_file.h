@@ -16,8 +16,9 @@ namespace zx {
 
 // One row per line (empty lines too), each code the text before the line's first TAB with
 // spaces and control characters removed from both ends. CodeLength is the longest code's
-// length + 1 and CodeCount the number of lines; refused when the longest code has fewer than 2
-// or more than 8 characters, or when the lines would not fit the code table.
+// length + 1 and CodeCount the number of lines; refused, naming the line, when a code holds
+// anything but digits, and refused when the longest code has fewer than 2 or more than 8
+// characters, or when the lines would not fit the code table.
 Checked<CodeList> parseCodeTextFile(std::string_view bytes, DeviceModel model);
 
 // Rows 1 to CodeCount, each code as the grid holds it, then its rights; CR LF after each line.

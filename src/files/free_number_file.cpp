@@ -25,13 +25,31 @@ FreeNumberImport importFreeNumbers(std::string_view bytes, int listCount, int ca
     return result;
 }
 
+std::optional<std::string> freeNumberTextFault(std::string_view bytes) {
+    std::size_t number = 0;
+    std::optional<std::string> fault;
+    forEachLine(bytes, [&](std::string_view line) {
+        ++number;
+        const bool control = std::any_of(line.begin(), line.end(), [](char c) {
+            const auto b = static_cast<unsigned char>(c);
+            return (b < 0x20 && b != '\t' && b != '\r') || b == 0x7F;
+        });
+        if (control)
+            fault = "A számlista nem tölthető be: vezérlőkarakter van a fájl " +
+                    std::to_string(number) + ". sorában !!!";
+        return !control;
+    });
+    return fault;
+}
+
 Checked<FreeNumberImport> readFreeNumberFile(const QString& path, int listCount, int capacity) {
     const FileReadResult file = readFileBytes(path);
     if (file.status == FileReadStatus::CannotOpen) return Refusal{freeNumberOpenErrorMessage()};
     if (!file.ok()) return Refusal{file.message.toStdString()};
-    return importFreeNumbers(
-        std::string_view(file.bytes.constData(), static_cast<std::size_t>(file.bytes.size())),
-        listCount, capacity);
+    const std::string_view bytes(file.bytes.constData(),
+                                 static_cast<std::size_t>(file.bytes.size()));
+    if (auto fault = freeNumberTextFault(bytes)) return Refusal{std::move(*fault)};
+    return importFreeNumbers(bytes, listCount, capacity);
 }
 
 std::string freeNumberFileBytes(const std::vector<RawText>& entries) {

@@ -1,7 +1,8 @@
 #pragma once
 // The free-number list as a text file: one list entry per line, nothing else. A line is taken
-// as it is (not trimmed, not checked, not cut), only filled up with spaces to 16 characters when
-// it is shorter; an entry is written exactly as the list holds it.
+// as it is (not trimmed, not cut), only filled up with spaces to 16 characters when it is
+// shorter; an entry is written exactly as the list holds it. A file that is not text (a NUL
+// byte, a control character other than CR, LF and TAB) is refused whole.
 #include "files/file_bytes.h"
 #include "model/checked.h"
 #include "model/raw_text.h"
@@ -9,6 +10,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,8 +35,12 @@ struct FreeNumberImport {
 // left over. Lines beyond the room are not even looked at.
 FreeNumberImport importFreeNumbers(std::string_view bytes, int listCount, int capacity);
 
+// Why the bytes are no free-number text, naming the first line that holds a NUL byte or a control
+// character other than CR, LF and TAB; nothing for text.
+std::optional<std::string> freeNumberTextFault(std::string_view bytes);
+
 // The same from a file; "Megnyitási hiba!" when it cannot be opened, the system's error text
-// when it cannot be read.
+// when it cannot be read, the text fault when it is not text.
 Checked<FreeNumberImport> readFreeNumberFile(const QString& path, int listCount, int capacity);
 
 std::string freeNumberFileBytes(const std::vector<RawText>& entries);

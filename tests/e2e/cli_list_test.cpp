@@ -126,8 +126,9 @@ TEST_F(CliList, ARefusedImportLeavesTheDatabaseAsItWas) {
     writeAll(path("many.dat"), QByteArray("\x03\x01\x04", 3) + QByteArray(1025 * 3, '1'));
     writeAll(path("nine.txt"), "123456789\r\n12\r\n");
     writeAll(path("one.txt"), "1\r\n\r\n");
+    writeAll(path("letters.txt"), "1234\r\n12x4\r\n");
     for (const char* file :
-         {"long.dat", "cut.dat", "many.dat", "nine.txt", "one.txt", "missing.txt"}) {
+         {"long.dat", "cut.dat", "many.dat", "nine.txt", "one.txt", "letters.txt", "missing.txt"}) {
         const CliRun r = run("import-codes", db, {path(file)});
         EXPECT_EQ(r.exitCode, 1) << file;
         EXPECT_TRUE(r.err.endsWith("!!!")) << r.err.toStdString();
@@ -204,6 +205,13 @@ TEST_F(CliList, FreeNumbersBeyondTheCapacityOrFromNowhereChangeNothing) {
     EXPECT_EQ(r.err,
               QString::fromUtf8(
                   "Maximum 208 szám lehet a listában, ezért néhány szám beolvasatlan maradt!"));
+    EXPECT_EQ(readAll(db), before);
+
+    writeAll(path("binary.bin"), QByteArray("0612\r\n\x00\x01\x02garbage\r\n", 17));
+    r = run("import-numbers", db, {"--replace", path("binary.bin")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QString::fromUtf8("vezérlőkarakter van a fájl 2. sorában")))
+        << r.err.toStdString();
     EXPECT_EQ(readAll(db), before);
 
     r = run("import-numbers", db, {"--replace", path("missing.txt")});

@@ -104,6 +104,21 @@ TEST(CodeTextFile, RefusesCodesOfNoSupportedLengthAndTablesThatDoNotFit) {
         EXPECT_FALSE(read) << text.size();
         EXPECT_NE(read.message().find("!!!"), std::string::npos) << read.message();
     }
+    // Codes the grid could never take: letters, signs, control bytes; the message names the line.
+    const std::pair<std::string, std::string> notDigits[] = {
+        {"abc\r\n", " 1. "},
+        {"1234\r\n12x4\tHelyi\r\n", " 2. "},
+        {"12\n34\n5-6\n", " 3. "},
+        {std::string("12\n1\0"
+                     "2\n",
+                     6),
+         " 2. "},
+    };
+    for (const auto& [text, line] : notDigits) {
+        const Checked<CodeList> read = parseCodeTextFile(text, Four);
+        ASSERT_FALSE(read) << text;
+        EXPECT_NE(read.message().find(line), std::string::npos) << read.message();
+    }
     const std::string fits = std::string(383, '\n') + "1234567\n";
     EXPECT_TRUE(parseCodeTextFile(fits, Sixteen)) << "384 lines of up to seven digits fit";
 }

@@ -104,6 +104,34 @@ TEST(FreeNumberFile, ExportThenImportGivesTheSameEntries) {
     EXPECT_EQ(freeNumberFileBytes({}), "");
 }
 
+TEST(FreeNumberFile, WhatIsNoTextIsRefusedNamingItsFirstBadLine) {
+    EXPECT_FALSE(freeNumberTextFault("06 1\t23\r\n\xF5\xFB\r\n\r\n"));
+    EXPECT_FALSE(freeNumberTextFault(""));
+    const std::pair<std::string, std::string> faults[] = {
+        {std::string("12\r\n34\0", 7), " 2. "},
+        {"\x1B[2J\r\n", " 1. "},
+        {"1\n2\n3\x7F\n", " 3. "},
+        {"1\r\n2\r\n3\r\n4\r\x01\r\n", " 4. "},
+    };
+    for (const auto& [bytes, line] : faults) {
+        const auto fault = freeNumberTextFault(bytes);
+        ASSERT_TRUE(fault) << bytes;
+        EXPECT_NE(fault->find(line), std::string::npos) << *fault;
+        EXPECT_TRUE(fault->ends_with(" !!!")) << *fault;
+    }
+    // A file of random bytes, as a wrong file chosen in the dialog brings, is not read at all.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("random.bin");
+    std::string noise(2000, '\0');
+    std::uint32_t x = 12345;
+    for (char& c : noise)
+        c = static_cast<char>((x = x * 1664525u + 1013904223u) >> 24);
+    ASSERT_TRUE(writeFileAtomically(path, QByteArrayView(noise.data(), 2000)).ok);
+    const Checked<FreeNumberImport> read = readFreeNumberFile(path, 0, 208);
+    ASSERT_FALSE(read);
+    EXPECT_EQ(read.message(), *freeNumberTextFault(noise));
+}
+
 TEST(FreeNumberFile, FilesOnDisk) {
     QTemporaryDir dir;
     const QString path = dir.filePath("CALL.TXT");

@@ -96,6 +96,34 @@ TEST_F(ListFiles, ARefusedOrCancelledImportChangesNothing) {
     expectDatabaseDefaults();
 }
 
+TEST_F(ListFiles, ImportsOfWhatIsNoListAreRefusedWithNothingChanged) {
+    QByteArray noise(2000, '\0');
+    for (int i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<char>((i * 7919 + 13) % 256);
+    writeText("random.bin", noise);
+    writeText("letters.txt", "1234\r\nabc\r\n");
+    action("Szmok1")->trigger();
+    form->freeNumbersView()->lbFreeCall->addItem("0612345");
+    form->showView(0); // the list is written
+    form->showView(5);
+    const zx::ConfigImage before = record.image;
+    setModified(false);
+
+    ui.fileNames = {path("random.bin")};
+    ui.answers = {Answer::No}; // replace
+    action("Importszam")->trigger();
+    EXPECT_EQ(listItems(), QStringList{"0612345"});
+
+    form->showView(4);
+    ui.fileNames = {path("letters.txt")};
+    action("ImpText")->trigger();
+    ASSERT_EQ(ui.messages().size(), 2);
+    EXPECT_TRUE(ui.messages()[0].contains(QString::fromUtf8("vezérlőkarakter")));
+    EXPECT_TRUE(ui.messages()[1].contains(" 2. "));
+    EXPECT_TRUE(record.image == before);
+    EXPECT_FALSE(form->document().isModified());
+}
+
 TEST_F(ListFiles, CodeTextImportTakesTheLongestCodeAndGivesAllRights) {
     writeText("codes.txt", "1234\r\n56789\tHelyi\n12\r\n");
     form->showView(4);
