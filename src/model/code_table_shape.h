@@ -20,12 +20,23 @@ struct CodeTableShape {
 // the limit is lowered to it (fewer digits were chosen, or the image holds more).
 CodeTableShape withinLimits(CodeTableShape size);
 
-// What the preferences show for the image: CodeLength - 1 and CodeCount, within the limits.
-// A model without the fields shows the defaults (no codes, six digits).
+// What the preferences show for the image: CodeLength - 1 within 2..8, and the codes the table
+// holds: CodeCount as far as records of CodeLength bytes fit the table (as many rows as the
+// grid shows). The count is not lowered to the preferences' limit, so that closing the
+// preferences untouched keeps every code. A model without the fields shows the defaults (no
+// codes, six digits).
 CodeTableShape storedCodeTableShape(const ConfigImage& image, const MemoryMap& map);
 
-// The bytes that store the size (within the limits): CodeCount low byte first, then the high
-// byte; CodeLength = digits + 1. The code records themselves are not touched.
+// The largest count the preferences offer for `digits`: the limit of that many digits, or the
+// codes already stored when more are there with the same digits.
+int offeredCountLimit(int digits, CodeTableShape stored);
+
+// How many of the stored codes a chosen count leaves out of the table.
+int codesDroppedBy(int chosenCount, CodeTableShape stored);
+
+// The bytes that store the size: CodeCount low byte first, then the high byte (at most as many
+// records as the table holds for that many digits); CodeLength = digits + 1 (within 2..8). The
+// code records themselves are not touched.
 ImagePatch codeTableShapePatch(const MemoryMap& map, CodeTableShape size);
 
 } // namespace zx

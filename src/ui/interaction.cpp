@@ -24,10 +24,21 @@ void hungarianButtons(QMessageBox& box) {
 }
 
 int showBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
-            QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton) {
-    QMessageBox box(icon, title, text, buttons, parent);
+            QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton,
+            const Interaction::Captions& captions = {}) {
+    // The closing " !!!" stays on the line of the words it closes.
+    QString shown = text;
+    shown.replace(QStringLiteral(" !!!"), QStringLiteral("\u00A0!!!"));
+    QMessageBox box(icon, title, shown, buttons, parent);
     box.setDefaultButton(defaultButton);
     hungarianButtons(box);
+    const std::pair<QMessageBox::StandardButton, QString> own[] = {
+        {QMessageBox::Yes, captions.yes},
+        {QMessageBox::No, captions.no},
+        {QMessageBox::Cancel, captions.cancel},
+    };
+    for (const auto& [button, caption] : own)
+        if (QAbstractButton* b = box.button(button); b && !caption.isEmpty()) b->setText(caption);
     return box.exec();
 }
 
@@ -55,9 +66,11 @@ void DesktopInteraction::error(QWidget* parent, const QString& text) {
 }
 
 Interaction::Answer DesktopInteraction::askYesNoCancel(QWidget* parent, const QString& title,
-                                                       const QString& text) {
+                                                       const QString& text,
+                                                       const Captions& captions) {
     switch (showBox(parent, QMessageBox::Question, title, text,
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes,
+                    captions)) {
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:
@@ -65,6 +78,14 @@ Interaction::Answer DesktopInteraction::askYesNoCancel(QWidget* parent, const QS
     default:
         return Answer::Cancel;
     }
+}
+
+Interaction::Answer DesktopInteraction::askYesNo(QWidget* parent, const QString& title,
+                                                 const QString& text) {
+    return showBox(parent, QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                   QMessageBox::No) == QMessageBox::Yes
+               ? Answer::Yes
+               : Answer::No;
 }
 
 bool DesktopInteraction::confirm(QWidget* parent, const QString& text) {
@@ -105,8 +126,10 @@ void ScriptedInteraction::error(QWidget*, const QString& text) {
 }
 
 Interaction::Answer ScriptedInteraction::askYesNoCancel(QWidget*, const QString& title,
-                                                        const QString& text) {
+                                                        const QString& text,
+                                                        const Captions& captions) {
     shown.append({Kind::Question, title, text});
+    lastCaptions = captions;
     if (answers.empty()) {
         ++unscripted;
         return Answer::Cancel;
@@ -114,6 +137,11 @@ Interaction::Answer ScriptedInteraction::askYesNoCancel(QWidget*, const QString&
     const Answer a = answers.front();
     answers.pop_front();
     return a;
+}
+
+Interaction::Answer ScriptedInteraction::askYesNo(QWidget* parent, const QString& title,
+                                                  const QString& text) {
+    return askYesNoCancel(parent, title, text) == Answer::Yes ? Answer::Yes : Answer::No;
 }
 
 bool ScriptedInteraction::nextConfirmation() {

@@ -32,8 +32,16 @@ class Interaction {
     virtual void message(QWidget* parent, const QString& text) = 0;
     // The general error box that failures of files and of the serial port end in.
     virtual void error(QWidget* parent, const QString& text) = 0;
+    // Captions for a question's buttons where Yes and No would not say what they do
+    // ("Hozzáfűzés", "Felülírás", "Mégsem"); empty ones keep "Igen", "Nem", "Mégse".
+    struct Captions {
+        QString yes, no, cancel;
+    };
     // A Yes/No/Cancel question under a title ("Zendrax", "Menti a változásokat ?").
-    virtual Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text) = 0;
+    virtual Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text,
+                                  const Captions& captions = {}) = 0;
+    // A Yes/No question under a title ("N kód törlődik. Folytatja?"); never Cancel.
+    virtual Answer askYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
     // An OK/Cancel confirmation ("Biztos benne ?"); true for OK.
     virtual bool confirm(QWidget* parent, const QString& text) = 0;
     // An error box with OK and Cancel ("Kód eggyezés:3 = 17"); true for OK.
@@ -51,7 +59,9 @@ class DesktopInteraction : public Interaction {
   public:
     void message(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
-    Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text) override;
+    Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text,
+                          const Captions& captions = {}) override;
+    Answer askYesNo(QWidget* parent, const QString& title, const QString& text) override;
     bool confirm(QWidget* parent, const QString& text) override;
     bool errorOkCancel(QWidget* parent, const QString& text) override;
     QString openFileName(QWidget* parent, const FileRequest& request) override;
@@ -80,7 +90,7 @@ class ScriptedInteraction : public Interaction {
         QString text;
     };
 
-    std::deque<Answer> answers;     // askYesNoCancel
+    std::deque<Answer> answers;     // askYesNoCancel and askYesNo (Cancel is taken as No there)
     std::deque<bool> confirmations; // confirm and errorOkCancel
     std::deque<QString> fileNames;  // openFileName and saveFileName
     // Each handler plays the operator on one dialog: fills its fields and closes it (accept(),
@@ -96,12 +106,16 @@ class ScriptedInteraction : public Interaction {
 
     void message(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
-    Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text) override;
+    Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text,
+                          const Captions& captions = {}) override;
+    Answer askYesNo(QWidget* parent, const QString& title, const QString& text) override;
     bool confirm(QWidget* parent, const QString& text) override;
     bool errorOkCancel(QWidget* parent, const QString& text) override;
     QString openFileName(QWidget* parent, const FileRequest& request) override;
     QString saveFileName(QWidget* parent, const FileRequest& request) override;
     int runDialog(QDialog& dialog) override;
+    // The captions of the last question's buttons, as askYesNoCancel was given them.
+    Captions lastCaptions;
 
   private:
     bool nextConfirmation();

@@ -88,9 +88,11 @@ void ListFileCommands::ImportszamClick() {
     dialogs_.setOpen(dialogs::ImportFreeNumbers);
     const QString path = dialogs_.open(&form_, form_.interaction());
     if (path.isEmpty()) return;
+    // The buttons say what they do; the question keeps its own words.
     const auto answer = form_.interaction().askYesNoCancel(
         &form_, QStringLiteral("Zendrax"),
-        QStringLiteral("Hozzáfűzés=YES\rFelülírás =NO\rMégsem    =CANCEL"));
+        QStringLiteral("Hozzáfűzés=YES\rFelülírás =NO\rMégsem    =CANCEL"),
+        {QStringLiteral("Hozzáfűzés"), QStringLiteral("Felülírás"), QStringLiteral("Mégsem")});
     if (answer == Interaction::Answer::Cancel) return;
     const bool replace = answer == Interaction::Answer::No;
     FreeNumbersView& view = *form_.freeNumbersView();

@@ -114,15 +114,17 @@ void TPrefer::FormActivate() {
         texts_[i]->setText(shown_[i]);
     }
     Edatetime->setText(lastModifiedText(lastModified_));
-    const CodeTableShape size = storedCodeTableShape(record_.image, map_);
-    SEkodlen->setValue(size.digits);
-    SEkoddb->setMaximum(codeCountLimit(size.digits));
-    SEkoddb->setValue(size.count);
+    // Every code the table holds is shown, even beyond the limit of its digits, so that OK on
+    // an untouched dialog keeps them all.
+    stored_ = storedCodeTableShape(record_.image, map_);
+    SEkodlen->setValue(stored_.digits);
+    SEkoddb->setMaximum(offeredCountLimit(stored_.digits, stored_));
+    SEkoddb->setValue(stored_.count);
     filling_ = false;
 }
 
 void TPrefer::SEkodlenChange() {
-    const int limit = codeCountLimit(SEkodlen->value());
+    const int limit = offeredCountLimit(SEkodlen->value(), stored_);
     {
         const QSignalBlocker quiet(SEkoddb);
         if (SEkoddb->value() > limit) SEkoddb->setValue(limit);
@@ -174,8 +176,22 @@ int TPrefer::codeCount() const {
     return count ? record_.image.word(*count) : 0;
 }
 
+bool TPrefer::dropsAgreed() {
+    const int dropped = codesDroppedBy(SEkoddb->value(), stored_);
+    if (dropped == 0) return true;
+    const QString question = QString::fromUtf8("%1 kód törlődik. Folytatja?").arg(dropped);
+    if (interaction_.askYesNo(this, QStringLiteral("Zendrax"), question) ==
+        Interaction::Answer::Yes)
+        return true;
+    // The dialog stays open, keeping as many of the codes as the digits chosen allow.
+    SEkoddb->setValue(std::min(stored_.count, SEkoddb->maximum()));
+    return false;
+}
+
 void TPrefer::done(int result) {
     if (!closed_) {
+        // Codes leave the table only when the operator said so.
+        if (!dropsAgreed()) return;
         closed_ = true;
         FormClose();
     }

@@ -3,6 +3,7 @@
 // changed, and the size of the code table (number of codes, digits per code). What it shows is
 // written back into the record at every close, whichever way it is closed. Every change the
 // operator makes is reported through modified(), so the window's document sets its flag.
+#include "model/code_table_shape.h"
 #include "model/database_record.h"
 #include "model/memory_map.h"
 
@@ -36,7 +37,8 @@ class TPrefer : public QDialog {
     static QString lastModifiedText(const QDateTime& when, const QLocale& locale = QLocale());
 
     void FormActivate();
-    // A change of either spin box: the count held within the limit of the digits.
+    // A change of either spin box: the count held within the limit of the digits (or the codes
+    // stored, when more are there with the digits stored).
     void SEkodlenChange();
     // A change of the site, owner or password.
     void EsiteChange();
@@ -59,6 +61,8 @@ class TPrefer : public QDialog {
     void modified();
 
   public slots:
+    // Every close writes back, once; a count below the codes stored asks first ("N kód
+    // törlődik. Folytatja?"), and "Nem" keeps the dialog open with the codes kept.
     void done(int result) override;
 
   protected:
@@ -68,11 +72,14 @@ class TPrefer : public QDialog {
     // Refuses an edit that brings in a character the record's code page cannot hold: the
     // field gets its previous text back and the operator is told why.
     void textChanged(int field);
+    // True when the count chosen drops no stored code, or the operator agreed to drop them.
+    bool dropsAgreed();
 
     DatabaseRecord& record_;
     const MemoryMap& map_;
     QDateTime lastModified_;
     Interaction& interaction_;
+    CodeTableShape stored_;
     std::array<QLineEdit*, 3> texts_{};
     std::array<QString, 3> shown_;    // as filled from the record
     std::array<QString, 3> accepted_; // last text that passed the check

@@ -46,16 +46,41 @@ TEST(CodeTableShape, TheStoredCountIsLittleEndianAndTheLengthOneAboveTheDigits) 
     EXPECT_EQ(image.at(*map.offset(Field::CodeLength)), 5);
 }
 
-TEST(CodeTableShape, StoredValuesOutsideTheLimitsAreShownWithinThem) {
+TEST(CodeTableShape, TheCodesTheTableHoldsAreShownWhateverTheCountSays) {
     const MemoryMap& map = MemoryMap::of(DeviceModel::Line16);
     EXPECT_EQ(storedCodeTableShape(imageWith(DeviceModel::Line16, 5, 500), map),
               (CodeTableShape{500, 4}));
     EXPECT_EQ(storedCodeTableShape(imageWith(DeviceModel::Line16, 5, 700), map),
               (CodeTableShape{614, 4}));
+    // A length no record can have holds no code.
     EXPECT_EQ(storedCodeTableShape(imageWith(DeviceModel::Line16, 0, 0xFFFF), map),
-              (CodeTableShape{10, 2}));
+              (CodeTableShape{0, 2}));
     EXPECT_EQ(storedCodeTableShape(imageWith(DeviceModel::Line16, 0xFF, 3), map),
               (CodeTableShape{3, 8}));
+    // Two-digit codes beyond the preferences' limit of 10 (grown in the grid or imported).
+    EXPECT_EQ(storedCodeTableShape(imageWith(DeviceModel::Line16, 3, 100), map),
+              (CodeTableShape{100, 2}));
+}
+
+TEST(CodeTableShape, ThePreferencesOfferEveryStoredCodeAndCountWhatALowerCountDrops) {
+    const CodeTableShape hundredOfTwo{100, 2};
+    EXPECT_EQ(offeredCountLimit(2, hundredOfTwo), 100);
+    EXPECT_EQ(offeredCountLimit(3, hundredOfTwo), 100);
+    EXPECT_EQ(offeredCountLimit(2, {5, 2}), 10);
+    EXPECT_EQ(offeredCountLimit(8, {614, 4}), 341);
+    EXPECT_EQ(codesDroppedBy(100, hundredOfTwo), 0);
+    EXPECT_EQ(codesDroppedBy(150, hundredOfTwo), 0);
+    EXPECT_EQ(codesDroppedBy(10, hundredOfTwo), 90);
+    EXPECT_EQ(codesDroppedBy(0, hundredOfTwo), 100);
+
+    // What the preferences store is what they show next time: every two-digit code kept.
+    const MemoryMap& map = MemoryMap::of(DeviceModel::Line4);
+    ConfigImage image = imageWith(DeviceModel::Line4, 7, 0);
+    codeTableShapePatch(map, hundredOfTwo).applyTo(image);
+    EXPECT_EQ(storedCodeTableShape(image, map), hundredOfTwo);
+    // Never more records than the table holds for that many digits.
+    codeTableShapePatch(map, {5000, 2}).applyTo(image);
+    EXPECT_EQ(storedCodeTableShape(image, map), (CodeTableShape{1024, 2}));
 }
 
 } // namespace

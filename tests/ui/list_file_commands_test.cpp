@@ -151,6 +151,10 @@ TEST_F(ListFiles, FreeNumbersAppendReplaceOrStayWithTheAnswer) {
     EXPECT_EQ(listItems(), QStringList{"555             "});
     EXPECT_EQ(ui.texts(Kind::Question),
               QStringList{"Hozzáfűzés=YES\rFelülírás =NO\rMégsem    =CANCEL"});
+    // Each button says what it does.
+    EXPECT_EQ(ui.lastCaptions.yes, QString::fromUtf8("Hozzáfűzés"));
+    EXPECT_EQ(ui.lastCaptions.no, QString::fromUtf8("Felülírás"));
+    EXPECT_EQ(ui.lastCaptions.cancel, QString::fromUtf8("Mégsem"));
     EXPECT_FALSE(form->document().isModified());
 
     ui.fileNames = {path("call.txt")};

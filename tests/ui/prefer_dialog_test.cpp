@@ -133,6 +133,34 @@ TEST_F(PreferTest, AStoredCountAboveTheLimitIsShownAndStoredLowered) {
     EXPECT_EQ(spy->count(), 1); // the image changed, so the document must know
 }
 
+TEST_F(PreferTest, CodesBeyondTheLimitAreKeptUnlessTheOperatorAgreesToDropThem) {
+    // A hundred two-digit codes, as the grid grows them or an import brings them.
+    storeSize(0, 2);
+    record.image.setWord(*MemoryMap::of(model).offset(Field::CodeCount), 100);
+    auto d = open();
+    EXPECT_EQ(d->SEkoddb->value(), 100);
+    d->accept();
+    EXPECT_EQ(storedCount(), 100);
+    EXPECT_TRUE(interaction.shown.isEmpty());
+
+    auto lower = open();
+    lower->show();
+    lower->SEkoddb->setValue(10);
+    interaction.answers = {Interaction::Answer::No};
+    lower->accept();
+    EXPECT_EQ(interaction.texts(ScriptedInteraction::Kind::Question),
+              QStringList{QString::fromUtf8("90 kód törlődik. Folytatja?")});
+    EXPECT_TRUE(lower->isVisible()) << "Nem keeps the dialog open";
+    EXPECT_EQ(lower->SEkoddb->value(), 100);
+    EXPECT_EQ(storedCount(), 100);
+
+    lower->SEkoddb->setValue(10);
+    interaction.answers = {Interaction::Answer::Yes};
+    lower->accept();
+    EXPECT_FALSE(lower->isVisible());
+    EXPECT_EQ(storedCount(), 10);
+}
+
 TEST_F(PreferTest, EveryWayOfClosingWritesBackOnce) {
     auto d = open();
     d->show();
