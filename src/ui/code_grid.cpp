@@ -1,6 +1,7 @@
 #include "ui/code_grid.h"
 
 #include "model/code_table_store.h"
+#include "model/right_levels.h"
 #include "ui/code_grid_delegate.h"
 #include "ui/code_grid_model.h"
 
@@ -116,6 +117,16 @@ void CodeGrid::setDeviceModel(DeviceModel model) {
     model_->setDeviceModel(model);
     for (int c = 1; c < gridColumnCount(); ++c)
         setColumnWidth(c - 1, ColumnWidths[c]);
+    if (model == DeviceModel::Line16) {
+        // The 16-line right is drawn as its word: the column takes the longest one whole.
+        int widest = 0;
+        for (const char* letter : {"T", "H", "B", "M", "N"}) {
+            const std::string_view word = rightLevelWord(letter);
+            widest = std::max(widest, fontMetrics().horizontalAdvance(QString::fromUtf8(
+                                          word.data(), static_cast<qsizetype>(word.size()))));
+        }
+        setColumnWidth(1, std::max(ColumnWidths[2], widest + 6));
+    }
     viewport()->update();
 }
 

@@ -10,7 +10,9 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QResizeEvent>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace zx {
@@ -19,14 +21,16 @@ namespace {
 
 struct Column {
     const char* heading;
-    int width;
+    int width; // the least width, the gap after the column included
 };
-// Every row and the heading share these widths, so the columns line up whatever is hidden.
+// Every row and the heading share the widths of the columns, so the columns line up whatever
+// is hidden; a column is as wide as its widest control shown for the model (layoutFor).
 const Column Columns[] = {
-    {"Port", 38},      {"CO szám", 70}, {"Tárcsázás", 310}, {"Vonalfogás", 196},
-    {"Időzítők", 106}, {"Alvonal", 62}, {"Behívás", 62},
+    {"Port", 38},     {"CO szám", 70}, {"Tárcsázás", 90}, {"Vonalfogás", 90},
+    {"Időzítők", 80}, {"Alvonal", 62}, {"Behívás", 62},
 };
 constexpr int ColumnCount = sizeof(Columns) / sizeof(Columns[0]);
+constexpr int ColumnGap = 10;
 
 void fixColumns(QGridLayout* grid) {
     // A column whose controls are all hidden gets no spacing, so the gaps live in the widths.
@@ -35,6 +39,50 @@ void fixColumns(QGridLayout* grid) {
         grid->setColumnMinimumWidth(c, Columns[c].width);
     grid->setColumnStretch(ColumnCount, 1);
 }
+
+// The rows scroll under their heading, which stays on top and moves sideways with them.
+class HeadedScrollArea : public QScrollArea {
+  public:
+    HeadedScrollArea(QWidget* heading, QWidget* parent)
+        : QScrollArea(parent), clip_(new QWidget(this)), heading_(heading) {
+        heading_->setParent(clip_);
+        connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { placeHeading(); });
+    }
+    void setRows(QWidget* rows) {
+        setWidget(rows);
+        rows->installEventFilter(this);
+        placeHeading();
+    }
+    void placeHeading() {
+        const int h = heading_->sizeHint().height();
+        if (viewportMargins().top() != h) setViewportMargins(0, h, 0, 0);
+        const QRect v = viewport()->geometry();
+        clip_->setGeometry(v.x(), v.y() - h, v.width(), h);
+        const int w = widget() ? std::max(widget()->width(), v.width()) : v.width();
+        heading_->setGeometry(-horizontalScrollBar()->value(), 0, w, h);
+    }
+    // Room for every column of the heading and the rows under it.
+    QSize sizeHint() const override {
+        const QSize rows = QScrollArea::sizeHint();
+        const int frame = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+        return {std::max(rows.width(), heading_->sizeHint().width() + frame),
+                rows.height() + heading_->sizeHint().height()};
+    }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QScrollArea::resizeEvent(event);
+        placeHeading();
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == widget() && event->type() == QEvent::Resize) placeHeading();
+        return QScrollArea::eventFilter(watched, event);
+    }
+
+  private:
+    QWidget* clip_;
+    QWidget* heading_;
+};
 
 RadioGroup* rowGroup(QWidget* parent, const QString& name, const QStringList& items) {
     auto* group = new RadioGroup(QString(), parent);
@@ -53,18 +101,22 @@ LinesView::LinesView(ConfigDocument& document, Interaction& interaction, QWidget
     QWidget* sheet = this;
     auto* column = new QVBoxLayout(this);
 
-    auto* heading = new QWidget(sheet);
+    auto* heading = new QWidget;
     heading->setObjectName(QStringLiteral("pnlCOHead"));
     auto* headingGrid = new QGridLayout(heading);
-    headingGrid->setContentsMargins(4, 0, 4, 0);
+    headingGrid->setContentsMargins(4, 0, 4, 2);
     fixColumns(headingGrid);
-    for (int c = 0; c < ColumnCount; ++c)
-        headingGrid->addWidget(new QLabel(QString::fromUtf8(Columns[c].heading), heading), 0, c);
-    column->addWidget(heading);
+    grids_.push_back(headingGrid);
+    for (int c = 0; c < ColumnCount; ++c) {
+        headings_[static_cast<std::size_t>(c)] =
+            new QLabel(QString::fromUtf8(Columns[c].heading), heading);
+        headingGrid->addWidget(headings_[static_cast<std::size_t>(c)], 0, c);
+    }
 
-    auto* scroll = new QScrollArea(sheet);
+    auto* scroll = new HeadedScrollArea(heading, sheet);
     scroll->setObjectName(QStringLiteral("sbLines"));
     scroll->setWidgetResizable(true);
+    scroll_ = scroll;
     auto* rows = new QWidget;
     auto* rowColumn = new QVBoxLayout(rows);
     rowColumn->setContentsMargins(0, 0, 0, 0);
@@ -79,6 +131,7 @@ LinesView::LinesView(ConfigDocument& document, Interaction& interaction, QWidget
         auto* grid = new QGridLayout(row.panel);
         grid->setContentsMargins(4, 0, 4, 0);
         fixColumns(grid);
+        grids_.push_back(grid);
         row.port = new QLabel(nn, row.panel);
         row.port->setObjectName(QStringLiteral("lblPort") + nn);
         row.port->setFont(bold);
@@ -102,7 +155,7 @@ LinesView::LinesView(ConfigDocument& document, Interaction& interaction, QWidget
         rowColumn->addWidget(row.panel);
     }
     rowColumn->addStretch(1);
-    scroll->setWidget(rows);
+    scroll->setRows(rows);
     column->addWidget(scroll, 1);
 
     for (int i = 0; i < LineCount; ++i) {
@@ -164,6 +217,39 @@ void LinesView::layoutFor(DeviceModel model) {
         row.seizure->setVisible(i == 0 || sixteen);
         row.timer->setVisible(sixteen);
     }
+    fitColumns(shown);
+}
+
+void LinesView::fitColumns(int shownRows) {
+    // The heading of a column with nothing shown under it goes too (the timer sets of the
+    // 4-line unit).
+    std::array<int, ColumnCount> widths{};
+    std::array<bool, ColumnCount> used{};
+    for (int i = 0; i < shownRows; ++i) {
+        const LineRow& row = lines[static_cast<std::size_t>(i)];
+        const QWidget* cells[] = {row.port,  row.co,      row.dial,  row.seizure,
+                                  row.timer, row.subLine, row.callIn};
+        for (int c = 0; c < ColumnCount; ++c) {
+            const QWidget* cell = cells[c];
+            if (cell->isHidden()) continue;
+            used[static_cast<std::size_t>(c)] = true;
+            // The width the row's layout gives the control (a fixed width wins over the hint).
+            const int width =
+                std::clamp(cell->sizeHint().width(), cell->minimumWidth(), cell->maximumWidth());
+            widths[static_cast<std::size_t>(c)] =
+                std::max(widths[static_cast<std::size_t>(c)], width);
+        }
+    }
+    for (int c = 0; c < ColumnCount; ++c) {
+        const auto k = static_cast<std::size_t>(c);
+        headings_[k]->setVisible(used[k]);
+        const int width = used[k] ? std::max({Columns[c].width, widths[k] + ColumnGap,
+                                              headings_[k]->sizeHint().width() + ColumnGap})
+                                  : 0;
+        for (QGridLayout* grid : grids_)
+            grid->setColumnMinimumWidth(c, width);
+    }
+    static_cast<HeadedScrollArea*>(scroll_)->placeHeading();
 }
 
 void LinesView::refill(const EditorView& v) {

@@ -4,8 +4,10 @@
 #include "ui/config_view.h"
 
 #include <array>
+#include <vector>
 
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 
 namespace zx {
@@ -32,6 +34,13 @@ class LinesView : public ConfigView {
     std::array<LineRow, LineCount> lines;
 
   private:
+    std::array<QLabel*, 7> headings_{};
+    std::vector<QGridLayout*> grids_;
+    QWidget* scroll_ = nullptr;
+
+  private:
+    // Each column as wide as its widest control shown in the first shownRows rows.
+    void fitColumns(int shownRows);
     // The line settings, rebuilt from the rows as they stand.
     bool storeLine(LineControlId left, QWidget* control);
 };

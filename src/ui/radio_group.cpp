@@ -13,6 +13,18 @@ RadioGroup::RadioGroup(const QString& title, QWidget* parent)
     grid_->setContentsMargins(4, 2, 4, 2);
     grid_->setSpacing(2);
     connect(group_, &QButtonGroup::idClicked, this, &RadioGroup::itemClicked);
+    connect(group_, &QButtonGroup::idToggled, this, [this] { fixTabStop(); });
+}
+
+void RadioGroup::fixTabStop() {
+    // The group is one Tab stop, on its selected item (the first when none is selected); the
+    // arrow keys move between the items.
+    const QList<QAbstractButton*> buttons = group_->buttons();
+    QAbstractButton* stop = group_->checkedButton();
+    if (!stop && !buttons.isEmpty()) stop = group_->button(0);
+    for (QAbstractButton* b : buttons)
+        b->setFocusPolicy(b == stop ? Qt::StrongFocus
+                                    : Qt::FocusPolicy(Qt::StrongFocus & ~Qt::TabFocus));
 }
 
 void RadioGroup::setItems(const QStringList& items) {
@@ -27,7 +39,18 @@ void RadioGroup::setItems(const QStringList& items) {
         b->installEventFilter(this);
         group_->addButton(b, i);
     }
+    // Buttons made now would join the window's Tab order at its end; they belong where the
+    // group is. (The order is only kept between widgets that take the focus.)
+    const Qt::FocusPolicy own = focusPolicy();
+    setFocusPolicy(Qt::TabFocus);
+    QWidget* previous = this;
+    for (QAbstractButton* b : group_->buttons()) {
+        setTabOrder(previous, b);
+        previous = b;
+    }
+    setFocusPolicy(own);
     layoutButtons();
+    fixTabStop();
 }
 
 void RadioGroup::setColumns(int columns) {
@@ -59,6 +82,7 @@ void RadioGroup::setItemIndex(int index) {
     for (QAbstractButton* b : group_->buttons())
         b->setChecked(false);
     group_->setExclusive(true);
+    fixTabStop();
 }
 
 QString RadioGroup::currentText() const {

@@ -40,6 +40,7 @@ class RadioGroup : public QGroupBox {
 
   private:
     void layoutButtons();
+    void fixTabStop();
 
     QStringList items_;
     int columns_ = 1;

@@ -3,12 +3,19 @@
 
 #include "ui/code_grid.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTest>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -318,6 +325,78 @@ TEST(CodeGridLayout, HeaderRowAndRowNumbersCountAsRowAndColumnZero) {
     // A grid never has fewer than the header and one code row.
     grid.setGridRowCount(0);
     EXPECT_EQ(grid.gridRowCount(), 2);
+}
+
+} // namespace
+
+namespace {
+
+// Where a widget's left edge is on the screen.
+int screenLeft(const QWidget* w) {
+    return w->mapToGlobal(QPoint(0, 0)).x();
+}
+
+TEST_F(FormTest, LabelsFitAndLineColumnsStayUnderTheirHeadingsWhenScrolled) {
+    form->show();
+    chooseModelInBox(zx::DeviceModel::Line16);
+    // The 16-line right is its word; the column shows the longest one whole.
+    zx::CodeGrid* grid = form->codesView()->StringGrid1;
+    EXPECT_GE(grid->columnWidth(1),
+              grid->fontMetrics().horizontalAdvance(QString::fromUtf8("Nemzetközi")));
+
+    // A window narrower than the rows: scrolled sideways, each heading stays over its column.
+    form->showView(1);
+    form->resize(420, form->height());
+    QApplication::processEvents();
+    auto* scroll = find<QScrollArea>(QStringLiteral("sbLines"));
+    ASSERT_NE(scroll, nullptr);
+    ASSERT_GT(scroll->horizontalScrollBar()->maximum(), 0);
+    const QLabel* behivas = nullptr;
+    const QLabel* vonalfogas = nullptr;
+    for (const QLabel* label :
+         find<QWidget>(QStringLiteral("pnlCOHead"))->findChildren<QLabel*>()) {
+        if (label->text() == QString::fromUtf8("Behívás")) behivas = label;
+        if (label->text() == QString::fromUtf8("Vonalfogás")) vonalfogas = label;
+    }
+    ASSERT_TRUE(behivas && vonalfogas);
+    for (int value : {0, scroll->horizontalScrollBar()->maximum()}) {
+        scroll->horizontalScrollBar()->setValue(value);
+        QApplication::processEvents();
+        EXPECT_EQ(screenLeft(behivas), screenLeft(find<QWidget>("CBbeh01"))) << value;
+        EXPECT_EQ(screenLeft(vonalfogas), screenLeft(find<QWidget>("RGline05"))) << value;
+    }
+}
+
+TEST(RadioGroupTabStops, AGroupIsOneTabStopOnItsSelectedItem) {
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* before = new QLineEdit(&window);
+    auto* group = new zx::RadioGroup(QStringLiteral("SMDR mód"), &window);
+    auto* after = new QLineEdit(&window);
+    layout->addWidget(before);
+    layout->addWidget(group);
+    layout->addWidget(after);
+    group->setItems({QStringLiteral("Normal"), QString::fromUtf8("Saját")});
+    group->setItemIndex(1);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    before->setFocus();
+    QTest::keyClick(before, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(group->button(1)));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), after);
+    QTest::keyClick(after, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(group->button(1)));
+
+    // Items made anew with none selected: the first is the stop.
+    group->setItems({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    QApplication::processEvents(); // the new buttons are shown
+    before->setFocus();
+    QTest::keyClick(before, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(group->button(0)));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), after);
 }
 
 } // namespace
