@@ -4,6 +4,7 @@
 #include "app/cli_common.h"
 #include "files/database_file.h"
 #include "link/pty_server.h"
+#include "model/editor_view.h"
 #include "model/new_configuration.h"
 
 #include <QFile>
@@ -160,7 +161,7 @@ int runSimulate(const QStringList& args) {
 
     const SimulatedUnit::Stats& s = unit.stats();
     err(QStringLiteral("%1: %2 olvasási kérés, %3 írási keret (%4 elfogadva, %5 elutasítva)")
-            .arg(modelCaption(*model))
+            .arg(QString::fromStdString(modelCaption(*model)))
             .arg(s.readRequests)
             .arg(s.writeFrames)
             .arg(s.accepted)

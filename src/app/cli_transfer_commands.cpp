@@ -9,6 +9,7 @@
 #include "link/serial_byte_link.h"
 #include "link/system_clock.h"
 #include "link/transfer.h"
+#include "model/editor_view.h"
 
 #include <cerrno>
 #include <optional>
@@ -130,7 +131,7 @@ int runDownload(const QStringList& args) {
         err(written.message);
         return ExitFailed;
     }
-    err(modelCaption(result->model));
+    err(QString::fromStdString(modelCaption(result->model)));
     return ExitOk;
 }
 
