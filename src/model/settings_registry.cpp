@@ -203,39 +203,45 @@ SettingValue codeRow(DeviceModel model, const CodeRowView& row) {
 
 // ---- set of the compound and list settings ----
 
-Refusal setSpeed(SettingEdit& e, const SettingTarget& t, std::string_view raw) {
+// A compound of two chosen parts that one editor stores together; a whole value shown and fed
+// back stores nothing.
+Refusal setPair(SettingEdit& e, const SettingTarget& t, std::string_view raw,
+                std::vector<PartChoice> parts,
+                const std::function<Checked<ImagePatch>(int, int)>& store) {
     if (t.index) return requireSingle(t);
-    const EditorView v = e.view();
-    std::vector<PartChoice> parts{{"speed", speedItems(e.model()), v.speedItem, {}},
-                                  {"parity", parityItems(), v.parityItem, {}}};
     std::vector<std::size_t> touched;
     if (auto refused = chooseParts(t, raw, parts, touched)) return refused;
     if (touched.empty()) return std::nullopt;
-    return e.store(storeSpeedAndParity(e.model(), *parts[0].value, *parts[1].value));
+    return e.store(store(*parts[0].value, *parts[1].value));
+}
+
+Refusal setSpeed(SettingEdit& e, const SettingTarget& t, std::string_view raw) {
+    const EditorView v = e.view();
+    return setPair(
+        e, t, raw,
+        {{"speed", speedItems(e.model()), v.speedItem, {}},
+         {"parity", parityItems(), v.parityItem, {}}},
+        [&](int speed, int parity) { return storeSpeedAndParity(e.model(), speed, parity); });
 }
 
 Refusal setMode(SettingEdit& e, const SettingTarget& t, std::string_view raw) {
-    if (t.index) return requireSingle(t);
     const EditorView v = e.view();
-    std::vector<PartChoice> parts{{"mode", modeItems(e.model()), v.modeItem, {}},
-                                  {"controlCharacters", twentyHexItems(), v.twentyHexItem, {}}};
-    std::vector<std::size_t> touched;
-    if (auto refused = chooseParts(t, raw, parts, touched)) return refused;
-    if (touched.empty()) return std::nullopt;
-    return e.store(storeMode(e.model(), *parts[0].value, *parts[1].value));
+    return setPair(e, t, raw,
+                   {{"mode", modeItems(e.model()), v.modeItem, {}},
+                    {"controlCharacters", twentyHexItems(), v.twentyHexItem, {}}},
+                   [&](int mode, int twentyHex) { return storeMode(e.model(), mode, twentyHex); });
 }
 
 Refusal setCallInFlags(SettingEdit& e, const SettingTarget& t, std::string_view raw) {
-    if (t.index) return requireSingle(t);
     CallInForm form = callInForm(e.view());
-    std::vector<PartChoice> parts{{"foreign", {}, form.foreign ? 1 : 0, {}},
-                                  {"domestic", {}, form.domestic ? 1 : 0, {}}};
-    std::vector<std::size_t> touched;
-    if (auto refused = chooseParts(t, raw, parts, touched)) return refused;
-    if (touched.empty()) return std::nullopt;
-    form.foreign = *parts[0].value != 0;
-    form.domestic = *parts[1].value != 0;
-    return e.store(storeCallIn(e.image(), e.model(), form));
+    return setPair(
+        e, t, raw,
+        {{"foreign", {}, form.foreign ? 1 : 0, {}}, {"domestic", {}, form.domestic ? 1 : 0, {}}},
+        [&](int foreign, int domestic) {
+            form.foreign = foreign != 0;
+            form.domestic = domestic != 0;
+            return storeCallIn(e.image(), e.model(), form);
+        });
 }
 
 Refusal setLine(SettingEdit& e, const SettingTarget& t, std::string_view raw) {

@@ -4,12 +4,12 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "cli_simulator.h"
+#include "trace_lines.h"
 
 namespace zx {
 namespace {
@@ -135,17 +135,9 @@ TEST_F(CliVerify, NoWriteFrameWhenTheBackupCannotBeTakenOrKept) {
     EXPECT_TRUE(sim.summary().contains(QStringLiteral(" 0 írási keret")));
 }
 
-// The bytes a trace shows in one direction, with every line checked for its form.
+// The bytes a trace file shows in one direction.
 QByteArray traced(const QString& path, const QString& arrow) {
-    static const QRegularExpression form(R"(^ {0,9}\d+\.\d (->|<-)( [0-9A-F]{2})+$)");
-    QByteArray bytes;
-    for (const QString& line : QString::fromLatin1(readAll(path)).split('\n', Qt::SkipEmptyParts)) {
-        EXPECT_TRUE(form.match(line).hasMatch()) << line.toStdString();
-        if (line.mid(11, 2) != arrow) continue;
-        for (const QString& hex : line.mid(14).split(' '))
-            bytes.append(static_cast<char>(hex.toInt(nullptr, 16)));
-    }
-    return bytes;
+    return tracedBytes(QString::fromLatin1(readAll(path)).split('\n', Qt::SkipEmptyParts), arrow);
 }
 
 TEST_F(CliVerify, TheTraceHoldsEveryByteOnTheLine) {

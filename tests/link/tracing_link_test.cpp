@@ -1,11 +1,11 @@
 // The wire trace over the simulated unit on virtual time: every byte on the line, in bursts.
 #include "link/tracing_link.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 
 #include <gtest/gtest.h>
 
+#include "trace_lines.h"
 #include "transfer_test_support.h"
 
 namespace zx {
@@ -24,18 +24,7 @@ struct TracedRig {
                        [this](const QString& line) { lines << line; }};
     Transfer transfer{traced, clock};
 
-    // The bytes of the lines of one direction, run together.
-    QByteArray bytes(const QString& arrow) const {
-        static const QRegularExpression form(R"(^ {0,9}\d+\.\d (->|<-)( [0-9A-F]{2})+$)");
-        QByteArray all;
-        for (const QString& line : lines) {
-            EXPECT_TRUE(form.match(line).hasMatch()) << line.toStdString();
-            if (line.mid(11, 2) != arrow) continue;
-            for (const QString& hex : line.mid(14).split(' '))
-                all.append(static_cast<char>(hex.toInt(nullptr, 16)));
-        }
-        return all;
-    }
+    QByteArray bytes(const QString& arrow) const { return tracedBytes(lines, arrow); }
 };
 
 TEST(TracingLink, LinesGiveTheTimeTheDirectionAndTheBytes) {
