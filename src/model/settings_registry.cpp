@@ -365,9 +365,9 @@ settable(std::string name, std::optional<Field> field, bool list,
 }
 
 // A numeric edit under the byte-range check: the field's byte in decimal.
-SettingEntry byteRange(std::string name, Field field, int (*shown)(const EditorView&)) {
+SettingEntry byteRange(Field field, int (*shown)(const EditorView&)) {
     return settable(
-        std::move(name), field, false,
+        std::string(fieldName(field)), field, false,
         [shown](const SettingsReading& r) { return SettingValue::ofNumber(shown(r.view)); },
         [field](SettingEdit& e, const SettingTarget& t, std::string_view value) -> Refusal {
             if (auto refused = requireSingle(t)) return refused;
@@ -414,8 +414,7 @@ std::vector<SettingEntry> buildRegistry() {
         setMode,
         itemsHelp("mode", modeItems) + "\n" +
             itemsHelp("controlCharacters", [](DeviceModel) { return twentyHexItems(); })));
-    e.push_back(byteRange("CoPosition", Field::CoPosition,
-                          [](const EditorView& v) { return v.coPosition; }));
+    e.push_back(byteRange(Field::CoPosition, [](const EditorView& v) { return v.coPosition; }));
     e.push_back(settable(
         "CoWidth", Field::CoWidth, false,
         [](R r) { return item(coWidthItems(), r.view.coWidthItem); },
@@ -427,8 +426,8 @@ std::vector<SettingEntry> buildRegistry() {
                 ed.model(), it == items.end() ? -1 : static_cast<int>(it - items.begin())));
         },
         joined(coWidthItems())));
-    e.push_back(byteRange("CalledPosition", Field::CalledPosition,
-                          [](const EditorView& v) { return v.calledPosition; }));
+    e.push_back(
+        byteRange(Field::CalledPosition, [](const EditorView& v) { return v.calledPosition; }));
     e.push_back(settable(
         "RecordTerminator", Field::RecordTerminator, false,
         [](R r) { return SettingValue::ofNumber(r.view.recordTerminator); },
@@ -500,35 +499,28 @@ std::vector<SettingEntry> buildRegistry() {
         },
         "text; its first CoWidth characters are stored"));
 
-    e.push_back(
-        byteRange("SeizeTime", Field::SeizeTime, [](const EditorView& v) { return v.seizeTime; }));
-    e.push_back(byteRange("ReleaseTime", Field::ReleaseTime,
-                          [](const EditorView& v) { return v.releaseTime; }));
-    e.push_back(byteRange("InterdigitTime", Field::InterdigitTime,
-                          [](const EditorView& v) { return v.interdigitTime; }));
-    e.push_back(byteRange("FirstToneTime1", Field::FirstToneTime1,
-                          [](const EditorView& v) { return v.firstTone1; }));
-    e.push_back(byteRange("SecondToneTime1", Field::SecondToneTime1,
-                          [](const EditorView& v) { return v.secondTone1; }));
-    e.push_back(byteRange("CoTimeout1", Field::CoTimeout1,
-                          [](const EditorView& v) { return v.coTimeout1; }));
-    e.push_back(byteRange("CoResetTime1", Field::CoResetTime1,
-                          [](const EditorView& v) { return v.coReset1; }));
-    e.push_back(byteRange("FirstToneTime2", Field::FirstToneTime2,
-                          [](const EditorView& v) { return v.firstTone2.value_or(0); }));
-    e.push_back(byteRange("SecondToneTime2", Field::SecondToneTime2,
-                          [](const EditorView& v) { return v.secondTone2.value_or(0); }));
-    e.push_back(byteRange("CoTimeout2", Field::CoTimeout2,
-                          [](const EditorView& v) { return v.coTimeout2.value_or(0); }));
-    e.push_back(byteRange("CoResetTime2", Field::CoResetTime2,
-                          [](const EditorView& v) { return v.coReset2.value_or(0); }));
-    e.push_back(byteRange("LoopPulseDelta", Field::LoopPulseDelta,
-                          [](const EditorView& v) { return v.loopPulseDelta.value_or(0); }));
+    // The timers, in the order the views show them.
+    using Shown = int (*)(const EditorView&);
+    const std::pair<Field, Shown> timers[] = {
+        {Field::SeizeTime, [](const EditorView& v) { return v.seizeTime; }},
+        {Field::ReleaseTime, [](const EditorView& v) { return v.releaseTime; }},
+        {Field::InterdigitTime, [](const EditorView& v) { return v.interdigitTime; }},
+        {Field::FirstToneTime1, [](const EditorView& v) { return v.firstTone1; }},
+        {Field::SecondToneTime1, [](const EditorView& v) { return v.secondTone1; }},
+        {Field::CoTimeout1, [](const EditorView& v) { return v.coTimeout1; }},
+        {Field::CoResetTime1, [](const EditorView& v) { return v.coReset1; }},
+        {Field::FirstToneTime2, [](const EditorView& v) { return v.firstTone2.value_or(0); }},
+        {Field::SecondToneTime2, [](const EditorView& v) { return v.secondTone2.value_or(0); }},
+        {Field::CoTimeout2, [](const EditorView& v) { return v.coTimeout2.value_or(0); }},
+        {Field::CoResetTime2, [](const EditorView& v) { return v.coReset2.value_or(0); }},
+        {Field::LoopPulseDelta, [](const EditorView& v) { return v.loopPulseDelta.value_or(0); }},
+    };
+    for (const auto& [field, shown] : timers)
+        e.push_back(byteRange(field, shown));
 
-    e.push_back(byteRange("LocalLength", Field::LocalLength,
-                          [](const EditorView& v) { return v.localLength; }));
-    e.push_back(byteRange("NationalLength", Field::NationalLength,
-                          [](const EditorView& v) { return v.nationalLength; }));
+    e.push_back(byteRange(Field::LocalLength, [](const EditorView& v) { return v.localLength; }));
+    e.push_back(
+        byteRange(Field::NationalLength, [](const EditorView& v) { return v.nationalLength; }));
     e.push_back(settable(
         "NationalExceptions", Field::NationalExceptions, true,
         [](R r) {
