@@ -85,21 +85,6 @@ TEST_F(CliDiff, SameFilesGiveNothingAndStatusZero) {
     }
 }
 
-TEST_F(CliDiff, SixteenLineSettingsThroughTheirMap) {
-    const QString a = newFile("a.vd1", "16", "pw");
-    const QString b =
-        newFile("b.vd1", "16", "pw",
-                {"NumberTerminator=#", "CoTimeout2=5", "LineSettings[16].timerSet=#2"});
-    const CliRun r = cli({"diff", a, b, "--model", "16", "--password", "pw"});
-    EXPECT_EQ(r.exitCode, 1);
-    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 3) << r.out.toStdString();
-    EXPECT_EQ(lines[0], "NumberTerminator\t\" \"\t\"#\"");
-    EXPECT_TRUE(lines[1].startsWith("LineSettings[16]\t")) << lines[1].toStdString();
-    EXPECT_TRUE(lines[1].endsWith("timerSet=\"#2\"")) << lines[1].toStdString();
-    EXPECT_EQ(lines[2], "CoTimeout2\t90\t5");
-}
-
 TEST_F(CliDiff, AnyErrorIsStatusTwoWithShowsMessage) {
     const QString a = newFile("a.vd1", "4", "pw");
     const QString b = newFile("b.vd1", "4", "other");
