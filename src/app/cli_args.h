@@ -91,9 +91,4 @@ inline std::optional<long> parseNumberOption(const QString& text, long minimum =
     return value;
 }
 
-inline QString modelCaption(DeviceModel m) {
-    return m == DeviceModel::Line16 ? QStringLiteral("Vardo-16 (V 4.27+)")
-                                    : QStringLiteral("Vardo-4 (V2.39+)");
-}
-
 } // namespace zx::cli

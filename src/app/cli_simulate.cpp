@@ -4,6 +4,7 @@
 #include "app/cli_common.h"
 #include "files/database_file.h"
 #include "link/pty_server.h"
+#include "model/editor_view.h"
 #include "model/new_configuration.h"
 
 #include <QFile>
@@ -68,11 +69,12 @@ bool parseSegmentTimes(const QString& text, int* segment, int* times) {
 }
 
 int runSimulate(const QStringList& args) {
-    const ParsedArgs a = parseArgs(args,
-                                   {"--model", "--image", "--save-memory", "--ignore-first",
-                                    "--wrong-sum-every", "--wrong-sum-segment", "--reject-segment",
-                                    "--delay", "--dead-after-bytes", "--dead-at-segment", "--pace"},
-                                   {"--silent"});
+    const ParsedArgs a =
+        parseArgs(args,
+                  {"--model", "--image", "--save-memory", "--ignore-first", "--wrong-sum-every",
+                   "--wrong-sum-segment", "--reject-segment", "--delay", "--dead-after-bytes",
+                   "--dead-at-segment", "--pace", "--drop-write"},
+                  {"--silent"});
     if (!a.error.isEmpty() || !a.positional.isEmpty()) {
         err(a.error.isEmpty()
                 ? QStringLiteral("Fölösleges paraméter: %1 !!!").arg(a.positional.first())
@@ -126,18 +128,20 @@ int runSimulate(const QStringList& args) {
         }
         n.apply(*v);
     }
-    if (a.has("--wrong-sum-segment") &&
-        !parseSegmentTimes(a.value("--wrong-sum-segment"), &f.wrongSumSegment,
-                           &f.wrongSumSegmentTimes)) {
-        err(QStringLiteral("Hibás érték: --wrong-sum-segment %1 !!!")
-                .arg(a.value("--wrong-sum-segment")));
-        return ExitUsage;
-    }
-    if (a.has("--reject-segment") &&
-        !parseSegmentTimes(a.value("--reject-segment"), &f.rejectSegment, &f.rejectSegmentTimes)) {
-        err(QStringLiteral("Hibás érték: --reject-segment %1 !!!")
-                .arg(a.value("--reject-segment")));
-        return ExitUsage;
+    const struct {
+        const char* name;
+        int* segment;
+        int* times;
+    } segmentOptions[] = {
+        {"--wrong-sum-segment", &f.wrongSumSegment, &f.wrongSumSegmentTimes},
+        {"--reject-segment", &f.rejectSegment, &f.rejectSegmentTimes},
+        {"--drop-write", &f.dropWriteSegment, &f.dropWriteTimes},
+    };
+    for (const auto& o : segmentOptions) {
+        if (a.has(o.name) && !parseSegmentTimes(a.value(o.name), o.segment, o.times)) {
+            err(QStringLiteral("Hibás érték: %1 %2 !!!").arg(o.name, a.value(o.name)));
+            return ExitUsage;
+        }
     }
 
     PtyServer server(unit);
@@ -159,12 +163,16 @@ int runSimulate(const QStringList& args) {
     activeServer = nullptr;
 
     const SimulatedUnit::Stats& s = unit.stats();
-    err(QStringLiteral("%1: %2 olvasási kérés, %3 írási keret (%4 elfogadva, %5 elutasítva)")
-            .arg(modelCaption(*model))
+    QString summary =
+        QStringLiteral("%1: %2 olvasási kérés, %3 írási keret (%4 elfogadva, %5 elutasítva)")
+            .arg(QString::fromStdString(modelCaption(*model)))
             .arg(s.readRequests)
             .arg(s.writeFrames)
             .arg(s.accepted)
-            .arg(s.rejected));
+            .arg(s.rejected);
+    if (s.dropped > 0)
+        summary += QStringLiteral(", %1 nyugtázva, de meg nem tartva").arg(s.dropped);
+    err(summary);
     if (a.has("--save-memory") && !saveImage(a.value("--save-memory"), unit.memory(), &error)) {
         err(error);
         return ExitFailed;
@@ -176,7 +184,8 @@ const bool registered = registerCommand(
     {"simulate",
      "simulate --model 4|16 [--image FILE] [--save-memory FILE] [--silent] [--ignore-first N]\n"
      "      [--wrong-sum-every N] [--wrong-sum-segment S[:TIMES]] [--reject-segment S[:TIMES]]\n"
-     "      [--delay MS] [--dead-after-bytes N] [--dead-at-segment S] [--pace BAUD]",
+     "      [--delay MS] [--dead-after-bytes N] [--dead-at-segment S] [--pace BAUD]\n"
+     "      [--drop-write S[:TIMES]] (acknowledges the segment's write frames, keeps its bytes)",
      runSimulate});
 
 } // namespace

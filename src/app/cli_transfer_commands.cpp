@@ -1,18 +1,28 @@
-// zendrax-cli download / upload / set-clock: the transfers of the window on the command line,
-// over the same engine. Progress goes to standard error; the status is 0 only on success.
+// zendrax-cli download / upload / verify / set-clock: the transfers of the window on the command
+// line, over the same engine. Progress goes to standard error; the status is 0 only on success.
+// With --trace FILE every byte on the line is written to FILE when the command ends.
 #include "app/cli_args.h"
 #include "app/cli_common.h"
 #include "app/cli_database.h"
+#include "app/cli_settings.h"
 #include "files/database_file.h"
+#include "files/file_bytes.h"
+#include "link/checked_upload.h"
 #include "link/com_port.h"
 #include "link/open_connection.h"
 #include "link/serial_byte_link.h"
 #include "link/system_clock.h"
+#include "link/tracing_link.h"
 #include "link/transfer.h"
+#include "model/editor_view.h"
 
+#include <QElapsedTimer>
+
+#include <algorithm>
 #include <cerrno>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace zx::cli {
 
@@ -68,16 +78,52 @@ int finish(TransferOutcome outcome, const QString& message) {
     return ExitFailed;
 }
 
+// The wire trace of --trace FILE: the time counts from when the command started; the lines are
+// kept until the command ends and then written in one atomic step, also after a failure.
+class WireTrace {
+  public:
+    WireTrace() { started_.start(); }
+
+    void setPath(const QString& path) { path_ = path; }
+    bool wanted() const { return !path_.isEmpty(); }
+
+    // The link the engine runs on: the port's own, traced when a trace was asked for.
+    ByteLink& over(ByteLink& link, std::optional<TracingLink>& traced) {
+        if (!wanted()) return link;
+        used_ = true;
+        return traced.emplace(
+            link, [this] { return started_.nsecsElapsed() / 1000; },
+            [this](const QString& line) { text_ += line.toLatin1() + '\n'; });
+    }
+
+    // The command's status; a trace that could not be written is said and makes it at least
+    // `failed`.
+    int conclude(int status, int failed) const {
+        if (!used_) return status;
+        const FileWriteResult written = writeFileAtomically(path_, text_);
+        if (written.ok) return status;
+        err(written.message);
+        return std::max(status, failed);
+    }
+
+  private:
+    QElapsedTimer started_;
+    QString path_;
+    QByteArray text_;
+    bool used_ = false;
+};
+
 // Runs one operation of the engine on the open port, then closes the port. A port failure is
 // reported and gives no result.
 template <class Operation>
-auto onPort(TComPort& port, Operation operation)
+auto onPort(TComPort& port, WireTrace& trace, Operation operation)
     -> std::optional<decltype(operation(std::declval<Transfer&>()))> {
     std::optional<decltype(operation(std::declval<Transfer&>()))> result;
     try {
         SerialByteLink link(port);
+        std::optional<TracingLink> traced;
         SystemClock clock;
-        Transfer transfer(link, clock);
+        Transfer transfer(trace.over(link, traced), clock);
         transfer.setProgressHandler(printProgress);
         result = operation(transfer);
     } catch (const EComPort& e) {
@@ -102,10 +148,11 @@ bool usageProblem(const ParsedArgs& a, qsizetype positional) {
     return false;
 }
 
-int runDownload(const QStringList& args) {
-    const ParsedArgs a =
-        parseArgs(args, {"--port", "--speed", "-o", "--output", "--site", "--owner", "--password"});
+int download(const QStringList& args, WireTrace& trace) {
+    const ParsedArgs a = parseArgs(args, {"--port", "--speed", "-o", "--output", "--site",
+                                          "--owner", "--password", "--trace"});
     if (usageProblem(a, 0)) return ExitUsage;
+    trace.setPath(a.value("--trace"));
     const QString output = a.value("-o", a.value("--output"));
     if (output.isEmpty()) {
         err(QStringLiteral("Hiányzik a kimeneti file (-o FILE) !!!"));
@@ -118,7 +165,7 @@ int runDownload(const QStringList& args) {
     TComPort port;
     if (const std::optional<int> failed = openPort(port, a)) return *failed;
     const std::optional<DownloadResult> result =
-        onPort(port, [&](Transfer& transfer) { return transfer.download(); });
+        onPort(port, trace, [&](Transfer& transfer) { return transfer.download(); });
     if (!result) return ExitFailed;
     if (!result->ok()) return finish(result->outcome, result->message);
 
@@ -130,16 +177,49 @@ int runDownload(const QStringList& args) {
         err(written.message);
         return ExitFailed;
     }
-    err(modelCaption(result->model));
+    err(QString::fromStdString(modelCaption(result->model)));
     return ExitOk;
 }
 
-int runUpload(const QStringList& args) {
-    const ParsedArgs a = parseArgs(args, {"--port", "--speed", "--model", "--password"});
+int runDownload(const QStringList& args) {
+    WireTrace trace;
+    const int status = download(args, trace);
+    return trace.conclude(status, ExitFailed);
+}
+
+QString phaseText(UploadPhase phase) {
+    switch (phase) {
+    case UploadPhase::Backup:
+        return QStringLiteral("Az egység jelenlegi beállításainak letöltése mentésre...");
+    case UploadPhase::Upload:
+        return QStringLiteral("Feltöltés...");
+    case UploadPhase::ReadBack:
+        return QStringLiteral("Visszaolvasás ellenőrzésre...");
+    }
+    return {};
+}
+
+// The file's configuration beside what the unit holds: the file's texts around the unit's image,
+// read with the model the unit reported.
+std::vector<SettingDifference> unitDifferences(const DatabaseRecord& file, DeviceModel model,
+                                               const DownloadResult& unit) {
+    DatabaseRecord held = file;
+    held.image = unit.image;
+    return compareSettings(SettingsReading(file, model), SettingsReading(held, unit.model));
+}
+
+int upload(const QStringList& args, WireTrace& trace) {
+    const ParsedArgs a = parseArgs(
+        args, {"--port", "--speed", "--model", "--password", "--backup", "--trace"}, {"--verify"});
     if (usageProblem(a, 1)) return ExitUsage;
+    trace.setPath(a.value("--trace"));
     const std::optional<DeviceModel> model = parseModelOption(a.value("--model", "4"));
     if (!model) {
         err(QStringLiteral("A --model értéke 4 vagy 16 lehet !!!"));
+        return ExitUsage;
+    }
+    if (a.has("--backup") && a.value("--backup").isEmpty()) {
+        err(QStringLiteral("Hiányzik a mentés file neve (--backup FILE) !!!"));
         return ExitUsage;
     }
     const DatabaseReadResult read = readDatabaseFile(a.positional.first());
@@ -152,34 +232,135 @@ int runUpload(const QStringList& args) {
         return ExitFailed;
     }
 
+    // The backup carries the site and owner of the file sent and the password given, so it
+    // opens as that file does.
+    using Slot = DatabaseRecord::Slot;
+    DatabaseRecord backup;
+    backup.writeHeader();
+    backup.setText(Slot::Site, read.record.text(Slot::Site));
+    backup.setText(Slot::Owner, read.record.text(Slot::Owner));
+    backup.setText(Slot::Password, read.record.text(Slot::Password));
+
+    UploadChecks checks;
+    checks.backup = a.has("--backup");
+    checks.readBack = a.has("--verify");
+    checks.keepBackup = [&](const DownloadResult& unit) {
+        backup.image = unit.image;
+        const DatabaseWriteResult written =
+            writeDatabaseFile(a.value("--backup"), backup, QString());
+        if (!written.ok) {
+            err(written.message);
+            return false;
+        }
+        err(QStringLiteral("Az egység korábbi beállításai mentve: %1").arg(a.value("--backup")));
+        return true;
+    };
+    if (checks.backup || checks.readBack)
+        checks.phaseStarted = [](UploadPhase phase) { err(phaseText(phase)); };
+
     TComPort port;
     if (const std::optional<int> failed = openPort(port, a)) return *failed;
-    const std::optional<UploadResult> result = onPort(
-        port, [&](Transfer& transfer) { return transfer.upload(read.record.image, *model); });
+    const std::optional<CheckedUploadResult> result = onPort(port, trace, [&](Transfer& t) {
+        return uploadWithChecks(t, read.record.image, *model, checks);
+    });
+    if (!result) return ExitFailed;
+    if (!result->upload) {
+        err(QStringLiteral("A mentés nem sikerült, az egységre semmi sem került."));
+        return result->backup->ok() ? ExitFailed
+                                    : finish(result->backup->outcome, result->backup->message);
+    }
+    if (!result->upload->ok()) return finish(result->upload->outcome, result->upload->message);
+    if (!result->readBack) return ExitOk;
+    if (!result->readBack->ok()) {
+        err(QStringLiteral("A visszaolvasás nem sikerült."));
+        return finish(result->readBack->outcome, result->readBack->message);
+    }
+    const std::vector<SettingDifference> differences =
+        unitDifferences(read.record, *model, *result->readBack);
+    if (!differences.empty()) {
+        printDifferences(differences, false);
+        err(QStringLiteral("Az egység nem azt tartja, amit kapott !!!"));
+        return ExitFailed;
+    }
+    err(QStringLiteral("Az egység azt tartja, amit kapott."));
+    return ExitOk;
+}
+
+int runUpload(const QStringList& args) {
+    WireTrace trace;
+    const int status = upload(args, trace);
+    return trace.conclude(status, ExitFailed);
+}
+
+// Exit status of verify: the unit holds the file's configuration, it holds another, or the two
+// could not be compared.
+constexpr int VerifySame = 0;
+constexpr int VerifyDifferent = 1;
+constexpr int VerifyError = 2;
+
+int verify(const QStringList& args, WireTrace& trace) {
+    const ParsedArgs a =
+        parseArgs(args, {"--port", "--speed", "--model", "--password", "--trace"}, {"--json"});
+    if (usageProblem(a, 1)) return VerifyError;
+    trace.setPath(a.value("--trace"));
+    int status = ExitOk;
+    const std::optional<CliDatabase> db = openDatabase(a.positional.first(), a, status);
+    if (!db) return VerifyError;
+
+    TComPort port;
+    if (openPort(port, a)) return VerifyError;
+    const std::optional<DownloadResult> unit =
+        onPort(port, trace, [](Transfer& t) { return t.download(); });
+    if (!unit) return VerifyError;
+    if (!unit->ok()) {
+        finish(unit->outcome, unit->message);
+        return VerifyError;
+    }
+    const std::vector<SettingDifference> differences =
+        unitDifferences(db->record, db->model, *unit);
+    printDifferences(differences, a.has("--json"));
+    return differences.empty() ? VerifySame : VerifyDifferent;
+}
+
+int runVerify(const QStringList& args) {
+    WireTrace trace;
+    const int status = verify(args, trace);
+    return trace.conclude(status, VerifyError);
+}
+
+int setClock(const QStringList& args, WireTrace& trace) {
+    const ParsedArgs a = parseArgs(args, {"--port", "--speed", "--trace"});
+    if (usageProblem(a, 0)) return ExitUsage;
+    trace.setPath(a.value("--trace"));
+    TComPort port;
+    if (const std::optional<int> failed = openPort(port, a)) return *failed;
+    const std::optional<ClockResult> result =
+        onPort(port, trace, [&](Transfer& transfer) { return transfer.setClock(); });
     if (!result) return ExitFailed;
     return finish(result->outcome, result->message);
 }
 
 int runSetClock(const QStringList& args) {
-    const ParsedArgs a = parseArgs(args, {"--port", "--speed"});
-    if (usageProblem(a, 0)) return ExitUsage;
-    TComPort port;
-    if (const std::optional<int> failed = openPort(port, a)) return *failed;
-    const std::optional<ClockResult> result =
-        onPort(port, [&](Transfer& transfer) { return transfer.setClock(); });
-    if (!result) return ExitFailed;
-    return finish(result->outcome, result->message);
+    WireTrace trace;
+    const int status = setClock(args, trace);
+    return trace.conclude(status, ExitFailed);
 }
 
 const bool registered =
     registerCommand({"download",
                      "download --port PORT [--speed BAUD] -o FILE [--site S] [--owner O] "
-                     "[--password P]",
+                     "[--password P] [--trace FILE]",
                      runDownload}) &&
     registerCommand({"upload",
-                     "upload --port PORT [--speed BAUD] [--model 4|16] [--password P] FILE",
+                     "upload --port PORT [--speed BAUD] [--model 4|16] [--password P] "
+                     "[--backup FILE] [--verify] [--trace FILE] FILE",
                      runUpload}) &&
-    registerCommand({"set-clock", "set-clock --port PORT [--speed BAUD]", runSetClock});
+    registerCommand({"verify",
+                     "verify --port PORT [--speed BAUD] [--model 4|16] [--password P] [--json] "
+                     "[--trace FILE] FILE: status 0 same, 1 different, 2 error",
+                     runVerify}) &&
+    registerCommand(
+        {"set-clock", "set-clock --port PORT [--speed BAUD] [--trace FILE]", runSetClock});
 
 } // namespace
 

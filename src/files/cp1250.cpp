@@ -1,5 +1,7 @@
 #include "files/cp1250.h"
 
+#include "model/cp1250_text.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QStringDecoder>
@@ -55,9 +57,7 @@ QString charactersOutsideCp1250(const QString& text) {
 QString outsideCp1250Message(const QString& characters) {
     QString first = characters;
     if (!characters.isEmpty()) first = characters.left(characters.at(0).isHighSurrogate() ? 2 : 1);
-    return QString::fromUtf8("A(z) „%1” karakter nem tárolható, csak közép-európai "
-                             "(Windows-1250) betűk használhatók !!!")
-        .arg(first);
+    return QString::fromStdString(outsideCp1250Refusal(first.toStdString()));
 }
 
 Checked<RawText> toCp1250Exactly(const QString& text) {

@@ -157,7 +157,11 @@ void SimulatedUnit::handleWrite(std::int64_t atNs) {
         return;
     }
 
-    if (segment == IdentSegment) {
+    if (segment == faults_.dropWriteSegment && faults_.dropWriteTimes != 0) {
+        // Acknowledged as if kept, which is what a read back must catch.
+        if (faults_.dropWriteTimes > 0) --faults_.dropWriteTimes;
+        ++stats_.dropped;
+    } else if (segment == IdentSegment) {
         // The clock write: seven packed-BCD bytes; the identification stays the unit's own.
         ConfigImage::Segment ident{};
         std::copy_n(data.begin(), ClockBytes, ident.begin());

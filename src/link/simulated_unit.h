@@ -29,6 +29,8 @@ struct UnitFaults {
     int lateSegmentTimes = 1;      // ... this many times (-1: always)
     long deadAfterBytes = -1;      // the line goes dead once the unit has sent this many bytes
     int deadAtSegment = -1;        // the line goes dead when a request for this segment arrives
+    int dropWriteSegment = -1;     // write frames of this segment are acknowledged 06 but the
+    int dropWriteTimes = -1;       // ... memory keeps its old bytes, this many times (-1: always)
     int baud = 0;                  // 0: bytes pass at once; else 10 bits a byte, both ways
 };
 
@@ -62,6 +64,7 @@ class SimulatedUnit {
         int writeFrames = 0;
         int accepted = 0;
         int rejected = 0;
+        int dropped = 0; // acknowledged but not kept
         long bytesIn = 0;
         long bytesOut = 0;
     };

@@ -37,7 +37,52 @@ void appendUtf8(std::string& out, char16_t c) {
     }
 }
 
+// The code point of the UTF-8 character at `i`, moving `i` past it; nothing for a malformed one
+// (then `i` moves one byte on).
+std::optional<char32_t> nextCodePoint(std::string_view s, std::size_t& i) {
+    const auto lead = static_cast<unsigned char>(s[i++]);
+    if (lead < 0x80) return lead;
+    const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+    if (more < 0 || i + static_cast<std::size_t>(more) > s.size()) return std::nullopt;
+    char32_t code = lead & (0x3F >> more);
+    for (int k = 0; k < more; ++k) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if ((c & 0xC0) != 0x80) return std::nullopt;
+        code = (code << 6) | (c & 0x3F);
+        ++i;
+    }
+    return code;
+}
+
+std::optional<char> cp1250Byte(char32_t code) {
+    if (code < 0x80) return static_cast<char>(code);
+    for (std::size_t b = 0; b < 128; ++b)
+        if (Upper[b] == code) return static_cast<char>(0x80 + b);
+    return std::nullopt;
+}
+
 } // namespace
+
+std::optional<RawText> cp1250FromUtf8(std::string_view utf8, std::string* outside) {
+    std::string bytes;
+    bytes.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t start = i;
+        const std::optional<char32_t> code = nextCodePoint(utf8, i);
+        const std::optional<char> byte = code ? cp1250Byte(*code) : std::nullopt;
+        if (!byte) {
+            if (outside) *outside = std::string(utf8.substr(start, i - start));
+            return std::nullopt;
+        }
+        bytes.push_back(*byte);
+    }
+    return RawText(std::move(bytes));
+}
+
+std::string outsideCp1250Refusal(std::string_view character) {
+    return "A(z) „" + std::string(character) +
+           "” karakter nem tárolható, csak közép-európai (Windows-1250) betűk használhatók !!!";
+}
 
 std::string utf8FromCp1250(std::string_view bytes) {
     std::string out;

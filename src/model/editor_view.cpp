@@ -139,6 +139,10 @@ void decodeCodes(const ConfigImage& image, const Reader& r, DeviceModel m, Edito
 
 } // namespace
 
+std::string modelCaption(DeviceModel m) {
+    return m == DeviceModel::Line16 ? "Vardo-16 (V 4.27+)" : "Vardo-4 (V2.39+)";
+}
+
 std::vector<std::string> speedItems(DeviceModel m) {
     if (m == DeviceModel::Line16) return {"9600", "4800", "2400", "1200", "600", "300"};
     return {"19200", "9600", "4800", "2400", "1200", "600", "300"};

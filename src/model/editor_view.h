@@ -13,6 +13,7 @@
 namespace zx {
 
 // Items of the choice lists, per model, as the window shows them (UTF-8).
+std::string modelCaption(DeviceModel m);                     // cbTipus
 std::vector<std::string> speedItems(DeviceModel m);          // RGspeed
 std::vector<std::string> parityItems();                      // RGbit
 std::vector<std::string> modeItems(DeviceModel m);           // RGmod

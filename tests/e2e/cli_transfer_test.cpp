@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cli_simulator.h"
+
 namespace zx {
 namespace {
 
@@ -33,34 +35,6 @@ CliResult runCli(const QStringList& args) {
     r.err = QString::fromUtf8(p.readAllStandardError());
     return r;
 }
-
-// A simulated unit serving on a pseudo-terminal for the length of a test.
-class Simulator {
-  public:
-    explicit Simulator(const QStringList& args) {
-        process_.start(transferCli(), QStringList{"simulate"} + args);
-        while (process_.state() != QProcess::NotRunning && !process_.canReadLine())
-            process_.waitForReadyRead(10000);
-        path_ = QString::fromUtf8(process_.readLine()).trimmed();
-    }
-    ~Simulator() { stop(); }
-
-    QString path() const { return path_; }
-
-    // Stops it as an operator would (SIGTERM); true when it ended cleanly.
-    bool stop() {
-        if (process_.state() == QProcess::NotRunning) return stoppedCleanly_;
-        process_.terminate();
-        stoppedCleanly_ = process_.waitForFinished(10000) &&
-                          process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0;
-        return stoppedCleanly_;
-    }
-
-  private:
-    QProcess process_;
-    QString path_;
-    bool stoppedCleanly_ = false;
-};
 
 ConfigImage pattern(int seed) {
     ConfigImage image;

@@ -1,0 +1,28 @@
+#pragma once
+// Two configurations compared setting by setting, under the names `show` prints: a single
+// setting by its name (CoPosition, SmdrSpeed), an element of a list as NAME[i] counted from 1
+// (CoNumbers[3], CodeTable[12], FreeNumbers[5]).
+#include "model/settings_registry.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zx {
+
+struct SettingDifference {
+    std::string name;
+    // The values as each side shows them; nothing where a side lacks the setting or the
+    // element (a shorter list, a field the other model lacks).
+    std::optional<SettingValue> a;
+    std::optional<SettingValue> b;
+    bool operator==(const SettingDifference&) const = default;
+};
+
+// Every compared setting whose value differs, in show order. When no setting differs but the
+// bytes of the configuration segments do (bytes that no setting shows, such as codes past
+// CodeCount), each such segment is one difference, Segment[n], with its 32 bytes in
+// hexadecimal: a configuration counts as the same only when the unit would get the same bytes.
+std::vector<SettingDifference> compareSettings(const SettingsReading& a, const SettingsReading& b);
+
+} // namespace zx

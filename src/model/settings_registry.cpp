@@ -1,0 +1,700 @@
+#include "model/settings_registry.h"
+
+#include "model/cp1250_text.h"
+#include "model/editor_store.h"
+#include "model/number_tables.h"
+#include "model/right_levels.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace zx {
+
+// The image a run of `set` works on, and the model it is read with.
+class SettingEdit {
+  public:
+    SettingEdit(ConfigImage& image, DeviceModel model) : image_(image), model_(model) {}
+
+    DeviceModel model() const { return model_; }
+    const MemoryMap& map() const { return MemoryMap::of(model_); }
+    ConfigImage& image() { return image_; }
+    EditorView view() const { return decodeForEditors(image_, model_); }
+
+    SettingRefusal store(const Checked<ImagePatch>& result) {
+        if (!result) return result.message();
+        // Every value a command names must land somewhere; an editor that stores nothing for it
+        // (a CO width of 0 leaves no room for a CO number) is a refusal here.
+        if (result->empty()) return std::string("Ez az érték itt nem tárolható !!!");
+        result->applyTo(image_);
+        return std::nullopt;
+    }
+
+    template <typename Store> SettingRefusal storeTables(const Checked<Store>& result) {
+        if (!result) return result.message();
+        result->patch.applyTo(image_);
+        return std::nullopt;
+    }
+
+  private:
+    ConfigImage& image_;
+    DeviceModel model_;
+};
+
+namespace {
+
+using Scope = SettingEntry::Scope;
+using Refusal = SettingRefusal;
+constexpr int CallInNumberMax = 24;
+constexpr int BarredAreaCount = 64;
+
+std::string joined(const std::vector<std::string>& items, const char* separator = ", ") {
+    std::string out;
+    for (const std::string& s : items)
+        out += (out.empty() ? "" : separator) + s;
+    return out;
+}
+
+Refusal tooLong(int limit) {
+    return "Legfeljebb " + std::to_string(limit) + " karakter lehet !!!";
+}
+
+// The value's Windows-1250 bytes, refused (with the character named) when the code page lacks
+// a character of it, and when it has more than `limit` characters.
+Refusal recordText(std::string_view value, std::optional<int> limit, RawText& bytes) {
+    if (limit && characterCount(value) > static_cast<std::size_t>(*limit)) return tooLong(*limit);
+    std::string outside;
+    const std::optional<RawText> converted = cp1250FromUtf8(value, &outside);
+    if (!converted) return outsideCp1250Refusal(outside);
+    bytes = *converted;
+    return std::nullopt;
+}
+
+Refusal requireSingle(const SettingTarget& t) {
+    if (!t.index && t.part.empty()) return std::nullopt;
+    return std::string("Ez a beállítás egyetlen érték, sem lista, sem összetett !!!");
+}
+
+// The element number of a list, 1..count.
+Refusal requireIndex(const SettingTarget& t, int count, bool partAllowed = false) {
+    if (!t.index || *t.index < 1 || *t.index > count)
+        return "Az elem sorszáma kell: " + t.name + "[1.." + std::to_string(count) + "] !!!";
+    if (!partAllowed && !t.part.empty())
+        return std::string("Ennek a listának az elemei nem összetettek !!!");
+    return std::nullopt;
+}
+
+// The parts a value names: one with NAME.part, several with "part=value, ...". `whole` tells
+// which form was used.
+Refusal namedParts(const SettingTarget& t, std::string_view raw,
+                   const std::vector<std::string>& known, ShownParts& parts, bool& whole) {
+    whole = t.part.empty();
+    if (!whole) {
+        parts = {{t.part, unquotedText(raw)}};
+    } else if (const auto parsed = parseShownParts(raw)) {
+        parts = *parsed;
+    } else {
+        return "Összetett érték: rész=érték, rész=érték (lehet: " + joined(known) + ") !!!";
+    }
+    for (const auto& [part, text] : parts)
+        if (std::find(known.begin(), known.end(), part) == known.end())
+            return "Ismeretlen rész: " + part + " (lehet: " + joined(known) + ") !!!";
+    return std::nullopt;
+}
+
+std::optional<bool> parseYesNo(std::string_view text) {
+    if (text == "igen" || text == "true") return true;
+    if (text == "nem" || text == "false") return false;
+    return std::nullopt;
+}
+
+Refusal choose(const std::vector<std::string>& items, std::string_view text, int& item) {
+    const auto it = std::find(items.begin(), items.end(), text);
+    if (it == items.end())
+        return "Ismeretlen érték: " + std::string(text) + " (lehet: " + joined(items) + ") !!!";
+    item = static_cast<int>(it - items.begin());
+    return std::nullopt;
+}
+
+// One part of a compound value that is chosen: an item of a list, or yes or no.
+struct PartChoice {
+    std::string name;
+    std::vector<std::string> items; // empty: "igen" or "nem"
+    std::optional<int> value;       // as shown (a flag as 0 or 1); nothing where there is none
+    std::string fixedRefusal;       // for a part that must stay items[0]: its refusal
+};
+
+// Sets the parts a value names. `touched` gets, in the order given, every part named on its
+// own (NAME.part) or whose value changes; a whole value shown and fed back touches nothing.
+Refusal chooseParts(const SettingTarget& t, std::string_view raw, std::vector<PartChoice>& choices,
+                    std::vector<std::size_t>& touched) {
+    std::vector<std::string> known;
+    for (const PartChoice& c : choices)
+        known.push_back(c.name);
+    ShownParts parts;
+    bool whole = false;
+    if (auto e = namedParts(t, raw, known, parts, whole)) return e;
+    for (const auto& [part, text] : parts) {
+        const auto k =
+            static_cast<std::size_t>(std::find(known.begin(), known.end(), part) - known.begin());
+        PartChoice& c = choices[k];
+        if (!c.fixedRefusal.empty()) {
+            if (text != c.items.front()) return c.fixedRefusal;
+            continue;
+        }
+        if (!c.value) return std::string("Ebben a sorban nincs ilyen választás !!!");
+        const int shown = *c.value;
+        int chosen = shown;
+        if (c.items.empty()) {
+            const std::optional<bool> b = parseYesNo(text);
+            if (!b) return std::string("Igen vagy nem lehet !!!");
+            chosen = *b ? 1 : 0;
+        } else if (auto e = choose(c.items, text, chosen)) {
+            return e;
+        }
+        c.value = chosen;
+        if (!whole || chosen != shown) touched.push_back(k);
+    }
+    return std::nullopt;
+}
+
+SettingValue texts(const auto& range) {
+    std::vector<SettingValue> items;
+    for (const std::string& s : range)
+        items.push_back(SettingValue::ofText(s));
+    return SettingValue::ofList(std::move(items));
+}
+
+SettingValue item(const std::vector<std::string>& items, int index) {
+    return SettingValue::ofText(index >= 0 && index < static_cast<int>(items.size())
+                                    ? items[static_cast<std::size_t>(index)]
+                                    : std::string());
+}
+
+SettingValue textOfRecord(const SettingsReading& r, DatabaseRecord::Slot slot) {
+    return SettingValue::ofRaw(r.record.text(slot));
+}
+
+SettingValue lineRow(DeviceModel model, const LineRowView& row, int line) {
+    std::vector<SettingPart> parts{{"line", SettingValue::ofNumber(line)},
+                                   {"subLine", SettingValue::ofFlag(row.subLine)},
+                                   {"callIn", SettingValue::ofFlag(row.callIn)}};
+    if (row.dialItem) parts.push_back({"dialling", item(dialItems(model, line), *row.dialItem)});
+    if (row.seizureItem) parts.push_back({"seizure", item(seizureItems(), *row.seizureItem)});
+    if (row.timerItem) parts.push_back({"timerSet", item(timerSetItems(), *row.timerItem)});
+    return SettingValue::ofParts(std::move(parts));
+}
+
+SettingValue codeRow(DeviceModel model, const CodeRowView& row) {
+    static const std::array<const char*, 4> columns4{"Helyi", "Távolsági", "Mobil", "Nemzetközi"};
+    SettingValue rights;
+    if (model == DeviceModel::Line4) {
+        std::vector<SettingPart> cells;
+        for (std::size_t c = 0; c < columns4.size() && c < row.rights.size(); ++c)
+            cells.push_back({columns4[c], SettingValue::ofText(row.rights[c])});
+        rights = SettingValue::ofParts(std::move(cells));
+    } else {
+        rights = SettingValue::ofText(
+            row.rights.empty() ? std::string() : std::string(rightLevelWord(row.rights[0])));
+    }
+    return SettingValue::ofParts(
+        {{"code", SettingValue::ofRaw(row.code)}, {"rights", std::move(rights)}});
+}
+
+// ---- set of the compound and list settings ----
+
+// A compound of two chosen parts that one editor stores together; a whole value shown and fed
+// back stores nothing.
+Refusal setPair(SettingEdit& e, const SettingTarget& t, std::string_view raw,
+                std::vector<PartChoice> parts,
+                const std::function<Checked<ImagePatch>(int, int)>& store) {
+    if (t.index) return requireSingle(t);
+    std::vector<std::size_t> touched;
+    if (auto refused = chooseParts(t, raw, parts, touched)) return refused;
+    if (touched.empty()) return std::nullopt;
+    return e.store(store(*parts[0].value, *parts[1].value));
+}
+
+Refusal setSpeed(SettingEdit& e, const SettingTarget& t, std::string_view raw) {
+    const EditorView v = e.view();
+    return setPair(
+        e, t, raw,
+        {{"speed", speedItems(e.model()), v.speedItem, {}},
+         {"parity", parityItems(), v.parityItem, {}}},
+        [&](int speed, int parity) { return storeSpeedAndParity(e.model(), speed, parity); });
+}
+
+Refusal setMode(SettingEdit& e, const SettingTarget& t, std::string_view raw) {
+    const EditorView v = e.view();
+    return setPair(e, t, raw,
+                   {{"mode", modeItems(e.model()), v.modeItem, {}},
+                    {"controlCharacters", twentyHexItems(), v.twentyHexItem, {}}},
+                   [&](int mode, int twentyHex) { return storeMode(e.model(), mode, twentyHex); });
+}
+
+Refusal setCallInFlags(SettingEdit& e, const SettingTarget& t, std::string_view raw) {
+    CallInForm form = callInForm(e.view());
+    return setPair(
+        e, t, raw,
+        {{"foreign", {}, form.foreign ? 1 : 0, {}}, {"domestic", {}, form.domestic ? 1 : 0, {}}},
+        [&](int foreign, int domestic) {
+            form.foreign = foreign != 0;
+            form.domestic = domestic != 0;
+            return storeCallIn(e.image(), e.model(), form);
+        });
+}
+
+Refusal setLine(SettingEdit& e, const SettingTarget& t, std::string_view raw) {
+    if (auto refused = requireIndex(t, e.map().lineCount(), true)) return refused;
+    const int line = *t.index;
+    std::vector<LineRowView> rows = e.view().lines;
+    LineRowView& row = rows[static_cast<std::size_t>(line - 1)];
+    const std::string number = std::to_string(line);
+    std::vector<PartChoice> parts{
+        {"line", {number}, std::nullopt, "A line rész a sor száma, " + number + " !!!"},
+        {"dialling", dialItems(e.model(), line), row.dialItem, {}},
+        {"seizure", seizureItems(), row.seizureItem, {}},
+        {"timerSet", timerSetItems(), row.timerItem, {}},
+        {"subLine", {}, row.subLine ? 1 : 0, {}},
+        {"callIn", {}, row.callIn ? 1 : 0, {}}};
+    static constexpr std::array<LineControl, 6> controls{
+        LineControl::Dial,     LineControl::Dial,    LineControl::Seizure,
+        LineControl::TimerSet, LineControl::SubLine, LineControl::CallIn};
+    std::vector<std::size_t> touched;
+    if (auto refused = chooseParts(t, raw, parts, touched)) return refused;
+    row.dialItem = parts[1].value;
+    row.seizureItem = parts[2].value;
+    row.timerItem = parts[3].value;
+    row.subLine = *parts[4].value != 0;
+    row.callIn = *parts[5].value != 0;
+    // The 16-line rows are stored whole from any control; the 4-line unit stores each control
+    // left on its own.
+    const std::size_t stores = e.model() == DeviceModel::Line16
+                                   ? std::min<std::size_t>(touched.size(), 1)
+                                   : touched.size();
+    for (std::size_t i = 0; i < stores; ++i)
+        if (auto refused = e.store(
+                storeLineSettings(e.image(), e.model(), {controls[touched[i]], line}, rows)))
+            return refused;
+    return std::nullopt;
+}
+
+Refusal setException(SettingEdit& e, const SettingTarget& t, std::string_view raw) {
+    if (auto refused = requireIndex(t, e.map().exceptionCount(), true)) return refused;
+    const int entry = *t.index - 1;
+    const EditorView v = e.view();
+    const NumberTablesForm form = numberTablesForm(v);
+    if (t.part.empty() && unquotedText(raw).empty())
+        return e.storeTables(emptyExceptionEntry(e.model(), form, entry));
+    ShownParts parts;
+    bool whole = false;
+    if (auto refused = namedParts(t, raw, {"area", "length"}, parts, whole)) return refused;
+    const ExceptionView& shown = v.exceptions[static_cast<std::size_t>(entry)];
+    std::string area = shown.area;
+    std::string length = shown.length;
+    bool touched = !whole;
+    for (const auto& [part, text] : parts) {
+        const bool isArea = part == "area";
+        const int limit = isArea ? 4 : 3;
+        if (characterCount(text) > static_cast<std::size_t>(limit)) return tooLong(limit);
+        std::string& into = isArea ? area : length;
+        touched |= text != into;
+        into = text;
+    }
+    if (!touched) return std::nullopt;
+    RawText areaBytes;
+    if (auto refused = recordText(area, std::nullopt, areaBytes)) return refused;
+    return e.storeTables(changeExceptionEntry(e.model(), form, entry, areaBytes, length));
+}
+
+Refusal setPrefix(SettingEdit& e, const SettingTarget& t, std::string_view value, bool mobile) {
+    const int count = mobile ? 4 : 2;
+    if (auto refused = requireIndex(t, count)) return refused;
+    RawText bytes;
+    if (auto refused = recordText(value, count, bytes)) return refused;
+    NumberTablesForm form = numberTablesForm(e.view());
+    const auto k = static_cast<std::size_t>(*t.index - 1);
+    (mobile ? form.mobilePrefixes[k] : form.intlPrefixes[k]) = bytes;
+    return e.storeTables(storeNumberTables(e.model(), form));
+}
+
+Refusal setBarred(SettingEdit& e, const SettingTarget& t, std::string_view value) {
+    CallInForm form = callInForm(e.view());
+    if (auto refused = requireIndex(t, BarredAreaCount)) return refused;
+    RawText bytes;
+    if (auto refused = recordText(value, 2, bytes)) return refused;
+    const int entry = *t.index - 1;
+    return e.storeTables(bytes.empty()
+                             ? emptyBarredEntry(e.image(), e.model(), form, entry)
+                             : changeBarredEntry(e.image(), e.model(), form, entry, bytes));
+}
+
+// ---- the entries ----
+
+// A part's texts as the help lists them, per model where the models differ.
+std::string itemsHelp(const std::string& part,
+                      const std::function<std::vector<std::string>(DeviceModel)>& items) {
+    const std::vector<std::string> four = items(DeviceModel::Line4);
+    const std::vector<std::string> sixteen = items(DeviceModel::Line16);
+    if (four == sixteen) return "." + part + ": " + joined(four);
+    return "." + part + ": " + joined(four) + "\n." + part + " (16-line): " + joined(sixteen);
+}
+
+SettingEntry shownOnly(std::string name, Scope scope, std::optional<Field> field,
+                       std::function<SettingValue(const SettingsReading&)> read,
+                       bool compared = true) {
+    SettingEntry e;
+    e.name = std::move(name);
+    e.scope = scope;
+    e.field = field;
+    e.compared = compared;
+    e.read = std::move(read);
+    return e;
+}
+
+SettingEntry
+settable(std::string name, std::optional<Field> field, bool list,
+         std::function<SettingValue(const SettingsReading&)> read,
+         std::function<Refusal(SettingEdit&, const SettingTarget&, std::string_view)> store,
+         std::string help) {
+    SettingEntry e = shownOnly(std::move(name), Scope::Unit, field, std::move(read));
+    e.list = list;
+    e.store = std::move(store);
+    e.help = std::move(help);
+    return e;
+}
+
+// A numeric edit under the byte-range check: the field's byte in decimal.
+SettingEntry byteRange(Field field, int (*shown)(const EditorView&)) {
+    return settable(
+        std::string(fieldName(field)), field, false,
+        [shown](const SettingsReading& r) { return SettingValue::ofNumber(shown(r.view)); },
+        [field](SettingEdit& e, const SettingTarget& t, std::string_view value) -> Refusal {
+            if (auto refused = requireSingle(t)) return refused;
+            return e.store(storeByteRange(e.model(), field, unquotedText(value)));
+        },
+        "a whole number 0..255");
+}
+
+std::vector<SettingEntry> buildRegistry() {
+    using Slot = DatabaseRecord::Slot;
+    using R = const SettingsReading&;
+    using T = const SettingTarget&;
+    using V = std::string_view;
+    std::vector<SettingEntry> e;
+
+    e.push_back(shownOnly("Model", Scope::File, std::nullopt,
+                          [](R r) { return SettingValue::ofText(modelCaption(r.model)); }));
+    e.push_back(shownOnly("Site", Scope::File, std::nullopt,
+                          [](R r) { return textOfRecord(r, Slot::Site); }));
+    e.push_back(shownOnly("Owner", Scope::File, std::nullopt,
+                          [](R r) { return textOfRecord(r, Slot::Owner); }));
+    e.push_back(shownOnly("ConnectionName", Scope::File, std::nullopt,
+                          [](R r) { return textOfRecord(r, Slot::ConnectionName); }));
+    e.push_back(shownOnly(
+        "LastModified", Scope::File, std::nullopt,
+        [](R r) { return SettingValue::ofText(r.lastModified); }, false));
+
+    e.push_back(settable(
+        "SmdrSpeed", Field::SmdrSpeed, false,
+        [](R r) {
+            return SettingValue::ofParts({{"speed", item(speedItems(r.model), r.view.speedItem)},
+                                          {"parity", item(parityItems(), r.view.parityItem)}});
+        },
+        setSpeed, itemsHelp("speed", speedItems) + "\n" + itemsHelp("parity", [](DeviceModel) {
+                      return parityItems();
+                  })));
+    e.push_back(settable(
+        "SmdrMode", Field::SmdrMode, false,
+        [](R r) {
+            return SettingValue::ofParts(
+                {{"mode", item(modeItems(r.model), r.view.modeItem)},
+                 {"controlCharacters", item(twentyHexItems(), r.view.twentyHexItem)}});
+        },
+        setMode,
+        itemsHelp("mode", modeItems) + "\n" +
+            itemsHelp("controlCharacters", [](DeviceModel) { return twentyHexItems(); })));
+    e.push_back(byteRange(Field::CoPosition, [](const EditorView& v) { return v.coPosition; }));
+    e.push_back(settable(
+        "CoWidth", Field::CoWidth, false,
+        [](R r) { return item(coWidthItems(), r.view.coWidthItem); },
+        [](SettingEdit& ed, T t, V value) -> Refusal {
+            if (auto refused = requireSingle(t)) return refused;
+            const std::vector<std::string> items = coWidthItems();
+            const auto it = std::find(items.begin(), items.end(), unquotedText(value));
+            return ed.store(storeCoWidth(
+                ed.model(), it == items.end() ? -1 : static_cast<int>(it - items.begin())));
+        },
+        joined(coWidthItems())));
+    e.push_back(
+        byteRange(Field::CalledPosition, [](const EditorView& v) { return v.calledPosition; }));
+    e.push_back(settable(
+        "RecordTerminator", Field::RecordTerminator, false,
+        [](R r) { return SettingValue::ofNumber(r.view.recordTerminator); },
+        [](SettingEdit& ed, T t, V value) -> Refusal {
+            if (auto refused = requireSingle(t)) return refused;
+            return ed.store(storeRecordTerminator(ed.model(), unquotedText(value)));
+        },
+        "a whole number 0..255"));
+    e.push_back(settable(
+        "NumberTerminator", Field::NumberTerminator, false,
+        [](R r) {
+            return SettingValue::ofText(std::string(1, r.view.numberTerminator.value_or(' ')));
+        },
+        [](SettingEdit& ed, T t, V value) -> Refusal {
+            if (auto refused = requireSingle(t)) return refused;
+            RawText bytes;
+            if (auto refused = recordText(unquotedText(value), 1, bytes)) return refused;
+            return ed.store(storeNumberTerminator(ed.model(), bytes));
+        },
+        "one character: 0..9, *, # or a space"));
+    for (const bool pin : {true, false}) {
+        e.push_back(settable(
+            pin ? "PinEnable" : "DstEnable", pin ? Field::PinEnable : Field::DstEnable, false,
+            [pin](R r) {
+                return SettingValue::ofFlag(
+                    (pin ? r.view.pinEnable : r.view.dstEnable).value_or(false));
+            },
+            [pin](SettingEdit& ed, T t, V value) -> Refusal {
+                if (auto refused = requireSingle(t)) return refused;
+                const EditorView v = ed.view();
+                bool pinOn = v.pinEnable.value_or(false);
+                bool dstOn = v.dstEnable.value_or(false);
+                const std::optional<bool> b = parseYesNo(unquotedText(value));
+                if (!b) return std::string("Igen vagy nem lehet !!!");
+                (pin ? pinOn : dstOn) = *b;
+                return ed.store(storePinAndSummerTime(ed.model(), pinOn, dstOn));
+            },
+            "igen or nem"));
+    }
+
+    e.push_back(settable(
+        "LineSettings", Field::LineSettings, true,
+        [](R r) {
+            std::vector<SettingValue> rows;
+            for (std::size_t n = 0; n < r.view.lines.size(); ++n)
+                rows.push_back(lineRow(r.model, r.view.lines[n], static_cast<int>(n + 1)));
+            return SettingValue::ofList(std::move(rows));
+        },
+        setLine,
+        itemsHelp("dialling", [](DeviceModel m) { return dialItems(m, 2); }) +
+            "\n.dialling (4-line, line 1): " + joined(dialItems(DeviceModel::Line4, 1)) + "\n" +
+            itemsHelp("seizure", [](DeviceModel) { return seizureItems(); }) + "\n" +
+            itemsHelp("timerSet", [](DeviceModel) { return timerSetItems(); }) +
+            " (16-line)\n.subLine, .callIn: igen or nem\n"
+            "4-line: dialling and seizure on line 1 only"));
+    e.push_back(settable(
+        "CoNumbers", Field::CoNumbers, true,
+        [](R r) {
+            std::vector<SettingValue> numbers;
+            for (const LineRowView& row : r.view.lines)
+                numbers.push_back(SettingValue::ofRaw(row.coNumber));
+            return SettingValue::ofList(std::move(numbers));
+        },
+        [](SettingEdit& ed, T t, V value) -> Refusal {
+            if (auto refused = requireIndex(t, ed.map().lineCount())) return refused;
+            RawText bytes;
+            if (auto refused = recordText(unquotedText(value), std::nullopt, bytes)) return refused;
+            return ed.store(storeCoNumber(ed.image(), ed.model(), *t.index, bytes));
+        },
+        "text; its first CoWidth characters are stored"));
+
+    // The timers, in the order the views show them.
+    using Shown = int (*)(const EditorView&);
+    const std::pair<Field, Shown> timers[] = {
+        {Field::SeizeTime, [](const EditorView& v) { return v.seizeTime; }},
+        {Field::ReleaseTime, [](const EditorView& v) { return v.releaseTime; }},
+        {Field::InterdigitTime, [](const EditorView& v) { return v.interdigitTime; }},
+        {Field::FirstToneTime1, [](const EditorView& v) { return v.firstTone1; }},
+        {Field::SecondToneTime1, [](const EditorView& v) { return v.secondTone1; }},
+        {Field::CoTimeout1, [](const EditorView& v) { return v.coTimeout1; }},
+        {Field::CoResetTime1, [](const EditorView& v) { return v.coReset1; }},
+        {Field::FirstToneTime2, [](const EditorView& v) { return v.firstTone2.value_or(0); }},
+        {Field::SecondToneTime2, [](const EditorView& v) { return v.secondTone2.value_or(0); }},
+        {Field::CoTimeout2, [](const EditorView& v) { return v.coTimeout2.value_or(0); }},
+        {Field::CoResetTime2, [](const EditorView& v) { return v.coReset2.value_or(0); }},
+        {Field::LoopPulseDelta, [](const EditorView& v) { return v.loopPulseDelta.value_or(0); }},
+    };
+    for (const auto& [field, shown] : timers)
+        e.push_back(byteRange(field, shown));
+
+    e.push_back(byteRange(Field::LocalLength, [](const EditorView& v) { return v.localLength; }));
+    e.push_back(
+        byteRange(Field::NationalLength, [](const EditorView& v) { return v.nationalLength; }));
+    e.push_back(settable(
+        "NationalExceptions", Field::NationalExceptions, true,
+        [](R r) {
+            std::vector<SettingValue> entries;
+            for (const ExceptionView& x : r.view.exceptions)
+                entries.push_back(
+                    SettingValue::ofParts({{"area", SettingValue::ofText(x.area)},
+                                           {"length", SettingValue::ofText(x.length)}}));
+            return SettingValue::ofList(std::move(entries));
+        },
+        setException,
+        ".area: up to 4 characters, .length: 0..255; an empty value\n"
+        "empties the entry (i = 1..16)"));
+    e.push_back(settable(
+        "MobilePrefixes", Field::MobilePrefixes, true,
+        [](R r) { return texts(*r.view.mobilePrefixes); },
+        [](SettingEdit& ed, T t, V value) { return setPrefix(ed, t, unquotedText(value), true); },
+        "(i = 1..4) up to 4 digits; empty: no prefix"));
+    e.push_back(settable(
+        "IntlPrefixes", Field::IntlPrefixes, true, [](R r) { return texts(*r.view.intlPrefixes); },
+        [](SettingEdit& ed, T t, V value) { return setPrefix(ed, t, unquotedText(value), false); },
+        "(i = 1..2) up to 2 digits; empty: no prefix"));
+
+    e.push_back(settable(
+        "CallInNumber", Field::CallInNumber, false,
+        [](R r) { return SettingValue::ofRaw(r.view.callInNumber); },
+        [](SettingEdit& ed, T t, V value) -> Refusal {
+            if (auto refused = requireSingle(t)) return refused;
+            CallInForm form = callInForm(ed.view());
+            if (auto refused = recordText(unquotedText(value), CallInNumberMax, form.number))
+                return refused;
+            return ed.store(storeCallIn(ed.image(), ed.model(), form));
+        },
+        "up to 24 characters"));
+    e.push_back(settable(
+        "CallInFlags", Field::CallInFlags, false,
+        [](R r) {
+            return SettingValue::ofParts(
+                {{"foreign", SettingValue::ofFlag(r.view.callInForeign)},
+                 {"domestic", SettingValue::ofFlag(r.view.callInDomestic)}});
+        },
+        setCallInFlags, ".foreign, .domestic: igen or nem"));
+    e.push_back(settable(
+        "BarredCallInAreas", Field::BarredCallInAreas, true,
+        [](R r) { return texts(r.view.barredAreas); },
+        [](SettingEdit& ed, T t, V value) { return setBarred(ed, t, unquotedText(value)); },
+        "(i = 1..64) up to 2 digits; empty: frees the entry"));
+
+    e.push_back(shownOnly("CodeLength", Scope::Unit, Field::CodeLength,
+                          [](R r) { return SettingValue::ofNumber(r.view.codeLength); }));
+    e.push_back(shownOnly("CodeCount", Scope::Unit, Field::CodeCount,
+                          [](R r) { return SettingValue::ofNumber(r.view.codeCount); }));
+    e.push_back(shownOnly("CodeTable", Scope::Unit, Field::CodeTable, [](R r) {
+        std::vector<SettingValue> rows;
+        rows.reserve(r.view.codes.size());
+        for (const CodeRowView& row : r.view.codes)
+            rows.push_back(codeRow(r.model, row));
+        return SettingValue::ofList(std::move(rows));
+    }));
+    // What follows from the code count and length: nothing of its own to compare.
+    e.push_back(shownOnly(
+        "CodeStatus", Scope::Unit, std::nullopt,
+        [](R r) { return SettingValue::ofText(r.view.codePanelText()); }, false));
+    e.push_back(shownOnly("FreeNumbers", Scope::Unit, Field::FreeNumbers, [](R r) {
+        std::vector<SettingValue> numbers;
+        for (const RawText& n : r.view.freeNumbers)
+            numbers.push_back(SettingValue::ofRaw(n));
+        return SettingValue::ofList(std::move(numbers));
+    }));
+    return e;
+}
+
+// Where the name column of the help ends.
+constexpr std::size_t HelpColumn = 32;
+
+std::string helpLines(const SettingEntry& entry) {
+    std::string name = "  " + entry.name + (entry.list ? "[i]" : "");
+    if (entry.field) {
+        const bool four = entry.availableIn(DeviceModel::Line4);
+        const bool sixteen = entry.availableIn(DeviceModel::Line16);
+        if (four != sixteen) name += four ? " (4-line)" : " (16-line)";
+    }
+    std::string out;
+    std::size_t start = 0;
+    bool first = true;
+    while (start <= entry.help.size()) {
+        const std::size_t end = std::min(entry.help.find('\n', start), entry.help.size());
+        std::string line = first ? name : std::string();
+        line += std::string(line.size() < HelpColumn ? HelpColumn - line.size() : 1, ' ');
+        if (!first && line.size() > HelpColumn) line.resize(HelpColumn);
+        out += line + entry.help.substr(start, end - start) + '\n';
+        first = false;
+        start = end + 1;
+    }
+    return out;
+}
+
+} // namespace
+
+SettingsReading::SettingsReading(const DatabaseRecord& r, DeviceModel m, std::string modified)
+    : model(m), record(r), view(decodeForEditors(r.image, m)), lastModified(std::move(modified)) {}
+
+const std::vector<SettingEntry>& settingsRegistry() {
+    static const std::vector<SettingEntry> registry = buildRegistry();
+    return registry;
+}
+
+const SettingEntry* findSetting(std::string_view name) {
+    for (const SettingEntry& entry : settingsRegistry())
+        if (entry.name == name) return &entry;
+    return nullptr;
+}
+
+std::vector<ShownSetting> readSettings(const SettingsReading& reading) {
+    std::vector<ShownSetting> shown;
+    for (const SettingEntry& entry : settingsRegistry())
+        if (entry.availableIn(reading.model)) shown.push_back({&entry, entry.read(reading)});
+    return shown;
+}
+
+SettingRefusal applySetting(ConfigImage& image, DeviceModel model, std::string_view assignment) {
+    const std::size_t eq = assignment.find('=');
+    const std::optional<SettingTarget> target = eq != std::string_view::npos && eq > 0
+                                                    ? parseSettingTarget(assignment.substr(0, eq))
+                                                    : std::nullopt;
+    if (!target) return std::string("NAME=VALUE alakban várom (set --help) !!!");
+    const SettingEntry* entry = findSetting(target->name);
+    if (!entry) return std::string("Ismeretlen beállítás (set --help) !!!");
+    if (!entry->store) return std::string("Ezt a set parancs nem állítja !!!");
+    if (!entry->availableIn(model))
+        return std::string("Ebben a típusban nincs ilyen beállítás !!!");
+    // A value is stored whole or not at all.
+    ConfigImage changed = image;
+    SettingEdit edit(changed, model);
+    if (auto refused = entry->store(edit, *target, assignment.substr(eq + 1))) return refused;
+    image = changed;
+    return std::nullopt;
+}
+
+std::string setHelpText() {
+    std::string text =
+        "set FILE [--model 4|16] [--password P] NAME=VALUE...\n"
+        "\n"
+        "Changes settings of a database file by the rules of the window's editors. The values are\n"
+        "applied in the order given (CoWidth=3 CoNumbers[1]=123 stores three characters); the "
+        "file is\n"
+        "written once, atomically, after every value was accepted. A refused value prints the "
+        "message\n"
+        "the window would show, nothing is written and the status is not 0.\n"
+        "\n"
+        "NAME and VALUE are written the way `show` prints them:\n"
+        "  NAME=VALUE                    a single value\n"
+        "  NAME[i]=VALUE                 element i of a list, counted from 1 as show numbers "
+        "them\n"
+        "  NAME.part=VALUE               one part of a compound value (NAME[i].part for a list "
+        "element)\n"
+        "  NAME=part=VALUE, part=VALUE   several parts, as a show line; a part whose value "
+        "equals what\n"
+        "                                show prints is left alone (so a show line fed back "
+        "changes\n"
+        "                                nothing)\n"
+        "Double quotes around a value are optional; a list or compound value needs quoting in "
+        "the shell.\n"
+        "\n"
+        "Names (4-line or 16-line: only in that model):\n";
+    std::vector<std::string> shownOnly;
+    for (const SettingEntry& entry : settingsRegistry()) {
+        if (entry.store)
+            text += helpLines(entry);
+        else
+            shownOnly.push_back(entry.name);
+    }
+    text += "\nShown by show, not changed by set:\n  " + joined(shownOnly, " ") + "\n";
+    return text;
+}
+
+} // namespace zx

@@ -1,0 +1,75 @@
+#pragma once
+// Every setting that `show` prints, in one table: its name, how it is read from a configuration
+// (the editors' decode) for the text and the JSON output, how `set` parses a value and stores it
+// by the editors' rules, its items and its help text. show, set, the JSON output and the
+// comparison of two configurations all read this table; no other place lists setting names.
+#include "model/database_record.h"
+#include "model/editor_view.h"
+#include "model/memory_map.h"
+#include "model/setting_value.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zx {
+
+// One configuration as the editors show it, with the texts of the record around it.
+struct SettingsReading {
+    SettingsReading(const DatabaseRecord& record, DeviceModel model, std::string lastModified = {});
+
+    DeviceModel model;
+    DatabaseRecord record;
+    EditorView view;
+    std::string lastModified; // the file's modification time as shown; empty when unknown
+};
+
+class SettingEdit;
+// The refusal's message of a value `set` does not store; nothing when it was stored.
+using SettingRefusal = std::optional<std::string>;
+
+struct SettingEntry {
+    // What a setting belongs to: the file around the configuration (its model, texts and date)
+    // or the configuration the unit holds.
+    enum class Scope { File, Unit };
+
+    std::string name;
+    Scope scope = Scope::Unit;
+    // The field it lives in: a model that lacks the field lacks the setting.
+    std::optional<Field> field;
+    // Whether a comparison of two configurations looks at it (not at what follows from others,
+    // nor at a file's date).
+    bool compared = true;
+    // A list whose elements `set` addresses as NAME[i].
+    bool list = false;
+    // The value as the editors show it; only called for a model that has the field.
+    std::function<SettingValue(const SettingsReading&)> read;
+    // `set` of this name: the target, the value as typed. Empty for a setting only shown here.
+    std::function<SettingRefusal(SettingEdit&, const SettingTarget&, std::string_view value)> store;
+    // The values `set` takes, for its help (items and limits); empty for a setting only shown.
+    std::string help;
+
+    bool availableIn(DeviceModel m) const { return !field || MemoryMap::of(m).has(*field); }
+};
+
+// The settings in the order `show` prints them.
+const std::vector<SettingEntry>& settingsRegistry();
+const SettingEntry* findSetting(std::string_view name);
+
+struct ShownSetting {
+    const SettingEntry* entry;
+    SettingValue value;
+};
+// Every setting the model has, in show order, with its value.
+std::vector<ShownSetting> readSettings(const SettingsReading& reading);
+
+// `set` NAME=VALUE on the image, as the editor that shows NAME stores what the operator typed
+// and left. A refused value leaves the image as it was and gives the message.
+SettingRefusal applySetting(ConfigImage& image, DeviceModel model, std::string_view assignment);
+
+// The help of `set`: the form of an assignment and every name with the values it takes.
+std::string setHelpText();
+
+} // namespace zx

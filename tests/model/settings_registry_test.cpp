@@ -1,0 +1,169 @@
+#include "model/settings_registry.h"
+
+#include "model/cp1250_text.h"
+#include "model/demo_configuration.h"
+
+#include <gtest/gtest.h>
+
+#include "image_fixtures.h"
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace zx {
+namespace {
+
+using namespace fixtures;
+
+std::vector<std::string> names(DeviceModel m) {
+    DatabaseRecord record;
+    record.image = newImage(m);
+    std::vector<std::string> out;
+    for (const ShownSetting& s : readSettings(SettingsReading(record, m)))
+        out.push_back(s.entry->name);
+    return out;
+}
+
+// What show prints, as the assignments set reads: one per setting, one per list element.
+std::vector<std::string> assignmentsOf(const ConfigImage& image, DeviceModel m) {
+    DatabaseRecord record;
+    record.image = image;
+    std::vector<std::string> out;
+    for (const ShownSetting& s : readSettings(SettingsReading(record, m))) {
+        if (!s.entry->store) continue;
+        if (s.value.kind != SettingValue::Kind::List) {
+            out.push_back(s.entry->name + "=" + shownText(s.value));
+            continue;
+        }
+        for (std::size_t i = 0; i < s.value.items.size(); ++i)
+            out.push_back(s.entry->name + "[" + std::to_string(i + 1) +
+                          "]=" + shownText(s.value.items[i]));
+    }
+    return out;
+}
+
+TEST(SettingsRegistry, EachModelShowsTheSettingsOfItsMap) {
+    const std::vector<std::string> four = names(L4);
+    const std::vector<std::string> sixteen = names(L16);
+    const std::set<std::string> only4{"PinEnable", "DstEnable", "LoopPulseDelta", "MobilePrefixes",
+                                      "IntlPrefixes"};
+    const std::set<std::string> only16{"NumberTerminator", "FirstToneTime2", "SecondToneTime2",
+                                       "CoTimeout2", "CoResetTime2"};
+    for (const SettingEntry& e : settingsRegistry()) {
+        const bool in4 = std::find(four.begin(), four.end(), e.name) != four.end();
+        const bool in16 = std::find(sixteen.begin(), sixteen.end(), e.name) != sixteen.end();
+        EXPECT_EQ(in4, !only16.contains(e.name)) << e.name;
+        EXPECT_EQ(in16, !only4.contains(e.name)) << e.name;
+        EXPECT_EQ(findSetting(e.name), &e);
+    }
+    EXPECT_EQ(four.front(), "Model");
+    EXPECT_EQ(four.back(), "FreeNumbers");
+    EXPECT_EQ(findSetting("Nothing"), nullptr);
+}
+
+TEST(SettingsRegistry, WhatShowPrintsFedBackToSetChangesNoByte) {
+    for (const auto& [model, image] : {std::pair{L4, newImage(L4)}, std::pair{L16, newImage(L16)},
+                                       std::pair{L4, demoConfiguration()}}) {
+        const std::vector<std::string> assignments = assignmentsOf(image, model);
+        EXPECT_GT(assignments.size(), 100u);
+        ConfigImage changed = image;
+        for (const std::string& a : assignments)
+            EXPECT_EQ(applySetting(changed, model, a), std::nullopt) << a;
+        EXPECT_EQ(changed, image) << modelIndex(model);
+    }
+}
+
+TEST(SettingsRegistry, SetStoresByTheEditorsRules) {
+    struct Case {
+        DeviceModel model;
+        const char* assignment;
+        std::size_t offset;
+        std::vector<Byte> bytes;
+    };
+    const Case cases[] = {
+        {L4, "CoPosition= 20 ", 1656, {20}},
+        {L16, "CoTimeout2=\"9\"", 1671, {9}},
+        {L4, "SmdrSpeed=parity=\"Páros\", speed=\"2400\"", 1659, {25}},
+        {L16, "SmdrSpeed.parity=Páratlan", 1675, {'A'}},
+        {L16, "SmdrMode.mode=Kaszkád", 1677, {0}},
+        {L4, "CoWidth=3", 1657, {3}},
+        {L16, "NumberTerminator=#", 1686, {'#'}},
+        {L4, "PinEnable=nem", 1409, {1, 0}},
+        {L4, "LineSettings[1].seizure=Tárcsázáskor", 1668, {2}},
+        {L4, "LineSettings[3]=callIn=igen, line=3, subLine=nem", 1666, {0x40}},
+        {L16, "LineSettings[5]=timerSet=\"#2\", dialling=Impulzus", 1652, {0x07}},
+        {L4, "CoNumbers[3]=123", 1684, {'1', '2'}},
+        {L4, "NationalExceptions[4]=area=\"36\", length=\"7\"", 1593, {0x36, 0xFF, 7}},
+        {L16, "NationalExceptions[3]=", 1764, {0, 255}},
+        {L4, "MobilePrefixes[4]=3", 1418, {0x3F, 0xFF}},
+        {L4, "IntlPrefixes[2]=", 1421, {0xDD}},
+        {L4, "CallInNumber=\"06\\x41\"", 1632, {'0', '6', 'A', 0}},
+        {L4, "CallInFlags.foreign=nem", 1669, {1}},
+        {L4, "BarredCallInAreas[13]=1", 1708, {0x1F}},
+        {L4, "BarredCallInAreas[1]=", 1696, {0xFF}},
+    };
+    for (const Case& c : cases) {
+        ConfigImage image = newImage(c.model);
+        ASSERT_EQ(applySetting(image, c.model, c.assignment), std::nullopt) << c.assignment;
+        EXPECT_EQ(bytesAt(image, c.offset, c.bytes.size()), c.bytes) << c.assignment;
+    }
+}
+
+TEST(SettingsRegistry, ARefusedValueLeavesTheImageAsItWas) {
+    struct Case {
+        DeviceModel model;
+        const char* assignment;
+        std::string message;
+    };
+    const Case cases[] = {
+        {L4, "SeizeTime=256", RangeMessage},
+        {L4, "RecordTerminator=256", "Hibás érték !!!"},
+        {L4, "CoWidth=0", "Válasszon egy értéket 1..4 között !!!"},
+        {L16, "NumberTerminator=", "Csak 0..9,*,# lehet !!!"},
+        {L4, "NationalExceptions[2]=area=36, length=x", RangeMessage},
+        {L16, "LoopPulseDelta=5", "Ebben a típusban nincs ilyen beállítás !!!"},
+        {L4, "CoNumbers[5]=1", "Az elem sorszáma kell: CoNumbers[1..4] !!!"},
+        {L4, "CoNumbers[1].x=1", "Ennek a listának az elemei nem összetettek !!!"},
+        {L4, "CoPosition[1]=1", "Ez a beállítás egyetlen érték, sem lista, sem összetett !!!"},
+        {L4, "LineSettings[2].dialling=DTMF", "Ebben a sorban nincs ilyen választás !!!"},
+        {L4, "LineSettings[2]=line=3", "A line rész a sor száma, 2 !!!"},
+        {L4, "SmdrSpeed.speed=2500",
+         "Ismeretlen érték: 2500 (lehet: 19200, 9600, 4800, 2400, 1200, 600, 300) !!!"},
+        {L4, "SmdrMode.bogus=1", "Ismeretlen rész: bogus (lehet: mode, controlCharacters) !!!"},
+        {L4, "CallInFlags=garbage",
+         "Összetett érték: rész=érték, rész=érték (lehet: foreign, domestic) !!!"},
+        {L4, "PinEnable=talán", "Igen vagy nem lehet !!!"},
+        {L4, "CallInNumber=1234567890123456789012345", "Legfeljebb 24 karakter lehet !!!"},
+        {L4, "CallInNumber=ñ", outsideCp1250Refusal("ñ")},
+        {L4, "Site=Győr", "Ezt a set parancs nem állítja !!!"},
+        {L4, "Bogus=1", "Ismeretlen beállítás (set --help) !!!"},
+        {L4, "=1", "NAME=VALUE alakban várom (set --help) !!!"},
+    };
+    for (const Case& c : cases) {
+        ConfigImage image = newImage(c.model);
+        const ConfigImage before = image;
+        EXPECT_EQ(applySetting(image, c.model, c.assignment), c.message) << c.assignment;
+        EXPECT_EQ(image, before) << c.assignment;
+    }
+    // A CO width of 0 leaves no room for a CO number: nothing would land, so it is refused.
+    ConfigImage image = newImage(L4);
+    image.set(1657, 0);
+    EXPECT_EQ(applySetting(image, L4, "CoNumbers[1]=12"), "Ez az érték itt nem tárolható !!!");
+}
+
+TEST(SettingsRegistry, HelpNamesEverySettingSetChangesWithItsItems) {
+    const std::string help = setHelpText();
+    for (const SettingEntry& e : settingsRegistry()) {
+        EXPECT_NE(help.find(e.name), std::string::npos) << e.name;
+        EXPECT_EQ(e.store == nullptr, e.help.empty()) << e.name;
+    }
+    for (const char* line :
+         {"  LoopPulseDelta (4-line)", "  CoTimeout2 (16-line)", "  BarredCallInAreas[i] ",
+          ".mode (16-line): Kaszkád, Normal, Saját", "Nincs, Páros, Páratlan"})
+        EXPECT_NE(help.find(line), std::string::npos) << line;
+}
+
+} // namespace
+} // namespace zx
