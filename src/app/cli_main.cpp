@@ -1,5 +1,6 @@
 // zendrax-cli: the configuration tool's core without windows.
 #include "app/cli_common.h"
+#include "files/toolkit_translations.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -48,6 +49,8 @@ int main(int argc, char** argv) {
     const std::unique_ptr<QCoreApplication> app =
         gui ? std::make_unique<QGuiApplication>(argc, argv)
             : std::make_unique<QCoreApplication>(argc, argv);
+    // Qt's own texts (its error messages) in Hungarian, like the program's.
+    zx::installToolkitTranslations(*app);
     QStringList args = app->arguments();
     args.removeFirst();
     if (args.isEmpty() || args.first() == "--help" || args.first() == "-h") {

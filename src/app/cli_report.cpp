@@ -1,18 +1,16 @@
 // zendrax-cli report: the printed code list or free-number list of a database file, as text
-// lines on standard output or laid out on A4 pages into a PDF file, by the same line printer as
-// the window's print command.
+// lines on standard output or laid out on A4 pages into a PDF file, by the same line printer and
+// painter page as the window's print command.
 #include "app/cli_args.h"
 #include "app/cli_common.h"
 #include "app/cli_database.h"
 #include "files/cp1250.h"
 #include "model/editor_view.h"
 #include "model/report_text.h"
-#include "ui/printer_page.h"
+#include "print/report_painter.h"
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QPageSize>
-#include <QPrinter>
 
 #include <optional>
 #include <string>
@@ -80,14 +78,12 @@ int runReport(const QStringList& args) {
         return ExitOk;
     }
 
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setDocName(QStringLiteral("Zendrax nyomtatás"));
-    printer.setOutputFileName(p.value("--pdf"));
-    const QString failure = runPrintJob(printer, [&](QPrinter& device) {
-        return printReport(device, codeList ? CodeListPoints : freeNumberPoints(device), write);
-    });
+    const QString failure = printReportToPdf(
+        p.value("--pdf"),
+        [codeList](const QPagedPaintDevice& page) {
+            return codeList ? CodeListPoints : freeNumberPoints(page);
+        },
+        write);
     if (!failure.isEmpty()) {
         err(failure);
         return ExitFailed;

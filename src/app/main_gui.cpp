@@ -1,6 +1,7 @@
 // The desktop program: its options, the session of window, device link and commands, then the
 // event loop.
 #include "files/data_folder.h"
+#include "files/toolkit_translations.h"
 #include "ui/desktop_session.h"
 #include "ui/interaction.h"
 #include "ui/main_form.h"
@@ -9,10 +10,7 @@
 #include <QCommandLineParser>
 #include <QEvent>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
-#include <QTranslator>
 
 #include <chrono>
 #include <cstdio>
@@ -55,11 +53,8 @@ int main(int argc, char** argv) {
             icon.addFile(QStringLiteral(":/icons/zendrax-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
 
-    // Hungarian captions in the toolkit's own dialogs (file dialogs) when the system has them.
-    QTranslator toolkitTexts;
-    if (toolkitTexts.load(QLocale(QLocale::Hungarian), QStringLiteral("qtbase"),
-                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&toolkitTexts);
+    // The toolkit's own texts (its dialogs, the --help lines) in Hungarian too.
+    zx::installToolkitTranslations(app);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Zendrax"));

@@ -9,10 +9,10 @@ void LinePrinter::writeLine(const ReportLine& line) {
         bold_ = line.bold;
         page_.setBold(bold_);
     }
-    writeText(QString::fromStdString(line.text));
+    writeText(QString::fromStdString(line.text), line.keepWithNext);
 }
 
-void LinePrinter::writeText(const QString& text) {
+void LinePrinter::writeText(const QString& text, bool keepWithNext) {
     if (text.isEmpty()) {
         y_ += page_.characterHeight();
         if (y_ > page_.printableHeight()) breakPage();
@@ -29,6 +29,9 @@ void LinePrinter::writeText(const QString& text) {
         page_.drawLine(y_, piece);
         const int advance = height + LineGap;
         y_ += advance;
+        // The room of two advances the rule leaves holds the line kept with this one; a page
+        // broken early would start with that line alone. After it the rule breaks the page.
+        if (keepWithNext && rest.isEmpty()) continue;
         if (y_ > page_.printableHeight() - 2 * advance) breakPage();
     }
 }

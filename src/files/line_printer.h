@@ -38,7 +38,8 @@ class LinePrinter : public ReportOutput {
     // page only when its top would lie below the printable height. A line wider than the page
     // is broken after the last character that fits and goes on as a line of its own. A line
     // that would still reach past the bottom of the page (after several empty lines) is moved
-    // to the top of a new page rather than cut off.
+    // to the top of a new page rather than cut off. A line to be kept with the next one is not
+    // followed by a page break: the next line goes below it, and the rule applies after that.
     void writeLine(const ReportLine& line) override;
     int pageNumber() const override { return page_number_; }
 
@@ -49,7 +50,7 @@ class LinePrinter : public ReportOutput {
     int pagesStarted() const { return pages_started_; }
 
   private:
-    void writeText(const QString& text);
+    void writeText(const QString& text, bool keepWithNext);
     // The length of the longest start of text that fits the printable width; at least one
     // character, and never half of a surrogate pair.
     qsizetype fittingLength(const QString& text) const;

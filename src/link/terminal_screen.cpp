@@ -2,7 +2,9 @@
 
 #include "files/cp1250.h"
 
+#include <algorithm>
 #include <array>
+#include <utility>
 #include <vterm.h>
 
 namespace zx {
@@ -50,8 +52,28 @@ struct TerminalScreenHooks {
         out.strike = in.attrs.strike;
         out.width = in.width;
     }
-    static int damage(VTermRect, void* user) {
-        static_cast<TerminalScreen*>(user)->dirty_ = true;
+    static int damage(VTermRect rect, void* user) {
+        auto* t = static_cast<TerminalScreen*>(user);
+        t->markRows(rect.start_row, rect.end_row);
+        t->dirty_ = true;
+        return 1;
+    }
+    // Screen rows moved (a scroll, an inserted or deleted line or character). Rows that went
+    // up by as many lines as were pushed off the screen keep their run numbers; rows that
+    // moved otherwise, or stayed while the lines around them moved, show other cells under
+    // their run numbers now.
+    static int moveRect(VTermRect dest, VTermRect src, void* user) {
+        auto* t = static_cast<TerminalScreen*>(user);
+        const int pushed = std::exchange(t->pushedSinceMove_, 0);
+        const bool fullWidth = dest.start_col == 0 && dest.end_col == TerminalScreen::Cols &&
+                               src.start_col == 0 && src.end_col == TerminalScreen::Cols;
+        if (pushed == 0)
+            t->markRows(dest.start_row, dest.end_row);
+        else if (fullWidth && dest.start_row == 0 && src.start_row == pushed)
+            t->markRows(src.end_row, TerminalScreen::Rows);
+        else
+            t->markRows(0, TerminalScreen::Rows);
+        t->dirty_ = true;
         return 1;
     }
     static int moveCursor(VTermPos pos, VTermPos, int visible, void* user) {
@@ -71,16 +93,25 @@ struct TerminalScreenHooks {
     }
     static int pushLine(int cols, const VTermScreenCell* cells, void* user) {
         auto* t = static_cast<TerminalScreen*>(user);
-        if (t->scrollbackLimit_ <= 0) return 1;
+        ++t->pushedSinceMove_;
+        t->dirty_ = true;
+        if (t->scrollbackLimit_ <= 0) {
+            ++t->dropped_;
+            return 1;
+        }
         std::vector<TerminalCell> line(TerminalScreen::Cols);
         for (int c = 0; c < std::min(cols, TerminalScreen::Cols); ++c)
             convert(*t, cells[c], line[c]);
         for (int c = std::min(cols, TerminalScreen::Cols); c < TerminalScreen::Cols; ++c)
             line[c] = t->blank();
-        if (static_cast<int>(t->scrollback_.size()) >= t->scrollbackLimit_)
+        if (static_cast<int>(t->scrollback_.size()) >= t->scrollbackLimit_) {
             t->scrollback_.pop_front();
+            ++t->dropped_;
+        }
         t->scrollback_.push_back(std::move(line));
-        t->dirty_ = true;
+        // The line may have changed in the same feed that pushed it, where the change reported
+        // for its screen row went with it.
+        t->markLine(t->dropped_ + t->scrollback_.size() - 1);
         return 1;
     }
     static void output(const char* s, size_t len, void* user) {
@@ -95,7 +126,7 @@ struct TerminalScreenHooks {
 namespace {
 const VTermScreenCallbacks ScreenCallbacks = {
     &TerminalScreenHooks::damage,
-    nullptr, // moverect: damage covers it
+    &TerminalScreenHooks::moveRect,
     &TerminalScreenHooks::moveCursor,
     &TerminalScreenHooks::setTermProp,
     nullptr, // bell
@@ -119,6 +150,8 @@ TerminalScreen::TerminalScreen(int scrollbackLimit, QObject* parent)
     vterm_state_set_default_colors(vterm_obtain_state(vt_), &fg, &bg);
     vterm_screen_reset(screen_, 1);
     dirty_ = false;
+    changedLines_.clear();
+    allChanged_ = true;
 }
 
 TerminalScreen::~TerminalScreen() {
@@ -127,7 +160,11 @@ TerminalScreen::~TerminalScreen() {
 
 void TerminalScreen::reset() {
     vterm_screen_reset(screen_, 1);
+    dropped_ += scrollback_.size();
     scrollback_.clear();
+    pushedSinceMove_ = 0;
+    allChanged_ = true;
+    changedLines_.clear();
     ++changes_;
     dirty_ = false;
     emit changed();
@@ -154,11 +191,45 @@ void TerminalScreen::feed(const char* data, int count) {
     }
     vterm_input_write(vt_, utf8_.data(), utf8_.size());
     vterm_screen_flush_damage(screen_);
+    // Every move is reported by now; a scroll past the whole screen is reported as erased rows
+    // rather than as a move.
+    pushedSinceMove_ = 0;
     if (dirty_) {
         dirty_ = false;
         ++changes_;
         emit changed();
     }
+}
+
+void TerminalScreen::markRows(int first, int end) {
+    const std::uint64_t top = dropped_ + scrollback_.size();
+    for (int row = std::max(first, 0); row < std::min(end, Rows); ++row)
+        markLine(top + static_cast<std::uint64_t>(row));
+}
+
+void TerminalScreen::markLine(std::uint64_t run) {
+    if (allChanged_) return;
+    // A pane that nobody looks at takes no changes; past this many it redraws everything.
+    constexpr std::size_t MostListed = 4096;
+    if (changedLines_.size() >= MostListed) {
+        allChanged_ = true;
+        changedLines_.clear();
+        return;
+    }
+    changedLines_.push_back(run);
+}
+
+TerminalScreen::ChangedLines TerminalScreen::takeChangedLines() {
+    ChangedLines out;
+    out.all = std::exchange(allChanged_, false);
+    out.lines.swap(changedLines_);
+    if (out.all) {
+        out.lines.clear();
+    } else {
+        std::sort(out.lines.begin(), out.lines.end());
+        out.lines.erase(std::unique(out.lines.begin(), out.lines.end()), out.lines.end());
+    }
+    return out;
 }
 
 TerminalCell TerminalScreen::cell(int row, int col) const {

@@ -86,6 +86,18 @@ class TerminalScreen : public QObject {
     // Goes up by one for every feed that changed what is shown.
     std::uint64_t changeCount() const { return changes_; }
 
+    // Lines are numbered for the whole run: line 0 of the list above is run line
+    // firstLineNumber(), and a line keeps its run number as it scrolls up off the screen into
+    // the kept lines, so a view can move what it has drawn instead of drawing it again.
+    std::uint64_t firstLineNumber() const { return dropped_; }
+    // The lines whose cells changed since the last call, by run number: each once, in
+    // ascending order; or all of them (after a reset, or when too many to list piled up).
+    struct ChangedLines {
+        bool all = false;
+        std::vector<std::uint64_t> lines;
+    };
+    ChangedLines takeChangedLines();
+
     // The bytes a key sends: VT100 sequences for cursor and editing keys and function keys
     // (following the modes the far end set), CR alone for Enter, BS for Backspace, control
     // codes for Ctrl+letter, printable text in Windows-1250. Empty for keys that send nothing.
@@ -104,6 +116,9 @@ class TerminalScreen : public QObject {
   private:
     friend struct TerminalScreenHooks;
     TerminalCell blank() const;
+    // Screen rows first..end-1 changed.
+    void markRows(int first, int end);
+    void markLine(std::uint64_t run);
 
     VTerm* vt_;
     VTermScreen* screen_;
@@ -116,6 +131,12 @@ class TerminalScreen : public QObject {
     QByteArray captured_;
     std::uint64_t changes_ = 0;
     std::string utf8_;
+    // Lines gone from the front of the kept lines (or never kept) so far.
+    std::uint64_t dropped_ = 0;
+    // Lines pushed off the screen since the last move of screen rows was reported.
+    int pushedSinceMove_ = 0;
+    std::vector<std::uint64_t> changedLines_;
+    bool allChanged_ = false;
 };
 
 } // namespace zx

@@ -16,12 +16,29 @@ constexpr const char* ShortHeading = "Sorsz. |Kód      |Jog        ";
 constexpr const char* ShortRule = "-------+---------+-----------";
 constexpr std::size_t CodeWidth = 9;
 constexpr std::size_t RightsWidth = 16;
+// Row number, "|", code, "|", rights.
+constexpr std::size_t EntryWidth = 7 + 1 + CodeWidth + 1 + RightsWidth;
+// Where the second entry of a line begins, for codes of up to 9 characters.
+const std::size_t SecondColumn = 2 * Indent.size() + EntryWidth;
 
 // Local, long-distance, mobile, international: the order of the 4-line rights columns.
 constexpr const char* RightsTags[] = {"Loc,", "Nat,", "Mob,", "Int,"};
 
-std::string twice(const char* column) {
-    return Indent + column + Indent + column;
+// Characters of a UTF-8 text (its width in a fixed-pitch font).
+std::size_t characters(const std::string& text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char byte) {
+        return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+    }));
+}
+
+// A heading or rule over both entry columns. The headings are not as wide as an entry (the
+// first page's one character wider, the continuation's five narrower), so the space between
+// them is what puts the second over the second entry.
+std::string overBothColumns(const char* column) {
+    std::string line = Indent + column;
+    const std::size_t width = characters(line);
+    line.append(width < SecondColumn ? SecondColumn - width : 1, ' ');
+    return line + column;
 }
 
 bool beginsWith(const std::string& cell, char c) {
@@ -97,8 +114,8 @@ void writeCodeListReport(ReportOutput& out, const CodeListReport& report) {
     bold("");
     bold(pageLine());
     bold("");
-    bold(twice(Heading));
-    bold(twice(Rule));
+    bold(overBothColumns(Heading));
+    bold(overBothColumns(Rule));
     int page = out.pageNumber();
 
     const NumberSpan rows = within(report.chosen, static_cast<int>(report.rows.size()));
@@ -108,15 +125,15 @@ void writeCodeListReport(ReportOutput& out, const CodeListReport& report) {
     for (int r = rows.first; r <= rows.last; r += 2) {
         std::string line = Indent + entry(r);
         if (r + 1 <= rows.last) line += Indent + entry(r + 1);
-        out.writeLine({line, false});
-        out.writeLine({twice(Rule), false});
+        out.writeLine({line, false, true});
+        out.writeLine({overBothColumns(Rule), false});
         if (out.pageNumber() > page) {
             page = out.pageNumber();
             bold("");
             bold(pageLine());
             bold("");
-            bold(twice(ShortHeading));
-            bold(twice(ShortRule));
+            bold(overBothColumns(ShortHeading));
+            bold(overBothColumns(ShortRule));
         }
     }
 }

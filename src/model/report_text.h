@@ -17,6 +17,8 @@ namespace zx {
 struct ReportLine {
     std::string text; // UTF-8; empty for an empty line
     bool bold = false;
+    // The next line goes on the same page as this one (a code list entry and its rule line).
+    bool keepWithNext = false;
     bool operator==(const ReportLine&) const = default;
 };
 
@@ -65,8 +67,10 @@ struct CodeListReport {
 // number, the code padded to 9 characters and the rights padded to 16.
 std::string codeListEntry(int r, const CodeRowView& row, DeviceModel model);
 
-// First-page header, two entries per line each followed by a rule line, and a shorter header
-// with the page number at the top of every further page.
+// First-page header, two entries per line each followed by a rule line kept on the entry's page,
+// and a shorter header with the page number at the top of every further page. Headings and
+// rule lines stand over the entry columns: the second at the column where the second entry of
+// a line begins.
 void writeCodeListReport(ReportOutput& out, const CodeListReport& report);
 
 struct FreeNumberReport {

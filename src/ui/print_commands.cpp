@@ -5,11 +5,14 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QEvent>
+#include <QGuiApplication>
 #include <QPageSetupDialog>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
@@ -48,6 +51,30 @@ QAction* previewAction(QPrintPreviewDialog& dialog, const char* caption) {
         if (action->text() == text) return action;
     return nullptr;
 }
+
+// Hides choices of the print dialog that the job would not honour. The dialog shows its page
+// range whenever the print service could pick pages itself, even where the program offered no
+// range, and shows its widgets afresh each time it is shown: they are hidden after that.
+class HiddenChoices : public QObject {
+  public:
+    HiddenChoices(QDialog& dialog, QStringList names) : QObject(&dialog), names_(std::move(names)) {
+        dialog.installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            for (const QString& name : names_)
+                if (auto* widget = watched->findChild<QWidget*>(name)) widget->hide();
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    QStringList names_;
+};
+
+// The share of the screen's width and height the preview opens at.
+constexpr double PreviewShare = 0.85;
 
 } // namespace
 
@@ -88,6 +115,7 @@ void PrintCommands::Oldalbellts1Click() {
 }
 
 void PrintCommands::Nyomtats1Click() {
+    if (sources_.commitEdits && !sources_.commitEdits()) return;
     const Kind kind = kindOfPage(sources_.page ? sources_.page() : BasicPage);
     int count = 0;
     switch (kind) {
@@ -136,9 +164,15 @@ void PrintCommands::prepare(QPrintDialog& dialog, Kind kind, int count) {
         dialog.setMinMax(1, last);
         dialog.setFromTo(1, last);
         dialog.setPrintRange(static_cast<QAbstractPrintDialog::PrintRange>(keptChoice_));
+        // The dialog's free list of pages ("1-3,7") would reach the report only as its first
+        // and last number.
+        new HiddenChoices(dialog,
+                          {QStringLiteral("pagesRadioButton"), QStringLiteral("pagesLineEdit")});
     } else {
         dialog.setOptions(options);
         dialog.setPrintRange(QAbstractPrintDialog::AllPages);
+        // A picture or the terminal's text is printed whole.
+        new HiddenChoices(dialog, {QStringLiteral("gbPrintRange")});
     }
 }
 
@@ -221,6 +255,13 @@ bool PrintCommands::preview(const std::function<bool(QPrinter&)>& job) {
             if (auto* widget = dialog.findChild<QPrintPreviewWidget*>()) widget->updatePreview();
         });
     }
+    // Readable at once: most of the screen, the page as wide as the view.
+    const QScreen* screen = window() ? window()->screen() : QGuiApplication::primaryScreen();
+    if (screen) dialog.resize(screen->availableGeometry().size() * PreviewShare);
+    if (QAction* fitWidth = previewAction(dialog, "Fit width"))
+        fitWidth->trigger();
+    else if (auto* widget = dialog.findChild<QPrintPreviewWidget*>())
+        widget->fitToWidth();
     return interaction_.runDialog(dialog) == QDialog::Accepted;
 }
 

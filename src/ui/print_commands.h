@@ -28,6 +28,9 @@ namespace zx {
 class Interaction;
 
 struct PrintSources {
+    // The window's commit step: stores the field being edited; false when it refused the
+    // entry, and then the command ends with nothing printed. Unset: nothing to commit.
+    std::function<bool()> commitEdits;
     std::function<int()> page; // the page shown: 0..7 in the order of the window's tabs
     std::function<DeviceModel()> model;
     // The code grid's rows below the header, as shown, and its selected block as grid rows
@@ -62,7 +65,8 @@ class PrintCommands : public QObject {
 
     // "Oldalbeállítás...": printer, paper and orientation for later jobs.
     void Oldalbellts1Click();
-    // "Nyomtatás...": dialog, preview, job. Nothing is printed when either is cancelled.
+    // "Nyomtatás...": the window's commit step, dialog, preview, job. Nothing is printed when
+    // the commit refuses or either dialog is cancelled.
     void Nyomtats1Click();
 
     QPrinter& printer() { return *printer_; }
@@ -74,12 +78,14 @@ class PrintCommands : public QObject {
     Kind kindOfPage(int page) const;
     QWidget* window() const;
     // Prepares the dialog for the page: all only, or all, range and selection over count
-    // numbers with the range 1..count and the kept choice.
+    // numbers with the range 1..count and the kept choice. Choices the report would not honour
+    // are not shown.
     void prepare(QPrintDialog& dialog, Kind kind, int count);
     // The job of the page with the choice just made: what it prints on a device.
     std::function<bool(QPrinter&)> makeJob(Kind kind);
-    // The preview of the job; its print button confirms, its page setup goes through the same
-    // door as every dialog. False when it was closed without printing.
+    // The preview of the job, over most of the screen with the page fitted to its width; its
+    // print button confirms, its page setup goes through the same door as every dialog. False
+    // when it was closed without printing.
     bool preview(const std::function<bool(QPrinter&)>& job);
 
     Interaction& interaction_;

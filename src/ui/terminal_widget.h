@@ -1,9 +1,13 @@
 #pragma once
 // The terminal pane: draws the terminal screen white on black in a fixed-pitch font with both
-// scroll bars, and hands every typed key to the line at once. Repaints are gathered on a short
-// timer, so a fast stream costs one repaint per interval, not one per byte. However small the
-// pane, the view keeps the cursor's row in sight (with as much of the text above it as fits),
-// unless the operator has scrolled back to read; typing brings the cursor back into view.
+// scroll bars, and hands every typed key to the line at once. The screen's 24 rows stand at the
+// top left of the pane; the lines scrolled off them are seen by scrolling back. In a pane too
+// small for the screen the view keeps the cursor's row in sight, unless the operator has
+// scrolled back to read; typing brings the cursor back into view.
+//
+// Repaints are gathered on a short timer, so a fast stream costs one repaint per interval, not
+// one per byte; each moves what is already drawn when the lines scroll and draws only the rows
+// that changed. A pane that is not shown draws nothing until it is shown again.
 #include "link/terminal_screen.h"
 
 #include <QAbstractScrollArea>
@@ -12,6 +16,7 @@
 #include <QTimer>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -38,8 +43,12 @@ class TComTerminal : public QAbstractScrollArea {
     std::function<void(const QByteArray&)> sink;
     std::function<bool()> canSend;
 
-    // Repaints done so far (what a stream costs in drawing).
+    // Repaints done so far, and the text rows they drew (what a stream costs in drawing).
     int paintCount() const { return paints_; }
+    long long rowsPainted() const { return rowsPainted_; }
+    // Whether a gathered repaint is waiting for its interval to end; runs it now.
+    bool repaintDue() const { return repaint_.isActive(); }
+    void repaintPending();
     // All 80 columns and 24 rows with the frame and both scroll bars.
     QSize sizeHint() const override;
     QSize cellSize() const { return QSize(cw_, ch_); }
@@ -53,6 +62,8 @@ class TComTerminal : public QAbstractScrollArea {
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     // Tab belongs to the far end, not to focus changes.
@@ -65,8 +76,18 @@ class TComTerminal : public QAbstractScrollArea {
     void updateScrollBars();
     // The line of the cursor, counted like firstShownLine().
     int cursorLine() const;
-    // Scrolls as little as needed for the cursor to be in view (both ways).
+    // The first line the view may show while it follows the cursor: the screen's first row,
+    // and in a pane too small for the screen as far down as its last row allows.
+    int liveFirst() const;
+    int liveLast() const;
+    // Scrolls as little as needed for the cursor to be in view (both ways), on the screen's
+    // rows, not the lines scrolled off them.
     void bringCursorIntoView();
+    // Moves what is drawn to where the scroll bars and the kept lines put the view now; a
+    // move too large to gain anything redraws the pane.
+    void followView();
+    // Redraws the viewport row of the line with that run number, if it is in view.
+    void updateRunLine(std::uint64_t run);
 
     TerminalScreen screen_;
     QTimer repaint_;
@@ -81,7 +102,19 @@ class TComTerminal : public QAbstractScrollArea {
     int ch_ = 16;
     int ascent_ = 12;
     int paints_ = 0;
+    long long rowsPainted_ = 0;
     std::vector<TerminalCell> line_;
+    std::vector<bool> rowsToPaint_;
+    // What the drawn pixels show: the run number of the line in the first row, the horizontal
+    // offset, and where the cursor was drawn (run line, column; shown or not; with focus).
+    std::uint64_t drawnTop_ = 0;
+    int drawnX_ = 0;
+    std::uint64_t drawnCursorLine_ = 0;
+    int drawnCursorColumn_ = -1;
+    bool drawnCursorShown_ = false;
+    bool drawnFocus_ = false;
+    // Changes came while the pane was not shown: it is drawn whole when shown.
+    bool stale_ = true;
     // The view goes with the cursor; false while the operator reads back through the lines.
     bool following_ = true;
     // Set while the pane moves its own scroll bars, so that only the operator's moves count.

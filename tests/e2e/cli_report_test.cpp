@@ -83,7 +83,8 @@ TEST_F(CliReport, CodeListAndFreeNumbersAsTextLines) {
     EXPECT_EQ(codes.lines[1], ten + QString::fromUtf8("Telepítési hely:Győr"));
     EXPECT_EQ(codes.lines[8], ten + "   0001|300001   |Tilt            " + ten +
                                   "   0002|300002   |Loc,            ");
-    EXPECT_EQ(codes.lines.last(), ten + "-------+---------+-----------------" + ten +
+    // The rule line's second half stands over the second entry, nine spaces after the first.
+    EXPECT_EQ(codes.lines.last(), ten + "-------+---------+-----------------" + QString(9, ' ') +
                                       "-------+---------+-----------------");
     EXPECT_TRUE(codes.lines[136].endsWith("   0130|300130   |Int,            "));
 
@@ -111,6 +112,7 @@ TEST_F(CliReport, PdfOnA4PagesWrittenWhole) {
     for (qsizetype p = 0; p < pages.size(); ++p)
         EXPECT_TRUE(pages[p].contains(QRegularExpression(QString("Oldal:%1\\b").arg(p + 1))));
     EXPECT_TRUE(pages.last().contains("0130|300130"));
+    EXPECT_EQ(codeListLayoutFaults(pdfWordBoxes(pdf)).join('\n').toStdString(), "");
 }
 
 } // namespace

@@ -44,6 +44,14 @@ void writeTexts(LinePrinter& printer, int count, const char* text = "sor") {
         printer.writeLine({text, false});
 }
 
+// The texts drawn on one page.
+QStringList texts(const std::vector<FakePage::Drawn>& page) {
+    QStringList out;
+    for (const auto& drawn : page)
+        out << drawn.text;
+    return out;
+}
+
 TEST(LinePrinter, TextLinesBreakWhenTwoMoreAdvancesWouldNotFit) {
     // Height 200: after line k the next top is 22k; a break comes once 22k > 200 - 44,
     // so a page holds 8 lines at 0, 22, ..., 154.
@@ -100,6 +108,24 @@ TEST(LinePrinter, EmptyLinesBreakOnlyPastThePageHeight) {
     EXPECT_EQ(after(4).top, 0);
 }
 
+TEST(LinePrinter, ALineKeptWithTheNextIsNeverLastOnItsPage) {
+    // Eight lines fill a page of 200; the eighth is kept with the ninth, which goes below it
+    // (at 176, its bottom at 196) and then breaks the page.
+    FakePage page(1000, 200);
+    LinePrinter printer(page);
+    writeTexts(printer, 7);
+    printer.writeLine({"bejegyzés", false, true});
+    EXPECT_EQ(printer.pageNumber(), 1);
+    printer.writeLine({"-------+", false});
+    EXPECT_EQ(printer.pageNumber(), 2);
+    printer.writeLine({"következő", false});
+    ASSERT_EQ(page.pages.size(), 2u);
+    ASSERT_EQ(page.pages[0].size(), 9u);
+    EXPECT_EQ(page.pages[0][8].text, "-------+");
+    EXPECT_EQ(page.pages[0][8].y, 176);
+    EXPECT_EQ(texts(page.pages[1]), QStringList{"következő"});
+}
+
 TEST(LinePrinter, WideLinesBreakAfterTheLastCharacterThatFits) {
     FakePage page(100, 1000); // ten characters
     LinePrinter printer(page);
@@ -128,14 +154,6 @@ TEST(LinePrinter, WideLinesBreakAfterTheLastCharacterThatFits) {
     EXPECT_EQ(narrow.pages[0][2].text, "c");
 }
 
-// The texts drawn on one page.
-QStringList texts(const std::vector<FakePage::Drawn>& page) {
-    QStringList out;
-    for (const auto& drawn : page)
-        out << drawn.text;
-    return out;
-}
-
 TEST(LinePrinter, ReportHeadersShowThePageTheyArePrintedOn) {
     std::vector<CodeRowView> rows;
     for (int i = 1; i <= 120; ++i)
@@ -159,12 +177,17 @@ TEST(LinePrinter, ReportHeadersShowThePageTheyArePrintedOn) {
         EXPECT_EQ(drawn.filter("Oldal:").size(), 1);
         entries += int(drawn.join("").count("|20"));
         if (p == 0) continue;
-        // Further pages: the shorter heading and rule, and no first-page header.
+        // Further pages begin with their header, not with the rule line of the entry before;
+        // the shorter heading and rule stand over the columns, and no first-page header.
+        EXPECT_EQ(at, 0) << "page " << p + 1;
         ASSERT_LT(at + 2, drawn.size());
-        EXPECT_EQ(drawn[at + 1],
-                  ten + "Sorsz. |Kód      |Jog        " + ten + "Sorsz. |Kód      |Jog        ");
-        EXPECT_EQ(drawn[at + 2],
-                  ten + "-------+---------+-----------" + ten + "-------+---------+-----------");
+        const QString fifteen(15, ' ');
+        EXPECT_EQ(drawn[at + 1], ten + "Sorsz. |Kód      |Jog        " + fifteen +
+                                     "Sorsz. |Kód      |Jog        ");
+        EXPECT_EQ(drawn[at + 2], ten + "-------+---------+-----------" + fifteen +
+                                     "-------+---------+-----------");
+        // The page before ends with a rule line.
+        EXPECT_TRUE(texts(page.pages[p - 1]).last().contains("-------+"));
         EXPECT_TRUE(drawn.filter(QString::fromUtf8("Személyi")).isEmpty());
     }
     EXPECT_EQ(entries, 120);

@@ -31,6 +31,10 @@ foreach(library libqt6core6 libqt6widgets6 libqt6serialport6 libvterm0 libc6)
         list(APPEND failures "Depends lacks ${library}: ${fields}")
     endif()
 endforeach()
+# Qt's Hungarian catalogue, which no binary links but both programs load.
+if(NOT fields MATCHES "qt6-translations-l10n")
+    list(APPEND failures "Depends lacks qt6-translations-l10n: ${fields}")
+endif()
 execute_process(COMMAND ${DPKG_DEB} --contents ${deb} OUTPUT_VARIABLE contents)
 foreach(path usr/bin/zendrax usr/bin/zendrax-cli usr/share/zendrax/ZENDRAX.HLP
              usr/share/applications/zendrax.desktop usr/share/mime/packages/zendrax.xml

@@ -86,6 +86,53 @@ TEST(TerminalScreenTest, OneChangeNotificationPerFeedThatChangedSomething) {
     EXPECT_EQ(spy.count(), 2);
 }
 
+// Changed lines by run number: a line keeps its number as it scrolls up into the kept lines,
+// so a scroll changes only the rows that show other cells under their numbers.
+TEST(TerminalScreenTest, ChangedLinesAreNumberedForTheWholeRun) {
+    using Lines = std::vector<std::uint64_t>;
+    TerminalScreen t(3);
+    EXPECT_TRUE(t.takeChangedLines().all); // a new screen is drawn whole
+    t.feed("\x1b[4;1Hfour");
+    EXPECT_EQ(t.takeChangedLines().lines, Lines{3});
+    EXPECT_TRUE(t.takeChangedLines().lines.empty());
+
+    // A line end at the bottom pushes row 0 (run 0) into the kept lines; the new bottom row
+    // is run 24. The 22 rows between moved up and kept their numbers.
+    t.feed("\x1b[24;1Hbottom\r\nnew");
+    const TerminalScreen::ChangedLines scrolled = t.takeChangedLines();
+    EXPECT_FALSE(scrolled.all);
+    EXPECT_EQ(scrolled.lines, (Lines{0, 23, 24}));
+    EXPECT_EQ(t.lineText(23), "bottom");
+    EXPECT_EQ(t.firstLineNumber(), 0u);
+
+    // A region in the middle scrolls without keeping a line: its rows show other cells.
+    t.feed("\x1b[5;8r\x1b[8;1H\r\n\x1b[r");
+    const std::uint64_t top = t.firstLineNumber() + std::uint64_t(t.scrollbackCount());
+    Lines region;
+    for (std::uint64_t row = 4; row <= 7; ++row)
+        region.push_back(top + row);
+    EXPECT_EQ(t.takeChangedLines().lines, region);
+
+    // A region from the top keeps its first line; the rows below it stayed where they were,
+    // under numbers one higher now.
+    t.feed("\x1b[1;20r\x1b[20;1H\r\n\x1b[r\x1b[24;1H");
+    const TerminalScreen::ChangedLines kept = t.takeChangedLines();
+    const std::uint64_t newTop = t.firstLineNumber() + std::uint64_t(t.scrollbackCount());
+    EXPECT_EQ(newTop, top + 1);
+    Lines expected{top}; // the kept line
+    for (std::uint64_t row = 19; row < 24; ++row)
+        expected.push_back(newTop + row);
+    EXPECT_EQ(kept.lines, expected);
+
+    // Past the limit of kept lines the oldest go, and the numbering goes on.
+    t.feed("\r\n\r\n\r\n");
+    EXPECT_EQ(t.scrollbackCount(), 3);
+    EXPECT_EQ(t.firstLineNumber(), 2u);
+    t.takeChangedLines();
+    t.reset();
+    EXPECT_TRUE(t.takeChangedLines().all);
+}
+
 TEST(TerminalScreenTest, StatusRequestsAreAnsweredOnTheLine) {
     TerminalScreen t;
     QByteArray replies;

@@ -11,8 +11,12 @@ namespace zx {
 namespace {
 
 const std::string Ten(10, ' ');
+// Headings and rules stand over the entry columns: the second where the second entry begins
+// (character 54), so after the first page's heading and rule, one character wider than an
+// entry, nine spaces.
+const std::string Nine(9, ' ');
 const std::string Rules =
-    Ten + "-------+---------+-----------------" + Ten + "-------+---------+-----------------";
+    Ten + "-------+---------+-----------------" + Nine + "-------+---------+-----------------";
 
 std::vector<CodeRowView> numberedRows(int count) {
     std::vector<CodeRowView> rows;
@@ -62,12 +66,13 @@ TEST(CodeListReport, FirstPageHeaderInBoldEntriesInTheNormalFace) {
         {"", true},
         {Ten + "Oldal:1", true},
         {"", true},
-        {Ten + "Sorsz. |Kód      |Jog              " + Ten + "Sorsz. |Kód      |Jog              ",
+        {Ten + "Sorsz. |Kód      |Jog              " + Nine + "Sorsz. |Kód      |Jog              ",
          true},
         {Rules, true}};
     ASSERT_EQ(lines.size(), 10u);
     EXPECT_EQ(std::vector<ReportLine>(lines.begin(), lines.begin() + 8), header);
-    EXPECT_EQ(lines[8], (ReportLine{Ten + entry(1), false}));
+    // The entry keeps its rule line on its page.
+    EXPECT_EQ(lines[8], (ReportLine{Ten + entry(1), false, true}));
     EXPECT_EQ(lines[9], (ReportLine{Rules, false}));
 
     // A new configuration has no file name: the ten spaces follow the colon directly.
@@ -89,6 +94,58 @@ TEST(CodeListReport, TwoEntriesALineEachFollowedByARule) {
     // Rows the grid lacks are left out; an empty choice prints the header alone.
     EXPECT_EQ(body(codeList(report4(rows, {9, 12}))).size(), 2u);
     EXPECT_TRUE(body(codeList(report4(rows, {1, 0}))).empty());
+}
+
+// Character columns (not bytes) where c stands in a UTF-8 text.
+std::vector<std::size_t> columnsOf(const std::string& text, char c) {
+    std::vector<std::size_t> out;
+    std::size_t column = 0;
+    for (const char byte : text) {
+        if ((static_cast<unsigned char>(byte) & 0xC0) == 0x80) continue;
+        if (byte == c) out.push_back(column);
+        ++column;
+    }
+    return out;
+}
+
+// An output whose pages hold a few lines each, so that continuation headers come.
+class ShortPages : public ReportOutput {
+  public:
+    void writeLine(const ReportLine& line) override {
+        lines.push_back(line);
+        if (++onPage_ >= 6 && !line.keepWithNext) {
+            ++page_;
+            onPage_ = 0;
+        }
+    }
+    int pageNumber() const override { return page_; }
+    std::vector<ReportLine> lines;
+
+  private:
+    int page_ = 1, onPage_ = 0;
+};
+
+TEST(CodeListReport, HeadingsAndRulesStandOverTheEntryColumns) {
+    const auto rows = numberedRows(24);
+    ShortPages out;
+    writeCodeListReport(out, report4(rows, {1, 24}));
+    const std::vector<std::size_t> bars = columnsOf(out.lines[8].text, '|');
+    ASSERT_EQ(bars, (std::vector<std::size_t>{17, 27, 61, 71}));
+    int headings = 0, rules = 0;
+    for (const ReportLine& line : out.lines) {
+        if (line.text.find("Sorsz.") != std::string::npos) {
+            ++headings;
+            EXPECT_EQ(columnsOf(line.text, '|'), bars) << line.text;
+            EXPECT_EQ(columnsOf(line.text, 'S'), (std::vector<std::size_t>{10, 54}));
+        }
+        if (line.text.find("---") != std::string::npos) {
+            ++rules;
+            EXPECT_EQ(columnsOf(line.text, '+'), bars) << line.text;
+        }
+    }
+    // The first page's heading and the continuation headings of further pages.
+    EXPECT_GE(headings, 3);
+    EXPECT_EQ(rules, headings + 12);
 }
 
 TEST(CodeListReport, EntryColumnsOfBothModels) {

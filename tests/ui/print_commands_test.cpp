@@ -17,7 +17,9 @@
 #include <QPrintPreviewWidget>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -51,6 +53,10 @@ class PrintCommandsTest : public ::testing::Test {
             rows.push_back({RawText(std::to_string(4000 + i)), {"Igen", "Nem", "Nem", "Nem"}});
 
         PrintSources s;
+        s.commitEdits = [this] {
+            ++commits;
+            return commitAccepted;
+        };
         s.page = [this] { return page; };
         s.model = [] { return DeviceModel::Line4; };
         s.codeRows = [this] { return rows; };
@@ -68,16 +74,36 @@ class PrintCommandsTest : public ::testing::Test {
 
     // The operator in the print dialog: the dialog as it was prepared is noted, then the choice
     // is made and the job goes into the PDF file.
+    void makeChoice(QDialog& d, QPrinter::PrintRange range, int from, int to) {
+        auto& dialog = dynamic_cast<QPrintDialog&>(d);
+        prepared.push_back({dialog.options(), dialog.minPage(), dialog.maxPage(), dialog.fromPage(),
+                            dialog.toPage(), dialog.printRange()});
+        dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
+        dialog.printer()->setOutputFileName(pdf);
+        dialog.setPrintRange(static_cast<QAbstractPrintDialog::PrintRange>(range));
+        if (range == QPrinter::PageRange) dialog.setFromTo(from, to);
+        dialog.done(QDialog::Accepted);
+    }
     void choose(QPrinter::PrintRange range, int from = 0, int to = 0) {
+        ui.dialogHandlers.push_back([=, this](QDialog& d) { makeChoice(d, range, from, to); });
+    }
+    // The same, with a look at the dialog on screen first: which of the named choices it shows
+    // the operator.
+    void chooseLooking(QPrinter::PrintRange range, const QStringList& names) {
         ui.dialogHandlers.push_back([=, this](QDialog& d) {
-            auto& dialog = dynamic_cast<QPrintDialog&>(d);
-            prepared.push_back({dialog.options(), dialog.minPage(), dialog.maxPage(),
-                                dialog.fromPage(), dialog.toPage(), dialog.printRange()});
-            dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
-            dialog.printer()->setOutputFileName(pdf);
-            dialog.setPrintRange(static_cast<QAbstractPrintDialog::PrintRange>(range));
-            if (range == QPrinter::PageRange) dialog.setFromTo(from, to);
-            dialog.done(QDialog::Accepted);
+            d.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+            // The choices lie in the dialog's options, folded away until the operator opens them.
+            auto* options = d.findChild<QWidget*>("QPrintSettingsOutput");
+            ASSERT_NE(options, nullptr);
+            shownChoices.clear();
+            for (const QString& name : names) {
+                auto* widget = d.findChild<QWidget*>(name);
+                ASSERT_NE(widget, nullptr) << name.toStdString();
+                if (widget->isVisibleTo(options)) shownChoices << name;
+            }
+            d.hide();
+            makeChoice(d, range, 0, 0);
         });
     }
     void cancelPrintDialog() {
@@ -129,6 +155,9 @@ class PrintCommandsTest : public ::testing::Test {
     QString pdf = dir.filePath(QStringLiteral("nyomtatas.pdf"));
     std::vector<PreparedDialog> prepared;
     int previewPages = 0;
+    QStringList shownChoices;
+    int commits = 0;
+    bool commitAccepted = true;
 };
 
 TEST_F(PrintCommandsTest, SettingsPagesOfferAllOnlyAndPrintTheWindowPicture) {
@@ -157,6 +186,77 @@ TEST_F(PrintCommandsTest, SettingsPagesOfferAllOnlyAndPrintTheWindowPicture) {
     if (havePdfToText()) {
         EXPECT_EQ(pdfTitle(pdf), QString::fromUtf8("Zendrax nyomtatás"));
     }
+}
+
+// The dialog offers a range only where the report takes one, as row or item numbers: a window
+// picture and the terminal's text are printed whole, and the dialog's free list of pages
+// ("1-3,7") reaches no report.
+TEST_F(PrintCommandsTest, TheDialogShowsOnlyTheChoicesTheJobHonours) {
+    const QStringList choices{"printAll", "printRange", "printSelection", "pagesRadioButton"};
+    terminal = {"OK"};
+    for (int shown : {0, 3, 6, int(PrintCommands::TerminalPage)}) {
+        page = shown;
+        chooseLooking(QPrinter::AllPages, choices);
+        preview(true);
+        commands->Nyomtats1Click();
+        EXPECT_EQ(shownChoices, QStringList()) << shown;
+    }
+    for (int shown : {int(PrintCommands::CodePage), int(PrintCommands::FreeNumberPage)}) {
+        page = shown;
+        freeNumbers = {"104             "};
+        chooseLooking(QPrinter::AllPages, choices);
+        preview(true);
+        commands->Nyomtats1Click();
+        EXPECT_EQ(shownChoices, (QStringList{"printAll", "printRange", "printSelection"})) << shown;
+    }
+    EXPECT_EQ(ui.unscripted, 0);
+}
+
+// The preview opens readable: over most of the screen, the page as wide as the view.
+TEST_F(PrintCommandsTest, ThePreviewOpensLargeWithThePageFittedToItsWidth) {
+    for (int shown : {0, int(PrintCommands::CodePage)}) {
+        SCOPED_TRACE(shown);
+        page = shown;
+        choose(QPrinter::AllPages);
+        ui.dialogHandlers.push_back([](QDialog& d) {
+            d.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+            auto* widget = d.findChild<QPrintPreviewWidget*>();
+            ASSERT_NE(widget, nullptr);
+            widget->updatePreview();
+            const QSize screen = d.screen()->availableGeometry().size();
+            EXPECT_GE(d.width(), screen.width() * 3 / 4);
+            EXPECT_GE(d.height(), screen.height() * 3 / 4);
+            EXPECT_EQ(widget->zoomMode(), QPrintPreviewWidget::FitToWidth);
+            // The zoom is the page's width on the screen over its width at the screen's
+            // resolution: fitted, the page spans the view but for its border.
+            auto* printer = dynamic_cast<QPrintPreviewDialog&>(d).printer();
+            const double paperInches = printer->pageLayout().fullRect(QPageLayout::Inch).width();
+            const double pageOnScreen = widget->zoomFactor() * paperInches * widget->logicalDpiX();
+            EXPECT_GT(pageOnScreen, widget->width() * 0.8);
+            EXPECT_LE(pageOnScreen, widget->width());
+            d.reject();
+        });
+        commands->Nyomtats1Click();
+    }
+    EXPECT_EQ(ui.unscripted, 0);
+}
+
+// The window's commit step runs first; when it refuses the edited field, nothing is printed
+// and no dialog opens.
+TEST_F(PrintCommandsTest, ARefusedCommitStopsThePrint) {
+    page = PrintCommands::CodePage;
+    commitAccepted = false;
+    commands->Nyomtats1Click();
+    EXPECT_EQ(commits, 1);
+    EXPECT_TRUE(dialogsShown().isEmpty());
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    commitAccepted = true;
+    print(QPrinter::AllPages);
+    EXPECT_EQ(commits, 2);
+    EXPECT_TRUE(QFile::exists(pdf));
+    EXPECT_EQ(ui.unscripted, 0);
 }
 
 TEST_F(PrintCommandsTest, CodePageRangesCountRowsAndTheChoiceIsKept) {

@@ -65,6 +65,53 @@ TEST(ReportPdf, FourHundredCodeRowsGiveNumberedPagesWithHeaders) {
     EXPECT_EQ(entries.size(), 400);
 }
 
+// On paper the code list keeps 10 mm clear at every edge (what printers clip), never begins a
+// page with the rule line of the entry before, and stands its headings over their columns:
+// through the printer of the window and through a PDF writer alike, whatever margins the
+// device keeps itself.
+TEST(ReportPdf, TheCodeListLiesInsideTheMarginsWithHeadingsOverTheirColumns) {
+    if (!havePdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    std::vector<CodeRowView> rows;
+    for (int i = 1; i <= 300; ++i)
+        rows.push_back({RawText(std::to_string(700000 + i)), {"Igen", "Nem", "Igen", "Nem"}});
+    CodeListReport report;
+    report.rows = rows;
+    report.chosen = {1, 300};
+    report.fileName = "/adat/iroda.vd1";
+    report.dateTime = "2024.03.05. 9:07:05";
+    const ReportWriter write = [&](ReportOutput& out) { writeCodeListReport(out, report); };
+
+    QTemporaryDir dir;
+    for (const double deviceMarginMm : {3.5, 0.0, 15.0}) {
+        SCOPED_TRACE(deviceMarginMm);
+        const QString path = dir.filePath("kodok.pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageMargins(
+            QMarginsF(deviceMarginMm, deviceMarginMm, deviceMarginMm, deviceMarginMm),
+            QPageLayout::Millimeter);
+        printer.setOutputFileName(path);
+        ASSERT_TRUE(printReport(printer, CodeListPoints, write));
+        const QList<PdfPage> pages = pdfWordBoxes(path);
+        ASSERT_GE(pages.size(), 3);
+        EXPECT_EQ(codeListLayoutFaults(pages).join('\n').toStdString(), "");
+        // The first line stands at the top of the margin, a wider one of the device's own too.
+        const double top = std::max(deviceMarginMm, 10.0) * PointsPerMm;
+        EXPECT_GT(pages[0].words[0].box.top(), top - 0.3);
+        EXPECT_LT(pages[0].words[0].box.top(), top + 4);
+    }
+
+    const QString written = dir.filePath("iras.pdf");
+    EXPECT_EQ(printReportToPdf(
+                  written, [](const QPagedPaintDevice&) { return CodeListPoints; }, write),
+              QString());
+    const QList<PdfPage> pages = pdfWordBoxes(written);
+    ASSERT_GE(pages.size(), 3);
+    EXPECT_EQ(codeListLayoutFaults(pages).join('\n').toStdString(), "");
+    EXPECT_EQ(pdfTitle(written), QString::fromUtf8("Zendrax nyomtatás"));
+}
+
 TEST(ReportPdf, AFailedJobLeavesThePreviousFileWhole) {
     QTemporaryDir dir;
     const QString target = dir.filePath("lista.pdf");

@@ -2,9 +2,12 @@
 #include "ui/terminal_widget.h"
 
 #include <QFontMetrics>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 namespace zx {
 namespace {
@@ -86,12 +89,12 @@ TEST_F(TerminalWidgetTest, TheCursorsRowAndTheTextAboveItStayInViewAtAnySize) {
             EXPECT_TRUE(topRowHasText(t));
         }
 
-        // Growing the pane keeps the cursor and shows the lines above it.
+        // Growing the pane keeps the cursor and shows the screen from its top row; the lines
+        // scrolled off it are seen only by scrolling back.
         t.resize(t.sizeHint());
         settle();
         EXPECT_TRUE(cursorShown());
-        const int line = t.screen().scrollbackCount() + t.screen().cursor().y();
-        EXPECT_EQ(t.firstShownLine(), std::max(0, line - t.visibleRows() + 1));
+        EXPECT_EQ(t.firstShownLine(), t.screen().scrollbackCount());
     }
 }
 
@@ -161,6 +164,200 @@ TEST_F(TerminalWidgetTest, EachCharacterIsItsOwnWriteAndNothingGoesWhileClosed) 
     lineOpen = true;
     term.receive("\x1b[6n");
     EXPECT_EQ(sent.last(), "\x1b[1;1R");
+}
+
+// The rows the view shows, top first, as text; rows below the last line are empty.
+QStringList shownRows(const TComTerminal& t) {
+    QStringList rows;
+    for (int r = 0; r < t.visibleRows(); ++r) {
+        const int line = t.firstShownLine() + r;
+        rows << (line < t.screen().lineCount() ? t.screen().lineText(line) : QString());
+    }
+    return rows;
+}
+
+// The cell rows of the viewport that hold anything brighter than the background.
+QList<int> litRows(TComTerminal& t) {
+    const QImage img = t.viewport()->grab().toImage();
+    QList<int> rows;
+    const int ch = t.cellSize().height();
+    for (int r = 0; r * ch < img.height(); ++r) {
+        bool lit = false;
+        for (int y = r * ch; y < std::min(img.height(), (r + 1) * ch) && !lit; ++y)
+            for (int x = 0; x < img.width() && !lit; ++x)
+                lit = img.pixelColor(x, y).lightness() > 128;
+        if (lit) rows << r;
+    }
+    return rows;
+}
+
+// Runs the gathered repaint and the paint it asks for, without waiting for the interval.
+void repaintNow(TComTerminal& t) {
+    t.repaintPending();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+// A pane taller than the screen, given bytes, shows the screen's rows from its top.
+class TallTerminalTest : public ::testing::Test {
+  protected:
+    TallTerminalTest() {
+        const int chrome = t.sizeHint().height() - 24 * t.cellSize().height();
+        t.resize(t.sizeHint().width(), chrome + 30 * t.cellSize().height());
+        t.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&t));
+        EXPECT_EQ(t.visibleRows(), 30);
+    }
+    void receive(const QByteArray& bytes) {
+        t.receive(bytes);
+        repaintNow(t);
+    }
+    TComTerminal t;
+};
+
+TEST_F(TallTerminalTest, AClearedScreenLooksClearedWithHomeAtTheTopLeft) {
+    QByteArray lines;
+    for (int i = 0; i < 30; ++i)
+        lines += "line " + QByteArray::number(i) + "\r\n";
+    receive(lines);
+    // 30 line ends: seven lines went over the top; the screen shows lines 7 to 29 and the
+    // cursor's empty row, and nothing of the seven above it.
+    EXPECT_EQ(t.screen().scrollbackCount(), 7);
+    QStringList expected;
+    for (int i = 7; i < 30; ++i)
+        expected << QStringLiteral("line %1").arg(i);
+    expected << QString();
+    while (expected.size() < 30)
+        expected << QString();
+    EXPECT_EQ(shownRows(t), expected);
+    EXPECT_EQ(t.firstShownLine(), 7);
+
+    receive("\x1b[2J\x1b[H");
+    EXPECT_EQ(shownRows(t), QStringList(30, QString()));
+    EXPECT_EQ(t.screen().cursor(), QPoint(0, 0));
+    // Drawn: nothing lit but the cursor in the first cell.
+    EXPECT_EQ(litRows(t), QList<int>{0});
+    t.clearFocus();
+    repaintNow(t);
+    EXPECT_EQ(litRows(t), QList<int>{0});
+
+    receive("Menu\r\n1 Kodok");
+    EXPECT_EQ(shownRows(t).mid(0, 3), (QStringList{"Menu", "1 Kodok", ""}));
+    EXPECT_EQ(litRows(t), (QList<int>{0, 1}));
+
+    // The old lines are there to scroll back to.
+    QTest::keyClick(&t, Qt::Key_PageUp, Qt::ShiftModifier);
+    EXPECT_EQ(t.firstShownLine(), 0);
+    EXPECT_EQ(shownRows(t).first(), "line 0");
+    EXPECT_EQ(shownRows(t)[7], "Menu");
+}
+
+// What the pane holds on the screen after each step of a stream, drawn piece by piece (rows
+// moved, changed rows drawn, scroll bars drawn when their look changes), is what drawing it
+// whole gives.
+TEST_F(TerminalWidgetTest, PiecewiseDrawingShowsWhatAWholeRepaintShows) {
+    // The pane's pixels as the window holds them, and the pane drawn whole afresh (its text,
+    // frame and scroll bars).
+    const auto onScreen = [this] {
+        return term.QWidget::screen()
+            ->grabWindow(term.winId(), 0, 0, term.width(), term.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    const auto whole = [this] {
+        return term.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const auto check = [&](const char* step) {
+        repaintNow(term);
+        const QImage shown = onScreen();
+        const QImage drawn = whole();
+        ASSERT_EQ(shown.size(), drawn.size()) << step;
+        int differing = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            differing += std::memcmp(shown.constScanLine(y), drawn.constScanLine(y),
+                                     std::size_t(shown.bytesPerLine())) != 0;
+        EXPECT_EQ(differing, 0) << step;
+    };
+    term.setFocus();
+    check("start");
+    for (int chunk = 0; chunk < 12; ++chunk) {
+        QByteArray bytes;
+        for (int i = 0; i < 1 + chunk * 3; ++i)
+            bytes += "\x1b[1;3" + QByteArray::number(i % 8) + "mSor " +
+                     QByteArray::number(chunk * 100 + i) + "\x1b[0m hívás 06-1-234-5678\r\n";
+        term.receive(bytes);
+        check("lines scrolling in");
+    }
+    term.receive("\x1b[5;10Hközép\x1b[K\x1b[12;1H\x1b[2Lbeszúrt\x1b[3;1H\x1b[M");
+    check("edits, inserted and deleted lines");
+    term.receive("\x1b[3;20r\x1b[20;1H\r\nA\r\nB\r\nC\x1b[r");
+    check("a scroll region");
+    term.receive("\x1b[1;20r\x1b[20;1H\r\nD\r\nE\x1b[r");
+    check("a scroll region from the top, its lines kept");
+    term.receive("\x1b[1;1H\x1b[4@\x1b[2P\x1b[44m  \x1b[0m");
+    check("inserted and deleted characters");
+    term.clearFocus();
+    check("focus gone");
+    QTest::keyClick(&term, Qt::Key_PageUp, Qt::ShiftModifier);
+    check("scrolled back");
+    term.receive("still scrolled back\r\n");
+    check("a line while scrolled back");
+    QTest::keyClick(&term, Qt::Key_PageDown, Qt::ShiftModifier);
+    check("back to the screen");
+    term.verticalScrollBar()->setValue(term.verticalScrollBar()->value() - 3);
+    term.receive("\x1b[1;1Hchanged as it went\x1b[24;1H\r\n");
+    check("the top row changed as it scrolled off, in view above");
+    QTest::keyClick(&term, Qt::Key_A);
+    check("typing brings the screen back");
+    QByteArray many;
+    for (int i = 0; i < 2100; ++i)
+        many += "kept " + QByteArray::number(i) + "\r\n";
+    term.receive(many);
+    check("more lines than are kept");
+    term.receive("last\r\n");
+    check("the oldest kept line dropped");
+    term.receive("\x1b[2J\x1b[H");
+    check("cleared");
+}
+
+TEST_F(TerminalWidgetTest, OnlyTheRowsThatChangedAreDrawn) {
+    for (int i = 0; i < 40; ++i)
+        term.receive("line " + QByteArray::number(i) + "\r\n");
+    repaintNow(term);
+    // One character in the middle: its row and the cursor's old row.
+    long long before = term.rowsPainted();
+    term.receive("\x1b[10;5Hx");
+    repaintNow(term);
+    EXPECT_GE(term.rowsPainted() - before, 1);
+    EXPECT_LE(term.rowsPainted() - before, 2);
+    // A new line at the bottom of a full screen moves the others up: the new row and the
+    // cursor's rows are drawn, not the screen.
+    term.receive("\x1b[24;1H");
+    repaintNow(term);
+    before = term.rowsPainted();
+    term.receive("tail\r\n");
+    repaintNow(term);
+    EXPECT_GE(term.rowsPainted() - before, 1);
+    EXPECT_LE(term.rowsPainted() - before, 3);
+    EXPECT_EQ(term.screen().rowText(22), "tail");
+}
+
+TEST_F(TerminalWidgetTest, AHiddenPaneDrawsNothingUntilShown) {
+    repaintNow(term);
+    term.hide();
+    const int paints = term.paintCount();
+    for (int i = 0; i < 50; ++i)
+        term.receive("unseen " + QByteArray::number(i) + "\r\n");
+    EXPECT_FALSE(term.repaintDue());
+    repaintNow(term);
+    EXPECT_EQ(term.paintCount(), paints);
+
+    term.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&term));
+    repaintNow(term);
+    EXPECT_GT(term.paintCount(), paints);
+    EXPECT_EQ(shownRows(term)[22], "unseen 49");
+    EXPECT_EQ(term.firstShownLine(), term.screen().scrollbackCount());
 }
 
 } // namespace
