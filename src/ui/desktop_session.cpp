@@ -28,6 +28,8 @@ namespace {
 // What the print commands read of the window.
 PrintSources printSources(TMainForm& w, DeviceLinkController& link) {
     PrintSources s;
+    // What is printed is what the window shows: the field being typed in is stored first.
+    s.commitEdits = [&w] { return w.commitPendingEdits(); };
     s.page = [&w] { return w.currentView(); };
     s.model = [&w] { return w.document().model(); };
     // The code list is printed as the grid shows it, once the grid has been stored.
