@@ -182,6 +182,14 @@ class TComPort : public QObject {
     int WriteText(const QByteArray& text);
     // Blocks in the driver until bytes are waiting or ms have passed; true when bytes wait.
     bool waitForData(int ms);
+    // While set, every wait of the port (for data, for room to write, for the output to drain)
+    // is cut into slices of at most WaitSliceMs and the handler runs between them: a transfer
+    // lets the window paint while the line is slow or silent. The handler runs outside the
+    // port's own calls, so a failure of the line that it lets the event loop see is held for the
+    // transfer (receivers suspended) and thrown by the wait it interrupted.
+    void setWaitHandler(std::function<void()> handler) { whileWaiting_ = std::move(handler); }
+    const std::function<void()>& waitHandler() const { return whileWaiting_; }
+    static constexpr int WaitSliceMs = 10;
     // Bytes waiting for read().
     int bytesWaiting() const;
 
@@ -211,6 +219,9 @@ class TComPort : public QObject {
     void onErrorOccurred(int error);
     // Milliseconds between looks at the transmit queue while a write waits for it to empty.
     static constexpr int DrainStepMs = 20;
+    // Runs the wait handler between two slices of a wait; false when the port was closed
+    // meanwhile. Throws the failure the line met meanwhile.
+    bool runWaitHandler();
     // Waits for the transmit queue to empty within what is left of the limit; returns how many
     // bytes were still queued and dropped when it ran out.
     int awaitOutputDrained(int fd, qint64 elapsedMs, qint64 limitMs);
@@ -231,6 +242,7 @@ class TComPort : public QObject {
     std::optional<EComPort> heldFailure_;
     int quietDepth_ = 0;
     std::vector<TComLink*> links_;
+    std::function<void()> whileWaiting_;
 };
 
 } // namespace zx
