@@ -33,30 +33,6 @@ class DepthGuard {
     int& depth_;
 };
 
-// Cuts a wait into slices with the port's wait handler run between them, so that it runs at
-// least once a slice however the wait is made up (one long block, or many short ones).
-class WaitSlices {
-  public:
-    WaitSlices(bool sliced, int sliceMs) : sliced_(sliced), sliceMs_(sliceMs) { since_.start(); }
-    // How long the next block may last when leftMs remain of the whole wait.
-    int blockMs(qint64 leftMs) const {
-        qint64 ms = std::max<qint64>(0, leftMs);
-        if (sliced_) ms = std::min<qint64>(ms, std::max<qint64>(0, sliceMs_ - since_.elapsed()));
-        return static_cast<int>(std::min<qint64>(ms, std::numeric_limits<int>::max()));
-    }
-    // True once a slice has passed since the handler last ran; the handler is then taken as run.
-    bool due() {
-        if (!sliced_ || since_.elapsed() < sliceMs_) return false;
-        since_.restart();
-        return true;
-    }
-
-  private:
-    bool sliced_;
-    int sliceMs_;
-    QElapsedTimer since_;
-};
-
 // The reason an open failed, as the system's error number. The port library keeps only a
 // category, so the path is examined again.
 int openErrno(const QString& path) {
@@ -330,34 +306,46 @@ int TComPort::read(char* buffer, int count) {
 
 bool TComPort::waitForData(int ms) {
     if (!open_) return false;
-    if (port_->bytesAvailable() > 0) return true;
-    throwHeldFailure();
     QElapsedTimer clock;
     clock.start();
-    WaitSlices slices(static_cast<bool>(whileWaiting_), WaitSliceMs);
     for (;;) {
+        if (waitHandlerDue() && !runWaitHandler()) return false; // closed meanwhile
+        if (port_->bytesAvailable() > 0) return true;
+        throwHeldFailure();
         const qint64 left = std::max<qint64>(0, ms - clock.elapsed());
         {
             DepthGuard sync(quietDepth_);
-            port_->waitForReadyRead(slices.blockMs(left));
+            port_->waitForReadyRead(blockMs(left));
             const auto e = port_->error();
             port_->clearError();
             if (e == QSerialPort::ResourceError || e == QSerialPort::ReadError)
                 failRead(errnoFor(e));
         }
-        if (port_->bytesAvailable() > 0) return true;
-        if (left == 0) return false;
-        if (slices.due()) {
-            if (!runWaitHandler()) return false; // closed meanwhile
-            if (port_->bytesAvailable() > 0) return true;
-        }
+        if (left == 0 && port_->bytesAvailable() == 0) return false;
     }
+}
+
+void TComPort::setWaitHandler(std::function<void()> handler) {
+    whileWaiting_ = std::move(handler);
+    handlerRan_.start();
+}
+
+bool TComPort::waitHandlerDue() const {
+    return whileWaiting_ && handlerRan_.elapsed() >= WaitSliceMs;
+}
+
+int TComPort::blockMs(qint64 leftMs) const {
+    qint64 ms = std::max<qint64>(0, leftMs);
+    if (whileWaiting_)
+        ms = std::min<qint64>(ms, std::max<qint64>(0, WaitSliceMs - handlerRan_.elapsed()));
+    return static_cast<int>(std::min<qint64>(ms, std::numeric_limits<int>::max()));
 }
 
 bool TComPort::runWaitHandler() {
     // A copy: the handler may replace itself.
     const std::function<void()> handler = whileWaiting_;
     handler();
+    handlerRan_.restart();
     if (!open_) return false;
     throwHeldFailure();
     return true;
@@ -375,7 +363,6 @@ int TComPort::WriteText(const QByteArray& text) {
                          s_.Timeouts.WriteTotalConstant;
     QElapsedTimer clock;
     clock.start();
-    WaitSlices slices(static_cast<bool>(whileWaiting_), WaitSliceMs);
     qsizetype done = 0;
     while (done < text.size()) {
         const ssize_t n = ::write(fd, text.constData() + done, text.size() - done);
@@ -388,9 +375,9 @@ int TComPort::WriteText(const QByteArray& text) {
         const qint64 left = limit - clock.elapsed();
         if (left <= 0) break;
         pollfd p{fd, POLLOUT, 0};
-        if (::poll(&p, 1, slices.blockMs(left)) < 0 && errno != EINTR) failWrite(errno);
+        if (::poll(&p, 1, blockMs(left)) < 0 && errno != EINTR) failWrite(errno);
         if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) failWrite(EIO);
-        if (slices.due() && !runWaitHandler()) failWrite(EBADF);
+        if (waitHandlerDue() && !runWaitHandler()) failWrite(EBADF);
     }
     done -= awaitOutputDrained(fd, clock.elapsed(), limit);
     return static_cast<int>(done);
@@ -399,7 +386,6 @@ int TComPort::WriteText(const QByteArray& text) {
 int TComPort::awaitOutputDrained(int fd, qint64 elapsedMs, qint64 limitMs) {
     QElapsedTimer clock;
     clock.start();
-    WaitSlices slices(static_cast<bool>(whileWaiting_), WaitSliceMs);
     const int bits = std::max(lineBits(), 1);
     for (;;) {
         int pending = 0;
@@ -418,9 +404,9 @@ int TComPort::awaitOutputDrained(int fd, qint64 elapsedMs, qint64 limitMs) {
         // Sleep in short steps of at most the queue's own line time, so the write returns soon
         // after the last byte has gone without waking up more often than needed.
         const qint64 queueMs = static_cast<qint64>(pending) * 10 * 1000 / bits + 1;
-        const qint64 step = std::min<qint64>({queueMs, DrainStepMs, slices.blockMs(left)});
+        const qint64 step = std::min<qint64>({queueMs, DrainStepMs, blockMs(left)});
         ::usleep(static_cast<useconds_t>(step * 1000));
-        if (slices.due() && !runWaitHandler()) failWrite(EBADF);
+        if (waitHandlerDue() && !runWaitHandler()) failWrite(EBADF);
     }
 }
 

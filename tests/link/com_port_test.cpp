@@ -322,20 +322,10 @@ TEST_F(ComPortTest, APortClosedOrALineHungUpWhileTheHandlerRunsEndsTheWait) {
     EXPECT_FALSE(port.waitForData(5000));
     EXPECT_FALSE(port.Connected());
 
-    port.open();
-    try {
-        port.WriteText(QByteArray(1 << 20, 'z')); // more than the far side takes unread
-        ADD_FAILURE() << "a write went on on a closed port";
-    } catch (const EComPort& e) {
-        EXPECT_EQ(e.Code(), CE_WriteFailed);
-    }
-    EXPECT_FALSE(port.Connected());
-
     // The line hangs up while a transfer owns it and the handler runs the event loop: the wait
     // it interrupted throws the failure, and the port's signal does not report it again.
     port.setWaitHandler({});
     port.open();
-    pty.drain();
     QSignalSpy errors(&port, &TComPort::LineError);
     bool hungUp = false;
     {

@@ -116,23 +116,5 @@ TEST_F(TransferPause, InputMadeWhileTheClockPausesIsDroppedNotReplayedAfterwards
     EXPECT_EQ(edit->text(), QStringLiteral("c"));
 }
 
-TEST_F(TransferPause, InputSentWhileADropLivesIsLostAndOnlyThen) {
-    {
-        UserInputDrop drop;
-        QTest::keyClick(edit, Qt::Key_X);
-        QTest::mouseClick(button, Qt::LeftButton);
-        type(QStringLiteral("y"));
-        drop.dropQueued();
-        EXPECT_EQ(edit->text(), QString());
-        EXPECT_EQ(clicks, 0);
-    }
-    QTest::qWait(20);
-    EXPECT_EQ(edit->text(), QString());
-    QTest::keyClick(edit, Qt::Key_Z);
-    QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_EQ(edit->text(), QStringLiteral("z"));
-    EXPECT_EQ(clicks, 1);
-}
-
 } // namespace
 } // namespace zx
