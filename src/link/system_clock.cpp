@@ -55,14 +55,20 @@ bool isUserInput(QEvent::Type type) {
 
 class InputFilter : public QObject {
   public:
-    bool eventFilter(QObject*, QEvent* event) override { return isUserInput(event->type()); }
+    explicit InputFilter(int deepestLoop) : deepestLoop_(deepestLoop) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        return isUserInput(event->type()) && QThread::currentThread()->loopLevel() <= deepestLoop_;
+    }
+
+  private:
+    int deepestLoop_;
 };
 
 } // namespace
 
-UserInputDrop::UserInputDrop() {
+UserInputDrop::UserInputDrop(int ownLoops) {
     if (!onApplicationThread()) return;
-    filter_ = std::make_unique<InputFilter>();
+    filter_ = std::make_unique<InputFilter>(QThread::currentThread()->loopLevel() + ownLoops);
     QCoreApplication::instance()->installEventFilter(filter_.get());
 }
 
@@ -89,7 +95,7 @@ void SystemClock::sleepMs(int ms) {
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
         return;
     }
-    const UserInputDrop drop;
+    const UserInputDrop drop(1); // the pause's own loop
     QEventLoop loop;
     QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();

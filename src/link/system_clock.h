@@ -15,11 +15,13 @@ namespace zx {
 // While one lives, the operator's input (keys and shortcuts, mouse buttons, moves and wheel,
 // touch, tablet, context menus, input method, drag and drop) sent to any object of the
 // application's thread is dropped: neither delivered nor kept for later. Paints, timers, the
-// port's events and requests the program posts to itself are no input and go on. Off the
-// application's thread it does nothing.
+// port's events and requests the program posts to itself are no input and go on. Input that
+// reaches an event loop started deeper than the holder's own `ownLoops` (a modal message shown
+// meanwhile runs one) belongs to that loop's window and goes through. Off the application's
+// thread it does nothing.
 class UserInputDrop {
   public:
-    UserInputDrop();
+    explicit UserInputDrop(int ownLoops = 0);
     ~UserInputDrop();
     UserInputDrop(const UserInputDrop&) = delete;
     UserInputDrop& operator=(const UserInputDrop&) = delete;

@@ -94,7 +94,7 @@ TEST_F(TransferPause, InputMadeWhileTheClockPausesIsDroppedNotReplayedAfterwards
     QTimer::singleShot(5, [&] { timerRan = true; });
     const int paintsBefore = painted->paints;
     painted->update();
-    clock.pumpEvents();
+    // The pause runs an event loop of its own, the pump none.
     clock.sleepMs(30);
     type(QStringLiteral("b"));
     click(button);
@@ -114,6 +114,21 @@ TEST_F(TransferPause, InputMadeWhileTheClockPausesIsDroppedNotReplayedAfterwards
     wheel(spin);
     EXPECT_TRUE(QTest::qWaitFor([&] { return clicks == 1 && spin->value() == 1; }, 2000));
     EXPECT_EQ(edit->text(), QStringLiteral("c"));
+}
+
+TEST_F(TransferPause, AMessageShownMeanwhileTakesItsInput) {
+    UserInputDrop drop;
+    // A modal message runs an event loop of its own; what is typed there is the message's.
+    QEventLoop message;
+    QObject::connect(edit, &QLineEdit::textChanged, &message, &QEventLoop::quit);
+    QTimer::singleShot(5000, &message, &QEventLoop::quit);
+    type(QStringLiteral("a"));
+    message.exec();
+    EXPECT_EQ(edit->text(), QStringLiteral("a"));
+    // The message has gone: input is dropped again.
+    type(QStringLiteral("b"));
+    drop.dropQueued();
+    EXPECT_EQ(edit->text(), QStringLiteral("a"));
 }
 
 } // namespace
