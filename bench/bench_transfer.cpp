@@ -3,23 +3,36 @@
 // beside the line-time limit (bytes on the line x 10 bits / speed, plus the 1000 ms wake-up
 // of a download).
 //
+// The transfers run on the window's own line: every wait on it lets the event loop run.
+//
 // Then uploads of the 4-line model on slow lines (1200 and 300 baud): frames sent, frames the
 // unit acknowledged and the time taken beside the line-time limit. These run on virtual time
 // (a 300-baud upload takes more than eight minutes of real time); with --real they run through
 // the pseudo-terminal in real time instead.
+//
+// Last, the largest gap between two paints of a window asked to repaint every 10 ms, in real
+// time through a pseudo-terminal: during a download from a unit that never answers, during an
+// upload at 300 baud (its first 20 s; the whole upload with --real) and during a download paced
+// at 19200 baud, where the line's waits are many and short.
 #include "link/com_port.h"
 #include "link/pty_server.h"
 #include "link/serial_byte_link.h"
+#include "link/served_unit.h"
 #include "link/sim_link.h"
 #include "link/system_clock.h"
 #include "link/transfer.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QStringList>
+#include <QTimer>
+#include <QWidget>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <memory>
 #include <thread>
 
 namespace {
@@ -62,7 +75,7 @@ Figures runOne(DeviceModel model, bool download, int pace) {
     port.setBaudRate(br19200);
     try {
         port.open();
-        SerialByteLink link(port);
+        SerialByteLink link(port, &pumpEventsWithoutInput);
         SystemClock clock;
         Transfer transfer(link, clock);
         const ConfigImage image;
@@ -140,7 +153,7 @@ SlowFigures slowUploadReal(int baud) {
     port.setBaudRate(baudRateOfBits(baud));
     try {
         port.open();
-        SerialByteLink link(port);
+        SerialByteLink link(port, &pumpEventsWithoutInput);
         SystemClock clock;
         Transfer transfer(link, clock);
         const double wall0 = wallMs();
@@ -180,10 +193,150 @@ int slowUploads(bool real) {
     return failures;
 }
 
+// A window asked to repaint every 10 ms that notes the largest gap between two of its paints.
+class PaintProbe : public QWidget {
+  public:
+    PaintProbe() {
+        resize(120, 40);
+        connect(&tick_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+        tick_.start(10);
+    }
+    void startMeasuring() {
+        clock_.start();
+        last_ = 0;
+        longest_ = 0;
+        paints_ = 0;
+        measuring_ = true;
+    }
+    void stopMeasuring() {
+        longest_ = std::max(longest_, clock_.elapsed() - last_);
+        measuring_ = false;
+    }
+    qint64 longestGapMs() const { return longest_; }
+    int paints() const { return paints_; }
+    qint64 elapsedMs() const { return clock_.elapsed(); }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        if (!measuring_) return;
+        const qint64 now = clock_.elapsed();
+        longest_ = std::max(longest_, now - last_);
+        last_ = now;
+        ++paints_;
+    }
+
+  private:
+    QTimer tick_;
+    QElapsedTimer clock_;
+    bool measuring_ = false;
+    qint64 last_ = 0;
+    qint64 longest_ = 0;
+    int paints_ = 0;
+};
+
+// The window's line, hung up by the bench once `sampleMs` of real time have passed (0: never),
+// so that a long transfer can be sampled: the engine then ends it at once.
+class SampledLink : public ByteLink {
+  public:
+    SampledLink(TComPort& port, int sampleMs)
+        : real_(port, &pumpEventsWithoutInput), sampleMs_(sampleMs) {
+        clock_.start();
+    }
+    bool isOpen() const override { return !over() && real_.isOpen(); }
+    void write(const QByteArray& bytes) override {
+        if (!over()) real_.write(bytes);
+    }
+    QByteArray readAvailable(int maxBytes) override {
+        return over() ? QByteArray() : real_.readAvailable(maxBytes);
+    }
+    bool waitForData(int limitMs) override {
+        if (sampleMs_ > 0) limitMs = std::min<qint64>(limitMs, sampleMs_ - clock_.elapsed());
+        return !over() && real_.waitForData(std::max(limitMs, 0));
+    }
+    int bitsPerSecond() const override { return real_.bitsPerSecond(); }
+
+  private:
+    bool over() const { return sampleMs_ > 0 && clock_.elapsed() >= sampleMs_; }
+    SerialByteLink real_;
+    QElapsedTimer clock_;
+    int sampleMs_;
+};
+
+struct PaintFigures {
+    bool ran = false;
+    int frames = 0; // write frames the unit acknowledged (upload)
+    qint64 ms = 0, longestGap = 0;
+    int paints = 0;
+};
+
+PaintFigures paintsDuring(PaintProbe& probe, bool download, bool silent, int baud, int sampleMs) {
+    PaintFigures f;
+    UnitFaults faults;
+    faults.silent = silent;
+    faults.baud = baud;
+    ServedUnit served(DeviceModel::Line4, ConfigImage{}, faults);
+    QString error;
+    if (!served.start(&error)) {
+        std::fprintf(stderr, "pty: %s\n", qPrintable(error));
+        return f;
+    }
+    TComPort port;
+    port.setPort(served.devicePath());
+    port.setBaudRate(baudRateOfBits(baud));
+    try {
+        port.open();
+        SampledLink link(port, sampleMs);
+        SystemClock clock;
+        Transfer transfer(link, clock);
+        probe.startMeasuring();
+        if (download)
+            transfer.download();
+        else
+            transfer.upload(ConfigImage{}, DeviceModel::Line4);
+        probe.stopMeasuring();
+        f.ran = true;
+    } catch (const EComPort& e) {
+        std::fprintf(stderr, "port: %s\n", e.what());
+    }
+    port.close();
+    served.stop();
+    f.frames = served.unit().stats().accepted;
+    f.ms = probe.elapsedMs();
+    f.longestGap = probe.longestGapMs();
+    f.paints = probe.paints();
+    return f;
+}
+
+int paintGaps(bool real) {
+    std::printf(
+        "\nPaints of a window asked to repaint every 10 ms, during a transfer (real time)\n");
+    std::printf("%-36s %9s %7s %16s\n", "transfer", "real ms", "paints", "largest gap ms");
+    PaintProbe probe;
+    probe.show();
+    QApplication::processEvents();
+    int failures = 0;
+    const auto row = [&](const char* name, const PaintFigures& f) {
+        failures += f.ran ? 0 : 1;
+        std::printf("%-36s %9lld %7d %16lld%s\n", name, static_cast<long long>(f.ms), f.paints,
+                    static_cast<long long>(f.longestGap), f.ran ? "" : "  FAILED");
+        std::fflush(stdout);
+    };
+    row("(a) download, unit never answers", paintsDuring(probe, true, true, LineSpeed, 0));
+    const int sample = real ? 0 : 20000;
+    const PaintFigures upload = paintsDuring(probe, false, false, 300, sample);
+    const QByteArray name = real ? QByteArray("(b) upload at 300 baud")
+                                 : "(b) upload at 300 baud, first 20 s (" +
+                                       QByteArray::number(upload.frames) + " frames)";
+    row(name.constData(), upload);
+    row("(c) download at 19200 baud", paintsDuring(probe, true, false, LineSpeed, 0));
+    return failures;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     const bool real = app.arguments().contains(QStringLiteral("--real"));
     std::printf("%-9s %-9s %-7s %10s %11s %11s %11s %9s %9s\n", "model", "transfer", "paced",
                 "wall ms", "engine cpu", "all cpu", "line limit", "wall/lim", "cpu/wall");
@@ -205,5 +358,6 @@ int main(int argc, char** argv) {
     std::printf(
         "\nengine cpu: the transfer's own thread; all cpu: the process, simulator included.\n");
     failures += slowUploads(real);
+    failures += paintGaps(real);
     return failures == 0 ? 0 : 1;
 }

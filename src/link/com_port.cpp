@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <limits>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -305,20 +306,49 @@ int TComPort::read(char* buffer, int count) {
 
 bool TComPort::waitForData(int ms) {
     if (!open_) return false;
-    if (port_->bytesAvailable() > 0) return true;
-    throwHeldFailure();
-    DepthGuard sync(quietDepth_);
     QElapsedTimer clock;
     clock.start();
     for (;;) {
-        const int left = static_cast<int>(std::max<qint64>(0, ms - clock.elapsed()));
-        port_->waitForReadyRead(left);
-        const auto e = port_->error();
-        port_->clearError();
-        if (e == QSerialPort::ResourceError || e == QSerialPort::ReadError) failRead(errnoFor(e));
+        if (waitHandlerDue() && !runWaitHandler()) return false; // closed meanwhile
         if (port_->bytesAvailable() > 0) return true;
-        if (left == 0) return false;
+        throwHeldFailure();
+        const qint64 left = std::max<qint64>(0, ms - clock.elapsed());
+        {
+            DepthGuard sync(quietDepth_);
+            port_->waitForReadyRead(blockMs(left));
+            const auto e = port_->error();
+            port_->clearError();
+            if (e == QSerialPort::ResourceError || e == QSerialPort::ReadError)
+                failRead(errnoFor(e));
+        }
+        if (left == 0 && port_->bytesAvailable() == 0) return false;
     }
+}
+
+void TComPort::setWaitHandler(std::function<void()> handler) {
+    whileWaiting_ = std::move(handler);
+    handlerRan_.start();
+}
+
+bool TComPort::waitHandlerDue() const {
+    return whileWaiting_ && handlerRan_.elapsed() >= WaitSliceMs;
+}
+
+int TComPort::blockMs(qint64 leftMs) const {
+    qint64 ms = std::max<qint64>(0, leftMs);
+    if (whileWaiting_)
+        ms = std::min<qint64>(ms, std::max<qint64>(0, WaitSliceMs - handlerRan_.elapsed()));
+    return static_cast<int>(std::min<qint64>(ms, std::numeric_limits<int>::max()));
+}
+
+bool TComPort::runWaitHandler() {
+    // A copy: the handler may replace itself.
+    const std::function<void()> handler = whileWaiting_;
+    handler();
+    handlerRan_.restart();
+    if (!open_) return false;
+    throwHeldFailure();
+    return true;
 }
 
 int TComPort::WriteText(const QByteArray& text) {
@@ -345,8 +375,9 @@ int TComPort::WriteText(const QByteArray& text) {
         const qint64 left = limit - clock.elapsed();
         if (left <= 0) break;
         pollfd p{fd, POLLOUT, 0};
-        if (::poll(&p, 1, static_cast<int>(left)) < 0 && errno != EINTR) failWrite(errno);
+        if (::poll(&p, 1, blockMs(left)) < 0 && errno != EINTR) failWrite(errno);
         if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) failWrite(EIO);
+        if (waitHandlerDue() && !runWaitHandler()) failWrite(EBADF);
     }
     done -= awaitOutputDrained(fd, clock.elapsed(), limit);
     return static_cast<int>(done);
@@ -373,8 +404,9 @@ int TComPort::awaitOutputDrained(int fd, qint64 elapsedMs, qint64 limitMs) {
         // Sleep in short steps of at most the queue's own line time, so the write returns soon
         // after the last byte has gone without waking up more often than needed.
         const qint64 queueMs = static_cast<qint64>(pending) * 10 * 1000 / bits + 1;
-        const qint64 step = std::min<qint64>({queueMs, DrainStepMs, left});
+        const qint64 step = std::min<qint64>({queueMs, DrainStepMs, blockMs(left)});
         ::usleep(static_cast<useconds_t>(step * 1000));
+        if (waitHandlerDue() && !runWaitHandler()) failWrite(EBADF);
     }
 }
 

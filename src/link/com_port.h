@@ -2,6 +2,7 @@
 // The one serial port object of the program: settings, open/close with their notifications,
 // a read that never waits, a write with a time limit, and receivers fed with what arrives.
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <exception>
@@ -182,6 +183,15 @@ class TComPort : public QObject {
     int WriteText(const QByteArray& text);
     // Blocks in the driver until bytes are waiting or ms have passed; true when bytes wait.
     bool waitForData(int ms);
+    // While set, the waits of the port (for data, for room to write, for the output to drain)
+    // run the handler whenever WaitSliceMs have passed since it last ran, however the time is
+    // made up (one long wait, or many short ones of a paced line): a transfer lets the window
+    // paint while the line is slow or silent. The handler runs outside the port's own calls, so
+    // a failure of the line that it lets the event loop see is held for the transfer (receivers
+    // suspended) and thrown by the wait it interrupted.
+    void setWaitHandler(std::function<void()> handler);
+    const std::function<void()>& waitHandler() const { return whileWaiting_; }
+    static constexpr int WaitSliceMs = 10;
     // Bytes waiting for read().
     int bytesWaiting() const;
 
@@ -211,6 +221,13 @@ class TComPort : public QObject {
     void onErrorOccurred(int error);
     // Milliseconds between looks at the transmit queue while a write waits for it to empty.
     static constexpr int DrainStepMs = 20;
+    bool waitHandlerDue() const;
+    // How long one block of a wait may last when leftMs remain of it: no longer than until the
+    // wait handler is due.
+    int blockMs(qint64 leftMs) const;
+    // Runs the wait handler; false when the port was closed meanwhile. Throws the failure the
+    // line met meanwhile.
+    bool runWaitHandler();
     // Waits for the transmit queue to empty within what is left of the limit; returns how many
     // bytes were still queued and dropped when it ran out.
     int awaitOutputDrained(int fd, qint64 elapsedMs, qint64 limitMs);
@@ -231,6 +248,8 @@ class TComPort : public QObject {
     std::optional<EComPort> heldFailure_;
     int quietDepth_ = 0;
     std::vector<TComLink*> links_;
+    std::function<void()> whileWaiting_;
+    QElapsedTimer handlerRan_;
 };
 
 } // namespace zx

@@ -4,12 +4,14 @@
 
 namespace zx {
 
-SerialByteLink::SerialByteLink(TComPort& port)
-    : port_(port), wasSuspended_(port.receiverSuspended()) {
+SerialByteLink::SerialByteLink(TComPort& port, std::function<void()> whileWaiting)
+    : port_(port), wasSuspended_(port.receiverSuspended()), previousHandler_(port.waitHandler()) {
     port_.setReceiverSuspended(true);
+    port_.setWaitHandler(std::move(whileWaiting));
 }
 
 SerialByteLink::~SerialByteLink() {
+    port_.setWaitHandler(std::move(previousHandler_));
     port_.setReceiverSuspended(wasSuspended_);
 }
 

@@ -3,13 +3,18 @@
 // transfer owns the line: received bytes stay for its reads instead of reaching the terminal.
 #include "link/byte_link.h"
 
+#include <functional>
+
 namespace zx {
 
 class TComPort;
 
 class SerialByteLink : public ByteLink {
   public:
-    explicit SerialByteLink(TComPort& port);
+    // `whileWaiting`, when given, runs at least every TComPort::WaitSliceMs while the link waits
+    // on the line (for a reply, for room to write, for its output to drain): the window's
+    // event pump, so it paints while the line is slow or silent.
+    explicit SerialByteLink(TComPort& port, std::function<void()> whileWaiting = {});
     ~SerialByteLink() override;
     SerialByteLink(const SerialByteLink&) = delete;
     SerialByteLink& operator=(const SerialByteLink&) = delete;
@@ -24,6 +29,7 @@ class SerialByteLink : public ByteLink {
   private:
     TComPort& port_;
     bool wasSuspended_;
+    std::function<void()> previousHandler_;
 };
 
 } // namespace zx

@@ -59,7 +59,7 @@ class Transfer {
     static constexpr int WakeUpPauseMs = zx::WakeUpPauseMs;
     static constexpr int MaxAttempts = zx::MaxAttempts;
     // How often the clock setting's reply wait lets the window handle its events.
-    static constexpr int PumpSliceMs = 50;
+    static constexpr int PumpSliceMs = 20;
 
     Transfer(ByteLink& link, Clock& clock) : link_(link), clock_(clock) {}
 

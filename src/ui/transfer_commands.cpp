@@ -27,13 +27,21 @@ namespace zx {
 
 namespace {
 
-// The busy cursor for the length of a scope.
+// The busy cursor for the length of an operation on the line, the operator's input dropped
+// meanwhile: keys and clicks made while it runs are not applied when it ends. The messages that
+// may follow take input again.
 class BusyCursor {
   public:
     BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    ~BusyCursor() {
+        drop_.dropQueued();
+        QApplication::restoreOverrideCursor();
+    }
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
+
+  private:
+    UserInputDrop drop_;
 };
 
 // Marks a transfer as running for the length of a scope.
@@ -76,9 +84,7 @@ const QString Disconnected = QStringLiteral("Szétkapcsolva");
 TransferCommands::TransferCommands(TMainForm& form, TComPort& port, ConnectionState& connection,
                                    TerminalPage& page, QObject* parent)
     : QObject(parent), form_(form), port_(port), connection_(connection), page_(page) {
-    makeLine = [](TComPort& p) {
-        return TransferLine{std::make_unique<SerialByteLink>(p), std::make_unique<SystemClock>()};
-    };
+    makeLine = &TransferCommands::serialLine;
 
     dnLoad_ = form_.menu().DnLoad1;
     upLoad_ = form_.menu().UpLoad1;
@@ -109,6 +115,13 @@ TransferCommands::TransferCommands(TMainForm& form, TComPort& port, ConnectionSt
 TransferCommands::~TransferCommands() {
     form_.setTransferHandler({});
     form_.setCloseBlocker({});
+}
+
+TransferLine TransferCommands::serialLine(TComPort& port) {
+    // Every wait on the line lets the window paint and run its timers; the link owns every
+    // received byte meanwhile, so nothing reaches the terminal pane.
+    return TransferLine{std::make_unique<SerialByteLink>(port, &pumpEventsWithoutInput),
+                        std::make_unique<SystemClock>()};
 }
 
 QString TransferCommands::busyMessage() {

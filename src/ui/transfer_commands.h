@@ -43,9 +43,12 @@ class TransferCommands : public QObject {
                      TerminalPage& page, QObject* parent = nullptr);
     ~TransferCommands() override;
 
-    // Makes the line of each transfer; by default the serial port (which then hands the
-    // transfer every byte it receives) and the computer's clock.
+    // Makes the line of each transfer; by default serialLine.
     std::function<TransferLine(TComPort&)> makeLine;
+    // The serial port, which hands the transfer every byte it receives and lets the window's
+    // events (paints, timers; not the operator's input) be handled while it waits on the line,
+    // and the computer's clock.
+    static TransferLine serialLine(TComPort& port);
 
     void DnLoad1Click();
     void UpLoad1Click();

@@ -34,11 +34,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <algorithm>
 #include <optional>
@@ -47,6 +50,7 @@ namespace zx {
 namespace {
 
 using Kind = ScriptedInteraction::Kind;
+using Async = QWindowSystemInterface::AsynchronousDelivery;
 
 // Time on the transfer's line runs `Factor` times faster than on the wall, so a silent unit's
 // time-outs cost a fiftieth of their length while every byte still crosses the pseudo-terminal.
@@ -74,6 +78,53 @@ class FastLink : public ByteLink {
 
   private:
     SerialByteLink real_;
+};
+
+// Time on the window's own line (its serial link and clock, with every wait pumping the event
+// loop) running `scale` times faster than on the wall; the scale may change while it runs.
+class LineTime {
+  public:
+    explicit LineTime(int scale) : scale_(scale) {}
+    std::int64_t nowMs() const { return baseMs_ + (wall_.nowMs() - wallBaseMs_) * scale_; }
+    int wallMs(int lineMs) const { return std::max(1, lineMs / scale_); }
+    void setScale(int scale) {
+        baseMs_ = nowMs();
+        wallBaseMs_ = wall_.nowMs();
+        scale_ = scale;
+    }
+
+  private:
+    SystemClock wall_;
+    int scale_;
+    std::int64_t baseMs_ = 0;
+    std::int64_t wallBaseMs_ = 0;
+};
+
+class ScaledClock : public Clock {
+  public:
+    ScaledClock(LineTime& time, std::unique_ptr<Clock> real)
+        : time_(time), real_(std::move(real)) {}
+    std::int64_t nowMs() const override { return time_.nowMs(); }
+    void pumpEvents() override { real_->pumpEvents(); }
+    void sleepMs(int ms) override { real_->sleepMs(time_.wallMs(ms)); }
+
+  private:
+    LineTime& time_;
+    std::unique_ptr<Clock> real_;
+};
+
+class ScaledLink : public ByteLink {
+  public:
+    ScaledLink(LineTime& time, std::unique_ptr<ByteLink> real)
+        : time_(time), real_(std::move(real)) {}
+    bool isOpen() const override { return real_->isOpen(); }
+    void write(const QByteArray& bytes) override { real_->write(bytes); }
+    QByteArray readAvailable(int maxBytes) override { return real_->readAvailable(maxBytes); }
+    bool waitForData(int limitMs) override { return real_->waitForData(time_.wallMs(limitMs)); }
+
+  private:
+    LineTime& time_;
+    std::unique_ptr<ByteLink> real_;
 };
 
 ConfigImage pattern(int seed) {
@@ -122,6 +173,33 @@ class WindowTransfer : public ::testing::Test {
                                               form->numbersView()->MEloclen->text()});
                              if (duringTransfer) duringTransfer();
                          });
+    }
+    // The window's own line, on `time`.
+    void useLineTime(LineTime& time) {
+        link->transfers().makeLine = [&time](TComPort& port) {
+            TransferLine line = TransferCommands::serialLine(port);
+            return TransferLine{std::make_unique<ScaledLink>(time, std::move(line.link)),
+                                std::make_unique<ScaledClock>(time, std::move(line.clock))};
+        };
+    }
+    // Input as the platform hands it over: queued for the window's event loop.
+    void typeQueued(const QString& digits) {
+        for (const QChar c : digits) {
+            const int key = Qt::Key_0 + (c.toLatin1() - '0');
+            for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+                QWindowSystemInterface::handleKeyEvent<Async>(form->windowHandle(), type, key,
+                                                              Qt::NoModifier, QString(c));
+        }
+    }
+    void clickQueued(QWidget* target, QPoint at) {
+        const QPointF local = target->mapTo(form.get(), at);
+        const QPointF global = form->mapToGlobal(local);
+        QWindowSystemInterface::handleMouseEvent<Async>(form->windowHandle(), local, global,
+                                                        Qt::LeftButton, Qt::LeftButton,
+                                                        QEvent::MouseButtonPress);
+        QWindowSystemInterface::handleMouseEvent<Async>(form->windowHandle(), local, global,
+                                                        Qt::NoButton, Qt::LeftButton,
+                                                        QEvent::MouseButtonRelease);
     }
     void useFastTime() {
         link->transfers().makeLine = [](TComPort& port) {
@@ -452,6 +530,136 @@ TEST_F(WindowTransfer, DemoModeDownloadsTheDemoConfigurationAndKeepsItsSettingsA
     EXPECT_TRUE(QFile::exists(programSettingsPath()));
     EXPECT_FALSE(programSettingsPath().startsWith(dir.path()));
     EXPECT_FALSE(QFile::exists(dir.filePath("zendrax.ini")));
+}
+
+// Every wait on the line lets the window's timers run (and so its repaints, which run on the
+// same loop): a silent unit's model check reads eleven times, each read waiting the whole reply
+// limit.
+TEST_F(WindowTransfer, TheWindowRunsItsTimersWhileASilentUnitIsAskedForItsModel) {
+    UnitFaults silent;
+    silent.silent = true;
+    serve(DeviceModel::Line16, pattern(1), silent);
+    // Each read waits 200 ms of real time: a read that held the window for its whole length
+    // would show as a gap twice the allowed one.
+    LineTime time(10);
+    useLineTime(time);
+    form->show();
+
+    // Gaps between ticks of a 10 ms timer, from the start of the model check to its model.
+    QElapsedTimer wall;
+    bool measuring = false;
+    qint64 checkMs = 0, lastTick = 0, longest = 0;
+    int ticks = 0;
+    QTimer timer;
+    timer.setInterval(10);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (!measuring) return;
+        longest = std::max(longest, wall.elapsed() - lastTick);
+        lastTick = wall.elapsed();
+        ++ticks;
+    });
+    duringTransfer = [&] {
+        if (steps.back().status != "Tipusellenőrzés...") return;
+        wall.start();
+        measuring = true;
+    };
+    QObject::connect(form->cbTipus, &QComboBox::currentIndexChanged, [&] {
+        if (!measuring) return;
+        measuring = false;
+        checkMs = wall.elapsed();
+        longest = std::max(longest, checkMs - lastTick);
+        time.setScale(1000); // the segment phase has nothing more to show
+    });
+    timer.start();
+    run("DnLoad1");
+    timer.stop();
+    unit->stop();
+
+    const std::vector<int>& asked = unit->unit().readSegments();
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), IdentSegment), Transfer::MaxAttempts);
+    EXPECT_GE(checkMs, Transfer::MaxAttempts * Transfer::ReplyLimitMs / 10) << "the reads waited";
+    EXPECT_GT(ticks, 0);
+    EXPECT_LE(longest, 100) << ticks << " ticks in " << checkMs << " ms";
+    EXPECT_EQ(ui.messages(), QStringList{"Letöltési időtúllépés !!!"});
+}
+
+// A value typed into a field, or a page chosen, while a download runs would land after it and
+// overwrite what came from the unit: input made during a transfer is dropped, not replayed.
+TEST_F(WindowTransfer, KeysAndClicksMadeDuringADownloadAreDroppedNotAppliedAfterIt) {
+    serve(DeviceModel::Line4, pattern(4));
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->showView(0);
+    QLineEdit* copos = form->basicView()->MEcopos;
+    QTabBar* tabs = form->PageControl1->tabBar();
+    // The operator clicks into the field and types, then chooses another page.
+    duringTransfer = [&] {
+        const QString& status = steps.back().status;
+        if (status == "Memória szegmens: 100/255") {
+            clickQueued(copos, copos->rect().center());
+            typeQueued("7");
+        }
+        // No wait on the line comes after this one: the end of the transfer drops them.
+        if (status == "Sikeres letöltés.") {
+            typeQueued("8");
+            clickQueued(tabs, tabs->tabRect(2).center());
+        }
+    };
+    run("DnLoad1");
+    QTest::qWait(50); // whatever the window's loop still held would be handled now
+    unit->stop();
+
+    const std::size_t offset = *MemoryMap::of(DeviceModel::Line4).offset(Field::CoPosition);
+    const Byte downloaded = unit->unit().memory().at(offset);
+    EXPECT_EQ(panel3(), "Sikeres letöltés.");
+    EXPECT_EQ(copos->text(), QString::number(downloaded));
+    EXPECT_EQ(record.image.at(offset), downloaded);
+    EXPECT_EQ(form->currentView(), 0);
+
+    // Once the transfer is over the field takes keys again.
+    const QString shown = copos->text();
+    clickQueued(copos, copos->rect().center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return copos->hasFocus(); }, 2000));
+    copos->end(false);
+    typeQueued("5");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return copos->text() == shown + "5"; }, 2000));
+}
+
+TEST_F(WindowTransfer, KeysTypedIntoTheTerminalDuringATransferNeverReachTheLine) {
+    serve(DeviceModel::Line4, pattern(8));
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    TerminalView& page = *form->terminalView();
+    form->PageControl1->setCurrentWidget(&page);
+    // The operator holds the port open, so a key replayed after the transfer would go out.
+    page.btnConnect->click();
+    ASSERT_TRUE(link->port().Connected());
+    TComTerminal& pane = *link->terminal();
+    QByteArray typed;
+    const auto send = pane.sink;
+    pane.sink = [&](const QByteArray& bytes) {
+        typed += bytes;
+        send(bytes);
+    };
+    duringTransfer = [&] {
+        const QString& status = steps.back().status;
+        if (status == "Memória szegmens: 100/255") {
+            clickQueued(&pane, pane.rect().center());
+            typeQueued("1");
+        }
+        if (status == "Sikeres letöltés.") typeQueued("2");
+    };
+    run("DnLoad1");
+    QTest::qWait(50);
+    EXPECT_EQ(panel3(), "Sikeres letöltés.");
+    EXPECT_EQ(typed, QByteArray());
+
+    clickQueued(&pane, pane.rect().center());
+    typeQueued("3");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return typed == "3"; }, 2000));
+    page.btnConnect->click();
+    unit->stop();
+    EXPECT_EQ(unit->unit().stats().writeFrames, 0);
 }
 
 } // namespace

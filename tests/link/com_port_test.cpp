@@ -3,6 +3,7 @@
 #include "link/pty_pair.h"
 #include "link/serial_byte_link.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryFile>
 #include <QTest>
@@ -263,6 +264,88 @@ TEST_F(ComPortTest, MoreThanTheReceiveBufferArrivesWhole) {
     while (got.size() < sent.size() && port.waitForData(2000))
         got += readAll(700);
     EXPECT_EQ(got, sent);
+}
+
+// The wait handler: how a transfer keeps the window painting while it waits on the line.
+TEST_F(ComPortTest, AWaitForDataRunsTheWaitHandlerThroughoutAndEndsWhenDataCome) {
+    port.open();
+    int calls = 0;
+    port.setWaitHandler([&] { ++calls; });
+    // A silent line: the wait lasts its whole limit, cut into slices.
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(port.waitForData(200));
+    EXPECT_GE(clock.elapsed(), 200);
+    EXPECT_GE(calls, 5) << "at most 20 slices fit, at least a quarter of them on a loaded machine";
+
+    // Bytes that arrive while the handler runs end the wait without another slice.
+    calls = 0;
+    port.setWaitHandler([&] {
+        if (++calls == 3) pty.write("x");
+    });
+    EXPECT_TRUE(port.waitForData(5000));
+    EXPECT_EQ(calls, 3);
+    EXPECT_EQ(readAll(), "x");
+
+    // Without a handler a wait is one block again.
+    port.setWaitHandler({});
+    calls = 0;
+    EXPECT_FALSE(port.waitForData(30));
+    EXPECT_EQ(calls, 0);
+}
+
+TEST_F(ComPortTest, AWriteWaitingForRoomRunsTheWaitHandlerWhichMayMakeRoom) {
+    TComPortSettings s = port.settings();
+    s.Timeouts.WriteTotalMultiplier = 0;
+    s.Timeouts.WriteTotalConstant = 5000;
+    port.setSettings(s);
+    port.open();
+    // Only the handler reads the far side: more than the pseudo-terminal holds goes out as it
+    // takes the bytes away.
+    QByteArray farEnd;
+    int calls = 0;
+    port.setWaitHandler([&] {
+        ++calls;
+        farEnd += pty.drain(0);
+    });
+    const QByteArray big(1 << 18, 'w');
+    EXPECT_EQ(port.WriteText(big), big.size());
+    farEnd += pty.drain();
+    EXPECT_EQ(farEnd.size(), big.size());
+    EXPECT_EQ(farEnd, big);
+    EXPECT_GT(calls, 0);
+}
+
+TEST_F(ComPortTest, APortClosedOrALineHungUpWhileTheHandlerRunsEndsTheWait) {
+    port.open();
+    port.setWaitHandler([&] { port.close(); });
+    EXPECT_FALSE(port.waitForData(5000));
+    EXPECT_FALSE(port.Connected());
+
+    // The line hangs up while a transfer owns it and the handler runs the event loop: the wait
+    // it interrupted throws the failure, and the port's signal does not report it again.
+    port.setWaitHandler({});
+    port.open();
+    QSignalSpy errors(&port, &TComPort::LineError);
+    bool hungUp = false;
+    {
+        SerialByteLink link(port, [&] {
+            if (!hungUp) {
+                pty.closeSlave();
+                pty.closeMaster();
+                hungUp = true;
+            }
+            QCoreApplication::processEvents();
+        });
+        try {
+            link.waitForData(5000);
+            ADD_FAILURE() << "a wait went on on a hung-up line";
+        } catch (const EComPort& e) {
+            EXPECT_EQ(e.Code(), CE_ReadFailed);
+        }
+        EXPECT_TRUE(hungUp);
+    }
+    EXPECT_EQ(errors.count(), 0);
 }
 
 TEST_F(ComPortTest, ALineThatHangsUpFailsReadsButLeavesThePortOpen) {

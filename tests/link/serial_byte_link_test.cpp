@@ -3,6 +3,7 @@
 #include "link/pty_pair.h"
 #include "link/serial_byte_link.h"
 
+#include <QCoreApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -43,6 +44,38 @@ TEST(SerialByteLinkTest, TransferOwnsTheLineWhileTheLinkLives) {
     EXPECT_FALSE(closed.isOpen());
     EXPECT_EQ(closed.readAvailable(5), QByteArray());
     EXPECT_FALSE(closed.waitForData(10));
+}
+
+TEST(SerialByteLinkTest, AWaitThatLetsTheEventLoopRunStillKeepsTheReplyFromTheTerminal) {
+    test::PtyPair pty;
+    TComPort port;
+    port.setPort(pty.slavePath());
+    QByteArray terminal;
+    TComLink pane;
+    pane.OnRxBuf = [&](const char* d, int n) { terminal.append(d, n); };
+    port.attachLink(&pane);
+    port.open();
+    int pumps = 0;
+    {
+        // The unit answers while the window handles its events.
+        SerialByteLink link(port, [&] {
+            if (++pumps == 2) pty.write("0123456789");
+            QCoreApplication::processEvents();
+        });
+        link.write("D2C\r");
+        EXPECT_EQ(pty.read(4), "D2C\r");
+        QByteArray reply;
+        while (reply.size() < 10 && link.waitForData(2000))
+            reply += link.readAvailable(3);
+        EXPECT_EQ(reply, "0123456789");
+        EXPECT_GE(pumps, 2);
+        EXPECT_TRUE(terminal.isEmpty());
+    }
+    // The link's handler went with it.
+    pumps = 0;
+    EXPECT_FALSE(port.waitForData(30));
+    EXPECT_EQ(pumps, 0);
+    port.close();
 }
 
 } // namespace
