@@ -248,6 +248,21 @@ TEST_P(CommitStep, UploadSendsAndDownloadAsksAboutTheValueBeingTyped) {
     EXPECT_EQ(unit->unit().stats().accepted, model() == DeviceModel::Line4 ? 212 : 205);
 }
 
+TEST_P(CommitStep, PrintTakesTheValueBeingTypedAndARefusalPrintsNothing) {
+    start();
+    typeInto(coPosition(), "300");
+    press(QKeySequence("Ctrl+P"));
+    EXPECT_EQ(ui.messages(), QStringList{RangeMessage});
+    EXPECT_TRUE(ui.texts(Kind::Dialog).isEmpty()) << "no print dialog";
+
+    ui.shown.clear();
+    typeInto(coPosition(), "45");
+    press(QKeySequence("Ctrl+P"));
+    EXPECT_EQ(window().document().image().at(offset(Field::CoPosition)), 45);
+    EXPECT_EQ(ui.texts(Kind::Dialog).size(), 1) << "the print dialog, cancelled by the script";
+    EXPECT_EQ(coPosition()->text(), "45");
+}
+
 TEST_P(CommitStep, ACodeBeingTypedInTheGridIsSavedChecked) {
     const QString file = writeFile("codes.vd1");
     start(file);
