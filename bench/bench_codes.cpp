@@ -11,10 +11,10 @@
 #include "model/editor_view.h"
 #include "model/memory_map.h"
 #include "model/new_configuration.h"
-#include "ui/code_commands.h"
-#include "ui/code_grid.h"
-#include "ui/interaction.h"
+#include "ui/commands/code_commands.h"
+#include "ui/dialogs/interaction.h"
 #include "ui/main_form.h"
+#include "ui/views/code_grid.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -4,7 +4,7 @@
 //
 // Run: QT_QPA_PLATFORM=offscreen build/bin/bench_report [repetitions]
 #include "model/report_text.h"
-#include "ui/printer_page.h"
+#include "ui/print/printer_page.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 // Run: QT_QPA_PLATFORM=offscreen build/bin/bench_terminal [seconds-of-paced-stream]
 #include "link/com_port.h"
 #include "link/terminal_screen.h"
-#include "ui/terminal_widget.h"
+#include "ui/terminal/terminal_widget.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

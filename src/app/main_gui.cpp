@@ -3,7 +3,7 @@
 #include "files/data_folder.h"
 #include "files/toolkit_translations.h"
 #include "ui/desktop_session.h"
-#include "ui/interaction.h"
+#include "ui/dialogs/interaction.h"
 #include "ui/main_form.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "ui/demo_mode.h"
 
 #include "model/demo_configuration.h"
-#include "ui/connset_dialog.h"
-#include "ui/device_link_controller.h"
+#include "ui/commands/device_link_controller.h"
+#include "ui/dialogs/connset_dialog.h"
 #include "ui/main_form.h"
 
 #include <QLabel>

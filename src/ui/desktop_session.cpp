@@ -1,17 +1,17 @@
 #include "ui/desktop_session.h"
 
 #include "files/cp1250.h"
-#include "ui/code_grid.h"
-#include "ui/codes_view.h"
+#include "ui/commands/device_link_controller.h"
+#include "ui/commands/file_commands.h"
+#include "ui/commands/list_file_commands.h"
+#include "ui/commands/print_commands.h"
 #include "ui/demo_mode.h"
-#include "ui/device_link_controller.h"
-#include "ui/file_commands.h"
-#include "ui/free_numbers_view.h"
-#include "ui/interaction.h"
-#include "ui/list_file_commands.h"
+#include "ui/dialogs/interaction.h"
 #include "ui/main_form.h"
-#include "ui/print_commands.h"
-#include "ui/terminal_widget.h"
+#include "ui/terminal/terminal_widget.h"
+#include "ui/views/code_grid.h"
+#include "ui/views/codes_view.h"
+#include "ui/views/free_numbers_view.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "ui/status_bar.h"
 
 #include "model/path_ellipsis.h"
-#include "ui/view_helpers.h"
+#include "ui/views/view_helpers.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -3,13 +3,13 @@
 #include "files/connection_settings.h"
 #include "files/database_file.h"
 #include "model/new_configuration.h"
-#include "ui/code_grid.h"
-#include "ui/codes_view.h"
 #include "ui/desktop_session.h"
-#include "ui/interaction.h"
+#include "ui/dialogs/interaction.h"
+#include "ui/dialogs/password_dialog.h"
 #include "ui/main_form.h"
-#include "ui/numbers_view.h"
-#include "ui/password_dialog.h"
+#include "ui/views/code_grid.h"
+#include "ui/views/codes_view.h"
+#include "ui/views/numbers_view.h"
 
 #include <QAction>
 #include <QItemSelectionModel>

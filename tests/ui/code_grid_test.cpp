@@ -1,9 +1,9 @@
 // What the operator does inside the code grid: typing codes, the rights keys, double clicks,
 // the popup, growing and shrinking, selection, focus, and the refill in one step.
 #include "grid_driver.h"
-#include "ui/code_grid.h"
-#include "ui/code_grid_delegate.h"
-#include "ui/code_grid_model.h"
+#include "ui/views/code_grid.h"
+#include "ui/views/code_grid_delegate.h"
+#include "ui/views/code_grid_model.h"
 
 #include <QAction>
 #include <QApplication>

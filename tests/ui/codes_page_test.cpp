@@ -7,9 +7,9 @@
 #include "model/code_generation.h"
 #include "model/code_table_store.h"
 #include "model/memory_map.h"
-#include "ui/code_commands.h"
-#include "ui/code_grid.h"
-#include "ui/code_grid_model.h"
+#include "ui/commands/code_commands.h"
+#include "ui/views/code_grid.h"
+#include "ui/views/code_grid_model.h"
 
 #include <QApplication>
 #include <QMenu>

@@ -1,5 +1,5 @@
 // The connection settings dialog, with its files in a temporary folder.
-#include "ui/connset_dialog.h"
+#include "ui/dialogs/connset_dialog.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -6,10 +6,10 @@
 #include "files/cp1250.h"
 #include "files/database_file.h"
 #include "model/new_configuration.h"
-#include "ui/code_grid.h"
-#include "ui/file_commands.h"
-#include "ui/password_dialog.h"
-#include "ui/prefer_dialog.h"
+#include "ui/commands/file_commands.h"
+#include "ui/dialogs/password_dialog.h"
+#include "ui/dialogs/prefer_dialog.h"
+#include "ui/views/code_grid.h"
 
 #include <QDir>
 #include <QFile>

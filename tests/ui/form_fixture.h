@@ -1,17 +1,17 @@
 #pragma once
 // A main window on its own record, with every modal question answered from a script.
 #include "model/database_record.h"
-#include "ui/basic_view.h"
-#include "ui/call_in_view.h"
-#include "ui/codes_view.h"
-#include "ui/free_numbers_view.h"
-#include "ui/interaction.h"
-#include "ui/lines_view.h"
+#include "ui/dialogs/interaction.h"
 #include "ui/main_form.h"
-#include "ui/numbers_view.h"
-#include "ui/radio_group.h"
-#include "ui/terminal_view.h"
-#include "ui/timers_view.h"
+#include "ui/views/basic_view.h"
+#include "ui/views/call_in_view.h"
+#include "ui/views/codes_view.h"
+#include "ui/views/free_numbers_view.h"
+#include "ui/views/lines_view.h"
+#include "ui/views/numbers_view.h"
+#include "ui/views/radio_group.h"
+#include "ui/views/terminal_view.h"
+#include "ui/views/timers_view.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 
 #include "files/cp1250.h"
 #include "model/memory_map.h"
-#include "ui/free_number_commands.h"
+#include "ui/commands/free_number_commands.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #pragma once
 // The operator's mouse on the code grid, counted as the operator counts: code row n is row n,
 // column 1 the code.
-#include "ui/code_grid.h"
-#include "ui/code_grid_model.h"
+#include "ui/views/code_grid.h"
+#include "ui/views/code_grid_model.h"
 
 #include <QTest>
 

@@ -2,9 +2,9 @@
 // the append/replace question scripted.
 #include "form_fixture.h"
 
-#include "ui/code_grid.h"
-#include "ui/list_file_commands.h"
-#include "ui/shared_file_dialogs.h"
+#include "ui/commands/list_file_commands.h"
+#include "ui/commands/shared_file_dialogs.h"
+#include "ui/views/code_grid.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // The window as the operator first meets it: views, controls, menus and status bar.
 #include "form_fixture.h"
 
-#include "ui/code_grid.h"
+#include "ui/views/code_grid.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -2,7 +2,7 @@
 #include "form_fixture.h"
 
 #include "model/new_configuration.h"
-#include "ui/code_grid.h"
+#include "ui/views/code_grid.h"
 
 #include <QTest>
 

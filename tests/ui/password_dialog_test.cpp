@@ -1,7 +1,7 @@
 // The password dialog of the Open command.
-#include "ui/password_dialog.h"
+#include "ui/dialogs/password_dialog.h"
 
-#include "ui/interaction.h"
+#include "ui/dialogs/interaction.h"
 
 #include <QLabel>
 #include <QLineEdit>

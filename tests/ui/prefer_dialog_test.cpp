@@ -1,11 +1,11 @@
 // The preferences dialog on a record of its own, driven as the operator would drive it.
-#include "ui/prefer_dialog.h"
+#include "ui/dialogs/prefer_dialog.h"
 
 #include "files/cp1250.h"
 #include "files/database_file.h"
 #include "model/code_table_shape.h"
 #include "model/new_configuration.h"
-#include "ui/interaction.h"
+#include "ui/dialogs/interaction.h"
 
 #include <QFile>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // The print commands with every dialog played from a script: the print dialog as each page
 // prepares it, the preview, and the job written into a PDF file that is read back.
-#include "ui/interaction.h"
-#include "ui/print_commands.h"
+#include "ui/commands/print_commands.h"
+#include "ui/dialogs/interaction.h"
 
 #include "ui/pdf_text.h"
 

@@ -1,7 +1,7 @@
 // What the views show of the image: the new configuration of each model and the refill rules.
 #include "form_fixture.h"
 
-#include "ui/code_grid.h"
+#include "ui/views/code_grid.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Reports printed through QPrinter into PDF files, read back as text.
 #include "model/report_text.h"
-#include "ui/printer_page.h"
+#include "ui/print/printer_page.h"
 
 #include "ui/pdf_text.h"
 

@@ -1,8 +1,8 @@
 // The "Terminál" page's buttons, the port and the terminal pane, against a real pseudo-terminal.
 #include "link/open_connection.h"
 #include "link/pty_pair.h"
-#include "ui/terminal_page.h"
-#include "ui/terminal_widget.h"
+#include "ui/terminal/terminal_page.h"
+#include "ui/terminal/terminal_widget.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,5 +1,5 @@
 // The terminal pane widget: drawing, scrolling, key handling and the cost of a stream.
-#include "ui/terminal_widget.h"
+#include "ui/terminal/terminal_widget.h"
 
 #include <QFontMetrics>
 #include <QScreen>

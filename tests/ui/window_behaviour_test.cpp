@@ -1,7 +1,7 @@
 // View switching, the closing question, help, transfer requests and the file panel.
 #include "form_fixture.h"
 
-#include "ui/help_viewer.h"
+#include "ui/dialogs/help_viewer.h"
 #include "ui/status_bar.h"
 
 #include <QApplication>

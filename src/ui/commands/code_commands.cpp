@@ -1,0 +1,108 @@
+#include "ui/commands/code_commands.h"
+
+#include "model/code_duplicates.h"
+#include "model/code_rights.h"
+#include "ui/dialogs/interaction.h"
+#include "ui/main_form.h"
+#include "ui/views/code_grid.h"
+#include "ui/views/codes_view.h"
+#include "ui/views/view_helpers.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEventLoop>
+
+namespace zx {
+
+namespace {
+
+// The busy cursor for as long as it lives, or until it is ended.
+class BusyCursor {
+  public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { end(); }
+    void end() {
+        if (on_) QApplication::restoreOverrideCursor();
+        on_ = false;
+    }
+
+  private:
+    bool on_ = true;
+};
+
+} // namespace
+
+CodeCommands::CodeCommands(TMainForm& form, QObject* parent) : QObject(parent), form_(form) {
+    makeRandom = [] { return std::make_unique<ClockSeededRandom>(); };
+    pumpEvents = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
+    MainMenu& menu = form_.menu();
+    connect(menu.SelectAllkod, &QAction::triggered, this, &CodeCommands::SelectAllkodClick);
+    connect(menu.Generls1, &QAction::triggered, this, &CodeCommands::Generls1Click);
+    connect(menu.Ellenrzs1, &QAction::triggered, this, &CodeCommands::Ellenrzs1Click);
+}
+
+void CodeCommands::SelectAllkodClick() {
+    // A code still being typed stays: it goes into its cell before the selection moves.
+    form_.codesView()->StringGrid1->commitOpenEditor();
+    form_.codesView()->StringGrid1->selectAllCodes();
+}
+
+void CodeCommands::Generls1Click() {
+    // A run started from within the pumped events of another would refill under it.
+    if (generating_ || !form_.commitPendingEdits()) return;
+    generating_ = true;
+    const bool generated = GenerateCodes();
+    generating_ = false;
+    if (!generated) return;
+    CodesView* codes = form_.codesView();
+    codes->CodeGridChanged = true;
+    codes->StringGrid1Exit();
+}
+
+bool CodeCommands::GenerateCodes() {
+    BusyCursor busy;
+    form_.refill();
+    const ConfigDocument& document = form_.document();
+    const MemoryMap& map = document.map();
+    const int count = document.image().word(*map.offset(Field::CodeCount));
+    const int length = document.image().at(*map.offset(Field::CodeLength));
+    const std::unique_ptr<RandomSource> random = makeRandom();
+    Checked<CodeGenerator> run = CodeGenerator::start(count, length, *random);
+    if (run && run->count() == 0)
+        // Nothing to generate: the one empty row the grid shows must not become a code.
+        run = Refusal{"Értelmetlen adat: Kódok darabszáma:" + std::to_string(count)};
+    if (!run) {
+        busy.end();
+        form_.interaction().message(&form_, fromUtf8(run.message()));
+        return false;
+    }
+    CodeGenerator& generator = run.value();
+    CodeGrid* grid = form_.codesView()->StringGrid1;
+    const DeviceModel model = document.model();
+    for (int row = 1; !generator.done(); ++row) {
+        grid->setRow(row, CodeRowView{generator.next(), newRowRights(model)});
+        pumpEvents();
+    }
+    busy.end();
+    grid->setFocus();
+    return true;
+}
+
+void CodeCommands::Ellenrzs1Click() {
+    // The check covers the code still being typed.
+    if (!form_.commitPendingEdits()) return;
+    const ConfigDocument& document = form_.document();
+    const int length = document.image().at(*document.map().offset(Field::CodeLength));
+    std::vector<RawText> codes;
+    for (const CodeRowView& row : form_.codesView()->StringGrid1->rows())
+        codes.push_back(row.code);
+    DuplicateScan scan(codes, length);
+    bool found = false;
+    while (const auto pair = scan.next()) {
+        found = true;
+        if (!form_.interaction().errorOkCancel(&form_, fromUtf8(duplicateMessage(*pair)))) return;
+    }
+    if (!found) form_.interaction().message(&form_, fromUtf8(NoDuplicatesMessage));
+}
+
+} // namespace zx

@@ -1,0 +1,127 @@
+#include "ui/commands/file_commands.h"
+
+#include "files/cp1250.h"
+#include "files/database_file.h"
+#include "ui/dialogs/password_dialog.h"
+#include "ui/dialogs/prefer_dialog.h"
+#include "ui/main_form.h"
+#include "ui/views/basic_view.h"
+#include "ui/views/codes_view.h"
+#include "ui/views/radio_group.h"
+#include "ui/views/terminal_view.h"
+
+#include <QAction>
+#include <QLineEdit>
+
+namespace zx {
+
+FileCommands::FileCommands(TMainForm& form, ConnectionState& connection, QObject* parent)
+    : QObject(parent), form_(form), connection_(connection) {
+    const MainMenu& m = form_.menu();
+    connect(m.Uj1, &QAction::triggered, this, &FileCommands::Uj1Click);
+    connect(m.Open1, &QAction::triggered, this, &FileCommands::Open1Click);
+    connect(m.mnuSave, &QAction::triggered, this, &FileCommands::mnuSaveClick);
+    connect(m.SaveAs1, &QAction::triggered, this, &FileCommands::SaveAs1Click);
+    connect(m.Preferencik1, &QAction::triggered, this, &FileCommands::Preferencik1Click);
+    form_.setSaveHandler([this] { return mnuSaveClick(); });
+}
+
+FileCommands::~FileCommands() {
+    form_.setSaveHandler({});
+}
+
+void FileCommands::Uj1Click() {
+    if (!form_.commitPendingEdits()) return;
+    // The "Alap" page with the focus in the speed group, as the new configuration shows it.
+    form_.showView(0);
+    form_.basicView()->RGspeed->setFocus();
+    if (!form_.askSaveChanges()) return;
+    form_.newConfiguration();
+}
+
+void FileCommands::Open1Click() {
+    if (!form_.commitPendingEdits() || !form_.askSaveChanges()) return;
+    dialogs_.setDatabaseFilter();
+    const QString path = dialogs_.open(&form_, form_.interaction());
+    if (!path.isEmpty()) openDatabase(path);
+}
+
+bool FileCommands::openDatabase(const QString& path) {
+    ConfigDocument& doc = form_.document();
+    const DatabaseReadResult read = readDatabaseFile(path);
+    if (!read.ok()) {
+        // A file that is no database leaves everything as it was, the modified flag included.
+        form_.interaction().message(&form_, read.message);
+        return false;
+    }
+    TPasswordDlg password(&form_);
+    password.FormActivate();
+    form_.interaction().runDialog(password);
+    const bool accepted = passwordMatches(read.record, password.password());
+    // Only a file taken clears the flag: changes made before a refused file are kept.
+    if (accepted)
+        doc.takeFile(read.record, path, read.lastModified);
+    else
+        form_.interaction().message(&form_, wrongPasswordMessage());
+    takeConnectionOf(doc.record());
+    form_.refill();
+    return accepted;
+}
+
+void FileCommands::takeConnectionOf(const DatabaseRecord& record) {
+    const QString name = fromCp1250(record.text(DatabaseRecord::Slot::ConnectionName));
+    if (const auto selected = SelectConnection(connection_, name)) {
+        form_.terminalView()->edPhone->setText(selected->phone);
+        if (selected->panelText)
+            form_.setStatusText(TMainForm::Panel::Connection, *selected->panelText);
+    }
+    connection_.CurrentConnectionName = name;
+}
+
+bool FileCommands::mnuSaveClick() {
+    if (!form_.commitPendingEdits()) return false;
+    QString path = form_.document().currentFileName();
+    if (path.isEmpty()) {
+        dialogs_.setDatabaseFilter();
+        path = dialogs_.save(&form_, form_.interaction());
+        if (path.isEmpty()) return false;
+    }
+    return saveTo(path);
+}
+
+bool FileCommands::SaveAs1Click() {
+    if (!form_.commitPendingEdits()) return false;
+    dialogs_.setDatabaseFilter();
+    const QString path = dialogs_.save(&form_, form_.interaction());
+    if (path.isEmpty()) return false;
+    return saveTo(path);
+}
+
+bool FileCommands::saveTo(const QString& path) {
+    ConfigDocument& doc = form_.document();
+    const RawText connection = toCp1250(connection_.CurrentConnectionName);
+    doc.setText(DatabaseRecord::Slot::ConnectionName, connection);
+    const DatabaseWriteResult written =
+        writeDatabaseFile(path, doc.record(), connection_.CurrentConnectionName);
+    if (!written.ok) {
+        // The previous file is untouched, the changes stay unsaved and the configuration keeps
+        // the name of the file it came from.
+        form_.interaction().error(&form_, written.message);
+        return false;
+    }
+    doc.markSaved(path);
+    return true;
+}
+
+void FileCommands::Preferencik1Click() {
+    if (!form_.commitPendingEdits()) return;
+    ConfigDocument& doc = form_.document();
+    DatabaseRecord edited = doc.record();
+    TPrefer dialog(edited, doc.model(), doc.lastModified(), form_.interaction(), &form_);
+    connect(&dialog, &TPrefer::modified, this, [&doc] { doc.markModified(); });
+    form_.interaction().runDialog(dialog);
+    doc.replaceRecord(edited);
+    form_.codesView()->followCodeTableShape();
+}
+
+} // namespace zx

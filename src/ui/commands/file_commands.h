@@ -1,0 +1,44 @@
+#pragma once
+// The database commands of the "&File" menu (New, Open, Save, Save As) and the preferences
+// dialog of "&Beállítások", with the shared open and save dialogs every file command uses.
+#include "files/connection_settings.h"
+#include "model/database_record.h"
+#include "ui/commands/shared_file_dialogs.h"
+
+#include <QObject>
+
+class TMainForm;
+
+namespace zx {
+
+class FileCommands : public QObject {
+    Q_OBJECT
+  public:
+    // `connection` is the device link's: a file opened selects its saved connection, a file
+    // saved records the connection in use.
+    FileCommands(TMainForm& form, ConnectionState& connection, QObject* parent = nullptr);
+    ~FileCommands() override;
+
+    SharedFileDialogs& dialogs() { return dialogs_; }
+
+    void Uj1Click();
+    void Open1Click();
+    // True when the file was written; false when the dialog was cancelled or the write failed.
+    bool mnuSaveClick();
+    bool SaveAs1Click();
+    void Preferencik1Click();
+
+    // Reads a database file, asks its password and shows it: the end of Open, and what the
+    // program does with a file named on its command line. True when the file was taken.
+    bool openDatabase(const QString& path);
+
+  private:
+    bool saveTo(const QString& path);
+    void takeConnectionOf(const DatabaseRecord& record);
+
+    TMainForm& form_;
+    ConnectionState& connection_;
+    SharedFileDialogs dialogs_;
+};
+
+} // namespace zx

@@ -1,0 +1,31 @@
+#include "ui/commands/free_number_commands.h"
+
+#include "ui/dialogs/interaction.h"
+#include "ui/main_form.h"
+#include "ui/views/free_numbers_view.h"
+
+#include <QAction>
+
+namespace zx {
+
+FreeNumberCommands::FreeNumberCommands(TMainForm& form, QObject* parent)
+    : QObject(parent), form_(form) {
+    MainMenu& menu = form_.menu();
+    connect(menu.Mindtrl1, &QAction::triggered, this, &FreeNumberCommands::Mindtrl1Click);
+    // The check item has already inverted its mark when it is triggered.
+    connect(menu.ABCRendezett1, &QAction::triggered, this,
+            [this](bool checked) { form_.freeNumbersView()->setSorted(checked); });
+}
+
+void FreeNumberCommands::Mindtrl1Click() {
+    if (form_.interaction().confirm(&form_, QString::fromUtf8("Biztos benne ?")))
+        form_.freeNumbersView()->clearAll();
+}
+
+void FreeNumberCommands::ABCRendezett1Click() {
+    QAction* sort = form_.menu().ABCRendezett1;
+    sort->setChecked(!sort->isChecked());
+    form_.freeNumbersView()->setSorted(sort->isChecked());
+}
+
+} // namespace zx

@@ -1,0 +1,120 @@
+#include "ui/commands/list_file_commands.h"
+
+#include "files/code_list.h"
+#include "files/code_list_file.h"
+#include "files/code_text_file.h"
+#include "files/free_number_file.h"
+#include "ui/commands/shared_file_dialogs.h"
+#include "ui/dialogs/interaction.h"
+#include "ui/main_form.h"
+#include "ui/views/code_grid.h"
+#include "ui/views/codes_view.h"
+#include "ui/views/free_numbers_view.h"
+
+#include <QAction>
+
+namespace zx {
+
+namespace {
+
+// Gives the dialogs their database settings back however the command ends.
+class DialogDefaultsAtEnd {
+  public:
+    explicit DialogDefaultsAtEnd(SharedFileDialogs& d) : d_(d) {}
+    ~DialogDefaultsAtEnd() { d_.DatabaseDialogDefaults(); }
+    DialogDefaultsAtEnd(const DialogDefaultsAtEnd&) = delete;
+    DialogDefaultsAtEnd& operator=(const DialogDefaultsAtEnd&) = delete;
+
+  private:
+    SharedFileDialogs& d_;
+};
+
+} // namespace
+
+ListFileCommands::ListFileCommands(TMainForm& form, SharedFileDialogs& dialogs, QObject* parent)
+    : QObject(parent), form_(form), dialogs_(dialogs) {
+    const MainMenu& m = form_.menu();
+    connect(m.ImpText, &QAction::triggered, this, &ListFileCommands::ImpTextClick);
+    connect(m.ImpDat, &QAction::triggered, this, &ListFileCommands::ImpDatClick);
+    connect(m.xt1, &QAction::triggered, this, &ListFileCommands::xt1Click);
+    connect(m.PINDAT1, &QAction::triggered, this, &ListFileCommands::PINDAT1Click);
+    connect(m.Importszam, &QAction::triggered, this, &ListFileCommands::ImportszamClick);
+    connect(m.Exportszam, &QAction::triggered, this, &ListFileCommands::ExportszamClick);
+}
+
+void ListFileCommands::message(const QString& text) {
+    form_.interaction().message(&form_, text);
+}
+
+void ListFileCommands::importCodes(bool text) {
+    DialogDefaultsAtEnd defaults(dialogs_);
+    dialogs_.setOpen(text ? dialogs::ImportCodeText : dialogs::ImportCodeList);
+    const QString path = dialogs_.open(&form_, form_.interaction());
+    // A cancelled dialog changes nothing.
+    if (path.isEmpty()) return;
+    ConfigDocument& doc = form_.document();
+    const Checked<CodeList> list =
+        text ? readCodeTextFile(path, doc.model()) : readCodeListFile(path, doc.model());
+    if (!list) {
+        message(QString::fromStdString(list.message()));
+        return;
+    }
+    // CodeLength, CodeCount and the codes as the grid's store writes them, all at once; the
+    // grid then shows what the table holds.
+    doc.apply(codeListPatch(doc.image(), *list, doc.model()), ConfigDocument::Flag::Set);
+    CodesView& codes = *form_.codesView();
+    codes.refill(decodeForEditors(doc.image(), doc.model()));
+    codes.StringGrid1->setFocus();
+}
+
+void ListFileCommands::exportCodes(bool text) {
+    // What the window shows is what is written: the code being typed and the grid are stored.
+    if (!form_.commitPendingEdits()) return;
+    DialogDefaultsAtEnd defaults(dialogs_);
+    CodesView& codes = *form_.codesView();
+    dialogs_.setSave(text ? dialogs::ExportCodeText : dialogs::ExportCodeList);
+    const QString path = dialogs_.save(&form_, form_.interaction());
+    if (path.isEmpty()) return;
+    const ConfigDocument& doc = form_.document();
+    CodeList list = codeListOf(doc.image(), doc.model());
+    list.rows = codes.StringGrid1->rows();
+    const FileWriteResult written = text ? writeCodeTextFile(path, list, doc.model())
+                                         : writeCodeListFile(path, list, doc.model());
+    if (!written.ok) form_.interaction().error(&form_, written.message);
+}
+
+void ListFileCommands::ImportszamClick() {
+    DialogDefaultsAtEnd defaults(dialogs_);
+    dialogs_.setOpen(dialogs::ImportFreeNumbers);
+    const QString path = dialogs_.open(&form_, form_.interaction());
+    if (path.isEmpty()) return;
+    // The buttons say what they do; the question keeps its own words.
+    const auto answer = form_.interaction().askYesNoCancel(
+        &form_, QStringLiteral("Zendrax"),
+        QStringLiteral("Hozzáfűzés=YES\rFelülírás =NO\rMégsem    =CANCEL"),
+        {QStringLiteral("Hozzáfűzés"), QStringLiteral("Felülírás"), QStringLiteral("Mégsem")});
+    if (answer == Interaction::Answer::Cancel) return;
+    const bool replace = answer == Interaction::Answer::No;
+    FreeNumbersView& view = *form_.freeNumbersView();
+    const int kept = replace ? 0 : static_cast<int>(view.entries().size());
+    // The list is emptied only once the file has been read.
+    const Checked<FreeNumberImport> read = readFreeNumberFile(path, kept, view.capacity());
+    if (!read) {
+        message(QString::fromStdString(read.message()));
+        return;
+    }
+    view.takeEntries(read->entries, replace);
+    if (read->truncated) message(QString::fromStdString(read->message));
+}
+
+void ListFileCommands::ExportszamClick() {
+    if (!form_.commitPendingEdits()) return;
+    DialogDefaultsAtEnd defaults(dialogs_);
+    dialogs_.setSave(dialogs::ExportFreeNumbers);
+    const QString path = dialogs_.save(&form_, form_.interaction());
+    if (path.isEmpty()) return;
+    const FileWriteResult written = writeFreeNumberFile(path, form_.freeNumbersView()->entries());
+    if (!written.ok) form_.interaction().error(&form_, written.message);
+}
+
+} // namespace zx

@@ -1,0 +1,343 @@
+#include "ui/commands/transfer_commands.h"
+
+#include "link/com_port.h"
+#include "link/open_connection.h"
+#include "link/serial_byte_link.h"
+#include "link/system_clock.h"
+#include "ui/dialogs/interaction.h"
+#include "ui/main_form.h"
+#include "ui/terminal/terminal_page.h"
+#include "ui/views/codes_view.h"
+#include "ui/views/free_numbers_view.h"
+#include "ui/views/terminal_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+
+#include <cerrno>
+#include <optional>
+
+namespace zx {
+
+namespace {
+
+// The busy cursor for the length of an operation on the line, the operator's input dropped
+// meanwhile: keys and clicks made while it runs are not applied when it ends. The messages that
+// may follow take input again.
+class BusyCursor {
+  public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() {
+        drop_.dropQueued();
+        QApplication::restoreOverrideCursor();
+    }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+  private:
+    UserInputDrop drop_;
+};
+
+// Marks a transfer as running for the length of a scope.
+class RunningFlag {
+  public:
+    RunningFlag(bool& flag, std::function<void()> changed)
+        : flag_(flag), changed_(std::move(changed)) {
+        flag_ = true;
+        changed_();
+    }
+    ~RunningFlag() {
+        flag_ = false;
+        changed_();
+    }
+    RunningFlag(const RunningFlag&) = delete;
+    RunningFlag& operator=(const RunningFlag&) = delete;
+
+  private:
+    bool& flag_;
+    std::function<void()> changed_;
+};
+
+// Runs an operation of the engine; a port failure ends it with onFailure as its result.
+template <class Result, class Operation>
+Result catchPortFailure(std::optional<PortFailure>& failure, Result onFailure,
+                        Operation operation) {
+    try {
+        return operation();
+    } catch (const EComPort& e) {
+        failure = PortFailure{e.Text(), e.WinCode()};
+        return onFailure;
+    }
+}
+
+const QString Connecting = QStringLiteral("Kapcsolódás...");
+const QString Disconnected = QStringLiteral("Szétkapcsolva");
+
+} // namespace
+
+TransferCommands::TransferCommands(TMainForm& form, TComPort& port, ConnectionState& connection,
+                                   TerminalPage& page, QObject* parent)
+    : QObject(parent), form_(form), port_(port), connection_(connection), page_(page) {
+    makeLine = &TransferCommands::serialLine;
+
+    dnLoad_ = form_.menu().DnLoad1;
+    upLoad_ = form_.menu().UpLoad1;
+    connect(dnLoad_, &QAction::triggered, this, &TransferCommands::DnLoad1Click);
+    connect(upLoad_, &QAction::triggered, this, &TransferCommands::UpLoad1Click);
+    connect(form_.terminalView()->btnSync, &QPushButton::clicked, this,
+            &TransferCommands::btnSyncClick);
+    form_.setTransferHandler([this](TransferDirection d) { TransferRequest(d); });
+    form_.setCloseBlocker([this] { return busy() ? busyMessage() : QString(); });
+
+    // Panel 3 shows every text of a transfer whole.
+    form_.statusPanels().fitTexts(TMainForm::Panel::State,
+                                  {transfer_text::modelCheck(), transfer_text::segment(255),
+                                   transfer_text::downloadDone(),
+                                   transfer_text::communicationError(), transfer_text::uploadDone(),
+                                   Connecting, Disconnected, QStringLiteral("Kapcsolódva...")});
+    progress_ = new QProgressBar(form_.SBar);
+    progress_->setObjectName(QStringLiteral("pbTransfer"));
+    progress_->setTextVisible(true);
+    progress_->setMaximumWidth(150);
+    // The status bar makes room even for a hidden bar; no taller than a panel, it takes none.
+    if (const auto* panel = form_.SBar->findChild<QLabel*>(QStringLiteral("SBarPanel3")))
+        progress_->setMaximumHeight(panel->sizeHint().height());
+    progress_->hide();
+    form_.SBar->addWidget(progress_, 1);
+}
+
+TransferCommands::~TransferCommands() {
+    form_.setTransferHandler({});
+    form_.setCloseBlocker({});
+}
+
+TransferLine TransferCommands::serialLine(TComPort& port) {
+    // Every wait on the line lets the window paint and run its timers; the link owns every
+    // received byte meanwhile, so nothing reaches the terminal pane.
+    return TransferLine{std::make_unique<SerialByteLink>(port, &pumpEventsWithoutInput),
+                        std::make_unique<SystemClock>()};
+}
+
+QString TransferCommands::busyMessage() {
+    return QStringLiteral("Adatátvitel folyik: a program a végéig nem zárható be.");
+}
+
+QProgressBar* TransferCommands::progressBar() const {
+    return progress_;
+}
+
+void TransferCommands::setPanelsEnabled(bool enabled) {
+    form_.PageControl1->setEnabled(enabled);
+    form_.pnlBott->setEnabled(enabled);
+}
+
+void TransferCommands::updateCommands() {
+    const bool idle = !busy();
+    if (dnLoad_) dnLoad_->setEnabled(idle);
+    if (upLoad_) upLoad_->setEnabled(idle);
+    form_.terminalView()->btnSync->setEnabled(idle);
+    emit busyChanged(!idle);
+}
+
+void TransferCommands::message(const QString& text) {
+    form_.interaction().message(&form_, text);
+}
+
+void TransferCommands::portError(const QString& text, int errorNumber) {
+    lastPortError_ = errorNumber;
+    form_.interaction().error(&form_, text);
+}
+
+void TransferCommands::reportPortNotOpen() {
+    const int number = lastPortError_ != 0 ? lastPortError_ : errno;
+    message(Transfer::portNotOpenMessage(number));
+}
+
+void TransferCommands::closeUnlessHeld() {
+    if (!page_.operatorHoldsPort()) port_.close();
+}
+
+bool TransferCommands::requestTransfer(TransferDirection direction) {
+    if (!page_.operatorHoldsPort()) {
+        try {
+            openConnection(port_, connection_);
+        } catch (const EComPort& e) {
+            portError(e.Text(), e.WinCode());
+            return false;
+        } catch (const std::exception& e) {
+            portError(QString::fromUtf8(e.what()), EINVAL);
+            return false;
+        }
+    }
+    pending_ = true;
+    updateCommands();
+    form_.postTransferRequest(direction);
+    return true;
+}
+
+void TransferCommands::DnLoad1Click() {
+    if (busy() || !form_.commitPendingEdits() || !form_.askSaveChanges()) return;
+    setPanelsEnabled(false);
+    if (requestTransfer(TransferDirection::Download)) {
+        form_.document().markModified();
+        form_.setModelBoxEnabled(false);
+    }
+    setPanelsEnabled(true);
+}
+
+void TransferCommands::UpLoad1Click() {
+    // The unit gets what the window shows: the field being typed in and the working copies are
+    // stored first, and a refused value sends nothing.
+    if (busy() || !form_.commitPendingEdits()) return;
+    setPanelsEnabled(false);
+    requestTransfer(TransferDirection::Upload);
+    setPanelsEnabled(true);
+}
+
+void TransferCommands::TransferRequest(TransferDirection direction) {
+    pending_ = false;
+    if (running_ ||
+        (direction != TransferDirection::Download && direction != TransferDirection::Upload)) {
+        updateCommands();
+        return;
+    }
+    {
+        RunningFlag running(running_, [this] { updateCommands(); });
+        TransferLine line = makeLine(port_);
+        if (!line.link->isOpen())
+            reportPortNotOpen();
+        else if (direction == TransferDirection::Download)
+            runDownload(line);
+        else
+            runUpload(line);
+    }
+    emit finished();
+}
+
+void TransferCommands::showProgress(const TransferProgress& p) {
+    form_.setStatusText(TMainForm::Panel::State, p.status);
+    if (progress_) {
+        // No range yet (the model check) shows a moving bar.
+        progress_->setRange(0, p.total);
+        progress_->setValue(p.done);
+    }
+    emit progressed(p.status, p.done, p.total);
+}
+
+void TransferCommands::setProgressVisible(bool visible) {
+    if (!progress_) return;
+    progress_->reset();
+    progress_->setVisible(visible);
+}
+
+void TransferCommands::runDownload(TransferLine& line) {
+    const DeviceModel previous = form_.currentModel();
+    DownloadResult result;
+    std::optional<PortFailure> failure;
+    {
+        BusyCursor cursor;
+        setProgressVisible(true);
+        Transfer engine(*line.link, *line.clock);
+        engine.setProgressHandler([this](const TransferProgress& p) { showProgress(p); });
+        // The map follows the unit at once; the editors are refilled once, at the end.
+        engine.setModelHandler([this](DeviceModel m) {
+            form_.cbTipus->setCurrentIndex(modelIndex(m));
+            // The same model again would only empty the choice lists until the refill.
+            if (form_.document().model() != m) form_.modelSwitch();
+        });
+        DownloadResult onFailure;
+        onFailure.status = transfer_text::communicationError();
+        result = catchPortFailure(failure, onFailure, [&] { return engine.download(); });
+        closeUnlessHeld();
+        setProgressVisible(false);
+        form_.setStatusText(TMainForm::Panel::State, result.status);
+
+        // A failed download leaves the image as it was; the model goes back with it, so the
+        // editors and the image always agree.
+        ConfigImage image = form_.document().image();
+        DeviceModel model = previous;
+        if (adoptDownload(result, image, model)) form_.document().replaceImage(image);
+        form_.cbTipus->setCurrentIndex(modelIndex(model));
+        if (form_.document().model() != model) form_.modelSwitch();
+        form_.refill();
+    }
+    reportOutcome(failure, result.ok(), result.message);
+}
+
+void TransferCommands::runUpload(TransferLine& line) {
+    UploadResult result;
+    std::optional<PortFailure> failure;
+    {
+        BusyCursor cursor;
+        setProgressVisible(true);
+        Transfer engine(*line.link, *line.clock);
+        engine.setProgressHandler([this](const TransferProgress& p) { showProgress(p); });
+        UploadResult onFailure;
+        onFailure.message = transfer_text::uploadTimeout();
+        // The unit gets the image as it stood when the upload started; the operator's input
+        // waits until the transfer has ended.
+        const ConfigImage frozen = form_.document().image();
+        const DeviceModel model = form_.document().model();
+        result = catchPortFailure(failure, onFailure, [&] { return engine.upload(frozen, model); });
+        closeUnlessHeld();
+        setProgressVisible(false);
+        if (result.ok()) form_.setStatusText(TMainForm::Panel::State, result.status);
+    }
+    reportOutcome(failure, result.ok(), result.message);
+}
+
+void TransferCommands::reportOutcome(const std::optional<PortFailure>& failure, bool ok,
+                                     const QString& text) {
+    if (failure)
+        portError(failure->text, failure->number);
+    else if (!ok && !text.isEmpty())
+        message(text);
+}
+
+void TransferCommands::btnSyncClick() {
+    if (busy()) return;
+    if (!port_.Connected()) {
+        form_.setStatusText(TMainForm::Panel::State, Connecting);
+        try {
+            // The port opens as every other command opens it: with the connection's name and
+            // speed, not whatever it was last opened with.
+            openConnection(port_, connection_);
+        } catch (const EComPort& e) {
+            form_.setStatusText(TMainForm::Panel::State, Disconnected);
+            portError(e.Text(), e.WinCode());
+            return;
+        } catch (const std::exception& e) {
+            form_.setStatusText(TMainForm::Panel::State, Disconnected);
+            portError(QString::fromUtf8(e.what()), EINVAL);
+            return;
+        }
+    }
+    ClockResult result;
+    std::optional<PortFailure> failure;
+    {
+        RunningFlag running(running_, [this] { updateCommands(); });
+        TransferLine line = makeLine(port_);
+        if (!line.link->isOpen()) {
+            reportPortNotOpen();
+        } else {
+            BusyCursor cursor;
+            Transfer engine(*line.link, *line.clock);
+            ClockResult onFailure;
+            onFailure.message = transfer_text::uploadTimeout();
+            result = catchPortFailure(failure, onFailure, [&] { return engine.setClock(); });
+            closeUnlessHeld();
+            if (result.ok()) form_.setStatusText(TMainForm::Panel::State, result.status);
+        }
+        reportOutcome(failure, result.ok(), result.message);
+    }
+    if (QWidget* pane = form_.terminalView()->ComTerminal1) pane->setFocus();
+    emit finished();
+}
+
+} // namespace zx

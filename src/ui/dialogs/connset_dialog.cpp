@@ -1,0 +1,165 @@
+#include "ui/dialogs/connset_dialog.h"
+
+#include "link/com_port.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QSerialPortInfo>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace zx {
+
+namespace {
+
+QStringList comOneToNine() {
+    QStringList names;
+    for (int i = 1; i <= 9; ++i)
+        names << QStringLiteral("COM%1").arg(i);
+    return names;
+}
+
+void selectText(QComboBox* box, const QString& text) {
+    box->setCurrentIndex(box->findText(text));
+}
+
+} // namespace
+
+QStringList TConnset::systemPortNames() {
+    QStringList names;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        names << portNameOfSystemName(info.portName());
+    return names;
+}
+
+TConnset::TConnset(ConnectionState& state, QWidget* parent, const QStringList& ports,
+                   const QString& connectionsPath)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), state_(state),
+      path_(connectionsPath) {
+    setObjectName(QStringLiteral("TConnset"));
+    setWindowTitle(QStringLiteral("Com port beállítások"));
+    setModal(true);
+
+    CmbCom = new QComboBox(this);
+    CmbCom->setObjectName(QStringLiteral("CmbCom"));
+    CmbCom->addItems(comOneToNine());
+    CmbSpeed = new QComboBox(this);
+    CmbSpeed->setObjectName(QStringLiteral("CmbSpeed"));
+    for (int i = 0; i < SpeedCount; ++i)
+        CmbSpeed->addItem(SpeedText(i));
+    edPhone = new QLineEdit(this);
+    edPhone->setObjectName(QStringLiteral("edPhone"));
+    edConn = new QLineEdit(this);
+    edConn->setObjectName(QStringLiteral("edConn"));
+    edConn->setMaxLength(255);
+    lbConn = new QListWidget(this);
+    lbConn->setObjectName(QStringLiteral("lbConn"));
+    BtnOK = new QPushButton(QStringLiteral("OK"), this);
+    BtnOK->setObjectName(QStringLiteral("BtnOK"));
+    BtnOK->setDefault(true);
+    BtnOK->setAutoDefault(true);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Portszám:"), CmbCom);
+    form->addRow(QStringLiteral("Sebesség:"), CmbSpeed);
+    form->addRow(QStringLiteral("Telefonszám:"), edPhone);
+    form->addRow(QStringLiteral("Kapcsolat:"), edConn);
+    auto* group = new QGroupBox(QStringLiteral("Kapcsolatok"), this);
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->addWidget(lbConn);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(form);
+    columns->addWidget(group);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(BtnOK);
+    auto* main = new QVBoxLayout(this);
+    main->addLayout(columns);
+    main->addLayout(buttons);
+    setFixedSize(sizeHint());
+
+    connect(BtnOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(lbConn, &QListWidget::itemSelectionChanged, this, &TConnset::lbConnClick);
+    FormCreate(ports);
+    FormActivate();
+}
+
+void TConnset::FormCreate(const QStringList& ports) {
+    if (ports.isEmpty()) return;
+    QStringList sorted = ports;
+    sorted.removeDuplicates();
+    std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    CmbCom->clear();
+    CmbCom->addItems(sorted);
+}
+
+void TConnset::FormActivate() {
+    selectText(CmbCom, state_.PortName);
+    CmbSpeed->setCurrentIndex(isValidSpeedIndex(state_.SpeedIndex) ? state_.SpeedIndex : -1);
+    const QSignalBlocker quiet(lbConn);
+    lbConn->clear();
+    lbConn->addItems(savedConnectionNames(path_));
+    edConn->clear();
+    edPhone->clear();
+}
+
+void TConnset::lbConnClick() {
+    const QListWidgetItem* item = lbConn->currentItem();
+    if (!item || !item->isSelected()) return;
+    const QString name = item->text();
+    edConn->setText(name);
+    const SavedConnection c = readSavedConnection(name, path_);
+    selectText(CmbCom, c.com);
+    selectText(CmbSpeed, c.speed);
+    edPhone->setText(c.phone);
+}
+
+void TConnset::FormClose() {
+    const QString name = edConn->text();
+    // A name of blanks only would make a section no one can pick again.
+    if (!name.trimmed().isEmpty()) {
+        QString error;
+        if (!writeSavedConnection(name.trimmed(),
+                                  {CmbCom->currentText(), CmbSpeed->currentText(), edPhone->text()},
+                                  &error, path_) &&
+            showError)
+            showError(error);
+    }
+    state_.PortName = CmbCom->currentIndex() >= 0 ? CmbCom->currentText() : QString();
+    state_.SpeedIndex =
+        CmbSpeed->currentIndex() >= 0 ? static_cast<std::uint8_t>(CmbSpeed->currentIndex()) : 255;
+    phone_ = edPhone->text();
+    state_.CurrentConnectionName = name.left(255);
+    panelText_ = !name.trimmed().isEmpty()
+                     ? name
+                     : connectionPanelText(CmbCom->currentText(), CmbSpeed->currentText());
+}
+
+void TConnset::done(int result) {
+    if (!closed_) {
+        closed_ = true;
+        FormClose();
+    }
+    QDialog::done(result);
+}
+
+void TConnset::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (centred_) return;
+    centred_ = true;
+    if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+} // namespace zx

@@ -1,0 +1,200 @@
+#include "ui/dialogs/interaction.h"
+
+#include <QAbstractButton>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace zx {
+
+namespace {
+
+const QString AppTitle = QStringLiteral("Zendrax");
+
+// Button captions in Hungarian whatever translations the system has.
+void hungarianButtons(QMessageBox& box) {
+    const std::pair<QMessageBox::StandardButton, const char*> captions[] = {
+        {QMessageBox::Ok, "OK"},
+        {QMessageBox::Yes, "&Igen"},
+        {QMessageBox::No, "&Nem"},
+        {QMessageBox::Cancel, "Mégse"},
+    };
+    for (const auto& [button, caption] : captions)
+        if (QAbstractButton* b = box.button(button)) b->setText(QString::fromUtf8(caption));
+}
+
+int showBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
+            QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton,
+            const Interaction::Captions& captions = {}) {
+    // The closing " !!!" stays on the line of the words it closes.
+    QString shown = text;
+    shown.replace(QStringLiteral(" !!!"), QStringLiteral("\u00A0!!!"));
+    QMessageBox box(icon, title, shown, buttons, parent);
+    box.setDefaultButton(defaultButton);
+    hungarianButtons(box);
+    const std::pair<QMessageBox::StandardButton, QString> own[] = {
+        {QMessageBox::Yes, captions.yes},
+        {QMessageBox::No, captions.no},
+        {QMessageBox::Cancel, captions.cancel},
+    };
+    for (const auto& [button, caption] : own)
+        if (QAbstractButton* b = box.button(button); b && !caption.isEmpty()) b->setText(caption);
+    return box.exec();
+}
+
+QString runFileDialog(QWidget* parent, const Interaction::FileRequest& request,
+                      QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, request.title, request.directory, request.filter);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+void DesktopInteraction::message(QWidget* parent, const QString& text) {
+    showBox(parent, QMessageBox::NoIcon, AppTitle, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void DesktopInteraction::error(QWidget* parent, const QString& text) {
+    showBox(parent, QMessageBox::Critical, QStringLiteral("Hiba"), text, QMessageBox::Ok,
+            QMessageBox::Ok);
+}
+
+Interaction::Answer DesktopInteraction::askYesNoCancel(QWidget* parent, const QString& title,
+                                                       const QString& text,
+                                                       const Captions& captions) {
+    switch (showBox(parent, QMessageBox::Question, title, text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes,
+                    captions)) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+Interaction::Answer DesktopInteraction::askYesNo(QWidget* parent, const QString& title,
+                                                 const QString& text) {
+    return showBox(parent, QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                   QMessageBox::No) == QMessageBox::Yes
+               ? Answer::Yes
+               : Answer::No;
+}
+
+bool DesktopInteraction::confirm(QWidget* parent, const QString& text) {
+    return showBox(parent, QMessageBox::Question, QString::fromUtf8("Megerősítés"), text,
+                   QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
+}
+
+bool DesktopInteraction::errorOkCancel(QWidget* parent, const QString& text) {
+    return showBox(parent, QMessageBox::Critical, QStringLiteral("Hiba"), text,
+                   QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
+}
+
+QString DesktopInteraction::openFileName(QWidget* parent, const FileRequest& request) {
+    return runFileDialog(parent, request, QFileDialog::AcceptOpen);
+}
+
+QString DesktopInteraction::saveFileName(QWidget* parent, const FileRequest& request) {
+    return runFileDialog(parent, request, QFileDialog::AcceptSave);
+}
+
+int DesktopInteraction::runDialog(QDialog& dialog) {
+    return dialog.exec();
+}
+
+QStringList ScriptedInteraction::texts(Kind kind) const {
+    QStringList out;
+    for (const Shown& s : shown)
+        if (s.kind == kind) out << s.text;
+    return out;
+}
+
+void ScriptedInteraction::message(QWidget*, const QString& text) {
+    shown.append({Kind::Message, AppTitle, text});
+}
+
+void ScriptedInteraction::error(QWidget*, const QString& text) {
+    shown.append({Kind::Error, QStringLiteral("Hiba"), text});
+}
+
+Interaction::Answer ScriptedInteraction::askYesNoCancel(QWidget*, const QString& title,
+                                                        const QString& text,
+                                                        const Captions& captions) {
+    shown.append({Kind::Question, title, text});
+    lastCaptions = captions;
+    if (answers.empty()) {
+        ++unscripted;
+        return Answer::Cancel;
+    }
+    const Answer a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+Interaction::Answer ScriptedInteraction::askYesNo(QWidget* parent, const QString& title,
+                                                  const QString& text) {
+    return askYesNoCancel(parent, title, text) == Answer::Yes ? Answer::Yes : Answer::No;
+}
+
+bool ScriptedInteraction::nextConfirmation() {
+    if (confirmations.empty()) {
+        ++unscripted;
+        return false;
+    }
+    const bool ok = confirmations.front();
+    confirmations.pop_front();
+    return ok;
+}
+
+QString ScriptedInteraction::nextFileName() {
+    if (fileNames.empty()) {
+        ++unscripted;
+        return {};
+    }
+    QString name = fileNames.front();
+    fileNames.pop_front();
+    return name;
+}
+
+bool ScriptedInteraction::confirm(QWidget*, const QString& text) {
+    shown.append({Kind::Confirm, QString::fromUtf8("Megerősítés"), text});
+    return nextConfirmation();
+}
+
+bool ScriptedInteraction::errorOkCancel(QWidget*, const QString& text) {
+    shown.append({Kind::ErrorOkCancel, QStringLiteral("Hiba"), text});
+    return nextConfirmation();
+}
+
+QString ScriptedInteraction::openFileName(QWidget*, const FileRequest& request) {
+    shown.append({Kind::OpenFile, request.title, request.filter});
+    return nextFileName();
+}
+
+QString ScriptedInteraction::saveFileName(QWidget*, const FileRequest& request) {
+    shown.append({Kind::SaveFile, request.title, request.filter});
+    return nextFileName();
+}
+
+int ScriptedInteraction::runDialog(QDialog& dialog) {
+    shown.append({Kind::Dialog, dialog.windowTitle(), dialog.objectName()});
+    dialog.setResult(QDialog::Rejected);
+    if (dialogHandlers.empty()) {
+        ++unscripted;
+        return QDialog::Rejected;
+    }
+    auto handler = std::move(dialogHandlers.front());
+    dialogHandlers.pop_front();
+    handler(dialog);
+    return dialog.result();
+}
+
+} // namespace zx

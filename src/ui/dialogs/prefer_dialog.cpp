@@ -1,0 +1,208 @@
+#include "ui/dialogs/prefer_dialog.h"
+
+#include "files/cp1250.h"
+#include "model/code_table.h"
+#include "model/code_table_shape.h"
+#include "ui/dialogs/dialog_placement.h"
+#include "ui/dialogs/interaction.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace zx {
+
+namespace {
+
+using Slot = DatabaseRecord::Slot;
+constexpr std::array<Slot, 3> TextSlots{Slot::Site, Slot::Owner, Slot::Password};
+constexpr int MaxTextLength = 255;
+
+QLineEdit* lineEdit(QWidget* parent, const char* name) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    // The record holds 255 characters; the field takes no more than will be kept.
+    edit->setMaxLength(MaxTextLength);
+    return edit;
+}
+
+QSpinBox* spinBox(QWidget* parent, const char* name, int minimum, int maximum, int value) {
+    auto* box = new QSpinBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setRange(minimum, maximum);
+    box->setValue(value);
+    return box;
+}
+
+} // namespace
+
+TPrefer::TPrefer(DatabaseRecord& record, DeviceModel model, const QDateTime& lastModified,
+                 Interaction& interaction, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      record_(record), map_(MemoryMap::of(model)), lastModified_(lastModified),
+      interaction_(interaction) {
+    setObjectName(QStringLiteral("TPrefer"));
+    setWindowTitle(QString::fromUtf8("Preferenciák"));
+    setModal(true);
+
+    Esite = lineEdit(this, "Esite");
+    Euser = lineEdit(this, "Euser");
+    Epassw1 = lineEdit(this, "Epassw1");
+    Epassw1->setEchoMode(QLineEdit::Password);
+    Epassw1->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
+    Edatetime = new QLineEdit(this);
+    Edatetime->setObjectName(QStringLiteral("Edatetime"));
+    Edatetime->setEnabled(false);
+    SEkoddb = spinBox(this, "SEkoddb", 0, codeCountLimit(6), 0);
+    SEkodlen = spinBox(this, "SEkodlen", MinCodeDigits, MaxCodeDigits, 6);
+    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setDefault(true);
+    texts_ = {Esite, Euser, Epassw1};
+
+    auto* form = new QFormLayout;
+    form->addRow(QString::fromUtf8("Telepítés:"), Esite);
+    form->addRow(QString::fromUtf8("Tulajdonos:"), Euser);
+    form->addRow(QString::fromUtf8("Jelszó:"), Epassw1);
+    form->addRow(QString::fromUtf8("Utolsó módosítás:"), Edatetime);
+    form->addRow(QString::fromUtf8("Kódok darabszáma:"), SEkoddb);
+    form->addRow(QString::fromUtf8("Kódjegyek száma:"), SEkodlen);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(form);
+    column->addLayout(buttons);
+    Esite->setMinimumWidth(280);
+    setFixedSize(sizeHint());
+
+    for (int i = 0; i < static_cast<int>(texts_.size()); ++i)
+        connect(texts_[static_cast<std::size_t>(i)], &QLineEdit::textChanged, this,
+                [this, i] { textChanged(i); });
+    connect(SEkodlen, &QSpinBox::valueChanged, this, &TPrefer::SEkodlenChange);
+    connect(SEkoddb, &QSpinBox::valueChanged, this, &TPrefer::SEkodlenChange);
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    FormActivate();
+}
+
+QDateTime TPrefer::zeroDate() {
+    return QDateTime(QDate(1899, 12, 30), QTime(0, 0));
+}
+
+QString TPrefer::lastModifiedText(const QDateTime& when, const QLocale& locale) {
+    const QDateTime shown = when.isValid() ? when : zeroDate();
+    const QString date = locale.toString(shown.date(), QLocale::ShortFormat);
+    if (shown.time() == QTime(0, 0)) return date;
+    // The long format ends in a time zone, which a bare time shows as "UTC" whatever the zone;
+    // a file's time is local, so it is shown without one.
+    static const QRegularExpression zone(QStringLiteral("\\s*(?<![A-Za-z'])t+(?![A-Za-z'])"));
+    QString format = locale.timeFormat(QLocale::LongFormat);
+    format.remove(zone);
+    return date + QLatin1Char(' ') + locale.toString(shown.time(), format.trimmed());
+}
+
+void TPrefer::FormActivate() {
+    filling_ = true;
+    for (std::size_t i = 0; i < texts_.size(); ++i) {
+        shown_[i] = fromCp1250(record_.text(TextSlots[i]));
+        accepted_[i] = shown_[i];
+        texts_[i]->setText(shown_[i]);
+    }
+    Edatetime->setText(lastModifiedText(lastModified_));
+    // Every code the table holds is shown, even beyond the limit of its digits, so that OK on
+    // an untouched dialog keeps them all.
+    stored_ = storedCodeTableShape(record_.image, map_);
+    SEkodlen->setValue(stored_.digits);
+    SEkoddb->setMaximum(offeredCountLimit(stored_.digits, stored_));
+    SEkoddb->setValue(stored_.count);
+    filling_ = false;
+}
+
+void TPrefer::SEkodlenChange() {
+    const int limit = offeredCountLimit(SEkodlen->value(), stored_);
+    {
+        const QSignalBlocker quiet(SEkoddb);
+        if (SEkoddb->value() > limit) SEkoddb->setValue(limit);
+        SEkoddb->setMaximum(limit);
+    }
+    if (!filling_) emit modified();
+}
+
+void TPrefer::EsiteChange() {
+    if (!filling_) emit modified();
+}
+
+void TPrefer::textChanged(int field) {
+    const auto i = static_cast<std::size_t>(field);
+    QLineEdit* edit = texts_[i];
+    const QString text = edit->text();
+    const QString outside = charactersOutsideCp1250(text);
+    // Characters that came from the record unreadable may stay; new ones may not come in.
+    if (outside.size() > charactersOutsideCp1250(accepted_[i]).size()) {
+        const int cursor =
+            edit->cursorPosition() - static_cast<int>(text.size() - accepted_[i].size());
+        {
+            const QSignalBlocker quiet(edit);
+            edit->setText(accepted_[i]);
+            edit->setCursorPosition(std::max(0, cursor));
+        }
+        QString added = outside;
+        for (const QChar c : charactersOutsideCp1250(accepted_[i]))
+            added.remove(added.indexOf(c), 1);
+        interaction_.message(this, outsideCp1250Message(added.isEmpty() ? outside : added));
+        return;
+    }
+    accepted_[i] = text;
+    EsiteChange();
+}
+
+void TPrefer::FormClose() {
+    // A text the operator left alone is not converted again, so bytes the code page has no
+    // character for stay as the file had them.
+    for (std::size_t i = 0; i < texts_.size(); ++i)
+        if (texts_[i]->text() != shown_[i])
+            record_.setText(TextSlots[i], toCp1250(texts_[i]->text().left(MaxTextLength)));
+    const ImagePatch size = codeTableShapePatch(map_, {SEkoddb->value(), SEkodlen->value()});
+    if (size.applyTo(record_.image) > 0) emit modified();
+}
+
+int TPrefer::codeCount() const {
+    const auto count = map_.offset(Field::CodeCount);
+    return count ? record_.image.word(*count) : 0;
+}
+
+bool TPrefer::dropsAgreed() {
+    const int dropped = codesDroppedBy(SEkoddb->value(), stored_);
+    if (dropped == 0) return true;
+    const QString question = QString::fromUtf8("%1 kód törlődik. Folytatja?").arg(dropped);
+    if (interaction_.askYesNo(this, QStringLiteral("Zendrax"), question) ==
+        Interaction::Answer::Yes)
+        return true;
+    // The dialog stays open, keeping as many of the codes as the digits chosen allow.
+    SEkoddb->setValue(std::min(stored_.count, SEkoddb->maximum()));
+    return false;
+}
+
+void TPrefer::done(int result) {
+    if (!closed_) {
+        // Codes leave the table only when the operator said so.
+        if (!dropsAgreed()) return;
+        closed_ = true;
+        FormClose();
+    }
+    QDialog::done(result);
+}
+
+void TPrefer::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (centred_) return;
+    centred_ = true;
+    centreOnScreen(*this);
+}
+
+} // namespace zx

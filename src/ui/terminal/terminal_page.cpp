@@ -1,0 +1,138 @@
+#include "ui/terminal/terminal_page.h"
+
+#include "files/cp1250.h"
+#include "link/open_connection.h"
+#include "ui/terminal/terminal_widget.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QThread>
+
+namespace zx {
+
+namespace {
+const QString TranspOn = QStringLiteral("Transzp. Be");
+const QString TranspOff = QStringLiteral("Transzp. Ki");
+} // namespace
+
+TerminalPage::TerminalPage(const TerminalPageWidgets& widgets, TComPort& port,
+                           ConnectionState& connection, QObject* parent)
+    : QObject(parent), w_(widgets), port_(port), portAlive_(&port), connection_(connection) {
+    sleepMs = [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); };
+
+    w_.btnConnect->setCheckable(true);
+    w_.btnTransp->setCheckable(true);
+    w_.btnTransp->setText(TranspOn);
+    w_.btnTransp->setChecked(false);
+    updateButtons();
+
+    connect(w_.btnConnect, &QAbstractButton::clicked, this, &TerminalPage::btnConnectClick);
+    connect(w_.btnTransp, &QAbstractButton::clicked, this, &TerminalPage::btnTranspClick);
+    connect(w_.btnDial, &QAbstractButton::clicked, this, &TerminalPage::btnDialClick);
+    connect(&port_, &TComPort::AfterOpen, this, &TerminalPage::ComPort1AfterOpen);
+    connect(&port_, &TComPort::AfterClose, this, &TerminalPage::ComPort1AfterClose);
+    connect(&port_, &TComPort::LineError, this, &TerminalPage::error);
+
+    if (w_.terminal) {
+        QPointer<TComTerminal> term = w_.terminal;
+        link_.OnRxBuf = [term](const char* data, int count) {
+            if (term) term->receive(data, count);
+        };
+        port_.attachLink(&link_);
+        w_.terminal->canSend = [this] { return port_.Connected() && !lineBusy_; };
+        w_.terminal->sink = [this](const QByteArray& bytes) { write(bytes); };
+    }
+}
+
+TerminalPage::~TerminalPage() {
+    if (portAlive_) port_.detachLink(&link_);
+}
+
+bool TerminalPage::operatorHoldsPort() const {
+    return w_.btnConnect->isChecked();
+}
+
+void TerminalPage::error(const QString& text) {
+    if (showError) showError(text);
+}
+
+void TerminalPage::setLineBusy(bool busy) {
+    lineBusy_ = busy;
+    updateButtons();
+}
+
+void TerminalPage::updateButtons() {
+    const bool open = port_.Connected();
+    w_.btnConnect->setEnabled(!lineBusy_);
+    w_.btnTransp->setEnabled(open && !lineBusy_);
+    w_.btnDial->setEnabled(open && !lineBusy_);
+}
+
+void TerminalPage::write(const QByteArray& bytes) {
+    if (!port_.Connected() || lineBusy_) return;
+    try {
+        port_.WriteText(bytes);
+    } catch (const EComPort& e) {
+        error(e.Text());
+    }
+}
+
+void TerminalPage::focusTerminal() {
+    if (w_.terminal) w_.terminal->setFocus();
+}
+
+void TerminalPage::btnConnectClick() {
+    if (lineBusy_) {
+        // The click has toggled the button; the port is not the page's to close now.
+        w_.btnConnect->setChecked(port_.Connected());
+        return;
+    }
+    if (port_.Connected()) {
+        if (transparent_) {
+            btnTranspClick();
+            sleepMs(TransparentOffWaitMs);
+        }
+        port_.close();
+    } else {
+        try {
+            openConnection(port_, connection_);
+        } catch (const std::exception& e) {
+            // The button follows the port: left down, a transfer would take the closed port
+            // for one the operator holds open.
+            w_.btnConnect->setChecked(false);
+            error(QString::fromUtf8(e.what()));
+        }
+    }
+    focusTerminal();
+}
+
+void TerminalPage::btnDialClick() {
+    const std::string number = toCp1250(w_.edPhone->text()).bytes();
+    QByteArray text("ATD");
+    text.append(number.data(), static_cast<qsizetype>(number.size()));
+    text.append('\r');
+    write(text);
+    focusTerminal();
+}
+
+void TerminalPage::btnTranspClick() {
+    if (lineBusy_) return;
+    transparent_ = !transparent_;
+    w_.btnTransp->setText(transparent_ ? TranspOff : TranspOn);
+    w_.btnTransp->setChecked(transparent_);
+    write(transparent_ ? QByteArrayLiteral("transpon") : QByteArrayLiteral("transpof"));
+    focusTerminal();
+}
+
+void TerminalPage::ComPort1AfterOpen() {
+    if (setStatusText) setStatusText(3, QStringLiteral("Kapcsolódva..."));
+    updateButtons();
+}
+
+void TerminalPage::ComPort1AfterClose() {
+    if (setStatusText) setStatusText(3, QStringLiteral("Szétkapcsolva"));
+    w_.btnConnect->setChecked(false);
+    updateButtons();
+}
+
+} // namespace zx

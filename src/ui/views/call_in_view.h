@@ -1,0 +1,35 @@
+#pragma once
+// The "Behívás" view: call-in number, call-in switches and area codes barred from call-in.
+#include "model/number_tables.h"
+#include "ui/views/config_view.h"
+
+class QCheckBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace zx {
+
+class CallInView : public ConfigView {
+    Q_OBJECT
+  public:
+    static constexpr int BarredCount = 64;
+
+    CallInView(ConfigDocument& document, Interaction& interaction, QWidget* parent = nullptr);
+
+    void refill(const EditorView& v) override;
+
+    QLineEdit *edBehiv, *edGW;
+    QCheckBox *chkIntGW, *chkNatGW;
+    QListWidget* lbGW;
+    QLabel *lblNoGW, *lblKorz;
+    QPushButton *btnGWAdd, *btnGWDel;
+
+  private:
+    // The call-in controls as they stand.
+    CallInForm form() const;
+    std::optional<int> selectedArea() const;
+    void applyBarred(const Checked<CallInStore>& result);
+};
+
+} // namespace zx

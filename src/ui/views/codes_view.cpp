@@ -1,0 +1,101 @@
+#include "ui/views/codes_view.h"
+
+#include "model/code_table.h"
+#include "model/code_table_store.h"
+#include "ui/config_document.h"
+#include "ui/dialogs/interaction.h"
+#include "ui/views/code_grid.h"
+#include "ui/views/view_helpers.h"
+
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace zx {
+
+CodesView::CodesView(ConfigDocument& document, Interaction& interaction, QWidget* parent)
+    : ConfigView(document, interaction, parent) {
+    setObjectName(QStringLiteral("TabSheet5"));
+    auto* column = new QVBoxLayout(this);
+    StringGrid1 = new CodeGrid(this);
+    column->addWidget(StringGrid1);
+
+    connect(StringGrid1, &CodeGrid::edited, this, &CodesView::gridEdited);
+    connect(StringGrid1, &CodeGrid::entered, this, &CodesView::StringGrid1Enter);
+    connect(StringGrid1, &CodeGrid::left, this, &CodesView::StringGrid1Exit);
+    connect(StringGrid1, &CodeGrid::codeRowsGrown, this, &CodesView::rowsGrown);
+    connect(StringGrid1, &CodeGrid::lastCodeRowDropped, this, &CodesView::lastRowDropped);
+}
+
+void CodesView::layoutFor(DeviceModel model) {
+    ConfigView::layoutFor(model);
+    StringGrid1->setDeviceModel(model);
+}
+
+void CodesView::refill(const EditorView& v) {
+    ConfigView::refill(v);
+    StringGrid1->setCodeLength(v.codeLength);
+    StringGrid1->setRows(v.codes);
+    CodeGridChanged = false;
+    emit codePanelTextChanged(fromUtf8(v.codePanelText()));
+    if (const auto note = codeCountOverflowNote(v.codeCount, v.codeLength))
+        interaction_.message(this, fromUtf8(*note));
+}
+
+bool CodesView::commitPendingEdit() {
+    StringGrid1->commitOpenEditor();
+    StringGrid1Exit();
+    return true;
+}
+
+void CodesView::StringGrid1Exit() {
+    // Between a model switch and the next refill the cells belong to the previous model.
+    const auto model = shownModel();
+    if (!CodeGridChanged || !model) return;
+    document_.apply(storeCodeGrid(document_.image(), *model, StringGrid1->rows()),
+                    ConfigDocument::Flag::SetIfChanged);
+    emit codePanelTextChanged(codePanelText());
+}
+
+void CodesView::followCodeTableShape() {
+    const int length = storedCodeLength();
+    const int count = document_.image().word(*document_.map().offset(Field::CodeCount));
+    StringGrid1->setCodeLength(length);
+    StringGrid1->setGridRowCount(std::min(count, codeTableCapacity(length)) + 1);
+    emit codePanelTextChanged(codePanelText());
+}
+
+QString CodesView::codePanelText() const {
+    return fromUtf8(codeCountPanelText(StringGrid1->codeRowCount(), storedCodeLength()));
+}
+
+int CodesView::storedCodeLength() const {
+    return document_.image().at(*document_.map().offset(Field::CodeLength));
+}
+
+void CodesView::gridEdited() {
+    CodeGridChanged = true;
+    // The grid is part of the configuration: an edit not yet stored is a change not yet saved,
+    // and closing now must ask about it.
+    document_.markModified();
+}
+
+void CodesView::rowsGrown(int codeRows) {
+    const auto model = shownModel();
+    if (!model) return;
+    // The new row is counted at once; its record is written by the next store.
+    document_.apply(codeCountPatch(*model, codeRows), ConfigDocument::Flag::SetIfChanged);
+    emit codePanelTextChanged(codePanelText());
+}
+
+void CodesView::lastRowDropped(int codeRows) {
+    const auto model = shownModel();
+    if (!model) return;
+    // The dropped code leaves the count too, so neither the store nor the next refill brings
+    // it back.
+    document_.apply(droppedRowPatch(document_.image(), *model, codeRows),
+                    ConfigDocument::Flag::Set);
+    emit codePanelTextChanged(codePanelText());
+}
+
+} // namespace zx

@@ -1,0 +1,57 @@
+#pragma once
+// The "Kódok" view: the code table grid, the working copy of the code table. The operator's
+// edits stay in the grid until the store (StringGrid1Exit) writes it into the image: when the
+// focus leaves the grid, and when a command that needs the image complete calls it (save,
+// upload, exports, print, the bulk commands after filling the grid).
+#include "ui/views/config_view.h"
+
+namespace zx {
+
+class CodeGrid;
+
+class CodesView : public ConfigView {
+    Q_OBJECT
+  public:
+    CodesView(ConfigDocument& document, Interaction& interaction, QWidget* parent = nullptr);
+
+    void layoutFor(DeviceModel model) override;
+    // Shows the stored codes (as many as the table holds; a CodeCount beyond that is told once)
+    // and takes the stored CodeLength for typing and growing. The grid then holds what the image
+    // holds, so CodeGridChanged is cleared.
+    void refill(const EditorView& v) override;
+    // The commit step's part: a code still being typed goes into its cell, then the grid is
+    // stored.
+    bool commitPendingEdit() override;
+
+    // The store: while CodeGridChanged is set, writes every grid row into the code table and
+    // raises CodeCount to the rows when the grid holds more; marks the configuration modified
+    // when a byte changed. CodeGridChanged stays set, so a later call writes the grid again.
+    void StringGrid1Exit();
+    // The focus came into the grid: nothing in it is changed yet.
+    void StringGrid1Enter() { CodeGridChanged = false; }
+
+    // After the preferences changed CodeCount or CodeLength: the grid gets one row per stored
+    // code (as far as the table holds them), its texts kept and new rows empty, and takes the
+    // new length for typing and growing; panel 1 follows.
+    void followCodeTableShape();
+
+    // Status panel 1 for the grid as it stands: code rows "/" code digits ("25/6").
+    QString codePanelText() const;
+
+    CodeGrid* StringGrid1;
+    // Set by every edit in the grid and by the commands that fill it in bulk (before they call
+    // the store); the store writes the grid only while it is set.
+    bool CodeGridChanged = false;
+
+  signals:
+    // Status panel 1 is to show this text.
+    void codePanelTextChanged(const QString& text);
+
+  private:
+    void gridEdited();
+    void rowsGrown(int codeRows);
+    void lastRowDropped(int codeRows);
+    int storedCodeLength() const;
+};
+
+} // namespace zx

@@ -1,0 +1,140 @@
+#include "ui/views/config_view.h"
+
+#include "model/editor_store.h"
+#include "ui/config_document.h"
+#include "ui/dialogs/interaction.h"
+#include "ui/views/radio_group.h"
+#include "ui/views/view_helpers.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+
+namespace zx {
+
+namespace {
+
+// What a control shows, as far as a store reads it.
+QVariant shownState(const QWidget* control) {
+    if (const auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
+    if (const auto* group = qobject_cast<const RadioGroup*>(control)) return group->itemIndex();
+    if (const auto* box = qobject_cast<const QComboBox*>(control)) return box->currentIndex();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control))
+        return button->isChecked();
+    if (const auto* list = qobject_cast<const QListWidget*>(control)) {
+        QStringList items;
+        for (int i = 0; i < list->count(); ++i)
+            items << list->item(i)->text();
+        return items;
+    }
+    return {};
+}
+
+} // namespace
+
+ConfigView::ConfigView(ConfigDocument& document, Interaction& interaction, QWidget* parent)
+    : QWidget(parent), document_(document), interaction_(interaction) {
+    document_.addCommitter(this, [this] { return commitPendingEdit(); });
+}
+
+ConfigView::~ConfigView() {
+    document_.removeCommitter(this);
+    for (const auto& entry : leaveStores_) {
+        delete entry->watcher;
+        if (auto* group = qobject_cast<RadioGroup*>(entry->control.data()))
+            disconnect(group, nullptr, this, nullptr);
+    }
+}
+
+void ConfigView::layoutFor(DeviceModel) {
+    boundModel_.reset();
+}
+
+void ConfigView::refill(const EditorView& view) {
+    boundModel_ = view.model;
+    // The controls show the image now; what the commit step stored is no longer on screen.
+    for (const auto& entry : leaveStores_)
+        entry->committed.reset();
+}
+
+bool ConfigView::store(const Checked<ImagePatch>& result, QWidget* control, Mark mark) {
+    if (!result) {
+        refuse(result.message(), control);
+        return false;
+    }
+    if (!result->empty())
+        document_.apply(*result, mark == Mark::WhenStored ? ConfigDocument::Flag::Set
+                                                          : ConfigDocument::Flag::SetIfChanged);
+    return true;
+}
+
+void ConfigView::refuse(const std::string& message, QWidget* control) {
+    interaction_.message(this, QString::fromStdString(message));
+    if (control) control->setFocus();
+}
+
+QWidget* ConfigView::windowFocus() const {
+    return window()->focusWidget();
+}
+
+ConfigView::LeaveStore& ConfigView::addLeaveStore(QWidget* control, std::function<bool()> store) {
+    leaveStores_.push_back(std::make_unique<LeaveStore>());
+    LeaveStore& entry = *leaveStores_.back();
+    entry.control = control;
+    entry.store = std::move(store);
+    return entry;
+}
+
+void ConfigView::storeOnLeave(QWidget* control, std::function<bool()> store) {
+    LeaveStore& entry = addLeaveStore(control, std::move(store));
+    entry.watcher = onLeave(control, [this, &entry] { leave(entry); });
+}
+
+void ConfigView::storeOnLeave(RadioGroup* group, std::function<bool()> store) {
+    LeaveStore& entry = addLeaveStore(group, std::move(store));
+    connect(group, &RadioGroup::left, this, [this, &entry] { leave(entry); });
+}
+
+void ConfigView::leave(LeaveStore& entry) {
+    const bool unchangedSinceCommit =
+        entry.committed && entry.control && *entry.committed == shownState(entry.control);
+    entry.committed.reset();
+    if (!unchangedSinceCommit) entry.store();
+}
+
+bool ConfigView::commitPendingEdit() {
+    QWidget* focus = windowFocus();
+    if (!focus || !isAncestorOf(focus)) return true;
+    for (const auto& entry : leaveStores_) {
+        QWidget* control = entry->control;
+        if (!control || !(control == focus || control->isAncestorOf(focus))) continue;
+        if (!entry->store()) return false;
+        entry->committed = shownState(control);
+    }
+    return true;
+}
+
+void ConfigView::bindEdit(QLineEdit* edit, Field field, int add) {
+    edits_.push_back({edit, field, add});
+    // The byte-range check stores the number when the operator leaves the edit.
+    if (isByteRangeField(field))
+        storeOnLeave(edit, [this, edit, field] {
+            const auto model = shownModel();
+            return !model || store(storeByteRange(*model, field, edit->text().toStdString()), edit,
+                                   Mark::WhenStored);
+        });
+}
+
+std::optional<int> ConfigView::boundOffset(const QWidget* edit) const {
+    if (!boundModel_) return std::nullopt;
+    for (const ByteEdit& e : edits_) {
+        if (static_cast<const QWidget*>(e.edit) != edit) continue;
+        const auto offset = MemoryMap::of(*boundModel_).offset(e.field);
+        if (!offset) return std::nullopt;
+        return int(*offset) + e.add;
+    }
+    return std::nullopt;
+}
+
+} // namespace zx

@@ -1,0 +1,239 @@
+#include "ui/views/free_numbers_view.h"
+
+#include "files/cp1250.h"
+#include "model/free_number_list.h"
+#include "model/free_number_table.h"
+#include "ui/config_document.h"
+#include "ui/dialogs/interaction.h"
+#include "ui/views/view_helpers.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace zx {
+
+FreeNumbersView::FreeNumbersView(ConfigDocument& document, Interaction& interaction,
+                                 QWidget* parent)
+    : ConfigView(document, interaction, parent) {
+    setObjectName(QStringLiteral("TabSheet6"));
+    QWidget* sheet = this;
+    auto* grid = new QGridLayout(this);
+    Label34 = makeLabel(sheet, "Label34", "Kód nélkül hívható számok");
+    lbFreeCall = new QListWidget(sheet);
+    lbFreeCall->setObjectName(QStringLiteral("lbFreeCall"));
+    lbFreeCall->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    QFont listFont(QStringLiteral("MS Sans Serif"));
+    listFont.setPointSize(8);
+    lbFreeCall->setFont(listFont);
+    lbFreeCall->setFixedWidth(200);
+    MEfreecall = makeEdit(sheet, "MEfreecall", 16, 160);
+    BTNfreejav = makeButton(sheet, "BTNfreejav", "&Javítás");
+    BTNfreejav->setEnabled(false);
+    BTNujszam1 = makeButton(sheet, "BTNujszam1", "&Uj szám");
+    BTNfreedel = makeButton(sheet, "BTNfreedel", "&Törlés");
+    BTNfreedel->setEnabled(false);
+    Label50 = makeLabel(sheet, "Label50", "Bejegyzés:");
+
+    grid->addWidget(Label34, 0, 0, 1, 2);
+    grid->addWidget(lbFreeCall, 1, 0, 6, 1);
+    grid->addWidget(MEfreecall, 1, 1, Qt::AlignLeft);
+    grid->addWidget(BTNujszam1, 2, 1, Qt::AlignLeft);
+    grid->addWidget(BTNfreejav, 3, 1, Qt::AlignLeft);
+    grid->addWidget(BTNfreedel, 4, 1, Qt::AlignLeft);
+    grid->addWidget(Label50, 5, 1, Qt::AlignLeft);
+    grid->setRowStretch(6, 1);
+    grid->setColumnStretch(2, 1);
+
+    connect(BTNujszam1, &QPushButton::clicked, this, &FreeNumbersView::BTNujszam1Click);
+    connect(BTNfreejav, &QPushButton::clicked, this, &FreeNumbersView::BTNfreejavClick);
+    connect(BTNfreedel, &QPushButton::clicked, this, &FreeNumbersView::BTNfreedelClick);
+    connect(lbFreeCall, &QListWidget::itemClicked, this, &FreeNumbersView::lbFreeCallClick);
+    // Moving through the list with the keys picks the entry as a click does; the entry the
+    // list makes current when it merely gets the focus is not picked.
+    lbFreeCall->installEventFilter(this);
+    connect(lbFreeCall, &QListWidget::currentRowChanged, this, [this] {
+        if (keyInList_) lbFreeCallClick();
+    });
+    // The focus going from the shown page to another control of the window (the model box, the
+    // status bar) is leaving the page; a message box or another program taking it is not. When
+    // another page is chosen the page change writes the list (StoreFreeNumbers), and the focus
+    // that follows out of the hidden page writes nothing more.
+    focusWatch_ =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+            if (isVisible() && old && isAncestorOf(old) && now && now->window() == window() &&
+                !isAncestorOf(now))
+                TabSheet6Exit();
+        });
+}
+
+FreeNumbersView::~FreeNumbersView() {
+    // The widgets' own teardown moves the focus; the page must not write any more.
+    disconnect(focusWatch_);
+}
+
+bool FreeNumbersView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lbFreeCall && event->type() == QEvent::KeyPress) keyInList_ = true;
+    if (watched == lbFreeCall &&
+        (event->type() == QEvent::KeyRelease || event->type() == QEvent::FocusOut))
+        keyInList_ = false;
+    return ConfigView::eventFilter(watched, event);
+}
+
+void FreeNumbersView::refill(const EditorView& v) {
+    ConfigView::refill(v);
+    std::vector<RawText> entries = v.freeNumbers;
+    if (sorted_) sortFreeNumbers(entries);
+    showEntries(entries);
+    TestBtns();
+}
+
+std::vector<RawText> FreeNumbersView::entries() const {
+    std::vector<RawText> out;
+    out.reserve(static_cast<std::size_t>(lbFreeCall->count()));
+    for (int i = 0; i < lbFreeCall->count(); ++i)
+        out.push_back(toCp1250(lbFreeCall->item(i)->text()));
+    return out;
+}
+
+void FreeNumbersView::showEntries(const std::vector<RawText>& entries) {
+    lbFreeCall->clear();
+    for (const RawText& entry : entries)
+        lbFreeCall->addItem(fromCp1250(entry));
+}
+
+int FreeNumbersView::capacity() const {
+    return freeNumberCapacity(shownModel().value_or(document_.model()));
+}
+
+void FreeNumbersView::write(bool trimEntries) {
+    // Between a model switch and the next refill the list belongs to the previous model's table.
+    const auto model = shownModel();
+    if (!model) return;
+    // The commands that changed the list have set the flag already.
+    document_.apply(freeNumbersPatch(*model, entries(), trimEntries), ConfigDocument::Flag::Keep);
+}
+
+bool FreeNumbersView::commitPendingEdit() {
+    StoreFreeNumbers();
+    return true;
+}
+
+void FreeNumbersView::listChanged() {
+    document_.markModified();
+}
+
+void FreeNumbersView::StoreFreeNumbers() {
+    write(false);
+}
+
+void FreeNumbersView::TabSheet6Exit() {
+    write(true);
+}
+
+std::optional<RawText> FreeNumbersView::editNumber() {
+    Checked<RawText> text = toCp1250Exactly(MEfreecall->text());
+    if (!text) {
+        refuse(text.message(), MEfreecall);
+        return std::nullopt;
+    }
+    return *text;
+}
+
+void FreeNumbersView::BTNujszam1Click() {
+    if (lbFreeCall->count() < capacity()) {
+        const auto edit = editNumber();
+        if (!edit) return;
+        std::vector<RawText> list = entries();
+        const FreeNumberAdd add = addFreeNumber(list, *edit, capacity(), sorted_);
+        MEfreecall->setText(fromCp1250(add.editText));
+        switch (add.outcome) {
+        case FreeNumberAdd::Outcome::Added:
+            lbFreeCall->insertItem(static_cast<int>(add.position), fromCp1250(add.editText));
+            listChanged();
+            break;
+        case FreeNumberAdd::Outcome::AlreadyIn:
+            interaction_.message(this, fromUtf8(FreeNumberAlreadyInMessage));
+            break;
+        case FreeNumberAdd::Outcome::ListFull:
+        case FreeNumberAdd::Outcome::Empty:
+            break;
+        }
+    }
+    TestBtns();
+    MEfreecall->setFocus();
+}
+
+void FreeNumbersView::BTNfreejavClick() {
+    const int row = lbFreeCall->currentRow();
+    if (row < 0) {
+        TestBtns();
+        return;
+    }
+    const auto edit = editNumber();
+    if (!edit) return;
+    std::vector<RawText> list = entries();
+    if (const auto entry = correctFreeNumber(list, static_cast<std::size_t>(row), *edit)) {
+        MEfreecall->setText(fromCp1250(*entry));
+        lbFreeCall->item(row)->setText(fromCp1250(*entry));
+        listChanged();
+    }
+    TestBtns();
+}
+
+void FreeNumbersView::BTNfreedelClick() {
+    std::vector<RawText> list = entries();
+    std::vector<bool> selected(list.size());
+    for (int i = 0; i < lbFreeCall->count(); ++i)
+        selected[static_cast<std::size_t>(i)] = lbFreeCall->item(i)->isSelected();
+    if (removeSelectedFreeNumbers(list, selected) > 0) {
+        showEntries(list);
+        listChanged();
+    }
+    TestBtns();
+}
+
+void FreeNumbersView::lbFreeCallClick() {
+    if (QListWidgetItem* item = lbFreeCall->currentItem()) MEfreecall->setText(item->text());
+    TestBtns();
+}
+
+void FreeNumbersView::TestBtns() {
+    const bool current = lbFreeCall->currentItem() != nullptr;
+    BTNfreejav->setEnabled(current);
+    BTNfreedel->setEnabled(current);
+    if (lbFreeCall->count() < capacity()) BTNujszam1->setEnabled(true);
+    Label50->setText(fromUtf8(freeNumberCounterText(lbFreeCall->count(), capacity())));
+}
+
+void FreeNumbersView::clearAll() {
+    lbFreeCall->clear();
+    MEfreecall->clear();
+    // The list written into the image now differs from the saved one.
+    listChanged();
+    TestBtns();
+}
+
+void FreeNumbersView::takeEntries(const std::vector<RawText>& imported, bool replace) {
+    std::vector<RawText> list = replace ? std::vector<RawText>{} : entries();
+    list.insert(list.end(), imported.begin(), imported.end());
+    if (sorted_) sortFreeNumbers(list);
+    showEntries(list);
+    listChanged();
+    TestBtns();
+}
+
+void FreeNumbersView::setSorted(bool sorted) {
+    if (sorted && !sorted_) {
+        std::vector<RawText> list = entries();
+        sortFreeNumbers(list);
+        showEntries(list);
+        TestBtns();
+    }
+    sorted_ = sorted;
+}
+
+} // namespace zx

@@ -1,0 +1,82 @@
+#pragma once
+// The "Számok" view: numbers that may be called without a code. The list is the working copy;
+// its commands change the list (and mark the configuration modified), and the writers put it
+// into the image: StoreFreeNumbers as the entries stand (save, upload), TabSheet6Exit with each
+// entry trimmed (leaving the page).
+#include "model/raw_text.h"
+#include "ui/views/config_view.h"
+
+#include <optional>
+#include <vector>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace zx {
+
+class FreeNumbersView : public ConfigView {
+    Q_OBJECT
+  public:
+    FreeNumbersView(ConfigDocument& document, Interaction& interaction, QWidget* parent = nullptr);
+    ~FreeNumbersView() override;
+
+    // Shows the stored entries (in order while the list is sorted); the buttons and the
+    // counter follow.
+    void refill(const EditorView& v) override;
+    // The commit step's part: the list is written as it stands.
+    bool commitPendingEdit() override;
+
+    // Writes the list into the image as it stands.
+    void StoreFreeNumbers();
+    // Leaving the page: writes the list with spaces and control characters trimmed from both
+    // ends of each entry.
+    void TabSheet6Exit();
+
+    // "&Uj szám": the edit's number joins the list.
+    void BTNujszam1Click();
+    // "&Javítás": the current entry becomes the edit's number.
+    void BTNfreejavClick();
+    // "&Törlés": the selected entries leave the list.
+    void BTNfreedelClick();
+    // A click in the list: the edit shows the current entry.
+    void lbFreeCallClick();
+    // The buttons' enabled state and the counter "Bejegyzések:n/capacity".
+    void TestBtns();
+
+    // "Mind töröl" after it was confirmed: the list and the edit emptied.
+    void clearAll();
+    // What an import brings: the entries join the list (in order while it is sorted), after
+    // the list was emptied when they replace it; the configuration counts as modified.
+    void takeEntries(const std::vector<RawText>& imported, bool replace);
+    // "ABC Rendezett": switched on, the entries are sorted at once and later ones join in order.
+    void setSorted(bool sorted);
+    bool sorted() const { return sorted_; }
+
+    // The list's entries in order, as the table receives them.
+    std::vector<RawText> entries() const;
+    // The free-number capacity of the model shown.
+    int capacity() const;
+
+    QLabel *Label34, *Label50;
+    QListWidget* lbFreeCall;
+    QLineEdit* MEfreecall;
+    QPushButton *BTNfreejav, *BTNujszam1, *BTNfreedel;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void showEntries(const std::vector<RawText>& entries);
+    // The list shown now differs from the one last written: the configuration is modified.
+    void listChanged();
+    void write(bool trimEntries);
+    // The edit's text in the code page of the table, or a refusal shown with the focus on it.
+    std::optional<RawText> editNumber();
+
+    bool sorted_ = false;
+    bool keyInList_ = false; // a key is down in the list
+    QMetaObject::Connection focusWatch_;
+};
+
+} // namespace zx

@@ -1,0 +1,269 @@
+#include "ui/views/lines_view.h"
+
+#include "files/cp1250.h"
+#include "model/editor_store.h"
+#include "ui/config_document.h"
+#include "ui/views/radio_group.h"
+#include "ui/views/view_helpers.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QResizeEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace zx {
+
+namespace {
+
+struct Column {
+    const char* heading;
+    int width; // the least width, the gap after the column included
+};
+// Every row and the heading share the widths of the columns, so the columns line up whatever
+// is hidden; a column is as wide as its widest control shown for the model (layoutFor).
+const Column Columns[] = {
+    {"Port", 38},     {"CO szám", 70}, {"Tárcsázás", 90}, {"Vonalfogás", 90},
+    {"Időzítők", 80}, {"Alvonal", 62}, {"Behívás", 62},
+};
+constexpr int ColumnCount = sizeof(Columns) / sizeof(Columns[0]);
+constexpr int ColumnGap = 10;
+
+void fixColumns(QGridLayout* grid) {
+    // A column whose controls are all hidden gets no spacing, so the gaps live in the widths.
+    grid->setHorizontalSpacing(0);
+    for (int c = 0; c < ColumnCount; ++c)
+        grid->setColumnMinimumWidth(c, Columns[c].width);
+    grid->setColumnStretch(ColumnCount, 1);
+}
+
+// The rows scroll under their heading, which stays on top and moves sideways with them.
+class HeadedScrollArea : public QScrollArea {
+  public:
+    HeadedScrollArea(QWidget* heading, QWidget* parent)
+        : QScrollArea(parent), clip_(new QWidget(this)), heading_(heading) {
+        heading_->setParent(clip_);
+        connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { placeHeading(); });
+    }
+    void setRows(QWidget* rows) {
+        setWidget(rows);
+        rows->installEventFilter(this);
+        placeHeading();
+    }
+    void placeHeading() {
+        const int h = heading_->sizeHint().height();
+        if (viewportMargins().top() != h) setViewportMargins(0, h, 0, 0);
+        const QRect v = viewport()->geometry();
+        clip_->setGeometry(v.x(), v.y() - h, v.width(), h);
+        const int w = widget() ? std::max(widget()->width(), v.width()) : v.width();
+        heading_->setGeometry(-horizontalScrollBar()->value(), 0, w, h);
+    }
+    // Room for every column of the heading and the rows under it.
+    QSize sizeHint() const override {
+        const QSize rows = QScrollArea::sizeHint();
+        const int frame = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+        return {std::max(rows.width(), heading_->sizeHint().width() + frame),
+                rows.height() + heading_->sizeHint().height()};
+    }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QScrollArea::resizeEvent(event);
+        placeHeading();
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == widget() && event->type() == QEvent::Resize) placeHeading();
+        return QScrollArea::eventFilter(watched, event);
+    }
+
+  private:
+    QWidget* clip_;
+    QWidget* heading_;
+};
+
+RadioGroup* rowGroup(QWidget* parent, const QString& name, const QStringList& items) {
+    auto* group = new RadioGroup(QString(), parent);
+    group->setObjectName(name);
+    group->setFlat(true);
+    group->setItems(items);
+    group->setColumns(static_cast<int>(items.size()));
+    return group;
+}
+
+} // namespace
+
+LinesView::LinesView(ConfigDocument& document, Interaction& interaction, QWidget* parent)
+    : ConfigView(document, interaction, parent) {
+    setObjectName(QStringLiteral("TabSheet2"));
+    QWidget* sheet = this;
+    auto* column = new QVBoxLayout(this);
+
+    auto* heading = new QWidget;
+    heading->setObjectName(QStringLiteral("pnlCOHead"));
+    auto* headingGrid = new QGridLayout(heading);
+    headingGrid->setContentsMargins(4, 0, 4, 2);
+    fixColumns(headingGrid);
+    grids_.push_back(headingGrid);
+    for (int c = 0; c < ColumnCount; ++c) {
+        headings_[static_cast<std::size_t>(c)] =
+            new QLabel(QString::fromUtf8(Columns[c].heading), heading);
+        headingGrid->addWidget(headings_[static_cast<std::size_t>(c)], 0, c);
+    }
+
+    auto* scroll = new HeadedScrollArea(heading, sheet);
+    scroll->setObjectName(QStringLiteral("sbLines"));
+    scroll->setWidgetResizable(true);
+    scroll_ = scroll;
+    auto* rows = new QWidget;
+    auto* rowColumn = new QVBoxLayout(rows);
+    rowColumn->setContentsMargins(0, 0, 0, 0);
+    rowColumn->setSpacing(0);
+    QFont bold = font();
+    bold.setBold(true);
+    for (int i = 0; i < LineCount; ++i) {
+        const QString nn = QStringLiteral("%1").arg(i + 1, 2, 10, QLatin1Char('0'));
+        LineRow& row = lines[static_cast<std::size_t>(i)];
+        row.panel = new QWidget(rows);
+        row.panel->setObjectName(QStringLiteral("pnlCO") + nn);
+        auto* grid = new QGridLayout(row.panel);
+        grid->setContentsMargins(4, 0, 4, 0);
+        fixColumns(grid);
+        grids_.push_back(grid);
+        row.port = new QLabel(nn, row.panel);
+        row.port->setObjectName(QStringLiteral("lblPort") + nn);
+        row.port->setFont(bold);
+        row.co = new QLineEdit(row.panel);
+        row.co->setObjectName(QStringLiteral("MEco") + nn);
+        row.co->setFixedWidth(Columns[1].width - 8);
+        row.dial = rowGroup(row.panel, QStringLiteral("RGdial") + nn,
+                            toStringList(dialItems(DeviceModel::Line16, i + 1)));
+        row.seizure =
+            rowGroup(row.panel, QStringLiteral("RGline") + nn, toStringList(seizureItems()));
+        row.timer =
+            rowGroup(row.panel, QStringLiteral("RGtime") + nn, toStringList(timerSetItems()));
+        row.subLine = new QCheckBox(row.panel);
+        row.subLine->setObjectName(QStringLiteral("CBalv") + nn);
+        row.callIn = new QCheckBox(row.panel);
+        row.callIn->setObjectName(QStringLiteral("CBbeh") + nn);
+        QWidget* cells[] = {row.port,  row.co,      row.dial,  row.seizure,
+                            row.timer, row.subLine, row.callIn};
+        for (int c = 0; c < ColumnCount; ++c)
+            grid->addWidget(cells[c], 0, c, Qt::AlignLeft | Qt::AlignVCenter);
+        rowColumn->addWidget(row.panel);
+    }
+    rowColumn->addStretch(1);
+    scroll->setRows(rows);
+    column->addWidget(scroll, 1);
+
+    for (int i = 0; i < LineCount; ++i) {
+        const int line = i + 1;
+        LineRow& row = lines[static_cast<std::size_t>(i)];
+        storeOnLeave(row.co, [this, line, edit = row.co] {
+            const auto m = shownModel();
+            return !m || store(storeCoNumber(document_.image(), *m, line, toCp1250(edit->text())),
+                               edit, Mark::WhenStored);
+        });
+        // A group's buttons are made anew with its items, so a group tells of leaving itself.
+        const std::pair<RadioGroup*, LineControl> groups[] = {
+            {row.dial, LineControl::Dial},
+            {row.seizure, LineControl::Seizure},
+            {row.timer, LineControl::TimerSet},
+        };
+        for (const auto& [group, kind] : groups)
+            storeOnLeave(group, [this, line, kind = kind, group = group] {
+                return storeLine({kind, line}, group);
+            });
+        const std::pair<QCheckBox*, LineControl> boxes[] = {
+            {row.subLine, LineControl::SubLine},
+            {row.callIn, LineControl::CallIn},
+        };
+        for (const auto& [box, kind] : boxes)
+            storeOnLeave(box, [this, line, kind = kind, box = box] {
+                return storeLine({kind, line}, box);
+            });
+    }
+}
+
+bool LinesView::storeLine(LineControlId left, QWidget* control) {
+    const auto m = shownModel();
+    if (!m) return true;
+    std::vector<LineRowView> rows;
+    for (const LineRow& row : lines) {
+        const auto item = [](const RadioGroup* g) {
+            const int i = g->itemIndex();
+            return i >= 0 ? std::optional<int>(i) : std::nullopt;
+        };
+        rows.push_back({RawText(), item(row.dial), item(row.seizure), item(row.timer),
+                        row.subLine->isChecked(), row.callIn->isChecked()});
+    }
+    return store(storeLineSettings(document_.image(), *m, left, rows), control, Mark::WhenStored);
+}
+
+void LinesView::layoutFor(DeviceModel model) {
+    ConfigView::layoutFor(model);
+    const bool sixteen = model == DeviceModel::Line16;
+    // Line 1's dial list differs per model; replacing it leaves no item selected.
+    lines[0].dial->setItems(toStringList(dialItems(model, 1)));
+    lines[0].dial->setColumns(static_cast<int>(lines[0].dial->items().size()));
+    const int shown = MemoryMap::of(model).lineCount();
+    for (int i = 0; i < LineCount; ++i) {
+        LineRow& row = lines[static_cast<std::size_t>(i)];
+        row.panel->setVisible(i < shown);
+        // The 4-line unit has one dial and one seizure setting for all its lines (row 01).
+        row.dial->setVisible(i == 0 || sixteen);
+        row.seizure->setVisible(i == 0 || sixteen);
+        row.timer->setVisible(sixteen);
+    }
+    fitColumns(shown);
+}
+
+void LinesView::fitColumns(int shownRows) {
+    // The heading of a column with nothing shown under it goes too (the timer sets of the
+    // 4-line unit).
+    std::array<int, ColumnCount> widths{};
+    std::array<bool, ColumnCount> used{};
+    for (int i = 0; i < shownRows; ++i) {
+        const LineRow& row = lines[static_cast<std::size_t>(i)];
+        const QWidget* cells[] = {row.port,  row.co,      row.dial,  row.seizure,
+                                  row.timer, row.subLine, row.callIn};
+        for (int c = 0; c < ColumnCount; ++c) {
+            const QWidget* cell = cells[c];
+            if (cell->isHidden()) continue;
+            used[static_cast<std::size_t>(c)] = true;
+            // The width the row's layout gives the control (a fixed width wins over the hint).
+            const int width =
+                std::clamp(cell->sizeHint().width(), cell->minimumWidth(), cell->maximumWidth());
+            widths[static_cast<std::size_t>(c)] =
+                std::max(widths[static_cast<std::size_t>(c)], width);
+        }
+    }
+    for (int c = 0; c < ColumnCount; ++c) {
+        const auto k = static_cast<std::size_t>(c);
+        headings_[k]->setVisible(used[k]);
+        const int width = used[k] ? std::max({Columns[c].width, widths[k] + ColumnGap,
+                                              headings_[k]->sizeHint().width() + ColumnGap})
+                                  : 0;
+        for (QGridLayout* grid : grids_)
+            grid->setColumnMinimumWidth(c, width);
+    }
+    static_cast<HeadedScrollArea*>(scroll_)->placeHeading();
+}
+
+void LinesView::refill(const EditorView& v) {
+    ConfigView::refill(v);
+    for (std::size_t i = 0; i < v.lines.size() && i < lines.size(); ++i) {
+        const LineRowView& shown = v.lines[i];
+        LineRow& row = lines[i];
+        row.co->setText(fromCp1250(shown.coNumber));
+        if (shown.dialItem) row.dial->setItemIndex(*shown.dialItem);
+        if (shown.seizureItem) row.seizure->setItemIndex(*shown.seizureItem);
+        if (shown.timerItem) row.timer->setItemIndex(*shown.timerItem);
+        row.subLine->setChecked(shown.subLine);
+        row.callIn->setChecked(shown.callIn);
+    }
+}
+
+} // namespace zx

@@ -1,0 +1,45 @@
+#pragma once
+// The "Számhosszak" view: number lengths, domestic exceptions, mobile and international
+// prefixes.
+#include "model/number_tables.h"
+#include "ui/views/config_view.h"
+
+#include <array>
+#include <utility>
+
+class QListWidget;
+class QPushButton;
+
+namespace zx {
+
+class NumbersView : public ConfigView {
+    Q_OBJECT
+  public:
+    static constexpr int ExceptionCount = 16;
+
+    NumbersView(ConfigDocument& document, Interaction& interaction, QWidget* parent = nullptr);
+
+    void layoutFor(DeviceModel model) override;
+    void refill(const EditorView& v) override;
+
+    // What the exception list draws for an entry: area code and length.
+    std::pair<QString, QString> exceptionTexts(int row) const;
+
+    QLineEdit *MEloclen, *MEnatlen;
+    QListWidget* lbKiv;
+    QLineEdit *edKivSzam, *edKivHossz;
+    QPushButton *btnKivEdit, *btnKivDel;
+    QWidget* pnlPref;
+    std::array<QLineEdit*, 4> edMP{};
+    std::array<QLineEdit*, 2> edIP{};
+
+  private:
+    // The exception items and prefix fields as they stand.
+    NumberTablesForm form() const;
+    std::optional<int> selectedException() const;
+    void showException();
+    // Applies a store of the tables and shows what it made of the list and the fields.
+    bool applyTables(const Checked<NumberTablesStore>& result, QWidget* refusedControl);
+};
+
+} // namespace zx

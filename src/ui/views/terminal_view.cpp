@@ -1,0 +1,48 @@
+#include "ui/views/terminal_view.h"
+
+#include "ui/views/view_helpers.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zx {
+
+TerminalView::TerminalView(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("TabSheet8"));
+    layout_ = new QVBoxLayout(this);
+    auto* bar = new QHBoxLayout;
+    btnConnect = makeButton(this, "btnConnect", "Ka&pcsolódás");
+    btnConnect->setCheckable(true);
+    btnTransp = makeButton(this, "btnTransp", "Transzp. Be");
+    btnTransp->setCheckable(true);
+    btnTransp->setEnabled(false);
+    btnSync = makeButton(this, "btnSync", "Dátum/Idő szinkronizálás");
+    edPhone = makeEdit(this, "edPhone", 0, 140);
+    btnDial = makeButton(this, "btnDial", "&Tárcsáz");
+    btnDial->setEnabled(false);
+    bar->addWidget(btnConnect);
+    bar->addWidget(btnTransp);
+    bar->addWidget(btnSync);
+    bar->addSpacing(12);
+    bar->addWidget(makeLabel(this, "lblPhone", "Telefonszám:", edPhone));
+    bar->addWidget(edPhone);
+    bar->addWidget(btnDial);
+    bar->addStretch(1);
+    layout_->addLayout(bar);
+
+    ComTerminal1 = new QWidget(this);
+    ComTerminal1->setObjectName(QStringLiteral("ComTerminal1"));
+    layout_->addWidget(ComTerminal1, 1);
+}
+
+void TerminalView::setTerminalWidget(QWidget* terminal) {
+    terminal->setObjectName(QStringLiteral("ComTerminal1"));
+    delete layout_->replaceWidget(ComTerminal1, terminal);
+    delete ComTerminal1;
+    ComTerminal1 = terminal;
+}
+
+} // namespace zx

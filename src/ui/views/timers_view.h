@@ -1,0 +1,25 @@
+#pragma once
+// The "Időzítők" view: the unit's timers, timer set #2 for the 16-line unit, the loop/impulse
+// difference for the 4-line unit.
+#include "ui/views/config_view.h"
+
+class QLabel;
+
+namespace zx {
+
+class TimersView : public ConfigView {
+    Q_OBJECT
+  public:
+    TimersView(ConfigDocument& document, Interaction& interaction, QWidget* parent = nullptr);
+
+    void layoutFor(DeviceModel model) override;
+    void refill(const EditorView& v) override;
+
+    QLineEdit *MEibe, *MEibo, *MEintd;
+    QLineEdit *ME1t1, *ME2t1, *MEcol1, *MEcor1;
+    QLineEdit *ME1t2, *ME2t2, *MEcol2, *MEcor2;
+    QLineEdit* edLI;
+    QLabel *lblido2, *lblDeltaLI;
+};
+
+} // namespace zx
