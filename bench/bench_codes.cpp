@@ -117,6 +117,7 @@ int main(int argc, char** argv) {
     zx::ConfigDocument document(record);
     zx::ScriptedInteraction interaction;
     TMainForm form(document, interaction);
+    zx::CodeCommands commands(form);
     form.show();
     form.showView(4);
     QApplication::processEvents();
@@ -127,7 +128,7 @@ int main(int argc, char** argv) {
             form.document().replaceImage(table614);
             QApplication::processEvents();
         },
-        [&] { form.codeCommands().Generls1Click(); });
+        [&] { commands.generateCodes(); });
     if (!interaction.shown.isEmpty()) std::abort();
     form.hide();
 

@@ -2,6 +2,7 @@
 // event loop.
 #include "files/data_folder.h"
 #include "files/toolkit_translations.h"
+#include "ui/commands/help_command.h"
 #include "ui/desktop_session.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/main_form.h"
@@ -95,7 +96,7 @@ int main(int argc, char** argv) {
     options.demo = parser.isSet(demo);
     options.configDir = parser.value(configDir);
     options.helpDirectory = zx::dataFileFolder(QCoreApplication::applicationDirPath(),
-                                               QString::fromLatin1(TMainForm::HelpFileName));
+                                               QString::fromLatin1(zx::HelpCommand::HelpFileName));
     if (parser.value(model) == QLatin1String("16")) options.model = zx::DeviceModel::Line16;
     if (parser.isSet(view)) options.view = parser.value(view).toInt();
     if (!parser.positionalArguments().isEmpty())

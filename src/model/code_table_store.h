@@ -13,7 +13,7 @@
 
 namespace zx {
 
-// The store of the grid (StringGrid1Exit). rows are the grid's code rows, row 1 first. The
+// The store of the grid (storeGrid). rows are the grid's code rows, row 1 first. The
 // count c is CodeCount, raised to the number of rows when the grid holds more, never lowered;
 // a c larger than the table holds for the stored CodeLength becomes the table's capacity.
 // Records 1..c are written with the stored CodeLength from the rows; records that have no row

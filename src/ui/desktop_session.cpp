@@ -1,22 +1,22 @@
 #include "ui/desktop_session.h"
 
 #include "files/cp1250.h"
+#include "ui/commands/code_commands.h"
 #include "ui/commands/device_link_controller.h"
 #include "ui/commands/file_commands.h"
+#include "ui/commands/free_number_commands.h"
+#include "ui/commands/help_command.h"
 #include "ui/commands/list_file_commands.h"
 #include "ui/commands/print_commands.h"
+#include "ui/commands/transfer_commands.h"
 #include "ui/demo_mode.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/main_form.h"
 #include "ui/terminal/terminal_widget.h"
-#include "ui/views/code_grid.h"
 #include "ui/views/codes_view.h"
 #include "ui/views/free_numbers_view.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QItemSelectionModel>
-#include <QListWidget>
 #include <QSessionManager>
 
 #include <algorithm>
@@ -34,32 +34,17 @@ PrintSources printSources(TMainForm& w, DeviceLinkController& link) {
     s.model = [&w] { return w.document().model(); };
     // The code list is printed as the grid shows it, once the grid has been stored.
     s.codeRows = [&w] {
-        w.codesView()->StringGrid1Exit();
-        return w.codesView()->StringGrid1->rows();
+        w.codesView()->storeGrid();
+        return w.codesView()->rows();
     };
-    s.codeSelection = [&w]() -> std::optional<NumberSpan> {
-        const QModelIndexList picked =
-            w.codesView()->StringGrid1->selectionModel()->selectedIndexes();
-        if (picked.isEmpty()) return std::nullopt;
-        const auto [low, high] = std::minmax_element(
-            picked.begin(), picked.end(),
-            [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-        return NumberSpan{low->row() + 1, high->row() + 1};
-    };
+    s.codeSelection = [&w] { return w.codesView()->selectedRows(); };
     s.freeNumbers = [&w] {
         QStringList items;
-        const QListWidget* list = w.freeNumbersView()->lbFreeCall;
-        for (int i = 0; i < list->count(); ++i)
-            items << list->item(i)->text();
+        for (const RawText& entry : w.freeNumbersView()->entries())
+            items << fromCp1250(entry);
         return items;
     };
-    s.freeNumberSelection = [&w] {
-        std::vector<bool> picked;
-        const QListWidget* list = w.freeNumbersView()->lbFreeCall;
-        for (int i = 0; i < list->count(); ++i)
-            picked.push_back(list->item(i)->isSelected());
-        return picked;
-    };
+    s.freeNumberSelection = [&w] { return w.freeNumbersView()->selectedEntries(); };
     s.fileName = [&w] { return w.document().currentFileName(); };
     s.site = [&w] { return fromCp1250(w.document().record().text(DatabaseRecord::Slot::Site)); };
     s.owner = [&w] { return fromCp1250(w.document().record().text(DatabaseRecord::Slot::Owner)); };
@@ -81,9 +66,13 @@ PrintSources printSources(TMainForm& w, DeviceLinkController& link) {
 DesktopSession::DesktopSession(Interaction& interaction) : interaction_(interaction) {}
 
 DesktopSession::~DesktopSession() {
+    help_.reset();
     print_.reset();
+    freeNumbers_.reset();
+    codes_.reset();
     lists_.reset();
     files_.reset();
+    transfers_.reset();
     link_.reset();
     // The window and its views go before the document they edit.
     window_.reset();
@@ -108,12 +97,18 @@ bool DesktopSession::start(const DesktopOptions& options, QString* error) {
     // other model's bytes through its map first.
     document_->setModel(options.model);
     window_ = std::make_unique<TMainForm>(*document_, interaction_);
-    if (!options.helpDirectory.isEmpty()) window_->setHelpDirectory(options.helpDirectory);
-    link_ = std::make_unique<DeviceLinkController>(*window_, connection);
-    files_ = std::make_unique<FileCommands>(*window_, link_->connection());
-    lists_ = std::make_unique<ListFileCommands>(*window_, files_->dialogs());
-    print_ = std::make_unique<PrintCommands>(interaction_, printSources(*window_, *link_));
-    print_->connectActions(window_->menu().Oldalbellts1, window_->menu().Nyomtats1);
+    TMainForm& w = *window_;
+    link_ = std::make_unique<DeviceLinkController>(w, connection);
+    transfers_ = std::make_unique<TransferCommands>(w, link_->port(), link_->connection(),
+                                                    link_->terminalPage());
+    files_ = std::make_unique<FileCommands>(w, link_->connection());
+    lists_ = std::make_unique<ListFileCommands>(w, files_->dialogs());
+    codes_ = std::make_unique<CodeCommands>(w);
+    freeNumbers_ = std::make_unique<FreeNumberCommands>(w);
+    print_ = std::make_unique<PrintCommands>(interaction_, printSources(w, *link_));
+    print_->connectActions(w.menu().Oldalbellts1, w.menu().Nyomtats1);
+    help_ = std::make_unique<HelpCommand>(w);
+    if (!options.helpDirectory.isEmpty()) help_->setHelpDirectory(options.helpDirectory);
     if (demo_) demo_->markWindow(*window_, *link_);
     // The desktop session ending (the operator logging out) closes the window as its close
     // button does: the value being typed is stored, and unsaved changes are asked about; a

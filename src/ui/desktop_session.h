@@ -1,6 +1,6 @@
 #pragma once
-// The desktop program as it starts: the connection settings, the record, the main window with
-// its device link and command groups, and a database file named on the command line. The
+// The desktop program as it starts: the connection settings, the record and its document, the
+// main window, every command group acting on it, and a database file named on the command line. The
 // program's main runs one; tests run one with scripted answers.
 #include "files/connection_settings.h"
 #include "model/database_record.h"
@@ -14,13 +14,17 @@ class TMainForm;
 
 namespace zx {
 
+class CodeCommands;
 class ConfigDocument;
 class DemoMode;
 class DeviceLinkController;
 class FileCommands;
+class FreeNumberCommands;
+class HelpCommand;
 class Interaction;
 class ListFileCommands;
 class PrintCommands;
+class TransferCommands;
 
 struct DesktopOptions {
     bool demo = false;
@@ -44,9 +48,11 @@ class DesktopSession {
 
     TMainForm& window() { return *window_; }
     DeviceLinkController& link() { return *link_; }
+    TransferCommands& transfers() { return *transfers_; }
     FileCommands& files() { return *files_; }
     ListFileCommands& lists() { return *lists_; }
     PrintCommands& print() { return *print_; }
+    HelpCommand& help() { return *help_; }
 
   private:
     Interaction& interaction_;
@@ -54,10 +60,15 @@ class DesktopSession {
     std::unique_ptr<DatabaseRecord> record_;
     std::unique_ptr<ConfigDocument> document_;
     std::unique_ptr<TMainForm> window_;
+    // Every command group of the window, made here and nowhere else.
     std::unique_ptr<DeviceLinkController> link_;
+    std::unique_ptr<TransferCommands> transfers_;
     std::unique_ptr<FileCommands> files_;
     std::unique_ptr<ListFileCommands> lists_;
+    std::unique_ptr<CodeCommands> codes_;
+    std::unique_ptr<FreeNumberCommands> freeNumbers_;
     std::unique_ptr<PrintCommands> print_;
+    std::unique_ptr<HelpCommand> help_;
 };
 
 } // namespace zx

@@ -1,8 +1,5 @@
 #include "ui/main_form.h"
 
-#include "ui/commands/code_commands.h"
-#include "ui/commands/free_number_commands.h"
-#include "ui/dialogs/help_viewer.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/views/basic_view.h"
 #include "ui/views/call_in_view.h"
@@ -15,12 +12,9 @@
 #include "ui/views/view_helpers.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -34,33 +28,18 @@ using namespace zx;
 
 namespace {
 
-// A transfer request posted to the window's own event queue.
-class TransferRequestEvent : public QEvent {
-  public:
-    explicit TransferRequestEvent(TransferDirection direction)
-        : QEvent(eventType()), direction(direction) {}
-    static QEvent::Type eventType() {
-        static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
-        return type;
-    }
-    const TransferDirection direction;
-};
-
 const char* const ViewCaptions[TMainForm::ViewCount] = {
     "&Alap", "&Vonalak", "I&dőzítők", "Szám&hosszak", "&Kódok", "&Számok", "&Behívás", "&Terminál",
 };
-
 constexpr int CodesPage = 4;
 constexpr int FreeNumbersPage = 5;
 
 } // namespace
 
 TMainForm::TMainForm(ConfigDocument& document, Interaction& interaction, QWidget* parent)
-    : QMainWindow(parent), document_(document), interaction_(interaction),
-      helpDirectory_(QCoreApplication::applicationDirPath()) {
+    : QMainWindow(parent), document_(document), interaction_(interaction) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Zendrax (Vardo-4 V2.39; Vardo-16 V4.29)"));
-
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(4, 4, 4, 0);
@@ -96,6 +75,7 @@ TMainForm::TMainForm(ConfigDocument& document, Interaction& interaction, QWidget
     setCentralWidget(central);
 
     menu_ = std::make_unique<MainMenu>(menuBar());
+    menu_->takeShortcutsFirstIn(this);
     SBar = statusBar();
     SBar->setObjectName(QStringLiteral("SBar"));
     panels_ = std::make_unique<StatusPanels>(SBar);
@@ -104,18 +84,14 @@ TMainForm::TMainForm(ConfigDocument& document, Interaction& interaction, QWidget
     for (int i = 0; i < ViewCount; ++i)
         connect(views[static_cast<std::size_t>(i)], &QAction::triggered, this,
                 [this, i] { showView(i); });
-    connect(menu_->Refresh, &QAction::triggered, this, &TMainForm::refresh);
+    connect(menu_->Refresh, &QAction::triggered, this, &TMainForm::refill);
     connect(menu_->Exit1, &QAction::triggered, this, &TMainForm::close);
-    connect(menu_->Tartalom1, &QAction::triggered, this, &TMainForm::showHelpContents);
     setMenuEnabled(menu_->Kdok2, false);
     setMenuEnabled(menu_->Szamok2, false);
-
     connect(PageControl1, &QTabWidget::currentChanged, this, &TMainForm::viewChanged);
     connect(cbTipus, &QComboBox::activated, this, &TMainForm::modelBoxChanged);
     connect(codes_, &CodesView::codePanelTextChanged, this,
             [this](const QString& text) { setStatusText(Panel::Codes, text); });
-    codeCommands_ = std::make_unique<CodeCommands>(*this);
-    freeNumberCommands_ = std::make_unique<FreeNumberCommands>(*this);
     connect(&document_, &ConfigDocument::fileNameChanged, this, [this](const QString& name) {
         setStatusText(Panel::File, name.isEmpty() ? QString::fromUtf8("Új") : name);
     });
@@ -126,11 +102,12 @@ TMainForm::TMainForm(ConfigDocument& document, Interaction& interaction, QWidget
     newConfiguration();
     setStatusText(Panel::Connection, QStringLiteral("COM1 ( 19200 )"));
     setStatusText(Panel::State, QString::fromUtf8("Szétkapcsolva"));
-    PageControl1->setCurrentIndex(0);
-
     resize(900, 560);
     fitToViews();
-    qApp->installEventFilter(this);
+}
+
+TMainForm::~TMainForm() {
+    document_.endEditing();
 }
 
 void TMainForm::fitToViews() {
@@ -142,18 +119,10 @@ void TMainForm::fitToViews() {
     const QSize extra((std::max)(0, pages.width() - shown.width()),
                       (std::max)(0, pages.height() - shown.height()));
     QSize size = this->size().expandedTo(sizeHint() + extra);
-    if (const QScreen* s = screen()) {
-        size = size.boundedTo(s->availableGeometry().size());
-        resize(size);
-        move(s->availableGeometry().center() - rect().center());
-    } else {
-        resize(size);
-    }
-}
-
-TMainForm::~TMainForm() {
-    qApp->removeEventFilter(this);
-    document_.endEditing();
+    const QScreen* s = screen();
+    if (s) size = size.boundedTo(s->availableGeometry().size());
+    resize(size);
+    if (s) move(s->availableGeometry().center() - rect().center());
 }
 
 DeviceModel TMainForm::currentModel() const {
@@ -164,10 +133,21 @@ void TMainForm::setModelBoxEnabled(bool enabled) {
     cbTipus->setEnabled(enabled);
 }
 
+void TMainForm::setPanelsEnabled(bool enabled) {
+    PageControl1->setEnabled(enabled);
+    pnlBott->setEnabled(enabled);
+}
+
 void TMainForm::modelSwitch() {
     document_.setModel(currentModel());
     for (ConfigView* view : configViews_)
         view->layoutFor(document_.model());
+}
+
+void TMainForm::showModel(DeviceModel model) {
+    cbTipus->setCurrentIndex(modelIndex(model));
+    // The same model again would only empty the choice lists until the refill.
+    if (document_.model() != model) modelSwitch();
 }
 
 void TMainForm::modelBoxChanged() {
@@ -177,17 +157,13 @@ void TMainForm::modelBoxChanged() {
     // the model as it was.
     cbTipus->setCurrentIndex(modelIndex(document_.model()));
     if (!commitPendingEdits()) return;
-    cbTipus->setCurrentIndex(modelIndex(chosen));
     // Nothing has been put into the new configuration yet: the model chosen gets its own, as
     // New would give it, instead of the other model's defaults read through the wrong map.
     const bool untouched = document_.isUntouchedNew();
-    modelSwitch();
-    if (untouched)
-        newConfiguration();
-    else
-        // The editors show the unchanged image through the new map at once, so none of them
-        // can store at an offset of the previous model.
-        refill();
+    showModel(chosen);
+    // Otherwise the editors show the unchanged image through the new map at once, so none of
+    // them can store at an offset of the previous model.
+    untouched ? newConfiguration() : refill();
 }
 
 void TMainForm::chooseModel(DeviceModel model) {
@@ -242,87 +218,24 @@ bool TMainForm::askSaveChanges() {
     case Interaction::Answer::Yes:
         break;
     }
-    return !saveHandler_ || saveHandler_();
+    emit saveRequested();
+    return !document_.isModified();
 }
 
 bool TMainForm::mayClose() {
-    if (const QString reason = closeBlocker_ ? closeBlocker_() : QString(); !reason.isEmpty()) {
-        SBar->showMessage(reason, 4000);
+    if (!busyReason_.isEmpty()) {
+        SBar->showMessage(busyReason_, 4000);
         return false;
     }
     // The value on screen is part of what the question is about.
     if (!commitPendingEdits() || !askSaveChanges()) return false;
-    // On every close, so that a new port or speed is remembered without a configuration change.
-    if (saveConnectionSettingsHandler_) saveConnectionSettingsHandler_();
+    emit closing();
     return true;
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (!mayClose()) {
+    if (mayClose())
+        event->accept();
+    else
         event->ignore();
-        return;
-    }
-    if (helpViewer_) helpViewer_->close();
-    event->accept();
-}
-
-QAction* TMainForm::commandForKey(const QKeyEvent& key) const {
-    if (key.key() == 0 || key.key() == Qt::Key_unknown) return nullptr;
-    const QKeySequence pressed(
-        QKeyCombination(key.modifiers() & ~Qt::KeypadModifier, Qt::Key(key.key())));
-    for (QAction* action : menuBar()->findChildren<QAction*>()) {
-        if (!action->isEnabled()) continue;
-        for (const QKeySequence& shortcut : action->shortcuts())
-            if (shortcut == pressed) return action;
-    }
-    return nullptr;
-}
-
-bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    // A text field takes some Ctrl keys for itself (Ctrl+U erases the line, Ctrl+E goes to its
-    // end) before the window's shortcuts are looked at. The window's commands come first: the
-    // field hears nothing of such a key and keeps its text.
-    if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType()) {
-        const auto* widget = static_cast<QWidget*>(watched);
-        if (widget->window() == this && commandForKey(*static_cast<QKeyEvent*>(event))) {
-            event->ignore();
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void TMainForm::postTransferRequest(TransferDirection direction) {
-    QCoreApplication::postEvent(this, new TransferRequestEvent(direction));
-}
-
-bool TMainForm::event(QEvent* event) {
-    if (event->type() == TransferRequestEvent::eventType()) {
-        const TransferDirection direction = static_cast<TransferRequestEvent*>(event)->direction;
-        const bool known =
-            direction == TransferDirection::Download || direction == TransferDirection::Upload;
-        if (known && transferHandler_) {
-            repaint();
-            transferHandler_(direction);
-        }
-        return true;
-    }
-    return QMainWindow::event(event);
-}
-
-QString TMainForm::helpFilePath() const {
-    return helpDirectory_ + QLatin1Char('/') + QLatin1String(HelpFileName);
-}
-
-void TMainForm::showHelpContents() {
-    const QString path = helpFilePath();
-    if (!QFileInfo(path).isFile()) {
-        interaction_.error(this, QString::fromUtf8("A súgófájl nem található: %1").arg(path));
-        return;
-    }
-    if (!helpViewer_) helpViewer_ = new HelpViewer(this);
-    helpViewer_->openContents(path);
-    helpViewer_->show();
-    helpViewer_->raise();
-    helpViewer_->activateWindow();
 }

@@ -1,9 +1,8 @@
 #pragma once
 // The main window: the frame around the configuration. It holds the page control with the eight
-// views, the menu bar, the model box and the status bar, and wires the views and the command
-// groups to the one document. The views own their widgets and editors; the command groups own
-// their commands.
-#include "link/protocol.h"
+// views, the menu bar, the model box and the status bar, and shows the one document through the
+// views. The command groups act on it from outside (the desktop session makes them); what it
+// leaves to them it tells through its signals.
 #include "ui/config_document.h"
 #include "ui/main_menu.h"
 #include "ui/status_bar.h"
@@ -11,23 +10,18 @@
 #include <QMainWindow>
 
 #include <array>
-#include <functional>
 #include <memory>
 #include <optional>
 
 class QComboBox;
-class QKeyEvent;
 class QTabWidget;
 
 namespace zx {
 class BasicView;
 class CallInView;
-class CodeCommands;
 class CodesView;
 class ConfigView;
-class FreeNumberCommands;
 class FreeNumbersView;
-class HelpViewer;
 class Interaction;
 class LinesView;
 class NumbersView;
@@ -40,11 +34,8 @@ class TMainForm : public QMainWindow {
   public:
     static constexpr int ViewCount = zx::MainMenu::ViewCount;
     using Panel = zx::StatusPanels::Panel;
-    // The help file, looked for beside the program.
-    static constexpr const char* HelpFileName = "ZENDRAX.HLP";
 
-    // The document outlives the window: every view and command refers to it until the last of
-    // them is gone.
+    // The document outlives the window: every view refers to it until the last of them is gone.
     TMainForm(zx::ConfigDocument& document, zx::Interaction& interaction,
               QWidget* parent = nullptr);
     // Ends the document's editing first, so that no store fired by the teardown reaches it.
@@ -62,8 +53,6 @@ class TMainForm : public QMainWindow {
     zx::FreeNumbersView* freeNumbersView() const { return free_; }
     zx::CallInView* callInView() const { return callIn_; }
     zx::TerminalView* terminalView() const { return terminal_; }
-    zx::CodeCommands& codeCommands() { return *codeCommands_; }
-    zx::FreeNumberCommands& freeNumberCommands() { return *freeNumberCommands_; }
 
     // The model box's item: the model every part of the program works with.
     zx::DeviceModel currentModel() const;
@@ -72,20 +61,22 @@ class TMainForm : public QMainWindow {
     // touched and the editors are not refilled: the download's model check calls this and refills
     // after the transfer. A change made by the operator in the model box refills at once.
     void modelSwitch();
+    // The model box shows `model` and the switch follows, without a refill.
+    void showModel(zx::DeviceModel model);
     // What a choice in the model box does: the commit step, the switch, then the refill; the
     // untouched new configuration becomes the new configuration of the model chosen.
     void chooseModel(zx::DeviceModel model);
     // The defaults of the current model into the record, then the refill.
     void newConfiguration();
-    // Fills every view from the image through the current model's map.
+    // Fills every view from the image through the current model's map (also the refresh
+    // command, which stores nothing first).
     void refill();
-    // The refresh command: the refill, with nothing stored first.
-    void refresh() { refill(); }
 
     void setStatusText(int panel, const QString& text) { panels_->setText(panel, text); }
     QString statusText(int panel) const { return panels_->text(panel); }
-    int statusPanelWidth(int panel) const { return panels_->width(panel); }
     zx::StatusPanels& statusPanels() { return *panels_; }
+    // The pages and the model box take no input while an operation owns the window.
+    void setPanelsEnabled(bool enabled);
 
     int currentView() const;
     // Shows a view the way the view menu does; leaving the free-number view stores its list.
@@ -102,34 +93,18 @@ class TMainForm : public QMainWindow {
     bool commitPendingEdits() { return document_.commitPendingEdits(); }
 
     // Asks "Menti a változásokat ?" when the modified flag is set. True when the command may go
-    // on: nothing to save, No, or Yes and the file was written. False on Cancel, and on Yes when
-    // the save's file dialog was cancelled or the write failed: nothing unsaved is thrown away.
+    // on: nothing to save, No, or Yes and the save left nothing unsaved. False on Cancel, and on
+    // Yes when the save did not happen (its dialog was cancelled, the write failed): nothing
+    // unsaved is thrown away.
     bool askSaveChanges();
 
-    // Save of the database file; true when the file was written. Without a handler Yes saves
-    // nothing.
-    void setSaveHandler(std::function<bool()> handler) { saveHandler_ = std::move(handler); }
-    // Writes port and speed to the program's settings on every close that is not cancelled.
-    void setSaveConnectionSettingsHandler(std::function<void()> handler) {
-        saveConnectionSettingsHandler_ = std::move(handler);
-    }
-    // While it gives a reason (a transfer is running) the window refuses to close and shows the
-    // reason in the status bar: the transfer pumps the event queue, and a close then would pull
-    // the window from under it.
-    void setCloseBlocker(std::function<QString()> blocker) { closeBlocker_ = std::move(blocker); }
-    // Runs a transfer request when the event loop delivers it.
-    void setTransferHandler(std::function<void(zx::TransferDirection)> handler) {
-        transferHandler_ = std::move(handler);
-    }
-    // Queues a transfer request to this window; it runs after the posting command has returned
-    // and the window has been redrawn. A value that is neither direction is ignored on delivery.
-    void postTransferRequest(zx::TransferDirection direction);
-
-    void setHelpDirectory(const QString& directory) { helpDirectory_ = directory; }
-    QString helpFilePath() const;
-    // Opens the help file at its contents; a missing file is reported, nothing else changes.
-    void showHelpContents();
-    zx::HelpViewer* helpViewer() const { return helpViewer_; }
+    // While an operation gives a reason (a transfer is running) the window refuses to close and
+    // shows the reason in the status bar: the operation pumps the event queue, and a close then
+    // would pull the window from under it.
+    void setBusyReason(const QString& reason) { busyReason_ = reason; }
+    // Whether the window may close now: no operation running, the commit step accepted, and the
+    // closing question not cancelled. Tells `closing` when it may.
+    bool mayClose();
 
     // The frame's controls, under their documented names (also their objectNames).
     QTabWidget* PageControl1 = nullptr;
@@ -137,29 +112,24 @@ class TMainForm : public QMainWindow {
     QComboBox* cbTipus = nullptr;
     QStatusBar* SBar = nullptr;
 
-    // Whether the window may close now: no transfer running, the commit step accepted, and the
-    // closing question not cancelled. Writes the connection settings when it may.
-    bool mayClose();
+  signals:
+    // Yes to the save question: the database file is to be saved now.
+    void saveRequested();
+    // The window closes (the question, if any, answered Yes or No): the connection is to be
+    // remembered.
+    void closing();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    bool event(QEvent* event) override;
-    // The window's shortcuts win over the same keys of the text fields and the grid's editor.
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void viewChanged(int index);
     void modelBoxChanged();
 
-    // The enabled menu command the key runs, if any.
-    QAction* commandForKey(const QKeyEvent& key) const;
-
     zx::ConfigDocument& document_;
     zx::Interaction& interaction_;
     std::unique_ptr<zx::MainMenu> menu_;
     std::unique_ptr<zx::StatusPanels> panels_;
-    std::unique_ptr<zx::CodeCommands> codeCommands_;
-    std::unique_ptr<zx::FreeNumberCommands> freeNumberCommands_;
     zx::BasicView* basic_;
     zx::LinesView* lines_;
     zx::TimersView* timers_;
@@ -170,10 +140,5 @@ class TMainForm : public QMainWindow {
     zx::TerminalView* terminal_;
     // The seven views of the configuration, in page order.
     std::array<zx::ConfigView*, 7> configViews_{};
-    QString helpDirectory_;
-    zx::HelpViewer* helpViewer_ = nullptr;
-    std::function<bool()> saveHandler_;
-    std::function<void()> saveConnectionSettingsHandler_;
-    std::function<void(zx::TransferDirection)> transferHandler_;
-    std::function<QString()> closeBlocker_;
+    QString busyReason_;
 };

@@ -1,8 +1,11 @@
 #include "ui/main_menu.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 
 namespace zx {
 
@@ -93,7 +96,7 @@ const Item HelpItems[] = {
 
 } // namespace
 
-MainMenu::MainMenu(QMenuBar* bar) {
+MainMenu::MainMenu(QMenuBar* bar) : bar_(bar) {
     File1 = addMenu(nullptr, bar, "File1", "&File");
     addItems(*this, File1, FileItems);
     Settings = addMenu(nullptr, bar, "Settings", "&Beállítások");
@@ -115,6 +118,53 @@ MainMenu::MainMenu(QMenuBar* bar) {
 
 std::array<QAction*, MainMenu::ViewCount> MainMenu::viewActions() const {
     return {Alap1, Vonalak1, Idztk1, Szmhosszak1, Kdok1, Szmok1, mnuBeh, mnuTerm};
+}
+
+namespace {
+
+QAction* enabledCommandFor(const QMenuBar* bar, QKeyCombination key) {
+    const QKeySequence pressed(key);
+    for (QAction* action : bar->findChildren<QAction*>()) {
+        if (!action->isEnabled()) continue;
+        for (const QKeySequence& shortcut : action->shortcuts())
+            if (shortcut == pressed) return action;
+    }
+    return nullptr;
+}
+
+// Lives as long as the menu bar it reads.
+class ShortcutsFirst : public QObject {
+  public:
+    ShortcutsFirst(QMenuBar* bar, QWidget* window) : QObject(bar), bar_(bar), window_(window) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType() ||
+            static_cast<QWidget*>(watched)->window() != window_)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == 0 || key->key() == Qt::Key_unknown) return false;
+        if (!enabledCommandFor(
+                bar_, QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key()))))
+            return false;
+        // Not accepted: the window's shortcut map runs the command.
+        event->ignore();
+        return true;
+    }
+
+  private:
+    QMenuBar* bar_;
+    QWidget* window_;
+};
+
+} // namespace
+
+void MainMenu::takeShortcutsFirstIn(QWidget* window) {
+    qApp->installEventFilter(new ShortcutsFirst(bar_, window));
+}
+
+QAction* MainMenu::commandForKey(QKeyCombination key) const {
+    return enabledCommandFor(bar_, key);
 }
 
 void setMenuEnabled(QMenu* menu, bool enabled) {

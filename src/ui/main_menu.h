@@ -1,11 +1,14 @@
 #pragma once
 // The main window's menu bar: every command as a typed member, under the names the operator's
 // documentation uses (also their objectNames). The command groups connect to these members.
+#include <QKeyCombination>
+
 #include <array>
 
 class QAction;
 class QMenu;
 class QMenuBar;
+class QWidget;
 
 namespace zx {
 
@@ -26,6 +29,17 @@ struct MainMenu {
 
     // The view commands in page order.
     std::array<QAction*, ViewCount> viewActions() const;
+
+    // The menu's shortcuts reach their commands from every control of the window: a text field
+    // takes some Ctrl keys for itself (Ctrl+U erases the line, Ctrl+E goes to its end) before the
+    // window's shortcuts are looked at, and such a key now runs the command while the field hears
+    // nothing of it and keeps its text.
+    void takeShortcutsFirstIn(QWidget* window);
+    // The enabled command whose shortcut the key combination is, if any.
+    QAction* commandForKey(QKeyCombination key) const;
+
+  private:
+    QMenuBar* bar_;
 };
 
 // A disabled menu also silences the shortcuts of its commands.

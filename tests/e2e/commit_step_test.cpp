@@ -17,6 +17,7 @@
 #include "ui/views/code_grid.h"
 #include "ui/views/code_grid_model.h"
 #include "ui/views/codes_view.h"
+#include "widget_lookup.h"
 
 #include <QAction>
 #include <QApplication>
@@ -120,8 +121,8 @@ class CommitStep : public ::testing::TestWithParam<DeviceModel> {
         ui.shown.clear();
     }
     TMainForm& window() { return session->window(); }
-    QLineEdit* coPosition() { return window().basicView()->MEcopos; }
-    CodeGrid* grid() { return window().codesView()->StringGrid1; }
+    QLineEdit* coPosition() { return zx::childNamed<QLineEdit>(window(), "MEcopos"); }
+    CodeGrid* grid() { return zx::childNamed<zx::CodeGrid>(window(), "StringGrid1"); }
 
     // The operator clicks into the field, selects what it shows and types over it.
     void typeInto(QLineEdit* field, const QString& text) {
@@ -157,7 +158,7 @@ class CommitStep : public ::testing::TestWithParam<DeviceModel> {
         t.start();
         do
             QApplication::processEvents(QEventLoop::AllEvents, 50);
-        while (session->link().transfers().busy() && t.elapsed() < 120000);
+        while (session->transfers().busy() && t.elapsed() < 120000);
     }
 
     QTemporaryDir dir;

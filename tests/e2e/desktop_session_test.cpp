@@ -10,6 +10,7 @@
 #include "ui/views/code_grid.h"
 #include "ui/views/codes_view.h"
 #include "ui/views/numbers_view.h"
+#include "widget_lookup.h"
 
 #include <QAction>
 #include <QItemSelectionModel>
@@ -50,7 +51,7 @@ TEST(DesktopSession, AFileOnTheCommandLineIsOpenedWithItsPassword) {
 
     TMainForm& window = session.window();
     EXPECT_EQ(ui.texts(ScriptedInteraction::Kind::Dialog).size(), 1);
-    EXPECT_EQ(window.numbersView()->MEloclen->text(), "8");
+    EXPECT_EQ(zx::childNamed<QLineEdit>(window, "MEloclen")->text(), "8");
     EXPECT_EQ(window.statusText(TMainForm::Panel::File), file);
     EXPECT_FALSE(window.document().isModified());
     setConfigDir(QString());
@@ -83,7 +84,7 @@ TEST(DesktopSession, PrintingTheCodePageReadsTheGridItsSelectionAndTheFileName) 
     TMainForm& window = session.window();
     window.document().markSaved(QStringLiteral("/adat/iroda.vd1"));
     window.showView(4);
-    CodeGrid* grid = window.codesView()->StringGrid1;
+    CodeGrid* grid = zx::childNamed<zx::CodeGrid>(window, "StringGrid1");
     grid->setRows({{RawText("1111"), allRights(DeviceModel::Line4)},
                    {RawText("2222"), allRights(DeviceModel::Line4)},
                    {RawText("3333"), allRights(DeviceModel::Line4)}});

@@ -21,6 +21,7 @@
 #include "ui/views/numbers_view.h"
 #include "ui/views/terminal_view.h"
 #include "ui/views/timers_view.h"
+#include "widget_lookup.h"
 
 #include <QAction>
 #include <QApplication>
@@ -151,6 +152,7 @@ class WindowTransfer : public ::testing::Test {
   protected:
     void SetUp() override { setConfigDir(dir.path()); }
     void TearDown() override {
+        transfers.reset();
         link.reset();
         form.reset();
         setConfigDir(QString());
@@ -167,16 +169,19 @@ class WindowTransfer : public ::testing::Test {
     void openWindow(const ConnectionState& state) {
         form = std::make_unique<TMainForm>(document, ui);
         link = std::make_unique<DeviceLinkController>(*form, state);
-        QObject::connect(&link->transfers(), &TransferCommands::progressed,
+        transfers = std::make_unique<TransferCommands>(*form, link->port(), link->connection(),
+                                                       link->terminalPage());
+        QObject::connect(transfers.get(), &TransferCommands::progressed,
                          [this](const QString& s, int done, int total) {
-                             steps.push_back({s, done, total, form->document().map().model(),
-                                              form->numbersView()->MEloclen->text()});
+                             steps.push_back(
+                                 {s, done, total, form->document().map().model(),
+                                  zx::childNamed<QLineEdit>(*form, "MEloclen")->text()});
                              if (duringTransfer) duringTransfer();
                          });
     }
     // The window's own line, on `time`.
     void useLineTime(LineTime& time) {
-        link->transfers().makeLine = [&time](TComPort& port) {
+        (*transfers).makeLine = [&time](TComPort& port) {
             TransferLine line = TransferCommands::serialLine(port);
             return TransferLine{std::make_unique<ScaledLink>(time, std::move(line.link)),
                                 std::make_unique<ScaledClock>(time, std::move(line.clock))};
@@ -202,7 +207,7 @@ class WindowTransfer : public ::testing::Test {
                                                         QEvent::MouseButtonRelease);
     }
     void useFastTime() {
-        link->transfers().makeLine = [](TComPort& port) {
+        (*transfers).makeLine = [](TComPort& port) {
             return TransferLine{std::make_unique<FastLink>(port), std::make_unique<FastClock>()};
         };
     }
@@ -217,8 +222,8 @@ class WindowTransfer : public ::testing::Test {
         t.start();
         do
             QApplication::processEvents(QEventLoop::AllEvents, 50);
-        while (link->transfers().busy() && t.elapsed() < 120000);
-        ASSERT_FALSE(link->transfers().busy());
+        while ((*transfers).busy() && t.elapsed() < 120000);
+        ASSERT_FALSE((*transfers).busy());
     }
     QString panel3() const { return form->statusText(TMainForm::Panel::State); }
 
@@ -230,6 +235,7 @@ class WindowTransfer : public ::testing::Test {
     ScriptedInteraction ui;
     std::unique_ptr<TMainForm> form;
     std::unique_ptr<DeviceLinkController> link;
+    std::unique_ptr<TransferCommands> transfers;
     std::vector<Step> steps;
     std::function<void()> duringTransfer;
 };
@@ -251,10 +257,11 @@ TEST_F(WindowTransfer, DownloadSwitchesToTheUnitsModelAndRefillsOnceAtTheEnd) {
     EXPECT_EQ(form->cbTipus->currentIndex(), 1);
     EXPECT_FALSE(form->cbTipus->isEnabled());
     EXPECT_TRUE(form->document().isModified());
-    EXPECT_EQ(form->numbersView()->MEloclen->text(), QString::number(memory.at(localLength)));
+    EXPECT_EQ(zx::childNamed<QLineEdit>(*form, "MEloclen")->text(),
+              QString::number(memory.at(localLength)));
     EXPECT_EQ(panel3(), "Sikeres letöltés.");
     EXPECT_FALSE(link->port().Connected());
-    EXPECT_FALSE(link->transfers().progressBar()->isVisible());
+    EXPECT_FALSE((*transfers).progressBar()->isVisible());
     EXPECT_TRUE(ui.shown.isEmpty());
 
     ASSERT_GE(steps.size(), 207u);
@@ -273,10 +280,10 @@ TEST_F(WindowTransfer, UploadSendsTheStoredImageAndLeavesTheWindowAsItWas) {
     serve(DeviceModel::Line4, ConfigImage{});
     form->document().markModified();
     form->showView(5);
-    form->freeNumbersView()->lbFreeCall->addItem("0612345678");
+    zx::childNamed<QListWidget>(*form, "lbFreeCall")->addItem("0612345678");
     // A code filled into the grid and not stored yet, as an import leaves it.
-    form->codesView()->StringGrid1->setCell(1, 1, "4711");
-    form->codesView()->CodeGridChanged = true;
+    zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->setCell(1, 1, "4711");
+    form->codesView()->markGridChanged();
     run("UpLoad1");
     unit->stop();
 
@@ -322,7 +329,7 @@ TEST_F(WindowTransfer, FailedDownloadPutsThePreviousImageAndModelBack) {
     silent.silent = true;
     serve(DeviceModel::Line16, pattern(1), silent);
     useFastTime();
-    form->numbersView()->MEloclen->setText("9");
+    zx::childNamed<QLineEdit>(*form, "MEloclen")->setText("9");
     record.image.set(*form->document().map().offset(Field::LocalLength), 9);
     form->document().markModified();
     const ConfigImage before = record.image;
@@ -332,7 +339,7 @@ TEST_F(WindowTransfer, FailedDownloadPutsThePreviousImageAndModelBack) {
     EXPECT_EQ(record.image, before);
     EXPECT_EQ(form->cbTipus->currentIndex(), 0);
     EXPECT_EQ(form->document().map().model(), DeviceModel::Line4);
-    EXPECT_EQ(form->numbersView()->MEloclen->text(), "9");
+    EXPECT_EQ(zx::childNamed<QLineEdit>(*form, "MEloclen")->text(), "9");
     EXPECT_FALSE(form->cbTipus->isEnabled());
     EXPECT_TRUE(form->document().isModified());
     EXPECT_EQ(panel3(), "Kommunikációs hiba.");
@@ -368,7 +375,7 @@ TEST_F(WindowTransfer, ARequestThatFindsThePortClosedSaysSoInBothDirections) {
     const ConfigImage before = record.image;
     for (int direction : {0, 1}) {
         ui.shown.clear();
-        form->postTransferRequest(static_cast<TransferDirection>(direction));
+        transfers->postRequest(static_cast<TransferDirection>(direction));
         settle();
         const QStringList messages = ui.messages();
         ASSERT_EQ(messages.size(), 1) << direction;
@@ -389,11 +396,11 @@ TEST_F(WindowTransfer, NoSecondTransferStartsWhileOneRuns) {
     duringTransfer = [&] {
         if (!enabledMidway.isEmpty() || !steps.back().status.startsWith("Memória")) return;
         enabledMidway = {action("DnLoad1")->isEnabled(), action("UpLoad1")->isEnabled(),
-                         form->terminalView()->btnSync->isEnabled()};
-        link->transfers().DnLoad1Click();
-        link->transfers().UpLoad1Click();
-        link->transfers().btnSyncClick();
-        form->postTransferRequest(TransferDirection::Upload);
+                         zx::childNamed<QPushButton>(*form, "btnSync")->isEnabled()};
+        (*transfers).download();
+        (*transfers).upload();
+        (*transfers).setUnitClock();
+        transfers->postRequest(TransferDirection::Upload);
     };
     run("DnLoad1");
     settle();
@@ -408,7 +415,7 @@ TEST_F(WindowTransfer, NoSecondTransferStartsWhileOneRuns) {
     EXPECT_TRUE(ui.shown.isEmpty());
     EXPECT_TRUE(action("DnLoad1")->isEnabled());
     EXPECT_TRUE(action("UpLoad1")->isEnabled());
-    EXPECT_TRUE(form->terminalView()->btnSync->isEnabled());
+    EXPECT_TRUE(zx::childNamed<QPushButton>(*form, "btnSync")->isEnabled());
 }
 
 TEST_F(WindowTransfer, TheWindowDoesNotCloseUnderARunningTransfer) {
@@ -436,12 +443,14 @@ TEST_F(WindowTransfer, TheTerminalPagePutsNothingOnTheLineDuringATransfer) {
     serve(DeviceModel::Line4, pattern(7));
     form->show();
     TerminalView& page = *form->terminalView();
-    page.btnConnect->click();
-    page.edPhone->setText("123");
-    ASSERT_TRUE(page.btnDial->isEnabled());
+    zx::childNamed<QPushButton>(page, "btnConnect")->click();
+    zx::childNamed<QLineEdit>(page, "edPhone")->setText("123");
+    ASSERT_TRUE(zx::childNamed<QPushButton>(page, "btnDial")->isEnabled());
     const auto pageState = [&] {
-        return QList<bool>{page.btnConnect->isEnabled(), page.btnTransp->isEnabled(),
-                           page.btnDial->isEnabled(), page.btnSync->isEnabled(),
+        return QList<bool>{zx::childNamed<QPushButton>(page, "btnConnect")->isEnabled(),
+                           zx::childNamed<QPushButton>(page, "btnTransp")->isEnabled(),
+                           zx::childNamed<QPushButton>(page, "btnDial")->isEnabled(),
+                           zx::childNamed<QPushButton>(page, "btnSync")->isEnabled(),
                            form->menu().mnuComport->isEnabled()};
     };
     QList<bool> midway;
@@ -449,7 +458,7 @@ TEST_F(WindowTransfer, TheTerminalPagePutsNothingOnTheLineDuringATransfer) {
         if (!midway.isEmpty() || !steps.back().status.startsWith("Memória")) return;
         midway = pageState();
         // What the page's commands would send had they been enabled.
-        page.btnDial->click();
+        zx::childNamed<QPushButton>(page, "btnDial")->click();
         link->terminalPage().btnTranspClick();
         link->terminal()->sink("U");
     };
@@ -477,20 +486,20 @@ TEST_F(WindowTransfer, WithTheConnectButtonDownThePortStaysOpenForClockAndDownlo
     form->show();
     // The pane can only hold the focus in the active window.
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    form->terminalView()->btnConnect->click();
+    zx::childNamed<QPushButton>(*form, "btnConnect")->click();
     ASSERT_TRUE(link->port().Connected());
 
-    form->terminalView()->btnSync->click();
+    zx::childNamed<QPushButton>(*form, "btnSync")->click();
     EXPECT_EQ(panel3(), "Sikeres feltöltés");
     EXPECT_TRUE(link->port().Connected());
-    EXPECT_TRUE(form->terminalView()->btnConnect->isChecked());
-    EXPECT_TRUE(form->terminalView()->ComTerminal1->hasFocus());
+    EXPECT_TRUE(zx::childNamed<QPushButton>(*form, "btnConnect")->isChecked());
+    EXPECT_TRUE(zx::childNamed<QWidget>(*form, "ComTerminal1")->hasFocus());
 
     run("DnLoad1");
     EXPECT_EQ(panel3(), "Sikeres letöltés.");
     EXPECT_TRUE(link->port().Connected());
-    EXPECT_TRUE(form->terminalView()->btnConnect->isChecked());
-    form->terminalView()->btnConnect->click();
+    EXPECT_TRUE(zx::childNamed<QPushButton>(*form, "btnConnect")->isChecked());
+    zx::childNamed<QPushButton>(*form, "btnConnect")->click();
     EXPECT_FALSE(link->port().Connected());
     EXPECT_EQ(panel3(), "Szétkapcsolva");
     unit->stop();
@@ -521,9 +530,9 @@ TEST_F(WindowTransfer, DemoModeDownloadsTheDemoConfigurationAndKeepsItsSettingsA
     for (int s = 44; s < SegmentCount; ++s)
         EXPECT_EQ(record.image.segment(s), expected.segment(s)) << s;
     EXPECT_EQ(form->cbTipus->currentIndex(), 0);
-    EXPECT_EQ(form->codesView()->StringGrid1->gridRowCount(), 13);
+    EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->gridRowCount(), 13);
     EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), "12/4");
-    EXPECT_EQ(form->freeNumbersView()->lbFreeCall->count(), 12);
+    EXPECT_EQ(zx::childNamed<QListWidget>(*form, "lbFreeCall")->count(), 12);
 
     ui.answers.push_back(Interaction::Answer::No);
     EXPECT_TRUE(form->close());
@@ -590,7 +599,7 @@ TEST_F(WindowTransfer, KeysAndClicksMadeDuringADownloadAreDroppedNotAppliedAfter
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     form->showView(0);
-    QLineEdit* copos = form->basicView()->MEcopos;
+    QLineEdit* copos = zx::childNamed<QLineEdit>(*form, "MEcopos");
     QTabBar* tabs = form->PageControl1->tabBar();
     // The operator clicks into the field and types, then chooses another page.
     duringTransfer = [&] {
@@ -632,7 +641,7 @@ TEST_F(WindowTransfer, KeysTypedIntoTheTerminalDuringATransferNeverReachTheLine)
     TerminalView& page = *form->terminalView();
     form->PageControl1->setCurrentWidget(&page);
     // The operator holds the port open, so a key replayed after the transfer would go out.
-    page.btnConnect->click();
+    zx::childNamed<QPushButton>(page, "btnConnect")->click();
     ASSERT_TRUE(link->port().Connected());
     TComTerminal& pane = *link->terminal();
     QByteArray typed;
@@ -657,7 +666,7 @@ TEST_F(WindowTransfer, KeysTypedIntoTheTerminalDuringATransferNeverReachTheLine)
     clickQueued(&pane, pane.rect().center());
     typeQueued("3");
     EXPECT_TRUE(QTest::qWaitFor([&] { return typed == "3"; }, 2000));
-    page.btnConnect->click();
+    zx::childNamed<QPushButton>(page, "btnConnect")->click();
     unit->stop();
     EXPECT_EQ(unit->unit().stats().writeFrames, 0);
 }

@@ -2,6 +2,7 @@
 // when the grid is left, CodeCount follows growth and Ctrl+Delete, panel 1 follows the grid,
 // and the menu's generation and duplicate check work on the grid through the interaction.
 #include "form_fixture.h"
+#include "widget_lookup.h"
 
 #include "grid_driver.h"
 #include "model/code_generation.h"
@@ -44,7 +45,7 @@ class CodesPage : public FormTest, protected GridDriver {
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
         form->showView(4);
-        grid = form->codesView()->StringGrid1;
+        grid = zx::childNamed<zx::CodeGrid>(*form, "StringGrid1");
     }
 
     std::size_t offset(Field field) const {
@@ -60,7 +61,7 @@ class CodesPage : public FormTest, protected GridDriver {
         record.image.setWord(offset(Field::CodeCount), static_cast<std::uint16_t>(codes.size()));
         for (std::size_t n = 0; n < codes.size(); ++n)
             setRecord(static_cast<int>(n) + 1, codes[n]);
-        form->refresh();
+        form->refill();
         setModified(false);
         ui.shown.clear();
     }
@@ -140,8 +141,8 @@ TEST_F(CodesPage, EditsReachTheCodeTableWhenTheGridIsLeft) {
     // A refill makes the grid the table's copy again: a later store (Save calls it) writes no
     // row that is not in the table, not even the empty one shown for no codes at all.
     record.image.setWord(offset(Field::CodeCount), 0);
-    form->refresh();
-    form->codesView()->StringGrid1Exit();
+    form->refill();
+    form->codesView()->storeGrid();
     EXPECT_EQ(codeCount(), 0);
 }
 
@@ -162,7 +163,7 @@ TEST_F(CodesPage, GrowthAndCtrlDeleteCarryCodeCountAndThePanel) {
     EXPECT_EQ(panel(), "2/6");
     EXPECT_TRUE(form->document().isModified());
     leave();
-    form->refresh();
+    form->refill();
     EXPECT_EQ(grid->codeRowCount(), 2) << "the dropped code does not come back";
 
     // Growth reaches the table's capacity: 341 eight-digit codes.
@@ -191,7 +192,7 @@ TEST_F(CodesPage, ACodeCountBeyondTheTableIsToldOnceAndStoredAsFarAsItFits) {
     storeTable(9, std::vector<std::string>(341, "87654321"));
     record.image.setWord(offset(Field::CodeCount), 400);
     const zx::ConfigImage before = record.image;
-    form->refresh();
+    form->refill();
     EXPECT_EQ(ui.messages(),
               QStringList{QString::fromStdString(*zx::codeCountOverflowNote(400, 9))});
     EXPECT_EQ(grid->codeRowCount(), 341);
@@ -207,7 +208,7 @@ TEST_F(CodesPage, ACodeCountBeyondTheTableIsToldOnceAndStoredAsFarAsItFits) {
 
 TEST_F(CodesPage, GenerationFillsTheGridAsItGoesThenStoresIt) {
     storeTable(3, std::vector<std::string>(10, "99"));
-    auto& commands = form->codeCommands();
+    auto& commands = *codeCommands;
     // 5 comes twice: the second draw is taken again.
     commands.makeRandom = [] {
         return std::make_unique<ScriptedRandom>(
@@ -219,7 +220,7 @@ TEST_F(CodesPage, GenerationFillsTheGridAsItGoesThenStoresIt) {
         seen.append(grid->cell(1, static_cast<int>(seen.size()) + 1));
         storedMidway = storedMidway || storedRecord(1) != "99?";
         // The command again from within its own run is not started a second time.
-        if (seen.size() == 1) commands.Generls1Click();
+        if (seen.size() == 1) commands.generateCodes();
     };
     leave();
     action("Generls1")->trigger();
@@ -263,7 +264,7 @@ TEST_F(CodesPage, ARefusedGenerationSaysWhyAndChangesNothing) {
 
     // No codes stored: the empty row the grid shows is not made a code.
     record.image.setWord(offset(Field::CodeCount), 0);
-    form->refresh();
+    form->refill();
     ui.shown.clear();
     action("Generls1")->trigger();
     EXPECT_EQ(ui.messages().size(), 1);

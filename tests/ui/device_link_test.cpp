@@ -14,6 +14,7 @@
 #include "ui/views/numbers_view.h"
 #include "ui/views/terminal_view.h"
 #include "ui/views/timers_view.h"
+#include "widget_lookup.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -74,7 +75,7 @@ TEST_F(DeviceLinkTest, StartShowsTheSettingsFileInPanelTwoAndSwapsInTheTerminal)
         link.reset();
     }
     makeLink(ConnectionState{});
-    auto* terminal = qobject_cast<TComTerminal*>(form->terminalView()->ComTerminal1);
+    auto* terminal = qobject_cast<TComTerminal*>(zx::childNamed<QWidget>(*form, "ComTerminal1"));
     ASSERT_NE(terminal, nullptr);
     EXPECT_EQ(terminal, link->terminal());
     EXPECT_EQ(terminal->objectName(), "ComTerminal1");
@@ -125,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, ClosingWritesTheConnection,
 
 TEST_F(DeviceLinkTest, ComPortDialogSetsNumberPanelAndConnectionThenClosingRemembersThem) {
     makeLink(ConnectionState{});
-    form->terminalView()->edPhone->setText("555");
+    zx::childNamed<QLineEdit>(*form, "edPhone")->setText("555");
     // An operator who leaves the dialog without OK changes nothing.
     ui.dialogHandlers.push_back([](QDialog&) {});
     ui.dialogHandlers.push_back([](QDialog& d) {
@@ -143,11 +144,11 @@ TEST_F(DeviceLinkTest, ComPortDialogSetsNumberPanelAndConnectionThenClosingRemem
     });
 
     action("mnuComport")->trigger();
-    EXPECT_EQ(form->terminalView()->edPhone->text(), "555");
+    EXPECT_EQ(zx::childNamed<QLineEdit>(*form, "edPhone")->text(), "555");
     EXPECT_EQ(form->statusText(TMainForm::Panel::Connection), "COM1 ( 19200 )");
 
     action("mnuComport")->trigger();
-    EXPECT_EQ(form->terminalView()->edPhone->text(), "123");
+    EXPECT_EQ(zx::childNamed<QLineEdit>(*form, "edPhone")->text(), "123");
     EXPECT_EQ(form->statusText(TMainForm::Panel::Connection), "Iroda");
     EXPECT_EQ(link->connection().PortName, "COM2");
     EXPECT_EQ(link->connection().SpeedIndex, 5);
@@ -155,7 +156,7 @@ TEST_F(DeviceLinkTest, ComPortDialogSetsNumberPanelAndConnectionThenClosingRemem
     EXPECT_EQ(savedConnectionNames(), QStringList{"Iroda"});
 
     action("mnuComport")->trigger();
-    EXPECT_EQ(form->terminalView()->edPhone->text(), "");
+    EXPECT_EQ(zx::childNamed<QLineEdit>(*form, "edPhone")->text(), "");
     EXPECT_EQ(form->statusText(TMainForm::Panel::Connection), "COM3 ( 9600 )");
     EXPECT_TRUE(link->connection().CurrentConnectionName.isEmpty());
 
@@ -170,14 +171,14 @@ TEST_F(DeviceLinkTest, ConnectButtonReportsAFailedOpenThenOpensAndFeedsTheTermin
     ConnectionState state;
     state.PortName = dir.filePath("no-such-port");
     makeLink(state);
-    form->terminalView()->btnConnect->click();
-    EXPECT_FALSE(form->terminalView()->btnConnect->isChecked());
+    zx::childNamed<QPushButton>(*form, "btnConnect")->click();
+    EXPECT_FALSE(zx::childNamed<QPushButton>(*form, "btnConnect")->isChecked());
     const QStringList errors = ui.texts(ScriptedInteraction::Kind::Error);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith("Unable to open com port")) << errors[0].toStdString();
 
     link->connection().PortName = pty.slavePath();
-    form->terminalView()->btnConnect->click();
+    zx::childNamed<QPushButton>(*form, "btnConnect")->click();
     ASSERT_TRUE(link->port().Connected());
     EXPECT_EQ(form->statusText(TMainForm::Panel::State), "Kapcsolódva...");
     pty.write("OK\r\n");
@@ -185,7 +186,7 @@ TEST_F(DeviceLinkTest, ConnectButtonReportsAFailedOpenThenOpensAndFeedsTheTermin
         QTest::qWait(20);
     EXPECT_TRUE(link->terminal()->screen().rowText(0).startsWith("OK"));
 
-    form->terminalView()->btnConnect->click();
+    zx::childNamed<QPushButton>(*form, "btnConnect")->click();
     EXPECT_FALSE(link->port().Connected());
     EXPECT_EQ(form->statusText(TMainForm::Panel::State), "Szétkapcsolva");
     EXPECT_EQ(ui.texts(ScriptedInteraction::Kind::Error).size(), 1);

@@ -1,6 +1,7 @@
 // The database commands of the window: New, Open, Save, Save As and the preferences, with the
 // file dialogs and the password scripted.
 #include "form_fixture.h"
+#include "widget_lookup.h"
 
 #include "files/connection_settings.h"
 #include "files/cp1250.h"
@@ -220,7 +221,7 @@ TEST_F(FileCommandsTest, NewAndOpenStoreTheFieldBeingEditedBeforeTheyAsk) {
     for (const char* command : {"Uj1", "Open1"}) {
         setModified(false);
         form->showView(0);
-        QLineEdit* edit = form->basicView()->MEcopos;
+        QLineEdit* edit = zx::childNamed<QLineEdit>(*form, "MEcopos");
         edit->setFocus();
         edit->setText("77");
         ui.shown.clear();
@@ -256,7 +257,7 @@ TEST_F(FileCommandsTest, PreferencesSetTheCodeTableAndTheGridRows) {
     action("Preferencik1")->trigger();
     EXPECT_EQ(record.image.at(1670), 5);
     EXPECT_EQ(record.image.word(1671), 25);
-    EXPECT_EQ(form->codesView()->StringGrid1->gridRowCount(), 26);
+    EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->gridRowCount(), 26);
     EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), "25/4");
     EXPECT_TRUE(form->document().isModified());
 }

@@ -1,6 +1,8 @@
 #pragma once
 // A main window on its own record, with every modal question answered from a script.
 #include "model/database_record.h"
+#include "ui/commands/code_commands.h"
+#include "ui/commands/free_number_commands.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/main_form.h"
 #include "ui/views/basic_view.h"
@@ -24,8 +26,18 @@
 
 class FormTest : public ::testing::Test {
   protected:
-    void SetUp() override { form = std::make_unique<TMainForm>(document, ui); }
-    void TearDown() override { form.reset(); }
+    // The window with the command groups of its code and free-number menus, as the desktop
+    // session makes them; other groups are made by the tests of each.
+    void SetUp() override {
+        form = std::make_unique<TMainForm>(document, ui);
+        codeCommands = std::make_unique<zx::CodeCommands>(*form);
+        freeNumberCommands = std::make_unique<zx::FreeNumberCommands>(*form);
+    }
+    void TearDown() override {
+        freeNumberCommands.reset();
+        codeCommands.reset();
+        form.reset();
+    }
 
     template <class T> T* find(const QString& name) const {
         T* w = form->findChild<T*>(name);
@@ -66,6 +78,8 @@ class FormTest : public ::testing::Test {
     zx::ConfigDocument document{record};
     zx::ScriptedInteraction ui;
     std::unique_ptr<TMainForm> form;
+    std::unique_ptr<zx::CodeCommands> codeCommands;
+    std::unique_ptr<zx::FreeNumberCommands> freeNumberCommands;
 };
 
 inline QString nn(int n) {

@@ -1,6 +1,7 @@
 // The "Számok" page in the window: the buttons, the list and the "Számok" menu change the
 // list, the counter and the modified flag; leaving the page writes the list into the table.
 #include "form_fixture.h"
+#include "widget_lookup.h"
 
 #include "files/cp1250.h"
 #include "model/memory_map.h"
@@ -48,26 +49,27 @@ class FreeNumbersPage : public FormTest {
             for (std::size_t j = 0; j < 16; ++j)
                 record.image.set(at + j, static_cast<zx::Byte>(e[j]));
         }
-        form->refresh();
+        form->refill();
         setModified(false);
         ui.shown.clear();
     }
     QStringList items() const {
         QStringList out;
-        for (int i = 0; i < view->lbFreeCall->count(); ++i)
-            out.append(view->lbFreeCall->item(i)->text());
+        for (int i = 0; i < zx::childNamed<QListWidget>(*view, "lbFreeCall")->count(); ++i)
+            out.append(zx::childNamed<QListWidget>(*view, "lbFreeCall")->item(i)->text());
         return out;
     }
     void add(const QString& number) {
-        view->MEfreecall->setText(number);
-        QTest::mouseClick(view->BTNujszam1, Qt::LeftButton);
+        zx::childNamed<QLineEdit>(*view, "MEfreecall")->setText(number);
+        QTest::mouseClick(zx::childNamed<QPushButton>(*view, "BTNujszam1"), Qt::LeftButton);
     }
     void clickItem(int row, Qt::KeyboardModifiers mods = {}) {
-        QListWidgetItem* item = view->lbFreeCall->item(row);
-        QTest::mouseClick(view->lbFreeCall->viewport(), Qt::LeftButton, mods,
-                          view->lbFreeCall->visualItemRect(item).center());
+        QListWidgetItem* item = zx::childNamed<QListWidget>(*view, "lbFreeCall")->item(row);
+        QTest::mouseClick(
+            zx::childNamed<QListWidget>(*view, "lbFreeCall")->viewport(), Qt::LeftButton, mods,
+            zx::childNamed<QListWidget>(*view, "lbFreeCall")->visualItemRect(item).center());
     }
-    QString counter() const { return view->Label50->text(); }
+    QString counter() const { return zx::childNamed<QLabel>(*view, "Label50")->text(); }
 
     zx::FreeNumbersView* view = nullptr;
 };
@@ -75,30 +77,33 @@ class FreeNumbersPage : public FormTest {
 TEST_F(FreeNumbersPage, AddCorrectAndDeleteThenLeaveThePage) {
     add("1 23");
     EXPECT_EQ(items(), QStringList{QString::fromStdString(entry("123"))});
-    EXPECT_EQ(view->MEfreecall->text(), QString::fromStdString(entry("123")));
-    EXPECT_EQ(QApplication::focusWidget(), view->MEfreecall);
+    EXPECT_EQ(zx::childNamed<QLineEdit>(*view, "MEfreecall")->text(),
+              QString::fromStdString(entry("123")));
+    EXPECT_EQ(QApplication::focusWidget(), zx::childNamed<QLineEdit>(*view, "MEfreecall"));
     EXPECT_TRUE(form->document().isModified());
     EXPECT_EQ(counter(), "Bejegyzések:1/208");
 
     setModified(false);
     add("12 3");
     EXPECT_EQ(ui.messages(), QStringList{QString::fromUtf8("Ez a szám már bent van !")});
-    EXPECT_EQ(QApplication::focusWidget(), view->MEfreecall);
+    EXPECT_EQ(QApplication::focusWidget(), zx::childNamed<QLineEdit>(*view, "MEfreecall"));
     add("   ");
     EXPECT_EQ(items().size(), 1) << "no entry from an empty edit";
     EXPECT_FALSE(form->document().isModified());
 
     for (const char* number : {"0612", "0613", "0614", "0615"})
         add(QString::fromLatin1(number));
-    EXPECT_FALSE(view->BTNfreejav->isEnabled());
+    EXPECT_FALSE(zx::childNamed<QPushButton>(*view, "BTNfreejav")->isEnabled());
     clickItem(2);
-    EXPECT_EQ(view->MEfreecall->text(), QString::fromStdString(entry("0613")));
-    EXPECT_TRUE(view->BTNfreejav->isEnabled());
-    EXPECT_TRUE(view->BTNfreedel->isEnabled());
-    view->MEfreecall->setText("0 6 9 9");
+    EXPECT_EQ(zx::childNamed<QLineEdit>(*view, "MEfreecall")->text(),
+              QString::fromStdString(entry("0613")));
+    EXPECT_TRUE(zx::childNamed<QPushButton>(*view, "BTNfreejav")->isEnabled());
+    EXPECT_TRUE(zx::childNamed<QPushButton>(*view, "BTNfreedel")->isEnabled());
+    zx::childNamed<QLineEdit>(*view, "MEfreecall")->setText("0 6 9 9");
     setModified(false);
-    QTest::mouseClick(view->BTNfreejav, Qt::LeftButton);
-    EXPECT_EQ(view->lbFreeCall->item(2)->text(), QString::fromStdString(entry("0699")));
+    QTest::mouseClick(zx::childNamed<QPushButton>(*view, "BTNfreejav"), Qt::LeftButton);
+    EXPECT_EQ(zx::childNamed<QListWidget>(*view, "lbFreeCall")->item(2)->text(),
+              QString::fromStdString(entry("0699")));
     EXPECT_TRUE(form->document().isModified());
 
     // Three selected entries go, the rest keep their order.
@@ -106,7 +111,7 @@ TEST_F(FreeNumbersPage, AddCorrectAndDeleteThenLeaveThePage) {
     clickItem(2, Qt::ControlModifier);
     clickItem(4, Qt::ControlModifier);
     setModified(false);
-    QTest::mouseClick(view->BTNfreedel, Qt::LeftButton);
+    QTest::mouseClick(zx::childNamed<QPushButton>(*view, "BTNfreedel"), Qt::LeftButton);
     EXPECT_EQ(items(), (QStringList{QString::fromStdString(entry("0612")),
                                     QString::fromStdString(entry("0614"))}));
     EXPECT_TRUE(form->document().isModified());
@@ -120,17 +125,17 @@ TEST_F(FreeNumbersPage, AddCorrectAndDeleteThenLeaveThePage) {
 
 TEST_F(FreeNumbersPage, LeavingThePageTrimsWhatTheStoreForSavingKeeps) {
     // An entry as an import may bring it, with leading spaces.
-    view->lbFreeCall->addItem("  0612");
+    zx::childNamed<QListWidget>(*view, "lbFreeCall")->addItem("  0612");
     view->StoreFreeNumbers();
     EXPECT_EQ(tableEntry(0), entry("  0612"));
     // Leaving for another control of the window, the view staying, is leaving the page too.
-    view->MEfreecall->setFocus();
+    zx::childNamed<QLineEdit>(*view, "MEfreecall")->setFocus();
     form->cbTipus->setFocus();
     EXPECT_EQ(tableEntry(0), entry("0612"));
 
     // Choosing another page writes the list as it stands, and the focus that then leaves the
     // hidden page writes nothing more.
-    view->MEfreecall->setFocus();
+    zx::childNamed<QLineEdit>(*view, "MEfreecall")->setFocus();
     form->showView(4);
     EXPECT_EQ(tableEntry(0), entry("  0612"));
 }
@@ -139,12 +144,13 @@ TEST_F(FreeNumbersPage, MenuClearsAfterConfirmingAndSortsFromThenOn) {
     storeTable({"5", "3", "4"});
     EXPECT_EQ(counter(), "Bejegyzések:3/208") << "the counter follows a refill";
     // The list getting the focus picks nothing; moving in it with the keys does.
-    view->lbFreeCall->setFocus(Qt::TabFocusReason);
-    EXPECT_TRUE(view->MEfreecall->text().isEmpty());
-    QTest::keyClick(view->lbFreeCall, Qt::Key_Down);
-    ASSERT_GE(view->lbFreeCall->currentRow(), 0);
-    EXPECT_EQ(view->MEfreecall->text(), items().at(view->lbFreeCall->currentRow()));
-    EXPECT_TRUE(view->BTNfreejav->isEnabled());
+    zx::childNamed<QListWidget>(*view, "lbFreeCall")->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(zx::childNamed<QLineEdit>(*view, "MEfreecall")->text().isEmpty());
+    QTest::keyClick(zx::childNamed<QListWidget>(*view, "lbFreeCall"), Qt::Key_Down);
+    ASSERT_GE(zx::childNamed<QListWidget>(*view, "lbFreeCall")->currentRow(), 0);
+    EXPECT_EQ(zx::childNamed<QLineEdit>(*view, "MEfreecall")->text(),
+              items().at(zx::childNamed<QListWidget>(*view, "lbFreeCall")->currentRow()));
+    EXPECT_TRUE(zx::childNamed<QPushButton>(*view, "BTNfreejav")->isEnabled());
     ui.confirmations = {false};
     action("Mindtrl1")->trigger();
     EXPECT_EQ(ui.texts(zx::ScriptedInteraction::Kind::Confirm),
@@ -152,10 +158,10 @@ TEST_F(FreeNumbersPage, MenuClearsAfterConfirmingAndSortsFromThenOn) {
     EXPECT_EQ(items().size(), 3);
 
     ui.confirmations = {true};
-    view->MEfreecall->setText("9");
+    zx::childNamed<QLineEdit>(*view, "MEfreecall")->setText("9");
     action("Mindtrl1")->trigger();
     EXPECT_TRUE(items().isEmpty());
-    EXPECT_TRUE(view->MEfreecall->text().isEmpty());
+    EXPECT_TRUE(zx::childNamed<QLineEdit>(*view, "MEfreecall")->text().isEmpty());
     EXPECT_TRUE(form->document().isModified()) << "the table to be written differs from the saved";
     EXPECT_EQ(counter(), "Bejegyzések:0/208");
     form->showView(0);
@@ -179,7 +185,7 @@ TEST_F(FreeNumbersPage, MenuClearsAfterConfirmingAndSortsFromThenOn) {
     add("0");
 
     // Switched off, the order stays and new entries go to the end.
-    form->freeNumberCommands().ABCRendezett1Click();
+    freeNumberCommands->toggleSorted();
     EXPECT_FALSE(action("ABCRendezett1")->isChecked());
     add("2");
     EXPECT_EQ(items().last(), QString::fromStdString(entry("2")));
@@ -196,16 +202,17 @@ TEST_F(FreeNumbersPage, AFullListTakesNothingMoreAndForeignCharactersAreRefused)
     EXPECT_EQ(counter(), "Bejegyzések:192/192");
     add("0699");
     EXPECT_EQ(items().size(), 192);
-    EXPECT_EQ(view->MEfreecall->text(), "0699") << "the edit is left as it was";
+    EXPECT_EQ(zx::childNamed<QLineEdit>(*view, "MEfreecall")->text(), "0699")
+        << "the edit is left as it was";
     EXPECT_FALSE(form->document().isModified());
     EXPECT_TRUE(ui.shown.isEmpty());
 
     clickItem(0);
-    QTest::mouseClick(view->BTNfreedel, Qt::LeftButton);
+    QTest::mouseClick(zx::childNamed<QPushButton>(*view, "BTNfreedel"), Qt::LeftButton);
     add(QString::fromUtf8("06ñ"));
     EXPECT_EQ(ui.messages(), QStringList{zx::outsideCp1250Message(QString::fromUtf8("ñ"))});
     EXPECT_EQ(items().size(), 191);
-    EXPECT_EQ(QApplication::focusWidget(), view->MEfreecall);
+    EXPECT_EQ(QApplication::focusWidget(), zx::childNamed<QLineEdit>(*view, "MEfreecall"));
 }
 
 } // namespace

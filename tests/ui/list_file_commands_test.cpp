@@ -1,6 +1,7 @@
 // The code list and free-number import and export commands of the window, with the dialogs and
 // the append/replace question scripted.
 #include "form_fixture.h"
+#include "widget_lookup.h"
 
 #include "ui/commands/list_file_commands.h"
 #include "ui/commands/shared_file_dialogs.h"
@@ -32,8 +33,8 @@ class ListFiles : public FormTest {
     }
     QStringList listItems() const {
         QStringList items;
-        for (int i = 0; i < form->freeNumbersView()->lbFreeCall->count(); ++i)
-            items << form->freeNumbersView()->lbFreeCall->item(i)->text();
+        for (int i = 0; i < zx::childNamed<QListWidget>(*form, "lbFreeCall")->count(); ++i)
+            items << zx::childNamed<QListWidget>(*form, "lbFreeCall")->item(i)->text();
         return items;
     }
     // The shared dialogs carry the database settings again after every command.
@@ -49,12 +50,12 @@ class ListFiles : public FormTest {
 };
 
 TEST_F(ListFiles, BinaryCodeListRoundTripsThroughTheTable) {
-    zx::CodeGrid* grid = form->codesView()->StringGrid1;
+    zx::CodeGrid* grid = zx::childNamed<zx::CodeGrid>(*form, "StringGrid1");
     form->showView(4);
     grid->setGridRowCount(3);
     grid->setRows({{zx::RawText("123456"), {"Igen", "Nem", "Igen", "Nem"}},
                    {zx::RawText("77"), {"Nem", "Nem", "Nem", "Nem"}}});
-    form->codesView()->CodeGridChanged = true;
+    form->codesView()->markGridChanged();
     ui.fileNames = {path("pin.dat")};
     action("PINDAT1")->trigger();
     ASSERT_EQ(ui.shown.size(), 1);
@@ -103,7 +104,7 @@ TEST_F(ListFiles, ImportsOfWhatIsNoListAreRefusedWithNothingChanged) {
     writeText("random.bin", noise);
     writeText("letters.txt", "1234\r\nabc\r\n");
     action("Szmok1")->trigger();
-    form->freeNumbersView()->lbFreeCall->addItem("0612345");
+    zx::childNamed<QListWidget>(*form, "lbFreeCall")->addItem("0612345");
     form->showView(0); // the list is written
     form->showView(5);
     const zx::ConfigImage before = record.image;
@@ -142,7 +143,7 @@ TEST_F(ListFiles, CodeTextImportTakesTheLongestCodeAndGivesAllRights) {
 TEST_F(ListFiles, FreeNumbersAppendReplaceOrStayWithTheAnswer) {
     writeText("call.txt", "06301234567\r\n\r\n112\n");
     form->showView(5);
-    form->freeNumbersView()->lbFreeCall->addItem("555             ");
+    zx::childNamed<QListWidget>(*form, "lbFreeCall")->addItem("555             ");
     setModified(false);
 
     ui.fileNames = {path("call.txt")};
@@ -189,7 +190,7 @@ TEST_F(ListFiles, AppendingStopsAtTheCapacityAndSaysSo) {
     writeText("many.txt", lines);
     form->showView(5);
     for (int i = 0; i < 205; ++i)
-        form->freeNumbersView()->lbFreeCall->addItem(QString::number(i));
+        zx::childNamed<QListWidget>(*form, "lbFreeCall")->addItem(QString::number(i));
     ui.fileNames = {path("many.txt")};
     ui.answers = {Answer::Yes};
     action("Importszam")->trigger();

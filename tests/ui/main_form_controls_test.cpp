@@ -1,6 +1,9 @@
 // The window as the operator first meets it: views, controls, menus and status bar.
 #include "form_fixture.h"
 
+#include "ui/terminal/terminal_widget.h"
+#include "widget_lookup.h"
+
 #include "ui/views/code_grid.h"
 
 #include <QApplication>
@@ -213,10 +216,10 @@ TEST_F(FormTest, TerminalPageStartState) {
 }
 
 TEST_F(FormTest, TerminalPaneSwapsInPlace) {
-    QWidget* placeholder = form->terminalView()->ComTerminal1;
-    auto* pane = new QWidget;
+    QWidget* placeholder = zx::childNamed<QWidget>(*form, "ComTerminal1");
+    auto* pane = new zx::TComTerminal;
     form->terminalView()->setTerminalWidget(pane);
-    EXPECT_EQ(form->terminalView()->ComTerminal1, pane);
+    EXPECT_EQ(zx::childNamed<QWidget>(*form, "ComTerminal1"), pane);
     EXPECT_EQ(pane->objectName(), QStringLiteral("ComTerminal1"));
     EXPECT_EQ(pane->parentWidget(), find<QWidget>(QStringLiteral("TabSheet8")));
     EXPECT_EQ(form->findChildren<QWidget*>(QStringLiteral("ComTerminal1")).size(), 1);
@@ -294,7 +297,7 @@ TEST_F(FormTest, MenuBarCommandsCaptionsAndShortcuts) {
 TEST_F(FormTest, StatusBarPanelsAtStart) {
     const int widths[] = {200, 50, 150, 150};
     for (int i = 0; i < zx::StatusPanels::Count; ++i)
-        EXPECT_EQ(form->statusPanelWidth(i), widths[i]) << i;
+        EXPECT_EQ(form->statusPanels().width(i), widths[i]) << i;
     EXPECT_EQ(form->statusText(TMainForm::Panel::File), QString::fromUtf8("Új"));
     EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), QStringLiteral("1/6"));
     EXPECT_EQ(form->statusText(TMainForm::Panel::Connection), QStringLiteral("COM1 ( 19200 )"));
@@ -340,7 +343,7 @@ TEST_F(FormTest, LabelsFitAndLineColumnsStayUnderTheirHeadingsWhenScrolled) {
     form->show();
     chooseModelInBox(zx::DeviceModel::Line16);
     // The 16-line right is its word; the column shows the longest one whole.
-    zx::CodeGrid* grid = form->codesView()->StringGrid1;
+    zx::CodeGrid* grid = zx::childNamed<zx::CodeGrid>(*form, "StringGrid1");
     EXPECT_GE(grid->columnWidth(1),
               grid->fontMetrics().horizontalAdvance(QString::fromUtf8("Nemzetközi")));
 

@@ -1,5 +1,6 @@
 // What a change of model shows and hides, and that it never touches the image.
 #include "form_fixture.h"
+#include "widget_lookup.h"
 
 #include "model/new_configuration.h"
 #include "ui/views/code_grid.h"
@@ -27,8 +28,9 @@ TEST_F(FormTest, SwitchToSixteenLinesShowsAndHidesItsControls) {
             EXPECT_TRUE(shownInView(QString::fromUtf8(name))) << name;
         for (const char* name : SixteenLineOnly)
             EXPECT_FALSE(shownInView(QString::fromUtf8(name))) << name;
-        EXPECT_EQ(form->codesView()->StringGrid1->gridColumnCount(), 6);
-        EXPECT_EQ(form->codesView()->StringGrid1->cell(5, 0), QString::fromUtf8("Nemzetközi"));
+        EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->gridColumnCount(), 6);
+        EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->cell(5, 0),
+                  QString::fromUtf8("Nemzetközi"));
     };
     fourLineLayout();
     chooseModelInBox(DeviceModel::Line16);
@@ -38,8 +40,9 @@ TEST_F(FormTest, SwitchToSixteenLinesShowsAndHidesItsControls) {
         EXPECT_TRUE(shownInView(QString::fromUtf8(name))) << name;
     for (const char* name : BothModels)
         EXPECT_TRUE(shownInView(QString::fromUtf8(name))) << name;
-    EXPECT_EQ(form->codesView()->StringGrid1->gridColumnCount(), 3);
-    EXPECT_EQ(form->codesView()->StringGrid1->cell(2, 0), QStringLiteral("Jog"));
+    EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->gridColumnCount(), 3);
+    EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->cell(2, 0),
+              QStringLiteral("Jog"));
 
     chooseModelInBox(DeviceModel::Line4);
     fourLineLayout();
@@ -75,9 +78,9 @@ TEST_F(FormTest, ModelBoxChangeByKeyboardSwitchesAndRefillsWithoutTouchingTheIma
     // The editors already show the same bytes read through the 16-line map.
     EXPECT_EQ(editText("MEcopos"), QString::number(record.image.at(1683)));
     EXPECT_EQ(editText("MEibe"), QString::number(record.image.at(1679)));
-    ASSERT_TRUE(form->boundOffset(form->basicView()->MEcopos));
-    EXPECT_EQ(*form->boundOffset(form->basicView()->MEcopos), 1683);
-    EXPECT_EQ(*form->boundOffset(form->timersView()->MEibe), 1679);
+    ASSERT_TRUE(form->boundOffset(zx::childNamed<QLineEdit>(*form, "MEcopos")));
+    EXPECT_EQ(*form->boundOffset(zx::childNamed<QLineEdit>(*form, "MEcopos")), 1683);
+    EXPECT_EQ(*form->boundOffset(zx::childNamed<QLineEdit>(*form, "MEibe")), 1679);
     EXPECT_NE(group("RGspeed")->itemIndex(), -1);
     EXPECT_NE(group("RGmod")->itemIndex(), -1);
 
@@ -85,7 +88,7 @@ TEST_F(FormTest, ModelBoxChangeByKeyboardSwitchesAndRefillsWithoutTouchingTheIma
     ASSERT_EQ(form->currentModel(), DeviceModel::Line4);
     EXPECT_TRUE(record == before) << "switching back changed the record";
     EXPECT_EQ(editText("MEcopos"), QStringLiteral("23"));
-    EXPECT_EQ(*form->boundOffset(form->basicView()->MEcopos), 1656);
+    EXPECT_EQ(*form->boundOffset(zx::childNamed<QLineEdit>(*form, "MEcopos")), 1656);
 }
 
 TEST_F(FormTest, SwitchWithoutRefillLeavesListsEmptyAndNoEditBoundToTheOldMap) {
@@ -96,17 +99,21 @@ TEST_F(FormTest, SwitchWithoutRefillLeavesListsEmptyAndNoEditBoundToTheOldMap) {
     EXPECT_EQ(group("RGmod")->itemIndex(), -1);
     EXPECT_EQ(group("RGdial01")->itemIndex(), -1);
     for (QLineEdit* e :
-         {form->basicView()->MEcopos, form->basicView()->MEcallpos, form->basicView()->MErzk,
-          form->timersView()->MEibe, form->timersView()->ME1t1, form->numbersView()->MEloclen,
-          form->numbersView()->MEnatlen, form->timersView()->edLI, form->numbersView()->edMP[0]})
+         {zx::childNamed<QLineEdit>(*form, "MEcopos"),
+          zx::childNamed<QLineEdit>(*form, "MEcallpos"), zx::childNamed<QLineEdit>(*form, "MErzk"),
+          zx::childNamed<QLineEdit>(*form, "MEibe"), zx::childNamed<QLineEdit>(*form, "ME1t1"),
+          zx::childNamed<QLineEdit>(*form, "MEloclen"),
+          zx::childNamed<QLineEdit>(*form, "MEnatlen"), zx::childNamed<QLineEdit>(*form, "edLI"),
+          zx::childNamed<QLineEdit>(*form, "edMP01")})
         EXPECT_FALSE(form->boundOffset(e)) << e->objectName().toStdString();
 
     // Refresh then shows the bytes through the new map.
     action("Refresh")->trigger();
     EXPECT_EQ(editText("MEcopos"), QString::number(record.image.at(1683)));
     EXPECT_EQ(editText("MEnatlen"), QString::number(record.image.at(1682)));
-    EXPECT_EQ(*form->boundOffset(form->numbersView()->MEnatlen), 1682);
-    EXPECT_FALSE(form->boundOffset(form->timersView()->edLI)); // the 16-line unit has no such field
+    EXPECT_EQ(*form->boundOffset(zx::childNamed<QLineEdit>(*form, "MEnatlen")), 1682);
+    EXPECT_FALSE(form->boundOffset(
+        zx::childNamed<QLineEdit>(*form, "edLI"))); // the 16-line unit has no such field
 }
 
 TEST_F(FormTest, NewAfterSwitchGivesTheDefaultsOfTheNewModel) {
@@ -139,7 +146,7 @@ TEST_F(FormTest, OffsetsGivenByTheRefill) {
         ASSERT_TRUE(bound) << name;
         EXPECT_EQ(*bound, offset) << name;
     }
-    EXPECT_FALSE(form->boundOffset(form->numbersView()->edMP[0]));
+    EXPECT_FALSE(form->boundOffset(zx::childNamed<QLineEdit>(*form, "edMP01")));
 }
 
 } // namespace

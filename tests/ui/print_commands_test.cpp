@@ -128,7 +128,7 @@ class PrintCommandsTest : public ::testing::Test {
     void print(QPrinter::PrintRange range, int from = 0, int to = 0) {
         choose(range, from, to);
         preview(true);
-        commands->Nyomtats1Click();
+        commands->print();
     }
 
     QStringList dialogsShown() const { return ui.texts(Kind::Dialog); }
@@ -198,7 +198,7 @@ TEST_F(PrintCommandsTest, TheDialogShowsOnlyTheChoicesTheJobHonours) {
         page = shown;
         chooseLooking(QPrinter::AllPages, choices);
         preview(true);
-        commands->Nyomtats1Click();
+        commands->print();
         EXPECT_EQ(shownChoices, QStringList()) << shown;
     }
     for (int shown : {int(PrintCommands::CodePage), int(PrintCommands::FreeNumberPage)}) {
@@ -206,7 +206,7 @@ TEST_F(PrintCommandsTest, TheDialogShowsOnlyTheChoicesTheJobHonours) {
         freeNumbers = {"104             "};
         chooseLooking(QPrinter::AllPages, choices);
         preview(true);
-        commands->Nyomtats1Click();
+        commands->print();
         EXPECT_EQ(shownChoices, (QStringList{"printAll", "printRange", "printSelection"})) << shown;
     }
     EXPECT_EQ(ui.unscripted, 0);
@@ -237,7 +237,7 @@ TEST_F(PrintCommandsTest, ThePreviewOpensLargeWithThePageFittedToItsWidth) {
             EXPECT_LE(pageOnScreen, widget->width());
             d.reject();
         });
-        commands->Nyomtats1Click();
+        commands->print();
     }
     EXPECT_EQ(ui.unscripted, 0);
 }
@@ -247,7 +247,7 @@ TEST_F(PrintCommandsTest, ThePreviewOpensLargeWithThePageFittedToItsWidth) {
 TEST_F(PrintCommandsTest, ARefusedCommitStopsThePrint) {
     page = PrintCommands::CodePage;
     commitAccepted = false;
-    commands->Nyomtats1Click();
+    commands->print();
     EXPECT_EQ(commits, 1);
     EXPECT_TRUE(dialogsShown().isEmpty());
     EXPECT_FALSE(QFile::exists(pdf));
@@ -296,14 +296,14 @@ TEST_F(PrintCommandsTest, CodePageRangesCountRowsAndTheChoiceIsKept) {
     page = PrintCommands::CodePage;
     QFile::remove(pdf);
     cancelPrintDialog();
-    commands->Nyomtats1Click();
+    commands->print();
     EXPECT_FALSE(QFile::exists(pdf));
     EXPECT_EQ(commands->keptChoice(), QPrinter::Selection);
     EXPECT_EQ(dialogsShown().count("PrintPreviewDialog1"), 3);
     // Closing the preview prints nothing either.
     choose(QPrinter::AllPages);
     preview(false);
-    commands->Nyomtats1Click();
+    commands->print();
     EXPECT_EQ(previewPages, 1);
     EXPECT_FALSE(QFile::exists(pdf));
     EXPECT_EQ(ui.unscripted, 0);
@@ -354,7 +354,7 @@ TEST_F(PrintCommandsTest, PageSetupStaysForLaterJobsAndServesThePreview) {
     page = PrintCommands::TerminalPage;
     terminal = {"ATZ", "OK", "", ""};
     chooseLandscape(ui);
-    commands->Oldalbellts1Click();
+    commands->pageSetup();
     EXPECT_EQ(dialogsShown(), QStringList{"PrinterSetupDialog1"});
     print(QPrinter::AllPages);
     EXPECT_TRUE(pdfBytes().contains("/MediaBox [0 0 842.000000 595.000000]"));
@@ -370,7 +370,7 @@ TEST_F(PrintCommandsTest, PageSetupStaysForLaterJobsAndServesThePreview) {
         previewAction(d, "Print")->trigger();
     });
     chooseLandscape(ui);
-    commands->Nyomtats1Click();
+    commands->print();
     EXPECT_EQ(dialogsShown(),
               (QStringList{"PrintDialog1", "PrintPreviewDialog1", "PrinterSetupDialog1"}));
     EXPECT_TRUE(pdfBytes().contains("/MediaBox [0 0 842.000000 595.000000]"));
@@ -380,7 +380,7 @@ TEST_F(PrintCommandsTest, PageSetupStaysForLaterJobsAndServesThePreview) {
 TEST_F(PrintCommandsTest, TerminalPagePrintsItsTextAndNothingWhenBlank) {
     page = PrintCommands::TerminalPage;
     terminal = {"   ", "", ""};
-    commands->Nyomtats1Click();
+    commands->print();
     EXPECT_EQ(ui.messages(), QStringList{QString::fromUtf8(PrintCommands::NothingToPrint)});
     EXPECT_TRUE(dialogsShown().isEmpty());
 

@@ -1,5 +1,6 @@
 // What the views show of the image: the new configuration of each model and the refill rules.
 #include "form_fixture.h"
+#include "widget_lookup.h"
 
 #include "ui/views/code_grid.h"
 
@@ -19,28 +20,32 @@ TEST_F(FormTest, NewFourLineConfigurationAsShown) {
     EXPECT_EQ(co, "0102030405060708");
     for (int n = 1; n <= 4; ++n)
         EXPECT_EQ(editText("MEco" + nn(n)), nn(n));
-    EXPECT_EQ(form->basicView()->CBcokar->currentText(), QStringLiteral("2"));
+    EXPECT_EQ(zx::childNamed<QComboBox>(*form, "CBcokar")->currentText(), QStringLiteral("2"));
     EXPECT_EQ(groupText("RGspeed"), QStringLiteral("9600"));
     EXPECT_EQ(groupText("RGbit"), QStringLiteral("Nincs"));
     EXPECT_EQ(groupText("RGmod"), QString::fromUtf8("Saját"));
     EXPECT_EQ(groupText("RG20h"), QStringLiteral("Lenyel"));
     EXPECT_EQ(groupText("RGdial01"), QStringLiteral("DTMF normal"));
     EXPECT_EQ(groupText("RGline01"), QStringLiteral("Azonnal"));
-    ASSERT_EQ(form->codesView()->StringGrid1->gridRowCount(), 2);
-    EXPECT_EQ(form->codesView()->StringGrid1->cell(1, 1), QStringLiteral(" "));
+    ASSERT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->gridRowCount(), 2);
+    EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->cell(1, 1), QStringLiteral(" "));
     for (int c = 2; c <= 5; ++c)
-        EXPECT_EQ(form->codesView()->StringGrid1->cell(c, 1), QStringLiteral("Igen")) << c;
+        EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->cell(c, 1),
+                  QStringLiteral("Igen"))
+            << c;
     EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), QStringLiteral("1/6"));
 
     // The texts that are not plain numbers.
     EXPECT_EQ(editText("edMP04"), QStringLiteral("===="));
     EXPECT_EQ(editText("edIP02"), QStringLiteral("=="));
-    EXPECT_EQ(form->numbersView()->lbKiv->item(0)->text(), QStringLiteral("062011"));
-    EXPECT_EQ(form->numbersView()->lbKiv->item(3)->text(), QStringLiteral("====00"));
-    ASSERT_EQ(form->callInView()->lbGW->count(), 64);
-    EXPECT_EQ(form->callInView()->lbGW->item(0)->text(), QStringLiteral("21"));
-    EXPECT_EQ(form->callInView()->lbGW->item(12)->text(), QStringLiteral("??"));
-    EXPECT_EQ(form->freeNumbersView()->lbFreeCall->count(), 0);
+    EXPECT_EQ(zx::childNamed<QListWidget>(*form, "lbKiv")->item(0)->text(),
+              QStringLiteral("062011"));
+    EXPECT_EQ(zx::childNamed<QListWidget>(*form, "lbKiv")->item(3)->text(),
+              QStringLiteral("====00"));
+    ASSERT_EQ(zx::childNamed<QListWidget>(*form, "lbGW")->count(), 64);
+    EXPECT_EQ(zx::childNamed<QListWidget>(*form, "lbGW")->item(0)->text(), QStringLiteral("21"));
+    EXPECT_EQ(zx::childNamed<QListWidget>(*form, "lbGW")->item(12)->text(), QStringLiteral("??"));
+    EXPECT_EQ(zx::childNamed<QListWidget>(*form, "lbFreeCall")->count(), 0);
 }
 
 TEST_F(FormTest, NewSixteenLineConfigurationAsShown) {
@@ -62,11 +67,13 @@ TEST_F(FormTest, NewSixteenLineConfigurationAsShown) {
     };
     for (const auto& [name, text] : edits)
         EXPECT_EQ(editText(QString::fromUtf8(name)), QString::fromUtf8(text)) << name;
-    ASSERT_EQ(form->codesView()->StringGrid1->gridRowCount(), 2);
-    EXPECT_EQ(form->codesView()->StringGrid1->cell(2, 1), QStringLiteral("N"));
+    ASSERT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->gridRowCount(), 2);
+    EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->cell(2, 1), QStringLiteral("N"));
     // Sixteen deleted exception entries: area byte 00, length 255.
     for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(form->numbersView()->lbKiv->item(i)->text(), QStringLiteral("00255")) << i;
+        EXPECT_EQ(zx::childNamed<QListWidget>(*form, "lbKiv")->item(i)->text(),
+                  QStringLiteral("00255"))
+            << i;
     EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), QStringLiteral("1/6"));
 }
 
@@ -82,7 +89,7 @@ TEST_F(FormTest, SixteenLineSpeedCharacterAndItsFallback) {
     };
     for (const auto& c : cases) {
         record.image.set(1675, c.stored);
-        form->refresh();
+        form->refill();
         EXPECT_EQ(groupText("RGspeed"), QString::fromUtf8(c.speed)) << int(c.stored);
         EXPECT_EQ(groupText("RGbit"), QString::fromUtf8(c.parity)) << int(c.stored);
     }
@@ -93,7 +100,7 @@ TEST_F(FormTest, SixteenLineLineSettingsBitsShowInTheirRows) {
     form->newConfiguration();
     record.image.set(1648 + 4, 0x10); // line 5: call-in only
     record.image.set(1648 + 8, 0x1F); // line 9: every bit
-    form->refresh();
+    form->refill();
     EXPECT_TRUE(form->findChild<QCheckBox*>("CBbeh05")->isChecked());
     EXPECT_FALSE(form->findChild<QCheckBox*>("CBalv05")->isChecked());
     EXPECT_EQ(groupText("RGline05"), QString::fromUtf8("Tárcsázáskor"));
@@ -116,7 +123,7 @@ TEST_F(FormTest, FourLineSeizureDialAndLineFlags) {
     } seizures[] = {{0, "Tárcsázáskor"}, {1, "Azonnal"}, {2, "Tárcsázáskor"}, {7, "Azonnal"}};
     for (const auto& s : seizures) {
         record.image.set(1668, s.seizure);
-        form->refresh();
+        form->refill();
         EXPECT_EQ(groupText("RGline01"), QString::fromUtf8(s.shown)) << int(s.seizure);
     }
     const struct {
@@ -129,11 +136,11 @@ TEST_F(FormTest, FourLineSeizureDialAndLineFlags) {
                  {9, "DTMF normal"}};
     for (const auto& d : dials) {
         record.image.set(1667, d.dial);
-        form->refresh();
+        form->refill();
         EXPECT_EQ(groupText("RGdial01"), QString::fromUtf8(d.shown)) << int(d.dial);
     }
     record.image.set(1666, 0x29); // sub-line 1 and 4, call-in 2
-    form->refresh();
+    form->refill();
     const bool sub[] = {true, false, false, true};
     const bool call[] = {false, true, false, false};
     for (int n = 1; n <= 4; ++n) {
@@ -147,18 +154,18 @@ TEST_F(FormTest, CallInNumberAndBarredAreas) {
     record.image.set(1696, 0xFF);
     record.image.set(1697, 0x3A);
     record.image.set(1669, 0x02);
-    form->refresh();
+    form->refill();
     EXPECT_EQ(editText("edBehiv"), QStringLiteral("123456789012345678901234"));
-    EXPECT_EQ(form->callInView()->lbGW->item(0)->text(), QStringLiteral("??"));
-    EXPECT_EQ(form->callInView()->lbGW->item(1)->text(), QStringLiteral("3:"));
-    EXPECT_TRUE(form->callInView()->chkIntGW->isChecked());
-    EXPECT_FALSE(form->callInView()->chkNatGW->isChecked());
+    EXPECT_EQ(zx::childNamed<QListWidget>(*form, "lbGW")->item(0)->text(), QStringLiteral("??"));
+    EXPECT_EQ(zx::childNamed<QListWidget>(*form, "lbGW")->item(1)->text(), QStringLiteral("3:"));
+    EXPECT_TRUE(zx::childNamed<QCheckBox>(*form, "chkIntGW")->isChecked());
+    EXPECT_FALSE(zx::childNamed<QCheckBox>(*form, "chkNatGW")->isChecked());
 
     putText(record.image, 1632,
             std::string("0630\0"
                         "99",
                         7));
-    form->refresh();
+    form->refill();
     EXPECT_EQ(editText("edBehiv"), QStringLiteral("0630"));
 }
 
@@ -170,13 +177,18 @@ TEST_F(FormTest, CodeTableRowsAndRightsOfBothModels) {
             "5"
             "000001"
             "?");
-    form->refresh();
-    ASSERT_EQ(form->codesView()->StringGrid1->gridRowCount(), 3);
-    EXPECT_EQ(form->codesView()->StringGrid1->cell(1, 1), QStringLiteral("123456"));
+    form->refill();
+    ASSERT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->gridRowCount(), 3);
+    EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->cell(1, 1),
+              QStringLiteral("123456"));
     const char* row1[] = {"Igen", "Nem", "Igen", "Nem"};
     for (int c = 2; c <= 5; ++c) {
-        EXPECT_EQ(form->codesView()->StringGrid1->cell(c, 1), QString::fromUtf8(row1[c - 2])) << c;
-        EXPECT_EQ(form->codesView()->StringGrid1->cell(c, 2), QStringLiteral("Igen")) << c;
+        EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->cell(c, 1),
+                  QString::fromUtf8(row1[c - 2]))
+            << c;
+        EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->cell(c, 2),
+                  QStringLiteral("Igen"))
+            << c;
     }
     EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), QStringLiteral("2/6"));
 
@@ -190,20 +202,21 @@ TEST_F(FormTest, CodeTableRowsAndRightsOfBothModels) {
             "3"
             "9 9 "
             "7");
-    form->refresh();
-    ASSERT_EQ(form->codesView()->StringGrid1->gridRowCount(), 4);
-    EXPECT_EQ(form->codesView()->StringGrid1->cell(1, 3), QStringLiteral("9 9 "));
-    EXPECT_EQ(form->codesView()->StringGrid1->cell(2, 1), QStringLiteral("T"));
-    EXPECT_EQ(form->codesView()->StringGrid1->cell(2, 2), QStringLiteral("M"));
-    EXPECT_EQ(form->codesView()->StringGrid1->cell(2, 3), QStringLiteral("N"));
+    form->refill();
+    ASSERT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->gridRowCount(), 4);
+    EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->cell(1, 3),
+              QStringLiteral("9 9 "));
+    EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->cell(2, 1), QStringLiteral("T"));
+    EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->cell(2, 2), QStringLiteral("M"));
+    EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->cell(2, 3), QStringLiteral("N"));
     EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), QStringLiteral("3/4"));
 }
 
 TEST_F(FormTest, CodeCountBeyondTheTableShowsOnlyWhatFits) {
     record.image.set(1670, 9); // 8 digits: 341 records fit
     record.image.setWord(1671, 60000);
-    form->refresh();
-    EXPECT_EQ(form->codesView()->StringGrid1->gridRowCount(), 342);
+    form->refill();
+    EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->gridRowCount(), 342);
     EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), QStringLiteral("341/8"));
 }
 
@@ -212,20 +225,20 @@ TEST_F(FormTest, FreeNumbersInImageOrderWithTheirCodePage) {
     putText(record.image, 1792 + 32,
             "\xE1"
             "bc             "); // Windows-1250 0xE1 is á
-    form->refresh();
-    ASSERT_EQ(form->freeNumbersView()->lbFreeCall->count(), 2);
-    EXPECT_EQ(form->freeNumbersView()->lbFreeCall->item(0)->text(),
+    form->refill();
+    ASSERT_EQ(zx::childNamed<QListWidget>(*form, "lbFreeCall")->count(), 2);
+    EXPECT_EQ(zx::childNamed<QListWidget>(*form, "lbFreeCall")->item(0)->text(),
               QStringLiteral("0612345678      "));
-    EXPECT_EQ(form->freeNumbersView()->lbFreeCall->item(1)->text(),
+    EXPECT_EQ(zx::childNamed<QListWidget>(*form, "lbFreeCall")->item(1)->text(),
               QString::fromUtf8("ábc             "));
 }
 
 TEST_F(FormTest, RefreshReplacesAnEntryNotYetStored) {
-    form->basicView()->MEcopos->setText(QStringLiteral("99"));
-    form->freeNumbersView()->lbFreeCall->addItem(QStringLiteral("555"));
+    zx::childNamed<QLineEdit>(*form, "MEcopos")->setText(QStringLiteral("99"));
+    zx::childNamed<QListWidget>(*form, "lbFreeCall")->addItem(QStringLiteral("555"));
     action("Refresh")->trigger();
     EXPECT_EQ(editText("MEcopos"), QStringLiteral("23"));
-    EXPECT_EQ(form->freeNumbersView()->lbFreeCall->count(), 0);
+    EXPECT_EQ(zx::childNamed<QListWidget>(*form, "lbFreeCall")->count(), 0);
 }
 
 TEST_F(FormTest, NewConfigurationEmptiesTheRecordTextsAndFileName) {

@@ -1,6 +1,7 @@
 // The settings views store what the operator typed when a control is left: the image, the
 // modified flag, a refusal with its message and the focus kept in the control.
 #include "form_fixture.h"
+#include "widget_lookup.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -56,24 +57,24 @@ TEST_F(SettingsEditors, ByteRangeFieldsStoreOnLeavingAndRefuseWhatIsNoByte) {
                   QStringList{QString::fromUtf8("Értéknek 0..255 között kell lenni !!!")})
             << wrong;
         EXPECT_TRUE(record.image == before) << wrong;
-        EXPECT_EQ(QApplication::focusWidget(), form->timersView()->MEcol1) << wrong;
+        EXPECT_EQ(QApplication::focusWidget(), zx::childNamed<QLineEdit>(*form, "MEcol1")) << wrong;
         EXPECT_EQ(editText("MEcol1"), QString::fromUtf8(wrong)) << "the rejected text stays";
     }
 }
 
 TEST_F(SettingsEditors, ChoiceGroupsStoreOnEachClick) {
     form->showView(0);
-    form->basicView()->RGspeed->button(3)->click(); // 2400
-    form->basicView()->RGbit->button(1)->click();   // even
+    zx::childNamed<zx::RadioGroup>(*form, "RGspeed")->button(3)->click(); // 2400
+    zx::childNamed<zx::RadioGroup>(*form, "RGbit")->button(1)->click();   // even
     EXPECT_EQ(at(1659), 25);
-    form->basicView()->RGmod->button(1)->click();
-    form->basicView()->RG20h->button(1)->click();
+    zx::childNamed<zx::RadioGroup>(*form, "RGmod")->button(1)->click();
+    zx::childNamed<zx::RadioGroup>(*form, "RG20h")->button(1)->click();
     EXPECT_EQ(at(1661), 17);
     EXPECT_TRUE(form->document().isModified());
 
     chooseModelInBox(DeviceModel::Line16);
-    form->basicView()->RGspeed->button(2)->click();
-    form->basicView()->RGbit->button(1)->click();
+    zx::childNamed<zx::RadioGroup>(*form, "RGspeed")->button(2)->click();
+    zx::childNamed<zx::RadioGroup>(*form, "RGbit")->button(1)->click();
     EXPECT_EQ(at(1675), 'C');
 }
 
@@ -107,7 +108,7 @@ TEST_F(SettingsEditors, LineRowsOfBothModels) {
     chooseModelInBox(DeviceModel::Line16);
     form->newConfiguration();         // every line 04: "Azonnal", "DTMF", "#1"
     record.image.set(1648 + 7, 0xE4); // bits 5..7 of line 8 set by someone else
-    form->refresh();
+    form->refill();
     auto* beh5 = find<QCheckBox>("CBbeh05");
     showViewOf(beh5);
     beh5->setFocus();
@@ -120,23 +121,24 @@ TEST_F(SettingsEditors, LineRowsOfBothModels) {
 TEST_F(SettingsEditors, TablesOfTheNumberAndCallInViewsMarkOnlyWhatChanged) {
     auto* view = form->numbersView();
     form->showView(3);
-    view->lbKiv->setCurrentRow(5);
+    zx::childNamed<QListWidget>(*view, "lbKiv")->setCurrentRow(5);
     EXPECT_EQ(editText("edKivSzam"), QStringLiteral("===="));
-    view->edKivSzam->setText("36");
-    view->edKivHossz->setText("7");
-    view->btnKivEdit->click();
+    zx::childNamed<QLineEdit>(*view, "edKivSzam")->setText("36");
+    zx::childNamed<QLineEdit>(*view, "edKivHossz")->setText("7");
+    zx::childNamed<QPushButton>(*view, "btnKivEdit")->click();
     EXPECT_EQ(editText("edKivSzam"), QStringLiteral("36??"));
-    EXPECT_EQ(view->lbKiv->item(5)->text(), QStringLiteral("36??07"));
+    EXPECT_EQ(zx::childNamed<QListWidget>(*view, "lbKiv")->item(5)->text(),
+              QStringLiteral("36??07"));
     EXPECT_EQ(at(1584 + 15), 0x36);
     EXPECT_EQ(at(1584 + 16), 0xFF);
     EXPECT_EQ(at(1584 + 17), 7);
     EXPECT_TRUE(form->document().isModified());
 
     setModified(false);
-    view->edKivHossz->setText("x");
-    view->btnKivEdit->click();
+    zx::childNamed<QLineEdit>(*view, "edKivHossz")->setText("x");
+    zx::childNamed<QPushButton>(*view, "btnKivEdit")->click();
     EXPECT_EQ(ui.messages().last(), QString::fromUtf8("Értéknek 0..255 között kell lenni !!!"));
-    EXPECT_EQ(QApplication::focusWidget(), view->edKivHossz);
+    EXPECT_EQ(QApplication::focusWidget(), zx::childNamed<QLineEdit>(*view, "edKivHossz"));
     EXPECT_FALSE(form->document().isModified());
 
     typeAndLeave("edBehiv", "0612345678");
@@ -151,7 +153,7 @@ TEST_F(SettingsEditors, TablesOfTheNumberAndCallInViewsMarkOnlyWhatChanged) {
 
 TEST_F(SettingsEditors, AFieldBeingEditedWhenTheModelChangesStoresInTheModelItWasTypedIn) {
     const zx::Byte sixteen = at(1683);
-    auto* e = form->basicView()->MEcopos;
+    auto* e = zx::childNamed<QLineEdit>(*form, "MEcopos");
     form->showView(0);
     e->setFocus();
     e->selectAll();

@@ -1,6 +1,10 @@
 // View switching, the closing question, help, transfer requests and the file panel.
 #include "form_fixture.h"
+#include "widget_lookup.h"
 
+#include "ui/commands/device_link_controller.h"
+#include "ui/commands/help_command.h"
+#include "ui/commands/transfer_commands.h"
 #include "ui/dialogs/help_viewer.h"
 #include "ui/status_bar.h"
 
@@ -54,8 +58,8 @@ TEST_F(FormTest, ViewMenuShowsEachViewAndEnablesItsMenus) {
 
 TEST_F(FormTest, LeavingTheFreeNumberViewStoresTheList) {
     action("Szmok1")->trigger();
-    form->freeNumbersView()->lbFreeCall->addItem(QStringLiteral("0612345678      "));
-    form->freeNumbersView()->lbFreeCall->addItem(QString::fromUtf8("  ő77"));
+    zx::childNamed<QListWidget>(*form, "lbFreeCall")->addItem(QStringLiteral("0612345678      "));
+    zx::childNamed<QListWidget>(*form, "lbFreeCall")->addItem(QString::fromUtf8("  ő77"));
     EXPECT_EQ(freeEntry(record.image, 1792), std::string(16, ' ')); // not before leaving
     action("mnuBeh")->trigger();
     EXPECT_EQ(freeEntry(record.image, 1792), "0612345678      ");
@@ -69,13 +73,13 @@ TEST_F(FormTest, LeavingTheFreeNumberViewStoresTheList) {
 TEST_F(FormTest, FreeNumbersStoredAtTheSixteenLineTableAndOnlyOnLeavingTheirView) {
     form->document().markModified(); // the 4-line bytes are read through the 16-line map
     chooseModelInBox(zx::DeviceModel::Line16);
-    form->freeNumbersView()->lbFreeCall->addItem(QStringLiteral("555"));
+    zx::childNamed<QListWidget>(*form, "lbFreeCall")->addItem(QStringLiteral("555"));
     for (const char* item : {"Vonalak1", "Kdok1", "Alap1"})
         action(QString::fromUtf8(item))->trigger();
     EXPECT_EQ(freeEntry(record.image, 2048), std::string(16, ' '));
     action("Szmok1")->trigger();
-    form->freeNumbersView()->lbFreeCall->clear();
-    form->freeNumbersView()->lbFreeCall->addItem(QStringLiteral("777"));
+    zx::childNamed<QListWidget>(*form, "lbFreeCall")->clear();
+    zx::childNamed<QListWidget>(*form, "lbFreeCall")->addItem(QStringLiteral("777"));
     form->PageControl1->setCurrentIndex(0);
     EXPECT_EQ(freeEntry(record.image, 2048), "777             ");
     EXPECT_EQ(freeEntry(record.image, 1792), std::string(16, ' '));
@@ -97,11 +101,12 @@ class ClosingQuestion : public FormTest, public ::testing::WithParamInterface<Cl
 TEST_P(ClosingQuestion, AnswerDecides) {
     const CloseCase& c = GetParam();
     int saves = 0, settingsWrites = 0;
-    form->setSaveHandler([&] {
+    // The file commands save on the window's request; a save that fails leaves the flag set.
+    QObject::connect(form.get(), &TMainForm::saveRequested, [&] {
         ++saves;
-        return c.saveSucceeds;
+        if (c.saveSucceeds) setModified(false);
     });
-    form->setSaveConnectionSettingsHandler([&] { ++settingsWrites; });
+    QObject::connect(form.get(), &TMainForm::closing, [&] { ++settingsWrites; });
     setModified(c.modified);
     ui.answers.assign(c.answers.begin(), c.answers.end());
 
@@ -143,7 +148,10 @@ TEST_F(FormTest, SaveQuestionBeforeOtherCommands) {
     form->document().markModified();
     ui.answers = {Answer::Cancel, Answer::No, Answer::Yes};
     int saves = 0;
-    form->setSaveHandler([&] { return ++saves, true; });
+    QObject::connect(form.get(), &TMainForm::saveRequested, [&] {
+        ++saves;
+        setModified(false);
+    });
     EXPECT_FALSE(form->askSaveChanges());
     EXPECT_TRUE(form->askSaveChanges());
     EXPECT_EQ(saves, 0);
@@ -154,14 +162,15 @@ TEST_F(FormTest, SaveQuestionBeforeOtherCommands) {
 TEST_F(FormTest, HelpOpensTheFileAtItsContents) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    form->setHelpDirectory(dir.path());
+    zx::HelpCommand command(*form);
+    command.setHelpDirectory(dir.path());
     QFile help(dir.filePath(QStringLiteral("ZENDRAX.HLP")));
     ASSERT_TRUE(help.open(QIODevice::WriteOnly));
     help.write("<html><body><h1><a name=\"contents\"></a>Tartalom</h1><p>Alap</p></body></html>");
     help.close();
 
     action("Tartalom1")->trigger();
-    zx::HelpViewer* viewer = form->helpViewer();
+    zx::HelpViewer* viewer = command.viewer();
     ASSERT_NE(viewer, nullptr);
     EXPECT_FALSE(viewer->isHidden());
     EXPECT_EQ(viewer->source().toLocalFile(), QFileInfo(help).absoluteFilePath());
@@ -177,9 +186,10 @@ TEST_F(FormTest, HelpOpensTheFileAtItsContents) {
 
 TEST_F(FormTest, MissingHelpFileIsReportedAndNothingElseChanges) {
     QTemporaryDir dir;
-    form->setHelpDirectory(dir.path());
+    zx::HelpCommand help(*form);
+    help.setHelpDirectory(dir.path());
     action("Tartalom1")->trigger();
-    EXPECT_EQ(form->helpViewer(), nullptr);
+    EXPECT_EQ(help.viewer(), nullptr);
     const QStringList errors = ui.texts(zx::ScriptedInteraction::Kind::Error);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("ZENDRAX.HLP")));
@@ -206,15 +216,20 @@ TEST(ShippedHelpFile, EveryContentsLinkHasItsAnchor) {
 }
 
 TEST_F(FormTest, TransferRequestsRunLaterAndOnlyForBothDirections) {
-    std::vector<int> ran;
-    form->setTransferHandler(
-        [&](zx::TransferDirection direction) { ran.push_back(static_cast<int>(direction)); });
+    // No port is open: each request that runs says so once.
+    zx::ConnectionState nowhere;
+    nowhere.PortName = QStringLiteral("/nonexistent/ttyZ9");
+    zx::DeviceLinkController link(*form, nowhere);
+    zx::TransferCommands transfers(*form, link.port(), link.connection(), link.terminalPage());
     // The request carries the direction's value as it is; other values are ignored.
     for (int direction : {0, 2, 1, -1})
-        form->postTransferRequest(static_cast<zx::TransferDirection>(direction));
-    EXPECT_TRUE(ran.empty()) << "a request ran before the posting command returned";
-    QCoreApplication::sendPostedEvents(form.get());
-    EXPECT_EQ(ran, (std::vector<int>{0, 1}));
+        transfers.postRequest(static_cast<zx::TransferDirection>(direction));
+    EXPECT_TRUE(ui.shown.isEmpty()) << "a request ran before the posting command returned";
+    QCoreApplication::sendPostedEvents(&transfers);
+    const QStringList messages = ui.messages();
+    ASSERT_EQ(messages.size(), 2);
+    for (const QString& m : messages)
+        EXPECT_TRUE(m.startsWith(QString::fromUtf8("Portnyitási hiba!"))) << m.toStdString();
 }
 
 TEST_F(FormTest, FilePanelDrawsALongPathWithAnEllipsis) {
@@ -268,7 +283,7 @@ TEST(WindowTeardown, NoStoreReachesTheDocumentFromAViewOrWindowBeingDestroyed) {
     const zx::ConfigImage before = record.image;
 
     form->showView(1);
-    QLineEdit* co = form->linesView()->lines[0].co;
+    QLineEdit* co = zx::childNamed<QLineEdit>(*form, "MEco01");
     co->setFocus();
     QTest::keyClicks(co, "7");
     ASSERT_EQ(QApplication::focusWidget(), co);
@@ -276,7 +291,7 @@ TEST(WindowTeardown, NoStoreReachesTheDocumentFromAViewOrWindowBeingDestroyed) {
     EXPECT_EQ(changes, 0);
 
     form->showView(0);
-    QLineEdit* field = form->basicView()->MEcopos;
+    QLineEdit* field = zx::childNamed<QLineEdit>(*form, "MEcopos");
     field->setFocus();
     QTest::keyClicks(field, "7");
     form.reset();

@@ -4,7 +4,6 @@
 #include "model/code_rights.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/main_form.h"
-#include "ui/views/code_grid.h"
 #include "ui/views/codes_view.h"
 #include "ui/views/view_helpers.h"
 
@@ -36,30 +35,28 @@ CodeCommands::CodeCommands(TMainForm& form, QObject* parent) : QObject(parent), 
     makeRandom = [] { return std::make_unique<ClockSeededRandom>(); };
     pumpEvents = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
     MainMenu& menu = form_.menu();
-    connect(menu.SelectAllkod, &QAction::triggered, this, &CodeCommands::SelectAllkodClick);
-    connect(menu.Generls1, &QAction::triggered, this, &CodeCommands::Generls1Click);
-    connect(menu.Ellenrzs1, &QAction::triggered, this, &CodeCommands::Ellenrzs1Click);
+    connect(menu.SelectAllkod, &QAction::triggered, this, &CodeCommands::selectAllCodes);
+    connect(menu.Generls1, &QAction::triggered, this, &CodeCommands::generateCodes);
+    connect(menu.Ellenrzs1, &QAction::triggered, this, &CodeCommands::checkDuplicates);
 }
 
-void CodeCommands::SelectAllkodClick() {
-    // A code still being typed stays: it goes into its cell before the selection moves.
-    form_.codesView()->StringGrid1->commitOpenEditor();
-    form_.codesView()->StringGrid1->selectAllCodes();
+void CodeCommands::selectAllCodes() {
+    form_.codesView()->selectAllCodes();
 }
 
-void CodeCommands::Generls1Click() {
+void CodeCommands::generateCodes() {
     // A run started from within the pumped events of another would refill under it.
     if (generating_ || !form_.commitPendingEdits()) return;
     generating_ = true;
-    const bool generated = GenerateCodes();
+    const bool generated = fillGridWithNewCodes();
     generating_ = false;
     if (!generated) return;
     CodesView* codes = form_.codesView();
-    codes->CodeGridChanged = true;
-    codes->StringGrid1Exit();
+    codes->markGridChanged();
+    codes->storeGrid();
 }
 
-bool CodeCommands::GenerateCodes() {
+bool CodeCommands::fillGridWithNewCodes() {
     BusyCursor busy;
     form_.refill();
     const ConfigDocument& document = form_.document();
@@ -77,24 +74,24 @@ bool CodeCommands::GenerateCodes() {
         return false;
     }
     CodeGenerator& generator = run.value();
-    CodeGrid* grid = form_.codesView()->StringGrid1;
+    CodesView* codes = form_.codesView();
     const DeviceModel model = document.model();
     for (int row = 1; !generator.done(); ++row) {
-        grid->setRow(row, CodeRowView{generator.next(), newRowRights(model)});
+        codes->showGeneratedCode(row, CodeRowView{generator.next(), newRowRights(model)});
         pumpEvents();
     }
     busy.end();
-    grid->setFocus();
+    codes->focusGrid();
     return true;
 }
 
-void CodeCommands::Ellenrzs1Click() {
+void CodeCommands::checkDuplicates() {
     // The check covers the code still being typed.
     if (!form_.commitPendingEdits()) return;
     const ConfigDocument& document = form_.document();
     const int length = document.image().at(*document.map().offset(Field::CodeLength));
     std::vector<RawText> codes;
-    for (const CodeRowView& row : form_.codesView()->StringGrid1->rows())
+    for (const CodeRowView& row : form_.codesView()->rows())
         codes.push_back(row.code);
     DuplicateScan scan(codes, length);
     bool found = false;

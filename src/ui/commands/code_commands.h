@@ -24,19 +24,19 @@ class CodeCommands : public QObject {
     std::function<void()> pumpEvents;
 
     // Every code row's rights selected, the cursor on the last row, for the popup's commands.
-    void SelectAllkodClick();
+    void selectAllCodes();
     // A table of CodeCount distinct random codes of the stored length into the grid, which is
     // then stored. A refused generation says why and changes nothing.
-    void Generls1Click();
+    void generateCodes();
     // Tells each pair of rows holding the same code (OK goes on, Cancel stops), or that there
     // is none.
-    void Ellenrzs1Click();
+    void checkDuplicates();
 
     bool generating() const { return generating_; }
 
   private:
     // The refill, then the codes one by one into the grid; false when nothing was generated.
-    bool GenerateCodes();
+    bool fillGridWithNewCodes();
 
     TMainForm& form_;
     bool generating_ = false;

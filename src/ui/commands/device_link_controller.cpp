@@ -1,6 +1,5 @@
 #include "ui/commands/device_link_controller.h"
 
-#include "ui/commands/transfer_commands.h"
 #include "ui/dialogs/connset_dialog.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/main_form.h"
@@ -21,33 +20,24 @@ DeviceLinkController::DeviceLinkController(TMainForm& form, const ConnectionStat
     port_.setObjectName(QStringLiteral("ComPort1"));
 
     terminal_ = new TComTerminal;
-    TerminalView& view = *form_.terminalView();
-    view.setTerminalWidget(terminal_);
+    const TerminalPageWidgets widgets = form_.terminalView()->setTerminalWidget(terminal_);
     form_.fitToViews();
-    page_ = std::make_unique<TerminalPage>(
-        TerminalPageWidgets{view.btnConnect, view.btnTransp, view.btnDial, view.edPhone, terminal_},
-        port_, connection_);
+    page_ = std::make_unique<TerminalPage>(widgets, port_, connection_);
     page_->setStatusText = [this](int panel, const QString& text) {
         form_.setStatusText(panel, text);
     };
     page_->showError = [this](const QString& text) { form_.interaction().error(&form_, text); };
-    transfers_ = std::make_unique<TransferCommands>(form_, port_, connection_, *page_);
-    connect(transfers_.get(), &TransferCommands::busyChanged, this, [this](bool busy) {
-        page_->setLineBusy(busy);
-        form_.menu().mnuComport->setEnabled(!busy);
-    });
 
     connect(form_.menu().mnuComport, &QAction::triggered, this,
-            &DeviceLinkController::mnuComportClick);
-    form_.setSaveConnectionSettingsHandler([this] { saveConnectionSettings(); });
+            &DeviceLinkController::editConnection);
+    // On every close, so that a new port or speed is remembered without a configuration change.
+    connect(&form_, &TMainForm::closing, this, &DeviceLinkController::saveConnectionSettings);
 
     form_.setStatusText(TMainForm::Panel::Connection, connection_.panelText());
     form_.setStatusText(TMainForm::Panel::State, QStringLiteral("Szétkapcsolva"));
 }
 
 DeviceLinkController::~DeviceLinkController() {
-    form_.setSaveConnectionSettingsHandler({});
-    transfers_.reset();
     page_.reset();
 }
 
@@ -55,7 +45,7 @@ TComTerminal* DeviceLinkController::terminal() const {
     return terminal_;
 }
 
-void DeviceLinkController::mnuComportClick() {
+void DeviceLinkController::editConnection() {
     TConnset dialog(connection_, &form_, listPorts(), savedConnectionsPath());
     dialog.showError = [this](const QString& text) { form_.interaction().error(&form_, text); };
     // The dialog applies itself only when it closes through OK.
@@ -63,7 +53,7 @@ void DeviceLinkController::mnuComportClick() {
     connect(&dialog, &QDialog::finished, this, [&closed] { closed = true; });
     form_.interaction().runDialog(dialog);
     if (!closed) return;
-    form_.terminalView()->edPhone->setText(dialog.phone());
+    form_.terminalView()->setPhone(dialog.phone());
     form_.setStatusText(TMainForm::Panel::Connection, dialog.panelText());
 }
 

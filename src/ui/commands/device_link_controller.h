@@ -1,7 +1,7 @@
 #pragma once
 // Where the main window meets the device link: the one serial port ComPort1, the connection
 // settings read at start and written at every close, the terminal pane and its page, the
-// connection settings dialog, and the transfer commands.
+// connection settings dialog.
 #include "files/connection_settings.h"
 #include "link/com_port.h"
 
@@ -18,7 +18,6 @@ namespace zx {
 
 class TComTerminal;
 class TerminalPage;
-class TransferCommands;
 
 class DeviceLinkController : public QObject {
     Q_OBJECT
@@ -32,13 +31,12 @@ class DeviceLinkController : public QObject {
     ConnectionState& connection() { return connection_; }
     TerminalPage& terminalPage() { return *page_; }
     TComTerminal* terminal() const;
-    TransferCommands& transfers() { return *transfers_; }
 
     // The ports the connection dialog offers; by default those the system lists.
     std::function<QStringList()> listPorts;
 
     // "&Com port...": the connection settings dialog, then the telephone number and panel 2.
-    void mnuComportClick();
+    void editConnection();
     // Writes port and speed to the program's settings; a failure is reported.
     void saveConnectionSettings();
 
@@ -48,7 +46,6 @@ class DeviceLinkController : public QObject {
     TComPort port_;
     QPointer<TComTerminal> terminal_;
     std::unique_ptr<TerminalPage> page_;
-    std::unique_ptr<TransferCommands> transfers_;
 };
 
 } // namespace zx

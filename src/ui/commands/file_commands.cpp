@@ -18,28 +18,27 @@ namespace zx {
 FileCommands::FileCommands(TMainForm& form, ConnectionState& connection, QObject* parent)
     : QObject(parent), form_(form), connection_(connection) {
     const MainMenu& m = form_.menu();
-    connect(m.Uj1, &QAction::triggered, this, &FileCommands::Uj1Click);
-    connect(m.Open1, &QAction::triggered, this, &FileCommands::Open1Click);
-    connect(m.mnuSave, &QAction::triggered, this, &FileCommands::mnuSaveClick);
-    connect(m.SaveAs1, &QAction::triggered, this, &FileCommands::SaveAs1Click);
-    connect(m.Preferencik1, &QAction::triggered, this, &FileCommands::Preferencik1Click);
-    form_.setSaveHandler([this] { return mnuSaveClick(); });
+    connect(m.Uj1, &QAction::triggered, this, &FileCommands::newConfiguration);
+    connect(m.Open1, &QAction::triggered, this, &FileCommands::open);
+    connect(m.mnuSave, &QAction::triggered, this, &FileCommands::save);
+    connect(m.SaveAs1, &QAction::triggered, this, &FileCommands::saveAs);
+    connect(m.Preferencik1, &QAction::triggered, this, &FileCommands::editPreferences);
+    // Yes to the save question saves; the question reads the outcome off the modified flag.
+    connect(&form_, &TMainForm::saveRequested, this, &FileCommands::save);
 }
 
-FileCommands::~FileCommands() {
-    form_.setSaveHandler({});
-}
+FileCommands::~FileCommands() = default;
 
-void FileCommands::Uj1Click() {
+void FileCommands::newConfiguration() {
     if (!form_.commitPendingEdits()) return;
     // The "Alap" page with the focus in the speed group, as the new configuration shows it.
     form_.showView(0);
-    form_.basicView()->RGspeed->setFocus();
+    form_.basicView()->focusSpeedChoice();
     if (!form_.askSaveChanges()) return;
     form_.newConfiguration();
 }
 
-void FileCommands::Open1Click() {
+void FileCommands::open() {
     if (!form_.commitPendingEdits() || !form_.askSaveChanges()) return;
     dialogs_.setDatabaseFilter();
     const QString path = dialogs_.open(&form_, form_.interaction());
@@ -71,14 +70,14 @@ bool FileCommands::openDatabase(const QString& path) {
 void FileCommands::takeConnectionOf(const DatabaseRecord& record) {
     const QString name = fromCp1250(record.text(DatabaseRecord::Slot::ConnectionName));
     if (const auto selected = SelectConnection(connection_, name)) {
-        form_.terminalView()->edPhone->setText(selected->phone);
+        form_.terminalView()->setPhone(selected->phone);
         if (selected->panelText)
             form_.setStatusText(TMainForm::Panel::Connection, *selected->panelText);
     }
     connection_.CurrentConnectionName = name;
 }
 
-bool FileCommands::mnuSaveClick() {
+bool FileCommands::save() {
     if (!form_.commitPendingEdits()) return false;
     QString path = form_.document().currentFileName();
     if (path.isEmpty()) {
@@ -89,7 +88,7 @@ bool FileCommands::mnuSaveClick() {
     return saveTo(path);
 }
 
-bool FileCommands::SaveAs1Click() {
+bool FileCommands::saveAs() {
     if (!form_.commitPendingEdits()) return false;
     dialogs_.setDatabaseFilter();
     const QString path = dialogs_.save(&form_, form_.interaction());
@@ -113,7 +112,7 @@ bool FileCommands::saveTo(const QString& path) {
     return true;
 }
 
-void FileCommands::Preferencik1Click() {
+void FileCommands::editPreferences() {
     if (!form_.commitPendingEdits()) return;
     ConfigDocument& doc = form_.document();
     DatabaseRecord edited = doc.record();

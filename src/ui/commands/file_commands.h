@@ -21,12 +21,12 @@ class FileCommands : public QObject {
 
     SharedFileDialogs& dialogs() { return dialogs_; }
 
-    void Uj1Click();
-    void Open1Click();
+    void newConfiguration();
+    void open();
     // True when the file was written; false when the dialog was cancelled or the write failed.
-    bool mnuSaveClick();
-    bool SaveAs1Click();
-    void Preferencik1Click();
+    bool save();
+    bool saveAs();
+    void editPreferences();
 
     // Reads a database file, asks its password and shows it: the end of Open, and what the
     // program does with a file named on its command line. True when the file was taken.

@@ -11,18 +11,18 @@ namespace zx {
 FreeNumberCommands::FreeNumberCommands(TMainForm& form, QObject* parent)
     : QObject(parent), form_(form) {
     MainMenu& menu = form_.menu();
-    connect(menu.Mindtrl1, &QAction::triggered, this, &FreeNumberCommands::Mindtrl1Click);
+    connect(menu.Mindtrl1, &QAction::triggered, this, &FreeNumberCommands::clearList);
     // The check item has already inverted its mark when it is triggered.
     connect(menu.ABCRendezett1, &QAction::triggered, this,
             [this](bool checked) { form_.freeNumbersView()->setSorted(checked); });
 }
 
-void FreeNumberCommands::Mindtrl1Click() {
+void FreeNumberCommands::clearList() {
     if (form_.interaction().confirm(&form_, QString::fromUtf8("Biztos benne ?")))
         form_.freeNumbersView()->clearAll();
 }
 
-void FreeNumberCommands::ABCRendezett1Click() {
+void FreeNumberCommands::toggleSorted() {
     QAction* sort = form_.menu().ABCRendezett1;
     sort->setChecked(!sort->isChecked());
     form_.freeNumbersView()->setSorted(sort->isChecked());

@@ -13,9 +13,9 @@ class FreeNumberCommands : public QObject {
     explicit FreeNumberCommands(TMainForm& form, QObject* parent = nullptr);
 
     // Empties the list and the edit once the operator confirms "Biztos benne ?".
-    void Mindtrl1Click();
+    void clearList();
     // Inverts the check mark of "ABC Rendezett"; the list's sorted state follows it.
-    void ABCRendezett1Click();
+    void toggleSorted();
 
   private:
     TMainForm& form_;

@@ -7,7 +7,6 @@
 #include "ui/commands/shared_file_dialogs.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/main_form.h"
-#include "ui/views/code_grid.h"
 #include "ui/views/codes_view.h"
 #include "ui/views/free_numbers_view.h"
 
@@ -34,12 +33,12 @@ class DialogDefaultsAtEnd {
 ListFileCommands::ListFileCommands(TMainForm& form, SharedFileDialogs& dialogs, QObject* parent)
     : QObject(parent), form_(form), dialogs_(dialogs) {
     const MainMenu& m = form_.menu();
-    connect(m.ImpText, &QAction::triggered, this, &ListFileCommands::ImpTextClick);
-    connect(m.ImpDat, &QAction::triggered, this, &ListFileCommands::ImpDatClick);
-    connect(m.xt1, &QAction::triggered, this, &ListFileCommands::xt1Click);
-    connect(m.PINDAT1, &QAction::triggered, this, &ListFileCommands::PINDAT1Click);
-    connect(m.Importszam, &QAction::triggered, this, &ListFileCommands::ImportszamClick);
-    connect(m.Exportszam, &QAction::triggered, this, &ListFileCommands::ExportszamClick);
+    connect(m.ImpText, &QAction::triggered, this, &ListFileCommands::importCodeText);
+    connect(m.ImpDat, &QAction::triggered, this, &ListFileCommands::importCodeList);
+    connect(m.xt1, &QAction::triggered, this, &ListFileCommands::exportCodeText);
+    connect(m.PINDAT1, &QAction::triggered, this, &ListFileCommands::exportCodeList);
+    connect(m.Importszam, &QAction::triggered, this, &ListFileCommands::importFreeNumbers);
+    connect(m.Exportszam, &QAction::triggered, this, &ListFileCommands::exportFreeNumbers);
 }
 
 void ListFileCommands::message(const QString& text) {
@@ -64,7 +63,7 @@ void ListFileCommands::importCodes(bool text) {
     doc.apply(codeListPatch(doc.image(), *list, doc.model()), ConfigDocument::Flag::Set);
     CodesView& codes = *form_.codesView();
     codes.refill(decodeForEditors(doc.image(), doc.model()));
-    codes.StringGrid1->setFocus();
+    codes.focusGrid();
 }
 
 void ListFileCommands::exportCodes(bool text) {
@@ -77,13 +76,13 @@ void ListFileCommands::exportCodes(bool text) {
     if (path.isEmpty()) return;
     const ConfigDocument& doc = form_.document();
     CodeList list = codeListOf(doc.image(), doc.model());
-    list.rows = codes.StringGrid1->rows();
+    list.rows = codes.rows();
     const FileWriteResult written = text ? writeCodeTextFile(path, list, doc.model())
                                          : writeCodeListFile(path, list, doc.model());
     if (!written.ok) form_.interaction().error(&form_, written.message);
 }
 
-void ListFileCommands::ImportszamClick() {
+void ListFileCommands::importFreeNumbers() {
     DialogDefaultsAtEnd defaults(dialogs_);
     dialogs_.setOpen(dialogs::ImportFreeNumbers);
     const QString path = dialogs_.open(&form_, form_.interaction());
@@ -107,7 +106,7 @@ void ListFileCommands::ImportszamClick() {
     if (read->truncated) message(QString::fromStdString(read->message));
 }
 
-void ListFileCommands::ExportszamClick() {
+void ListFileCommands::exportFreeNumbers() {
     if (!form_.commitPendingEdits()) return;
     DialogDefaultsAtEnd defaults(dialogs_);
     dialogs_.setSave(dialogs::ExportFreeNumbers);

@@ -16,12 +16,12 @@ class ListFileCommands : public QObject {
   public:
     ListFileCommands(TMainForm& form, SharedFileDialogs& dialogs, QObject* parent = nullptr);
 
-    void ImpTextClick() { importCodes(true); }
-    void ImpDatClick() { importCodes(false); }
-    void xt1Click() { exportCodes(true); }
-    void PINDAT1Click() { exportCodes(false); }
-    void ImportszamClick();
-    void ExportszamClick();
+    void importCodeText() { importCodes(true); }
+    void importCodeList() { importCodes(false); }
+    void exportCodeText() { exportCodes(true); }
+    void exportCodeList() { exportCodes(false); }
+    void importFreeNumbers();
+    void exportFreeNumbers();
 
   private:
     void importCodes(bool text);

@@ -87,8 +87,8 @@ PrintCommands::PrintCommands(Interaction& interaction, PrintSources sources, QOb
 PrintCommands::~PrintCommands() = default;
 
 void PrintCommands::connectActions(QAction* pageSetup, QAction* print) {
-    if (pageSetup) connect(pageSetup, &QAction::triggered, this, &PrintCommands::Oldalbellts1Click);
-    if (print) connect(print, &QAction::triggered, this, &PrintCommands::Nyomtats1Click);
+    if (pageSetup) connect(pageSetup, &QAction::triggered, this, &PrintCommands::pageSetup);
+    if (print) connect(print, &QAction::triggered, this, &PrintCommands::print);
 }
 
 QWidget* PrintCommands::window() const {
@@ -108,13 +108,13 @@ PrintCommands::Kind PrintCommands::kindOfPage(int page) const {
     }
 }
 
-void PrintCommands::Oldalbellts1Click() {
+void PrintCommands::pageSetup() {
     QPageSetupDialog dialog(printer_.get(), window());
     dialog.setObjectName(QStringLiteral("PrinterSetupDialog1"));
     interaction_.runDialog(dialog);
 }
 
-void PrintCommands::Nyomtats1Click() {
+void PrintCommands::print() {
     if (sources_.commitEdits && !sources_.commitEdits()) return;
     const Kind kind = kindOfPage(sources_.page ? sources_.page() : BasicPage);
     int count = 0;

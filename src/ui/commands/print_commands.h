@@ -64,10 +64,10 @@ class PrintCommands : public QObject {
     void connectActions(QAction* pageSetup, QAction* print);
 
     // "Oldalbeállítás...": printer, paper and orientation for later jobs.
-    void Oldalbellts1Click();
+    void pageSetup();
     // "Nyomtatás...": the window's commit step, dialog, preview, job. Nothing is printed when
     // the commit refuses or either dialog is cancelled.
-    void Nyomtats1Click();
+    void print();
 
     QPrinter& printer() { return *printer_; }
     // The choice the print dialog offers first on the code and free-number pages.

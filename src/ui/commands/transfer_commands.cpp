@@ -76,6 +76,18 @@ Result catchPortFailure(std::optional<PortFailure>& failure, Result onFailure,
     }
 }
 
+// A transfer request posted to the command group's own event queue.
+class TransferRequestEvent : public QEvent {
+  public:
+    explicit TransferRequestEvent(TransferDirection direction)
+        : QEvent(eventType()), direction(direction) {}
+    static QEvent::Type eventType() {
+        static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return type;
+    }
+    const TransferDirection direction;
+};
+
 const QString Connecting = QStringLiteral("Kapcsolódás...");
 const QString Disconnected = QStringLiteral("Szétkapcsolva");
 
@@ -88,12 +100,10 @@ TransferCommands::TransferCommands(TMainForm& form, TComPort& port, ConnectionSt
 
     dnLoad_ = form_.menu().DnLoad1;
     upLoad_ = form_.menu().UpLoad1;
-    connect(dnLoad_, &QAction::triggered, this, &TransferCommands::DnLoad1Click);
-    connect(upLoad_, &QAction::triggered, this, &TransferCommands::UpLoad1Click);
-    connect(form_.terminalView()->btnSync, &QPushButton::clicked, this,
-            &TransferCommands::btnSyncClick);
-    form_.setTransferHandler([this](TransferDirection d) { TransferRequest(d); });
-    form_.setCloseBlocker([this] { return busy() ? busyMessage() : QString(); });
+    connect(dnLoad_, &QAction::triggered, this, &TransferCommands::download);
+    connect(upLoad_, &QAction::triggered, this, &TransferCommands::upload);
+    connect(form_.terminalView(), &TerminalView::syncClicked, this,
+            &TransferCommands::setUnitClock);
 
     // Panel 3 shows every text of a transfer whole.
     form_.statusPanels().fitTexts(TMainForm::Panel::State,
@@ -113,8 +123,7 @@ TransferCommands::TransferCommands(TMainForm& form, TComPort& port, ConnectionSt
 }
 
 TransferCommands::~TransferCommands() {
-    form_.setTransferHandler({});
-    form_.setCloseBlocker({});
+    form_.setBusyReason(QString());
 }
 
 TransferLine TransferCommands::serialLine(TComPort& port) {
@@ -132,17 +141,29 @@ QProgressBar* TransferCommands::progressBar() const {
     return progress_;
 }
 
-void TransferCommands::setPanelsEnabled(bool enabled) {
-    form_.PageControl1->setEnabled(enabled);
-    form_.pnlBott->setEnabled(enabled);
-}
-
 void TransferCommands::updateCommands() {
     const bool idle = !busy();
     if (dnLoad_) dnLoad_->setEnabled(idle);
     if (upLoad_) upLoad_->setEnabled(idle);
-    form_.terminalView()->btnSync->setEnabled(idle);
+    form_.terminalView()->setSyncEnabled(idle);
+    form_.menu().mnuComport->setEnabled(idle);
+    page_.setLineBusy(!idle);
+    // The transfer pumps the event queue; a close meanwhile would pull the window from under it.
+    form_.setBusyReason(idle ? QString() : busyMessage());
     emit busyChanged(!idle);
+}
+
+void TransferCommands::postRequest(TransferDirection direction) {
+    QCoreApplication::postEvent(this, new TransferRequestEvent(direction));
+}
+
+bool TransferCommands::event(QEvent* event) {
+    if (event->type() != TransferRequestEvent::eventType()) return QObject::event(event);
+    const TransferDirection direction = static_cast<TransferRequestEvent*>(event)->direction;
+    // The window is drawn as it stands before the transfer holds its input back.
+    form_.repaint();
+    runTransfer(direction);
+    return true;
 }
 
 void TransferCommands::message(const QString& text) {
@@ -177,30 +198,30 @@ bool TransferCommands::requestTransfer(TransferDirection direction) {
     }
     pending_ = true;
     updateCommands();
-    form_.postTransferRequest(direction);
+    postRequest(direction);
     return true;
 }
 
-void TransferCommands::DnLoad1Click() {
+void TransferCommands::download() {
     if (busy() || !form_.commitPendingEdits() || !form_.askSaveChanges()) return;
-    setPanelsEnabled(false);
+    form_.setPanelsEnabled(false);
     if (requestTransfer(TransferDirection::Download)) {
         form_.document().markModified();
         form_.setModelBoxEnabled(false);
     }
-    setPanelsEnabled(true);
+    form_.setPanelsEnabled(true);
 }
 
-void TransferCommands::UpLoad1Click() {
+void TransferCommands::upload() {
     // The unit gets what the window shows: the field being typed in and the working copies are
     // stored first, and a refused value sends nothing.
     if (busy() || !form_.commitPendingEdits()) return;
-    setPanelsEnabled(false);
+    form_.setPanelsEnabled(false);
     requestTransfer(TransferDirection::Upload);
-    setPanelsEnabled(true);
+    form_.setPanelsEnabled(true);
 }
 
-void TransferCommands::TransferRequest(TransferDirection direction) {
+void TransferCommands::runTransfer(TransferDirection direction) {
     pending_ = false;
     if (running_ ||
         (direction != TransferDirection::Download && direction != TransferDirection::Upload)) {
@@ -246,11 +267,7 @@ void TransferCommands::runDownload(TransferLine& line) {
         Transfer engine(*line.link, *line.clock);
         engine.setProgressHandler([this](const TransferProgress& p) { showProgress(p); });
         // The map follows the unit at once; the editors are refilled once, at the end.
-        engine.setModelHandler([this](DeviceModel m) {
-            form_.cbTipus->setCurrentIndex(modelIndex(m));
-            // The same model again would only empty the choice lists until the refill.
-            if (form_.document().model() != m) form_.modelSwitch();
-        });
+        engine.setModelHandler([this](DeviceModel m) { form_.showModel(m); });
         DownloadResult onFailure;
         onFailure.status = transfer_text::communicationError();
         result = catchPortFailure(failure, onFailure, [&] { return engine.download(); });
@@ -263,8 +280,7 @@ void TransferCommands::runDownload(TransferLine& line) {
         ConfigImage image = form_.document().image();
         DeviceModel model = previous;
         if (adoptDownload(result, image, model)) form_.document().replaceImage(image);
-        form_.cbTipus->setCurrentIndex(modelIndex(model));
-        if (form_.document().model() != model) form_.modelSwitch();
+        form_.showModel(model);
         form_.refill();
     }
     reportOutcome(failure, result.ok(), result.message);
@@ -300,7 +316,7 @@ void TransferCommands::reportOutcome(const std::optional<PortFailure>& failure, 
         message(text);
 }
 
-void TransferCommands::btnSyncClick() {
+void TransferCommands::setUnitClock() {
     if (busy()) return;
     if (!port_.Connected()) {
         form_.setStatusText(TMainForm::Panel::State, Connecting);
@@ -336,7 +352,7 @@ void TransferCommands::btnSyncClick() {
         }
         reportOutcome(failure, result.ok(), result.message);
     }
-    if (QWidget* pane = form_.terminalView()->ComTerminal1) pane->setFocus();
+    form_.terminalView()->focusTerminal();
     emit finished();
 }
 

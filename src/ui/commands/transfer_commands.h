@@ -50,11 +50,15 @@ class TransferCommands : public QObject {
     // and the computer's clock.
     static TransferLine serialLine(TComPort& port);
 
-    void DnLoad1Click();
-    void UpLoad1Click();
-    void btnSyncClick();
-    // A transfer request delivered by the window's event queue.
-    void TransferRequest(TransferDirection direction);
+    void download();
+    void upload();
+    void setUnitClock();
+    // Posts a transfer request to this group's own event queue: it runs after the posting
+    // command has returned and the window has been drawn. A value that is neither direction is
+    // ignored on delivery.
+    void postRequest(TransferDirection direction);
+    // A transfer request as the event queue delivers it.
+    void runTransfer(TransferDirection direction);
 
     bool busy() const { return pending_ || running_; }
     // Why the window does not close now: "Adatátvitel folyik: ...".
@@ -71,6 +75,9 @@ class TransferCommands : public QObject {
     // operation the line belongs to it.
     void busyChanged(bool busy);
 
+  protected:
+    bool event(QEvent* event) override;
+
   private:
     // Opens the port unless the operator holds it open, then posts the request.
     bool requestTransfer(TransferDirection direction);
@@ -79,7 +86,6 @@ class TransferCommands : public QObject {
     void showProgress(const TransferProgress& p);
     void setProgressVisible(bool visible);
     void closeUnlessHeld();
-    void setPanelsEnabled(bool enabled);
     void updateCommands();
     void reportPortNotOpen();
     // The failure of an operation, if any: the port's error, else the engine's message.

@@ -104,6 +104,10 @@ BasicView::BasicView(ConfigDocument& document, Interaction& interaction, QWidget
         });
 }
 
+void BasicView::focusSpeedChoice() {
+    RGspeed->setFocus();
+}
+
 void BasicView::layoutFor(DeviceModel model) {
     ConfigView::layoutFor(model);
     const bool four = model == DeviceModel::Line4;

@@ -17,7 +17,10 @@ class BasicView : public ConfigView {
 
     void layoutFor(DeviceModel model) override;
     void refill(const EditorView& v) override;
+    // The focus goes to the speed choice, as a new configuration shows the view.
+    void focusSpeedChoice();
 
+  private:
     RadioGroup *RGspeed, *RGbit, *RGmod, *RG20h;
     QLineEdit *MEcopos, *MEcallpos, *MErzk, *MEszamz;
     QComboBox* CBcokar;

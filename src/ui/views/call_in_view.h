@@ -19,13 +19,13 @@ class CallInView : public ConfigView {
 
     void refill(const EditorView& v) override;
 
+  private:
     QLineEdit *edBehiv, *edGW;
     QCheckBox *chkIntGW, *chkNatGW;
     QListWidget* lbGW;
     QLabel *lblNoGW, *lblKorz;
     QPushButton *btnGWAdd, *btnGWDel;
 
-  private:
     // The call-in controls as they stand.
     CallInForm form() const;
     std::optional<int> selectedArea() const;

@@ -7,6 +7,7 @@
 #include "ui/views/code_grid.h"
 #include "ui/views/view_helpers.h"
 
+#include <QItemSelectionModel>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -21,8 +22,8 @@ CodesView::CodesView(ConfigDocument& document, Interaction& interaction, QWidget
     column->addWidget(StringGrid1);
 
     connect(StringGrid1, &CodeGrid::edited, this, &CodesView::gridEdited);
-    connect(StringGrid1, &CodeGrid::entered, this, &CodesView::StringGrid1Enter);
-    connect(StringGrid1, &CodeGrid::left, this, &CodesView::StringGrid1Exit);
+    connect(StringGrid1, &CodeGrid::entered, this, &CodesView::gridEntered);
+    connect(StringGrid1, &CodeGrid::left, this, &CodesView::storeGrid);
     connect(StringGrid1, &CodeGrid::codeRowsGrown, this, &CodesView::rowsGrown);
     connect(StringGrid1, &CodeGrid::lastCodeRowDropped, this, &CodesView::lastRowDropped);
 }
@@ -44,11 +45,11 @@ void CodesView::refill(const EditorView& v) {
 
 bool CodesView::commitPendingEdit() {
     StringGrid1->commitOpenEditor();
-    StringGrid1Exit();
+    storeGrid();
     return true;
 }
 
-void CodesView::StringGrid1Exit() {
+void CodesView::storeGrid() {
     // Between a model switch and the next refill the cells belong to the previous model.
     const auto model = shownModel();
     if (!CodeGridChanged || !model) return;
@@ -63,6 +64,32 @@ void CodesView::followCodeTableShape() {
     StringGrid1->setCodeLength(length);
     StringGrid1->setGridRowCount(std::min(count, codeTableCapacity(length)) + 1);
     emit codePanelTextChanged(codePanelText());
+}
+
+std::vector<CodeRowView> CodesView::rows() const {
+    return StringGrid1->rows();
+}
+
+std::optional<NumberSpan> CodesView::selectedRows() const {
+    const QModelIndexList picked = StringGrid1->selectionModel()->selectedIndexes();
+    if (picked.isEmpty()) return std::nullopt;
+    const auto [low, high] = std::minmax_element(
+        picked.begin(), picked.end(),
+        [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    return NumberSpan{low->row() + 1, high->row() + 1};
+}
+
+void CodesView::selectAllCodes() {
+    StringGrid1->commitOpenEditor();
+    StringGrid1->selectAllCodes();
+}
+
+void CodesView::showGeneratedCode(int row, const CodeRowView& code) {
+    StringGrid1->setRow(row, code);
+}
+
+void CodesView::focusGrid() {
+    StringGrid1->setFocus();
 }
 
 QString CodesView::codePanelText() const {

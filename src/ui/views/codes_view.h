@@ -1,9 +1,14 @@
 #pragma once
 // The "Kódok" view: the code table grid, the working copy of the code table. The operator's
-// edits stay in the grid until the store (StringGrid1Exit) writes it into the image: when the
+// edits stay in the grid until the store (storeGrid) writes it into the image: when the
 // focus leaves the grid, and when a command that needs the image complete calls it (save,
 // upload, exports, print, the bulk commands after filling the grid).
+#include "model/code_record.h"
+#include "model/report_text.h"
 #include "ui/views/config_view.h"
+
+#include <optional>
+#include <vector>
 
 namespace zx {
 
@@ -26,9 +31,9 @@ class CodesView : public ConfigView {
     // The store: while CodeGridChanged is set, writes every grid row into the code table and
     // raises CodeCount to the rows when the grid holds more; marks the configuration modified
     // when a byte changed. CodeGridChanged stays set, so a later call writes the grid again.
-    void StringGrid1Exit();
+    void storeGrid();
     // The focus came into the grid: nothing in it is changed yet.
-    void StringGrid1Enter() { CodeGridChanged = false; }
+    void gridEntered() { CodeGridChanged = false; }
 
     // After the preferences changed CodeCount or CodeLength: the grid gets one row per stored
     // code (as far as the table holds them), its texts kept and new rows empty, and takes the
@@ -38,16 +43,30 @@ class CodesView : public ConfigView {
     // Status panel 1 for the grid as it stands: code rows "/" code digits ("25/6").
     QString codePanelText() const;
 
-    CodeGrid* StringGrid1;
-    // Set by every edit in the grid and by the commands that fill it in bulk (before they call
-    // the store); the store writes the grid only while it is set.
-    bool CodeGridChanged = false;
+    // The code rows as the grid shows them, row 1 first.
+    std::vector<CodeRowView> rows() const;
+    // The rows (1-based, first to last) of the block the operator selected, if any.
+    std::optional<NumberSpan> selectedRows() const;
+    // "Mind kijelöl": a code still being typed goes into its cell, then the rights column of
+    // every code row is selected with the cursor on the last row.
+    void selectAllCodes();
+    // Code generation puts a code into row `row` (1-based) as it goes.
+    void showGeneratedCode(int row, const CodeRowView& code);
+    void focusGrid();
+
+    // CodeGridChanged: set by every edit in the grid, and by the commands that fill it in bulk
+    // before they call the store; the store writes the grid only while it is set.
+    bool gridChanged() const { return CodeGridChanged; }
+    void markGridChanged() { CodeGridChanged = true; }
 
   signals:
     // Status panel 1 is to show this text.
     void codePanelTextChanged(const QString& text);
 
   private:
+    CodeGrid* StringGrid1;
+    bool CodeGridChanged = false;
+
     void gridEdited();
     void rowsGrown(int codeRows);
     void lastRowDropped(int codeRows);

@@ -48,15 +48,15 @@ FreeNumbersView::FreeNumbersView(ConfigDocument& document, Interaction& interact
     grid->setRowStretch(6, 1);
     grid->setColumnStretch(2, 1);
 
-    connect(BTNujszam1, &QPushButton::clicked, this, &FreeNumbersView::BTNujszam1Click);
-    connect(BTNfreejav, &QPushButton::clicked, this, &FreeNumbersView::BTNfreejavClick);
-    connect(BTNfreedel, &QPushButton::clicked, this, &FreeNumbersView::BTNfreedelClick);
-    connect(lbFreeCall, &QListWidget::itemClicked, this, &FreeNumbersView::lbFreeCallClick);
+    connect(BTNujszam1, &QPushButton::clicked, this, &FreeNumbersView::addNumber);
+    connect(BTNfreejav, &QPushButton::clicked, this, &FreeNumbersView::correctNumber);
+    connect(BTNfreedel, &QPushButton::clicked, this, &FreeNumbersView::deleteSelected);
+    connect(lbFreeCall, &QListWidget::itemClicked, this, &FreeNumbersView::pickCurrentEntry);
     // Moving through the list with the keys picks the entry as a click does; the entry the
     // list makes current when it merely gets the focus is not picked.
     lbFreeCall->installEventFilter(this);
     connect(lbFreeCall, &QListWidget::currentRowChanged, this, [this] {
-        if (keyInList_) lbFreeCallClick();
+        if (keyInList_) pickCurrentEntry();
     });
     // The focus going from the shown page to another control of the window (the model box, the
     // status bar) is leaving the page; a message box or another program taking it is not. When
@@ -66,7 +66,7 @@ FreeNumbersView::FreeNumbersView(ConfigDocument& document, Interaction& interact
         connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
             if (isVisible() && old && isAncestorOf(old) && now && now->window() == window() &&
                 !isAncestorOf(now))
-                TabSheet6Exit();
+                storeTrimmedOnLeavingPage();
         });
 }
 
@@ -88,7 +88,7 @@ void FreeNumbersView::refill(const EditorView& v) {
     std::vector<RawText> entries = v.freeNumbers;
     if (sorted_) sortFreeNumbers(entries);
     showEntries(entries);
-    TestBtns();
+    updateButtonsAndCounter();
 }
 
 std::vector<RawText> FreeNumbersView::entries() const {
@@ -103,6 +103,13 @@ void FreeNumbersView::showEntries(const std::vector<RawText>& entries) {
     lbFreeCall->clear();
     for (const RawText& entry : entries)
         lbFreeCall->addItem(fromCp1250(entry));
+}
+
+std::vector<bool> FreeNumbersView::selectedEntries() const {
+    std::vector<bool> picked;
+    for (int i = 0; i < lbFreeCall->count(); ++i)
+        picked.push_back(lbFreeCall->item(i)->isSelected());
+    return picked;
 }
 
 int FreeNumbersView::capacity() const {
@@ -130,7 +137,7 @@ void FreeNumbersView::StoreFreeNumbers() {
     write(false);
 }
 
-void FreeNumbersView::TabSheet6Exit() {
+void FreeNumbersView::storeTrimmedOnLeavingPage() {
     write(true);
 }
 
@@ -143,7 +150,7 @@ std::optional<RawText> FreeNumbersView::editNumber() {
     return *text;
 }
 
-void FreeNumbersView::BTNujszam1Click() {
+void FreeNumbersView::addNumber() {
     if (lbFreeCall->count() < capacity()) {
         const auto edit = editNumber();
         if (!edit) return;
@@ -163,14 +170,14 @@ void FreeNumbersView::BTNujszam1Click() {
             break;
         }
     }
-    TestBtns();
+    updateButtonsAndCounter();
     MEfreecall->setFocus();
 }
 
-void FreeNumbersView::BTNfreejavClick() {
+void FreeNumbersView::correctNumber() {
     const int row = lbFreeCall->currentRow();
     if (row < 0) {
-        TestBtns();
+        updateButtonsAndCounter();
         return;
     }
     const auto edit = editNumber();
@@ -181,10 +188,10 @@ void FreeNumbersView::BTNfreejavClick() {
         lbFreeCall->item(row)->setText(fromCp1250(*entry));
         listChanged();
     }
-    TestBtns();
+    updateButtonsAndCounter();
 }
 
-void FreeNumbersView::BTNfreedelClick() {
+void FreeNumbersView::deleteSelected() {
     std::vector<RawText> list = entries();
     std::vector<bool> selected(list.size());
     for (int i = 0; i < lbFreeCall->count(); ++i)
@@ -193,15 +200,15 @@ void FreeNumbersView::BTNfreedelClick() {
         showEntries(list);
         listChanged();
     }
-    TestBtns();
+    updateButtonsAndCounter();
 }
 
-void FreeNumbersView::lbFreeCallClick() {
+void FreeNumbersView::pickCurrentEntry() {
     if (QListWidgetItem* item = lbFreeCall->currentItem()) MEfreecall->setText(item->text());
-    TestBtns();
+    updateButtonsAndCounter();
 }
 
-void FreeNumbersView::TestBtns() {
+void FreeNumbersView::updateButtonsAndCounter() {
     const bool current = lbFreeCall->currentItem() != nullptr;
     BTNfreejav->setEnabled(current);
     BTNfreedel->setEnabled(current);
@@ -214,7 +221,7 @@ void FreeNumbersView::clearAll() {
     MEfreecall->clear();
     // The list written into the image now differs from the saved one.
     listChanged();
-    TestBtns();
+    updateButtonsAndCounter();
 }
 
 void FreeNumbersView::takeEntries(const std::vector<RawText>& imported, bool replace) {
@@ -223,7 +230,7 @@ void FreeNumbersView::takeEntries(const std::vector<RawText>& imported, bool rep
     if (sorted_) sortFreeNumbers(list);
     showEntries(list);
     listChanged();
-    TestBtns();
+    updateButtonsAndCounter();
 }
 
 void FreeNumbersView::setSorted(bool sorted) {
@@ -231,7 +238,7 @@ void FreeNumbersView::setSorted(bool sorted) {
         std::vector<RawText> list = entries();
         sortFreeNumbers(list);
         showEntries(list);
-        TestBtns();
+        updateButtonsAndCounter();
     }
     sorted_ = sorted;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The "Számok" view: numbers that may be called without a code. The list is the working copy;
 // its commands change the list (and mark the configuration modified), and the writers put it
-// into the image: StoreFreeNumbers as the entries stand (save, upload), TabSheet6Exit with each
-// entry trimmed (leaving the page).
+// into the image: StoreFreeNumbers as the entries stand (save, upload), storeTrimmedOnLeavingPage
+// with each entry trimmed (leaving the page).
 #include "model/raw_text.h"
 #include "ui/views/config_view.h"
 
@@ -31,18 +31,18 @@ class FreeNumbersView : public ConfigView {
     void StoreFreeNumbers();
     // Leaving the page: writes the list with spaces and control characters trimmed from both
     // ends of each entry.
-    void TabSheet6Exit();
+    void storeTrimmedOnLeavingPage();
 
     // "&Uj szám": the edit's number joins the list.
-    void BTNujszam1Click();
+    void addNumber();
     // "&Javítás": the current entry becomes the edit's number.
-    void BTNfreejavClick();
+    void correctNumber();
     // "&Törlés": the selected entries leave the list.
-    void BTNfreedelClick();
+    void deleteSelected();
     // A click in the list: the edit shows the current entry.
-    void lbFreeCallClick();
+    void pickCurrentEntry();
     // The buttons' enabled state and the counter "Bejegyzések:n/capacity".
-    void TestBtns();
+    void updateButtonsAndCounter();
 
     // "Mind töröl" after it was confirmed: the list and the edit emptied.
     void clearAll();
@@ -57,16 +57,17 @@ class FreeNumbersView : public ConfigView {
     std::vector<RawText> entries() const;
     // The free-number capacity of the model shown.
     int capacity() const;
+    // Which entries the operator selected, in list order.
+    std::vector<bool> selectedEntries() const;
 
+  private:
     QLabel *Label34, *Label50;
     QListWidget* lbFreeCall;
     QLineEdit* MEfreecall;
     QPushButton *BTNfreejav, *BTNujszam1, *BTNfreedel;
 
-  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
     void showEntries(const std::vector<RawText>& entries);
     // The list shown now differs from the one last written: the configuration is modified.
     void listChanged();

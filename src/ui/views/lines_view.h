@@ -24,6 +24,7 @@ class LinesView : public ConfigView {
     void layoutFor(DeviceModel model) override;
     void refill(const EditorView& v) override;
 
+  private:
     struct LineRow {
         QWidget* panel = nullptr; // pnlCOnn
         QLabel* port = nullptr;   // lblPortnn
@@ -32,13 +33,10 @@ class LinesView : public ConfigView {
         QCheckBox *subLine = nullptr, *callIn = nullptr;
     };
     std::array<LineRow, LineCount> lines;
-
-  private:
     std::array<QLabel*, 7> headings_{};
     std::vector<QGridLayout*> grids_;
     QWidget* scroll_ = nullptr;
 
-  private:
     // Each column as wide as its widest control shown in the first shownRows rows.
     void fitColumns(int shownRows);
     // The line settings, rebuilt from the rows as they stand.

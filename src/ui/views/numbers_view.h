@@ -25,6 +25,7 @@ class NumbersView : public ConfigView {
     // What the exception list draws for an entry: area code and length.
     std::pair<QString, QString> exceptionTexts(int row) const;
 
+  private:
     QLineEdit *MEloclen, *MEnatlen;
     QListWidget* lbKiv;
     QLineEdit *edKivSzam, *edKivHossz;
@@ -33,7 +34,6 @@ class NumbersView : public ConfigView {
     std::array<QLineEdit*, 4> edMP{};
     std::array<QLineEdit*, 2> edIP{};
 
-  private:
     // The exception items and prefix fields as they stand.
     NumberTablesForm form() const;
     std::optional<int> selectedException() const;

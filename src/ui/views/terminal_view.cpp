@@ -1,5 +1,6 @@
 #include "ui/views/terminal_view.h"
 
+#include "ui/terminal/terminal_widget.h"
 #include "ui/views/view_helpers.h"
 
 #include <QHBoxLayout>
@@ -33,16 +34,31 @@ TerminalView::TerminalView(QWidget* parent) : QWidget(parent) {
     bar->addStretch(1);
     layout_->addLayout(bar);
 
+    connect(btnSync, &QPushButton::clicked, this, &TerminalView::syncClicked);
+
     ComTerminal1 = new QWidget(this);
     ComTerminal1->setObjectName(QStringLiteral("ComTerminal1"));
     layout_->addWidget(ComTerminal1, 1);
 }
 
-void TerminalView::setTerminalWidget(QWidget* terminal) {
+TerminalPageWidgets TerminalView::setTerminalWidget(TComTerminal* terminal) {
     terminal->setObjectName(QStringLiteral("ComTerminal1"));
     delete layout_->replaceWidget(ComTerminal1, terminal);
     delete ComTerminal1;
     ComTerminal1 = terminal;
+    return {btnConnect, btnTransp, btnDial, edPhone, terminal};
+}
+
+void TerminalView::setPhone(const QString& phone) {
+    edPhone->setText(phone);
+}
+
+void TerminalView::setSyncEnabled(bool enabled) {
+    btnSync->setEnabled(enabled);
+}
+
+void TerminalView::focusTerminal() {
+    ComTerminal1->setFocus();
 }
 
 } // namespace zx

@@ -15,6 +15,7 @@ class TimersView : public ConfigView {
     void layoutFor(DeviceModel model) override;
     void refill(const EditorView& v) override;
 
+  private:
     QLineEdit *MEibe, *MEibo, *MEintd;
     QLineEdit *ME1t1, *ME2t1, *MEcol1, *MEcor1;
     QLineEdit *ME1t2, *ME2t2, *MEcol2, *MEcor2;

@@ -1,0 +1,34 @@
+#pragma once
+// "&Tartalom" of the help menu: the help file "ZENDRAX.HLP" (HTML text shipped with the program)
+// opened at its contents in a small viewer, which closes with the main window.
+#include "ui/dialogs/help_viewer.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class TMainForm;
+
+namespace zx {
+
+class HelpCommand : public QObject {
+    Q_OBJECT
+  public:
+    // The help file, looked for in `directory` (beside the program unless told otherwise).
+    static constexpr const char* HelpFileName = "ZENDRAX.HLP";
+
+    explicit HelpCommand(TMainForm& form, QObject* parent = nullptr);
+
+    void setHelpDirectory(const QString& directory) { directory_ = directory; }
+    QString helpFilePath() const;
+    // Opens the help file at its contents; a missing file is reported, nothing else changes.
+    void showContents();
+    HelpViewer* viewer() const { return viewer_; }
+
+  private:
+    TMainForm& form_;
+    QString directory_;
+    QPointer<HelpViewer> viewer_;
+};
+
+} // namespace zx
