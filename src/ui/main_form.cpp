@@ -1,40 +1,20 @@
 #include "ui/main_form.h"
 
 #include "ui/dialogs/interaction.h"
-#include "ui/views/basic_view.h"
-#include "ui/views/call_in_view.h"
 #include "ui/views/codes_view.h"
 #include "ui/views/free_numbers_view.h"
-#include "ui/views/lines_view.h"
-#include "ui/views/numbers_view.h"
-#include "ui/views/terminal_view.h"
-#include "ui/views/timers_view.h"
 #include "ui/views/view_helpers.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
-#include <QTabWidget>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 using namespace zx;
-
-namespace {
-
-const char* const ViewCaptions[TMainForm::ViewCount] = {
-    "&Alap", "&Vonalak", "I&dőzítők", "Szám&hosszak", "&Kódok", "&Számok", "&Behívás", "&Terminál",
-};
-constexpr int CodesPage = 4;
-constexpr int FreeNumbersPage = 5;
-
-} // namespace
 
 TMainForm::TMainForm(ConfigDocument& document, Interaction& interaction, QWidget* parent)
     : QMainWindow(parent), document_(document), interaction_(interaction) {
@@ -43,22 +23,7 @@ TMainForm::TMainForm(ConfigDocument& document, Interaction& interaction, QWidget
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(4, 4, 4, 0);
-    PageControl1 = new QTabWidget(central);
-    PageControl1->setObjectName(QStringLiteral("PageControl"));
-    basic_ = new BasicView(document_, interaction_);
-    lines_ = new LinesView(document_, interaction_);
-    timers_ = new TimersView(document_, interaction_);
-    numbers_ = new NumbersView(document_, interaction_);
-    codes_ = new CodesView(document_, interaction_);
-    free_ = new FreeNumbersView(document_, interaction_);
-    callIn_ = new CallInView(document_, interaction_);
-    terminal_ = new TerminalView;
-    configViews_ = {basic_, lines_, timers_, numbers_, codes_, free_, callIn_};
-    const std::array<QWidget*, ViewCount> pages = {basic_, lines_, timers_, numbers_,
-                                                   codes_, free_,  callIn_, terminal_};
-    for (int i = 0; i < ViewCount; ++i)
-        PageControl1->addTab(pages[static_cast<std::size_t>(i)],
-                             QString::fromUtf8(ViewCaptions[i]));
+    PageControl1 = new ViewPages(document_, interaction_, central);
     column->addWidget(PageControl1, 1);
 
     pnlBott = new QWidget(central);
@@ -90,15 +55,14 @@ TMainForm::TMainForm(ConfigDocument& document, Interaction& interaction, QWidget
     setMenuEnabled(menu_->Szamok2, false);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TMainForm::viewChanged);
     connect(cbTipus, &QComboBox::activated, this, &TMainForm::modelBoxChanged);
-    connect(codes_, &CodesView::codePanelTextChanged, this,
+    connect(codesView(), &CodesView::codePanelTextChanged, this,
             [this](const QString& text) { setStatusText(Panel::Codes, text); });
     connect(&document_, &ConfigDocument::fileNameChanged, this, [this](const QString& name) {
         setStatusText(Panel::File, name.isEmpty() ? QString::fromUtf8("Új") : name);
     });
 
     cbTipus->setCurrentIndex(modelIndex(document_.model()));
-    for (ConfigView* view : configViews_)
-        view->layoutFor(document_.model());
+    PageControl1->layoutFor(document_.model());
     newConfiguration();
     setStatusText(Panel::Connection, QStringLiteral("COM1 ( 19200 )"));
     setStatusText(Panel::State, QString::fromUtf8("Szétkapcsolva"));
@@ -111,14 +75,8 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::fitToViews() {
-    // The window's own hint counts only the page shown; every page is to have its room.
-    QSize pages;
-    for (int i = 0; i < PageControl1->count(); ++i)
-        pages = pages.expandedTo(PageControl1->widget(i)->sizeHint());
-    const QSize shown = PageControl1->currentWidget()->sizeHint();
-    const QSize extra((std::max)(0, pages.width() - shown.width()),
-                      (std::max)(0, pages.height() - shown.height()));
-    QSize size = this->size().expandedTo(sizeHint() + extra);
+    // The window's own hint counts only the page shown.
+    QSize size = this->size().expandedTo(sizeHint() + PageControl1->roomBeyondShownPage());
     const QScreen* s = screen();
     if (s) size = size.boundedTo(s->availableGeometry().size());
     resize(size);
@@ -129,19 +87,9 @@ DeviceModel TMainForm::currentModel() const {
     return modelFromIndex(cbTipus->currentIndex());
 }
 
-void TMainForm::setModelBoxEnabled(bool enabled) {
-    cbTipus->setEnabled(enabled);
-}
-
-void TMainForm::setPanelsEnabled(bool enabled) {
-    PageControl1->setEnabled(enabled);
-    pnlBott->setEnabled(enabled);
-}
-
 void TMainForm::modelSwitch() {
     document_.setModel(currentModel());
-    for (ConfigView* view : configViews_)
-        view->layoutFor(document_.model());
+    PageControl1->layoutFor(document_.model());
 }
 
 void TMainForm::showModel(DeviceModel model) {
@@ -178,19 +126,7 @@ void TMainForm::newConfiguration() {
 }
 
 void TMainForm::refill() {
-    const EditorView v = decodeForEditors(document_.image(), document_.model());
-    for (ConfigView* view : configViews_)
-        view->refill(v);
-}
-
-std::optional<int> TMainForm::boundOffset(const QWidget* edit) const {
-    for (const ConfigView* view : configViews_)
-        if (const auto offset = view->boundOffset(edit)) return offset;
-    return std::nullopt;
-}
-
-int TMainForm::currentView() const {
-    return PageControl1->currentIndex();
+    PageControl1->refill(decodeForEditors(document_.image(), document_.model()));
 }
 
 void TMainForm::showView(int index) {
@@ -202,9 +138,9 @@ void TMainForm::showView(int index) {
 }
 
 void TMainForm::viewChanged(int index) {
-    if (menu_->Szamok2->menuAction()->isEnabled()) free_->StoreFreeNumbers();
-    setMenuEnabled(menu_->Kdok2, index == CodesPage);
-    setMenuEnabled(menu_->Szamok2, index == FreeNumbersPage);
+    if (menu_->Szamok2->menuAction()->isEnabled()) freeNumbersView()->StoreFreeNumbers();
+    setMenuEnabled(menu_->Kdok2, index == ViewPages::CodesPage);
+    setMenuEnabled(menu_->Szamok2, index == ViewPages::FreeNumbersPage);
 }
 
 bool TMainForm::askSaveChanges() {
@@ -234,8 +170,5 @@ bool TMainForm::mayClose() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (mayClose())
-        event->accept();
-    else
-        event->ignore();
+    event->setAccepted(mayClose());
 }

@@ -6,33 +6,18 @@
 #include "ui/config_document.h"
 #include "ui/main_menu.h"
 #include "ui/status_bar.h"
+#include "ui/views/view_pages.h"
 
+#include <QComboBox>
 #include <QMainWindow>
 
-#include <array>
 #include <memory>
 #include <optional>
-
-class QComboBox;
-class QTabWidget;
-
-namespace zx {
-class BasicView;
-class CallInView;
-class CodesView;
-class ConfigView;
-class FreeNumbersView;
-class Interaction;
-class LinesView;
-class NumbersView;
-class TerminalView;
-class TimersView;
-} // namespace zx
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
   public:
-    static constexpr int ViewCount = zx::MainMenu::ViewCount;
+    static constexpr int ViewCount = zx::ViewPages::Count;
     using Panel = zx::StatusPanels::Panel;
 
     // The document outlives the window: every view refers to it until the last of them is gone.
@@ -45,18 +30,18 @@ class TMainForm : public QMainWindow {
     zx::Interaction& interaction() { return interaction_; }
     zx::MainMenu& menu() { return *menu_; }
 
-    zx::BasicView* basicView() const { return basic_; }
-    zx::LinesView* linesView() const { return lines_; }
-    zx::TimersView* timersView() const { return timers_; }
-    zx::NumbersView* numbersView() const { return numbers_; }
-    zx::CodesView* codesView() const { return codes_; }
-    zx::FreeNumbersView* freeNumbersView() const { return free_; }
-    zx::CallInView* callInView() const { return callIn_; }
-    zx::TerminalView* terminalView() const { return terminal_; }
+    zx::BasicView* basicView() const { return PageControl1->basic(); }
+    zx::LinesView* linesView() const { return PageControl1->lines(); }
+    zx::TimersView* timersView() const { return PageControl1->timers(); }
+    zx::NumbersView* numbersView() const { return PageControl1->numbers(); }
+    zx::CodesView* codesView() const { return PageControl1->codes(); }
+    zx::FreeNumbersView* freeNumbersView() const { return PageControl1->freeNumbers(); }
+    zx::CallInView* callInView() const { return PageControl1->callIn(); }
+    zx::TerminalView* terminalView() const { return PageControl1->terminal(); }
 
     // The model box's item: the model every part of the program works with.
     zx::DeviceModel currentModel() const;
-    void setModelBoxEnabled(bool enabled);
+    void setModelBoxEnabled(bool enabled) { cbTipus->setEnabled(enabled); }
     // Installs the map of the model box's model and lays the views out for it. The image is not
     // touched and the editors are not refilled: the download's model check calls this and refills
     // after the transfer. A change made by the operator in the model box refills at once.
@@ -76,16 +61,21 @@ class TMainForm : public QMainWindow {
     QString statusText(int panel) const { return panels_->text(panel); }
     zx::StatusPanels& statusPanels() { return *panels_; }
     // The pages and the model box take no input while an operation owns the window.
-    void setPanelsEnabled(bool enabled);
+    void setPanelsEnabled(bool enabled) {
+        PageControl1->setEnabled(enabled);
+        pnlBott->setEnabled(enabled);
+    }
 
-    int currentView() const;
+    int currentView() const { return PageControl1->currentIndex(); }
     // Shows a view the way the view menu does; leaving the free-number view stores its list.
     void showView(int index);
     // Grows the window (within the screen) until every view has the room it asks for, and
     // centres it again: the terminal pane wants all its 24 rows.
     void fitToViews();
     // The image offset a numeric edit of any view stores at (none while unbound).
-    std::optional<int> boundOffset(const QWidget* edit) const;
+    std::optional<int> boundOffset(const QWidget* edit) const {
+        return PageControl1->boundOffset(edit);
+    }
 
     // The commit step every command that reads, sends or replaces the configuration runs first:
     // the field being edited, the code grid's open cell and the working copies are stored. False
@@ -107,7 +97,7 @@ class TMainForm : public QMainWindow {
     bool mayClose();
 
     // The frame's controls, under their documented names (also their objectNames).
-    QTabWidget* PageControl1 = nullptr;
+    zx::ViewPages* PageControl1 = nullptr;
     QWidget* pnlBott = nullptr;
     QComboBox* cbTipus = nullptr;
     QStatusBar* SBar = nullptr;
@@ -130,15 +120,5 @@ class TMainForm : public QMainWindow {
     zx::Interaction& interaction_;
     std::unique_ptr<zx::MainMenu> menu_;
     std::unique_ptr<zx::StatusPanels> panels_;
-    zx::BasicView* basic_;
-    zx::LinesView* lines_;
-    zx::TimersView* timers_;
-    zx::NumbersView* numbers_;
-    zx::CodesView* codes_;
-    zx::FreeNumbersView* free_;
-    zx::CallInView* callIn_;
-    zx::TerminalView* terminal_;
-    // The seven views of the configuration, in page order.
-    std::array<zx::ConfigView*, 7> configViews_{};
     QString busyReason_;
 };
