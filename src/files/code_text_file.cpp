@@ -2,6 +2,7 @@
 
 #include "files/text_lines.h"
 #include "model/code_table.h"
+#include "model/trimmed.h"
 
 #include <algorithm>
 
@@ -11,13 +12,9 @@ namespace {
 
 constexpr char Tab = '\t';
 
-std::string_view trimmed(std::string_view s) {
-    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!s.empty() && blank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && blank(s.back()))
-        s.remove_suffix(1);
-    return s;
+// Spaces and control characters.
+bool blank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
 }
 
 std::string refused(const std::string& reason) {
@@ -33,7 +30,7 @@ constexpr const char* Barred = "Tilt";
 
 // The text before the line's first TAB, without blanks around it.
 std::string_view codeOf(std::string_view line) {
-    return trimmed(line.substr(0, line.find(Tab)));
+    return trimmed(line.substr(0, line.find(Tab)), blank);
 }
 
 bool startsWith(const std::vector<std::string>& rights, std::size_t i, char c) {

@@ -1,5 +1,7 @@
 #include "model/editor_store.h"
 
+#include "model/trimmed.h"
+
 #include <algorithm>
 #include <limits>
 #include <string>
@@ -15,11 +17,7 @@ bool isBlank(char c) {
 }
 
 std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
+    return trimmed(text, isBlank);
 }
 
 Refusal refusal(std::string_view message) {

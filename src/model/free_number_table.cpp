@@ -1,6 +1,7 @@
 #include "model/free_number_table.h"
 
 #include "model/memory_map.h"
+#include "model/trimmed.h"
 
 #include <algorithm>
 
@@ -15,11 +16,7 @@ bool trimmedAway(char c) {
 }
 
 std::string_view trim(std::string_view s) {
-    while (!s.empty() && trimmedAway(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && trimmedAway(s.back()))
-        s.remove_suffix(1);
-    return s;
+    return trimmed(s, trimmedAway);
 }
 
 } // namespace

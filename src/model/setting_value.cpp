@@ -1,6 +1,7 @@
 #include "model/setting_value.h"
 
 #include "model/cp1250_text.h"
+#include "model/trimmed.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -90,11 +91,7 @@ bool isBlank(char c) {
 }
 
 std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
+    return zx::trimmed(s, isBlank);
 }
 
 int hexDigit(char c) {

@@ -73,19 +73,20 @@ NumbersView::NumbersView(ConfigDocument& document, Interaction& interaction, QWi
     pnlPref->setObjectName(QStringLiteral("pnlPref"));
     auto* prefixes = new QGridLayout(pnlPref);
     prefixes->addWidget(makeLabel(pnlPref, "lblMP", "Mobil prefixek:"), 0, 0, 1, 4);
-    for (int k = 0; k < 4; ++k) {
-        const QByteArray name =
-            QStringLiteral("edMP%1").arg(k + 1, 2, 10, QLatin1Char('0')).toLatin1();
-        edMP[static_cast<std::size_t>(k)] = makeEdit(pnlPref, name.constData(), 4, 56);
-        prefixes->addWidget(edMP[static_cast<std::size_t>(k)], 1, k);
-    }
+    // A row of prefix fields named stem01, stem02, ...
+    const auto addPrefixRow = [&](auto& edits, const char* stem, int digits, int row) {
+        for (std::size_t k = 0; k < edits.size(); ++k) {
+            const QByteArray name = QStringLiteral("%1%2")
+                                        .arg(QLatin1String(stem))
+                                        .arg(k + 1, 2, 10, QLatin1Char('0'))
+                                        .toLatin1();
+            edits[k] = makeEdit(pnlPref, name.constData(), digits, 56);
+            prefixes->addWidget(edits[k], row, static_cast<int>(k));
+        }
+    };
+    addPrefixRow(edMP, "edMP", 4, 1);
     prefixes->addWidget(makeLabel(pnlPref, "lblIP", "Nemzetközi prefixek:"), 2, 0, 1, 4);
-    for (int k = 0; k < 2; ++k) {
-        const QByteArray name =
-            QStringLiteral("edIP%1").arg(k + 1, 2, 10, QLatin1Char('0')).toLatin1();
-        edIP[static_cast<std::size_t>(k)] = makeEdit(pnlPref, name.constData(), 2, 56);
-        prefixes->addWidget(edIP[static_cast<std::size_t>(k)], 3, k);
-    }
+    addPrefixRow(edIP, "edIP", 2, 3);
     grid->addWidget(pnlPref, 1, 0, Qt::AlignTop);
 
     auto* exceptions = new QGridLayout;
