@@ -10,10 +10,6 @@ namespace zx::cli {
 
 namespace {
 
-QString shown(const std::optional<SettingValue>& value) {
-    return value ? QString::fromStdString(shownText(*value)) : QString();
-}
-
 QJsonValue jsonOrNull(const std::optional<SettingValue>& value) {
     return value ? jsonOf(*value) : QJsonValue(QJsonValue::Null);
 }
@@ -60,7 +56,7 @@ void printDifferences(const std::vector<SettingDifference>& differences, bool js
         return;
     }
     for (const SettingDifference& d : differences)
-        out(QString::fromStdString(d.name) + '\t' + shown(d.a) + '\t' + shown(d.b));
+        out(QString::fromStdString(differenceLine(d)));
 }
 
 } // namespace zx::cli

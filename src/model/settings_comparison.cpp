@@ -62,4 +62,11 @@ std::vector<SettingDifference> compareSettings(const SettingsReading& a, const S
     return differences;
 }
 
+std::string differenceLine(const SettingDifference& d) {
+    const auto shown = [](const std::optional<SettingValue>& v) {
+        return v ? shownText(*v) : std::string();
+    };
+    return d.name + '\t' + shown(d.a) + '\t' + shown(d.b);
+}
+
 } // namespace zx

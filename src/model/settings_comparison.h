@@ -25,4 +25,8 @@ struct SettingDifference {
 // hexadecimal: a configuration counts as the same only when the unit would get the same bytes.
 std::vector<SettingDifference> compareSettings(const SettingsReading& a, const SettingsReading& b);
 
+// One difference as a line of text: the name, A's value and B's value as `show` prints them,
+// separated by tabs (a shown value never holds one); a side that lacks the setting is empty.
+std::string differenceLine(const SettingDifference& difference);
+
 } // namespace zx

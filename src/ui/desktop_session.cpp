@@ -2,10 +2,12 @@
 
 #include "files/cp1250.h"
 #include "ui/commands/code_commands.h"
+#include "ui/commands/compare_command.h"
 #include "ui/commands/device_link_controller.h"
 #include "ui/commands/file_commands.h"
 #include "ui/commands/free_number_commands.h"
 #include "ui/commands/help_command.h"
+#include "ui/commands/line_option_commands.h"
 #include "ui/commands/list_file_commands.h"
 #include "ui/commands/print_commands.h"
 #include "ui/commands/transfer_commands.h"
@@ -66,6 +68,8 @@ PrintSources printSources(TMainForm& w, DeviceLinkController& link) {
 DesktopSession::DesktopSession(Interaction& interaction) : interaction_(interaction) {}
 
 DesktopSession::~DesktopSession() {
+    lineOptions_.reset();
+    compare_.reset();
     help_.reset();
     print_.reset();
     freeNumbers_.reset();
@@ -108,6 +112,8 @@ bool DesktopSession::start(const DesktopOptions& options, QString* error) {
     print_ = std::make_unique<PrintCommands>(interaction_, printSources(w, *link_));
     print_->connectActions(w.menu().Oldalbellts1, w.menu().Nyomtats1);
     help_ = std::make_unique<HelpCommand>(w);
+    compare_ = std::make_unique<CompareCommand>(w, *transfers_, files_->dialogs());
+    lineOptions_ = std::make_unique<LineOptionCommands>(w, *transfers_, programSettingsPath());
     if (!options.helpDirectory.isEmpty()) help_->setHelpDirectory(options.helpDirectory);
     if (demo_) demo_->markWindow(*window_, *link_);
     // The desktop session ending (the operator logging out) closes the window as its close

@@ -15,6 +15,8 @@ class TMainForm;
 namespace zx {
 
 class CodeCommands;
+class CompareCommand;
+class LineOptionCommands;
 class ConfigDocument;
 class DemoMode;
 class DeviceLinkController;
@@ -53,6 +55,7 @@ class DesktopSession {
     ListFileCommands& lists() { return *lists_; }
     PrintCommands& print() { return *print_; }
     HelpCommand& help() { return *help_; }
+    CompareCommand& compare() { return *compare_; }
 
   private:
     Interaction& interaction_;
@@ -69,6 +72,8 @@ class DesktopSession {
     std::unique_ptr<FreeNumberCommands> freeNumbers_;
     std::unique_ptr<PrintCommands> print_;
     std::unique_ptr<HelpCommand> help_;
+    std::unique_ptr<CompareCommand> compare_;
+    std::unique_ptr<LineOptionCommands> lineOptions_;
 };
 
 } // namespace zx

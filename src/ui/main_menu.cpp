@@ -43,6 +43,7 @@ const Item FileItems[] = {
     {&M::Open1, "Open1", "&Megnyitás", "Ctrl+O"},
     {&M::mnuSave, "mnuSave", "M&entés", "Ctrl+S"},
     {&M::SaveAs1, "SaveAs1", "Mentés másként", nullptr},
+    {&M::mnuCompare, "mnuCompare", "Összehasonlítás...", nullptr},
     {nullptr, "N1", "-", nullptr},
     {&M::DnLoad1, "DnLoad1", "&Letöltés", "Ctrl+D"},
     {&M::UpLoad1, "UpLoad1", "&Feltöltés", "Ctrl+U"},
@@ -55,6 +56,11 @@ const Item FileItems[] = {
 const Item SettingsItems[] = {
     {&M::mnuComport, "mnuComport", "&Com port...", nullptr},
     {&M::Preferencik1, "Preferencik1", "&Preferenciák...", nullptr},
+    {nullptr, "N8", "-", nullptr},
+    {&M::mnuVerifyUpload, "mnuVerifyUpload", "Feltöltés után ellenőrzés", nullptr},
+    {&M::mnuBackupUpload, "mnuBackupUpload", "Feltöltés előtt mentés az egységről", nullptr},
+    {&M::mnuBackupFolder, "mnuBackupFolder", "Mentések mappája...", nullptr},
+    {&M::mnuTrace, "mnuTrace", "Adatforgalom naplózása...", nullptr},
 };
 const Item ViewItems[] = {
     {&M::Alap1, "Alap1", "Alap", nullptr},
@@ -114,6 +120,8 @@ MainMenu::MainMenu(QMenuBar* bar) : bar_(bar) {
     Sg1 = addMenu(nullptr, bar, "Sg1", "&Súgó");
     addItems(*this, Sg1, HelpItems);
     ABCRendezett1->setCheckable(true);
+    for (QAction* option : {mnuVerifyUpload, mnuBackupUpload, mnuTrace})
+        option->setCheckable(true);
 }
 
 std::array<QAction*, MainMenu::ViewCount> MainMenu::viewActions() const {

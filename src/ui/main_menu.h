@@ -21,7 +21,9 @@ struct MainMenu {
     QMenu *File1, *Settings, *Nzet1, *Kdok2, *Importkod, *Exportkod, *Szamok2, *Sg1;
 
     QAction *Uj1, *Open1, *mnuSave, *SaveAs1, *DnLoad1, *UpLoad1, *Oldalbellts1, *Nyomtats1, *Exit1;
+    QAction* mnuCompare;
     QAction *mnuComport, *Preferencik1;
+    QAction *mnuVerifyUpload, *mnuBackupUpload, *mnuBackupFolder, *mnuTrace;
     QAction *Alap1, *Vonalak1, *Idztk1, *Szmhosszak1, *Kdok1, *Szmok1, *mnuBeh, *mnuTerm, *Refresh;
     QAction *SelectAllkod, *Generls1, *Ellenrzs1, *ImpText, *ImpDat, *xt1, *PINDAT1;
     QAction *Mindtrl1, *ABCRendezett1, *Importszam, *Exportszam;

@@ -1,9 +1,15 @@
 #include "ui/commands/transfer_commands.h"
 
+#include "files/cp1250.h"
+#include "files/database_file.h"
+#include "files/file_bytes.h"
+#include "link/checked_upload.h"
 #include "link/com_port.h"
 #include "link/open_connection.h"
 #include "link/serial_byte_link.h"
 #include "link/system_clock.h"
+#include "link/tracing_link.h"
+#include "model/settings_comparison.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/main_form.h"
 #include "ui/terminal/terminal_page.h"
@@ -14,6 +20,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -88,6 +98,39 @@ class TransferRequestEvent : public QEvent {
     const TransferDirection direction;
 };
 
+// The line of one operation with every burst on it told to a trace; it owns the link it traces.
+class TracedLink : public ByteLink {
+  public:
+    TracedLink(std::unique_ptr<ByteLink> inner, TracingLink::Sink sink)
+        : inner_(std::move(inner)),
+          tracing_(
+              *inner_, [this] { return started_.nsecsElapsed() / 1000; }, std::move(sink)) {
+        started_.start();
+    }
+    bool isOpen() const override { return tracing_.isOpen(); }
+    void write(const QByteArray& bytes) override { tracing_.write(bytes); }
+    QByteArray readAvailable(int maxBytes) override { return tracing_.readAvailable(maxBytes); }
+    bool waitForData(int limitMs) override { return tracing_.waitForData(limitMs); }
+    int bitsPerSecond() const override { return tracing_.bitsPerSecond(); }
+
+  private:
+    std::unique_ptr<ByteLink> inner_;
+    QElapsedTimer started_;
+    TracingLink tracing_;
+};
+
+QString phaseText(UploadPhase phase) {
+    switch (phase) {
+    case UploadPhase::Backup:
+        return QStringLiteral("Biztonsági mentés az egységről...");
+    case UploadPhase::Upload:
+        return QStringLiteral("Feltöltés...");
+    case UploadPhase::ReadBack:
+        return QStringLiteral("Visszaolvasás ellenőrzésre...");
+    }
+    return {};
+}
+
 const QString Connecting = QStringLiteral("Kapcsolódás...");
 const QString Disconnected = QStringLiteral("Szétkapcsolva");
 
@@ -120,6 +163,39 @@ TransferCommands::TransferCommands(TMainForm& form, TComPort& port, ConnectionSt
         progress_->setMaximumHeight(panel->sizeHint().height());
     progress_->hide();
     form_.SBar->addWidget(progress_, 1);
+    traceNote_ = new QLabel(form_.SBar);
+    traceNote_->setObjectName(QStringLiteral("lblTrace"));
+    traceNote_->hide();
+    form_.SBar->addPermanentWidget(traceNote_);
+}
+
+void TransferCommands::setTraceFile(const QString& path) {
+    tracePath_ = path;
+    traceText_.clear();
+    if (!traceNote_) return;
+    traceNote_->setText(QStringLiteral("Napló: %1").arg(QFileInfo(path).fileName()));
+    traceNote_->setToolTip(path);
+    traceNote_->setVisible(!path.isEmpty());
+}
+
+TransferLine TransferCommands::lineForOperation(const QString& operation) {
+    TransferLine line = makeLine(port_);
+    if (tracePath_.isEmpty()) return line;
+    traceText_ += "# " + operation.toUtf8() + ' ' +
+                  QDateTime::currentDateTime().toString(Qt::ISODate).toLatin1() + '\n';
+    line.link = std::make_unique<TracedLink>(std::move(line.link), [this](const QString& text) {
+        traceText_ += text.toLatin1() + '\n';
+    });
+    return line;
+}
+
+void TransferCommands::writeTrace() {
+    if (tracePath_.isEmpty()) return;
+    const FileWriteResult written = writeFileAtomically(tracePath_, traceText_);
+    if (written.ok) return;
+    setTraceFile(QString());
+    form_.interaction().error(&form_, written.message);
+    emit traceEnded();
 }
 
 TransferCommands::~TransferCommands() {
@@ -230,7 +306,9 @@ void TransferCommands::runTransfer(TransferDirection direction) {
     }
     {
         RunningFlag running(running_, [this] { updateCommands(); });
-        TransferLine line = makeLine(port_);
+        TransferLine line = lineForOperation(direction == TransferDirection::Download
+                                                 ? QStringLiteral("Letöltés")
+                                                 : QStringLiteral("Feltöltés"));
         if (!line.link->isOpen())
             reportPortNotOpen();
         else if (direction == TransferDirection::Download)
@@ -238,6 +316,7 @@ void TransferCommands::runTransfer(TransferDirection direction) {
         else
             runUpload(line);
     }
+    writeTrace();
     emit finished();
 }
 
@@ -287,25 +366,94 @@ void TransferCommands::runDownload(TransferLine& line) {
 }
 
 void TransferCommands::runUpload(TransferLine& line) {
-    UploadResult result;
+    CheckedUploadResult result;
     std::optional<PortFailure> failure;
+    // The unit gets the image as it stood when the upload started; the operator's input is
+    // dropped until the transfer has ended.
+    const ConfigImage frozen = form_.document().image();
+    const DeviceModel model = form_.document().model();
     {
         BusyCursor cursor;
         setProgressVisible(true);
         Transfer engine(*line.link, *line.clock);
         engine.setProgressHandler([this](const TransferProgress& p) { showProgress(p); });
-        UploadResult onFailure;
-        onFailure.message = transfer_text::uploadTimeout();
-        // The unit gets the image as it stood when the upload started; the operator's input
-        // waits until the transfer has ended.
-        const ConfigImage frozen = form_.document().image();
-        const DeviceModel model = form_.document().model();
-        result = catchPortFailure(failure, onFailure, [&] { return engine.upload(frozen, model); });
+        UploadChecks checks;
+        checks.backup = options_.backup;
+        checks.readBack = options_.verify;
+        checks.keepBackup = [this](const DownloadResult& unit) { return keepBackup(unit); };
+        checks.phaseStarted = [this](UploadPhase phase) {
+            form_.setStatusText(TMainForm::Panel::State, phaseText(phase));
+        };
+        result = catchPortFailure(failure, CheckedUploadResult{},
+                                  [&] { return uploadWithChecks(engine, frozen, model, checks); });
         closeUnlessHeld();
         setProgressVisible(false);
-        if (result.ok()) form_.setStatusText(TMainForm::Panel::State, result.status);
     }
-    reportOutcome(failure, result.ok(), result.message);
+    if (failure || !result.upload) {
+        if (!failure)
+            form_.setStatusText(
+                TMainForm::Panel::State,
+                QStringLiteral("A mentés nem sikerült, az egységre semmi sem került."));
+        // A backup download that failed says why; a backup file that could not be written
+        // has said so already.
+        const bool backupFailed = !failure && result.backup && !result.backup->ok();
+        reportOutcome(failure, false, backupFailed ? result.backup->message : QString());
+        return;
+    }
+    const UploadResult& upload = *result.upload;
+    if (upload.ok()) form_.setStatusText(TMainForm::Panel::State, upload.status);
+    reportOutcome({}, upload.ok(), upload.message);
+    if (upload.ok() && result.readBack) reportReadBack(*result.readBack, frozen, model);
+}
+
+bool TransferCommands::keepBackup(const DownloadResult& unit) {
+    // The backup opens as the configuration shown does: its site, owner and password.
+    using Slot = DatabaseRecord::Slot;
+    const DatabaseRecord& shown = form_.document().record();
+    DatabaseRecord backup;
+    backup.writeHeader();
+    for (Slot slot : {Slot::Site, Slot::Owner, Slot::Password})
+        backup.setText(slot, shown.text(slot));
+    backup.image = unit.image;
+    const QString folder = backupFolderOf(options_);
+    const QString path = QDir(folder).filePath(
+        backupFileName(fromCp1250(shown.text(Slot::Site)), QDateTime::currentDateTime()));
+    QDir().mkpath(folder);
+    const DatabaseWriteResult written = writeDatabaseFile(path, backup, QString());
+    if (!written.ok) {
+        form_.interaction().error(&form_, written.message);
+        return false;
+    }
+    lastBackup_ = path;
+    return true;
+}
+
+void TransferCommands::reportReadBack(const DownloadResult& readBack, const ConfigImage& sent,
+                                      DeviceModel model) {
+    if (!readBack.ok()) {
+        form_.setStatusText(TMainForm::Panel::State,
+                            QStringLiteral("A visszaolvasás nem sikerült."));
+        message(QStringLiteral("A visszaolvasás nem sikerült: ") + readBack.message);
+        return;
+    }
+    DatabaseRecord sentRecord = form_.document().record();
+    sentRecord.image = sent;
+    DatabaseRecord heldRecord = sentRecord;
+    heldRecord.image = readBack.image;
+    const std::vector<SettingDifference> differences = compareSettings(
+        SettingsReading(sentRecord, model), SettingsReading(heldRecord, readBack.model));
+    if (differences.empty()) {
+        form_.setStatusText(TMainForm::Panel::State,
+                            QStringLiteral("Sikeres feltöltés, ellenőrizve."));
+        return;
+    }
+    form_.setStatusText(TMainForm::Panel::State,
+                        QStringLiteral("Az egység nem azt tartja, amit kapott !!!"));
+    QStringList names;
+    for (const SettingDifference& d : differences)
+        names << QString::fromStdString(d.name);
+    message(QStringLiteral("Az egység nem azt tartja, amit kapott !!!\nEltérő beállítások: %1")
+                .arg(names.join(QStringLiteral(", "))));
 }
 
 void TransferCommands::reportOutcome(const std::optional<PortFailure>& failure, bool ok,
@@ -338,7 +486,7 @@ void TransferCommands::setUnitClock() {
     std::optional<PortFailure> failure;
     {
         RunningFlag running(running_, [this] { updateCommands(); });
-        TransferLine line = makeLine(port_);
+        TransferLine line = lineForOperation(QStringLiteral("Óra beállítása"));
         if (!line.link->isOpen()) {
             reportPortNotOpen();
         } else {
@@ -352,8 +500,52 @@ void TransferCommands::setUnitClock() {
         }
         reportOutcome(failure, result.ok(), result.message);
     }
+    writeTrace();
     form_.terminalView()->focusTerminal();
     emit finished();
+}
+
+std::optional<DownloadResult> TransferCommands::downloadCopy() {
+    if (busy()) return std::nullopt;
+    if (!page_.operatorHoldsPort()) {
+        try {
+            openConnection(port_, connection_);
+        } catch (const EComPort& e) {
+            portError(e.Text(), e.WinCode());
+            return std::nullopt;
+        } catch (const std::exception& e) {
+            portError(QString::fromUtf8(e.what()), EINVAL);
+            return std::nullopt;
+        }
+    }
+    std::optional<DownloadResult> result;
+    std::optional<PortFailure> failure;
+    {
+        RunningFlag running(running_, [this] { updateCommands(); });
+        TransferLine line = lineForOperation(QStringLiteral("Letöltés összehasonlításra"));
+        if (!line.link->isOpen()) {
+            reportPortNotOpen();
+        } else {
+            BusyCursor cursor;
+            setProgressVisible(true);
+            Transfer engine(*line.link, *line.clock);
+            engine.setProgressHandler([this](const TransferProgress& p) { showProgress(p); });
+            DownloadResult onFailure;
+            onFailure.status = transfer_text::communicationError();
+            result = catchPortFailure(failure, onFailure, [&] { return engine.download(); });
+            closeUnlessHeld();
+            setProgressVisible(false);
+            form_.setStatusText(TMainForm::Panel::State, result->status);
+        }
+    }
+    writeTrace();
+    emit finished();
+    if (!result) return std::nullopt;
+    if (failure || !result->ok()) {
+        reportOutcome(failure, false, result->message);
+        return std::nullopt;
+    }
+    return result;
 }
 
 } // namespace zx

@@ -4,6 +4,7 @@
 // time: from the posting of a request to the end of its transfer the commands are disabled, and
 // a command or request that comes anyway is refused.
 #include "files/connection_settings.h"
+#include "files/upload_options.h"
 #include "link/byte_link.h"
 #include "link/protocol.h"
 #include "link/transfer.h"
@@ -16,6 +17,7 @@
 #include <optional>
 
 class QAction;
+class QLabel;
 class QProgressBar;
 class TMainForm;
 
@@ -53,6 +55,21 @@ class TransferCommands : public QObject {
     void download();
     void upload();
     void setUnitClock();
+    // The unit's configuration downloaded into an image of its own, for a comparison: the
+    // configuration shown, its file name and the modified flag stay as they are. Nothing when
+    // the port could not be opened or another operation owns the line (already reported).
+    std::optional<DownloadResult> downloadCopy();
+
+    // Verify and backup around every upload, as the operator chose them (both off by default).
+    void setUploadOptions(const UploadOptions& options) { options_ = options; }
+    const UploadOptions& uploadOptions() const { return options_; }
+
+    // A wire trace: every burst on the line of every operation from now on, written (whole,
+    // atomically) to `path` after each operation; an empty path ends it.
+    void setTraceFile(const QString& path);
+    QString traceFile() const { return tracePath_; }
+    // The database file the last upload kept the unit's previous configuration in.
+    QString lastBackup() const { return lastBackup_; }
     // Posts a transfer request to this group's own event queue: it runs after the posting
     // command has returned and the window has been drawn. A value that is neither direction is
     // ignored on delivery.
@@ -74,6 +91,8 @@ class TransferCommands : public QObject {
     // From the posting of a request (or the start of a clock setting) to the end of the
     // operation the line belongs to it.
     void busyChanged(bool busy);
+    // The trace file could not be written: the trace has ended.
+    void traceEnded();
 
   protected:
     bool event(QEvent* event) override;
@@ -83,6 +102,15 @@ class TransferCommands : public QObject {
     bool requestTransfer(TransferDirection direction);
     void runDownload(TransferLine& line);
     void runUpload(TransferLine& line);
+    // The line of one operation: makeLine's, traced when a trace is on.
+    TransferLine lineForOperation(const QString& operation);
+    // Writes the trace after an operation; a failure is reported and ends the trace.
+    void writeTrace();
+    // The backup file an upload keeps the unit's configuration in; false when it cannot be
+    // written (reported), which stops the upload before its first frame.
+    bool keepBackup(const DownloadResult& unit);
+    // The checked upload's outcome told to the operator.
+    void reportReadBack(const DownloadResult& readBack, const ConfigImage& sent, DeviceModel model);
     void showProgress(const TransferProgress& p);
     void setProgressVisible(bool visible);
     void closeUnlessHeld();
@@ -104,6 +132,11 @@ class TransferCommands : public QObject {
     bool running_ = false;
     // Error number of the port's last failure seen here (0: none yet).
     int lastPortError_ = 0;
+    UploadOptions options_;
+    QString tracePath_;
+    QByteArray traceText_;
+    QPointer<QLabel> traceNote_;
+    QString lastBackup_;
 };
 
 } // namespace zx

@@ -106,6 +106,15 @@ QString DesktopInteraction::saveFileName(QWidget* parent, const FileRequest& req
     return runFileDialog(parent, request, QFileDialog::AcceptSave);
 }
 
+QString DesktopInteraction::folderName(QWidget* parent, const QString& title,
+                                       const QString& start) {
+    QFileDialog dialog(parent, title, start);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 int DesktopInteraction::runDialog(QDialog& dialog) {
     return dialog.exec();
 }
@@ -181,6 +190,11 @@ QString ScriptedInteraction::openFileName(QWidget*, const FileRequest& request) 
 
 QString ScriptedInteraction::saveFileName(QWidget*, const FileRequest& request) {
     shown.append({Kind::SaveFile, request.title, request.filter});
+    return nextFileName();
+}
+
+QString ScriptedInteraction::folderName(QWidget*, const QString& title, const QString& start) {
+    shown.append({Kind::Folder, title, start});
     return nextFileName();
 }
 

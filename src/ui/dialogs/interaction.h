@@ -49,6 +49,8 @@ class Interaction {
     // A file name chosen by the operator; empty when the dialog was cancelled.
     virtual QString openFileName(QWidget* parent, const FileRequest& request) = 0;
     virtual QString saveFileName(QWidget* parent, const FileRequest& request) = 0;
+    // A folder chosen by the operator, starting at `start`; empty when cancelled.
+    virtual QString folderName(QWidget* parent, const QString& title, const QString& start) = 0;
     // Runs a modal dialog (password, preferences, connection settings, printing) to its end
     // and returns its result code (QDialog::Accepted or QDialog::Rejected).
     virtual int runDialog(QDialog& dialog) = 0;
@@ -66,6 +68,7 @@ class DesktopInteraction : public Interaction {
     bool errorOkCancel(QWidget* parent, const QString& text) override;
     QString openFileName(QWidget* parent, const FileRequest& request) override;
     QString saveFileName(QWidget* parent, const FileRequest& request) override;
+    QString folderName(QWidget* parent, const QString& title, const QString& start) override;
     int runDialog(QDialog& dialog) override;
 };
 
@@ -82,6 +85,7 @@ class ScriptedInteraction : public Interaction {
         ErrorOkCancel,
         OpenFile,
         SaveFile,
+        Folder,
         Dialog
     };
     struct Shown {
@@ -92,7 +96,7 @@ class ScriptedInteraction : public Interaction {
 
     std::deque<Answer> answers;     // askYesNoCancel and askYesNo (Cancel is taken as No there)
     std::deque<bool> confirmations; // confirm and errorOkCancel
-    std::deque<QString> fileNames;  // openFileName and saveFileName
+    std::deque<QString> fileNames;  // openFileName, saveFileName and folderName
     // Each handler plays the operator on one dialog: fills its fields and closes it (accept(),
     // reject() or a click on its button); runDialog then returns the dialog's result.
     std::deque<std::function<void(QDialog&)>> dialogHandlers;
@@ -113,6 +117,8 @@ class ScriptedInteraction : public Interaction {
     bool errorOkCancel(QWidget* parent, const QString& text) override;
     QString openFileName(QWidget* parent, const FileRequest& request) override;
     QString saveFileName(QWidget* parent, const FileRequest& request) override;
+    // From the fileNames queue too.
+    QString folderName(QWidget* parent, const QString& title, const QString& start) override;
     int runDialog(QDialog& dialog) override;
     // The captions of the last question's buttons, as askYesNoCancel was given them.
     Captions lastCaptions;

@@ -1,0 +1,79 @@
+#include "ui/commands/compare_command.h"
+
+#include "files/database_file.h"
+#include "ui/commands/shared_file_dialogs.h"
+#include "ui/commands/transfer_commands.h"
+#include "ui/dialogs/compare_dialog.h"
+#include "ui/dialogs/interaction.h"
+#include "ui/dialogs/password_dialog.h"
+#include "ui/main_form.h"
+
+#include <QAction>
+#include <QFileInfo>
+
+namespace zx {
+
+CompareCommand::CompareCommand(TMainForm& form, TransferCommands& transfers,
+                               SharedFileDialogs& dialogs, QObject* parent)
+    : QObject(parent), form_(form), transfers_(transfers), dialogs_(dialogs) {
+    connect(form_.menu().mnuCompare, &QAction::triggered, this, &CompareCommand::compare);
+}
+
+void CompareCommand::compare() {
+    // What the window shows is what is compared.
+    if (!form_.commitPendingEdits()) return;
+    const Interaction::Answer with = form_.interaction().askYesNoCancel(
+        &form_, QString::fromUtf8("Összehasonlítás"),
+        QString::fromUtf8("Mivel hasonlítsa össze a megjelenített beállításokat?"),
+        {QString::fromUtf8("Adatbázis fájllal"), QString::fromUtf8("Az egységgel"),
+         QString::fromUtf8("Mégsem")});
+    if (with == Interaction::Answer::Yes) {
+        dialogs_.setDatabaseFilter();
+        const QString path = dialogs_.open(&form_, form_.interaction());
+        if (path.isEmpty()) return;
+        if (const auto differences = compareWithFile(path))
+            show(*differences, QFileInfo(path).fileName());
+    } else if (with == Interaction::Answer::No) {
+        if (const auto differences = compareWithUnit())
+            show(*differences, QString::fromUtf8("Egység"));
+    }
+}
+
+std::optional<std::vector<SettingDifference>> CompareCommand::compareWithFile(const QString& path) {
+    const DatabaseReadResult read = readDatabaseFile(path);
+    if (!read.ok()) {
+        form_.interaction().message(&form_, read.message);
+        return std::nullopt;
+    }
+    // The file's password, as Open asks it.
+    TPasswordDlg password(&form_);
+    password.FormActivate();
+    form_.interaction().runDialog(password);
+    if (!passwordMatches(read.record, password.password())) {
+        form_.interaction().message(&form_, wrongPasswordMessage());
+        return std::nullopt;
+    }
+    const ConfigDocument& doc = form_.document();
+    // A file holds no model: it is read with the model shown.
+    return compareSettings(SettingsReading(doc.record(), doc.model()),
+                           SettingsReading(read.record, doc.model()));
+}
+
+std::optional<std::vector<SettingDifference>> CompareCommand::compareWithUnit() {
+    const std::optional<DownloadResult> unit = transfers_.downloadCopy();
+    if (!unit) return std::nullopt;
+    // The unit holds the configuration alone: its image beside the texts shown.
+    const ConfigDocument& doc = form_.document();
+    DatabaseRecord held = doc.record();
+    held.image = unit->image;
+    return compareSettings(SettingsReading(doc.record(), doc.model()),
+                           SettingsReading(held, unit->model));
+}
+
+void CompareCommand::show(const std::vector<SettingDifference>& differences,
+                          const QString& otherCaption) {
+    CompareDialog dialog(differences, otherCaption, form_.interaction(), &form_);
+    form_.interaction().runDialog(dialog);
+}
+
+} // namespace zx
