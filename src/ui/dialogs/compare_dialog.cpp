@@ -38,7 +38,11 @@ CompareDialog::CompareDialog(std::vector<SettingDifference> differences,
     tbDiff->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tbDiff->setSelectionBehavior(QAbstractItemView::SelectRows);
     tbDiff->verticalHeader()->hide();
-    tbDiff->horizontalHeader()->setStretchLastSection(true);
+    tbDiff->setWordWrap(false);
+    // Both values get the same room; a value longer than its cell shows whole in its tip.
+    tbDiff->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    tbDiff->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    tbDiff->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     lblCount = new QLabel(this);
     lblCount->setObjectName(QStringLiteral("lblCount"));
     btnSave = new QPushButton(QString::fromUtf8("&Mentés..."), this);
@@ -72,10 +76,12 @@ void CompareDialog::fillRows() {
     for (std::size_t i = 0; i < differences_.size(); ++i) {
         const SettingDifference& d = differences_[i];
         const QString cells[] = {QString::fromStdString(d.name), sideText(d.a), sideText(d.b)};
-        for (int c = 0; c < 3; ++c)
-            tbDiff->setItem(static_cast<int>(i), c, new QTableWidgetItem(cells[c]));
+        for (int c = 0; c < 3; ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            item->setToolTip(cells[c]);
+            tbDiff->setItem(static_cast<int>(i), c, item);
+        }
     }
-    tbDiff->resizeColumnToContents(0);
     setFilter(edFilter->text());
 }
 
