@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QStringDecoder>
 #include <QStringEncoder>
 
 namespace zx {
@@ -14,9 +13,10 @@ constexpr const char* CodePage = "windows-1250";
 }
 
 QString fromCp1250(const RawText& text) {
-    QStringDecoder decoder(CodePage);
-    const std::string_view bytes = text.view();
-    return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    // Reading is a fixed table of one character per byte, the same as the converter's. The
+    // converter is not opened for it: its code and tables take about a megabyte of memory as
+    // soon as the window fills its first views, and only storing a typed text needs them.
+    return QString::fromStdString(utf8FromCp1250(text));
 }
 
 RawText toCp1250(const QString& text) {
