@@ -79,10 +79,7 @@ constexpr double PreviewShare = 0.85;
 } // namespace
 
 PrintCommands::PrintCommands(Interaction& interaction, PrintSources sources, QObject* parent)
-    : QObject(parent), interaction_(interaction), sources_(std::move(sources)),
-      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
-    printer_->setDocName(QString::fromUtf8(DocumentName));
-}
+    : QObject(parent), interaction_(interaction), sources_(std::move(sources)) {}
 
 PrintCommands::~PrintCommands() = default;
 
@@ -109,7 +106,7 @@ PrintCommands::Kind PrintCommands::kindOfPage(int page) const {
 }
 
 void PrintCommands::pageSetup() {
-    QPageSetupDialog dialog(printer_.get(), window());
+    QPageSetupDialog dialog(&printer(), window());
     dialog.setObjectName(QStringLiteral("PrinterSetupDialog1"));
     interaction_.runDialog(dialog);
 }
@@ -139,7 +136,7 @@ void PrintCommands::print() {
         break;
     }
 
-    QPrintDialog dialog(printer_.get(), window());
+    QPrintDialog dialog(&printer(), window());
     dialog.setObjectName(QStringLiteral("PrintDialog1"));
     prepare(dialog, kind, count);
     if (interaction_.runDialog(dialog) != QDialog::Accepted) return;
@@ -148,8 +145,8 @@ void PrintCommands::print() {
 
     const std::function<bool(QPrinter&)> job = makeJob(kind);
     if (!preview(job)) return;
-    printer_->setDocName(QString::fromUtf8(DocumentName));
-    const QString failure = runPrintJob(*printer_, job);
+    printer().setDocName(QString::fromUtf8(DocumentName));
+    const QString failure = runPrintJob(printer(), job);
     if (!failure.isEmpty()) interaction_.error(window(), failure);
 }
 
@@ -180,8 +177,8 @@ std::function<bool(QPrinter&)> PrintCommands::makeJob(Kind kind) {
     // What is printed is taken now, once: the preview and the job show the same report.
     const std::string fileName = sources_.fileName ? utf8(sources_.fileName()) : std::string();
     const PrintChoice choice =
-        choiceOf(static_cast<QAbstractPrintDialog::PrintRange>(printer_->printRange()));
-    const NumberSpan range{printer_->fromPage(), printer_->toPage()};
+        choiceOf(static_cast<QAbstractPrintDialog::PrintRange>(printer().printRange()));
+    const NumberSpan range{printer().fromPage(), printer().toPage()};
 
     switch (kind) {
     case Kind::CodeList: {
@@ -234,7 +231,7 @@ std::function<bool(QPrinter&)> PrintCommands::makeJob(Kind kind) {
 }
 
 bool PrintCommands::preview(const std::function<bool(QPrinter&)>& job) {
-    QPrintPreviewDialog dialog(printer_.get(), window());
+    QPrintPreviewDialog dialog(&printer(), window());
     dialog.setObjectName(QStringLiteral("PrintPreviewDialog1"));
     connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
             [&job](QPrinter* printer) { job(*printer); });
@@ -249,7 +246,7 @@ bool PrintCommands::preview(const std::function<bool(QPrinter&)>& job) {
     if (QAction* setup = previewAction(dialog, "Page setup")) {
         disconnect(setup, &QAction::triggered, nullptr, nullptr);
         connect(setup, &QAction::triggered, &dialog, [this, &dialog] {
-            QPageSetupDialog pageSetup(printer_.get(), &dialog);
+            QPageSetupDialog pageSetup(&printer(), &dialog);
             pageSetup.setObjectName(QStringLiteral("PrinterSetupDialog1"));
             if (interaction_.runDialog(pageSetup) != QDialog::Accepted) return;
             if (auto* widget = dialog.findChild<QPrintPreviewWidget*>()) widget->updatePreview();
@@ -263,6 +260,16 @@ bool PrintCommands::preview(const std::function<bool(QPrinter&)>& job) {
     else if (auto* widget = dialog.findChild<QPrintPreviewWidget*>())
         widget->fitToWidth();
     return interaction_.runDialog(dialog) == QDialog::Accepted;
+}
+
+QPrinter& PrintCommands::printer() {
+    // Made when printing first needs it: a printer brings the print system's plugin and its
+    // libraries, and may ask a print server, which nothing before that should wait for.
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setDocName(QString::fromUtf8(DocumentName));
+    }
+    return *printer_;
 }
 
 } // namespace zx

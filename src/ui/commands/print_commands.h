@@ -69,7 +69,8 @@ class PrintCommands : public QObject {
     // the commit refuses or either dialog is cancelled.
     void print();
 
-    QPrinter& printer() { return *printer_; }
+    // The printer every job goes to, made on first use.
+    QPrinter& printer();
     // The choice the print dialog offers first on the code and free-number pages.
     QPrinter::PrintRange keptChoice() const { return keptChoice_; }
 
