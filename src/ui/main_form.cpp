@@ -55,7 +55,7 @@ TMainForm::TMainForm(ConfigDocument& document, Interaction& interaction, QWidget
     setMenuEnabled(menu_->Szamok2, false);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TMainForm::viewChanged);
     connect(cbTipus, &QComboBox::activated, this, &TMainForm::modelBoxChanged);
-    connect(codesView(), &CodesView::codePanelTextChanged, this,
+    connect(PageControl1, &ViewPages::codePanelTextChanged, this,
             [this](const QString& text) { setStatusText(Panel::Codes, text); });
     connect(&document_, &ConfigDocument::fileNameChanged, this, [this](const QString& name) {
         setStatusText(Panel::File, name.isEmpty() ? QString::fromUtf8("Új") : name);

@@ -114,6 +114,7 @@ class CommitStep : public ::testing::TestWithParam<DeviceModel> {
         session = std::make_unique<DesktopSession>(ui);
         QString error;
         ASSERT_TRUE(session->start(options, &error)) << error.toStdString();
+        session->window().PageControl1->buildAll(); // as after the window's first paint
         coPosition()->installEventFilter(&claims);
         window().show();
         window().activateWindow();

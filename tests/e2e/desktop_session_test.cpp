@@ -48,6 +48,7 @@ TEST(DesktopSession, AFileOnTheCommandLineIsOpenedWithItsPassword) {
     DesktopSession session(ui);
     QString error;
     ASSERT_TRUE(session.start(options, &error)) << error.toStdString();
+    session.window().PageControl1->buildAll(); // as after the window's first paint
 
     TMainForm& window = session.window();
     EXPECT_EQ(ui.texts(ScriptedInteraction::Kind::Dialog).size(), 1);
@@ -66,6 +67,7 @@ TEST(DesktopSession, StartingWithTheSixteenLineModelShowsItsNewConfigurationAndN
     DesktopSession session(ui);
     QString error;
     ASSERT_TRUE(session.start(options, &error)) << error.toStdString();
+    session.window().PageControl1->buildAll(); // as after the window's first paint
     EXPECT_EQ(session.window().document().model(), DeviceModel::Line16);
     EXPECT_EQ(session.window().document().image().at(1675), '1'); // 16-line SmdrSpeed default
     EXPECT_TRUE(ui.shown.isEmpty()) << "the 4-line bytes were never shown through the 16-line map";
@@ -81,6 +83,7 @@ TEST(DesktopSession, PrintingTheCodePageReadsTheGridItsSelectionAndTheFileName) 
     DesktopSession session(ui);
     QString error;
     ASSERT_TRUE(session.start(options, &error)) << error.toStdString();
+    session.window().PageControl1->buildAll(); // as after the window's first paint
     TMainForm& window = session.window();
     window.document().markSaved(QStringLiteral("/adat/iroda.vd1"));
     window.showView(4);

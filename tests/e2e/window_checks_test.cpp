@@ -61,6 +61,7 @@ class WindowChecks : public ::testing::Test {
         options.configDir = dir.path();
         session = std::make_unique<DesktopSession>(ui);
         ASSERT_TRUE(session->start(options, &error)) << error.toStdString();
+        session->window().PageControl1->buildAll(); // as after the window's first paint
     }
     TMainForm& window() { return session->window(); }
     void trigger(QAction* action) {

@@ -168,6 +168,7 @@ class WindowTransfer : public ::testing::Test {
     }
     void openWindow(const ConnectionState& state) {
         form = std::make_unique<TMainForm>(document, ui);
+        form->PageControl1->buildAll();
         link = std::make_unique<DeviceLinkController>(*form, state);
         transfers = std::make_unique<TransferCommands>(*form, link->port(), link->connection(),
                                                        link->terminalPage());

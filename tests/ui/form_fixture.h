@@ -30,6 +30,8 @@ class FormTest : public ::testing::Test {
     // session makes them; other groups are made by the tests of each.
     void SetUp() override {
         form = std::make_unique<TMainForm>(document, ui);
+        // Every page as the window has it once it has been shown.
+        form->PageControl1->buildAll();
         codeCommands = std::make_unique<zx::CodeCommands>(*form);
         freeNumberCommands = std::make_unique<zx::FreeNumberCommands>(*form);
     }

@@ -1,6 +1,9 @@
 #pragma once
 // The page control of the main window (PageControl1): the eight views in page order, laid out
-// for a model and filled from the image together.
+// for a model and filled from the image together. The pages the window first shows ("Alap",
+// "Vonalak", "Terminál", which also give the window its size) are built at once; the others
+// when they are first needed (shown, asked for, or after the window's first paint), and then
+// take the model and the image the others show.
 #include "model/editor_view.h"
 
 #include <QTabWidget>
@@ -33,23 +36,42 @@ class ViewPages : public QTabWidget {
 
     BasicView* basic() const { return basic_; }
     LinesView* lines() const { return lines_; }
-    TimersView* timers() const { return timers_; }
-    NumbersView* numbers() const { return numbers_; }
-    CodesView* codes() const { return codes_; }
-    FreeNumbersView* freeNumbers() const { return free_; }
-    CallInView* callIn() const { return callIn_; }
+    TimersView* timers();
+    NumbersView* numbers();
+    CodesView* codes();
+    FreeNumbersView* freeNumbers();
+    CallInView* callIn();
     TerminalView* terminal() const { return terminal_; }
+
+    // Builds every page not built yet.
+    void buildAll();
 
     // Every configuration view shows and hides what the model has.
     void layoutFor(DeviceModel model);
     // Every configuration view shows the image as decoded for the editors.
     void refill(const EditorView& view);
-    // The image offset a numeric edit of any view stores at (none while unbound).
+    // The image offset a numeric edit of any built view stores at (none while unbound).
     std::optional<int> boundOffset(const QWidget* edit) const;
     // What the largest page asks for beyond the page shown: every page is to have its room.
     QSize roomBeyondShownPage() const;
 
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  signals:
+    // Status panel 1 is to show this text (the code table's rows and digits).
+    void codePanelTextChanged(const QString& text);
+
   private:
+    // The view of a page, built now if it is not yet.
+    ConfigView* built(int page);
+    void buildWhenShown(int page);
+
+    ConfigDocument& document_;
+    Interaction& interaction_;
+    std::optional<DeviceModel> model_;
+    std::optional<EditorView> shown_;
+    bool restScheduled_ = false;
     BasicView* basic_;
     LinesView* lines_;
     TimersView* timers_;
@@ -58,7 +80,7 @@ class ViewPages : public QTabWidget {
     FreeNumbersView* free_;
     CallInView* callIn_;
     TerminalView* terminal_;
-    // The seven views of the configuration, in page order.
+    // The seven views of the configuration, in page order; none for a page not built yet.
     std::array<ConfigView*, 7> configViews_{};
 };
 

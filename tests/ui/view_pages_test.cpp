@@ -1,0 +1,73 @@
+// The pages the window does not show first are built when they are needed, and then show what
+// the pages built at once show: the same image, the same model, the same notes.
+#include "model/new_configuration.h"
+#include "ui/dialogs/interaction.h"
+#include "ui/main_form.h"
+#include "ui/views/code_grid.h"
+#include "ui/views/codes_view.h"
+#include "widget_lookup.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace zx {
+namespace {
+
+class ViewPagesTest : public ::testing::Test {
+  protected:
+    DatabaseRecord record;
+    ConfigDocument document{record};
+    ScriptedInteraction ui;
+};
+
+TEST_F(ViewPagesTest, APageBuiltLateShowsTheImageAndModelOfTheOthers) {
+    TMainForm form(document, ui);
+    EXPECT_EQ(form.findChild<QLineEdit*>("MEibe"), nullptr) << "the timers are not built at start";
+    EXPECT_EQ(form.findChild<CodeGrid*>("StringGrid1"), nullptr);
+    EXPECT_EQ(form.statusText(TMainForm::Panel::Codes), "1/6") << "the panel follows unbuilt";
+
+    // A 16-line configuration with three codes arrives before any late page was built.
+    DatabaseRecord other;
+    applyNewConfiguration(other, DeviceModel::Line16);
+    other.image.setWord(*MemoryMap::of(DeviceModel::Line16).offset(Field::CodeCount), 3);
+    other.image.set(*MemoryMap::of(DeviceModel::Line16).offset(Field::LocalLength), 9);
+    document.takeFile(other, QStringLiteral("/adat/tizenhat.vd1"), {});
+    form.showModel(DeviceModel::Line16);
+    form.refill();
+    EXPECT_EQ(form.statusText(TMainForm::Panel::Codes), "3/6");
+
+    form.showView(3);
+    EXPECT_EQ(form.currentView(), 3);
+    QLineEdit* local = childNamed<QLineEdit>(form, "MEloclen");
+    ASSERT_NE(local, nullptr);
+    EXPECT_EQ(local->text(), "9");
+    EXPECT_TRUE(form.boundOffset(local)) << "bound to the 16-line map like the others";
+    EXPECT_EQ(form.PageControl1->widget(3)->objectName(), "TabSheet4");
+    EXPECT_EQ(form.codesView()->rows().size(), 3u);
+    EXPECT_EQ(childNamed<CodeGrid>(form, "StringGrid1")->gridColumnCount(), 3);
+    EXPECT_TRUE(ui.shown.isEmpty());
+}
+
+TEST_F(ViewPagesTest, ACountTheTableCannotHoldIsToldOnceAndTheRestFollowsTheFirstPaint) {
+    TMainForm form(document, ui);
+    DatabaseRecord many = record;
+    many.image.setWord(*MemoryMap::of(DeviceModel::Line4).offset(Field::CodeCount), 5000);
+    document.replaceRecord(many);
+    form.refill();
+    ASSERT_EQ(ui.messages().size(), 1) << ui.messages().join('|').toStdString();
+
+    EXPECT_EQ(form.findChild<QLineEdit*>("edBehiv"), nullptr);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QApplication::processEvents();
+    QApplication::processEvents();
+    for (const char* name : {"MEibe", "MEloclen", "edBehiv", "MEfreecall"})
+        EXPECT_NE(form.findChild<QWidget*>(name), nullptr) << name;
+    EXPECT_EQ(ui.messages().size(), 1);
+}
+
+} // namespace
+} // namespace zx
