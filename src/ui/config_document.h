@@ -76,7 +76,6 @@ class ConfigDocument : public QObject {
     void addCommitter(const QObject* owner, Committer committer);
     void removeCommitter(const QObject* owner);
     bool commitPendingEdits();
-    bool isCommitting() const { return committing_; }
 
     // The window that edits the document is going away: no store is taken from now on. Stores
     // that still arrive are counted, so that a teardown that sends one is found.

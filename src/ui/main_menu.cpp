@@ -171,10 +171,6 @@ void MainMenu::takeShortcutsFirstIn(QWidget* window) {
     qApp->installEventFilter(new ShortcutsFirst(bar_, window));
 }
 
-QAction* MainMenu::commandForKey(QKeyCombination key) const {
-    return enabledCommandFor(bar_, key);
-}
-
 void setMenuEnabled(QMenu* menu, bool enabled) {
     menu->menuAction()->setEnabled(enabled);
     for (QAction* action : menu->actions()) {

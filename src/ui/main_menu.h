@@ -1,8 +1,6 @@
 #pragma once
 // The main window's menu bar: every command as a typed member, under the names the operator's
 // documentation uses (also their objectNames). The command groups connect to these members.
-#include <QKeyCombination>
-
 #include <array>
 
 class QAction;
@@ -37,8 +35,6 @@ struct MainMenu {
     // window's shortcuts are looked at, and such a key now runs the command while the field hears
     // nothing of it and keeps its text.
     void takeShortcutsFirstIn(QWidget* window);
-    // The enabled command whose shortcut the key combination is, if any.
-    QAction* commandForKey(QKeyCombination key) const;
 
   private:
     QMenuBar* bar_;

@@ -56,7 +56,6 @@ class CodesView : public ConfigView {
 
     // CodeGridChanged: set by every edit in the grid, and by the commands that fill it in bulk
     // before they call the store; the store writes the grid only while it is set.
-    bool gridChanged() const { return CodeGridChanged; }
     void markGridChanged() { CodeGridChanged = true; }
 
   signals:
