@@ -260,18 +260,50 @@ void TransferCommands::closeUnlessHeld() {
     if (!page_.operatorHoldsPort()) port_.close();
 }
 
-bool TransferCommands::requestTransfer(TransferDirection direction) {
-    if (!page_.operatorHoldsPort()) {
-        try {
-            openConnection(port_, connection_);
-        } catch (const EComPort& e) {
-            portError(e.Text(), e.WinCode());
-            return false;
-        } catch (const std::exception& e) {
-            portError(QString::fromUtf8(e.what()), EINVAL);
-            return false;
-        }
+bool TransferCommands::openPort() {
+    try {
+        // The port opens as every command opens it: with the connection's name and speed, not
+        // whatever it was last opened with.
+        openConnection(port_, connection_);
+        return true;
+    } catch (const EComPort& e) {
+        portError(e.Text(), e.WinCode());
+    } catch (const std::exception& e) {
+        portError(QString::fromUtf8(e.what()), EINVAL);
     }
+    return false;
+}
+
+void TransferCommands::onLine(const QString& operation,
+                              const std::function<void(TransferLine&)>& work) {
+    {
+        RunningFlag running(running_, [this] { updateCommands(); });
+        TransferLine line = lineForOperation(operation);
+        if (!line.link->isOpen())
+            reportPortNotOpen();
+        else
+            work(line);
+    }
+    writeTrace();
+}
+
+DownloadResult TransferCommands::downloadOn(TransferLine& line, std::optional<PortFailure>& failure,
+                                            std::function<void(DeviceModel)> modelSeen) {
+    setProgressVisible(true);
+    Transfer engine(*line.link, *line.clock);
+    engine.setProgressHandler([this](const TransferProgress& p) { showProgress(p); });
+    if (modelSeen) engine.setModelHandler(std::move(modelSeen));
+    DownloadResult onFailure;
+    onFailure.status = transfer_text::communicationError();
+    DownloadResult result = catchPortFailure(failure, onFailure, [&] { return engine.download(); });
+    closeUnlessHeld();
+    setProgressVisible(false);
+    form_.setStatusText(TMainForm::Panel::State, result.status);
+    return result;
+}
+
+bool TransferCommands::requestTransfer(TransferDirection direction) {
+    if (!page_.operatorHoldsPort() && !openPort()) return false;
     pending_ = true;
     updateCommands();
     postRequest(direction);
@@ -304,19 +336,10 @@ void TransferCommands::runTransfer(TransferDirection direction) {
         updateCommands();
         return;
     }
-    {
-        RunningFlag running(running_, [this] { updateCommands(); });
-        TransferLine line = lineForOperation(direction == TransferDirection::Download
-                                                 ? QStringLiteral("Letöltés")
-                                                 : QStringLiteral("Feltöltés"));
-        if (!line.link->isOpen())
-            reportPortNotOpen();
-        else if (direction == TransferDirection::Download)
-            runDownload(line);
-        else
-            runUpload(line);
-    }
-    writeTrace();
+    if (direction == TransferDirection::Download)
+        onLine(QStringLiteral("Letöltés"), [this](TransferLine& line) { runDownload(line); });
+    else
+        onLine(QStringLiteral("Feltöltés"), [this](TransferLine& line) { runUpload(line); });
     emit finished();
 }
 
@@ -342,17 +365,8 @@ void TransferCommands::runDownload(TransferLine& line) {
     std::optional<PortFailure> failure;
     {
         BusyCursor cursor;
-        setProgressVisible(true);
-        Transfer engine(*line.link, *line.clock);
-        engine.setProgressHandler([this](const TransferProgress& p) { showProgress(p); });
         // The map follows the unit at once; the editors are refilled once, at the end.
-        engine.setModelHandler([this](DeviceModel m) { form_.showModel(m); });
-        DownloadResult onFailure;
-        onFailure.status = transfer_text::communicationError();
-        result = catchPortFailure(failure, onFailure, [&] { return engine.download(); });
-        closeUnlessHeld();
-        setProgressVisible(false);
-        form_.setStatusText(TMainForm::Panel::State, result.status);
+        result = downloadOn(line, failure, [this](DeviceModel m) { form_.showModel(m); });
 
         // A failed download leaves the image as it was; the model goes back with it, so the
         // editors and the image always agree.
@@ -468,28 +482,15 @@ void TransferCommands::setUnitClock() {
     if (busy()) return;
     if (!port_.Connected()) {
         form_.setStatusText(TMainForm::Panel::State, Connecting);
-        try {
-            // The port opens as every other command opens it: with the connection's name and
-            // speed, not whatever it was last opened with.
-            openConnection(port_, connection_);
-        } catch (const EComPort& e) {
+        if (!openPort()) {
             form_.setStatusText(TMainForm::Panel::State, Disconnected);
-            portError(e.Text(), e.WinCode());
-            return;
-        } catch (const std::exception& e) {
-            form_.setStatusText(TMainForm::Panel::State, Disconnected);
-            portError(QString::fromUtf8(e.what()), EINVAL);
             return;
         }
     }
-    ClockResult result;
-    std::optional<PortFailure> failure;
-    {
-        RunningFlag running(running_, [this] { updateCommands(); });
-        TransferLine line = lineForOperation(QStringLiteral("Óra beállítása"));
-        if (!line.link->isOpen()) {
-            reportPortNotOpen();
-        } else {
+    onLine(QStringLiteral("Óra beállítása"), [this](TransferLine& line) {
+        ClockResult result;
+        std::optional<PortFailure> failure;
+        {
             BusyCursor cursor;
             Transfer engine(*line.link, *line.clock);
             ClockResult onFailure;
@@ -499,46 +500,19 @@ void TransferCommands::setUnitClock() {
             if (result.ok()) form_.setStatusText(TMainForm::Panel::State, result.status);
         }
         reportOutcome(failure, result.ok(), result.message);
-    }
-    writeTrace();
+    });
     form_.terminalView()->focusTerminal();
     emit finished();
 }
 
 std::optional<DownloadResult> TransferCommands::downloadCopy() {
-    if (busy()) return std::nullopt;
-    if (!page_.operatorHoldsPort()) {
-        try {
-            openConnection(port_, connection_);
-        } catch (const EComPort& e) {
-            portError(e.Text(), e.WinCode());
-            return std::nullopt;
-        } catch (const std::exception& e) {
-            portError(QString::fromUtf8(e.what()), EINVAL);
-            return std::nullopt;
-        }
-    }
+    if (busy() || (!page_.operatorHoldsPort() && !openPort())) return std::nullopt;
     std::optional<DownloadResult> result;
     std::optional<PortFailure> failure;
-    {
-        RunningFlag running(running_, [this] { updateCommands(); });
-        TransferLine line = lineForOperation(QStringLiteral("Letöltés összehasonlításra"));
-        if (!line.link->isOpen()) {
-            reportPortNotOpen();
-        } else {
-            BusyCursor cursor;
-            setProgressVisible(true);
-            Transfer engine(*line.link, *line.clock);
-            engine.setProgressHandler([this](const TransferProgress& p) { showProgress(p); });
-            DownloadResult onFailure;
-            onFailure.status = transfer_text::communicationError();
-            result = catchPortFailure(failure, onFailure, [&] { return engine.download(); });
-            closeUnlessHeld();
-            setProgressVisible(false);
-            form_.setStatusText(TMainForm::Panel::State, result->status);
-        }
-    }
-    writeTrace();
+    onLine(QStringLiteral("Letöltés összehasonlításra"), [&](TransferLine& line) {
+        BusyCursor cursor;
+        result = downloadOn(line, failure, {});
+    });
     emit finished();
     if (!result) return std::nullopt;
     if (failure || !result->ok()) {

@@ -98,6 +98,15 @@ class TransferCommands : public QObject {
     bool event(QEvent* event) override;
 
   private:
+    // Opens the port with the connection's name and speed; a failure is reported.
+    bool openPort();
+    // Runs work on the line of one operation while the line belongs to it; a line that is not
+    // open is reported instead. The trace is written afterwards.
+    void onLine(const QString& operation, const std::function<void(TransferLine&)>& work);
+    // A download on the line, with its progress and status shown and the port closed unless
+    // held; modelSeen hears the unit's model as soon as it is known.
+    DownloadResult downloadOn(TransferLine& line, std::optional<PortFailure>& failure,
+                              std::function<void(DeviceModel)> modelSeen);
     // Opens the port unless the operator holds it open, then posts the request.
     bool requestTransfer(TransferDirection direction);
     void runDownload(TransferLine& line);
