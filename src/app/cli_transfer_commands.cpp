@@ -199,13 +199,10 @@ QString phaseText(UploadPhase phase) {
     return {};
 }
 
-// The file's configuration beside what the unit holds: the file's texts around the unit's image,
-// read with the model the unit reported.
+// The file's configuration beside what the unit holds, read with the model the unit reported.
 std::vector<SettingDifference> unitDifferences(const DatabaseRecord& file, DeviceModel model,
                                                const DownloadResult& unit) {
-    DatabaseRecord held = file;
-    held.image = unit.image;
-    return compareSettings(SettingsReading(file, model), SettingsReading(held, unit.model));
+    return compareWithImage(file, model, unit.image, unit.model);
 }
 
 int upload(const QStringList& args, WireTrace& trace) {
@@ -232,22 +229,14 @@ int upload(const QStringList& args, WireTrace& trace) {
         return ExitFailed;
     }
 
-    // The backup carries the site and owner of the file sent and the password given, so it
-    // opens as that file does.
-    using Slot = DatabaseRecord::Slot;
-    DatabaseRecord backup;
-    backup.writeHeader();
-    backup.setText(Slot::Site, read.record.text(Slot::Site));
-    backup.setText(Slot::Owner, read.record.text(Slot::Owner));
-    backup.setText(Slot::Password, read.record.text(Slot::Password));
-
     UploadChecks checks;
     checks.backup = a.has("--backup");
     checks.readBack = a.has("--verify");
     checks.keepBackup = [&](const DownloadResult& unit) {
-        backup.image = unit.image;
-        const DatabaseWriteResult written =
-            writeDatabaseFile(a.value("--backup"), backup, QString());
+        // The backup carries the site and owner of the file sent and the password given, so it
+        // opens as that file does.
+        const DatabaseWriteResult written = writeDatabaseFile(
+            a.value("--backup"), DatabaseRecord::keeping(unit.image, read.record), QString());
         if (!written.ok) {
             err(written.message);
             return false;

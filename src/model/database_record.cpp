@@ -35,6 +35,15 @@ int DatabaseRecord::textLength(Slot s) const {
     return slots_[static_cast<std::size_t>(s)][0];
 }
 
+DatabaseRecord DatabaseRecord::keeping(const ConfigImage& image, const DatabaseRecord& textsFrom) {
+    DatabaseRecord r;
+    r.writeHeader();
+    for (Slot slot : {Slot::Site, Slot::Owner, Slot::Password})
+        r.setText(slot, textsFrom.text(slot));
+    r.image = image;
+    return r;
+}
+
 void DatabaseRecord::writeHeader() {
     header_[0] = static_cast<Byte>(HeaderText.size());
     std::copy(HeaderText.begin(), HeaderText.end(), header_.begin() + 1);

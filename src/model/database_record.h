@@ -24,7 +24,10 @@ class DatabaseRecord {
     void setText(Slot s, const RawText& value);
     int textLength(Slot s) const;
 
-    void writeHeader();       // length byte 10 and "Zendrax1V2"
+    void writeHeader(); // length byte 10 and "Zendrax1V2"
+    // A record of `image` that opens as `textsFrom` does: its header, site, owner and password
+    // (a unit's configuration kept before it is overwritten).
+    static DatabaseRecord keeping(const ConfigImage& image, const DatabaseRecord& textsFrom);
     bool headerValid() const; // exactly that header
 
     ConfigImage image;

@@ -62,6 +62,13 @@ std::vector<SettingDifference> compareSettings(const SettingsReading& a, const S
     return differences;
 }
 
+std::vector<SettingDifference> compareWithImage(const DatabaseRecord& record, DeviceModel model,
+                                                const ConfigImage& other, DeviceModel otherModel) {
+    DatabaseRecord held = record;
+    held.image = other;
+    return compareSettings(SettingsReading(record, model), SettingsReading(held, otherModel));
+}
+
 std::string differenceLine(const SettingDifference& d) {
     const auto shown = [](const std::optional<SettingValue>& v) {
         return v ? shownText(*v) : std::string();

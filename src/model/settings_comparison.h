@@ -25,6 +25,11 @@ struct SettingDifference {
 // hexadecimal: a configuration counts as the same only when the unit would get the same bytes.
 std::vector<SettingDifference> compareSettings(const SettingsReading& a, const SettingsReading& b);
 
+// A record beside the same record holding another image, read with that image's model: what a
+// unit holds compared with a file or with what it was sent (a unit keeps no texts of its own).
+std::vector<SettingDifference> compareWithImage(const DatabaseRecord& record, DeviceModel model,
+                                                const ConfigImage& other, DeviceModel otherModel);
+
 // One difference as a line of text: the name, A's value and B's value as `show` prints them,
 // separated by tabs (a shown value never holds one); a side that lacks the setting is empty.
 std::string differenceLine(const SettingDifference& difference);

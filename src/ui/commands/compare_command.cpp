@@ -62,12 +62,8 @@ std::optional<std::vector<SettingDifference>> CompareCommand::compareWithFile(co
 std::optional<std::vector<SettingDifference>> CompareCommand::compareWithUnit() {
     const std::optional<DownloadResult> unit = transfers_.downloadCopy();
     if (!unit) return std::nullopt;
-    // The unit holds the configuration alone: its image beside the texts shown.
     const ConfigDocument& doc = form_.document();
-    DatabaseRecord held = doc.record();
-    held.image = unit->image;
-    return compareSettings(SettingsReading(doc.record(), doc.model()),
-                           SettingsReading(held, unit->model));
+    return compareWithImage(doc.record(), doc.model(), unit->image, unit->model);
 }
 
 void CompareCommand::show(const std::vector<SettingDifference>& differences,

@@ -422,16 +422,11 @@ void TransferCommands::runUpload(TransferLine& line) {
 
 bool TransferCommands::keepBackup(const DownloadResult& unit) {
     // The backup opens as the configuration shown does: its site, owner and password.
-    using Slot = DatabaseRecord::Slot;
     const DatabaseRecord& shown = form_.document().record();
-    DatabaseRecord backup;
-    backup.writeHeader();
-    for (Slot slot : {Slot::Site, Slot::Owner, Slot::Password})
-        backup.setText(slot, shown.text(slot));
-    backup.image = unit.image;
+    const DatabaseRecord backup = DatabaseRecord::keeping(unit.image, shown);
     const QString folder = backupFolderOf(options_);
-    const QString path = QDir(folder).filePath(
-        backupFileName(fromCp1250(shown.text(Slot::Site)), QDateTime::currentDateTime()));
+    const QString path = QDir(folder).filePath(backupFileName(
+        fromCp1250(shown.text(DatabaseRecord::Slot::Site)), QDateTime::currentDateTime()));
     QDir().mkpath(folder);
     const DatabaseWriteResult written = writeDatabaseFile(path, backup, QString());
     if (!written.ok) {
@@ -452,10 +447,8 @@ void TransferCommands::reportReadBack(const DownloadResult& readBack, const Conf
     }
     DatabaseRecord sentRecord = form_.document().record();
     sentRecord.image = sent;
-    DatabaseRecord heldRecord = sentRecord;
-    heldRecord.image = readBack.image;
-    const std::vector<SettingDifference> differences = compareSettings(
-        SettingsReading(sentRecord, model), SettingsReading(heldRecord, readBack.model));
+    const std::vector<SettingDifference> differences =
+        compareWithImage(sentRecord, model, readBack.image, readBack.model);
     if (differences.empty()) {
         form_.setStatusText(TMainForm::Panel::State,
                             QStringLiteral("Sikeres feltöltés, ellenőrizve."));
