@@ -45,11 +45,7 @@ std::optional<std::vector<SettingDifference>> CompareCommand::compareWithFile(co
         form_.interaction().message(&form_, read.message);
         return std::nullopt;
     }
-    // The file's password, as Open asks it.
-    TPasswordDlg password(&form_);
-    password.FormActivate();
-    form_.interaction().runDialog(password);
-    if (!passwordMatches(read.record, password.password())) {
+    if (!askPasswordOf(read.record, form_.interaction(), &form_)) {
         form_.interaction().message(&form_, wrongPasswordMessage());
         return std::nullopt;
     }

@@ -53,10 +53,7 @@ bool FileCommands::openDatabase(const QString& path) {
         form_.interaction().message(&form_, read.message);
         return false;
     }
-    TPasswordDlg password(&form_);
-    password.FormActivate();
-    form_.interaction().runDialog(password);
-    const bool accepted = passwordMatches(read.record, password.password());
+    const bool accepted = askPasswordOf(read.record, form_.interaction(), &form_);
     // Only a file taken clears the flag: changes made before a refused file are kept.
     if (accepted)
         doc.takeFile(read.record, path, read.lastModified);

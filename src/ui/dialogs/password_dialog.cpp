@@ -1,6 +1,8 @@
 #include "ui/dialogs/password_dialog.h"
 
+#include "files/database_file.h"
 #include "ui/dialogs/dialog_placement.h"
+#include "ui/dialogs/interaction.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -71,6 +73,13 @@ void TPasswordDlg::showEvent(QShowEvent* event) {
     if (centred_) return;
     centred_ = true;
     centreOnScreen(*this);
+}
+
+bool askPasswordOf(const DatabaseRecord& file, Interaction& interaction, QWidget* parent) {
+    TPasswordDlg dialog(parent);
+    dialog.FormActivate();
+    interaction.runDialog(dialog);
+    return passwordMatches(file, dialog.password());
 }
 
 } // namespace zx

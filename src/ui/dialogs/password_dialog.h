@@ -10,6 +10,9 @@ class QPushButton;
 
 namespace zx {
 
+class DatabaseRecord;
+class Interaction;
+
 class TPasswordDlg : public QDialog {
     Q_OBJECT
   public:
@@ -30,5 +33,9 @@ class TPasswordDlg : public QDialog {
   private:
     bool centred_ = false;
 };
+
+// Asks the password of a database file as Open does (the dialog through the interaction) and
+// tells whether it is the file's.
+bool askPasswordOf(const DatabaseRecord& file, Interaction& interaction, QWidget* parent);
 
 } // namespace zx
