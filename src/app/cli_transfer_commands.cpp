@@ -16,8 +16,6 @@
 #include "link/transfer.h"
 #include "model/editor_view.h"
 
-#include <QElapsedTimer>
-
 #include <algorithm>
 #include <cerrno>
 #include <optional>
@@ -82,8 +80,6 @@ int finish(TransferOutcome outcome, const QString& message) {
 // kept until the command ends and then written in one atomic step, also after a failure.
 class WireTrace {
   public:
-    WireTrace() { started_.start(); }
-
     void setPath(const QString& path) { path_ = path; }
     bool wanted() const { return !path_.isEmpty(); }
 
@@ -91,25 +87,22 @@ class WireTrace {
     ByteLink& over(ByteLink& link, std::optional<TracingLink>& traced) {
         if (!wanted()) return link;
         used_ = true;
-        return traced.emplace(
-            link, [this] { return started_.nsecsElapsed() / 1000; },
-            [this](const QString& line) { text_ += line.toLatin1() + '\n'; });
+        return traced.emplace(link, log_.timeSource(), log_.sink());
     }
 
     // The command's status; a trace that could not be written is said and makes it at least
     // `failed`.
     int conclude(int status, int failed) const {
         if (!used_) return status;
-        const FileWriteResult written = writeFileAtomically(path_, text_);
+        const FileWriteResult written = writeFileAtomically(path_, log_.text());
         if (written.ok) return status;
         err(written.message);
         return std::max(status, failed);
     }
 
   private:
-    QElapsedTimer started_;
+    WireTraceLog log_;
     QString path_;
-    QByteArray text_;
     bool used_ = false;
 };
 

@@ -26,4 +26,17 @@ QByteArray TracingLink::readAvailable(int maxBytes) {
     return bytes;
 }
 
+void WireTraceLog::start(const QString& comment) {
+    started_.restart();
+    if (!comment.isEmpty()) text_ += "# " + comment.toUtf8() + '\n';
+}
+
+TracingLink::TimeSource WireTraceLog::timeSource() const {
+    return [this] { return started_.nsecsElapsed() / 1000; };
+}
+
+TracingLink::Sink WireTraceLog::sink() {
+    return [this](const QString& line) { text_ += line.toLatin1() + '\n'; };
+}
+
 } // namespace zx

@@ -22,7 +22,6 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
@@ -98,27 +97,6 @@ class TransferRequestEvent : public QEvent {
     const TransferDirection direction;
 };
 
-// The line of one operation with every burst on it told to a trace; it owns the link it traces.
-class TracedLink : public ByteLink {
-  public:
-    TracedLink(std::unique_ptr<ByteLink> inner, TracingLink::Sink sink)
-        : inner_(std::move(inner)),
-          tracing_(
-              *inner_, [this] { return started_.nsecsElapsed() / 1000; }, std::move(sink)) {
-        started_.start();
-    }
-    bool isOpen() const override { return tracing_.isOpen(); }
-    void write(const QByteArray& bytes) override { tracing_.write(bytes); }
-    QByteArray readAvailable(int maxBytes) override { return tracing_.readAvailable(maxBytes); }
-    bool waitForData(int limitMs) override { return tracing_.waitForData(limitMs); }
-    int bitsPerSecond() const override { return tracing_.bitsPerSecond(); }
-
-  private:
-    std::unique_ptr<ByteLink> inner_;
-    QElapsedTimer started_;
-    TracingLink tracing_;
-};
-
 QString phaseText(UploadPhase phase) {
     switch (phase) {
     case UploadPhase::Backup:
@@ -171,7 +149,7 @@ TransferCommands::TransferCommands(TMainForm& form, TComPort& port, ConnectionSt
 
 void TransferCommands::setTraceFile(const QString& path) {
     tracePath_ = path;
-    traceText_.clear();
+    trace_.clear();
     if (!traceNote_) return;
     traceNote_->setText(QStringLiteral("Napló: %1").arg(QFileInfo(path).fileName()));
     traceNote_->setToolTip(path);
@@ -181,17 +159,15 @@ void TransferCommands::setTraceFile(const QString& path) {
 TransferLine TransferCommands::lineForOperation(const QString& operation) {
     TransferLine line = makeLine(port_);
     if (tracePath_.isEmpty()) return line;
-    traceText_ += "# " + operation.toUtf8() + ' ' +
-                  QDateTime::currentDateTime().toString(Qt::ISODate).toLatin1() + '\n';
-    line.link = std::make_unique<TracedLink>(std::move(line.link), [this](const QString& text) {
-        traceText_ += text.toLatin1() + '\n';
-    });
+    trace_.start(operation + ' ' + QDateTime::currentDateTime().toString(Qt::ISODate));
+    line.link =
+        std::make_unique<TracingLink>(std::move(line.link), trace_.timeSource(), trace_.sink());
     return line;
 }
 
 void TransferCommands::writeTrace() {
     if (tracePath_.isEmpty()) return;
-    const FileWriteResult written = writeFileAtomically(tracePath_, traceText_);
+    const FileWriteResult written = writeFileAtomically(tracePath_, trace_.text());
     if (written.ok) return;
     setTraceFile(QString());
     form_.interaction().error(&form_, written.message);

@@ -7,6 +7,7 @@
 #include "files/upload_options.h"
 #include "link/byte_link.h"
 #include "link/protocol.h"
+#include "link/tracing_link.h"
 #include "link/transfer.h"
 
 #include <QObject>
@@ -143,7 +144,7 @@ class TransferCommands : public QObject {
     int lastPortError_ = 0;
     UploadOptions options_;
     QString tracePath_;
-    QByteArray traceText_;
+    WireTraceLog trace_;
     QPointer<QLabel> traceNote_;
     QString lastBackup_;
 };
