@@ -73,7 +73,10 @@ QString savedConnectionsPath() {
 }
 
 void LoadConnectionSettings(ConnectionState& state, const QString& path) {
-    const IniFile ini(path);
+    LoadConnectionSettings(state, IniFile(path));
+}
+
+void LoadConnectionSettings(ConnectionState& state, const IniFile& ini) {
     state.PortName = ini.readString(Connection, ComNr, QStringLiteral("COM1"));
     state.SpeedIndex = static_cast<std::uint8_t>(ini.readInteger(Connection, ComSp, 6) & 0xFF);
 }

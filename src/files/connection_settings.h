@@ -11,6 +11,8 @@ namespace zx {
 
 inline constexpr int SpeedCount = 10;
 
+class IniFile;
+
 struct SpeedEntry {
     const char* text;
     int baud;
@@ -52,6 +54,8 @@ QString savedConnectionsPath();
 
 // Section "CONNECTION": "COMNR" (default "COM1") and "COMSP" (default 6, kept as a byte).
 void LoadConnectionSettings(ConnectionState& state, const QString& path = programSettingsPath());
+// The same from the settings file already read.
+void LoadConnectionSettings(ConnectionState& state, const IniFile& settings);
 bool SaveConnectionSettings(const ConnectionState& state, QString* error = nullptr,
                             const QString& path = programSettingsPath());
 

@@ -38,7 +38,10 @@ QString backupFolderOf(const UploadOptions& options) {
 }
 
 UploadOptions loadUploadOptions(const QString& path) {
-    const IniFile ini(path);
+    return loadUploadOptions(IniFile(path));
+}
+
+UploadOptions loadUploadOptions(const IniFile& ini) {
     UploadOptions o;
     o.verify = ini.readInteger(Section, KeyVerify, 0) != 0;
     o.backup = ini.readInteger(Section, KeyBackup, 0) != 0;

@@ -9,6 +9,8 @@
 
 namespace zx {
 
+class IniFile;
+
 struct UploadOptions {
     bool verify = false;
     bool backup = false;
@@ -23,6 +25,8 @@ QString defaultBackupFolder();
 QString backupFolderOf(const UploadOptions& options);
 
 UploadOptions loadUploadOptions(const QString& path);
+// The same from the settings file already read.
+UploadOptions loadUploadOptions(const IniFile& settings);
 // The other sections of the file stay as they are; false with the reason when it cannot be
 // written.
 bool saveUploadOptions(const UploadOptions& options, const QString& path, QString* error);

@@ -1,6 +1,7 @@
 #include "ui/desktop_session.h"
 
 #include "files/cp1250.h"
+#include "files/ini_file.h"
 #include "ui/commands/code_commands.h"
 #include "ui/commands/compare_command.h"
 #include "ui/commands/device_link_controller.h"
@@ -91,8 +92,10 @@ bool DesktopSession::start(const DesktopOptions& options, QString* error) {
     } else if (!options.configDir.isEmpty()) {
         setConfigDir(options.configDir);
     }
+    // The program's settings file, read once for all that starts from it.
+    const IniFile settings(programSettingsPath());
     ConnectionState connection;
-    LoadConnectionSettings(connection);
+    LoadConnectionSettings(connection, settings);
     if (demo_) demo_->apply(connection);
 
     record_ = std::make_unique<DatabaseRecord>();
@@ -113,7 +116,8 @@ bool DesktopSession::start(const DesktopOptions& options, QString* error) {
     print_->connectActions(w.menu().Oldalbellts1, w.menu().Nyomtats1);
     help_ = std::make_unique<HelpCommand>(w);
     compare_ = std::make_unique<CompareCommand>(w, *transfers_, files_->dialogs());
-    lineOptions_ = std::make_unique<LineOptionCommands>(w, *transfers_, programSettingsPath());
+    lineOptions_ = std::make_unique<LineOptionCommands>(w, *transfers_, loadUploadOptions(settings),
+                                                        programSettingsPath());
     if (!options.helpDirectory.isEmpty()) help_->setHelpDirectory(options.helpDirectory);
     if (demo_) demo_->markWindow(*window_, *link_);
     // The desktop session ending (the operator logging out) closes the window as its close

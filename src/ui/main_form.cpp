@@ -67,7 +67,6 @@ TMainForm::TMainForm(ConfigDocument& document, Interaction& interaction, QWidget
     setStatusText(Panel::Connection, QStringLiteral("COM1 ( 19200 )"));
     setStatusText(Panel::State, QString::fromUtf8("Szétkapcsolva"));
     resize(900, 560);
-    fitToViews();
 }
 
 TMainForm::~TMainForm() {

@@ -10,10 +10,11 @@
 namespace zx {
 
 LineOptionCommands::LineOptionCommands(TMainForm& form, TransferCommands& transfers,
-                                       const QString& settingsPath, QObject* parent)
+                                       const UploadOptions& read, const QString& settingsPath,
+                                       QObject* parent)
     : QObject(parent), form_(form), transfers_(transfers), settingsPath_(settingsPath) {
     const MainMenu& m = form_.menu();
-    transfers_.setUploadOptions(loadUploadOptions(settingsPath_));
+    transfers_.setUploadOptions(read);
     m.mnuVerifyUpload->setChecked(transfers_.uploadOptions().verify);
     m.mnuBackupUpload->setChecked(transfers_.uploadOptions().backup);
     connect(m.mnuVerifyUpload, &QAction::toggled, this, &LineOptionCommands::setVerify);

@@ -17,9 +17,10 @@ class TransferCommands;
 class LineOptionCommands : public QObject {
     Q_OBJECT
   public:
-    // The choices are read from `settingsPath` and written back there at every change.
-    LineOptionCommands(TMainForm& form, TransferCommands& transfers, const QString& settingsPath,
-                       QObject* parent = nullptr);
+    // The choices as the settings file at `settingsPath` holds them; every change is written
+    // back there.
+    LineOptionCommands(TMainForm& form, TransferCommands& transfers, const UploadOptions& read,
+                       const QString& settingsPath, QObject* parent = nullptr);
 
     void setVerify(bool on);
     void setBackup(bool on);
