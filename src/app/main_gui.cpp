@@ -39,6 +39,16 @@ class FirstPaintWatch : public QObject {
     std::function<void()> then_;
 };
 
+// The program's icon in the sizes the desktop asks for. The icon theme holds the same pictures
+// (the package installs them there for the desktop entry), so the program takes its own without
+// a theme lookup.
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {48, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/zendrax-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -48,11 +58,6 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Zendrax"));
     // The desktop entry zendrax.desktop: its icon and name for the window on every desktop.
     QGuiApplication::setDesktopFileName(QStringLiteral("zendrax"));
-    QIcon icon = QIcon::fromTheme(QStringLiteral("zendrax"));
-    if (icon.isNull())
-        for (const int size : {48, 128, 256})
-            icon.addFile(QStringLiteral(":/icons/zendrax-%1.png").arg(size), QSize(size, size));
-    QApplication::setWindowIcon(icon);
 
     // The toolkit's own texts (its dialogs, the --help lines) in Hungarian too.
     zx::installToolkitTranslations(app);
@@ -102,6 +107,11 @@ int main(int argc, char** argv) {
     if (!parser.positionalArguments().isEmpty())
         options.file = parser.positionalArguments().constFirst();
 
+    // A file opened at start asks its password before the window is shown: that question
+    // carries the icon too.
+    const bool iconAtOnce = !options.file.isEmpty();
+    if (iconAtOnce) QApplication::setWindowIcon(programIcon());
+
     zx::DesktopInteraction interaction;
     zx::DesktopSession session(interaction);
     QString error;
@@ -110,6 +120,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     TMainForm& window = session.window();
+    // Otherwise the icon of the title bar and the task list is given right after the first
+    // paint: making it reads and decodes its pictures, milliseconds the first look at the window
+    // need not wait for.
+    if (!iconAtOnce)
+        window.installEventFilter(
+            new FirstPaintWatch(&window, [] { QApplication::setWindowIcon(programIcon()); }));
     window.show();
 
     int status = 0;

@@ -370,6 +370,54 @@ TEST_F(FormTest, LabelsFitAndLineColumnsStayUnderTheirHeadingsWhenScrolled) {
     }
 }
 
+// Lines 05 to 16 are made when the 16-line model first shows them, or after the first paint;
+// either way they take their place below line 04, in the Tab order too, and the 4-line window
+// keeps its size.
+TEST(LateLineRows, TakeTheirPlaceAndTabOrderBelowLineFour) {
+    for (const bool afterFirstPaint : {false, true}) {
+        SCOPED_TRACE(afterFirstPaint ? "made after the first paint" : "made by the model switch");
+        zx::DatabaseRecord record;
+        zx::ConfigDocument document{record};
+        zx::ScriptedInteraction ui;
+        TMainForm form(document, ui);
+        EXPECT_EQ(form.findChild<QWidget*>(QStringLiteral("MEco05")), nullptr);
+        const QSize fourLineHint = form.linesView()->sizeHint();
+        form.show();
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        if (afterFirstPaint) {
+            form.PageControl1->buildAll();
+            EXPECT_EQ(form.linesView()->sizeHint(), fourLineHint);
+            EXPECT_FALSE(form.findChild<QWidget*>(QStringLiteral("pnlCO05"))->isVisibleTo(&form));
+        }
+        form.chooseModel(zx::DeviceModel::Line16);
+        form.showView(1);
+        QApplication::processEvents();
+        auto* four = form.findChild<QWidget*>(QStringLiteral("CBbeh04"));
+        auto* five = form.findChild<QWidget*>(QStringLiteral("MEco05"));
+        ASSERT_TRUE(four && five);
+        EXPECT_GT(five->mapTo(&form, QPoint()).y(), four->mapTo(&form, QPoint()).y());
+        four->setFocus();
+        QTest::keyClick(four, Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), five);
+        QTest::keyClick(five, Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget(), four);
+        // Tab from line 01 meets the CO numbers of the lines in their order, then leaves the view.
+        QStringList met;
+        form.findChild<QWidget*>(QStringLiteral("MEco01"))->setFocus();
+        for (int i = 0; i < 200 && form.linesView()->isAncestorOf(QApplication::focusWidget());
+             ++i) {
+            const QString name = QApplication::focusWidget()->objectName();
+            if (name.startsWith(QLatin1String("MEco"))) met << name.mid(4);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QStringList lines;
+        for (int n = 1; n <= 16; ++n)
+            lines << nn(n);
+        EXPECT_EQ(met, lines);
+    }
+}
+
 TEST(RadioGroupTabStops, AGroupIsOneTabStopOnItsSelectedItem) {
     QWidget window;
     auto* layout = new QVBoxLayout(&window);

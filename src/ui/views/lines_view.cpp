@@ -117,16 +117,26 @@ LinesView::LinesView(ConfigDocument& document, Interaction& interaction, QWidget
     scroll->setObjectName(QStringLiteral("sbLines"));
     scroll->setWidgetResizable(true);
     scroll_ = scroll;
-    auto* rows = new QWidget;
-    auto* rowColumn = new QVBoxLayout(rows);
-    rowColumn->setContentsMargins(0, 0, 0, 0);
-    rowColumn->setSpacing(0);
+    rows_ = new QWidget;
+    rowColumn_ = new QVBoxLayout(rows_);
+    rowColumn_->setContentsMargins(0, 0, 0, 0);
+    rowColumn_->setSpacing(0);
+    rowColumn_->addStretch(1);
+    scroll->setRows(rows_);
+    column->addWidget(scroll, 1);
+    // The rows every model shows; the others when a model shows them.
+    buildRows(MemoryMap::of(DeviceModel::Line4).lineCount());
+}
+
+void LinesView::buildRows(int count) {
+    const int from = built_;
+    if (count <= from) return;
     QFont bold = font();
     bold.setBold(true);
-    for (int i = 0; i < LineCount; ++i) {
+    for (int i = from; i < count; ++i) {
         const QString nn = QStringLiteral("%1").arg(i + 1, 2, 10, QLatin1Char('0'));
         LineRow& row = lines[static_cast<std::size_t>(i)];
-        row.panel = new QWidget(rows);
+        row.panel = new QWidget(rows_);
         row.panel->setObjectName(QStringLiteral("pnlCO") + nn);
         auto* grid = new QGridLayout(row.panel);
         grid->setContentsMargins(4, 0, 4, 0);
@@ -152,46 +162,67 @@ LinesView::LinesView(ConfigDocument& document, Interaction& interaction, QWidget
                             row.timer, row.subLine, row.callIn};
         for (int c = 0; c < ColumnCount; ++c)
             grid->addWidget(cells[c], 0, c, Qt::AlignLeft | Qt::AlignVCenter);
-        rowColumn->addWidget(row.panel);
+        rowColumn_->insertWidget(i, row.panel);
+        watchRow(i);
     }
-    rowColumn->addStretch(1);
-    scroll->setRows(rows);
-    column->addWidget(scroll, 1);
+    built_ = count;
+    if (from > 0) chainAfterRow(from - 1, from);
+}
 
-    for (int i = 0; i < LineCount; ++i) {
-        const int line = i + 1;
-        LineRow& row = lines[static_cast<std::size_t>(i)];
-        storeOnLeave(row.co, [this, line, edit = row.co] {
-            const auto m = shownModel();
-            return !m || store(storeCoNumber(document_.image(), *m, line, toCp1250(edit->text())),
-                               edit, Mark::WhenStored);
-        });
-        // A group's buttons are made anew with its items, so a group tells of leaving itself.
-        const std::pair<RadioGroup*, LineControl> groups[] = {
-            {row.dial, LineControl::Dial},
-            {row.seizure, LineControl::Seizure},
-            {row.timer, LineControl::TimerSet},
-        };
-        for (const auto& [group, kind] : groups)
-            storeOnLeave(group, [this, line, kind = kind, group = group] {
-                return storeLine({kind, line}, group);
-            });
-        const std::pair<QCheckBox*, LineControl> boxes[] = {
-            {row.subLine, LineControl::SubLine},
-            {row.callIn, LineControl::CallIn},
-        };
-        for (const auto& [box, kind] : boxes)
-            storeOnLeave(box, [this, line, kind = kind, box = box] {
-                return storeLine({kind, line}, box);
-            });
+void LinesView::buildAllRows() {
+    if (built_ == LineCount) return;
+    buildRows(LineCount);
+    if (laidOut_) showRowsFor(*laidOut_);
+}
+
+void LinesView::chainAfterRow(int previous, int first) {
+    // Widgets made now join the window's Tab order at its end; the new rows belong right after
+    // the row above them. They stand together at the end of the order, as they were made. (The
+    // order is only kept between widgets that take the focus.)
+    std::vector<QWidget*> made;
+    for (QWidget* w = lines[static_cast<std::size_t>(first)].panel; w && rows_->isAncestorOf(w);
+         w = w->nextInFocusChain())
+        if (w->focusPolicy() != Qt::NoFocus) made.push_back(w);
+    QWidget* before = lines[static_cast<std::size_t>(previous)].callIn;
+    for (QWidget* w : made) {
+        setTabOrder(before, w);
+        before = w;
     }
+}
+
+void LinesView::watchRow(int i) {
+    const int line = i + 1;
+    LineRow& row = lines[static_cast<std::size_t>(i)];
+    storeOnLeave(row.co, [this, line, edit = row.co] {
+        const auto m = shownModel();
+        return !m || store(storeCoNumber(document_.image(), *m, line, toCp1250(edit->text())), edit,
+                           Mark::WhenStored);
+    });
+    // A group's buttons are made anew with its items, so a group tells of leaving itself.
+    const std::pair<RadioGroup*, LineControl> groups[] = {
+        {row.dial, LineControl::Dial},
+        {row.seizure, LineControl::Seizure},
+        {row.timer, LineControl::TimerSet},
+    };
+    for (const auto& [group, kind] : groups)
+        storeOnLeave(group, [this, line, kind = kind, group = group] {
+            return storeLine({kind, line}, group);
+        });
+    const std::pair<QCheckBox*, LineControl> boxes[] = {
+        {row.subLine, LineControl::SubLine},
+        {row.callIn, LineControl::CallIn},
+    };
+    for (const auto& [box, kind] : boxes)
+        storeOnLeave(box, [this, line, kind = kind, box = box] {
+            return storeLine({kind, line}, box);
+        });
 }
 
 bool LinesView::storeLine(LineControlId left, QWidget* control) {
     const auto m = shownModel();
     if (!m) return true;
     std::vector<LineRowView> rows;
-    for (const LineRow& row : lines) {
+    for (const LineRow& row : builtRows()) {
         const auto item = [](const RadioGroup* g) {
             const int i = g->itemIndex();
             return i >= 0 ? std::optional<int>(i) : std::nullopt;
@@ -204,12 +235,18 @@ bool LinesView::storeLine(LineControlId left, QWidget* control) {
 
 void LinesView::layoutFor(DeviceModel model) {
     ConfigView::layoutFor(model);
-    const bool sixteen = model == DeviceModel::Line16;
+    laidOut_ = model;
     // Line 1's dial list differs per model; replacing it leaves no item selected.
     lines[0].dial->setItems(toStringList(dialItems(model, 1)));
     lines[0].dial->setColumns(static_cast<int>(lines[0].dial->items().size()));
+    buildRows(MemoryMap::of(model).lineCount());
+    showRowsFor(model);
+}
+
+void LinesView::showRowsFor(DeviceModel model) {
+    const bool sixteen = model == DeviceModel::Line16;
     const int shown = MemoryMap::of(model).lineCount();
-    for (int i = 0; i < LineCount; ++i) {
+    for (int i = 0; i < built_; ++i) {
         LineRow& row = lines[static_cast<std::size_t>(i)];
         row.panel->setVisible(i < shown);
         // The 4-line unit has one dial and one seizure setting for all its lines (row 01).
@@ -254,7 +291,7 @@ void LinesView::fitColumns(int shownRows) {
 
 void LinesView::refill(const EditorView& v) {
     ConfigView::refill(v);
-    for (std::size_t i = 0; i < v.lines.size() && i < lines.size(); ++i) {
+    for (std::size_t i = 0; i < v.lines.size() && i < builtRows().size(); ++i) {
         const LineRowView& shown = v.lines[i];
         LineRow& row = lines[i];
         row.co->setText(fromCp1250(shown.coNumber));

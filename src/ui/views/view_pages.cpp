@@ -91,6 +91,7 @@ void ViewPages::buildWhenShown(int page) {
 void ViewPages::buildAll() {
     for (int page = 2; page < Count - 1; ++page)
         built(page);
+    lines_->buildAllRows();
 }
 
 TimersView* ViewPages::timers() {
