@@ -74,8 +74,9 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::fitToViews() {
-    // The window's own hint counts only the page shown.
-    QSize size = this->size().expandedTo(sizeHint() + PageControl1->roomBeyondShownPage());
+    // The window's hint holds the largest page built: a page control asks for the room of every
+    // page, not only of the one shown.
+    QSize size = this->size().expandedTo(sizeHint());
     const QScreen* s = screen();
     if (s) size = size.boundedTo(s->availableGeometry().size());
     resize(size);

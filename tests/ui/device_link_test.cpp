@@ -87,6 +87,30 @@ TEST_F(DeviceLinkTest, StartShowsTheSettingsFileInPanelTwoAndSwapsInTheTerminal)
     EXPECT_GE(terminal->visibleRows(), 24) << form->width() << "x" << form->height();
 }
 
+// The window at its hint, taken with the first pages only (as the start fits it), gives every
+// page its room once all are built, in either model; so does the terminal its 24 rows.
+TEST_F(DeviceLinkTest, TheWindowsHintAtStartGivesEveryPageItsRoom) {
+    for (const DeviceModel model : {DeviceModel::Line4, DeviceModel::Line16}) {
+        SCOPED_TRACE(model == DeviceModel::Line4 ? "4 lines" : "16 lines");
+        ConfigDocument doc{record};
+        doc.setModel(model);
+        TMainForm window(doc, ui);
+        DeviceLinkController windowLink(window, ConnectionState{});
+        const QSize atStart = window.sizeHint();
+        window.PageControl1->buildAll();
+        window.resize(atStart);
+        window.show();
+        for (int page = 0; page < ViewPages::Count; ++page) {
+            window.showView(page);
+            QApplication::processEvents();
+            const QWidget* shown = window.PageControl1->widget(page);
+            EXPECT_GE(shown->width(), shown->sizeHint().width()) << page;
+            EXPECT_GE(shown->height(), shown->sizeHint().height()) << page;
+        }
+        EXPECT_GE(windowLink.terminal()->visibleRows(), 24);
+    }
+}
+
 struct CloseCase {
     const char* name;
     bool modified;

@@ -14,8 +14,6 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
-#include <algorithm>
-
 namespace zx {
 
 namespace {
@@ -150,15 +148,6 @@ std::optional<int> ViewPages::boundOffset(const QWidget* edit) const {
     for (const ConfigView* view : configViews_)
         if (const auto offset = view ? view->boundOffset(edit) : std::nullopt) return offset;
     return std::nullopt;
-}
-
-QSize ViewPages::roomBeyondShownPage() const {
-    QSize largest;
-    for (int i = 0; i < count(); ++i)
-        largest = largest.expandedTo(widget(i)->sizeHint());
-    const QSize shown = currentWidget()->sizeHint();
-    return {std::max(0, largest.width() - shown.width()),
-            std::max(0, largest.height() - shown.height())};
 }
 
 } // namespace zx

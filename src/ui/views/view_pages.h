@@ -52,8 +52,6 @@ class ViewPages : public QTabWidget {
     void refill(const EditorView& view);
     // The image offset a numeric edit of any built view stores at (none while unbound).
     std::optional<int> boundOffset(const QWidget* edit) const;
-    // What the largest page asks for beyond the page shown: every page is to have its room.
-    QSize roomBeyondShownPage() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
