@@ -18,6 +18,8 @@
 
 #include <QFile>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -88,7 +90,8 @@ TEST_F(DeviceLinkTest, StartShowsTheSettingsFileInPanelTwoAndSwapsInTheTerminal)
 }
 
 // The window at its hint, taken with the first pages only (as the start fits it), gives every
-// page its room once all are built, in either model; so does the terminal its 24 rows.
+// page its room once all are built, in either model: the terminal its 24 rows, the lines view
+// its 16 lines.
 TEST_F(DeviceLinkTest, TheWindowsHintAtStartGivesEveryPageItsRoom) {
     for (const DeviceModel model : {DeviceModel::Line4, DeviceModel::Line16}) {
         SCOPED_TRACE(model == DeviceModel::Line4 ? "4 lines" : "16 lines");
@@ -108,6 +111,13 @@ TEST_F(DeviceLinkTest, TheWindowsHintAtStartGivesEveryPageItsRoom) {
             EXPECT_GE(shown->height(), shown->sizeHint().height()) << page;
         }
         EXPECT_GE(windowLink.terminal()->visibleRows(), 24);
+        // The 16 lines show without scrolling, whichever model the window started with.
+        window.chooseModel(DeviceModel::Line16);
+        window.showView(1);
+        QApplication::processEvents();
+        auto* rows = zx::childNamed<QScrollArea>(window, "sbLines");
+        ASSERT_NE(rows, nullptr);
+        EXPECT_EQ(rows->verticalScrollBar()->maximum(), 0);
     }
 }
 

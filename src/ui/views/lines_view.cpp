@@ -61,12 +61,19 @@ class HeadedScrollArea : public QScrollArea {
         const int w = widget() ? std::max(widget()->width(), v.width()) : v.width();
         heading_->setGeometry(-horizontalScrollBar()->value(), 0, w, h);
     }
+    // The height the rows are to have room for, whatever the scroll area would ask for them.
+    void setRowsRoom(int height) {
+        if (rowsRoom_ == height) return;
+        rowsRoom_ = height;
+        updateGeometry();
+    }
     // Room for every column of the heading and the rows under it.
     QSize sizeHint() const override {
         const QSize rows = QScrollArea::sizeHint();
         const int frame = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
         return {std::max(rows.width(), heading_->sizeHint().width() + frame),
-                rows.height() + heading_->sizeHint().height()};
+                std::max(rows.height(), rowsRoom_ + 2 * frameWidth()) +
+                    heading_->sizeHint().height()};
     }
 
   protected:
@@ -82,6 +89,7 @@ class HeadedScrollArea : public QScrollArea {
   private:
     QWidget* clip_;
     QWidget* heading_;
+    int rowsRoom_ = 0;
 };
 
 RadioGroup* rowGroup(QWidget* parent, const QString& name, const QStringList& items) {
@@ -286,7 +294,12 @@ void LinesView::fitColumns(int shownRows) {
         for (QGridLayout* grid : grids_)
             grid->setColumnMinimumWidth(c, width);
     }
-    static_cast<HeadedScrollArea*>(scroll_)->placeHeading();
+    auto* scroll = static_cast<HeadedScrollArea*>(scroll_);
+    scroll->placeHeading();
+    // The view asks for room for all the lines a unit can have, each as tall as line 01 with its
+    // choices, so that the 16 lines show without scrolling in the window fitted at start, in
+    // either model.
+    scroll->setRowsRoom(lines[0].panel->sizeHint().height() * LineCount);
 }
 
 void LinesView::refill(const EditorView& v) {
