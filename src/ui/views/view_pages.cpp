@@ -36,13 +36,12 @@ ViewPages::ViewPages(ConfigDocument& document, Interaction& interaction, QWidget
     free_ = nullptr;
     callIn_ = nullptr;
     configViews_ = {basic_, lines_, nullptr, nullptr, nullptr, nullptr, nullptr};
-    for (int i = 0; i < Count; ++i) {
-        QWidget* page = i == 0           ? static_cast<QWidget*>(basic_)
-                        : i == 1         ? static_cast<QWidget*>(lines_)
-                        : i == Count - 1 ? static_cast<QWidget*>(terminal_)
-                                         : new QWidget;
-        addTab(page, QString::fromUtf8(Captions[i]));
+    // A page not built yet holds an empty widget in its place.
+    for (int i = 0; i < Count - 1; ++i) {
+        QWidget* view = configViews_[static_cast<std::size_t>(i)];
+        addTab(view ? view : new QWidget, QString::fromUtf8(Captions[i]));
     }
+    addTab(terminal_, QString::fromUtf8(Captions[Count - 1]));
     connect(this, &QTabWidget::currentChanged, this, &ViewPages::buildWhenShown);
 }
 
