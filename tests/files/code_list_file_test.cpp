@@ -2,6 +2,8 @@
 // files an import refuses without changing anything.
 #include "files/code_list_file.h"
 
+#include "code_rows.h"
+
 #include "model/memory_map.h"
 #include "model/new_configuration.h"
 
@@ -13,13 +15,10 @@
 namespace zx {
 namespace {
 
-using Rights = std::vector<std::string>;
+using test::Rights;
+using test::row;
 constexpr DeviceModel Four = DeviceModel::Line4;
 constexpr DeviceModel Sixteen = DeviceModel::Line16;
-
-CodeRowView row(const char* code, Rights rights) {
-    return CodeRowView{RawText(code), std::move(rights)};
-}
 
 std::string bytes(std::initializer_list<int> values) {
     std::string s;

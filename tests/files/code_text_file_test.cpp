@@ -2,18 +2,17 @@
 // and the rights are written per model.
 #include "files/code_text_file.h"
 
+#include "code_rows.h"
+
 #include <gtest/gtest.h>
 
 namespace zx {
 namespace {
 
-using Rights = std::vector<std::string>;
+using test::Rights;
+using test::row;
 constexpr DeviceModel Four = DeviceModel::Line4;
 constexpr DeviceModel Sixteen = DeviceModel::Line16;
-
-CodeRowView row(const char* code, Rights rights) {
-    return CodeRowView{RawText(code), std::move(rights)};
-}
 
 std::vector<std::string> codes(const CodeList& list) {
     std::vector<std::string> out;

@@ -10,15 +10,23 @@
 namespace zx {
 namespace {
 
-TEST(SerialByteLinkTest, TransferOwnsTheLineWhileTheLinkLives) {
+// A port open on a pseudo-terminal, with the terminal pane's link collecting what it is given.
+class SerialByteLinkTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        port.setPort(pty.slavePath());
+        pane.OnRxBuf = [this](const char* d, int n) { terminal.append(d, n); };
+        port.attachLink(&pane);
+        port.open();
+    }
+
     test::PtyPair pty;
     TComPort port;
-    port.setPort(pty.slavePath());
     QByteArray terminal;
     TComLink pane;
-    pane.OnRxBuf = [&](const char* d, int n) { terminal.append(d, n); };
-    port.attachLink(&pane);
-    port.open();
+};
+
+TEST_F(SerialByteLinkTest, TransferOwnsTheLineWhileTheLinkLives) {
     {
         SerialByteLink link(port);
         EXPECT_TRUE(link.isOpen());
@@ -46,15 +54,7 @@ TEST(SerialByteLinkTest, TransferOwnsTheLineWhileTheLinkLives) {
     EXPECT_FALSE(closed.waitForData(10));
 }
 
-TEST(SerialByteLinkTest, AWaitThatLetsTheEventLoopRunStillKeepsTheReplyFromTheTerminal) {
-    test::PtyPair pty;
-    TComPort port;
-    port.setPort(pty.slavePath());
-    QByteArray terminal;
-    TComLink pane;
-    pane.OnRxBuf = [&](const char* d, int n) { terminal.append(d, n); };
-    port.attachLink(&pane);
-    port.open();
+TEST_F(SerialByteLinkTest, AWaitThatLetsTheEventLoopRunStillKeepsTheReplyFromTheTerminal) {
     int pumps = 0;
     {
         // The unit answers while the window handles its events.

@@ -1,5 +1,7 @@
 // The store of the code grid into the code table, and the CodeCount changes of the grid.
 #include "model/code_table_store.h"
+
+#include "code_rows.h"
 #include "model/editor_view.h"
 #include "model/memory_map.h"
 #include "model/new_configuration.h"
@@ -41,9 +43,7 @@ ConfigImage stored(ConfigImage image, DeviceModel m, const std::vector<CodeRowVi
     return image;
 }
 
-CodeRowView row(const char* code, std::vector<std::string> rights) {
-    return {RawText(code), std::move(rights)};
-}
+using test::row;
 
 TEST(CodeGridStore, FourLineRightsCharacters) {
     const ConfigImage image = stored(imageWith(DeviceModel::Line4, 7, 0), DeviceModel::Line4,
