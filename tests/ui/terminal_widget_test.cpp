@@ -135,6 +135,23 @@ TEST_F(TerminalWidgetTest, CellsAreDrawnInTheirColoursOnBlack) {
     EXPECT_EQ(plain, QColor(Qt::black));
 }
 
+// Blanks at the end of a run are left undrawn, but not where a line runs under them.
+TEST_F(TerminalWidgetTest, UnderlinedBlanksKeepTheirLine) {
+    term.receive("\x1b[4mab   \x1b[0m\r\n"
+                 "ab   ");
+    settle();
+    const QImage img = term.viewport()->grab().toImage();
+    const QSize cell = term.cellSize();
+    const auto litInLowerHalf = [&](int row, int column) {
+        for (int y = row * cell.height() + cell.height() / 2; y < (row + 1) * cell.height(); ++y)
+            for (int x = column * cell.width(); x < (column + 1) * cell.width(); ++x)
+                if (img.pixelColor(x, y).lightness() > 128) return true;
+        return false;
+    };
+    EXPECT_TRUE(litInLowerHalf(0, 3));
+    EXPECT_FALSE(litInLowerHalf(1, 3));
+}
+
 TEST_F(TerminalWidgetTest, TheViewFollowsNewLinesAndShiftPageUpLooksBack) {
     for (int i = 0; i < 100; ++i)
         term.receive(QByteArray("line ") + QByteArray::number(i) + "\r\n");

@@ -401,6 +401,11 @@ void TComTerminal::paintEvent(QPaintEvent* event) {
             const QColor bg = color(head.reverse ? head.fg : head.bg);
             const QRect box(x0 + c * cw_, y, (end - c) * cw_, ch_);
             if (bg != background) p.fillRect(box, bg);
+            // Blanks at a run's end draw nothing but cost shaping (unless a line goes through
+            // them).
+            if (!head.underline && !head.strike)
+                while (!run_.isEmpty() && run_.back() == QLatin1Char(' '))
+                    run_.chop(1);
             if (!isBlank(run_)) {
                 p.setFont(fontFor(head));
                 p.setPen(fg);

@@ -25,7 +25,7 @@ namespace zx {
 class TComTerminal : public QAbstractScrollArea {
     Q_OBJECT
   public:
-    static constexpr int RepaintIntervalMs = 40;
+    static constexpr int RepaintIntervalMs = 50;
 
     explicit TComTerminal(QWidget* parent = nullptr);
 
