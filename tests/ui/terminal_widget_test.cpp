@@ -2,6 +2,8 @@
 #include "ui/terminal/terminal_widget.h"
 
 #include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
@@ -133,6 +135,44 @@ TEST_F(TerminalWidgetTest, CellsAreDrawnInTheirColoursOnBlack) {
     EXPECT_GT(inBlue.blue(), 150);
     EXPECT_LT(inBlue.red(), 50);
     EXPECT_EQ(plain, QColor(Qt::black));
+}
+
+// Each character stands in its own cell, as the pane's font draws it there: a font whose advance
+// is not a whole pixel must not let a line drift from the cells (their colours, the cursor).
+TEST_F(TerminalWidgetTest, EachCharacterStandsInItsOwnCell) {
+    const QString text = QString::fromUtf8("Sor 12: árvíztűrő tükörfúrógép ÁRVÍZTŰRŐ 06-1-234");
+    // The unit's bytes are Windows-1250; the second line is bold.
+    const QByteArray bytes = "Sor 12: \xe1rv\xedzt\xfbr\xf5 t\xfck\xf6rf\xfar\xf3g\xe9p "
+                             "\xc1RV\xcdZT\xdbR\xd5 06-1-234";
+    term.receive(bytes + "\r\n\x1b[1m" + bytes + "\x1b[0m\r\n");
+    settle();
+    const QSize cell = term.cellSize();
+    for (const int row : {0, 1}) {
+        SCOPED_TRACE(row == 0 ? "plain" : "bold");
+        ASSERT_EQ(term.screen().rowText(row).trimmed(), text);
+        const QImage shown =
+            term.viewport()
+                ->grab(QRect(0, row * cell.height(), cell.width() * 80, cell.height()))
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+        QImage drawn(shown.size(), QImage::Format_RGB32);
+        drawn.setDevicePixelRatio(shown.devicePixelRatio());
+        drawn.fill(Qt::black);
+        QFont font = term.terminalFont();
+        font.setBold(row == 1);
+        {
+            QPainter p(&drawn);
+            p.setFont(font);
+            p.setPen(Qt::white);
+            for (int i = 0; i < text.size(); ++i)
+                p.drawText(i * cell.width(), QFontMetrics(font).ascent(), text.mid(i, 1));
+        }
+        int differing = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (shown.pixel(x, y) != drawn.pixel(x, y)) ++differing;
+        EXPECT_EQ(differing, 0);
+    }
 }
 
 // Blanks at the end of a run are left undrawn, but not where a line runs under them.

@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -356,6 +357,58 @@ void TComTerminal::focusOutEvent(QFocusEvent* event) {
     drawnFocus_ = false;
 }
 
+const QRawFont& TComTerminal::rawFontFor(const TerminalCell& c) {
+    const int style = (c.bold ? 1 : 0) | (c.italic ? 2 : 0);
+    const auto k = static_cast<std::size_t>(style);
+    if (!rawReady_[k]) {
+        rawReady_[k] = true;
+        QFont f = font_;
+        f.setBold(c.bold);
+        f.setItalic(c.italic);
+        const QRawFont raw = QRawFont::fromFont(f);
+        // A style the system has no face for is made up by the text layout (emboldened,
+        // slanted); such runs are left to it.
+        const bool faceFits = raw.isValid() && (!c.bold || raw.weight() >= QFont::DemiBold) &&
+                              (!c.italic || raw.style() != QFont::StyleNormal);
+        rawFonts_[k] = faceFits ? raw : QRawFont();
+    }
+    return rawFonts_[k];
+}
+
+void TComTerminal::drawRun(QPainter& p, const TerminalCell& head, int x, int baseline) {
+    const int n = static_cast<int>(run_.size());
+    const QRawFont& raw = rawFontFor(head);
+    bool asGlyphs = raw.isValid();
+    if (asGlyphs) {
+        glyphs_.resize(n);
+        int made = n;
+        asGlyphs = raw.glyphIndexesForChars(run_.constData(), n, glyphs_.data(), &made) &&
+                   made == n && !glyphs_.contains(0u);
+    }
+    if (asGlyphs) {
+        positions_.resize(n);
+        for (int i = 0; i < n; ++i)
+            positions_[i] = QPointF(runColumns_[static_cast<std::size_t>(i)] * cw_, 0);
+        QGlyphRun glyphs;
+        glyphs.setRawFont(raw);
+        glyphs.setGlyphIndexes(glyphs_);
+        glyphs.setPositions(positions_);
+        glyphs.setUnderline(head.underline);
+        glyphs.setStrikeOut(head.strike);
+        p.drawGlyphRun(QPointF(x, baseline), glyphs);
+        return;
+    }
+    // A character the font lacks comes from a fallback font through the text layout; each
+    // character still goes into its own cell.
+    p.setFont(fontFor(head));
+    for (int i = 0; i < n;) {
+        const int length = run_[i].isHighSurrogate() && i + 1 < n ? 2 : 1;
+        p.drawText(x + runColumns_[static_cast<std::size_t>(i)] * cw_, baseline,
+                   run_.mid(i, length));
+        i += length;
+    }
+}
+
 void TComTerminal::paintEvent(QPaintEvent* event) {
     ++paints_;
     QPainter p(viewport());
@@ -389,27 +442,31 @@ void TComTerminal::paintEvent(QPaintEvent* event) {
             while (end < TerminalScreen::Cols && line_[end].sameLook(head))
                 ++end;
             run_.clear();
+            runColumns_.clear();
             for (int i = c; i < end; ++i) {
                 const char32_t u = line_[i].ch;
                 if (line_[i].width == 0) continue;
-                if (u < 0x10000)
+                if (u < 0x10000) {
                     run_.append(QChar(static_cast<char16_t>(u)));
-                else
+                } else {
                     run_.append(QString::fromUcs4(&u, 1));
+                    runColumns_.push_back(i - c);
+                }
+                runColumns_.push_back(i - c);
             }
             const QColor fg = color(head.reverse ? head.bg : head.fg);
             const QColor bg = color(head.reverse ? head.fg : head.bg);
             const QRect box(x0 + c * cw_, y, (end - c) * cw_, ch_);
             if (bg != background) p.fillRect(box, bg);
-            // Blanks at a run's end draw nothing but cost shaping (unless a line goes through
-            // them).
+            // Blanks at a run's end draw nothing (unless a line goes through them).
             if (!head.underline && !head.strike)
-                while (!run_.isEmpty() && run_.back() == QLatin1Char(' '))
+                while (!run_.isEmpty() && run_.back() == QLatin1Char(' ')) {
                     run_.chop(1);
+                    runColumns_.pop_back();
+                }
             if (!isBlank(run_)) {
-                p.setFont(fontFor(head));
                 p.setPen(fg);
-                p.drawText(box.x(), y + ascent_, run_);
+                drawRun(p, head, box.x(), y + ascent_);
             }
             c = end;
         }

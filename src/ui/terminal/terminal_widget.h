@@ -13,6 +13,7 @@
 #include <QAbstractScrollArea>
 #include <QByteArray>
 #include <QFont>
+#include <QRawFont>
 #include <QTimer>
 
 #include <array>
@@ -98,6 +99,19 @@ class TComTerminal : public QAbstractScrollArea {
     std::array<QFont, 16> fonts_;
     std::array<bool, 16> fontReady_{};
     QString run_;
+    // The cell, counted from the run's first, each character of run_ stands in.
+    std::vector<int> runColumns_;
+    // Runs are drawn as glyphs placed on the cell grid (a fixed-pitch font has nothing to
+    // shape, and an advance of a fraction of a pixel must not carry a line off its cells).
+    // The font of each combination of bold and italic as glyphs; none where the system has no
+    // face of that style.
+    std::array<QRawFont, 4> rawFonts_;
+    std::array<bool, 4> rawReady_{};
+    QList<quint32> glyphs_;
+    QList<QPointF> positions_;
+    const QRawFont& rawFontFor(const TerminalCell& cell);
+    // Draws run_, each character in its cell from x on.
+    void drawRun(QPainter& p, const TerminalCell& head, int x, int baseline);
     int cw_ = 8;
     int ch_ = 16;
     int ascent_ = 12;
