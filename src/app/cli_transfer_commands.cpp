@@ -180,18 +180,6 @@ int runDownload(const QStringList& args) {
     return trace.conclude(status, ExitFailed);
 }
 
-QString phaseText(UploadPhase phase) {
-    switch (phase) {
-    case UploadPhase::Backup:
-        return QStringLiteral("Az egység jelenlegi beállításainak letöltése mentésre...");
-    case UploadPhase::Upload:
-        return QStringLiteral("Feltöltés...");
-    case UploadPhase::ReadBack:
-        return QStringLiteral("Visszaolvasás ellenőrzésre...");
-    }
-    return {};
-}
-
 // The file's configuration beside what the unit holds, read with the model the unit reported.
 std::vector<SettingDifference> unitDifferences(const DatabaseRecord& file, DeviceModel model,
                                                const DownloadResult& unit) {
@@ -238,7 +226,7 @@ int upload(const QStringList& args, WireTrace& trace) {
         return true;
     };
     if (checks.backup || checks.readBack)
-        checks.phaseStarted = [](UploadPhase phase) { err(phaseText(phase)); };
+        checks.phaseStarted = [](UploadPhase phase) { err(uploadPhaseText(phase)); };
 
     TComPort port;
     if (const std::optional<int> failed = openPort(port, a)) return *failed;

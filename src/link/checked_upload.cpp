@@ -2,6 +2,18 @@
 
 namespace zx {
 
+QString uploadPhaseText(UploadPhase phase) {
+    switch (phase) {
+    case UploadPhase::Backup:
+        return QStringLiteral("Biztonsági mentés az egységről...");
+    case UploadPhase::Upload:
+        return QStringLiteral("Feltöltés...");
+    case UploadPhase::ReadBack:
+        return QStringLiteral("Visszaolvasás ellenőrzésre...");
+    }
+    return {};
+}
+
 CheckedUploadResult uploadWithChecks(Transfer& transfer, const ConfigImage& image,
                                      DeviceModel model, const UploadChecks& checks) {
     const auto phase = [&](UploadPhase p) {

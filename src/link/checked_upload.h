@@ -6,12 +6,17 @@
 // kept.
 #include "link/transfer.h"
 
+#include <QString>
+
 #include <functional>
 #include <optional>
 
 namespace zx {
 
 enum class UploadPhase { Backup, Upload, ReadBack };
+
+// What the operator is told as a phase begins.
+QString uploadPhaseText(UploadPhase phase);
 
 struct UploadChecks {
     bool backup = false;   // download the unit's configuration before the first write frame

@@ -97,18 +97,6 @@ class TransferRequestEvent : public QEvent {
     const TransferDirection direction;
 };
 
-QString phaseText(UploadPhase phase) {
-    switch (phase) {
-    case UploadPhase::Backup:
-        return QStringLiteral("Biztonsági mentés az egységről...");
-    case UploadPhase::Upload:
-        return QStringLiteral("Feltöltés...");
-    case UploadPhase::ReadBack:
-        return QStringLiteral("Visszaolvasás ellenőrzésre...");
-    }
-    return {};
-}
-
 const QString Connecting = QStringLiteral("Kapcsolódás...");
 const QString Disconnected = QStringLiteral("Szétkapcsolva");
 
@@ -372,7 +360,7 @@ void TransferCommands::runUpload(TransferLine& line) {
         checks.readBack = options_.verify;
         checks.keepBackup = [this](const DownloadResult& unit) { return keepBackup(unit); };
         checks.phaseStarted = [this](UploadPhase phase) {
-            form_.setStatusText(TMainForm::Panel::State, phaseText(phase));
+            form_.setStatusText(TMainForm::Panel::State, uploadPhaseText(phase));
         };
         result = catchPortFailure(failure, CheckedUploadResult{},
                                   [&] { return uploadWithChecks(engine, frozen, model, checks); });
