@@ -178,7 +178,8 @@ TEST_F(TerminalWidgetTest, EachCharacterStandsInItsOwnCell) {
 // Blanks at the end of a run are left undrawn, but not where a line runs under them.
 TEST_F(TerminalWidgetTest, UnderlinedBlanksKeepTheirLine) {
     term.receive("\x1b[4mab   \x1b[0m\r\n"
-                 "ab   ");
+                 "ab   \r\n"
+                 "\x1b[4m    \x1b[0m");
     settle();
     const QImage img = term.viewport()->grab().toImage();
     const QSize cell = term.cellSize();
@@ -190,6 +191,7 @@ TEST_F(TerminalWidgetTest, UnderlinedBlanksKeepTheirLine) {
     };
     EXPECT_TRUE(litInLowerHalf(0, 3));
     EXPECT_FALSE(litInLowerHalf(1, 3));
+    EXPECT_TRUE(litInLowerHalf(2, 1)); // a run of underlined blanks alone
 }
 
 TEST_F(TerminalWidgetTest, TheViewFollowsNewLinesAndShiftPageUpLooksBack) {

@@ -20,12 +20,6 @@ namespace {
 QColor color(TermRgb c) {
     return QColor::fromRgb(c);
 }
-bool isBlank(const QString& s) {
-    for (const QChar c : s)
-        if (c != QLatin1Char(' ')) return false;
-    return true;
-}
-
 // A scroll bar that draws itself again only when what it shows changes. The pane moves the
 // range and value with every repaint of a stream, which mostly leaves the slider where it was
 // to the pixel; while the pane holds the bar, its settings are only noted (a new range comes
@@ -464,7 +458,7 @@ void TComTerminal::paintEvent(QPaintEvent* event) {
                     run_.chop(1);
                     runColumns_.pop_back();
                 }
-            if (!isBlank(run_)) {
+            if (!run_.isEmpty()) {
                 p.setPen(fg);
                 drawRun(p, head, box.x(), y + ascent_);
             }
