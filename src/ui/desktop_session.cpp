@@ -106,6 +106,8 @@ bool DesktopSession::start(const DesktopOptions& options, QString* error) {
     window_ = std::make_unique<TMainForm>(*document_, interaction_);
     TMainForm& w = *window_;
     link_ = std::make_unique<DeviceLinkController>(w, connection);
+    // Every page that gives the window its size is in place now, the terminal pane included.
+    w.fitToViews();
     transfers_ = std::make_unique<TransferCommands>(w, link_->port(), link_->connection(),
                                                     link_->terminalPage());
     files_ = std::make_unique<FileCommands>(w, link_->connection());

@@ -70,8 +70,8 @@ class TMainForm : public QMainWindow {
     // Shows a view the way the view menu does; leaving the free-number view stores its list.
     void showView(int index);
     // Grows the window (within the screen) until every view has the room it asks for, and
-    // centres it: the terminal pane wants all its 24 rows. The device link does it once the
-    // pane is in its page.
+    // centres it: the terminal pane wants all its 24 rows. The session does it at start, once
+    // the pane is in its page.
     void fitToViews();
     // The image offset a numeric edit of any view stores at (none while unbound).
     std::optional<int> boundOffset(const QWidget* edit) const {

@@ -83,7 +83,8 @@ TEST_F(DeviceLinkTest, StartShowsTheSettingsFileInPanelTwoAndSwapsInTheTerminal)
     EXPECT_EQ(terminal->objectName(), "ComTerminal1");
     EXPECT_EQ(link->port().objectName(), "ComPort1");
 
-    // At the window's default size the pane shows all 24 rows.
+    // In the window fitted as at start the pane shows all 24 rows.
+    form->fitToViews();
     form->show();
     form->showView(7);
     EXPECT_GE(terminal->visibleRows(), 24) << form->width() << "x" << form->height();

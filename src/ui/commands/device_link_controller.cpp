@@ -21,7 +21,6 @@ DeviceLinkController::DeviceLinkController(TMainForm& form, const ConnectionStat
 
     terminal_ = new TComTerminal;
     const TerminalPageWidgets widgets = form_.terminalView()->setTerminalWidget(terminal_);
-    form_.fitToViews();
     page_ = std::make_unique<TerminalPage>(widgets, port_, connection_);
     page_->setStatusText = [this](int panel, const QString& text) {
         form_.setStatusText(panel, text);
