@@ -27,6 +27,14 @@ class ComPortTest : public ::testing::Test {
         const int n = port.read(buf.data(), max);
         return buf.left(n);
     }
+    // Opens the port with writes limited to `ms` in all, whatever their length.
+    void openWithWriteLimit(int ms) {
+        TComPortSettings s = port.settings();
+        s.Timeouts.WriteTotalMultiplier = 0;
+        s.Timeouts.WriteTotalConstant = ms;
+        port.setSettings(s);
+        port.open();
+    }
 
     PtyPair pty;
     TComPort port;
@@ -79,11 +87,7 @@ TEST_F(ComPortTest, WriteTextSendsTheBytesAsTheyAreWithNothingAdded) {
 }
 
 TEST_F(ComPortTest, WriteThatTheLineDoesNotTakeEndsAtItsLimitAndDropsTheRest) {
-    TComPortSettings s = port.settings();
-    s.Timeouts.WriteTotalMultiplier = 0;
-    s.Timeouts.WriteTotalConstant = 50;
-    port.setSettings(s);
-    port.open();
+    openWithWriteLimit(50);
     // Nobody reads the master side: the pseudo-terminal fills up and stops taking bytes.
     const QByteArray big(1 << 20, 'z');
     const int written = port.WriteText(big);
@@ -295,11 +299,7 @@ TEST_F(ComPortTest, AWaitForDataRunsTheWaitHandlerThroughoutAndEndsWhenDataCome)
 }
 
 TEST_F(ComPortTest, AWriteWaitingForRoomRunsTheWaitHandlerWhichMayMakeRoom) {
-    TComPortSettings s = port.settings();
-    s.Timeouts.WriteTotalMultiplier = 0;
-    s.Timeouts.WriteTotalConstant = 5000;
-    port.setSettings(s);
-    port.open();
+    openWithWriteLimit(5000);
     // Only the handler reads the far side: more than the pseudo-terminal holds goes out as it
     // takes the bytes away.
     QByteArray farEnd;
