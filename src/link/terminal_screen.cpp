@@ -99,15 +99,18 @@ struct TerminalScreenHooks {
             ++t->dropped_;
             return 1;
         }
-        std::vector<TerminalCell> line(TerminalScreen::Cols);
+        // A full scroll back gives its oldest line's cells to the new one.
+        std::vector<TerminalCell> line;
+        if (static_cast<int>(t->scrollback_.size()) >= t->scrollbackLimit_) {
+            line = std::move(t->scrollback_.front());
+            t->scrollback_.pop_front();
+            ++t->dropped_;
+        }
+        line.resize(TerminalScreen::Cols);
         for (int c = 0; c < std::min(cols, TerminalScreen::Cols); ++c)
             convert(*t, cells[c], line[c]);
         for (int c = std::min(cols, TerminalScreen::Cols); c < TerminalScreen::Cols; ++c)
             line[c] = t->blank();
-        if (static_cast<int>(t->scrollback_.size()) >= t->scrollbackLimit_) {
-            t->scrollback_.pop_front();
-            ++t->dropped_;
-        }
         t->scrollback_.push_back(std::move(line));
         // The line may have changed in the same feed that pushed it, where the change reported
         // for its screen row went with it.

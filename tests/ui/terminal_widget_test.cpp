@@ -24,7 +24,11 @@ class TerminalWidgetTest : public ::testing::Test {
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&term));
     }
     // Lets the coalescing timer run and the repaint happen.
-    void settle() { QTest::qWait(TComTerminal::RepaintIntervalMs * 3); }
+    void settle() { settle(term); }
+    static void settle(TComTerminal& t) {
+        EXPECT_TRUE(QTest::qWaitFor([&t] { return !t.repaintDue(); }, 2000));
+        QTest::qWait(10);
+    }
 
     TComTerminal term;
     QList<QByteArray> sent;
@@ -70,7 +74,7 @@ TEST_F(TerminalWidgetTest, TheCursorsRowAndTheTextAboveItStayInViewAtAnySize) {
 
         // A new connection's first words, at the top of an empty screen.
         t.receive("CONNECT 19200\r\n");
-        settle();
+        settle(t);
         EXPECT_TRUE(cursorShown());
         if (rows > 1) {
             EXPECT_EQ(t.firstShownLine(), 0);
@@ -80,12 +84,12 @@ TEST_F(TerminalWidgetTest, TheCursorsRowAndTheTextAboveItStayInViewAtAnySize) {
         // A screenful and more: the view goes down with the cursor.
         for (int i = 0; i < 40; ++i)
             t.receive(QByteArray("line ") + QByteArray::number(i) + "\r\n");
-        settle();
+        settle(t);
         EXPECT_TRUE(cursorShown());
 
         // A cleared screen puts the cursor back at its top row.
         t.receive("\x1b[2J\x1b[HMenu");
-        settle();
+        settle(t);
         EXPECT_TRUE(cursorShown());
         if (rows > 1) {
             EXPECT_TRUE(topRowHasText(t));
@@ -94,7 +98,7 @@ TEST_F(TerminalWidgetTest, TheCursorsRowAndTheTextAboveItStayInViewAtAnySize) {
         // Growing the pane keeps the cursor and shows the screen from its top row; the lines
         // scrolled off it are seen only by scrolling back.
         t.resize(t.sizeHint());
-        settle();
+        settle(t);
         EXPECT_TRUE(cursorShown());
         EXPECT_EQ(t.firstShownLine(), t.screen().scrollbackCount());
     }
@@ -123,6 +127,19 @@ TEST_F(TerminalWidgetTest, AStreamCostsOneRepaintPerIntervalNotOnePerByte) {
     EXPECT_GE(repaints, 1);
     EXPECT_LE(repaints, 2);
     EXPECT_EQ(term.screen().rowText(0), QString(80, 'x'));
+}
+
+TEST(RepaintPacerTest, OnlyOutputThatKeepsScrollingWaitsTheLongerInterval) {
+    RepaintPacer pacer;
+    EXPECT_EQ(pacer.delayFor(0), RepaintPacer::IntervalMs);
+    pacer.drawn(1000, true);
+    EXPECT_EQ(pacer.delayFor(1005), RepaintPacer::ScrollIntervalMs);
+    EXPECT_EQ(pacer.delayFor(1000 + RepaintPacer::ScrollIntervalMs - 1),
+              RepaintPacer::ScrollIntervalMs);
+    // A pause after the scrolling, or a drawing that did not scroll (an echo, an edit).
+    EXPECT_EQ(pacer.delayFor(1000 + RepaintPacer::ScrollIntervalMs), RepaintPacer::IntervalMs);
+    pacer.drawn(2000, false);
+    EXPECT_EQ(pacer.delayFor(2001), RepaintPacer::IntervalMs);
 }
 
 TEST_F(TerminalWidgetTest, CellsAreDrawnInTheirColoursOnBlack) {
@@ -417,6 +434,27 @@ TEST_F(TerminalWidgetTest, AHiddenPaneDrawsNothingUntilShown) {
     EXPECT_GT(term.paintCount(), paints);
     EXPECT_EQ(shownRows(term)[22], "unseen 49");
     EXPECT_EQ(term.firstShownLine(), term.screen().scrollbackCount());
+}
+
+TEST_F(TerminalWidgetTest, AStreamThatScrollsIsDrawnInJumpsAndAnEchoAfterAPauseIsNot) {
+    std::int64_t now = 0;
+    term.clock = [&now] { return now; };
+    settle();
+    for (int i = 0; i < 30; ++i)
+        term.receive("line " + QByteArray::number(i) + "\r\n");
+    EXPECT_EQ(term.repaintDelay(), RepaintPacer::IntervalMs);
+    term.repaintPending();
+    now += 5;
+    term.receive("line 30\r\n");
+    EXPECT_EQ(term.repaintDelay(), RepaintPacer::ScrollIntervalMs);
+    term.repaintPending();
+    now += 1000;
+    term.receive("x");
+    EXPECT_EQ(term.repaintDelay(), RepaintPacer::IntervalMs);
+    settle();
+    const QStringList rows = shownRows(term);
+    EXPECT_EQ(rows.value(22), "line 30");
+    EXPECT_EQ(rows.value(23), "x");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ui/terminal/terminal_widget.h"
 
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGlyphRun>
@@ -143,6 +144,9 @@ TComTerminal::TComTerminal(QWidget* parent) : QAbstractScrollArea(parent) {
 
     repaint_.setSingleShot(true);
     repaint_.setInterval(RepaintIntervalMs);
+    QElapsedTimer started;
+    started.start();
+    clock = [started] { return static_cast<std::int64_t>(started.elapsed()); };
     connect(&repaint_, &QTimer::timeout, this, &TComTerminal::flush);
     connect(&screen_, &TerminalScreen::changed, this, &TComTerminal::scheduleRepaint);
     screen_.onReply = [this](const QByteArray& b) { send(b); };
@@ -226,7 +230,9 @@ void TComTerminal::scheduleRepaint() {
         stale_ = true;
         return;
     }
-    if (!repaint_.isActive()) repaint_.start();
+    if (repaint_.isActive()) return;
+    repaint_.setInterval(pacer_.delayFor(clock()));
+    repaint_.start();
 }
 
 void TComTerminal::repaintPending() {
@@ -239,8 +245,10 @@ void TComTerminal::flush() {
         stale_ = true;
         return;
     }
+    const std::uint64_t top = drawnTop_;
     updateScrollBars();
     followView();
+    pacer_.drawn(clock(), drawnTop_ > top);
     const TerminalScreen::ChangedLines changed = screen_.takeChangedLines();
     if (changed.all || stale_) {
         stale_ = false;

@@ -6,9 +6,11 @@
 // scrolled back to read; typing brings the cursor back into view.
 //
 // Repaints are gathered on a short timer, so a fast stream costs one repaint per interval, not
-// one per byte; each moves what is already drawn when the lines scroll and draws only the rows
-// that changed. A pane that is not shown draws nothing until it is shown again.
+// one per byte, and output that keeps scrolling is drawn in jumps (RepaintPacer); each moves what
+// is already drawn when the lines scroll and draws only the rows that changed. A pane that is not
+// shown draws nothing until it is shown again.
 #include "link/terminal_screen.h"
+#include "ui/terminal/repaint_pacer.h"
 
 #include <QAbstractScrollArea>
 #include <QByteArray>
@@ -26,7 +28,7 @@ namespace zx {
 class TComTerminal : public QAbstractScrollArea {
     Q_OBJECT
   public:
-    static constexpr int RepaintIntervalMs = 50;
+    static constexpr int RepaintIntervalMs = RepaintPacer::IntervalMs;
 
     explicit TComTerminal(QWidget* parent = nullptr);
 
@@ -49,7 +51,10 @@ class TComTerminal : public QAbstractScrollArea {
     long long rowsPainted() const { return rowsPainted_; }
     // Whether a gathered repaint is waiting for its interval to end; runs it now.
     bool repaintDue() const { return repaint_.isActive(); }
+    int repaintDelay() const { return repaint_.interval(); }
     void repaintPending();
+    // The pane's clock in milliseconds (a steady clock unless a test sets its own).
+    std::function<std::int64_t()> clock;
     // All 80 columns and 24 rows with the frame and both scroll bars.
     QSize sizeHint() const override;
     QSize cellSize() const { return QSize(cw_, ch_); }
@@ -92,6 +97,7 @@ class TComTerminal : public QAbstractScrollArea {
 
     TerminalScreen screen_;
     QTimer repaint_;
+    RepaintPacer pacer_;
     const QFont& fontFor(const TerminalCell& cell);
 
     QFont font_;
