@@ -14,6 +14,8 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace zx {
 
 namespace {
@@ -27,21 +29,14 @@ const char* const Captions[ViewPages::Count] = {
 ViewPages::ViewPages(ConfigDocument& document, Interaction& interaction, QWidget* parent)
     : QTabWidget(parent), document_(document), interaction_(interaction) {
     setObjectName(QStringLiteral("PageControl"));
-    basic_ = new BasicView(document, interaction);
-    lines_ = new LinesView(document, interaction);
     terminal_ = new TerminalView;
-    timers_ = nullptr;
-    numbers_ = nullptr;
-    codes_ = nullptr;
-    free_ = nullptr;
-    callIn_ = nullptr;
-    configViews_ = {basic_, lines_, nullptr, nullptr, nullptr, nullptr, nullptr};
+    configViews_ = {new BasicView(document, interaction), new LinesView(document, interaction)};
     // A page not built yet holds an empty widget in its place.
-    for (int i = 0; i < Count - 1; ++i) {
+    for (int i = 0; i < TerminalPage; ++i) {
         QWidget* view = configViews_[static_cast<std::size_t>(i)];
         addTab(view ? view : new QWidget, QString::fromUtf8(Captions[i]));
     }
-    addTab(terminal_, QString::fromUtf8(Captions[Count - 1]));
+    addTab(terminal_, QString::fromUtf8(Captions[TerminalPage]));
     connect(this, &QTabWidget::currentChanged, this, &ViewPages::buildWhenShown);
 }
 
@@ -50,21 +45,23 @@ ConfigView* ViewPages::built(int page) {
     if (configViews_[k]) return configViews_[k];
     ConfigView* view = nullptr;
     switch (page) {
-    case 2:
-        view = timers_ = new TimersView(document_, interaction_);
+    case TimersPage:
+        view = new TimersView(document_, interaction_);
         break;
-    case 3:
-        view = numbers_ = new NumbersView(document_, interaction_);
+    case NumbersPage:
+        view = new NumbersView(document_, interaction_);
         break;
-    case CodesPage:
-        view = codes_ = new CodesView(document_, interaction_);
-        connect(codes_, &CodesView::codePanelTextChanged, this, &ViewPages::codePanelTextChanged);
+    case CodesPage: {
+        auto* codes = new CodesView(document_, interaction_);
+        connect(codes, &CodesView::codePanelTextChanged, this, &ViewPages::codePanelTextChanged);
+        view = codes;
         break;
+    }
     case FreeNumbersPage:
-        view = free_ = new FreeNumbersView(document_, interaction_);
+        view = new FreeNumbersView(document_, interaction_);
         break;
     default:
-        view = callIn_ = new CallInView(document_, interaction_);
+        view = new CallInView(document_, interaction_);
         break;
     }
     configViews_[k] = view;
@@ -81,39 +78,47 @@ ConfigView* ViewPages::built(int page) {
     return view;
 }
 
+bool ViewPages::allBuilt() const {
+    return std::find(configViews_.begin(), configViews_.end(), nullptr) == configViews_.end();
+}
+
 void ViewPages::buildWhenShown(int page) {
-    if (page >= 2 && page < Count - 1) built(page);
+    if (page >= TimersPage && page < TerminalPage) built(page);
 }
 
 void ViewPages::buildAll() {
-    for (int page = 2; page < Count - 1; ++page)
+    for (int page = TimersPage; page < TerminalPage; ++page)
         built(page);
-    lines_->buildAllRows();
+    shown_.reset();
+    lines()->buildAllRows();
+}
+
+BasicView* ViewPages::basic() const {
+    return static_cast<BasicView*>(configViews_[BasicPage]);
+}
+
+LinesView* ViewPages::lines() const {
+    return static_cast<LinesView*>(configViews_[LinesPage]);
 }
 
 TimersView* ViewPages::timers() {
-    built(2);
-    return timers_;
+    return static_cast<TimersView*>(built(TimersPage));
 }
 
 NumbersView* ViewPages::numbers() {
-    built(3);
-    return numbers_;
+    return static_cast<NumbersView*>(built(NumbersPage));
 }
 
 CodesView* ViewPages::codes() {
-    built(CodesPage);
-    return codes_;
+    return static_cast<CodesView*>(built(CodesPage));
 }
 
 FreeNumbersView* ViewPages::freeNumbers() {
-    built(FreeNumbersPage);
-    return free_;
+    return static_cast<FreeNumbersView*>(built(FreeNumbersPage));
 }
 
 CallInView* ViewPages::callIn() {
-    built(6);
-    return callIn_;
+    return static_cast<CallInView*>(built(CallInPage));
 }
 
 void ViewPages::layoutFor(DeviceModel model) {
@@ -124,14 +129,18 @@ void ViewPages::layoutFor(DeviceModel model) {
 }
 
 void ViewPages::refill(const EditorView& v) {
+    ConfigView*& codes = configViews_[CodesPage];
     // A code count the table cannot hold is told at the refill by the code page: it is built
     // now, and its building refills it.
-    const bool codesNow = !codes_ && codeCountOverflowNote(v.codeCount, v.codeLength);
-    shown_ = v;
+    const bool codesNow = !codes && codeCountOverflowNote(v.codeCount, v.codeLength);
+    if (allBuilt())
+        shown_.reset();
+    else
+        shown_ = v;
     if (codesNow) built(CodesPage);
     for (ConfigView* view : configViews_)
-        if (view && !(codesNow && view == codes_)) view->refill(v);
-    if (!codes_) emit codePanelTextChanged(QString::fromStdString(v.codePanelText()));
+        if (view && !(codesNow && view == codes)) view->refill(v);
+    if (!codes) emit codePanelTextChanged(QString::fromStdString(v.codePanelText()));
 }
 
 void ViewPages::paintEvent(QPaintEvent* event) {

@@ -29,13 +29,19 @@ class ViewPages : public QTabWidget {
     Q_OBJECT
   public:
     static constexpr int Count = 8;
+    static constexpr int BasicPage = 0;
+    static constexpr int LinesPage = 1;
+    static constexpr int TimersPage = 2;
+    static constexpr int NumbersPage = 3;
     static constexpr int CodesPage = 4;
     static constexpr int FreeNumbersPage = 5;
+    static constexpr int CallInPage = 6;
+    static constexpr int TerminalPage = 7;
 
     ViewPages(ConfigDocument& document, Interaction& interaction, QWidget* parent = nullptr);
 
-    BasicView* basic() const { return basic_; }
-    LinesView* lines() const { return lines_; }
+    BasicView* basic() const;
+    LinesView* lines() const;
     TimersView* timers();
     NumbersView* numbers();
     CodesView* codes();
@@ -68,18 +74,13 @@ class ViewPages : public QTabWidget {
     ConfigDocument& document_;
     Interaction& interaction_;
     std::optional<DeviceModel> model_;
+    // What the views show, kept for the pages built later while there are any.
     std::optional<EditorView> shown_;
     bool restScheduled_ = false;
-    BasicView* basic_;
-    LinesView* lines_;
-    TimersView* timers_;
-    NumbersView* numbers_;
-    CodesView* codes_;
-    FreeNumbersView* free_;
-    CallInView* callIn_;
     TerminalView* terminal_;
     // The seven views of the configuration, in page order; none for a page not built yet.
-    std::array<ConfigView*, 7> configViews_{};
+    std::array<ConfigView*, TerminalPage> configViews_{};
+    bool allBuilt() const;
 };
 
 } // namespace zx
