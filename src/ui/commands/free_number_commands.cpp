@@ -22,10 +22,4 @@ void FreeNumberCommands::clearList() {
         form_.freeNumbersView()->clearAll();
 }
 
-void FreeNumberCommands::toggleSorted() {
-    QAction* sort = form_.menu().ABCRendezett1;
-    sort->setChecked(!sort->isChecked());
-    form_.freeNumbersView()->setSorted(sort->isChecked());
-}
-
 } // namespace zx

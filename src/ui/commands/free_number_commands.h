@@ -14,8 +14,6 @@ class FreeNumberCommands : public QObject {
 
     // Empties the list and the edit once the operator confirms "Biztos benne ?".
     void clearList();
-    // Inverts the check mark of "ABC Rendezett"; the list's sorted state follows it.
-    void toggleSorted();
 
   private:
     TMainForm& form_;

@@ -21,10 +21,12 @@ LineOptionCommands::LineOptionCommands(TMainForm& form, TransferCommands& transf
     connect(m.mnuBackupUpload, &QAction::toggled, this, &LineOptionCommands::setBackup);
     connect(m.mnuBackupFolder, &QAction::triggered, this, &LineOptionCommands::chooseBackupFolder);
     connect(m.mnuTrace, &QAction::toggled, this, &LineOptionCommands::setTrace);
-    connect(&transfers_, &TransferCommands::traceEnded, this, [this] {
-        const QSignalBlocker quiet(form_.menu().mnuTrace);
-        form_.menu().mnuTrace->setChecked(false);
-    });
+    connect(&transfers_, &TransferCommands::traceEnded, this, &LineOptionCommands::uncheckTrace);
+}
+
+void LineOptionCommands::uncheckTrace() {
+    const QSignalBlocker quiet(form_.menu().mnuTrace);
+    form_.menu().mnuTrace->setChecked(false);
 }
 
 void LineOptionCommands::apply(const UploadOptions& options) {
@@ -66,9 +68,8 @@ void LineOptionCommands::setTrace(bool on) {
     request.defaultSuffix = QStringLiteral("txt");
     const QString path = form_.interaction().saveFileName(&form_, request);
     if (path.isEmpty()) {
-        // No file, no trace: the check mark goes back.
-        const QSignalBlocker quiet(form_.menu().mnuTrace);
-        form_.menu().mnuTrace->setChecked(false);
+        // No file, no trace.
+        uncheckTrace();
         return;
     }
     transfers_.setTraceFile(path);

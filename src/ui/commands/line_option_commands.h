@@ -31,6 +31,8 @@ class LineOptionCommands : public QObject {
 
   private:
     void apply(const UploadOptions& options);
+    // The trace's check mark goes off without switching anything.
+    void uncheckTrace();
 
     TMainForm& form_;
     TransferCommands& transfers_;

@@ -251,17 +251,27 @@ void TransferCommands::onLine(const QString& operation,
     writeTrace();
 }
 
-DownloadResult TransferCommands::downloadOn(TransferLine& line, std::optional<PortFailure>& failure,
-                                            std::function<void(DeviceModel)> modelSeen) {
+template <class Result, class Operation>
+Result TransferCommands::withProgress(TransferLine& line, std::optional<PortFailure>& failure,
+                                      Result onFailure, Operation operation) {
     setProgressVisible(true);
     Transfer engine(*line.link, *line.clock);
     engine.setProgressHandler([this](const TransferProgress& p) { showProgress(p); });
-    if (modelSeen) engine.setModelHandler(std::move(modelSeen));
-    DownloadResult onFailure;
-    onFailure.status = transfer_text::communicationError();
-    DownloadResult result = catchPortFailure(failure, onFailure, [&] { return engine.download(); });
+    Result result =
+        catchPortFailure(failure, std::move(onFailure), [&] { return operation(engine); });
     closeUnlessHeld();
     setProgressVisible(false);
+    return result;
+}
+
+DownloadResult TransferCommands::downloadOn(TransferLine& line, std::optional<PortFailure>& failure,
+                                            std::function<void(DeviceModel)> modelSeen) {
+    DownloadResult onFailure;
+    onFailure.status = transfer_text::communicationError();
+    DownloadResult result = withProgress(line, failure, onFailure, [&](Transfer& engine) {
+        if (modelSeen) engine.setModelHandler(std::move(modelSeen));
+        return engine.download();
+    });
     form_.setStatusText(TMainForm::Panel::State, result.status);
     return result;
 }
@@ -352,9 +362,6 @@ void TransferCommands::runUpload(TransferLine& line) {
     const DeviceModel model = form_.document().model();
     {
         BusyCursor cursor;
-        setProgressVisible(true);
-        Transfer engine(*line.link, *line.clock);
-        engine.setProgressHandler([this](const TransferProgress& p) { showProgress(p); });
         UploadChecks checks;
         checks.backup = options_.backup;
         checks.readBack = options_.verify;
@@ -362,10 +369,9 @@ void TransferCommands::runUpload(TransferLine& line) {
         checks.phaseStarted = [this](UploadPhase phase) {
             form_.setStatusText(TMainForm::Panel::State, uploadPhaseText(phase));
         };
-        result = catchPortFailure(failure, CheckedUploadResult{},
-                                  [&] { return uploadWithChecks(engine, frozen, model, checks); });
-        closeUnlessHeld();
-        setProgressVisible(false);
+        result = withProgress(line, failure, CheckedUploadResult{}, [&](Transfer& engine) {
+            return uploadWithChecks(engine, frozen, model, checks);
+        });
     }
     if (failure || !result.upload) {
         if (!failure)

@@ -104,6 +104,11 @@ class TransferCommands : public QObject {
     // Runs work on the line of one operation while the line belongs to it; a line that is not
     // open is reported instead. The trace is written afterwards.
     void onLine(const QString& operation, const std::function<void(TransferLine&)>& work);
+    // Runs `operation` on an engine over the line with its progress shown; a port failure ends it
+    // with `onFailure` as its result. The port is closed afterwards unless the operator holds it.
+    template <class Result, class Operation>
+    Result withProgress(TransferLine& line, std::optional<PortFailure>& failure, Result onFailure,
+                        Operation operation);
     // A download on the line, with its progress and status shown and the port closed unless
     // held; modelSeen hears the unit's model as soon as it is known.
     DownloadResult downloadOn(TransferLine& line, std::optional<PortFailure>& failure,

@@ -193,10 +193,7 @@ void FreeNumbersView::correctNumber() {
 
 void FreeNumbersView::deleteSelected() {
     std::vector<RawText> list = entries();
-    std::vector<bool> selected(list.size());
-    for (int i = 0; i < lbFreeCall->count(); ++i)
-        selected[static_cast<std::size_t>(i)] = lbFreeCall->item(i)->isSelected();
-    if (removeSelectedFreeNumbers(list, selected) > 0) {
+    if (removeSelectedFreeNumbers(list, selectedEntries()) > 0) {
         showEntries(list);
         listChanged();
     }
