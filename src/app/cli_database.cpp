@@ -3,10 +3,12 @@
 #include "app/cli_common.h"
 #include "files/cp1250.h"
 #include "files/database_file.h"
+#include "model/model_recognition.h"
 
 namespace zx::cli {
 
-std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p, int& status) {
+std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p, int& status,
+                                        ModelWithoutOption withoutOption) {
     const auto model = parseModelOption(p.value("--model", "4"));
     if (!model) {
         err(QStringLiteral("A --model értéke 4 vagy 16 lehet !!!"));
@@ -25,7 +27,15 @@ std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p
         status = ExitFailed;
         return std::nullopt;
     }
-    return CliDatabase{path, *model, std::move(file.record), file.lastModified};
+    DeviceModel chosen = *model;
+    if (!p.has("--model") && withoutOption == ModelWithoutOption::Recognized) {
+        const ModelRecognition recognition = recognizeModel(file.record.image, chosen);
+        if (recognition.suggested) {
+            chosen = *recognition.suggested;
+            err(path + ": " + QString::fromStdString(recognitionNotice(recognition)));
+        }
+    }
+    return CliDatabase{path, chosen, std::move(file.record), file.lastModified};
 }
 
 bool setRecordTexts(DatabaseRecord& record, const ParsedArgs& p) {

@@ -58,7 +58,8 @@ int runShow(const QStringList& args) {
         return ExitUsage;
     }
     int status = ExitOk;
-    const std::optional<CliDatabase> db = openDatabase(p.positional.first(), p, status);
+    const std::optional<CliDatabase> db =
+        openDatabase(p.positional.first(), p, status, ModelWithoutOption::Recognized);
     if (!db) return status;
 
     const std::vector<ShownSetting> settings = readSettings(settingsOf(*db));
@@ -92,10 +93,12 @@ int runDiff(const QStringList& args) {
         return DiffError;
     }
     int status = ExitOk;
-    const std::optional<CliDatabase> a = openDatabase(p.positional[0], p, status);
+    const std::optional<CliDatabase> a =
+        openDatabase(p.positional[0], p, status, ModelWithoutOption::Recognized);
     if (!a) return DiffError;
     p.options["--password"] = p.value("--password-b", p.value("--password"));
-    const std::optional<CliDatabase> b = openDatabase(p.positional[1], p, status);
+    const std::optional<CliDatabase> b =
+        openDatabase(p.positional[1], p, status, ModelWithoutOption::Recognized);
     if (!b) return DiffError;
 
     const std::vector<SettingDifference> differences =

@@ -28,7 +28,8 @@ int runSet(const QStringList& args) {
         return ExitUsage;
     }
     int status = ExitOk;
-    std::optional<CliDatabase> db = openDatabase(p.positional.first(), p, status);
+    std::optional<CliDatabase> db =
+        openDatabase(p.positional.first(), p, status, ModelWithoutOption::Recognized);
     if (!db) return status;
 
     for (qsizetype i = 1; i < p.positional.size(); ++i) {

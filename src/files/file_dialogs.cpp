@@ -1,5 +1,6 @@
 #include "files/file_dialogs.h"
 
+#include <QDir>
 #include <QStringList>
 
 namespace zx {
@@ -12,6 +13,16 @@ QString qtFilter(const char* filter) {
         entries << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
     }
     return entries.join(QStringLiteral(";;"));
+}
+
+QString dialogStartFolder(const QString& folder, const QString& home) {
+    if (folder.isEmpty() || QDir::isRelativePath(folder)) return home;
+    const QString clean = QDir::cleanPath(folder);
+    for (const char* system : {"/proc", "/sys", "/dev"}) {
+        const QString root = QLatin1String(system);
+        if (clean == root || clean.startsWith(root + QLatin1Char('/'))) return home;
+    }
+    return clean;
 }
 
 } // namespace zx

@@ -15,6 +15,13 @@ struct FileDialogSettings {
 // "Pinkód kódok|*.dat|Minden file|*.*" gives "Pinkód kódok (*.dat);;Minden file (*.*)".
 QString qtFilter(const char* filter);
 
+// The folder a file dialog starts in, given the folder it would start in (the one remembered,
+// already without symbolic links where it exists) and the home folder: `home` instead of no
+// folder, a relative one, or one in the system's pseudo file systems /proc, /sys and /dev (a
+// dialog there reads files that never end or block, such as /proc/kmsg); otherwise the
+// folder, cleaned of "." and "..".
+QString dialogStartFolder(const QString& folder, const QString& home);
+
 namespace dialogs {
 
 inline constexpr FileDialogSettings ImportCodeList{"dat", "Pinkód kódok|*.dat|Minden file|*.*",

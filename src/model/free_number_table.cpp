@@ -21,8 +21,7 @@ std::string_view trim(std::string_view s) {
 
 } // namespace
 
-ImagePatch freeNumbersPatch(DeviceModel model, const std::vector<RawText>& entries,
-                            bool trimEntries) {
+ImagePatch freeNumbersPatch(DeviceModel model, const std::vector<RawText>& entries) {
     const MemoryMap& map = MemoryMap::of(model);
     const std::size_t start = *map.offset(Field::FreeNumbers);
     const std::size_t capacity = static_cast<std::size_t>(map.freeNumberCapacity());
@@ -30,15 +29,13 @@ ImagePatch freeNumbersPatch(DeviceModel model, const std::vector<RawText>& entri
     patch.fill(start, capacity * EntrySize, ' ');
     const std::size_t count = std::min(entries.size(), capacity);
     for (std::size_t i = 0; i < count; ++i) {
-        const std::string_view entry = trimEntries ? trim(entries[i].view()) : entries[i].view();
-        patch.setChars(start + EntrySize * i, entry.substr(0, EntrySize));
+        patch.setChars(start + EntrySize * i, trim(entries[i].view()).substr(0, EntrySize));
     }
     return patch;
 }
 
-void writeFreeNumbers(ConfigImage& image, DeviceModel model, const std::vector<RawText>& entries,
-                      bool trimEntries) {
-    freeNumbersPatch(model, entries, trimEntries).applyTo(image);
+void writeFreeNumbers(ConfigImage& image, DeviceModel model, const std::vector<RawText>& entries) {
+    freeNumbersPatch(model, entries).applyTo(image);
 }
 
 } // namespace zx

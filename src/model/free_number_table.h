@@ -9,14 +9,14 @@
 
 namespace zx {
 
-// Every entry of the table becomes 16 spaces, then entry i of the list is written at
-// table start + 16 * i, padded with spaces or cut to 16 characters. With trimEntries, spaces
-// and control characters are first removed from both ends of each entry. Entries beyond the
-// model's capacity are not written, so the code table after the list is never touched.
-ImagePatch freeNumbersPatch(DeviceModel model, const std::vector<RawText>& entries,
-                            bool trimEntries = false);
+// The one store of the free-number list, whichever command reaches it (leaving the page, a
+// save, an upload, an import on the command line): every entry of the table becomes 16
+// spaces, then entry i of the list, with spaces and control characters removed from both ends,
+// is written at table start + 16 * i, padded with spaces or cut to 16 characters. Entries
+// beyond the model's capacity are not written, so the code table after the list is never
+// touched.
+ImagePatch freeNumbersPatch(DeviceModel model, const std::vector<RawText>& entries);
 // The same patch applied to the image.
-void writeFreeNumbers(ConfigImage& image, DeviceModel model, const std::vector<RawText>& entries,
-                      bool trimEntries = false);
+void writeFreeNumbers(ConfigImage& image, DeviceModel model, const std::vector<RawText>& entries);
 
 } // namespace zx

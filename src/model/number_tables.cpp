@@ -89,12 +89,23 @@ Checked<NumberTablesStore> storeNumberTables(DeviceModel model, const NumberTabl
     return store;
 }
 
+std::optional<Refusal> exceptionAreaRefusal(DeviceModel model, const RawText& area) {
+    if (model != DeviceModel::Line16) return std::nullopt;
+    const std::string_view text = area.view();
+    const bool twoDigits = text.size() == 2 && std::all_of(text.begin(), text.end(), [](char c) {
+                               return c >= '0' && c <= '9';
+                           });
+    if (twoDigits) return std::nullopt;
+    return Refusal{"A körzetszám pontosan két számjegy lehet !!!"};
+}
+
 Checked<NumberTablesStore> changeExceptionEntry(DeviceModel model, const NumberTablesForm& form,
                                                 std::optional<int> selected, const RawText& area,
                                                 std::string_view length) {
     const MemoryMap& map = MemoryMap::of(model);
     const auto entry = selection(selected, map.exceptionCount());
     if (!entry) return unchanged(form);
+    if (auto refused = exceptionAreaRefusal(model, area)) return *refused;
     const Checked<Byte> lengthByte = checkByteRange(length);
     if (!lengthByte) return Refusal{lengthByte.message()};
     const std::size_t i = static_cast<std::size_t>(*entry);

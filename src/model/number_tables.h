@@ -56,15 +56,22 @@ struct NumberTablesStore {
 // refused and nothing is stored. The 16-line model stores nothing.
 Checked<NumberTablesStore> storeNumberTables(DeviceModel model, const NumberTablesForm& form);
 
-// "Módosítás" for the selected entry (nothing when none is selected). The length must be a
-// whole number from 0 to 255; otherwise nothing of the entry or the tables is stored.
+// "Módosítás" for the selected entry (nothing when none is selected). The area must pass
+// exceptionAreaRefusal and then the length must be a whole number from 0 to 255; otherwise
+// nothing of the entry or the tables is stored.
 // 4-line: the area is padded with "?" to 4 characters (more than four are cut, the field holds
 // four), the length with "0" to 2; the item becomes area + length and the tables are stored.
-// 16-line: area byte := digit pair parse of the area (238 unless exactly two characters), length
-// byte := the length.
+// 16-line: the area must be exactly two digits (exceptionAreaRefusal), else nothing is stored;
+// area byte := the two digits as nibbles, length byte := the length.
 Checked<NumberTablesStore> changeExceptionEntry(DeviceModel model, const NumberTablesForm& form,
                                                 std::optional<int> selected, const RawText& area,
                                                 std::string_view length);
+
+// Why an area typed for an exception entry cannot be stored: in the 16-line model the area is
+// one byte of two digit nibbles, so anything but exactly two digits 0-9 is refused (a shorter
+// or longer text would be stored as EE and listed as ">>"). The 4-line area is padded and
+// always accepted. Nothing when the area is accepted.
+std::optional<Refusal> exceptionAreaRefusal(DeviceModel model, const RawText& area);
 
 // "Törlés" for the selected entry: 4-line "====" "00" through changeExceptionEntry; 16-line area
 // byte 0 and length byte 255. Nothing when none is selected.

@@ -296,7 +296,10 @@ Refusal setException(SettingEdit& e, const SettingTarget& t, std::string_view ra
     for (const auto& [part, text] : parts) {
         const bool isArea = part == "area";
         const int limit = isArea ? 4 : 3;
-        if (characterCount(text) > static_cast<std::size_t>(limit)) return tooLong(limit);
+        // A 16-line area is refused by the exception store unless it is two digits.
+        const bool checkedByStore = isArea && e.model() == DeviceModel::Line16;
+        if (!checkedByStore && characterCount(text) > static_cast<std::size_t>(limit))
+            return tooLong(limit);
         std::string& into = isArea ? area : length;
         touched |= text != into;
         into = text;
@@ -532,7 +535,8 @@ std::vector<SettingEntry> buildRegistry() {
             return SettingValue::ofList(std::move(entries));
         },
         setException,
-        ".area: up to 4 characters, .length: 0..255; an empty value\n"
+        ".area: 4-line up to 4 characters (digits, ? or =), 16-line\n"
+        "exactly two digits 0-9; .length: 0..255; an empty value\n"
         "empties the entry (i = 1..16)"));
     e.push_back(settable(
         "MobilePrefixes", Field::MobilePrefixes, true,
@@ -670,6 +674,8 @@ std::string setHelpText() {
         "written once, atomically, after every value was accepted. A refused value prints the "
         "message\n"
         "the window would show, nothing is written and the status is not 0.\n"
+        "Without --model the file is read as a 4-line configuration unless its layout fits only\n"
+        "the 16-line model (code length and count, CO width, SMDR speed); stderr then says so.\n"
         "\n"
         "NAME and VALUE are written the way `show` prints them:\n"
         "  NAME=VALUE                    a single value\n"

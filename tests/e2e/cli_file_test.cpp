@@ -186,6 +186,29 @@ TEST_F(CliFile, AFileOfTheOtherModelIsReadThroughTheChosenMap) {
     EXPECT_EQ(o["CoPosition"].toInt(), 4); // a 16-line line-settings byte
 }
 
+TEST_F(CliFile, WithoutModelAFileThatFitsOnlyTheSixteenLineLayoutIsReadAsOne) {
+    const QString file = newFile("16");
+    const QByteArray before = readAll(file);
+    CliRun r = cli({"show", file, "--password", "Titok", "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith(
+        file + QString::fromUtf8(": Ez a file Vardo-16 konfigurációnak látszik, Vardo-16 "
+                                 "szerint olvasom (Vardo-4 szerint: CodeLength=15")))
+        << r.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(r.out.toUtf8()).object()["Model"].toString(),
+              "Vardo-16 (V 4.27+)");
+
+    // set stores through the 16-line map; a 4-line file is read as before, without a word.
+    r = cli({"set", file, "--password", "Titok", "CoTimeout2=77"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("Vardo-16")) << r.err.toStdString();
+    EXPECT_EQ(showJson({file, "--model", "16", "--password", "Titok"})["CoTimeout2"].toInt(), 77);
+    EXPECT_NE(readAll(file), before);
+    r = cli({"show", newFile("4"), "--password", "Titok"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+}
+
 TEST_F(CliFile, WrongPasswordIsRefused) {
     const QString file = newFile("4");
     for (const QStringList& typed :

@@ -160,7 +160,7 @@ TEST_F(CliSet, WhatShowPrintsFedBackChangesNoByteAndHelpNamesIt) {
     for (const QString model : {"4", "16"}) {
         const QString file = newFile(model);
         ASSERT_EQ(set(file, model,
-                      {"CoNumbers[2]=AB", "NationalExceptions[1]=area=\"1\", length=\"120\"",
+                      {"CoNumbers[2]=AB", "NationalExceptions[1]=area=\"12\", length=\"120\"",
                        "CallInNumber=06 1, \"x\"", "BarredCallInAreas[64]=9"})
                       .exitCode,
                   0);

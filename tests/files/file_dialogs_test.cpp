@@ -14,5 +14,34 @@ TEST(FileDialogs, FiltersBecomeQtFilters) {
     EXPECT_EQ(qtFilter(""), QString());
 }
 
+TEST(FileDialogs, StartFolderIsNeverAPseudoFileSystem) {
+    const QString home = QStringLiteral("/home/kezelo");
+    const struct {
+        const char* folder;
+        const char* start;
+    } cases[] = {
+        {"/home/kezelo/adatok", "/home/kezelo/adatok"},
+        {"/tmp/", "/tmp"},
+        {"/", "/"},
+        {"/mnt/../srv/./zx", "/srv/zx"},
+        {"/process", "/process"},
+        {"/devices/zx", "/devices/zx"},
+        {"/system", "/system"},
+        {"/proc", "/home/kezelo"},
+        {"/proc/", "/home/kezelo"},
+        {"/proc/self/fd", "/home/kezelo"},
+        {"//proc", "/home/kezelo"},
+        {"/tmp/../proc/sys", "/home/kezelo"},
+        {"/sys/class", "/home/kezelo"},
+        {"/dev", "/home/kezelo"},
+        {"/dev/shm", "/home/kezelo"},
+        {"", "/home/kezelo"},
+        {"adatok", "/home/kezelo"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(dialogStartFolder(QString::fromUtf8(c.folder), home), QString::fromUtf8(c.start))
+            << c.folder;
+}
+
 } // namespace
 } // namespace zx

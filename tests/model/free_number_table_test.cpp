@@ -57,27 +57,36 @@ INSTANTIATE_TEST_SUITE_P(Models, FreeNumberWriter,
                          ::testing::Values(ModelCase{DeviceModel::Line4, 1792, 208},
                                            ModelCase{DeviceModel::Line16, 2048, 192}));
 
-TEST(FreeNumberWriterTrim, TrimmedEntriesLoseSpacesAndControlCharactersAtBothEnds) {
-    zx::ConfigImage plain, trimmed;
-    const std::vector<zx::RawText> entries = {zx::RawText("  123 45\t"), zx::RawText("\r\n777\n")};
-    zx::writeFreeNumbers(plain, DeviceModel::Line4, entries);
-    zx::writeFreeNumbers(trimmed, DeviceModel::Line4, entries, true);
-
-    EXPECT_EQ(entryAt(plain, 1792), "  123 45\t       ");
-    EXPECT_EQ(entryAt(trimmed, 1792), "123 45          ");
-    EXPECT_EQ(entryAt(trimmed, 1808), "777             ");
-}
-
-TEST(FreeNumberWriterTrim, HighBytesOfTheCodePageAreKept) {
-    zx::ConfigImage image;
-    // 0xE1 is a Windows-1250 letter, not a control character.
-    zx::writeFreeNumbers(image, DeviceModel::Line16,
-                         {zx::RawText("\xE1"
-                                      "12\xE1")},
-                         true);
-    EXPECT_EQ(entryAt(image, 2048), "\xE1"
-                                    "12\xE1"
-                                    "            ");
+TEST(FreeNumberWriterTrim, EveryEntryIsStoredWithoutBlanksAtEitherEnd) {
+    const struct {
+        const char* entry;
+        const char* stored;
+    } cases[] = {
+        {"  123 45\t", "123 45          "},
+        {"\r\n777\n", "777             "},
+        {" 0 6 1 ", "0 6 1           "},
+        {"   ", "                "},
+        // Trimmed first, then cut: the leading blanks do not cost digits.
+        {"    06301234567890123", "0630123456789012"},
+        // 0xE1 is a Windows-1250 letter, not a control character.
+        {"\xE1"
+         "12\xE1 ",
+         "\xE1"
+         "12\xE1"
+         "            "},
+    };
+    for (const auto& c : cases) {
+        for (const DeviceModel m : {DeviceModel::Line4, DeviceModel::Line16}) {
+            zx::ConfigImage image;
+            zx::writeFreeNumbers(image, m, {zx::RawText("x"), zx::RawText(c.entry)});
+            const std::size_t second = (m == DeviceModel::Line4 ? 1792 : 2048) + 16;
+            EXPECT_EQ(entryAt(image, second), c.stored) << c.entry;
+            // The patch the window applies is the same store.
+            EXPECT_EQ(
+                zx::freeNumbersPatch(m, {zx::RawText("x"), zx::RawText(c.entry)}).applyTo(image), 0)
+                << c.entry;
+        }
+    }
 }
 
 } // namespace

@@ -89,12 +89,37 @@ TEST(SixteenLineExceptions, ChangeAndEmptyGoStraightToTheImage) {
     EXPECT_FALSE(r->entry); // the fields keep what was typed
     EXPECT_EQ(r->patch.applyTo(image), 2);
     EXPECT_EQ(bytesAt(image, 1766, 2), (Bytes{54, 7}));
-    changeExceptionEntry(L16, form, 15, RawText("3"), "11")->patch.applyTo(image);
-    EXPECT_EQ(bytesAt(image, 1790, 3), (Bytes{238, 11, 0}));
+    changeExceptionEntry(L16, form, 15, RawText("09"), "11")->patch.applyTo(image);
+    EXPECT_EQ(bytesAt(image, 1790, 3), (Bytes{0x09, 11, 0}));
     emptyExceptionEntry(L16, form, 3)->patch.applyTo(image);
     EXPECT_EQ(decodeForEditors(image, L16).exceptions[3].text(), "00255");
     EXPECT_EQ(changeExceptionEntry(L16, form, 3, RawText("36"), "x").message(), RangeMessage);
     EXPECT_TRUE(emptyExceptionEntry(L16, form, std::nullopt)->patch.empty());
+}
+
+TEST(SixteenLineExceptions, AnAreaIsExactlyTwoDigits) {
+    const std::string message = "A körzetszám pontosan két számjegy lehet !!!";
+    const ConfigImage image = newImage(L16);
+    const NumberTablesForm form = formOf(image, L16);
+    struct Case {
+        const char* area;
+        const char* length;
+        std::string refusal; // empty: stored
+    };
+    const Case cases[] = {
+        {"36", "7", ""},      {"00", "255", ""},    {"1", "7", message},  {"0620", "7", message},
+        {"", "7", message},   {"3a", "7", message}, {">>", "7", message}, {"?1", "7", message},
+        {" 3", "7", message}, {"3:", "7", message}, {"1", "x", message},  {"12", "x", RangeMessage},
+    };
+    for (const Case& c : cases) {
+        const Checked<NumberTablesStore> r =
+            changeExceptionEntry(L16, form, 0, RawText(c.area), c.length);
+        EXPECT_EQ(r.message(), c.refusal) << c.area;
+        EXPECT_EQ(exceptionAreaRefusal(L16, RawText(c.area)).has_value(), c.refusal == message)
+            << c.area;
+        // Any area is padded into the 4-line list.
+        EXPECT_EQ(exceptionAreaRefusal(L4, RawText(c.area)), std::nullopt) << c.area;
+    }
 }
 
 TEST(StoreCallIn, NumberAndFlags) {

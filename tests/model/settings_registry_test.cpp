@@ -123,6 +123,10 @@ TEST(SettingsRegistry, ARefusedValueLeavesTheImageAsItWas) {
         {L4, "CoWidth=0", "Válasszon egy értéket 1..4 között !!!"},
         {L16, "NumberTerminator=", "Csak 0..9,*,# lehet !!!"},
         {L4, "NationalExceptions[2]=area=36, length=x", RangeMessage},
+        {L16, "NationalExceptions[1].area=1234", "A körzetszám pontosan két számjegy lehet !!!"},
+        {L16, "NationalExceptions[16]=area=12345, length=7",
+         "A körzetszám pontosan két számjegy lehet !!!"},
+        {L16, "NationalExceptions[2].area=1", "A körzetszám pontosan két számjegy lehet !!!"},
         {L16, "LoopPulseDelta=5", "Ebben a típusban nincs ilyen beállítás !!!"},
         {L4, "CoNumbers[5]=1", "Az elem sorszáma kell: CoNumbers[1..4] !!!"},
         {L4, "CoNumbers[1].x=1", "Ennek a listának az elemei nem összetettek !!!"},
@@ -159,9 +163,9 @@ TEST(SettingsRegistry, HelpNamesEverySettingSetChangesWithItsItems) {
         EXPECT_NE(help.find(e.name), std::string::npos) << e.name;
         EXPECT_EQ(e.store == nullptr, e.help.empty()) << e.name;
     }
-    for (const char* line :
-         {"  LoopPulseDelta (4-line)", "  CoTimeout2 (16-line)", "  BarredCallInAreas[i] ",
-          ".mode (16-line): Kaszkád, Normal, Saját", "Nincs, Páros, Páratlan"})
+    for (const char* line : {"  LoopPulseDelta (4-line)", "  CoTimeout2 (16-line)",
+                             "  BarredCallInAreas[i] ", ".mode (16-line): Kaszkád, Normal, Saját",
+                             "Nincs, Páros, Páratlan", "exactly two digits 0-9"})
         EXPECT_NE(help.find(line), std::string::npos) << line;
 }
 

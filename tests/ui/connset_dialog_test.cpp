@@ -52,7 +52,7 @@ TEST_F(ConnsetTest, ShowsItsControlsWithComOneToNineWhenNoPortIsListed) {
                                              "COM8", "COM9"}));
     EXPECT_EQ(items(d->CmbSpeed), QStringList({"300", "600", "1200", "2400", "4800", "9600",
                                                "19200", "38400", "57600", "115200"}));
-    EXPECT_FALSE(d->CmbCom->isEditable());
+    EXPECT_TRUE(d->CmbCom->isEditable());
     EXPECT_TRUE(d->BtnOK->isDefault());
     EXPECT_EQ(d->BtnOK->text(), "OK");
     QStringList labels;
@@ -68,21 +68,52 @@ TEST_F(ConnsetTest, ListedPortsReplaceTheDefaultsSortedAsText) {
     EXPECT_EQ(items(d->CmbCom), QStringList({"COM1", "COM10", "COM2", "ttyUSB0"}));
 }
 
-TEST_F(ConnsetTest, ClosedAtOnceKeepsPortAndSpeedAndEmptiesNumberAndName) {
-    state.PortName = "COM2";
+TEST_F(ConnsetTest, ClosedAtOnceChangesNothing) {
+    // Listed or not, a port in use is shown; a speed outside the table shows none. OK on the
+    // dialog as it opened keeps all of it, and the connection's name.
+    struct Case {
+        QString port;
+        int speed;
+        QString shownPort;
+        QString shownSpeed;
+    };
+    const Case cases[] = {
+        {"COM2", 6, "COM2", "19200"},
+        {"COM7", 6, "COM7", "19200"},
+        {"/dev/pts/7", 3, "/dev/pts/7", "2400"},
+        {"ttyUSB0", 12, "ttyUSB0", ""},
+        {"", 6, "", "19200"},
+    };
+    for (const Case& c : cases) {
+        state.PortName = c.port;
+        state.SpeedIndex = static_cast<std::uint8_t>(c.speed);
+        state.CurrentConnectionName = "Régi";
+        auto d = open({"COM1", "COM2"});
+        EXPECT_EQ(d->CmbCom->currentText(), c.shownPort) << c.port.toStdString();
+        EXPECT_EQ(d->CmbSpeed->currentText(), c.shownSpeed) << c.port.toStdString();
+        d->BtnOK->click();
+        EXPECT_FALSE(d->isVisible());
+        EXPECT_FALSE(d->applied()) << c.port.toStdString();
+        EXPECT_EQ(state.PortName, c.port);
+        EXPECT_EQ(state.SpeedIndex, c.speed);
+        EXPECT_EQ(state.CurrentConnectionName, "Régi");
+        EXPECT_FALSE(QFile::exists(savedConnectionsPath()));
+    }
+}
+
+TEST_F(ConnsetTest, APortNotListedStaysAnItemAndADevicePathCanBeTyped) {
+    state.PortName = "ttyACM0";
     state.SpeedIndex = 6;
-    state.CurrentConnectionName = "Régi";
-    auto d = open({"COM1", "COM2"});
-    EXPECT_EQ(d->CmbCom->currentText(), "COM2");
-    EXPECT_EQ(d->CmbSpeed->currentText(), "19200");
+    auto d = open({"COM1", "ttyS9", "COM2"});
+    EXPECT_EQ(items(d->CmbCom), QStringList({"COM1", "COM2", "ttyACM0", "ttyS9"}));
+    d->CmbCom->setFocus();
+    d->CmbCom->lineEdit()->selectAll();
+    QTest::keyClicks(d->CmbCom->lineEdit(), " /dev/pts/4 ");
     d->BtnOK->click();
-    EXPECT_FALSE(d->isVisible());
-    EXPECT_EQ(state.PortName, "COM2");
-    EXPECT_EQ(state.SpeedIndex, 6);
-    EXPECT_EQ(state.CurrentConnectionName, "");
-    EXPECT_EQ(d->phone(), "");
-    EXPECT_EQ(d->panelText(), "COM2 ( 19200 )");
-    EXPECT_FALSE(QFile::exists(savedConnectionsPath()));
+    EXPECT_TRUE(d->applied());
+    EXPECT_EQ(state.PortName, "/dev/pts/4");
+    EXPECT_EQ(d->panelText(), "/dev/pts/4 ( 19200 )");
+    EXPECT_EQ(items(d->CmbCom).size(), 4) << "what is typed is no item";
 }
 
 TEST_F(ConnsetTest, AScriptedRunThatNeverShowsTheDialogStillStartsFromTheState) {
@@ -97,16 +128,17 @@ TEST_F(ConnsetTest, AScriptedRunThatNeverShowsTheDialogStillStartsFromTheState) 
     EXPECT_EQ(d.result(), QDialog::Accepted);
 }
 
-TEST_F(ConnsetTest, APortOrSpeedNotInTheBoxesEndsEmptyAndUndefined) {
+TEST_F(ConnsetTest, ASpeedNotInTheBoxEndsUndefinedOnceSomethingChanged) {
     state.PortName = "COM7";
     state.SpeedIndex = 12;
     auto d = open({"COM1", "COM2"});
-    EXPECT_EQ(d->CmbCom->currentIndex(), -1);
     EXPECT_EQ(d->CmbSpeed->currentIndex(), -1);
+    d->edPhone->setText("06 1");
     d->BtnOK->click();
-    EXPECT_EQ(state.PortName, "");
+    EXPECT_EQ(state.PortName, "COM7");
     EXPECT_EQ(state.SpeedIndex, 255);
     EXPECT_EQ(SpeedText(state.SpeedIndex), "------");
+    EXPECT_EQ(d->phone(), "06 1");
 }
 
 TEST_F(ConnsetTest, ASavedConnectionIsListedAgainAndAClickFillsAllFourFields) {
@@ -146,10 +178,11 @@ TEST_F(ConnsetTest, SavedConnectionsAreListedInTheFilesOrder) {
     f.close();
     auto d = open({"COM1", "COM2"});
     EXPECT_EQ(items(d->lbConn), QStringList({"Zala", "Baja", "Eger"}));
-    // Values the boxes do not hold leave them without a selection.
+    // A port the system does not list is shown all the same; a speed the box does not hold
+    // leaves it without a selection.
     d->lbConn->setCurrentRow(0);
     EXPECT_EQ(d->edConn->text(), "Zala");
-    EXPECT_EQ(d->CmbCom->currentIndex(), -1);
+    EXPECT_EQ(d->CmbCom->currentText(), "COM77");
     EXPECT_EQ(d->CmbSpeed->currentIndex(), -1);
     // A section without keys gives the dialog's defaults.
     d->lbConn->setCurrentRow(2);
@@ -176,6 +209,7 @@ TEST_F(ConnsetTest, OnlyOkClosesTheDialog) {
     d->close();
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(state.CurrentConnectionName, "megmarad");
+    d->edPhone->setText("1");
     d->accept();
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(state.CurrentConnectionName, "");

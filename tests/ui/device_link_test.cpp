@@ -201,6 +201,28 @@ TEST_F(DeviceLinkTest, ComPortDialogSetsNumberPanelAndConnectionThenClosingRemem
     EXPECT_EQ(ui.texts(ScriptedInteraction::Kind::Dialog).size(), 3);
 }
 
+TEST_F(DeviceLinkTest, OkOnTheUntouchedComPortDialogKeepsAnUnlistedPort) {
+    ConnectionState pty;
+    pty.PortName = QStringLiteral("/dev/pts/9");
+    pty.SpeedIndex = 6;
+    pty.CurrentConnectionName = QStringLiteral("Teszt");
+    makeLink(pty);
+    zx::childNamed<QLineEdit>(*form, "edPhone")->setText("555");
+    form->setStatusText(TMainForm::Panel::Connection, QStringLiteral("Teszt"));
+    ui.dialogHandlers.push_back([](QDialog& d) {
+        auto& c = dynamic_cast<TConnset&>(d);
+        EXPECT_EQ(c.CmbCom->currentText(), "/dev/pts/9");
+        c.BtnOK->click();
+    });
+    action("mnuComport")->trigger();
+    EXPECT_EQ(form->statusText(TMainForm::Panel::Connection), "Teszt");
+    EXPECT_EQ(zx::childNamed<QLineEdit>(*form, "edPhone")->text(), "555");
+    EXPECT_EQ(link->connection().CurrentConnectionName, "Teszt");
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(savedSettings().PortName, "/dev/pts/9");
+    EXPECT_EQ(savedSettings().SpeedIndex, 6);
+}
+
 TEST_F(DeviceLinkTest, ConnectButtonReportsAFailedOpenThenOpensAndFeedsTheTerminal) {
     test::PtyPair pty;
     ConnectionState state;

@@ -8,12 +8,14 @@
 #include "files/database_file.h"
 #include "model/new_configuration.h"
 #include "ui/commands/file_commands.h"
+#include "ui/commands/shared_file_dialogs.h"
 #include "ui/dialogs/password_dialog.h"
 #include "ui/dialogs/prefer_dialog.h"
 #include "ui/views/code_grid.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -125,14 +127,38 @@ TEST_F(FileCommandsTest, FilesThatAreNoDatabaseAreRefusedAndChangeNothing) {
               QString::fromUtf8("File formátum nem Zendrax1 V2 típusú !!!"));
 }
 
-TEST_F(FileCommandsTest, ASixteenLineFileIsReadWithTheModelSelected) {
+TEST_F(FileCommandsTest, AFileOfTheOtherModelOffersTheSwitch) {
     const QString file = writeFile("sixteen.vd1", "", DeviceModel::Line16);
+    const QString question =
+        QString::fromUtf8("Ez a file Vardo-16 konfigurációnak látszik. Átvált?");
+    // Nem: the model selected reads the 16-line bytes as they are.
+    ui.fileNames = {file};
+    ui.answers = {Answer::No};
+    answerPassword("");
+    action("Open1")->trigger();
+    EXPECT_EQ(ui.texts(Kind::Question), QStringList{question});
+    EXPECT_EQ(form->currentModel(), DeviceModel::Line4);
+    EXPECT_EQ(editText("MEcopos"), QString::number(record.image.at(1656)));
+
+    // Igen: the window shows the file as the 16-line configuration it is.
+    const zx::ConfigImage stored = record.image;
+    ui.fileNames = {file};
+    ui.answers = {Answer::Yes};
+    answerPassword("");
+    action("Open1")->trigger();
+    EXPECT_EQ(ui.texts(Kind::Question).size(), 2);
+    EXPECT_EQ(form->currentModel(), DeviceModel::Line16);
+    EXPECT_EQ(form->document().model(), DeviceModel::Line16);
+    EXPECT_EQ(editText("MEcopos"), QString::number(record.image.at(1683)));
+    EXPECT_TRUE(record.image == stored) << "the image is the file's, untouched";
+    EXPECT_FALSE(form->document().isModified());
+
+    // A file that fits the model shown asks nothing.
     ui.fileNames = {file};
     answerPassword("");
     action("Open1")->trigger();
-    EXPECT_EQ(form->currentModel(), DeviceModel::Line4);
-    // The 4-line map reads the 16-line bytes as they are.
-    EXPECT_EQ(editText("MEcopos"), QString::number(record.image.at(1656)));
+    EXPECT_EQ(ui.texts(Kind::Question).size(), 2);
+    EXPECT_EQ(ui.unscripted, 0);
 }
 
 TEST_F(FileCommandsTest, SaveAsksForANameOnceAndWritesTheSameFileTwice) {
@@ -185,6 +211,27 @@ TEST_F(FileCommandsTest, AFailedWriteKeepsThePreviousFileAndTheChanges) {
     action("mnuSave")->trigger();
     EXPECT_FALSE(form->document().isModified());
     EXPECT_FALSE(QFile::exists(path("no-folder/unit.vd1")));
+}
+
+TEST_F(FileCommandsTest, DialogsStartWhereACommandLastSucceededNeverInProc) {
+    const zx::SharedFileDialogs& dialogs = files->dialogs();
+    ui.fileNames = {QStringLiteral("/proc/zx.vd1")};
+    action("SaveAs1")->trigger();
+    const QString first = dialogs.saveRequest().directory;
+    EXPECT_EQ(ui.texts(Kind::Error).size(), 1);
+    ui.fileNames = {path("kept.vd1")};
+    action("SaveAs1")->trigger();
+    EXPECT_EQ(dialogs.saveRequest().directory, first) << "the failed save is not remembered";
+    ASSERT_TRUE(QFile::exists(path("kept.vd1")));
+
+    ui.fileNames = {QString()};
+    action("Open1")->trigger();
+    EXPECT_EQ(dialogs.openRequest().directory, QFileInfo(dir.path()).canonicalFilePath());
+
+    files->dialogs().rememberFolderOf(QStringLiteral("/proc/self/zx.vd1"));
+    ui.fileNames = {QString()};
+    action("Open1")->trigger();
+    EXPECT_EQ(dialogs.openRequest().directory, QDir::homePath());
 }
 
 TEST_F(FileCommandsTest, NewAsksFirstAndAYesWhoseSaveIsCancelledCancelsIt) {

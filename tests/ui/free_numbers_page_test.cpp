@@ -123,21 +123,27 @@ TEST_F(FreeNumbersPage, AddCorrectAndDeleteThenLeaveThePage) {
     EXPECT_EQ(tableEntry(2), entry(""));
 }
 
-TEST_F(FreeNumbersPage, LeavingThePageTrimsWhatTheStoreForSavingKeeps) {
-    // An entry as an import may bring it, with leading spaces.
-    zx::childNamed<QListWidget>(*view, "lbFreeCall")->addItem("  0612");
-    view->StoreFreeNumbers();
-    EXPECT_EQ(tableEntry(0), entry("  0612"));
+TEST_F(FreeNumbersPage, EveryWayOfStoringTheListStoresItTrimmed) {
+    auto* list = zx::childNamed<QListWidget>(*view, "lbFreeCall");
+    // An entry as an import may bring it, with blanks at its ends.
+    list->addItem(" 0612\t");
+    // The commit step of a save from this page.
+    ASSERT_TRUE(form->commitPendingEdits());
+    EXPECT_EQ(tableEntry(0), entry("0612"));
+    const zx::ConfigImage saved = record.image;
+
     // Leaving for another control of the window, the view staying, is leaving the page too.
+    list->item(0)->setText("  0613");
     zx::childNamed<QLineEdit>(*view, "MEfreecall")->setFocus();
     form->cbTipus->setFocus();
-    EXPECT_EQ(tableEntry(0), entry("0612"));
+    EXPECT_EQ(tableEntry(0), entry("0613"));
 
-    // Choosing another page writes the list as it stands, and the focus that then leaves the
-    // hidden page writes nothing more.
+    // Choosing another page.
+    list->item(0)->setText(" 0612\t");
+    form->showView(5);
     zx::childNamed<QLineEdit>(*view, "MEfreecall")->setFocus();
     form->showView(4);
-    EXPECT_EQ(tableEntry(0), entry("  0612"));
+    EXPECT_TRUE(record.image == saved) << "the same bytes as the save's";
 }
 
 TEST_F(FreeNumbersPage, MenuClearsAfterConfirmingAndSortsFromThenOn) {

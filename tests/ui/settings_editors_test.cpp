@@ -151,6 +151,30 @@ TEST_F(SettingsEditors, TablesOfTheNumberAndCallInViewsMarkOnlyWhatChanged) {
     EXPECT_FALSE(form->document().isModified()) << "nothing changed, nothing to save";
 }
 
+TEST_F(SettingsEditors, ASixteenLineExceptionAreaThatIsNotTwoDigitsIsRefused) {
+    chooseModelInBox(DeviceModel::Line16);
+    auto* view = form->numbersView();
+    form->showView(3);
+    zx::childNamed<QListWidget>(*view, "lbKiv")->setCurrentRow(2);
+    auto* area = zx::childNamed<QLineEdit>(*view, "edKivSzam");
+    area->setText("0620");
+    zx::childNamed<QLineEdit>(*view, "edKivHossz")->setText("9");
+    setModified(false);
+    const zx::ConfigImage before = record.image;
+    zx::childNamed<QPushButton>(*view, "btnKivEdit")->click();
+    EXPECT_EQ(ui.messages(),
+              QStringList{QString::fromUtf8("A körzetszám pontosan két számjegy lehet !!!")});
+    EXPECT_TRUE(record.image == before);
+    EXPECT_FALSE(form->document().isModified());
+    EXPECT_EQ(QApplication::focusWidget(), area);
+    EXPECT_EQ(area->text(), QStringLiteral("0620")) << "the typed area stays";
+
+    area->setText("62");
+    zx::childNamed<QPushButton>(*view, "btnKivEdit")->click();
+    EXPECT_EQ(at(1760 + 4), 0x62);
+    EXPECT_EQ(at(1760 + 5), 9);
+}
+
 TEST_F(SettingsEditors, AFieldBeingEditedWhenTheModelChangesStoresInTheModelItWasTypedIn) {
     const zx::Byte sixteen = at(1683);
     auto* e = zx::childNamed<QLineEdit>(*form, "MEcopos");

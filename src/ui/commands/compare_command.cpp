@@ -31,8 +31,10 @@ void CompareCommand::compare() {
         dialogs_.setDatabaseFilter();
         const QString path = dialogs_.open(&form_, form_.interaction());
         if (path.isEmpty()) return;
-        if (const auto differences = compareWithFile(path))
+        if (const auto differences = compareWithFile(path)) {
+            dialogs_.rememberFolderOf(path);
             show(*differences, QFileInfo(path).fileName());
+        }
     } else if (with == Interaction::Answer::No) {
         if (const auto differences = compareWithUnit())
             show(*differences, QString::fromUtf8("Egység"));

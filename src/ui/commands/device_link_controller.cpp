@@ -51,7 +51,7 @@ void DeviceLinkController::editConnection() {
     bool closed = false;
     connect(&dialog, &QDialog::finished, this, [&closed] { closed = true; });
     form_.interaction().runDialog(dialog);
-    if (!closed) return;
+    if (!closed || !dialog.applied()) return;
     form_.terminalView()->setPhone(dialog.phone());
     form_.setStatusText(TMainForm::Panel::Connection, dialog.panelText());
 }

@@ -2,6 +2,7 @@
 
 #include "files/cp1250.h"
 #include "files/database_file.h"
+#include "model/model_recognition.h"
 #include "ui/dialogs/password_dialog.h"
 #include "ui/dialogs/prefer_dialog.h"
 #include "ui/main_form.h"
@@ -55,13 +56,26 @@ bool FileCommands::openDatabase(const QString& path) {
     }
     const bool accepted = askPasswordOf(read.record, form_.interaction(), &form_);
     // Only a file taken clears the flag: changes made before a refused file are kept.
-    if (accepted)
+    if (accepted) {
         doc.takeFile(read.record, path, read.lastModified);
-    else
+        dialogs_.rememberFolderOf(path);
+        offerRecognizedModel();
+    } else
         form_.interaction().message(&form_, wrongPasswordMessage());
     takeConnectionOf(doc.record());
     form_.refill();
     return accepted;
+}
+
+void FileCommands::offerRecognizedModel() {
+    const ConfigDocument& doc = form_.document();
+    const ModelRecognition recognition = recognizeModel(doc.image(), doc.model());
+    if (!recognition.suggested) return;
+    const QString question = QString::fromStdString(switchModelQuestion(*recognition.suggested));
+    // No keeps the model chosen; the file is read through its map as before.
+    if (form_.interaction().askYesNo(&form_, QStringLiteral("Zendrax"), question) ==
+        Interaction::Answer::Yes)
+        form_.showModel(*recognition.suggested);
 }
 
 void FileCommands::takeConnectionOf(const DatabaseRecord& record) {
@@ -106,6 +120,7 @@ bool FileCommands::saveTo(const QString& path) {
         return false;
     }
     doc.markSaved(path);
+    dialogs_.rememberFolderOf(path);
     return true;
 }
 

@@ -34,6 +34,9 @@ class FileCommands : public QObject {
 
   private:
     bool saveTo(const QString& path);
+    // A file taken that fits only the other model's layout: the operator is asked whether the
+    // window switches to that model.
+    void offerRecognizedModel();
     void takeConnectionOf(const DatabaseRecord& record);
 
     TMainForm& form_;

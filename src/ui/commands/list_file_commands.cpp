@@ -64,6 +64,7 @@ void ListFileCommands::importCodes(bool text) {
     CodesView& codes = *form_.codesView();
     codes.refill(decodeForEditors(doc.image(), doc.model()));
     codes.focusGrid();
+    dialogs_.rememberFolderOf(path);
 }
 
 void ListFileCommands::exportCodes(bool text) {
@@ -79,7 +80,10 @@ void ListFileCommands::exportCodes(bool text) {
     list.rows = codes.rows();
     const FileWriteResult written = text ? writeCodeTextFile(path, list, doc.model())
                                          : writeCodeListFile(path, list, doc.model());
-    if (!written.ok) form_.interaction().error(&form_, written.message);
+    if (written.ok)
+        dialogs_.rememberFolderOf(path);
+    else
+        form_.interaction().error(&form_, written.message);
 }
 
 void ListFileCommands::importFreeNumbers() {
@@ -103,6 +107,7 @@ void ListFileCommands::importFreeNumbers() {
         return;
     }
     view.takeEntries(read->entries, replace);
+    dialogs_.rememberFolderOf(path);
     if (read->truncated) message(QString::fromStdString(read->message));
 }
 
@@ -113,7 +118,10 @@ void ListFileCommands::exportFreeNumbers() {
     const QString path = dialogs_.save(&form_, form_.interaction());
     if (path.isEmpty()) return;
     const FileWriteResult written = writeFreeNumberFile(path, form_.freeNumbersView()->entries());
-    if (!written.ok) form_.interaction().error(&form_, written.message);
+    if (written.ok)
+        dialogs_.rememberFolderOf(path);
+    else
+        form_.interaction().error(&form_, written.message);
 }
 
 } // namespace zx

@@ -1,5 +1,6 @@
 #include "ui/commands/shared_file_dialogs.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace zx {
@@ -42,20 +43,25 @@ void SharedFileDialogs::setDatabaseFilter() {
 }
 
 QString SharedFileDialogs::open(QWidget* parent, Interaction& interaction) {
-    const QString file = interaction.openFileName(parent, open_);
-    remember(file);
-    return file;
+    open_.directory = startFolder();
+    return interaction.openFileName(parent, open_);
 }
 
 QString SharedFileDialogs::save(QWidget* parent, Interaction& interaction) {
-    const QString file = interaction.saveFileName(parent, save_);
-    remember(file);
-    return file;
+    save_.directory = startFolder();
+    return interaction.saveFileName(parent, save_);
 }
 
-void SharedFileDialogs::remember(const QString& file) {
-    if (file.isEmpty()) return;
-    open_.directory = save_.directory = QFileInfo(file).absolutePath();
+void SharedFileDialogs::rememberFolderOf(const QString& file) {
+    if (!file.isEmpty()) remembered_ = QFileInfo(file).absolutePath();
+}
+
+QString SharedFileDialogs::startFolder() const {
+    // Until a command has succeeded, where a dialog without a folder would start.
+    const QString folder = remembered_.isEmpty() ? QDir::currentPath() : remembered_;
+    // A link into /proc, /sys or /dev is judged by where it leads.
+    const QString real = QFileInfo(folder).canonicalFilePath();
+    return dialogStartFolder(real.isEmpty() ? folder : real, QDir::homePath());
 }
 
 } // namespace zx

@@ -1,8 +1,10 @@
 #pragma once
 // The one open dialog and the one save dialog every file command shares. Each command gives
 // them its own default extension, filter and title before it shows one; the import and export
-// commands give the database settings back when they end (DatabaseDialogDefaults). Both
-// remember the folder of the last file chosen.
+// commands give the database settings back when they end (DatabaseDialogDefaults). Both start
+// in the folder of the last file a command succeeded with (rememberFolderOf), never in the
+// system's pseudo file systems (dialogStartFolder); a file chosen but not read or written is
+// not remembered.
 #include "files/file_dialogs.h"
 #include "ui/dialogs/interaction.h"
 
@@ -24,11 +26,17 @@ class SharedFileDialogs {
     QString open(QWidget* parent, Interaction& interaction);
     QString save(QWidget* parent, Interaction& interaction);
 
+    // Called by a command once it has read or written `file`: the next dialogs start there.
+    void rememberFolderOf(const QString& file);
+
+    // The requests as the dialogs were last given them (the folder as shown).
     const Interaction::FileRequest& openRequest() const { return open_; }
     const Interaction::FileRequest& saveRequest() const { return save_; }
 
   private:
-    void remember(const QString& file);
+    QString startFolder() const;
+
+    QString remembered_;
 
     Interaction::FileRequest open_;
     Interaction::FileRequest save_;

@@ -32,6 +32,22 @@ void selectText(QComboBox* box, const QString& text) {
     box->setCurrentIndex(box->findText(text));
 }
 
+bool lessAsText(const QString& a, const QString& b) {
+    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+}
+
+// Selects the port in the box; a port the system does not list (a pseudo-terminal, an adapter
+// unplugged for now) joins the items at its sorted place, so the port in use is always shown.
+void selectPort(QComboBox* box, const QString& port) {
+    if (!port.isEmpty() && box->findText(port) < 0) {
+        int at = 0;
+        while (at < box->count() && lessAsText(box->itemText(at), port))
+            ++at;
+        box->insertItem(at, port);
+    }
+    selectText(box, port);
+}
+
 } // namespace
 
 QStringList TConnset::systemPortNames() {
@@ -51,6 +67,9 @@ TConnset::TConnset(ConnectionState& state, QWidget* parent, const QStringList& p
 
     CmbCom = new QComboBox(this);
     CmbCom->setObjectName(QStringLiteral("CmbCom"));
+    // A device path can be typed; what is typed does not become an item.
+    CmbCom->setEditable(true);
+    CmbCom->setInsertPolicy(QComboBox::NoInsert);
     CmbCom->addItems(comOneToNine());
     CmbSpeed = new QComboBox(this);
     CmbSpeed->setObjectName(QStringLiteral("CmbSpeed"));
@@ -97,16 +116,15 @@ void TConnset::FormCreate(const QStringList& ports) {
     if (ports.isEmpty()) return;
     QStringList sorted = ports;
     sorted.removeDuplicates();
-    std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-    });
+    std::sort(sorted.begin(), sorted.end(), lessAsText);
     CmbCom->clear();
     CmbCom->addItems(sorted);
 }
 
 void TConnset::FormActivate() {
-    selectText(CmbCom, state_.PortName);
+    selectPort(CmbCom, state_.PortName);
     CmbSpeed->setCurrentIndex(isValidSpeedIndex(state_.SpeedIndex) ? state_.SpeedIndex : -1);
+    shownSpeedItem_ = CmbSpeed->currentIndex();
     const QSignalBlocker quiet(lbConn);
     lbConn->clear();
     lbConn->addItems(savedConnectionNames(path_));
@@ -120,30 +138,42 @@ void TConnset::lbConnClick() {
     const QString name = item->text();
     edConn->setText(name);
     const SavedConnection c = readSavedConnection(name, path_);
-    selectText(CmbCom, c.com);
+    selectPort(CmbCom, c.com);
     selectText(CmbSpeed, c.speed);
     edPhone->setText(c.phone);
 }
 
+QString TConnset::portText() const {
+    return CmbCom->currentText().trimmed();
+}
+
+bool TConnset::untouched() const {
+    return edConn->text().isEmpty() && edPhone->text().isEmpty() && portText() == state_.PortName &&
+           CmbSpeed->currentIndex() == shownSpeedItem_;
+}
+
 void TConnset::FormClose() {
+    // OK on the dialog as it opened keeps the connection, its name, the telephone number and
+    // the status bar as they were.
+    applied_ = !untouched();
+    if (!applied_) return;
     const QString name = edConn->text();
     // A name of blanks only would make a section no one can pick again.
     if (!name.trimmed().isEmpty()) {
         QString error;
         if (!writeSavedConnection(name.trimmed(),
-                                  {CmbCom->currentText(), CmbSpeed->currentText(), edPhone->text()},
-                                  &error, path_) &&
+                                  {portText(), CmbSpeed->currentText(), edPhone->text()}, &error,
+                                  path_) &&
             showError)
             showError(error);
     }
-    state_.PortName = CmbCom->currentIndex() >= 0 ? CmbCom->currentText() : QString();
+    state_.PortName = portText();
     state_.SpeedIndex =
         CmbSpeed->currentIndex() >= 0 ? static_cast<std::uint8_t>(CmbSpeed->currentIndex()) : 255;
     phone_ = edPhone->text();
     state_.CurrentConnectionName = name.left(255);
-    panelText_ = !name.trimmed().isEmpty()
-                     ? name
-                     : connectionPanelText(CmbCom->currentText(), CmbSpeed->currentText());
+    panelText_ =
+        !name.trimmed().isEmpty() ? name : connectionPanelText(portText(), CmbSpeed->currentText());
 }
 
 void TConnset::done(int result) {

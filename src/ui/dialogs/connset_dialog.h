@@ -1,7 +1,9 @@
 #pragma once
 // The connection settings dialog: port, speed and telephone number, and the saved connections
-// of "zxconn.ini". It closes only through OK, which applies what it shows. The main window runs
-// it modally through its interaction seam, then shows phone() and panelText().
+// of "zxconn.ini". It closes only through OK, which applies what it shows unless the operator
+// changed nothing (applied()). The port box shows the port in use even when the system does not
+// list it, and takes a typed device path. The main window runs it modally through its
+// interaction seam, then, when it was applied, shows phone() and panelText().
 #include "files/connection_settings.h"
 
 #include <QDialog>
@@ -32,8 +34,11 @@ class TConnset : public QDialog {
     void FormCreate(const QStringList& ports);
     void FormActivate();
     void lbConnClick();
-    // The closing through OK: saves the named connection, takes port, speed, number and name.
+    // The closing through OK: saves the named connection, takes port, speed, number and name;
+    // nothing at all when the port and speed are those shown at the start and the number and
+    // name are still empty.
     void FormClose();
+    bool applied() const { return applied_; }
 
     // After FormClose: the main window's new telephone number and connection panel text.
     QString phone() const { return phone_; }
@@ -61,6 +66,11 @@ class TConnset : public QDialog {
     QString path_;
     QString phone_;
     QString panelText_;
+    QString portText() const;
+    bool untouched() const;
+
+    int shownSpeedItem_ = -1;
+    bool applied_ = false;
     bool centred_ = false;
     bool closed_ = false;
 };

@@ -66,7 +66,7 @@ FreeNumbersView::FreeNumbersView(ConfigDocument& document, Interaction& interact
         connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
             if (isVisible() && old && isAncestorOf(old) && now && now->window() == window() &&
                 !isAncestorOf(now))
-                storeTrimmedOnLeavingPage();
+                StoreFreeNumbers();
         });
 }
 
@@ -116,14 +116,6 @@ int FreeNumbersView::capacity() const {
     return freeNumberCapacity(shownModel().value_or(document_.model()));
 }
 
-void FreeNumbersView::write(bool trimEntries) {
-    // Between a model switch and the next refill the list belongs to the previous model's table.
-    const auto model = shownModel();
-    if (!model) return;
-    // The commands that changed the list have set the flag already.
-    document_.apply(freeNumbersPatch(*model, entries(), trimEntries), ConfigDocument::Flag::Keep);
-}
-
 bool FreeNumbersView::commitPendingEdit() {
     StoreFreeNumbers();
     return true;
@@ -134,11 +126,11 @@ void FreeNumbersView::listChanged() {
 }
 
 void FreeNumbersView::StoreFreeNumbers() {
-    write(false);
-}
-
-void FreeNumbersView::storeTrimmedOnLeavingPage() {
-    write(true);
+    // Between a model switch and the next refill the list belongs to the previous model's table.
+    const auto model = shownModel();
+    if (!model) return;
+    // The commands that changed the list have set the flag already.
+    document_.apply(freeNumbersPatch(*model, entries()), ConfigDocument::Flag::Keep);
 }
 
 std::optional<RawText> FreeNumbersView::editNumber() {

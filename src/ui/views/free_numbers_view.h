@@ -1,8 +1,8 @@
 #pragma once
 // The "Számok" view: numbers that may be called without a code. The list is the working copy;
-// its commands change the list (and mark the configuration modified), and the writers put it
-// into the image: StoreFreeNumbers as the entries stand (save, upload), storeTrimmedOnLeavingPage
-// with each entry trimmed (leaving the page).
+// its commands change the list (and mark the configuration modified), and StoreFreeNumbers, the
+// one writer, puts it into the image with each entry trimmed (freeNumbersPatch) however it is
+// reached: leaving the page, choosing another page, the commit step of a save or an upload.
 #include "model/raw_text.h"
 #include "ui/views/config_view.h"
 
@@ -27,11 +27,9 @@ class FreeNumbersView : public ConfigView {
     // The commit step's part: the list is written as it stands.
     bool commitPendingEdit() override;
 
-    // Writes the list into the image as it stands.
+    // Writes the list into the image, each entry without spaces and control characters at
+    // either end.
     void StoreFreeNumbers();
-    // Leaving the page: writes the list with spaces and control characters trimmed from both
-    // ends of each entry.
-    void storeTrimmedOnLeavingPage();
 
     // "&Uj szám": the edit's number joins the list.
     void addNumber();
@@ -71,7 +69,6 @@ class FreeNumbersView : public ConfigView {
     void showEntries(const std::vector<RawText>& entries);
     // The list shown now differs from the one last written: the configuration is modified.
     void listChanged();
-    void write(bool trimEntries);
     // The edit's text in the code page of the table, or a refusal shown with the focus on it.
     std::optional<RawText> editNumber();
 

@@ -125,11 +125,14 @@ NumbersView::NumbersView(ConfigDocument& document, Interaction& interaction, QWi
         bindEdit(edMP[k], Field::MobilePrefixes, 2 * static_cast<int>(k));
     connect(lbKiv, &QListWidget::currentRowChanged, this, &NumbersView::showException);
     connect(btnKivEdit, &QPushButton::clicked, this, [this] {
-        if (const auto m = shownModel())
-            applyTables(changeExceptionEntry(*m, form(), selectedException(),
-                                             toCp1250(edKivSzam->text()),
-                                             edKivHossz->text().toStdString()),
-                        edKivHossz);
+        const auto m = shownModel();
+        if (!m) return;
+        const RawText area = toCp1250(edKivSzam->text());
+        // The area is checked first, so a refusal of it keeps the focus in its own field.
+        QWidget* refused = exceptionAreaRefusal(*m, area) ? edKivSzam : edKivHossz;
+        applyTables(changeExceptionEntry(*m, form(), selectedException(), area,
+                                         edKivHossz->text().toStdString()),
+                    refused);
     });
     connect(btnKivDel, &QPushButton::clicked, this, [this] {
         if (const auto m = shownModel())

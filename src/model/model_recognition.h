@@ -1,0 +1,62 @@
+#pragma once
+// Which model's layout a configuration image fits. A database file does not record the model it
+// was written for, and the two memory maps put different fields at the same offsets, so an image
+// read through the other model's map gives values no editor of that model could have stored:
+// a code length outside the preferences' digits, more codes than the table holds, a CO width
+// outside 1..4, a 16-line SMDR speed byte that is none of its letters. Each misfit is kept as a
+// reason, so that the operator can be told why.
+#include "model/config_image.h"
+#include "model/memory_map.h"
+#include "model/types.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zx {
+
+// One value that the model's layout does not allow.
+struct LayoutMisfit {
+    Field field;
+    int value;            // as read through the model's map
+    std::string expected; // what the field may hold: "3..9", "legfeljebb 438"
+    bool operator==(const LayoutMisfit&) const = default;
+    // "CodeLength=15 (3..9 lehet)"
+    std::string text() const;
+};
+
+struct LayoutFit {
+    DeviceModel model;
+    std::vector<LayoutMisfit> misfits; // empty: the image fits the model
+    bool fits() const { return misfits.empty(); }
+};
+
+// The image read through the model's map, field by field:
+// - CodeLength: the digits of a code (CodeLength - 1) within MinCodeDigits..MaxCodeDigits;
+// - CodeCount: at most the records of CodeLength bytes the code table holds;
+// - CoWidth: 1..4;
+// - SmdrSpeed (16-line): '1'..'6' (no parity) or 'A'..'F' (parity).
+LayoutFit layoutFit(const ConfigImage& image, DeviceModel model);
+
+struct ModelRecognition {
+    LayoutFit chosen; // the image through the model chosen
+    LayoutFit other;  // the image through the other model
+    // The other model, when the image fits it and not the chosen one; nothing when it fits
+    // both, neither or only the chosen one.
+    std::optional<DeviceModel> suggested;
+};
+
+ModelRecognition recognizeModel(const ConfigImage& image, DeviceModel chosen);
+
+// "Vardo-4" or "Vardo-16".
+std::string modelShortName(DeviceModel model);
+
+// The window's question: "Ez a file Vardo-16 konfigurációnak látszik. Átvált?"
+std::string switchModelQuestion(DeviceModel suggested);
+
+// What the command line says when it reads a file through the suggested model:
+// "Ez a file Vardo-16 konfigurációnak látszik, Vardo-16 szerint olvasom (Vardo-4 szerint:
+// CodeLength=15 (3..9 lehet), ...)". Empty when nothing is suggested.
+std::string recognitionNotice(const ModelRecognition& recognition);
+
+} // namespace zx
