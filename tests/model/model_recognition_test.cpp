@@ -113,13 +113,5 @@ TEST(ModelRecognition, EachLimitIsItsModelsOwn) {
     EXPECT_EQ(fit.misfits[0].text(), "CodeCount=439 (legfeljebb 438 lehet)");
 }
 
-TEST(ModelRecognition, TheWordsTheOperatorReads) {
-    EXPECT_EQ(switchModelQuestion(L16), "Ez a file Vardo-16 konfigurációnak látszik. Átvált?");
-    EXPECT_EQ(switchModelQuestion(L4), "Ez a file Vardo-4 konfigurációnak látszik. Átvált?");
-    EXPECT_EQ(recognitionNotice(recognizeModel(newImage(L16), L4)),
-              "Ez a file Vardo-16 konfigurációnak látszik, Vardo-16 szerint olvasom (Vardo-4 "
-              "szerint: CodeLength=15 (3..9 lehet), CodeCount=1882 (legfeljebb 204 lehet))");
-}
-
 } // namespace
 } // namespace zx
