@@ -5,6 +5,9 @@
 #include "model/trimmed.h"
 
 #include <algorithm>
+#include <array>
+#include <optional>
+#include <vector>
 
 namespace zx {
 
@@ -21,12 +24,23 @@ std::string refused(const std::string& reason) {
     return "A kódszöveg nem tölthető be: " + reason + " !!!";
 }
 
-// The words of the rights as the file holds them ("T\xE1v" is "Táv" in Windows-1250).
-constexpr const char* Local = "Helyi";
-constexpr const char* LongDistance = "T\xE1v";
-constexpr const char* Mobile = "Mobil";
-constexpr const char* International = "Nemz";
-constexpr const char* Barred = "Tilt";
+// The words of the rights as the file holds them ("T\xE1v" is "Táv" in Windows-1250): the
+// one table the writer writes and the reader reads.
+// 4-line: one column per right, in the grid's order (local, long-distance, mobile,
+// international), holding its word or nothing.
+constexpr std::array<std::string_view, 4> RightColumns{"Helyi", "T\xE1v", "Mobil", "Nemz"};
+// 16-line: one column holding the word of the right level.
+struct RightLevelWord {
+    char letter;
+    std::string_view word;
+};
+constexpr std::array<RightLevelWord, 5> RightLevels{{
+    {'T', "Tilt"},
+    {'H', "Helyi"},
+    {'B', "T\xE1v"},
+    {'M', "Mobil"},
+    {'N', "Nemz"},
+}};
 
 // The text before the line's first TAB, without blanks around it.
 std::string_view codeOf(std::string_view line) {
@@ -40,19 +54,53 @@ bool startsWith(const std::vector<std::string>& rights, std::size_t i, char c) {
 std::string rightsFields(const CodeRowView& row, DeviceModel model) {
     std::string out;
     if (model == DeviceModel::Line4) {
-        static const char* const names[] = {Local, LongDistance, Mobile, International};
-        for (std::size_t c = 0; c < 4; ++c) {
+        for (std::size_t c = 0; c < RightColumns.size(); ++c) {
             out += Tab;
-            if (startsWith(row.rights, c, 'I')) out += names[c];
+            if (startsWith(row.rights, c, 'I')) out += RightColumns[c];
         }
         return out;
     }
-    static const std::pair<char, const char*> levels[] = {
-        {'T', Barred}, {'H', Local}, {'B', LongDistance}, {'M', Mobile}, {'N', International}};
     out += Tab;
-    for (const auto& [letter, name] : levels)
-        if (startsWith(row.rights, 0, letter)) out += name;
+    for (const RightLevelWord& level : RightLevels)
+        if (startsWith(row.rights, 0, level.letter)) out += level.word;
     return out;
+}
+
+// The fields after the code: the line's text behind its first TAB, split at every TAB, each
+// without blanks around it; none for a line without a TAB.
+std::vector<std::string_view> fieldsAfterCode(std::string_view line) {
+    std::vector<std::string_view> fields;
+    std::size_t at = line.find(Tab);
+    while (at != std::string_view::npos) {
+        const std::size_t next = line.find(Tab, at + 1);
+        fields.push_back(
+            trimmed(line.substr(at + 1, next == std::string_view::npos ? std::string_view::npos
+                                                                       : next - at - 1),
+                    blank));
+        at = next;
+    }
+    return fields;
+}
+
+// The rights a line carries in the layout the writer gives it: 4-line, four columns each
+// holding its own word or nothing; 16-line, one column holding a level's word (or nothing,
+// which the store writes as barred). Any other line carries none.
+std::optional<std::vector<std::string>> rightsOf(std::string_view line, DeviceModel model) {
+    const std::vector<std::string_view> fields = fieldsAfterCode(line);
+    if (model == DeviceModel::Line4) {
+        if (fields.size() != RightColumns.size()) return std::nullopt;
+        std::vector<std::string> rights;
+        for (std::size_t c = 0; c < RightColumns.size(); ++c) {
+            if (!fields[c].empty() && fields[c] != RightColumns[c]) return std::nullopt;
+            rights.push_back(fields[c].empty() ? "Nem" : "Igen");
+        }
+        return rights;
+    }
+    if (fields.size() != 1) return std::nullopt;
+    if (fields.front().empty()) return std::vector<std::string>{"T"};
+    for (const RightLevelWord& level : RightLevels)
+        if (fields.front() == level.word) return std::vector<std::string>{{level.letter}};
+    return std::nullopt;
 }
 
 } // namespace
@@ -89,7 +137,10 @@ Checked<CodeList> parseCodeTextFile(std::string_view bytes, DeviceModel model) {
     list.codeCount = static_cast<int>(lines);
     list.rows.reserve(lines);
     forEachLine(bytes, [&](std::string_view line) {
-        list.rows.push_back(CodeRowView{RawText(codeOf(line)), allRights(model)});
+        // A line with its rights in the writer's layout keeps them; any other, a code alone
+        // included, gets every right.
+        list.rows.push_back(
+            CodeRowView{RawText(codeOf(line)), rightsOf(line, model).value_or(allRights(model))});
         return true;
     });
     return list;

@@ -2,7 +2,8 @@
 // The code list as tab-separated text, one code per line. 4-line model: the code, then four
 // TAB-separated fields "Helyi", "Táv", "Mobil", "Nemz" each present or empty; 16-line model: the
 // code, a TAB and one word for the right level ("Tilt", "Helyi", "Táv", "Mobil", "Nemz", or
-// nothing). On reading only the code counts: every code gets every right.
+// nothing). On reading, a line that carries its rights in that layout keeps them; a line with
+// the code alone, or in any other layout, gives the code every right.
 #include "files/code_list.h"
 #include "files/file_bytes.h"
 #include "model/checked.h"
@@ -15,10 +16,11 @@
 namespace zx {
 
 // One row per line (empty lines too), each code the text before the line's first TAB with
-// spaces and control characters removed from both ends. CodeLength is the longest code's
-// length + 1 and CodeCount the number of lines; refused, naming the line, when a code holds
-// anything but digits, and refused when the longest code has fewer than 2 or more than 8
-// characters, or when the lines would not fit the code table.
+// spaces and control characters removed from both ends, its rights read from the line when it
+// is laid out as the writer lays it out (blanks around a word do not count), else every right.
+// CodeLength is the longest code's length + 1 and CodeCount the number of lines; refused, naming
+// the line, when a code holds anything but digits, and refused when the longest code has fewer than
+// 2 or more than 8 characters, or when the lines would not fit the code table.
 Checked<CodeList> parseCodeTextFile(std::string_view bytes, DeviceModel model);
 
 // Rows 1 to CodeCount, each code as the grid holds it, then its rights; CR LF after each line.

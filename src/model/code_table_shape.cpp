@@ -3,8 +3,52 @@
 #include "model/code_table.h"
 
 #include <algorithm>
+#include <optional>
+#include <span>
+#include <vector>
 
 namespace zx {
+
+namespace {
+
+// Spaces pad a record; control bytes are no digits either.
+bool blank(Byte c) {
+    return c <= ' ';
+}
+
+// The table as it is stored: where it starts, its raw record length and the records it holds.
+struct StoredTable {
+    std::size_t start = 0;
+    std::size_t length = 0;
+    int count = 0;
+};
+
+std::optional<StoredTable> storedTable(const ConfigImage& image, const MemoryMap& map) {
+    const auto table = map.offset(Field::CodeTable);
+    const auto length = map.offset(Field::CodeLength);
+    const auto count = map.offset(Field::CodeCount);
+    if (!table || !length || !count) return std::nullopt;
+    const int codeLength = image.at(*length);
+    return StoredTable{*table, static_cast<std::size_t>(codeLength),
+                       std::min<int>(image.word(*count), codeTableCapacity(codeLength))};
+}
+
+// The code characters of record n (from 0), without the blanks that end them.
+std::span<const Byte> codeOf(const ConfigImage& image, const StoredTable& t, int n) {
+    const std::size_t at = t.start + t.length * static_cast<std::size_t>(n);
+    std::size_t width = t.length - 1;
+    while (width > 0 && blank(image.at(at + width - 1)))
+        --width;
+    return std::span<const Byte>(image.bytes()).subspan(at, width);
+}
+
+CodeTableShape heldWithinTable(CodeTableShape size) {
+    size.digits = std::clamp(size.digits, MinCodeDigits, MaxCodeDigits);
+    size.count = std::clamp(size.count, 0, codeTableCapacity(size.digits + 1));
+    return size;
+}
+
+} // namespace
 
 CodeTableShape withinLimits(CodeTableShape size) {
     size.digits = std::clamp(size.digits, MinCodeDigits, MaxCodeDigits);
@@ -31,14 +75,55 @@ int codesDroppedBy(int chosenCount, CodeTableShape stored) {
 }
 
 ImagePatch codeTableShapePatch(const MemoryMap& map, CodeTableShape size) {
-    size.digits = std::clamp(size.digits, MinCodeDigits, MaxCodeDigits);
-    size.count = std::clamp(size.count, 0, codeTableCapacity(size.digits + 1));
+    size = heldWithinTable(size);
     ImagePatch patch;
     if (const auto count = map.offset(Field::CodeCount))
         patch.setWord(*count, static_cast<std::uint16_t>(size.count));
     if (const auto length = map.offset(Field::CodeLength))
         patch.set(*length, static_cast<Byte>(size.digits + 1));
     return patch;
+}
+
+ImagePatch reshapedCodeTablePatch(const ConfigImage& image, const MemoryMap& map,
+                                  CodeTableShape size) {
+    size = heldWithinTable(size);
+    ImagePatch patch = codeTableShapePatch(map, size);
+    const auto stored = storedTable(image, map);
+    if (!stored) return patch;
+    const std::size_t width = static_cast<std::size_t>(size.digits);
+    for (int n = 0; n < size.count; ++n) {
+        std::vector<Byte> record(width, ' ');
+        Byte rights = '0';
+        if (n < stored->count) {
+            const std::size_t at = stored->start + stored->length * static_cast<std::size_t>(n);
+            const std::size_t kept = std::min(width, stored->length - 1);
+            for (std::size_t j = 0; j < kept; ++j)
+                record[j] = image.at(at + j);
+            rights = image.at(at + stored->length - 1);
+        }
+        record.push_back(rights);
+        patch.setBytes(stored->start + (width + 1) * static_cast<std::size_t>(n), record);
+    }
+    return patch;
+}
+
+int codesShortenedBy(const ConfigImage& image, const MemoryMap& map, CodeTableShape size) {
+    size = heldWithinTable(size);
+    const auto stored = storedTable(image, map);
+    if (!stored) return 0;
+    int shortened = 0;
+    for (int n = 0; n < std::min(size.count, stored->count); ++n)
+        shortened += codeOf(image, *stored, n).size() > static_cast<std::size_t>(size.digits);
+    return shortened;
+}
+
+int codesHeld(const ConfigImage& image, const MemoryMap& map) {
+    const auto stored = storedTable(image, map);
+    if (!stored) return 0;
+    int held = 0;
+    for (int n = 0; n < stored->count; ++n)
+        held += !codeOf(image, *stored, n).empty();
+    return held;
 }
 
 } // namespace zx

@@ -39,4 +39,20 @@ int codesDroppedBy(int chosenCount, CodeTableShape stored);
 // code records themselves are not touched.
 ImagePatch codeTableShapePatch(const MemoryMap& map, CodeTableShape size);
 
+// The size stored and the code table laid out anew for it, so that the records always match
+// CodeLength: records 1..count in the new record length, each from the stored record of the
+// same number: its first characters up to the new digits (a shorter code padded with spaces, as
+// every record is; no digit is made up), then its rights character as it was. Records past the
+// codes stored become empty codes without rights (spaces, then '0'). Records past the new count
+// keep their bytes.
+ImagePatch reshapedCodeTablePatch(const ConfigImage& image, const MemoryMap& map,
+                                  CodeTableShape size);
+
+// How many of the codes the new size keeps lose characters: those whose text, without the
+// blanks that pad it, is longer than the new digits.
+int codesShortenedBy(const ConfigImage& image, const MemoryMap& map, CodeTableShape size);
+
+// How many of the stored codes are not blank (the codes a new table would replace).
+int codesHeld(const ConfigImage& image, const MemoryMap& map);
+
 } // namespace zx

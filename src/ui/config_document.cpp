@@ -34,9 +34,8 @@ int ConfigDocument::apply(const ImagePatch& patch, Flag flag) {
         ++storesAfterEnd_;
         return 0;
     }
-    if (committing_ && flag == Flag::Set) flag = Flag::SetIfChanged;
     const int changed = patch.applyTo(record_.image);
-    if (flag == Flag::Set || (flag == Flag::SetIfChanged && changed > 0)) setModified(true);
+    if (flag == Flag::SetIfChanged && changed > 0) setModified(true);
     if (changed > 0) emit imageChanged();
     return changed;
 }
@@ -46,9 +45,12 @@ void ConfigDocument::replaceImage(const ConfigImage& image) {
     emit imageChanged();
 }
 
-void ConfigDocument::replaceRecord(const DatabaseRecord& record) {
+bool ConfigDocument::replaceRecord(const DatabaseRecord& record) {
+    if (ended_ || record == record_) return false;
     record_ = record;
     emit imageChanged();
+    setModified(true);
+    return true;
 }
 
 void ConfigDocument::takeFile(const DatabaseRecord& record, const QString& fileName,

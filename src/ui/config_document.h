@@ -43,20 +43,21 @@ class ConfigDocument : public QObject {
     // The modification time of the database file last read (invalid before any).
     QDateTime lastModified() const { return lastModified_; }
 
-    // What a store does to the modified flag.
+    // What a store does to the modified flag. The one rule: a store marks the configuration
+    // modified only when it changed a byte, so a patch that writes what is already there (a
+    // field entered and left, a list imported again) leaves the flag as it was.
     enum class Flag {
         Keep,         // never touches it
-        Set,          // sets it, whatever changed (leaving most fields)
         SetIfChanged, // sets it when at least one byte changed
     };
-    // Writes a store's bytes; returns how many bytes changed. During the commit step a store
-    // marks the configuration modified only when a byte changed. After editing has ended nothing
+    // Writes a store's bytes; returns how many bytes changed. After editing has ended nothing
     // is written.
     int apply(const ImagePatch& patch, Flag flag);
     // The whole image at once (a download); the flag is the download command's.
     void replaceImage(const ConfigImage& image);
-    // The whole record at once (the preferences' texts and code table shape).
-    void replaceRecord(const DatabaseRecord& record);
+    // The whole record at once (the preferences' texts and code table); by the same rule it
+    // marks the configuration modified only when a byte of the record changed. True then.
+    bool replaceRecord(const DatabaseRecord& record);
     // A database file taken: its record, name and time; nothing unsaved any more.
     void takeFile(const DatabaseRecord& record, const QString& fileName,
                   const QDateTime& lastModified);

@@ -115,6 +115,29 @@ TEST_F(CliList, SixteenLineRightsComeFromTheLowBitsOfAFourLineList) {
                                    QString::fromUtf8("Nemzetközi")}));
 }
 
+TEST_F(CliList, ACodeTextExportedAndImportedGivesBackTheSameTable) {
+    // Every right level of the 16-line unit, and every other right set of the 4-line one,
+    // brought in by a binary list, which carries them byte by byte.
+    for (const QString model : {"16", "4"}) {
+        const QString a = newFile("a" + model + ".vd1", model);
+        QByteArray dat("\x05\x10\x00", 3);
+        for (int n = 0; n < 16; ++n)
+            dat += QByteArray::number(1000 + n * 7) + char('0' + (model == "16" ? n % 5 : n));
+        writeAll(path("rights.dat"), dat + '\0');
+        CliRun r = run("import-codes", a, {path("rights.dat")}, model);
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+
+        r = run("export-codes", a, {"--format", "txt", "-o", path("codes.txt")}, model);
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        const QString b = newFile("b" + model + ".vd1", model);
+        r = run("import-codes", b, {"--format", "txt", path("codes.txt")}, model);
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        r = cli({"diff", a, b, "--model", model, "--password", "pw"});
+        EXPECT_EQ(r.exitCode, 0) << model.toStdString() << ": " << r.out.toStdString();
+        EXPECT_EQ(show(b, model)["CodeTable"], show(a, model)["CodeTable"]);
+    }
+}
+
 TEST_F(CliList, ARefusedImportLeavesTheDatabaseAsItWas) {
     const QString db = newFile("a.vd1");
     writeAll(path("good.txt"), "1234\r\n");

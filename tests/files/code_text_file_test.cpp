@@ -1,8 +1,10 @@
-// The tab-separated code text: the longest code sets the length, every code gets every right,
-// and the rights are written per model.
+// The tab-separated code text: the longest code sets the length, the rights are written per
+// model and read back from the same layout, and a code alone gets every right.
 #include "files/code_text_file.h"
 
 #include "code_rows.h"
+#include "model/memory_map.h"
+#include "model/new_configuration.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +45,6 @@ TEST(CodeTextFile, OnlyTheTextBeforeTheFirstTabIsACode) {
     EXPECT_EQ(codes(*read), (std::vector<std::string>{"1234", "", "", "4321", "99"}));
     EXPECT_EQ(read->codeLength, 5);
     EXPECT_EQ(read->codeCount, 5);
-    EXPECT_EQ(read->rows[0].rights, Rights{"N"});
 }
 
 TEST(CodeTextFile, RightsAreWrittenAsWordsPerModel) {
@@ -67,20 +68,67 @@ TEST(CodeTextFile, RightsAreWrittenAsWordsPerModel) {
     EXPECT_EQ(codeTextFileBytes(CodeList{3, 0, {row(" ", {"N"})}}, Sixteen), "");
 }
 
-TEST(CodeTextFile, ExportThenImportGivesTheSameCodesWithEveryRight) {
-    // Codes as the image holds them keep their padding, which does not lengthen them.
-    const CodeList list{7,
-                        3,
-                        {row("123   ", {"Nem", "Nem", "Nem", "Nem"}),
-                         row("98765 ", {"Igen", "Nem", "Nem", "Nem"}),
-                         row("000001", {"Nem", "Nem", "Igen", "Nem"})}};
-    const Checked<CodeList> read = parseCodeTextFile(codeTextFileBytes(list, Four), Four);
-    ASSERT_TRUE(read) << read.message();
-    EXPECT_EQ(read->codeLength, 7);
-    EXPECT_EQ(read->codeCount, 3);
-    EXPECT_EQ(codes(*read), (std::vector<std::string>{"123", "98765", "000001"}));
-    for (const CodeRowView& r : read->rows)
-        EXPECT_EQ(r.rights, allRights(Four));
+TEST(CodeTextFile, ExportThenImportGivesBackTheSameTable) {
+    // Every right combination of each model, codes of full width, shorter and empty.
+    for (DeviceModel model : {Four, Sixteen}) {
+        DatabaseRecord record;
+        applyNewConfiguration(record, model);
+        const MemoryMap& map = MemoryMap::of(model);
+        const int combinations = model == Four ? 16 : 5;
+        const int count = combinations + 2;
+        record.image.set(*map.offset(Field::CodeLength), 7);
+        record.image.setWord(*map.offset(Field::CodeCount), static_cast<std::uint16_t>(count));
+        const std::size_t start = *map.offset(Field::CodeTable);
+        for (int n = 0; n < count; ++n) {
+            std::string code = std::to_string(100000 + n * 37);
+            if (n == combinations) code = "42    ";
+            if (n == combinations + 1) code = "      ";
+            const std::string stored = code + static_cast<char>('0' + n % combinations);
+            for (std::size_t j = 0; j < stored.size(); ++j)
+                record.image.set(start + 7 * static_cast<std::size_t>(n) + j,
+                                 static_cast<Byte>(stored[j]));
+        }
+        const ConfigImage before = record.image;
+        const CodeList exported = codeListOf(before, model);
+        const Checked<CodeList> read = parseCodeTextFile(codeTextFileBytes(exported, model), model);
+        ASSERT_TRUE(read) << read.message();
+        ConfigImage image = before;
+        codeListPatch(image, *read, model).applyTo(image);
+        EXPECT_TRUE(image == before) << "model " << static_cast<int>(model);
+    }
+}
+
+TEST(CodeTextFile, RightsAreReadOnlyFromTheWritersOwnLayout) {
+    const Rights none{"Nem", "Nem", "Nem", "Nem"};
+    const std::pair<std::string, Rights> four[] = {
+        {"12\tHelyi\tT\xE1v\tMobil\tNemz", {"Igen", "Igen", "Igen", "Igen"}},
+        {"12\t\t\t\t", none},
+        {"12\t\tT\xE1v\t\tNemz", {"Nem", "Igen", "Nem", "Igen"}},
+        {"12\t Helyi \t\tMobil\t", {"Igen", "Nem", "Igen", "Nem"}},
+        // The code alone, or anything else, keeps every right.
+        {"12", allRights(Four)},
+        {"12\tHelyi", allRights(Four)},
+        {"12\t\t\t", allRights(Four)},
+        {"12\t\t\t\t\t", allRights(Four)},
+        {"12\tT\xE1v\tHelyi\t\t", allRights(Four)},
+        {"12\tIgen\tNem\tNem\tNem", allRights(Four)},
+        {"12\tT\xC3\xA1v\t\t\t", allRights(Four)},
+    };
+    for (const auto& [line, rights] : four) {
+        const Checked<CodeList> read = parseCodeTextFile(line, Four);
+        ASSERT_TRUE(read) << line;
+        EXPECT_EQ(read->rows.at(0).rights, rights) << line;
+    }
+    const std::pair<std::string, Rights> sixteen[] = {
+        {"12\tTilt", {"T"}},   {"12\tHelyi", {"H"}},   {"12\tT\xE1v", {"B"}}, {"12\tMobil", {"M"}},
+        {"12\tNemz", {"N"}},   {"12\t Mobil ", {"M"}}, {"12\t", {"T"}},       {"12", {"N"}},
+        {"12\tNemz\t", {"N"}}, {"12\tTiltott", {"N"}}, {"12\tIgen", {"N"}},   {"12\t\tTilt", {"N"}},
+    };
+    for (const auto& [line, rights] : sixteen) {
+        const Checked<CodeList> read = parseCodeTextFile(line, Sixteen);
+        ASSERT_TRUE(read) << line;
+        EXPECT_EQ(read->rows.at(0).rights, rights) << line;
+    }
 }
 
 TEST(CodeTextFile, RefusesCodesOfNoSupportedLengthAndTablesThatDoNotFit) {

@@ -83,5 +83,129 @@ TEST(CodeTableShape, ThePreferencesOfferEveryStoredCodeAndCountWhatALowerCountDr
     EXPECT_EQ(storedCodeTableShape(image, map), (CodeTableShape{1024, 2}));
 }
 
+// A table of records (code characters and the rights character) of one length.
+ConfigImage tableImage(DeviceModel model, int codeLength, const std::vector<std::string>& records) {
+    ConfigImage image = imageWith(model, codeLength, static_cast<int>(records.size()));
+    const std::size_t start = *MemoryMap::of(model).offset(Field::CodeTable);
+    for (std::size_t n = 0; n < records.size(); ++n)
+        for (std::size_t j = 0; j < records[n].size(); ++j)
+            image.set(start + n * static_cast<std::size_t>(codeLength) + j,
+                      static_cast<Byte>(records[n][j]));
+    return image;
+}
+
+std::vector<std::string> recordsOf(const ConfigImage& image, DeviceModel model) {
+    const MemoryMap& map = MemoryMap::of(model);
+    const std::size_t length = image.at(*map.offset(Field::CodeLength));
+    const std::size_t start = *map.offset(Field::CodeTable);
+    std::vector<std::string> out;
+    for (std::size_t n = 0; n < image.word(*map.offset(Field::CodeCount)); ++n) {
+        std::string record;
+        for (std::size_t j = 0; j < length; ++j)
+            record += static_cast<char>(image.at(start + n * length + j));
+        out.push_back(record);
+    }
+    return out;
+}
+
+TEST(CodeTableShape, ANewSizeLaysTheStoredCodesOutAgainWithTheirRights) {
+    struct Case {
+        const char* what;
+        DeviceModel model;
+        int codeLength;
+        std::vector<std::string> stored;
+        CodeTableShape chosen;
+        std::vector<std::string> expected;
+        int shortened;
+    };
+    const DeviceModel four = DeviceModel::Line4;
+    const DeviceModel sixteen = DeviceModel::Line16;
+    const Case cases[] = {
+        {"fewer digits keep the leading ones",
+         four,
+         7,
+         {"123456?", "12    5", "1234  0", "      3", "0012 9@"},
+         {5, 4},
+         {"1234?", "12  5", "12340", "    3", "0012@"},
+         2},
+        {"sixteen lines, six digits to two",
+         sixteen,
+         7,
+         {"4567894", "9243210", "8622223"},
+         {3, 2},
+         {"454", "920", "863"},
+         3},
+        {"more digits pad with spaces",
+         four,
+         5,
+         {"1234?", "98  1"},
+         {2, 6},
+         {"1234  ?", "98    1"},
+         0},
+        {"more digits, sixteen lines",
+         sixteen,
+         3,
+         {"124", "  0"},
+         {2, 8},
+         {"12      4", "        0"},
+         0},
+        {"more codes: the new ones are empty, without rights",
+         sixteen,
+         5,
+         {"11112"},
+         {3, 4},
+         {"11112", "    0", "    0"},
+         0},
+        {"more codes and more digits", four, 3, {"12?"}, {2, 3}, {"12 ?", "   0"}, 0},
+        {"fewer codes count only the codes kept",
+         four,
+         7,
+         {"1234567", "7654321", "1     8"},
+         {1, 4},
+         {"12347"},
+         1},
+        {"the same size writes the same bytes",
+         sixteen,
+         7,
+         {"1234564", "65    1"},
+         {2, 6},
+         {"1234564", "65    1"},
+         0},
+        {"no codes", four, 7, {}, {0, 2}, {}, 0},
+    };
+    for (const Case& c : cases) {
+        const MemoryMap& map = MemoryMap::of(c.model);
+        ConfigImage image = tableImage(c.model, c.codeLength, c.stored);
+        EXPECT_EQ(codesShortenedBy(image, map, c.chosen), c.shortened) << c.what;
+        const ConfigImage before = image;
+        reshapedCodeTablePatch(image, map, c.chosen).applyTo(image);
+        EXPECT_EQ(storedCodeTableShape(image, map), c.chosen) << c.what;
+        EXPECT_EQ(recordsOf(image, c.model), c.expected) << c.what;
+        // Nothing past the new table is touched.
+        const std::size_t end = *map.offset(Field::CodeTable) +
+                                static_cast<std::size_t>(c.chosen.count * (c.chosen.digits + 1));
+        for (std::size_t i = end; i < ImageSize; ++i)
+            ASSERT_EQ(image.at(i), before.at(i)) << c.what << " at " << i;
+        if (c.chosen == storedCodeTableShape(before, map)) {
+            EXPECT_TRUE(image == before) << c.what;
+        }
+    }
+}
+
+TEST(CodeTableShape, OnlyCodesThatAreNotBlankAreHeld) {
+    for (DeviceModel model : {DeviceModel::Line4, DeviceModel::Line16}) {
+        const MemoryMap& map = MemoryMap::of(model);
+        EXPECT_EQ(codesHeld(tableImage(model, 5, {}), map), 0);
+        EXPECT_EQ(codesHeld(tableImage(model, 5, {"    0", "    4"}), map), 0);
+        EXPECT_EQ(codesHeld(tableImage(model, 5, {"    0", "1   0", "12344"}), map), 2);
+        // Only the records CodeCount names and the table holds.
+        ConfigImage image = tableImage(model, 5, {"12344", "43214"});
+        image.setWord(*map.offset(Field::CodeCount), 1);
+        EXPECT_EQ(codesHeld(image, map), 1);
+        image.set(*map.offset(Field::CodeLength), 0);
+        EXPECT_EQ(codesHeld(image, map), 0);
+    }
+}
+
 } // namespace
 } // namespace zx

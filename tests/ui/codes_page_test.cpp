@@ -113,9 +113,10 @@ TEST_F(CodesPage, EditsReachTheCodeTableWhenTheGridIsLeft) {
     click(2, 3, Qt::ShiftModifier);
     popup("Mobil1"); // mobile of codes 1 to 3 off
     EXPECT_EQ(storedRecord(2), "222222?") << "nothing is stored while the grid has the focus";
-    EXPECT_TRUE(form->document().isModified()) << "an edit not yet stored is a change to save";
+    EXPECT_FALSE(form->document().isModified()) << "the flag follows the stored bytes";
 
     leave();
+    EXPECT_TRUE(form->document().isModified());
     EXPECT_EQ(storedRecord(1), "1111119"); // local and international: 1 + 8
     EXPECT_EQ(storedRecord(2), "123   ;"); // local, long-distance, international: 1 + 2 + 8
     EXPECT_EQ(storedRecord(3), "333333;");
@@ -175,19 +176,6 @@ TEST_F(CodesPage, GrowthAndCtrlDeleteCarryCodeCountAndThePanel) {
     EXPECT_EQ(panel(), "341/8");
 }
 
-TEST_F(CodesPage, TheGridFollowsANewCodeCountAndLength) {
-    storeTable(7, {"111111", "222222"});
-    // As the preferences leave it: five four-digit codes.
-    record.image.set(offset(Field::CodeLength), 5);
-    record.image.setWord(offset(Field::CodeCount), 5);
-    form->codesView()->followCodeTableShape();
-    EXPECT_EQ(grid->codeRowCount(), 5);
-    EXPECT_EQ(grid->cell(1, 1), QStringLiteral("111111")) << "texts are kept";
-    EXPECT_EQ(panel(), "5/4");
-    typeCode(5, "98765");
-    EXPECT_EQ(grid->cell(1, 5), QStringLiteral("9876"));
-}
-
 TEST_F(CodesPage, ACodeCountBeyondTheTableIsToldOnceAndStoredAsFarAsItFits) {
     storeTable(9, std::vector<std::string>(341, "87654321"));
     record.image.setWord(offset(Field::CodeCount), 400);
@@ -223,6 +211,16 @@ TEST_F(CodesPage, GenerationFillsTheGridAsItGoesThenStoresIt) {
         if (seen.size() == 1) commands.generateCodes();
     };
     leave();
+    // Ten codes are there: the operator is asked, and "Nem" leaves them.
+    ui.answers = {zx::Interaction::Answer::No};
+    action("Generls1")->trigger();
+    EXPECT_EQ(ui.texts(Kind::Question),
+              QStringList{QString::fromUtf8("A meglévő 10 kód helyére újak kerülnek. Folytatja?")});
+    EXPECT_TRUE(seen.isEmpty());
+    EXPECT_EQ(storedRecord(1), "99?");
+    EXPECT_FALSE(form->document().isModified());
+    ui.shown.clear();
+    ui.answers = {zx::Interaction::Answer::Yes};
     action("Generls1")->trigger();
     const QStringList codes = {"05", "07", "70", "01", "02", "03", "04", "08", "09", "10"};
     EXPECT_EQ(seen, codes) << "each code is in the grid when the window handles its events";
@@ -232,7 +230,7 @@ TEST_F(CodesPage, GenerationFillsTheGridAsItGoesThenStoresIt) {
     EXPECT_TRUE(form->document().isModified());
     EXPECT_TRUE(gridHasFocus());
     EXPECT_FALSE(commands.generating());
-    EXPECT_TRUE(ui.shown.isEmpty());
+    EXPECT_EQ(ui.shown.size(), 1) << "the one question, nothing more";
 
     // At once again: a new table.
     commands.makeRandom = [] {
@@ -240,13 +238,16 @@ TEST_F(CodesPage, GenerationFillsTheGridAsItGoesThenStoresIt) {
             std::vector<std::uint32_t>{42, 43, 44, 45, 46, 47, 48, 49, 50, 51});
     };
     commands.pumpEvents = [] {};
+    ui.answers = {zx::Interaction::Answer::Yes};
     action("Generls1")->trigger();
     EXPECT_EQ(storedRecord(10), "51?");
 
     // The 16-line unit gets the barred level for generated codes, in the grid as in the table.
+    // Blank codes are no codes to replace: nothing is asked.
     chooseModelInBox(DeviceModel::Line16);
-    storeTable(5, {"0000", "0000"});
+    storeTable(5, {"    ", ""});
     action("Generls1")->trigger();
+    EXPECT_TRUE(ui.texts(Kind::Question).isEmpty());
     EXPECT_EQ(grid->cell(2, 1), QStringLiteral("T"));
     EXPECT_EQ(storedRecord(2).back(), '0');
 }
@@ -254,6 +255,7 @@ TEST_F(CodesPage, GenerationFillsTheGridAsItGoesThenStoresIt) {
 TEST_F(CodesPage, ARefusedGenerationSaysWhyAndChangesNothing) {
     storeTable(3, std::vector<std::string>(101, "12")); // only 100 two-digit codes exist
     const zx::ConfigImage before = record.image;
+    ui.answers = {zx::Interaction::Answer::Yes};
     action("Generls1")->trigger();
     EXPECT_EQ(ui.messages(),
               QStringList{QString::fromUtf8("Értelmetlen adat: Kódok darabszáma:101")});

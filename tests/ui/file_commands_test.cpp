@@ -6,6 +6,7 @@
 #include "files/connection_settings.h"
 #include "files/cp1250.h"
 #include "files/database_file.h"
+#include "model/memory_map.h"
 #include "model/new_configuration.h"
 #include "ui/commands/file_commands.h"
 #include "ui/commands/shared_file_dialogs.h"
@@ -293,20 +294,52 @@ TEST_F(FileCommandsTest, AShortenedPasswordLeavesNothingOfTheOldOneInTheFile) {
     EXPECT_EQ(bytes.mid(526, 253), QByteArray(253, '\0'));
 }
 
-TEST_F(FileCommandsTest, PreferencesSetTheCodeTableAndTheGridRows) {
+// 16-line, the operator's grid edit not yet stored, then fewer digits: the table is written
+// anew at once from the codes shown, rights kept, and the grid shows what is stored.
+TEST_F(FileCommandsTest, PreferencesLayTheCodesShownOutInTheNewLength) {
+    chooseModelInBox(DeviceModel::Line16);
+    const zx::MemoryMap& map = zx::MemoryMap::of(DeviceModel::Line16);
+    const std::size_t length = *map.offset(zx::Field::CodeLength);
+    const std::size_t count = *map.offset(zx::Field::CodeCount);
+    const std::size_t table = *map.offset(zx::Field::CodeTable);
+    record.image.set(length, 7);
+    record.image.setWord(count, 3);
+    const std::string stored = "456789492432108622223"; // six digits, then the level
+    for (std::size_t i = 0; i < stored.size(); ++i)
+        record.image.set(table + i, static_cast<zx::Byte>(stored[i]));
+    form->refill();
     setModified(false);
+    auto* grid = zx::childNamed<zx::CodeGrid>(*form, "StringGrid1");
+    grid->setRow(3, zx::CodeRowView{RawText("12"), {"M"}});
+    form->codesView()->markGridChanged();
+
+    ui.answers = {Answer::Yes};
     ui.dialogHandlers.push_back([](QDialog& d) {
         auto& prefer = static_cast<zx::TPrefer&>(d);
-        prefer.SEkodlen->setValue(4);
-        prefer.SEkoddb->setValue(25);
+        prefer.SEkodlen->setValue(2);
         prefer.accept();
     });
     action("Preferencik1")->trigger();
-    EXPECT_EQ(record.image.at(1670), 5);
-    EXPECT_EQ(record.image.word(1671), 25);
-    EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->gridRowCount(), 26);
-    EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), "25/4");
+    EXPECT_EQ(ui.texts(Kind::Question),
+              QStringList{QString::fromUtf8("2 kód rövidebb lesz. Folytatja?")});
+    EXPECT_EQ(record.image.at(length), 3);
+    EXPECT_EQ(record.image.word(count), 3);
+    const std::string relaid = "454920123"; // 45 N, 92 T, 12 M
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&record.image.bytes()[table]), 9), relaid);
+    EXPECT_EQ(grid->gridRowCount(), 4);
+    EXPECT_EQ(grid->cell(1, 1), "45");
+    EXPECT_EQ(grid->cell(2, 1), "N");
+    EXPECT_EQ(grid->cell(2, 2), "T");
+    EXPECT_EQ(grid->cell(1, 3), "12");
+    EXPECT_EQ(grid->cell(2, 3), "M");
+    EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), "3/2");
     EXPECT_TRUE(form->document().isModified());
+
+    // Opening and closing it untouched changes no byte, so nothing is modified.
+    setModified(false);
+    ui.dialogHandlers.push_back([](QDialog& d) { static_cast<zx::TPrefer&>(d).accept(); });
+    action("Preferencik1")->trigger();
+    EXPECT_FALSE(form->document().isModified());
 }
 
 } // namespace

@@ -41,8 +41,8 @@ class SettingsEditors : public FormTest {
 };
 
 TEST_F(SettingsEditors, ByteRangeFieldsStoreOnLeavingAndRefuseWhatIsNoByte) {
-    typeAndLeave("MEibe", " 20 ");
-    EXPECT_EQ(at(1674), 20);
+    typeAndLeave("MEibe", " 21 ");
+    EXPECT_EQ(at(1674), 21);
     EXPECT_TRUE(form->document().isModified());
     typeAndLeave("MEcopos", "255");
     EXPECT_EQ(at(1656), 255);
@@ -91,6 +91,20 @@ TEST_F(SettingsEditors, RecordTerminatorCoWidthAndNumberTerminatorHaveTheirOwnCh
     EXPECT_EQ(ui.messages(), QStringList{QString::fromUtf8("Csak 0..9,*,# lehet !!!")});
     typeAndLeave("MEszamz", "#");
     EXPECT_EQ(at(1686), '#');
+}
+
+// A new 16-line configuration equals what `zendrax-cli new --model 16` writes: going through
+// its blank "Számzáró kód" field with Tab stores the byte that is there and changes nothing.
+TEST_F(SettingsEditors, EnteringAndLeavingAFieldUnchangedLeavesTheFlagClear) {
+    chooseModelInBox(DeviceModel::Line16);
+    ASSERT_FALSE(form->document().isModified());
+    QLineEdit* terminator = find<QLineEdit>("MEszamz");
+    showViewOf(terminator);
+    terminator->setFocus();
+    QTest::keyClick(terminator, Qt::Key_Tab);
+    ASSERT_NE(QApplication::focusWidget(), terminator);
+    EXPECT_EQ(at(1686), ' ');
+    EXPECT_FALSE(form->document().isModified());
 }
 
 TEST_F(SettingsEditors, LineRowsOfBothModels) {

@@ -2,6 +2,7 @@
 
 #include "model/code_duplicates.h"
 #include "model/code_rights.h"
+#include "model/code_table_shape.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/main_form.h"
 #include "ui/views/codes_view.h"
@@ -46,7 +47,7 @@ void CodeCommands::selectAllCodes() {
 
 void CodeCommands::generateCodes() {
     // A run started from within the pumped events of another would refill under it.
-    if (generating_ || !form_.commitPendingEdits()) return;
+    if (generating_ || !form_.commitPendingEdits() || !replacingAgreed()) return;
     generating_ = true;
     const bool generated = fillGridWithNewCodes();
     generating_ = false;
@@ -54,6 +55,16 @@ void CodeCommands::generateCodes() {
     CodesView* codes = form_.codesView();
     codes->markGridChanged();
     codes->storeGrid();
+}
+
+bool CodeCommands::replacingAgreed() {
+    const ConfigDocument& document = form_.document();
+    const int held = codesHeld(document.image(), document.map());
+    if (held == 0) return true;
+    const QString question =
+        QString::fromUtf8("A meglévő %1 kód helyére újak kerülnek. Folytatja?").arg(held);
+    return form_.interaction().askYesNo(&form_, QStringLiteral("Zendrax"), question) ==
+           Interaction::Answer::Yes;
 }
 
 bool CodeCommands::fillGridWithNewCodes() {

@@ -26,7 +26,8 @@ class CodeCommands : public QObject {
     // Every code row's rights selected, the cursor on the last row, for the popup's commands.
     void selectAllCodes();
     // A table of CodeCount distinct random codes of the stored length into the grid, which is
-    // then stored. A refused generation says why and changes nothing.
+    // then stored. When the table holds codes the operator is asked first ("A meglévő N kód
+    // helyére újak kerülnek. Folytatja?"); "Nem", like a refused generation, changes nothing.
     void generateCodes();
     // Tells each pair of rows holding the same code (OK goes on, Cancel stops), or that there
     // is none.
@@ -35,6 +36,9 @@ class CodeCommands : public QObject {
     bool generating() const { return generating_; }
 
   private:
+    // True when the table holds no code that is not blank, or the operator agreed to replace
+    // them.
+    bool replacingAgreed();
     // The refill, then the codes one by one into the grid; false when nothing was generated.
     bool fillGridWithNewCodes();
 

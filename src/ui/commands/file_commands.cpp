@@ -129,10 +129,11 @@ void FileCommands::editPreferences() {
     ConfigDocument& doc = form_.document();
     DatabaseRecord edited = doc.record();
     TPrefer dialog(edited, doc.model(), doc.lastModified(), form_.interaction(), &form_);
-    connect(&dialog, &TPrefer::modified, this, [&doc] { doc.markModified(); });
     form_.interaction().runDialog(dialog);
+    const bool codesChanged = !(edited.image == doc.image());
     doc.replaceRecord(edited);
-    form_.codesView()->followCodeTableShape();
+    // The grid shows the code table as it is stored now, in its new size.
+    if (codesChanged) form_.codesView()->refill(decodeForEditors(doc.image(), doc.model()));
 }
 
 } // namespace zx

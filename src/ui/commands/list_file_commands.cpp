@@ -60,7 +60,7 @@ void ListFileCommands::importCodes(bool text) {
     }
     // CodeLength, CodeCount and the codes as the grid's store writes them, all at once; the
     // grid then shows what the table holds.
-    doc.apply(codeListPatch(doc.image(), *list, doc.model()), ConfigDocument::Flag::Set);
+    doc.apply(codeListPatch(doc.image(), *list, doc.model()), ConfigDocument::Flag::SetIfChanged);
     CodesView& codes = *form_.codesView();
     codes.refill(decodeForEditors(doc.image(), doc.model()));
     codes.focusGrid();

@@ -107,7 +107,6 @@ QString TPrefer::lastModifiedText(const QDateTime& when, const QLocale& locale) 
 }
 
 void TPrefer::FormActivate() {
-    filling_ = true;
     for (std::size_t i = 0; i < texts_.size(); ++i) {
         shown_[i] = fromCp1250(record_.text(TextSlots[i]));
         accepted_[i] = shown_[i];
@@ -120,21 +119,13 @@ void TPrefer::FormActivate() {
     SEkodlen->setValue(stored_.digits);
     SEkoddb->setMaximum(offeredCountLimit(stored_.digits, stored_));
     SEkoddb->setValue(stored_.count);
-    filling_ = false;
 }
 
 void TPrefer::SEkodlenChange() {
     const int limit = offeredCountLimit(SEkodlen->value(), stored_);
-    {
-        const QSignalBlocker quiet(SEkoddb);
-        if (SEkoddb->value() > limit) SEkoddb->setValue(limit);
-        SEkoddb->setMaximum(limit);
-    }
-    if (!filling_) emit modified();
-}
-
-void TPrefer::EsiteChange() {
-    if (!filling_) emit modified();
+    const QSignalBlocker quiet(SEkoddb);
+    if (SEkoddb->value() > limit) SEkoddb->setValue(limit);
+    SEkoddb->setMaximum(limit);
 }
 
 void TPrefer::textChanged(int field) {
@@ -158,7 +149,6 @@ void TPrefer::textChanged(int field) {
         return;
     }
     accepted_[i] = text;
-    EsiteChange();
 }
 
 void TPrefer::FormClose() {
@@ -167,8 +157,13 @@ void TPrefer::FormClose() {
     for (std::size_t i = 0; i < texts_.size(); ++i)
         if (texts_[i]->text() != shown_[i])
             record_.setText(TextSlots[i], toCp1250(texts_[i]->text().left(MaxTextLength)));
-    const ImagePatch size = codeTableShapePatch(map_, {SEkoddb->value(), SEkodlen->value()});
-    if (size.applyTo(record_.image) > 0) emit modified();
+    // A new length lays the codes out again at once, so the table never holds records of
+    // another length than CodeLength says.
+    reshapedCodeTablePatch(record_.image, map_, chosenShape()).applyTo(record_.image);
+}
+
+CodeTableShape TPrefer::chosenShape() const {
+    return {SEkoddb->value(), SEkodlen->value()};
 }
 
 int TPrefer::codeCount() const {
@@ -188,10 +183,19 @@ bool TPrefer::dropsAgreed() {
     return false;
 }
 
+bool TPrefer::shorteningAgreed() {
+    const int shortened = codesShortenedBy(record_.image, map_, chosenShape());
+    if (shortened == 0) return true;
+    const QString question = QString::fromUtf8("%1 kód rövidebb lesz. Folytatja?").arg(shortened);
+    // "Nem" leaves the dialog open as the operator left it.
+    return interaction_.askYesNo(this, QStringLiteral("Zendrax"), question) ==
+           Interaction::Answer::Yes;
+}
+
 void TPrefer::done(int result) {
     if (!closed_) {
-        // Codes leave the table only when the operator said so.
-        if (!dropsAgreed()) return;
+        // Codes leave the table, or lose digits, only when the operator said so.
+        if (!dropsAgreed() || !shorteningAgreed()) return;
         closed_ = true;
         FormClose();
     }

@@ -1,8 +1,9 @@
 #pragma once
 // The preferences dialog: site, owner and password of the record, when its file was last
 // changed, and the size of the code table (number of codes, digits per code). What it shows is
-// written back into the record at every close, whichever way it is closed. Every change the
-// operator makes is reported through modified(), so the window's document sets its flag.
+// written back into the record at every close, whichever way it is closed; a new code length
+// lays the stored codes out again in the new record length. The dialog works on a record of
+// its own: whether anything changed is read off the record afterwards.
 #include "model/code_table_shape.h"
 #include "model/database_record.h"
 #include "model/memory_map.h"
@@ -40,9 +41,8 @@ class TPrefer : public QDialog {
     // A change of either spin box: the count held within the limit of the digits (or the codes
     // stored, when more are there with the digits stored).
     void SEkodlenChange();
-    // A change of the site, owner or password.
-    void EsiteChange();
-    // Writes the texts (cut to 255 characters) and the code table's size into the record.
+    // Writes the texts (cut to 255 characters) and the code table's size into the record, the
+    // code records laid out in the new length (reshapedCodeTablePatch).
     void FormClose();
 
     // CodeCount as the dialog wrote it back (the code grid gets this many rows and a header).
@@ -56,13 +56,11 @@ class TPrefer : public QDialog {
     QSpinBox* SEkodlen;
     QPushButton* Button1;
 
-  signals:
-    // The operator changed a field, or the close changed the stored code table's size.
-    void modified();
-
   public slots:
     // Every close writes back, once; a count below the codes stored asks first ("N kód
-    // törlődik. Folytatja?"), and "Nem" keeps the dialog open with the codes kept.
+    // törlődik. Folytatja?"), and "Nem" keeps the dialog open with the codes kept; then fewer
+    // digits than some stored codes have ask "N kód rövidebb lesz. Folytatja?", and "Nem"
+    // keeps the dialog open as it is.
     void done(int result) override;
 
   protected:
@@ -74,6 +72,9 @@ class TPrefer : public QDialog {
     void textChanged(int field);
     // True when the count chosen drops no stored code, or the operator agreed to drop them.
     bool dropsAgreed();
+    // True when the digits chosen shorten no code kept, or the operator agreed to it.
+    bool shorteningAgreed();
+    CodeTableShape chosenShape() const;
 
     DatabaseRecord& record_;
     const MemoryMap& map_;
@@ -83,7 +84,6 @@ class TPrefer : public QDialog {
     std::array<QLineEdit*, 3> texts_{};
     std::array<QString, 3> shown_;    // as filled from the record
     std::array<QString, 3> accepted_; // last text that passed the check
-    bool filling_ = false;
     bool centred_ = false;
     bool closed_ = false;
 };

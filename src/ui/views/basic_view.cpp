@@ -65,13 +65,12 @@ BasicView::BasicView(ConfigDocument& document, Interaction& interaction, QWidget
 
     const auto speed = [this] {
         const auto m = shownModel();
-        return !m || store(storeSpeedAndParity(*m, RGspeed->itemIndex(), RGbit->itemIndex()),
-                           nullptr, Mark::WhenStored);
+        return !m ||
+               store(storeSpeedAndParity(*m, RGspeed->itemIndex(), RGbit->itemIndex()), nullptr);
     };
     const auto mode = [this] {
         const auto m = shownModel();
-        return !m || store(storeMode(*m, RGmod->itemIndex(), RG20h->itemIndex()), nullptr,
-                           Mark::WhenStored);
+        return !m || store(storeMode(*m, RGmod->itemIndex(), RG20h->itemIndex()), nullptr);
     };
     for (RadioGroup* g : {RGspeed, RGbit}) {
         connect(g, &RadioGroup::itemClicked, this, speed);
@@ -83,24 +82,22 @@ BasicView::BasicView(ConfigDocument& document, Interaction& interaction, QWidget
     }
     storeOnLeave(CBcokar, [this] {
         const auto m = shownModel();
-        return !m || store(storeCoWidth(*m, CBcokar->currentIndex()), CBcokar, Mark::WhenStored);
+        return !m || store(storeCoWidth(*m, CBcokar->currentIndex()), CBcokar);
     });
     storeOnLeave(MErzk, [this] {
         const auto m = shownModel();
-        return !m || store(storeRecordTerminator(*m, MErzk->text().toStdString()), MErzk,
-                           Mark::WhenStored);
+        return !m || store(storeRecordTerminator(*m, MErzk->text().toStdString()), MErzk);
     });
     storeOnLeave(MEszamz, [this] {
         const auto m = shownModel();
-        return !m || store(storeNumberTerminator(*m, toCp1250(MEszamz->text())), MEszamz,
-                           Mark::WhenStored);
+        return !m || store(storeNumberTerminator(*m, toCp1250(MEszamz->text())), MEszamz);
     });
     for (QCheckBox* box : {chkPinEna, chkDSTena})
         storeOnLeave(box, [this, box] {
             const auto m = shownModel();
             return !m ||
                    store(storePinAndSummerTime(*m, chkPinEna->isChecked(), chkDSTena->isChecked()),
-                         box, Mark::WhenChanged);
+                         box);
         });
 }
 

@@ -60,8 +60,7 @@ CallInView::CallInView(ConfigDocument& document, Interaction& interaction, QWidg
     for (QWidget* control : std::initializer_list<QWidget*>{edBehiv, chkIntGW, chkNatGW, lbGW})
         storeOnLeave(control, [this, control] {
             const auto m = shownModel();
-            return !m ||
-                   store(storeCallIn(document_.image(), *m, form()), control, Mark::WhenChanged);
+            return !m || store(storeCallIn(document_.image(), *m, form()), control);
         });
 }
 

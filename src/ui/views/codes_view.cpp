@@ -1,6 +1,5 @@
 #include "ui/views/codes_view.h"
 
-#include "model/code_table.h"
 #include "model/code_table_store.h"
 #include "ui/config_document.h"
 #include "ui/dialogs/interaction.h"
@@ -58,14 +57,6 @@ void CodesView::storeGrid() {
     emit codePanelTextChanged(codePanelText());
 }
 
-void CodesView::followCodeTableShape() {
-    const int length = storedCodeLength();
-    const int count = document_.image().word(*document_.map().offset(Field::CodeCount));
-    StringGrid1->setCodeLength(length);
-    StringGrid1->setGridRowCount(std::min(count, codeTableCapacity(length)) + 1);
-    emit codePanelTextChanged(codePanelText());
-}
-
 std::vector<CodeRowView> CodesView::rows() const {
     return StringGrid1->rows();
 }
@@ -101,10 +92,9 @@ int CodesView::storedCodeLength() const {
 }
 
 void CodesView::gridEdited() {
+    // The configuration counts as modified once the store has changed a byte of the table;
+    // closing and every command that reads the configuration store the grid first.
     CodeGridChanged = true;
-    // The grid is part of the configuration: an edit not yet stored is a change not yet saved,
-    // and closing now must ask about it.
-    document_.markModified();
 }
 
 void CodesView::rowsGrown(int codeRows) {
@@ -121,7 +111,7 @@ void CodesView::lastRowDropped(int codeRows) {
     // The dropped code leaves the count too, so neither the store nor the next refill brings
     // it back.
     document_.apply(droppedRowPatch(document_.image(), *model, codeRows),
-                    ConfigDocument::Flag::Set);
+                    ConfigDocument::Flag::SetIfChanged);
     emit codePanelTextChanged(codePanelText());
 }
 

@@ -35,11 +35,6 @@ class CodesView : public ConfigView {
     // The focus came into the grid: nothing in it is changed yet.
     void gridEntered() { CodeGridChanged = false; }
 
-    // After the preferences changed CodeCount or CodeLength: the grid gets one row per stored
-    // code (as far as the table holds them), its texts kept and new rows empty, and takes the
-    // new length for typing and growing; panel 1 follows.
-    void followCodeTableShape();
-
     // Status panel 1 for the grid as it stands: code rows "/" code digits ("25/6").
     QString codePanelText() const;
 

@@ -58,14 +58,12 @@ void ConfigView::refill(const EditorView& view) {
         entry->committed.reset();
 }
 
-bool ConfigView::store(const Checked<ImagePatch>& result, QWidget* control, Mark mark) {
+bool ConfigView::store(const Checked<ImagePatch>& result, QWidget* control) {
     if (!result) {
         refuse(result.message(), control);
         return false;
     }
-    if (!result->empty())
-        document_.apply(*result, mark == Mark::WhenStored ? ConfigDocument::Flag::Set
-                                                          : ConfigDocument::Flag::SetIfChanged);
+    if (!result->empty()) document_.apply(*result, ConfigDocument::Flag::SetIfChanged);
     return true;
 }
 
@@ -121,8 +119,7 @@ void ConfigView::bindEdit(QLineEdit* edit, Field field, int add) {
     if (isByteRangeField(field))
         storeOnLeave(edit, [this, edit, field] {
             const auto model = shownModel();
-            return !model || store(storeByteRange(*model, field, edit->text().toStdString()), edit,
-                                   Mark::WhenStored);
+            return !model || store(storeByteRange(*model, field, edit->text().toStdString()), edit);
         });
 }
 

@@ -53,11 +53,10 @@ class ConfigView : public QWidget {
     // refill, when nothing may be stored.
     std::optional<DeviceModel> shownModel() const { return boundModel_; }
 
-    // When a store marks the configuration modified.
-    enum class Mark { WhenStored, WhenChanged };
-    // Applies an editor's store. A refusal is shown and the focus goes back into the control,
-    // whose text stays as typed; an empty patch stores nothing. True unless refused.
-    bool store(const Checked<ImagePatch>& result, QWidget* control, Mark mark);
+    // Applies an editor's store, which marks the configuration modified when it changed a
+    // byte. A refusal is shown and the focus goes back into the control, whose text stays as
+    // typed; an empty patch stores nothing. True unless refused.
+    bool store(const Checked<ImagePatch>& result, QWidget* control);
     void refuse(const std::string& message, QWidget* control);
 
     // What a control stores when the operator leaves it, and when the commit step finds the

@@ -203,8 +203,8 @@ void LinesView::watchRow(int i) {
     LineRow& row = lines[static_cast<std::size_t>(i)];
     storeOnLeave(row.co, [this, line, edit = row.co] {
         const auto m = shownModel();
-        return !m || store(storeCoNumber(document_.image(), *m, line, toCp1250(edit->text())), edit,
-                           Mark::WhenStored);
+        return !m ||
+               store(storeCoNumber(document_.image(), *m, line, toCp1250(edit->text())), edit);
     });
     // A group's buttons are made anew with its items, so a group tells of leaving itself.
     const std::pair<RadioGroup*, LineControl> groups[] = {
@@ -238,7 +238,7 @@ bool LinesView::storeLine(LineControlId left, QWidget* control) {
         rows.push_back({RawText(), item(row.dial), item(row.seizure), item(row.timer),
                         row.subLine->isChecked(), row.callIn->isChecked()});
     }
-    return store(storeLineSettings(document_.image(), *m, left, rows), control, Mark::WhenStored);
+    return store(storeLineSettings(document_.image(), *m, left, rows), control);
 }
 
 void LinesView::layoutFor(DeviceModel model) {

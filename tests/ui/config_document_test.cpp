@@ -1,0 +1,56 @@
+// The document's one rule for the modified flag: a store or a replaced record marks the
+// configuration modified only when a byte of the record changed.
+#include "ui/config_document.h"
+
+#include "model/new_configuration.h"
+
+#include <gtest/gtest.h>
+
+namespace zx {
+namespace {
+
+TEST(ConfigDocument, OnlyAChangedByteMarksTheConfigurationModified) {
+    using Flag = ConfigDocument::Flag;
+    struct Case {
+        const char* what;
+        std::vector<ImagePatch::Write> writes;
+        Flag flag;
+        bool modified;
+    };
+    // The new 16-line configuration holds a blank at 1686 (the number terminator).
+    const Case cases[] = {
+        {"the byte that is there", {{1686, ' '}}, Flag::SetIfChanged, false},
+        {"another byte", {{1686, '#'}}, Flag::SetIfChanged, true},
+        {"changed and put back", {{1686, '#'}, {1686, ' '}}, Flag::SetIfChanged, false},
+        {"past the image", {{ImageSize, 1}}, Flag::SetIfChanged, false},
+        {"a store that keeps the flag", {{1686, '#'}}, Flag::Keep, false},
+    };
+    for (const Case& c : cases) {
+        DatabaseRecord record;
+        applyNewConfiguration(record, DeviceModel::Line16);
+        ConfigDocument document(record);
+        ImagePatch patch;
+        for (const ImagePatch::Write& w : c.writes)
+            patch.set(w.offset, w.value);
+        document.apply(patch, c.flag);
+        EXPECT_EQ(document.isModified(), c.modified) << c.what;
+    }
+}
+
+TEST(ConfigDocument, AReplacedRecordIsAChangeOnlyWhenItDiffers) {
+    DatabaseRecord record;
+    applyNewConfiguration(record, DeviceModel::Line4);
+    ConfigDocument document(record);
+    DatabaseRecord same = record;
+    EXPECT_FALSE(document.replaceRecord(same));
+    EXPECT_FALSE(document.isModified());
+
+    DatabaseRecord renamed = record;
+    renamed.setText(DatabaseRecord::Slot::Site, RawText("Pécs"));
+    EXPECT_TRUE(document.replaceRecord(renamed));
+    EXPECT_TRUE(document.isModified());
+    EXPECT_TRUE(record == renamed);
+}
+
+} // namespace
+} // namespace zx
