@@ -106,7 +106,8 @@ int runDiff(const QStringList& args) {
 
 const bool registered =
     registerCommand(
-        {"new", "new --model 4|16 [--site HELY] [--owner TULAJDONOS] [--password JELSZÓ] -o FÁJL", runNew}) &&
+        {"new", "new --model 4|16 [--site HELY] [--owner TULAJDONOS] [--password JELSZÓ] -o FÁJL",
+         runNew}) &&
     registerCommand({"show", "show FÁJL [--model 4|16] [--password JELSZÓ] [--json]", runShow}) &&
     registerCommand({"diff",
                      "diff A B [--model 4|16] [--password JELSZÓ] [--password-b JELSZÓ] [--json]: "

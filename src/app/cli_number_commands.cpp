@@ -79,7 +79,8 @@ int runImportNumbers(const QStringList& args) {
 }
 
 const bool registered =
-    registerCommand({"export-numbers", "export-numbers ADATBÁZIS [--model 4|16] [--password JELSZÓ] "
+    registerCommand({"export-numbers",
+                     "export-numbers ADATBÁZIS [--model 4|16] [--password JELSZÓ] "
                      "-o KIMENET",
                      runExportNumbers}) &&
     registerCommand({"import-numbers",

@@ -325,10 +325,11 @@ const bool registered =
                      "upload --port PORT [--speed BAUD] [--model 4|16] [--password JELSZÓ] "
                      "[--backup FÁJL] [--verify] [--trace FÁJL] FÁJL",
                      runUpload}) &&
-    registerCommand({"verify",
-                     "verify --port PORT [--speed BAUD] [--model 4|16] [--password JELSZÓ] [--json] "
-                     "[--trace FÁJL] FÁJL: kilépési érték 0 azonos, 1 eltér, 2 hiba",
-                     runVerify}) &&
+    registerCommand(
+        {"verify",
+         "verify --port PORT [--speed BAUD] [--model 4|16] [--password JELSZÓ] [--json] "
+         "[--trace FÁJL] FÁJL: kilépési érték 0 azonos, 1 eltér, 2 hiba",
+         runVerify}) &&
     registerCommand(
         {"set-clock", "set-clock --port PORT [--speed BAUD] [--trace FÁJL]", runSetClock});
 

@@ -25,8 +25,7 @@ void useHungarianLocale() {
     // environment (whose Hungarian locale may not be installed) could make it fall back to "C";
     // the application object's later attempt fails and leaves this one in place.
     std::setlocale(LC_ALL, "");
-    for (const auto& [name, value] :
-         hungarianDateEnvironment(qgetenv("LC_ALL"), qgetenv("LANG"))) {
+    for (const auto& [name, value] : hungarianDateEnvironment(qgetenv("LC_ALL"), qgetenv("LANG"))) {
         if (value.isEmpty())
             qunsetenv(name.constData());
         else

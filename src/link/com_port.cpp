@@ -68,8 +68,7 @@ TComPortSettings TComPortSettings::comPort1() {
     return s;
 }
 
-EComPort::EComPort(int code, int winCode, const QString& advice)
-    : code_(code), winCode_(winCode) {
+EComPort::EComPort(int code, int winCode, const QString& advice) : code_(code), winCode_(winCode) {
     QString text = QStringLiteral("%1 (win error code: %2)").arg(messageOf(code)).arg(winCode);
     if (!advice.isEmpty()) text += QLatin1Char('\n') + advice;
     text_ = text.toStdString();
@@ -199,8 +198,9 @@ void TComPort::openDevice() {
     if (path.isEmpty() || !port_->open(QIODevice::ReadWrite)) {
         const int err = openErrno(path);
         port_->clearError();
-        throw EComPort(CE_OpenFailed, err,
-                       portOpenAdvice(err, path, [](const QString& p) { return systemPortHolder(p); }));
+        throw EComPort(CE_OpenFailed, err, portOpenAdvice(err, path, [](const QString& p) {
+                           return systemPortHolder(p);
+                       }));
     }
     open_ = true;
     lineFailed_ = false;

@@ -479,8 +479,7 @@ std::vector<SettingEntry> buildRegistry() {
         setLine,
         itemsHelp("dialling", [](DeviceModel m) { return dialItems(m, 2); }) +
             "\n.dialling (4 vonalas, 1. vonal): " + joined(dialItems(DeviceModel::Line4, 1)) +
-            "\n" +
-            itemsHelp("seizure", [](DeviceModel) { return seizureItems(); }) + "\n" +
+            "\n" + itemsHelp("seizure", [](DeviceModel) { return seizureItems(); }) + "\n" +
             itemsHelp("timerSet", [](DeviceModel) { return timerSetItems(); }) +
             " (16 vonalas)\n.subLine, .callIn: igen vagy nem\n"
             "4 vonalas: dialling és seizure csak az 1. vonalon"));

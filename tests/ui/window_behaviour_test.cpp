@@ -264,9 +264,9 @@ TEST_F(FormTest, F1OpensTheHelpAtThePageShownAndTheHelpCoversEveryCommand) {
         ++commands;
     }
     EXPECT_GE(commands, 35);
-    for (const char* also : {"Ctrl+Delete", "Megszakítás", "Escape",
-                             "N kód rövidebb lesz. Folytatja?",
-                             "Ez a file Vardo-16 konfigurációnak látszik. Átvált?"})
+    for (const char* also :
+         {"Ctrl+Delete", "Megszakítás", "Escape", "N kód rövidebb lesz. Folytatja?",
+          "Ez a file Vardo-16 konfigurációnak látszik. Átvált?"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(also))) << also;
     setModified(false);
     form->close();

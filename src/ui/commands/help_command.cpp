@@ -35,8 +35,8 @@ QString HelpCommand::helpFilePath() const {
 
 QString HelpCommand::pageAnchor(int view) {
     // In the order of the window's pages.
-    static const char* const anchors[] = {"alap",   "vonalak", "idozitok", "szamhosszak",
-                                          "kodok",  "szamok",  "behivas",  "terminal"};
+    static const char* const anchors[] = {"alap",  "vonalak", "idozitok", "szamhosszak",
+                                          "kodok", "szamok",  "behivas",  "terminal"};
     static_assert(std::size(anchors) == TMainForm::ViewCount);
     return view >= 0 && view < TMainForm::ViewCount
                ? QString::fromLatin1(anchors[view])
