@@ -10,13 +10,13 @@ QList<QPair<QByteArray, QByteArray>> hungarianDateEnvironment(const QByteArray& 
                                                               const QByteArray& lang) {
     QList<QPair<QByteArray, QByteArray>> changes;
     if (!lcAll.isEmpty()) {
-        changes.append({"LC_ALL", QByteArray()});
+        changes.emplaceBack("LC_ALL", QByteArray());
         for (const char* category : {"LC_CTYPE", "LC_NUMERIC", "LC_COLLATE", "LC_MONETARY",
                                      "LC_MESSAGES", "LC_PAPER", "LC_MEASUREMENT"})
-            changes.append({category, lcAll});
-        if (lang.isEmpty() || lang != lcAll) changes.append({"LANG", lcAll});
+            changes.emplaceBack(category, lcAll);
+        if (lang != lcAll) changes.emplaceBack("LANG", lcAll);
     }
-    changes.append({"LC_TIME", "hu_HU.UTF-8"});
+    changes.emplaceBack("LC_TIME", "hu_HU.UTF-8");
     return changes;
 }
 

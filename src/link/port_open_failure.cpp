@@ -12,14 +12,15 @@ namespace zx {
 
 namespace {
 
-// A lock file holds the process number as ten characters of text (HDB form) or as the four
-// bytes of a binary number (the old form).
+// A lock file holds the process number as ten characters of text on its first line (HDB form,
+// also Qt's, which names the program on the next lines) or as the four bytes of a binary number
+// (the old form).
 qint64 lockFileProcess(const QString& lockPath) {
     QFile file(lockPath);
     if (!file.open(QIODevice::ReadOnly)) return 0;
-    const QByteArray bytes = file.read(64);
+    const QByteArray bytes = file.read(256);
     bool ok = false;
-    const qint64 text = bytes.trimmed().toLongLong(&ok);
+    const qint64 text = bytes.left(bytes.indexOf('\n')).trimmed().toLongLong(&ok);
     if (ok) return text > 0 ? text : 0;
     if (bytes.size() == 4) {
         qint32 binary = 0;
@@ -47,7 +48,8 @@ qint64 processWithOpenFile(const QString& device, const QString& procFolder) {
         const qint64 pid = entry.toLongLong(&ok);
         if (!ok || pid == self) continue;
         const QDir fds(QStringLiteral("%1/%2/fd").arg(procFolder, entry));
-        for (const QFileInfo& fd : fds.entryInfoList(QDir::System | QDir::NoDotAndDotDot))
+        for (const QFileInfo& fd :
+             fds.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
             if (fd.symLinkTarget() == device) return pid;
     }
     return 0;

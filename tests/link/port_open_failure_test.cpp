@@ -88,7 +88,7 @@ TEST_F(PortHolderTest, TheLockFileNamesTheProcessInEitherForm) {
     EXPECT_EQ(systemPortHolder(device, locks, path("proc")), QString());
 
     // Text form in the second folder: the name comes from the process's comm file.
-    write("var-lock/LCK..device", "      4242\n");
+    write("var-lock/LCK..device", "      4242\nminicom\nhost\n");
     EXPECT_EQ(systemPortHolder(device, locks, path("proc")),
               QString::fromUtf8("minicom, folyamatazonosító: 4242"));
     // Binary form in the first folder, of a process that has gone: its number alone.
