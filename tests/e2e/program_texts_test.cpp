@@ -33,7 +33,8 @@ TEST(ProgramTexts, TheDesktopProgramsHelpIsHungarianThroughout) {
     for (const char* own :
          {"Bemutató mód, egység nélkül.", "A beállítási fájlok (zendrax.ini, zxconn.ini) mappája.",
           "Az induláskor mutatott nézet (0..7)."})
-        EXPECT_TRUE(help.contains(QString::fromUtf8(own))) << own;
+        // Qt breaks a long line of the help where it likes.
+        EXPECT_TRUE(help.simplified().contains(QString::fromUtf8(own))) << own;
 }
 
 // `--version` of both programs: the project's version and the Qt they run with.
