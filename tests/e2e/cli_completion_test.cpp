@@ -13,8 +13,7 @@
 namespace {
 
 QString completionScript() {
-    return QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() +
-           QStringLiteral("/../../packaging/zendrax-cli.bash");
+    return QStringLiteral(ZX_SOURCE_DIR "/packaging/zendrax-cli.bash");
 }
 
 // What the completion offers for the words typed so far (the last one being completed), with

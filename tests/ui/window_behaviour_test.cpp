@@ -200,8 +200,7 @@ TEST_F(FormTest, MissingHelpFileIsReportedAndNothingElseChanges) {
 
 TEST(ShippedHelpFile, EveryContentsLinkHasItsAnchor) {
     // The file ships from the resources folder beside the sources.
-    const QString path = QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() +
-                         QStringLiteral("/../../resources/ZENDRAX.HLP");
+    const QString path = QStringLiteral(ZX_SOURCE_DIR "/resources/ZENDRAX.HLP");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
     const QString html = QString::fromUtf8(file.readAll());
@@ -218,8 +217,7 @@ TEST(ShippedHelpFile, EveryContentsLinkHasItsAnchor) {
 }
 
 QString shippedHelp() {
-    QFile file(QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() +
-               QStringLiteral("/../../resources/ZENDRAX.HLP"));
+    QFile file(QStringLiteral(ZX_SOURCE_DIR "/resources/ZENDRAX.HLP"));
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
@@ -229,8 +227,7 @@ TEST_F(FormTest, F1OpensTheHelpAtThePageShownAndTheHelpCoversEveryCommand) {
     const QString html = shippedHelp();
     ASSERT_FALSE(html.isEmpty());
     zx::HelpCommand command(*form);
-    command.setHelpDirectory(QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() +
-                             QStringLiteral("/../../resources"));
+    command.setHelpDirectory(QStringLiteral(ZX_SOURCE_DIR "/resources"));
     form->show();
     QStringList anchors;
     for (int view : {4, 0, 7, 3, 1, 6, 2, 5}) {
