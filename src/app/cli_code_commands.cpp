@@ -91,10 +91,12 @@ int runImportCodes(const QStringList& args) {
 
 const bool registered =
     registerCommand({"export-codes",
-                     "export-codes DB [--model 4|16] [--password P] [--format dat|txt] -o OUT",
+                     "export-codes ADATBÁZIS [--model 4|16] [--password JELSZÓ] [--format dat|txt] "
+                     "-o KIMENET",
                      runExportCodes}) &&
     registerCommand({"import-codes",
-                     "import-codes DB [--model 4|16] [--password P] [--format dat|txt] IN",
+                     "import-codes ADATBÁZIS [--model 4|16] [--password JELSZÓ] [--format dat|txt] "
+                     "BEMENET",
                      runImportCodes});
 
 } // namespace

@@ -109,11 +109,12 @@ int runDiff(const QStringList& args) {
 
 const bool registered =
     registerCommand(
-        {"new", "new --model 4|16 [--site S] [--owner O] [--password P] -o FILE", runNew}) &&
-    registerCommand({"show", "show FILE [--model 4|16] [--password P] [--json]", runShow}) &&
+        {"new", "new --model 4|16 [--site HELY] [--owner TULAJDONOS] [--password JELSZÓ] -o FÁJL",
+         runNew}) &&
+    registerCommand({"show", "show FÁJL [--model 4|16] [--password JELSZÓ] [--json]", runShow}) &&
     registerCommand({"diff",
-                     "diff A B [--model 4|16] [--password P] [--password-b P] [--json]: "
-                     "status 0 same, 1 different, 2 error",
+                     "diff A B [--model 4|16] [--password JELSZÓ] [--password-b JELSZÓ] [--json]: "
+                     "kilépési érték 0 azonos, 1 eltér, 2 hiba",
                      runDiff});
 
 } // namespace

@@ -1,5 +1,7 @@
 // zendrax-cli: the configuration tool's core without windows.
 #include "app/cli_common.h"
+#include "files/hungarian_locale.h"
+#include "files/program_version.h"
 #include "files/toolkit_translations.h"
 
 #include <QCoreApplication>
@@ -36,12 +38,16 @@ void out(const QString& text) {
 } // namespace zx::cli
 
 static void usage() {
-    zx::cli::err("usage: zendrax-cli COMMAND [options]");
+    zx::cli::err(QString::fromUtf8("Használat: zendrax-cli PARANCS [kapcsolók]\n"
+                                   "          zendrax-cli --version | --help\n"
+                                   "Parancsok:"));
     for (const auto& [name, command] : zx::cli::commands())
         zx::cli::err(QStringLiteral("  ") + QString::fromUtf8(command.usage));
 }
 
 int main(int argc, char** argv) {
+    // Dates in Hungarian form, like the texts, whatever the session's locale.
+    zx::useHungarianLocale();
     const auto named = argc > 1 ? zx::cli::commands().find(argv[1]) : zx::cli::commands().end();
     const bool gui = named != zx::cli::commands().end() && named->second.gui;
     if (gui && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -57,9 +63,13 @@ int main(int argc, char** argv) {
         usage();
         return args.isEmpty() ? 2 : 0;
     }
+    if (args.first() == "--version") {
+        zx::cli::out(zx::versionLine(QStringLiteral("zendrax-cli")));
+        return 0;
+    }
     const auto it = zx::cli::commands().find(args.first().toStdString());
     if (it == zx::cli::commands().end()) {
-        zx::cli::err(QStringLiteral("unknown command: ") + args.first());
+        zx::cli::err(QString::fromUtf8("Ismeretlen parancs: %1 !!!").arg(args.first()));
         usage();
         return 2;
     }

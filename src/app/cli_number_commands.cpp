@@ -79,10 +79,13 @@ int runImportNumbers(const QStringList& args) {
 }
 
 const bool registered =
-    registerCommand({"export-numbers", "export-numbers DB [--model 4|16] [--password P] -o OUT",
+    registerCommand({"export-numbers",
+                     "export-numbers ADATBÁZIS [--model 4|16] [--password JELSZÓ] "
+                     "-o KIMENET",
                      runExportNumbers}) &&
     registerCommand({"import-numbers",
-                     "import-numbers DB [--model 4|16] [--password P] (--append | --replace) IN",
+                     "import-numbers ADATBÁZIS [--model 4|16] [--password JELSZÓ] "
+                     "(--append | --replace) BEMENET",
                      runImportNumbers});
 
 } // namespace

@@ -30,8 +30,9 @@ int runReport(const QStringList& args) {
     const ParsedArgs& p = *parsed;
     const QString what = p.positional.value(0);
     if (p.positional.size() != 2 || (what != "codes" && what != "numbers")) {
-        err(QStringLiteral("Használat: report codes|numbers FILE [--model 4|16] [--password P] "
-                           "[--pdf OUT] !!!"));
+        err(QStringLiteral(
+            "Használat: report codes|numbers FÁJL [--model 4|16] [--password JELSZÓ] "
+            "[--pdf KIMENET] !!!"));
         return ExitUsage;
     }
     if (p.has("--pdf") && p.value("--pdf").isEmpty()) {
@@ -92,8 +93,8 @@ int runReport(const QStringList& args) {
 }
 
 const bool registered = registerCommand(
-    {"report", "report codes|numbers FILE [--model 4|16] [--password P] [--pdf OUT]", runReport,
-     true});
+    {"report", "report codes|numbers FÁJL [--model 4|16] [--password JELSZÓ] [--pdf KIMENET]",
+     runReport, true});
 
 } // namespace
 

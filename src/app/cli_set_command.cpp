@@ -19,11 +19,17 @@ int runSet(const QStringList& args) {
         out(QString::fromStdString(setHelpText()).trimmed());
         return ExitOk;
     }
+    // Not in the help: the names set changes, one a line, for the shell's completion.
+    if (args == QStringList{QStringLiteral("--names")}) {
+        for (const SettingEntry& entry : settingsRegistry())
+            if (entry.store) out(QString::fromStdString(entry.name));
+        return ExitOk;
+    }
     const auto parsed = parseCommandArgs(args, {"--model", "--password"}, {});
     if (!parsed) return ExitUsage;
     const ParsedArgs& p = *parsed;
     if (p.positional.size() < 2) {
-        err(QStringLiteral("Egy adatbázis file nevét és legalább egy NAME=VALUE értéket várok "
+        err(QStringLiteral("Egy adatbázis file nevét és legalább egy NÉV=ÉRTÉK értéket várok "
                            "(set --help) !!!"));
         return ExitUsage;
     }
@@ -44,7 +50,7 @@ int runSet(const QStringList& args) {
 }
 
 const bool registered = registerCommand(
-    {"set", "set FILE [--model 4|16] [--password P] NAME=VALUE... (set --help: the names)",
+    {"set", "set FÁJL [--model 4|16] [--password JELSZÓ] NÉV=ÉRTÉK... (set --help: a nevek)",
      runSet});
 
 } // namespace

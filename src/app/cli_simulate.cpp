@@ -182,10 +182,12 @@ int runSimulate(const QStringList& args) {
 
 const bool registered = registerCommand(
     {"simulate",
-     "simulate --model 4|16 [--image FILE] [--save-memory FILE] [--silent] [--ignore-first N]\n"
-     "      [--wrong-sum-every N] [--wrong-sum-segment S[:TIMES]] [--reject-segment S[:TIMES]]\n"
-     "      [--delay MS] [--dead-after-bytes N] [--dead-at-segment S] [--pace BAUD]\n"
-     "      [--drop-write S[:TIMES]] (acknowledges the segment's write frames, keeps its bytes)",
+     "simulate --model 4|16 [--image FÁJL] [--save-memory FÁJL] [--silent] [--ignore-first N]\n"
+     "      [--wrong-sum-every N] [--wrong-sum-segment SZEGMENS[:SZER]]\n"
+     "      [--reject-segment SZEGMENS[:SZER]] [--delay MS] [--dead-after-bytes N]\n"
+     "      [--dead-at-segment SZEGMENS] [--pace BAUD]\n"
+     "      [--drop-write SZEGMENS[:SZER]] (nyugtázza a szegmens írását, de megtartja a régi "
+     "bájtjait)",
      runSimulate});
 
 } // namespace

@@ -318,19 +318,20 @@ int runSetClock(const QStringList& args) {
 
 const bool registered =
     registerCommand({"download",
-                     "download --port PORT [--speed BAUD] -o FILE [--site S] [--owner O] "
-                     "[--password P] [--trace FILE]",
+                     "download --port PORT [--speed BAUD] -o FÁJL [--site HELY] "
+                     "[--owner TULAJDONOS] [--password JELSZÓ] [--trace FÁJL]",
                      runDownload}) &&
     registerCommand({"upload",
-                     "upload --port PORT [--speed BAUD] [--model 4|16] [--password P] "
-                     "[--backup FILE] [--verify] [--trace FILE] FILE",
+                     "upload --port PORT [--speed BAUD] [--model 4|16] [--password JELSZÓ] "
+                     "[--backup FÁJL] [--verify] [--trace FÁJL] FÁJL",
                      runUpload}) &&
-    registerCommand({"verify",
-                     "verify --port PORT [--speed BAUD] [--model 4|16] [--password P] [--json] "
-                     "[--trace FILE] FILE: status 0 same, 1 different, 2 error",
-                     runVerify}) &&
     registerCommand(
-        {"set-clock", "set-clock --port PORT [--speed BAUD] [--trace FILE]", runSetClock});
+        {"verify",
+         "verify --port PORT [--speed BAUD] [--model 4|16] [--password JELSZÓ] [--json] "
+         "[--trace FÁJL] FÁJL: kilépési érték 0 azonos, 1 eltér, 2 hiba",
+         runVerify}) &&
+    registerCommand(
+        {"set-clock", "set-clock --port PORT [--speed BAUD] [--trace FÁJL]", runSetClock});
 
 } // namespace
 

@@ -1,6 +1,8 @@
 // The desktop program: its options, the session of window, device link and commands, then the
 // event loop.
 #include "files/data_folder.h"
+#include "files/hungarian_locale.h"
+#include "files/program_version.h"
 #include "files/toolkit_translations.h"
 #include "ui/commands/help_command.h"
 #include "ui/desktop_session.h"
@@ -54,6 +56,9 @@ QIcon programIcon() {
 int main(int argc, char** argv) {
     // The window icons live in the user interface library's resources.
     Q_INIT_RESOURCE(resources);
+    // Dates in Hungarian form, like the texts, whatever the session's locale: before the
+    // application object reads the environment.
+    zx::useHungarianLocale();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zendrax"));
     // The desktop entry zendrax.desktop: its icon and name for the window on every desktop.
@@ -65,25 +70,29 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Zendrax"));
     parser.addHelpOption();
+    // --version: "Zendrax 0.1 (Qt 6.4.2)", the Qt loaded at run time.
+    QApplication::setApplicationVersion(
+        QStringLiteral("%1 (Qt %2)").arg(zx::programVersion(), QString::fromLatin1(qVersion())));
+    parser.addVersionOption();
     const QCommandLineOption demo(QStringLiteral("demo"),
                                   QString::fromUtf8("Bemutató mód, egység nélkül."));
     const QCommandLineOption screenshot(
         QStringLiteral("screenshot"),
         QString::fromUtf8("A megjelent ablak képét a fájlba menti, majd kilép."),
-        QStringLiteral("file"));
+        QString::fromUtf8("képfájl"));
     const QCommandLineOption quitWhenShown(
         QStringLiteral("quit-when-shown"),
         QString::fromUtf8("Kilép, amint az ablak megjelent; kiírja az időpontot (mérésekhez)."));
     const QCommandLineOption view(QStringLiteral("view"),
                                   QString::fromUtf8("Az induláskor mutatott nézet (0..7)."),
-                                  QStringLiteral("index"));
+                                  QString::fromUtf8("szám"));
     const QCommandLineOption model(QStringLiteral("model"),
                                    QString::fromUtf8("Az induláskor választott típus: 4 vagy 16."),
-                                   QStringLiteral("lines"));
+                                   QString::fromUtf8("vonalszám"));
     const QCommandLineOption configDir(
         QStringLiteral("config-dir"),
         QString::fromUtf8("A beállítási fájlok (zendrax.ini, zxconn.ini) mappája."),
-        QStringLiteral("dir"));
+        QString::fromUtf8("mappa"));
     parser.addOption(demo);
     parser.addOption(configDir);
     parser.addOption(view);
@@ -91,10 +100,10 @@ int main(int argc, char** argv) {
     parser.addOption(screenshot);
     parser.addOption(quitWhenShown);
     parser.addPositionalArgument(
-        QStringLiteral("file"),
+        QString::fromUtf8("fájl"),
         QString::fromUtf8("Az induláskor megnyitott adatbázis (.vd1, .vdb); a jelszót a "
                           "program kéri."),
-        QStringLiteral("[file]"));
+        QString::fromUtf8("[fájl]"));
     parser.process(app);
 
     zx::DesktopOptions options;

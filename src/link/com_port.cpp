@@ -1,4 +1,5 @@
 #include "link/com_port.h"
+#include "link/port_open_failure.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
@@ -67,9 +68,10 @@ TComPortSettings TComPortSettings::comPort1() {
     return s;
 }
 
-EComPort::EComPort(int code, int winCode) : code_(code), winCode_(winCode) {
-    text_ =
-        QStringLiteral("%1 (win error code: %2)").arg(messageOf(code)).arg(winCode).toStdString();
+EComPort::EComPort(int code, int winCode, const QString& advice) : code_(code), winCode_(winCode) {
+    QString text = QStringLiteral("%1 (win error code: %2)").arg(messageOf(code)).arg(winCode);
+    if (!advice.isEmpty()) text += QLatin1Char('\n') + advice;
+    text_ = text.toStdString();
 }
 
 QString EComPort::Message() const {
@@ -196,7 +198,9 @@ void TComPort::openDevice() {
     if (path.isEmpty() || !port_->open(QIODevice::ReadWrite)) {
         const int err = openErrno(path);
         port_->clearError();
-        throw EComPort(CE_OpenFailed, err);
+        throw EComPort(CE_OpenFailed, err, portOpenAdvice(err, path, [](const QString& p) {
+                           return systemPortHolder(p);
+                       }));
     }
     open_ = true;
     lineFailed_ = false;

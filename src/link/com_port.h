@@ -112,12 +112,13 @@ enum EComPortCode {
 // A serial port failure: a code, its message and the system's error number (errno).
 class EComPort : public std::exception {
   public:
-    EComPort(int code, int winCode);
+    // advice, when given, follows the text on a line of its own (what to do about it).
+    EComPort(int code, int winCode, const QString& advice = QString());
     int Code() const { return code_; }
     int WinCode() const { return winCode_; }
     // The message of the code alone, e.g. "Unable to open com port".
     QString Message() const;
-    // Message followed by " (win error code: N)".
+    // Message followed by " (win error code: N)", and the advice if any.
     QString Text() const { return QString::fromStdString(text_); }
     const char* what() const noexcept override { return text_.c_str(); }
 

@@ -340,7 +340,7 @@ std::string itemsHelp(const std::string& part,
     const std::vector<std::string> four = items(DeviceModel::Line4);
     const std::vector<std::string> sixteen = items(DeviceModel::Line16);
     if (four == sixteen) return "." + part + ": " + joined(four);
-    return "." + part + ": " + joined(four) + "\n." + part + " (16-line): " + joined(sixteen);
+    return "." + part + ": " + joined(four) + "\n." + part + " (16 vonalas): " + joined(sixteen);
 }
 
 SettingEntry shownOnly(std::string name, Scope scope, std::optional<Field> field,
@@ -376,7 +376,7 @@ SettingEntry byteRange(Field field, int (*shown)(const EditorView&)) {
             if (auto refused = requireSingle(t)) return refused;
             return e.store(storeByteRange(e.model(), field, unquotedText(value)));
         },
-        "a whole number 0..255");
+        "egész szám 0..255");
 }
 
 std::vector<SettingEntry> buildRegistry() {
@@ -438,7 +438,7 @@ std::vector<SettingEntry> buildRegistry() {
             if (auto refused = requireSingle(t)) return refused;
             return ed.store(storeRecordTerminator(ed.model(), unquotedText(value)));
         },
-        "a whole number 0..255"));
+        "egész szám 0..255"));
     e.push_back(settable(
         "NumberTerminator", Field::NumberTerminator, false,
         [](R r) {
@@ -450,7 +450,7 @@ std::vector<SettingEntry> buildRegistry() {
             if (auto refused = recordText(unquotedText(value), 1, bytes)) return refused;
             return ed.store(storeNumberTerminator(ed.model(), bytes));
         },
-        "one character: 0..9, *, # or a space"));
+        "egy karakter: 0..9, *, # vagy szóköz"));
     for (const bool pin : {true, false}) {
         e.push_back(settable(
             pin ? "PinEnable" : "DstEnable", pin ? Field::PinEnable : Field::DstEnable, false,
@@ -468,7 +468,7 @@ std::vector<SettingEntry> buildRegistry() {
                 (pin ? pinOn : dstOn) = *b;
                 return ed.store(storePinAndSummerTime(ed.model(), pinOn, dstOn));
             },
-            "igen or nem"));
+            "igen vagy nem"));
     }
 
     e.push_back(settable(
@@ -481,11 +481,11 @@ std::vector<SettingEntry> buildRegistry() {
         },
         setLine,
         itemsHelp("dialling", [](DeviceModel m) { return dialItems(m, 2); }) +
-            "\n.dialling (4-line, line 1): " + joined(dialItems(DeviceModel::Line4, 1)) + "\n" +
-            itemsHelp("seizure", [](DeviceModel) { return seizureItems(); }) + "\n" +
+            "\n.dialling (4 vonalas, 1. vonal): " + joined(dialItems(DeviceModel::Line4, 1)) +
+            "\n" + itemsHelp("seizure", [](DeviceModel) { return seizureItems(); }) + "\n" +
             itemsHelp("timerSet", [](DeviceModel) { return timerSetItems(); }) +
-            " (16-line)\n.subLine, .callIn: igen or nem\n"
-            "4-line: dialling and seizure on line 1 only"));
+            " (16 vonalas)\n.subLine, .callIn: igen vagy nem\n"
+            "4 vonalas: dialling és seizure csak az 1. vonalon"));
     e.push_back(settable(
         "CoNumbers", Field::CoNumbers, true,
         [](R r) {
@@ -500,7 +500,7 @@ std::vector<SettingEntry> buildRegistry() {
             if (auto refused = recordText(unquotedText(value), std::nullopt, bytes)) return refused;
             return ed.store(storeCoNumber(ed.image(), ed.model(), *t.index, bytes));
         },
-        "text; its first CoWidth characters are stored"));
+        "szöveg; az első CoWidth karakterét tárolja"));
 
     // The timers, in the order the views show them.
     using Shown = int (*)(const EditorView&);
@@ -535,18 +535,18 @@ std::vector<SettingEntry> buildRegistry() {
             return SettingValue::ofList(std::move(entries));
         },
         setException,
-        ".area: 4-line up to 4 characters (digits, ? or =), 16-line\n"
-        "exactly two digits 0-9; .length: 0..255; an empty value\n"
-        "empties the entry (i = 1..16)"));
+        ".area: 4 vonalas: legfeljebb 4 karakter (számjegy, ? vagy =), 16 vonalas:\n"
+        "pontosan két számjegy 0-9; .length: 0..255; üres érték\n"
+        "törli a bejegyzést (i = 1..16)"));
     e.push_back(settable(
         "MobilePrefixes", Field::MobilePrefixes, true,
         [](R r) { return texts(*r.view.mobilePrefixes); },
         [](SettingEdit& ed, T t, V value) { return setPrefix(ed, t, unquotedText(value), true); },
-        "(i = 1..4) up to 4 digits; empty: no prefix"));
+        "(i = 1..4) legfeljebb 4 számjegy; üres: nincs előtag"));
     e.push_back(settable(
         "IntlPrefixes", Field::IntlPrefixes, true, [](R r) { return texts(*r.view.intlPrefixes); },
         [](SettingEdit& ed, T t, V value) { return setPrefix(ed, t, unquotedText(value), false); },
-        "(i = 1..2) up to 2 digits; empty: no prefix"));
+        "(i = 1..2) legfeljebb 2 számjegy; üres: nincs előtag"));
 
     e.push_back(settable(
         "CallInNumber", Field::CallInNumber, false,
@@ -558,7 +558,7 @@ std::vector<SettingEntry> buildRegistry() {
                 return refused;
             return ed.store(storeCallIn(ed.image(), ed.model(), form));
         },
-        "up to 24 characters"));
+        "legfeljebb 24 karakter"));
     e.push_back(settable(
         "CallInFlags", Field::CallInFlags, false,
         [](R r) {
@@ -566,12 +566,12 @@ std::vector<SettingEntry> buildRegistry() {
                 {{"foreign", SettingValue::ofFlag(r.view.callInForeign)},
                  {"domestic", SettingValue::ofFlag(r.view.callInDomestic)}});
         },
-        setCallInFlags, ".foreign, .domestic: igen or nem"));
+        setCallInFlags, ".foreign, .domestic: igen vagy nem"));
     e.push_back(settable(
         "BarredCallInAreas", Field::BarredCallInAreas, true,
         [](R r) { return texts(r.view.barredAreas); },
         [](SettingEdit& ed, T t, V value) { return setBarred(ed, t, unquotedText(value)); },
-        "(i = 1..64) up to 2 digits; empty: frees the entry"));
+        "(i = 1..64) legfeljebb 2 számjegy; üres: felszabadítja"));
 
     e.push_back(shownOnly("CodeLength", Scope::Unit, Field::CodeLength,
                           [](R r) { return SettingValue::ofNumber(r.view.codeLength); }));
@@ -605,7 +605,7 @@ std::string helpLines(const SettingEntry& entry) {
     if (entry.field) {
         const bool four = entry.availableIn(DeviceModel::Line4);
         const bool sixteen = entry.availableIn(DeviceModel::Line16);
-        if (four != sixteen) name += four ? " (4-line)" : " (16-line)";
+        if (four != sixteen) name += four ? " (4 vonalas)" : " (16 vonalas)";
     }
     std::string out;
     std::size_t start = 0;
@@ -650,7 +650,7 @@ SettingRefusal applySetting(ConfigImage& image, DeviceModel model, std::string_v
     const std::optional<SettingTarget> target = eq != std::string_view::npos && eq > 0
                                                     ? parseSettingTarget(assignment.substr(0, eq))
                                                     : std::nullopt;
-    if (!target) return std::string("NAME=VALUE alakban várom (set --help) !!!");
+    if (!target) return std::string("NÉV=ÉRTÉK alakban várom (set --help) !!!");
     const SettingEntry* entry = findSetting(target->name);
     if (!entry) return std::string("Ismeretlen beállítás (set --help) !!!");
     if (!entry->store) return std::string("Ezt a set parancs nem állítja !!!");
@@ -666,32 +666,34 @@ SettingRefusal applySetting(ConfigImage& image, DeviceModel model, std::string_v
 
 std::string setHelpText() {
     std::string text =
-        "set FILE [--model 4|16] [--password P] NAME=VALUE...\n"
+        "set FÁJL [--model 4|16] [--password JELSZÓ] NÉV=ÉRTÉK...\n"
         "\n"
-        "Changes settings of a database file by the rules of the window's editors. The values are\n"
-        "applied in the order given (CoWidth=3 CoNumbers[1]=123 stores three characters); the "
-        "file is\n"
-        "written once, atomically, after every value was accepted. A refused value prints the "
-        "message\n"
-        "the window would show, nothing is written and the status is not 0.\n"
-        "Without --model the file is read as a 4-line configuration unless its layout fits only\n"
-        "the 16-line model (code length and count, CO width, SMDR speed); stderr then says so.\n"
+        "Az adatbázis file beállításait változtatja, az ablak szerkesztőmezőinek szabályai "
+        "szerint.\n"
+        "Az értékek a megadás sorrendjében érvényesülnek (CoWidth=3 CoNumbers[1]=123 három "
+        "karaktert\n"
+        "tárol); a file egyszer, egy lépésben íródik, miután minden értéket elfogadott. Egy "
+        "elutasított\n"
+        "érték az ablak üzenetét írja ki, a file nem változik, a kilépési érték nem 0.\n"
+        "--model nélkül a file 4 vonalas konfigurációként olvasódik, hacsak elrendezése csak\n"
+        "a 16 vonalas típusénak felel meg (kódhossz és kódszám, CO szélesség, SMDR sebesség);\n"
+        "ezt a hibakimenet jelzi.\n"
         "\n"
-        "NAME and VALUE are written the way `show` prints them:\n"
-        "  NAME=VALUE                    a single value\n"
-        "  NAME[i]=VALUE                 element i of a list, counted from 1 as show numbers "
-        "them\n"
-        "  NAME.part=VALUE               one part of a compound value (NAME[i].part for a list "
-        "element)\n"
-        "  NAME=part=VALUE, part=VALUE   several parts, as a show line; a part whose value "
-        "equals what\n"
-        "                                show prints is left alone (so a show line fed back "
-        "changes\n"
-        "                                nothing)\n"
-        "Double quotes around a value are optional; a list or compound value needs quoting in "
-        "the shell.\n"
+        "A NÉV és az ÉRTÉK úgy írandó, ahogy a show kiírja:\n"
+        "  NÉV=ÉRTÉK                     egyetlen érték\n"
+        "  NÉV[i]=ÉRTÉK                  a lista i. eleme, 1-től számolva, ahogy a show "
+        "számozza\n"
+        "  NÉV.rész=ÉRTÉK                összetett érték egy része (listaelemé: "
+        "NÉV[i].rész)\n"
+        "  NÉV=rész=ÉRTÉK, rész=ÉRTÉK    több rész, ahogy a show sora; az a rész, amelynek "
+        "értéke\n"
+        "                                megegyezik a kiírttal, nem változik (a visszaadott "
+        "show sor\n"
+        "                                nem változtat semmit)\n"
+        "Az érték körüli idézőjel elhagyható; a lista és az összetett érték a parancsértelmezőnek "
+        "idézendő.\n"
         "\n"
-        "Names (4-line or 16-line: only in that model):\n";
+        "Nevek (4 vonalas vagy 16 vonalas: csak abban a típusban):\n";
     std::vector<std::string> shownOnly;
     for (const SettingEntry& entry : settingsRegistry()) {
         if (entry.store)
@@ -699,7 +701,7 @@ std::string setHelpText() {
         else
             shownOnly.push_back(entry.name);
     }
-    text += "\nShown by show, not changed by set:\n  " + joined(shownOnly, " ") + "\n";
+    text += "\nA show kiírja, a set nem változtatja:\n  " + joined(shownOnly, " ") + "\n";
     return text;
 }
 

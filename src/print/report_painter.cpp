@@ -138,7 +138,7 @@ QString printReportToPdf(const QString& target,
 }
 
 QString reportDateTime(const QDateTime& when) {
-    const QLocale locale = QLocale::system();
+    const QLocale locale;
     // The long time format names the time zone as well; the header shows only the time.
     QString timeFormat = locale.timeFormat(QLocale::LongFormat);
     timeFormat.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));

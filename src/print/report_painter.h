@@ -76,8 +76,8 @@ QString printReportToPdf(const QString& target,
                          const std::function<int(const QPagedPaintDevice&)>& pointSize,
                          const ReportWriter& write);
 
-// The date and time the code list's header shows: the system's short date and its time with
-// seconds.
+// The date and time the code list's header shows: the short date and the time with seconds of
+// the program's locale (Hungarian in both programs, whatever the session's).
 QString reportDateTime(const QDateTime& when);
 
 } // namespace zx

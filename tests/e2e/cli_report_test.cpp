@@ -95,6 +95,39 @@ TEST_F(CliReport, CodeListAndFreeNumbersAsTextLines) {
     EXPECT_EQ(numbers.lines[3], ten + "0612345678      ");
 }
 
+// The header's date and time are Hungarian whatever locale the session has.
+TEST_F(CliReport, TheDateIsHungarianInAnEnglishOrCSession) {
+    const QRegularExpression hungarian(
+        QStringLiteral("\\b(\\d{4}\\. \\d{2}\\. \\d{2}\\.) \\d{1,2}:\\d{2}:\\d{2}\\b"));
+    const struct {
+        const char* lcAll;
+        const char* lang;
+    } sessions[] = {{"en_US.UTF-8", "en_US.UTF-8"}, {"", "C"}, {"C.UTF-8", "de_DE.UTF-8"}};
+    for (const auto& session : sessions) {
+        const char* lcAll = session.lcAll;
+        const char* lang = session.lang;
+        SCOPED_TRACE(std::string(lcAll) + " / " + lang);
+        const QDate before = QDate::currentDate();
+        const CliRun run = cli(
+            {"report", "codes", file, "--model", "16", "--password", "titok"}, [&](QProcess& p) {
+                QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+                for (const char* name : {"LC_ALL", "LC_TIME", "LANG"})
+                    env.remove(name);
+                if (*lcAll) env.insert("LC_ALL", lcAll);
+                env.insert("LANG", lang);
+                p.setProcessEnvironment(env);
+            });
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QRegularExpressionMatch date = hungarian.match(run.out);
+        ASSERT_TRUE(date.hasMatch()) << run.out.left(400).toStdString();
+        const QString day = date.captured(1);
+        EXPECT_TRUE(day == before.toString("yyyy. MM. dd.") ||
+                    day == QDate::currentDate().toString("yyyy. MM. dd."))
+            << day.toStdString();
+        EXPECT_FALSE(run.err.contains("locale")) << run.err.toStdString();
+    }
+}
+
 TEST_F(CliReport, PdfOnA4PagesWrittenWhole) {
     const QString pdf = dir.filePath("kodok.pdf");
     const ReportRun refused =

@@ -38,9 +38,25 @@ endif()
 execute_process(COMMAND ${DPKG_DEB} --contents ${deb} OUTPUT_VARIABLE contents)
 foreach(path usr/bin/zendrax usr/bin/zendrax-cli usr/share/zendrax/ZENDRAX.HLP
              usr/share/applications/zendrax.desktop usr/share/mime/packages/zendrax.xml
-             usr/share/icons/hicolor/48x48/apps/zendrax.png)
+             usr/share/icons/hicolor/48x48/apps/zendrax.png usr/share/doc/zendrax/copyright
+             usr/share/doc/zendrax/changelog.gz usr/share/man/man1/zendrax.1.gz
+             usr/share/man/man1/zendrax-cli.1.gz
+             usr/share/bash-completion/completions/zendrax-cli)
     if(NOT contents MATCHES "\\./${path}\n")
         list(APPEND failures "package lacks /${path}")
+    endif()
+endforeach()
+
+# A maintainer with a real mail host, and the description in lines the package tools show whole.
+execute_process(COMMAND ${DPKG_DEB} --field ${deb} Maintainer Description OUTPUT_VARIABLE control)
+if(control MATCHES "@localhost")
+    list(APPEND failures "Maintainer at localhost: ${control}")
+endif()
+string(REPLACE "\n" ";" control_lines "${control}")
+foreach(line IN LISTS control_lines)
+    string(LENGTH "${line}" length)
+    if(length GREATER 80)
+        list(APPEND failures "control line longer than 80 characters: ${line}")
     endif()
 endforeach()
 

@@ -124,7 +124,8 @@ TEST_F(ComPortTest, MissingPortRaisesOpenErrorWithSystemNumberAndStaysClosed) {
         } catch (const EComPort& e) {
             EXPECT_EQ(e.Code(), CE_OpenFailed);
             EXPECT_EQ(e.WinCode(), ENOENT);
-            EXPECT_STREQ(e.what(), "Unable to open com port (win error code: 2)");
+            EXPECT_TRUE(e.Text().startsWith("Unable to open com port (win error code: 2)\n"))
+                << e.what();
         }
         EXPECT_FALSE(port.Connected());
         EXPECT_EQ(opened.count(), 0);

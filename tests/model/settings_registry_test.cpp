@@ -143,7 +143,7 @@ TEST(SettingsRegistry, ARefusedValueLeavesTheImageAsItWas) {
         {L4, "CallInNumber=ñ", outsideCp1250Refusal("ñ")},
         {L4, "Site=Győr", "Ezt a set parancs nem állítja !!!"},
         {L4, "Bogus=1", "Ismeretlen beállítás (set --help) !!!"},
-        {L4, "=1", "NAME=VALUE alakban várom (set --help) !!!"},
+        {L4, "=1", "NÉV=ÉRTÉK alakban várom (set --help) !!!"},
     };
     for (const Case& c : cases) {
         ConfigImage image = newImage(c.model);
@@ -163,9 +163,10 @@ TEST(SettingsRegistry, HelpNamesEverySettingSetChangesWithItsItems) {
         EXPECT_NE(help.find(e.name), std::string::npos) << e.name;
         EXPECT_EQ(e.store == nullptr, e.help.empty()) << e.name;
     }
-    for (const char* line : {"  LoopPulseDelta (4-line)", "  CoTimeout2 (16-line)",
-                             "  BarredCallInAreas[i] ", ".mode (16-line): Kaszkád, Normal, Saját",
-                             "Nincs, Páros, Páratlan", "exactly two digits 0-9"})
+    for (const char* line :
+         {"  LoopPulseDelta (4 vonalas)", "  CoTimeout2 (16 vonalas)", "  BarredCallInAreas[i] ",
+          ".mode (16 vonalas): Kaszkád, Normal, Saját", "Nincs, Páros, Páratlan",
+          "pontosan két számjegy 0-9"})
         EXPECT_NE(help.find(line), std::string::npos) << line;
 }
 

@@ -13,12 +13,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextDocumentFragment>
 
 namespace {
 
@@ -198,8 +200,7 @@ TEST_F(FormTest, MissingHelpFileIsReportedAndNothingElseChanges) {
 
 TEST(ShippedHelpFile, EveryContentsLinkHasItsAnchor) {
     // The file ships from the resources folder beside the sources.
-    const QString path = QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() +
-                         QStringLiteral("/../../resources/ZENDRAX.HLP");
+    const QString path = QStringLiteral(ZX_SOURCE_DIR "/resources/ZENDRAX.HLP");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
     const QString html = QString::fromUtf8(file.readAll());
@@ -213,6 +214,59 @@ TEST(ShippedHelpFile, EveryContentsLinkHasItsAnchor) {
     }
     // A section for each of the eight views and the six menus, at least.
     EXPECT_GE(links, 14);
+}
+
+QString shippedHelp() {
+    QFile file(QStringLiteral(ZX_SOURCE_DIR "/resources/ZENDRAX.HLP"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// F1 on each page opens the shipped help at that page's section; every command of the menus is
+// described there by its caption.
+TEST_F(FormTest, F1OpensTheHelpAtThePageShownAndTheHelpCoversEveryCommand) {
+    const QString html = shippedHelp();
+    ASSERT_FALSE(html.isEmpty());
+    zx::HelpCommand command(*form);
+    command.setHelpDirectory(QStringLiteral(ZX_SOURCE_DIR "/resources"));
+    form->show();
+    QStringList anchors;
+    for (int view : {4, 0, 7, 3, 1, 6, 2, 5}) {
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        form->PageControl1->setCurrentIndex(view);
+        QTest::keyClick(form.get(), Qt::Key_F1);
+        zx::HelpViewer* viewer = command.viewer();
+        ASSERT_NE(viewer, nullptr);
+        const QString anchor = viewer->source().fragment();
+        EXPECT_TRUE(html.contains(QStringLiteral("name=\"%1\"").arg(anchor)))
+            << anchor.toStdString();
+        anchors << anchor;
+    }
+    EXPECT_EQ(anchors, QStringList({"kodok", "alap", "terminal", "szamhosszak", "vonalak",
+                                    "behivas", "idozitok", "szamok"}));
+    EXPECT_TRUE(ui.shown.isEmpty());
+
+    const QString text = QTextDocumentFragment::fromHtml(html).toPlainText();
+    int commands = 0;
+    QList<QAction*> items = form->menuBar()->actions();
+    while (!items.isEmpty()) {
+        QAction* item = items.takeFirst();
+        if (item->menu()) {
+            items += item->menu()->actions();
+            continue;
+        }
+        if (item->isSeparator()) continue;
+        const QString caption = QString(item->text()).remove(QLatin1Char('&'));
+        EXPECT_TRUE(text.contains(caption)) << caption.toStdString();
+        ++commands;
+    }
+    EXPECT_GE(commands, 35);
+    for (const char* also :
+         {"Ctrl+Delete", "Megszakítás", "Escape", "N kód rövidebb lesz. Folytatja?",
+          "Ez a file Vardo-16 konfigurációnak látszik. Átvált?"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(also))) << also;
+    setModified(false);
+    form->close();
 }
 
 TEST_F(FormTest, TransferRequestsRunLaterAndOnlyForBothDirections) {

@@ -7,12 +7,21 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QKeySequence>
+
+#include <iterator>
 
 namespace zx {
 
 HelpCommand::HelpCommand(TMainForm& form, QObject* parent)
     : QObject(parent), form_(form), directory_(QCoreApplication::applicationDirPath()) {
     connect(form_.menu().Tartalom1, &QAction::triggered, this, &HelpCommand::showContents);
+    auto* pageHelp = new QAction(&form_);
+    pageHelp->setObjectName(QStringLiteral("PageHelp"));
+    pageHelp->setShortcut(QKeySequence(Qt::Key_F1));
+    pageHelp->setShortcutContext(Qt::WindowShortcut);
+    form_.addAction(pageHelp);
+    connect(pageHelp, &QAction::triggered, this, &HelpCommand::showPageHelp);
     // The viewer is a window of its own: it goes with the main window, or the program would
     // live on behind it.
     connect(&form_, &TMainForm::closing, this, [this] {
@@ -24,7 +33,25 @@ QString HelpCommand::helpFilePath() const {
     return directory_ + QLatin1Char('/') + QLatin1String(HelpFileName);
 }
 
+QString HelpCommand::pageAnchor(int view) {
+    // In the order of the window's pages.
+    static const char* const anchors[] = {"alap",  "vonalak", "idozitok", "szamhosszak",
+                                          "kodok", "szamok",  "behivas",  "terminal"};
+    static_assert(std::size(anchors) == TMainForm::ViewCount);
+    return view >= 0 && view < TMainForm::ViewCount
+               ? QString::fromLatin1(anchors[view])
+               : QString::fromLatin1(HelpViewer::ContentsAnchor);
+}
+
 void HelpCommand::showContents() {
+    show(QString::fromLatin1(HelpViewer::ContentsAnchor));
+}
+
+void HelpCommand::showPageHelp() {
+    show(pageAnchor(form_.currentView()));
+}
+
+void HelpCommand::show(const QString& anchor) {
     const QString path = helpFilePath();
     if (!QFileInfo(path).isFile()) {
         form_.interaction().error(&form_,
@@ -32,7 +59,7 @@ void HelpCommand::showContents() {
         return;
     }
     if (!viewer_) viewer_ = new HelpViewer(&form_);
-    viewer_->openContents(path);
+    viewer_->openAt(path, anchor);
     viewer_->show();
     viewer_->raise();
     viewer_->activateWindow();

@@ -1,6 +1,7 @@
 #pragma once
 // "&Tartalom" of the help menu: the help file "ZENDRAX.HLP" (HTML text shipped with the program)
-// opened at its contents in a small viewer, which closes with the main window.
+// opened at its contents in a small viewer, which closes with the main window. F1 opens it at
+// the section of the page shown.
 #include "ui/dialogs/help_viewer.h"
 
 #include <QObject>
@@ -23,9 +24,15 @@ class HelpCommand : public QObject {
     QString helpFilePath() const;
     // Opens the help file at its contents; a missing file is reported, nothing else changes.
     void showContents();
+    // Opens the help file at the section of the page shown (F1).
+    void showPageHelp();
+    // The help file's anchor of the section about a page of the window.
+    static QString pageAnchor(int view);
     HelpViewer* viewer() const { return viewer_; }
 
   private:
+    void show(const QString& anchor);
+
     TMainForm& form_;
     QString directory_;
     QPointer<HelpViewer> viewer_;

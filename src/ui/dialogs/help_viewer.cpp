@@ -20,8 +20,12 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void HelpViewer::openContents(const QString& path) {
+    openAt(path, QString::fromLatin1(ContentsAnchor));
+}
+
+void HelpViewer::openAt(const QString& path, const QString& anchor) {
     QUrl url = QUrl::fromLocalFile(path);
-    url.setFragment(QString::fromLatin1(ContentsAnchor));
+    url.setFragment(anchor);
     // The file's name says nothing of its kind: it is HTML.
     browser_->setSource(url, QTextDocument::HtmlResource);
 }

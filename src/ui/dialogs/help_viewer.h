@@ -1,5 +1,5 @@
 #pragma once
-// A small window that shows the HTML help file, opened at its contents.
+// A small window that shows the HTML help file, opened at its contents or at one section.
 #include <QUrl>
 #include <QWidget>
 
@@ -16,6 +16,8 @@ class HelpViewer : public QWidget {
     explicit HelpViewer(QWidget* parent = nullptr);
 
     void openContents(const QString& path);
+    // The file at the section of anchor (its <a name>).
+    void openAt(const QString& path, const QString& anchor);
     QUrl source() const;
     QTextBrowser* browser() const { return browser_; }
 

@@ -45,6 +45,9 @@ int showBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const
 QString runFileDialog(QWidget* parent, const Interaction::FileRequest& request,
                       QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent, request.title, request.directory, request.filter);
+    // Qt's own dialog, not the desktop's: its texts and dates are Hungarian like the program's,
+    // where a native one would follow the session's language and locale.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);

@@ -1,0 +1,107 @@
+# bash completion for zendrax-cli                                  -*- shell-script -*-
+# Commands, each command's options, the values of --model, --format and --speed, and for `set`
+# the setting names, which the program itself lists (zendrax-cli set --names).
+
+_zendrax_cli_options() {
+    case $1 in
+    new) echo "--model --site --owner --password -o --output" ;;
+    show) echo "--model --password --json" ;;
+    set) echo "--model --password --help" ;;
+    diff) echo "--model --password --password-b --json" ;;
+    report) echo "--model --password --pdf" ;;
+    export-codes) echo "--model --password --format -o --output" ;;
+    import-codes) echo "--model --password --format" ;;
+    export-numbers) echo "--model --password -o --output" ;;
+    import-numbers) echo "--model --password --append --replace" ;;
+    download) echo "--port --speed -o --output --site --owner --password --trace" ;;
+    upload) echo "--port --speed --model --password --backup --verify --trace" ;;
+    verify) echo "--port --speed --model --password --json --trace" ;;
+    set-clock) echo "--port --speed --trace" ;;
+    simulate) echo "--model --image --save-memory --silent --ignore-first --wrong-sum-every \
+--wrong-sum-segment --reject-segment --delay --dead-after-bytes --dead-at-segment --pace \
+--drop-write" ;;
+    esac
+}
+
+_zendrax_cli_files() {
+    if declare -F _filedir >/dev/null; then
+        _filedir
+    else
+        local IFS=$'\n'
+        COMPREPLY=($(compgen -f -- "$cur"))
+    fi
+}
+
+_zendrax_cli() {
+    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
+    local commands="new show set diff report export-codes import-codes export-numbers \
+import-numbers download upload verify set-clock simulate"
+    COMPREPLY=()
+    if ((COMP_CWORD == 1)); then
+        COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
+        return
+    fi
+    local command=${COMP_WORDS[1]}
+    case $prev in
+    --model)
+        COMPREPLY=($(compgen -W "4 16" -- "$cur"))
+        return
+        ;;
+    --format)
+        COMPREPLY=($(compgen -W "dat txt" -- "$cur"))
+        return
+        ;;
+    --speed)
+        COMPREPLY=($(compgen -W "300 600 1200 2400 4800 9600 19200 38400 57600 115200" \
+            -- "$cur"))
+        return
+        ;;
+    --port)
+        local IFS=$'\n'
+        COMPREPLY=($(compgen -W "$(ls -d /dev/ttyS* /dev/ttyUSB* /dev/ttyACM* \
+            /dev/serial/by-id/* 2>/dev/null)" -- "$cur"))
+        return
+        ;;
+    --password | --password-b | --site | --owner | --ignore-first | --wrong-sum-every | \
+        --wrong-sum-segment | --reject-segment | --delay | --dead-after-bytes | \
+        --dead-at-segment | --pace | --drop-write)
+        return
+        ;;
+    -o | --output | --pdf | --image | --save-memory | --backup | --trace)
+        _zendrax_cli_files
+        return
+        ;;
+    esac
+    if [[ $cur == -* ]]; then
+        COMPREPLY=($(compgen -W "$(_zendrax_cli_options "$command")" -- "$cur"))
+        return
+    fi
+    # The words after the command that are neither options nor their values.
+    local i positional=0
+    for ((i = 2; i < COMP_CWORD; i++)); do
+        case ${COMP_WORDS[i]} in
+        --model | --password | --password-b | --site | --owner | --format | --port | --speed | \
+            -o | --output | --pdf | --image | --save-memory | --backup | --trace | \
+            --ignore-first | --wrong-sum-every | --wrong-sum-segment | --reject-segment | \
+            --delay | --dead-after-bytes | --dead-at-segment | --pace | --drop-write)
+            ((i++))
+            ;;
+        -*) ;;
+        *) ((positional++)) ;;
+        esac
+    done
+    if [[ $command == report && $positional == 0 ]]; then
+        COMPREPLY=($(compgen -W "codes numbers" -- "$cur"))
+        return
+    fi
+    if [[ $command == set && $positional -ge 1 && $cur != *=* ]]; then
+        local names
+        names=$("${COMP_WORDS[0]}" set --names 2>/dev/null)
+        COMPREPLY=($(compgen -W "$names" -S "=" -- "$cur"))
+        [[ ${#COMPREPLY[@]} -gt 0 ]] && compopt -o nospace 2>/dev/null
+        return
+    fi
+    _zendrax_cli_files
+}
+
+complete -F _zendrax_cli zendrax-cli
