@@ -1,5 +1,6 @@
 #include "files/file_dialogs.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 namespace zx {
@@ -12,6 +13,13 @@ QString qtFilter(const char* filter) {
         entries << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
     }
     return entries.join(QStringLiteral(";;"));
+}
+
+QString openedFileName(const QString& chosen, const QString& defaultExtension) {
+    if (chosen.isEmpty() || defaultExtension.isEmpty()) return chosen;
+    const QFileInfo info(chosen);
+    if (info.exists() || info.fileName().contains(QLatin1Char('.'))) return chosen;
+    return chosen + QLatin1Char('.') + defaultExtension;
 }
 
 } // namespace zx

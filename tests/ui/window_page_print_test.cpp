@@ -1,0 +1,122 @@
+// Each settings page of the window printed as the desktop prints it, into a PDF read back: the
+// page's own labels and values as text, under its heading and sheet number, inside margins
+// a printer does not clip, without the frame's model box and status bar.
+#include "ui/commands/print_commands.h"
+#include "ui/desktop_session.h"
+#include "ui/dialogs/interaction.h"
+#include "ui/main_form.h"
+
+#include "ui/pdf_text.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace zx {
+namespace {
+
+QString squeezed(QString text) {
+    text.remove(QRegularExpression(QStringLiteral("\\s")));
+    return text;
+}
+
+// The texts a page shows the operator: its labels, check box and radio captions, and the
+// values of its fields and boxes.
+QStringList shownTexts(const QWidget& page) {
+    QStringList texts;
+    for (const QWidget* w : page.findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(&page)) continue;
+        QString text;
+        if (const auto* label = qobject_cast<const QLabel*>(w)) text = label->text();
+        if (const auto* button = qobject_cast<const QAbstractButton*>(w)) text = button->text();
+        if (const auto* edit = qobject_cast<const QLineEdit*>(w)) text = edit->text();
+        if (const auto* box = qobject_cast<const QComboBox*>(w)) text = box->currentText();
+        text.remove(QLatin1Char('&'));
+        if (!text.trimmed().isEmpty()) texts << text;
+    }
+    return texts;
+}
+
+TEST(WindowPagePrint, EverySettingsPageOfBothModelsPrintsAsTextInsideTheMargins) {
+    if (!havePdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QTemporaryDir dir;
+    ScriptedInteraction ui;
+    DesktopSession session(ui);
+    DesktopOptions options;
+    options.configDir = dir.path();
+    QString error;
+    ASSERT_TRUE(session.start(options, &error)) << error.toStdString();
+    TMainForm& window = session.window();
+    window.PageControl1->buildAll();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QString pdf = dir.filePath(QStringLiteral("oldal.pdf"));
+
+    const struct {
+        int view;
+        const char* name;
+    } pages[] = {{0, "Alap"}, {1, "Vonalak"}, {2, "Időzítők"}, {3, "Számhosszak"}, {6, "Behívás"}};
+    for (const DeviceModel model : {DeviceModel::Line4, DeviceModel::Line16}) {
+        window.chooseModel(model);
+        for (const auto& page : pages) {
+            const QString where = QStringLiteral("%1 (%2-line)")
+                                      .arg(QString::fromUtf8(page.name))
+                                      .arg(model == DeviceModel::Line4 ? 4 : 16);
+            SCOPED_TRACE(where.toStdString());
+            window.showView(page.view);
+            const QStringList expected = shownTexts(*window.PageControl1->currentWidget());
+            ASSERT_GT(expected.size(), 3);
+            const QSize shownSize = window.PageControl1->currentWidget()->size();
+            ui.dialogHandlers.push_back([&](QDialog& d) {
+                auto& dialog = dynamic_cast<QPrintDialog&>(d);
+                dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
+                dialog.printer()->setOutputFileName(pdf);
+                d.accept();
+            });
+            ui.dialogHandlers.push_back([](QDialog& d) { d.accept(); }); // the preview's print
+            session.print().print();
+
+            const QList<PdfPage> sheets = pdfWordBoxes(pdf);
+            const QStringList texts = pdfPages(pdf);
+            ASSERT_FALSE(sheets.isEmpty());
+            ASSERT_EQ(texts.size(), sheets.size());
+            const QString all = squeezed(texts.join(QString()));
+            for (const QString& text : expected)
+                EXPECT_TRUE(all.contains(squeezed(text))) << text.toStdString();
+            // The frame around the page is not printed.
+            EXPECT_FALSE(all.contains(squeezed(window.cbTipus->currentText())));
+            EXPECT_FALSE(all.contains(squeezed(window.statusText(TMainForm::Panel::State))));
+
+            const double margin = 10 * PointsPerMm - 0.3;
+            for (qsizetype n = 0; n < sheets.size(); ++n) {
+                const QString heading = texts[n].trimmed().section(QLatin1Char('\n'), 0, 1);
+                EXPECT_TRUE(heading.startsWith(QString::fromUtf8(page.name)))
+                    << heading.toStdString();
+                for (const char* part : {"Fájl: Új", "Telepítési hely:"})
+                    EXPECT_TRUE(heading.contains(QString::fromUtf8(part))) << heading.toStdString();
+                EXPECT_TRUE(heading.contains(QStringLiteral("Oldal: %1").arg(n + 1)))
+                    << heading.toStdString();
+                const PdfPage& sheet = sheets[n];
+                const QRectF inside(margin, margin, sheet.size.width() - 2 * margin,
+                                    sheet.size.height() - 2 * margin);
+                for (const PdfWord& word : sheet.words)
+                    EXPECT_TRUE(inside.contains(word.box))
+                        << word.text.toStdString() << " at " << word.box.left() << ","
+                        << word.box.top() << " on sheet " << n + 1;
+            }
+            EXPECT_EQ(ui.unscripted, 0);
+            // The page is back at the size it has in the window.
+            EXPECT_EQ(window.PageControl1->currentWidget()->size(), shownSize);
+        }
+    }
+}
+
+} // namespace
+} // namespace zx
