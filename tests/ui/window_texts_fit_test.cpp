@@ -78,6 +78,18 @@ QStringList clippedTexts(const QWidget& window) {
 }
 
 TEST(WindowTexts, EveryTextShowsWholeAtTheStartSizeAndAt800x600) {
+    // The walk sees a text cut by its widget.
+    {
+        QWidget narrow;
+        auto* label = new QLabel(QStringLiteral("Behívásról tiltott körzetszámok:"), &narrow);
+        label->setObjectName(QStringLiteral("cut"));
+        label->setFixedWidth(40);
+        narrow.show();
+        const QStringList seen = clippedTexts(narrow);
+        ASSERT_EQ(seen.size(), 1);
+        EXPECT_TRUE(seen[0].startsWith(QStringLiteral("cut"))) << seen[0].toStdString();
+    }
+
     QTemporaryDir dir;
     ScriptedInteraction ui;
     DesktopSession session(ui);

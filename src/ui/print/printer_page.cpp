@@ -59,14 +59,6 @@ bool printWindowPage(QPagedPaintDevice& device, QWidget& page, const PageHeading
     const FullSize full(page);
     const QRect area = reportArea(device);
 
-    // The page's own drawing recorded as drawing commands: drawn into a picture, the widgets'
-    // text and lines stay text and lines on any device (a printer would get a bitmap of them).
-    QPicture picture;
-    {
-        QPainter recorder(&picture);
-        page.render(&recorder, QPoint(), QRegion(page.rect()), QWidget::DrawChildren);
-    }
-
     QPainter painter;
     if (!painter.begin(&device)) return false;
     QFont font = page.font();
@@ -75,8 +67,17 @@ bool printWindowPage(QPagedPaintDevice& device, QWidget& page, const PageHeading
     bold.setBold(true);
     const QFontMetrics metrics(bold, &device);
     const int line = metrics.height();
-    // Heading, page number, a rule and a gap above the window's page.
-    const int top = area.top() + 3 * line;
+    // The heading (on more lines where the paper is narrow), the sheet's number, a rule and a
+    // gap above the window's page.
+    const QString headingText = heading.text();
+    const QRect headingRect(
+        area.left(), area.top(), area.width(),
+        metrics
+            .boundingRect(QRect(0, 0, area.width(), area.height()), Qt::TextWordWrap, headingText)
+            .height());
+    const int numberTop = headingRect.bottom() + 1;
+    const int rule = numberTop + line + line / 3;
+    const int top = numberTop + 2 * line;
     const int room = std::max(area.bottom() + 1 - top, 1);
 
     // The same physical size as on the screen, smaller where the paper is narrower.
@@ -89,21 +90,31 @@ bool printWindowPage(QPagedPaintDevice& device, QWidget& page, const PageHeading
     for (std::size_t n = 0; n < slices.size(); ++n) {
         if (n > 0 && !device.newPage()) return false;
         painter.setFont(bold);
-        painter.drawText(QRect(area.left(), area.top(), area.width(), line),
-                         Qt::AlignLeft | Qt::AlignVCenter,
-                         metrics.elidedText(heading.text(), Qt::ElideMiddle, area.width()));
+        painter.drawText(headingRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, headingText);
         painter.setFont(font);
-        painter.drawText(QRect(area.left(), area.top() + line, area.width(), line),
+        painter.drawText(QRect(area.left(), numberTop, area.width(), line),
                          Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Oldal: %1").arg(n + 1));
-        const int rule = area.top() + 2 * line + line / 3;
         painter.drawLine(area.left(), rule, area.right(), rule);
 
+        // The slice's own drawing recorded as drawing commands: drawn into a picture, the
+        // widgets' text and lines stay text and lines on any device (a printer would get a
+        // bitmap of them). Only the controls within the slice draw, so no text of another
+        // sheet lies hidden under this one's clip.
         const RowSpan& slice = slices[n];
+        const QRect source(0, slice.top, page.width(), slice.bottom - slice.top);
+        QPicture picture;
+        {
+            QPainter recorder(&picture);
+            page.render(&recorder, QPoint(), QRegion(source), QWidget::DrawChildren);
+        }
         painter.save();
         painter.translate(area.left(), top);
-        painter.scale(scale, scale);
-        painter.setClipRect(QRect(0, 0, page.width(), slice.bottom - slice.top));
-        painter.translate(0, -slice.top);
+        painter.scale(scale, scale); // in the page's pixels from here
+        painter.setClipRect(QRect(QPoint(), source.size()));
+        // A picture plays itself scaled from its own resolution to the device's: undone, so
+        // that the page's pixels are what it draws in.
+        painter.scale(double(picture.logicalDpiX()) / device.logicalDpiX(),
+                      double(picture.logicalDpiY()) / device.logicalDpiY());
         painter.drawPicture(0, 0, picture);
         painter.restore();
     }
