@@ -127,6 +127,11 @@ bool CompareDialog::filtered() const {
 }
 
 void CompareDialog::setFilter(const QString& part) {
+    // The field shows the filter in force: a filter set from outside comes back by its signal.
+    if (edFilter->text() != part) {
+        edFilter->setText(part);
+        return;
+    }
     int shown = 0;
     for (int row = 0; row < tbDiff->rowCount(); ++row) {
         const bool match = tbDiff->item(row, Label)->text().contains(part, Qt::CaseInsensitive) ||
