@@ -9,12 +9,14 @@
 #include "ui/pdf_text.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -96,6 +98,13 @@ TEST(WindowPagePrint, EverySettingsPageOfBothModelsPrintsAsTextInsideTheMargins)
         const QStringList expected = shownTexts(page);
         ASSERT_GT(expected.size(), 3);
         const QSize shownSize = page.size();
+        // Lists scrolled to their end stay there.
+        std::vector<std::pair<QScrollBar*, int>> scrolled;
+        for (QAbstractScrollArea* area : page.findChildren<QAbstractScrollArea*>()) {
+            QScrollBar* bar = area->verticalScrollBar();
+            bar->setValue(bar->maximum());
+            scrolled.emplace_back(bar, bar->value());
+        }
         ui.dialogHandlers.push_back([&](QDialog& d) {
             auto& dialog = dynamic_cast<QPrintDialog&>(d);
             dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
@@ -109,6 +118,8 @@ TEST(WindowPagePrint, EverySettingsPageOfBothModelsPrintsAsTextInsideTheMargins)
         EXPECT_EQ(ui.unscripted, 0);
         // The page is back at the size it has in the window.
         EXPECT_EQ(page.size(), shownSize);
+        for (const auto& [bar, value] : scrolled)
+            EXPECT_EQ(bar->value(), value);
 
         const QList<PdfPage> sheets = pdfWordBoxes(pdf);
         const QStringList texts = pdfPages(pdf);

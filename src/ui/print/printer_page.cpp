@@ -2,14 +2,17 @@
 
 #include "model/picture_slices.h"
 
+#include <QAbstractScrollArea>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPicture>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QWidget>
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace zx {
 
@@ -21,18 +24,31 @@ namespace {
 class FullSize {
   public:
     explicit FullSize(QWidget& page) : page_(page), size_(page.size()) {
+        for (QAbstractScrollArea* area : page.findChildren<QAbstractScrollArea*>())
+            scrolled_.push_back(
+                {area, area->horizontalScrollBar()->value(), area->verticalScrollBar()->value()});
         const QSize full = size_.expandedTo(page.sizeHint());
         if (full != size_) page.resize(full);
     }
     ~FullSize() {
         if (page_.size() != size_) page_.resize(size_);
+        // Where the operator had scrolled the lists to.
+        for (const Scrolled& s : scrolled_) {
+            s.area->horizontalScrollBar()->setValue(s.x);
+            s.area->verticalScrollBar()->setValue(s.y);
+        }
     }
     FullSize(const FullSize&) = delete;
     FullSize& operator=(const FullSize&) = delete;
 
   private:
+    struct Scrolled {
+        QAbstractScrollArea* area;
+        int x, y;
+    };
     QWidget& page_;
     QSize size_;
+    std::vector<Scrolled> scrolled_;
 };
 
 // The rows each control of the page takes, for cuts between sheets.
