@@ -1,6 +1,7 @@
 #include "files/file_dialogs.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace zx {
@@ -23,6 +24,13 @@ QString dialogStartFolder(const QString& folder, const QString& home) {
         if (clean == root || clean.startsWith(root + QLatin1Char('/'))) return home;
     }
     return clean;
+}
+
+QString openedFileName(const QString& chosen, const QString& defaultExtension) {
+    if (chosen.isEmpty() || defaultExtension.isEmpty()) return chosen;
+    const QFileInfo info(chosen);
+    if (info.exists() || info.fileName().contains(QLatin1Char('.'))) return chosen;
+    return chosen + QLatin1Char('.') + defaultExtension;
 }
 
 } // namespace zx

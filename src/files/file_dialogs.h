@@ -22,6 +22,11 @@ QString qtFilter(const char* filter);
 // folder, cleaned of "." and "..".
 QString dialogStartFolder(const QString& folder, const QString& home);
 
+// The file an open dialog's choice names. An existing file opens as chosen, with or without an
+// extension ("ls" under "Minden file"); the default extension (without its dot) is added only
+// to a name that does not exist and has no extension of its own: "iroda" opens "iroda.vdb".
+QString openedFileName(const QString& chosen, const QString& defaultExtension);
+
 namespace dialogs {
 
 inline constexpr FileDialogSettings ImportCodeList{"dat", "Pinkód kódok|*.dat|Minden file|*.*",

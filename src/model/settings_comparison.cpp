@@ -38,7 +38,7 @@ std::vector<SettingDifference> compareSettings(const SettingsReading& a, const S
             return v && v->kind == SettingValue::Kind::List;
         };
         if (!isList(va) && !isList(vb)) {
-            differences.push_back({entry.name, std::move(va), std::move(vb)});
+            differences.push_back({entry.name, std::move(va), std::move(vb), settingLabel(entry)});
             continue;
         }
         const std::size_t count = std::max(va ? va->items.size() : 0, vb ? vb->items.size() : 0);
@@ -46,8 +46,9 @@ std::vector<SettingDifference> compareSettings(const SettingsReading& a, const S
             std::optional<SettingValue> ea = element(va, i);
             std::optional<SettingValue> eb = element(vb, i);
             if (ea != eb)
-                differences.push_back(
-                    {entry.name + "[" + std::to_string(i + 1) + "]", std::move(ea), std::move(eb)});
+                differences.push_back({entry.name + "[" + std::to_string(i + 1) + "]",
+                                       std::move(ea), std::move(eb),
+                                       settingLabel(entry, static_cast<int>(i + 1))});
         }
     }
     if (!differences.empty()) return differences;
@@ -57,7 +58,8 @@ std::vector<SettingDifference> compareSettings(const SettingsReading& a, const S
     for (int s = start; s < SegmentCount; ++s) {
         if (a.record.image.segment(s) == b.record.image.segment(s)) continue;
         differences.push_back({"Segment[" + std::to_string(s) + "]", segmentText(a.record.image, s),
-                               segmentText(b.record.image, s)});
+                               segmentText(b.record.image, s),
+                               "Memória / " + std::to_string(s) + ". szegmens"});
     }
     return differences;
 }

@@ -16,6 +16,8 @@ struct SettingDifference {
     // element (a shorter list, a field the other model lacks).
     std::optional<SettingValue> a;
     std::optional<SettingValue> b;
+    // The window's words for it ("Alap / CO pozíció", "Kódok / 2. sor").
+    std::string label;
     bool operator==(const SettingDifference&) const = default;
 };
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
 #include <utility>
 
 namespace zx {
@@ -343,11 +344,12 @@ std::string itemsHelp(const std::string& part,
     return "." + part + ": " + joined(four) + "\n." + part + " (16 vonalas): " + joined(sixteen);
 }
 
-SettingEntry shownOnly(std::string name, Scope scope, std::optional<Field> field,
+SettingEntry shownOnly(std::string name, std::string label, Scope scope, std::optional<Field> field,
                        std::function<SettingValue(const SettingsReading&)> read,
                        bool compared = true) {
     SettingEntry e;
     e.name = std::move(name);
+    e.label = std::move(label);
     e.scope = scope;
     e.field = field;
     e.compared = compared;
@@ -356,11 +358,12 @@ SettingEntry shownOnly(std::string name, Scope scope, std::optional<Field> field
 }
 
 SettingEntry
-settable(std::string name, std::optional<Field> field, bool list,
+settable(std::string name, std::string label, std::optional<Field> field, bool list,
          std::function<SettingValue(const SettingsReading&)> read,
          std::function<Refusal(SettingEdit&, const SettingTarget&, std::string_view)> store,
          std::string help) {
-    SettingEntry e = shownOnly(std::move(name), Scope::Unit, field, std::move(read));
+    SettingEntry e =
+        shownOnly(std::move(name), std::move(label), Scope::Unit, field, std::move(read));
     e.list = list;
     e.store = std::move(store);
     e.help = std::move(help);
@@ -368,9 +371,9 @@ settable(std::string name, std::optional<Field> field, bool list,
 }
 
 // A numeric edit under the byte-range check: the field's byte in decimal.
-SettingEntry byteRange(Field field, int (*shown)(const EditorView&)) {
+SettingEntry byteRange(Field field, std::string label, int (*shown)(const EditorView&)) {
     return settable(
-        std::string(fieldName(field)), field, false,
+        std::string(fieldName(field)), std::move(label), field, false,
         [shown](const SettingsReading& r) { return SettingValue::ofNumber(shown(r.view)); },
         [field](SettingEdit& e, const SettingTarget& t, std::string_view value) -> Refusal {
             if (auto refused = requireSingle(t)) return refused;
@@ -386,20 +389,20 @@ std::vector<SettingEntry> buildRegistry() {
     using V = std::string_view;
     std::vector<SettingEntry> e;
 
-    e.push_back(shownOnly("Model", Scope::File, std::nullopt,
+    e.push_back(shownOnly("Model", "Típus", Scope::File, std::nullopt,
                           [](R r) { return SettingValue::ofText(modelCaption(r.model)); }));
-    e.push_back(shownOnly("Site", Scope::File, std::nullopt,
+    e.push_back(shownOnly("Site", "Preferenciák / Telepítés", Scope::File, std::nullopt,
                           [](R r) { return textOfRecord(r, Slot::Site); }));
-    e.push_back(shownOnly("Owner", Scope::File, std::nullopt,
+    e.push_back(shownOnly("Owner", "Preferenciák / Tulajdonos", Scope::File, std::nullopt,
                           [](R r) { return textOfRecord(r, Slot::Owner); }));
-    e.push_back(shownOnly("ConnectionName", Scope::File, std::nullopt,
-                          [](R r) { return textOfRecord(r, Slot::ConnectionName); }));
+    e.push_back(shownOnly("ConnectionName", "Com port beállítások / Kapcsolat", Scope::File,
+                          std::nullopt, [](R r) { return textOfRecord(r, Slot::ConnectionName); }));
     e.push_back(shownOnly(
-        "LastModified", Scope::File, std::nullopt,
+        "LastModified", "Preferenciák / Utolsó módosítás", Scope::File, std::nullopt,
         [](R r) { return SettingValue::ofText(r.lastModified); }, false));
 
     e.push_back(settable(
-        "SmdrSpeed", Field::SmdrSpeed, false,
+        "SmdrSpeed", "Alap / SMDR sebesség, Paritás", Field::SmdrSpeed, false,
         [](R r) {
             return SettingValue::ofParts({{"speed", item(speedItems(r.model), r.view.speedItem)},
                                           {"parity", item(parityItems(), r.view.parityItem)}});
@@ -408,7 +411,7 @@ std::vector<SettingEntry> buildRegistry() {
                       return parityItems();
                   })));
     e.push_back(settable(
-        "SmdrMode", Field::SmdrMode, false,
+        "SmdrMode", "Alap / SMDR mód, 20hex alatti karakterek", Field::SmdrMode, false,
         [](R r) {
             return SettingValue::ofParts(
                 {{"mode", item(modeItems(r.model), r.view.modeItem)},
@@ -417,9 +420,10 @@ std::vector<SettingEntry> buildRegistry() {
         setMode,
         itemsHelp("mode", modeItems) + "\n" +
             itemsHelp("controlCharacters", [](DeviceModel) { return twentyHexItems(); })));
-    e.push_back(byteRange(Field::CoPosition, [](const EditorView& v) { return v.coPosition; }));
+    e.push_back(byteRange(Field::CoPosition, "Alap / CO pozíció",
+                          [](const EditorView& v) { return v.coPosition; }));
     e.push_back(settable(
-        "CoWidth", Field::CoWidth, false,
+        "CoWidth", "Alap / CO karakterszám", Field::CoWidth, false,
         [](R r) { return item(coWidthItems(), r.view.coWidthItem); },
         [](SettingEdit& ed, T t, V value) -> Refusal {
             if (auto refused = requireSingle(t)) return refused;
@@ -429,10 +433,10 @@ std::vector<SettingEntry> buildRegistry() {
                 ed.model(), it == items.end() ? -1 : static_cast<int>(it - items.begin())));
         },
         joined(coWidthItems())));
-    e.push_back(
-        byteRange(Field::CalledPosition, [](const EditorView& v) { return v.calledPosition; }));
+    e.push_back(byteRange(Field::CalledPosition, "Alap / Hívottszám pozíció",
+                          [](const EditorView& v) { return v.calledPosition; }));
     e.push_back(settable(
-        "RecordTerminator", Field::RecordTerminator, false,
+        "RecordTerminator", "Alap / Rekord záró kód", Field::RecordTerminator, false,
         [](R r) { return SettingValue::ofNumber(r.view.recordTerminator); },
         [](SettingEdit& ed, T t, V value) -> Refusal {
             if (auto refused = requireSingle(t)) return refused;
@@ -440,7 +444,7 @@ std::vector<SettingEntry> buildRegistry() {
         },
         "egész szám 0..255"));
     e.push_back(settable(
-        "NumberTerminator", Field::NumberTerminator, false,
+        "NumberTerminator", "Alap / Számzáró kód", Field::NumberTerminator, false,
         [](R r) {
             return SettingValue::ofText(std::string(1, r.view.numberTerminator.value_or(' ')));
         },
@@ -453,7 +457,9 @@ std::vector<SettingEntry> buildRegistry() {
         "egy karakter: 0..9, *, # vagy szóköz"));
     for (const bool pin : {true, false}) {
         e.push_back(settable(
-            pin ? "PinEnable" : "DstEnable", pin ? Field::PinEnable : Field::DstEnable, false,
+            pin ? "PinEnable" : "DstEnable",
+            pin ? "Alap / Pinkód engedélyezés" : "Alap / Átállás a téli/nyári időszámításra",
+            pin ? Field::PinEnable : Field::DstEnable, false,
             [pin](R r) {
                 return SettingValue::ofFlag(
                     (pin ? r.view.pinEnable : r.view.dstEnable).value_or(false));
@@ -472,7 +478,7 @@ std::vector<SettingEntry> buildRegistry() {
     }
 
     e.push_back(settable(
-        "LineSettings", Field::LineSettings, true,
+        "LineSettings", "Vonalak / #. vonal", Field::LineSettings, true,
         [](R r) {
             std::vector<SettingValue> rows;
             for (std::size_t n = 0; n < r.view.lines.size(); ++n)
@@ -487,7 +493,7 @@ std::vector<SettingEntry> buildRegistry() {
             " (16 vonalas)\n.subLine, .callIn: igen vagy nem\n"
             "4 vonalas: dialling és seizure csak az 1. vonalon"));
     e.push_back(settable(
-        "CoNumbers", Field::CoNumbers, true,
+        "CoNumbers", "Vonalak / #. vonal CO szám", Field::CoNumbers, true,
         [](R r) {
             std::vector<SettingValue> numbers;
             for (const LineRowView& row : r.view.lines)
@@ -504,28 +510,40 @@ std::vector<SettingEntry> buildRegistry() {
 
     // The timers, in the order the views show them.
     using Shown = int (*)(const EditorView&);
-    const std::pair<Field, Shown> timers[] = {
-        {Field::SeizeTime, [](const EditorView& v) { return v.seizeTime; }},
-        {Field::ReleaseTime, [](const EditorView& v) { return v.releaseTime; }},
-        {Field::InterdigitTime, [](const EditorView& v) { return v.interdigitTime; }},
-        {Field::FirstToneTime1, [](const EditorView& v) { return v.firstTone1; }},
-        {Field::SecondToneTime1, [](const EditorView& v) { return v.secondTone1; }},
-        {Field::CoTimeout1, [](const EditorView& v) { return v.coTimeout1; }},
-        {Field::CoResetTime1, [](const EditorView& v) { return v.coReset1; }},
-        {Field::FirstToneTime2, [](const EditorView& v) { return v.firstTone2.value_or(0); }},
-        {Field::SecondToneTime2, [](const EditorView& v) { return v.secondTone2.value_or(0); }},
-        {Field::CoTimeout2, [](const EditorView& v) { return v.coTimeout2.value_or(0); }},
-        {Field::CoResetTime2, [](const EditorView& v) { return v.coReset2.value_or(0); }},
-        {Field::LoopPulseDelta, [](const EditorView& v) { return v.loopPulseDelta.value_or(0); }},
+    const std::tuple<Field, const char*, Shown> timers[] = {
+        {Field::SeizeTime, "Időzítők / Beemelési", [](const EditorView& v) { return v.seizeTime; }},
+        {Field::ReleaseTime, "Időzítők / Bontási",
+         [](const EditorView& v) { return v.releaseTime; }},
+        {Field::InterdigitTime, "Időzítők / Interdigit",
+         [](const EditorView& v) { return v.interdigitTime; }},
+        {Field::FirstToneTime1, "Időzítők / Elsö T. hang #1",
+         [](const EditorView& v) { return v.firstTone1; }},
+        {Field::SecondToneTime1, "Időzítők / Második T. hang #1",
+         [](const EditorView& v) { return v.secondTone1; }},
+        {Field::CoTimeout1, "Időzítők / CO leidözítés #1",
+         [](const EditorView& v) { return v.coTimeout1; }},
+        {Field::CoResetTime1, "Időzítők / CO reszet #1",
+         [](const EditorView& v) { return v.coReset1; }},
+        {Field::FirstToneTime2, "Időzítők / Elsö T. hang #2",
+         [](const EditorView& v) { return v.firstTone2.value_or(0); }},
+        {Field::SecondToneTime2, "Időzítők / Második T. hang #2",
+         [](const EditorView& v) { return v.secondTone2.value_or(0); }},
+        {Field::CoTimeout2, "Időzítők / CO leidözítés #2",
+         [](const EditorView& v) { return v.coTimeout2.value_or(0); }},
+        {Field::CoResetTime2, "Időzítők / CO reszet #2",
+         [](const EditorView& v) { return v.coReset2.value_or(0); }},
+        {Field::LoopPulseDelta, "Időzítők / Hurok/Imp különbség",
+         [](const EditorView& v) { return v.loopPulseDelta.value_or(0); }},
     };
-    for (const auto& [field, shown] : timers)
-        e.push_back(byteRange(field, shown));
+    for (const auto& [field, label, shown] : timers)
+        e.push_back(byteRange(field, label, shown));
 
-    e.push_back(byteRange(Field::LocalLength, [](const EditorView& v) { return v.localLength; }));
-    e.push_back(
-        byteRange(Field::NationalLength, [](const EditorView& v) { return v.nationalLength; }));
+    e.push_back(byteRange(Field::LocalLength, "Számhosszak / Helyi számhossz",
+                          [](const EditorView& v) { return v.localLength; }));
+    e.push_back(byteRange(Field::NationalLength, "Számhosszak / Belföldi számhossz",
+                          [](const EditorView& v) { return v.nationalLength; }));
     e.push_back(settable(
-        "NationalExceptions", Field::NationalExceptions, true,
+        "NationalExceptions", "Számhosszak / #. belföldi kivétel", Field::NationalExceptions, true,
         [](R r) {
             std::vector<SettingValue> entries;
             for (const ExceptionView& x : r.view.exceptions)
@@ -539,17 +557,18 @@ std::vector<SettingEntry> buildRegistry() {
         "pontosan két számjegy 0-9; .length: 0..255; üres érték\n"
         "törli a bejegyzést (i = 1..16)"));
     e.push_back(settable(
-        "MobilePrefixes", Field::MobilePrefixes, true,
+        "MobilePrefixes", "Számhosszak / #. mobil prefix", Field::MobilePrefixes, true,
         [](R r) { return texts(*r.view.mobilePrefixes); },
         [](SettingEdit& ed, T t, V value) { return setPrefix(ed, t, unquotedText(value), true); },
         "(i = 1..4) legfeljebb 4 számjegy; üres: nincs előtag"));
     e.push_back(settable(
-        "IntlPrefixes", Field::IntlPrefixes, true, [](R r) { return texts(*r.view.intlPrefixes); },
+        "IntlPrefixes", "Számhosszak / #. nemzetközi prefix", Field::IntlPrefixes, true,
+        [](R r) { return texts(*r.view.intlPrefixes); },
         [](SettingEdit& ed, T t, V value) { return setPrefix(ed, t, unquotedText(value), false); },
         "(i = 1..2) legfeljebb 2 számjegy; üres: nincs előtag"));
 
     e.push_back(settable(
-        "CallInNumber", Field::CallInNumber, false,
+        "CallInNumber", "Behívás / Behívószám", Field::CallInNumber, false,
         [](R r) { return SettingValue::ofRaw(r.view.callInNumber); },
         [](SettingEdit& ed, T t, V value) -> Refusal {
             if (auto refused = requireSingle(t)) return refused;
@@ -560,7 +579,8 @@ std::vector<SettingEntry> buildRegistry() {
         },
         "legfeljebb 24 karakter"));
     e.push_back(settable(
-        "CallInFlags", Field::CallInFlags, false,
+        "CallInFlags", "Behívás / Behívás külföldi, belföldi szám esetén", Field::CallInFlags,
+        false,
         [](R r) {
             return SettingValue::ofParts(
                 {{"foreign", SettingValue::ofFlag(r.view.callInForeign)},
@@ -568,16 +588,18 @@ std::vector<SettingEntry> buildRegistry() {
         },
         setCallInFlags, ".foreign, .domestic: igen vagy nem"));
     e.push_back(settable(
-        "BarredCallInAreas", Field::BarredCallInAreas, true,
+        "BarredCallInAreas", "Behívás / #. tiltott körzetszám", Field::BarredCallInAreas, true,
         [](R r) { return texts(r.view.barredAreas); },
         [](SettingEdit& ed, T t, V value) { return setBarred(ed, t, unquotedText(value)); },
         "(i = 1..64) legfeljebb 2 számjegy; üres: felszabadítja"));
 
-    e.push_back(shownOnly("CodeLength", Scope::Unit, Field::CodeLength,
+    e.push_back(shownOnly("CodeLength", "Preferenciák / Kódjegyek száma", Scope::Unit,
+                          Field::CodeLength,
                           [](R r) { return SettingValue::ofNumber(r.view.codeLength); }));
-    e.push_back(shownOnly("CodeCount", Scope::Unit, Field::CodeCount,
+    e.push_back(shownOnly("CodeCount", "Preferenciák / Kódok darabszáma", Scope::Unit,
+                          Field::CodeCount,
                           [](R r) { return SettingValue::ofNumber(r.view.codeCount); }));
-    e.push_back(shownOnly("CodeTable", Scope::Unit, Field::CodeTable, [](R r) {
+    e.push_back(shownOnly("CodeTable", "Kódok / #. sor", Scope::Unit, Field::CodeTable, [](R r) {
         std::vector<SettingValue> rows;
         rows.reserve(r.view.codes.size());
         for (const CodeRowView& row : r.view.codes)
@@ -586,14 +608,15 @@ std::vector<SettingEntry> buildRegistry() {
     }));
     // What follows from the code count and length: nothing of its own to compare.
     e.push_back(shownOnly(
-        "CodeStatus", Scope::Unit, std::nullopt,
+        "CodeStatus", "Állapotsor / Kódok", Scope::Unit, std::nullopt,
         [](R r) { return SettingValue::ofText(r.view.codePanelText()); }, false));
-    e.push_back(shownOnly("FreeNumbers", Scope::Unit, Field::FreeNumbers, [](R r) {
-        std::vector<SettingValue> numbers;
-        for (const RawText& n : r.view.freeNumbers)
-            numbers.push_back(SettingValue::ofRaw(n));
-        return SettingValue::ofList(std::move(numbers));
-    }));
+    e.push_back(
+        shownOnly("FreeNumbers", "Számok / #. szám", Scope::Unit, Field::FreeNumbers, [](R r) {
+            std::vector<SettingValue> numbers;
+            for (const RawText& n : r.view.freeNumbers)
+                numbers.push_back(SettingValue::ofRaw(n));
+            return SettingValue::ofList(std::move(numbers));
+        }));
     return e;
 }
 
@@ -630,6 +653,14 @@ SettingsReading::SettingsReading(const DatabaseRecord& r, DeviceModel m, std::st
 const std::vector<SettingEntry>& settingsRegistry() {
     static const std::vector<SettingEntry> registry = buildRegistry();
     return registry;
+}
+
+std::string settingLabel(const SettingEntry& entry, std::optional<int> index) {
+    std::string label = entry.label;
+    // "#." is where a list element's number goes ("#1" of a timer's label is the window's own).
+    if (const std::size_t at = label.find("#."); at != std::string::npos)
+        label.replace(at, 1, index ? std::to_string(*index) : std::string("n"));
+    return label;
 }
 
 const SettingEntry* findSetting(std::string_view name) {

@@ -36,6 +36,9 @@ struct SettingEntry {
     enum class Scope { File, Unit };
 
     std::string name;
+    // Where the window shows it, as its page and label: "Alap / CO pozíció". A list's label
+    // names one element, with '#' where the element's number goes ("Kódok / #. sor").
+    std::string label;
     Scope scope = Scope::Unit;
     // The field it lives in: a model that lacks the field lacks the setting.
     std::optional<Field> field;
@@ -57,6 +60,9 @@ struct SettingEntry {
 // The settings in the order `show` prints them.
 const std::vector<SettingEntry>& settingsRegistry();
 const SettingEntry* findSetting(std::string_view name);
+
+// The window's words for a setting, or for element `index` (counted from 1) of a list.
+std::string settingLabel(const SettingEntry& entry, std::optional<int> index = std::nullopt);
 
 struct ShownSetting {
     const SettingEntry* entry;

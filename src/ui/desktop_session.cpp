@@ -61,6 +61,10 @@ PrintSources printSources(TMainForm& w, DeviceLinkController& link) {
         return lines;
     };
     s.window = [&w]() -> QWidget* { return &w; };
+    s.pageWidget = [&w] { return w.PageControl1->currentWidget(); };
+    s.pageName = [&w] {
+        return w.PageControl1->tabText(w.PageControl1->currentIndex()).remove(QLatin1Char('&'));
+    };
     return s;
 }
 

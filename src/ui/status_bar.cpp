@@ -38,9 +38,33 @@ void PathPanel::paintEvent(QPaintEvent* event) {
                      shownText());
 }
 
+QRect MiddleElidedLabel::textRect() const {
+    // Where a framed label draws its text: half an x in from the frame.
+    const int indent = frameWidth() > 0 ? fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 : 0;
+    return contentsRect().adjusted(indent + margin(), margin(), -indent - margin(), -margin());
+}
+
+QString MiddleElidedLabel::shownText() const {
+    return fontMetrics().elidedText(text(), Qt::ElideMiddle, textRect().width());
+}
+
+void MiddleElidedLabel::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    painter.drawText(textRect(), Qt::AlignLeft | Qt::AlignVCenter, shownText());
+}
+
 namespace {
 
 constexpr int PanelWidths[StatusPanels::Count] = {200, 50, 150, 150};
+
+// The width a framed label needs to show the text whole.
+int neededWidth(const QLabel& label, const QString& text) {
+    const QFontMetrics metrics(label.font());
+    return metrics.horizontalAdvance(text) +
+           2 * (label.frameWidth() + metrics.horizontalAdvance(QLatin1Char('x')) / 2 +
+                label.margin() + 1);
+}
 
 } // namespace
 
@@ -50,7 +74,7 @@ StatusPanels::StatusPanels(QStatusBar* bar) {
     file_->setFixedWidth(PanelWidths[0]);
     bar->addWidget(file_);
     for (int i = 1; i < Count; ++i) {
-        auto* label = new QLabel(bar);
+        auto* label = i == Connection ? new MiddleElidedLabel(bar) : new QLabel(bar);
         label->setObjectName(QStringLiteral("SBarPanel%1").arg(i));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setFixedWidth(PanelWidths[i]);
@@ -62,8 +86,14 @@ StatusPanels::StatusPanels(QStatusBar* bar) {
 void StatusPanels::setText(int panel, const QString& text) {
     if (panel == File)
         file_->setText(text);
-    else if (panel > 0 && panel < Count)
-        labels_[static_cast<std::size_t>(panel)]->setText(text);
+    else if (panel > 0 && panel < Count) {
+        QLabel* label = labels_[static_cast<std::size_t>(panel)];
+        label->setText(text);
+        if (panel == Connection)
+            label->setToolTip(text);
+        else if (const int needed = neededWidth(*label, text); needed > label->width())
+            label->setFixedWidth(needed);
+    }
 }
 
 QString StatusPanels::text(int panel) const {
@@ -81,12 +111,11 @@ QWidget* StatusPanels::panel(int panel) const {
 void StatusPanels::fitTexts(int p, const QStringList& texts) {
     QWidget* w = panel(p);
     if (!w) return;
-    const QFontMetrics metrics(w->font());
-    int widest = 0;
+    const auto* label = qobject_cast<const QLabel*>(w);
+    if (!label) return;
+    int needed = 0;
     for (const QString& text : texts)
-        widest = std::max(widest, metrics.horizontalAdvance(text));
-    // The frame and the label's own margin on both sides.
-    const int needed = widest + 2 * (w->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 4);
+        needed = std::max(needed, neededWidth(*label, text));
     if (needed > w->width()) w->setFixedWidth(needed);
 }
 

@@ -1,12 +1,13 @@
 #pragma once
 // The status bar's four panels: 0 the database file, 1 the code table size, 2 the connection,
 // 3 the connection state and progress. The file panel draws a long path with its leading
-// directory names replaced by "..."; the full text stays available.
+// directory names replaced by "..."; the connection panel a long port name with "..." in its
+// middle, the whole name in its tip; the other panels widen to show every text whole.
 #include <QFrame>
+#include <QLabel>
 
 #include <array>
 
-class QLabel;
 class QStatusBar;
 
 namespace zx {
@@ -26,6 +27,21 @@ class PathPanel : public QFrame {
 
   private:
     QString text_;
+};
+
+// A label that draws a text too long for it with "..." in its middle; text() stays whole.
+class MiddleElidedLabel : public QLabel {
+    Q_OBJECT
+  public:
+    explicit MiddleElidedLabel(QWidget* parent = nullptr) : QLabel(parent) {}
+    // What the label draws at its present width and font.
+    QString shownText() const;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QRect textRect() const;
 };
 
 class StatusPanels {

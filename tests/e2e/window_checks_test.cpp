@@ -95,7 +95,7 @@ TEST_F(WindowChecks, TheUnitIsComparedWithoutTouchingWhatTheWindowShows) {
     readTheDialog(lines);
     trigger(window().menu().mnuCompare);
 
-    EXPECT_TRUE(lines.contains(QStringLiteral("CoPosition\t23\t77")))
+    EXPECT_TRUE(lines.contains(QString::fromUtf8("Alap / CO pozíció\t23\t77\tCoPosition")))
         << lines.join('|').toStdString();
     EXPECT_TRUE(window().document().image() == before);
     EXPECT_FALSE(window().document().isModified());
@@ -117,20 +117,36 @@ TEST_F(WindowChecks, AFileIsComparedByNameAndTheListFilteredAndSaved) {
     ui.fileNames = {file, dir.filePath("elteresek.txt")};
     ui.dialogHandlers.push_back([](QDialog& d) { static_cast<TPasswordDlg&>(d).accept(); });
     QStringList all, filtered;
+    QString count;
     ui.dialogHandlers.push_back([&](QDialog& d) {
         auto& dialog = static_cast<CompareDialog&>(d);
         all = dialog.shownLines();
-        dialog.setFilter(QStringLiteral("copos"));
+        dialog.setFilter(QStringLiteral("copos")); // a part of the name scripts use
         filtered = dialog.shownLines();
+        count = d.findChild<QLabel*>("lblCount")->text();
         EXPECT_TRUE(dialog.saveList());
         d.accept();
     });
+    session->compare().now = [] { return QDateTime(QDate(2026, 3, 5), QTime(9, 7, 5)); };
     trigger(window().menu().mnuCompare);
-    EXPECT_EQ(all, (QStringList{"CoPosition\t23\t30", "LocalLength\t6\t9"}));
-    EXPECT_EQ(filtered, QStringList{"CoPosition\t23\t30"});
+    EXPECT_EQ(all,
+              (QStringList{QString::fromUtf8("Alap / CO pozíció\t23\t30\tCoPosition"),
+                           QString::fromUtf8("Számhosszak / Helyi számhossz\t6\t9\tLocalLength")}));
+    EXPECT_EQ(filtered, all.mid(0, 1));
+    EXPECT_TRUE(count.contains(QString::fromUtf8("1 / 2"))) << count.toStdString();
+    // The saved list says what was compared with what, when, and that a filter was on.
     QFile saved(dir.filePath("elteresek.txt"));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(saved.readAll(), "CoPosition\t23\t30\r\n");
+    const QStringList text = QString::fromUtf8(saved.readAll()).split(QStringLiteral("\r\n"));
+    ASSERT_EQ(text.size(), 7) << text.join('|').toStdString();
+    EXPECT_EQ(text[0],
+              QString::fromUtf8("Összehasonlítás: a megjelenített új konfiguráció és ") + file);
+    EXPECT_TRUE(text[1].startsWith(QString::fromUtf8("Időpont: "))) << text[1].toStdString();
+    EXPECT_TRUE(text[1].contains(QStringLiteral("9:07:05"))) << text[1].toStdString();
+    EXPECT_EQ(text[2], QString::fromUtf8("Szűrés: \"copos\", a szűrt sorok: 1 / 2"));
+    EXPECT_EQ(text[4], QString::fromUtf8("Beállítás\tMegjelenített\tmasik.vd1\tNév"));
+    EXPECT_EQ(text[5], all[0]);
+    EXPECT_EQ(text[6], QString());
 }
 
 TEST_F(WindowChecks, TheReadBackCatchesAWriteTheUnitDidNotKeep) {
@@ -144,7 +160,7 @@ TEST_F(WindowChecks, TheReadBackCatchesAWriteTheUnitDidNotKeep) {
     ASSERT_EQ(ui.messages().size(), 1);
     EXPECT_TRUE(ui.messages()[0].startsWith(
         QString::fromUtf8("Az egység nem azt tartja, amit kapott !!!")));
-    EXPECT_TRUE(ui.messages()[0].contains("CoPosition"));
+    EXPECT_TRUE(ui.messages()[0].contains(QString::fromUtf8("Alap / CO pozíció")));
     EXPECT_EQ(panel3(), QString::fromUtf8("Az egység nem azt tartja, amit kapott !!!"));
 
     // Without the fault the same upload is confirmed.

@@ -104,6 +104,8 @@ TEST(SettingsComparison, CodeRowsAndFreeNumbersOfListsOfDifferentLength) {
                                                    "FreeNumbers[1]", "FreeNumbers[2]"}))
             << modelIndex(m);
         ASSERT_EQ(diff.size(), 5u);
+        EXPECT_EQ(diff[1].label, "Kódok / 2. sor");
+        EXPECT_EQ(diff[3].label, "Számok / 1. szám");
         EXPECT_EQ(diff[1].a->parts[0].value.text, "1001");
         EXPECT_EQ(diff[1].b->parts[0].value.text, "9001");
         EXPECT_FALSE(diff[2].a) << "A has only three rows";
@@ -141,6 +143,7 @@ TEST(SettingsComparison, BytesNoSettingShowsAreNamedByTheirSegment) {
     const std::vector<SettingDifference> diff = compare(a, b, L4);
     ASSERT_EQ(diff.size(), 2u);
     EXPECT_EQ(diff[0].name, "Segment[44]");
+    EXPECT_EQ(diff[0].label, "Memória / 44. szegmens");
     EXPECT_EQ(diff[0].b->text.substr(44, 2), "07");
     EXPECT_EQ(diff[1].name, "Segment[255]");
     EXPECT_EQ(diff[1].a->text.substr(62), "20");
@@ -149,6 +152,7 @@ TEST(SettingsComparison, BytesNoSettingShowsAreNamedByTheirSegment) {
     // Where a setting differs, that is what is listed.
     b.set(1656, 1);
     EXPECT_EQ(lines(compare(a, b, L4)), (std::vector<std::string>{"CoPosition: 23 | 1"}));
+    EXPECT_EQ(compare(a, b, L4).front().label, "Alap / CO pozíció");
 }
 
 } // namespace

@@ -170,5 +170,45 @@ TEST(SettingsRegistry, HelpNamesEverySettingSetChangesWithItsItems) {
         EXPECT_NE(help.find(line), std::string::npos) << line;
 }
 
+// Every setting has the window's words: the page (or dialog) that shows it and its label there,
+// each its own; a list's label numbers its element.
+TEST(SettingsRegistry, EverySettingHasTheWindowsPageAndLabel) {
+    const std::set<std::string> pages{
+        "Alap",   "Vonalak", "Időzítők",     "Számhosszak",          "Kódok",
+        "Számok", "Behívás", "Preferenciák", "Com port beállítások", "Állapotsor"};
+    std::set<std::string> labels;
+    for (const SettingEntry& e : settingsRegistry()) {
+        const std::size_t slash = e.label.find(" / ");
+        if (e.name != "Model") {
+            ASSERT_NE(slash, std::string::npos) << e.name;
+            EXPECT_TRUE(pages.contains(e.label.substr(0, slash))) << e.label;
+        }
+        EXPECT_TRUE(labels.insert(e.label).second) << "twice: " << e.label;
+        bool isList = e.list;
+        DatabaseRecord record;
+        record.image = newImage(L4);
+        if (e.availableIn(L4))
+            isList = e.read(SettingsReading(record, L4)).kind == SettingValue::Kind::List;
+        EXPECT_EQ(isList, e.label.find("#.") != std::string::npos) << e.name;
+    }
+    const struct {
+        const char* name;
+        std::optional<int> index;
+        const char* label;
+    } cases[] = {
+        {"CoPosition", {}, "Alap / CO pozíció"},
+        {"CodeTable", 2, "Kódok / 2. sor"},
+        {"FreeNumbers", 1, "Számok / 1. szám"},
+        {"CoTimeout2", {}, "Időzítők / CO leidözítés #2"},
+        {"BarredCallInAreas", 64, "Behívás / 64. tiltott körzetszám"},
+        {"CodeTable", {}, "Kódok / n. sor"},
+    };
+    for (const auto& c : cases) {
+        const SettingEntry* e = findSetting(c.name);
+        ASSERT_NE(e, nullptr) << c.name;
+        EXPECT_EQ(settingLabel(*e, c.index), c.label);
+    }
+}
+
 } // namespace
 } // namespace zx

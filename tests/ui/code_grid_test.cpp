@@ -136,16 +136,36 @@ TEST_F(CodeGridTest, RightsKeysAndDoubleClicks) {
 
 TEST_F(CodeGridTest, PopupActsOnTheSelectedRows) {
     fill(DeviceModel::Line4, 6);
-    grid->setCell(4, 2, QStringLiteral("Nem"));
-    // A block from row 2 to row 4 in the rights columns; the right click keeps it.
-    click(3, 2);
-    click(5, 4, Qt::ShiftModifier);
-    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, centre(2, 6));
-    trigger("Mobil1");
-    const char* mobile[] = {"Igen", "Igen", "Nem", "Nem", "Igen", "Igen"};
-    for (int r = 1; r <= 6; ++r)
-        EXPECT_EQ(grid->cell(4, r), QString::fromUtf8(mobile[r - 1])) << r;
+    // The right click acts on the block it falls in, else on the row it falls on.
+    const struct {
+        int blockFrom, blockTo; // a block in the rights columns; 0: the cursor on row 11 alone
+        int clickedColumn, clickedRow;
+        const char* mobile; // column 4 of rows 1..12 afterwards: I for Igen, N for Nem
+    } cases[] = {
+        {2, 4, 2, 3, "INNNIIIIIIII"},  // inside the block: the block
+        {2, 4, 1, 4, "INNNIIIIIIII"},  // the block's row, in the code column
+        {2, 4, 2, 6, "IIIIINIIIIII"},  // below the block: the clicked row only
+        {0, 0, 3, 5, "IIIINIIIIIII"},  // away from the cursor: the clicked row, not row 11
+        {0, 0, 2, 11, "IIIIIIIIIINI"}, // on the cursor's row
+    };
+    for (const auto& c : cases) {
+        fill(DeviceModel::Line4, 12);
+        if (c.blockFrom) {
+            click(3, c.blockFrom);
+            click(5, c.blockTo, Qt::ShiftModifier);
+        } else {
+            click(2, 11);
+        }
+        QTest::mouseClick(grid->viewport(), Qt::RightButton, {},
+                          centre(c.clickedColumn, c.clickedRow));
+        trigger("Mobil1");
+        QString mobile;
+        for (int r = 1; r <= 12; ++r)
+            mobile += grid->cell(4, r).left(1);
+        EXPECT_EQ(mobile, QString::fromUtf8(c.mobile)) << c.clickedRow;
+    }
 
+    fill(DeviceModel::Line4, 6);
     grid->selectAllCodes();
     EXPECT_EQ(grid->currentIndex(), at(2, 6));
     trigger("Tiltott1");

@@ -9,7 +9,6 @@
 #include "ui/main_form.h"
 
 #include <QAction>
-#include <QFileInfo>
 
 namespace zx {
 
@@ -33,11 +32,10 @@ void CompareCommand::compare() {
         if (path.isEmpty()) return;
         if (const auto differences = compareWithFile(path)) {
             dialogs_.rememberFolderOf(path);
-            show(*differences, QFileInfo(path).fileName());
+            show(*differences, path);
         }
     } else if (with == Interaction::Answer::No) {
-        if (const auto differences = compareWithUnit())
-            show(*differences, QString::fromUtf8("Egység"));
+        if (const auto differences = compareWithUnit()) show(*differences, QString());
     }
 }
 
@@ -65,8 +63,9 @@ std::optional<std::vector<SettingDifference>> CompareCommand::compareWithUnit() 
 }
 
 void CompareCommand::show(const std::vector<SettingDifference>& differences,
-                          const QString& otherCaption) {
-    CompareDialog dialog(differences, otherCaption, form_.interaction(), &form_);
+                          const QString& otherFile) {
+    const ComparedSides sides{form_.document().currentFileName(), otherFile, now()};
+    CompareDialog dialog(differences, sides, form_.interaction(), &form_);
     form_.interaction().runDialog(dialog);
 }
 

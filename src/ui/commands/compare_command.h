@@ -5,7 +5,10 @@
 // are listed in a dialog.
 #include "model/settings_comparison.h"
 
+#include <QDateTime>
 #include <QObject>
+
+#include <functional>
 
 #include <optional>
 #include <vector>
@@ -29,8 +32,12 @@ class CompareCommand : public QObject {
     std::optional<std::vector<SettingDifference>> compareWithFile(const QString& path);
     std::optional<std::vector<SettingDifference>> compareWithUnit();
 
+    // The time the list's heading gives the comparison.
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+
   private:
-    void show(const std::vector<SettingDifference>& differences, const QString& otherCaption);
+    // The list of differences with the database file at otherFile, or with the unit (empty).
+    void show(const std::vector<SettingDifference>& differences, const QString& otherFile);
 
     TMainForm& form_;
     TransferCommands& transfers_;

@@ -101,7 +101,7 @@ PrintCommands::Kind PrintCommands::kindOfPage(int page) const {
     case TerminalPage:
         return Kind::Terminal;
     default:
-        return Kind::Picture;
+        return Kind::WindowPage;
     }
 }
 
@@ -116,8 +116,8 @@ void PrintCommands::print() {
     const Kind kind = kindOfPage(sources_.page ? sources_.page() : BasicPage);
     int count = 0;
     switch (kind) {
-    case Kind::Picture:
-        if (!window()) return;
+    case Kind::WindowPage:
+        if (!sources_.pageWidget || !sources_.pageWidget()) return;
         break;
     case Kind::Terminal: {
         const QStringList lines = sources_.terminalText ? sources_.terminalText() : QStringList();
@@ -168,7 +168,7 @@ void PrintCommands::prepare(QPrintDialog& dialog, Kind kind, int count) {
     } else {
         dialog.setOptions(options);
         dialog.setPrintRange(QAbstractPrintDialog::AllPages);
-        // A picture or the terminal's text is printed whole.
+        // A window page or the terminal's text is printed whole.
         new HiddenChoices(dialog, {QStringLiteral("gbPrintRange")});
     }
 }
@@ -223,11 +223,18 @@ std::function<bool(QPrinter&)> PrintCommands::makeJob(Kind kind) {
                                [&text](ReportOutput& out) { writePlainReport(out, *text); });
         };
     }
-    case Kind::Picture:
+    case Kind::WindowPage:
         break;
     }
-    QPointer<QWidget> shown = window();
-    return [shown](QPrinter& printer) { return shown && printWindowPicture(printer, *shown); };
+    QPointer<QWidget> shown = sources_.pageWidget();
+    PageHeading heading;
+    heading.page = sources_.pageName ? sources_.pageName() : QString();
+    heading.fileName = QString::fromStdString(fileName);
+    heading.site = sources_.site ? sources_.site() : QString();
+    heading.dateTime = reportDateTime(sources_.now());
+    return [shown, heading](QPrinter& printer) {
+        return shown && printWindowPage(printer, *shown, heading);
+    };
 }
 
 bool PrintCommands::preview(const std::function<bool(QPrinter&)>& job) {

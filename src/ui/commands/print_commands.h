@@ -2,7 +2,8 @@
 // The file menu's print commands: "Oldalbeállítás..." (the page setup dialog) and
 // "Nyomtatás..." (the print dialog prepared for the page shown, a preview, then the print job).
 // The code page prints the code list, the free-number page the free-number list, the terminal
-// page the text of its screen, every other page a picture of the window. The printer, its
+// page the text of its screen, every other page itself as its widgets draw it, under a heading
+// (the page's name, the file, the site, the date and time) and the sheet's number. The printer, its
 // paper and orientation and the dialog's choice between all, range and selection stay for the
 // next use. The commands read the window only through the sources they are given.
 #include "model/code_record.h"
@@ -44,7 +45,10 @@ struct PrintSources {
     std::function<QString()> site;
     std::function<QString()> owner;
     std::function<QStringList()> terminalText; // the terminal screen's lines, top first
-    std::function<QWidget*()> window;          // parent of the dialogs; its picture is printed
+    std::function<QWidget*()> window;          // parent of the dialogs
+    // The page shown, as a widget, and its name ("Alap"), printed on the settings pages.
+    std::function<QWidget*()> pageWidget;
+    std::function<QString()> pageName;
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
 };
 
@@ -75,7 +79,7 @@ class PrintCommands : public QObject {
     QPrinter::PrintRange keptChoice() const { return keptChoice_; }
 
   private:
-    enum class Kind { Picture, CodeList, FreeNumbers, Terminal };
+    enum class Kind { WindowPage, CodeList, FreeNumbers, Terminal };
     Kind kindOfPage(int page) const;
     QWidget* window() const;
     // Prepares the dialog for the page: all only, or all, range and selection over count

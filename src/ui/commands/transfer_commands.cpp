@@ -426,11 +426,15 @@ void TransferCommands::reportReadBack(const DownloadResult& readBack, const Conf
     }
     form_.setStatusText(TMainForm::Panel::State,
                         QStringLiteral("Az egység nem azt tartja, amit kapott !!!"));
-    QStringList names;
-    for (const SettingDifference& d : differences)
-        names << QString::fromStdString(d.name);
-    message(QStringLiteral("Az egység nem azt tartja, amit kapott !!!\nEltérő beállítások: %1")
-                .arg(names.join(QStringLiteral(", "))));
+    // The settings in the window's words, one a line; a long list is cut short.
+    constexpr std::size_t Listed = 12;
+    QStringList labels;
+    for (std::size_t i = 0; i < differences.size() && i < Listed; ++i)
+        labels << QString::fromStdString(differences[i].label);
+    if (differences.size() > Listed)
+        labels << QStringLiteral("... és még %1").arg(differences.size() - Listed);
+    message(QStringLiteral("Az egység nem azt tartja, amit kapott !!!\nEltérő beállítások:\n") +
+            labels.join(QLatin1Char('\n')));
 }
 
 void TransferCommands::reportOutcome(const std::optional<PortFailure>& failure, bool ok,

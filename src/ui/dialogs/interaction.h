@@ -8,8 +8,10 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 
 class QDialog;
+class QMessageBox;
 class QWidget;
 
 namespace zx {
@@ -59,6 +61,14 @@ class Interaction {
 // The real windows of the desktop, with Hungarian buttons.
 class DesktopInteraction : public Interaction {
   public:
+    // The message box every message and question is shown in, not yet shown: as wide as its
+    // title needs beside the window's own buttons, its text on lines of their own, " !!!"
+    // kept on the line of the words it closes.
+    static std::unique_ptr<QMessageBox> messageBox(QWidget* parent, int icon, const QString& title,
+                                                   const QString& text, int buttons,
+                                                   int defaultButton,
+                                                   const Captions& captions = {});
+
     void message(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
     Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text,

@@ -1,36 +1,139 @@
 #include "ui/print/printer_page.h"
 
-#include <QMainWindow>
+#include "model/picture_slices.h"
+
+#include <QAbstractScrollArea>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPixmap>
+#include <QPicture>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace zx {
 
-bool printWindowPicture(QPagedPaintDevice& device, QWidget& window) {
-    QRect area = window.rect();
-    if (auto* main = qobject_cast<QMainWindow*>(&window);
-        main && main->menuWidget() && main->menuWidget()->isVisibleTo(main))
-        area.setTop(main->menuWidget()->geometry().bottom() + 1);
-    const QPixmap picture = window.grab(area);
-    if (picture.isNull()) return false;
+namespace {
 
-    // The same physical size: screen pixels to the device's pixels by the two resolutions.
-    const QSizeF onScreen = picture.deviceIndependentSize();
-    const double scale = double(device.logicalDpiX()) / std::max(window.logicalDpiX(), 1);
-    QSizeF size = onScreen * scale;
-    const QSizeF printable(device.width(), device.height());
-    if (size.width() > printable.width() || size.height() > printable.height())
-        size.scale(printable, Qt::KeepAspectRatio);
+// Gives the page, while it lives, the size that shows everything it holds (a scrolled list
+// with all its rows), and then its own size back. Nothing is painted on the screen meanwhile:
+// the event loop does not run.
+class FullSize {
+  public:
+    explicit FullSize(QWidget& page) : page_(page), size_(page.size()) {
+        for (QAbstractScrollArea* area : page.findChildren<QAbstractScrollArea*>())
+            scrolled_.push_back(
+                {area, area->horizontalScrollBar()->value(), area->verticalScrollBar()->value()});
+        const QSize full = size_.expandedTo(page.sizeHint());
+        if (full != size_) page.resize(full);
+    }
+    ~FullSize() {
+        if (page_.size() != size_) page_.resize(size_);
+        // Where the operator had scrolled the lists to.
+        for (const Scrolled& s : scrolled_) {
+            s.area->horizontalScrollBar()->setValue(s.x);
+            s.area->verticalScrollBar()->setValue(s.y);
+        }
+    }
+    FullSize(const FullSize&) = delete;
+    FullSize& operator=(const FullSize&) = delete;
+
+  private:
+    struct Scrolled {
+        QAbstractScrollArea* area;
+        int x, y;
+    };
+    QWidget& page_;
+    QSize size_;
+    std::vector<Scrolled> scrolled_;
+};
+
+// The rows each control of the page takes, for cuts between sheets.
+std::vector<RowSpan> controlRows(const QWidget& page) {
+    std::vector<RowSpan> rows;
+    for (const QWidget* child : page.findChildren<QWidget*>()) {
+        if (!child->isVisibleTo(&page)) continue;
+        const int top = child->mapTo(&page, QPoint(0, 0)).y();
+        rows.push_back({top, top + child->height()});
+    }
+    return rows;
+}
+
+} // namespace
+
+QString PageHeading::text() const {
+    const QString gap = QStringLiteral("   ");
+    return page + gap + QString::fromUtf8("Fájl: ") +
+           (fileName.isEmpty() ? QString::fromUtf8("Új") : fileName) + gap +
+           QString::fromUtf8("Telepítési hely: ") + site + gap + dateTime;
+}
+
+bool printWindowPage(QPagedPaintDevice& device, QWidget& page, const PageHeading& heading) {
+    const FullSize full(page);
+    const QRect area = reportArea(device);
 
     QPainter painter;
     if (!painter.begin(&device)) return false;
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(QRectF(QPointF(0, 0), size), picture, QRectF(picture.rect()));
+    QFont font = page.font();
+    font.setPointSizeF(9);
+    QFont bold = font;
+    bold.setBold(true);
+    const QFontMetrics metrics(bold, &device);
+    const int line = metrics.height();
+    // The heading (on more lines where the paper is narrow), the sheet's number, a rule and a
+    // gap above the window's page.
+    const QString headingText = heading.text();
+    const QRect headingRect(
+        area.left(), area.top(), area.width(),
+        metrics
+            .boundingRect(QRect(0, 0, area.width(), area.height()), Qt::TextWordWrap, headingText)
+            .height());
+    const int numberTop = headingRect.bottom() + 1;
+    const int rule = numberTop + line + line / 3;
+    const int top = numberTop + 2 * line;
+    const int room = std::max(area.bottom() + 1 - top, 1);
+
+    // The same physical size as on the screen, smaller where the paper is narrower.
+    double scale = double(device.logicalDpiX()) / std::max(page.logicalDpiX(), 1);
+    if (page.width() * scale > area.width()) scale = double(area.width()) / page.width();
+    const int sliceHeight = std::max(1, static_cast<int>(std::floor(room / scale)));
+    const std::vector<RowSpan> slices =
+        pictureSlices(page.height(), sliceHeight, controlRows(page));
+
+    for (std::size_t n = 0; n < slices.size(); ++n) {
+        if (n > 0 && !device.newPage()) return false;
+        painter.setFont(bold);
+        painter.drawText(headingRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, headingText);
+        painter.setFont(font);
+        painter.drawText(QRect(area.left(), numberTop, area.width(), line),
+                         Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Oldal: %1").arg(n + 1));
+        painter.drawLine(area.left(), rule, area.right(), rule);
+
+        // The slice's own drawing recorded as drawing commands: drawn into a picture, the
+        // widgets' text and lines stay text and lines on any device (a printer would get a
+        // bitmap of them). Only the controls within the slice draw, so no text of another
+        // sheet lies hidden under this one's clip.
+        const RowSpan& slice = slices[n];
+        const QRect source(0, slice.top, page.width(), slice.bottom - slice.top);
+        QPicture picture;
+        {
+            QPainter recorder(&picture);
+            page.render(&recorder, QPoint(), QRegion(source), QWidget::DrawChildren);
+        }
+        painter.save();
+        painter.translate(area.left(), top);
+        painter.scale(scale, scale); // in the page's pixels from here
+        painter.setClipRect(QRect(QPoint(), source.size()));
+        // A picture plays itself scaled from its own resolution to the device's: undone, so
+        // that the page's pixels are what it draws in.
+        painter.scale(double(picture.logicalDpiX()) / device.logicalDpiX(),
+                      double(picture.logicalDpiY()) / device.logicalDpiY());
+        painter.drawPicture(0, 0, picture);
+        painter.restore();
+    }
     return painter.end();
 }
 

@@ -16,6 +16,8 @@
 #include <QPainter>
 #include <QStyleOptionHeader>
 
+#include <algorithm>
+
 namespace zx {
 
 namespace {
@@ -286,8 +288,14 @@ void CodeGrid::keyPressEvent(QKeyEvent* event) {
 }
 
 void CodeGrid::mousePressEvent(QMouseEvent* event) {
-    // A right click keeps the selection for the popup's commands.
+    // The popup's commands act on the rows of the selection: a right click within them keeps
+    // the block, a right click on another row makes the clicked cell the selection first.
     if (event->button() == Qt::RightButton) {
+        const QModelIndex at = indexAt(event->position().toPoint());
+        if (at.isValid() && !rowSelected(at.row())) {
+            useSelectionFor(at.column());
+            setCurrentIndex(at);
+        }
         event->accept();
         return;
     }
@@ -318,6 +326,13 @@ void CodeGrid::mouseDoubleClickEvent(QMouseEvent* event) {
         setRightCell(target, QString::fromStdString(steppedRight(cell, deviceModel())));
     }
     event->accept();
+}
+
+bool CodeGrid::rowSelected(int modelRow) const {
+    const QItemSelection selection = selectionModel()->selection();
+    return std::any_of(selection.begin(), selection.end(), [modelRow](const auto& range) {
+        return range.top() <= modelRow && modelRow <= range.bottom();
+    });
 }
 
 void CodeGrid::contextMenuEvent(QContextMenuEvent* event) {

@@ -108,6 +108,8 @@ class CodeGrid : public QTableView {
     void buildPopup();
     void followFocus(QWidget* now);
     void useSelectionFor(int modelColumn);
+    // Whether some cell of the row (counted from 0) is selected.
+    bool rowSelected(int modelRow) const;
     void setRightCell(const QModelIndex& index, const QString& text);
     bool onLastRow() const;
 

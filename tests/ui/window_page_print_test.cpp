@@ -1,0 +1,158 @@
+// Each settings page of the window printed as the desktop prints it, into a PDF read back: the
+// page's own labels and values as text, under its heading and sheet number, inside margins
+// a printer does not clip, without the frame's model box and status bar.
+#include "ui/commands/print_commands.h"
+#include "ui/desktop_session.h"
+#include "ui/dialogs/interaction.h"
+#include "ui/main_form.h"
+
+#include "ui/pdf_text.h"
+
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+namespace zx {
+namespace {
+
+// A text without its blanks, and with the ligatures a PDF's text may hold ("ﬁ") as letters.
+QString squeezed(QString text) {
+    text = text.normalized(QString::NormalizationForm_KC);
+    text.remove(QRegularExpression(QStringLiteral("\\s")));
+    return text;
+}
+
+// The texts a page shows the operator: its labels, check box and radio captions, and the
+// values of its fields and boxes.
+QStringList shownTexts(const QWidget& page) {
+    QStringList texts;
+    for (const QWidget* w : page.findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(&page)) continue;
+        QString text;
+        if (const auto* label = qobject_cast<const QLabel*>(w)) text = label->text();
+        if (const auto* button = qobject_cast<const QAbstractButton*>(w)) text = button->text();
+        if (const auto* edit = qobject_cast<const QLineEdit*>(w)) text = edit->text();
+        if (const auto* box = qobject_cast<const QComboBox*>(w)) text = box->currentText();
+        text.remove(QLatin1Char('&'));
+        if (!text.trimmed().isEmpty()) texts << text;
+    }
+    return texts;
+}
+
+TEST(WindowPagePrint, EverySettingsPageOfBothModelsPrintsAsTextInsideTheMargins) {
+    if (!havePdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QTemporaryDir dir;
+    ScriptedInteraction ui;
+    DesktopSession session(ui);
+    DesktopOptions options;
+    options.configDir = dir.path();
+    QString error;
+    ASSERT_TRUE(session.start(options, &error)) << error.toStdString();
+    TMainForm& window = session.window();
+    window.PageControl1->buildAll();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QString pdf = dir.filePath(QStringLiteral("oldal.pdf"));
+
+    // Every settings page of both models on A4; the 16 lines also on A6 landscape, where they
+    // go on over further sheets.
+    struct Case {
+        DeviceModel model;
+        int view;
+        const char* name;
+        QPageSize::PageSizeId paper = QPageSize::A4;
+        QPageLayout::Orientation orientation = QPageLayout::Portrait;
+        bool severalSheets = false;
+    };
+    std::vector<Case> cases;
+    for (const DeviceModel model : {DeviceModel::Line4, DeviceModel::Line16})
+        for (const auto& [view, name] : std::initializer_list<std::pair<int, const char*>>{
+                 {0, "Alap"}, {1, "Vonalak"}, {2, "Időzítők"}, {3, "Számhosszak"}, {6, "Behívás"}})
+            cases.push_back({model, view, name});
+    cases.push_back(
+        {DeviceModel::Line16, 1, "Vonalak", QPageSize::A6, QPageLayout::Landscape, true});
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QStringLiteral("%1 (%2-line) on %3")
+                         .arg(QString::fromUtf8(c.name))
+                         .arg(c.model == DeviceModel::Line4 ? 4 : 16)
+                         .arg(QPageSize::name(c.paper))
+                         .toStdString());
+        window.chooseModel(c.model);
+        window.showView(c.view);
+        QWidget& page = *window.PageControl1->currentWidget();
+        const QStringList expected = shownTexts(page);
+        ASSERT_GT(expected.size(), 3);
+        const QSize shownSize = page.size();
+        // Lists scrolled to their end stay there.
+        std::vector<std::pair<QScrollBar*, int>> scrolled;
+        for (QAbstractScrollArea* area : page.findChildren<QAbstractScrollArea*>()) {
+            QScrollBar* bar = area->verticalScrollBar();
+            bar->setValue(bar->maximum());
+            scrolled.emplace_back(bar, bar->value());
+        }
+        ui.dialogHandlers.push_back([&](QDialog& d) {
+            auto& dialog = dynamic_cast<QPrintDialog&>(d);
+            dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
+            dialog.printer()->setOutputFileName(pdf);
+            dialog.printer()->setPageSize(QPageSize(c.paper));
+            dialog.printer()->setPageOrientation(c.orientation);
+            dialog.done(QDialog::Accepted);
+        });
+        ui.dialogHandlers.push_back([](QDialog& d) { d.accept(); }); // the preview's print
+        session.print().print();
+        EXPECT_EQ(ui.unscripted, 0);
+        // The page is back at the size it has in the window.
+        EXPECT_EQ(page.size(), shownSize);
+        for (const auto& [bar, value] : scrolled)
+            EXPECT_EQ(bar->value(), value);
+
+        const QList<PdfPage> sheets = pdfWordBoxes(pdf);
+        const QStringList texts = pdfPages(pdf);
+        ASSERT_FALSE(sheets.isEmpty());
+        ASSERT_EQ(texts.size(), sheets.size());
+        EXPECT_EQ(sheets.size() > 1, c.severalSheets) << sheets.size();
+        const QString all = squeezed(texts.join(QString()));
+        for (const QString& text : expected)
+            EXPECT_TRUE(all.contains(squeezed(text))) << text.toStdString();
+        // The frame around the page is not printed.
+        EXPECT_FALSE(all.contains(squeezed(window.cbTipus->currentText())));
+        EXPECT_FALSE(all.contains(squeezed(window.statusText(TMainForm::Panel::State))));
+
+        const double margin = 10 * PointsPerMm - 0.3;
+        for (qsizetype n = 0; n < sheets.size(); ++n) {
+            // The heading's lines (wrapped on narrow paper) and the sheet's number.
+            const QString heading = squeezed(texts[n].trimmed().section(QLatin1Char('\n'), 0, 3));
+            EXPECT_TRUE(heading.startsWith(squeezed(QString::fromUtf8(c.name))))
+                << heading.toStdString();
+            for (const QString& part :
+                 {QString::fromUtf8("Fájl: Új"), QString::fromUtf8("Telepítési hely:"),
+                  QStringLiteral("Oldal: %1").arg(n + 1)})
+                EXPECT_TRUE(heading.contains(squeezed(part))) << heading.toStdString();
+            const PdfPage& sheet = sheets[n];
+            const QRectF inside(margin, margin, sheet.size.width() - 2 * margin,
+                                sheet.size.height() - 2 * margin);
+            for (const PdfWord& word : sheet.words)
+                EXPECT_TRUE(inside.contains(word.box))
+                    << word.text.toStdString() << " at " << word.box.left() << "," << word.box.top()
+                    << " on sheet " << n + 1;
+        }
+    }
+}
+
+} // namespace
+} // namespace zx
