@@ -14,6 +14,20 @@ QString fromUtf8(const std::string& text) {
 
 } // namespace
 
+QString lineOperationTitle(LineOperation operation) {
+    switch (operation) {
+    case LineOperation::Download:
+        return QStringLiteral("Letöltés");
+    case LineOperation::Upload:
+        return QStringLiteral("Feltöltés");
+    case LineOperation::SetClock:
+        return QStringLiteral("Óra beállítása");
+    case LineOperation::CompareDownload:
+        return QStringLiteral("Letöltés összehasonlításra");
+    }
+    return {};
+}
+
 QString uploadCancelledMessage(bool partlyWritten, const QString& backupPath) {
     if (!partlyWritten)
         return QStringLiteral("A feltöltés megszakadt, az egységre semmi sem került.");

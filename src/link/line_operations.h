@@ -16,6 +16,8 @@ namespace zx {
 class EComPort;
 
 enum class LineOperation { Download, Upload, SetClock, CompareDownload };
+// The operation's name, as a wire trace heads its lines with it.
+QString lineOperationTitle(LineOperation operation);
 
 struct LineResult {
     LineOperation operation = LineOperation::Download;

@@ -513,8 +513,9 @@ TEST_F(WindowTransfer, KeysAndClicksMadeDuringADownloadReachNoEditor) {
         clickQueued(copos, copos->rect().center());
         typeQueued("7");
         clickQueued(tabs, tabs->tabRect(2).center());
-        // Delivered while the download still runs.
-        QCoreApplication::processEvents();
+        // Delivered now, while the download still runs.
+        ASSERT_TRUE(form->isBusy());
+        QWindowSystemInterface::flushWindowSystemEvents();
     };
     run("DnLoad1");
     unit->stop();
@@ -555,7 +556,8 @@ TEST_F(WindowTransfer, KeysTypedIntoTheTerminalDuringATransferNeverReachTheLine)
         if (steps.back().status != "Memória szegmens: 100/255") return;
         clickQueued(&pane, pane.rect().center());
         typeQueued("1");
-        QCoreApplication::processEvents();
+        ASSERT_TRUE(form->isBusy());
+        QWindowSystemInterface::flushWindowSystemEvents();
     };
     run("DnLoad1");
     EXPECT_EQ(panel3(), "Sikeres letöltés.");

@@ -8,15 +8,11 @@
 #include "ui/dialogs/interaction.h"
 #include "ui/main_form.h"
 #include "ui/terminal/terminal_page.h"
+#include "ui/transfer_status.h"
 #include "ui/views/terminal_view.h"
 
 #include <QAction>
 #include <QDateTime>
-#include <QFileInfo>
-#include <QLabel>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QStatusBar>
 
 #include <cerrno>
 #include <utility>
@@ -27,20 +23,6 @@ namespace {
 
 const QString Connecting = QStringLiteral("Kapcsolódás...");
 const QString Disconnected = QStringLiteral("Szétkapcsolva");
-
-QString traceTitleOf(LineOperation operation) {
-    switch (operation) {
-    case LineOperation::Download:
-        return QStringLiteral("Letöltés");
-    case LineOperation::Upload:
-        return QStringLiteral("Feltöltés");
-    case LineOperation::SetClock:
-        return QStringLiteral("Óra beállítása");
-    case LineOperation::CompareDownload:
-        return QStringLiteral("Letöltés összehasonlításra");
-    }
-    return {};
-}
 
 } // namespace
 
@@ -62,32 +44,8 @@ TransferCommands::TransferCommands(TMainForm& form, TComPort& port, ConnectionSt
         {transfer_text::modelCheck(), transfer_text::segment(255), transfer_text::downloadDone(),
          transfer_text::communicationError(), transfer_text::uploadDone(),
          transfer_text::cancelled(), Connecting, Disconnected, QStringLiteral("Kapcsolódva...")});
-    progress_ = new QProgressBar(form_.SBar);
-    progress_->setObjectName(QStringLiteral("pbTransfer"));
-    progress_->setTextVisible(true);
-    progress_->setMaximumWidth(150);
-    // The status bar makes room even for a hidden bar; no taller than a panel, it takes none.
-    if (const auto* panel = form_.SBar->findChild<QLabel*>(QStringLiteral("SBarPanel3")))
-        progress_->setMaximumHeight(panel->sizeHint().height());
-    progress_->hide();
-    form_.SBar->addWidget(progress_, 1);
-    cancelButton_ = new QPushButton(QStringLiteral("Megszakítás"), form_.SBar);
-    cancelButton_->setObjectName(QStringLiteral("btnCancel"));
-    cancelButton_->setFocusPolicy(Qt::NoFocus);
-    cancelButton_->hide();
-    form_.SBar->addWidget(cancelButton_);
-    connect(cancelButton_, &QPushButton::clicked, this, &TransferCommands::cancel);
-    escape_ = new QAction(QStringLiteral("Megszakítás"), &form_);
-    escape_->setObjectName(QStringLiteral("actCancel"));
-    escape_->setShortcut(QKeySequence(Qt::Key_Escape));
-    escape_->setShortcutContext(Qt::WindowShortcut);
-    escape_->setEnabled(false);
-    form_.addAction(escape_);
-    connect(escape_, &QAction::triggered, this, &TransferCommands::cancel);
-    traceNote_ = new QLabel(form_.SBar);
-    traceNote_->setObjectName(QStringLiteral("lblTrace"));
-    traceNote_->hide();
-    form_.SBar->addPermanentWidget(traceNote_);
+    status_ = new TransferStatus(form_);
+    connect(status_, &TransferStatus::cancelRequested, this, &TransferCommands::cancel);
 }
 
 TransferCommands::~TransferCommands() {
@@ -100,11 +58,11 @@ TransferLine TransferCommands::serialLine(TComPort& port, const std::atomic<bool
 }
 
 QProgressBar* TransferCommands::progressBar() const {
-    return progress_;
+    return status_->progressBar();
 }
 
 QPushButton* TransferCommands::cancelButton() const {
-    return cancelButton_;
+    return status_->cancelButton();
 }
 
 QString TransferCommands::closeQuestion() {
@@ -114,10 +72,7 @@ QString TransferCommands::closeQuestion() {
 void TransferCommands::setTraceFile(const QString& path) {
     tracePath_ = path;
     trace_.clear();
-    if (!traceNote_) return;
-    traceNote_->setText(QStringLiteral("Napló: %1").arg(QFileInfo(path).fileName()));
-    traceNote_->setToolTip(path);
-    traceNote_->setVisible(!path.isEmpty());
+    status_->setTraceFile(path);
 }
 
 void TransferCommands::writeTrace() {
@@ -148,14 +103,10 @@ bool TransferCommands::openPort() {
 void TransferCommands::setBusy(bool busy) {
     form_.setBusy(busy);
     page_.setLineBusy(busy);
-    progress_->reset();
-    progress_->setVisible(busy);
-    cancelButton_->setVisible(busy);
-    escape_->setEnabled(busy);
+    status_->setRunning(busy);
 }
 
-bool TransferCommands::start(LineOperation operation, const QString& traceTitle,
-                             LineRunner::Work work) {
+bool TransferCommands::start(LineOperation operation, LineRunner::Work work) {
     TransferLine line = makeLine(port_, runner_.cancelFlag());
     if (!line.link->isOpen()) {
         form_.setStatusText(TMainForm::Panel::State, Disconnected);
@@ -164,7 +115,8 @@ bool TransferCommands::start(LineOperation operation, const QString& traceTitle,
         return false;
     }
     if (!tracePath_.isEmpty()) {
-        trace_.start(traceTitle + ' ' + QDateTime::currentDateTime().toString(Qt::ISODate));
+        trace_.start(lineOperationTitle(operation) + ' ' +
+                     QDateTime::currentDateTime().toString(Qt::ISODate));
         line.link =
             std::make_unique<TracingLink>(std::move(line.link), trace_.timeSource(), trace_.sink());
     }
@@ -176,8 +128,7 @@ bool TransferCommands::start(LineOperation operation, const QString& traceTitle,
 void TransferCommands::download() {
     if (busy() || !form_.commitPendingEdits() || !form_.askSaveChanges()) return;
     if (!page_.operatorHoldsPort() && !openPort()) return;
-    start(LineOperation::Download, traceTitleOf(LineOperation::Download),
-          [](Transfer& engine) { return downloadOperation(engine); });
+    start(LineOperation::Download, [](Transfer& engine) { return downloadOperation(engine); });
 }
 
 void TransferCommands::upload() {
@@ -194,8 +145,7 @@ void TransferCommands::upload() {
     job.backupFolder = backupFolderOf(options_);
     job.shown = form_.document().record();
     job.startedAt = QDateTime::currentDateTime();
-    start(LineOperation::Upload, traceTitleOf(LineOperation::Upload),
-          [job](Transfer& engine) { return uploadOperation(engine, job); });
+    start(LineOperation::Upload, [job](Transfer& engine) { return uploadOperation(engine, job); });
 }
 
 void TransferCommands::setUnitClock() {
@@ -208,16 +158,15 @@ void TransferCommands::setUnitClock() {
         }
     }
     const QDateTime now = QDateTime::currentDateTime();
-    start(LineOperation::SetClock, traceTitleOf(LineOperation::SetClock),
-          [now](Transfer& engine) { return clockOperation(engine, now); });
+    start(LineOperation::SetClock, [now](Transfer& engine) { return clockOperation(engine, now); });
 }
 
 bool TransferCommands::downloadCopy(std::function<void(const DownloadResult&)> done) {
     if (busy() || (!page_.operatorHoldsPort() && !openPort())) return false;
     copyDone_ = std::move(done);
-    const bool started = start(
-        LineOperation::CompareDownload, traceTitleOf(LineOperation::CompareDownload),
-        [](Transfer& engine) { return downloadOperation(engine, LineOperation::CompareDownload); });
+    const bool started = start(LineOperation::CompareDownload, [](Transfer& engine) {
+        return downloadOperation(engine, LineOperation::CompareDownload);
+    });
     if (!started) copyDone_ = nullptr;
     return started;
 }
@@ -228,9 +177,7 @@ void TransferCommands::cancel() {
 
 void TransferCommands::showProgress(const TransferProgress& p) {
     form_.setStatusText(TMainForm::Panel::State, p.status);
-    // No measure yet (the model check, a phase just begun) shows a moving bar.
-    progress_->setRange(0, p.total);
-    progress_->setValue(p.done);
+    status_->showProgress(p);
     emit progressed(p.status, p.done, p.total);
 }
 

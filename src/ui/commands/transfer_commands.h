@@ -10,13 +10,10 @@
 #include "link/tracing_link.h"
 
 #include <QObject>
-#include <QPointer>
 
 #include <atomic>
 #include <functional>
 
-class QAction;
-class QLabel;
 class QProgressBar;
 class QPushButton;
 class TMainForm;
@@ -25,6 +22,7 @@ namespace zx {
 
 class TComPort;
 class TerminalPage;
+class TransferStatus;
 
 class TransferCommands : public QObject {
     Q_OBJECT
@@ -79,7 +77,7 @@ class TransferCommands : public QObject {
     // Opens the port with the connection's name and speed; a failure is reported.
     bool openPort();
     // Starts `work` on the line in busy mode; a line that is not open is reported instead.
-    bool start(LineOperation operation, const QString& traceTitle, LineRunner::Work work);
+    bool start(LineOperation operation, LineRunner::Work work);
     void showProgress(const TransferProgress& p);
     void ended(const LineResult& result);
     void adoptDownload(const DownloadResult& download);
@@ -94,10 +92,7 @@ class TransferCommands : public QObject {
     ConnectionState& connection_;
     TerminalPage& page_;
     LineRunner runner_;
-    QPointer<QProgressBar> progress_;
-    QPointer<QPushButton> cancelButton_;
-    QPointer<QAction> escape_;
-    QPointer<QLabel> traceNote_;
+    TransferStatus* status_ = nullptr; // owned by the window
     // Error number of the port's last failure seen here (0: none yet).
     int lastPortError_ = 0;
     UploadOptions options_;
