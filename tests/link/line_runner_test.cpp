@@ -95,5 +95,23 @@ TEST_F(LineRunnerTest, ACancelEndsASilentUnitsDownloadSoonAfter) {
     EXPECT_EQ(results.size(), 1u) << "and only once";
 }
 
+// A line that hangs up under the operation: the port's failure comes back as the result, on the
+// starting thread, with the status bar's line for it.
+TEST_F(LineRunnerTest, APortFailureOnTheOperationsThreadComesBackAsItsResult) {
+    serve({.baud = 19200});
+    ASSERT_TRUE(startDownload());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return statuses.contains(QStringLiteral("Memória szegmens: 60/255")); }, 20000));
+    unit.reset(); // the far end of the pseudo-terminal goes
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !results.empty(); }, 10000));
+    EXPECT_EQ(results[0].outcome, TransferOutcome::Failed);
+    EXPECT_TRUE(results[0].error);
+    EXPECT_TRUE(results[0].message.startsWith(QStringLiteral("ReadFile function failed")))
+        << results[0].message.toStdString();
+    EXPECT_EQ(results[0].status, QStringLiteral("Kommunikációs hiba."));
+    EXPECT_FALSE(results[0].download.has_value());
+    EXPECT_TRUE(onItsThread);
+}
+
 } // namespace
 } // namespace zx
