@@ -121,8 +121,9 @@ bool TransferCommands::start(LineOperation operation, LineRunner::Work work) {
             std::make_unique<TracingLink>(std::move(line.link), trace_.timeSource(), trace_.sink());
     }
     setBusy(true);
-    runner_.start(&port_, std::move(line), operation, std::move(work));
-    return true;
+    if (runner_.start(&port_, std::move(line), operation, std::move(work))) return true;
+    setBusy(false);
+    return false;
 }
 
 void TransferCommands::download() {
