@@ -3,7 +3,7 @@
 // beside the line-time limit (bytes on the line x 10 bits / speed, plus the 1000 ms wake-up
 // of a download).
 //
-// The transfers run on the window's own line: every wait on it lets the event loop run.
+// These transfers run on the calling thread, as the command line runs them.
 //
 // Then uploads of the 4-line model on slow lines (1200 and 300 baud): frames sent, frames the
 // unit acknowledged and the time taken beside the line-time limit. These run on virtual time
@@ -11,10 +11,13 @@
 // the pseudo-terminal in real time instead.
 //
 // Last, the largest gap between two paints of a window asked to repaint every 10 ms, in real
-// time through a pseudo-terminal: during a download from a unit that never answers, during an
-// upload at 300 baud (its first 20 s; the whole upload with --real) and during a download paced
-// at 19200 baud, where the line's waits are many and short.
+// time through a pseudo-terminal, while the window's line runner carries the transfer on its own
+// thread: during a download from a unit that never answers, during an upload at 300 baud (its
+// first 20 s, then cancelled; the whole upload with --real) and during a download paced at 19200
+// baud. Then the time from a cancel request to the end of the operation, for a silent unit's
+// download and a 300-baud upload.
 #include "link/com_port.h"
+#include "link/line_runner.h"
 #include "link/pty_server.h"
 #include "link/serial_byte_link.h"
 #include "link/served_unit.h"
@@ -24,6 +27,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -75,7 +79,7 @@ Figures runOne(DeviceModel model, bool download, int pace) {
     port.setBaudRate(br19200);
     try {
         port.open();
-        SerialByteLink link(port, &pumpEventsWithoutInput);
+        SerialByteLink link(port);
         SystemClock clock;
         Transfer transfer(link, clock);
         const ConfigImage image;
@@ -153,7 +157,7 @@ SlowFigures slowUploadReal(int baud) {
     port.setBaudRate(baudRateOfBits(baud));
     try {
         port.open();
-        SerialByteLink link(port, &pumpEventsWithoutInput);
+        SerialByteLink link(port);
         SystemClock clock;
         Transfer transfer(link, clock);
         const double wall0 = wallMs();
@@ -234,42 +238,19 @@ class PaintProbe : public QWidget {
     int paints_ = 0;
 };
 
-// The window's line, hung up by the bench once `sampleMs` of real time have passed (0: never),
-// so that a long transfer can be sampled: the engine then ends it at once.
-class SampledLink : public ByteLink {
-  public:
-    SampledLink(TComPort& port, int sampleMs)
-        : real_(port, &pumpEventsWithoutInput), sampleMs_(sampleMs) {
-        clock_.start();
-    }
-    bool isOpen() const override { return !over() && real_.isOpen(); }
-    void write(const QByteArray& bytes) override {
-        if (!over()) real_.write(bytes);
-    }
-    QByteArray readAvailable(int maxBytes) override {
-        return over() ? QByteArray() : real_.readAvailable(maxBytes);
-    }
-    bool waitForData(int limitMs) override {
-        if (sampleMs_ > 0) limitMs = std::min<qint64>(limitMs, sampleMs_ - clock_.elapsed());
-        return !over() && real_.waitForData(std::max(limitMs, 0));
-    }
-    int bitsPerSecond() const override { return real_.bitsPerSecond(); }
-
-  private:
-    bool over() const { return sampleMs_ > 0 && clock_.elapsed() >= sampleMs_; }
-    SerialByteLink real_;
-    QElapsedTimer clock_;
-    int sampleMs_;
-};
-
 struct PaintFigures {
     bool ran = false;
     int frames = 0; // write frames the unit acknowledged (upload)
     qint64 ms = 0, longestGap = 0;
     int paints = 0;
+    double transferCpuMs = 0; // the runner thread's processor time
+    qint64 cancelMs = -1;     // from the cancel request to the result (-1: not cancelled)
 };
 
-PaintFigures paintsDuring(PaintProbe& probe, bool download, bool silent, int baud, int sampleMs) {
+// The transfer on a line runner's thread while this thread runs its event loop; cancelled once
+// `cancelAfterMs` of real time have passed (0: never).
+PaintFigures paintsDuring(PaintProbe& probe, bool download, bool silent, int baud,
+                          int cancelAfterMs) {
     PaintFigures f;
     UnitFaults faults;
     faults.silent = silent;
@@ -285,19 +266,37 @@ PaintFigures paintsDuring(PaintProbe& probe, bool download, bool silent, int bau
     port.setBaudRate(baudRateOfBits(baud));
     try {
         port.open();
-        SampledLink link(port, sampleMs);
-        SystemClock clock;
-        Transfer transfer(link, clock);
-        probe.startMeasuring();
-        if (download)
-            transfer.download();
-        else
-            transfer.upload(ConfigImage{}, DeviceModel::Line4);
-        probe.stopMeasuring();
-        f.ran = true;
     } catch (const EComPort& e) {
         std::fprintf(stderr, "port: %s\n", e.what());
+        return f;
     }
+    LineRunner runner;
+    QEventLoop loop;
+    QElapsedTimer sinceCancel;
+    QObject::connect(&runner, &LineRunner::finished, &loop, [&](const LineResult& r) {
+        if (sinceCancel.isValid()) f.cancelMs = sinceCancel.elapsed();
+        f.ran = r.outcome != TransferOutcome::PortNotOpen;
+        loop.quit();
+    });
+    TransferLine line{std::make_unique<SerialByteLink>(port, runner.cancelFlag()),
+                      std::make_unique<SystemClock>()};
+    probe.startMeasuring();
+    runner.start(&port, std::move(line), LineOperation::Download, [download, &f](Transfer& engine) {
+        const double cpu0 = cpuMs(CLOCK_THREAD_CPUTIME_ID);
+        LineResult r = download ? downloadOperation(engine) : [&] {
+            UploadJob job;
+            return uploadOperation(engine, job);
+        }();
+        f.transferCpuMs = cpuMs(CLOCK_THREAD_CPUTIME_ID) - cpu0;
+        return r;
+    });
+    if (cancelAfterMs > 0)
+        QTimer::singleShot(cancelAfterMs, &loop, [&] {
+            sinceCancel.start();
+            runner.cancel();
+        });
+    loop.exec();
+    probe.stopMeasuring();
     port.close();
     served.stop();
     f.frames = served.unit().stats().accepted;
@@ -308,17 +307,20 @@ PaintFigures paintsDuring(PaintProbe& probe, bool download, bool silent, int bau
 }
 
 int paintGaps(bool real) {
-    std::printf(
-        "\nPaints of a window asked to repaint every 10 ms, during a transfer (real time)\n");
-    std::printf("%-36s %9s %7s %16s\n", "transfer", "real ms", "paints", "largest gap ms");
+    std::printf("\nPaints of a window asked to repaint every 10 ms, during a transfer on the line "
+                "runner's thread (real time)\n");
+    std::printf("%-44s %9s %7s %16s %13s\n", "transfer", "real ms", "paints", "largest gap ms",
+                "transfer cpu");
     PaintProbe probe;
     probe.show();
     QApplication::processEvents();
     int failures = 0;
     const auto row = [&](const char* name, const PaintFigures& f) {
         failures += f.ran ? 0 : 1;
-        std::printf("%-36s %9lld %7d %16lld%s\n", name, static_cast<long long>(f.ms), f.paints,
-                    static_cast<long long>(f.longestGap), f.ran ? "" : "  FAILED");
+        std::printf("%-44s %9lld %7d %16lld %12.2f%%%s\n", name, static_cast<long long>(f.ms),
+                    f.paints, static_cast<long long>(f.longestGap),
+                    f.ms > 0 ? 100.0 * f.transferCpuMs / static_cast<double>(f.ms) : 0.0,
+                    f.ran ? "" : "  FAILED");
         std::fflush(stdout);
     };
     row("(a) download, unit never answers", paintsDuring(probe, true, true, LineSpeed, 0));
@@ -329,6 +331,20 @@ int paintGaps(bool real) {
                                        QByteArray::number(upload.frames) + " frames)";
     row(name.constData(), upload);
     row("(c) download at 19200 baud", paintsDuring(probe, true, false, LineSpeed, 0));
+
+    std::printf("\nFrom a cancel request to the end of the operation (real time)\n");
+    std::printf("%-44s %9s\n", "transfer", "cancel ms");
+    const auto cancelRow = [&](const char* name, const PaintFigures& f) {
+        const bool ok = f.ran && f.cancelMs >= 0;
+        failures += ok ? 0 : 1;
+        std::printf("%-44s %9lld%s\n", name, static_cast<long long>(f.cancelMs),
+                    ok ? "" : "  FAILED");
+        std::fflush(stdout);
+    };
+    cancelRow("download, unit never answers, at 3 s",
+              paintsDuring(probe, true, true, LineSpeed, 3000));
+    cancelRow("upload at 300 baud, at 10 s", paintsDuring(probe, false, false, 300, 10000));
+    if (!real) cancelRow("upload at 300 baud, at 20 s", upload);
     return failures;
 }
 

@@ -1,6 +1,8 @@
 // zendrax-cli download / upload / verify / set-clock: the transfers of the window on the command
 // line, over the same engine. Progress goes to standard error; the status is 0 only on success.
-// With --trace FILE every byte on the line is written to FILE when the command ends.
+// With --trace FILE every byte on the line is written to FILE when the command ends. SIGINT and
+// SIGTERM stop a transfer as the window's cancel does: it ends within a wait's cancel check, says
+// what the window says, writes its trace, and the status is 130.
 #include "app/cli_args.h"
 #include "app/cli_common.h"
 #include "app/cli_database.h"
@@ -9,6 +11,7 @@
 #include "files/file_bytes.h"
 #include "link/checked_upload.h"
 #include "link/com_port.h"
+#include "link/line_operations.h"
 #include "link/open_connection.h"
 #include "link/serial_byte_link.h"
 #include "link/system_clock.h"
@@ -17,7 +20,9 @@
 #include "model/editor_view.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -27,6 +32,25 @@ namespace zx::cli {
 namespace {
 
 constexpr int DefaultSpeed = 19200;
+// The status of a command stopped by SIGINT or SIGTERM, as a shell gives one killed by SIGINT.
+constexpr int ExitInterrupted = 130;
+
+// Set by SIGINT and SIGTERM while a transfer command runs; the line's waits watch it.
+std::atomic<bool> interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+
+extern "C" void interruptTransfer(int) {
+    interrupted.store(true);
+}
+
+// SIGINT and SIGTERM cancel the command's transfer instead of killing the process.
+void catchInterrupts() {
+    struct sigaction action {};
+    action.sa_handler = interruptTransfer;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
 
 // Opens the port of --port at the --speed of the speed table. Nothing on success, else the
 // exit status.
@@ -68,6 +92,9 @@ int finish(TransferOutcome outcome, const QString& message) {
     case TransferOutcome::PortNotOpen:
         err(Transfer::portNotOpenMessage(errno));
         return ExitFailed;
+    case TransferOutcome::Cancelled:
+        if (!message.isEmpty()) err(message);
+        return ExitInterrupted;
     case TransferOutcome::Busy:
     case TransferOutcome::Failed:
         break;
@@ -113,9 +140,10 @@ auto onPort(TComPort& port, WireTrace& trace, Operation operation)
     -> std::optional<decltype(operation(std::declval<Transfer&>()))> {
     std::optional<decltype(operation(std::declval<Transfer&>()))> result;
     try {
-        SerialByteLink link(port);
+        SerialByteLink link(port, &interrupted);
         std::optional<TracingLink> traced;
         SystemClock clock;
+        clock.watchCancel(&interrupted);
         Transfer transfer(trace.over(link, traced), clock);
         transfer.setProgressHandler(printProgress);
         result = operation(transfer);
@@ -175,6 +203,7 @@ int download(const QStringList& args, WireTrace& trace) {
 }
 
 int runDownload(const QStringList& args) {
+    catchInterrupts();
     WireTrace trace;
     const int status = download(args, trace);
     return trace.conclude(status, ExitFailed);
@@ -211,6 +240,7 @@ int upload(const QStringList& args, WireTrace& trace) {
     }
 
     UploadChecks checks;
+    QString backupPath;
     checks.backup = a.has("--backup");
     checks.readBack = a.has("--verify");
     checks.keepBackup = [&](const DownloadResult& unit) {
@@ -222,7 +252,8 @@ int upload(const QStringList& args, WireTrace& trace) {
             err(written.message);
             return false;
         }
-        err(QStringLiteral("Az egység korábbi beállításai mentve: %1").arg(a.value("--backup")));
+        backupPath = a.value("--backup");
+        err(QStringLiteral("Az egység korábbi beállításai mentve: %1").arg(backupPath));
         return true;
     };
     if (checks.backup || checks.readBack)
@@ -234,6 +265,11 @@ int upload(const QStringList& args, WireTrace& trace) {
         return uploadWithChecks(t, read.record.image, *model, checks);
     });
     if (!result) return ExitFailed;
+    if (!result->upload && result->backup->outcome == TransferOutcome::Cancelled)
+        return finish(TransferOutcome::Cancelled, uploadCancelledMessage(false, QString()));
+    if (result->upload && result->upload->outcome == TransferOutcome::Cancelled)
+        return finish(TransferOutcome::Cancelled,
+                      uploadCancelledMessage(result->upload->framesSent > 0, backupPath));
     if (!result->upload) {
         err(QStringLiteral("A mentés nem sikerült, az egységre semmi sem került."));
         return result->backup->ok() ? ExitFailed
@@ -257,6 +293,7 @@ int upload(const QStringList& args, WireTrace& trace) {
 }
 
 int runUpload(const QStringList& args) {
+    catchInterrupts();
     WireTrace trace;
     const int status = upload(args, trace);
     return trace.conclude(status, ExitFailed);
@@ -283,8 +320,8 @@ int verify(const QStringList& args, WireTrace& trace) {
         onPort(port, trace, [](Transfer& t) { return t.download(); });
     if (!unit) return VerifyError;
     if (!unit->ok()) {
-        finish(unit->outcome, unit->message);
-        return VerifyError;
+        const int status = finish(unit->outcome, unit->message);
+        return status == ExitInterrupted ? status : VerifyError;
     }
     const std::vector<SettingDifference> differences =
         unitDifferences(db->record, db->model, *unit);
@@ -293,6 +330,7 @@ int verify(const QStringList& args, WireTrace& trace) {
 }
 
 int runVerify(const QStringList& args) {
+    catchInterrupts();
     WireTrace trace;
     const int status = verify(args, trace);
     return trace.conclude(status, VerifyError);
@@ -311,6 +349,7 @@ int setClock(const QStringList& args, WireTrace& trace) {
 }
 
 int runSetClock(const QStringList& args) {
+    catchInterrupts();
     WireTrace trace;
     const int status = setClock(args, trace);
     return trace.conclude(status, ExitFailed);

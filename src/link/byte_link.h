@@ -1,9 +1,11 @@
 #pragma once
-// The seams the transfer protocol runs on: a byte link to the unit and a clock.
-// The desktop wires the serial port and the Qt event loop; tests wire the in-process
-// simulated unit and a virtual clock.
+// The seams the transfer protocol runs on: a byte link to the unit and a clock that also tells
+// whether the operation has been cancelled. The desktop and the command line wire the serial
+// port and the computer's clock; tests wire the in-process simulated unit and a virtual clock.
 #include <QByteArray>
 #include <QString>
+
+#include <atomic>
 #include <cstdint>
 
 namespace zx {
@@ -34,13 +36,24 @@ class ByteLink {
 
 class Clock {
   public:
+    // The longest a transfer blocks (in a pause or a wait on the line) before it looks at the
+    // cancel request again.
+    static constexpr int CancelCheckMs = 50;
+
     virtual ~Clock() = default;
     // Monotonic milliseconds.
     virtual std::int64_t nowMs() const = 0;
-    // Lets the window handle its pending events (no-op headless).
-    virtual void pumpEvents() = 0;
-    // Waits at least ms, pumping events while it waits.
+    // Waits ms (at most CancelCheckMs are asked for at a time). Never spins.
     virtual void sleepMs(int ms) = 0;
+    // Whether the operation running on this clock has been asked to stop: the flag given to
+    // watchCancel was set (from any thread, or from a signal handler).
+    virtual bool cancelled() const {
+        return cancel_ != nullptr && cancel_->load(std::memory_order_relaxed);
+    }
+    void watchCancel(const std::atomic<bool>* flag) { cancel_ = flag; }
+
+  private:
+    const std::atomic<bool>* cancel_ = nullptr;
 };
 
 } // namespace zx

@@ -204,7 +204,6 @@ void TComPort::openDevice() {
     }
     open_ = true;
     lineFailed_ = false;
-    heldFailure_.reset();
     try {
         applyBuffers();
         applyLineSettings();
@@ -233,7 +232,6 @@ void TComPort::closeDevice() {
     port_->close();
     port_->clearError();
     open_ = false;
-    heldFailure_.reset();
 }
 
 void TComPort::applyBuffers() {
@@ -286,7 +284,6 @@ int TComPort::bytesWaiting() const {
 int TComPort::read(char* buffer, int count) {
     if (count <= 0) return 0;
     if (!open_) throw EComPort(CE_ReadFailed, EBADF);
-    throwHeldFailure();
     DepthGuard sync(quietDepth_);
     if (port_->bytesAvailable() < count) {
         // Take in what the driver holds without waiting.
@@ -313,9 +310,8 @@ bool TComPort::waitForData(int ms) {
     QElapsedTimer clock;
     clock.start();
     for (;;) {
-        if (waitHandlerDue() && !runWaitHandler()) return false; // closed meanwhile
         if (port_->bytesAvailable() > 0) return true;
-        throwHeldFailure();
+        if (cancelled()) return false;
         const qint64 left = std::max<qint64>(0, ms - clock.elapsed());
         {
             DepthGuard sync(quietDepth_);
@@ -329,36 +325,19 @@ bool TComPort::waitForData(int ms) {
     }
 }
 
-void TComPort::setWaitHandler(std::function<void()> handler) {
-    whileWaiting_ = std::move(handler);
-    handlerRan_.start();
-}
-
-bool TComPort::waitHandlerDue() const {
-    return whileWaiting_ && handlerRan_.elapsed() >= WaitSliceMs;
+bool TComPort::cancelled() const {
+    return cancel_ != nullptr && cancel_->load(std::memory_order_relaxed);
 }
 
 int TComPort::blockMs(qint64 leftMs) const {
     qint64 ms = std::max<qint64>(0, leftMs);
-    if (whileWaiting_)
-        ms = std::min<qint64>(ms, std::max<qint64>(0, WaitSliceMs - handlerRan_.elapsed()));
+    if (cancel_) ms = std::min<qint64>(ms, CancelCheckMs);
     return static_cast<int>(std::min<qint64>(ms, std::numeric_limits<int>::max()));
-}
-
-bool TComPort::runWaitHandler() {
-    // A copy: the handler may replace itself.
-    const std::function<void()> handler = whileWaiting_;
-    handler();
-    handlerRan_.restart();
-    if (!open_) return false;
-    throwHeldFailure();
-    return true;
 }
 
 int TComPort::WriteText(const QByteArray& text) {
     if (text.isEmpty()) return 0;
     if (!open_) throw EComPort(CE_WriteFailed, EBADF);
-    throwHeldFailure();
     // Written straight to the device rather than through the library's queue, so that what
     // the limit cuts off is exactly what never left: nothing is left to trickle out later and
     // nothing already gone is thrown away.
@@ -368,7 +347,7 @@ int TComPort::WriteText(const QByteArray& text) {
     QElapsedTimer clock;
     clock.start();
     qsizetype done = 0;
-    while (done < text.size()) {
+    while (done < text.size() && !cancelled()) {
         const ssize_t n = ::write(fd, text.constData() + done, text.size() - done);
         if (n > 0) {
             done += n;
@@ -381,7 +360,6 @@ int TComPort::WriteText(const QByteArray& text) {
         pollfd p{fd, POLLOUT, 0};
         if (::poll(&p, 1, blockMs(left)) < 0 && errno != EINTR) failWrite(errno);
         if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) failWrite(EIO);
-        if (waitHandlerDue() && !runWaitHandler()) failWrite(EBADF);
     }
     done -= awaitOutputDrained(fd, clock.elapsed(), limit);
     return static_cast<int>(done);
@@ -400,8 +378,9 @@ int TComPort::awaitOutputDrained(int fd, qint64 elapsedMs, qint64 limitMs) {
         }
         if (pending <= 0) return 0;
         const qint64 left = limitMs - elapsedMs - clock.elapsed();
-        if (left <= 0) {
-            // What the line did not take within the limit is dropped, not sent later.
+        if (left <= 0 || cancelled()) {
+            // What the line did not take within the limit (or before a cancel) is dropped, not
+            // sent later.
             ::tcflush(fd, TCOFLUSH);
             return pending;
         }
@@ -410,7 +389,6 @@ int TComPort::awaitOutputDrained(int fd, qint64 elapsedMs, qint64 limitMs) {
         const qint64 queueMs = static_cast<qint64>(pending) * 10 * 1000 / bits + 1;
         const qint64 step = std::min<qint64>({queueMs, DrainStepMs, blockMs(left)});
         ::usleep(static_cast<useconds_t>(step * 1000));
-        if (waitHandlerDue() && !runWaitHandler()) failWrite(EBADF);
     }
 }
 
@@ -422,12 +400,6 @@ void TComPort::failWrite(int err) {
 void TComPort::failRead(int err) {
     lineFailed_ = true;
     throw EComPort(CE_ReadFailed, err);
-}
-
-void TComPort::throwHeldFailure() {
-    if (!heldFailure_) return;
-    lineFailed_ = true;
-    throw *heldFailure_;
 }
 
 void TComPort::attachLink(TComLink* link) {
@@ -443,12 +415,6 @@ void TComPort::setReceiverSuspended(bool suspended) {
     if (suspended == suspended_) return;
     suspended_ = suspended;
     if (suspended_) return;
-    if (heldFailure_ && !lineFailed_) {
-        // The line died while a transfer owned it, after the transfer's last call: nobody has
-        // been told yet.
-        lineFailed_ = true;
-        emit LineError(heldFailure_->Text());
-    }
     if (open_ && lineFailed_)
         scheduleCloseAfterFailure();
     else
@@ -484,18 +450,16 @@ void TComPort::onErrorOccurred(int error) {
                      : e == QSerialPort::ReadError ? CE_ReadFailed
                                                    : CE_ClearComFailed;
     // A failure is reported once: to the caller that met it (thrown) or else here. While a
-    // transfer owns the line it is held for the transfer's next call, which throws it.
-    if (!lineFailed_ && suspended_) {
-        if (!heldFailure_) heldFailure_.emplace(code, errnoFor(e));
-        return;
-    }
+    // transfer owns the line its own calls meet it; a line that stays failed is seen again
+    // once the transfer has let it go.
+    if (suspended_) return;
     if (!lineFailed_) {
         lineFailed_ = true;
         emit LineError(EComPort(code, errnoFor(e)).Text());
     }
     // A line that fails (a hung-up device) would report the same failure for ever and keep the
-    // processor busy; it is closed once the report has been made, when no transfer holds it.
-    if (!suspended_) scheduleCloseAfterFailure();
+    // processor busy; it is closed once the report has been made.
+    scheduleCloseAfterFailure();
 }
 
 int TComPort::errnoFor(int error) const {

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <atomic>
 #include <exception>
 #include <functional>
 #include <optional>
@@ -184,15 +185,13 @@ class TComPort : public QObject {
     int WriteText(const QByteArray& text);
     // Blocks in the driver until bytes are waiting or ms have passed; true when bytes wait.
     bool waitForData(int ms);
-    // While set, the waits of the port (for data, for room to write, for the output to drain)
-    // run the handler whenever WaitSliceMs have passed since it last ran, however the time is
-    // made up (one long wait, or many short ones of a paced line): a transfer lets the window
-    // paint while the line is slow or silent. The handler runs outside the port's own calls, so
-    // a failure of the line that it lets the event loop see is held for the transfer (receivers
-    // suspended) and thrown by the wait it interrupted.
-    void setWaitHandler(std::function<void()> handler);
-    const std::function<void()>& waitHandler() const { return whileWaiting_; }
-    static constexpr int WaitSliceMs = 10;
+    // While a flag is given, the waits of the port (for data, for room to write, for the output
+    // to drain) block at most CancelCheckMs at a time and end as soon as the flag is set: a wait
+    // for data returns false, a write stops and drops what the line has not taken yet (a frame
+    // cut short, never one sent later). The flag may be set from any thread.
+    void setCancelFlag(const std::atomic<bool>* flag) { cancel_ = flag; }
+    const std::atomic<bool>* cancelFlag() const { return cancel_; }
+    static constexpr int CancelCheckMs = 50;
     // Bytes waiting for read().
     int bytesWaiting() const;
 
@@ -208,8 +207,8 @@ class TComPort : public QObject {
     void AfterClose();
     // A failure noticed while the event loop delivered line events (e.g. the device hung up);
     // reported once, after which the port closes itself (with AfterClose). A failure that a
-    // call has already thrown, or that a transfer owning the line (receivers suspended) meets
-    // in its next call, is not reported here again.
+    // call has already thrown is not reported here again, nor one met while a transfer owns the
+    // line (receivers suspended): the transfer's own calls meet it.
     void LineError(const QString& text);
 
   private:
@@ -222,20 +221,15 @@ class TComPort : public QObject {
     void onErrorOccurred(int error);
     // Milliseconds between looks at the transmit queue while a write waits for it to empty.
     static constexpr int DrainStepMs = 20;
-    bool waitHandlerDue() const;
-    // How long one block of a wait may last when leftMs remain of it: no longer than until the
-    // wait handler is due.
+    // How long one block of a wait may last when leftMs remain of it: no longer than
+    // CancelCheckMs while a cancel flag is watched.
     int blockMs(qint64 leftMs) const;
-    // Runs the wait handler; false when the port was closed meanwhile. Throws the failure the
-    // line met meanwhile.
-    bool runWaitHandler();
+    bool cancelled() const;
     // Waits for the transmit queue to empty within what is left of the limit; returns how many
     // bytes were still queued and dropped when it ran out.
     int awaitOutputDrained(int fd, qint64 elapsedMs, qint64 limitMs);
     [[noreturn]] void failWrite(int err);
     [[noreturn]] void failRead(int err);
-    // Throws the failure held for a transfer, if there is one.
-    void throwHeldFailure();
     void scheduleCloseAfterFailure();
     int errnoFor(int error) const;
 
@@ -245,12 +239,9 @@ class TComPort : public QObject {
     bool suspended_ = false;
     // The line's failure has been reported (thrown or signalled).
     bool lineFailed_ = false;
-    // A failure the event loop saw while a transfer owned the line, not yet thrown.
-    std::optional<EComPort> heldFailure_;
     int quietDepth_ = 0;
     std::vector<TComLink*> links_;
-    std::function<void()> whileWaiting_;
-    QElapsedTimer handlerRan_;
+    const std::atomic<bool>* cancel_ = nullptr;
 };
 
 } // namespace zx

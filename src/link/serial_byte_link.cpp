@@ -4,14 +4,14 @@
 
 namespace zx {
 
-SerialByteLink::SerialByteLink(TComPort& port, std::function<void()> whileWaiting)
-    : port_(port), wasSuspended_(port.receiverSuspended()), previousHandler_(port.waitHandler()) {
+SerialByteLink::SerialByteLink(TComPort& port, const std::atomic<bool>* cancel)
+    : port_(port), wasSuspended_(port.receiverSuspended()), previousCancel_(port.cancelFlag()) {
     port_.setReceiverSuspended(true);
-    port_.setWaitHandler(std::move(whileWaiting));
+    port_.setCancelFlag(cancel);
 }
 
 SerialByteLink::~SerialByteLink() {
-    port_.setWaitHandler(std::move(previousHandler_));
+    port_.setCancelFlag(previousCancel_);
     port_.setReceiverSuspended(wasSuspended_);
 }
 

@@ -3,7 +3,7 @@
 // transfer owns the line: received bytes stay for its reads instead of reaching the terminal.
 #include "link/byte_link.h"
 
-#include <functional>
+#include <atomic>
 
 namespace zx {
 
@@ -11,10 +11,9 @@ class TComPort;
 
 class SerialByteLink : public ByteLink {
   public:
-    // `whileWaiting`, when given, runs at least every TComPort::WaitSliceMs while the link waits
-    // on the line (for a reply, for room to write, for its output to drain): the window's
-    // event pump, so it paints while the line is slow or silent.
-    explicit SerialByteLink(TComPort& port, std::function<void()> whileWaiting = {});
+    // `cancel`, when given, is watched by every wait of the port while the link lives: a set
+    // flag ends a wait for data and cuts a write short (see TComPort::setCancelFlag).
+    explicit SerialByteLink(TComPort& port, const std::atomic<bool>* cancel = nullptr);
     ~SerialByteLink() override;
     SerialByteLink(const SerialByteLink&) = delete;
     SerialByteLink& operator=(const SerialByteLink&) = delete;
@@ -29,7 +28,7 @@ class SerialByteLink : public ByteLink {
   private:
     TComPort& port_;
     bool wasSuspended_;
-    std::function<void()> previousHandler_;
+    const std::atomic<bool>* previousCancel_;
 };
 
 } // namespace zx

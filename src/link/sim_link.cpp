@@ -4,14 +4,12 @@
 
 namespace zx {
 
-void VirtualClock::pumpEvents() {
-    ++pumps_;
-    if (pumpHook_) pumpHook_();
-}
-
 void VirtualClock::sleepMs(int ms) {
     advanceToUs(nowUs_ + std::max(ms, 0) * 1000LL);
-    pumpEvents();
+}
+
+bool VirtualClock::cancelled() const {
+    return Clock::cancelled() || (cancelAtUs_ && nowUs_ >= *cancelAtUs_);
 }
 
 void VirtualClock::advanceToUs(std::int64_t us) {

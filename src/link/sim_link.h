@@ -7,7 +7,7 @@
 #include "link/byte_link.h"
 #include "link/simulated_unit.h"
 
-#include <functional>
+#include <optional>
 #include <vector>
 
 namespace zx {
@@ -16,19 +16,18 @@ class VirtualClock : public Clock {
   public:
     std::int64_t nowMs() const override { return nowUs_ / 1000; }
     std::int64_t nowUs() const { return nowUs_; }
-    void pumpEvents() override;
     void sleepMs(int ms) override;
+    // Also cancelled from the moment set by cancelAtMs on.
+    bool cancelled() const override;
 
     // Time only moves forward.
     void advanceToUs(std::int64_t us);
-    int pumps() const { return pumps_; }
-    // Runs on every pump, as the window's handlers would.
-    void setPumpHook(std::function<void()> hook) { pumpHook_ = std::move(hook); }
+    // The operator asks to stop at virtual millisecond ms (as the window's Escape would).
+    void cancelAtMs(std::int64_t ms) { cancelAtUs_ = ms * 1000; }
 
   private:
     std::int64_t nowUs_ = 0;
-    int pumps_ = 0;
-    std::function<void()> pumpHook_;
+    std::optional<std::int64_t> cancelAtUs_;
 };
 
 class SimLink : public ByteLink {

@@ -30,6 +30,9 @@ QString downloadTimeout() {
 QString uploadTimeout() {
     return QStringLiteral("Feltöltési időtúllépés !!!");
 }
+QString cancelled() {
+    return QStringLiteral("Megszakítva.");
+}
 } // namespace transfer_text
 
 namespace {
@@ -113,13 +116,19 @@ void Transfer::report(const QString& status, int done, int total) {
 
 void Transfer::pause(int ms) {
     const std::int64_t start = clock_.nowMs();
-    for (std::int64_t passed = 0; passed < ms; passed = clock_.nowMs() - start)
-        clock_.sleepMs(static_cast<int>(ms - passed));
+    for (std::int64_t passed = 0; passed < ms && !clock_.cancelled();
+         passed = clock_.nowMs() - start)
+        clock_.sleepMs(static_cast<int>(std::min<std::int64_t>(ms - passed, Clock::CancelCheckMs)));
+}
+
+void Transfer::waitOnLink(std::int64_t ms) {
+    link_.waitForData(static_cast<int>(std::min<std::int64_t>(ms, Clock::CancelCheckMs)));
 }
 
 void Transfer::wakeUp() {
     link_.write(QByteArray(1, static_cast<char>(WakeUp1)));
     pause(WakeUpPauseMs);
+    if (clock_.cancelled()) return;
     link_.write(QByteArray(2, static_cast<char>(WakeUp2)));
     pause(WakeUpPauseMs);
 }
@@ -160,8 +169,8 @@ Transfer::Reply Transfer::singleRead(int segment) {
             continue;
         }
         const std::int64_t waited = clock_.nowMs() - lastData;
-        if (waited > limit || !link_.isOpen()) break;
-        link_.waitForData(static_cast<int>(limit - waited + 1));
+        if (waited > limit || !link_.isOpen() || clock_.cancelled()) break;
+        waitOnLink(limit - waited + 1);
     }
     Reply reply;
     reply.timedOut = buffer.size() < ReadReplySize;
@@ -169,16 +178,13 @@ Transfer::Reply Transfer::singleRead(int segment) {
     return reply;
 }
 
-std::optional<Byte> Transfer::awaitByte(std::int64_t startMs, int limitMs, bool pump) {
+std::optional<Byte> Transfer::awaitByte(std::int64_t startMs, int limitMs) {
     for (;;) {
         const QByteArray b = link_.readAvailable(WriteReplySize);
         if (!b.isEmpty()) return static_cast<Byte>(b[0]);
         const std::int64_t waited = clock_.nowMs() - startMs;
-        if (waited > limitMs || !link_.isOpen()) return std::nullopt;
-        int slice = static_cast<int>(limitMs - waited + 1);
-        if (pump) slice = std::min(slice, PumpSliceMs);
-        link_.waitForData(slice);
-        if (pump) clock_.pumpEvents();
+        if (waited > limitMs || !link_.isOpen() || clock_.cancelled()) return std::nullopt;
+        waitOnLink(limitMs - waited + 1);
     }
 }
 
@@ -189,35 +195,47 @@ DownloadResult Transfer::download() {
         return result;
     }
     RunningGuard guard(running_);
+    const auto cancelledHere = [&] {
+        result.outcome = TransferOutcome::Cancelled;
+        result.status = transfer_text::cancelled();
+        report(result.status, 0, 0);
+        return result;
+    };
 
     wakeUp();
+    if (clock_.cancelled()) return cancelledHere();
     result.image.fill(0);
     report(transfer_text::modelCheck(), 0, 0);
 
     Reply ident;
     for (int attempt = 0; attempt < MaxAttempts && !result.identified; ++attempt) {
         ident = singleRead(IdentSegment);
+        if (clock_.cancelled()) return cancelledHere();
         result.identified = ident.valid();
     }
-    if (result.identified) {
-        ConfigImage::Segment data{};
-        std::copy_n(reinterpret_cast<const Byte*>(ident.bytes.constData()), SegmentSize,
-                    data.begin());
-        result.image.setSegment(IdentSegment, data);
+    if (!result.identified) {
+        // No unit answered: there is no model to read a configuration with.
+        result.outcome = TransferOutcome::Failed;
+        result.status = transfer_text::communicationError();
+        result.message = transfer_text::downloadTimeout();
+        report(result.status, 0, 0);
+        return result;
     }
-    const bool fourLine = ident.bytes.size() >= ModelIdOffset + ModelIdLength &&
-                          ident.bytes.mid(ModelIdOffset, ModelIdLength) == FourLineModelId;
+    ConfigImage::Segment identData{};
+    std::copy_n(reinterpret_cast<const Byte*>(ident.bytes.constData()), SegmentSize,
+                identData.begin());
+    result.image.setSegment(IdentSegment, identData);
+    const bool fourLine = ident.bytes.mid(ModelIdOffset, ModelIdLength) == FourLineModelId;
     result.model = fourLine ? DeviceModel::Line4 : DeviceModel::Line16;
-    if (modelChecked_) modelChecked_(result.model);
 
     const int start = startSegment(result.model);
-    const int total = SegmentCount - start;
     int segment = start;
     int failures = 0;
     bool complete = false;
     while (!complete && failures < MaxAttempts) {
         const Reply first = singleRead(segment);
-        const Reply second = singleRead(segment);
+        const Reply second = clock_.cancelled() ? Reply{} : singleRead(segment);
+        if (clock_.cancelled()) return cancelledHere();
         // Differing replies, a time-out or a wrong sum all count as one failed attempt, so a
         // noisy line ends the download instead of asking for ever.
         if (first.checkByte() != second.checkByte() || !second.valid()) {
@@ -228,22 +246,21 @@ DownloadResult Transfer::download() {
             std::copy_n(reinterpret_cast<const Byte*>(second.bytes.constData()), SegmentSize,
                         data.begin());
             result.image.setSegment(segment, data);
-            report(transfer_text::segment(segment), segment - start + 1, total);
+            report(transfer_text::segment(segment), segment, TransferProgress::LastSegment);
             complete = segment == SegmentCount - 1;
             segment = (segment + 1) % SegmentCount;
         }
-        clock_.pumpEvents();
     }
 
     if (complete) {
         result.outcome = TransferOutcome::Success;
         result.status = transfer_text::downloadDone();
-        report(result.status, total, total);
+        report(result.status, TransferProgress::LastSegment, TransferProgress::LastSegment);
     } else {
         result.outcome = TransferOutcome::Failed;
         result.status = transfer_text::communicationError();
         result.message = transfer_text::downloadTimeout();
-        report(result.status, segment - start, total);
+        report(result.status, segment - 1, TransferProgress::LastSegment);
     }
     return result;
 }
@@ -256,18 +273,19 @@ UploadResult Transfer::upload(ConfigImage image, DeviceModel model) {
     }
     RunningGuard guard(running_);
 
-    const int start = startSegment(model);
-    const int total = SegmentCount - start;
-    int segment = start;
+    constexpr int last = TransferProgress::LastSegment;
+    int segment = startSegment(model);
     int retries = 0;
     do {
+        if (clock_.cancelled()) break;
         // Late answers to an earlier frame must not count as the answer to this one.
         drain(ReadReplySize);
         const QByteArray frame = writeFrame(segment, image.segment(segment));
+        ++result.framesSent;
         const std::int64_t sent = send(frame);
-        report(transfer_text::segment(segment), result.accepted, total);
+        report(transfer_text::segment(segment), segment, last);
         const std::optional<Byte> reply =
-            awaitByte(sent, replyLimitAfter(static_cast<int>(frame.size())), false);
+            awaitByte(sent, replyLimitAfter(static_cast<int>(frame.size())));
         if (reply == Ack) {
             ++result.accepted;
             segment = (segment + 1) % SegmentCount;
@@ -275,16 +293,21 @@ UploadResult Transfer::upload(ConfigImage image, DeviceModel model) {
         } else {
             ++retries;
         }
-        clock_.pumpEvents();
     } while (segment != 0 && retries < MaxAttempts);
 
     if (segment == 0) {
         result.outcome = TransferOutcome::Success;
         result.status = transfer_text::uploadDone();
-        report(result.status, total, total);
+        report(result.status, last, last);
+    } else if (clock_.cancelled()) {
+        result.outcome = TransferOutcome::Cancelled;
+        result.status = transfer_text::cancelled();
+        report(result.status, segment, last);
     } else {
         result.outcome = TransferOutcome::Failed;
+        result.status = transfer_text::communicationError();
         result.message = transfer_text::uploadTimeout();
+        report(result.status, segment, last);
     }
     return result;
 }
@@ -303,20 +326,23 @@ ClockResult Transfer::setClock(const QDateTime& localTime) {
 
     const QByteArray frame = clockFrame(localTime);
     bool answered = false;
-    for (int attempt = 0; attempt < MaxAttempts && !answered; ++attempt) {
+    for (int attempt = 0; attempt < MaxAttempts && !answered && !clock_.cancelled(); ++attempt) {
         // A byte left over from the terminal must not pass for the unit's answer.
         drain(ReadReplySize);
         const std::int64_t sent = send(frame);
-        answered =
-            awaitByte(sent, replyLimitAfter(static_cast<int>(frame.size())), true).has_value();
+        answered = awaitByte(sent, replyLimitAfter(static_cast<int>(frame.size()))).has_value();
     }
     if (answered) {
         result.outcome = TransferOutcome::Success;
         result.status = transfer_text::uploadDone();
-        report(result.status, 0, 0);
+    } else if (clock_.cancelled()) {
+        result.outcome = TransferOutcome::Cancelled;
+        result.status = transfer_text::cancelled();
     } else {
+        result.status = transfer_text::communicationError();
         result.message = transfer_text::uploadTimeout();
     }
+    report(result.status, 0, 0);
     return result;
 }
 

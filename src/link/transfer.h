@@ -2,7 +2,9 @@
 // The transfer engine: download, upload and clock setting over a byte link, timed by a clock.
 // One engine serves the window, the command line and the tests. It never owns the port (the
 // caller opens and closes it) and never touches the caller's image: a download builds a new
-// image and model and the caller adopts them only on success.
+// image and model and the caller adopts them only on success. A cancel request (the clock's
+// flag) is looked at between frames and at least every Clock::CancelCheckMs of any wait; the
+// operation then ends at once with the outcome Cancelled.
 #include "link/byte_link.h"
 #include "link/protocol.h"
 #include "model/config_image.h"
@@ -15,10 +17,14 @@
 
 namespace zx {
 
+// One measure of progress for every reader: the segment the status text names, of the last
+// segment number (255), as the text itself counts. No total (0) while no segment is in hand
+// (the wake-up, the model check, a phase just begun).
 struct TransferProgress {
     QString status; // text of status bar panel 3
-    int done = 0;   // configuration segments done ...
-    int total = 0;  // ... of the model's range
+    int done = 0;   // segment number the text names ...
+    int total = 0;  // ... of LastSegment; 0: no measure yet
+    static constexpr int LastSegment = 255;
 };
 
 enum class TransferOutcome {
@@ -26,6 +32,7 @@ enum class TransferOutcome {
     Failed,      // time-outs, rejections or a noisy line used up every attempt
     PortNotOpen, // nothing was sent
     Busy,        // another transfer of this engine is running; nothing was sent
+    Cancelled,   // the operator stopped it
 };
 
 struct DownloadResult {
@@ -40,7 +47,8 @@ struct DownloadResult {
 
 struct UploadResult {
     TransferOutcome outcome = TransferOutcome::Failed;
-    int accepted = 0; // segments the unit acknowledged
+    int accepted = 0;   // segments the unit acknowledged
+    int framesSent = 0; // write frames put on the line (a cut-short frame included)
     QString status;
     QString message;
     bool ok() const { return outcome == TransferOutcome::Success; }
@@ -58,23 +66,19 @@ class Transfer {
     static constexpr int ReplyLimitMs = zx::ReplyLimitMs;
     static constexpr int WakeUpPauseMs = zx::WakeUpPauseMs;
     static constexpr int MaxAttempts = zx::MaxAttempts;
-    // How often the clock setting's reply wait lets the window handle its events.
-    static constexpr int PumpSliceMs = 20;
 
     Transfer(ByteLink& link, Clock& clock) : link_(link), clock_(clock) {}
 
     using ProgressHandler = std::function<void(const TransferProgress&)>;
     void setProgressHandler(ProgressHandler handler) { progress_ = std::move(handler); }
-    // Told the model the model check found, before the segment phase starts (the window
-    // switches its map then, so the progress shows the right range).
-    using ModelHandler = std::function<void(DeviceModel)>;
-    void setModelHandler(ModelHandler handler) { modelChecked_ = std::move(handler); }
+    // Shows a phase's text with no measure yet (an upload's backup, upload, read-back).
+    void announce(const QString& status) { report(status, 0, 0); }
+    bool cancelled() const { return clock_.cancelled(); }
 
     bool running() const { return running_; }
 
     DownloadResult download();
-    // Sends the image as it was when the upload started: the engine keeps its own copy, so
-    // nothing that changes the caller's image while the event loop is pumped reaches the unit.
+    // Sends the image as it was when the upload started: the engine keeps its own copy.
     UploadResult upload(ConfigImage image, DeviceModel model);
     // The clock frame carries localTime; the overload takes the computer's local time once.
     ClockResult setClock(const QDateTime& localTime);
@@ -109,8 +113,11 @@ class Transfer {
     // The reply limit after a frame of `frameBytes` bytes: the unit's time to answer plus the
     // frame's own time on the line, which a driver may not have waited for.
     int replyLimitAfter(int frameBytes) const;
-    // Waits for one byte; nothing when limitMs passed since start. Pumps events when asked.
-    std::optional<Byte> awaitByte(std::int64_t startMs, int limitMs, bool pump);
+    // Waits for one byte; nothing when limitMs passed since start or the operation was
+    // cancelled.
+    std::optional<Byte> awaitByte(std::int64_t startMs, int limitMs);
+    // Waits on the link for at most `ms`, in blocks short enough to notice a cancel.
+    void waitOnLink(std::int64_t ms);
     void wakeUp();
     void pause(int ms);
     void report(const QString& status, int done, int total);
@@ -118,7 +125,6 @@ class Transfer {
     ByteLink& link_;
     Clock& clock_;
     ProgressHandler progress_;
-    ModelHandler modelChecked_;
     bool running_ = false;
 };
 
@@ -133,6 +139,7 @@ QString communicationError(); // "Kommunikációs hiba."
 QString uploadDone();         // "Sikeres feltöltés"
 QString downloadTimeout();    // "Letöltési időtúllépés !!!"
 QString uploadTimeout();      // "Feltöltési időtúllépés !!!"
+QString cancelled();          // "Megszakítva."
 } // namespace transfer_text
 
 } // namespace zx

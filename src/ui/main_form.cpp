@@ -6,6 +6,7 @@
 #include "ui/views/view_helpers.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -70,6 +71,7 @@ TMainForm::TMainForm(ConfigDocument& document, Interaction& interaction, QWidget
 }
 
 TMainForm::~TMainForm() {
+    if (busy_) QApplication::restoreOverrideCursor();
     document_.endEditing();
 }
 
@@ -158,11 +160,37 @@ bool TMainForm::askSaveChanges() {
     return !document_.isModified();
 }
 
-bool TMainForm::mayClose() {
-    if (!busyReason_.isEmpty()) {
-        SBar->showMessage(busyReason_, 4000);
-        return false;
+void TMainForm::setBusy(bool busy) {
+    if (busy == busy_) return;
+    busy_ = busy;
+    if (!busy) {
+        for (const auto& [object, enabled] : enabledBeforeBusy_) {
+            if (auto* action = qobject_cast<QAction*>(object.data()))
+                action->setEnabled(enabled);
+            else if (auto* widget = qobject_cast<QWidget*>(object.data()))
+                widget->setEnabled(enabled);
+        }
+        enabledBeforeBusy_.clear();
+        QApplication::restoreOverrideCursor();
+        return;
     }
+    // The menus that hold the two commands left enabled stay open.
+    const QList<const QAction*> kept = {menu_->Exit1, menu_->Tartalom1, menu_->File1->menuAction(),
+                                        menu_->Sg1->menuAction()};
+    for (QAction* action : menuBar()->findChildren<QAction*>()) {
+        if (kept.contains(action) || action->isSeparator()) continue;
+        enabledBeforeBusy_.emplace_back(action, action->isEnabled());
+        action->setEnabled(false);
+    }
+    for (QWidget* widget : {static_cast<QWidget*>(PageControl1), pnlBott}) {
+        enabledBeforeBusy_.emplace_back(widget, widget->isEnabled());
+        widget->setEnabled(false);
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+bool TMainForm::mayClose() {
+    if (busy_ && !(closeWhileBusy && closeWhileBusy())) return false;
     // The value on screen is part of what the question is about.
     if (!commitPendingEdits() || !askSaveChanges()) return false;
     emit closing();

@@ -10,9 +10,13 @@
 
 #include <QComboBox>
 #include <QMainWindow>
+#include <QPointer>
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -89,12 +93,17 @@ class TMainForm : public QMainWindow {
     // unsaved is thrown away.
     bool askSaveChanges();
 
-    // While an operation gives a reason (a transfer is running) the window refuses to close and
-    // shows the reason in the status bar: the operation pumps the event queue, and a close then
-    // would pull the window from under it.
-    void setBusyReason(const QString& reason) { busyReason_ = reason; }
-    // Whether the window may close now: no operation running, the commit step accepted, and the
-    // closing question not cancelled. Tells `closing` when it may.
+    // Busy mode, while an operation owns the line: every command that reads, changes or replaces
+    // the configuration or uses the line is disabled at its action (every menu command but
+    // "&Kilépés" and the help, and so their shortcuts), the pages and the model box take no
+    // input, and the busy cursor is on. Leaving it gives back exactly what was enabled before.
+    void setBusy(bool busy);
+    bool isBusy() const { return busy_; }
+    // Asked when the window is to close in busy mode: true when the operation has ended and the
+    // window may go on closing; false keeps it open and the operation running.
+    std::function<bool()> closeWhileBusy;
+    // Whether the window may close now: no operation running (or it ended on request), the
+    // commit step accepted, and the closing question not cancelled. Tells `closing` when it may.
     bool mayClose();
 
     // The frame's controls, under their documented names (also their objectNames).
@@ -121,5 +130,7 @@ class TMainForm : public QMainWindow {
     zx::Interaction& interaction_;
     std::unique_ptr<zx::MainMenu> menu_;
     std::unique_ptr<zx::StatusPanels> panels_;
-    QString busyReason_;
+    bool busy_ = false;
+    // What busy mode disabled, with the state each had.
+    std::vector<std::pair<QPointer<QObject>, bool>> enabledBeforeBusy_;
 };

@@ -4,11 +4,14 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 #include "cli_simulator.h"
 
@@ -163,6 +166,47 @@ TEST(CliTransfer, AnUploadTheUnitKeepsRejectingFails) {
     EXPECT_TRUE(r.err.contains(QStringLiteral("Memória szegmens: 60/255")));
     EXPECT_FALSE(r.err.contains(QStringLiteral("Memória szegmens: 61/255")));
     EXPECT_TRUE(r.err.trimmed().endsWith(QStringLiteral("Feltöltési időtúllépés !!!")));
+}
+
+// SIGINT stops an upload as the window's cancel does: soon, with the window's message, status 130
+// and the trace of what went on the line up to then.
+TEST(CliTransfer, SigintStopsAnUploadWithStatus130AndItsTrace) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("config.vd1");
+    const QString trace = dir.filePath("wire.txt");
+    DatabaseRecord record;
+    record.writeHeader();
+    ASSERT_TRUE(writeDatabaseFile(file, record, QString()).ok);
+
+    Simulator sim({"--model", "4", "--pace", "300"});
+    QProcess p;
+    p.setReadChannel(QProcess::StandardError);
+    p.start(transferCli(),
+            {"upload", "--port", sim.path(), "--speed", "300", "--trace", trace, file});
+    QByteArray err;
+    while (!err.contains("Memória szegmens: 45/255") && p.waitForReadyRead(10000))
+        err += p.readAllStandardError();
+    ASSERT_TRUE(err.contains("Memória szegmens: 45/255")) << err.toStdString();
+    QElapsedTimer clock;
+    clock.start();
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 130);
+    err += p.readAllStandardError();
+    EXPECT_TRUE(QString::fromUtf8(err).trimmed().endsWith(QStringLiteral(
+        "A feltöltés megszakadt: az egység részben írt konfigurációt tarthat, így nem biztos, "
+        "hogy működőképes.")))
+        << err.toStdString();
+
+    // The trace holds the frames sent up to the cancel: the first one whole.
+    QFile wire(trace);
+    ASSERT_TRUE(wire.open(QIODevice::ReadOnly));
+    const QByteArray lines = wire.readAll();
+    const QByteArray firstFrame = QByteArray("U2C").toHex(' ').toUpper();
+    EXPECT_TRUE(lines.contains("-> " + firstFrame)) << lines.left(400).toStdString();
+    EXPECT_TRUE(lines.contains("<- 06"));
 }
 
 TEST(CliTransfer, SetClockWritesTheDateIntoTheIdentSegment) {

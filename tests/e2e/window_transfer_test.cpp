@@ -3,6 +3,7 @@
 #include "link/serial_byte_link.h"
 #include "link/served_unit.h"
 #include "link/system_clock.h"
+#include "link/transfer.h"
 #include "model/demo_configuration.h"
 #include "model/memory_map.h"
 #include "ui/commands/device_link_controller.h"
@@ -60,7 +61,6 @@ constexpr int Factor = 50;
 class FastClock : public Clock {
   public:
     std::int64_t nowMs() const override { return real_.nowMs() * Factor; }
-    void pumpEvents() override { real_.pumpEvents(); }
     void sleepMs(int ms) override { real_.sleepMs(std::max(1, ms / Factor)); }
 
   private:
@@ -69,7 +69,7 @@ class FastClock : public Clock {
 
 class FastLink : public ByteLink {
   public:
-    explicit FastLink(TComPort& port) : real_(port) {}
+    FastLink(TComPort& port, const std::atomic<bool>* cancel) : real_(port, cancel) {}
     bool isOpen() const override { return real_.isOpen(); }
     void write(const QByteArray& bytes) override { real_.write(bytes); }
     QByteArray readAvailable(int maxBytes) override { return real_.readAvailable(maxBytes); }
@@ -79,53 +79,6 @@ class FastLink : public ByteLink {
 
   private:
     SerialByteLink real_;
-};
-
-// Time on the window's own line (its serial link and clock, with every wait pumping the event
-// loop) running `scale` times faster than on the wall; the scale may change while it runs.
-class LineTime {
-  public:
-    explicit LineTime(int scale) : scale_(scale) {}
-    std::int64_t nowMs() const { return baseMs_ + (wall_.nowMs() - wallBaseMs_) * scale_; }
-    int wallMs(int lineMs) const { return std::max(1, lineMs / scale_); }
-    void setScale(int scale) {
-        baseMs_ = nowMs();
-        wallBaseMs_ = wall_.nowMs();
-        scale_ = scale;
-    }
-
-  private:
-    SystemClock wall_;
-    int scale_;
-    std::int64_t baseMs_ = 0;
-    std::int64_t wallBaseMs_ = 0;
-};
-
-class ScaledClock : public Clock {
-  public:
-    ScaledClock(LineTime& time, std::unique_ptr<Clock> real)
-        : time_(time), real_(std::move(real)) {}
-    std::int64_t nowMs() const override { return time_.nowMs(); }
-    void pumpEvents() override { real_->pumpEvents(); }
-    void sleepMs(int ms) override { real_->sleepMs(time_.wallMs(ms)); }
-
-  private:
-    LineTime& time_;
-    std::unique_ptr<Clock> real_;
-};
-
-class ScaledLink : public ByteLink {
-  public:
-    ScaledLink(LineTime& time, std::unique_ptr<ByteLink> real)
-        : time_(time), real_(std::move(real)) {}
-    bool isOpen() const override { return real_->isOpen(); }
-    void write(const QByteArray& bytes) override { real_->write(bytes); }
-    QByteArray readAvailable(int maxBytes) override { return real_->readAvailable(maxBytes); }
-    bool waitForData(int limitMs) override { return real_->waitForData(time_.wallMs(limitMs)); }
-
-  private:
-    LineTime& time_;
-    std::unique_ptr<ByteLink> real_;
 };
 
 ConfigImage pattern(int seed) {
@@ -146,6 +99,7 @@ struct Step {
     int total;
     DeviceModel map;  // the window's map at that moment
     QString localLen; // what MEloclen showed then
+    int bar;          // the progress bar's value then
 };
 
 class WindowTransfer : public ::testing::Test {
@@ -174,19 +128,11 @@ class WindowTransfer : public ::testing::Test {
                                                        link->terminalPage());
         QObject::connect(transfers.get(), &TransferCommands::progressed,
                          [this](const QString& s, int done, int total) {
-                             steps.push_back(
-                                 {s, done, total, form->document().map().model(),
-                                  zx::childNamed<QLineEdit>(*form, "MEloclen")->text()});
+                             steps.push_back({s, done, total, form->document().map().model(),
+                                              zx::childNamed<QLineEdit>(*form, "MEloclen")->text(),
+                                              transfers->progressBar()->value()});
                              if (duringTransfer) duringTransfer();
                          });
-    }
-    // The window's own line, on `time`.
-    void useLineTime(LineTime& time) {
-        (*transfers).makeLine = [&time](TComPort& port) {
-            TransferLine line = TransferCommands::serialLine(port);
-            return TransferLine{std::make_unique<ScaledLink>(time, std::move(line.link)),
-                                std::make_unique<ScaledClock>(time, std::move(line.clock))};
-        };
     }
     // Input as the platform hands it over: queued for the window's event loop.
     void typeQueued(const QString& digits) {
@@ -208,8 +154,9 @@ class WindowTransfer : public ::testing::Test {
                                                         QEvent::MouseButtonRelease);
     }
     void useFastTime() {
-        (*transfers).makeLine = [](TComPort& port) {
-            return TransferLine{std::make_unique<FastLink>(port), std::make_unique<FastClock>()};
+        (*transfers).makeLine = [](TComPort& port, const std::atomic<bool>* cancel) {
+            return TransferLine{std::make_unique<FastLink>(port, cancel),
+                                std::make_unique<FastClock>()};
         };
     }
     QAction* action(const char* name) const { return form->findChild<QAction*>(name); }
@@ -241,7 +188,7 @@ class WindowTransfer : public ::testing::Test {
     std::function<void()> duringTransfer;
 };
 
-TEST_F(WindowTransfer, DownloadSwitchesToTheUnitsModelAndRefillsOnceAtTheEnd) {
+TEST_F(WindowTransfer, DownloadTakesTheUnitsModelAndImageOnlyAtTheEnd) {
     const ConfigImage memory = pattern(3);
     const std::size_t localLength = *MemoryMap::of(DeviceModel::Line16).offset(Field::LocalLength);
     ASSERT_NE(memory.at(localLength), 6);
@@ -270,11 +217,17 @@ TEST_F(WindowTransfer, DownloadSwitchesToTheUnitsModelAndRefillsOnceAtTheEnd) {
     EXPECT_EQ(steps[1].status, "Memória szegmens: 51/255");
     EXPECT_EQ(steps[steps.size() - 2].status, "Memória szegmens: 255/255");
     EXPECT_EQ(steps.back().status, "Sikeres letöltés.");
-    EXPECT_EQ(steps.back().done, 205);
-    EXPECT_EQ(steps.back().total, 205);
-    // The map followed the unit as soon as the model check ended; the editors waited.
-    EXPECT_EQ(steps[1].map, DeviceModel::Line16);
+    EXPECT_EQ(steps.back().done, 255);
+    EXPECT_EQ(steps.back().total, 255);
+    // Nothing was shown through the unit's map before the download came whole.
+    EXPECT_EQ(steps[1].map, DeviceModel::Line4);
     EXPECT_EQ(steps[1].localLen, "6");
+    // The bar counts what the text counts.
+    for (const Step& step : steps) {
+        if (step.status.startsWith("Memória szegmens: ")) {
+            EXPECT_EQ(step.status, QStringLiteral("Memória szegmens: %1/255").arg(step.bar));
+        }
+    }
 }
 
 TEST_F(WindowTransfer, UploadSendsTheStoredImageAndLeavesTheWindowAsItWas) {
@@ -303,7 +256,7 @@ TEST_F(WindowTransfer, UploadSendsTheStoredImageAndLeavesTheWindowAsItWas) {
     EXPECT_TRUE(form->document().isModified());
     EXPECT_TRUE(form->cbTipus->isEnabled());
     EXPECT_TRUE(ui.shown.isEmpty()) << "no question, no message";
-    EXPECT_EQ(steps.back().done, 212);
+    EXPECT_EQ(steps.back().done, 255);
 }
 
 TEST_F(WindowTransfer, AnEditMadeDuringAnUploadDoesNotReachTheUnit) {
@@ -325,7 +278,7 @@ TEST_F(WindowTransfer, AnEditMadeDuringAnUploadDoesNotReachTheUnit) {
     EXPECT_EQ(record.image.at(callIn), '9') << "the edit itself is kept for the next upload";
 }
 
-TEST_F(WindowTransfer, FailedDownloadPutsThePreviousImageAndModelBack) {
+TEST_F(WindowTransfer, AFailedDownloadChangesNothing) {
     UnitFaults silent;
     silent.silent = true;
     serve(DeviceModel::Line16, pattern(1), silent);
@@ -336,19 +289,24 @@ TEST_F(WindowTransfer, FailedDownloadPutsThePreviousImageAndModelBack) {
     const ConfigImage before = record.image;
     ui.answers.push_back(Interaction::Answer::No);
 
+    form->showView(2);
     run("DnLoad1");
     EXPECT_EQ(record.image, before);
     EXPECT_EQ(form->cbTipus->currentIndex(), 0);
     EXPECT_EQ(form->document().map().model(), DeviceModel::Line4);
     EXPECT_EQ(zx::childNamed<QLineEdit>(*form, "MEloclen")->text(), "9");
-    EXPECT_FALSE(form->cbTipus->isEnabled());
+    EXPECT_TRUE(form->cbTipus->isEnabled());
     EXPECT_TRUE(form->document().isModified());
+    EXPECT_EQ(form->currentView(), 2);
     EXPECT_EQ(panel3(), "Kommunikációs hiba.");
     EXPECT_EQ(ui.messages(), QStringList{"Letöltési időtúllépés !!!"});
     EXPECT_EQ(ui.texts(Kind::Question), QStringList{"Menti a változásokat ?"});
-    // No answer means the 16-line model, for as long as the download ran.
-    EXPECT_EQ(steps.back().map, DeviceModel::Line16);
+    // The model check's eleven attempts, and no segment asked for under a guessed model.
+    for (const Step& step : steps)
+        EXPECT_EQ(step.map, DeviceModel::Line4);
     EXPECT_FALSE(link->port().Connected());
+    unit->stop();
+    EXPECT_EQ(unit->unit().readSegments(), std::vector<int>(Transfer::MaxAttempts, IdentSegment));
 }
 
 TEST_F(WindowTransfer, APortThatDoesNotOpenEndsTheCommandWithThePanelsEnabled) {
@@ -371,19 +329,25 @@ TEST_F(WindowTransfer, APortThatDoesNotOpenEndsTheCommandWithThePanelsEnabled) {
     }
 }
 
-TEST_F(WindowTransfer, ARequestThatFindsThePortClosedSaysSoInBothDirections) {
+TEST_F(WindowTransfer, ALineFoundClosedAtTheStartSaysSoInBothDirections) {
     serve(DeviceModel::Line4, ConfigImage{});
+    // The port goes between its opening and the start of the operation.
+    (*transfers).makeLine = [](TComPort& port, const std::atomic<bool>* cancel) {
+        port.close();
+        return TransferCommands::serialLine(port, cancel);
+    };
     const ConfigImage before = record.image;
-    for (int direction : {0, 1}) {
+    for (const char* command : {"DnLoad1", "UpLoad1"}) {
         ui.shown.clear();
-        transfers->postRequest(static_cast<TransferDirection>(direction));
-        settle();
+        run(command);
         const QStringList messages = ui.messages();
-        ASSERT_EQ(messages.size(), 1) << direction;
+        ASSERT_EQ(messages.size(), 1) << command;
         EXPECT_TRUE(messages[0].startsWith("Portnyitási hiba!")) << messages[0].toStdString();
         bool number = false;
         messages[0].mid(QStringLiteral("Portnyitási hiba!").size()).toInt(&number);
         EXPECT_TRUE(number) << messages[0].toStdString();
+        EXPECT_EQ(panel3(), "Szétkapcsolva");
+        EXPECT_FALSE(form->isBusy());
     }
     EXPECT_EQ(record.image, before);
     EXPECT_TRUE(steps.empty());
@@ -401,7 +365,6 @@ TEST_F(WindowTransfer, NoSecondTransferStartsWhileOneRuns) {
         (*transfers).download();
         (*transfers).upload();
         (*transfers).setUnitClock();
-        transfers->postRequest(TransferDirection::Upload);
     };
     run("DnLoad1");
     settle();
@@ -417,27 +380,6 @@ TEST_F(WindowTransfer, NoSecondTransferStartsWhileOneRuns) {
     EXPECT_TRUE(action("DnLoad1")->isEnabled());
     EXPECT_TRUE(action("UpLoad1")->isEnabled());
     EXPECT_TRUE(zx::childNamed<QPushButton>(*form, "btnSync")->isEnabled());
-}
-
-TEST_F(WindowTransfer, TheWindowDoesNotCloseUnderARunningTransfer) {
-    serve(DeviceModel::Line4, pattern(6));
-    form->show();
-    std::optional<bool> closedMidway;
-    duringTransfer = [&] {
-        if (closedMidway || !steps.back().status.startsWith("Memória")) return;
-        closedMidway = form->close();
-    };
-    run("DnLoad1");
-    unit->stop();
-
-    ASSERT_TRUE(closedMidway.has_value());
-    EXPECT_FALSE(*closedMidway);
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->SBar->currentMessage(), TransferCommands::busyMessage()) << "it says why";
-    EXPECT_TRUE(ui.shown.isEmpty()) << "not even the save question while the transfer runs";
-    EXPECT_EQ(panel3(), "Sikeres letöltés.");
-    ui.answers.push_back(Interaction::Answer::No);
-    EXPECT_TRUE(form->close());
 }
 
 TEST_F(WindowTransfer, TheTerminalPagePutsNothingOnTheLineDuringATransfer) {
@@ -491,6 +433,7 @@ TEST_F(WindowTransfer, WithTheConnectButtonDownThePortStaysOpenForClockAndDownlo
     ASSERT_TRUE(link->port().Connected());
 
     zx::childNamed<QPushButton>(*form, "btnSync")->click();
+    settle();
     EXPECT_EQ(panel3(), "Sikeres feltöltés");
     EXPECT_TRUE(link->port().Connected());
     EXPECT_TRUE(zx::childNamed<QPushButton>(*form, "btnConnect")->isChecked());
@@ -542,60 +485,22 @@ TEST_F(WindowTransfer, DemoModeDownloadsTheDemoConfigurationAndKeepsItsSettingsA
     EXPECT_FALSE(QFile::exists(dir.filePath("zendrax.ini")));
 }
 
-// Every wait on the line lets the window's timers run (and so its repaints, which run on the
-// same loop): a silent unit's model check reads eleven times, each read waiting the whole reply
-// limit.
-TEST_F(WindowTransfer, TheWindowRunsItsTimersWhileASilentUnitIsAskedForItsModel) {
+// A failed clock setting says so in the status bar, after the port's own "Kapcsolódva...".
+TEST_F(WindowTransfer, AFailedClockSettingLeavesTheStatusBarTellingIt) {
     UnitFaults silent;
     silent.silent = true;
-    serve(DeviceModel::Line16, pattern(1), silent);
-    // Each read waits 200 ms of real time: a read that held the window for its whole length
-    // would show as a gap twice the allowed one.
-    LineTime time(10);
-    useLineTime(time);
-    form->show();
-
-    // Gaps between ticks of a 10 ms timer, from the start of the model check to its model.
-    QElapsedTimer wall;
-    bool measuring = false;
-    qint64 checkMs = 0, lastTick = 0, longest = 0;
-    int ticks = 0;
-    QTimer timer;
-    timer.setInterval(10);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        if (!measuring) return;
-        longest = std::max(longest, wall.elapsed() - lastTick);
-        lastTick = wall.elapsed();
-        ++ticks;
-    });
-    duringTransfer = [&] {
-        if (steps.back().status != "Tipusellenőrzés...") return;
-        wall.start();
-        measuring = true;
-    };
-    QObject::connect(form->cbTipus, &QComboBox::currentIndexChanged, [&] {
-        if (!measuring) return;
-        measuring = false;
-        checkMs = wall.elapsed();
-        longest = std::max(longest, checkMs - lastTick);
-        time.setScale(1000); // the segment phase has nothing more to show
-    });
-    timer.start();
-    run("DnLoad1");
-    timer.stop();
-    unit->stop();
-
-    const std::vector<int>& asked = unit->unit().readSegments();
-    EXPECT_EQ(std::count(asked.begin(), asked.end(), IdentSegment), Transfer::MaxAttempts);
-    EXPECT_GE(checkMs, Transfer::MaxAttempts * Transfer::ReplyLimitMs / 10) << "the reads waited";
-    EXPECT_GT(ticks, 0);
-    EXPECT_LE(longest, 100) << ticks << " ticks in " << checkMs << " ms";
-    EXPECT_EQ(ui.messages(), QStringList{"Letöltési időtúllépés !!!"});
+    serve(DeviceModel::Line4, ConfigImage{}, silent);
+    useFastTime();
+    zx::childNamed<QPushButton>(*form, "btnSync")->click();
+    settle();
+    EXPECT_EQ(panel3(), "Kommunikációs hiba.");
+    EXPECT_EQ(ui.messages(), QStringList{"Feltöltési időtúllépés !!!"});
+    EXPECT_FALSE(link->port().Connected());
 }
 
 // A value typed into a field, or a page chosen, while a download runs would land after it and
-// overwrite what came from the unit: input made during a transfer is dropped, not replayed.
-TEST_F(WindowTransfer, KeysAndClicksMadeDuringADownloadAreDroppedNotAppliedAfterIt) {
+// overwrite what came from the unit: the pages take no input in busy mode.
+TEST_F(WindowTransfer, KeysAndClicksMadeDuringADownloadReachNoEditor) {
     serve(DeviceModel::Line4, pattern(4));
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -604,19 +509,15 @@ TEST_F(WindowTransfer, KeysAndClicksMadeDuringADownloadAreDroppedNotAppliedAfter
     QTabBar* tabs = form->PageControl1->tabBar();
     // The operator clicks into the field and types, then chooses another page.
     duringTransfer = [&] {
-        const QString& status = steps.back().status;
-        if (status == "Memória szegmens: 100/255") {
-            clickQueued(copos, copos->rect().center());
-            typeQueued("7");
-        }
-        // No wait on the line comes after this one: the end of the transfer drops them.
-        if (status == "Sikeres letöltés.") {
-            typeQueued("8");
-            clickQueued(tabs, tabs->tabRect(2).center());
-        }
+        if (steps.back().status != "Memória szegmens: 100/255") return;
+        clickQueued(copos, copos->rect().center());
+        typeQueued("7");
+        clickQueued(tabs, tabs->tabRect(2).center());
+        // Delivered now, while the download still runs.
+        ASSERT_TRUE(form->isBusy());
+        QWindowSystemInterface::flushWindowSystemEvents();
     };
     run("DnLoad1");
-    QTest::qWait(50); // whatever the window's loop still held would be handled now
     unit->stop();
 
     const std::size_t offset = *MemoryMap::of(DeviceModel::Line4).offset(Field::CoPosition);
@@ -652,15 +553,13 @@ TEST_F(WindowTransfer, KeysTypedIntoTheTerminalDuringATransferNeverReachTheLine)
         send(bytes);
     };
     duringTransfer = [&] {
-        const QString& status = steps.back().status;
-        if (status == "Memória szegmens: 100/255") {
-            clickQueued(&pane, pane.rect().center());
-            typeQueued("1");
-        }
-        if (status == "Sikeres letöltés.") typeQueued("2");
+        if (steps.back().status != "Memória szegmens: 100/255") return;
+        clickQueued(&pane, pane.rect().center());
+        typeQueued("1");
+        ASSERT_TRUE(form->isBusy());
+        QWindowSystemInterface::flushWindowSystemEvents();
     };
     run("DnLoad1");
-    QTest::qWait(50);
     EXPECT_EQ(panel3(), "Sikeres letöltés.");
     EXPECT_EQ(typed, QByteArray());
 

@@ -10,7 +10,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QEventLoop>
 
 namespace zx {
 
@@ -34,7 +33,6 @@ class BusyCursor {
 
 CodeCommands::CodeCommands(TMainForm& form, QObject* parent) : QObject(parent), form_(form) {
     makeRandom = [] { return std::make_unique<ClockSeededRandom>(); };
-    pumpEvents = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
     MainMenu& menu = form_.menu();
     connect(menu.SelectAllkod, &QAction::triggered, this, &CodeCommands::selectAllCodes);
     connect(menu.Generls1, &QAction::triggered, this, &CodeCommands::generateCodes);
@@ -46,7 +44,6 @@ void CodeCommands::selectAllCodes() {
 }
 
 void CodeCommands::generateCodes() {
-    // A run started from within the pumped events of another would refill under it.
     if (generating_ || !form_.commitPendingEdits() || !replacingAgreed()) return;
     generating_ = true;
     const bool generated = fillGridWithNewCodes();
@@ -89,7 +86,6 @@ bool CodeCommands::fillGridWithNewCodes() {
     const DeviceModel model = document.model();
     for (int row = 1; !generator.done(); ++row) {
         codes->showGeneratedCode(row, CodeRowView{generator.next(), newRowRights(model)});
-        pumpEvents();
     }
     busy.end();
     codes->focusGrid();

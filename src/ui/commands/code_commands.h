@@ -19,9 +19,6 @@ class CodeCommands : public QObject {
 
     // Where each generation draws its numbers; by default a source seeded from the clock.
     std::function<std::unique_ptr<RandomSource>()> makeRandom;
-    // Runs after each generated code is placed: the window handles what is pending (the grid
-    // repaints as it fills) while the operator's input is held back until the run is over.
-    std::function<void()> pumpEvents;
 
     // Every code row's rights selected, the cursor on the last row, for the popup's commands.
     void selectAllCodes();

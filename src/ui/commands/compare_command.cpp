@@ -35,7 +35,7 @@ void CompareCommand::compare() {
             show(*differences, path);
         }
     } else if (with == Interaction::Answer::No) {
-        if (const auto differences = compareWithUnit()) show(*differences, QString());
+        compareWithUnit();
     }
 }
 
@@ -55,11 +55,11 @@ std::optional<std::vector<SettingDifference>> CompareCommand::compareWithFile(co
                            SettingsReading(read.record, doc.model()));
 }
 
-std::optional<std::vector<SettingDifference>> CompareCommand::compareWithUnit() {
-    const std::optional<DownloadResult> unit = transfers_.downloadCopy();
-    if (!unit) return std::nullopt;
-    const ConfigDocument& doc = form_.document();
-    return compareWithImage(doc.record(), doc.model(), unit->image, unit->model);
+void CompareCommand::compareWithUnit() {
+    transfers_.downloadCopy([this](const DownloadResult& unit) {
+        const ConfigDocument& doc = form_.document();
+        show(compareWithImage(doc.record(), doc.model(), unit.image, unit.model), QString());
+    });
 }
 
 void CompareCommand::show(const std::vector<SettingDifference>& differences,

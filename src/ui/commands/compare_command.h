@@ -27,10 +27,12 @@ class CompareCommand : public QObject {
                    QObject* parent = nullptr);
 
     void compare();
-    // The comparison with a database file or with the unit; nothing when it did not come about
-    // (cancelled, refused, failed: the reason was shown).
+    // The comparison with a database file; nothing when it did not come about (cancelled,
+    // refused, failed: the reason was shown).
     std::optional<std::vector<SettingDifference>> compareWithFile(const QString& path);
-    std::optional<std::vector<SettingDifference>> compareWithUnit();
+    // Starts the unit's download for a comparison; its differences are shown once it has come
+    // whole (a failure, or a cancel, shows none).
+    void compareWithUnit();
 
     // The time the list's heading gives the comparison.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };

@@ -39,7 +39,7 @@ TerminalPage::TerminalPage(const TerminalPageWidgets& widgets, TComPort& port,
             if (term) term->receive(data, count);
         };
         port_.attachLink(&link_);
-        w_.terminal->canSend = [this] { return port_.Connected() && !lineBusy_; };
+        w_.terminal->canSend = [this] { return !lineBusy_ && port_.Connected(); };
         w_.terminal->sink = [this](const QByteArray& bytes) { write(bytes); };
     }
 }
@@ -62,14 +62,15 @@ void TerminalPage::setLineBusy(bool busy) {
 }
 
 void TerminalPage::updateButtons() {
-    const bool open = port_.Connected();
+    const bool open = !lineBusy_ && port_.Connected();
     w_.btnConnect->setEnabled(!lineBusy_);
     w_.btnTransp->setEnabled(open && !lineBusy_);
     w_.btnDial->setEnabled(open && !lineBusy_);
 }
 
 void TerminalPage::write(const QByteArray& bytes) {
-    if (!port_.Connected() || lineBusy_) return;
+    // While an operation owns the line the port is on its thread: not even asked here.
+    if (lineBusy_ || !port_.Connected()) return;
     try {
         port_.WriteText(bytes);
     } catch (const EComPort& e) {

@@ -1,0 +1,234 @@
+// The window while an operation owns the line: its busy mode against every menu command, the
+// cancel by Escape and by the "Megszakítás" button, and closing during a transfer. The program as
+// it starts, against a simulated unit on a pseudo-terminal.
+#include "files/connection_settings.h"
+#include "files/database_file.h"
+#include "link/line_operations.h"
+#include "link/served_unit.h"
+#include "model/new_configuration.h"
+#include "ui/commands/transfer_commands.h"
+#include "ui/desktop_session.h"
+#include "ui/dialogs/interaction.h"
+#include "ui/dialogs/password_dialog.h"
+#include "ui/main_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace zx {
+namespace {
+
+using Answer = Interaction::Answer;
+using Kind = ScriptedInteraction::Kind;
+
+// What a cancel may take on a loaded machine, beyond the 200 ms the program allows itself.
+constexpr int CancelLimitMs = 200 + 150;
+
+class WindowBusy : public ::testing::Test {
+  protected:
+    void TearDown() override { stop(); }
+    void stop() {
+        session.reset();
+        unit.reset();
+        setConfigDir(QString());
+        statuses.clear();
+        ui = ScriptedInteraction{};
+    }
+    // The program started on a database file, its unit behaving as `faults` say.
+    void start(const UnitFaults& faults = {}) {
+        unit = std::make_unique<ServedUnit>(DeviceModel::Line4, ConfigImage{}, faults);
+        QString error;
+        ASSERT_TRUE(unit->start(&error)) << error.toStdString();
+        setConfigDir(dir.path());
+        ConnectionState state;
+        state.PortName = unit->devicePath();
+        // The line runs at the unit's pace, when it has one.
+        if (faults.baud > 0) state.SpeedIndex = SpeedIndexOf(QString::number(faults.baud));
+        ASSERT_TRUE(SaveConnectionSettings(state));
+        DatabaseRecord record;
+        applyNewConfiguration(record, DeviceModel::Line4);
+        DesktopOptions options;
+        options.configDir = dir.path();
+        options.file = dir.filePath("telephely.vd1");
+        ASSERT_TRUE(writeDatabaseFile(options.file, record, QString()).ok);
+        ui.dialogHandlers.push_back([](QDialog& d) { static_cast<TPasswordDlg&>(d).accept(); });
+        session = std::make_unique<DesktopSession>(ui);
+        ASSERT_TRUE(session->start(options, &error)) << error.toStdString();
+        ASSERT_EQ(window().document().currentFileName(), options.file);
+        window().PageControl1->buildAll();
+        window().show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+        QObject::connect(&transfers(), &TransferCommands::progressed,
+                         [this](const QString& s) { statuses << s; });
+        ui.shown.clear();
+    }
+    TMainForm& window() { return session->window(); }
+    TransferCommands& transfers() { return session->transfers(); }
+    // Starts a command and waits for the status `until` shows.
+    void startUntil(QAction* command, const QString& until) {
+        command->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return statuses.contains(until); }, 30000))
+            << statuses.join('|').toStdString();
+        ASSERT_TRUE(transfers().busy());
+    }
+    // Milliseconds until the operation has ended.
+    qint64 endTime(const QElapsedTimer& since) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !transfers().busy(); }, 10000));
+        return since.elapsed();
+    }
+    QString panel3() { return window().statusText(TMainForm::Panel::State); }
+
+    QTemporaryDir dir;
+    ScriptedInteraction ui;
+    std::unique_ptr<ServedUnit> unit;
+    std::unique_ptr<DesktopSession> session;
+    QStringList statuses;
+};
+
+// However a command arrives (a global menu, an accessibility action: QAction::trigger with no
+// input event), none of them reaches the configuration or the line while a download runs.
+TEST_F(WindowBusy, EveryMenuCommandIsRefusedWhileASilentUnitIsDownloaded) {
+    start({.silent = true});
+    window().showView(3);
+    const DatabaseRecord before = window().document().record();
+    const QString file = window().document().currentFileName();
+    startUntil(window().menu().DnLoad1, QStringLiteral("Tipusellenőrzés..."));
+
+    const MainMenu& menu = window().menu();
+    int triggered = 0;
+    for (QAction* action : window().menuBar()->findChildren<QAction*>()) {
+        if (action->isSeparator() || action->menu() || action == menu.Tartalom1) continue;
+        EXPECT_EQ(action->isEnabled(), action == menu.Exit1) << action->objectName().toStdString();
+        action->trigger();
+        QApplication::processEvents();
+        ++triggered;
+    }
+    EXPECT_GE(triggered, 35);
+    EXPECT_TRUE(menu.Tartalom1->isEnabled()) << "the help reads no configuration";
+    EXPECT_FALSE(window().cbTipus->isEnabled());
+    EXPECT_FALSE(window().PageControl1->isEnabled());
+    // "Kilépés" asked whether to stop the download; the unscripted answer is No.
+    EXPECT_EQ(ui.texts(Kind::Question), QStringList{TransferCommands::closeQuestion()});
+    EXPECT_EQ(ui.shown.size(), 1);
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_TRUE(transfers().busy());
+    EXPECT_EQ(window().document().record(), before);
+    EXPECT_EQ(window().document().currentFileName(), file);
+    EXPECT_FALSE(window().document().isModified());
+    EXPECT_EQ(window().currentModel(), DeviceModel::Line4);
+
+    QTest::mouseClick(transfers().cancelButton(), Qt::LeftButton);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_LT(endTime(clock), CancelLimitMs);
+    EXPECT_EQ(panel3(), QStringLiteral("Megszakítva."));
+    EXPECT_EQ(ui.shown.size(), 1) << "a cancelled download says nothing more";
+    EXPECT_EQ(window().document().record(), before);
+    EXPECT_FALSE(window().document().isModified());
+    EXPECT_EQ(window().currentView(), 3);
+    EXPECT_TRUE(menu.DnLoad1->isEnabled());
+    EXPECT_TRUE(window().cbTipus->isEnabled());
+    EXPECT_FALSE(transfers().cancelButton()->isVisible());
+}
+
+TEST_F(WindowBusy, EscapeAndTheButtonStopADownloadAndAnUpload) {
+    const struct {
+        const char* name;
+        bool upload;
+        bool escape;
+    } cases[] = {
+        {"download, Escape", false, true},
+        {"download, button", false, false},
+        {"upload, Escape", true, true},
+        {"upload, button", true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // A silent unit for the download; a 300-baud unit, whose every frame takes 2.3 s to
+        // acknowledge, for the upload.
+        start(c.upload ? UnitFaults{.baud = 300} : UnitFaults{.silent = true});
+        const DatabaseRecord before = window().document().record();
+        const MainMenu& menu = window().menu();
+        startUntil(c.upload ? menu.UpLoad1 : menu.DnLoad1,
+                   c.upload ? QStringLiteral("Memória szegmens: 45/255")
+                            : QStringLiteral("Tipusellenőrzés..."));
+        QElapsedTimer clock;
+        clock.start();
+        if (c.escape)
+            QTest::keyClick(&window(), Qt::Key_Escape);
+        else
+            QTest::mouseClick(transfers().cancelButton(), Qt::LeftButton);
+        EXPECT_LT(endTime(clock), CancelLimitMs);
+        EXPECT_EQ(panel3(), QStringLiteral("Megszakítva."));
+        EXPECT_EQ(window().document().record(), before);
+        EXPECT_FALSE(window().document().isModified());
+        if (c.upload) {
+            // The unit may hold part of the new configuration: said plainly, a new upload
+            // offered (the unscripted answer is No).
+            EXPECT_EQ(ui.texts(Kind::Question),
+                      QStringList{uploadCancelledMessage(true, QString()) + "\nÚjra feltölti ?"});
+        } else {
+            EXPECT_TRUE(ui.shown.isEmpty());
+        }
+        EXPECT_FALSE(transfers().busy());
+        stop();
+    }
+}
+
+TEST_F(WindowBusy, ClosingAsksWhetherToStopTheTransferAndYesStopsItThenClosesAsUsual) {
+    start({.silent = true});
+    window().document().markModified();
+    const DatabaseRecord before = window().document().record();
+    ui.answers = {Answer::No}; // no save before the download
+    startUntil(window().menu().DnLoad1, QStringLiteral("Tipusellenőrzés..."));
+
+    ui.answers = {Answer::No};
+    EXPECT_FALSE(window().close());
+    EXPECT_TRUE(transfers().busy()) << "Nem keeps it running";
+
+    ui.shown.clear();
+    ui.answers = {Answer::Yes, Answer::No}; // stop it; then the save question as ever
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(window().close());
+    EXPECT_LT(clock.elapsed(), CancelLimitMs);
+    EXPECT_FALSE(transfers().busy());
+    EXPECT_EQ(ui.texts(Kind::Question),
+              (QStringList{TransferCommands::closeQuestion(), "Menti a változásokat ?"}));
+    EXPECT_EQ(window().document().record(), before);
+}
+
+// An upload cancelled after its backup names the backup file; Yes to the offer starts the
+// upload again. Every answer to segment 100 comes 1.5 s late, so the cancel lands there.
+TEST_F(WindowBusy, ACancelledUploadNamesItsBackupAndOffersToUploadAgain) {
+    start({.lateSegment = 100, .lateSegmentMs = 1500, .lateSegmentTimes = -1});
+    window().menu().mnuBackupUpload->setChecked(true);
+    startUntil(window().menu().UpLoad1, QStringLiteral("Feltöltés..."));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return statuses.last() == QStringLiteral("Memória szegmens: 100/255"); }, 20000));
+    ui.answers = {Answer::Yes};
+    transfers().cancel();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !ui.texts(Kind::Question).isEmpty(); }, 5000));
+    const QString backup = transfers().lastBackup();
+    ASSERT_FALSE(backup.isEmpty());
+    EXPECT_EQ(ui.texts(Kind::Question),
+              QStringList{uploadCancelledMessage(true, backup) + "\nÚjra feltölti ?"});
+    EXPECT_TRUE(ui.texts(Kind::Question)[0].contains(backup));
+    EXPECT_TRUE(transfers().busy()) << "Igen started the upload again";
+
+    ui.answers = {Answer::No};
+    transfers().cancel();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !transfers().busy(); }, 5000));
+    EXPECT_EQ(panel3(), QStringLiteral("Megszakítva."));
+}
+
+} // namespace
+} // namespace zx
