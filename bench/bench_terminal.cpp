@@ -130,7 +130,7 @@ double benchPacedLine(double seconds, bool shown) {
     if (shown) term.show();
     zx::TComPort port;
     port.setPort(slave);
-    port.setBaudRate(zx::br115200);
+    port.setBaudRate(115200);
     zx::TComLink link;
     qint64 received = 0;
     link.OnRxBuf = [&](const char* d, int n) {

@@ -76,7 +76,7 @@ Figures runOne(DeviceModel model, bool download, int pace) {
 
     TComPort port;
     port.setPort(server.devicePath());
-    port.setBaudRate(br19200);
+    port.setBaudRate(19200);
     try {
         port.open();
         SerialByteLink link(port);
@@ -154,7 +154,7 @@ SlowFigures slowUploadReal(int baud) {
     std::thread serving([&server] { server.serve(); });
     TComPort port;
     port.setPort(server.devicePath());
-    port.setBaudRate(baudRateOfBits(baud));
+    port.setBaudRate(baud);
     try {
         port.open();
         SerialByteLink link(port);
@@ -263,7 +263,7 @@ PaintFigures paintsDuring(PaintProbe& probe, bool download, bool silent, int bau
     }
     TComPort port;
     port.setPort(served.devicePath());
-    port.setBaudRate(baudRateOfBits(baud));
+    port.setBaudRate(baud);
     try {
         port.open();
     } catch (const EComPort& e) {

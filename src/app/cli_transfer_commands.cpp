@@ -70,7 +70,7 @@ std::optional<int> openPort(TComPort& port, const ParsedArgs& a) {
         return ExitUsage;
     }
     port.setPort(a.value("--port"));
-    port.setBaudRate(speedBaudRate(index));
+    port.setBaudRate(speedBaud(index));
     try {
         port.open();
     } catch (const EComPort& e) {

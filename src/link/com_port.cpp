@@ -9,18 +9,19 @@
 #include <algorithm>
 #include <cerrno>
 #include <limits>
-#include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace zx {
 
 namespace {
 
-constexpr int RateBits[] = {0,     110,   300,   600,   1200,  2400,   4800,   9600,
-                            14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000};
+// What the port's receive buffer holds before it stops taking bytes from the system (whose own
+// buffer, once full too, holds the line off).
+constexpr int ReceiveBufferSize = 1024;
+// Milliseconds between looks at the transmit queue while a write waits for it to empty.
+constexpr int DrainStepMs = 20;
 
 // Counts a nesting level for as long as it lives.
 class DepthGuard {
@@ -46,39 +47,32 @@ int openErrno(const QString& path) {
     return EBUSY; // present and permitted: another program holds it
 }
 
-} // namespace
-
-int baudRateBits(TBaudRate rate, int customBaudRate) {
-    if (rate == brCustom) return customBaudRate;
-    const int i = static_cast<int>(rate);
-    return i > 0 && i <= static_cast<int>(br256000) ? RateBits[i] : 0;
+// The system's error number behind a failure the port library reports.
+int errnoFor(QSerialPort::SerialPortError error) {
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return ENOENT;
+    case QSerialPort::PermissionError:
+        return EACCES;
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+        return EIO; // the library keeps no system number for these
+    case QSerialPort::UnsupportedOperationError:
+        return EINVAL;
+    case QSerialPort::NotOpenError:
+        return EBADF;
+    default:
+        return errno != 0 ? errno : EIO;
+    }
 }
 
-TBaudRate baudRateOfBits(int bps) {
-    for (int i = 1; i <= static_cast<int>(br256000); ++i)
-        if (RateBits[i] == bps) return static_cast<TBaudRate>(i);
-    return brCustom;
+bool lineFailure(QSerialPort::SerialPortError e) {
+    return e == QSerialPort::ResourceError || e == QSerialPort::ReadError ||
+           e == QSerialPort::WriteError;
 }
 
-TComPortSettings TComPortSettings::comPort1() {
-    TComPortSettings s;
-    s.FlowControl.OutCTSFlow = true;
-    s.FlowControl.ControlDTR = dtrEnable;
-    s.FlowControl.ControlRTS = rtsHandshake;
-    return s;
-}
-
-EComPort::EComPort(int code, int winCode, const QString& advice) : code_(code), winCode_(winCode) {
-    QString text = QStringLiteral("%1 (win error code: %2)").arg(messageOf(code)).arg(winCode);
-    if (!advice.isEmpty()) text += QLatin1Char('\n') + advice;
-    text_ = text.toStdString();
-}
-
-QString EComPort::Message() const {
-    return messageOf(code_);
-}
-
-QString EComPort::messageOf(int code) {
+QString messageOf(int code) {
     switch (code) {
     case CE_OpenFailed:
         return QStringLiteral("Unable to open com port");
@@ -86,19 +80,22 @@ QString EComPort::messageOf(int code) {
         return QStringLiteral("WriteFile function failed");
     case CE_ReadFailed:
         return QStringLiteral("ReadFile function failed");
-    case CE_PurgeFailed:
-        return QStringLiteral("PurgeComm function failed");
-    case CE_SetStateFailed:
+    case CE_SetupFailed:
         return QStringLiteral("SetCommState function failed");
-    case CE_SetTimeoutsFailed:
-        return QStringLiteral("SetCommTimeouts failed");
-    case CE_SetupComFailed:
-        return QStringLiteral("SetupComm function failed");
-    case CE_ClearComFailed:
+    case CE_LineFailed:
         return QStringLiteral("ClearCommError function failed");
     default:
         return QStringLiteral("Com port error %1").arg(code);
     }
+}
+
+} // namespace
+
+EComPort::EComPort(int code, int errorNumber, const QString& advice)
+    : code_(code), errorNumber_(errorNumber) {
+    QString text = QStringLiteral("%1 (win error code: %2)").arg(messageOf(code)).arg(errorNumber);
+    if (!advice.isEmpty()) text += QLatin1Char('\n') + advice;
+    text_ = text.toStdString();
 }
 
 QString systemPortPath(const QString& portName) {
@@ -118,9 +115,7 @@ QString portNameOfSystemName(const QString& systemName) {
     return systemName;
 }
 
-TComPort::TComPort(QObject* parent, const TComPortSettings& settings)
-    : QObject(parent), port_(new QSerialPort(this)) {
-    setSettings(settings);
+TComPort::TComPort(QObject* parent) : QObject(parent), port_(new QSerialPort(this)) {
     connect(port_, &QSerialPort::readyRead, this, &TComPort::deliverReceived);
     connect(port_, &QSerialPort::errorOccurred, this,
             [this](QSerialPort::SerialPortError e) { onErrorOccurred(static_cast<int>(e)); });
@@ -133,49 +128,19 @@ TComPort::~TComPort() {
     }
 }
 
-void TComPort::setSettings(const TComPortSettings& settings) {
-    const QString oldPort = s_.Port;
-    s_ = settings;
-    s_.Port = oldPort; // a new name goes through setPort, which reopens an open port
-    s_.Buffer.InputSize -= s_.Buffer.InputSize % 2;
-    s_.Buffer.OutputSize -= s_.Buffer.OutputSize % 2;
-    if (open_) {
-        applyBuffers();
-        applyLineSettings();
-        applyModemLines();
-    }
-    setPort(settings.Port);
-}
-
 void TComPort::setPort(const QString& name) {
-    if (name == s_.Port) return;
-    s_.Port = name;
+    if (name == portName_) return;
+    portName_ = name;
     if (open_) {
         close();
         open();
     }
 }
 
-void TComPort::setBaudRate(TBaudRate rate) {
-    if (rate == s_.BaudRate) return;
-    s_.BaudRate = rate;
+void TComPort::setBaudRate(int bitsPerSecond) {
+    if (bitsPerSecond == bits_) return;
+    bits_ = bitsPerSecond;
     if (open_) applyLineSettings();
-}
-
-void TComPort::setCustomBaudRate(int bps) {
-    if (bps == s_.CustomBaudRate) return;
-    s_.CustomBaudRate = bps;
-    if (open_ && s_.BaudRate == brCustom) applyLineSettings();
-}
-
-void TComPort::setBufferSizes(int inputSize, int outputSize) {
-    s_.Buffer.InputSize = inputSize - inputSize % 2;
-    s_.Buffer.OutputSize = outputSize - outputSize % 2;
-    if (open_) applyBuffers();
-}
-
-int TComPort::lineBits() const {
-    return baudRateBits(s_.BaudRate, s_.CustomBaudRate);
 }
 
 void TComPort::open() {
@@ -186,7 +151,7 @@ void TComPort::open() {
 
 void TComPort::openDevice() {
     DepthGuard sync(quietDepth_);
-    const QString path = systemPortPath(s_.Port);
+    const QString path = systemPortPath(portName_);
     // Neutral stored settings, so that the library's own open cannot fail on ours: a refused
     // line setting must be reported as such, not as a port that does not open.
     port_->setBaudRate(9600);
@@ -205,11 +170,11 @@ void TComPort::openDevice() {
     open_ = true;
     lineFailed_ = false;
     try {
-        applyBuffers();
+        port_->setReadBufferSize(ReceiveBufferSize);
         applyLineSettings();
-        // The time limits need nothing from the driver: the device is non-blocking, reads
-        // return what has arrived and writes are timed by WriteText itself.
-        applyModemLines();
+        // A device without modem lines (a pseudo-terminal) refuses this; that is no error.
+        port_->setDataTerminalReady(true);
+        port_->clearError();
     } catch (...) {
         closeDevice();
         throw;
@@ -234,51 +199,18 @@ void TComPort::closeDevice() {
     open_ = false;
 }
 
-void TComPort::applyBuffers() {
-    // The receive buffer is what the port holds before the line is held off.
-    port_->setReadBufferSize(std::max(s_.Buffer.InputSize, 2));
-}
-
 void TComPort::applyLineSettings() {
     DepthGuard sync(quietDepth_);
-    static constexpr QSerialPort::DataBits Data[] = {QSerialPort::Data5, QSerialPort::Data6,
-                                                     QSerialPort::Data7, QSerialPort::Data8};
-    static constexpr QSerialPort::Parity Par[] = {QSerialPort::NoParity, QSerialPort::OddParity,
-                                                  QSerialPort::EvenParity, QSerialPort::MarkParity,
-                                                  QSerialPort::SpaceParity};
-    // 1.5 stop bits do not exist here; two are the closest that keeps the receiver in step.
-    const QSerialPort::StopBits stop =
-        s_.StopBits == sbOneStopBit ? QSerialPort::OneStop : QSerialPort::TwoStop;
-    const auto& f = s_.FlowControl;
-    QSerialPort::FlowControl flow = QSerialPort::NoFlowControl;
-    if (f.XonXoffOut || f.XonXoffIn)
-        flow = QSerialPort::SoftwareControl;
-    else if (f.OutCTSFlow || f.ControlRTS == rtsHandshake)
-        flow = QSerialPort::HardwareControl;
-
-    const int bits = lineBits();
-    const bool ok = bits > 0 && port_->setBaudRate(bits) &&
-                    port_->setDataBits(Data[std::clamp(static_cast<int>(s_.DataBits), 0, 3)]) &&
-                    port_->setParity(Par[std::clamp(static_cast<int>(s_.Parity.Bits), 0, 4)]) &&
-                    port_->setStopBits(stop) && port_->setFlowControl(flow);
+    // RTS is the driver's while the flow is hardware.
+    const bool ok =
+        bits_ > 0 && port_->setBaudRate(bits_) && port_->setDataBits(QSerialPort::Data8) &&
+        port_->setParity(QSerialPort::NoParity) && port_->setStopBits(QSerialPort::OneStop) &&
+        port_->setFlowControl(QSerialPort::HardwareControl);
     if (!ok) {
-        const int err = bits > 0 ? errnoFor(port_->error()) : EINVAL;
+        const int err = bits_ > 0 ? errnoFor(port_->error()) : EINVAL;
         port_->clearError();
-        throw EComPort(CE_SetStateFailed, err);
+        throw EComPort(CE_SetupFailed, err);
     }
-}
-
-void TComPort::applyModemLines() {
-    DepthGuard sync(quietDepth_);
-    // A device without modem lines (a pseudo-terminal) refuses these; that is no error.
-    port_->setDataTerminalReady(s_.FlowControl.ControlDTR != dtrDisable);
-    if (port_->flowControl() != QSerialPort::HardwareControl)
-        port_->setRequestToSend(s_.FlowControl.ControlRTS != rtsDisable);
-    port_->clearError();
-}
-
-int TComPort::bytesWaiting() const {
-    return open_ ? static_cast<int>(port_->bytesAvailable()) : 0;
 }
 
 int TComPort::read(char* buffer, int count) {
@@ -289,18 +221,15 @@ int TComPort::read(char* buffer, int count) {
         // Take in what the driver holds without waiting.
         port_->waitForReadyRead(0);
         const auto e = port_->error();
-        if (e == QSerialPort::ResourceError || e == QSerialPort::ReadError) {
-            const int err = errnoFor(e);
-            port_->clearError();
-            failRead(err);
-        }
         port_->clearError();
+        if (e == QSerialPort::ResourceError || e == QSerialPort::ReadError)
+            fail(CE_ReadFailed, errnoFor(e));
     }
     const qint64 got = port_->read(buffer, count);
     if (got < 0) {
         const int err = errnoFor(port_->error());
         port_->clearError();
-        failRead(err);
+        fail(CE_ReadFailed, err);
     }
     return static_cast<int>(got);
 }
@@ -319,14 +248,10 @@ bool TComPort::waitForData(int ms) {
             const auto e = port_->error();
             port_->clearError();
             if (e == QSerialPort::ResourceError || e == QSerialPort::ReadError)
-                failRead(errnoFor(e));
+                fail(CE_ReadFailed, errnoFor(e));
         }
         if (left == 0 && port_->bytesAvailable() == 0) return false;
     }
-}
-
-bool TComPort::cancelled() const {
-    return cancel_ != nullptr && cancel_->load(std::memory_order_relaxed);
 }
 
 int TComPort::blockMs(qint64 leftMs) const {
@@ -338,51 +263,51 @@ int TComPort::blockMs(qint64 leftMs) const {
 int TComPort::WriteText(const QByteArray& text) {
     if (text.isEmpty()) return 0;
     if (!open_) throw EComPort(CE_WriteFailed, EBADF);
-    // Written straight to the device rather than through the library's queue, so that what
-    // the limit cuts off is exactly what never left: nothing is left to trickle out later and
-    // nothing already gone is thrown away.
-    const int fd = static_cast<int>(port_->handle());
-    const qint64 limit = static_cast<qint64>(s_.Timeouts.WriteTotalMultiplier) * text.size() +
-                         s_.Timeouts.WriteTotalConstant;
+    DepthGuard sync(quietDepth_);
+    const qint64 limit = static_cast<qint64>(WriteMsPerByte) * text.size() + WriteMs;
     QElapsedTimer clock;
     clock.start();
-    qsizetype done = 0;
-    while (done < text.size() && !cancelled()) {
-        const ssize_t n = ::write(fd, text.constData() + done, text.size() - done);
-        if (n > 0) {
-            done += n;
-            continue;
-        }
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && errno != EAGAIN) failWrite(errno);
+    // The library queues the bytes; its waits hand them to the system as the line takes them.
+    port_->write(text);
+    while (port_->bytesToWrite() > 0 && !cancelled()) {
         const qint64 left = limit - clock.elapsed();
         if (left <= 0) break;
-        pollfd p{fd, POLLOUT, 0};
-        if (::poll(&p, 1, blockMs(left)) < 0 && errno != EINTR) failWrite(errno);
-        if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) failWrite(EIO);
+        if (port_->waitForBytesWritten(blockMs(left))) continue;
+        const auto e = port_->error();
+        port_->clearError();
+        if (lineFailure(e)) fail(CE_WriteFailed, errnoFor(e));
+        if (e != QSerialPort::TimeoutError) {
+            // The receive buffer is full and the library takes nothing more until it is read:
+            // wait a step for the reader and try again.
+            ::usleep(static_cast<useconds_t>(std::min<qint64>(DrainStepMs, blockMs(left)) * 1000));
+        }
     }
-    done -= awaitOutputDrained(fd, clock.elapsed(), limit);
-    return static_cast<int>(done);
+    const int dropped = awaitOutputDrained(limit, clock);
+    // Bytes that arrived meanwhile were taken in quietly; the receivers get them now.
+    if (!suspended_ && port_->bytesAvailable() > 0)
+        QTimer::singleShot(0, this, &TComPort::deliverReceived);
+    return static_cast<int>(text.size() - dropped);
 }
 
-int TComPort::awaitOutputDrained(int fd, qint64 elapsedMs, qint64 limitMs) {
-    QElapsedTimer clock;
-    clock.start();
-    const int bits = std::max(lineBits(), 1);
+int TComPort::awaitOutputDrained(qint64 limitMs, const QElapsedTimer& clock) {
+    const int fd = static_cast<int>(port_->handle());
+    const int bits = std::max(bits_, 1);
     for (;;) {
         int pending = 0;
         if (::ioctl(fd, TIOCOUTQ, &pending) != 0) {
             if (errno == EINTR) continue;
-            if (errno == ENOTTY || errno == EINVAL) return 0; // no queue to watch
-            failWrite(errno);
+            if (errno != ENOTTY && errno != EINVAL) fail(CE_WriteFailed, errno);
+            pending = 0; // no queue to watch
         }
-        if (pending <= 0) return 0;
-        const qint64 left = limitMs - elapsedMs - clock.elapsed();
-        if (left <= 0 || cancelled()) {
-            // What the line did not take within the limit (or before a cancel) is dropped, not
-            // sent later.
-            ::tcflush(fd, TCOFLUSH);
-            return pending;
+        const qint64 queued = port_->bytesToWrite() + std::max(pending, 0);
+        if (queued == 0) return 0;
+        const qint64 left = limitMs - clock.elapsed();
+        if (left <= 0 || cancelled() || port_->bytesToWrite() > 0) {
+            // What the line did not take within the limit (or before a cancel) is dropped, the
+            // library's queue and the system's, not sent later.
+            port_->clear(QSerialPort::Output);
+            port_->clearError();
+            return static_cast<int>(queued);
         }
         // Sleep in short steps of at most the queue's own line time, so the write returns soon
         // after the last byte has gone without waking up more often than needed.
@@ -392,14 +317,9 @@ int TComPort::awaitOutputDrained(int fd, qint64 elapsedMs, qint64 limitMs) {
     }
 }
 
-void TComPort::failWrite(int err) {
+void TComPort::fail(int code, int error) {
     lineFailed_ = true;
-    throw EComPort(CE_WriteFailed, err);
-}
-
-void TComPort::failRead(int err) {
-    lineFailed_ = true;
-    throw EComPort(CE_ReadFailed, err);
+    throw EComPort(code, error);
 }
 
 void TComPort::attachLink(TComLink* link) {
@@ -448,7 +368,7 @@ void TComPort::onErrorOccurred(int error) {
     port_->clearError();
     const int code = e == QSerialPort::WriteError  ? CE_WriteFailed
                      : e == QSerialPort::ReadError ? CE_ReadFailed
-                                                   : CE_ClearComFailed;
+                                                   : CE_LineFailed;
     // A failure is reported once: to the caller that met it (thrown) or else here. While a
     // transfer owns the line its own calls meet it; a line that stays failed is seen again
     // once the transfer has let it go.
@@ -460,25 +380,6 @@ void TComPort::onErrorOccurred(int error) {
     // A line that fails (a hung-up device) would report the same failure for ever and keep the
     // processor busy; it is closed once the report has been made.
     scheduleCloseAfterFailure();
-}
-
-int TComPort::errnoFor(int error) const {
-    switch (static_cast<QSerialPort::SerialPortError>(error)) {
-    case QSerialPort::DeviceNotFoundError:
-        return ENOENT;
-    case QSerialPort::PermissionError:
-        return EACCES;
-    case QSerialPort::ResourceError:
-    case QSerialPort::ReadError:
-    case QSerialPort::WriteError:
-        return EIO; // the library keeps no system number for these
-    case QSerialPort::UnsupportedOperationError:
-        return EINVAL;
-    case QSerialPort::NotOpenError:
-        return EBADF;
-    default:
-        return errno != 0 ? errno : EIO;
-    }
 }
 
 } // namespace zx

@@ -130,7 +130,7 @@ LineResult portFailureResult(LineOperation operation, const EComPort& failure) {
     result.status = transfer_text::communicationError();
     result.message = failure.Text();
     result.error = true;
-    result.portErrorNumber = failure.WinCode();
+    result.portErrorNumber = failure.errorNumber();
     return result;
 }
 

@@ -2,10 +2,6 @@
 
 namespace zx {
 
-TBaudRate speedBaudRate(int index) {
-    return isValidSpeedIndex(index) ? baudRateOfBits(speedBaud(index)) : brCustom;
-}
-
 QString invalidSpeedMessage() {
     return QStringLiteral("Nincs érvényes sebesség kiválasztva, a port nem nyitható meg. "
                           "Válasszon sebességet: Beállítások / Com port... !!!");
@@ -16,7 +12,7 @@ EInvalidSpeed::EInvalidSpeed() : std::runtime_error(invalidSpeedMessage().toStdS
 void openConnection(TComPort& port, const ConnectionState& state) {
     if (!isValidSpeedIndex(state.SpeedIndex)) throw EInvalidSpeed();
     port.setPort(state.PortName);
-    port.setBaudRate(speedBaudRate(state.SpeedIndex));
+    port.setBaudRate(speedBaud(state.SpeedIndex));
     port.open();
 }
 

@@ -9,9 +9,6 @@
 
 namespace zx {
 
-// The port's rate for a speed table entry (brCustom when the index names no entry).
-TBaudRate speedBaudRate(int index);
-
 // Shown when the port would have to open at no defined speed.
 QString invalidSpeedMessage();
 

@@ -35,7 +35,7 @@ bool SerialByteLink::waitForData(int limitMs) {
 }
 
 int SerialByteLink::bitsPerSecond() const {
-    return port_.lineBits();
+    return port_.BaudRate();
 }
 
 } // namespace zx

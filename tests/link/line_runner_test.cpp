@@ -26,7 +26,7 @@ class LineRunnerTest : public ::testing::Test {
         QString error;
         ASSERT_TRUE(unit->start(&error)) << error.toStdString();
         port.setPort(unit->devicePath());
-        port.setBaudRate(br19200);
+        port.setBaudRate(19200);
         port.open();
         QObject::connect(&runner, &LineRunner::finished, [this](const LineResult& r) {
             results.push_back(r);

@@ -8,9 +8,19 @@ namespace zx {
 namespace {
 
 TEST(OpenConnection, EverySpeedOpensAtItsOwnRate) {
-    for (int i = 0; i < SpeedCount; ++i)
-        EXPECT_EQ(baudRateBits(speedBaudRate(i), 0), speedBaud(i)) << i;
-    EXPECT_EQ(speedBaudRate(255), brCustom);
+    const speed_t line[SpeedCount] = {B300,  B600,   B1200,  B2400,  B4800,
+                                      B9600, B19200, B38400, B57600, B115200};
+    test::PtyPair pty;
+    TComPort port;
+    ConnectionState state;
+    state.PortName = pty.slavePath();
+    for (int i = 0; i < SpeedCount; ++i) {
+        state.SpeedIndex = i;
+        openConnection(port, state);
+        EXPECT_EQ(port.BaudRate(), speedBaud(i)) << i;
+        EXPECT_EQ(pty.slaveSpeed(), line[i]) << i;
+        port.close();
+    }
 }
 
 TEST(OpenConnection, OpeningAtNoValidSpeedIsRefusedAndOpensNothing) {

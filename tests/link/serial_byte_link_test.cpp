@@ -45,7 +45,7 @@ TEST_F(SerialByteLinkTest, TransferOwnsTheLineWhileTheLinkLives) {
         EXPECT_EQ(reply, "0123456789");
         EXPECT_TRUE(terminal.isEmpty());
         pty.write("tail");
-        EXPECT_TRUE(QTest::qWaitFor([&] { return port.bytesWaiting() >= 4; }, 5000));
+        ASSERT_TRUE(link.waitForData(5000));
     }
     // Once the transfer is over, what it left goes to the terminal.
     EXPECT_TRUE(QTest::qWaitFor([&] { return terminal.size() >= 4; }, 5000));

@@ -76,7 +76,7 @@ TEST(SlowLine, ClockSettingThroughAPseudoTerminalSendsOneFrame) {
 
     TComPort port;
     port.setPort(served.devicePath());
-    port.setBaudRate(br300);
+    port.setBaudRate(300);
     port.open();
     ClockResult result;
     {

@@ -91,7 +91,7 @@ bool TransferCommands::openPort() {
         openConnection(port_, connection_);
         return true;
     } catch (const EComPort& e) {
-        lastPortError_ = e.WinCode();
+        lastPortError_ = e.errorNumber();
         form_.interaction().error(&form_, e.Text());
     } catch (const std::exception& e) {
         lastPortError_ = EINVAL;
