@@ -30,10 +30,7 @@ void ConfigDocument::setCurrentFileName(const QString& name) {
 }
 
 int ConfigDocument::apply(const ImagePatch& patch, Flag flag) {
-    if (ended_) {
-        ++storesAfterEnd_;
-        return 0;
-    }
+    if (ended_) return 0;
     const int changed = patch.applyTo(record_.image);
     if (flag == Flag::SetIfChanged && changed > 0) setModified(true);
     if (changed > 0) emit imageChanged();

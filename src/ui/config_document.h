@@ -78,10 +78,8 @@ class ConfigDocument : public QObject {
     void removeCommitter(const QObject* owner);
     bool commitPendingEdits();
 
-    // The window that edits the document is going away: no store is taken from now on. Stores
-    // that still arrive are counted, so that a teardown that sends one is found.
+    // The window that edits the document is going away: no store is taken from now on.
     void endEditing() { ended_ = true; }
-    int storesAfterEnd() const { return storesAfterEnd_; }
 
   signals:
     void imageChanged();
@@ -101,7 +99,6 @@ class ConfigDocument : public QObject {
     std::vector<std::pair<const QObject*, Committer>> committers_;
     bool committing_ = false;
     bool ended_ = false;
-    int storesAfterEnd_ = 0;
 };
 
 } // namespace zx

@@ -45,6 +45,7 @@ TMainForm::TMainForm(ConfigDocument& document, Interaction& interaction, QWidget
     SBar = statusBar();
     SBar->setObjectName(QStringLiteral("SBar"));
     panels_ = std::make_unique<StatusPanels>(SBar);
+    lineState_ = std::make_unique<LineStatePanel>(*panels_);
 
     const auto views = menu_->viewActions();
     for (int i = 0; i < ViewCount; ++i)
@@ -66,7 +67,6 @@ TMainForm::TMainForm(ConfigDocument& document, Interaction& interaction, QWidget
     PageControl1->layoutFor(document_.model());
     newConfiguration();
     setStatusText(Panel::Connection, QStringLiteral("COM1 ( 19200 )"));
-    setStatusText(Panel::State, QString::fromUtf8("Szétkapcsolva"));
     resize(900, 560);
 }
 

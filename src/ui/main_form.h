@@ -62,8 +62,8 @@ class TMainForm : public QMainWindow {
     void refill();
 
     void setStatusText(int panel, const QString& text) { panels_->setText(panel, text); }
-    QString statusText(int panel) const { return panels_->text(panel); }
     zx::StatusPanels& statusPanels() { return *panels_; }
+    zx::LineStatePanel& lineState() { return *lineState_; }
     // The pages and the model box take no input while an operation owns the window.
     void setPanelsEnabled(bool enabled) {
         PageControl1->setEnabled(enabled);
@@ -77,10 +77,6 @@ class TMainForm : public QMainWindow {
     // centres it: the terminal pane wants all its 24 rows. The session does it at start, once
     // the pane is in its page.
     void fitToViews();
-    // The image offset a numeric edit of any view stores at (none while unbound).
-    std::optional<int> boundOffset(const QWidget* edit) const {
-        return PageControl1->boundOffset(edit);
-    }
 
     // The commit step every command that reads, sends or replaces the configuration runs first:
     // the field being edited, the code grid's open cell and the working copies are stored. False
@@ -130,6 +126,7 @@ class TMainForm : public QMainWindow {
     zx::Interaction& interaction_;
     std::unique_ptr<zx::MainMenu> menu_;
     std::unique_ptr<zx::StatusPanels> panels_;
+    std::unique_ptr<zx::LineStatePanel> lineState_;
     bool busy_ = false;
     // What busy mode disabled, with the state each had.
     std::vector<std::pair<QPointer<QObject>, bool>> enabledBeforeBusy_;

@@ -96,12 +96,6 @@ void StatusPanels::setText(int panel, const QString& text) {
     }
 }
 
-QString StatusPanels::text(int panel) const {
-    if (panel == File) return file_->text();
-    if (panel > 0 && panel < Count) return labels_[static_cast<std::size_t>(panel)]->text();
-    return {};
-}
-
 QWidget* StatusPanels::panel(int panel) const {
     if (panel == File) return file_;
     if (panel > 0 && panel < Count) return labels_[static_cast<std::size_t>(panel)];
@@ -117,6 +111,36 @@ void StatusPanels::fitTexts(int p, const QStringList& texts) {
     for (const QString& text : texts)
         needed = std::max(needed, neededWidth(*label, text));
     if (needed > w->width()) w->setFixedWidth(needed);
+}
+
+LineStatePanel::LineStatePanel(StatusPanels& panels) : panels_(panels) {
+    show(Disconnected);
+}
+
+QString LineStatePanel::textOf(State state) {
+    switch (state) {
+    case Connecting:
+        return QStringLiteral("Kapcsolódás...");
+    case Connected:
+        return QStringLiteral("Kapcsolódva...");
+    case Disconnected:
+        break;
+    }
+    return QStringLiteral("Szétkapcsolva");
+}
+
+void LineStatePanel::show(State state) {
+    show(textOf(state));
+}
+
+void LineStatePanel::show(const QString& transferStatus) {
+    panels_.setText(StatusPanels::State, transferStatus);
+}
+
+void LineStatePanel::fitTexts(const QStringList& transferTexts) {
+    panels_.fitTexts(StatusPanels::State,
+                     transferTexts +
+                         QStringList{textOf(Disconnected), textOf(Connecting), textOf(Connected)});
 }
 
 int StatusPanels::width(int p) const {

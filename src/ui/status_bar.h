@@ -52,7 +52,6 @@ class StatusPanels {
     explicit StatusPanels(QStatusBar* bar);
 
     void setText(int panel, const QString& text);
-    QString text(int panel) const;
     int width(int panel) const;
     // Widens a panel so that each of these texts shows whole.
     void fitTexts(int panel, const QStringList& texts);
@@ -61,6 +60,23 @@ class StatusPanels {
   private:
     PathPanel* file_;
     std::array<QLabel*, Count> labels_{};
+};
+
+// Panel 3, the line's state: its one writer, and the only place its states are spelled. A
+// transfer's steps and ends show as the transfer words them.
+class LineStatePanel {
+  public:
+    enum State { Disconnected, Connecting, Connected };
+    explicit LineStatePanel(StatusPanels& panels);
+
+    void show(State state);
+    void show(const QString& transferStatus);
+    static QString textOf(State state);
+    // Widens the panel so that every state and each of these texts shows whole.
+    void fitTexts(const QStringList& transferTexts);
+
+  private:
+    StatusPanels& panels_;
 };
 
 } // namespace zx

@@ -60,12 +60,4 @@ void TransferStatus::setTraceFile(const QString& path) {
     traceNote_->setVisible(!path.isEmpty());
 }
 
-QProgressBar* TransferStatus::progressBar() const {
-    return progress_;
-}
-
-QPushButton* TransferStatus::cancelButton() const {
-    return cancel_;
-}
-
 } // namespace zx

@@ -26,9 +26,6 @@ class TransferStatus : public QObject {
     // The trace file's name in the bar, its path in the tip; nothing for an empty path.
     void setTraceFile(const QString& path);
 
-    QProgressBar* progressBar() const;
-    QPushButton* cancelButton() const;
-
   signals:
     void cancelRequested();
 

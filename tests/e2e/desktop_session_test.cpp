@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include "../ui/pdf_text.h"
+#include "status_panel_text.h"
 
 namespace zx {
 namespace {
@@ -53,7 +54,7 @@ TEST(DesktopSession, AFileOnTheCommandLineIsOpenedWithItsPassword) {
     TMainForm& window = session.window();
     EXPECT_EQ(ui.texts(ScriptedInteraction::Kind::Dialog).size(), 1);
     EXPECT_EQ(zx::childNamed<QLineEdit>(window, "MEloclen")->text(), "8");
-    EXPECT_EQ(window.statusText(TMainForm::Panel::File), file);
+    EXPECT_EQ(zx::statusPanelText(window, TMainForm::Panel::File), file);
     EXPECT_FALSE(window.document().isModified());
     setConfigDir(QString());
 }

@@ -6,6 +6,7 @@
 #include "link/line_operations.h"
 #include "link/served_unit.h"
 #include "model/new_configuration.h"
+#include "status_panel_text.h"
 #include "ui/commands/transfer_commands.h"
 #include "ui/desktop_session.h"
 #include "ui/dialogs/interaction.h"
@@ -14,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QMenuBar>
@@ -84,7 +86,8 @@ class WindowBusy : public ::testing::Test {
         EXPECT_TRUE(QTest::qWaitFor([&] { return !transfers().busy(); }, 10000));
         return since.elapsed();
     }
-    QString panel3() { return window().statusText(TMainForm::Panel::State); }
+    QString panel3() { return zx::statusPanelText(window(), TMainForm::Panel::State); }
+    QPushButton* cancelButton() { return zx::childNamed<QPushButton>(window(), "btnCancel"); }
 
     QTemporaryDir dir;
     ScriptedInteraction ui;
@@ -125,7 +128,7 @@ TEST_F(WindowBusy, EveryMenuCommandIsRefusedWhileASilentUnitIsDownloaded) {
     EXPECT_FALSE(window().document().isModified());
     EXPECT_EQ(window().currentModel(), DeviceModel::Line4);
 
-    QTest::mouseClick(transfers().cancelButton(), Qt::LeftButton);
+    QTest::mouseClick(cancelButton(), Qt::LeftButton);
     QElapsedTimer clock;
     clock.start();
     EXPECT_LT(endTime(clock), CancelLimitMs);
@@ -136,7 +139,7 @@ TEST_F(WindowBusy, EveryMenuCommandIsRefusedWhileASilentUnitIsDownloaded) {
     EXPECT_EQ(window().currentView(), 3);
     EXPECT_TRUE(menu.DnLoad1->isEnabled());
     EXPECT_TRUE(window().cbTipus->isEnabled());
-    EXPECT_FALSE(transfers().cancelButton()->isVisible());
+    EXPECT_FALSE(cancelButton()->isVisible());
 }
 
 TEST_F(WindowBusy, EscapeAndTheButtonStopADownloadAndAnUpload) {
@@ -165,7 +168,7 @@ TEST_F(WindowBusy, EscapeAndTheButtonStopADownloadAndAnUpload) {
         if (c.escape)
             QTest::keyClick(&window(), Qt::Key_Escape);
         else
-            QTest::mouseClick(transfers().cancelButton(), Qt::LeftButton);
+            QTest::mouseClick(cancelButton(), Qt::LeftButton);
         EXPECT_LT(endTime(clock), CancelLimitMs);
         EXPECT_EQ(panel3(), QStringLiteral("Megszakítva."));
         EXPECT_EQ(window().document().record(), before);
@@ -217,8 +220,11 @@ TEST_F(WindowBusy, ACancelledUploadNamesItsBackupAndOffersToUploadAgain) {
     ui.answers = {Answer::Yes};
     transfers().cancel();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !ui.texts(Kind::Question).isEmpty(); }, 5000));
-    const QString backup = transfers().lastBackup();
-    ASSERT_FALSE(backup.isEmpty());
+    // The newest file of the backup folder.
+    const QDir folder(backupFolderOf(transfers().uploadOptions()));
+    const QStringList backups = folder.entryList(QDir::Files, QDir::Time);
+    ASSERT_FALSE(backups.isEmpty());
+    const QString backup = folder.filePath(backups.first());
     EXPECT_EQ(ui.texts(Kind::Question),
               QStringList{uploadCancelledMessage(true, backup) + "\nÚjra feltölti ?"});
     EXPECT_TRUE(ui.texts(Kind::Question)[0].contains(backup));

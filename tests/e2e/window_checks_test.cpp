@@ -7,6 +7,7 @@
 #include "link/served_unit.h"
 #include "model/memory_map.h"
 #include "model/new_configuration.h"
+#include "status_panel_text.h"
 #include "ui/commands/compare_command.h"
 #include "ui/commands/transfer_commands.h"
 #include "ui/desktop_session.h"
@@ -72,7 +73,7 @@ class WindowChecks : public ::testing::Test {
             QApplication::processEvents(QEventLoop::AllEvents, 50);
         while (session->transfers().busy() && t.elapsed() < 120000);
     }
-    QString panel3() { return window().statusText(TMainForm::Panel::State); }
+    QString panel3() { return zx::statusPanelText(window(), TMainForm::Panel::State); }
     // The compare dialog the command shows: its rows read when it is run.
     void readTheDialog(QStringList& lines) {
         ui.dialogHandlers.push_back([&lines](QDialog& d) {
@@ -99,7 +100,7 @@ TEST_F(WindowChecks, TheUnitIsComparedWithoutTouchingWhatTheWindowShows) {
         << lines.join('|').toStdString();
     EXPECT_TRUE(window().document().image() == before);
     EXPECT_FALSE(window().document().isModified());
-    EXPECT_EQ(window().statusText(TMainForm::Panel::File), QString::fromUtf8("Új"));
+    EXPECT_EQ(zx::statusPanelText(window(), TMainForm::Panel::File), QString::fromUtf8("Új"));
     unit->stop();
     EXPECT_EQ(unit->unit().stats().writeFrames, 0) << "a comparison writes nothing to the unit";
 }
@@ -180,7 +181,10 @@ TEST_F(WindowChecks, TheBackupHoldsTheUnitsPreviousMemoryAndTheTraceEveryByte) {
     unit->stop();
 
     // The backup: the unit's configuration segments as they were before the upload.
-    const QString backup = session->transfers().lastBackup();
+    const QStringList backups =
+        QDir(dir.filePath("mentesek")).entryList(QStringList{"egyseg_*"}, QDir::Files);
+    ASSERT_EQ(backups.size(), 1) << backups.join('|').toStdString();
+    const QString backup = QDir(dir.filePath("mentesek")).filePath(backups.first());
     ASSERT_TRUE(backup.startsWith(QDir(dir.path()).filePath("mentesek/egyseg_")))
         << backup.toStdString();
     const DatabaseReadResult read = readDatabaseFile(backup);

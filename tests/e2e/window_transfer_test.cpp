@@ -6,6 +6,7 @@
 #include "link/transfer.h"
 #include "model/demo_configuration.h"
 #include "model/memory_map.h"
+#include "status_panel_text.h"
 #include "ui/commands/device_link_controller.h"
 #include "ui/commands/transfer_commands.h"
 #include "ui/demo_mode.h"
@@ -128,9 +129,10 @@ class WindowTransfer : public ::testing::Test {
                                                        link->terminalPage());
         QObject::connect(transfers.get(), &TransferCommands::progressed,
                          [this](const QString& s, int done, int total) {
-                             steps.push_back({s, done, total, form->document().map().model(),
-                                              zx::childNamed<QLineEdit>(*form, "MEloclen")->text(),
-                                              transfers->progressBar()->value()});
+                             steps.push_back(
+                                 {s, done, total, form->document().map().model(),
+                                  zx::childNamed<QLineEdit>(*form, "MEloclen")->text(),
+                                  zx::childNamed<QProgressBar>(*form, "pbTransfer")->value()});
                              if (duringTransfer) duringTransfer();
                          });
     }
@@ -173,7 +175,7 @@ class WindowTransfer : public ::testing::Test {
         while ((*transfers).busy() && t.elapsed() < 120000);
         ASSERT_FALSE((*transfers).busy());
     }
-    QString panel3() const { return form->statusText(TMainForm::Panel::State); }
+    QString panel3() const { return zx::statusPanelText(*form, TMainForm::Panel::State); }
 
     QTemporaryDir dir;
     std::unique_ptr<ServedUnit> unit;
@@ -209,7 +211,7 @@ TEST_F(WindowTransfer, DownloadTakesTheUnitsModelAndImageOnlyAtTheEnd) {
               QString::number(memory.at(localLength)));
     EXPECT_EQ(panel3(), "Sikeres letöltés.");
     EXPECT_FALSE(link->port().Connected());
-    EXPECT_FALSE((*transfers).progressBar()->isVisible());
+    EXPECT_FALSE(zx::childNamed<QProgressBar>(*form, "pbTransfer")->isVisible());
     EXPECT_TRUE(ui.shown.isEmpty());
 
     ASSERT_GE(steps.size(), 207u);
@@ -467,7 +469,8 @@ TEST_F(WindowTransfer, DemoModeDownloadsTheDemoConfigurationAndKeepsItsSettingsA
     demo->markWindow(*form, *link);
     EXPECT_TRUE(form->windowTitle().endsWith(" - Bemutató mód"));
     ASSERT_NE(form->findChild<QLabel*>("lblDemo"), nullptr);
-    EXPECT_EQ(form->statusText(TMainForm::Panel::Connection), demo->devicePath() + " ( 19200 )");
+    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Connection),
+              demo->devicePath() + " ( 19200 )");
 
     run("DnLoad1");
     const ConfigImage expected = demoConfiguration();
@@ -475,7 +478,7 @@ TEST_F(WindowTransfer, DemoModeDownloadsTheDemoConfigurationAndKeepsItsSettingsA
         EXPECT_EQ(record.image.segment(s), expected.segment(s)) << s;
     EXPECT_EQ(form->cbTipus->currentIndex(), 0);
     EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->gridRowCount(), 13);
-    EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), "12/4");
+    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Codes), "12/4");
     EXPECT_EQ(zx::childNamed<QListWidget>(*form, "lbFreeCall")->count(), 12);
 
     ui.answers.push_back(Interaction::Answer::No);

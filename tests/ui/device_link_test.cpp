@@ -2,6 +2,7 @@
 // dialog and the terminal page, with the settings files in a temporary folder.
 #include "form_fixture.h"
 #include "link/pty_pair.h"
+#include "status_panel_text.h"
 #include "ui/commands/device_link_controller.h"
 #include "ui/dialogs/connset_dialog.h"
 #include "ui/terminal/terminal_page.h"
@@ -72,8 +73,8 @@ TEST_F(DeviceLinkTest, StartShowsTheSettingsFileInPanelTwoAndSwapsInTheTerminal)
         ConnectionState state;
         LoadConnectionSettings(state);
         makeLink(state);
-        EXPECT_EQ(form->statusText(TMainForm::Panel::Connection), panel);
-        EXPECT_EQ(form->statusText(TMainForm::Panel::State), "Szétkapcsolva");
+        EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Connection), panel);
+        EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::State), "Szétkapcsolva");
         link.reset();
     }
     makeLink(ConnectionState{});
@@ -180,11 +181,11 @@ TEST_F(DeviceLinkTest, ComPortDialogSetsNumberPanelAndConnectionThenClosingRemem
 
     action("mnuComport")->trigger();
     EXPECT_EQ(zx::childNamed<QLineEdit>(*form, "edPhone")->text(), "555");
-    EXPECT_EQ(form->statusText(TMainForm::Panel::Connection), "COM1 ( 19200 )");
+    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Connection), "COM1 ( 19200 )");
 
     action("mnuComport")->trigger();
     EXPECT_EQ(zx::childNamed<QLineEdit>(*form, "edPhone")->text(), "123");
-    EXPECT_EQ(form->statusText(TMainForm::Panel::Connection), "Iroda");
+    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Connection), "Iroda");
     EXPECT_EQ(link->connection().PortName, "COM2");
     EXPECT_EQ(link->connection().SpeedIndex, 5);
     EXPECT_EQ(link->connection().CurrentConnectionName, "Iroda");
@@ -192,7 +193,7 @@ TEST_F(DeviceLinkTest, ComPortDialogSetsNumberPanelAndConnectionThenClosingRemem
 
     action("mnuComport")->trigger();
     EXPECT_EQ(zx::childNamed<QLineEdit>(*form, "edPhone")->text(), "");
-    EXPECT_EQ(form->statusText(TMainForm::Panel::Connection), "COM3 ( 9600 )");
+    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Connection), "COM3 ( 9600 )");
     EXPECT_TRUE(link->connection().CurrentConnectionName.isEmpty());
 
     EXPECT_TRUE(form->close());
@@ -215,7 +216,7 @@ TEST_F(DeviceLinkTest, OkOnTheUntouchedComPortDialogKeepsAnUnlistedPort) {
         c.BtnOK->click();
     });
     action("mnuComport")->trigger();
-    EXPECT_EQ(form->statusText(TMainForm::Panel::Connection), "Teszt");
+    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Connection), "Teszt");
     EXPECT_EQ(zx::childNamed<QLineEdit>(*form, "edPhone")->text(), "555");
     EXPECT_EQ(link->connection().CurrentConnectionName, "Teszt");
     EXPECT_TRUE(form->close());
@@ -237,7 +238,7 @@ TEST_F(DeviceLinkTest, ConnectButtonReportsAFailedOpenThenOpensAndFeedsTheTermin
     link->connection().PortName = pty.slavePath();
     zx::childNamed<QPushButton>(*form, "btnConnect")->click();
     ASSERT_TRUE(link->port().Connected());
-    EXPECT_EQ(form->statusText(TMainForm::Panel::State), "Kapcsolódva...");
+    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::State), "Kapcsolódva...");
     pty.write("OK\r\n");
     for (int i = 0; i < 100 && !link->terminal()->screen().rowText(0).startsWith("OK"); ++i)
         QTest::qWait(20);
@@ -245,7 +246,7 @@ TEST_F(DeviceLinkTest, ConnectButtonReportsAFailedOpenThenOpensAndFeedsTheTermin
 
     zx::childNamed<QPushButton>(*form, "btnConnect")->click();
     EXPECT_FALSE(link->port().Connected());
-    EXPECT_EQ(form->statusText(TMainForm::Panel::State), "Szétkapcsolva");
+    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::State), "Szétkapcsolva");
     EXPECT_EQ(ui.texts(ScriptedInteraction::Kind::Error).size(), 1);
 }
 

@@ -8,6 +8,7 @@
 #include "files/database_file.h"
 #include "model/memory_map.h"
 #include "model/new_configuration.h"
+#include "status_panel_text.h"
 #include "ui/commands/file_commands.h"
 #include "ui/commands/shared_file_dialogs.h"
 #include "ui/dialogs/password_dialog.h"
@@ -66,7 +67,7 @@ class FileCommandsTest : public FormTest {
         QFile f(file);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    QString panel0() const { return form->statusText(TMainForm::Panel::File); }
+    QString panel0() const { return zx::statusPanelText(*form, TMainForm::Panel::File); }
 
     QTemporaryDir dir;
     zx::ConnectionState connection;
@@ -332,7 +333,7 @@ TEST_F(FileCommandsTest, PreferencesLayTheCodesShownOutInTheNewLength) {
     EXPECT_EQ(grid->cell(2, 2), "T");
     EXPECT_EQ(grid->cell(1, 3), "12");
     EXPECT_EQ(grid->cell(2, 3), "M");
-    EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), "3/2");
+    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Codes), "3/2");
     EXPECT_TRUE(form->document().isModified());
 
     // Opening and closing it untouched changes no byte, so nothing is modified.

@@ -4,6 +4,7 @@
 #include "ui/terminal/terminal_widget.h"
 #include "widget_lookup.h"
 
+#include "status_panel_text.h"
 #include "ui/views/code_grid.h"
 
 #include <QApplication>
@@ -298,12 +299,15 @@ TEST_F(FormTest, StatusBarPanelsAtStart) {
     const int widths[] = {200, 50, 150, 150};
     for (int i = 0; i < zx::StatusPanels::Count; ++i)
         EXPECT_EQ(form->statusPanels().width(i), widths[i]) << i;
-    EXPECT_EQ(form->statusText(TMainForm::Panel::File), QString::fromUtf8("Új"));
-    EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), QStringLiteral("1/6"));
-    EXPECT_EQ(form->statusText(TMainForm::Panel::Connection), QStringLiteral("COM1 ( 19200 )"));
-    EXPECT_EQ(form->statusText(TMainForm::Panel::State), QString::fromUtf8("Szétkapcsolva"));
+    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::File), QString::fromUtf8("Új"));
+    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Codes), QStringLiteral("1/6"));
+    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Connection),
+              QStringLiteral("COM1 ( 19200 )"));
+    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::State),
+              QString::fromUtf8("Szétkapcsolva"));
     form->setStatusText(TMainForm::Panel::Connection, QStringLiteral("Irodai modem"));
-    EXPECT_EQ(form->statusText(TMainForm::Panel::Connection), QStringLiteral("Irodai modem"));
+    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Connection),
+              QStringLiteral("Irodai modem"));
     EXPECT_FALSE(form->document().isModified());
     EXPECT_EQ(ui.shown.size(), 0);
 }

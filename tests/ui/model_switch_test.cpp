@@ -2,6 +2,7 @@
 #include "form_fixture.h"
 #include "widget_lookup.h"
 
+#include "model/codecs.h"
 #include "model/new_configuration.h"
 #include "ui/views/code_grid.h"
 
@@ -10,6 +11,20 @@
 namespace {
 
 using zx::DeviceModel;
+
+// Types a value into an edit on its page and runs the commit step, as every command does
+// first. The window must be shown.
+void typeAndCommit(TMainForm& form, const char* name, const QString& text) {
+    QLineEdit* edit = zx::childNamed<QLineEdit>(form, name);
+    ASSERT_NE(edit, nullptr);
+    int page = -1;
+    for (QWidget* w = edit; w && page < 0; w = w->parentWidget())
+        page = form.PageControl1->indexOf(w);
+    form.showView(page);
+    edit->setFocus();
+    edit->setText(text);
+    EXPECT_TRUE(form.commitPendingEdits()) << name;
+}
 
 // Controls that exist for one model only.
 const char* const FourLineOnly[] = {"pnlPref", "chkPinEna", "chkDSTena", "lblDeltaLI", "edLI"};
@@ -78,9 +93,6 @@ TEST_F(FormTest, ModelBoxChangeByKeyboardSwitchesAndRefillsWithoutTouchingTheIma
     // The editors already show the same bytes read through the 16-line map.
     EXPECT_EQ(editText("MEcopos"), QString::number(record.image.at(1683)));
     EXPECT_EQ(editText("MEibe"), QString::number(record.image.at(1679)));
-    ASSERT_TRUE(form->boundOffset(zx::childNamed<QLineEdit>(*form, "MEcopos")));
-    EXPECT_EQ(*form->boundOffset(zx::childNamed<QLineEdit>(*form, "MEcopos")), 1683);
-    EXPECT_EQ(*form->boundOffset(zx::childNamed<QLineEdit>(*form, "MEibe")), 1679);
     EXPECT_NE(group("RGspeed")->itemIndex(), -1);
     EXPECT_NE(group("RGmod")->itemIndex(), -1);
 
@@ -88,7 +100,7 @@ TEST_F(FormTest, ModelBoxChangeByKeyboardSwitchesAndRefillsWithoutTouchingTheIma
     ASSERT_EQ(form->currentModel(), DeviceModel::Line4);
     EXPECT_TRUE(record == before) << "switching back changed the record";
     EXPECT_EQ(editText("MEcopos"), QStringLiteral("23"));
-    EXPECT_EQ(*form->boundOffset(zx::childNamed<QLineEdit>(*form, "MEcopos")), 1656);
+    EXPECT_EQ(record.image.at(1656), 23);
 }
 
 TEST_F(FormTest, SwitchWithoutRefillLeavesListsEmptyAndNoEditBoundToTheOldMap) {
@@ -98,22 +110,24 @@ TEST_F(FormTest, SwitchWithoutRefillLeavesListsEmptyAndNoEditBoundToTheOldMap) {
     EXPECT_EQ(group("RGspeed")->itemIndex(), -1);
     EXPECT_EQ(group("RGmod")->itemIndex(), -1);
     EXPECT_EQ(group("RGdial01")->itemIndex(), -1);
-    for (QLineEdit* e :
-         {zx::childNamed<QLineEdit>(*form, "MEcopos"),
-          zx::childNamed<QLineEdit>(*form, "MEcallpos"), zx::childNamed<QLineEdit>(*form, "MErzk"),
-          zx::childNamed<QLineEdit>(*form, "MEibe"), zx::childNamed<QLineEdit>(*form, "ME1t1"),
-          zx::childNamed<QLineEdit>(*form, "MEloclen"),
-          zx::childNamed<QLineEdit>(*form, "MEnatlen"), zx::childNamed<QLineEdit>(*form, "edLI"),
-          zx::childNamed<QLineEdit>(*form, "edMP01")})
-        EXPECT_FALSE(form->boundOffset(e)) << e->objectName().toStdString();
+    // Nothing typed is stored until the refill: not through the old map, nor the new one.
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    const zx::DatabaseRecord before = record;
+    for (const char* name : {"MEcopos", "MEcallpos", "MEibe", "ME1t1", "MEloclen", "MEnatlen"})
+        typeAndCommit(*form, name, "77");
+    EXPECT_TRUE(record == before) << "stored before the refill";
+    form->showView(0);
 
     // Refresh then shows the bytes through the new map.
     action("Refresh")->trigger();
     EXPECT_EQ(editText("MEcopos"), QString::number(record.image.at(1683)));
     EXPECT_EQ(editText("MEnatlen"), QString::number(record.image.at(1682)));
-    EXPECT_EQ(*form->boundOffset(zx::childNamed<QLineEdit>(*form, "MEnatlen")), 1682);
-    EXPECT_FALSE(form->boundOffset(
-        zx::childNamed<QLineEdit>(*form, "edLI"))); // the 16-line unit has no such field
+    // Once refilled, a value typed is stored through the new map.
+    typeAndCommit(*form, "MEnatlen", "9");
+    EXPECT_EQ(record.image.at(1682), 9);
+    typeAndCommit(*form, "MEcopos", "77");
+    EXPECT_EQ(record.image.at(1683), 77);
 }
 
 TEST_F(FormTest, NewAfterSwitchGivesTheDefaultsOfTheNewModel) {
@@ -125,28 +139,35 @@ TEST_F(FormTest, NewAfterSwitchGivesTheDefaultsOfTheNewModel) {
     EXPECT_EQ(groupText("RGmod"), QStringLiteral("Normal"));
 }
 
+// Each edit shows the byte (a prefix the two bytes) of its model's offset.
 TEST_F(FormTest, OffsetsGivenByTheRefill) {
+    const auto check = [&](const char* name, int offset, int index) {
+        const auto value = static_cast<zx::Byte>(30 + index);
+        record.image.set(offset, value);
+        action("Refresh")->trigger();
+        const QString shown = editText(name);
+        if (QByteArray(name).startsWith("edMP"))
+            EXPECT_EQ(shown.toStdString(),
+                      zx::DigitPair(value) + zx::DigitPair(record.image.at(offset + 1)))
+                << name;
+        else
+            EXPECT_EQ(shown, QString::number(value)) << name;
+    };
     const std::pair<const char*, int> four[] = {
         {"MEcopos", 1656}, {"MEcallpos", 1658}, {"MErzk", 1660},    {"MEcol1", 1662},
         {"ME1t1", 1663},   {"ME2t1", 1664},     {"MEcor1", 1665},   {"MEibo", 1673},
         {"MEibe", 1674},   {"MEintd", 1675},    {"MEloclen", 1676}, {"MEnatlen", 1677},
         {"edLI", 1422},    {"edMP01", 1412},    {"edMP02", 1414},   {"edMP04", 1418},
     };
-    for (const auto& [name, offset] : four) {
-        const auto bound = form->boundOffset(find<QWidget>(QString::fromUtf8(name)));
-        ASSERT_TRUE(bound) << name;
-        EXPECT_EQ(*bound, offset) << name;
-    }
+    int index = 0;
+    for (const auto& [name, offset] : four)
+        check(name, offset, index++);
     chooseModelInBox(DeviceModel::Line16);
     const std::pair<const char*, int> sixteen[] = {
         {"ME1t2", 1668}, {"ME2t2", 1669}, {"MEcor2", 1670}, {"MEcol2", 1671}, {"MErzk", 1676},
     };
-    for (const auto& [name, offset] : sixteen) {
-        const auto bound = form->boundOffset(find<QWidget>(QString::fromUtf8(name)));
-        ASSERT_TRUE(bound) << name;
-        EXPECT_EQ(*bound, offset) << name;
-    }
-    EXPECT_FALSE(form->boundOffset(zx::childNamed<QLineEdit>(*form, "edMP01")));
+    for (const auto& [name, offset] : sixteen)
+        check(name, offset, index++);
 }
 
 } // namespace

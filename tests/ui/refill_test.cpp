@@ -2,6 +2,7 @@
 #include "form_fixture.h"
 #include "widget_lookup.h"
 
+#include "status_panel_text.h"
 #include "ui/views/code_grid.h"
 
 namespace {
@@ -33,7 +34,7 @@ TEST_F(FormTest, NewFourLineConfigurationAsShown) {
         EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->cell(c, 1),
                   QStringLiteral("Igen"))
             << c;
-    EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), QStringLiteral("1/6"));
+    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Codes), QStringLiteral("1/6"));
 
     // The texts that are not plain numbers.
     EXPECT_EQ(editText("edMP04"), QStringLiteral("===="));
@@ -74,7 +75,7 @@ TEST_F(FormTest, NewSixteenLineConfigurationAsShown) {
         EXPECT_EQ(zx::childNamed<QListWidget>(*form, "lbKiv")->item(i)->text(),
                   QStringLiteral("00255"))
             << i;
-    EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), QStringLiteral("1/6"));
+    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Codes), QStringLiteral("1/6"));
 }
 
 TEST_F(FormTest, SixteenLineSpeedCharacterAndItsFallback) {
@@ -190,7 +191,7 @@ TEST_F(FormTest, CodeTableRowsAndRightsOfBothModels) {
                   QStringLiteral("Igen"))
             << c;
     }
-    EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), QStringLiteral("2/6"));
+    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Codes), QStringLiteral("2/6"));
 
     chooseModelInBox(DeviceModel::Line16);
     record.image.set(1672, 5); // 4-digit codes
@@ -209,7 +210,7 @@ TEST_F(FormTest, CodeTableRowsAndRightsOfBothModels) {
     EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->cell(2, 1), QStringLiteral("T"));
     EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->cell(2, 2), QStringLiteral("M"));
     EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->cell(2, 3), QStringLiteral("N"));
-    EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), QStringLiteral("3/4"));
+    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Codes), QStringLiteral("3/4"));
 }
 
 TEST_F(FormTest, CodeCountBeyondTheTableShowsOnlyWhatFits) {
@@ -217,7 +218,7 @@ TEST_F(FormTest, CodeCountBeyondTheTableShowsOnlyWhatFits) {
     record.image.setWord(1671, 60000);
     form->refill();
     EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->gridRowCount(), 342);
-    EXPECT_EQ(form->statusText(TMainForm::Panel::Codes), QStringLiteral("341/8"));
+    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Codes), QStringLiteral("341/8"));
 }
 
 TEST_F(FormTest, FreeNumbersInImageOrderWithTheirCodePage) {

@@ -1,6 +1,7 @@
 // The pages the window does not show first are built when they are needed, and then show what
 // the pages built at once show: the same image, the same model, the same notes.
 #include "model/new_configuration.h"
+#include "status_panel_text.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/main_form.h"
 #include "ui/views/code_grid.h"
@@ -27,7 +28,8 @@ TEST_F(ViewPagesTest, APageBuiltLateShowsTheImageAndModelOfTheOthers) {
     TMainForm form(document, ui);
     EXPECT_EQ(form.findChild<QLineEdit*>("MEibe"), nullptr) << "the timers are not built at start";
     EXPECT_EQ(form.findChild<CodeGrid*>("StringGrid1"), nullptr);
-    EXPECT_EQ(form.statusText(TMainForm::Panel::Codes), "1/6") << "the panel follows unbuilt";
+    EXPECT_EQ(zx::statusPanelText(form, TMainForm::Panel::Codes), "1/6")
+        << "the panel follows unbuilt";
 
     // A 16-line configuration with three codes arrives before any late page was built.
     DatabaseRecord other;
@@ -37,14 +39,21 @@ TEST_F(ViewPagesTest, APageBuiltLateShowsTheImageAndModelOfTheOthers) {
     document.takeFile(other, QStringLiteral("/adat/tizenhat.vd1"), {});
     form.showModel(DeviceModel::Line16);
     form.refill();
-    EXPECT_EQ(form.statusText(TMainForm::Panel::Codes), "3/6");
+    EXPECT_EQ(zx::statusPanelText(form, TMainForm::Panel::Codes), "3/6");
 
     form.showView(3);
     EXPECT_EQ(form.currentView(), 3);
     QLineEdit* local = childNamed<QLineEdit>(form, "MEloclen");
     ASSERT_NE(local, nullptr);
     EXPECT_EQ(local->text(), "9");
-    EXPECT_TRUE(form.boundOffset(local)) << "bound to the 16-line map like the others";
+    // Bound to the 16-line map like the others: a value typed is stored there.
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    local->setFocus();
+    local->setText("7");
+    ASSERT_TRUE(form.commitPendingEdits());
+    EXPECT_EQ(document.image().at(*MemoryMap::of(DeviceModel::Line16).offset(Field::LocalLength)),
+              7);
     EXPECT_EQ(form.PageControl1->widget(3)->objectName(), "TabSheet4");
     EXPECT_EQ(form.codesView()->rows().size(), 3u);
     EXPECT_EQ(childNamed<CodeGrid>(form, "StringGrid1")->gridColumnCount(), 3);

@@ -6,6 +6,7 @@
 #include "ui/dialogs/interaction.h"
 #include "ui/main_form.h"
 
+#include "status_panel_text.h"
 #include "ui/pdf_text.h"
 
 #include <QAbstractButton>
@@ -131,7 +132,7 @@ TEST(WindowPagePrint, EverySettingsPageOfBothModelsPrintsAsTextInsideTheMargins)
             EXPECT_TRUE(all.contains(squeezed(text))) << text.toStdString();
         // The frame around the page is not printed.
         EXPECT_FALSE(all.contains(squeezed(window.cbTipus->currentText())));
-        EXPECT_FALSE(all.contains(squeezed(window.statusText(TMainForm::Panel::State))));
+        EXPECT_FALSE(all.contains(squeezed(zx::statusPanelText(window, TMainForm::Panel::State))));
 
         const double margin = 10 * PointsPerMm - 0.3;
         for (qsizetype n = 0; n < sheets.size(); ++n) {

@@ -30,8 +30,6 @@ class CodeCommands : public QObject {
     // is none.
     void checkDuplicates();
 
-    bool generating() const { return generating_; }
-
   private:
     // True when the table holds no code that is not blank, or the operator agreed to replace
     // them.

@@ -22,9 +22,7 @@ DeviceLinkController::DeviceLinkController(TMainForm& form, const ConnectionStat
     terminal_ = new TComTerminal;
     const TerminalPageWidgets widgets = form_.terminalView()->setTerminalWidget(terminal_);
     page_ = std::make_unique<TerminalPage>(widgets, port_, connection_);
-    page_->setStatusText = [this](int panel, const QString& text) {
-        form_.setStatusText(panel, text);
-    };
+    page_->showLineState = [this](LineStatePanel::State state) { form_.lineState().show(state); };
     page_->showError = [this](const QString& text) { form_.interaction().error(&form_, text); };
 
     connect(form_.menu().mnuComport, &QAction::triggered, this,
@@ -33,7 +31,6 @@ DeviceLinkController::DeviceLinkController(TMainForm& form, const ConnectionStat
     connect(&form_, &TMainForm::closing, this, &DeviceLinkController::saveConnectionSettings);
 
     form_.setStatusText(TMainForm::Panel::Connection, connection_.panelText());
-    form_.setStatusText(TMainForm::Panel::State, QStringLiteral("Szétkapcsolva"));
 }
 
 DeviceLinkController::~DeviceLinkController() {

@@ -19,13 +19,6 @@
 
 namespace zx {
 
-namespace {
-
-const QString Connecting = QStringLiteral("Kapcsolódás...");
-const QString Disconnected = QStringLiteral("Szétkapcsolva");
-
-} // namespace
-
 TransferCommands::TransferCommands(TMainForm& form, TComPort& port, ConnectionState& connection,
                                    TerminalPage& page, QObject* parent)
     : QObject(parent), form_(form), port_(port), connection_(connection), page_(page) {
@@ -39,11 +32,9 @@ TransferCommands::TransferCommands(TMainForm& form, TComPort& port, ConnectionSt
     form_.closeWhileBusy = [this] { return stopForClose(); };
 
     // Panel 3 shows every text of a transfer whole.
-    form_.statusPanels().fitTexts(
-        TMainForm::Panel::State,
-        {transfer_text::modelCheck(), transfer_text::segment(255), transfer_text::downloadDone(),
-         transfer_text::communicationError(), transfer_text::uploadDone(),
-         transfer_text::cancelled(), Connecting, Disconnected, QStringLiteral("Kapcsolódva...")});
+    form_.lineState().fitTexts({transfer_text::modelCheck(), transfer_text::segment(255),
+                                transfer_text::downloadDone(), transfer_text::communicationError(),
+                                transfer_text::uploadDone(), transfer_text::cancelled()});
     status_ = new TransferStatus(form_);
     connect(status_, &TransferStatus::cancelRequested, this, &TransferCommands::cancel);
 }
@@ -55,14 +46,6 @@ TransferCommands::~TransferCommands() {
 TransferLine TransferCommands::serialLine(TComPort& port, const std::atomic<bool>* cancel) {
     return TransferLine{std::make_unique<SerialByteLink>(port, cancel),
                         std::make_unique<SystemClock>()};
-}
-
-QProgressBar* TransferCommands::progressBar() const {
-    return status_->progressBar();
-}
-
-QPushButton* TransferCommands::cancelButton() const {
-    return status_->cancelButton();
 }
 
 QString TransferCommands::closeQuestion() {
@@ -109,7 +92,7 @@ void TransferCommands::setBusy(bool busy) {
 bool TransferCommands::start(LineOperation operation, LineRunner::Work work) {
     TransferLine line = makeLine(port_, runner_.cancelFlag());
     if (!line.link->isOpen()) {
-        form_.setStatusText(TMainForm::Panel::State, Disconnected);
+        form_.lineState().show(LineStatePanel::Disconnected);
         form_.interaction().message(
             &form_, Transfer::portNotOpenMessage(lastPortError_ != 0 ? lastPortError_ : errno));
         return false;
@@ -152,9 +135,9 @@ void TransferCommands::upload() {
 void TransferCommands::setUnitClock() {
     if (busy()) return;
     if (!port_.Connected()) {
-        form_.setStatusText(TMainForm::Panel::State, Connecting);
+        form_.lineState().show(LineStatePanel::Connecting);
         if (!openPort()) {
-            form_.setStatusText(TMainForm::Panel::State, Disconnected);
+            form_.lineState().show(LineStatePanel::Disconnected);
             return;
         }
     }
@@ -177,7 +160,7 @@ void TransferCommands::cancel() {
 }
 
 void TransferCommands::showProgress(const TransferProgress& p) {
-    form_.setStatusText(TMainForm::Panel::State, p.status);
+    form_.lineState().show(p.status);
     status_->showProgress(p);
     emit progressed(p.status, p.done, p.total);
 }
@@ -188,9 +171,8 @@ void TransferCommands::ended(const LineResult& result) {
     if (!page_.operatorHoldsPort()) port_.close();
     setBusy(false);
     writeTrace();
-    if (!result.status.isEmpty()) form_.setStatusText(TMainForm::Panel::State, result.status);
+    if (!result.status.isEmpty()) form_.lineState().show(result.status);
     const auto copyDone = std::exchange(copyDone_, nullptr);
-    if (!result.backupPath.isEmpty()) lastBackup_ = result.backupPath;
     if (result.download && result.operation == LineOperation::Download)
         adoptDownload(*result.download);
     if (result.operation == LineOperation::SetClock) form_.terminalView()->focusTerminal();

@@ -55,15 +55,10 @@ class TransferCommands : public QObject {
     // A wire trace: every burst on the line of every operation from now on, written (whole,
     // atomically) to `path` after each operation; an empty path ends it.
     void setTraceFile(const QString& path);
-    QString traceFile() const { return tracePath_; }
-    // The database file the last upload kept the unit's previous configuration in.
-    QString lastBackup() const { return lastBackup_; }
 
     bool busy() const { return runner_.running(); }
     // The question asked when the window is closed during an operation.
     static QString closeQuestion();
-    QProgressBar* progressBar() const;
-    QPushButton* cancelButton() const;
 
   signals:
     // Each step of a running operation, as panel 3 and the progress bar show it.
@@ -98,7 +93,6 @@ class TransferCommands : public QObject {
     UploadOptions options_;
     QString tracePath_;
     WireTraceLog trace_;
-    QString lastBackup_;
     std::function<void(const DownloadResult&)> copyDone_;
     bool closing_ = false;
 };

@@ -126,12 +126,12 @@ void TerminalPage::btnTranspClick() {
 }
 
 void TerminalPage::ComPort1AfterOpen() {
-    if (setStatusText) setStatusText(3, QStringLiteral("Kapcsolódva..."));
+    if (showLineState) showLineState(LineStatePanel::Connected);
     updateButtons();
 }
 
 void TerminalPage::ComPort1AfterClose() {
-    if (setStatusText) setStatusText(3, QStringLiteral("Szétkapcsolva"));
+    if (showLineState) showLineState(LineStatePanel::Disconnected);
     w_.btnConnect->setChecked(false);
     updateButtons();
 }

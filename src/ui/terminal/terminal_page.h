@@ -4,6 +4,7 @@
 // closes it (a transfer included).
 #include "files/connection_settings.h"
 #include "link/com_port.h"
+#include "ui/status_bar.h"
 
 #include <QObject>
 #include <QPointer>
@@ -34,8 +35,8 @@ class TerminalPage : public QObject {
                  QObject* parent = nullptr);
     ~TerminalPage() override;
 
-    // Status-bar panel text (panel 3 here: the port's state).
-    std::function<void(int panel, const QString& text)> setStatusText;
+    // The port's state for the status bar: connected when it opens, disconnected when it closes.
+    std::function<void(LineStatePanel::State state)> showLineState;
     // The program's error message (a port that does not open, a failed write).
     std::function<void(const QString& text)> showError;
     // The wait before closing after "transpof"; it processes no window events.

@@ -61,7 +61,6 @@ BasicView::BasicView(ConfigDocument& document, Interaction& interaction, QWidget
 
     bindEdit(MEcopos, Field::CoPosition);
     bindEdit(MEcallpos, Field::CalledPosition);
-    bindEdit(MErzk, Field::RecordTerminator);
 
     const auto speed = [this] {
         const auto m = shownModel();

@@ -113,25 +113,11 @@ bool ConfigView::commitPendingEdit() {
     return true;
 }
 
-void ConfigView::bindEdit(QLineEdit* edit, Field field, int add) {
-    edits_.push_back({edit, field, add});
-    // The byte-range check stores the number when the operator leaves the edit.
-    if (isByteRangeField(field))
-        storeOnLeave(edit, [this, edit, field] {
-            const auto model = shownModel();
-            return !model || store(storeByteRange(*model, field, edit->text().toStdString()), edit);
-        });
-}
-
-std::optional<int> ConfigView::boundOffset(const QWidget* edit) const {
-    if (!boundModel_) return std::nullopt;
-    for (const ByteEdit& e : edits_) {
-        if (static_cast<const QWidget*>(e.edit) != edit) continue;
-        const auto offset = MemoryMap::of(*boundModel_).offset(e.field);
-        if (!offset) return std::nullopt;
-        return int(*offset) + e.add;
-    }
-    return std::nullopt;
+void ConfigView::bindEdit(QLineEdit* edit, Field field) {
+    storeOnLeave(edit, [this, edit, field] {
+        const auto model = shownModel();
+        return !model || store(storeByteRange(*model, field, edit->text().toStdString()), edit);
+    });
 }
 
 } // namespace zx

@@ -44,10 +44,6 @@ class ConfigView : public QWidget {
     // message was shown and the focus is back in the control with the text as typed).
     virtual bool commitPendingEdit();
 
-    // The image offset a numeric edit stores at, none while it is unbound or the model lacks
-    // its field.
-    std::optional<int> boundOffset(const QWidget* edit) const;
-
   protected:
     // The model the view shows since its last refill; none between a model switch and the next
     // refill, when nothing may be stored.
@@ -65,13 +61,9 @@ class ConfigView : public QWidget {
     void storeOnLeave(QWidget* control, std::function<bool()> store);
     void storeOnLeave(RadioGroup* group, std::function<bool()> store);
 
-    // A numeric edit that shows one byte of a field (add: the byte's place in the field).
-    struct ByteEdit {
-        QLineEdit* edit;
-        Field field;
-        int add = 0;
-    };
-    void bindEdit(QLineEdit* edit, Field field, int add = 0);
+    // A numeric edit of a one-byte field with a byte range: the byte-range check stores it
+    // when the operator leaves it.
+    void bindEdit(QLineEdit* edit, Field field);
 
     // The control of the window that has (or gets, once the window is active) the focus.
     QWidget* windowFocus() const;
@@ -91,7 +83,6 @@ class ConfigView : public QWidget {
     LeaveStore& addLeaveStore(QWidget* control, std::function<bool()> store);
     void leave(LeaveStore& entry);
 
-    std::vector<ByteEdit> edits_;
     std::vector<std::unique_ptr<LeaveStore>> leaveStores_;
     std::optional<DeviceModel> boundModel_;
 };

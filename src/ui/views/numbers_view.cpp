@@ -121,8 +121,6 @@ NumbersView::NumbersView(ConfigDocument& document, Interaction& interaction, QWi
 
     bindEdit(MEloclen, Field::LocalLength);
     bindEdit(MEnatlen, Field::NationalLength);
-    for (std::size_t k = 0; k < edMP.size(); ++k)
-        bindEdit(edMP[k], Field::MobilePrefixes, 2 * static_cast<int>(k));
     connect(lbKiv, &QListWidget::currentRowChanged, this, &NumbersView::showException);
     connect(btnKivEdit, &QPushButton::clicked, this, [this] {
         const auto m = shownModel();

@@ -152,10 +152,4 @@ void ViewPages::paintEvent(QPaintEvent* event) {
     }
 }
 
-std::optional<int> ViewPages::boundOffset(const QWidget* edit) const {
-    for (const ConfigView* view : configViews_)
-        if (const auto offset = view ? view->boundOffset(edit) : std::nullopt) return offset;
-    return std::nullopt;
-}
-
 } // namespace zx

@@ -56,8 +56,6 @@ class ViewPages : public QTabWidget {
     void layoutFor(DeviceModel model);
     // Every configuration view shows the image as decoded for the editors.
     void refill(const EditorView& view);
-    // The image offset a numeric edit of any built view stores at (none while unbound).
-    std::optional<int> boundOffset(const QWidget* edit) const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
