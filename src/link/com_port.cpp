@@ -276,12 +276,11 @@ int TComPort::WriteText(const QByteArray& text) {
         const auto e = port_->error();
         port_->clearError();
         if (lineFailure(e)) fail(CE_WriteFailed, errnoFor(e));
-        if (e != QSerialPort::TimeoutError) {
-            // The receive buffer is full and the library takes nothing more until it is read:
-            // wait a step for the reader and try again.
-            ::usleep(static_cast<useconds_t>(std::min<qint64>(DrainStepMs, blockMs(left)) * 1000));
-        }
+        // A full receive buffer stops the library's wait before it writes: for the rest of this
+        // write it takes in what arrives, so that the bytes still go.
+        if (e != QSerialPort::TimeoutError) port_->setReadBufferSize(0);
     }
+    port_->setReadBufferSize(ReceiveBufferSize);
     const int dropped = awaitOutputDrained(limit, clock);
     // Bytes that arrived meanwhile were taken in quietly; the receivers get them now.
     if (!suspended_ && port_->bytesAvailable() > 0)

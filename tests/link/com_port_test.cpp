@@ -119,6 +119,22 @@ TEST_F(ComPortTest, WriteThatTheLineDoesNotTakeEndsAtItsLimitAndDropsTheRest) {
     EXPECT_EQ(pty.read(2), "ok");
 }
 
+// The port's receive buffer holds 1024 bytes; more waiting unread (a transfer that reads its
+// replies later) must not keep a write from going.
+TEST_F(ComPortTest, AWriteGoesWhileMoreThanTheReceiveBufferWaitsUnread) {
+    port.open();
+    port.setReceiverSuspended(true);
+    const QByteArray arrived(3000, 'u');
+    pty.write(arrived);
+    QTest::qWait(100); // the event loop fills the port's buffer
+    EXPECT_EQ(port.WriteText("abc"), 3);
+    EXPECT_EQ(pty.read(3), "abc");
+    QByteArray got;
+    while (got.size() < arrived.size() && port.waitForData(2000))
+        got += readAll(4096);
+    EXPECT_EQ(got, arrived);
+}
+
 TEST_F(ComPortTest, OpenAndCloseTwiceNotifyOnce) {
     QSignalSpy opened(&port, &TComPort::AfterOpen);
     QSignalSpy closed(&port, &TComPort::AfterClose);

@@ -27,7 +27,9 @@ class TerminalPageTest : public ::testing::Test {
         page = std::make_unique<TerminalPage>(
             TerminalPageWidgets{btnConnect, btnTransp, btnDial, edPhone, terminal}, port,
             connection);
-        page->setStatusText = [this](int panel, const QString& t) { panels[panel] = t; };
+        page->showLineState = [this](LineStatePanel::State s) {
+            panels[3] = LineStatePanel::textOf(s);
+        };
         page->showError = [this](const QString& t) { errors << t; };
         page->sleepMs = [this](int ms) {
             sleeps.push_back(ms);
