@@ -25,7 +25,8 @@ class CompareCommand : public QObject {
 
     void compare();
     // The comparison with a database file or with the unit; nothing when it did not come about
-    // (cancelled, refused, failed: the reason was shown).
+    // (cancelled, refused, failed, a file whose layout fits only the other model: the reason
+    // was shown).
     std::optional<std::vector<SettingDifference>> compareWithFile(const QString& path);
     std::optional<std::vector<SettingDifference>> compareWithUnit();
 

@@ -121,16 +121,11 @@ bool FreeNumbersView::commitPendingEdit() {
     return true;
 }
 
-void FreeNumbersView::listChanged() {
-    document_.markModified();
-}
-
 void FreeNumbersView::StoreFreeNumbers() {
     // Between a model switch and the next refill the list belongs to the previous model's table.
     const auto model = shownModel();
     if (!model) return;
-    // The commands that changed the list have set the flag already.
-    document_.apply(freeNumbersPatch(*model, entries()), ConfigDocument::Flag::Keep);
+    document_.apply(freeNumbersPatch(*model, entries()), ConfigDocument::Flag::SetIfChanged);
 }
 
 std::optional<RawText> FreeNumbersView::editNumber() {
@@ -152,7 +147,6 @@ void FreeNumbersView::addNumber() {
         switch (add.outcome) {
         case FreeNumberAdd::Outcome::Added:
             lbFreeCall->insertItem(static_cast<int>(add.position), fromCp1250(add.editText));
-            listChanged();
             break;
         case FreeNumberAdd::Outcome::AlreadyIn:
             interaction_.message(this, fromUtf8(FreeNumberAlreadyInMessage));
@@ -178,7 +172,6 @@ void FreeNumbersView::correctNumber() {
     if (const auto entry = correctFreeNumber(list, static_cast<std::size_t>(row), *edit)) {
         MEfreecall->setText(fromCp1250(*entry));
         lbFreeCall->item(row)->setText(fromCp1250(*entry));
-        listChanged();
     }
     updateButtonsAndCounter();
 }
@@ -187,7 +180,6 @@ void FreeNumbersView::deleteSelected() {
     std::vector<RawText> list = entries();
     if (removeSelectedFreeNumbers(list, selectedEntries()) > 0) {
         showEntries(list);
-        listChanged();
     }
     updateButtonsAndCounter();
 }
@@ -208,8 +200,6 @@ void FreeNumbersView::updateButtonsAndCounter() {
 void FreeNumbersView::clearAll() {
     lbFreeCall->clear();
     MEfreecall->clear();
-    // The list written into the image now differs from the saved one.
-    listChanged();
     updateButtonsAndCounter();
 }
 
@@ -218,7 +208,6 @@ void FreeNumbersView::takeEntries(const std::vector<RawText>& imported, bool rep
     list.insert(list.end(), imported.begin(), imported.end());
     if (sorted_) sortFreeNumbers(list);
     showEntries(list);
-    listChanged();
     updateButtonsAndCounter();
 }
 

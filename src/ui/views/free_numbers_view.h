@@ -1,8 +1,10 @@
 #pragma once
 // The "Számok" view: numbers that may be called without a code. The list is the working copy;
-// its commands change the list (and mark the configuration modified), and StoreFreeNumbers, the
-// one writer, puts it into the image with each entry trimmed (freeNumbersPatch) however it is
-// reached: leaving the page, choosing another page, the commit step of a save or an upload.
+// its commands change only the list, and StoreFreeNumbers, the one writer, puts it into the
+// image with each entry trimmed (freeNumbersPatch) however it is reached: leaving the page,
+// choosing another page, the commit step of every command (closing included). The modified flag
+// follows that store: it is set when the stored bytes change, so a number added and deleted
+// again, or an import of what the table holds, leaves it as it was.
 #include "model/raw_text.h"
 #include "ui/views/config_view.h"
 
@@ -28,7 +30,7 @@ class FreeNumbersView : public ConfigView {
     bool commitPendingEdit() override;
 
     // Writes the list into the image, each entry without spaces and control characters at
-    // either end.
+    // either end; marks the configuration modified when a byte of the table changed.
     void StoreFreeNumbers();
 
     // "&Uj szám": the edit's number joins the list.
@@ -45,7 +47,7 @@ class FreeNumbersView : public ConfigView {
     // "Mind töröl" after it was confirmed: the list and the edit emptied.
     void clearAll();
     // What an import brings: the entries join the list (in order while it is sorted), after
-    // the list was emptied when they replace it; the configuration counts as modified.
+    // the list was emptied when they replace it.
     void takeEntries(const std::vector<RawText>& imported, bool replace);
     // "ABC Rendezett": switched on, the entries are sorted at once and later ones join in order.
     void setSorted(bool sorted);
@@ -67,8 +69,6 @@ class FreeNumbersView : public ConfigView {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     void showEntries(const std::vector<RawText>& entries);
-    // The list shown now differs from the one last written: the configuration is modified.
-    void listChanged();
     // The edit's text in the code page of the table, or a refusal shown with the focus on it.
     std::optional<RawText> editNumber();
 
