@@ -58,6 +58,16 @@ FreeNumbersView::FreeNumbersView(ConfigDocument& document, Interaction& interact
     connect(lbFreeCall, &QListWidget::currentRowChanged, this, [this] {
         if (keyInList_) pickCurrentEntry();
     });
+    // Whatever changes the list's entries or their order (a button, a menu command, an import)
+    // leaves a list the next store writes.
+    QAbstractItemModel* entriesModel = lbFreeCall->model();
+    const auto changed = [this] { listChanged_ = true; };
+    connect(entriesModel, &QAbstractItemModel::rowsInserted, this, changed);
+    connect(entriesModel, &QAbstractItemModel::rowsRemoved, this, changed);
+    connect(entriesModel, &QAbstractItemModel::rowsMoved, this, changed);
+    connect(entriesModel, &QAbstractItemModel::dataChanged, this, changed);
+    connect(entriesModel, &QAbstractItemModel::layoutChanged, this, changed);
+    connect(entriesModel, &QAbstractItemModel::modelReset, this, changed);
     // The focus going from the shown page to another control of the window (the model box, the
     // status bar) is leaving the page; a message box or another program taking it is not. When
     // another page is chosen the page change writes the list (StoreFreeNumbers), and the focus
@@ -88,6 +98,7 @@ void FreeNumbersView::refill(const EditorView& v) {
     std::vector<RawText> entries = v.freeNumbers;
     if (sorted_) sortFreeNumbers(entries);
     showEntries(entries);
+    listChanged_ = false;
     updateButtonsAndCounter();
 }
 
@@ -124,7 +135,8 @@ bool FreeNumbersView::commitPendingEdit() {
 void FreeNumbersView::StoreFreeNumbers() {
     // Between a model switch and the next refill the list belongs to the previous model's table.
     const auto model = shownModel();
-    if (!model) return;
+    if (!model || !listChanged_) return;
+    listChanged_ = false;
     document_.apply(freeNumbersPatch(*model, entries()), ConfigDocument::Flag::SetIfChanged);
 }
 

@@ -2,9 +2,10 @@
 // The "Számok" view: numbers that may be called without a code. The list is the working copy;
 // its commands change only the list, and StoreFreeNumbers, the one writer, puts it into the
 // image with each entry trimmed (freeNumbersPatch) however it is reached: leaving the page,
-// choosing another page, the commit step of every command (closing included). The modified flag
-// follows that store: it is set when the stored bytes change, so a number added and deleted
-// again, or an import of what the table holds, leaves it as it was.
+// choosing another page, the commit step of every command (closing included). It writes only a
+// list changed since it was shown, so a table nobody edited keeps its bytes as the file had
+// them. The modified flag follows that store: it is set when the stored bytes change, so a
+// number added and deleted again, or an import of what the table holds, leaves it as it was.
 #include "model/raw_text.h"
 #include "ui/views/config_view.h"
 
@@ -29,8 +30,9 @@ class FreeNumbersView : public ConfigView {
     // The commit step's part: the list is written as it stands.
     bool commitPendingEdit() override;
 
-    // Writes the list into the image, each entry without spaces and control characters at
-    // either end; marks the configuration modified when a byte of the table changed.
+    // When the list changed since it was shown or last written: writes it into the image, each
+    // entry without spaces and control characters at either end, and marks the configuration
+    // modified when a byte of the table changed.
     void StoreFreeNumbers();
 
     // "&Uj szám": the edit's number joins the list.
@@ -73,7 +75,8 @@ class FreeNumbersView : public ConfigView {
     std::optional<RawText> editNumber();
 
     bool sorted_ = false;
-    bool keyInList_ = false; // a key is down in the list
+    bool listChanged_ = false; // the list differs, or may, from the table last shown or written
+    bool keyInList_ = false;   // a key is down in the list
     QMetaObject::Connection focusWatch_;
 };
 
