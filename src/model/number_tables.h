@@ -82,10 +82,10 @@ Checked<NumberTablesStore> emptyExceptionEntry(DeviceModel model, const NumberTa
 
 // What the "Behívás" view holds until it is stored.
 struct CallInForm {
-    RawText number;                      // edBehiv
-    bool foreign = false;                // chkIntGW
-    bool domestic = false;               // chkNatGW
-    std::array<RawText, 64> barredItems; // lbGW items
+    RawText number;                                   // edBehiv
+    bool foreign = false;                             // chkIntGW
+    bool domestic = false;                            // chkNatGW
+    std::array<RawText, BarredAreaCount> barredItems; // lbGW items
     bool operator==(const CallInForm&) const = default;
 };
 
