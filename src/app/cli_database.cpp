@@ -7,8 +7,7 @@
 
 namespace zx::cli {
 
-std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p, int& status,
-                                        ModelWithoutOption withoutOption) {
+std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p, int& status) {
     const auto model = parseModelOption(p.value("--model", "4"));
     if (!model) {
         err(QStringLiteral("A --model értéke 4 vagy 16 lehet !!!"));
@@ -28,7 +27,7 @@ std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p
         return std::nullopt;
     }
     DeviceModel chosen = *model;
-    if (!p.has("--model") && withoutOption == ModelWithoutOption::Recognized) {
+    if (!p.has("--model")) {
         const ModelRecognition recognition = recognizeModel(file.record.image, chosen);
         if (recognition.suggested) {
             chosen = *recognition.suggested;

@@ -18,16 +18,12 @@ struct CliDatabase {
     QDateTime lastModified;
 };
 
-// How a command without --model takes the model: the 4-line one, or the one whose layout the
-// image fits (recognizeModel: the 16-line model only when the image fits it and not the 4-line
-// one), said on stderr when it is not the 4-line model.
-enum class ModelWithoutOption { Line4, Recognized };
-
-// Reads the file named by `path` with the --model and --password options of `p`. On failure
-// prints the message and sets `status` (usage or failure); nothing is returned then.
-std::optional<CliDatabase>
-openDatabase(const QString& path, const ParsedArgs& p, int& status,
-             ModelWithoutOption withoutOption = ModelWithoutOption::Line4);
+// Reads the file named by `path` with the --model and --password options of `p`. Without
+// --model the model is the one whose layout the image fits (recognizeModel: the 16-line model
+// only when the image fits it and not the 4-line one), said on stderr when it is not the 4-line
+// model; every command that reads a database file takes it so. On failure prints the message
+// and sets `status` (usage or failure); nothing is returned then.
+std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p, int& status);
 
 // Stores --site, --owner and --password into the record. A text with a character that
 // Windows-1250 cannot hold is refused with a message (it would be stored as '?'); the record

@@ -58,8 +58,7 @@ int runShow(const QStringList& args) {
         return ExitUsage;
     }
     int status = ExitOk;
-    const std::optional<CliDatabase> db =
-        openDatabase(p.positional.first(), p, status, ModelWithoutOption::Recognized);
+    const std::optional<CliDatabase> db = openDatabase(p.positional.first(), p, status);
     if (!db) return status;
 
     const std::vector<ShownSetting> settings = readSettings(settingsOf(*db));
@@ -93,12 +92,10 @@ int runDiff(const QStringList& args) {
         return DiffError;
     }
     int status = ExitOk;
-    const std::optional<CliDatabase> a =
-        openDatabase(p.positional[0], p, status, ModelWithoutOption::Recognized);
+    const std::optional<CliDatabase> a = openDatabase(p.positional[0], p, status);
     if (!a) return DiffError;
     p.options["--password"] = p.value("--password-b", p.value("--password"));
-    const std::optional<CliDatabase> b =
-        openDatabase(p.positional[1], p, status, ModelWithoutOption::Recognized);
+    const std::optional<CliDatabase> b = openDatabase(p.positional[1], p, status);
     if (!b) return DiffError;
 
     const std::vector<SettingDifference> differences =

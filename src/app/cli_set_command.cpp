@@ -34,8 +34,7 @@ int runSet(const QStringList& args) {
         return ExitUsage;
     }
     int status = ExitOk;
-    std::optional<CliDatabase> db =
-        openDatabase(p.positional.first(), p, status, ModelWithoutOption::Recognized);
+    std::optional<CliDatabase> db = openDatabase(p.positional.first(), p, status);
     if (!db) return status;
 
     for (qsizetype i = 1; i < p.positional.size(); ++i) {

@@ -220,24 +220,15 @@ int upload(const QStringList& args, WireTrace& trace) {
         args, {"--port", "--speed", "--model", "--password", "--backup", "--trace"}, {"--verify"});
     if (usageProblem(a, 1)) return ExitUsage;
     trace.setPath(a.value("--trace"));
-    const std::optional<DeviceModel> model = parseModelOption(a.value("--model", "4"));
-    if (!model) {
-        err(QStringLiteral("A --model értéke 4 vagy 16 lehet !!!"));
-        return ExitUsage;
-    }
     if (a.has("--backup") && a.value("--backup").isEmpty()) {
         err(QStringLiteral("Hiányzik a mentés file neve (--backup FILE) !!!"));
         return ExitUsage;
     }
-    const DatabaseReadResult read = readDatabaseFile(a.positional.first());
-    if (!read.ok()) {
-        err(read.message);
-        return ExitFailed;
-    }
-    if (!passwordMatches(read.record, a.value("--password"))) {
-        err(wrongPasswordMessage());
-        return ExitFailed;
-    }
+    int status = ExitOk;
+    const std::optional<CliDatabase> db = openDatabase(a.positional.first(), a, status);
+    if (!db) return status;
+    const DatabaseRecord& file = db->record;
+    const DeviceModel model = db->model;
 
     UploadChecks checks;
     QString backupPath;
@@ -247,7 +238,7 @@ int upload(const QStringList& args, WireTrace& trace) {
         // The backup carries the site and owner of the file sent and the password given, so it
         // opens as that file does.
         const DatabaseWriteResult written = writeDatabaseFile(
-            a.value("--backup"), DatabaseRecord::keeping(unit.image, read.record), QString());
+            a.value("--backup"), DatabaseRecord::keeping(unit.image, file), QString());
         if (!written.ok) {
             err(written.message);
             return false;
@@ -261,9 +252,8 @@ int upload(const QStringList& args, WireTrace& trace) {
 
     TComPort port;
     if (const std::optional<int> failed = openPort(port, a)) return *failed;
-    const std::optional<CheckedUploadResult> result = onPort(port, trace, [&](Transfer& t) {
-        return uploadWithChecks(t, read.record.image, *model, checks);
-    });
+    const std::optional<CheckedUploadResult> result = onPort(
+        port, trace, [&](Transfer& t) { return uploadWithChecks(t, file.image, model, checks); });
     if (!result) return ExitFailed;
     if (!result->upload && result->backup->outcome == TransferOutcome::Cancelled)
         return finish(TransferOutcome::Cancelled, uploadCancelledMessage(false, QString()));
@@ -282,7 +272,7 @@ int upload(const QStringList& args, WireTrace& trace) {
         return finish(result->readBack->outcome, result->readBack->message);
     }
     const std::vector<SettingDifference> differences =
-        unitDifferences(read.record, *model, *result->readBack);
+        unitDifferences(file, model, *result->readBack);
     if (!differences.empty()) {
         printDifferences(differences, false);
         err(QStringLiteral("Az egység nem azt tartja, amit kapott !!!"));

@@ -5,10 +5,11 @@
 // (texts as typed, item indices, check states) and gives the bytes to write, or the refusal
 // with the message the operator is shown. decodeForEditors (editor_view.h) is the way back.
 //
-// Every routine here but storePinAndSummerTime marks the document modified whenever its patch
-// is not empty; storePinAndSummerTime marks it only when the patch changed at least one byte.
-// An empty patch (a control the current model lacks, a choice group with no item selected)
-// stores nothing and marks nothing.
+// The routines only compute: none of them writes the image or knows of a modified flag. The
+// view that applies a patch decides that: for every routine but storePinAndSummerTime it sets
+// the flag whenever the patch is not empty, for storePinAndSummerTime only when the patch
+// changed at least one byte. An empty patch (a control the current model lacks, a choice group
+// with no item selected) is not applied at all.
 #include "model/checked.h"
 #include "model/config_image.h"
 #include "model/editor_view.h"

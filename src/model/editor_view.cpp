@@ -11,7 +11,6 @@ namespace zx {
 namespace {
 
 constexpr int CoNumberMaxWidth = 4;
-constexpr std::size_t CallInNumberMax = 24;
 constexpr std::size_t FreeNumberSize = 16;
 
 bool bit(Byte b, int n) {
@@ -229,7 +228,7 @@ EditorView decodeForEditors(const ConfigImage& image, DeviceModel model) {
         v.intlPrefixes = std::array<std::string, 2>{DigitPair(r.byte(Field::IntlPrefixes, 0)),
                                                     DigitPair(r.byte(Field::IntlPrefixes, 1))};
 
-    for (std::size_t i = 0; i < CallInNumberMax; ++i) {
+    for (std::size_t i = 0; i < static_cast<std::size_t>(CallInNumberSize); ++i) {
         const Byte c = r.byte(Field::CallInNumber, i);
         if (c == 0) break;
         v.callInNumber.bytes().push_back(static_cast<char>(c));

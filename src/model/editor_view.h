@@ -3,6 +3,7 @@
 // The refill of the window applies this; nothing here knows about widgets.
 #include "model/code_record.h"
 #include "model/config_image.h"
+#include "model/memory_map.h"
 #include "model/raw_text.h"
 
 #include <array>
@@ -64,9 +65,9 @@ struct EditorView {
 
     std::vector<LineRowView> lines; // 4 or 16 rows
 
-    int localLength = 0, nationalLength = 0;  // MEloclen, MEnatlen
-    std::array<ExceptionView, 16> exceptions; // lbKiv
-    std::array<std::string, 64> barredAreas;  // lbGW
+    int localLength = 0, nationalLength = 0;              // MEloclen, MEnatlen
+    std::array<ExceptionView, 16> exceptions;             // lbKiv
+    std::array<std::string, BarredAreaCount> barredAreas; // lbGW
 
     std::vector<CodeRowView> codes;   // grid rows below the header
     int codeDigits = 0;               // CodeLength - 1 (0 when CodeLength is 0)

@@ -131,6 +131,12 @@ constexpr bool tableFits(const MapTable& t) {
 }
 static_assert(tableFits(line4Map) && tableFits(line16Map));
 
+constexpr bool widthsShared(const MapTable& t) {
+    return t[static_cast<int>(Field::CallInNumber)].width == CallInNumberSize &&
+           t[static_cast<int>(Field::BarredCallInAreas)].width == BarredAreaCount;
+}
+static_assert(widthsShared(line4Map) && widthsShared(line16Map));
+
 } // namespace
 
 std::string_view fieldName(Field f) {

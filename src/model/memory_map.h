@@ -46,6 +46,11 @@ enum class Field {
 };
 inline constexpr int FieldCount = static_cast<int>(Field::CodeTable) + 1;
 
+// Widths the same in every model (both maps are checked against them): the call-in number's
+// characters, and the barred call-in areas, one byte each.
+inline constexpr int CallInNumberSize = 24;
+inline constexpr int BarredAreaCount = 64;
+
 // The field's name as the system knows it ("SmdrSpeed").
 std::string_view fieldName(Field f);
 

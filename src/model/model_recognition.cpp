@@ -71,6 +71,11 @@ std::string switchModelQuestion(DeviceModel suggested) {
     return "Ez a file " + modelShortName(suggested) + " konfigurációnak látszik. Átvált?";
 }
 
+std::string notComparableMessage(DeviceModel suggested, DeviceModel shown) {
+    return "Ez a file " + modelShortName(suggested) + " konfigurációnak látszik, a megjelenített " +
+           modelShortName(shown) + " beállításokkal nem hasonlítható össze !!!";
+}
+
 std::string recognitionNotice(const ModelRecognition& recognition) {
     if (!recognition.suggested) return {};
     const std::string name = modelShortName(*recognition.suggested);

@@ -54,6 +54,10 @@ std::string modelShortName(DeviceModel model);
 // The window's question: "Ez a file Vardo-16 konfigurációnak látszik. Átvált?"
 std::string switchModelQuestion(DeviceModel suggested);
 
+// Why a file is not compared with the configuration shown: "Ez a file Vardo-16 konfigurációnak
+// látszik, a megjelenített Vardo-4 beállításokkal nem hasonlítható össze !!!"
+std::string notComparableMessage(DeviceModel suggested, DeviceModel shown);
+
 // What the command line says when it reads a file through the suggested model:
 // "Ez a file Vardo-16 konfigurációnak látszik, Vardo-16 szerint olvasom (Vardo-4 szerint:
 // CodeLength=15 (3..9 lehet), ...)". Empty when nothing is suggested.

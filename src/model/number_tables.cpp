@@ -11,7 +11,6 @@ namespace zx {
 namespace {
 
 constexpr std::size_t AreaChars4 = 4;
-constexpr std::size_t CallInNumberSize = 24;
 
 RawText padRight(const RawText& text, std::size_t width, char pad) {
     std::string s = text.bytes();
@@ -162,8 +161,9 @@ Checked<ImagePatch> storeCallIn(const ConfigImage& image, DeviceModel model,
     const MemoryMap& map = MemoryMap::of(model);
     ImagePatch patch;
 
-    std::string number = form.number.bytes().substr(0, CallInNumberSize);
-    number.resize(CallInNumberSize, '\0');
+    const auto size = static_cast<std::size_t>(CallInNumberSize);
+    std::string number = form.number.bytes().substr(0, size);
+    number.resize(size, '\0');
     patch.setChars(*map.offset(Field::CallInNumber), number);
 
     const std::size_t flagsAt = *map.offset(Field::CallInFlags);

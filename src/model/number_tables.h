@@ -7,13 +7,15 @@
 // barred list reach it only through storeCallIn. In the 16-line model an exception change
 // goes straight to the image and storeNumberTables stores nothing.
 //
-// Every routine here marks the document modified when its patch changed at least one byte, so
-// that a change made only here is not lost at close. Texts that become area-code nibbles are
-// RawText: the low four bits of each Windows-1250 character code are stored.
+// The routines only compute the patch and the texts shown afterwards; the view that applies a
+// patch sets the modified flag when it changed at least one byte, so that a change made only
+// here is not lost at close. Texts that become area-code nibbles are RawText: the low four
+// bits of each Windows-1250 character code are stored.
 #include "model/checked.h"
 #include "model/config_image.h"
 #include "model/editor_view.h"
 #include "model/image_patch.h"
+#include "model/memory_map.h"
 #include "model/raw_text.h"
 
 #include <array>
@@ -80,10 +82,10 @@ Checked<NumberTablesStore> emptyExceptionEntry(DeviceModel model, const NumberTa
 
 // What the "Behívás" view holds until it is stored.
 struct CallInForm {
-    RawText number;                      // edBehiv
-    bool foreign = false;                // chkIntGW
-    bool domestic = false;               // chkNatGW
-    std::array<RawText, 64> barredItems; // lbGW items
+    RawText number;                                   // edBehiv
+    bool foreign = false;                             // chkIntGW
+    bool domestic = false;                            // chkNatGW
+    std::array<RawText, BarredAreaCount> barredItems; // lbGW items
     bool operator==(const CallInForm&) const = default;
 };
 

@@ -46,8 +46,6 @@ namespace {
 
 using Scope = SettingEntry::Scope;
 using Refusal = SettingRefusal;
-constexpr int CallInNumberMax = 24;
-constexpr int BarredAreaCount = 64;
 
 std::string joined(const std::vector<std::string>& items, const char* separator = ", ") {
     std::string out;
@@ -357,13 +355,19 @@ SettingEntry shownOnly(std::string name, std::string label, Scope scope, std::op
     return e;
 }
 
+// A setting of the unit's configuration, shown under its field's name.
+SettingEntry shownOnly(Field field, std::string label,
+                       std::function<SettingValue(const SettingsReading&)> read) {
+    return shownOnly(std::string(fieldName(field)), std::move(label), Scope::Unit, field,
+                     std::move(read));
+}
+
 SettingEntry
-settable(std::string name, std::string label, std::optional<Field> field, bool list,
+settable(Field field, std::string label, bool list,
          std::function<SettingValue(const SettingsReading&)> read,
          std::function<Refusal(SettingEdit&, const SettingTarget&, std::string_view)> store,
          std::string help) {
-    SettingEntry e =
-        shownOnly(std::move(name), std::move(label), Scope::Unit, field, std::move(read));
+    SettingEntry e = shownOnly(field, std::move(label), std::move(read));
     e.list = list;
     e.store = std::move(store);
     e.help = std::move(help);
@@ -373,7 +377,7 @@ settable(std::string name, std::string label, std::optional<Field> field, bool l
 // A numeric edit under the byte-range check: the field's byte in decimal.
 SettingEntry byteRange(Field field, std::string label, int (*shown)(const EditorView&)) {
     return settable(
-        std::string(fieldName(field)), std::move(label), field, false,
+        field, std::move(label), false,
         [shown](const SettingsReading& r) { return SettingValue::ofNumber(shown(r.view)); },
         [field](SettingEdit& e, const SettingTarget& t, std::string_view value) -> Refusal {
             if (auto refused = requireSingle(t)) return refused;
@@ -402,7 +406,7 @@ std::vector<SettingEntry> buildRegistry() {
         [](R r) { return SettingValue::ofText(r.lastModified); }, false));
 
     e.push_back(settable(
-        "SmdrSpeed", "Alap / SMDR sebesség, Paritás", Field::SmdrSpeed, false,
+        Field::SmdrSpeed, "Alap / SMDR sebesség, Paritás", false,
         [](R r) {
             return SettingValue::ofParts({{"speed", item(speedItems(r.model), r.view.speedItem)},
                                           {"parity", item(parityItems(), r.view.parityItem)}});
@@ -411,7 +415,7 @@ std::vector<SettingEntry> buildRegistry() {
                       return parityItems();
                   })));
     e.push_back(settable(
-        "SmdrMode", "Alap / SMDR mód, 20hex alatti karakterek", Field::SmdrMode, false,
+        Field::SmdrMode, "Alap / SMDR mód, 20hex alatti karakterek", false,
         [](R r) {
             return SettingValue::ofParts(
                 {{"mode", item(modeItems(r.model), r.view.modeItem)},
@@ -423,7 +427,7 @@ std::vector<SettingEntry> buildRegistry() {
     e.push_back(byteRange(Field::CoPosition, "Alap / CO pozíció",
                           [](const EditorView& v) { return v.coPosition; }));
     e.push_back(settable(
-        "CoWidth", "Alap / CO karakterszám", Field::CoWidth, false,
+        Field::CoWidth, "Alap / CO karakterszám", false,
         [](R r) { return item(coWidthItems(), r.view.coWidthItem); },
         [](SettingEdit& ed, T t, V value) -> Refusal {
             if (auto refused = requireSingle(t)) return refused;
@@ -436,7 +440,7 @@ std::vector<SettingEntry> buildRegistry() {
     e.push_back(byteRange(Field::CalledPosition, "Alap / Hívottszám pozíció",
                           [](const EditorView& v) { return v.calledPosition; }));
     e.push_back(settable(
-        "RecordTerminator", "Alap / Rekord záró kód", Field::RecordTerminator, false,
+        Field::RecordTerminator, "Alap / Rekord záró kód", false,
         [](R r) { return SettingValue::ofNumber(r.view.recordTerminator); },
         [](SettingEdit& ed, T t, V value) -> Refusal {
             if (auto refused = requireSingle(t)) return refused;
@@ -444,7 +448,7 @@ std::vector<SettingEntry> buildRegistry() {
         },
         "egész szám 0..255"));
     e.push_back(settable(
-        "NumberTerminator", "Alap / Számzáró kód", Field::NumberTerminator, false,
+        Field::NumberTerminator, "Alap / Számzáró kód", false,
         [](R r) {
             return SettingValue::ofText(std::string(1, r.view.numberTerminator.value_or(' ')));
         },
@@ -457,9 +461,8 @@ std::vector<SettingEntry> buildRegistry() {
         "egy karakter: 0..9, *, # vagy szóköz"));
     for (const bool pin : {true, false}) {
         e.push_back(settable(
-            pin ? "PinEnable" : "DstEnable",
-            pin ? "Alap / Pinkód engedélyezés" : "Alap / Átállás a téli/nyári időszámításra",
-            pin ? Field::PinEnable : Field::DstEnable, false,
+            pin ? Field::PinEnable : Field::DstEnable,
+            pin ? "Alap / Pinkód engedélyezés" : "Alap / Átállás a téli/nyári időszámításra", false,
             [pin](R r) {
                 return SettingValue::ofFlag(
                     (pin ? r.view.pinEnable : r.view.dstEnable).value_or(false));
@@ -478,7 +481,7 @@ std::vector<SettingEntry> buildRegistry() {
     }
 
     e.push_back(settable(
-        "LineSettings", "Vonalak / #. vonal", Field::LineSettings, true,
+        Field::LineSettings, "Vonalak / #. vonal", true,
         [](R r) {
             std::vector<SettingValue> rows;
             for (std::size_t n = 0; n < r.view.lines.size(); ++n)
@@ -493,7 +496,7 @@ std::vector<SettingEntry> buildRegistry() {
             " (16 vonalas)\n.subLine, .callIn: igen vagy nem\n"
             "4 vonalas: dialling és seizure csak az 1. vonalon"));
     e.push_back(settable(
-        "CoNumbers", "Vonalak / #. vonal CO szám", Field::CoNumbers, true,
+        Field::CoNumbers, "Vonalak / #. vonal CO szám", true,
         [](R r) {
             std::vector<SettingValue> numbers;
             for (const LineRowView& row : r.view.lines)
@@ -543,7 +546,7 @@ std::vector<SettingEntry> buildRegistry() {
     e.push_back(byteRange(Field::NationalLength, "Számhosszak / Belföldi számhossz",
                           [](const EditorView& v) { return v.nationalLength; }));
     e.push_back(settable(
-        "NationalExceptions", "Számhosszak / #. belföldi kivétel", Field::NationalExceptions, true,
+        Field::NationalExceptions, "Számhosszak / #. belföldi kivétel", true,
         [](R r) {
             std::vector<SettingValue> entries;
             for (const ExceptionView& x : r.view.exceptions)
@@ -557,30 +560,29 @@ std::vector<SettingEntry> buildRegistry() {
         "pontosan két számjegy 0-9; .length: 0..255; üres érték\n"
         "törli a bejegyzést (i = 1..16)"));
     e.push_back(settable(
-        "MobilePrefixes", "Számhosszak / #. mobil prefix", Field::MobilePrefixes, true,
+        Field::MobilePrefixes, "Számhosszak / #. mobil prefix", true,
         [](R r) { return texts(*r.view.mobilePrefixes); },
         [](SettingEdit& ed, T t, V value) { return setPrefix(ed, t, unquotedText(value), true); },
         "(i = 1..4) legfeljebb 4 számjegy; üres: nincs előtag"));
     e.push_back(settable(
-        "IntlPrefixes", "Számhosszak / #. nemzetközi prefix", Field::IntlPrefixes, true,
+        Field::IntlPrefixes, "Számhosszak / #. nemzetközi prefix", true,
         [](R r) { return texts(*r.view.intlPrefixes); },
         [](SettingEdit& ed, T t, V value) { return setPrefix(ed, t, unquotedText(value), false); },
         "(i = 1..2) legfeljebb 2 számjegy; üres: nincs előtag"));
 
     e.push_back(settable(
-        "CallInNumber", "Behívás / Behívószám", Field::CallInNumber, false,
+        Field::CallInNumber, "Behívás / Behívószám", false,
         [](R r) { return SettingValue::ofRaw(r.view.callInNumber); },
         [](SettingEdit& ed, T t, V value) -> Refusal {
             if (auto refused = requireSingle(t)) return refused;
             CallInForm form = callInForm(ed.view());
-            if (auto refused = recordText(unquotedText(value), CallInNumberMax, form.number))
+            if (auto refused = recordText(unquotedText(value), CallInNumberSize, form.number))
                 return refused;
             return ed.store(storeCallIn(ed.image(), ed.model(), form));
         },
-        "legfeljebb 24 karakter"));
+        "legfeljebb " + std::to_string(CallInNumberSize) + " karakter"));
     e.push_back(settable(
-        "CallInFlags", "Behívás / Behívás külföldi, belföldi szám esetén", Field::CallInFlags,
-        false,
+        Field::CallInFlags, "Behívás / Behívás külföldi, belföldi szám esetén", false,
         [](R r) {
             return SettingValue::ofParts(
                 {{"foreign", SettingValue::ofFlag(r.view.callInForeign)},
@@ -588,18 +590,17 @@ std::vector<SettingEntry> buildRegistry() {
         },
         setCallInFlags, ".foreign, .domestic: igen vagy nem"));
     e.push_back(settable(
-        "BarredCallInAreas", "Behívás / #. tiltott körzetszám", Field::BarredCallInAreas, true,
+        Field::BarredCallInAreas, "Behívás / #. tiltott körzetszám", true,
         [](R r) { return texts(r.view.barredAreas); },
         [](SettingEdit& ed, T t, V value) { return setBarred(ed, t, unquotedText(value)); },
-        "(i = 1..64) legfeljebb 2 számjegy; üres: felszabadítja"));
+        "(i = 1.." + std::to_string(BarredAreaCount) +
+            ") legfeljebb 2 számjegy; üres: felszabadítja"));
 
-    e.push_back(shownOnly("CodeLength", "Preferenciák / Kódjegyek száma", Scope::Unit,
-                          Field::CodeLength,
+    e.push_back(shownOnly(Field::CodeLength, "Preferenciák / Kódjegyek száma",
                           [](R r) { return SettingValue::ofNumber(r.view.codeLength); }));
-    e.push_back(shownOnly("CodeCount", "Preferenciák / Kódok darabszáma", Scope::Unit,
-                          Field::CodeCount,
+    e.push_back(shownOnly(Field::CodeCount, "Preferenciák / Kódok darabszáma",
                           [](R r) { return SettingValue::ofNumber(r.view.codeCount); }));
-    e.push_back(shownOnly("CodeTable", "Kódok / #. sor", Scope::Unit, Field::CodeTable, [](R r) {
+    e.push_back(shownOnly(Field::CodeTable, "Kódok / #. sor", [](R r) {
         std::vector<SettingValue> rows;
         rows.reserve(r.view.codes.size());
         for (const CodeRowView& row : r.view.codes)
@@ -610,13 +611,12 @@ std::vector<SettingEntry> buildRegistry() {
     e.push_back(shownOnly(
         "CodeStatus", "Állapotsor / Kódok", Scope::Unit, std::nullopt,
         [](R r) { return SettingValue::ofText(r.view.codePanelText()); }, false));
-    e.push_back(
-        shownOnly("FreeNumbers", "Számok / #. szám", Scope::Unit, Field::FreeNumbers, [](R r) {
-            std::vector<SettingValue> numbers;
-            for (const RawText& n : r.view.freeNumbers)
-                numbers.push_back(SettingValue::ofRaw(n));
-            return SettingValue::ofList(std::move(numbers));
-        }));
+    e.push_back(shownOnly(Field::FreeNumbers, "Számok / #. szám", [](R r) {
+        std::vector<SettingValue> numbers;
+        for (const RawText& n : r.view.freeNumbers)
+            numbers.push_back(SettingValue::ofRaw(n));
+        return SettingValue::ofList(std::move(numbers));
+    }));
     return e;
 }
 

@@ -31,9 +31,9 @@ class ConfigDocument : public QObject {
     // Installs the map of another model; the image is not touched.
     void setModel(DeviceModel model);
 
-    // The modified flag: set by a store that says so, or by a command that changed the
-    // configuration outside a store (a working copy edited, an import, a download); cleared by a
-    // new configuration, a file taken and a file written.
+    // The modified flag: set by a store or a replaced record that changed a byte, or by a
+    // download; cleared by a new configuration, a file taken and a file written. The working
+    // copies (the code grid, the free-number list) set it only through their stores.
     bool isModified() const { return modified_; }
     void markModified() { setModified(true); }
     // The configuration shown is the untouched new one: no file and no change since New.

@@ -1,6 +1,8 @@
 #pragma once
 // The main window's menu bar: every command as a typed member, under the names the operator's
 // documentation uses (also their objectNames). The command groups connect to these members.
+#include "ui/views/page_order.h"
+
 #include <array>
 
 class QAction;
@@ -11,7 +13,7 @@ class QWidget;
 namespace zx {
 
 struct MainMenu {
-    static constexpr int ViewCount = 8;
+    static constexpr int ViewCount = PageOrder::Count;
 
     // Builds every menu and command into the bar.
     explicit MainMenu(QMenuBar* bar);

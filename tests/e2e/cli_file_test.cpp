@@ -1,4 +1,5 @@
-// zendrax-cli new and show, run as the operator would run them.
+// zendrax-cli new and show, run as the operator would run them, and the model every command
+// takes for a database file when --model is not given.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "cli_process.h"
+#include "cli_simulator.h"
 
 namespace {
 
@@ -207,6 +209,31 @@ TEST_F(CliFile, WithoutModelAFileThatFitsOnlyTheSixteenLineLayoutIsReadAsOne) {
     r = cli({"show", newFile("4"), "--password", "Titok"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+}
+
+TEST_F(CliFile, EveryCommandReadingADatabaseWithoutModelRecognisesIt) {
+    const QString file = newFile("16");
+    // Read as 4-line, the file would differ from the 16-line unit holding it.
+    Simulator unit({"--model", "16", "--image", file});
+    const QString codes = path("codes.txt");
+    const QString numbers = path("numbers.txt");
+    writeAll(codes, "1234\r\n");
+    const QStringList commands[] = {
+        {"verify", "--port", unit.path(), file},
+        {"upload", "--port", unit.path(), file},
+        {"import-codes", file, "--format", "txt", codes},
+        {"export-codes", file, "--format", "txt", "-o", path("exported.txt")},
+        {"export-numbers", file, "-o", numbers},
+        {"import-numbers", file, "--replace", numbers},
+        {"report", "codes", file},
+    };
+    const QString notice = file + QString::fromUtf8(": Ez a file Vardo-16 konfigurációnak látszik");
+    for (const QStringList& args : commands) {
+        const CliRun r = cli(args + QStringList{"--password", "Titok"});
+        EXPECT_EQ(r.exitCode, 0) << args.first().toStdString() << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(notice))
+            << args.first().toStdString() << ": " << r.err.toStdString();
+    }
 }
 
 TEST_F(CliFile, WrongPasswordIsRefused) {

@@ -1,6 +1,6 @@
-// The window's comparison with a file or the unit, the read-back after an upload, the unit's
-// configuration kept before it is overwritten, and the wire trace: the program as it starts,
-// against a simulated unit on a pseudo-terminal.
+// The window's comparison with a file (of the model shown only) or the unit, the read-back after an
+// upload, the unit's configuration kept before it is overwritten, and the wire trace: the program
+// as it starts, against a simulated unit on a pseudo-terminal.
 #include "files/connection_settings.h"
 #include "files/database_file.h"
 #include "files/ini_file.h"
@@ -148,6 +148,26 @@ TEST_F(WindowChecks, AFileIsComparedByNameAndTheListFilteredAndSaved) {
     EXPECT_EQ(text[4], QString::fromUtf8("Beállítás\tMegjelenített\tmasik.vd1\tNév"));
     EXPECT_EQ(text[5], all[0]);
     EXPECT_EQ(text[6], QString());
+}
+
+TEST_F(WindowChecks, AFileOfTheOtherModelIsNotComparedWithTheConfigurationShown) {
+    start();
+    DatabaseRecord sixteen;
+    applyNewConfiguration(sixteen, DeviceModel::Line16);
+    const QString file = dir.filePath("tizenhat.vd1");
+    ASSERT_TRUE(writeDatabaseFile(file, sixteen, QString()).ok);
+
+    ui.answers = {Answer::Yes}; // with a file
+    ui.fileNames = {file};
+    ui.dialogHandlers.push_back([](QDialog& d) { static_cast<TPasswordDlg&>(d).accept(); });
+    trigger(window().menu().mnuCompare);
+    EXPECT_EQ(ui.messages(),
+              QStringList{QString::fromUtf8("Ez a file Vardo-16 konfigurációnak látszik, a "
+                                            "megjelenített Vardo-4 beállításokkal nem "
+                                            "hasonlítható össze !!!")});
+    EXPECT_EQ(ui.texts(Kind::Dialog).size(), 1) << "the password only, no list of differences";
+    EXPECT_EQ(window().document().model(), DeviceModel::Line4);
+    EXPECT_EQ(ui.unscripted, 0);
 }
 
 TEST_F(WindowChecks, TheReadBackCatchesAWriteTheUnitDidNotKeep) {

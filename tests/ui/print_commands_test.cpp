@@ -201,7 +201,7 @@ TEST_F(PrintCommandsTest, TheDialogShowsOnlyTheChoicesTheJobHonours) {
         commands->print();
         EXPECT_EQ(shownChoices, QStringList()) << shown;
     }
-    for (int shown : {int(PrintCommands::CodePage), int(PrintCommands::FreeNumberPage)}) {
+    for (int shown : {int(PrintCommands::CodesPage), int(PrintCommands::FreeNumbersPage)}) {
         page = shown;
         freeNumbers = {"104             "};
         chooseLooking(QPrinter::AllPages, choices);
@@ -214,7 +214,7 @@ TEST_F(PrintCommandsTest, TheDialogShowsOnlyTheChoicesTheJobHonours) {
 
 // The preview opens readable: over most of the screen, the page as wide as the view.
 TEST_F(PrintCommandsTest, ThePreviewOpensLargeWithThePageFittedToItsWidth) {
-    for (int shown : {0, int(PrintCommands::CodePage)}) {
+    for (int shown : {0, int(PrintCommands::CodesPage)}) {
         SCOPED_TRACE(shown);
         page = shown;
         choose(QPrinter::AllPages);
@@ -245,7 +245,7 @@ TEST_F(PrintCommandsTest, ThePreviewOpensLargeWithThePageFittedToItsWidth) {
 // The window's commit step runs first; when it refuses the edited field, nothing is printed
 // and no dialog opens.
 TEST_F(PrintCommandsTest, ARefusedCommitStopsThePrint) {
-    page = PrintCommands::CodePage;
+    page = PrintCommands::CodesPage;
     commitAccepted = false;
     commands->print();
     EXPECT_EQ(commits, 1);
@@ -261,7 +261,7 @@ TEST_F(PrintCommandsTest, ARefusedCommitStopsThePrint) {
 
 TEST_F(PrintCommandsTest, CodePageRangesCountRowsAndTheChoiceIsKept) {
     if (!havePdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-    page = PrintCommands::CodePage;
+    page = PrintCommands::CodesPage;
     print(QPrinter::PageRange, 4, 5);
     ASSERT_EQ(prepared.size(), 1u);
     EXPECT_TRUE(prepared[0].options & QAbstractPrintDialog::PrintPageRange);
@@ -293,7 +293,7 @@ TEST_F(PrintCommandsTest, CodePageRangesCountRowsAndTheChoiceIsKept) {
     // nothing and changes nothing either.
     page = 0;
     print(QPrinter::AllPages);
-    page = PrintCommands::CodePage;
+    page = PrintCommands::CodesPage;
     QFile::remove(pdf);
     cancelPrintDialog();
     commands->print();
@@ -311,7 +311,7 @@ TEST_F(PrintCommandsTest, CodePageRangesCountRowsAndTheChoiceIsKept) {
 
 TEST_F(PrintCommandsTest, FreeNumberPageSelectionAndEmptyList) {
     if (!havePdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-    page = PrintCommands::FreeNumberPage;
+    page = PrintCommands::FreeNumbersPage;
     freeNumbers = {"104             ", "0612345678      ", "112             "};
     freeMarks = {false, true, false};
     print(QPrinter::Selection);

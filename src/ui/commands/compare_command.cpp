@@ -1,6 +1,7 @@
 #include "ui/commands/compare_command.h"
 
 #include "files/database_file.h"
+#include "model/model_recognition.h"
 #include "ui/commands/shared_file_dialogs.h"
 #include "ui/commands/transfer_commands.h"
 #include "ui/dialogs/compare_dialog.h"
@@ -50,7 +51,15 @@ std::optional<std::vector<SettingDifference>> CompareCommand::compareWithFile(co
         return std::nullopt;
     }
     const ConfigDocument& doc = form_.document();
-    // A file holds no model: it is read with the model shown.
+    // A file holds no model: it is read with the model shown, unless its layout fits only the
+    // other model. Then its settings read through this model's map would be nonsense, and the
+    // comparison is with the configuration shown, so nothing is compared.
+    const ModelRecognition recognition = recognizeModel(read.record.image, doc.model());
+    if (recognition.suggested) {
+        form_.interaction().message(&form_, QString::fromStdString(notComparableMessage(
+                                                *recognition.suggested, doc.model())));
+        return std::nullopt;
+    }
     return compareSettings(SettingsReading(doc.record(), doc.model()),
                            SettingsReading(read.record, doc.model()));
 }

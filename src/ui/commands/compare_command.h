@@ -28,7 +28,7 @@ class CompareCommand : public QObject {
 
     void compare();
     // The comparison with a database file; nothing when it did not come about (cancelled,
-    // refused, failed: the reason was shown).
+    // refused, failed, a file whose layout fits only the other model: the reason was shown).
     std::optional<std::vector<SettingDifference>> compareWithFile(const QString& path);
     // Starts the unit's download for a comparison; its differences are shown once it has come
     // whole (a failure, or a cancel, shows none).

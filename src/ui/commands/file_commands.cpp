@@ -33,7 +33,7 @@ FileCommands::~FileCommands() = default;
 void FileCommands::newConfiguration() {
     if (!form_.commitPendingEdits()) return;
     // The "Alap" page with the focus in the speed group, as the new configuration shows it.
-    form_.showView(0);
+    form_.showView(PageOrder::BasicPage);
     form_.basicView()->focusSpeedChoice();
     if (!form_.askSaveChanges()) return;
     form_.newConfiguration();

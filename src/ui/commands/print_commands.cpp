@@ -94,9 +94,9 @@ QWidget* PrintCommands::window() const {
 
 PrintCommands::Kind PrintCommands::kindOfPage(int page) const {
     switch (page) {
-    case CodePage:
+    case CodesPage:
         return Kind::CodeList;
-    case FreeNumberPage:
+    case FreeNumbersPage:
         return Kind::FreeNumbers;
     case TerminalPage:
         return Kind::Terminal;

@@ -8,6 +8,7 @@
 // next use. The commands read the window only through the sources they are given.
 #include "model/code_record.h"
 #include "model/report_text.h"
+#include "ui/views/page_order.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -32,7 +33,7 @@ struct PrintSources {
     // The window's commit step: stores the field being edited; false when it refused the
     // entry, and then the command ends with nothing printed. Unset: nothing to commit.
     std::function<bool()> commitEdits;
-    std::function<int()> page; // the page shown: 0..7 in the order of the window's tabs
+    std::function<int()> page; // the page shown (PageOrder)
     std::function<DeviceModel()> model;
     // The code grid's rows below the header, as shown, and its selected block as grid rows
     // (none when nothing is selected).
@@ -56,7 +57,7 @@ class PrintCommands : public QObject {
     Q_OBJECT
   public:
     // The window's pages, as `page` counts them.
-    enum Page { BasicPage = 0, CodePage = 4, FreeNumberPage = 5, CallInPage = 6, TerminalPage = 7 };
+    using enum PageOrder::Index;
     static constexpr const char* DocumentName = "Zendrax nyomtatás";
     static constexpr const char* NothingToPrint =
         "Nincs mit nyomtatni: a terminál képernyője üres.";

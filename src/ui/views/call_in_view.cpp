@@ -18,7 +18,7 @@ CallInView::CallInView(ConfigDocument& document, Interaction& interaction, QWidg
     setObjectName(QStringLiteral("TabSheet7"));
     QWidget* sheet = this;
     auto* grid = new QGridLayout(this);
-    edBehiv = makeEdit(sheet, "edBehiv", 24, 200);
+    edBehiv = makeEdit(sheet, "edBehiv", CallInNumberSize, 200);
     chkIntGW = makeCheck(sheet, "chkIntGW", "Behívás külföldi szám esetén");
     chkNatGW = makeCheck(sheet, "chkNatGW", "Behívás belföldi szám esetén");
     lbGW = new QListWidget(sheet);

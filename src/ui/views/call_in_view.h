@@ -13,7 +13,7 @@ namespace zx {
 class CallInView : public ConfigView {
     Q_OBJECT
   public:
-    static constexpr int BarredCount = 64;
+    static constexpr int BarredCount = BarredAreaCount;
 
     CallInView(ConfigDocument& document, Interaction& interaction, QWidget* parent = nullptr);
 

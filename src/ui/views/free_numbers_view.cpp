@@ -58,6 +58,16 @@ FreeNumbersView::FreeNumbersView(ConfigDocument& document, Interaction& interact
     connect(lbFreeCall, &QListWidget::currentRowChanged, this, [this] {
         if (keyInList_) pickCurrentEntry();
     });
+    // Whatever changes the list's entries or their order (a button, a menu command, an import)
+    // leaves a list the next store writes.
+    QAbstractItemModel* entriesModel = lbFreeCall->model();
+    const auto changed = [this] { listChanged_ = true; };
+    connect(entriesModel, &QAbstractItemModel::rowsInserted, this, changed);
+    connect(entriesModel, &QAbstractItemModel::rowsRemoved, this, changed);
+    connect(entriesModel, &QAbstractItemModel::rowsMoved, this, changed);
+    connect(entriesModel, &QAbstractItemModel::dataChanged, this, changed);
+    connect(entriesModel, &QAbstractItemModel::layoutChanged, this, changed);
+    connect(entriesModel, &QAbstractItemModel::modelReset, this, changed);
     // The focus going from the shown page to another control of the window (the model box, the
     // status bar) is leaving the page; a message box or another program taking it is not. When
     // another page is chosen the page change writes the list (StoreFreeNumbers), and the focus
@@ -88,6 +98,7 @@ void FreeNumbersView::refill(const EditorView& v) {
     std::vector<RawText> entries = v.freeNumbers;
     if (sorted_) sortFreeNumbers(entries);
     showEntries(entries);
+    listChanged_ = false;
     updateButtonsAndCounter();
 }
 
@@ -121,16 +132,12 @@ bool FreeNumbersView::commitPendingEdit() {
     return true;
 }
 
-void FreeNumbersView::listChanged() {
-    document_.markModified();
-}
-
 void FreeNumbersView::StoreFreeNumbers() {
     // Between a model switch and the next refill the list belongs to the previous model's table.
     const auto model = shownModel();
-    if (!model) return;
-    // The commands that changed the list have set the flag already.
-    document_.apply(freeNumbersPatch(*model, entries()), ConfigDocument::Flag::Keep);
+    if (!model || !listChanged_) return;
+    listChanged_ = false;
+    document_.apply(freeNumbersPatch(*model, entries()), ConfigDocument::Flag::SetIfChanged);
 }
 
 std::optional<RawText> FreeNumbersView::editNumber() {
@@ -152,7 +159,6 @@ void FreeNumbersView::addNumber() {
         switch (add.outcome) {
         case FreeNumberAdd::Outcome::Added:
             lbFreeCall->insertItem(static_cast<int>(add.position), fromCp1250(add.editText));
-            listChanged();
             break;
         case FreeNumberAdd::Outcome::AlreadyIn:
             interaction_.message(this, fromUtf8(FreeNumberAlreadyInMessage));
@@ -178,7 +184,6 @@ void FreeNumbersView::correctNumber() {
     if (const auto entry = correctFreeNumber(list, static_cast<std::size_t>(row), *edit)) {
         MEfreecall->setText(fromCp1250(*entry));
         lbFreeCall->item(row)->setText(fromCp1250(*entry));
-        listChanged();
     }
     updateButtonsAndCounter();
 }
@@ -187,7 +192,6 @@ void FreeNumbersView::deleteSelected() {
     std::vector<RawText> list = entries();
     if (removeSelectedFreeNumbers(list, selectedEntries()) > 0) {
         showEntries(list);
-        listChanged();
     }
     updateButtonsAndCounter();
 }
@@ -208,8 +212,6 @@ void FreeNumbersView::updateButtonsAndCounter() {
 void FreeNumbersView::clearAll() {
     lbFreeCall->clear();
     MEfreecall->clear();
-    // The list written into the image now differs from the saved one.
-    listChanged();
     updateButtonsAndCounter();
 }
 
@@ -218,7 +220,6 @@ void FreeNumbersView::takeEntries(const std::vector<RawText>& imported, bool rep
     list.insert(list.end(), imported.begin(), imported.end());
     if (sorted_) sortFreeNumbers(list);
     showEntries(list);
-    listChanged();
     updateButtonsAndCounter();
 }
 

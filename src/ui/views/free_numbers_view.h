@@ -1,8 +1,11 @@
 #pragma once
 // The "Számok" view: numbers that may be called without a code. The list is the working copy;
-// its commands change the list (and mark the configuration modified), and StoreFreeNumbers, the
-// one writer, puts it into the image with each entry trimmed (freeNumbersPatch) however it is
-// reached: leaving the page, choosing another page, the commit step of a save or an upload.
+// its commands change only the list, and StoreFreeNumbers, the one writer, puts it into the
+// image with each entry trimmed (freeNumbersPatch) however it is reached: leaving the page,
+// choosing another page, the commit step of every command (closing included). It writes only a
+// list changed since it was shown, so a table nobody edited keeps its bytes as the file had
+// them. The modified flag follows that store: it is set when the stored bytes change, so a
+// number added and deleted again, or an import of what the table holds, leaves it as it was.
 #include "model/raw_text.h"
 #include "ui/views/config_view.h"
 
@@ -27,8 +30,9 @@ class FreeNumbersView : public ConfigView {
     // The commit step's part: the list is written as it stands.
     bool commitPendingEdit() override;
 
-    // Writes the list into the image, each entry without spaces and control characters at
-    // either end.
+    // When the list changed since it was shown or last written: writes it into the image, each
+    // entry without spaces and control characters at either end, and marks the configuration
+    // modified when a byte of the table changed.
     void StoreFreeNumbers();
 
     // "&Uj szám": the edit's number joins the list.
@@ -45,7 +49,7 @@ class FreeNumbersView : public ConfigView {
     // "Mind töröl" after it was confirmed: the list and the edit emptied.
     void clearAll();
     // What an import brings: the entries join the list (in order while it is sorted), after
-    // the list was emptied when they replace it; the configuration counts as modified.
+    // the list was emptied when they replace it.
     void takeEntries(const std::vector<RawText>& imported, bool replace);
     // "ABC Rendezett": switched on, the entries are sorted at once and later ones join in order.
     void setSorted(bool sorted);
@@ -67,13 +71,12 @@ class FreeNumbersView : public ConfigView {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     void showEntries(const std::vector<RawText>& entries);
-    // The list shown now differs from the one last written: the configuration is modified.
-    void listChanged();
     // The edit's text in the code page of the table, or a refusal shown with the focus on it.
     std::optional<RawText> editNumber();
 
     bool sorted_ = false;
-    bool keyInList_ = false; // a key is down in the list
+    bool listChanged_ = false; // the list differs, or may, from the table last shown or written
+    bool keyInList_ = false;   // a key is down in the list
     QMetaObject::Connection focusWatch_;
 };
 

@@ -5,6 +5,7 @@
 // when they are first needed (shown, asked for, or after the window's first paint), and then
 // take the model and the image the others show.
 #include "model/editor_view.h"
+#include "ui/views/page_order.h"
 
 #include <QTabWidget>
 
@@ -28,15 +29,8 @@ class TimersView;
 class ViewPages : public QTabWidget {
     Q_OBJECT
   public:
-    static constexpr int Count = 8;
-    static constexpr int BasicPage = 0;
-    static constexpr int LinesPage = 1;
-    static constexpr int TimersPage = 2;
-    static constexpr int NumbersPage = 3;
-    static constexpr int CodesPage = 4;
-    static constexpr int FreeNumbersPage = 5;
-    static constexpr int CallInPage = 6;
-    static constexpr int TerminalPage = 7;
+    // BasicPage .. TerminalPage, and Count.
+    using enum PageOrder::Index;
 
     ViewPages(ConfigDocument& document, Interaction& interaction, QWidget* parent = nullptr);
 
