@@ -13,7 +13,7 @@
 #include "model/new_configuration.h"
 #include "ui/commands/code_commands.h"
 #include "ui/dialogs/interaction.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/views/code_grid.h"
 
 #include <QApplication>
@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
     zx::DatabaseRecord record;
     zx::ConfigDocument document(record);
     zx::ScriptedInteraction interaction;
-    TMainForm form(document, interaction);
+    MainWindow form(document, interaction);
     zx::CodeCommands commands(form);
     form.show();
     form.showView(4);

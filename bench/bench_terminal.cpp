@@ -6,7 +6,7 @@
 // ("paced" skips the throughput figures, for a profiler's sake). The paced line runs three
 // rounds, the pane shown and hidden in turn, and the medians are the figures: on a shared
 // machine one round can differ from the next by half a percent of a core.
-#include "link/com_port.h"
+#include "link/serial_port.h"
 #include "link/terminal_screen.h"
 #include "ui/terminal/terminal_widget.h"
 
@@ -70,7 +70,7 @@ void benchModel(const QByteArray& stream) {
 }
 
 void benchWidget(const QByteArray& stream) {
-    zx::TComTerminal term;
+    zx::TerminalPane term;
     term.resize(term.sizeHint());
     term.show();
     QApplication::processEvents();
@@ -88,7 +88,7 @@ void benchWidget(const QByteArray& stream) {
             sincePump.restart();
         }
     }
-    runEventLoopFor(zx::TComTerminal::RepaintIntervalMs * 2); // the last repaint is still due
+    runEventLoopFor(zx::TerminalPane::RepaintIntervalMs * 2); // the last repaint is still due
     const double secs = wall.nsecsElapsed() / 1e9;
     const double cpu = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - c0;
     std::printf("model + widget repaints: %8.2f MB/s  (%.3f s wall, %.3f s cpu, %d repaints)\n",
@@ -97,11 +97,11 @@ void benchWidget(const QByteArray& stream) {
 
 // One full repaint of a screen of coloured text, as the coalescing timer triggers it.
 void benchRepaint(const QByteArray& stream) {
-    zx::TComTerminal term;
+    zx::TerminalPane term;
     term.resize(term.sizeHint());
     term.show();
     term.receive(stream.left(4000));
-    runEventLoopFor(zx::TComTerminal::RepaintIntervalMs * 2);
+    runEventLoopFor(zx::TerminalPane::RepaintIntervalMs * 2);
     const int rounds = 200;
     const double c0 = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
     for (int i = 0; i < rounds; ++i)
@@ -125,15 +125,15 @@ double benchPacedLine(double seconds, bool shown) {
     }
     const QString slave = QString::fromLocal8Bit(ptsname(master));
 
-    zx::TComTerminal term;
+    zx::TerminalPane term;
     term.resize(term.sizeHint());
     if (shown) term.show();
-    zx::TComPort port;
-    port.setPort(slave);
+    zx::SerialPort port;
+    port.setPortName(slave);
     port.setBaudRate(115200);
-    zx::TComLink link;
+    zx::SerialReceiver link;
     qint64 received = 0;
-    link.OnRxBuf = [&](const char* d, int n) {
+    link.onReceived = [&](const char* d, int n) {
         received += n;
         term.receive(d, n);
     };

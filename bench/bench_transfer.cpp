@@ -16,10 +16,10 @@
 // first 20 s, then cancelled; the whole upload with --real) and during a download paced at 19200
 // baud. Then the time from a cancel request to the end of the operation, for a silent unit's
 // download and a 300-baud upload.
-#include "link/com_port.h"
 #include "link/line_runner.h"
 #include "link/pty_server.h"
 #include "link/serial_byte_link.h"
+#include "link/serial_port.h"
 #include "link/served_unit.h"
 #include "link/sim_link.h"
 #include "link/system_clock.h"
@@ -74,8 +74,8 @@ Figures runOne(DeviceModel model, bool download, int pace) {
     }
     std::thread serving([&server] { server.serve(); });
 
-    TComPort port;
-    port.setPort(server.devicePath());
+    SerialPort port;
+    port.setPortName(server.devicePath());
     port.setBaudRate(19200);
     try {
         port.open();
@@ -91,7 +91,7 @@ Figures runOne(DeviceModel model, bool download, int pace) {
         f.wall = wallMs() - wall0;
         f.engineCpu = cpuMs(CLOCK_THREAD_CPUTIME_ID) - thread0;
         f.processCpu = cpuMs(CLOCK_PROCESS_CPUTIME_ID) - process0;
-    } catch (const EComPort& e) {
+    } catch (const SerialPortError& e) {
         std::fprintf(stderr, "port: %s\n", e.what());
     }
     port.close();
@@ -152,8 +152,8 @@ SlowFigures slowUploadReal(int baud) {
         return f;
     }
     std::thread serving([&server] { server.serve(); });
-    TComPort port;
-    port.setPort(server.devicePath());
+    SerialPort port;
+    port.setPortName(server.devicePath());
     port.setBaudRate(baud);
     try {
         port.open();
@@ -165,7 +165,7 @@ SlowFigures slowUploadReal(int baud) {
         f.ms = f.realMs = wallMs() - wall0;
         f.ok = result.ok();
         f.credited = result.accepted;
-    } catch (const EComPort& e) {
+    } catch (const SerialPortError& e) {
         std::fprintf(stderr, "port: %s\n", e.what());
     }
     port.close();
@@ -261,12 +261,12 @@ PaintFigures paintsDuring(PaintProbe& probe, bool download, bool silent, int bau
         std::fprintf(stderr, "pty: %s\n", qPrintable(error));
         return f;
     }
-    TComPort port;
-    port.setPort(served.devicePath());
+    SerialPort port;
+    port.setPortName(served.devicePath());
     port.setBaudRate(baud);
     try {
         port.open();
-    } catch (const EComPort& e) {
+    } catch (const SerialPortError& e) {
         std::fprintf(stderr, "port: %s\n", e.what());
         return f;
     }

@@ -10,10 +10,10 @@
 #include "files/database_file.h"
 #include "files/file_bytes.h"
 #include "link/checked_upload.h"
-#include "link/com_port.h"
 #include "link/line_operations.h"
 #include "link/open_connection.h"
 #include "link/serial_byte_link.h"
+#include "link/serial_port.h"
 #include "link/system_clock.h"
 #include "link/tracing_link.h"
 #include "link/transfer.h"
@@ -54,7 +54,7 @@ void catchInterrupts() {
 
 // Opens the port of --port at the --speed of the speed table. Nothing on success, else the
 // exit status.
-std::optional<int> openPort(TComPort& port, const ParsedArgs& a) {
+std::optional<int> openPort(SerialPort& port, const ParsedArgs& a) {
     if (a.value("--port").isEmpty()) {
         err(QStringLiteral("Hiányzik a --port !!!"));
         return ExitUsage;
@@ -69,12 +69,12 @@ std::optional<int> openPort(TComPort& port, const ParsedArgs& a) {
                            "57600 vagy 115200 lehet !!!"));
         return ExitUsage;
     }
-    port.setPort(a.value("--port"));
+    port.setPortName(a.value("--port"));
     port.setBaudRate(speedBaud(index));
     try {
         port.open();
-    } catch (const EComPort& e) {
-        err(e.Text());
+    } catch (const SerialPortError& e) {
+        err(e.text());
         return ExitFailed;
     }
     return std::nullopt;
@@ -133,10 +133,21 @@ class WireTrace {
     bool used_ = false;
 };
 
+// A transfer command run with its wire trace and with SIGINT and SIGTERM caught; the trace is
+// written whatever the command's end, and a trace that could not be written makes the status at
+// least `failed`.
+int traced(const QStringList& args, int (*command)(const QStringList&, WireTrace&),
+           int failed = ExitFailed) {
+    catchInterrupts();
+    WireTrace trace;
+    const int status = command(args, trace);
+    return trace.conclude(status, failed);
+}
+
 // Runs one operation of the engine on the open port, then closes the port. A port failure is
 // reported and gives no result.
 template <class Operation>
-auto onPort(TComPort& port, WireTrace& trace, Operation operation)
+auto onPort(SerialPort& port, WireTrace& trace, Operation operation)
     -> std::optional<decltype(operation(std::declval<Transfer&>()))> {
     std::optional<decltype(operation(std::declval<Transfer&>()))> result;
     try {
@@ -147,8 +158,8 @@ auto onPort(TComPort& port, WireTrace& trace, Operation operation)
         Transfer transfer(trace.over(link, traced), clock);
         transfer.setProgressHandler(printProgress);
         result = operation(transfer);
-    } catch (const EComPort& e) {
-        err(e.Text());
+    } catch (const SerialPortError& e) {
+        err(e.text());
         return std::nullopt;
     }
     port.close();
@@ -183,7 +194,7 @@ int download(const QStringList& args, WireTrace& trace) {
     DatabaseRecord record;
     if (!setRecordTexts(record, a)) return ExitUsage;
 
-    TComPort port;
+    SerialPort port;
     if (const std::optional<int> failed = openPort(port, a)) return *failed;
     const std::optional<DownloadResult> result =
         onPort(port, trace, [&](Transfer& transfer) { return transfer.download(); });
@@ -203,10 +214,7 @@ int download(const QStringList& args, WireTrace& trace) {
 }
 
 int runDownload(const QStringList& args) {
-    catchInterrupts();
-    WireTrace trace;
-    const int status = download(args, trace);
-    return trace.conclude(status, ExitFailed);
+    return traced(args, download);
 }
 
 // The file's configuration beside what the unit holds, read with the model the unit reported.
@@ -250,7 +258,7 @@ int upload(const QStringList& args, WireTrace& trace) {
     if (checks.backup || checks.readBack)
         checks.phaseStarted = [](UploadPhase phase) { err(uploadPhaseText(phase)); };
 
-    TComPort port;
+    SerialPort port;
     if (const std::optional<int> failed = openPort(port, a)) return *failed;
     const std::optional<CheckedUploadResult> result = onPort(
         port, trace, [&](Transfer& t) { return uploadWithChecks(t, file.image, model, checks); });
@@ -283,10 +291,7 @@ int upload(const QStringList& args, WireTrace& trace) {
 }
 
 int runUpload(const QStringList& args) {
-    catchInterrupts();
-    WireTrace trace;
-    const int status = upload(args, trace);
-    return trace.conclude(status, ExitFailed);
+    return traced(args, upload);
 }
 
 // Exit status of verify: the unit holds the file's configuration, it holds another, or the two
@@ -304,7 +309,7 @@ int verify(const QStringList& args, WireTrace& trace) {
     const std::optional<CliDatabase> db = openDatabase(a.positional.first(), a, status);
     if (!db) return VerifyError;
 
-    TComPort port;
+    SerialPort port;
     if (openPort(port, a)) return VerifyError;
     const std::optional<DownloadResult> unit =
         onPort(port, trace, [](Transfer& t) { return t.download(); });
@@ -320,17 +325,14 @@ int verify(const QStringList& args, WireTrace& trace) {
 }
 
 int runVerify(const QStringList& args) {
-    catchInterrupts();
-    WireTrace trace;
-    const int status = verify(args, trace);
-    return trace.conclude(status, VerifyError);
+    return traced(args, verify, VerifyError);
 }
 
 int setClock(const QStringList& args, WireTrace& trace) {
     const ParsedArgs a = parseArgs(args, {"--port", "--speed", "--trace"});
     if (usageProblem(a, 0)) return ExitUsage;
     trace.setPath(a.value("--trace"));
-    TComPort port;
+    SerialPort port;
     if (const std::optional<int> failed = openPort(port, a)) return *failed;
     const std::optional<ClockResult> result =
         onPort(port, trace, [&](Transfer& transfer) { return transfer.setClock(); });
@@ -339,10 +341,7 @@ int setClock(const QStringList& args, WireTrace& trace) {
 }
 
 int runSetClock(const QStringList& args) {
-    catchInterrupts();
-    WireTrace trace;
-    const int status = setClock(args, trace);
-    return trace.conclude(status, ExitFailed);
+    return traced(args, setClock);
 }
 
 const bool registered =

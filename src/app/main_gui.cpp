@@ -7,7 +7,7 @@
 #include "ui/commands/help_command.h"
 #include "ui/desktop_session.h"
 #include "ui/dialogs/interaction.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
-    TMainForm& window = session.window();
+    MainWindow& window = session.window();
     // Otherwise the icon of the title bar and the task list is given right after the first
     // paint: making it reads and decodes its pictures, milliseconds the first look at the window
     // need not wait for.

@@ -29,12 +29,12 @@ QString& configDirOverride() {
 
 } // namespace
 
-QString SpeedText(int index) {
+QString speedTextOf(int index) {
     return isValidSpeedIndex(index) ? QString::fromLatin1(SpeedTable[index].text)
                                     : QStringLiteral("------");
 }
 
-int SpeedIndexOf(const QString& text) {
+int speedIndexOf(const QString& text) {
     for (int i = 0; i < SpeedCount; ++i)
         if (text == QLatin1String(SpeedTable[i].text)) return i;
     return 5;
@@ -72,29 +72,29 @@ QString savedConnectionsPath() {
     return QDir(configDir()).filePath(QString::fromLatin1(SavedConnectionsFileName));
 }
 
-void LoadConnectionSettings(ConnectionState& state, const QString& path) {
-    LoadConnectionSettings(state, IniFile(path));
+void readConnectionSettings(ConnectionState& state, const QString& path) {
+    readConnectionSettings(state, IniFile(path));
 }
 
-void LoadConnectionSettings(ConnectionState& state, const IniFile& ini) {
-    state.PortName = ini.readString(Connection, ComNr, QStringLiteral("COM1"));
-    state.SpeedIndex = static_cast<std::uint8_t>(ini.readInteger(Connection, ComSp, 6) & 0xFF);
+void readConnectionSettings(ConnectionState& state, const IniFile& ini) {
+    state.portName = ini.readString(Connection, ComNr, QStringLiteral("COM1"));
+    state.speedIndex = static_cast<std::uint8_t>(ini.readInteger(Connection, ComSp, 6) & 0xFF);
 }
 
-bool SaveConnectionSettings(const ConnectionState& state, QString* error, const QString& path) {
+bool writeConnectionSettings(const ConnectionState& state, QString* error, const QString& path) {
     IniFile ini(path);
-    ini.writeString(Connection, ComNr, state.PortName);
-    ini.writeInteger(Connection, ComSp, state.SpeedIndex);
+    ini.writeString(Connection, ComNr, state.portName);
+    ini.writeInteger(Connection, ComSp, state.speedIndex);
     return ini.save(error);
 }
 
-std::optional<SelectedConnection> SelectConnection(ConnectionState& state, const QString& name,
+std::optional<SelectedConnection> selectConnection(ConnectionState& state, const QString& name,
                                                    const QString& path) {
     if (name.isEmpty()) return std::nullopt;
     const IniFile ini(path);
-    state.PortName = ini.readString(name, KeyCom, state.PortName);
-    state.SpeedIndex = static_cast<std::uint8_t>(
-        SpeedIndexOf(ini.readString(name, KeySpeed, SpeedText(state.SpeedIndex))));
+    state.portName = ini.readString(name, KeyCom, state.portName);
+    state.speedIndex = static_cast<std::uint8_t>(
+        speedIndexOf(ini.readString(name, KeySpeed, speedTextOf(state.speedIndex))));
     SelectedConnection result;
     result.phone = ini.readString(name, KeyPhone, QString());
     if (ini.hasKey(name, KeyCom)) result.panelText = name;

@@ -20,9 +20,9 @@ struct SpeedEntry {
 extern const SpeedEntry SpeedTable[SpeedCount];
 
 // The entry's text; "------" for an index that names no entry.
-QString SpeedText(int index);
+QString speedTextOf(int index);
 // Index of the entry whose text is exactly `text`; 5 (9600) when none is.
-int SpeedIndexOf(const QString& text);
+int speedIndexOf(const QString& text);
 // Bits per second of the entry; 0 for an index that names no entry.
 int speedBaud(int index);
 inline bool isValidSpeedIndex(int index) {
@@ -33,12 +33,12 @@ inline bool isValidSpeedIndex(int index) {
 QString connectionPanelText(const QString& portName, const QString& speedText);
 
 struct ConnectionState {
-    QString PortName = QStringLiteral("COM1");
-    std::uint8_t SpeedIndex = 6;
+    QString portName = QStringLiteral("COM1");
+    std::uint8_t speedIndex = 6;
     // Name of the saved connection in use; at most 255 characters.
-    QString CurrentConnectionName;
+    QString currentConnectionName;
 
-    QString panelText() const { return connectionPanelText(PortName, SpeedText(SpeedIndex)); }
+    QString panelText() const { return connectionPanelText(portName, speedTextOf(speedIndex)); }
 };
 
 inline constexpr const char* ProgramSettingsFileName = "zendrax.ini";
@@ -53,11 +53,11 @@ QString programSettingsPath();
 QString savedConnectionsPath();
 
 // Section "CONNECTION": "COMNR" (default "COM1") and "COMSP" (default 6, kept as a byte).
-void LoadConnectionSettings(ConnectionState& state, const QString& path = programSettingsPath());
+void readConnectionSettings(ConnectionState& state, const QString& path = programSettingsPath());
 // The same from the settings file already read.
-void LoadConnectionSettings(ConnectionState& state, const IniFile& settings);
-bool SaveConnectionSettings(const ConnectionState& state, QString* error = nullptr,
-                            const QString& path = programSettingsPath());
+void readConnectionSettings(ConnectionState& state, const IniFile& settings);
+bool writeConnectionSettings(const ConnectionState& state, QString* error = nullptr,
+                             const QString& path = programSettingsPath());
 
 struct SelectedConnection {
     QString phone;
@@ -65,8 +65,8 @@ struct SelectedConnection {
     std::optional<QString> panelText;
 };
 // Takes port, speed and telephone number of the saved connection `name`; nothing for an
-// empty name. Does not change CurrentConnectionName.
-std::optional<SelectedConnection> SelectConnection(ConnectionState& state, const QString& name,
+// empty name. Does not change currentConnectionName.
+std::optional<SelectedConnection> selectConnection(ConnectionState& state, const QString& name,
                                                    const QString& path = savedConnectionsPath());
 
 struct SavedConnection {

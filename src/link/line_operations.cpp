@@ -1,7 +1,7 @@
 #include "link/line_operations.h"
 
 #include "files/upload_backup.h"
-#include "link/com_port.h"
+#include "link/serial_port.h"
 #include "model/read_back_report.h"
 
 namespace zx {
@@ -123,12 +123,12 @@ LineResult clockOperation(Transfer& engine, const QDateTime& localTime) {
     return result;
 }
 
-LineResult portFailureResult(LineOperation operation, const EComPort& failure) {
+LineResult portFailureResult(LineOperation operation, const SerialPortError& failure) {
     LineResult result;
     result.operation = operation;
     result.outcome = TransferOutcome::Failed;
     result.status = transfer_text::communicationError();
-    result.message = failure.Text();
+    result.message = failure.text();
     result.error = true;
     result.portErrorNumber = failure.errorNumber();
     return result;

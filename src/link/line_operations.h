@@ -13,7 +13,7 @@
 
 namespace zx {
 
-class EComPort;
+class SerialPortError;
 
 enum class LineOperation { Download, Upload, SetClock, CompareDownload };
 // The operation's name, as a wire trace heads its lines with it.
@@ -56,7 +56,7 @@ LineResult downloadOperation(Transfer& engine, LineOperation operation = LineOpe
 LineResult uploadOperation(Transfer& engine, const UploadJob& job);
 LineResult clockOperation(Transfer& engine, const QDateTime& localTime);
 // A port failure that ended `operation`.
-LineResult portFailureResult(LineOperation operation, const EComPort& failure);
+LineResult portFailureResult(LineOperation operation, const SerialPortError& failure);
 
 // A cancelled upload as the operator is told it: nothing written, or a configuration that may be
 // partly written (with the backup file, when there is one).

@@ -1,6 +1,6 @@
 #include "link/line_runner.h"
 
-#include "link/com_port.h"
+#include "link/serial_port.h"
 
 #include <QThread>
 
@@ -15,7 +15,7 @@ LineRunner::~LineRunner() {
     delete thread_;
 }
 
-bool LineRunner::start(TComPort* port, TransferLine line, LineOperation operation, Work work) {
+bool LineRunner::start(SerialPort* port, TransferLine line, LineOperation operation, Work work) {
     if (thread_) return false;
     cancel_ = false;
     line_ = std::move(line);
@@ -37,7 +37,7 @@ bool LineRunner::start(TComPort* port, TransferLine line, LineOperation operatio
         LineResult result;
         try {
             result = work(engine);
-        } catch (const EComPort& e) {
+        } catch (const SerialPortError& e) {
             result = portFailureResult(operation, e);
         }
         result.operation = operation;

@@ -19,7 +19,7 @@ class QThread;
 
 namespace zx {
 
-class TComPort;
+class SerialPort;
 
 // The byte link and the clock one operation runs on.
 struct TransferLine {
@@ -42,7 +42,7 @@ class LineRunner : public QObject {
     // Runs `work` over `line` on a new thread; `port`, when given, goes with it for the length
     // of the operation and comes back before the result is handed over. False (nothing
     // started) while an operation runs.
-    bool start(TComPort* port, TransferLine line, LineOperation operation, Work work);
+    bool start(SerialPort* port, TransferLine line, LineOperation operation, Work work);
     bool running() const { return thread_ != nullptr; }
     // Asks the operation to stop: it ends within a wait's cancel check (Clock::CancelCheckMs)
     // with its Cancelled outcome. From the starting thread; nothing when none runs.
@@ -60,7 +60,7 @@ class LineRunner : public QObject {
 
     std::atomic<bool> cancel_{false};
     QThread* thread_ = nullptr;
-    TComPort* port_ = nullptr;
+    SerialPort* port_ = nullptr;
     TransferLine line_;
     LineResult result_;
     quint64 serial_ = 0;

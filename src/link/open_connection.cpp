@@ -7,12 +7,12 @@ QString invalidSpeedMessage() {
                           "Válasszon sebességet: Beállítások / Com port... !!!");
 }
 
-EInvalidSpeed::EInvalidSpeed() : std::runtime_error(invalidSpeedMessage().toStdString()) {}
+InvalidSpeedError::InvalidSpeedError() : std::runtime_error(invalidSpeedMessage().toStdString()) {}
 
-void openConnection(TComPort& port, const ConnectionState& state) {
-    if (!isValidSpeedIndex(state.SpeedIndex)) throw EInvalidSpeed();
-    port.setPort(state.PortName);
-    port.setBaudRate(speedBaud(state.SpeedIndex));
+void openConnection(SerialPort& port, const ConnectionState& state) {
+    if (!isValidSpeedIndex(state.speedIndex)) throw InvalidSpeedError();
+    port.setPortName(state.portName);
+    port.setBaudRate(speedBaud(state.speedIndex));
     port.open();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Opening the serial port with the remembered connection: its name and the rate of its speed.
 #include "files/connection_settings.h"
-#include "link/com_port.h"
+#include "link/serial_port.h"
 
 #include <QString>
 
@@ -13,13 +13,13 @@ namespace zx {
 QString invalidSpeedMessage();
 
 // The port is never opened at an undefined rate.
-class EInvalidSpeed : public std::runtime_error {
+class InvalidSpeedError : public std::runtime_error {
   public:
-    EInvalidSpeed();
+    InvalidSpeedError();
 };
 
-// Sets the port's name and the rate of the state's speed, then opens it. Throws EInvalidSpeed
-// (nothing opened) or the port's EComPort.
-void openConnection(TComPort& port, const ConnectionState& state);
+// Sets the port's name and the rate of the state's speed, then opens it. Throws InvalidSpeedError
+// (nothing opened) or the port's SerialPortError.
+void openConnection(SerialPort& port, const ConnectionState& state);
 
 } // namespace zx

@@ -1,10 +1,10 @@
 #include "link/serial_byte_link.h"
 
-#include "link/com_port.h"
+#include "link/serial_port.h"
 
 namespace zx {
 
-SerialByteLink::SerialByteLink(TComPort& port, const std::atomic<bool>* cancel)
+SerialByteLink::SerialByteLink(SerialPort& port, const std::atomic<bool>* cancel)
     : port_(port), wasSuspended_(port.receiverSuspended()), previousCancel_(port.cancelFlag()) {
     port_.setReceiverSuspended(true);
     port_.setCancelFlag(cancel);
@@ -16,15 +16,15 @@ SerialByteLink::~SerialByteLink() {
 }
 
 bool SerialByteLink::isOpen() const {
-    return port_.Connected();
+    return port_.isOpen();
 }
 
 void SerialByteLink::write(const QByteArray& bytes) {
-    port_.WriteText(bytes);
+    port_.write(bytes);
 }
 
 QByteArray SerialByteLink::readAvailable(int maxBytes) {
-    if (maxBytes <= 0 || !port_.Connected()) return QByteArray();
+    if (maxBytes <= 0 || !port_.isOpen()) return QByteArray();
     QByteArray buf(maxBytes, '\0');
     buf.truncate(port_.read(buf.data(), maxBytes));
     return buf;
@@ -35,7 +35,7 @@ bool SerialByteLink::waitForData(int limitMs) {
 }
 
 int SerialByteLink::bitsPerSecond() const {
-    return port_.BaudRate();
+    return port_.baudRate();
 }
 
 } // namespace zx

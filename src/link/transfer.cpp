@@ -50,7 +50,7 @@ class RunningGuard {
 };
 
 QByteArray hex(Byte b) {
-    return QByteArray::fromStdString(HexPair(b));
+    return QByteArray::fromStdString(hexPair(b));
 }
 
 QByteArray withSumAndCr(QByteArray text) {

@@ -2,7 +2,7 @@
 
 namespace zx {
 
-std::string DigitPair(Byte b) {
+std::string digitPair(Byte b) {
     return std::string{static_cast<char>('0' + (b >> 4)), static_cast<char>('0' + (b & 0x0F))};
 }
 
@@ -13,12 +13,12 @@ Byte parseDigitPair(std::string_view text) {
     return static_cast<Byte>(hi << 4 | lo);
 }
 
-std::string HexPair(Byte b) {
+std::string hexPair(Byte b) {
     static constexpr char digits[] = "0123456789ABCDEF";
     return std::string{digits[b >> 4], digits[b & 0x0F]};
 }
 
-std::string NormalizeNumber(std::string_view text) {
+std::string normalizeNumber(std::string_view text) {
     std::string out;
     out.reserve(16);
     for (char c : text)
@@ -42,7 +42,7 @@ std::string exceptionEntryText(const ConfigImage& image, std::size_t start, int 
     if (entry < 0) return {};
     const std::size_t p = start + 3 * static_cast<std::size_t>(entry);
     const Byte length = image.at(p + 2);
-    std::string out = DigitPair(image.at(p)) + DigitPair(image.at(p + 1));
+    std::string out = digitPair(image.at(p)) + digitPair(image.at(p + 1));
     if (length < 10) out.push_back('0');
     out += std::to_string(length);
     return out;

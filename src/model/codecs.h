@@ -9,13 +9,13 @@
 namespace zx {
 
 // Two characters, 48 + high nibble then 48 + low nibble ("06", "==", "??", "3:").
-std::string DigitPair(Byte b);
+std::string digitPair(Byte b);
 // Exactly two characters give (c1 mod 16) * 16 + (c2 mod 16); any other length gives EE.
 Byte parseDigitPair(std::string_view text);
 // Two upper-case hexadecimal digits.
-std::string HexPair(Byte b);
+std::string hexPair(Byte b);
 // Spaces removed, padded with spaces to 16; a result of 16 or more is returned whole.
-std::string NormalizeNumber(std::string_view text);
+std::string normalizeNumber(std::string_view text);
 
 // The w characters of CO line n (1-based) of a field starting at start.
 std::string readCoNumber(const ConfigImage& image, std::size_t start, int width, int line);

@@ -110,7 +110,7 @@ void decodeExceptions(const ConfigImage& image, const Reader& r, DeviceModel m, 
             e.length = text.substr(4);
         } else {
             const std::size_t p = start + 2 * static_cast<std::size_t>(i);
-            e.area = DigitPair(image.at(p));
+            e.area = digitPair(image.at(p));
             e.length = twoDigits(image.at(p + 1));
         }
     }
@@ -220,13 +220,13 @@ EditorView decodeForEditors(const ConfigImage& image, DeviceModel model) {
     if (map.has(Field::MobilePrefixes)) {
         std::array<std::string, 4> mp;
         for (std::size_t k = 0; k < mp.size(); ++k)
-            mp[k] = DigitPair(r.byte(Field::MobilePrefixes, 2 * k)) +
-                    DigitPair(r.byte(Field::MobilePrefixes, 2 * k + 1));
+            mp[k] = digitPair(r.byte(Field::MobilePrefixes, 2 * k)) +
+                    digitPair(r.byte(Field::MobilePrefixes, 2 * k + 1));
         v.mobilePrefixes = mp;
     }
     if (map.has(Field::IntlPrefixes))
-        v.intlPrefixes = std::array<std::string, 2>{DigitPair(r.byte(Field::IntlPrefixes, 0)),
-                                                    DigitPair(r.byte(Field::IntlPrefixes, 1))};
+        v.intlPrefixes = std::array<std::string, 2>{digitPair(r.byte(Field::IntlPrefixes, 0)),
+                                                    digitPair(r.byte(Field::IntlPrefixes, 1))};
 
     for (std::size_t i = 0; i < static_cast<std::size_t>(CallInNumberSize); ++i) {
         const Byte c = r.byte(Field::CallInNumber, i);
@@ -242,7 +242,7 @@ EditorView decodeForEditors(const ConfigImage& image, DeviceModel model) {
     v.nationalLength = r.byte(Field::NationalLength);
     decodeExceptions(image, r, model, v);
     for (std::size_t j = 0; j < v.barredAreas.size(); ++j)
-        v.barredAreas[j] = DigitPair(r.byte(Field::BarredCallInAreas, j));
+        v.barredAreas[j] = digitPair(r.byte(Field::BarredCallInAreas, j));
 
     decodeCodes(image, r, model, v);
 

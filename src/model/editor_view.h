@@ -34,7 +34,7 @@ struct LineRowView {
 };
 
 struct ExceptionView {
-    std::string area;   // 4-line: four area characters; 16-line: DigitPair of the area byte
+    std::string area;   // 4-line: four area characters; 16-line: digitPair of the area byte
     std::string length; // decimal, at least two digits
     std::string text() const { return area + length; } // lbKiv item text
 };

@@ -64,7 +64,7 @@ int compareFolded(std::string_view a, std::string_view b) {
 }
 
 RawText normalized(const RawText& edit) {
-    return RawText(NormalizeNumber(edit.view()));
+    return RawText(normalizeNumber(edit.view()));
 }
 
 } // namespace

@@ -21,7 +21,7 @@ std::optional<SettingValue> element(const std::optional<SettingValue>& list, std
 SettingValue segmentText(const ConfigImage& image, int segment) {
     std::string hex;
     for (const Byte b : image.segment(segment))
-        hex += HexPair(b);
+        hex += hexPair(b);
     return SettingValue::ofText(std::move(hex));
 }
 

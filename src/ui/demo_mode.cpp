@@ -2,8 +2,8 @@
 
 #include "model/demo_configuration.h"
 #include "ui/commands/device_link_controller.h"
-#include "ui/dialogs/connset_dialog.h"
-#include "ui/main_form.h"
+#include "ui/dialogs/connection_dialog.h"
+#include "ui/main_window.h"
 
 #include <QLabel>
 #include <QStatusBar>
@@ -41,21 +41,21 @@ bool DemoMode::start(QString* error) {
 }
 
 void DemoMode::apply(ConnectionState& connection) const {
-    connection.PortName = devicePath();
-    connection.CurrentConnectionName.clear();
+    connection.portName = devicePath();
+    connection.currentConnectionName.clear();
 }
 
-void DemoMode::markWindow(TMainForm& form, DeviceLinkController& link) const {
+void DemoMode::markWindow(MainWindow& form, DeviceLinkController& link) const {
     form.setWindowTitle(form.windowTitle() + titleSuffix());
-    auto* note = new QLabel(QStringLiteral("Bemutató mód"), form.SBar);
+    auto* note = new QLabel(QStringLiteral("Bemutató mód"), form.statusBarWidget);
     note->setObjectName(QStringLiteral("lblDemo"));
     note->setToolTip(
         QStringLiteral("Szimulált Vardo-4 egység a %1 porton, mintabeállításokkal; a beállítások "
                        "ideiglenes mappába kerülnek.")
             .arg(devicePath()));
-    form.SBar->addPermanentWidget(note);
+    form.statusBarWidget->addPermanentWidget(note);
     const QString path = devicePath();
-    link.listPorts = [path] { return TConnset::systemPortNames() << path; };
+    link.listPorts = [path] { return ConnectionDialog::systemPortNames() << path; };
 }
 
 } // namespace zx

@@ -8,7 +8,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
-class TMainForm;
+class MainWindow;
 
 namespace zx {
 
@@ -35,7 +35,7 @@ class DemoMode {
     // Points the connection read at start at the unit.
     void apply(ConnectionState& connection) const;
     // Says in the window that it is in demo mode; the connection dialog offers the unit's port.
-    void markWindow(TMainForm& form, DeviceLinkController& link) const;
+    void markWindow(MainWindow& form, DeviceLinkController& link) const;
 
     static QString titleSuffix();
 

@@ -14,7 +14,7 @@
 #include "ui/commands/transfer_commands.h"
 #include "ui/demo_mode.h"
 #include "ui/dialogs/interaction.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/terminal/terminal_widget.h"
 #include "ui/views/codes_view.h"
 #include "ui/views/free_numbers_view.h"
@@ -29,7 +29,7 @@ namespace zx {
 namespace {
 
 // What the print commands read of the window.
-PrintSources printSources(TMainForm& w, DeviceLinkController& link) {
+PrintSources printSources(MainWindow& w, DeviceLinkController& link) {
     PrintSources s;
     // What is printed is what the window shows: the field being typed in is stored first.
     s.commitEdits = [&w] { return w.commitPendingEdits(); };
@@ -61,9 +61,9 @@ PrintSources printSources(TMainForm& w, DeviceLinkController& link) {
         return lines;
     };
     s.window = [&w]() -> QWidget* { return &w; };
-    s.pageWidget = [&w] { return w.PageControl1->currentWidget(); };
+    s.pageWidget = [&w] { return w.viewPages->currentWidget(); };
     s.pageName = [&w] {
-        return w.PageControl1->tabText(w.PageControl1->currentIndex()).remove(QLatin1Char('&'));
+        return w.viewPages->tabText(w.viewPages->currentIndex()).remove(QLatin1Char('&'));
     };
     return s;
 }
@@ -99,7 +99,7 @@ bool DesktopSession::start(const DesktopOptions& options, QString* error) {
     // The program's settings file, read once for all that starts from it.
     const IniFile settings(programSettingsPath());
     ConnectionState connection;
-    LoadConnectionSettings(connection, settings);
+    readConnectionSettings(connection, settings);
     if (demo_) demo_->apply(connection);
 
     record_ = std::make_unique<DatabaseRecord>();
@@ -107,8 +107,8 @@ bool DesktopSession::start(const DesktopOptions& options, QString* error) {
     // The window starts with the new configuration of the model chosen, without showing the
     // other model's bytes through its map first.
     document_->setModel(options.model);
-    window_ = std::make_unique<TMainForm>(*document_, interaction_);
-    TMainForm& w = *window_;
+    window_ = std::make_unique<MainWindow>(*document_, interaction_);
+    MainWindow& w = *window_;
     link_ = std::make_unique<DeviceLinkController>(w, connection);
     // Every page that gives the window its size is in place now, the terminal pane included.
     w.fitToViews();
@@ -119,7 +119,7 @@ bool DesktopSession::start(const DesktopOptions& options, QString* error) {
     codes_ = std::make_unique<CodeCommands>(w);
     freeNumbers_ = std::make_unique<FreeNumberCommands>(w);
     print_ = std::make_unique<PrintCommands>(interaction_, printSources(w, *link_));
-    print_->connectActions(w.menu().Oldalbellts1, w.menu().Nyomtats1);
+    print_->connectActions(w.menu().pageSetup, w.menu().print);
     help_ = std::make_unique<HelpCommand>(w);
     compare_ = std::make_unique<CompareCommand>(w, *transfers_, files_->dialogs());
     lineOptions_ = std::make_unique<LineOptionCommands>(w, *transfers_, loadUploadOptions(settings),

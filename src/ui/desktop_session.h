@@ -10,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-class TMainForm;
+class MainWindow;
 
 namespace zx {
 
@@ -48,7 +48,7 @@ class DesktopSession {
     // demo unit cannot start (a file that is refused is only reported, as Open reports it).
     bool start(const DesktopOptions& options, QString* error);
 
-    TMainForm& window() { return *window_; }
+    MainWindow& window() { return *window_; }
     DeviceLinkController& link() { return *link_; }
     TransferCommands& transfers() { return *transfers_; }
     FileCommands& files() { return *files_; }
@@ -62,7 +62,7 @@ class DesktopSession {
     std::unique_ptr<DemoMode> demo_;
     std::unique_ptr<DatabaseRecord> record_;
     std::unique_ptr<ConfigDocument> document_;
-    std::unique_ptr<TMainForm> window_;
+    std::unique_ptr<MainWindow> window_;
     // Every command group of the window, made here and nowhere else.
     std::unique_ptr<DeviceLinkController> link_;
     std::unique_ptr<TransferCommands> transfers_;

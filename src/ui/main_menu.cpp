@@ -39,93 +39,94 @@ QMenu* addMenu(QMenu* parent, QMenuBar* bar, const char* name, const char* capti
 using M = MainMenu;
 
 const Item FileItems[] = {
-    {&M::Uj1, "Uj1", "Uj", "Ctrl+N"},
-    {&M::Open1, "Open1", "&Megnyitás", "Ctrl+O"},
-    {&M::mnuSave, "mnuSave", "M&entés", "Ctrl+S"},
-    {&M::SaveAs1, "SaveAs1", "Mentés másként", nullptr},
-    {&M::mnuCompare, "mnuCompare", "Összehasonlítás...", nullptr},
+    {&M::newConfiguration, "Uj1", "Uj", "Ctrl+N"},
+    {&M::openFile, "Open1", "&Megnyitás", "Ctrl+O"},
+    {&M::saveFile, "mnuSave", "M&entés", "Ctrl+S"},
+    {&M::saveFileAs, "SaveAs1", "Mentés másként", nullptr},
+    {&M::compareConfigurations, "mnuCompare", "Összehasonlítás...", nullptr},
     {nullptr, "N1", "-", nullptr},
-    {&M::DnLoad1, "DnLoad1", "&Letöltés", "Ctrl+D"},
-    {&M::UpLoad1, "UpLoad1", "&Feltöltés", "Ctrl+U"},
+    {&M::download, "DnLoad1", "&Letöltés", "Ctrl+D"},
+    {&M::upload, "UpLoad1", "&Feltöltés", "Ctrl+U"},
     {nullptr, "N3", "-", nullptr},
-    {&M::Oldalbellts1, "Oldalbellts1", "Oldalbeállítás...", nullptr},
-    {&M::Nyomtats1, "Nyomtats1", "Nyomtatás...", "Ctrl+P"},
+    {&M::pageSetup, "Oldalbellts1", "Oldalbeállítás...", nullptr},
+    {&M::print, "Nyomtats1", "Nyomtatás...", "Ctrl+P"},
     {nullptr, "N2", "-", nullptr},
-    {&M::Exit1, "Exit1", "&Kilépés", nullptr},
+    {&M::exitProgram, "Exit1", "&Kilépés", nullptr},
 };
 const Item SettingsItems[] = {
-    {&M::mnuComport, "mnuComport", "&Com port...", nullptr},
-    {&M::Preferencik1, "Preferencik1", "&Preferenciák...", nullptr},
+    {&M::portSettings, "mnuComport", "&Com port...", nullptr},
+    {&M::preferences, "Preferencik1", "&Preferenciák...", nullptr},
     {nullptr, "N8", "-", nullptr},
-    {&M::mnuVerifyUpload, "mnuVerifyUpload", "Feltöltés után ellenőrzés", nullptr},
-    {&M::mnuBackupUpload, "mnuBackupUpload", "Feltöltés előtt mentés az egységről", nullptr},
-    {&M::mnuBackupFolder, "mnuBackupFolder", "Mentések mappája...", nullptr},
-    {&M::mnuTrace, "mnuTrace", "Adatforgalom naplózása...", nullptr},
+    {&M::verifyAfterUpload, "mnuVerifyUpload", "Feltöltés után ellenőrzés", nullptr},
+    {&M::backupBeforeUpload, "mnuBackupUpload", "Feltöltés előtt mentés az egységről", nullptr},
+    {&M::chooseBackupFolder, "mnuBackupFolder", "Mentések mappája...", nullptr},
+    {&M::traceTraffic, "mnuTrace", "Adatforgalom naplózása...", nullptr},
 };
 const Item ViewItems[] = {
-    {&M::Alap1, "Alap1", "Alap", nullptr},
-    {&M::Vonalak1, "Vonalak1", "Vonalak", nullptr},
-    {&M::Idztk1, "Idztk1", "Idözítök", nullptr},
-    {&M::Szmhosszak1, "Szmhosszak1", "Számhosszak", nullptr},
-    {&M::Kdok1, "Kdok1", "Kódok", nullptr},
-    {&M::Szmok1, "Szmok1", "Számok", nullptr},
-    {&M::mnuBeh, "mnuBeh", "Behívás", nullptr},
-    {&M::mnuTerm, "mnuTerm", "Terminál", nullptr},
+    {&M::showBasicView, "Alap1", "Alap", nullptr},
+    {&M::showLinesView, "Vonalak1", "Vonalak", nullptr},
+    {&M::showTimersView, "Idztk1", "Idözítök", nullptr},
+    {&M::showNumbersView, "Szmhosszak1", "Számhosszak", nullptr},
+    {&M::showCodesView, "Kdok1", "Kódok", nullptr},
+    {&M::showFreeNumbersView, "Szmok1", "Számok", nullptr},
+    {&M::showCallInView, "mnuBeh", "Behívás", nullptr},
+    {&M::showTerminalView, "mnuTerm", "Terminál", nullptr},
     {nullptr, "N4", "-", nullptr},
-    {&M::Refresh, "Refresh", "&Frissítés", "F5"},
+    {&M::refreshViews, "Refresh", "&Frissítés", "F5"},
 };
 const Item CodeItems[] = {
-    {&M::SelectAllkod, "SelectAllkod", "Mind kijelöl", "Ctrl+A"},
+    {&M::selectAllCodes, "SelectAllkod", "Mind kijelöl", "Ctrl+A"},
     {nullptr, "N7", "-", nullptr},
-    {&M::Generls1, "Generls1", "Generálás", "Ctrl+G"},
-    {&M::Ellenrzs1, "Ellenrzs1", "Ellenörzés", "Ctrl+E"},
+    {&M::generateCodes, "Generls1", "Generálás", "Ctrl+G"},
+    {&M::checkCodes, "Ellenrzs1", "Ellenörzés", "Ctrl+E"},
     {nullptr, "N5", "-", nullptr},
 };
 const Item CodeImportItems[] = {
-    {&M::ImpText, "ImpText", "<--Txt", nullptr},
-    {&M::ImpDat, "ImpDat", "<--PIN.DAT", nullptr},
+    {&M::importCodesFromText, "ImpText", "<--Txt", nullptr},
+    {&M::importCodesFromPinDat, "ImpDat", "<--PIN.DAT", nullptr},
 };
 const Item CodeExportItems[] = {
-    {&M::xt1, "xt1", "-->Txt", nullptr},
-    {&M::PINDAT1, "PINDAT1", "-->PIN.DAT", nullptr},
+    {&M::exportCodesAsText, "xt1", "-->Txt", nullptr},
+    {&M::exportCodesAsPinDat, "PINDAT1", "-->PIN.DAT", nullptr},
 };
 const Item NumberItems[] = {
-    {&M::Mindtrl1, "Mindtrl1", "Mind töröl", nullptr},
-    {&M::ABCRendezett1, "ABCRendezett1", "ABC Rendezett", nullptr},
+    {&M::deleteAllFreeNumbers, "Mindtrl1", "Mind töröl", nullptr},
+    {&M::sortFreeNumbers, "ABCRendezett1", "ABC Rendezett", nullptr},
     {nullptr, "N6", "-", nullptr},
-    {&M::Importszam, "Importszam", "Import <- CALL.TXT", nullptr},
-    {&M::Exportszam, "Exportszam", "Export -> CALL.TXT", nullptr},
+    {&M::importFreeNumbers, "Importszam", "Import <- CALL.TXT", nullptr},
+    {&M::exportFreeNumbers, "Exportszam", "Export -> CALL.TXT", nullptr},
 };
 const Item HelpItems[] = {
-    {&M::Tartalom1, "Tartalom1", "&Tartalom", nullptr},
+    {&M::helpContents, "Tartalom1", "&Tartalom", nullptr},
 };
 
 } // namespace
 
 MainMenu::MainMenu(QMenuBar* bar) : bar_(bar) {
-    File1 = addMenu(nullptr, bar, "File1", "&File");
-    addItems(*this, File1, FileItems);
-    Settings = addMenu(nullptr, bar, "Settings", "&Beállítások");
-    addItems(*this, Settings, SettingsItems);
-    Nzet1 = addMenu(nullptr, bar, "Nzet1", "&Nézet");
-    addItems(*this, Nzet1, ViewItems);
-    Kdok2 = addMenu(nullptr, bar, "Kdok2", "&Kódok");
-    addItems(*this, Kdok2, CodeItems);
-    Importkod = addMenu(Kdok2, bar, "Importkod", "Import");
-    addItems(*this, Importkod, CodeImportItems);
-    Exportkod = addMenu(Kdok2, bar, "Exportkod", "Export");
-    addItems(*this, Exportkod, CodeExportItems);
-    Szamok2 = addMenu(nullptr, bar, "Szamok2", "Számok");
-    addItems(*this, Szamok2, NumberItems);
-    Sg1 = addMenu(nullptr, bar, "Sg1", "&Súgó");
-    addItems(*this, Sg1, HelpItems);
-    ABCRendezett1->setCheckable(true);
-    for (QAction* option : {mnuVerifyUpload, mnuBackupUpload, mnuTrace})
+    fileMenu = addMenu(nullptr, bar, "File1", "&File");
+    addItems(*this, fileMenu, FileItems);
+    settingsMenu = addMenu(nullptr, bar, "Settings", "&Beállítások");
+    addItems(*this, settingsMenu, SettingsItems);
+    viewMenu = addMenu(nullptr, bar, "Nzet1", "&Nézet");
+    addItems(*this, viewMenu, ViewItems);
+    codesMenu = addMenu(nullptr, bar, "Kdok2", "&Kódok");
+    addItems(*this, codesMenu, CodeItems);
+    codeImportMenu = addMenu(codesMenu, bar, "Importkod", "Import");
+    addItems(*this, codeImportMenu, CodeImportItems);
+    codeExportMenu = addMenu(codesMenu, bar, "Exportkod", "Export");
+    addItems(*this, codeExportMenu, CodeExportItems);
+    numbersMenu = addMenu(nullptr, bar, "Szamok2", "Számok");
+    addItems(*this, numbersMenu, NumberItems);
+    helpMenu = addMenu(nullptr, bar, "Sg1", "&Súgó");
+    addItems(*this, helpMenu, HelpItems);
+    sortFreeNumbers->setCheckable(true);
+    for (QAction* option : {verifyAfterUpload, backupBeforeUpload, traceTraffic})
         option->setCheckable(true);
 }
 
 std::array<QAction*, MainMenu::ViewCount> MainMenu::viewActions() const {
-    return {Alap1, Vonalak1, Idztk1, Szmhosszak1, Kdok1, Szmok1, mnuBeh, mnuTerm};
+    return {showBasicView, showLinesView,       showTimersView, showNumbersView,
+            showCodesView, showFreeNumbersView, showCallInView, showTerminalView};
 }
 
 namespace {

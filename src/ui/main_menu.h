@@ -18,16 +18,20 @@ struct MainMenu {
     // Builds every menu and command into the bar.
     explicit MainMenu(QMenuBar* bar);
 
-    QMenu *File1, *Settings, *Nzet1, *Kdok2, *Importkod, *Exportkod, *Szamok2, *Sg1;
+    QMenu *fileMenu, *settingsMenu, *viewMenu, *codesMenu, *codeImportMenu, *codeExportMenu,
+        *numbersMenu, *helpMenu;
 
-    QAction *Uj1, *Open1, *mnuSave, *SaveAs1, *DnLoad1, *UpLoad1, *Oldalbellts1, *Nyomtats1, *Exit1;
-    QAction* mnuCompare;
-    QAction *mnuComport, *Preferencik1;
-    QAction *mnuVerifyUpload, *mnuBackupUpload, *mnuBackupFolder, *mnuTrace;
-    QAction *Alap1, *Vonalak1, *Idztk1, *Szmhosszak1, *Kdok1, *Szmok1, *mnuBeh, *mnuTerm, *Refresh;
-    QAction *SelectAllkod, *Generls1, *Ellenrzs1, *ImpText, *ImpDat, *xt1, *PINDAT1;
-    QAction *Mindtrl1, *ABCRendezett1, *Importszam, *Exportszam;
-    QAction* Tartalom1;
+    QAction *newConfiguration, *openFile, *saveFile, *saveFileAs, *download, *upload, *pageSetup,
+        *print, *exitProgram;
+    QAction* compareConfigurations;
+    QAction *portSettings, *preferences;
+    QAction *verifyAfterUpload, *backupBeforeUpload, *chooseBackupFolder, *traceTraffic;
+    QAction *showBasicView, *showLinesView, *showTimersView, *showNumbersView, *showCodesView,
+        *showFreeNumbersView, *showCallInView, *showTerminalView, *refreshViews;
+    QAction *selectAllCodes, *generateCodes, *checkCodes, *importCodesFromText,
+        *importCodesFromPinDat, *exportCodesAsText, *exportCodesAsPinDat;
+    QAction *deleteAllFreeNumbers, *sortFreeNumbers, *importFreeNumbers, *exportFreeNumbers;
+    QAction* helpContents;
 
     // The view commands in page order.
     std::array<QAction*, ViewCount> viewActions() const;

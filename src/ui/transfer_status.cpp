@@ -1,6 +1,6 @@
 #include "ui/transfer_status.h"
 
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -11,8 +11,8 @@
 
 namespace zx {
 
-TransferStatus::TransferStatus(TMainForm& form) : QObject(&form) {
-    QStatusBar* bar = form.SBar;
+TransferStatus::TransferStatus(MainWindow& form) : QObject(&form) {
+    QStatusBar* bar = form.statusBarWidget;
     progress_ = new QProgressBar(bar);
     progress_->setObjectName(QStringLiteral("pbTransfer"));
     progress_->setTextVisible(true);

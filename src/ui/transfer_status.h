@@ -11,14 +11,14 @@ class QAction;
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class TMainForm;
+class MainWindow;
 
 namespace zx {
 
 class TransferStatus : public QObject {
     Q_OBJECT
   public:
-    explicit TransferStatus(TMainForm& form);
+    explicit TransferStatus(MainWindow& form);
 
     // The bar and the button shown (reset) or hidden; Escape cancels only while shown.
     void setRunning(bool running);

@@ -12,7 +12,7 @@
 #include "ui/desktop_session.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/dialogs/password_dialog.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/views/basic_view.h"
 #include "ui/views/code_grid.h"
 #include "ui/views/code_grid_model.h"
@@ -97,16 +97,17 @@ class CommitStep : public ::testing::TestWithParam<DeviceModel> {
     void start(const QString& file = {}, bool withUnit = false) {
         setConfigDir(dir.path());
         ConnectionState state;
-        state.PortName = dir.filePath("no-such-port");
+        state.portName = dir.filePath("no-such-port");
         if (withUnit) {
             unit = std::make_unique<ServedUnit>(model(), ConfigImage{});
             QString error;
             ASSERT_TRUE(unit->start(&error)) << error.toStdString();
-            state.PortName = unit->devicePath();
+            state.portName = unit->devicePath();
         }
-        ASSERT_TRUE(SaveConnectionSettings(state));
+        ASSERT_TRUE(writeConnectionSettings(state));
         if (!file.isEmpty())
-            ui.dialogHandlers.push_back([](QDialog& d) { static_cast<TPasswordDlg&>(d).accept(); });
+            ui.dialogHandlers.push_back(
+                [](QDialog& d) { static_cast<PasswordDialog&>(d).accept(); });
         DesktopOptions options;
         options.configDir = dir.path();
         options.model = model();
@@ -114,14 +115,14 @@ class CommitStep : public ::testing::TestWithParam<DeviceModel> {
         session = std::make_unique<DesktopSession>(ui);
         QString error;
         ASSERT_TRUE(session->start(options, &error)) << error.toStdString();
-        session->window().PageControl1->buildAll(); // as after the window's first paint
+        session->window().viewPages->buildAll(); // as after the window's first paint
         coPosition()->installEventFilter(&claims);
         window().show();
         window().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
         ui.shown.clear();
     }
-    TMainForm& window() { return session->window(); }
+    MainWindow& window() { return session->window(); }
     QLineEdit* coPosition() { return zx::childNamed<QLineEdit>(window(), "MEcopos"); }
     CodeGrid* grid() { return zx::childNamed<zx::CodeGrid>(window(), "StringGrid1"); }
 
@@ -195,7 +196,7 @@ TEST_P(CommitStep, EveryWayOfClosingAsksAboutTheValueBeingTyped) {
     // "Kilépés" and the end of the desktop session go the same way.
     const std::pair<const char*, std::function<void()>> ways[] = {
         {"close button", [this] { window().close(); }},
-        {"Kilépés", [this] { window().menu().Exit1->trigger(); }},
+        {"Kilépés", [this] { window().menu().exitProgram->trigger(); }},
         {"session end", [this] { window().mayClose(); }},
     };
     int typed = 42;

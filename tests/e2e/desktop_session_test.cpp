@@ -6,7 +6,7 @@
 #include "ui/desktop_session.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/dialogs/password_dialog.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/views/code_grid.h"
 #include "ui/views/codes_view.h"
 #include "ui/views/numbers_view.h"
@@ -39,7 +39,7 @@ TEST(DesktopSession, AFileOnTheCommandLineIsOpenedWithItsPassword) {
 
     ScriptedInteraction ui;
     ui.dialogHandlers.push_back([](QDialog& d) {
-        auto& dialog = static_cast<TPasswordDlg&>(d);
+        auto& dialog = static_cast<PasswordDialog&>(d);
         dialog.Password->setText("titok");
         dialog.btnOK->click();
     });
@@ -49,12 +49,12 @@ TEST(DesktopSession, AFileOnTheCommandLineIsOpenedWithItsPassword) {
     DesktopSession session(ui);
     QString error;
     ASSERT_TRUE(session.start(options, &error)) << error.toStdString();
-    session.window().PageControl1->buildAll(); // as after the window's first paint
+    session.window().viewPages->buildAll(); // as after the window's first paint
 
-    TMainForm& window = session.window();
+    MainWindow& window = session.window();
     EXPECT_EQ(ui.texts(ScriptedInteraction::Kind::Dialog).size(), 1);
     EXPECT_EQ(zx::childNamed<QLineEdit>(window, "MEloclen")->text(), "8");
-    EXPECT_EQ(zx::statusPanelText(window, TMainForm::Panel::File), file);
+    EXPECT_EQ(zx::statusPanelText(window, MainWindow::Panel::File), file);
     EXPECT_FALSE(window.document().isModified());
     setConfigDir(QString());
 }
@@ -68,7 +68,7 @@ TEST(DesktopSession, StartingWithTheSixteenLineModelShowsItsNewConfigurationAndN
     DesktopSession session(ui);
     QString error;
     ASSERT_TRUE(session.start(options, &error)) << error.toStdString();
-    session.window().PageControl1->buildAll(); // as after the window's first paint
+    session.window().viewPages->buildAll(); // as after the window's first paint
     EXPECT_EQ(session.window().document().model(), DeviceModel::Line16);
     EXPECT_EQ(session.window().document().image().at(1675), '1'); // 16-line SmdrSpeed default
     EXPECT_TRUE(ui.shown.isEmpty()) << "the 4-line bytes were never shown through the 16-line map";
@@ -84,8 +84,8 @@ TEST(DesktopSession, PrintingTheCodePageReadsTheGridItsSelectionAndTheFileName) 
     DesktopSession session(ui);
     QString error;
     ASSERT_TRUE(session.start(options, &error)) << error.toStdString();
-    session.window().PageControl1->buildAll(); // as after the window's first paint
-    TMainForm& window = session.window();
+    session.window().viewPages->buildAll(); // as after the window's first paint
+    MainWindow& window = session.window();
     window.document().markSaved(QStringLiteral("/adat/iroda.vd1"));
     window.showView(4);
     CodeGrid* grid = zx::childNamed<zx::CodeGrid>(window, "StringGrid1");
@@ -105,7 +105,7 @@ TEST(DesktopSession, PrintingTheCodePageReadsTheGridItsSelectionAndTheFileName) 
         dialog.done(QDialog::Accepted);
     });
     ui.dialogHandlers.push_back([](QDialog& d) { d.accept(); }); // the preview
-    window.menu().Nyomtats1->trigger();
+    window.menu().print->trigger();
     const QString text = pdfPages(pdf).join('\f');
     EXPECT_TRUE(text.contains("/adat/iroda.vd1"));
     EXPECT_FALSE(text.contains("1111"));

@@ -11,7 +11,7 @@
 #include "ui/desktop_session.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/dialogs/password_dialog.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -51,28 +51,28 @@ class WindowBusy : public ::testing::Test {
         ASSERT_TRUE(unit->start(&error)) << error.toStdString();
         setConfigDir(dir.path());
         ConnectionState state;
-        state.PortName = unit->devicePath();
+        state.portName = unit->devicePath();
         // The line runs at the unit's pace, when it has one.
-        if (faults.baud > 0) state.SpeedIndex = SpeedIndexOf(QString::number(faults.baud));
-        ASSERT_TRUE(SaveConnectionSettings(state));
+        if (faults.baud > 0) state.speedIndex = speedIndexOf(QString::number(faults.baud));
+        ASSERT_TRUE(writeConnectionSettings(state));
         DatabaseRecord record;
         applyNewConfiguration(record, DeviceModel::Line4);
         DesktopOptions options;
         options.configDir = dir.path();
         options.file = dir.filePath("telephely.vd1");
         ASSERT_TRUE(writeDatabaseFile(options.file, record, QString()).ok);
-        ui.dialogHandlers.push_back([](QDialog& d) { static_cast<TPasswordDlg&>(d).accept(); });
+        ui.dialogHandlers.push_back([](QDialog& d) { static_cast<PasswordDialog&>(d).accept(); });
         session = std::make_unique<DesktopSession>(ui);
         ASSERT_TRUE(session->start(options, &error)) << error.toStdString();
         ASSERT_EQ(window().document().currentFileName(), options.file);
-        window().PageControl1->buildAll();
+        window().viewPages->buildAll();
         window().show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
         QObject::connect(&transfers(), &TransferCommands::progressed,
                          [this](const QString& s) { statuses << s; });
         ui.shown.clear();
     }
-    TMainForm& window() { return session->window(); }
+    MainWindow& window() { return session->window(); }
     TransferCommands& transfers() { return session->transfers(); }
     // Starts a command and waits for the status `until` shows.
     void startUntil(QAction* command, const QString& until) {
@@ -86,7 +86,7 @@ class WindowBusy : public ::testing::Test {
         EXPECT_TRUE(QTest::qWaitFor([&] { return !transfers().busy(); }, 10000));
         return since.elapsed();
     }
-    QString panel3() { return zx::statusPanelText(window(), TMainForm::Panel::State); }
+    QString panel3() { return zx::statusPanelText(window(), MainWindow::Panel::State); }
     QPushButton* cancelButton() { return zx::childNamed<QPushButton>(window(), "btnCancel"); }
 
     QTemporaryDir dir;
@@ -103,21 +103,22 @@ TEST_F(WindowBusy, EveryMenuCommandIsRefusedWhileASilentUnitIsDownloaded) {
     window().showView(3);
     const DatabaseRecord before = window().document().record();
     const QString file = window().document().currentFileName();
-    startUntil(window().menu().DnLoad1, QStringLiteral("Tipusellenőrzés..."));
+    startUntil(window().menu().download, QStringLiteral("Tipusellenőrzés..."));
 
     const MainMenu& menu = window().menu();
     int triggered = 0;
     for (QAction* action : window().menuBar()->findChildren<QAction*>()) {
-        if (action->isSeparator() || action->menu() || action == menu.Tartalom1) continue;
-        EXPECT_EQ(action->isEnabled(), action == menu.Exit1) << action->objectName().toStdString();
+        if (action->isSeparator() || action->menu() || action == menu.helpContents) continue;
+        EXPECT_EQ(action->isEnabled(), action == menu.exitProgram)
+            << action->objectName().toStdString();
         action->trigger();
         QApplication::processEvents();
         ++triggered;
     }
     EXPECT_GE(triggered, 35);
-    EXPECT_TRUE(menu.Tartalom1->isEnabled()) << "the help reads no configuration";
-    EXPECT_FALSE(window().cbTipus->isEnabled());
-    EXPECT_FALSE(window().PageControl1->isEnabled());
+    EXPECT_TRUE(menu.helpContents->isEnabled()) << "the help reads no configuration";
+    EXPECT_FALSE(window().modelBox->isEnabled());
+    EXPECT_FALSE(window().viewPages->isEnabled());
     // "Kilépés" asked whether to stop the download; the unscripted answer is No.
     EXPECT_EQ(ui.texts(Kind::Question), QStringList{TransferCommands::closeQuestion()});
     EXPECT_EQ(ui.shown.size(), 1);
@@ -137,8 +138,8 @@ TEST_F(WindowBusy, EveryMenuCommandIsRefusedWhileASilentUnitIsDownloaded) {
     EXPECT_EQ(window().document().record(), before);
     EXPECT_FALSE(window().document().isModified());
     EXPECT_EQ(window().currentView(), 3);
-    EXPECT_TRUE(menu.DnLoad1->isEnabled());
-    EXPECT_TRUE(window().cbTipus->isEnabled());
+    EXPECT_TRUE(menu.download->isEnabled());
+    EXPECT_TRUE(window().modelBox->isEnabled());
     EXPECT_FALSE(cancelButton()->isVisible());
 }
 
@@ -160,7 +161,7 @@ TEST_F(WindowBusy, EscapeAndTheButtonStopADownloadAndAnUpload) {
         start(c.upload ? UnitFaults{.baud = 300} : UnitFaults{.silent = true});
         const DatabaseRecord before = window().document().record();
         const MainMenu& menu = window().menu();
-        startUntil(c.upload ? menu.UpLoad1 : menu.DnLoad1,
+        startUntil(c.upload ? menu.upload : menu.download,
                    c.upload ? QStringLiteral("Memória szegmens: 45/255")
                             : QStringLiteral("Tipusellenőrzés..."));
         QElapsedTimer clock;
@@ -191,7 +192,7 @@ TEST_F(WindowBusy, ClosingAsksWhetherToStopTheTransferAndYesStopsItThenClosesAsU
     window().document().markModified();
     const DatabaseRecord before = window().document().record();
     ui.answers = {Answer::No}; // no save before the download
-    startUntil(window().menu().DnLoad1, QStringLiteral("Tipusellenőrzés..."));
+    startUntil(window().menu().download, QStringLiteral("Tipusellenőrzés..."));
 
     ui.answers = {Answer::No};
     EXPECT_FALSE(window().close());
@@ -213,8 +214,8 @@ TEST_F(WindowBusy, ClosingAsksWhetherToStopTheTransferAndYesStopsItThenClosesAsU
 // upload again. Every answer to segment 100 comes 1.5 s late, so the cancel lands there.
 TEST_F(WindowBusy, ACancelledUploadNamesItsBackupAndOffersToUploadAgain) {
     start({.lateSegment = 100, .lateSegmentMs = 1500, .lateSegmentTimes = -1});
-    window().menu().mnuBackupUpload->setChecked(true);
-    startUntil(window().menu().UpLoad1, QStringLiteral("Feltöltés..."));
+    window().menu().backupBeforeUpload->setChecked(true);
+    startUntil(window().menu().upload, QStringLiteral("Feltöltés..."));
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return statuses.last() == QStringLiteral("Memória szegmens: 100/255"); }, 20000));
     ui.answers = {Answer::Yes};

@@ -14,7 +14,7 @@
 #include "ui/dialogs/compare_dialog.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/dialogs/password_dialog.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -56,15 +56,15 @@ class WindowChecks : public ::testing::Test {
         ASSERT_TRUE(unit->start(&error)) << error.toStdString();
         setConfigDir(dir.path());
         ConnectionState state;
-        state.PortName = unit->devicePath();
-        ASSERT_TRUE(SaveConnectionSettings(state));
+        state.portName = unit->devicePath();
+        ASSERT_TRUE(writeConnectionSettings(state));
         DesktopOptions options;
         options.configDir = dir.path();
         session = std::make_unique<DesktopSession>(ui);
         ASSERT_TRUE(session->start(options, &error)) << error.toStdString();
-        session->window().PageControl1->buildAll(); // as after the window's first paint
+        session->window().viewPages->buildAll(); // as after the window's first paint
     }
-    TMainForm& window() { return session->window(); }
+    MainWindow& window() { return session->window(); }
     void trigger(QAction* action) {
         action->trigger();
         QElapsedTimer t;
@@ -73,7 +73,7 @@ class WindowChecks : public ::testing::Test {
             QApplication::processEvents(QEventLoop::AllEvents, 50);
         while (session->transfers().busy() && t.elapsed() < 120000);
     }
-    QString panel3() { return zx::statusPanelText(window(), TMainForm::Panel::State); }
+    QString panel3() { return zx::statusPanelText(window(), MainWindow::Panel::State); }
     // The compare dialog the command shows: its rows read when it is run.
     void readTheDialog(QStringList& lines) {
         ui.dialogHandlers.push_back([&lines](QDialog& d) {
@@ -94,13 +94,13 @@ TEST_F(WindowChecks, TheUnitIsComparedWithoutTouchingWhatTheWindowShows) {
     ui.answers = {Answer::No}; // with the unit
     QStringList lines;
     readTheDialog(lines);
-    trigger(window().menu().mnuCompare);
+    trigger(window().menu().compareConfigurations);
 
     EXPECT_TRUE(lines.contains(QString::fromUtf8("Alap / CO pozíció\t23\t77\tCoPosition")))
         << lines.join('|').toStdString();
     EXPECT_TRUE(window().document().image() == before);
     EXPECT_FALSE(window().document().isModified());
-    EXPECT_EQ(zx::statusPanelText(window(), TMainForm::Panel::File), QString::fromUtf8("Új"));
+    EXPECT_EQ(zx::statusPanelText(window(), MainWindow::Panel::File), QString::fromUtf8("Új"));
     unit->stop();
     EXPECT_EQ(unit->unit().stats().writeFrames, 0) << "a comparison writes nothing to the unit";
 }
@@ -116,7 +116,7 @@ TEST_F(WindowChecks, AFileIsComparedByNameAndTheListFilteredAndSaved) {
 
     ui.answers = {Answer::Yes}; // with a file
     ui.fileNames = {file, dir.filePath("elteresek.txt")};
-    ui.dialogHandlers.push_back([](QDialog& d) { static_cast<TPasswordDlg&>(d).accept(); });
+    ui.dialogHandlers.push_back([](QDialog& d) { static_cast<PasswordDialog&>(d).accept(); });
     QStringList all, filtered;
     QString count;
     ui.dialogHandlers.push_back([&](QDialog& d) {
@@ -129,7 +129,7 @@ TEST_F(WindowChecks, AFileIsComparedByNameAndTheListFilteredAndSaved) {
         d.accept();
     });
     session->compare().now = [] { return QDateTime(QDate(2026, 3, 5), QTime(9, 7, 5)); };
-    trigger(window().menu().mnuCompare);
+    trigger(window().menu().compareConfigurations);
     EXPECT_EQ(all,
               (QStringList{QString::fromUtf8("Alap / CO pozíció\t23\t30\tCoPosition"),
                            QString::fromUtf8("Számhosszak / Helyi számhossz\t6\t9\tLocalLength")}));
@@ -159,8 +159,8 @@ TEST_F(WindowChecks, AFileOfTheOtherModelIsNotComparedWithTheConfigurationShown)
 
     ui.answers = {Answer::Yes}; // with a file
     ui.fileNames = {file};
-    ui.dialogHandlers.push_back([](QDialog& d) { static_cast<TPasswordDlg&>(d).accept(); });
-    trigger(window().menu().mnuCompare);
+    ui.dialogHandlers.push_back([](QDialog& d) { static_cast<PasswordDialog&>(d).accept(); });
+    trigger(window().menu().compareConfigurations);
     EXPECT_EQ(ui.messages(),
               QStringList{QString::fromUtf8("Ez a file Vardo-16 konfigurációnak látszik, a "
                                             "megjelenített Vardo-4 beállításokkal nem "
@@ -174,9 +174,9 @@ TEST_F(WindowChecks, TheReadBackCatchesAWriteTheUnitDidNotKeep) {
     UnitFaults drop;
     drop.dropWriteSegment = 51; // CoPosition's segment
     start(drop);
-    window().menu().mnuVerifyUpload->setChecked(true);
+    window().menu().verifyAfterUpload->setChecked(true);
     EXPECT_EQ(IniFile(programSettingsPath()).readInteger("UPLOAD", "VERIFY", 0), 1);
-    trigger(window().menu().UpLoad1);
+    trigger(window().menu().upload);
 
     ASSERT_EQ(ui.messages().size(), 1);
     EXPECT_TRUE(ui.messages()[0].startsWith(
@@ -185,18 +185,18 @@ TEST_F(WindowChecks, TheReadBackCatchesAWriteTheUnitDidNotKeep) {
     EXPECT_EQ(panel3(), QString::fromUtf8("Az egység nem azt tartja, amit kapott !!!"));
 
     // Without the fault the same upload is confirmed.
-    window().menu().mnuVerifyUpload->setChecked(false);
+    window().menu().verifyAfterUpload->setChecked(false);
     EXPECT_EQ(IniFile(programSettingsPath()).readInteger("UPLOAD", "VERIFY", 1), 0);
 }
 
 TEST_F(WindowChecks, TheBackupHoldsTheUnitsPreviousMemoryAndTheTraceEveryByte) {
     start();
-    window().menu().mnuBackupUpload->setChecked(true);
+    window().menu().backupBeforeUpload->setChecked(true);
     const QString trace = dir.filePath("wire.txt");
     ui.fileNames = {trace};
-    window().menu().mnuTrace->setChecked(true);
+    window().menu().traceTraffic->setChecked(true);
     EXPECT_TRUE(window().findChild<QLabel*>("lblTrace")->isVisibleTo(&window()));
-    trigger(window().menu().UpLoad1);
+    trigger(window().menu().upload);
     EXPECT_TRUE(ui.messages().isEmpty()) << ui.messages().join('|').toStdString();
     unit->stop();
 

@@ -11,7 +11,7 @@
 #include "ui/commands/transfer_commands.h"
 #include "ui/demo_mode.h"
 #include "ui/dialogs/interaction.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/terminal/terminal_page.h"
 #include "ui/terminal/terminal_widget.h"
 #include "ui/views/basic_view.h"
@@ -70,7 +70,7 @@ class FastClock : public Clock {
 
 class FastLink : public ByteLink {
   public:
-    FastLink(TComPort& port, const std::atomic<bool>* cancel) : real_(port, cancel) {}
+    FastLink(SerialPort& port, const std::atomic<bool>* cancel) : real_(port, cancel) {}
     bool isOpen() const override { return real_.isOpen(); }
     void write(const QByteArray& bytes) override { real_.write(bytes); }
     QByteArray readAvailable(int maxBytes) override { return real_.readAvailable(maxBytes); }
@@ -118,12 +118,12 @@ class WindowTransfer : public ::testing::Test {
         QString error;
         ASSERT_TRUE(unit->start(&error)) << error.toStdString();
         ConnectionState state;
-        state.PortName = unit->devicePath();
+        state.portName = unit->devicePath();
         openWindow(state);
     }
     void openWindow(const ConnectionState& state) {
-        form = std::make_unique<TMainForm>(document, ui);
-        form->PageControl1->buildAll();
+        form = std::make_unique<MainWindow>(document, ui);
+        form->viewPages->buildAll();
         link = std::make_unique<DeviceLinkController>(*form, state);
         transfers = std::make_unique<TransferCommands>(*form, link->port(), link->connection(),
                                                        link->terminalPage());
@@ -156,7 +156,7 @@ class WindowTransfer : public ::testing::Test {
                                                         QEvent::MouseButtonRelease);
     }
     void useFastTime() {
-        (*transfers).makeLine = [](TComPort& port, const std::atomic<bool>* cancel) {
+        (*transfers).makeLine = [](SerialPort& port, const std::atomic<bool>* cancel) {
             return TransferLine{std::make_unique<FastLink>(port, cancel),
                                 std::make_unique<FastClock>()};
         };
@@ -175,7 +175,7 @@ class WindowTransfer : public ::testing::Test {
         while ((*transfers).busy() && t.elapsed() < 120000);
         ASSERT_FALSE((*transfers).busy());
     }
-    QString panel3() const { return zx::statusPanelText(*form, TMainForm::Panel::State); }
+    QString panel3() const { return zx::statusPanelText(*form, MainWindow::Panel::State); }
 
     QTemporaryDir dir;
     std::unique_ptr<ServedUnit> unit;
@@ -183,7 +183,7 @@ class WindowTransfer : public ::testing::Test {
     DatabaseRecord record;
     ConfigDocument document{record};
     ScriptedInteraction ui;
-    std::unique_ptr<TMainForm> form;
+    std::unique_ptr<MainWindow> form;
     std::unique_ptr<DeviceLinkController> link;
     std::unique_ptr<TransferCommands> transfers;
     std::vector<Step> steps;
@@ -204,13 +204,13 @@ TEST_F(WindowTransfer, DownloadTakesTheUnitsModelAndImageOnlyAtTheEnd) {
             s >= 51 || s == IdentSegment ? unitMemory.segment(s) : ConfigImage::Segment{};
         EXPECT_EQ(record.image.segment(s), expected) << s;
     }
-    EXPECT_EQ(form->cbTipus->currentIndex(), 1);
-    EXPECT_FALSE(form->cbTipus->isEnabled());
+    EXPECT_EQ(form->modelBox->currentIndex(), 1);
+    EXPECT_FALSE(form->modelBox->isEnabled());
     EXPECT_TRUE(form->document().isModified());
     EXPECT_EQ(zx::childNamed<QLineEdit>(*form, "MEloclen")->text(),
               QString::number(memory.at(localLength)));
     EXPECT_EQ(panel3(), "Sikeres letöltés.");
-    EXPECT_FALSE(link->port().Connected());
+    EXPECT_FALSE(link->port().isOpen());
     EXPECT_FALSE(zx::childNamed<QProgressBar>(*form, "pbTransfer")->isVisible());
     EXPECT_TRUE(ui.shown.isEmpty());
 
@@ -254,9 +254,9 @@ TEST_F(WindowTransfer, UploadSendsTheStoredImageAndLeavesTheWindowAsItWas) {
     EXPECT_EQ(unit->unit().stats().accepted, 212);
     EXPECT_EQ(panel3(), "Sikeres feltöltés");
     EXPECT_EQ(form->currentView(), 5);
-    EXPECT_TRUE(form->PageControl1->isEnabled());
+    EXPECT_TRUE(form->viewPages->isEnabled());
     EXPECT_TRUE(form->document().isModified());
-    EXPECT_TRUE(form->cbTipus->isEnabled());
+    EXPECT_TRUE(form->modelBox->isEnabled());
     EXPECT_TRUE(ui.shown.isEmpty()) << "no question, no message";
     EXPECT_EQ(steps.back().done, 255);
 }
@@ -294,10 +294,10 @@ TEST_F(WindowTransfer, AFailedDownloadChangesNothing) {
     form->showView(2);
     run("DnLoad1");
     EXPECT_EQ(record.image, before);
-    EXPECT_EQ(form->cbTipus->currentIndex(), 0);
+    EXPECT_EQ(form->modelBox->currentIndex(), 0);
     EXPECT_EQ(form->document().map().model(), DeviceModel::Line4);
     EXPECT_EQ(zx::childNamed<QLineEdit>(*form, "MEloclen")->text(), "9");
-    EXPECT_TRUE(form->cbTipus->isEnabled());
+    EXPECT_TRUE(form->modelBox->isEnabled());
     EXPECT_TRUE(form->document().isModified());
     EXPECT_EQ(form->currentView(), 2);
     EXPECT_EQ(panel3(), "Kommunikációs hiba.");
@@ -306,14 +306,14 @@ TEST_F(WindowTransfer, AFailedDownloadChangesNothing) {
     // The model check's eleven attempts, and no segment asked for under a guessed model.
     for (const Step& step : steps)
         EXPECT_EQ(step.map, DeviceModel::Line4);
-    EXPECT_FALSE(link->port().Connected());
+    EXPECT_FALSE(link->port().isOpen());
     unit->stop();
     EXPECT_EQ(unit->unit().readSegments(), std::vector<int>(Transfer::MaxAttempts, IdentSegment));
 }
 
 TEST_F(WindowTransfer, APortThatDoesNotOpenEndsTheCommandWithThePanelsEnabled) {
     ConnectionState state;
-    state.PortName = dir.filePath("no-such-port");
+    state.portName = dir.filePath("no-such-port");
     openWindow(state);
     form->showView(3);
     for (const char* command : {"DnLoad1", "UpLoad1"}) {
@@ -322,9 +322,9 @@ TEST_F(WindowTransfer, APortThatDoesNotOpenEndsTheCommandWithThePanelsEnabled) {
         const QStringList errors = ui.texts(Kind::Error);
         ASSERT_EQ(errors.size(), 1) << command;
         EXPECT_TRUE(errors[0].startsWith("Unable to open com port")) << errors[0].toStdString();
-        EXPECT_TRUE(form->PageControl1->isEnabled());
-        EXPECT_TRUE(form->pnlBott->isEnabled());
-        EXPECT_TRUE(form->cbTipus->isEnabled()) << command;
+        EXPECT_TRUE(form->viewPages->isEnabled());
+        EXPECT_TRUE(form->modelPanel->isEnabled());
+        EXPECT_TRUE(form->modelBox->isEnabled()) << command;
         EXPECT_FALSE(form->document().isModified()) << command;
         EXPECT_EQ(form->currentView(), 3);
         EXPECT_TRUE(steps.empty());
@@ -334,7 +334,7 @@ TEST_F(WindowTransfer, APortThatDoesNotOpenEndsTheCommandWithThePanelsEnabled) {
 TEST_F(WindowTransfer, ALineFoundClosedAtTheStartSaysSoInBothDirections) {
     serve(DeviceModel::Line4, ConfigImage{});
     // The port goes between its opening and the start of the operation.
-    (*transfers).makeLine = [](TComPort& port, const std::atomic<bool>* cancel) {
+    (*transfers).makeLine = [](SerialPort& port, const std::atomic<bool>* cancel) {
         port.close();
         return TransferCommands::serialLine(port, cancel);
     };
@@ -396,7 +396,7 @@ TEST_F(WindowTransfer, TheTerminalPagePutsNothingOnTheLineDuringATransfer) {
                            zx::childNamed<QPushButton>(page, "btnTransp")->isEnabled(),
                            zx::childNamed<QPushButton>(page, "btnDial")->isEnabled(),
                            zx::childNamed<QPushButton>(page, "btnSync")->isEnabled(),
-                           form->menu().mnuComport->isEnabled()};
+                           form->menu().portSettings->isEnabled()};
     };
     QList<bool> midway;
     duringTransfer = [&] {
@@ -404,7 +404,7 @@ TEST_F(WindowTransfer, TheTerminalPagePutsNothingOnTheLineDuringATransfer) {
         midway = pageState();
         // What the page's commands would send had they been enabled.
         zx::childNamed<QPushButton>(page, "btnDial")->click();
-        link->terminalPage().btnTranspClick();
+        link->terminalPage().transparentClicked();
         link->terminal()->sink("U");
     };
     run("DnLoad1");
@@ -420,7 +420,7 @@ TEST_F(WindowTransfer, TheTerminalPagePutsNothingOnTheLineDuringATransfer) {
 
 TEST_F(WindowTransfer, PanelThreeShowsTheLongestProgressTextWhole) {
     serve(DeviceModel::Line4, ConfigImage{});
-    const auto* panel = form->SBar->findChild<QLabel*>("SBarPanel3");
+    const auto* panel = form->statusBarWidget->findChild<QLabel*>("SBarPanel3");
     ASSERT_NE(panel, nullptr);
     const QString longest = QStringLiteral("Memória szegmens: 255/255");
     EXPECT_GT(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(longest));
@@ -432,21 +432,21 @@ TEST_F(WindowTransfer, WithTheConnectButtonDownThePortStaysOpenForClockAndDownlo
     // The pane can only hold the focus in the active window.
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     zx::childNamed<QPushButton>(*form, "btnConnect")->click();
-    ASSERT_TRUE(link->port().Connected());
+    ASSERT_TRUE(link->port().isOpen());
 
     zx::childNamed<QPushButton>(*form, "btnSync")->click();
     settle();
     EXPECT_EQ(panel3(), "Sikeres feltöltés");
-    EXPECT_TRUE(link->port().Connected());
+    EXPECT_TRUE(link->port().isOpen());
     EXPECT_TRUE(zx::childNamed<QPushButton>(*form, "btnConnect")->isChecked());
     EXPECT_TRUE(zx::childNamed<QWidget>(*form, "ComTerminal1")->hasFocus());
 
     run("DnLoad1");
     EXPECT_EQ(panel3(), "Sikeres letöltés.");
-    EXPECT_TRUE(link->port().Connected());
+    EXPECT_TRUE(link->port().isOpen());
     EXPECT_TRUE(zx::childNamed<QPushButton>(*form, "btnConnect")->isChecked());
     zx::childNamed<QPushButton>(*form, "btnConnect")->click();
-    EXPECT_FALSE(link->port().Connected());
+    EXPECT_FALSE(link->port().isOpen());
     EXPECT_EQ(panel3(), "Szétkapcsolva");
     unit->stop();
 
@@ -463,22 +463,22 @@ TEST_F(WindowTransfer, DemoModeDownloadsTheDemoConfigurationAndKeepsItsSettingsA
     QString error;
     ASSERT_TRUE(demo->start(&error)) << error.toStdString();
     ConnectionState state;
-    LoadConnectionSettings(state);
+    readConnectionSettings(state);
     demo->apply(state);
     openWindow(state);
     demo->markWindow(*form, *link);
     EXPECT_TRUE(form->windowTitle().endsWith(" - Bemutató mód"));
     ASSERT_NE(form->findChild<QLabel*>("lblDemo"), nullptr);
-    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Connection),
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::Connection),
               demo->devicePath() + " ( 19200 )");
 
     run("DnLoad1");
     const ConfigImage expected = demoConfiguration();
     for (int s = 44; s < SegmentCount; ++s)
         EXPECT_EQ(record.image.segment(s), expected.segment(s)) << s;
-    EXPECT_EQ(form->cbTipus->currentIndex(), 0);
+    EXPECT_EQ(form->modelBox->currentIndex(), 0);
     EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->gridRowCount(), 13);
-    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Codes), "12/4");
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::Codes), "12/4");
     EXPECT_EQ(zx::childNamed<QListWidget>(*form, "lbFreeCall")->count(), 12);
 
     ui.answers.push_back(Interaction::Answer::No);
@@ -498,7 +498,7 @@ TEST_F(WindowTransfer, AFailedClockSettingLeavesTheStatusBarTellingIt) {
     settle();
     EXPECT_EQ(panel3(), "Kommunikációs hiba.");
     EXPECT_EQ(ui.messages(), QStringList{"Feltöltési időtúllépés !!!"});
-    EXPECT_FALSE(link->port().Connected());
+    EXPECT_FALSE(link->port().isOpen());
 }
 
 // A value typed into a field, or a page chosen, while a download runs would land after it and
@@ -509,7 +509,7 @@ TEST_F(WindowTransfer, KeysAndClicksMadeDuringADownloadReachNoEditor) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     form->showView(0);
     QLineEdit* copos = zx::childNamed<QLineEdit>(*form, "MEcopos");
-    QTabBar* tabs = form->PageControl1->tabBar();
+    QTabBar* tabs = form->viewPages->tabBar();
     // The operator clicks into the field and types, then chooses another page.
     duringTransfer = [&] {
         if (steps.back().status != "Memória szegmens: 100/255") return;
@@ -544,11 +544,11 @@ TEST_F(WindowTransfer, KeysTypedIntoTheTerminalDuringATransferNeverReachTheLine)
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     TerminalView& page = *form->terminalView();
-    form->PageControl1->setCurrentWidget(&page);
+    form->viewPages->setCurrentWidget(&page);
     // The operator holds the port open, so a key replayed after the transfer would go out.
     zx::childNamed<QPushButton>(page, "btnConnect")->click();
-    ASSERT_TRUE(link->port().Connected());
-    TComTerminal& pane = *link->terminal();
+    ASSERT_TRUE(link->port().isOpen());
+    TerminalPane& pane = *link->terminal();
     QByteArray typed;
     const auto send = pane.sink;
     pane.sink = [&](const QByteArray& bytes) {

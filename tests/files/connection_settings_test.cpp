@@ -30,23 +30,23 @@ TEST(SpeedTableTest, TextsIndicesAndRates) {
     const char* texts[] = {"300",  "600",   "1200",  "2400",  "4800",
                            "9600", "19200", "38400", "57600", "115200"};
     for (int i = 0; i < SpeedCount; ++i) {
-        EXPECT_EQ(SpeedText(i), texts[i]);
-        EXPECT_EQ(SpeedIndexOf(texts[i]), i);
+        EXPECT_EQ(speedTextOf(i), texts[i]);
+        EXPECT_EQ(speedIndexOf(texts[i]), i);
         EXPECT_EQ(speedBaud(i), QByteArray(texts[i]).toInt());
     }
     for (int bad : {10, 12, 255, -1})
-        EXPECT_EQ(SpeedText(bad), "------") << bad;
+        EXPECT_EQ(speedTextOf(bad), "------") << bad;
     for (const char* other : {"", "19200 ", "12345", "------", "9600x"})
-        EXPECT_EQ(SpeedIndexOf(other), 5) << other;
+        EXPECT_EQ(speedIndexOf(other), 5) << other;
     EXPECT_EQ(speedBaud(255), 0);
 }
 
 TEST_F(ConnectionSettingsTest, FirstStartWithoutAFileGivesComOneAt19200) {
-    state.PortName = "elsewhere";
-    state.SpeedIndex = 1;
-    LoadConnectionSettings(state);
-    EXPECT_EQ(state.PortName, "COM1");
-    EXPECT_EQ(state.SpeedIndex, 6);
+    state.portName = "elsewhere";
+    state.speedIndex = 1;
+    readConnectionSettings(state);
+    EXPECT_EQ(state.portName, "COM1");
+    EXPECT_EQ(state.speedIndex, 6);
     EXPECT_EQ(state.panelText(), "COM1 ( 19200 )");
     EXPECT_FALSE(QFile::exists(programSettingsPath()));
 }
@@ -63,68 +63,68 @@ TEST_F(ConnectionSettingsTest, SpeedIndexIsKeptAsAByte) {
                  {"garbage", 6, "COM1 ( 19200 )"}};
     for (const auto& c : cases) {
         put(programSettingsPath(), QByteArray("[CONNECTION]\r\nCOMSP=") + c.comsp + "\r\n");
-        LoadConnectionSettings(state);
-        EXPECT_EQ(state.SpeedIndex, c.index) << c.comsp;
+        readConnectionSettings(state);
+        EXPECT_EQ(state.speedIndex, c.index) << c.comsp;
         EXPECT_EQ(state.panelText(), c.panel) << c.comsp;
     }
 }
 
 TEST_F(ConnectionSettingsTest, SavedSettingsLoadBackWithLongNamesWhole) {
-    state.PortName = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
-    state.SpeedIndex = 8;
-    ASSERT_TRUE(SaveConnectionSettings(state));
+    state.portName = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+    state.speedIndex = 8;
+    ASSERT_TRUE(writeConnectionSettings(state));
     EXPECT_EQ(bytes(programSettingsPath()),
               "[CONNECTION]\r\nCOMNR=/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-"
               "port0\r\nCOMSP=8\r\n");
     ConnectionState loaded;
-    LoadConnectionSettings(loaded);
-    EXPECT_EQ(loaded.PortName, state.PortName);
-    EXPECT_EQ(loaded.SpeedIndex, 8);
+    readConnectionSettings(loaded);
+    EXPECT_EQ(loaded.portName, state.portName);
+    EXPECT_EQ(loaded.speedIndex, 8);
 }
 
 TEST_F(ConnectionSettingsTest, SelectConnectionTakesPortSpeedAndPhone) {
     put(savedConnectionsPath(), "[Iroda]\r\nCOM=COM2\r\nSPEED=9600\r\nPHONE=06 1 234\r\n"
                                 "[Csak sebesség]\r\nSPEED=57600\r\nPHONE=555\r\n"
                                 "[Rossz]\r\nCOM=ttyUSB0\r\nSPEED=14400\r\n");
-    state.CurrentConnectionName = "unchanged";
-    auto r = SelectConnection(state, "Iroda");
+    state.currentConnectionName = "unchanged";
+    auto r = selectConnection(state, "Iroda");
     ASSERT_TRUE(r);
-    EXPECT_EQ(state.PortName, "COM2");
-    EXPECT_EQ(state.SpeedIndex, 5);
+    EXPECT_EQ(state.portName, "COM2");
+    EXPECT_EQ(state.speedIndex, 5);
     EXPECT_EQ(r->phone, "06 1 234");
     EXPECT_EQ(r->panelText, "Iroda");
-    EXPECT_EQ(state.CurrentConnectionName, "unchanged");
+    EXPECT_EQ(state.currentConnectionName, "unchanged");
 
     // No COM key: the port and the panel stay, speed and phone are taken.
-    r = SelectConnection(state, "Csak sebesség");
+    r = selectConnection(state, "Csak sebesség");
     ASSERT_TRUE(r);
-    EXPECT_EQ(state.PortName, "COM2");
-    EXPECT_EQ(state.SpeedIndex, 8);
+    EXPECT_EQ(state.portName, "COM2");
+    EXPECT_EQ(state.speedIndex, 8);
     EXPECT_EQ(r->phone, "555");
     EXPECT_FALSE(r->panelText);
 
     // A speed that is not in the table gives 9600; no PHONE gives an empty number.
-    r = SelectConnection(state, "Rossz");
-    EXPECT_EQ(state.PortName, "ttyUSB0");
-    EXPECT_EQ(state.SpeedIndex, 5);
+    r = selectConnection(state, "Rossz");
+    EXPECT_EQ(state.portName, "ttyUSB0");
+    EXPECT_EQ(state.speedIndex, 5);
     EXPECT_EQ(r->phone, "");
 }
 
 TEST_F(ConnectionSettingsTest, SelectingAnUnknownOrEmptyName) {
-    state.PortName = "COM3";
-    state.SpeedIndex = 7;
-    EXPECT_FALSE(SelectConnection(state, ""));
-    EXPECT_EQ(state.PortName, "COM3");
-    auto r = SelectConnection(state, "nincs ilyen");
+    state.portName = "COM3";
+    state.speedIndex = 7;
+    EXPECT_FALSE(selectConnection(state, ""));
+    EXPECT_EQ(state.portName, "COM3");
+    auto r = selectConnection(state, "nincs ilyen");
     ASSERT_TRUE(r);
-    EXPECT_EQ(state.PortName, "COM3");
-    EXPECT_EQ(state.SpeedIndex, 7);
+    EXPECT_EQ(state.portName, "COM3");
+    EXPECT_EQ(state.speedIndex, 7);
     EXPECT_EQ(r->phone, "");
     EXPECT_FALSE(r->panelText);
     // With no valid speed the default text "------" matches nothing: 9600.
-    state.SpeedIndex = 255;
-    SelectConnection(state, "nincs ilyen");
-    EXPECT_EQ(state.SpeedIndex, 5);
+    state.speedIndex = 255;
+    selectConnection(state, "nincs ilyen");
+    EXPECT_EQ(state.speedIndex, 5);
 }
 
 TEST_F(ConnectionSettingsTest, SavedConnectionsListInFileOrderAndOverwriteKeyByKey) {

@@ -18,15 +18,15 @@ TEST(UploadOptions, OffUnlessChosenAndKeptBesideTheOtherSettings) {
     EXPECT_EQ(loadUploadOptions(path), UploadOptions{}) << "no file: both off";
 
     ConnectionState connection;
-    connection.PortName = QStringLiteral("COM3");
-    ASSERT_TRUE(SaveConnectionSettings(connection, nullptr, path));
+    connection.portName = QStringLiteral("COM3");
+    ASSERT_TRUE(writeConnectionSettings(connection, nullptr, path));
     const UploadOptions chosen{true, true, QStringLiteral("/adat/mentések")};
     QString error;
     ASSERT_TRUE(saveUploadOptions(chosen, path, &error)) << error.toStdString();
     EXPECT_EQ(loadUploadOptions(path), chosen);
     ConnectionState again;
-    LoadConnectionSettings(again, path);
-    EXPECT_EQ(again.PortName, "COM3") << "the connection section is left as it was";
+    readConnectionSettings(again, path);
+    EXPECT_EQ(again.portName, "COM3") << "the connection section is left as it was";
     EXPECT_EQ(IniFile(path).sections(), (QStringList{"CONNECTION", "UPLOAD"}));
 
     // Garbage in the section reads as off.

@@ -1,9 +1,9 @@
 // The line runner on a real pseudo-terminal: the operation runs on its own thread with the port,
 // which comes back open to the starting thread; a cancel from the starting thread ends a silent
 // unit's download soon after, and the result is handed over once.
-#include "link/com_port.h"
 #include "link/line_runner.h"
 #include "link/serial_byte_link.h"
+#include "link/serial_port.h"
 #include "link/served_unit.h"
 #include "link/system_clock.h"
 
@@ -25,7 +25,7 @@ class LineRunnerTest : public ::testing::Test {
         unit = std::make_unique<ServedUnit>(DeviceModel::Line4, ConfigImage{}, faults);
         QString error;
         ASSERT_TRUE(unit->start(&error)) << error.toStdString();
-        port.setPort(unit->devicePath());
+        port.setPortName(unit->devicePath());
         port.setBaudRate(19200);
         port.open();
         QObject::connect(&runner, &LineRunner::finished, [this](const LineResult& r) {
@@ -47,7 +47,7 @@ class LineRunnerTest : public ::testing::Test {
     }
 
     std::unique_ptr<ServedUnit> unit;
-    TComPort port;
+    SerialPort port;
     LineRunner runner;
     std::vector<LineResult> results;
     QStringList statuses;
@@ -65,7 +65,7 @@ TEST_F(LineRunnerTest, ADownloadRunsOnItsOwnThreadAndThePortComesBackOpen) {
     EXPECT_TRUE(results[0].ok());
     EXPECT_TRUE(results[0].download.has_value());
     EXPECT_TRUE(onItsThread) << "the port is back before the result is handed over";
-    EXPECT_TRUE(port.Connected()) << "never closed on the way";
+    EXPECT_TRUE(port.isOpen()) << "never closed on the way";
     EXPECT_FALSE(runner.running());
     EXPECT_EQ(statuses.back(), QStringLiteral("Sikeres letöltés."));
 }
@@ -82,7 +82,7 @@ TEST_F(LineRunnerTest, ACancelEndsASilentUnitsDownloadSoonAfter) {
     EXPECT_EQ(results[0].outcome, TransferOutcome::Cancelled);
     EXPECT_FALSE(results[0].download.has_value());
     EXPECT_TRUE(onItsThread);
-    EXPECT_TRUE(port.Connected());
+    EXPECT_TRUE(port.isOpen());
 
     // Waiting for the end instead (the window closing) hands the result over at once.
     results.clear();

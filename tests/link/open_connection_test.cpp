@@ -11,13 +11,13 @@ TEST(OpenConnection, EverySpeedOpensAtItsOwnRate) {
     const speed_t line[SpeedCount] = {B300,  B600,   B1200,  B2400,  B4800,
                                       B9600, B19200, B38400, B57600, B115200};
     test::PtyPair pty;
-    TComPort port;
+    SerialPort port;
     ConnectionState state;
-    state.PortName = pty.slavePath();
+    state.portName = pty.slavePath();
     for (int i = 0; i < SpeedCount; ++i) {
-        state.SpeedIndex = i;
+        state.speedIndex = i;
         openConnection(port, state);
-        EXPECT_EQ(port.BaudRate(), speedBaud(i)) << i;
+        EXPECT_EQ(port.baudRate(), speedBaud(i)) << i;
         EXPECT_EQ(pty.slaveSpeed(), line[i]) << i;
         port.close();
     }
@@ -25,17 +25,17 @@ TEST(OpenConnection, EverySpeedOpensAtItsOwnRate) {
 
 TEST(OpenConnection, OpeningAtNoValidSpeedIsRefusedAndOpensNothing) {
     test::PtyPair pty;
-    TComPort port;
+    SerialPort port;
     ConnectionState state;
-    state.PortName = pty.slavePath();
-    state.SpeedIndex = 255;
-    EXPECT_THROW(openConnection(port, state), EInvalidSpeed);
-    EXPECT_FALSE(port.Connected());
-    state.SpeedIndex = 9;
+    state.portName = pty.slavePath();
+    state.speedIndex = 255;
+    EXPECT_THROW(openConnection(port, state), InvalidSpeedError);
+    EXPECT_FALSE(port.isOpen());
+    state.speedIndex = 9;
     openConnection(port, state);
-    EXPECT_TRUE(port.Connected());
+    EXPECT_TRUE(port.isOpen());
     EXPECT_EQ(pty.slaveSpeed(), speed_t(B115200));
-    EXPECT_EQ(port.Port(), pty.slavePath());
+    EXPECT_EQ(port.portName(), pty.slavePath());
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // What the operator is told when a port does not open, by cause; who holds a busy port.
-#include "link/com_port.h"
 #include "link/port_open_failure.h"
+#include "link/serial_port.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,7 +61,7 @@ TEST(PortOpenFailure, EachCauseSaysWhatHappenedAndWhatToDo) {
         const QString advice = portOpenAdvice(c.error, QString::fromUtf8(c.path), *c.holder);
         EXPECT_EQ(advice.toStdString(), c.advice);
         // The port's own text stays first; the advice follows on a line of its own.
-        const EComPort failure(CE_OpenFailed, c.error, advice);
+        const SerialPortError failure(CE_OpenFailed, c.error, advice);
         const std::string first =
             "Unable to open com port (win error code: " + std::to_string(c.error) + ")";
         EXPECT_EQ(failure.what(), *c.advice ? first + "\n" + c.advice : first);

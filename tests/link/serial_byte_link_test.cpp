@@ -1,7 +1,7 @@
 // The transfer's byte link over a real pseudo-terminal, and its hold on the terminal's bytes.
-#include "link/com_port.h"
 #include "link/pty_pair.h"
 #include "link/serial_byte_link.h"
+#include "link/serial_port.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -17,16 +17,16 @@ namespace {
 class SerialByteLinkTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        port.setPort(pty.slavePath());
-        pane.OnRxBuf = [this](const char* d, int n) { terminal.append(d, n); };
+        port.setPortName(pty.slavePath());
+        pane.onReceived = [this](const char* d, int n) { terminal.append(d, n); };
         port.attachLink(&pane);
         port.open();
     }
 
     test::PtyPair pty;
-    TComPort port;
+    SerialPort port;
     QByteArray terminal;
-    TComLink pane;
+    SerialReceiver pane;
 };
 
 TEST_F(SerialByteLinkTest, TransferOwnsTheLineWhileTheLinkLives) {

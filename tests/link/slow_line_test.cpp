@@ -1,7 +1,7 @@
 // Transfers on slow lines, where a frame takes longer to cross the line than the unit is given
 // to answer: every wait for an answer must count from when the frame has gone.
-#include "link/com_port.h"
 #include "link/serial_byte_link.h"
+#include "link/serial_port.h"
 #include "link/served_unit.h"
 #include "link/system_clock.h"
 #include "transfer_test_support.h"
@@ -74,8 +74,8 @@ TEST(SlowLine, ClockSettingThroughAPseudoTerminalSendsOneFrame) {
     QString error;
     ASSERT_TRUE(served.start(&error)) << error.toStdString();
 
-    TComPort port;
-    port.setPort(served.devicePath());
+    SerialPort port;
+    port.setPortName(served.devicePath());
     port.setBaudRate(300);
     port.open();
     ClockResult result;

@@ -9,18 +9,18 @@
 namespace zx {
 namespace {
 
-TEST(DigitPair, Examples) {
+TEST(digitPair, Examples) {
     const std::pair<Byte, const char*> cases[] = {
         {0x06, "06"}, {0xDD, "=="}, {0xFF, "??"}, {0xEE, ">>"}, {0x3A, "3:"},
         {0x00, "00"}, {0x91, "91"}, {0xAB, ":;"}, {0xC0, "<0"},
     };
     for (const auto& [b, text] : cases)
-        EXPECT_EQ(DigitPair(b), text) << int(b);
+        EXPECT_EQ(digitPair(b), text) << int(b);
 }
 
-TEST(DigitPair, EveryByteRoundTripsThroughTheParse) {
+TEST(digitPair, EveryByteRoundTripsThroughTheParse) {
     for (int b = 0; b < 256; ++b) {
-        const std::string text = DigitPair(static_cast<Byte>(b));
+        const std::string text = digitPair(static_cast<Byte>(b));
         ASSERT_EQ(text.size(), 2u);
         EXPECT_EQ(text[0], '0' + b / 16);
         EXPECT_EQ(text[1], '0' + b % 16);
@@ -37,30 +37,30 @@ TEST(ParseDigitPair, Examples) {
         EXPECT_EQ(parseDigitPair(text), b) << '"' << text << '"';
     // Characters above 127 still take their low four bits.
     EXPECT_EQ(parseDigitPair("\xF5\x31"), 0x51);
-    EXPECT_EQ(DigitPair(parseDigitPair("1")), ">>");
+    EXPECT_EQ(digitPair(parseDigitPair("1")), ">>");
 }
 
-TEST(HexPair, EveryByte) {
-    EXPECT_EQ(HexPair(0x00), "00");
-    EXPECT_EQ(HexPair(0x2B), "2B");
-    EXPECT_EQ(HexPair(0xFF), "FF");
+TEST(hexPair, EveryByte) {
+    EXPECT_EQ(hexPair(0x00), "00");
+    EXPECT_EQ(hexPair(0x2B), "2B");
+    EXPECT_EQ(hexPair(0xFF), "FF");
     for (int b = 0; b < 256; ++b) {
         char expected[3];
         std::snprintf(expected, sizeof expected, "%02X", b);
-        EXPECT_EQ(HexPair(static_cast<Byte>(b)), expected);
+        EXPECT_EQ(hexPair(static_cast<Byte>(b)), expected);
     }
 }
 
-TEST(NormalizeNumber, Examples) {
-    EXPECT_EQ(NormalizeNumber("06 1 234 5678"), "0612345678      ");
-    EXPECT_EQ(NormalizeNumber(" 123"), "123             ");
-    EXPECT_EQ(NormalizeNumber(""), std::string(16, ' '));
-    EXPECT_EQ(NormalizeNumber("      "), std::string(16, ' '));
-    EXPECT_EQ(NormalizeNumber("12345678901234567890"), "12345678901234567890");
-    EXPECT_EQ(NormalizeNumber("1234567890123456"), "1234567890123456");
-    EXPECT_EQ(NormalizeNumber("12345678 901234567"), "12345678901234567");
+TEST(normalizeNumber, Examples) {
+    EXPECT_EQ(normalizeNumber("06 1 234 5678"), "0612345678      ");
+    EXPECT_EQ(normalizeNumber(" 123"), "123             ");
+    EXPECT_EQ(normalizeNumber(""), std::string(16, ' '));
+    EXPECT_EQ(normalizeNumber("      "), std::string(16, ' '));
+    EXPECT_EQ(normalizeNumber("12345678901234567890"), "12345678901234567890");
+    EXPECT_EQ(normalizeNumber("1234567890123456"), "1234567890123456");
+    EXPECT_EQ(normalizeNumber("12345678 901234567"), "12345678901234567");
     // Only spaces are removed; other characters are kept as they are.
-    EXPECT_EQ(NormalizeNumber("*1#\t2"), "*1#\t2           ");
+    EXPECT_EQ(normalizeNumber("*1#\t2"), "*1#\t2           ");
 }
 
 TEST(Sums, SegmentSum) {
@@ -93,7 +93,7 @@ TEST(Sums, SegmentReplyOfAWrongSizeIsNeverValid) {
 
 TEST(Sums, FrameSumSkipsTheCommandLetter) {
     EXPECT_EQ(frameSum("U2B"), 0x74);
-    EXPECT_EQ(HexPair(frameSum("U2B")), "74");
+    EXPECT_EQ(hexPair(frameSum("U2B")), "74");
     EXPECT_EQ(frameSum("U"), 0);
     EXPECT_EQ(frameSum(""), 0);
     EXPECT_EQ(frameSum("X" + std::string(4, '\x80')), 0x00);

@@ -1,8 +1,8 @@
 // The "Kódok" page in the window: what the operator does in the grid reaches the code table
 // when the grid is left, CodeCount follows growth and Ctrl+Delete, panel 1 follows the grid,
 // and the menu's generation and duplicate check work on the grid through the interaction.
-#include "form_fixture.h"
 #include "widget_lookup.h"
+#include "window_fixture.h"
 
 #include "grid_driver.h"
 #include "model/code_generation.h"
@@ -39,10 +39,10 @@ class ScriptedRandom : public zx::RandomSource {
     std::size_t next_ = 0;
 };
 
-class CodesPage : public FormTest, protected GridDriver {
+class CodesPage : public WindowTest, protected GridDriver {
   protected:
     void SetUp() override {
-        FormTest::SetUp();
+        WindowTest::SetUp();
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
         form->showView(4);
@@ -83,7 +83,7 @@ class CodesPage : public FormTest, protected GridDriver {
         return std::string(reinterpret_cast<const char*>(&record.image.bytes()[at]),
                            static_cast<std::size_t>(length));
     }
-    QString panel() const { return zx::statusPanelText(*form, TMainForm::Panel::Codes); }
+    QString panel() const { return zx::statusPanelText(*form, MainWindow::Panel::Codes); }
 
     // Types a code into a code cell and ends the editing with Return.
     void typeCode(int row, const char* digits) {
@@ -99,7 +99,7 @@ class CodesPage : public FormTest, protected GridDriver {
         ASSERT_NE(action, nullptr) << item;
         action->trigger();
     }
-    void leave() { form->cbTipus->setFocus(); }
+    void leave() { form->modelBox->setFocus(); }
     bool gridHasFocus() const {
         QWidget* focus = QApplication::focusWidget();
         return focus && (focus == grid || grid->isAncestorOf(focus));

@@ -1,10 +1,9 @@
 // The main window's device link: connection settings at start and at closing, the connection
 // dialog and the terminal page, with the settings files in a temporary folder.
-#include "form_fixture.h"
 #include "link/pty_pair.h"
 #include "status_panel_text.h"
 #include "ui/commands/device_link_controller.h"
-#include "ui/dialogs/connset_dialog.h"
+#include "ui/dialogs/connection_dialog.h"
 #include "ui/terminal/terminal_page.h"
 #include "ui/terminal/terminal_widget.h"
 #include "ui/views/basic_view.h"
@@ -16,6 +15,7 @@
 #include "ui/views/terminal_view.h"
 #include "ui/views/timers_view.h"
 #include "widget_lookup.h"
+#include "window_fixture.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -29,11 +29,11 @@ namespace {
 
 using Answer = Interaction::Answer;
 
-class DeviceLinkTest : public FormTest {
+class DeviceLinkTest : public WindowTest {
   protected:
     void SetUp() override {
         setConfigDir(dir.path());
-        FormTest::SetUp();
+        WindowTest::SetUp();
     }
     void TearDown() override {
         link.reset();
@@ -51,9 +51,9 @@ class DeviceLinkTest : public FormTest {
     }
     ConnectionState savedSettings() const {
         ConnectionState s;
-        s.PortName = QStringLiteral("unread");
-        s.SpeedIndex = 99;
-        LoadConnectionSettings(s);
+        s.portName = QStringLiteral("unread");
+        s.speedIndex = 99;
+        readConnectionSettings(s);
         return s;
     }
 
@@ -71,14 +71,14 @@ TEST_F(DeviceLinkTest, StartShowsTheSettingsFileInPanelTwoAndSwapsInTheTerminal)
         QFile::remove(programSettingsPath());
         if (!file.isEmpty()) writeSettings(file);
         ConnectionState state;
-        LoadConnectionSettings(state);
+        readConnectionSettings(state);
         makeLink(state);
-        EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Connection), panel);
-        EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::State), "Szétkapcsolva");
+        EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::Connection), panel);
+        EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::State), "Szétkapcsolva");
         link.reset();
     }
     makeLink(ConnectionState{});
-    auto* terminal = qobject_cast<TComTerminal*>(zx::childNamed<QWidget>(*form, "ComTerminal1"));
+    auto* terminal = qobject_cast<TerminalPane*>(zx::childNamed<QWidget>(*form, "ComTerminal1"));
     ASSERT_NE(terminal, nullptr);
     EXPECT_EQ(terminal, link->terminal());
     EXPECT_EQ(terminal->objectName(), "ComTerminal1");
@@ -99,16 +99,16 @@ TEST_F(DeviceLinkTest, TheWindowsHintAtStartGivesEveryPageItsRoom) {
         SCOPED_TRACE(model == DeviceModel::Line4 ? "4 lines" : "16 lines");
         ConfigDocument doc{record};
         doc.setModel(model);
-        TMainForm window(doc, ui);
+        MainWindow window(doc, ui);
         DeviceLinkController windowLink(window, ConnectionState{});
         const QSize atStart = window.sizeHint();
-        window.PageControl1->buildAll();
+        window.viewPages->buildAll();
         window.resize(atStart);
         window.show();
         for (int page = 0; page < ViewPages::Count; ++page) {
             window.showView(page);
             QApplication::processEvents();
-            const QWidget* shown = window.PageControl1->widget(page);
+            const QWidget* shown = window.viewPages->widget(page);
             EXPECT_GE(shown->width(), shown->sizeHint().width()) << page;
             EXPECT_GE(shown->height(), shown->sizeHint().height()) << page;
         }
@@ -136,8 +136,8 @@ class ClosingWritesTheConnection : public DeviceLinkTest,
 TEST_P(ClosingWritesTheConnection, UnlessCancelled) {
     const CloseCase& c = GetParam();
     ConnectionState state;
-    state.PortName = "ttyUSB0";
-    state.SpeedIndex = 3;
+    state.portName = "ttyUSB0";
+    state.speedIndex = 3;
     makeLink(state);
     setModified(c.modified);
     ui.answers.assign(c.answers.begin(), c.answers.end());
@@ -146,8 +146,8 @@ TEST_P(ClosingWritesTheConnection, UnlessCancelled) {
     EXPECT_EQ(QFile::exists(programSettingsPath()), c.written);
     if (c.written) {
         const ConnectionState saved = savedSettings();
-        EXPECT_EQ(saved.PortName, "ttyUSB0");
-        EXPECT_EQ(saved.SpeedIndex, 3);
+        EXPECT_EQ(saved.portName, "ttyUSB0");
+        EXPECT_EQ(saved.speedIndex, 3);
     }
     EXPECT_EQ(ui.unscripted, 0);
 }
@@ -166,7 +166,7 @@ TEST_F(DeviceLinkTest, ComPortDialogSetsNumberPanelAndConnectionThenClosingRemem
     // An operator who leaves the dialog without OK changes nothing.
     ui.dialogHandlers.push_back([](QDialog&) {});
     ui.dialogHandlers.push_back([](QDialog& d) {
-        auto& c = dynamic_cast<TConnset&>(d);
+        auto& c = dynamic_cast<ConnectionDialog&>(d);
         c.CmbCom->setCurrentIndex(c.CmbCom->findText("COM2"));
         c.CmbSpeed->setCurrentIndex(5);
         c.edPhone->setText("123");
@@ -174,60 +174,60 @@ TEST_F(DeviceLinkTest, ComPortDialogSetsNumberPanelAndConnectionThenClosingRemem
         c.BtnOK->click();
     });
     ui.dialogHandlers.push_back([](QDialog& d) {
-        auto& c = dynamic_cast<TConnset&>(d);
+        auto& c = dynamic_cast<ConnectionDialog&>(d);
         c.CmbCom->setCurrentIndex(c.CmbCom->findText("COM3"));
         c.BtnOK->click();
     });
 
     action("mnuComport")->trigger();
     EXPECT_EQ(zx::childNamed<QLineEdit>(*form, "edPhone")->text(), "555");
-    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Connection), "COM1 ( 19200 )");
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::Connection), "COM1 ( 19200 )");
 
     action("mnuComport")->trigger();
     EXPECT_EQ(zx::childNamed<QLineEdit>(*form, "edPhone")->text(), "123");
-    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Connection), "Iroda");
-    EXPECT_EQ(link->connection().PortName, "COM2");
-    EXPECT_EQ(link->connection().SpeedIndex, 5);
-    EXPECT_EQ(link->connection().CurrentConnectionName, "Iroda");
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::Connection), "Iroda");
+    EXPECT_EQ(link->connection().portName, "COM2");
+    EXPECT_EQ(link->connection().speedIndex, 5);
+    EXPECT_EQ(link->connection().currentConnectionName, "Iroda");
     EXPECT_EQ(savedConnectionNames(), QStringList{"Iroda"});
 
     action("mnuComport")->trigger();
     EXPECT_EQ(zx::childNamed<QLineEdit>(*form, "edPhone")->text(), "");
-    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Connection), "COM3 ( 9600 )");
-    EXPECT_TRUE(link->connection().CurrentConnectionName.isEmpty());
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::Connection), "COM3 ( 9600 )");
+    EXPECT_TRUE(link->connection().currentConnectionName.isEmpty());
 
     EXPECT_TRUE(form->close());
-    EXPECT_EQ(savedSettings().PortName, "COM3");
-    EXPECT_EQ(savedSettings().SpeedIndex, 5);
+    EXPECT_EQ(savedSettings().portName, "COM3");
+    EXPECT_EQ(savedSettings().speedIndex, 5);
     EXPECT_EQ(ui.texts(ScriptedInteraction::Kind::Dialog).size(), 3);
 }
 
 TEST_F(DeviceLinkTest, OkOnTheUntouchedComPortDialogKeepsAnUnlistedPort) {
     ConnectionState pty;
-    pty.PortName = QStringLiteral("/dev/pts/9");
-    pty.SpeedIndex = 6;
-    pty.CurrentConnectionName = QStringLiteral("Teszt");
+    pty.portName = QStringLiteral("/dev/pts/9");
+    pty.speedIndex = 6;
+    pty.currentConnectionName = QStringLiteral("Teszt");
     makeLink(pty);
     zx::childNamed<QLineEdit>(*form, "edPhone")->setText("555");
-    form->setStatusText(TMainForm::Panel::Connection, QStringLiteral("Teszt"));
+    form->setStatusText(MainWindow::Panel::Connection, QStringLiteral("Teszt"));
     ui.dialogHandlers.push_back([](QDialog& d) {
-        auto& c = dynamic_cast<TConnset&>(d);
+        auto& c = dynamic_cast<ConnectionDialog&>(d);
         EXPECT_EQ(c.CmbCom->currentText(), "/dev/pts/9");
         c.BtnOK->click();
     });
     action("mnuComport")->trigger();
-    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Connection), "Teszt");
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::Connection), "Teszt");
     EXPECT_EQ(zx::childNamed<QLineEdit>(*form, "edPhone")->text(), "555");
-    EXPECT_EQ(link->connection().CurrentConnectionName, "Teszt");
+    EXPECT_EQ(link->connection().currentConnectionName, "Teszt");
     EXPECT_TRUE(form->close());
-    EXPECT_EQ(savedSettings().PortName, "/dev/pts/9");
-    EXPECT_EQ(savedSettings().SpeedIndex, 6);
+    EXPECT_EQ(savedSettings().portName, "/dev/pts/9");
+    EXPECT_EQ(savedSettings().speedIndex, 6);
 }
 
 TEST_F(DeviceLinkTest, ConnectButtonReportsAFailedOpenThenOpensAndFeedsTheTerminal) {
     test::PtyPair pty;
     ConnectionState state;
-    state.PortName = dir.filePath("no-such-port");
+    state.portName = dir.filePath("no-such-port");
     makeLink(state);
     zx::childNamed<QPushButton>(*form, "btnConnect")->click();
     EXPECT_FALSE(zx::childNamed<QPushButton>(*form, "btnConnect")->isChecked());
@@ -235,18 +235,18 @@ TEST_F(DeviceLinkTest, ConnectButtonReportsAFailedOpenThenOpensAndFeedsTheTermin
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith("Unable to open com port")) << errors[0].toStdString();
 
-    link->connection().PortName = pty.slavePath();
+    link->connection().portName = pty.slavePath();
     zx::childNamed<QPushButton>(*form, "btnConnect")->click();
-    ASSERT_TRUE(link->port().Connected());
-    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::State), "Kapcsolódva...");
+    ASSERT_TRUE(link->port().isOpen());
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::State), "Kapcsolódva...");
     pty.write("OK\r\n");
     for (int i = 0; i < 100 && !link->terminal()->screen().rowText(0).startsWith("OK"); ++i)
         QTest::qWait(20);
     EXPECT_TRUE(link->terminal()->screen().rowText(0).startsWith("OK"));
 
     zx::childNamed<QPushButton>(*form, "btnConnect")->click();
-    EXPECT_FALSE(link->port().Connected());
-    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::State), "Szétkapcsolva");
+    EXPECT_FALSE(link->port().isOpen());
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::State), "Szétkapcsolva");
     EXPECT_EQ(ui.texts(ScriptedInteraction::Kind::Error).size(), 1);
 }
 

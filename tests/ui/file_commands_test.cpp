@@ -1,7 +1,7 @@
 // The database commands of the window: New, Open, Save, Save As and the preferences, with the
 // file dialogs and the password scripted.
-#include "form_fixture.h"
 #include "widget_lookup.h"
+#include "window_fixture.h"
 
 #include "files/connection_settings.h"
 #include "files/cp1250.h"
@@ -12,7 +12,7 @@
 #include "ui/commands/file_commands.h"
 #include "ui/commands/shared_file_dialogs.h"
 #include "ui/dialogs/password_dialog.h"
-#include "ui/dialogs/prefer_dialog.h"
+#include "ui/dialogs/preferences_dialog.h"
 #include "ui/views/code_grid.h"
 
 #include <QDir>
@@ -31,11 +31,11 @@ using Answer = zx::Interaction::Answer;
 using Kind = zx::ScriptedInteraction::Kind;
 using Slot = DatabaseRecord::Slot;
 
-class FileCommandsTest : public FormTest {
+class FileCommandsTest : public WindowTest {
   protected:
     void SetUp() override {
         zx::setConfigDir(dir.path());
-        FormTest::SetUp();
+        WindowTest::SetUp();
         files = std::make_unique<zx::FileCommands>(*form, connection);
     }
     void TearDown() override {
@@ -58,7 +58,7 @@ class FileCommandsTest : public FormTest {
     }
     void answerPassword(const QString& typed) {
         ui.dialogHandlers.push_back([typed](QDialog& d) {
-            auto& dialog = static_cast<zx::TPasswordDlg&>(d);
+            auto& dialog = static_cast<zx::PasswordDialog&>(d);
             dialog.Password->setText(typed);
             dialog.accept();
         });
@@ -67,7 +67,7 @@ class FileCommandsTest : public FormTest {
         QFile f(file);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    QString panel0() const { return zx::statusPanelText(*form, TMainForm::Panel::File); }
+    QString panel0() const { return zx::statusPanelText(*form, MainWindow::Panel::File); }
 
     QTemporaryDir dir;
     zx::ConnectionState connection;
@@ -316,7 +316,7 @@ TEST_F(FileCommandsTest, PreferencesLayTheCodesShownOutInTheNewLength) {
 
     ui.answers = {Answer::Yes};
     ui.dialogHandlers.push_back([](QDialog& d) {
-        auto& prefer = static_cast<zx::TPrefer&>(d);
+        auto& prefer = static_cast<zx::PreferencesDialog&>(d);
         prefer.SEkodlen->setValue(2);
         prefer.accept();
     });
@@ -333,12 +333,13 @@ TEST_F(FileCommandsTest, PreferencesLayTheCodesShownOutInTheNewLength) {
     EXPECT_EQ(grid->cell(2, 2), "T");
     EXPECT_EQ(grid->cell(1, 3), "12");
     EXPECT_EQ(grid->cell(2, 3), "M");
-    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Codes), "3/2");
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::Codes), "3/2");
     EXPECT_TRUE(form->document().isModified());
 
     // Opening and closing it untouched changes no byte, so nothing is modified.
     setModified(false);
-    ui.dialogHandlers.push_back([](QDialog& d) { static_cast<zx::TPrefer&>(d).accept(); });
+    ui.dialogHandlers.push_back(
+        [](QDialog& d) { static_cast<zx::PreferencesDialog&>(d).accept(); });
     action("Preferencik1")->trigger();
     EXPECT_FALSE(form->document().isModified());
 }

@@ -1,8 +1,8 @@
 // The "Számok" page in the window: the buttons, the list and the "Számok" menu change the
 // list and the counter; leaving the page (or any command's commit step) writes the list into
 // the table, and the modified flag follows what that store changed.
-#include "form_fixture.h"
 #include "widget_lookup.h"
+#include "window_fixture.h"
 
 #include "files/cp1250.h"
 #include "files/free_number_file.h"
@@ -27,10 +27,10 @@ using Answer = zx::Interaction::Answer;
 using zx::DeviceModel;
 using zx::Field;
 
-class FreeNumbersPage : public FormTest {
+class FreeNumbersPage : public WindowTest {
   protected:
     void SetUp() override {
-        FormTest::SetUp();
+        WindowTest::SetUp();
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
         form->showView(5);
@@ -230,7 +230,7 @@ TEST_F(FreeNumbersPage, EveryWayOfStoringTheListStoresItTrimmed) {
     // Leaving for another control of the window, the view staying, is leaving the page too.
     list->item(0)->setText("  0613");
     zx::childNamed<QLineEdit>(*view, "MEfreecall")->setFocus();
-    form->cbTipus->setFocus();
+    form->modelBox->setFocus();
     EXPECT_EQ(tableEntry(0), entry("0613"));
 
     // Choosing another page.

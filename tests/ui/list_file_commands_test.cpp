@@ -1,7 +1,7 @@
 // The code list and free-number import and export commands of the window, with the dialogs and
 // the append/replace question scripted.
-#include "form_fixture.h"
 #include "widget_lookup.h"
+#include "window_fixture.h"
 
 #include "ui/commands/list_file_commands.h"
 #include "ui/commands/shared_file_dialogs.h"
@@ -15,10 +15,10 @@ namespace {
 using Answer = zx::Interaction::Answer;
 using Kind = zx::ScriptedInteraction::Kind;
 
-class ListFiles : public FormTest {
+class ListFiles : public WindowTest {
   protected:
     void SetUp() override {
-        FormTest::SetUp();
+        WindowTest::SetUp();
         lists = std::make_unique<zx::ListFileCommands>(*form, dialogs);
     }
     QString path(const QString& name) const { return dir.filePath(name); }

@@ -1,6 +1,6 @@
 // What a change of model shows and hides, and that it never touches the image.
-#include "form_fixture.h"
 #include "widget_lookup.h"
+#include "window_fixture.h"
 
 #include "model/codecs.h"
 #include "model/new_configuration.h"
@@ -14,12 +14,12 @@ using zx::DeviceModel;
 
 // Types a value into an edit on its page and runs the commit step, as every command does
 // first. The window must be shown.
-void typeAndCommit(TMainForm& form, const char* name, const QString& text) {
+void typeAndCommit(MainWindow& form, const char* name, const QString& text) {
     QLineEdit* edit = zx::childNamed<QLineEdit>(form, name);
     ASSERT_NE(edit, nullptr);
     int page = -1;
     for (QWidget* w = edit; w && page < 0; w = w->parentWidget())
-        page = form.PageControl1->indexOf(w);
+        page = form.viewPages->indexOf(w);
     form.showView(page);
     edit->setFocus();
     edit->setText(text);
@@ -37,7 +37,7 @@ const char* const BothModels[] = {"pnlCO01", "pnlCO04",     "RGdial01", "RGline0
                                   "CBalv04", "CBbeh01",     "MEcopos",  "MEibe",    "ME1t1",
                                   "lbKiv",   "StringGrid1", "lbGW",     "MEnatlen"};
 
-TEST_F(FormTest, SwitchToSixteenLinesShowsAndHidesItsControls) {
+TEST_F(WindowTest, SwitchToSixteenLinesShowsAndHidesItsControls) {
     auto fourLineLayout = [this] {
         for (const char* name : FourLineOnly)
             EXPECT_TRUE(shownInView(QString::fromUtf8(name))) << name;
@@ -63,7 +63,7 @@ TEST_F(FormTest, SwitchToSixteenLinesShowsAndHidesItsControls) {
     fourLineLayout();
 }
 
-TEST_F(FormTest, ListsOfEachModel) {
+TEST_F(WindowTest, ListsOfEachModel) {
     const QStringList speeds4 = {"19200", "9600", "4800", "2400", "1200", "600", "300"};
     const QStringList modes4 = {"Normal", QString::fromUtf8("Saját")};
     const QStringList dial4 = {"Impulzus", "DTMF normal", "DTMF gyors"};
@@ -80,11 +80,11 @@ TEST_F(FormTest, ListsOfEachModel) {
         EXPECT_EQ(group("RGdial" + nn(n))->items(), QStringList({"DTMF", "Impulzus"})) << n;
 }
 
-TEST_F(FormTest, ModelBoxChangeByKeyboardSwitchesAndRefillsWithoutTouchingTheImage) {
+TEST_F(WindowTest, ModelBoxChangeByKeyboardSwitchesAndRefillsWithoutTouchingTheImage) {
     const zx::DatabaseRecord before = record;
     // A configuration that came from a file is read through the other map, not replaced.
     form->document().markSaved(QStringLiteral("/adat/iroda.vd1"));
-    QTest::keyClick(form->cbTipus, Qt::Key_Down);
+    QTest::keyClick(form->modelBox, Qt::Key_Down);
     ASSERT_EQ(form->currentModel(), DeviceModel::Line16);
     EXPECT_EQ(form->document().map().model(), DeviceModel::Line16);
     EXPECT_TRUE(record == before) << "a model switch changed the record";
@@ -96,16 +96,16 @@ TEST_F(FormTest, ModelBoxChangeByKeyboardSwitchesAndRefillsWithoutTouchingTheIma
     EXPECT_NE(group("RGspeed")->itemIndex(), -1);
     EXPECT_NE(group("RGmod")->itemIndex(), -1);
 
-    QTest::keyClick(form->cbTipus, Qt::Key_Up);
+    QTest::keyClick(form->modelBox, Qt::Key_Up);
     ASSERT_EQ(form->currentModel(), DeviceModel::Line4);
     EXPECT_TRUE(record == before) << "switching back changed the record";
     EXPECT_EQ(editText("MEcopos"), QStringLiteral("23"));
     EXPECT_EQ(record.image.at(1656), 23);
 }
 
-TEST_F(FormTest, SwitchWithoutRefillLeavesListsEmptyAndNoEditBoundToTheOldMap) {
+TEST_F(WindowTest, SwitchWithoutRefillLeavesListsEmptyAndNoEditBoundToTheOldMap) {
     // The download's model check switches and refills only after the transfer.
-    form->cbTipus->setCurrentIndex(1);
+    form->modelBox->setCurrentIndex(1);
     form->modelSwitch();
     EXPECT_EQ(group("RGspeed")->itemIndex(), -1);
     EXPECT_EQ(group("RGmod")->itemIndex(), -1);
@@ -130,17 +130,17 @@ TEST_F(FormTest, SwitchWithoutRefillLeavesListsEmptyAndNoEditBoundToTheOldMap) {
     EXPECT_EQ(record.image.at(1683), 77);
 }
 
-TEST_F(FormTest, NewAfterSwitchGivesTheDefaultsOfTheNewModel) {
+TEST_F(WindowTest, NewAfterSwitchGivesTheDefaultsOfTheNewModel) {
     chooseModelInBox(DeviceModel::Line16);
     form->setModelBoxEnabled(false);
     form->newConfiguration();
-    EXPECT_TRUE(form->cbTipus->isEnabled());
+    EXPECT_TRUE(form->modelBox->isEnabled());
     EXPECT_EQ(record.image.at(1675), '1'); // 16-line SmdrSpeed default
     EXPECT_EQ(groupText("RGmod"), QStringLiteral("Normal"));
 }
 
 // Each edit shows the byte (a prefix the two bytes) of its model's offset.
-TEST_F(FormTest, OffsetsGivenByTheRefill) {
+TEST_F(WindowTest, OffsetsGivenByTheRefill) {
     const auto check = [&](const char* name, int offset, int index) {
         const auto value = static_cast<zx::Byte>(30 + index);
         record.image.set(offset, value);
@@ -148,7 +148,7 @@ TEST_F(FormTest, OffsetsGivenByTheRefill) {
         const QString shown = editText(name);
         if (QByteArray(name).startsWith("edMP"))
             EXPECT_EQ(shown.toStdString(),
-                      zx::DigitPair(value) + zx::DigitPair(record.image.at(offset + 1)))
+                      zx::digitPair(value) + zx::digitPair(record.image.at(offset + 1)))
                 << name;
         else
             EXPECT_EQ(shown, QString::number(value)) << name;
@@ -172,7 +172,7 @@ TEST_F(FormTest, OffsetsGivenByTheRefill) {
 
 } // namespace
 
-TEST_F(FormTest, TheUntouchedNewConfigurationBecomesTheNewConfigurationOfTheModelChosen) {
+TEST_F(WindowTest, TheUntouchedNewConfigurationBecomesTheNewConfigurationOfTheModelChosen) {
     chooseModelInBox(DeviceModel::Line16);
     zx::DatabaseRecord expected;
     zx::applyNewConfiguration(expected, DeviceModel::Line16);

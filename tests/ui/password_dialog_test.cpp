@@ -20,13 +20,13 @@ void type(QWidget* widget, const QString& text) {
 }
 
 TEST(PasswordDialog, OpensEmptyWithTheCursorInThePasswordField) {
-    TPasswordDlg d;
+    PasswordDialog d;
     EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Zendrax beléptetö"));
     EXPECT_TRUE(d.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_FALSE(d.windowFlags() & Qt::WindowCloseButtonHint);
-    EXPECT_EQ(d.Label1->text(), QString::fromUtf8("Jelszó:"));
-    EXPECT_TRUE(d.Label1->font().bold());
-    EXPECT_EQ(d.Label1->font().pointSize(), 10);
+    EXPECT_EQ(d.passwordLabel->text(), QString::fromUtf8("Jelszó:"));
+    EXPECT_TRUE(d.passwordLabel->font().bold());
+    EXPECT_EQ(d.passwordLabel->font().pointSize(), 10);
     EXPECT_EQ(d.btnOK->text(), "&OK");
     EXPECT_EQ(d.btnCancel->text(), QString::fromUtf8("&Mégsem"));
     EXPECT_TRUE(d.btnOK->isDefault());
@@ -48,22 +48,22 @@ TEST(PasswordDialog, TheTypedTextIsThereWhicheverButtonClosedIt) {
     ScriptedInteraction interaction;
     auto typeThenClick = [](const char* typed, bool ok) {
         return [typed, ok](QDialog& dialog) {
-            auto& d = static_cast<TPasswordDlg&>(dialog);
+            auto& d = static_cast<PasswordDialog&>(dialog);
             type(d.Password, QString::fromUtf8(typed));
             (ok ? d.btnOK : d.btnCancel)->click();
         };
     };
-    TPasswordDlg first;
+    PasswordDialog first;
     interaction.dialogHandlers.push_back(typeThenClick("Jelszó ", true));
     EXPECT_EQ(interaction.runDialog(first), QDialog::Accepted);
     EXPECT_EQ(first.password(), QString::fromUtf8("Jelszó "));
 
-    TPasswordDlg second;
+    PasswordDialog second;
     interaction.dialogHandlers.push_back(typeThenClick("titok", false));
     EXPECT_EQ(interaction.runDialog(second), QDialog::Rejected);
     EXPECT_EQ(second.password(), "titok");
 
-    TPasswordDlg third;
+    PasswordDialog third;
     third.show();
     type(third.Password, "x");
     QTest::keyClick(third.Password, Qt::Key_Return);

@@ -1,6 +1,6 @@
 // What the views show of the image: the new configuration of each model and the refill rules.
-#include "form_fixture.h"
 #include "widget_lookup.h"
+#include "window_fixture.h"
 
 #include "status_panel_text.h"
 #include "ui/views/code_grid.h"
@@ -14,7 +14,7 @@ void putText(zx::ConfigImage& image, std::size_t offset, std::string_view text) 
         image.set(offset + i, static_cast<zx::Byte>(text[i]));
 }
 
-TEST_F(FormTest, NewFourLineConfigurationAsShown) {
+TEST_F(WindowTest, NewFourLineConfigurationAsShown) {
     std::string co;
     for (std::size_t i = 1680; i < 1696; ++i)
         co.push_back(static_cast<char>(record.image.at(i)));
@@ -34,7 +34,7 @@ TEST_F(FormTest, NewFourLineConfigurationAsShown) {
         EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->cell(c, 1),
                   QStringLiteral("Igen"))
             << c;
-    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Codes), QStringLiteral("1/6"));
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::Codes), QStringLiteral("1/6"));
 
     // The texts that are not plain numbers.
     EXPECT_EQ(editText("edMP04"), QStringLiteral("===="));
@@ -49,7 +49,7 @@ TEST_F(FormTest, NewFourLineConfigurationAsShown) {
     EXPECT_EQ(zx::childNamed<QListWidget>(*form, "lbFreeCall")->count(), 0);
 }
 
-TEST_F(FormTest, NewSixteenLineConfigurationAsShown) {
+TEST_F(WindowTest, NewSixteenLineConfigurationAsShown) {
     chooseModelInBox(DeviceModel::Line16);
     form->newConfiguration();
     EXPECT_EQ(groupText("RGspeed"), QStringLiteral("9600"));
@@ -75,10 +75,10 @@ TEST_F(FormTest, NewSixteenLineConfigurationAsShown) {
         EXPECT_EQ(zx::childNamed<QListWidget>(*form, "lbKiv")->item(i)->text(),
                   QStringLiteral("00255"))
             << i;
-    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Codes), QStringLiteral("1/6"));
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::Codes), QStringLiteral("1/6"));
 }
 
-TEST_F(FormTest, SixteenLineSpeedCharacterAndItsFallback) {
+TEST_F(WindowTest, SixteenLineSpeedCharacterAndItsFallback) {
     chooseModelInBox(DeviceModel::Line16);
     const struct {
         zx::Byte stored;
@@ -96,7 +96,7 @@ TEST_F(FormTest, SixteenLineSpeedCharacterAndItsFallback) {
     }
 }
 
-TEST_F(FormTest, SixteenLineLineSettingsBitsShowInTheirRows) {
+TEST_F(WindowTest, SixteenLineLineSettingsBitsShowInTheirRows) {
     chooseModelInBox(DeviceModel::Line16);
     form->newConfiguration();
     record.image.set(1648 + 4, 0x10); // line 5: call-in only
@@ -117,7 +117,7 @@ TEST_F(FormTest, SixteenLineLineSettingsBitsShowInTheirRows) {
     EXPECT_FALSE(form->findChild<QCheckBox*>("CBbeh04")->isChecked());
 }
 
-TEST_F(FormTest, FourLineSeizureDialAndLineFlags) {
+TEST_F(WindowTest, FourLineSeizureDialAndLineFlags) {
     const struct {
         zx::Byte seizure;
         const char* shown;
@@ -150,7 +150,7 @@ TEST_F(FormTest, FourLineSeizureDialAndLineFlags) {
     }
 }
 
-TEST_F(FormTest, CallInNumberAndBarredAreas) {
+TEST_F(WindowTest, CallInNumberAndBarredAreas) {
     putText(record.image, 1632, "123456789012345678901234"); // 24 characters, no terminator
     record.image.set(1696, 0xFF);
     record.image.set(1697, 0x3A);
@@ -170,7 +170,7 @@ TEST_F(FormTest, CallInNumberAndBarredAreas) {
     EXPECT_EQ(editText("edBehiv"), QStringLiteral("0630"));
 }
 
-TEST_F(FormTest, CodeTableRowsAndRightsOfBothModels) {
+TEST_F(WindowTest, CodeTableRowsAndRightsOfBothModels) {
     // Two 6-digit codes; the 4-line rights character is '0' plus a bit mask.
     record.image.setWord(1671, 2);
     putText(record.image, 5120,
@@ -191,7 +191,7 @@ TEST_F(FormTest, CodeTableRowsAndRightsOfBothModels) {
                   QStringLiteral("Igen"))
             << c;
     }
-    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Codes), QStringLiteral("2/6"));
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::Codes), QStringLiteral("2/6"));
 
     chooseModelInBox(DeviceModel::Line16);
     record.image.set(1672, 5); // 4-digit codes
@@ -210,18 +210,18 @@ TEST_F(FormTest, CodeTableRowsAndRightsOfBothModels) {
     EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->cell(2, 1), QStringLiteral("T"));
     EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->cell(2, 2), QStringLiteral("M"));
     EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->cell(2, 3), QStringLiteral("N"));
-    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Codes), QStringLiteral("3/4"));
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::Codes), QStringLiteral("3/4"));
 }
 
-TEST_F(FormTest, CodeCountBeyondTheTableShowsOnlyWhatFits) {
+TEST_F(WindowTest, CodeCountBeyondTheTableShowsOnlyWhatFits) {
     record.image.set(1670, 9); // 8 digits: 341 records fit
     record.image.setWord(1671, 60000);
     form->refill();
     EXPECT_EQ(zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->gridRowCount(), 342);
-    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Codes), QStringLiteral("341/8"));
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::Codes), QStringLiteral("341/8"));
 }
 
-TEST_F(FormTest, FreeNumbersInImageOrderWithTheirCodePage) {
+TEST_F(WindowTest, FreeNumbersInImageOrderWithTheirCodePage) {
     putText(record.image, 1792, "0612345678      ");
     putText(record.image, 1792 + 32,
             "\xE1"
@@ -234,7 +234,7 @@ TEST_F(FormTest, FreeNumbersInImageOrderWithTheirCodePage) {
               QString::fromUtf8("ábc             "));
 }
 
-TEST_F(FormTest, RefreshReplacesAnEntryNotYetStored) {
+TEST_F(WindowTest, RefreshReplacesAnEntryNotYetStored) {
     zx::childNamed<QLineEdit>(*form, "MEcopos")->setText(QStringLiteral("99"));
     zx::childNamed<QListWidget>(*form, "lbFreeCall")->addItem(QStringLiteral("555"));
     action("Refresh")->trigger();
@@ -242,7 +242,7 @@ TEST_F(FormTest, RefreshReplacesAnEntryNotYetStored) {
     EXPECT_EQ(zx::childNamed<QListWidget>(*form, "lbFreeCall")->count(), 0);
 }
 
-TEST_F(FormTest, NewConfigurationEmptiesTheRecordTextsAndFileName) {
+TEST_F(WindowTest, NewConfigurationEmptiesTheRecordTextsAndFileName) {
     record.setText(zx::DatabaseRecord::Slot::Site, zx::RawText("Budapest"));
     record.setText(zx::DatabaseRecord::Slot::Password, zx::RawText("titok"));
     form->document().markSaved(QStringLiteral("/tmp/a.vd1"));

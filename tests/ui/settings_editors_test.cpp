@@ -1,7 +1,7 @@
 // The settings views store what the operator typed when a control is left: the image, the
 // modified flag, a refusal with its message and the focus kept in the control.
-#include "form_fixture.h"
 #include "widget_lookup.h"
+#include "window_fixture.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -13,10 +13,10 @@ namespace {
 using zx::DeviceModel;
 using Kind = zx::ScriptedInteraction::Kind;
 
-class SettingsEditors : public FormTest {
+class SettingsEditors : public WindowTest {
   protected:
     void SetUp() override {
-        FormTest::SetUp();
+        WindowTest::SetUp();
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
@@ -33,10 +33,10 @@ class SettingsEditors : public FormTest {
         leave();
     }
     void showViewOf(QWidget* w) {
-        for (int i = 0; i < TMainForm::ViewCount; ++i)
-            if (form->PageControl1->widget(i)->isAncestorOf(w)) form->showView(i);
+        for (int i = 0; i < MainWindow::ViewCount; ++i)
+            if (form->viewPages->widget(i)->isAncestorOf(w)) form->showView(i);
     }
-    void leave() { form->cbTipus->setFocus(); }
+    void leave() { form->modelBox->setFocus(); }
     zx::Byte at(std::size_t offset) const { return record.image.at(offset); }
 };
 
@@ -197,14 +197,14 @@ TEST_F(SettingsEditors, AFieldBeingEditedWhenTheModelChangesStoresInTheModelItWa
     e->selectAll();
     QTest::keyClicks(e, "77");
     // The model box takes the focus first, then the switch refills through the 16-line map.
-    form->cbTipus->setFocus();
-    QTest::keyClick(form->cbTipus, Qt::Key_Down);
+    form->modelBox->setFocus();
+    QTest::keyClick(form->modelBox, Qt::Key_Down);
     ASSERT_EQ(form->currentModel(), DeviceModel::Line16);
     EXPECT_EQ(at(1656), 77);
     EXPECT_EQ(at(1683), sixteen);
     EXPECT_EQ(editText("MEcopos"), QString::number(sixteen));
     e->setFocus();
-    form->cbTipus->setFocus();
+    form->modelBox->setFocus();
     EXPECT_EQ(at(1683), sixteen) << "leaving again stores the value shown, at the new place";
 }
 

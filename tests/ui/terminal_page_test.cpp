@@ -21,9 +21,9 @@ class TerminalPageTest : public ::testing::Test {
         btnTransp = new QPushButton("Transzp. Be", &host);
         btnDial = new QPushButton("&Tárcsáz", &host);
         edPhone = new QLineEdit(&host);
-        terminal = new TComTerminal(&host);
-        connection.PortName = pty.slavePath();
-        connection.SpeedIndex = 6;
+        terminal = new TerminalPane(&host);
+        connection.portName = pty.slavePath();
+        connection.speedIndex = 6;
         page = std::make_unique<TerminalPage>(
             TerminalPageWidgets{btnConnect, btnTransp, btnDial, edPhone, terminal}, port,
             connection);
@@ -34,7 +34,7 @@ class TerminalPageTest : public ::testing::Test {
         page->sleepMs = [this](int ms) {
             sleeps.push_back(ms);
             sentBeforeSleep = pty.read(8);
-            openDuringSleep = port.Connected();
+            openDuringSleep = port.isOpen();
         };
     }
 
@@ -44,8 +44,8 @@ class TerminalPageTest : public ::testing::Test {
     QPushButton* btnTransp;
     QPushButton* btnDial;
     QLineEdit* edPhone;
-    TComTerminal* terminal;
-    TComPort port;
+    TerminalPane* terminal;
+    SerialPort port;
     ConnectionState connection;
     std::unique_ptr<TerminalPage> page;
     std::map<int, QString> panels;
@@ -64,9 +64,9 @@ TEST_F(TerminalPageTest, StartsWithTheTransparentAndDialButtonsOff) {
 }
 
 TEST_F(TerminalPageTest, ConnectOpensAtTheChosenSpeedAndAgainCloses) {
-    connection.SpeedIndex = 8;
+    connection.speedIndex = 8;
     btnConnect->click();
-    ASSERT_TRUE(port.Connected());
+    ASSERT_TRUE(port.isOpen());
     EXPECT_TRUE(btnConnect->isChecked());
     EXPECT_EQ(pty.slaveSpeed(), speed_t(B57600));
     EXPECT_EQ(panels[3], "Kapcsolódva...");
@@ -74,7 +74,7 @@ TEST_F(TerminalPageTest, ConnectOpensAtTheChosenSpeedAndAgainCloses) {
     EXPECT_TRUE(btnTransp->isEnabled());
 
     btnConnect->click();
-    EXPECT_FALSE(port.Connected());
+    EXPECT_FALSE(port.isOpen());
     EXPECT_FALSE(btnConnect->isChecked());
     EXPECT_EQ(panels[3], "Szétkapcsolva");
     EXPECT_FALSE(btnDial->isEnabled());
@@ -116,41 +116,41 @@ TEST_F(TerminalPageTest, DisconnectingInTransparentModeSendsTranspofWaitsThenClo
     EXPECT_EQ(sleeps, std::vector<int>({1000}));
     EXPECT_EQ(sentBeforeSleep, "transpof");
     EXPECT_TRUE(openDuringSleep);
-    EXPECT_FALSE(port.Connected());
+    EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(btnTransp->text(), "Transzp. Be");
     EXPECT_FALSE(page->transparent());
 }
 
 TEST_F(TerminalPageTest, APortThatDoesNotOpenIsReportedAndTheButtonComesBackUp) {
-    connection.PortName = "/dev/zx-no-such-port";
+    connection.portName = "/dev/zx-no-such-port";
     btnConnect->click();
     // The port's text, then what happened and what to do.
     ASSERT_EQ(errors.size(), 1);
     EXPECT_EQ(errors.at(0).section('\n', 0, 0), "Unable to open com port (win error code: 2)");
     EXPECT_TRUE(errors.at(0).contains("/dev/zx-no-such-port eszköz nem létezik"))
         << errors.at(0).toStdString();
-    EXPECT_FALSE(port.Connected());
+    EXPECT_FALSE(port.isOpen());
     EXPECT_FALSE(btnConnect->isChecked());
     EXPECT_FALSE(btnDial->isEnabled());
     EXPECT_EQ(panels.count(3), 0u);
     // The next click tries again.
-    connection.PortName = pty.slavePath();
+    connection.portName = pty.slavePath();
     btnConnect->click();
-    EXPECT_TRUE(port.Connected());
+    EXPECT_TRUE(port.isOpen());
     EXPECT_TRUE(btnConnect->isChecked());
 }
 
 TEST_F(TerminalPageTest, NoValidSpeedRefusesToOpen) {
-    connection.SpeedIndex = 255;
+    connection.speedIndex = 255;
     btnConnect->click();
     EXPECT_EQ(errors, QStringList({invalidSpeedMessage()}));
-    EXPECT_FALSE(port.Connected());
+    EXPECT_FALSE(port.isOpen());
     EXPECT_FALSE(btnConnect->isChecked());
 }
 
 TEST_F(TerminalPageTest, PortEventsKeepThePageInStepWhoeverOpensTheLine) {
     // As a transfer does it: the port opened and closed without the connect button.
-    port.setPort(pty.slavePath());
+    port.setPortName(pty.slavePath());
     port.open();
     EXPECT_EQ(panels[3], "Kapcsolódva...");
     EXPECT_TRUE(btnDial->isEnabled());

@@ -25,12 +25,12 @@ class TerminalWidgetTest : public ::testing::Test {
     }
     // Lets the coalescing timer run and the repaint happen.
     void settle() { settle(term); }
-    static void settle(TComTerminal& t) {
+    static void settle(TerminalPane& t) {
         EXPECT_TRUE(QTest::qWaitFor([&t] { return !t.repaintDue(); }, 2000));
         QTest::qWait(10);
     }
 
-    TComTerminal term;
+    TerminalPane term;
     QList<QByteArray> sent;
     bool lineOpen = true;
 };
@@ -49,7 +49,7 @@ TEST_F(TerminalWidgetTest, IsTheFixedPitchPaneWithBothScrollBars) {
 }
 
 // Whether anything bright is drawn in the viewport's first cell row.
-bool topRowHasText(TComTerminal& t) {
+bool topRowHasText(TerminalPane& t) {
     const QImage img = t.viewport()->grab().toImage();
     for (int y = 0; y < t.cellSize().height() && y < img.height(); ++y)
         for (int x = 0; x < 20 * t.cellSize().width() && x < img.width(); ++x)
@@ -62,7 +62,7 @@ TEST_F(TerminalWidgetTest, TheCursorsRowAndTheTextAboveItStayInViewAtAnySize) {
     const int chrome = term.sizeHint().height() - 24 * cell.height();
     for (const int rows : {22, 10, 1}) {
         SCOPED_TRACE(rows);
-        TComTerminal t;
+        TerminalPane t;
         t.resize(t.sizeHint().width(), chrome + rows * cell.height());
         t.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&t));
@@ -243,7 +243,7 @@ TEST_F(TerminalWidgetTest, EachCharacterIsItsOwnWriteAndNothingGoesWhileClosed) 
 }
 
 // The rows the view shows, top first, as text; rows below the last line are empty.
-QStringList shownRows(const TComTerminal& t) {
+QStringList shownRows(const TerminalPane& t) {
     QStringList rows;
     for (int r = 0; r < t.visibleRows(); ++r) {
         const int line = t.firstShownLine() + r;
@@ -253,7 +253,7 @@ QStringList shownRows(const TComTerminal& t) {
 }
 
 // The cell rows of the viewport that hold anything brighter than the background.
-QList<int> litRows(TComTerminal& t) {
+QList<int> litRows(TerminalPane& t) {
     const QImage img = t.viewport()->grab().toImage();
     QList<int> rows;
     const int ch = t.cellSize().height();
@@ -268,7 +268,7 @@ QList<int> litRows(TComTerminal& t) {
 }
 
 // Runs the gathered repaint and the paint it asks for, without waiting for the interval.
-void repaintNow(TComTerminal& t) {
+void repaintNow(TerminalPane& t) {
     t.repaintPending();
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
@@ -288,7 +288,7 @@ class TallTerminalTest : public ::testing::Test {
         t.receive(bytes);
         repaintNow(t);
     }
-    TComTerminal t;
+    TerminalPane t;
 };
 
 TEST_F(TallTerminalTest, AClearedScreenLooksClearedWithHomeAtTheTopLeft) {

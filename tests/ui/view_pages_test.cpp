@@ -3,7 +3,7 @@
 #include "model/new_configuration.h"
 #include "status_panel_text.h"
 #include "ui/dialogs/interaction.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/views/code_grid.h"
 #include "ui/views/codes_view.h"
 #include "widget_lookup.h"
@@ -25,10 +25,10 @@ class ViewPagesTest : public ::testing::Test {
 };
 
 TEST_F(ViewPagesTest, APageBuiltLateShowsTheImageAndModelOfTheOthers) {
-    TMainForm form(document, ui);
+    MainWindow form(document, ui);
     EXPECT_EQ(form.findChild<QLineEdit*>("MEibe"), nullptr) << "the timers are not built at start";
     EXPECT_EQ(form.findChild<CodeGrid*>("StringGrid1"), nullptr);
-    EXPECT_EQ(zx::statusPanelText(form, TMainForm::Panel::Codes), "1/6")
+    EXPECT_EQ(zx::statusPanelText(form, MainWindow::Panel::Codes), "1/6")
         << "the panel follows unbuilt";
 
     // A 16-line configuration with three codes arrives before any late page was built.
@@ -39,7 +39,7 @@ TEST_F(ViewPagesTest, APageBuiltLateShowsTheImageAndModelOfTheOthers) {
     document.takeFile(other, QStringLiteral("/adat/tizenhat.vd1"), {});
     form.showModel(DeviceModel::Line16);
     form.refill();
-    EXPECT_EQ(zx::statusPanelText(form, TMainForm::Panel::Codes), "3/6");
+    EXPECT_EQ(zx::statusPanelText(form, MainWindow::Panel::Codes), "3/6");
 
     form.showView(3);
     EXPECT_EQ(form.currentView(), 3);
@@ -54,14 +54,14 @@ TEST_F(ViewPagesTest, APageBuiltLateShowsTheImageAndModelOfTheOthers) {
     ASSERT_TRUE(form.commitPendingEdits());
     EXPECT_EQ(document.image().at(*MemoryMap::of(DeviceModel::Line16).offset(Field::LocalLength)),
               7);
-    EXPECT_EQ(form.PageControl1->widget(3)->objectName(), "TabSheet4");
+    EXPECT_EQ(form.viewPages->widget(3)->objectName(), "TabSheet4");
     EXPECT_EQ(form.codesView()->rows().size(), 3u);
     EXPECT_EQ(childNamed<CodeGrid>(form, "StringGrid1")->gridColumnCount(), 3);
     EXPECT_TRUE(ui.shown.isEmpty());
 }
 
 TEST_F(ViewPagesTest, ACountTheTableCannotHoldIsToldOnceAndTheRestFollowsTheFirstPaint) {
-    TMainForm form(document, ui);
+    MainWindow form(document, ui);
     DatabaseRecord many = record;
     many.image.setWord(*MemoryMap::of(DeviceModel::Line4).offset(Field::CodeCount), 5000);
     document.replaceRecord(many);

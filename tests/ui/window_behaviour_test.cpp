@@ -1,6 +1,6 @@
 // View switching, the closing question, help, transfer requests and the file panel.
-#include "form_fixture.h"
 #include "widget_lookup.h"
+#include "window_fixture.h"
 
 #include "status_panel_text.h"
 #include "ui/commands/device_link_controller.h"
@@ -38,28 +38,28 @@ bool menuEnabled(QMenu* menu) {
     return menu->menuAction()->isEnabled();
 }
 
-TEST_F(FormTest, ViewMenuShowsEachViewAndEnablesItsMenus) {
+TEST_F(WindowTest, ViewMenuShowsEachViewAndEnablesItsMenus) {
     const char* const items[] = {"Alap1", "Vonalak1", "Idztk1", "Szmhosszak1",
                                  "Kdok1", "Szmok1",   "mnuBeh", "mnuTerm"};
-    EXPECT_FALSE(menuEnabled(form->menu().Kdok2));
-    EXPECT_FALSE(menuEnabled(form->menu().Szamok2));
+    EXPECT_FALSE(menuEnabled(form->menu().codesMenu));
+    EXPECT_FALSE(menuEnabled(form->menu().numbersMenu));
     for (int i : {4, 5, 7, 0, 5, 4, 3, 6, 1, 2}) {
         action(QString::fromUtf8(items[i]))->trigger();
         EXPECT_EQ(form->currentView(), i);
-        EXPECT_EQ(menuEnabled(form->menu().Kdok2), i == 4) << i;
-        EXPECT_EQ(menuEnabled(form->menu().Szamok2), i == 5) << i;
+        EXPECT_EQ(menuEnabled(form->menu().codesMenu), i == 4) << i;
+        EXPECT_EQ(menuEnabled(form->menu().numbersMenu), i == 5) << i;
         // The commands of a disabled menu are silent too (their shortcuts included).
         EXPECT_EQ(action("Generls1")->isEnabled(), i == 4) << i;
         EXPECT_EQ(action("ImpText")->isEnabled(), i == 4) << i;
         EXPECT_EQ(action("Mindtrl1")->isEnabled(), i == 5) << i;
     }
     // Choosing a tab works the same way.
-    form->PageControl1->setCurrentIndex(5);
-    EXPECT_TRUE(menuEnabled(form->menu().Szamok2));
-    EXPECT_FALSE(menuEnabled(form->menu().Kdok2));
+    form->viewPages->setCurrentIndex(5);
+    EXPECT_TRUE(menuEnabled(form->menu().numbersMenu));
+    EXPECT_FALSE(menuEnabled(form->menu().codesMenu));
 }
 
-TEST_F(FormTest, LeavingTheFreeNumberViewStoresTheList) {
+TEST_F(WindowTest, LeavingTheFreeNumberViewStoresTheList) {
     action("Szmok1")->trigger();
     zx::childNamed<QListWidget>(*form, "lbFreeCall")->addItem(QStringLiteral("0612345678      "));
     zx::childNamed<QListWidget>(*form, "lbFreeCall")->addItem(QString::fromUtf8("  ő77"));
@@ -73,7 +73,7 @@ TEST_F(FormTest, LeavingTheFreeNumberViewStoresTheList) {
     EXPECT_TRUE(form->document().isModified()) << "the store changed the table";
 }
 
-TEST_F(FormTest, FreeNumbersStoredAtTheSixteenLineTableAndOnlyOnLeavingTheirView) {
+TEST_F(WindowTest, FreeNumbersStoredAtTheSixteenLineTableAndOnlyOnLeavingTheirView) {
     form->document().markModified(); // the 4-line bytes are read through the 16-line map
     chooseModelInBox(zx::DeviceModel::Line16);
     zx::childNamed<QListWidget>(*form, "lbFreeCall")->addItem(QStringLiteral("555"));
@@ -83,7 +83,7 @@ TEST_F(FormTest, FreeNumbersStoredAtTheSixteenLineTableAndOnlyOnLeavingTheirView
     action("Szmok1")->trigger();
     zx::childNamed<QListWidget>(*form, "lbFreeCall")->clear();
     zx::childNamed<QListWidget>(*form, "lbFreeCall")->addItem(QStringLiteral("777"));
-    form->PageControl1->setCurrentIndex(0);
+    form->viewPages->setCurrentIndex(0);
     EXPECT_EQ(freeEntry(record.image, 2048), "777             ");
     EXPECT_EQ(freeEntry(record.image, 1792), std::string(16, ' '));
 }
@@ -99,17 +99,17 @@ struct CloseCase {
     int settingsWrites;
 };
 
-class ClosingQuestion : public FormTest, public ::testing::WithParamInterface<CloseCase> {};
+class ClosingQuestion : public WindowTest, public ::testing::WithParamInterface<CloseCase> {};
 
 TEST_P(ClosingQuestion, AnswerDecides) {
     const CloseCase& c = GetParam();
     int saves = 0, settingsWrites = 0;
     // The file commands save on the window's request; a save that fails leaves the flag set.
-    QObject::connect(form.get(), &TMainForm::saveRequested, [&] {
+    QObject::connect(form.get(), &MainWindow::saveRequested, [&] {
         ++saves;
         if (c.saveSucceeds) setModified(false);
     });
-    QObject::connect(form.get(), &TMainForm::closing, [&] { ++settingsWrites; });
+    QObject::connect(form.get(), &MainWindow::closing, [&] { ++settingsWrites; });
     setModified(c.modified);
     ui.answers.assign(c.answers.begin(), c.answers.end());
 
@@ -136,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CloseCase{"YesButSaveFails", true, {Answer::Yes}, false, false, 1, 1, 0}),
     [](const ::testing::TestParamInfo<CloseCase>& info) { return info.param.name; });
 
-TEST_F(FormTest, ExitCommandAsksTheSameQuestion) {
+TEST_F(WindowTest, ExitCommandAsksTheSameQuestion) {
     form->document().markModified();
     ui.answers = {Answer::Cancel};
     action("Exit1")->trigger();
@@ -145,13 +145,13 @@ TEST_F(FormTest, ExitCommandAsksTheSameQuestion) {
     EXPECT_TRUE(form->document().isModified());
 }
 
-TEST_F(FormTest, SaveQuestionBeforeOtherCommands) {
+TEST_F(WindowTest, SaveQuestionBeforeOtherCommands) {
     EXPECT_TRUE(form->askSaveChanges()); // nothing to save: nothing asked
     EXPECT_TRUE(ui.shown.isEmpty());
     form->document().markModified();
     ui.answers = {Answer::Cancel, Answer::No, Answer::Yes};
     int saves = 0;
-    QObject::connect(form.get(), &TMainForm::saveRequested, [&] {
+    QObject::connect(form.get(), &MainWindow::saveRequested, [&] {
         ++saves;
         setModified(false);
     });
@@ -162,7 +162,7 @@ TEST_F(FormTest, SaveQuestionBeforeOtherCommands) {
     EXPECT_EQ(saves, 1);
 }
 
-TEST_F(FormTest, HelpOpensTheFileAtItsContents) {
+TEST_F(WindowTest, HelpOpensTheFileAtItsContents) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     zx::HelpCommand command(*form);
@@ -187,7 +187,7 @@ TEST_F(FormTest, HelpOpensTheFileAtItsContents) {
     EXPECT_TRUE(viewer->isHidden());
 }
 
-TEST_F(FormTest, MissingHelpFileIsReportedAndNothingElseChanges) {
+TEST_F(WindowTest, MissingHelpFileIsReportedAndNothingElseChanges) {
     QTemporaryDir dir;
     zx::HelpCommand help(*form);
     help.setHelpDirectory(dir.path());
@@ -224,7 +224,7 @@ QString shippedHelp() {
 
 // F1 on each page opens the shipped help at that page's section; every command of the menus is
 // described there by its caption.
-TEST_F(FormTest, F1OpensTheHelpAtThePageShownAndTheHelpCoversEveryCommand) {
+TEST_F(WindowTest, F1OpensTheHelpAtThePageShownAndTheHelpCoversEveryCommand) {
     const QString html = shippedHelp();
     ASSERT_FALSE(html.isEmpty());
     zx::HelpCommand command(*form);
@@ -234,7 +234,7 @@ TEST_F(FormTest, F1OpensTheHelpAtThePageShownAndTheHelpCoversEveryCommand) {
     for (int view : {4, 0, 7, 3, 1, 6, 2, 5}) {
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-        form->PageControl1->setCurrentIndex(view);
+        form->viewPages->setCurrentIndex(view);
         QTest::keyClick(form.get(), Qt::Key_F1);
         zx::HelpViewer* viewer = command.viewer();
         ASSERT_NE(viewer, nullptr);
@@ -272,47 +272,48 @@ TEST_F(FormTest, F1OpensTheHelpAtThePageShownAndTheHelpCoversEveryCommand) {
 
 // Busy mode leaves the operator "Kilépés" and the help; everything else comes back as it was,
 // a command that was disabled before (the "Kódok" menu off its page) staying disabled.
-TEST_F(FormTest, BusyModeDisablesEveryCommandButExitAndHelpAndGivesBackWhatWasEnabled) {
+TEST_F(WindowTest, BusyModeDisablesEveryCommandButExitAndHelpAndGivesBackWhatWasEnabled) {
     const auto actions = form->menuBar()->findChildren<QAction*>();
     QHash<QAction*, bool> before;
     for (QAction* a : actions)
         before.insert(a, a->isEnabled());
-    ASSERT_FALSE(form->menu().SelectAllkod->isEnabled());
-    ASSERT_TRUE(form->menu().mnuSave->isEnabled());
+    ASSERT_FALSE(form->menu().selectAllCodes->isEnabled());
+    ASSERT_TRUE(form->menu().saveFile->isEnabled());
 
     form->setBusy(true);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    const QList<QAction*> kept = {form->menu().Exit1, form->menu().Tartalom1,
-                                  form->menu().File1->menuAction(), form->menu().Sg1->menuAction()};
+    const QList<QAction*> kept = {form->menu().exitProgram, form->menu().helpContents,
+                                  form->menu().fileMenu->menuAction(),
+                                  form->menu().helpMenu->menuAction()};
     for (QAction* a : actions) {
         if (!a->isSeparator()) {
             EXPECT_EQ(a->isEnabled(), kept.contains(a)) << a->objectName().toStdString();
         }
     }
-    EXPECT_FALSE(form->PageControl1->isEnabled());
-    EXPECT_FALSE(form->cbTipus->isEnabled());
+    EXPECT_FALSE(form->viewPages->isEnabled());
+    EXPECT_FALSE(form->modelBox->isEnabled());
 
     form->setBusy(false);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     for (QAction* a : actions)
         EXPECT_EQ(a->isEnabled(), before.value(a)) << a->objectName().toStdString();
-    EXPECT_TRUE(form->PageControl1->isEnabled());
-    EXPECT_TRUE(form->cbTipus->isEnabled());
+    EXPECT_TRUE(form->viewPages->isEnabled());
+    EXPECT_TRUE(form->modelBox->isEnabled());
 }
 
-TEST_F(FormTest, FilePanelDrawsALongPathWithAnEllipsis) {
+TEST_F(WindowTest, FilePanelDrawsALongPathWithAnEllipsis) {
     auto* panel = form->findChild<zx::PathPanel*>();
     ASSERT_NE(panel, nullptr);
     const QString path = QStringLiteral(
         "/home/operator/ugyfelek/nagyon/hosszu/konyvtar/nevek/sora/telephely_budapest.vd1");
-    form->setStatusText(TMainForm::Panel::File, path);
-    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::File), path);
+    form->setStatusText(MainWindow::Panel::File, path);
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::File), path);
     const QString shown = panel->shownText();
     EXPECT_NE(shown, path);
     EXPECT_TRUE(shown.contains(QStringLiteral("...")));
     EXPECT_TRUE(shown.endsWith(QStringLiteral("/telephely_budapest.vd1")));
     EXPECT_LE(panel->fontMetrics().horizontalAdvance(shown), panel->contentsRect().width());
-    form->setStatusText(TMainForm::Panel::File, QStringLiteral("/a/b.vd1"));
+    form->setStatusText(MainWindow::Panel::File, QStringLiteral("/a/b.vd1"));
     EXPECT_EQ(panel->shownText(), QStringLiteral("/a/b.vd1"));
 }
 
@@ -341,7 +342,7 @@ TEST(WindowTeardown, NoStoreReachesTheDocumentFromAViewOrWindowBeingDestroyed) {
     zx::DatabaseRecord record;
     zx::ConfigDocument document(record);
     zx::ScriptedInteraction ui;
-    auto form = std::make_unique<TMainForm>(document, ui);
+    auto form = std::make_unique<MainWindow>(document, ui);
     form->show();
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));

@@ -4,7 +4,7 @@
 #include "ui/commands/print_commands.h"
 #include "ui/desktop_session.h"
 #include "ui/dialogs/interaction.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 
 #include "status_panel_text.h"
 #include "ui/pdf_text.h"
@@ -63,8 +63,8 @@ TEST(WindowPagePrint, EverySettingsPageOfBothModelsPrintsAsTextInsideTheMargins)
     options.configDir = dir.path();
     QString error;
     ASSERT_TRUE(session.start(options, &error)) << error.toStdString();
-    TMainForm& window = session.window();
-    window.PageControl1->buildAll();
+    MainWindow& window = session.window();
+    window.viewPages->buildAll();
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const QString pdf = dir.filePath(QStringLiteral("oldal.pdf"));
@@ -95,7 +95,7 @@ TEST(WindowPagePrint, EverySettingsPageOfBothModelsPrintsAsTextInsideTheMargins)
                          .toStdString());
         window.chooseModel(c.model);
         window.showView(c.view);
-        QWidget& page = *window.PageControl1->currentWidget();
+        QWidget& page = *window.viewPages->currentWidget();
         const QStringList expected = shownTexts(page);
         ASSERT_GT(expected.size(), 3);
         const QSize shownSize = page.size();
@@ -131,8 +131,8 @@ TEST(WindowPagePrint, EverySettingsPageOfBothModelsPrintsAsTextInsideTheMargins)
         for (const QString& text : expected)
             EXPECT_TRUE(all.contains(squeezed(text))) << text.toStdString();
         // The frame around the page is not printed.
-        EXPECT_FALSE(all.contains(squeezed(window.cbTipus->currentText())));
-        EXPECT_FALSE(all.contains(squeezed(zx::statusPanelText(window, TMainForm::Panel::State))));
+        EXPECT_FALSE(all.contains(squeezed(window.modelBox->currentText())));
+        EXPECT_FALSE(all.contains(squeezed(zx::statusPanelText(window, MainWindow::Panel::State))));
 
         const double margin = 10 * PointsPerMm - 0.3;
         for (qsizetype n = 0; n < sheets.size(); ++n) {

@@ -3,7 +3,7 @@
 // widget (a panel that shortens its text with "..." shows it whole in its tip).
 #include "ui/desktop_session.h"
 #include "ui/dialogs/interaction.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/status_bar.h"
 
 #include <QAbstractButton>
@@ -97,14 +97,14 @@ TEST(WindowTexts, EveryTextShowsWholeAtTheStartSizeAndAt800x600) {
     options.configDir = dir.path();
     QString error;
     ASSERT_TRUE(session.start(options, &error)) << error.toStdString();
-    TMainForm& window = session.window();
-    window.PageControl1->buildAll();
+    MainWindow& window = session.window();
+    window.viewPages->buildAll();
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     // A long device path in the connection panel, and the longest state a transfer leaves.
-    window.setStatusText(TMainForm::Panel::Connection,
+    window.setStatusText(MainWindow::Panel::Connection,
                          QStringLiteral("/tmp/walk/egy/nagyon/hosszu/ptyA ( 19200 )"));
-    window.setStatusText(TMainForm::Panel::State,
+    window.setStatusText(MainWindow::Panel::State,
                          QStringLiteral("Az egység nem azt tartja, amit kapott !!!"));
 
     const QSize startSize = window.size();
@@ -112,7 +112,7 @@ TEST(WindowTexts, EveryTextShowsWholeAtTheStartSizeAndAt800x600) {
         window.resize(size);
         for (const DeviceModel model : {DeviceModel::Line4, DeviceModel::Line16}) {
             window.chooseModel(model);
-            for (int view = 0; view < TMainForm::ViewCount; ++view) {
+            for (int view = 0; view < MainWindow::ViewCount; ++view) {
                 window.showView(view);
                 QApplication::processEvents();
                 EXPECT_EQ(window.size(), size) << "the window keeps the size it was given";

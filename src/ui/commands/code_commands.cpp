@@ -4,7 +4,7 @@
 #include "model/code_rights.h"
 #include "model/code_table_shape.h"
 #include "ui/dialogs/interaction.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/views/codes_view.h"
 #include "ui/views/view_helpers.h"
 
@@ -31,12 +31,12 @@ class BusyCursor {
 
 } // namespace
 
-CodeCommands::CodeCommands(TMainForm& form, QObject* parent) : QObject(parent), form_(form) {
+CodeCommands::CodeCommands(MainWindow& form, QObject* parent) : QObject(parent), form_(form) {
     makeRandom = [] { return std::make_unique<ClockSeededRandom>(); };
     MainMenu& menu = form_.menu();
-    connect(menu.SelectAllkod, &QAction::triggered, this, &CodeCommands::selectAllCodes);
-    connect(menu.Generls1, &QAction::triggered, this, &CodeCommands::generateCodes);
-    connect(menu.Ellenrzs1, &QAction::triggered, this, &CodeCommands::checkDuplicates);
+    connect(menu.selectAllCodes, &QAction::triggered, this, &CodeCommands::selectAllCodes);
+    connect(menu.generateCodes, &QAction::triggered, this, &CodeCommands::generateCodes);
+    connect(menu.checkCodes, &QAction::triggered, this, &CodeCommands::checkDuplicates);
 }
 
 void CodeCommands::selectAllCodes() {

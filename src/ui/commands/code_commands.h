@@ -8,14 +8,14 @@
 #include <functional>
 #include <memory>
 
-class TMainForm;
+class MainWindow;
 
 namespace zx {
 
 class CodeCommands : public QObject {
     Q_OBJECT
   public:
-    explicit CodeCommands(TMainForm& form, QObject* parent = nullptr);
+    explicit CodeCommands(MainWindow& form, QObject* parent = nullptr);
 
     // Where each generation draws its numbers; by default a source seeded from the clock.
     std::function<std::unique_ptr<RandomSource>()> makeRandom;
@@ -37,7 +37,7 @@ class CodeCommands : public QObject {
     // The refill, then the codes one by one into the grid; false when nothing was generated.
     bool fillGridWithNewCodes();
 
-    TMainForm& form_;
+    MainWindow& form_;
     bool generating_ = false;
 };
 

@@ -7,16 +7,17 @@
 #include "ui/dialogs/compare_dialog.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/dialogs/password_dialog.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 
 #include <QAction>
 
 namespace zx {
 
-CompareCommand::CompareCommand(TMainForm& form, TransferCommands& transfers,
+CompareCommand::CompareCommand(MainWindow& form, TransferCommands& transfers,
                                SharedFileDialogs& dialogs, QObject* parent)
     : QObject(parent), form_(form), transfers_(transfers), dialogs_(dialogs) {
-    connect(form_.menu().mnuCompare, &QAction::triggered, this, &CompareCommand::compare);
+    connect(form_.menu().compareConfigurations, &QAction::triggered, this,
+            &CompareCommand::compare);
 }
 
 void CompareCommand::compare() {

@@ -13,7 +13,7 @@
 #include <optional>
 #include <vector>
 
-class TMainForm;
+class MainWindow;
 
 namespace zx {
 
@@ -23,7 +23,7 @@ class TransferCommands;
 class CompareCommand : public QObject {
     Q_OBJECT
   public:
-    CompareCommand(TMainForm& form, TransferCommands& transfers, SharedFileDialogs& dialogs,
+    CompareCommand(MainWindow& form, TransferCommands& transfers, SharedFileDialogs& dialogs,
                    QObject* parent = nullptr);
 
     void compare();
@@ -41,7 +41,7 @@ class CompareCommand : public QObject {
     // The list of differences with the database file at otherFile, or with the unit (empty).
     void show(const std::vector<SettingDifference>& differences, const QString& otherFile);
 
-    TMainForm& form_;
+    MainWindow& form_;
     TransferCommands& transfers_;
     SharedFileDialogs& dialogs_;
 };

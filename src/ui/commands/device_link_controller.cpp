@@ -1,8 +1,8 @@
 #include "ui/commands/device_link_controller.h"
 
-#include "ui/dialogs/connset_dialog.h"
+#include "ui/dialogs/connection_dialog.h"
 #include "ui/dialogs/interaction.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/terminal/terminal_page.h"
 #include "ui/terminal/terminal_widget.h"
 #include "ui/views/terminal_view.h"
@@ -13,36 +13,36 @@
 
 namespace zx {
 
-DeviceLinkController::DeviceLinkController(TMainForm& form, const ConnectionState& connection,
+DeviceLinkController::DeviceLinkController(MainWindow& form, const ConnectionState& connection,
                                            QObject* parent)
     : QObject(parent), form_(form), connection_(connection) {
-    listPorts = [] { return TConnset::systemPortNames(); };
+    listPorts = [] { return ConnectionDialog::systemPortNames(); };
     port_.setObjectName(QStringLiteral("ComPort1"));
 
-    terminal_ = new TComTerminal;
+    terminal_ = new TerminalPane;
     const TerminalPageWidgets widgets = form_.terminalView()->setTerminalWidget(terminal_);
     page_ = std::make_unique<TerminalPage>(widgets, port_, connection_);
     page_->showLineState = [this](LineStatePanel::State state) { form_.lineState().show(state); };
     page_->showError = [this](const QString& text) { form_.interaction().error(&form_, text); };
 
-    connect(form_.menu().mnuComport, &QAction::triggered, this,
+    connect(form_.menu().portSettings, &QAction::triggered, this,
             &DeviceLinkController::editConnection);
     // On every close, so that a new port or speed is remembered without a configuration change.
-    connect(&form_, &TMainForm::closing, this, &DeviceLinkController::saveConnectionSettings);
+    connect(&form_, &MainWindow::closing, this, &DeviceLinkController::saveConnectionSettings);
 
-    form_.setStatusText(TMainForm::Panel::Connection, connection_.panelText());
+    form_.setStatusText(MainWindow::Panel::Connection, connection_.panelText());
 }
 
 DeviceLinkController::~DeviceLinkController() {
     page_.reset();
 }
 
-TComTerminal* DeviceLinkController::terminal() const {
+TerminalPane* DeviceLinkController::terminal() const {
     return terminal_;
 }
 
 void DeviceLinkController::editConnection() {
-    TConnset dialog(connection_, &form_, listPorts(), savedConnectionsPath());
+    ConnectionDialog dialog(connection_, &form_, listPorts(), savedConnectionsPath());
     dialog.showError = [this](const QString& text) { form_.interaction().error(&form_, text); };
     // The dialog applies itself only when it closes through OK.
     bool closed = false;
@@ -50,12 +50,12 @@ void DeviceLinkController::editConnection() {
     form_.interaction().runDialog(dialog);
     if (!closed || !dialog.applied()) return;
     form_.terminalView()->setPhone(dialog.phone());
-    form_.setStatusText(TMainForm::Panel::Connection, dialog.panelText());
+    form_.setStatusText(MainWindow::Panel::Connection, dialog.panelText());
 }
 
 void DeviceLinkController::saveConnectionSettings() {
     QString error;
-    if (!SaveConnectionSettings(connection_, &error)) form_.interaction().error(&form_, error);
+    if (!writeConnectionSettings(connection_, &error)) form_.interaction().error(&form_, error);
 }
 
 } // namespace zx

@@ -3,7 +3,7 @@
 // settings read at start and written at every close, the terminal pane and its page, the
 // connection settings dialog.
 #include "files/connection_settings.h"
-#include "link/com_port.h"
+#include "link/serial_port.h"
 
 #include <QObject>
 #include <QPointer>
@@ -12,25 +12,25 @@
 #include <functional>
 #include <memory>
 
-class TMainForm;
+class MainWindow;
 
 namespace zx {
 
-class TComTerminal;
+class TerminalPane;
 class TerminalPage;
 
 class DeviceLinkController : public QObject {
     Q_OBJECT
   public:
-    // `connection` is what LoadConnectionSettings read at start; the status bar shows it.
-    DeviceLinkController(TMainForm& form, const ConnectionState& connection,
+    // `connection` is what readConnectionSettings read at start; the status bar shows it.
+    DeviceLinkController(MainWindow& form, const ConnectionState& connection,
                          QObject* parent = nullptr);
     ~DeviceLinkController() override;
 
-    TComPort& port() { return port_; }
+    SerialPort& port() { return port_; }
     ConnectionState& connection() { return connection_; }
     TerminalPage& terminalPage() { return *page_; }
-    TComTerminal* terminal() const;
+    TerminalPane* terminal() const;
 
     // The ports the connection dialog offers; by default those the system lists.
     std::function<QStringList()> listPorts;
@@ -41,10 +41,10 @@ class DeviceLinkController : public QObject {
     void saveConnectionSettings();
 
   private:
-    TMainForm& form_;
+    MainWindow& form_;
     ConnectionState connection_;
-    TComPort port_;
-    QPointer<TComTerminal> terminal_;
+    SerialPort port_;
+    QPointer<TerminalPane> terminal_;
     std::unique_ptr<TerminalPage> page_;
 };
 

@@ -4,8 +4,8 @@
 #include "files/database_file.h"
 #include "model/model_recognition.h"
 #include "ui/dialogs/password_dialog.h"
-#include "ui/dialogs/prefer_dialog.h"
-#include "ui/main_form.h"
+#include "ui/dialogs/preferences_dialog.h"
+#include "ui/main_window.h"
 #include "ui/views/basic_view.h"
 #include "ui/views/codes_view.h"
 #include "ui/views/radio_group.h"
@@ -16,16 +16,16 @@
 
 namespace zx {
 
-FileCommands::FileCommands(TMainForm& form, ConnectionState& connection, QObject* parent)
+FileCommands::FileCommands(MainWindow& form, ConnectionState& connection, QObject* parent)
     : QObject(parent), form_(form), connection_(connection) {
     const MainMenu& m = form_.menu();
-    connect(m.Uj1, &QAction::triggered, this, &FileCommands::newConfiguration);
-    connect(m.Open1, &QAction::triggered, this, &FileCommands::open);
-    connect(m.mnuSave, &QAction::triggered, this, &FileCommands::save);
-    connect(m.SaveAs1, &QAction::triggered, this, &FileCommands::saveAs);
-    connect(m.Preferencik1, &QAction::triggered, this, &FileCommands::editPreferences);
+    connect(m.newConfiguration, &QAction::triggered, this, &FileCommands::newConfiguration);
+    connect(m.openFile, &QAction::triggered, this, &FileCommands::open);
+    connect(m.saveFile, &QAction::triggered, this, &FileCommands::save);
+    connect(m.saveFileAs, &QAction::triggered, this, &FileCommands::saveAs);
+    connect(m.preferences, &QAction::triggered, this, &FileCommands::editPreferences);
     // Yes to the save question saves; the question reads the outcome off the modified flag.
-    connect(&form_, &TMainForm::saveRequested, this, &FileCommands::save);
+    connect(&form_, &MainWindow::saveRequested, this, &FileCommands::save);
 }
 
 FileCommands::~FileCommands() = default;
@@ -80,12 +80,12 @@ void FileCommands::offerRecognizedModel() {
 
 void FileCommands::takeConnectionOf(const DatabaseRecord& record) {
     const QString name = fromCp1250(record.text(DatabaseRecord::Slot::ConnectionName));
-    if (const auto selected = SelectConnection(connection_, name)) {
+    if (const auto selected = selectConnection(connection_, name)) {
         form_.terminalView()->setPhone(selected->phone);
         if (selected->panelText)
-            form_.setStatusText(TMainForm::Panel::Connection, *selected->panelText);
+            form_.setStatusText(MainWindow::Panel::Connection, *selected->panelText);
     }
-    connection_.CurrentConnectionName = name;
+    connection_.currentConnectionName = name;
 }
 
 bool FileCommands::save() {
@@ -109,10 +109,10 @@ bool FileCommands::saveAs() {
 
 bool FileCommands::saveTo(const QString& path) {
     ConfigDocument& doc = form_.document();
-    const RawText connection = toCp1250(connection_.CurrentConnectionName);
+    const RawText connection = toCp1250(connection_.currentConnectionName);
     doc.setText(DatabaseRecord::Slot::ConnectionName, connection);
     const DatabaseWriteResult written =
-        writeDatabaseFile(path, doc.record(), connection_.CurrentConnectionName);
+        writeDatabaseFile(path, doc.record(), connection_.currentConnectionName);
     if (!written.ok) {
         // The previous file is untouched, the changes stay unsaved and the configuration keeps
         // the name of the file it came from.
@@ -128,7 +128,7 @@ void FileCommands::editPreferences() {
     if (!form_.commitPendingEdits()) return;
     ConfigDocument& doc = form_.document();
     DatabaseRecord edited = doc.record();
-    TPrefer dialog(edited, doc.model(), doc.lastModified(), form_.interaction(), &form_);
+    PreferencesDialog dialog(edited, doc.model(), doc.lastModified(), form_.interaction(), &form_);
     form_.interaction().runDialog(dialog);
     const bool codesChanged = !(edited.image == doc.image());
     doc.replaceRecord(edited);

@@ -7,7 +7,7 @@
 
 #include <QObject>
 
-class TMainForm;
+class MainWindow;
 
 namespace zx {
 
@@ -16,7 +16,7 @@ class FileCommands : public QObject {
   public:
     // `connection` is the device link's: a file opened selects its saved connection, a file
     // saved records the connection in use.
-    FileCommands(TMainForm& form, ConnectionState& connection, QObject* parent = nullptr);
+    FileCommands(MainWindow& form, ConnectionState& connection, QObject* parent = nullptr);
     ~FileCommands() override;
 
     SharedFileDialogs& dialogs() { return dialogs_; }
@@ -39,7 +39,7 @@ class FileCommands : public QObject {
     void offerRecognizedModel();
     void takeConnectionOf(const DatabaseRecord& record);
 
-    TMainForm& form_;
+    MainWindow& form_;
     ConnectionState& connection_;
     SharedFileDialogs dialogs_;
 };

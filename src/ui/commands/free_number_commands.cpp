@@ -1,19 +1,19 @@
 #include "ui/commands/free_number_commands.h"
 
 #include "ui/dialogs/interaction.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/views/free_numbers_view.h"
 
 #include <QAction>
 
 namespace zx {
 
-FreeNumberCommands::FreeNumberCommands(TMainForm& form, QObject* parent)
+FreeNumberCommands::FreeNumberCommands(MainWindow& form, QObject* parent)
     : QObject(parent), form_(form) {
     MainMenu& menu = form_.menu();
-    connect(menu.Mindtrl1, &QAction::triggered, this, &FreeNumberCommands::clearList);
+    connect(menu.deleteAllFreeNumbers, &QAction::triggered, this, &FreeNumberCommands::clearList);
     // The check item has already inverted its mark when it is triggered.
-    connect(menu.ABCRendezett1, &QAction::triggered, this,
+    connect(menu.sortFreeNumbers, &QAction::triggered, this,
             [this](bool checked) { form_.freeNumbersView()->setSorted(checked); });
 }
 

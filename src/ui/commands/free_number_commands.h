@@ -3,20 +3,20 @@
 // "Számok" view.
 #include <QObject>
 
-class TMainForm;
+class MainWindow;
 
 namespace zx {
 
 class FreeNumberCommands : public QObject {
     Q_OBJECT
   public:
-    explicit FreeNumberCommands(TMainForm& form, QObject* parent = nullptr);
+    explicit FreeNumberCommands(MainWindow& form, QObject* parent = nullptr);
 
     // Empties the list and the edit once the operator confirms "Biztos benne ?".
     void clearList();
 
   private:
-    TMainForm& form_;
+    MainWindow& form_;
 };
 
 } // namespace zx

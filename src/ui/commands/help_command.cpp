@@ -2,7 +2,7 @@
 
 #include "ui/dialogs/help_viewer.h"
 #include "ui/dialogs/interaction.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -13,9 +13,9 @@
 
 namespace zx {
 
-HelpCommand::HelpCommand(TMainForm& form, QObject* parent)
+HelpCommand::HelpCommand(MainWindow& form, QObject* parent)
     : QObject(parent), form_(form), directory_(QCoreApplication::applicationDirPath()) {
-    connect(form_.menu().Tartalom1, &QAction::triggered, this, &HelpCommand::showContents);
+    connect(form_.menu().helpContents, &QAction::triggered, this, &HelpCommand::showContents);
     auto* pageHelp = new QAction(&form_);
     pageHelp->setObjectName(QStringLiteral("PageHelp"));
     pageHelp->setShortcut(QKeySequence(Qt::Key_F1));
@@ -24,7 +24,7 @@ HelpCommand::HelpCommand(TMainForm& form, QObject* parent)
     connect(pageHelp, &QAction::triggered, this, &HelpCommand::showPageHelp);
     // The viewer is a window of its own: it goes with the main window, or the program would
     // live on behind it.
-    connect(&form_, &TMainForm::closing, this, [this] {
+    connect(&form_, &MainWindow::closing, this, [this] {
         if (viewer_) viewer_->close();
     });
 }
@@ -37,8 +37,8 @@ QString HelpCommand::pageAnchor(int view) {
     // In the order of the window's pages.
     static const char* const anchors[] = {"alap",  "vonalak", "idozitok", "szamhosszak",
                                           "kodok", "szamok",  "behivas",  "terminal"};
-    static_assert(std::size(anchors) == TMainForm::ViewCount);
-    return view >= 0 && view < TMainForm::ViewCount
+    static_assert(std::size(anchors) == MainWindow::ViewCount);
+    return view >= 0 && view < MainWindow::ViewCount
                ? QString::fromLatin1(anchors[view])
                : QString::fromLatin1(HelpViewer::ContentsAnchor);
 }

@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <QString>
 
-class TMainForm;
+class MainWindow;
 
 namespace zx {
 
@@ -18,7 +18,7 @@ class HelpCommand : public QObject {
     // The help file, looked for in `directory` (beside the program unless told otherwise).
     static constexpr const char* HelpFileName = "ZENDRAX.HLP";
 
-    explicit HelpCommand(TMainForm& form, QObject* parent = nullptr);
+    explicit HelpCommand(MainWindow& form, QObject* parent = nullptr);
 
     void setHelpDirectory(const QString& directory) { directory_ = directory; }
     QString helpFilePath() const;
@@ -33,7 +33,7 @@ class HelpCommand : public QObject {
   private:
     void show(const QString& anchor);
 
-    TMainForm& form_;
+    MainWindow& form_;
     QString directory_;
     QPointer<HelpViewer> viewer_;
 };

@@ -2,31 +2,32 @@
 
 #include "ui/commands/transfer_commands.h"
 #include "ui/dialogs/interaction.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 
 #include <QAction>
 #include <QSignalBlocker>
 
 namespace zx {
 
-LineOptionCommands::LineOptionCommands(TMainForm& form, TransferCommands& transfers,
+LineOptionCommands::LineOptionCommands(MainWindow& form, TransferCommands& transfers,
                                        const UploadOptions& read, const QString& settingsPath,
                                        QObject* parent)
     : QObject(parent), form_(form), transfers_(transfers), settingsPath_(settingsPath) {
     const MainMenu& m = form_.menu();
     transfers_.setUploadOptions(read);
-    m.mnuVerifyUpload->setChecked(transfers_.uploadOptions().verify);
-    m.mnuBackupUpload->setChecked(transfers_.uploadOptions().backup);
-    connect(m.mnuVerifyUpload, &QAction::toggled, this, &LineOptionCommands::setVerify);
-    connect(m.mnuBackupUpload, &QAction::toggled, this, &LineOptionCommands::setBackup);
-    connect(m.mnuBackupFolder, &QAction::triggered, this, &LineOptionCommands::chooseBackupFolder);
-    connect(m.mnuTrace, &QAction::toggled, this, &LineOptionCommands::setTrace);
+    m.verifyAfterUpload->setChecked(transfers_.uploadOptions().verify);
+    m.backupBeforeUpload->setChecked(transfers_.uploadOptions().backup);
+    connect(m.verifyAfterUpload, &QAction::toggled, this, &LineOptionCommands::setVerify);
+    connect(m.backupBeforeUpload, &QAction::toggled, this, &LineOptionCommands::setBackup);
+    connect(m.chooseBackupFolder, &QAction::triggered, this,
+            &LineOptionCommands::chooseBackupFolder);
+    connect(m.traceTraffic, &QAction::toggled, this, &LineOptionCommands::setTrace);
     connect(&transfers_, &TransferCommands::traceEnded, this, &LineOptionCommands::uncheckTrace);
 }
 
 void LineOptionCommands::uncheckTrace() {
-    const QSignalBlocker quiet(form_.menu().mnuTrace);
-    form_.menu().mnuTrace->setChecked(false);
+    const QSignalBlocker quiet(form_.menu().traceTraffic);
+    form_.menu().traceTraffic->setChecked(false);
 }
 
 void LineOptionCommands::apply(const UploadOptions& options) {

@@ -8,7 +8,7 @@
 #include <QObject>
 #include <QString>
 
-class TMainForm;
+class MainWindow;
 
 namespace zx {
 
@@ -19,7 +19,7 @@ class LineOptionCommands : public QObject {
   public:
     // The choices as the settings file at `settingsPath` holds them; every change is written
     // back there.
-    LineOptionCommands(TMainForm& form, TransferCommands& transfers, const UploadOptions& read,
+    LineOptionCommands(MainWindow& form, TransferCommands& transfers, const UploadOptions& read,
                        const QString& settingsPath, QObject* parent = nullptr);
 
     void setVerify(bool on);
@@ -34,7 +34,7 @@ class LineOptionCommands : public QObject {
     // The trace's check mark goes off without switching anything.
     void uncheckTrace();
 
-    TMainForm& form_;
+    MainWindow& form_;
     TransferCommands& transfers_;
     QString settingsPath_;
 };

@@ -6,7 +6,7 @@
 #include "files/free_number_file.h"
 #include "ui/commands/shared_file_dialogs.h"
 #include "ui/dialogs/interaction.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/views/codes_view.h"
 #include "ui/views/free_numbers_view.h"
 
@@ -20,7 +20,7 @@ namespace {
 class DialogDefaultsAtEnd {
   public:
     explicit DialogDefaultsAtEnd(SharedFileDialogs& d) : d_(d) {}
-    ~DialogDefaultsAtEnd() { d_.DatabaseDialogDefaults(); }
+    ~DialogDefaultsAtEnd() { d_.restoreDatabaseDefaults(); }
     DialogDefaultsAtEnd(const DialogDefaultsAtEnd&) = delete;
     DialogDefaultsAtEnd& operator=(const DialogDefaultsAtEnd&) = delete;
 
@@ -30,15 +30,15 @@ class DialogDefaultsAtEnd {
 
 } // namespace
 
-ListFileCommands::ListFileCommands(TMainForm& form, SharedFileDialogs& dialogs, QObject* parent)
+ListFileCommands::ListFileCommands(MainWindow& form, SharedFileDialogs& dialogs, QObject* parent)
     : QObject(parent), form_(form), dialogs_(dialogs) {
     const MainMenu& m = form_.menu();
-    connect(m.ImpText, &QAction::triggered, this, &ListFileCommands::importCodeText);
-    connect(m.ImpDat, &QAction::triggered, this, &ListFileCommands::importCodeList);
-    connect(m.xt1, &QAction::triggered, this, &ListFileCommands::exportCodeText);
-    connect(m.PINDAT1, &QAction::triggered, this, &ListFileCommands::exportCodeList);
-    connect(m.Importszam, &QAction::triggered, this, &ListFileCommands::importFreeNumbers);
-    connect(m.Exportszam, &QAction::triggered, this, &ListFileCommands::exportFreeNumbers);
+    connect(m.importCodesFromText, &QAction::triggered, this, &ListFileCommands::importCodeText);
+    connect(m.importCodesFromPinDat, &QAction::triggered, this, &ListFileCommands::importCodeList);
+    connect(m.exportCodesAsText, &QAction::triggered, this, &ListFileCommands::exportCodeText);
+    connect(m.exportCodesAsPinDat, &QAction::triggered, this, &ListFileCommands::exportCodeList);
+    connect(m.importFreeNumbers, &QAction::triggered, this, &ListFileCommands::importFreeNumbers);
+    connect(m.exportFreeNumbers, &QAction::triggered, this, &ListFileCommands::exportFreeNumbers);
 }
 
 void ListFileCommands::message(const QString& text) {

@@ -5,7 +5,7 @@
 // file before it changes anything; an export is written atomically.
 #include <QObject>
 
-class TMainForm;
+class MainWindow;
 
 namespace zx {
 
@@ -14,7 +14,7 @@ class SharedFileDialogs;
 class ListFileCommands : public QObject {
     Q_OBJECT
   public:
-    ListFileCommands(TMainForm& form, SharedFileDialogs& dialogs, QObject* parent = nullptr);
+    ListFileCommands(MainWindow& form, SharedFileDialogs& dialogs, QObject* parent = nullptr);
 
     void importCodeText() { importCodes(true); }
     void importCodeList() { importCodes(false); }
@@ -28,7 +28,7 @@ class ListFileCommands : public QObject {
     void exportCodes(bool text);
     void message(const QString& text);
 
-    TMainForm& form_;
+    MainWindow& form_;
     SharedFileDialogs& dialogs_;
 };
 

@@ -31,7 +31,7 @@ void SharedFileDialogs::setSave(const FileDialogSettings& settings) {
     apply(save_, settings);
 }
 
-void SharedFileDialogs::DatabaseDialogDefaults() {
+void SharedFileDialogs::restoreDatabaseDefaults() {
     namespace d = zx::DatabaseDialogDefaults;
     open_.defaultSuffix = save_.defaultSuffix = QString::fromUtf8(d::DefaultExtension);
     open_.title = QString::fromUtf8(d::OpenTitle);

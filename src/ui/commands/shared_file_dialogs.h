@@ -18,7 +18,7 @@ class SharedFileDialogs {
     void setOpen(const FileDialogSettings& settings);
     void setSave(const FileDialogSettings& settings);
     // The database extension and titles on both dialogs.
-    void DatabaseDialogDefaults();
+    void restoreDatabaseDefaults();
     // The database filter on both (Open, Save and Save As set it themselves).
     void setDatabaseFilter();
 

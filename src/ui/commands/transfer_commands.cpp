@@ -1,12 +1,12 @@
 #include "ui/commands/transfer_commands.h"
 
 #include "files/file_bytes.h"
-#include "link/com_port.h"
 #include "link/open_connection.h"
 #include "link/serial_byte_link.h"
+#include "link/serial_port.h"
 #include "link/system_clock.h"
 #include "ui/dialogs/interaction.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/terminal/terminal_page.h"
 #include "ui/transfer_status.h"
 #include "ui/views/terminal_view.h"
@@ -19,12 +19,12 @@
 
 namespace zx {
 
-TransferCommands::TransferCommands(TMainForm& form, TComPort& port, ConnectionState& connection,
+TransferCommands::TransferCommands(MainWindow& form, SerialPort& port, ConnectionState& connection,
                                    TerminalPage& page, QObject* parent)
     : QObject(parent), form_(form), port_(port), connection_(connection), page_(page) {
     makeLine = &TransferCommands::serialLine;
-    connect(form_.menu().DnLoad1, &QAction::triggered, this, &TransferCommands::download);
-    connect(form_.menu().UpLoad1, &QAction::triggered, this, &TransferCommands::upload);
+    connect(form_.menu().download, &QAction::triggered, this, &TransferCommands::download);
+    connect(form_.menu().upload, &QAction::triggered, this, &TransferCommands::upload);
     connect(form_.terminalView(), &TerminalView::syncClicked, this,
             &TransferCommands::setUnitClock);
     connect(&runner_, &LineRunner::progressed, this, &TransferCommands::showProgress);
@@ -43,7 +43,7 @@ TransferCommands::~TransferCommands() {
     form_.closeWhileBusy = nullptr;
 }
 
-TransferLine TransferCommands::serialLine(TComPort& port, const std::atomic<bool>* cancel) {
+TransferLine TransferCommands::serialLine(SerialPort& port, const std::atomic<bool>* cancel) {
     return TransferLine{std::make_unique<SerialByteLink>(port, cancel),
                         std::make_unique<SystemClock>()};
 }
@@ -73,9 +73,9 @@ bool TransferCommands::openPort() {
         // whatever it was last opened with.
         openConnection(port_, connection_);
         return true;
-    } catch (const EComPort& e) {
+    } catch (const SerialPortError& e) {
         lastPortError_ = e.errorNumber();
-        form_.interaction().error(&form_, e.Text());
+        form_.interaction().error(&form_, e.text());
     } catch (const std::exception& e) {
         lastPortError_ = EINVAL;
         form_.interaction().error(&form_, QString::fromUtf8(e.what()));
@@ -134,7 +134,7 @@ void TransferCommands::upload() {
 
 void TransferCommands::setUnitClock() {
     if (busy()) return;
-    if (!port_.Connected()) {
+    if (!port_.isOpen()) {
         form_.lineState().show(LineStatePanel::Connecting);
         if (!openPort()) {
             form_.lineState().show(LineStatePanel::Disconnected);

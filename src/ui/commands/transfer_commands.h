@@ -16,27 +16,27 @@
 
 class QProgressBar;
 class QPushButton;
-class TMainForm;
+class MainWindow;
 
 namespace zx {
 
-class TComPort;
+class SerialPort;
 class TerminalPage;
 class TransferStatus;
 
 class TransferCommands : public QObject {
     Q_OBJECT
   public:
-    TransferCommands(TMainForm& form, TComPort& port, ConnectionState& connection,
+    TransferCommands(MainWindow& form, SerialPort& port, ConnectionState& connection,
                      TerminalPage& page, QObject* parent = nullptr);
     ~TransferCommands() override;
 
     // Makes the line of each operation, watching the runner's cancel flag; by default
     // serialLine.
-    std::function<TransferLine(TComPort&, const std::atomic<bool>* cancel)> makeLine;
+    std::function<TransferLine(SerialPort&, const std::atomic<bool>* cancel)> makeLine;
     // The serial port, which hands the operation every byte it receives, and the computer's
     // clock.
-    static TransferLine serialLine(TComPort& port, const std::atomic<bool>* cancel);
+    static TransferLine serialLine(SerialPort& port, const std::atomic<bool>* cancel);
 
     void download();
     void upload();
@@ -82,8 +82,8 @@ class TransferCommands : public QObject {
     void setBusy(bool busy);
     void writeTrace();
 
-    TMainForm& form_;
-    TComPort& port_;
+    MainWindow& form_;
+    SerialPort& port_;
     ConnectionState& connection_;
     TerminalPage& page_;
     LineRunner runner_;

@@ -22,7 +22,7 @@ QFont boldFont(QFont font, int pointSize) {
 
 } // namespace
 
-TPasswordDlg::TPasswordDlg(QWidget* parent)
+PasswordDialog::PasswordDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("TPasswordDlg"));
@@ -30,14 +30,14 @@ TPasswordDlg::TPasswordDlg(QWidget* parent)
     setModal(true);
     setFont(boldFont(font(), 8));
 
-    Label1 = new QLabel(QString::fromUtf8("Jelszó:"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(boldFont(font(), 10));
+    passwordLabel = new QLabel(QString::fromUtf8("Jelszó:"), this);
+    passwordLabel->setObjectName(QStringLiteral("Label1"));
+    passwordLabel->setFont(boldFont(font(), 10));
     Password = new QLineEdit(this);
     Password->setObjectName(QStringLiteral("Password"));
     Password->setEchoMode(QLineEdit::Password);
     Password->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
-    Label1->setBuddy(Password);
+    passwordLabel->setBuddy(Password);
     btnOK = new QPushButton(QStringLiteral("&OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setDefault(true);
@@ -49,35 +49,35 @@ TPasswordDlg::TPasswordDlg(QWidget* parent)
     buttons->addWidget(btnOK);
     buttons->addWidget(btnCancel);
     auto* column = new QVBoxLayout(this);
-    column->addWidget(Label1);
+    column->addWidget(passwordLabel);
     column->addWidget(Password);
     column->addLayout(buttons);
     setFixedSize(sizeHint().expandedTo(QSize(260, 0)));
 
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    FormActivate();
+    prepareFields();
 }
 
-void TPasswordDlg::FormActivate() {
+void PasswordDialog::prepareFields() {
     Password->setFocus(Qt::OtherFocusReason);
 }
 
-QString TPasswordDlg::password() const {
+QString PasswordDialog::password() const {
     return Password->text();
 }
 
-void TPasswordDlg::showEvent(QShowEvent* event) {
+void PasswordDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormActivate();
+    prepareFields();
     if (centred_) return;
     centred_ = true;
     centreOnScreen(*this);
 }
 
 bool askPasswordOf(const DatabaseRecord& file, Interaction& interaction, QWidget* parent) {
-    TPasswordDlg dialog(parent);
-    dialog.FormActivate();
+    PasswordDialog dialog(parent);
+    dialog.prepareFields();
     interaction.runDialog(dialog);
     return passwordMatches(file, dialog.password());
 }

@@ -13,16 +13,16 @@ namespace zx {
 class DatabaseRecord;
 class Interaction;
 
-class TPasswordDlg : public QDialog {
+class PasswordDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit TPasswordDlg(QWidget* parent = nullptr);
+    explicit PasswordDialog(QWidget* parent = nullptr);
 
     // Puts the cursor into the empty password field.
-    void FormActivate();
+    void prepareFields();
     QString password() const;
 
-    QLabel* Label1;
+    QLabel* passwordLabel;
     QLineEdit* Password;
     QPushButton* btnOK;
     QPushButton* btnCancel;

@@ -15,7 +15,7 @@ const QString TranspOn = QStringLiteral("Transzp. Be");
 const QString TranspOff = QStringLiteral("Transzp. Ki");
 } // namespace
 
-TerminalPage::TerminalPage(const TerminalPageWidgets& widgets, TComPort& port,
+TerminalPage::TerminalPage(const TerminalPageWidgets& widgets, SerialPort& port,
                            ConnectionState& connection, QObject* parent)
     : QObject(parent), w_(widgets), port_(port), portAlive_(&port), connection_(connection) {
     sleepMs = [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); };
@@ -26,20 +26,20 @@ TerminalPage::TerminalPage(const TerminalPageWidgets& widgets, TComPort& port,
     w_.btnTransp->setChecked(false);
     updateButtons();
 
-    connect(w_.btnConnect, &QAbstractButton::clicked, this, &TerminalPage::btnConnectClick);
-    connect(w_.btnTransp, &QAbstractButton::clicked, this, &TerminalPage::btnTranspClick);
-    connect(w_.btnDial, &QAbstractButton::clicked, this, &TerminalPage::btnDialClick);
-    connect(&port_, &TComPort::AfterOpen, this, &TerminalPage::ComPort1AfterOpen);
-    connect(&port_, &TComPort::AfterClose, this, &TerminalPage::ComPort1AfterClose);
-    connect(&port_, &TComPort::LineError, this, &TerminalPage::error);
+    connect(w_.btnConnect, &QAbstractButton::clicked, this, &TerminalPage::connectClicked);
+    connect(w_.btnTransp, &QAbstractButton::clicked, this, &TerminalPage::transparentClicked);
+    connect(w_.btnDial, &QAbstractButton::clicked, this, &TerminalPage::dialClicked);
+    connect(&port_, &SerialPort::opened, this, &TerminalPage::portOpened);
+    connect(&port_, &SerialPort::closed, this, &TerminalPage::portClosed);
+    connect(&port_, &SerialPort::lineFailed, this, &TerminalPage::error);
 
     if (w_.terminal) {
-        QPointer<TComTerminal> term = w_.terminal;
-        link_.OnRxBuf = [term](const char* data, int count) {
+        QPointer<TerminalPane> term = w_.terminal;
+        link_.onReceived = [term](const char* data, int count) {
             if (term) term->receive(data, count);
         };
         port_.attachLink(&link_);
-        w_.terminal->canSend = [this] { return !lineBusy_ && port_.Connected(); };
+        w_.terminal->canSend = [this] { return !lineBusy_ && port_.isOpen(); };
         w_.terminal->sink = [this](const QByteArray& bytes) { write(bytes); };
     }
 }
@@ -62,7 +62,7 @@ void TerminalPage::setLineBusy(bool busy) {
 }
 
 void TerminalPage::updateButtons() {
-    const bool open = !lineBusy_ && port_.Connected();
+    const bool open = !lineBusy_ && port_.isOpen();
     w_.btnConnect->setEnabled(!lineBusy_);
     w_.btnTransp->setEnabled(open && !lineBusy_);
     w_.btnDial->setEnabled(open && !lineBusy_);
@@ -70,11 +70,11 @@ void TerminalPage::updateButtons() {
 
 void TerminalPage::write(const QByteArray& bytes) {
     // While an operation owns the line the port is on its thread: not even asked here.
-    if (lineBusy_ || !port_.Connected()) return;
+    if (lineBusy_ || !port_.isOpen()) return;
     try {
-        port_.WriteText(bytes);
-    } catch (const EComPort& e) {
-        error(e.Text());
+        port_.write(bytes);
+    } catch (const SerialPortError& e) {
+        error(e.text());
     }
 }
 
@@ -82,15 +82,15 @@ void TerminalPage::focusTerminal() {
     if (w_.terminal) w_.terminal->setFocus();
 }
 
-void TerminalPage::btnConnectClick() {
+void TerminalPage::connectClicked() {
     if (lineBusy_) {
         // The click has toggled the button; the port is not the page's to close now.
-        w_.btnConnect->setChecked(port_.Connected());
+        w_.btnConnect->setChecked(port_.isOpen());
         return;
     }
-    if (port_.Connected()) {
+    if (port_.isOpen()) {
         if (transparent_) {
-            btnTranspClick();
+            transparentClicked();
             sleepMs(TransparentOffWaitMs);
         }
         port_.close();
@@ -107,7 +107,7 @@ void TerminalPage::btnConnectClick() {
     focusTerminal();
 }
 
-void TerminalPage::btnDialClick() {
+void TerminalPage::dialClicked() {
     const std::string number = toCp1250(w_.edPhone->text()).bytes();
     QByteArray text("ATD");
     text.append(number.data(), static_cast<qsizetype>(number.size()));
@@ -116,7 +116,7 @@ void TerminalPage::btnDialClick() {
     focusTerminal();
 }
 
-void TerminalPage::btnTranspClick() {
+void TerminalPage::transparentClicked() {
     if (lineBusy_) return;
     transparent_ = !transparent_;
     w_.btnTransp->setText(transparent_ ? TranspOff : TranspOn);
@@ -125,12 +125,12 @@ void TerminalPage::btnTranspClick() {
     focusTerminal();
 }
 
-void TerminalPage::ComPort1AfterOpen() {
+void TerminalPage::portOpened() {
     if (showLineState) showLineState(LineStatePanel::Connected);
     updateButtons();
 }
 
-void TerminalPage::ComPort1AfterClose() {
+void TerminalPage::portClosed() {
     if (showLineState) showLineState(LineStatePanel::Disconnected);
     w_.btnConnect->setChecked(false);
     updateButtons();

@@ -3,7 +3,7 @@
 // unit's transparent mode and the terminal pane, kept in step with the port whoever opens or
 // closes it (a transfer included).
 #include "files/connection_settings.h"
-#include "link/com_port.h"
+#include "link/serial_port.h"
 #include "ui/status_bar.h"
 
 #include <QObject>
@@ -16,14 +16,14 @@ class QLineEdit;
 
 namespace zx {
 
-class TComTerminal;
+class TerminalPane;
 
 struct TerminalPageWidgets {
     QAbstractButton* btnConnect = nullptr;
     QAbstractButton* btnTransp = nullptr;
     QAbstractButton* btnDial = nullptr;
     QLineEdit* edPhone = nullptr;
-    TComTerminal* terminal = nullptr;
+    TerminalPane* terminal = nullptr;
 };
 
 class TerminalPage : public QObject {
@@ -31,7 +31,7 @@ class TerminalPage : public QObject {
   public:
     static constexpr int TransparentOffWaitMs = 1000;
 
-    TerminalPage(const TerminalPageWidgets& widgets, TComPort& port, ConnectionState& connection,
+    TerminalPage(const TerminalPageWidgets& widgets, SerialPort& port, ConnectionState& connection,
                  QObject* parent = nullptr);
     ~TerminalPage() override;
 
@@ -50,11 +50,11 @@ class TerminalPage : public QObject {
     // True while the operator holds the port open (transfers then leave it open).
     bool operatorHoldsPort() const;
 
-    void btnConnectClick();
-    void btnDialClick();
-    void btnTranspClick();
-    void ComPort1AfterOpen();
-    void ComPort1AfterClose();
+    void connectClicked();
+    void dialClicked();
+    void transparentClicked();
+    void portOpened();
+    void portClosed();
 
   private:
     void write(const QByteArray& bytes);
@@ -62,10 +62,10 @@ class TerminalPage : public QObject {
     void error(const QString& text);
 
     TerminalPageWidgets w_;
-    TComPort& port_;
-    QPointer<TComPort> portAlive_;
+    SerialPort& port_;
+    QPointer<SerialPort> portAlive_;
     ConnectionState& connection_;
-    TComLink link_;
+    SerialReceiver link_;
     void updateButtons();
 
     bool transparent_ = false;

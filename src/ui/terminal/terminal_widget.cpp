@@ -102,7 +102,7 @@ void setSteps(QScrollBar* bar, int maximum, int page, int single) {
 }
 } // namespace
 
-const QFont& TComTerminal::fontFor(const TerminalCell& c) {
+const QFont& TerminalPane::fontFor(const TerminalCell& c) {
     const int style =
         (c.bold ? 1 : 0) | (c.underline ? 2 : 0) | (c.italic ? 4 : 0) | (c.strike ? 8 : 0);
     if (!fontReady_[style]) {
@@ -117,7 +117,7 @@ const QFont& TComTerminal::fontFor(const TerminalCell& c) {
     return fonts_[style];
 }
 
-TComTerminal::TComTerminal(QWidget* parent) : QAbstractScrollArea(parent) {
+TerminalPane::TerminalPane(QWidget* parent) : QAbstractScrollArea(parent) {
     setObjectName(QStringLiteral("ComTerminal1"));
     setVerticalScrollBar(new SteadyScrollBar(Qt::Vertical));
     setHorizontalScrollBar(new SteadyScrollBar(Qt::Horizontal));
@@ -147,8 +147,8 @@ TComTerminal::TComTerminal(QWidget* parent) : QAbstractScrollArea(parent) {
     QElapsedTimer started;
     started.start();
     clock = [started] { return static_cast<std::int64_t>(started.elapsed()); };
-    connect(&repaint_, &QTimer::timeout, this, &TComTerminal::flush);
-    connect(&screen_, &TerminalScreen::changed, this, &TComTerminal::scheduleRepaint);
+    connect(&repaint_, &QTimer::timeout, this, &TerminalPane::flush);
+    connect(&screen_, &TerminalScreen::changed, this, &TerminalPane::scheduleRepaint);
     screen_.onReply = [this](const QByteArray& b) { send(b); };
     // The operator scrolled: keep following only while the view is on the screen's rows with
     // the cursor in it.
@@ -160,42 +160,42 @@ TComTerminal::TComTerminal(QWidget* parent) : QAbstractScrollArea(parent) {
     updateScrollBars();
 }
 
-int TComTerminal::visibleRows() const {
+int TerminalPane::visibleRows() const {
     return std::max(1, viewport()->height() / ch_);
 }
 
-int TComTerminal::firstShownLine() const {
+int TerminalPane::firstShownLine() const {
     return verticalScrollBar()->value();
 }
 
-int TComTerminal::cursorLine() const {
+int TerminalPane::cursorLine() const {
     return screen_.scrollbackCount() + screen_.cursor().y();
 }
 
-int TComTerminal::liveFirst() const {
+int TerminalPane::liveFirst() const {
     return screen_.scrollbackCount();
 }
 
-int TComTerminal::liveLast() const {
+int TerminalPane::liveLast() const {
     return screen_.scrollbackCount() + std::max(0, TerminalScreen::Rows - visibleRows());
 }
 
-QSize TComTerminal::sizeHint() const {
+QSize TerminalPane::sizeHint() const {
     const int f = 2 * frameWidth();
     return QSize(TerminalScreen::Cols * cw_ + f + verticalScrollBar()->sizeHint().width(),
                  TerminalScreen::Rows * ch_ + f + horizontalScrollBar()->sizeHint().height());
 }
 
-void TComTerminal::receive(const char* data, int count) {
+void TerminalPane::receive(const char* data, int count) {
     screen_.feed(data, count);
 }
 
-void TComTerminal::send(const QByteArray& bytes) {
+void TerminalPane::send(const QByteArray& bytes) {
     if (bytes.isEmpty() || !sink || (canSend && !canSend())) return;
     sink(bytes);
 }
 
-void TComTerminal::keyPressEvent(QKeyEvent* event) {
+void TerminalPane::keyPressEvent(QKeyEvent* event) {
     const auto mods = event->modifiers();
     // Shift+PageUp/PageDown look back through what scrolled away, as terminals do.
     if ((mods & Qt::ShiftModifier) &&
@@ -224,7 +224,7 @@ void TComTerminal::keyPressEvent(QKeyEvent* event) {
     bringCursorIntoView();
 }
 
-void TComTerminal::scheduleRepaint() {
+void TerminalPane::scheduleRepaint() {
     // A pane nobody sees draws nothing; it is drawn whole when it is shown.
     if (!isVisible()) {
         stale_ = true;
@@ -235,12 +235,12 @@ void TComTerminal::scheduleRepaint() {
     repaint_.start();
 }
 
-void TComTerminal::repaintPending() {
+void TerminalPane::repaintPending() {
     repaint_.stop();
     flush();
 }
 
-void TComTerminal::flush() {
+void TerminalPane::flush() {
     if (!isVisible()) {
         stale_ = true;
         return;
@@ -273,7 +273,7 @@ void TComTerminal::flush() {
     }
 }
 
-void TComTerminal::followView() {
+void TerminalPane::followView() {
     const std::uint64_t top =
         screen_.firstLineNumber() + static_cast<std::uint64_t>(verticalScrollBar()->value());
     const int x = horizontalScrollBar()->value();
@@ -292,17 +292,17 @@ void TComTerminal::followView() {
         viewport()->update();
 }
 
-void TComTerminal::updateRunLine(std::uint64_t run) {
+void TerminalPane::updateRunLine(std::uint64_t run) {
     const long long row = static_cast<long long>(run) - static_cast<long long>(drawnTop_);
     if (row < 0 || row > visibleRows()) return;
     viewport()->update(0, static_cast<int>(row) * ch_, viewport()->width(), ch_);
 }
 
-void TComTerminal::scrollContentsBy(int, int) {
+void TerminalPane::scrollContentsBy(int, int) {
     followView();
 }
 
-void TComTerminal::updateScrollBars() {
+void TerminalPane::updateScrollBars() {
     const QScopedValueRollback<bool> own(adjusting_, true);
     const BarsHeld held(*this);
     setSteps(verticalScrollBar(), liveLast(), visibleRows(), 1);
@@ -312,7 +312,7 @@ void TComTerminal::updateScrollBars() {
     if (following_) bringCursorIntoView();
 }
 
-void TComTerminal::bringCursorIntoView() {
+void TerminalPane::bringCursorIntoView() {
     const QScopedValueRollback<bool> own(adjusting_, true);
     const BarsHeld held(*this);
     QScrollBar* v = verticalScrollBar();
@@ -332,12 +332,12 @@ void TComTerminal::bringCursorIntoView() {
     h->setValue(x);
 }
 
-void TComTerminal::resizeEvent(QResizeEvent* event) {
+void TerminalPane::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     updateScrollBars();
 }
 
-void TComTerminal::showEvent(QShowEvent* event) {
+void TerminalPane::showEvent(QShowEvent* event) {
     QAbstractScrollArea::showEvent(event);
     updateScrollBars();
     followView();
@@ -347,19 +347,19 @@ void TComTerminal::showEvent(QShowEvent* event) {
     viewport()->update();
 }
 
-void TComTerminal::focusInEvent(QFocusEvent* event) {
+void TerminalPane::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     updateRunLine(drawnCursorLine_);
     drawnFocus_ = true;
 }
 
-void TComTerminal::focusOutEvent(QFocusEvent* event) {
+void TerminalPane::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
     updateRunLine(drawnCursorLine_);
     drawnFocus_ = false;
 }
 
-const QRawFont& TComTerminal::rawFontFor(const TerminalCell& c) {
+const QRawFont& TerminalPane::rawFontFor(const TerminalCell& c) {
     const int style = (c.bold ? 1 : 0) | (c.italic ? 2 : 0);
     const auto k = static_cast<std::size_t>(style);
     if (!rawReady_[k]) {
@@ -377,7 +377,7 @@ const QRawFont& TComTerminal::rawFontFor(const TerminalCell& c) {
     return rawFonts_[k];
 }
 
-void TComTerminal::drawRun(QPainter& p, const TerminalCell& head, int x, int baseline) {
+void TerminalPane::drawRun(QPainter& p, const TerminalCell& head, int x, int baseline) {
     const int n = static_cast<int>(run_.size());
     const QRawFont& raw = rawFontFor(head);
     bool asGlyphs = raw.isValid();
@@ -411,7 +411,7 @@ void TComTerminal::drawRun(QPainter& p, const TerminalCell& head, int x, int bas
     }
 }
 
-void TComTerminal::paintEvent(QPaintEvent* event) {
+void TerminalPane::paintEvent(QPaintEvent* event) {
     ++paints_;
     QPainter p(viewport());
     const QColor background = color(TerminalScreen::DefaultBg);

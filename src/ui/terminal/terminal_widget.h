@@ -25,12 +25,12 @@
 
 namespace zx {
 
-class TComTerminal : public QAbstractScrollArea {
+class TerminalPane : public QAbstractScrollArea {
     Q_OBJECT
   public:
     static constexpr int RepaintIntervalMs = RepaintPacer::IntervalMs;
 
-    explicit TComTerminal(QWidget* parent = nullptr);
+    explicit TerminalPane(QWidget* parent = nullptr);
 
     TerminalScreen& screen() { return screen_; }
     const TerminalScreen& screen() const { return screen_; }

@@ -85,9 +85,9 @@ class CodeGrid : public QTableView {
     void selectAll() override { selectAllCodes(); }
 
   signals:
-    // A cell was changed by the operator (CodeGridChanged is to be set).
+    // A cell was changed by the operator (gridChanged_ is to be set).
     void edited();
-    // The focus came into the grid from elsewhere in its window (CodeGridChanged is cleared).
+    // The focus came into the grid from elsewhere in its window (gridChanged_ is cleared).
     void entered();
     // The focus went from the grid to another control of its window (the grid is stored).
     void left();

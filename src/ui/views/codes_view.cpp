@@ -17,33 +17,33 @@ CodesView::CodesView(ConfigDocument& document, Interaction& interaction, QWidget
     : ConfigView(document, interaction, parent) {
     setObjectName(QStringLiteral("TabSheet5"));
     auto* column = new QVBoxLayout(this);
-    StringGrid1 = new CodeGrid(this);
-    column->addWidget(StringGrid1);
+    codeGrid = new CodeGrid(this);
+    column->addWidget(codeGrid);
 
-    connect(StringGrid1, &CodeGrid::edited, this, &CodesView::gridEdited);
-    connect(StringGrid1, &CodeGrid::entered, this, &CodesView::gridEntered);
-    connect(StringGrid1, &CodeGrid::left, this, &CodesView::storeGrid);
-    connect(StringGrid1, &CodeGrid::codeRowsGrown, this, &CodesView::rowsGrown);
-    connect(StringGrid1, &CodeGrid::lastCodeRowDropped, this, &CodesView::lastRowDropped);
+    connect(codeGrid, &CodeGrid::edited, this, &CodesView::gridEdited);
+    connect(codeGrid, &CodeGrid::entered, this, &CodesView::gridEntered);
+    connect(codeGrid, &CodeGrid::left, this, &CodesView::storeGrid);
+    connect(codeGrid, &CodeGrid::codeRowsGrown, this, &CodesView::rowsGrown);
+    connect(codeGrid, &CodeGrid::lastCodeRowDropped, this, &CodesView::lastRowDropped);
 }
 
 void CodesView::layoutFor(DeviceModel model) {
     ConfigView::layoutFor(model);
-    StringGrid1->setDeviceModel(model);
+    codeGrid->setDeviceModel(model);
 }
 
 void CodesView::refill(const EditorView& v) {
     ConfigView::refill(v);
-    StringGrid1->setCodeLength(v.codeLength);
-    StringGrid1->setRows(v.codes);
-    CodeGridChanged = false;
+    codeGrid->setCodeLength(v.codeLength);
+    codeGrid->setRows(v.codes);
+    gridChanged_ = false;
     emit codePanelTextChanged(fromUtf8(v.codePanelText()));
     if (const auto note = codeCountOverflowNote(v.codeCount, v.codeLength))
         interaction_.message(this, fromUtf8(*note));
 }
 
 bool CodesView::commitPendingEdit() {
-    StringGrid1->commitOpenEditor();
+    codeGrid->commitOpenEditor();
     storeGrid();
     return true;
 }
@@ -51,18 +51,18 @@ bool CodesView::commitPendingEdit() {
 void CodesView::storeGrid() {
     // Between a model switch and the next refill the cells belong to the previous model.
     const auto model = shownModel();
-    if (!CodeGridChanged || !model) return;
-    document_.apply(storeCodeGrid(document_.image(), *model, StringGrid1->rows()),
+    if (!gridChanged_ || !model) return;
+    document_.apply(storeCodeGrid(document_.image(), *model, codeGrid->rows()),
                     ConfigDocument::Flag::SetIfChanged);
     emit codePanelTextChanged(codePanelText());
 }
 
 std::vector<CodeRowView> CodesView::rows() const {
-    return StringGrid1->rows();
+    return codeGrid->rows();
 }
 
 std::optional<NumberSpan> CodesView::selectedRows() const {
-    const QModelIndexList picked = StringGrid1->selectionModel()->selectedIndexes();
+    const QModelIndexList picked = codeGrid->selectionModel()->selectedIndexes();
     if (picked.isEmpty()) return std::nullopt;
     const auto [low, high] = std::minmax_element(
         picked.begin(), picked.end(),
@@ -71,20 +71,20 @@ std::optional<NumberSpan> CodesView::selectedRows() const {
 }
 
 void CodesView::selectAllCodes() {
-    StringGrid1->commitOpenEditor();
-    StringGrid1->selectAllCodes();
+    codeGrid->commitOpenEditor();
+    codeGrid->selectAllCodes();
 }
 
 void CodesView::showGeneratedCode(int row, const CodeRowView& code) {
-    StringGrid1->setRow(row, code);
+    codeGrid->setRow(row, code);
 }
 
 void CodesView::focusGrid() {
-    StringGrid1->setFocus();
+    codeGrid->setFocus();
 }
 
 QString CodesView::codePanelText() const {
-    return fromUtf8(codeCountPanelText(StringGrid1->codeRowCount(), storedCodeLength()));
+    return fromUtf8(codeCountPanelText(codeGrid->codeRowCount(), storedCodeLength()));
 }
 
 int CodesView::storedCodeLength() const {
@@ -94,7 +94,7 @@ int CodesView::storedCodeLength() const {
 void CodesView::gridEdited() {
     // The configuration counts as modified once the store has changed a byte of the table;
     // closing and every command that reads the configuration store the grid first.
-    CodeGridChanged = true;
+    gridChanged_ = true;
 }
 
 void CodesView::rowsGrown(int codeRows) {

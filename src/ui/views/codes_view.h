@@ -22,18 +22,18 @@ class CodesView : public ConfigView {
     void layoutFor(DeviceModel model) override;
     // Shows the stored codes (as many as the table holds; a CodeCount beyond that is told once)
     // and takes the stored CodeLength for typing and growing. The grid then holds what the image
-    // holds, so CodeGridChanged is cleared.
+    // holds, so gridChanged_ is cleared.
     void refill(const EditorView& v) override;
     // The commit step's part: a code still being typed goes into its cell, then the grid is
     // stored.
     bool commitPendingEdit() override;
 
-    // The store: while CodeGridChanged is set, writes every grid row into the code table and
+    // The store: while gridChanged_ is set, writes every grid row into the code table and
     // raises CodeCount to the rows when the grid holds more; marks the configuration modified
-    // when a byte changed. CodeGridChanged stays set, so a later call writes the grid again.
+    // when a byte changed. gridChanged_ stays set, so a later call writes the grid again.
     void storeGrid();
     // The focus came into the grid: nothing in it is changed yet.
-    void gridEntered() { CodeGridChanged = false; }
+    void gridEntered() { gridChanged_ = false; }
 
     // Status panel 1 for the grid as it stands: code rows "/" code digits ("25/6").
     QString codePanelText() const;
@@ -49,17 +49,17 @@ class CodesView : public ConfigView {
     void showGeneratedCode(int row, const CodeRowView& code);
     void focusGrid();
 
-    // CodeGridChanged: set by every edit in the grid, and by the commands that fill it in bulk
+    // gridChanged_: set by every edit in the grid, and by the commands that fill it in bulk
     // before they call the store; the store writes the grid only while it is set.
-    void markGridChanged() { CodeGridChanged = true; }
+    void markGridChanged() { gridChanged_ = true; }
 
   signals:
     // Status panel 1 is to show this text.
     void codePanelTextChanged(const QString& text);
 
   private:
-    CodeGrid* StringGrid1;
-    bool CodeGridChanged = false;
+    CodeGrid* codeGrid;
+    bool gridChanged_ = false;
 
     void gridEdited();
     void rowsGrown(int codeRows);

@@ -22,7 +22,7 @@ FreeNumbersView::FreeNumbersView(ConfigDocument& document, Interaction& interact
     setObjectName(QStringLiteral("TabSheet6"));
     QWidget* sheet = this;
     auto* grid = new QGridLayout(this);
-    Label34 = makeLabel(sheet, "Label34", "Kód nélkül hívható számok");
+    listHeading = makeLabel(sheet, "Label34", "Kód nélkül hívható számok");
     lbFreeCall = new QListWidget(sheet);
     lbFreeCall->setObjectName(QStringLiteral("lbFreeCall"));
     lbFreeCall->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -33,22 +33,22 @@ FreeNumbersView::FreeNumbersView(ConfigDocument& document, Interaction& interact
     MEfreecall = makeEdit(sheet, "MEfreecall", 16, 160);
     BTNfreejav = makeButton(sheet, "BTNfreejav", "&Javítás");
     BTNfreejav->setEnabled(false);
-    BTNujszam1 = makeButton(sheet, "BTNujszam1", "&Uj szám");
+    newNumberButton = makeButton(sheet, "BTNujszam1", "&Uj szám");
     BTNfreedel = makeButton(sheet, "BTNfreedel", "&Törlés");
     BTNfreedel->setEnabled(false);
-    Label50 = makeLabel(sheet, "Label50", "Bejegyzés:");
+    entryLabel = makeLabel(sheet, "Label50", "Bejegyzés:");
 
-    grid->addWidget(Label34, 0, 0, 1, 2);
+    grid->addWidget(listHeading, 0, 0, 1, 2);
     grid->addWidget(lbFreeCall, 1, 0, 6, 1);
     grid->addWidget(MEfreecall, 1, 1, Qt::AlignLeft);
-    grid->addWidget(BTNujszam1, 2, 1, Qt::AlignLeft);
+    grid->addWidget(newNumberButton, 2, 1, Qt::AlignLeft);
     grid->addWidget(BTNfreejav, 3, 1, Qt::AlignLeft);
     grid->addWidget(BTNfreedel, 4, 1, Qt::AlignLeft);
-    grid->addWidget(Label50, 5, 1, Qt::AlignLeft);
+    grid->addWidget(entryLabel, 5, 1, Qt::AlignLeft);
     grid->setRowStretch(6, 1);
     grid->setColumnStretch(2, 1);
 
-    connect(BTNujszam1, &QPushButton::clicked, this, &FreeNumbersView::addNumber);
+    connect(newNumberButton, &QPushButton::clicked, this, &FreeNumbersView::addNumber);
     connect(BTNfreejav, &QPushButton::clicked, this, &FreeNumbersView::correctNumber);
     connect(BTNfreedel, &QPushButton::clicked, this, &FreeNumbersView::deleteSelected);
     connect(lbFreeCall, &QListWidget::itemClicked, this, &FreeNumbersView::pickCurrentEntry);
@@ -70,13 +70,13 @@ FreeNumbersView::FreeNumbersView(ConfigDocument& document, Interaction& interact
     connect(entriesModel, &QAbstractItemModel::modelReset, this, changed);
     // The focus going from the shown page to another control of the window (the model box, the
     // status bar) is leaving the page; a message box or another program taking it is not. When
-    // another page is chosen the page change writes the list (StoreFreeNumbers), and the focus
+    // another page is chosen the page change writes the list (storeFreeNumbers), and the focus
     // that follows out of the hidden page writes nothing more.
     focusWatch_ =
         connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
             if (isVisible() && old && isAncestorOf(old) && now && now->window() == window() &&
                 !isAncestorOf(now))
-                StoreFreeNumbers();
+                storeFreeNumbers();
         });
 }
 
@@ -128,11 +128,11 @@ int FreeNumbersView::capacity() const {
 }
 
 bool FreeNumbersView::commitPendingEdit() {
-    StoreFreeNumbers();
+    storeFreeNumbers();
     return true;
 }
 
-void FreeNumbersView::StoreFreeNumbers() {
+void FreeNumbersView::storeFreeNumbers() {
     // Between a model switch and the next refill the list belongs to the previous model's table.
     const auto model = shownModel();
     if (!model || !listChanged_) return;
@@ -205,8 +205,8 @@ void FreeNumbersView::updateButtonsAndCounter() {
     const bool current = lbFreeCall->currentItem() != nullptr;
     BTNfreejav->setEnabled(current);
     BTNfreedel->setEnabled(current);
-    if (lbFreeCall->count() < capacity()) BTNujszam1->setEnabled(true);
-    Label50->setText(fromUtf8(freeNumberCounterText(lbFreeCall->count(), capacity())));
+    if (lbFreeCall->count() < capacity()) newNumberButton->setEnabled(true);
+    entryLabel->setText(fromUtf8(freeNumberCounterText(lbFreeCall->count(), capacity())));
 }
 
 void FreeNumbersView::clearAll() {

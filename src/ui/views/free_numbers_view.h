@@ -1,6 +1,6 @@
 #pragma once
 // The "Számok" view: numbers that may be called without a code. The list is the working copy;
-// its commands change only the list, and StoreFreeNumbers, the one writer, puts it into the
+// its commands change only the list, and storeFreeNumbers, the one writer, puts it into the
 // image with each entry trimmed (freeNumbersPatch) however it is reached: leaving the page,
 // choosing another page, the commit step of every command (closing included). It writes only a
 // list changed since it was shown, so a table nobody edited keeps its bytes as the file had
@@ -33,7 +33,7 @@ class FreeNumbersView : public ConfigView {
     // When the list changed since it was shown or last written: writes it into the image, each
     // entry without spaces and control characters at either end, and marks the configuration
     // modified when a byte of the table changed.
-    void StoreFreeNumbers();
+    void storeFreeNumbers();
 
     // "&Uj szám": the edit's number joins the list.
     void addNumber();
@@ -63,10 +63,10 @@ class FreeNumbersView : public ConfigView {
     std::vector<bool> selectedEntries() const;
 
   private:
-    QLabel *Label34, *Label50;
+    QLabel *listHeading, *entryLabel;
     QListWidget* lbFreeCall;
     QLineEdit* MEfreecall;
-    QPushButton *BTNfreejav, *BTNujszam1, *BTNfreedel;
+    QPushButton *BTNfreejav, *newNumberButton, *BTNfreedel;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -206,7 +206,7 @@ std::pair<QString, QString> NumbersView::exceptionTexts(int row) const {
         // The 16-line list is drawn straight from the two-byte entries of the image.
         const std::size_t p =
             *document_.map().offset(Field::NationalExceptions) + 2 * static_cast<std::size_t>(row);
-        return {fromUtf8(DigitPair(document_.image().at(p))),
+        return {fromUtf8(digitPair(document_.image().at(p))),
                 QStringLiteral("%1").arg(document_.image().at(p + 1), 2, 10, QLatin1Char('0'))};
     }
     const QListWidgetItem* item = lbKiv->item(row);

@@ -36,16 +36,16 @@ TerminalView::TerminalView(QWidget* parent) : QWidget(parent) {
 
     connect(btnSync, &QPushButton::clicked, this, &TerminalView::syncClicked);
 
-    ComTerminal1 = new QWidget(this);
-    ComTerminal1->setObjectName(QStringLiteral("ComTerminal1"));
-    layout_->addWidget(ComTerminal1, 1);
+    terminalPane = new QWidget(this);
+    terminalPane->setObjectName(QStringLiteral("ComTerminal1"));
+    layout_->addWidget(terminalPane, 1);
 }
 
-TerminalPageWidgets TerminalView::setTerminalWidget(TComTerminal* terminal) {
+TerminalPageWidgets TerminalView::setTerminalWidget(TerminalPane* terminal) {
     terminal->setObjectName(QStringLiteral("ComTerminal1"));
-    delete layout_->replaceWidget(ComTerminal1, terminal);
-    delete ComTerminal1;
-    ComTerminal1 = terminal;
+    delete layout_->replaceWidget(terminalPane, terminal);
+    delete terminalPane;
+    terminalPane = terminal;
     return {btnConnect, btnTransp, btnDial, edPhone, terminal};
 }
 
@@ -58,7 +58,7 @@ void TerminalView::setSyncEnabled(bool enabled) {
 }
 
 void TerminalView::focusTerminal() {
-    ComTerminal1->setFocus();
+    terminalPane->setFocus();
 }
 
 } // namespace zx

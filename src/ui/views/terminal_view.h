@@ -18,7 +18,7 @@ class TerminalView : public QWidget {
 
     // Puts the real terminal pane where the placeholder stands; the page's logic then works on
     // the page's controls and that pane.
-    TerminalPageWidgets setTerminalWidget(TComTerminal* terminal);
+    TerminalPageWidgets setTerminalWidget(TerminalPane* terminal);
 
     // The telephone number the dial button calls.
     void setPhone(const QString& phone);
@@ -34,7 +34,7 @@ class TerminalView : public QWidget {
   private:
     QPushButton *btnConnect, *btnTransp, *btnSync, *btnDial;
     QLineEdit* edPhone;
-    QWidget* ComTerminal1;
+    QWidget* terminalPane;
     QVBoxLayout* layout_;
 };
 

@@ -28,22 +28,22 @@ TimersView::TimersView(ConfigDocument& document, Interaction& interaction, QWidg
     QWidget* sheet = this;
     auto* grid = new QGridLayout(this);
 
-    auto* lblido1 = makeLabel(sheet, "lblido1", "#1");
-    lblido2 = makeLabel(sheet, "lblido2", "#2");
-    grid->addWidget(lblido1, 0, 1);
-    grid->addWidget(lblido2, 0, 2);
+    auto* groupHeading1 = makeLabel(sheet, "lblido1", "#1");
+    groupHeading2 = makeLabel(sheet, "lblido2", "#2");
+    grid->addWidget(groupHeading1, 0, 1);
+    grid->addWidget(groupHeading2, 0, 2);
 
     MEibe = timerEdit(sheet, "MEibe", "x 100mS");
     MEibo = timerEdit(sheet, "MEibo", "x 100mS");
     MEintd = timerEdit(sheet, "MEintd", "x 0,5S");
-    ME1t1 = timerEdit(sheet, "ME1t1", "x100mS");
-    ME1t2 = timerEdit(sheet, "ME1t2", "x100mS");
-    ME2t1 = timerEdit(sheet, "ME2t1", "x100mS");
-    ME2t2 = timerEdit(sheet, "ME2t2", "x100mS");
-    MEcol1 = timerEdit(sheet, "MEcol1", "x100mS");
-    MEcol2 = timerEdit(sheet, "MEcol2", "x100mS");
-    MEcor1 = timerEdit(sheet, "MEcor1", "x100mS");
-    MEcor2 = timerEdit(sheet, "MEcor2", "x100mS");
+    firstToneEdit1 = timerEdit(sheet, "ME1t1", "x100mS");
+    firstToneEdit2 = timerEdit(sheet, "ME1t2", "x100mS");
+    secondToneEdit1 = timerEdit(sheet, "ME2t1", "x100mS");
+    secondToneEdit2 = timerEdit(sheet, "ME2t2", "x100mS");
+    coTimeoutEdit1 = timerEdit(sheet, "MEcol1", "x100mS");
+    coTimeoutEdit2 = timerEdit(sheet, "MEcol2", "x100mS");
+    coResetEdit1 = timerEdit(sheet, "MEcor1", "x100mS");
+    coResetEdit2 = timerEdit(sheet, "MEcor2", "x100mS");
     struct Row {
         const char* labelName;
         const char* label;
@@ -51,10 +51,13 @@ TimersView::TimersView(ConfigDocument& document, Interaction& interaction, QWidg
         QLineEdit* second;
     };
     const Row rows[] = {
-        {"lblibe", "Beemelési:", MEibe, nullptr},    {"lblibo", "Bontási:", MEibo, nullptr},
-        {"lblintd", "Interdigit:", MEintd, nullptr}, {"lbl1t", "Elsö T. hang:", ME1t1, ME1t2},
-        {"lbl2t", "Második T. hang:", ME2t1, ME2t2}, {"lblcol", "CO leidözítés:", MEcol1, MEcol2},
-        {"lblcor", "CO reszet:", MEcor1, MEcor2},
+        {"lblibe", "Beemelési:", MEibe, nullptr},
+        {"lblibo", "Bontási:", MEibo, nullptr},
+        {"lblintd", "Interdigit:", MEintd, nullptr},
+        {"lbl1t", "Elsö T. hang:", firstToneEdit1, firstToneEdit2},
+        {"lbl2t", "Második T. hang:", secondToneEdit1, secondToneEdit2},
+        {"lblcol", "CO leidözítés:", coTimeoutEdit1, coTimeoutEdit2},
+        {"lblcor", "CO reszet:", coResetEdit1, coResetEdit2},
     };
     int r = 1;
     for (const Row& row : rows) {
@@ -77,12 +80,18 @@ TimersView::TimersView(ConfigDocument& document, Interaction& interaction, QWidg
     grid->setRowStretch(r + 1, 1);
 
     const std::pair<QLineEdit*, Field> fields[] = {
-        {MEibe, Field::SeizeTime},       {MEibo, Field::ReleaseTime},
-        {MEintd, Field::InterdigitTime}, {ME1t1, Field::FirstToneTime1},
-        {ME2t1, Field::SecondToneTime1}, {MEcor1, Field::CoResetTime1},
-        {MEcol1, Field::CoTimeout1},     {ME1t2, Field::FirstToneTime2},
-        {ME2t2, Field::SecondToneTime2}, {MEcor2, Field::CoResetTime2},
-        {MEcol2, Field::CoTimeout2},     {edLI, Field::LoopPulseDelta},
+        {MEibe, Field::SeizeTime},
+        {MEibo, Field::ReleaseTime},
+        {MEintd, Field::InterdigitTime},
+        {firstToneEdit1, Field::FirstToneTime1},
+        {secondToneEdit1, Field::SecondToneTime1},
+        {coResetEdit1, Field::CoResetTime1},
+        {coTimeoutEdit1, Field::CoTimeout1},
+        {firstToneEdit2, Field::FirstToneTime2},
+        {secondToneEdit2, Field::SecondToneTime2},
+        {coResetEdit2, Field::CoResetTime2},
+        {coTimeoutEdit2, Field::CoTimeout2},
+        {edLI, Field::LoopPulseDelta},
     };
     for (const auto& [edit, field] : fields)
         bindEdit(edit, field);
@@ -91,9 +100,9 @@ TimersView::TimersView(ConfigDocument& document, Interaction& interaction, QWidg
 void TimersView::layoutFor(DeviceModel model) {
     ConfigView::layoutFor(model);
     const bool four = model == DeviceModel::Line4;
-    for (QWidget* w : {static_cast<QWidget*>(lblido2), static_cast<QWidget*>(ME1t2),
-                       static_cast<QWidget*>(ME2t2), static_cast<QWidget*>(MEcol2),
-                       static_cast<QWidget*>(MEcor2)})
+    for (QWidget* w : {static_cast<QWidget*>(groupHeading2), static_cast<QWidget*>(firstToneEdit2),
+                       static_cast<QWidget*>(secondToneEdit2),
+                       static_cast<QWidget*>(coTimeoutEdit2), static_cast<QWidget*>(coResetEdit2)})
         w->setVisible(!four);
     lblDeltaLI->setVisible(four);
     edLI->setVisible(four);
@@ -102,10 +111,18 @@ void TimersView::layoutFor(DeviceModel model) {
 void TimersView::refill(const EditorView& v) {
     ConfigView::refill(v);
     const std::pair<QLineEdit*, std::optional<int>> shown[] = {
-        {MEibe, v.seizeTime},   {MEibo, v.releaseTime}, {MEintd, v.interdigitTime},
-        {ME1t1, v.firstTone1},  {ME2t1, v.secondTone1}, {MEcor1, v.coReset1},
-        {MEcol1, v.coTimeout1}, {ME1t2, v.firstTone2},  {ME2t2, v.secondTone2},
-        {MEcor2, v.coReset2},   {MEcol2, v.coTimeout2}, {edLI, v.loopPulseDelta},
+        {MEibe, v.seizeTime},
+        {MEibo, v.releaseTime},
+        {MEintd, v.interdigitTime},
+        {firstToneEdit1, v.firstTone1},
+        {secondToneEdit1, v.secondTone1},
+        {coResetEdit1, v.coReset1},
+        {coTimeoutEdit1, v.coTimeout1},
+        {firstToneEdit2, v.firstTone2},
+        {secondToneEdit2, v.secondTone2},
+        {coResetEdit2, v.coReset2},
+        {coTimeoutEdit2, v.coTimeout2},
+        {edLI, v.loopPulseDelta},
     };
     for (const auto& [edit, value] : shown)
         if (value) edit->setText(QString::number(*value));

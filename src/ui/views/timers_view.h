@@ -17,10 +17,10 @@ class TimersView : public ConfigView {
 
   private:
     QLineEdit *MEibe, *MEibo, *MEintd;
-    QLineEdit *ME1t1, *ME2t1, *MEcol1, *MEcor1;
-    QLineEdit *ME1t2, *ME2t2, *MEcol2, *MEcor2;
+    QLineEdit *firstToneEdit1, *secondToneEdit1, *coTimeoutEdit1, *coResetEdit1;
+    QLineEdit *firstToneEdit2, *secondToneEdit2, *coTimeoutEdit2, *coResetEdit2;
     QLineEdit* edLI;
-    QLabel *lblido2, *lblDeltaLI;
+    QLabel *groupHeading2, *lblDeltaLI;
 };
 
 } // namespace zx

@@ -4,7 +4,7 @@
 #include "ui/commands/code_commands.h"
 #include "ui/commands/free_number_commands.h"
 #include "ui/dialogs/interaction.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/views/basic_view.h"
 #include "ui/views/call_in_view.h"
 #include "ui/views/codes_view.h"
@@ -24,14 +24,14 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-class FormTest : public ::testing::Test {
+class WindowTest : public ::testing::Test {
   protected:
     // The window with the command groups of its code and free-number menus, as the desktop
     // session makes them; other groups are made by the tests of each.
     void SetUp() override {
-        form = std::make_unique<TMainForm>(document, ui);
+        form = std::make_unique<MainWindow>(document, ui);
         // Every page as the window has it once it has been shown.
-        form->PageControl1->buildAll();
+        form->viewPages->buildAll();
         codeCommands = std::make_unique<zx::CodeCommands>(*form);
         freeNumberCommands = std::make_unique<zx::FreeNumberCommands>(*form);
     }
@@ -79,7 +79,7 @@ class FormTest : public ::testing::Test {
     zx::DatabaseRecord record;
     zx::ConfigDocument document{record};
     zx::ScriptedInteraction ui;
-    std::unique_ptr<TMainForm> form;
+    std::unique_ptr<MainWindow> form;
     std::unique_ptr<zx::CodeCommands> codeCommands;
     std::unique_ptr<zx::FreeNumberCommands> freeNumberCommands;
 };

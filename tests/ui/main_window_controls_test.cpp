@@ -1,5 +1,5 @@
 // The window as the operator first meets it: views, controls, menus and status bar.
-#include "form_fixture.h"
+#include "window_fixture.h"
 
 #include "ui/terminal/terminal_widget.h"
 #include "widget_lookup.h"
@@ -23,7 +23,7 @@
 
 namespace {
 
-TEST_F(FormTest, TitleAndTheEightViewsInPageOrder) {
+TEST_F(WindowTest, TitleAndTheEightViewsInPageOrder) {
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Zendrax (Vardo-4 V2.39; Vardo-16 V4.29)"));
     const char* const sheets[][2] = {
         {"TabSheet1", "&Alap"},        {"TabSheet2", "&Vonalak"},  {"TabSheet3", "I&dőzítők"},
@@ -31,7 +31,7 @@ TEST_F(FormTest, TitleAndTheEightViewsInPageOrder) {
         {"TabSheet7", "&Behívás"},     {"TabSheet8", "&Terminál"},
     };
     QTabWidget* pages = find<QTabWidget>(QStringLiteral("PageControl"));
-    ASSERT_EQ(pages, form->PageControl1);
+    ASSERT_EQ(pages, form->viewPages);
     ASSERT_EQ(pages->count(), 8);
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(pages->widget(i)->objectName(), QString::fromUtf8(sheets[i][0])) << i;
@@ -40,7 +40,7 @@ TEST_F(FormTest, TitleAndTheEightViewsInPageOrder) {
     EXPECT_EQ(form->currentView(), 0);
 }
 
-TEST_F(FormTest, EveryControlLivesOnItsViewUnderItsName) {
+TEST_F(WindowTest, EveryControlLivesOnItsViewUnderItsName) {
     const std::pair<const char*, std::vector<const char*>> views[] = {
         {"TabSheet1",
          {"RGspeed", "RGbit", "RGmod", "RG20h", "MEcopos", "CBcokar", "MEcallpos", "MErzk",
@@ -77,7 +77,7 @@ TEST_F(FormTest, EveryControlLivesOnItsViewUnderItsName) {
     EXPECT_NE(bottom->findChild<QComboBox*>(QStringLiteral("cbTipus")), nullptr);
 }
 
-TEST_F(FormTest, CaptionsAndLabelsAreTheOperatorsTexts) {
+TEST_F(WindowTest, CaptionsAndLabelsAreTheOperatorsTexts) {
     const std::pair<const char*, const char*> captions[] = {
         {"RGspeed", "SMDR sebesség"},
         {"RGbit", "Paritás"},
@@ -149,7 +149,7 @@ TEST_F(FormTest, CaptionsAndLabelsAreTheOperatorsTexts) {
     }
 }
 
-TEST_F(FormTest, TextLimitsAndHints) {
+TEST_F(WindowTest, TextLimitsAndHints) {
     const std::pair<const char*, int> limits[] = {
         {"MEcopos", 3},  {"MEcallpos", 3}, {"MErzk", 3},      {"MEszamz", 1}, {"MEloclen", 3},
         {"MEnatlen", 3}, {"edKivSzam", 4}, {"edKivHossz", 2}, {"edMP01", 4},  {"edMP04", 4},
@@ -178,7 +178,7 @@ TEST_F(FormTest, TextLimitsAndHints) {
             << name;
 }
 
-TEST_F(FormTest, FixedItemsOfTheChoiceControls) {
+TEST_F(WindowTest, FixedItemsOfTheChoiceControls) {
     EXPECT_EQ(group(QStringLiteral("RGbit"))->items(),
               QStringList({QStringLiteral("Nincs"), QString::fromUtf8("Páros"),
                            QString::fromUtf8("Páratlan")}));
@@ -206,7 +206,7 @@ TEST_F(FormTest, FixedItemsOfTheChoiceControls) {
               QAbstractItemView::ExtendedSelection);
 }
 
-TEST_F(FormTest, TerminalPageStartState) {
+TEST_F(WindowTest, TerminalPageStartState) {
     EXPECT_TRUE(find<QPushButton>(QStringLiteral("btnConnect"))->isCheckable());
     EXPECT_FALSE(find<QPushButton>(QStringLiteral("btnConnect"))->isChecked());
     EXPECT_TRUE(find<QPushButton>(QStringLiteral("btnTransp"))->isCheckable());
@@ -216,9 +216,9 @@ TEST_F(FormTest, TerminalPageStartState) {
     EXPECT_TRUE(editText(QStringLiteral("edPhone")).isEmpty());
 }
 
-TEST_F(FormTest, TerminalPaneSwapsInPlace) {
+TEST_F(WindowTest, TerminalPaneSwapsInPlace) {
     QWidget* placeholder = zx::childNamed<QWidget>(*form, "ComTerminal1");
-    auto* pane = new zx::TComTerminal;
+    auto* pane = new zx::TerminalPane;
     form->terminalView()->setTerminalWidget(pane);
     EXPECT_EQ(zx::childNamed<QWidget>(*form, "ComTerminal1"), pane);
     EXPECT_EQ(pane->objectName(), QStringLiteral("ComTerminal1"));
@@ -227,7 +227,7 @@ TEST_F(FormTest, TerminalPaneSwapsInPlace) {
     EXPECT_NE(placeholder, pane);
 }
 
-TEST_F(FormTest, MenuBarCommandsCaptionsAndShortcuts) {
+TEST_F(WindowTest, MenuBarCommandsCaptionsAndShortcuts) {
     struct Item {
         const char* menu;
         const char* name;
@@ -295,18 +295,18 @@ TEST_F(FormTest, MenuBarCommandsCaptionsAndShortcuts) {
         EXPECT_TRUE(action(QString::fromUtf8(sep))->isSeparator()) << sep;
 }
 
-TEST_F(FormTest, StatusBarPanelsAtStart) {
+TEST_F(WindowTest, StatusBarPanelsAtStart) {
     const int widths[] = {200, 50, 150, 150};
     for (int i = 0; i < zx::StatusPanels::Count; ++i)
         EXPECT_EQ(form->statusPanels().width(i), widths[i]) << i;
-    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::File), QString::fromUtf8("Új"));
-    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Codes), QStringLiteral("1/6"));
-    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Connection),
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::File), QString::fromUtf8("Új"));
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::Codes), QStringLiteral("1/6"));
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::Connection),
               QStringLiteral("COM1 ( 19200 )"));
-    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::State),
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::State),
               QString::fromUtf8("Szétkapcsolva"));
-    form->setStatusText(TMainForm::Panel::Connection, QStringLiteral("Irodai modem"));
-    EXPECT_EQ(zx::statusPanelText(*form, TMainForm::Panel::Connection),
+    form->setStatusText(MainWindow::Panel::Connection, QStringLiteral("Irodai modem"));
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::Connection),
               QStringLiteral("Irodai modem"));
     EXPECT_FALSE(form->document().isModified());
     EXPECT_EQ(ui.shown.size(), 0);
@@ -343,7 +343,7 @@ int screenLeft(const QWidget* w) {
     return w->mapToGlobal(QPoint(0, 0)).x();
 }
 
-TEST_F(FormTest, LabelsFitAndLineColumnsStayUnderTheirHeadingsWhenScrolled) {
+TEST_F(WindowTest, LabelsFitAndLineColumnsStayUnderTheirHeadingsWhenScrolled) {
     form->show();
     chooseModelInBox(zx::DeviceModel::Line16);
     // The 16-line right is its word; the column shows the longest one whole.
@@ -383,14 +383,14 @@ TEST(LateLineRows, TakeTheirPlaceAndTabOrderBelowLineFour) {
         zx::DatabaseRecord record;
         zx::ConfigDocument document{record};
         zx::ScriptedInteraction ui;
-        TMainForm form(document, ui);
+        MainWindow form(document, ui);
         EXPECT_EQ(form.findChild<QWidget*>(QStringLiteral("MEco05")), nullptr);
         const QSize fourLineHint = form.linesView()->sizeHint();
         form.show();
         form.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
         if (afterFirstPaint) {
-            form.PageControl1->buildAll();
+            form.viewPages->buildAll();
             EXPECT_EQ(form.linesView()->sizeHint(), fourLineHint);
             EXPECT_FALSE(form.findChild<QWidget*>(QStringLiteral("pnlCO05"))->isVisibleTo(&form));
         }

@@ -14,18 +14,18 @@ class QSerialPort;
 
 namespace zx {
 
-// What failed, as the first words of EComPort's text say it.
-enum EComPortCode { CE_OpenFailed, CE_WriteFailed, CE_ReadFailed, CE_SetupFailed, CE_LineFailed };
+// What failed, as the first words of SerialPortError's text say it.
+enum PortErrorCode { CE_OpenFailed, CE_WriteFailed, CE_ReadFailed, CE_SetupFailed, CE_LineFailed };
 
 // A serial port failure: what failed and the system's error number (errno).
-class EComPort : public std::exception {
+class SerialPortError : public std::exception {
   public:
     // advice, when given, follows the text on a line of its own (what to do about it).
-    EComPort(int code, int errorNumber, const QString& advice = QString());
-    int Code() const { return code_; }
+    SerialPortError(int code, int errorNumber, const QString& advice = QString());
+    int code() const { return code_; }
     int errorNumber() const { return errorNumber_; }
     // "Unable to open com port (win error code: N)", and the advice if any.
-    QString Text() const { return QString::fromStdString(text_); }
+    QString text() const { return QString::fromStdString(text_); }
     const char* what() const noexcept override { return text_.c_str(); }
 
   private:
@@ -40,26 +40,26 @@ QString systemPortPath(const QString& portName);
 // Name shown for a port the system lists: ttyS(n-1) shows as "COMn", others as they are.
 QString portNameOfSystemName(const QString& systemName);
 
-// A receiver attached to a port; OnRxBuf gets every batch of received bytes.
-struct TComLink {
-    std::function<void(const char* data, int count)> OnRxBuf;
+// A receiver attached to a port; onReceived gets every batch of received bytes.
+struct SerialReceiver {
+    std::function<void(const char* data, int count)> onReceived;
 };
 
-class TComPort : public QObject {
+class SerialPort : public QObject {
     Q_OBJECT
   public:
-    explicit TComPort(QObject* parent = nullptr);
-    ~TComPort() override; // closes without notifications: their handlers may be gone
+    explicit SerialPort(QObject* parent = nullptr);
+    ~SerialPort() override; // closes without notifications: their handlers may be gone
 
-    QString Port() const { return portName_; }
+    QString portName() const { return portName_; }
     // Same name: nothing. Otherwise stores it; an open port is reopened under the new name.
-    void setPort(const QString& name);
+    void setPortName(const QString& name);
     // Bits per second (9600 until set). A different rate applies at once while open.
-    int BaudRate() const { return bits_; }
+    int baudRate() const { return bits_; }
     void setBaudRate(int bitsPerSecond);
-    bool Connected() const { return open_; }
+    bool isOpen() const { return open_; }
 
-    // Throws EComPort; a failed open leaves the port closed, unnotified. Open again: nothing.
+    // Throws SerialPortError (the port stays closed, unnotified); nothing when already open.
     void open();
     void close(); // nothing when closed
 
@@ -67,7 +67,7 @@ class TComPort : public QObject {
     int read(char* buffer, int count);
     // Returns the bytes that went once the line has taken them all (the transmit queue is empty)
     // or the limit (WriteMsPerByte x length + WriteMs) ran out; the rest is dropped, never sent.
-    int WriteText(const QByteArray& text);
+    int write(const QByteArray& text);
     static constexpr int WriteMsPerByte = 100;
     static constexpr int WriteMs = 1000;
     bool waitForData(int ms); // until bytes wait (true) or ms have passed
@@ -78,19 +78,19 @@ class TComPort : public QObject {
     const std::atomic<bool>* cancelFlag() const { return cancel_; }
     static constexpr int CancelCheckMs = 50;
 
-    void attachLink(TComLink* link);
-    void detachLink(TComLink* link);
+    void attachLink(SerialReceiver* link);
+    void detachLink(SerialReceiver* link);
     // While set, received bytes stay in the port for read(); receivers get nothing (a transfer
     // owns the line). Clearing it hands what waits to the receivers on the event loop.
     void setReceiverSuspended(bool suspended);
     bool receiverSuspended() const { return suspended_; }
 
   signals:
-    void AfterOpen();
-    void AfterClose();
+    void opened();
+    void closed();
     // A failure the event loop met (a device that hung up), once; the port then closes itself.
     // Not one a call has thrown, nor while a transfer owns the line: its own calls meet it.
-    void LineError(const QString& text);
+    void lineFailed(const QString& text);
 
   private:
     void openDevice(); // these three as open(), close() and setBaudRate() without signals
@@ -112,7 +112,7 @@ class TComPort : public QObject {
     bool suspended_ = false;
     bool lineFailed_ = false; // the line's failure has been reported (thrown or signalled)
     int quietDepth_ = 0;
-    std::vector<TComLink*> links_;
+    std::vector<SerialReceiver*> links_;
     const std::atomic<bool>* cancel_ = nullptr;
 };
 

@@ -1,6 +1,6 @@
-#include "ui/dialogs/connset_dialog.h"
+#include "ui/dialogs/connection_dialog.h"
 
-#include "link/com_port.h"
+#include "link/serial_port.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -50,15 +50,15 @@ void selectPort(QComboBox* box, const QString& port) {
 
 } // namespace
 
-QStringList TConnset::systemPortNames() {
+QStringList ConnectionDialog::systemPortNames() {
     QStringList names;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         names << portNameOfSystemName(info.portName());
     return names;
 }
 
-TConnset::TConnset(ConnectionState& state, QWidget* parent, const QStringList& ports,
-                   const QString& connectionsPath)
+ConnectionDialog::ConnectionDialog(ConnectionState& state, QWidget* parent,
+                                   const QStringList& ports, const QString& connectionsPath)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), state_(state),
       path_(connectionsPath) {
     setObjectName(QStringLiteral("TConnset"));
@@ -74,7 +74,7 @@ TConnset::TConnset(ConnectionState& state, QWidget* parent, const QStringList& p
     CmbSpeed = new QComboBox(this);
     CmbSpeed->setObjectName(QStringLiteral("CmbSpeed"));
     for (int i = 0; i < SpeedCount; ++i)
-        CmbSpeed->addItem(SpeedText(i));
+        CmbSpeed->addItem(speedTextOf(i));
     edPhone = new QLineEdit(this);
     edPhone->setObjectName(QStringLiteral("edPhone"));
     edConn = new QLineEdit(this);
@@ -107,12 +107,13 @@ TConnset::TConnset(ConnectionState& state, QWidget* parent, const QStringList& p
     setFixedSize(sizeHint());
 
     connect(BtnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(lbConn, &QListWidget::itemSelectionChanged, this, &TConnset::lbConnClick);
-    FormCreate(ports);
-    FormActivate();
+    connect(lbConn, &QListWidget::itemSelectionChanged, this,
+            &ConnectionDialog::savedConnectionChosen);
+    fillPortList(ports);
+    prepareFields();
 }
 
-void TConnset::FormCreate(const QStringList& ports) {
+void ConnectionDialog::fillPortList(const QStringList& ports) {
     if (ports.isEmpty()) return;
     QStringList sorted = ports;
     sorted.removeDuplicates();
@@ -121,9 +122,9 @@ void TConnset::FormCreate(const QStringList& ports) {
     CmbCom->addItems(sorted);
 }
 
-void TConnset::FormActivate() {
-    selectPort(CmbCom, state_.PortName);
-    CmbSpeed->setCurrentIndex(isValidSpeedIndex(state_.SpeedIndex) ? state_.SpeedIndex : -1);
+void ConnectionDialog::prepareFields() {
+    selectPort(CmbCom, state_.portName);
+    CmbSpeed->setCurrentIndex(isValidSpeedIndex(state_.speedIndex) ? state_.speedIndex : -1);
     shownSpeedItem_ = CmbSpeed->currentIndex();
     const QSignalBlocker quiet(lbConn);
     lbConn->clear();
@@ -132,7 +133,7 @@ void TConnset::FormActivate() {
     edPhone->clear();
 }
 
-void TConnset::lbConnClick() {
+void ConnectionDialog::savedConnectionChosen() {
     const QListWidgetItem* item = lbConn->currentItem();
     if (!item || !item->isSelected()) return;
     const QString name = item->text();
@@ -143,16 +144,16 @@ void TConnset::lbConnClick() {
     edPhone->setText(c.phone);
 }
 
-QString TConnset::portText() const {
+QString ConnectionDialog::portText() const {
     return CmbCom->currentText().trimmed();
 }
 
-bool TConnset::untouched() const {
-    return edConn->text().isEmpty() && edPhone->text().isEmpty() && portText() == state_.PortName &&
+bool ConnectionDialog::untouched() const {
+    return edConn->text().isEmpty() && edPhone->text().isEmpty() && portText() == state_.portName &&
            CmbSpeed->currentIndex() == shownSpeedItem_;
 }
 
-void TConnset::FormClose() {
+void ConnectionDialog::storeFields() {
     // OK on the dialog as it opened keeps the connection, its name, the telephone number and
     // the status bar as they were.
     applied_ = !untouched();
@@ -167,24 +168,24 @@ void TConnset::FormClose() {
             showError)
             showError(error);
     }
-    state_.PortName = portText();
-    state_.SpeedIndex =
+    state_.portName = portText();
+    state_.speedIndex =
         CmbSpeed->currentIndex() >= 0 ? static_cast<std::uint8_t>(CmbSpeed->currentIndex()) : 255;
     phone_ = edPhone->text();
-    state_.CurrentConnectionName = name.left(255);
+    state_.currentConnectionName = name.left(255);
     panelText_ =
         !name.trimmed().isEmpty() ? name : connectionPanelText(portText(), CmbSpeed->currentText());
 }
 
-void TConnset::done(int result) {
+void ConnectionDialog::done(int result) {
     if (!closed_) {
         closed_ = true;
-        FormClose();
+        storeFields();
     }
     QDialog::done(result);
 }
 
-void TConnset::showEvent(QShowEvent* event) {
+void ConnectionDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (centred_) return;
     centred_ = true;

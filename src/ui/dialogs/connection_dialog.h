@@ -19,28 +19,28 @@ class QPushButton;
 
 namespace zx {
 
-class TConnset : public QDialog {
+class ConnectionDialog : public QDialog {
     Q_OBJECT
   public:
     // `ports` are the names the system lists; empty keeps "COM1" to "COM9". The dialog is
     // filled from `state` at once, since it is shown as soon as it is made.
-    TConnset(ConnectionState& state, QWidget* parent = nullptr,
-             const QStringList& ports = systemPortNames(),
-             const QString& connectionsPath = savedConnectionsPath());
+    ConnectionDialog(ConnectionState& state, QWidget* parent = nullptr,
+                     const QStringList& ports = systemPortNames(),
+                     const QString& connectionsPath = savedConnectionsPath());
 
     // The serial ports the system lists, by the names the program uses for them.
     static QStringList systemPortNames();
 
-    void FormCreate(const QStringList& ports);
-    void FormActivate();
-    void lbConnClick();
+    void fillPortList(const QStringList& ports);
+    void prepareFields();
+    void savedConnectionChosen();
     // The closing through OK: saves the named connection, takes port, speed, number and name;
     // nothing at all when the port and speed are those shown at the start and the number and
     // name are still empty.
-    void FormClose();
+    void storeFields();
     bool applied() const { return applied_; }
 
-    // After FormClose: the main window's new telephone number and connection panel text.
+    // After storeFields: the main window's new telephone number and connection panel text.
     QString phone() const { return phone_; }
     QString panelText() const { return panelText_; }
     // Reports a saved-connections file that cannot be written.

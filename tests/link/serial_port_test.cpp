@@ -1,7 +1,7 @@
 // The serial port against real pseudo-terminal pairs.
-#include "link/com_port.h"
 #include "link/pty_pair.h"
 #include "link/serial_byte_link.h"
+#include "link/serial_port.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -22,10 +22,10 @@ namespace {
 
 using test::PtyPair;
 
-class ComPortTest : public ::testing::Test {
+class SerialPortTest : public ::testing::Test {
   protected:
-    ComPortTest() {
-        port.setPort(pty.slavePath());
+    SerialPortTest() {
+        port.setPortName(pty.slavePath());
         port.setBaudRate(19200);
     }
     QByteArray readAll(int max = 256) {
@@ -50,17 +50,17 @@ class ComPortTest : public ::testing::Test {
     }
 
     PtyPair pty;
-    TComPort port;
+    SerialPort port;
 };
 
-TEST_F(ComPortTest, ReadWithNothingArrivedReturnsZeroAndKeepsThePortOpen) {
+TEST_F(SerialPortTest, ReadWithNothingArrivedReturnsZeroAndKeepsThePortOpen) {
     port.open();
     char buf[16];
     EXPECT_EQ(port.read(buf, sizeof buf), 0);
-    EXPECT_TRUE(port.Connected());
+    EXPECT_TRUE(port.isOpen());
 }
 
-TEST_F(ComPortTest, ReadTakesAtMostTheCountAndLeavesTheRest) {
+TEST_F(SerialPortTest, ReadTakesAtMostTheCountAndLeavesTheRest) {
     port.open();
     pty.write("ABCDEFGHIJ");
     ASSERT_TRUE(pty.waitUntilSlaveReadable());
@@ -75,7 +75,7 @@ TEST_F(ComPortTest, ReadTakesAtMostTheCountAndLeavesTheRest) {
     EXPECT_EQ(readAll(), QByteArray());
 }
 
-TEST_F(ComPortTest, WaitForDataGivesUpAtItsLimitAndWakesOnArrival) {
+TEST_F(SerialPortTest, WaitForDataGivesUpAtItsLimitAndWakesOnArrival) {
     port.open();
     EXPECT_FALSE(port.waitForData(20));
     pty.write("x");
@@ -83,29 +83,29 @@ TEST_F(ComPortTest, WaitForDataGivesUpAtItsLimitAndWakesOnArrival) {
     EXPECT_EQ(readAll(), "x");
 }
 
-TEST_F(ComPortTest, EmptyWriteSendsNothingAndReturnsZero) {
+TEST_F(SerialPortTest, EmptyWriteSendsNothingAndReturnsZero) {
     port.open();
-    EXPECT_EQ(port.WriteText(QByteArray()), 0);
-    EXPECT_EQ(port.WriteText("Q"), 1);
+    EXPECT_EQ(port.write(QByteArray()), 0);
+    EXPECT_EQ(port.write("Q"), 1);
     EXPECT_EQ(pty.read(1), "Q"); // the empty write put nothing before it
     EXPECT_EQ(pty.drain(), QByteArray());
 }
 
-TEST_F(ComPortTest, WriteTextSendsTheBytesAsTheyAreWithNothingAdded) {
+TEST_F(SerialPortTest, WriteTextSendsTheBytesAsTheyAreWithNothingAdded) {
     port.open();
     const QByteArray text("ATD123\r\x00\xff", 9);
-    EXPECT_EQ(port.WriteText(text), 9);
+    EXPECT_EQ(port.write(text), 9);
     EXPECT_EQ(pty.read(9), text);
     EXPECT_EQ(pty.drain(), QByteArray());
 }
 
-TEST_F(ComPortTest, WriteThatTheLineDoesNotTakeEndsAtItsLimitAndDropsTheRest) {
+TEST_F(SerialPortTest, WriteThatTheLineDoesNotTakeEndsAtItsLimitAndDropsTheRest) {
     port.open();
     ASSERT_GT(fillTheLine(), 0);
     QElapsedTimer clock;
     clock.start();
-    EXPECT_EQ(port.WriteText("QR"), 0);
-    const qint64 limit = 2 * TComPort::WriteMsPerByte + TComPort::WriteMs;
+    EXPECT_EQ(port.write("QR"), 0);
+    const qint64 limit = 2 * SerialPort::WriteMsPerByte + SerialPort::WriteMs;
     EXPECT_GE(clock.elapsed(), limit);
     EXPECT_LT(clock.elapsed(), limit + 1000) << "loaded machines included";
     // What the limit cut off never follows, not even once the line takes bytes again and
@@ -114,20 +114,20 @@ TEST_F(ComPortTest, WriteThatTheLineDoesNotTakeEndsAtItsLimitAndDropsTheRest) {
     QTest::qWait(50);
     line += pty.drain();
     EXPECT_FALSE(line.contains('Q') || line.contains('R'));
-    EXPECT_TRUE(port.Connected());
-    EXPECT_EQ(port.WriteText("ok"), 2);
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_EQ(port.write("ok"), 2);
     EXPECT_EQ(pty.read(2), "ok");
 }
 
 // The port's receive buffer holds 1024 bytes; more waiting unread (a transfer that reads its
 // replies later) must not keep a write from going.
-TEST_F(ComPortTest, AWriteGoesWhileMoreThanTheReceiveBufferWaitsUnread) {
+TEST_F(SerialPortTest, AWriteGoesWhileMoreThanTheReceiveBufferWaitsUnread) {
     port.open();
     port.setReceiverSuspended(true);
     const QByteArray arrived(3000, 'u');
     pty.write(arrived);
     QTest::qWait(100); // the event loop fills the port's buffer
-    EXPECT_EQ(port.WriteText("abc"), 3);
+    EXPECT_EQ(port.write("abc"), 3);
     EXPECT_EQ(pty.read(3), "abc");
     QByteArray got;
     while (got.size() < arrived.size() && port.waitForData(2000))
@@ -135,83 +135,83 @@ TEST_F(ComPortTest, AWriteGoesWhileMoreThanTheReceiveBufferWaitsUnread) {
     EXPECT_EQ(got, arrived);
 }
 
-TEST_F(ComPortTest, OpenAndCloseTwiceNotifyOnce) {
-    QSignalSpy opened(&port, &TComPort::AfterOpen);
-    QSignalSpy closed(&port, &TComPort::AfterClose);
+TEST_F(SerialPortTest, OpenAndCloseTwiceNotifyOnce) {
+    QSignalSpy opened(&port, &SerialPort::opened);
+    QSignalSpy closed(&port, &SerialPort::closed);
     port.close();
     EXPECT_EQ(closed.count(), 0);
     port.open();
     port.open();
     EXPECT_EQ(opened.count(), 1);
-    EXPECT_TRUE(port.Connected());
+    EXPECT_TRUE(port.isOpen());
     port.close();
     port.close();
     EXPECT_EQ(closed.count(), 1);
-    EXPECT_FALSE(port.Connected());
+    EXPECT_FALSE(port.isOpen());
 }
 
-TEST_F(ComPortTest, MissingPortRaisesOpenErrorWithSystemNumberAndStaysClosed) {
+TEST_F(SerialPortTest, MissingPortRaisesOpenErrorWithSystemNumberAndStaysClosed) {
     for (const QString& name : {QStringLiteral("/dev/zx-no-such-port"), QStringLiteral("COM999"),
                                 QStringLiteral("ttyNoSuchDevice0"), QString()}) {
         SCOPED_TRACE(name.toStdString());
-        QSignalSpy opened(&port, &TComPort::AfterOpen);
-        port.setPort(name);
+        QSignalSpy opened(&port, &SerialPort::opened);
+        port.setPortName(name);
         try {
             port.open();
             ADD_FAILURE() << "opened a missing port";
-        } catch (const EComPort& e) {
-            EXPECT_EQ(e.Code(), CE_OpenFailed);
+        } catch (const SerialPortError& e) {
+            EXPECT_EQ(e.code(), CE_OpenFailed);
             EXPECT_EQ(e.errorNumber(), ENOENT);
-            EXPECT_TRUE(e.Text().startsWith("Unable to open com port (win error code: 2)\n"))
+            EXPECT_TRUE(e.text().startsWith("Unable to open com port (win error code: 2)\n"))
                 << e.what();
         }
-        EXPECT_FALSE(port.Connected());
+        EXPECT_FALSE(port.isOpen());
         EXPECT_EQ(opened.count(), 0);
     }
 }
 
-TEST_F(ComPortTest, SomethingThatIsNoSerialDeviceDoesNotOpen) {
-    QSignalSpy opened(&port, &TComPort::AfterOpen);
-    port.setPort("/dev/null");
-    EXPECT_THROW(port.open(), EComPort);
+TEST_F(SerialPortTest, SomethingThatIsNoSerialDeviceDoesNotOpen) {
+    QSignalSpy opened(&port, &SerialPort::opened);
+    port.setPortName("/dev/null");
+    EXPECT_THROW(port.open(), SerialPortError);
     QTemporaryFile plain;
     ASSERT_TRUE(plain.open());
-    port.setPort(plain.fileName());
+    port.setPortName(plain.fileName());
     try {
         port.open();
         ADD_FAILURE() << "opened a plain file";
-    } catch (const EComPort& e) {
-        EXPECT_EQ(e.Code(), CE_OpenFailed);
+    } catch (const SerialPortError& e) {
+        EXPECT_EQ(e.code(), CE_OpenFailed);
         EXPECT_EQ(e.errorNumber(), ENOTTY);
     }
-    EXPECT_FALSE(port.Connected());
+    EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(opened.count(), 0);
 }
 
-TEST_F(ComPortTest, SettingTheSameNameWhileOpenDoesNotReopen) {
+TEST_F(SerialPortTest, SettingTheSameNameWhileOpenDoesNotReopen) {
     port.open();
-    QSignalSpy opened(&port, &TComPort::AfterOpen);
-    QSignalSpy closed(&port, &TComPort::AfterClose);
-    port.setPort(pty.slavePath());
+    QSignalSpy opened(&port, &SerialPort::opened);
+    QSignalSpy closed(&port, &SerialPort::closed);
+    port.setPortName(pty.slavePath());
     EXPECT_EQ(opened.count() + closed.count(), 0);
-    EXPECT_TRUE(port.Connected());
+    EXPECT_TRUE(port.isOpen());
 }
 
-TEST_F(ComPortTest, SettingAnotherNameWhileOpenReopensThereWithBothNotifications) {
+TEST_F(SerialPortTest, SettingAnotherNameWhileOpenReopensThereWithBothNotifications) {
     PtyPair other;
     port.open();
-    QSignalSpy opened(&port, &TComPort::AfterOpen);
-    QSignalSpy closed(&port, &TComPort::AfterClose);
-    port.setPort(other.slavePath());
+    QSignalSpy opened(&port, &SerialPort::opened);
+    QSignalSpy closed(&port, &SerialPort::closed);
+    port.setPortName(other.slavePath());
     EXPECT_EQ(closed.count(), 1);
     EXPECT_EQ(opened.count(), 1);
-    ASSERT_TRUE(port.Connected());
-    port.WriteText("hi");
+    ASSERT_TRUE(port.isOpen());
+    port.write("hi");
     EXPECT_EQ(other.read(2), "hi");
     EXPECT_EQ(pty.drain(), QByteArray());
 }
 
-TEST_F(ComPortTest, TheLineRunsEightNoneOneWithHardwareFlow) {
+TEST_F(SerialPortTest, TheLineRunsEightNoneOneWithHardwareFlow) {
     port.open();
     const termios t = pty.slaveTermios();
     EXPECT_EQ(t.c_cflag & CSIZE, tcflag_t(CS8));
@@ -222,23 +222,23 @@ TEST_F(ComPortTest, TheLineRunsEightNoneOneWithHardwareFlow) {
     EXPECT_EQ(pty.slaveSpeed(), speed_t(B19200));
 }
 
-TEST_F(ComPortTest, BaudRateChangesWhileOpenApplyAtOnceWithoutClosing) {
+TEST_F(SerialPortTest, BaudRateChangesWhileOpenApplyAtOnceWithoutClosing) {
     const struct {
         int rate;
         speed_t speed;
     } cases[] = {{300, B300},     {1200, B1200},   {9600, B9600},
                  {38400, B38400}, {57600, B57600}, {115200, B115200}};
     port.open();
-    QSignalSpy closed(&port, &TComPort::AfterClose);
+    QSignalSpy closed(&port, &SerialPort::closed);
     for (const auto& c : cases) {
         port.setBaudRate(c.rate);
         EXPECT_EQ(pty.slaveSpeed(), c.speed) << c.rate;
-        EXPECT_EQ(port.BaudRate(), c.rate);
+        EXPECT_EQ(port.baudRate(), c.rate);
     }
     EXPECT_EQ(closed.count(), 0);
 }
 
-TEST_F(ComPortTest, ARateSetWhileClosedAppliesAtTheNextOpen) {
+TEST_F(SerialPortTest, ARateSetWhileClosedAppliesAtTheNextOpen) {
     port.setBaudRate(4800);
     port.open();
     EXPECT_EQ(pty.slaveSpeed(), speed_t(B4800));
@@ -248,24 +248,24 @@ TEST_F(ComPortTest, ARateSetWhileClosedAppliesAtTheNextOpen) {
     EXPECT_EQ(pty.slaveSpeed(), speed_t(B2400));
 }
 
-TEST_F(ComPortTest, RefusedLineSettingsCloseThePortWithoutNotification) {
+TEST_F(SerialPortTest, RefusedLineSettingsCloseThePortWithoutNotification) {
     port.setBaudRate(0);
-    QSignalSpy opened(&port, &TComPort::AfterOpen);
+    QSignalSpy opened(&port, &SerialPort::opened);
     try {
         port.open();
         ADD_FAILURE() << "opened at no rate";
-    } catch (const EComPort& e) {
-        EXPECT_EQ(e.Code(), CE_SetupFailed);
-        EXPECT_EQ(e.Text(), "SetCommState function failed (win error code: 22)");
+    } catch (const SerialPortError& e) {
+        EXPECT_EQ(e.code(), CE_SetupFailed);
+        EXPECT_EQ(e.text(), "SetCommState function failed (win error code: 22)");
     }
-    EXPECT_FALSE(port.Connected());
+    EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(opened.count(), 0);
 }
 
-TEST_F(ComPortTest, ReceiversGetArrivalsUnlessSuspendedThenGetWhatWaited) {
+TEST_F(SerialPortTest, ReceiversGetArrivalsUnlessSuspendedThenGetWhatWaited) {
     QByteArray received;
-    TComLink link;
-    link.OnRxBuf = [&](const char* d, int n) { received.append(d, n); };
+    SerialReceiver link;
+    link.onReceived = [&](const char* d, int n) { received.append(d, n); };
     port.attachLink(&link);
     port.open();
     pty.write("hello");
@@ -289,7 +289,7 @@ TEST_F(ComPortTest, ReceiversGetArrivalsUnlessSuspendedThenGetWhatWaited) {
     EXPECT_EQ(readAll(), "!");
 }
 
-TEST_F(ComPortTest, MoreThanTheReceiveBufferArrivesWhole) {
+TEST_F(SerialPortTest, MoreThanTheReceiveBufferArrivesWhole) {
     port.open();
     QByteArray sent;
     for (int i = 0; i < 5000; ++i)
@@ -303,7 +303,7 @@ TEST_F(ComPortTest, MoreThanTheReceiveBufferArrivesWhole) {
 
 // A cancel set from another thread (the window's, while the transfer's thread waits) ends every
 // kind of wait on the port soon after, without waiting out its limit.
-TEST_F(ComPortTest, ACancelFlagEndsAWaitForDataAndAWriteWaitingForRoom) {
+TEST_F(SerialPortTest, ACancelFlagEndsAWaitForDataAndAWriteWaitingForRoom) {
     port.open();
     std::atomic<bool> cancel{false};
     port.setCancelFlag(&cancel);
@@ -313,7 +313,7 @@ TEST_F(ComPortTest, ACancelFlagEndsAWaitForDataAndAWriteWaitingForRoom) {
         std::function<void()> run;
     } waits[] = {
         {"data", [&] { EXPECT_FALSE(port.waitForData(20000)); }},
-        {"room to write", [&] { EXPECT_LT(port.WriteText(big), big.size()); }},
+        {"room to write", [&] { EXPECT_LT(port.write(big), big.size()); }},
     };
     for (const auto& w : waits) {
         SCOPED_TRACE(w.wait);
@@ -328,7 +328,7 @@ TEST_F(ComPortTest, ACancelFlagEndsAWaitForDataAndAWriteWaitingForRoom) {
         const qint64 took = clock.elapsed();
         operatorHand.join();
         EXPECT_GE(took, 100);
-        EXPECT_LT(took, 100 + TComPort::CancelCheckMs + 150) << "loaded machines included";
+        EXPECT_LT(took, 100 + SerialPort::CancelCheckMs + 150) << "loaded machines included";
         pty.drain(0);
     }
     // Without a flag a wait is one block again and runs its length.
@@ -340,9 +340,9 @@ TEST_F(ComPortTest, ACancelFlagEndsAWaitForDataAndAWriteWaitingForRoom) {
     EXPECT_GE(clock.elapsed(), 120);
 }
 
-TEST_F(ComPortTest, ALineHungUpWhileATransferOwnsItFailsTheTransfersWaitAndNothingElse) {
+TEST_F(SerialPortTest, ALineHungUpWhileATransferOwnsItFailsTheTransfersWaitAndNothingElse) {
     port.open();
-    QSignalSpy errors(&port, &TComPort::LineError);
+    QSignalSpy errors(&port, &SerialPort::lineFailed);
     {
         SerialByteLink link(port);
         pty.closeSlave();
@@ -351,15 +351,15 @@ TEST_F(ComPortTest, ALineHungUpWhileATransferOwnsItFailsTheTransfersWaitAndNothi
             link.waitForData(5000);
             link.readAvailable(8);
             ADD_FAILURE() << "a wait went on on a hung-up line";
-        } catch (const EComPort& e) {
-            EXPECT_EQ(e.Code(), CE_ReadFailed);
+        } catch (const SerialPortError& e) {
+            EXPECT_EQ(e.code(), CE_ReadFailed);
         }
     }
     QTest::qWait(50);
     EXPECT_EQ(errors.count(), 0);
 }
 
-TEST_F(ComPortTest, ALineThatHangsUpFailsReadsButLeavesThePortOpen) {
+TEST_F(SerialPortTest, ALineThatHangsUpFailsReadsButLeavesThePortOpen) {
     port.open();
     pty.closeSlave();
     pty.closeMaster();
@@ -368,22 +368,22 @@ TEST_F(ComPortTest, ALineThatHangsUpFailsReadsButLeavesThePortOpen) {
         port.waitForData(1000);
         port.read(buf, sizeof buf);
         ADD_FAILURE() << "read on a hung-up line";
-    } catch (const EComPort& e) {
-        EXPECT_EQ(e.Code(), CE_ReadFailed);
+    } catch (const SerialPortError& e) {
+        EXPECT_EQ(e.code(), CE_ReadFailed);
     }
-    EXPECT_TRUE(port.Connected());
+    EXPECT_TRUE(port.isOpen());
     port.close();
-    EXPECT_FALSE(port.Connected());
+    EXPECT_FALSE(port.isOpen());
 }
 
-TEST_F(ComPortTest, AHangUpSeenByTheEventLoopIsReportedOnceAndClosesThePort) {
+TEST_F(SerialPortTest, AHangUpSeenByTheEventLoopIsReportedOnceAndClosesThePort) {
     QByteArray received;
-    TComLink link;
-    link.OnRxBuf = [&](const char* d, int n) { received.append(d, n); };
+    SerialReceiver link;
+    link.onReceived = [&](const char* d, int n) { received.append(d, n); };
     port.attachLink(&link);
     port.open();
-    QSignalSpy errors(&port, &TComPort::LineError);
-    QSignalSpy closed(&port, &TComPort::AfterClose);
+    QSignalSpy errors(&port, &SerialPort::lineFailed);
+    QSignalSpy closed(&port, &SerialPort::closed);
     pty.closeSlave();
     pty.closeMaster();
     ASSERT_TRUE(QTest::qWaitFor([&] { return closed.count() > 0; }, 5000));
@@ -391,25 +391,25 @@ TEST_F(ComPortTest, AHangUpSeenByTheEventLoopIsReportedOnceAndClosesThePort) {
     EXPECT_EQ(errors.count(), 1);
     EXPECT_EQ(closed.count(), 1);
     EXPECT_EQ(errors.at(0).at(0).toString(), "ReadFile function failed (win error code: 5)");
-    EXPECT_FALSE(port.Connected());
+    EXPECT_FALSE(port.isOpen());
     EXPECT_TRUE(received.isEmpty());
 }
 
 // While a transfer owns the line, a hang-up reaches the operator once: as the transfer's own
 // failure when it meets it, or as the port's line error when the transfer ends without having
 // met it. Either way the port closes afterwards.
-TEST_F(ComPortTest, AHangUpDuringATransferIsReportedOnce) {
+TEST_F(SerialPortTest, AHangUpDuringATransferIsReportedOnce) {
     for (const bool transferMeetsIt : {true, false}) {
         SCOPED_TRACE(transferMeetsIt);
         PtyPair line;
-        TComPort held;
-        held.setPort(line.slavePath());
-        TComLink pane;
-        pane.OnRxBuf = [](const char*, int) {};
+        SerialPort held;
+        held.setPortName(line.slavePath());
+        SerialReceiver pane;
+        pane.onReceived = [](const char*, int) {};
         held.attachLink(&pane);
         held.open();
-        QSignalSpy errors(&held, &TComPort::LineError);
-        QSignalSpy closed(&held, &TComPort::AfterClose);
+        QSignalSpy errors(&held, &SerialPort::lineFailed);
+        QSignalSpy closed(&held, &SerialPort::closed);
         QString thrown;
         {
             SerialByteLink link(held);
@@ -418,13 +418,13 @@ TEST_F(ComPortTest, AHangUpDuringATransferIsReportedOnce) {
             // Line events handled meanwhile by the port's thread report nothing.
             QTest::qWait(100);
             EXPECT_EQ(errors.count(), 0);
-            EXPECT_TRUE(held.Connected());
+            EXPECT_TRUE(held.isOpen());
             if (transferMeetsIt) {
                 try {
                     link.waitForData(1000);
                     link.readAvailable(8);
-                } catch (const EComPort& e) {
-                    thrown = e.Text();
+                } catch (const SerialPortError& e) {
+                    thrown = e.text();
                 }
             }
         }
@@ -439,7 +439,7 @@ TEST_F(ComPortTest, AHangUpDuringATransferIsReportedOnce) {
             EXPECT_EQ(errors.at(0).at(0).toString(), failure);
         }
         EXPECT_EQ(closed.count(), 1);
-        EXPECT_FALSE(held.Connected());
+        EXPECT_FALSE(held.isOpen());
     }
 }
 
@@ -459,7 +459,7 @@ TEST(ComPortNames, ComNamesMapToSystemPortsAndOtherNamesStayWhole) {
     EXPECT_EQ(portNameOfSystemName("ttyUSB0"), "ttyUSB0");
 }
 
-TEST(EComPortTest, TextIsTheMessageWithTheSystemNumber) {
+TEST(SerialPortErrorTest, TextIsTheMessageWithTheSystemNumber) {
     const struct {
         int code;
         const char* text;
@@ -469,7 +469,7 @@ TEST(EComPortTest, TextIsTheMessageWithTheSystemNumber) {
                  {CE_SetupFailed, "SetCommState function failed (win error code: 2)"},
                  {CE_LineFailed, "ClearCommError function failed (win error code: 2)"}};
     for (const auto& c : cases)
-        EXPECT_STREQ(EComPort(c.code, 2).what(), c.text);
+        EXPECT_STREQ(SerialPortError(c.code, 2).what(), c.text);
 }
 
 } // namespace

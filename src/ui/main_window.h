@@ -18,34 +18,34 @@
 #include <utility>
 #include <vector>
 
-class TMainForm : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
     static constexpr int ViewCount = zx::ViewPages::Count;
     using Panel = zx::StatusPanels::Panel;
 
     // The document outlives the window: every view refers to it until the last of them is gone.
-    TMainForm(zx::ConfigDocument& document, zx::Interaction& interaction,
-              QWidget* parent = nullptr);
+    MainWindow(zx::ConfigDocument& document, zx::Interaction& interaction,
+               QWidget* parent = nullptr);
     // Ends the document's editing first, so that no store fired by the teardown reaches it.
-    ~TMainForm() override;
+    ~MainWindow() override;
 
     zx::ConfigDocument& document() { return document_; }
     zx::Interaction& interaction() { return interaction_; }
     zx::MainMenu& menu() { return *menu_; }
 
-    zx::BasicView* basicView() const { return PageControl1->basic(); }
-    zx::LinesView* linesView() const { return PageControl1->lines(); }
-    zx::TimersView* timersView() const { return PageControl1->timers(); }
-    zx::NumbersView* numbersView() const { return PageControl1->numbers(); }
-    zx::CodesView* codesView() const { return PageControl1->codes(); }
-    zx::FreeNumbersView* freeNumbersView() const { return PageControl1->freeNumbers(); }
-    zx::CallInView* callInView() const { return PageControl1->callIn(); }
-    zx::TerminalView* terminalView() const { return PageControl1->terminal(); }
+    zx::BasicView* basicView() const { return viewPages->basic(); }
+    zx::LinesView* linesView() const { return viewPages->lines(); }
+    zx::TimersView* timersView() const { return viewPages->timers(); }
+    zx::NumbersView* numbersView() const { return viewPages->numbers(); }
+    zx::CodesView* codesView() const { return viewPages->codes(); }
+    zx::FreeNumbersView* freeNumbersView() const { return viewPages->freeNumbers(); }
+    zx::CallInView* callInView() const { return viewPages->callIn(); }
+    zx::TerminalView* terminalView() const { return viewPages->terminal(); }
 
     // The model box's item: the model every part of the program works with.
     zx::DeviceModel currentModel() const;
-    void setModelBoxEnabled(bool enabled) { cbTipus->setEnabled(enabled); }
+    void setModelBoxEnabled(bool enabled) { modelBox->setEnabled(enabled); }
     // Installs the map of the model box's model and lays the views out for it. The image is not
     // touched and the editors are not refilled: the download's model check calls this and refills
     // after the transfer. A change made by the operator in the model box refills at once.
@@ -66,11 +66,11 @@ class TMainForm : public QMainWindow {
     zx::LineStatePanel& lineState() { return *lineState_; }
     // The pages and the model box take no input while an operation owns the window.
     void setPanelsEnabled(bool enabled) {
-        PageControl1->setEnabled(enabled);
-        pnlBott->setEnabled(enabled);
+        viewPages->setEnabled(enabled);
+        modelPanel->setEnabled(enabled);
     }
 
-    int currentView() const { return PageControl1->currentIndex(); }
+    int currentView() const { return viewPages->currentIndex(); }
     // Shows a view the way the view menu does; leaving the free-number view stores its list.
     void showView(int index);
     // Grows the window (within the screen) until every view has the room it asks for, and
@@ -103,10 +103,10 @@ class TMainForm : public QMainWindow {
     bool mayClose();
 
     // The frame's controls, under their documented names (also their objectNames).
-    zx::ViewPages* PageControl1 = nullptr;
-    QWidget* pnlBott = nullptr;
-    QComboBox* cbTipus = nullptr;
-    QStatusBar* SBar = nullptr;
+    zx::ViewPages* viewPages = nullptr;
+    QWidget* modelPanel = nullptr;
+    QComboBox* modelBox = nullptr;
+    QStatusBar* statusBarWidget = nullptr;
 
   signals:
     // Yes to the save question: the database file is to be saved now.

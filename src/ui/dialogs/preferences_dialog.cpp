@@ -1,4 +1,4 @@
-#include "ui/dialogs/prefer_dialog.h"
+#include "ui/dialogs/preferences_dialog.h"
 
 #include "files/cp1250.h"
 #include "model/code_table.h"
@@ -41,8 +41,9 @@ QSpinBox* spinBox(QWidget* parent, const char* name, int minimum, int maximum, i
 
 } // namespace
 
-TPrefer::TPrefer(DatabaseRecord& record, DeviceModel model, const QDateTime& lastModified,
-                 Interaction& interaction, QWidget* parent)
+PreferencesDialog::PreferencesDialog(DatabaseRecord& record, DeviceModel model,
+                                     const QDateTime& lastModified, Interaction& interaction,
+                                     QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       record_(record), map_(MemoryMap::of(model)), lastModified_(lastModified),
       interaction_(interaction) {
@@ -52,29 +53,29 @@ TPrefer::TPrefer(DatabaseRecord& record, DeviceModel model, const QDateTime& las
 
     Esite = lineEdit(this, "Esite");
     Euser = lineEdit(this, "Euser");
-    Epassw1 = lineEdit(this, "Epassw1");
-    Epassw1->setEchoMode(QLineEdit::Password);
-    Epassw1->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
+    passwordEdit = lineEdit(this, "Epassw1");
+    passwordEdit->setEchoMode(QLineEdit::Password);
+    passwordEdit->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     Edatetime = new QLineEdit(this);
     Edatetime->setObjectName(QStringLiteral("Edatetime"));
     Edatetime->setEnabled(false);
     SEkoddb = spinBox(this, "SEkoddb", 0, codeCountLimit(6), 0);
     SEkodlen = spinBox(this, "SEkodlen", MinCodeDigits, MaxCodeDigits, 6);
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setDefault(true);
-    texts_ = {Esite, Euser, Epassw1};
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("Button1"));
+    okButton->setDefault(true);
+    texts_ = {Esite, Euser, passwordEdit};
 
     auto* form = new QFormLayout;
     form->addRow(QString::fromUtf8("Telepítés:"), Esite);
     form->addRow(QString::fromUtf8("Tulajdonos:"), Euser);
-    form->addRow(QString::fromUtf8("Jelszó:"), Epassw1);
+    form->addRow(QString::fromUtf8("Jelszó:"), passwordEdit);
     form->addRow(QString::fromUtf8("Utolsó módosítás:"), Edatetime);
     form->addRow(QString::fromUtf8("Kódok darabszáma:"), SEkoddb);
     form->addRow(QString::fromUtf8("Kódjegyek száma:"), SEkodlen);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Button1);
+    buttons->addWidget(okButton);
     auto* column = new QVBoxLayout(this);
     column->addLayout(form);
     column->addLayout(buttons);
@@ -84,17 +85,17 @@ TPrefer::TPrefer(DatabaseRecord& record, DeviceModel model, const QDateTime& las
     for (int i = 0; i < static_cast<int>(texts_.size()); ++i)
         connect(texts_[static_cast<std::size_t>(i)], &QLineEdit::textChanged, this,
                 [this, i] { textChanged(i); });
-    connect(SEkodlen, &QSpinBox::valueChanged, this, &TPrefer::SEkodlenChange);
-    connect(SEkoddb, &QSpinBox::valueChanged, this, &TPrefer::SEkodlenChange);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-    FormActivate();
+    connect(SEkodlen, &QSpinBox::valueChanged, this, &PreferencesDialog::codeShapeChanged);
+    connect(SEkoddb, &QSpinBox::valueChanged, this, &PreferencesDialog::codeShapeChanged);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    prepareFields();
 }
 
-QDateTime TPrefer::zeroDate() {
+QDateTime PreferencesDialog::zeroDate() {
     return QDateTime(QDate(1899, 12, 30), QTime(0, 0));
 }
 
-QString TPrefer::lastModifiedText(const QDateTime& when, const QLocale& locale) {
+QString PreferencesDialog::lastModifiedText(const QDateTime& when, const QLocale& locale) {
     const QDateTime shown = when.isValid() ? when : zeroDate();
     const QString date = locale.toString(shown.date(), QLocale::ShortFormat);
     if (shown.time() == QTime(0, 0)) return date;
@@ -106,7 +107,7 @@ QString TPrefer::lastModifiedText(const QDateTime& when, const QLocale& locale) 
     return date + QLatin1Char(' ') + locale.toString(shown.time(), format.trimmed());
 }
 
-void TPrefer::FormActivate() {
+void PreferencesDialog::prepareFields() {
     for (std::size_t i = 0; i < texts_.size(); ++i) {
         shown_[i] = fromCp1250(record_.text(TextSlots[i]));
         accepted_[i] = shown_[i];
@@ -121,14 +122,14 @@ void TPrefer::FormActivate() {
     SEkoddb->setValue(stored_.count);
 }
 
-void TPrefer::SEkodlenChange() {
+void PreferencesDialog::codeShapeChanged() {
     const int limit = offeredCountLimit(SEkodlen->value(), stored_);
     const QSignalBlocker quiet(SEkoddb);
     if (SEkoddb->value() > limit) SEkoddb->setValue(limit);
     SEkoddb->setMaximum(limit);
 }
 
-void TPrefer::textChanged(int field) {
+void PreferencesDialog::textChanged(int field) {
     const auto i = static_cast<std::size_t>(field);
     QLineEdit* edit = texts_[i];
     const QString text = edit->text();
@@ -151,7 +152,7 @@ void TPrefer::textChanged(int field) {
     accepted_[i] = text;
 }
 
-void TPrefer::FormClose() {
+void PreferencesDialog::storeFields() {
     // A text the operator left alone is not converted again, so bytes the code page has no
     // character for stay as the file had them.
     for (std::size_t i = 0; i < texts_.size(); ++i)
@@ -162,16 +163,16 @@ void TPrefer::FormClose() {
     reshapedCodeTablePatch(record_.image, map_, chosenShape()).applyTo(record_.image);
 }
 
-CodeTableShape TPrefer::chosenShape() const {
+CodeTableShape PreferencesDialog::chosenShape() const {
     return {SEkoddb->value(), SEkodlen->value()};
 }
 
-int TPrefer::codeCount() const {
+int PreferencesDialog::codeCount() const {
     const auto count = map_.offset(Field::CodeCount);
     return count ? record_.image.word(*count) : 0;
 }
 
-bool TPrefer::dropsAgreed() {
+bool PreferencesDialog::dropsAgreed() {
     const int dropped = codesDroppedBy(SEkoddb->value(), stored_);
     if (dropped == 0) return true;
     const QString question = QString::fromUtf8("%1 kód törlődik. Folytatja?").arg(dropped);
@@ -183,7 +184,7 @@ bool TPrefer::dropsAgreed() {
     return false;
 }
 
-bool TPrefer::shorteningAgreed() {
+bool PreferencesDialog::shorteningAgreed() {
     const int shortened = codesShortenedBy(record_.image, map_, chosenShape());
     if (shortened == 0) return true;
     const QString question = QString::fromUtf8("%1 kód rövidebb lesz. Folytatja?").arg(shortened);
@@ -192,17 +193,17 @@ bool TPrefer::shorteningAgreed() {
            Interaction::Answer::Yes;
 }
 
-void TPrefer::done(int result) {
+void PreferencesDialog::done(int result) {
     if (!closed_) {
         // Codes leave the table, or lose digits, only when the operator said so.
         if (!dropsAgreed() || !shorteningAgreed()) return;
         closed_ = true;
-        FormClose();
+        storeFields();
     }
     QDialog::done(result);
 }
 
-void TPrefer::showEvent(QShowEvent* event) {
+void PreferencesDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (centred_) return;
     centred_ = true;

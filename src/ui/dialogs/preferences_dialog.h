@@ -23,13 +23,13 @@ namespace zx {
 
 class Interaction;
 
-class TPrefer : public QDialog {
+class PreferencesDialog : public QDialog {
     Q_OBJECT
   public:
     // `lastModified` is the time of the file last opened; an invalid one (no file opened yet)
     // is the zero date. The dialog is filled at once, since it is shown as soon as it is made.
-    TPrefer(DatabaseRecord& record, DeviceModel model, const QDateTime& lastModified,
-            Interaction& interaction, QWidget* parent = nullptr);
+    PreferencesDialog(DatabaseRecord& record, DeviceModel model, const QDateTime& lastModified,
+                      Interaction& interaction, QWidget* parent = nullptr);
 
     // 30 December 1899, midnight: what the program shows before any file was opened.
     static QDateTime zeroDate();
@@ -37,24 +37,24 @@ class TPrefer : public QDialog {
     // when the time is exactly midnight.
     static QString lastModifiedText(const QDateTime& when, const QLocale& locale = QLocale());
 
-    void FormActivate();
+    void prepareFields();
     // A change of either spin box: the count held within the limit of the digits (or the codes
     // stored, when more are there with the digits stored).
-    void SEkodlenChange();
+    void codeShapeChanged();
     // Writes the texts (cut to 255 characters) and the code table's size into the record, the
     // code records laid out in the new length (reshapedCodeTablePatch).
-    void FormClose();
+    void storeFields();
 
     // CodeCount as the dialog wrote it back (the code grid gets this many rows and a header).
     int codeCount() const;
 
     QLineEdit* Esite;
     QLineEdit* Euser;
-    QLineEdit* Epassw1;
+    QLineEdit* passwordEdit;
     QLineEdit* Edatetime;
     QSpinBox* SEkoddb;
     QSpinBox* SEkodlen;
-    QPushButton* Button1;
+    QPushButton* okButton;
 
   public slots:
     // Every close writes back, once; a count below the codes stored asks first ("N kód

@@ -1,5 +1,5 @@
 // The preferences dialog on a record of its own, driven as the operator would drive it.
-#include "ui/dialogs/prefer_dialog.h"
+#include "ui/dialogs/preferences_dialog.h"
 
 #include "files/cp1250.h"
 #include "files/database_file.h"
@@ -41,8 +41,8 @@ class PreferTest : public ::testing::Test {
     int storedCount() const {
         return record.image.word(*MemoryMap::of(model).offset(Field::CodeCount));
     }
-    std::unique_ptr<TPrefer> open(const QDateTime& lastModified = {}) {
-        return std::make_unique<TPrefer>(record, model, lastModified, interaction);
+    std::unique_ptr<PreferencesDialog> open(const QDateTime& lastModified = {}) {
+        return std::make_unique<PreferencesDialog>(record, model, lastModified, interaction);
     }
 
     DeviceModel model = DeviceModel::Line4;
@@ -62,13 +62,13 @@ TEST_F(PreferTest, ShowsItsFieldsUnderTheirNamesAndCaptions) {
     for (const char* text : {"Telepítés:", "Tulajdonos:", "Jelszó:", "Utolsó módosítás:",
                              "Kódok darabszáma:", "Kódjegyek száma:"})
         EXPECT_TRUE(labels.contains(QString::fromUtf8(text))) << text;
-    EXPECT_EQ(d->Button1->text(), "OK");
-    EXPECT_TRUE(d->Button1->isDefault());
+    EXPECT_EQ(d->okButton->text(), "OK");
+    EXPECT_TRUE(d->okButton->isDefault());
     EXPECT_FALSE(d->Edatetime->isEnabled());
-    EXPECT_EQ(d->Epassw1->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(
-        d->Epassw1->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, d->Epassw1),
-        '*');
+    EXPECT_EQ(d->passwordEdit->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(d->passwordEdit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
+                                                  d->passwordEdit),
+              '*');
     EXPECT_EQ(d->SEkodlen->minimum(), 2);
     EXPECT_EQ(d->SEkodlen->maximum(), 8);
     EXPECT_EQ(d->SEkoddb->minimum(), 0);
@@ -83,12 +83,12 @@ TEST_F(PreferTest, OpeningAndClosingChangesNothing) {
     auto d = open();
     EXPECT_EQ(d->Esite->text(), QString::fromUtf8("Győr, Ipar utca 5."));
     EXPECT_EQ(d->Euser->text(), QString::fromUtf8("Kovács Ödön"));
-    EXPECT_EQ(d->Epassw1->text(), "Titok");
+    EXPECT_EQ(d->passwordEdit->text(), "Titok");
     EXPECT_EQ(d->SEkodlen->value(), 4);
     EXPECT_EQ(d->SEkoddb->value(), 500);
     EXPECT_EQ(d->SEkoddb->maximum(), 614);
     d->show();
-    d->Button1->click();
+    d->okButton->click();
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(d->result(), QDialog::Accepted);
     EXPECT_EQ(record.toBytes(), before);
@@ -192,9 +192,9 @@ TEST_F(PreferTest, EveryWayOfClosingWritesBackOnce) {
     // Through the interaction seam, as the window runs it.
     auto again = open();
     interaction.dialogHandlers.push_back([](QDialog& dialog) {
-        auto& prefer = static_cast<TPrefer&>(dialog);
+        auto& prefer = static_cast<PreferencesDialog&>(dialog);
         prefer.Euser->setText("Kiss");
-        prefer.Button1->click();
+        prefer.okButton->click();
     });
     EXPECT_EQ(interaction.runDialog(*again), QDialog::Accepted);
     EXPECT_EQ(record.text(Slot::Owner), "Kiss");
@@ -224,9 +224,9 @@ TEST_F(PreferTest, ACharacterTheRecordCannotHoldIsRefusedWhereItIsTyped) {
     EXPECT_EQ(d->Esite->text(), QString::fromUtf8("Győr!"));
     EXPECT_EQ(d->Esite->cursorPosition(), 5);
 
-    d->Epassw1->setText(QString::fromUtf8("ñ"));
+    d->passwordEdit->setText(QString::fromUtf8("ñ"));
     d->Euser->setText(QString::fromUtf8("Жуков"));
-    EXPECT_EQ(d->Epassw1->text(), "?");
+    EXPECT_EQ(d->passwordEdit->text(), "?");
     EXPECT_EQ(d->Euser->text(), "");
     EXPECT_EQ(interaction.messages().size(), 3);
     d->accept();
@@ -239,21 +239,24 @@ TEST_F(PreferTest, LastModifiedIsShownAsDateAndTimeOrTheDateAloneAtMidnight) {
     const QLocale hu(QLocale::Hungarian, QLocale::Hungary);
     const QDate day(2024, 3, 9);
     const QString date = hu.toString(day, QLocale::ShortFormat);
-    EXPECT_EQ(TPrefer::lastModifiedText(QDateTime(day, QTime(0, 0)), hu), date);
-    const QString timed = TPrefer::lastModifiedText(QDateTime(day, QTime(14, 5, 7)), hu);
+    EXPECT_EQ(PreferencesDialog::lastModifiedText(QDateTime(day, QTime(0, 0)), hu), date);
+    const QString timed = PreferencesDialog::lastModifiedText(QDateTime(day, QTime(14, 5, 7)), hu);
     // The file's local time, with no zone after it (a bare time's zone would read "UTC").
     EXPECT_EQ(timed, date + " 14:05:07");
     const QLocale us(QLocale::English, QLocale::UnitedStates);
-    EXPECT_TRUE(TPrefer::lastModifiedText(QDateTime(day, QTime(14, 5, 7)), us).endsWith("PM"));
+    EXPECT_TRUE(
+        PreferencesDialog::lastModifiedText(QDateTime(day, QTime(14, 5, 7)), us).endsWith("PM"));
     // A second past midnight is not midnight.
-    EXPECT_NE(TPrefer::lastModifiedText(QDateTime(day, QTime(0, 0, 1)), hu), date);
+    EXPECT_NE(PreferencesDialog::lastModifiedText(QDateTime(day, QTime(0, 0, 1)), hu), date);
     // Before any file was opened: the zero date, which is a midnight.
-    EXPECT_EQ(TPrefer::lastModifiedText(QDateTime(), hu),
+    EXPECT_EQ(PreferencesDialog::lastModifiedText(QDateTime(), hu),
               hu.toString(QDate(1899, 12, 30), QLocale::ShortFormat));
 
     auto d = open(QDateTime(day, QTime(14, 5, 7)));
-    EXPECT_EQ(d->Edatetime->text(), TPrefer::lastModifiedText(QDateTime(day, QTime(14, 5, 7))));
-    EXPECT_EQ(open()->Edatetime->text(), TPrefer::lastModifiedText(TPrefer::zeroDate()));
+    EXPECT_EQ(d->Edatetime->text(),
+              PreferencesDialog::lastModifiedText(QDateTime(day, QTime(14, 5, 7))));
+    EXPECT_EQ(open()->Edatetime->text(),
+              PreferencesDialog::lastModifiedText(PreferencesDialog::zeroDate()));
 }
 
 // Opened with a long password, saved with a short one: the file keeps nothing of the old one.
@@ -269,7 +272,7 @@ TEST_F(PreferTest, AShortenedPasswordLeavesNothingOfTheOldOneInTheSavedFile) {
     ASSERT_TRUE(read.ok());
     record = read.record;
     auto d = open();
-    d->Epassw1->setText("ab");
+    d->passwordEdit->setText("ab");
     d->accept();
     ASSERT_TRUE(writeDatabaseFile(path, record, QString()).ok);
 

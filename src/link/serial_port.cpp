@@ -1,4 +1,4 @@
-#include "link/com_port.h"
+#include "link/serial_port.h"
 #include "link/port_open_failure.h"
 
 #include <QElapsedTimer>
@@ -91,7 +91,7 @@ QString messageOf(int code) {
 
 } // namespace
 
-EComPort::EComPort(int code, int errorNumber, const QString& advice)
+SerialPortError::SerialPortError(int code, int errorNumber, const QString& advice)
     : code_(code), errorNumber_(errorNumber) {
     QString text = QStringLiteral("%1 (win error code: %2)").arg(messageOf(code)).arg(errorNumber);
     if (!advice.isEmpty()) text += QLatin1Char('\n') + advice;
@@ -115,20 +115,20 @@ QString portNameOfSystemName(const QString& systemName) {
     return systemName;
 }
 
-TComPort::TComPort(QObject* parent) : QObject(parent), port_(new QSerialPort(this)) {
-    connect(port_, &QSerialPort::readyRead, this, &TComPort::deliverReceived);
+SerialPort::SerialPort(QObject* parent) : QObject(parent), port_(new QSerialPort(this)) {
+    connect(port_, &QSerialPort::readyRead, this, &SerialPort::deliverReceived);
     connect(port_, &QSerialPort::errorOccurred, this,
             [this](QSerialPort::SerialPortError e) { onErrorOccurred(static_cast<int>(e)); });
 }
 
-TComPort::~TComPort() {
+SerialPort::~SerialPort() {
     if (open_) {
         const QSignalBlocker quiet(this);
         closeDevice();
     }
 }
 
-void TComPort::setPort(const QString& name) {
+void SerialPort::setPortName(const QString& name) {
     if (name == portName_) return;
     portName_ = name;
     if (open_) {
@@ -137,19 +137,19 @@ void TComPort::setPort(const QString& name) {
     }
 }
 
-void TComPort::setBaudRate(int bitsPerSecond) {
+void SerialPort::setBaudRate(int bitsPerSecond) {
     if (bitsPerSecond == bits_) return;
     bits_ = bitsPerSecond;
     if (open_) applyLineSettings();
 }
 
-void TComPort::open() {
+void SerialPort::open() {
     if (open_) return;
     openDevice();
-    emit AfterOpen();
+    emit opened();
 }
 
-void TComPort::openDevice() {
+void SerialPort::openDevice() {
     DepthGuard sync(quietDepth_);
     const QString path = systemPortPath(portName_);
     // Neutral stored settings, so that the library's own open cannot fail on ours: a refused
@@ -163,9 +163,9 @@ void TComPort::openDevice() {
     if (path.isEmpty() || !port_->open(QIODevice::ReadWrite)) {
         const int err = openErrno(path);
         port_->clearError();
-        throw EComPort(CE_OpenFailed, err, portOpenAdvice(err, path, [](const QString& p) {
-                           return systemPortHolder(p);
-                       }));
+        throw SerialPortError(CE_OpenFailed, err, portOpenAdvice(err, path, [](const QString& p) {
+                                  return systemPortHolder(p);
+                              }));
     }
     open_ = true;
     lineFailed_ = false;
@@ -181,13 +181,13 @@ void TComPort::openDevice() {
     }
 }
 
-void TComPort::close() {
+void SerialPort::close() {
     if (!open_) return;
     closeDevice();
-    emit AfterClose();
+    emit closed();
 }
 
-void TComPort::closeDevice() {
+void SerialPort::closeDevice() {
     DepthGuard sync(quietDepth_);
     port_->clear(QSerialPort::Input);
     // Output still held back by the line (no CTS) would make the close wait for it.
@@ -199,7 +199,7 @@ void TComPort::closeDevice() {
     open_ = false;
 }
 
-void TComPort::applyLineSettings() {
+void SerialPort::applyLineSettings() {
     DepthGuard sync(quietDepth_);
     // RTS is the driver's while the flow is hardware.
     const bool ok =
@@ -209,13 +209,13 @@ void TComPort::applyLineSettings() {
     if (!ok) {
         const int err = bits_ > 0 ? errnoFor(port_->error()) : EINVAL;
         port_->clearError();
-        throw EComPort(CE_SetupFailed, err);
+        throw SerialPortError(CE_SetupFailed, err);
     }
 }
 
-int TComPort::read(char* buffer, int count) {
+int SerialPort::read(char* buffer, int count) {
     if (count <= 0) return 0;
-    if (!open_) throw EComPort(CE_ReadFailed, EBADF);
+    if (!open_) throw SerialPortError(CE_ReadFailed, EBADF);
     DepthGuard sync(quietDepth_);
     if (port_->bytesAvailable() < count) {
         // Take in what the driver holds without waiting.
@@ -234,7 +234,7 @@ int TComPort::read(char* buffer, int count) {
     return static_cast<int>(got);
 }
 
-bool TComPort::waitForData(int ms) {
+bool SerialPort::waitForData(int ms) {
     if (!open_) return false;
     QElapsedTimer clock;
     clock.start();
@@ -254,15 +254,15 @@ bool TComPort::waitForData(int ms) {
     }
 }
 
-int TComPort::blockMs(qint64 leftMs) const {
+int SerialPort::blockMs(qint64 leftMs) const {
     qint64 ms = std::max<qint64>(0, leftMs);
     if (cancel_) ms = std::min<qint64>(ms, CancelCheckMs);
     return static_cast<int>(std::min<qint64>(ms, std::numeric_limits<int>::max()));
 }
 
-int TComPort::WriteText(const QByteArray& text) {
+int SerialPort::write(const QByteArray& text) {
     if (text.isEmpty()) return 0;
-    if (!open_) throw EComPort(CE_WriteFailed, EBADF);
+    if (!open_) throw SerialPortError(CE_WriteFailed, EBADF);
     DepthGuard sync(quietDepth_);
     const qint64 limit = static_cast<qint64>(WriteMsPerByte) * text.size() + WriteMs;
     QElapsedTimer clock;
@@ -284,11 +284,11 @@ int TComPort::WriteText(const QByteArray& text) {
     const int dropped = awaitOutputDrained(limit, clock);
     // Bytes that arrived meanwhile were taken in quietly; the receivers get them now.
     if (!suspended_ && port_->bytesAvailable() > 0)
-        QTimer::singleShot(0, this, &TComPort::deliverReceived);
+        QTimer::singleShot(0, this, &SerialPort::deliverReceived);
     return static_cast<int>(text.size() - dropped);
 }
 
-int TComPort::awaitOutputDrained(qint64 limitMs, const QElapsedTimer& clock) {
+int SerialPort::awaitOutputDrained(qint64 limitMs, const QElapsedTimer& clock) {
     const int fd = static_cast<int>(port_->handle());
     const int bits = std::max(bits_, 1);
     for (;;) {
@@ -316,50 +316,50 @@ int TComPort::awaitOutputDrained(qint64 limitMs, const QElapsedTimer& clock) {
     }
 }
 
-void TComPort::fail(int code, int error) {
+void SerialPort::fail(int code, int error) {
     lineFailed_ = true;
-    throw EComPort(code, error);
+    throw SerialPortError(code, error);
 }
 
-void TComPort::attachLink(TComLink* link) {
+void SerialPort::attachLink(SerialReceiver* link) {
     if (link && std::find(links_.begin(), links_.end(), link) == links_.end())
         links_.push_back(link);
 }
 
-void TComPort::detachLink(TComLink* link) {
+void SerialPort::detachLink(SerialReceiver* link) {
     std::erase(links_, link);
 }
 
-void TComPort::setReceiverSuspended(bool suspended) {
+void SerialPort::setReceiverSuspended(bool suspended) {
     if (suspended == suspended_) return;
     suspended_ = suspended;
     if (suspended_) return;
     if (open_ && lineFailed_)
         scheduleCloseAfterFailure();
     else
-        QTimer::singleShot(0, this, &TComPort::deliverReceived);
+        QTimer::singleShot(0, this, &SerialPort::deliverReceived);
 }
 
-void TComPort::scheduleCloseAfterFailure() {
+void SerialPort::scheduleCloseAfterFailure() {
     QTimer::singleShot(0, this, [this] {
         if (open_ && lineFailed_ && !suspended_) close();
     });
 }
 
-void TComPort::deliverReceived() {
+void SerialPort::deliverReceived() {
     if (!open_ || suspended_ || quietDepth_ > 0 || port_->bytesAvailable() == 0) return;
-    const auto wants = [](TComLink* l) { return static_cast<bool>(l->OnRxBuf); };
+    const auto wants = [](SerialReceiver* l) { return static_cast<bool>(l->onReceived); };
     if (std::none_of(links_.begin(), links_.end(), wants)) return;
     const QByteArray data = port_->readAll();
     if (data.isEmpty()) return;
     // A handler may detach receivers or close the port; work on a copy of the list.
-    const std::vector<TComLink*> receivers = links_;
-    for (TComLink* l : receivers)
-        if (std::find(links_.begin(), links_.end(), l) != links_.end() && l->OnRxBuf)
-            l->OnRxBuf(data.constData(), static_cast<int>(data.size()));
+    const std::vector<SerialReceiver*> receivers = links_;
+    for (SerialReceiver* l : receivers)
+        if (std::find(links_.begin(), links_.end(), l) != links_.end() && l->onReceived)
+            l->onReceived(data.constData(), static_cast<int>(data.size()));
 }
 
-void TComPort::onErrorOccurred(int error) {
+void SerialPort::onErrorOccurred(int error) {
     const auto e = static_cast<QSerialPort::SerialPortError>(error);
     if (quietDepth_ > 0 || e == QSerialPort::NoError || e == QSerialPort::TimeoutError ||
         e == QSerialPort::UnsupportedOperationError)
@@ -374,7 +374,7 @@ void TComPort::onErrorOccurred(int error) {
     if (suspended_) return;
     if (!lineFailed_) {
         lineFailed_ = true;
-        emit LineError(EComPort(code, errnoFor(e)).Text());
+        emit lineFailed(SerialPortError(code, errnoFor(e)).text());
     }
     // A line that fails (a hung-up device) would report the same failure for ever and keep the
     // processor busy; it is closed once the report has been made.

@@ -1,5 +1,5 @@
 // The connection settings dialog, with its files in a temporary folder.
-#include "ui/dialogs/connset_dialog.h"
+#include "ui/dialogs/connection_dialog.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -20,8 +20,8 @@ class ConnsetTest : public ::testing::Test {
     ConnsetTest() { setConfigDir(dir.path()); }
     ~ConnsetTest() override { setConfigDir(QString()); }
 
-    std::unique_ptr<TConnset> open(const QStringList& ports = {}) {
-        auto d = std::make_unique<TConnset>(state, nullptr, ports, savedConnectionsPath());
+    std::unique_ptr<ConnectionDialog> open(const QStringList& ports = {}) {
+        auto d = std::make_unique<ConnectionDialog>(state, nullptr, ports, savedConnectionsPath());
         d->show();
         return d;
     }
@@ -85,25 +85,25 @@ TEST_F(ConnsetTest, ClosedAtOnceChangesNothing) {
         {"", 6, "", "19200"},
     };
     for (const Case& c : cases) {
-        state.PortName = c.port;
-        state.SpeedIndex = static_cast<std::uint8_t>(c.speed);
-        state.CurrentConnectionName = "Régi";
+        state.portName = c.port;
+        state.speedIndex = static_cast<std::uint8_t>(c.speed);
+        state.currentConnectionName = "Régi";
         auto d = open({"COM1", "COM2"});
         EXPECT_EQ(d->CmbCom->currentText(), c.shownPort) << c.port.toStdString();
         EXPECT_EQ(d->CmbSpeed->currentText(), c.shownSpeed) << c.port.toStdString();
         d->BtnOK->click();
         EXPECT_FALSE(d->isVisible());
         EXPECT_FALSE(d->applied()) << c.port.toStdString();
-        EXPECT_EQ(state.PortName, c.port);
-        EXPECT_EQ(state.SpeedIndex, c.speed);
-        EXPECT_EQ(state.CurrentConnectionName, "Régi");
+        EXPECT_EQ(state.portName, c.port);
+        EXPECT_EQ(state.speedIndex, c.speed);
+        EXPECT_EQ(state.currentConnectionName, "Régi");
         EXPECT_FALSE(QFile::exists(savedConnectionsPath()));
     }
 }
 
 TEST_F(ConnsetTest, APortNotListedStaysAnItemAndADevicePathCanBeTyped) {
-    state.PortName = "ttyACM0";
-    state.SpeedIndex = 6;
+    state.portName = "ttyACM0";
+    state.speedIndex = 6;
     auto d = open({"COM1", "ttyS9", "COM2"});
     EXPECT_EQ(items(d->CmbCom), QStringList({"COM1", "COM2", "ttyACM0", "ttyS9"}));
     d->CmbCom->setFocus();
@@ -111,33 +111,33 @@ TEST_F(ConnsetTest, APortNotListedStaysAnItemAndADevicePathCanBeTyped) {
     QTest::keyClicks(d->CmbCom->lineEdit(), " /dev/pts/4 ");
     d->BtnOK->click();
     EXPECT_TRUE(d->applied());
-    EXPECT_EQ(state.PortName, "/dev/pts/4");
+    EXPECT_EQ(state.portName, "/dev/pts/4");
     EXPECT_EQ(d->panelText(), "/dev/pts/4 ( 19200 )");
     EXPECT_EQ(items(d->CmbCom).size(), 4) << "what is typed is no item";
 }
 
 TEST_F(ConnsetTest, AScriptedRunThatNeverShowsTheDialogStillStartsFromTheState) {
-    state.PortName = "COM2";
-    state.SpeedIndex = 3;
-    TConnset d(state, nullptr, {"COM1", "COM2"}, savedConnectionsPath());
+    state.portName = "COM2";
+    state.speedIndex = 3;
+    ConnectionDialog d(state, nullptr, {"COM1", "COM2"}, savedConnectionsPath());
     EXPECT_EQ(d.CmbCom->currentText(), "COM2");
     EXPECT_EQ(d.CmbSpeed->currentText(), "2400");
     d.accept();
-    EXPECT_EQ(state.PortName, "COM2");
-    EXPECT_EQ(state.SpeedIndex, 3);
+    EXPECT_EQ(state.portName, "COM2");
+    EXPECT_EQ(state.speedIndex, 3);
     EXPECT_EQ(d.result(), QDialog::Accepted);
 }
 
 TEST_F(ConnsetTest, ASpeedNotInTheBoxEndsUndefinedOnceSomethingChanged) {
-    state.PortName = "COM7";
-    state.SpeedIndex = 12;
+    state.portName = "COM7";
+    state.speedIndex = 12;
     auto d = open({"COM1", "COM2"});
     EXPECT_EQ(d->CmbSpeed->currentIndex(), -1);
     d->edPhone->setText("06 1");
     d->BtnOK->click();
-    EXPECT_EQ(state.PortName, "COM7");
-    EXPECT_EQ(state.SpeedIndex, 255);
-    EXPECT_EQ(SpeedText(state.SpeedIndex), "------");
+    EXPECT_EQ(state.portName, "COM7");
+    EXPECT_EQ(state.speedIndex, 255);
+    EXPECT_EQ(speedTextOf(state.speedIndex), "------");
     EXPECT_EQ(d->phone(), "06 1");
 }
 
@@ -149,14 +149,14 @@ TEST_F(ConnsetTest, ASavedConnectionIsListedAgainAndAClickFillsAllFourFields) {
         d->edPhone->setText("06 30 123");
         d->edConn->setText("Győri iroda");
         d->BtnOK->click();
-        EXPECT_EQ(state.PortName, "COM2");
-        EXPECT_EQ(state.SpeedIndex, 5);
-        EXPECT_EQ(state.CurrentConnectionName, "Győri iroda");
+        EXPECT_EQ(state.portName, "COM2");
+        EXPECT_EQ(state.speedIndex, 5);
+        EXPECT_EQ(state.currentConnectionName, "Győri iroda");
         EXPECT_EQ(d->panelText(), "Győri iroda");
         EXPECT_EQ(d->phone(), "06 30 123");
     }
-    state.PortName = "COM1";
-    state.SpeedIndex = 9;
+    state.portName = "COM1";
+    state.speedIndex = 9;
     auto d = open({"COM1", "COM2"});
     EXPECT_EQ(items(d->lbConn), QStringList({"Győri iroda"}));
     EXPECT_EQ(d->edConn->text(), "");
@@ -198,21 +198,21 @@ TEST_F(ConnsetTest, ANameOfSpacesOnlyShowsPortAndSpeedAndSavesNothing) {
     d->edConn->setText("   ");
     d->BtnOK->click();
     EXPECT_EQ(d->panelText(), "COM1 ( 2400 )");
-    EXPECT_EQ(state.CurrentConnectionName, "   ");
+    EXPECT_EQ(state.currentConnectionName, "   ");
     EXPECT_TRUE(savedConnectionNames().isEmpty());
 }
 
 TEST_F(ConnsetTest, OnlyOkClosesTheDialog) {
-    state.CurrentConnectionName = "megmarad";
+    state.currentConnectionName = "megmarad";
     auto d = open();
     QTest::keyClick(d.get(), Qt::Key_Escape);
     d->close();
     EXPECT_TRUE(d->isVisible());
-    EXPECT_EQ(state.CurrentConnectionName, "megmarad");
+    EXPECT_EQ(state.currentConnectionName, "megmarad");
     d->edPhone->setText("1");
     d->accept();
     EXPECT_FALSE(d->isVisible());
-    EXPECT_EQ(state.CurrentConnectionName, "");
+    EXPECT_EQ(state.currentConnectionName, "");
 }
 
 } // namespace
