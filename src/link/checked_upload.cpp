@@ -1,17 +1,15 @@
 #include "link/checked_upload.h"
 
+#include <iterator>
+
 namespace zx {
 
 QString uploadPhaseText(UploadPhase phase) {
-    switch (phase) {
-    case UploadPhase::Backup:
-        return QStringLiteral("Biztonsági mentés az egységről...");
-    case UploadPhase::Upload:
-        return QStringLiteral("Feltöltés...");
-    case UploadPhase::ReadBack:
-        return QStringLiteral("Visszaolvasás ellenőrzésre...");
-    }
-    return {};
+    // In the order of UploadPhase.
+    static const char* const texts[] = {"Biztonsági mentés az egységről...", "Feltöltés...",
+                                        "Visszaolvasás ellenőrzésre..."};
+    const auto i = static_cast<std::size_t>(phase);
+    return i < std::size(texts) ? QString::fromUtf8(texts[i]) : QString();
 }
 
 CheckedUploadResult uploadWithChecks(Transfer& transfer, const ConfigImage& image,
