@@ -81,8 +81,11 @@ FreeNumbersView::FreeNumbersView(ConfigDocument& document, Interaction& interact
 }
 
 FreeNumbersView::~FreeNumbersView() {
-    // The widgets' own teardown moves the focus; the page must not write any more.
+    // The widgets' own teardown moves the focus and resets the list's model, after this view's
+    // part of the object is gone: neither may reach it any more.
     disconnect(focusWatch_);
+    lbFreeCall->model()->disconnect(this);
+    lbFreeCall->disconnect(this);
 }
 
 bool FreeNumbersView::eventFilter(QObject* watched, QEvent* event) {
