@@ -2,6 +2,7 @@
 
 #include "model/picture_slices.h"
 
+#include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace zx {
@@ -27,10 +29,21 @@ class FullSize {
         for (QAbstractScrollArea* area : page.findChildren<QAbstractScrollArea*>())
             scrolled_.push_back(
                 {area, area->horizontalScrollBar()->value(), area->verticalScrollBar()->value()});
+        // A list is as tall as all its rows, so that paper shows every entry (64 barred areas).
+        for (QAbstractItemView* view : page.findChildren<QAbstractItemView*>()) {
+            const int rows = view->model() ? view->model()->rowCount(view->rootIndex()) : 0;
+            if (rows == 0 || !view->isVisibleTo(&page)) continue;
+            const int needed = view->sizeHintForRow(0) * rows + 2 * view->frameWidth();
+            if (needed <= view->height()) continue;
+            minimums_.push_back({view, view->minimumHeight()});
+            view->setMinimumHeight(needed);
+        }
         const QSize full = size_.expandedTo(page.sizeHint());
         if (full != size_) page.resize(full);
     }
     ~FullSize() {
+        for (const auto& [view, height] : minimums_)
+            view->setMinimumHeight(height);
         if (page_.size() != size_) page_.resize(size_);
         // Where the operator had scrolled the lists to.
         for (const Scrolled& s : scrolled_) {
@@ -49,6 +62,7 @@ class FullSize {
     QWidget& page_;
     QSize size_;
     std::vector<Scrolled> scrolled_;
+    std::vector<std::pair<QAbstractItemView*, int>> minimums_;
 };
 
 // The rows each control of the page takes, for cuts between sheets.
