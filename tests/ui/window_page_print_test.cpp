@@ -6,6 +6,7 @@
 #include "ui/dialogs/interaction.h"
 #include "ui/main_window.h"
 
+#include "shown_session.h"
 #include "status_panel_text.h"
 #include "ui/pdf_text.h"
 
@@ -59,17 +60,12 @@ QStringList shownTexts(const QWidget& page) {
 
 TEST(WindowPagePrint, EverySettingsPageOfBothModelsPrintsAsTextInsideTheMargins) {
     if (!havePdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-    QTemporaryDir dir;
-    ScriptedInteraction ui;
-    DesktopSession session(ui);
-    DesktopOptions options;
-    options.configDir = dir.path();
-    QString error;
-    ASSERT_TRUE(session.start(options, &error)) << error.toStdString();
-    MainWindow& window = session.window();
-    window.viewPages->buildAll();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ShownSession shown;
+    ASSERT_TRUE(shown.start());
+    MainWindow& window = shown.window();
+    ScriptedInteraction& ui = shown.ui;
+    DesktopSession& session = shown.session;
+    const QTemporaryDir& dir = shown.dir;
     const QString pdf = dir.filePath(QStringLiteral("oldal.pdf"));
 
     // Every settings page of both models on A4; the 16 lines also on A6 landscape, where they

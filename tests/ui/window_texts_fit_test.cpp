@@ -21,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "shown_session.h"
+
 #include <gtest/gtest.h>
 
 namespace zx {
@@ -90,17 +92,10 @@ TEST(WindowTexts, EveryTextShowsWholeAtTheStartSizeAndAt800x600) {
         EXPECT_TRUE(seen[0].startsWith(QStringLiteral("cut"))) << seen[0].toStdString();
     }
 
-    QTemporaryDir dir;
-    ScriptedInteraction ui;
-    DesktopSession session(ui);
-    DesktopOptions options;
-    options.configDir = dir.path();
-    QString error;
-    ASSERT_TRUE(session.start(options, &error)) << error.toStdString();
-    MainWindow& window = session.window();
-    window.viewPages->buildAll();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ShownSession shown;
+    ASSERT_TRUE(shown.start());
+    MainWindow& window = shown.window();
+    ScriptedInteraction& ui = shown.ui;
     // A long device path in the connection panel, and the longest state a transfer leaves.
     window.setStatusText(MainWindow::Panel::Connection,
                          QStringLiteral("/tmp/walk/egy/nagyon/hosszu/ptyA ( 19200 )"));

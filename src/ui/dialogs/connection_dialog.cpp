@@ -1,17 +1,16 @@
 #include "ui/dialogs/connection_dialog.h"
 
 #include "link/serial_port.h"
+#include "ui/dialogs/dialog_placement.h"
 
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QSerialPortInfo>
 #include <QVBoxLayout>
 
@@ -189,8 +188,7 @@ void ConnectionDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (centred_) return;
     centred_ = true;
-    if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
 }
 
 } // namespace zx
