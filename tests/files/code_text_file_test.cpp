@@ -99,36 +99,31 @@ TEST(CodeTextFile, ExportThenImportGivesBackTheSameTable) {
 }
 
 TEST(CodeTextFile, RightsAreReadOnlyFromTheWritersOwnLayout) {
+    const auto expectRights = [](DeviceModel model, const std::string& line, const Rights& rights) {
+        const Checked<CodeList> read = parseCodeTextFile(line, model);
+        ASSERT_TRUE(read) << line;
+        EXPECT_EQ(read->rows.at(0).rights, rights) << line;
+    };
     const Rights none{"Nem", "Nem", "Nem", "Nem"};
     const std::pair<std::string, Rights> four[] = {
         {"12\tHelyi\tT\xE1v\tMobil\tNemz", {"Igen", "Igen", "Igen", "Igen"}},
         {"12\t\t\t\t", none},
         {"12\t\tT\xE1v\t\tNemz", {"Nem", "Igen", "Nem", "Igen"}},
         {"12\t Helyi \t\tMobil\t", {"Igen", "Nem", "Igen", "Nem"}},
-        // The code alone, or anything else, keeps every right.
-        {"12", allRights(Four)},
-        {"12\tHelyi", allRights(Four)},
-        {"12\t\t\t", allRights(Four)},
-        {"12\t\t\t\t\t", allRights(Four)},
-        {"12\tT\xE1v\tHelyi\t\t", allRights(Four)},
-        {"12\tIgen\tNem\tNem\tNem", allRights(Four)},
-        {"12\tT\xC3\xA1v\t\t\t", allRights(Four)},
     };
-    for (const auto& [line, rights] : four) {
-        const Checked<CodeList> read = parseCodeTextFile(line, Four);
-        ASSERT_TRUE(read) << line;
-        EXPECT_EQ(read->rows.at(0).rights, rights) << line;
-    }
+    for (const auto& [line, rights] : four)
+        expectRights(Four, line, rights);
+    // The code alone, or anything else, keeps every right.
+    for (const char* line : {"12", "12\tHelyi", "12\t\t\t", "12\t\t\t\t\t", "12\tT\xE1v\tHelyi\t\t",
+                             "12\tIgen\tNem\tNem\tNem", "12\tT\xC3\xA1v\t\t\t"})
+        expectRights(Four, line, allRights(Four));
     const std::pair<std::string, Rights> sixteen[] = {
         {"12\tTilt", {"T"}},   {"12\tHelyi", {"H"}},   {"12\tT\xE1v", {"B"}}, {"12\tMobil", {"M"}},
         {"12\tNemz", {"N"}},   {"12\t Mobil ", {"M"}}, {"12\t", {"T"}},       {"12", {"N"}},
         {"12\tNemz\t", {"N"}}, {"12\tTiltott", {"N"}}, {"12\tIgen", {"N"}},   {"12\t\tTilt", {"N"}},
     };
-    for (const auto& [line, rights] : sixteen) {
-        const Checked<CodeList> read = parseCodeTextFile(line, Sixteen);
-        ASSERT_TRUE(read) << line;
-        EXPECT_EQ(read->rows.at(0).rights, rights) << line;
-    }
+    for (const auto& [line, rights] : sixteen)
+        expectRights(Sixteen, line, rights);
 }
 
 TEST(CodeTextFile, RefusesCodesOfNoSupportedLengthAndTablesThatDoNotFit) {
