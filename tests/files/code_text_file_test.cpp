@@ -3,8 +3,7 @@
 #include "files/code_text_file.h"
 
 #include "code_rows.h"
-#include "model/memory_map.h"
-#include "model/new_configuration.h"
+#include "model/image_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -71,24 +70,13 @@ TEST(CodeTextFile, RightsAreWrittenAsWordsPerModel) {
 TEST(CodeTextFile, ExportThenImportGivesBackTheSameTable) {
     // Every right combination of each model, codes of full width, shorter and empty.
     for (DeviceModel model : {Four, Sixteen}) {
-        DatabaseRecord record;
-        applyNewConfiguration(record, model);
-        const MemoryMap& map = MemoryMap::of(model);
         const int combinations = model == Four ? 16 : 5;
-        const int count = combinations + 2;
-        record.image.set(*map.offset(Field::CodeLength), 7);
-        record.image.setWord(*map.offset(Field::CodeCount), static_cast<std::uint16_t>(count));
-        const std::size_t start = *map.offset(Field::CodeTable);
-        for (int n = 0; n < count; ++n) {
-            std::string code = std::to_string(100000 + n * 37);
-            if (n == combinations) code = "42    ";
-            if (n == combinations + 1) code = "      ";
-            const std::string stored = code + static_cast<char>('0' + n % combinations);
-            for (std::size_t j = 0; j < stored.size(); ++j)
-                record.image.set(start + 7 * static_cast<std::size_t>(n) + j,
-                                 static_cast<Byte>(stored[j]));
-        }
-        const ConfigImage before = record.image;
+        std::vector<std::string> records;
+        for (int n = 0; n < combinations; ++n)
+            records.push_back(std::to_string(100000 + n * 37) + static_cast<char>('0' + n));
+        records.push_back("42    0");
+        records.push_back("      1");
+        const ConfigImage before = fixtures::codeTableImage(model, 7, records);
         const CodeList exported = codeListOf(before, model);
         const Checked<CodeList> read = parseCodeTextFile(codeTextFileBytes(exported, model), model);
         ASSERT_TRUE(read) << read.message();

@@ -5,17 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include "image_fixtures.h"
+
 namespace zx {
 namespace {
 
-ConfigImage imageWith(DeviceModel model, int codeLength, int codeCount) {
-    DatabaseRecord r;
-    applyNewConfiguration(r, model);
-    const MemoryMap& map = MemoryMap::of(model);
-    r.image.set(*map.offset(Field::CodeLength), static_cast<Byte>(codeLength));
-    r.image.setWord(*map.offset(Field::CodeCount), static_cast<std::uint16_t>(codeCount));
-    return r.image;
-}
+using fixtures::codeTableImage;
 
 TEST(CodeTableShape, EverySizeWithinTheLimitsSurvivesAStoreAndARead) {
     for (DeviceModel model : {DeviceModel::Line4, DeviceModel::Line16}) {
@@ -23,7 +18,7 @@ TEST(CodeTableShape, EverySizeWithinTheLimitsSurvivesAStoreAndARead) {
         for (int digits = MinCodeDigits; digits <= MaxCodeDigits; ++digits) {
             for (int count : {0, 1, 255, 256, codeCountLimit(digits)}) {
                 const CodeTableShape size = withinLimits({count, digits});
-                ConfigImage image = imageWith(model, 7, 0);
+                ConfigImage image = codeTableImage(model, 7);
                 const ConfigImage before = image;
                 codeTableShapePatch(map, size).applyTo(image);
                 EXPECT_EQ(storedCodeTableShape(image, map), size) << digits << "/" << count;
@@ -39,7 +34,7 @@ TEST(CodeTableShape, EverySizeWithinTheLimitsSurvivesAStoreAndARead) {
 
 TEST(CodeTableShape, TheStoredCountIsLittleEndianAndTheLengthOneAboveTheDigits) {
     const MemoryMap& map = MemoryMap::of(DeviceModel::Line4);
-    ConfigImage image = imageWith(DeviceModel::Line4, 7, 0);
+    ConfigImage image = codeTableImage(DeviceModel::Line4, 7);
     codeTableShapePatch(map, {614, 4}).applyTo(image);
     EXPECT_EQ(image.at(*map.offset(Field::CodeCount)), 0x66);
     EXPECT_EQ(image.at(*map.offset(Field::CodeCount) + 1), 0x02);
@@ -48,18 +43,21 @@ TEST(CodeTableShape, TheStoredCountIsLittleEndianAndTheLengthOneAboveTheDigits) 
 
 TEST(CodeTableShape, TheCodesTheTableHoldsAreShownWhateverTheCountSays) {
     const MemoryMap& map = MemoryMap::of(DeviceModel::Line16);
-    EXPECT_EQ(storedCodeTableShape(imageWith(DeviceModel::Line16, 5, 500), map),
-              (CodeTableShape{500, 4}));
-    EXPECT_EQ(storedCodeTableShape(imageWith(DeviceModel::Line16, 5, 700), map),
-              (CodeTableShape{614, 4}));
-    // A length no record can have holds no code.
-    EXPECT_EQ(storedCodeTableShape(imageWith(DeviceModel::Line16, 0, 0xFFFF), map),
-              (CodeTableShape{0, 2}));
-    EXPECT_EQ(storedCodeTableShape(imageWith(DeviceModel::Line16, 0xFF, 3), map),
-              (CodeTableShape{3, 8}));
-    // Two-digit codes beyond the preferences' limit of 10 (grown in the grid or imported).
-    EXPECT_EQ(storedCodeTableShape(imageWith(DeviceModel::Line16, 3, 100), map),
-              (CodeTableShape{100, 2}));
+    // A length no record can have holds no code (0); two-digit codes may go beyond the
+    // preferences' limit of 10 (grown in the grid or imported).
+    const struct {
+        int length, count;
+        CodeTableShape shown;
+    } cases[] = {{5, 500, {500, 4}},
+                 {5, 700, {614, 4}},
+                 {0, 0xFFFF, {0, 2}},
+                 {0xFF, 3, {3, 8}},
+                 {3, 100, {100, 2}}};
+    for (const auto& c : cases)
+        EXPECT_EQ(
+            storedCodeTableShape(codeTableImage(DeviceModel::Line16, c.length, {}, c.count), map),
+            c.shown)
+            << c.length << "/" << c.count;
 }
 
 TEST(CodeTableShape, ThePreferencesOfferEveryStoredCodeAndCountWhatALowerCountDrops) {
@@ -75,23 +73,12 @@ TEST(CodeTableShape, ThePreferencesOfferEveryStoredCodeAndCountWhatALowerCountDr
 
     // What the preferences store is what they show next time: every two-digit code kept.
     const MemoryMap& map = MemoryMap::of(DeviceModel::Line4);
-    ConfigImage image = imageWith(DeviceModel::Line4, 7, 0);
+    ConfigImage image = codeTableImage(DeviceModel::Line4, 7);
     codeTableShapePatch(map, hundredOfTwo).applyTo(image);
     EXPECT_EQ(storedCodeTableShape(image, map), hundredOfTwo);
     // Never more records than the table holds for that many digits.
     codeTableShapePatch(map, {5000, 2}).applyTo(image);
     EXPECT_EQ(storedCodeTableShape(image, map), (CodeTableShape{1024, 2}));
-}
-
-// A table of records (code characters and the rights character) of one length.
-ConfigImage tableImage(DeviceModel model, int codeLength, const std::vector<std::string>& records) {
-    ConfigImage image = imageWith(model, codeLength, static_cast<int>(records.size()));
-    const std::size_t start = *MemoryMap::of(model).offset(Field::CodeTable);
-    for (std::size_t n = 0; n < records.size(); ++n)
-        for (std::size_t j = 0; j < records[n].size(); ++j)
-            image.set(start + n * static_cast<std::size_t>(codeLength) + j,
-                      static_cast<Byte>(records[n][j]));
-    return image;
 }
 
 std::vector<std::string> recordsOf(const ConfigImage& image, DeviceModel model) {
@@ -142,13 +129,6 @@ TEST(CodeTableShape, ANewSizeLaysTheStoredCodesOutAgainWithTheirRights) {
          {2, 6},
          {"1234  ?", "98    1"},
          0},
-        {"more digits, sixteen lines",
-         sixteen,
-         3,
-         {"124", "  0"},
-         {2, 8},
-         {"12      4", "        0"},
-         0},
         {"more codes: the new ones are empty, without rights",
          sixteen,
          5,
@@ -175,7 +155,7 @@ TEST(CodeTableShape, ANewSizeLaysTheStoredCodesOutAgainWithTheirRights) {
     };
     for (const Case& c : cases) {
         const MemoryMap& map = MemoryMap::of(c.model);
-        ConfigImage image = tableImage(c.model, c.codeLength, c.stored);
+        ConfigImage image = codeTableImage(c.model, c.codeLength, c.stored);
         EXPECT_EQ(codesShortenedBy(image, map, c.chosen), c.shortened) << c.what;
         const ConfigImage before = image;
         reshapedCodeTablePatch(image, map, c.chosen).applyTo(image);
@@ -195,11 +175,11 @@ TEST(CodeTableShape, ANewSizeLaysTheStoredCodesOutAgainWithTheirRights) {
 TEST(CodeTableShape, OnlyCodesThatAreNotBlankAreHeld) {
     for (DeviceModel model : {DeviceModel::Line4, DeviceModel::Line16}) {
         const MemoryMap& map = MemoryMap::of(model);
-        EXPECT_EQ(codesHeld(tableImage(model, 5, {}), map), 0);
-        EXPECT_EQ(codesHeld(tableImage(model, 5, {"    0", "    4"}), map), 0);
-        EXPECT_EQ(codesHeld(tableImage(model, 5, {"    0", "1   0", "12344"}), map), 2);
+        EXPECT_EQ(codesHeld(codeTableImage(model, 5, {}), map), 0);
+        EXPECT_EQ(codesHeld(codeTableImage(model, 5, {"    0", "    4"}), map), 0);
+        EXPECT_EQ(codesHeld(codeTableImage(model, 5, {"    0", "1   0", "12344"}), map), 2);
         // Only the records CodeCount names and the table holds.
-        ConfigImage image = tableImage(model, 5, {"12344", "43214"});
+        ConfigImage image = codeTableImage(model, 5, {"12344", "43214"});
         image.setWord(*map.offset(Field::CodeCount), 1);
         EXPECT_EQ(codesHeld(image, map), 1);
         image.set(*map.offset(Field::CodeLength), 0);
