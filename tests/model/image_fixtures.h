@@ -13,6 +13,8 @@ inline constexpr DeviceModel L4 = DeviceModel::Line4;
 inline constexpr DeviceModel L16 = DeviceModel::Line16;
 // The byte-range check's message, as the operator reads it.
 inline const std::string RangeMessage = "Értéknek 0..255 között kell lenni !!!";
+// The 16-line exception list's area check's message.
+inline const std::string AreaMessage = "A körzetszám pontosan két számjegy lehet !!!";
 
 // The image of a new configuration of the model.
 inline ConfigImage newImage(DeviceModel m) {

@@ -98,7 +98,7 @@ TEST(SixteenLineExceptions, ChangeAndEmptyGoStraightToTheImage) {
 }
 
 TEST(SixteenLineExceptions, AnAreaIsExactlyTwoDigits) {
-    const std::string message = "A körzetszám pontosan két számjegy lehet !!!";
+    const std::string& message = AreaMessage;
     const ConfigImage image = newImage(L16);
     const NumberTablesForm form = formOf(image, L16);
     struct Case {
