@@ -113,7 +113,7 @@ bool DesktopSession::start(const DesktopOptions& options, QString* error) {
     link_ = std::make_unique<DeviceLinkController>(w, connection);
     // Every page that gives the window its size is in place now, the terminal pane included.
     w.fitToViews();
-    transfers_ = std::make_unique<TransferCommands>(w, link_->port(), link_->connection(),
+    transfers_ = std::make_unique<TransferCommands>(w, link_->line(), link_->connection(),
                                                     link_->terminalPage());
     files_ = std::make_unique<FileCommands>(w, link_->connection());
     lists_ = std::make_unique<ListFileCommands>(w, files_->dialogs());

@@ -7,6 +7,7 @@
 #include "files/cp1250.h"
 #include "files/free_number_file.h"
 #include "model/memory_map.h"
+#include "scripted_interaction.h"
 #include "ui/commands/free_number_commands.h"
 #include "ui/commands/list_file_commands.h"
 #include "ui/commands/shared_file_dialogs.h"

@@ -2,6 +2,7 @@
 #include "widget_lookup.h"
 #include "window_fixture.h"
 
+#include "scripted_interaction.h"
 #include "status_panel_text.h"
 #include "ui/commands/device_link_controller.h"
 #include "ui/commands/help_command.h"

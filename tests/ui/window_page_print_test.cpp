@@ -6,6 +6,7 @@
 #include "ui/dialogs/interaction.h"
 #include "ui/main_window.h"
 
+#include "scripted_interaction.h"
 #include "shown_session.h"
 #include "status_panel_text.h"
 #include "ui/pdf_text.h"
