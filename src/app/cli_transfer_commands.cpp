@@ -4,6 +4,7 @@
 // SIGTERM stop a transfer as the window's cancel does: it ends within a wait's cancel check, says
 // what the window says, writes its trace, and the status is 130.
 #include "app/cli_args.h"
+#include "app/cli_check.h"
 #include "app/cli_common.h"
 #include "app/cli_database.h"
 #include "app/cli_settings.h"
@@ -225,7 +226,8 @@ std::vector<SettingDifference> unitDifferences(const DatabaseRecord& file, Devic
 
 int upload(const QStringList& args, WireTrace& trace) {
     const ParsedArgs a = parseArgs(
-        args, {"--port", "--speed", "--model", "--password", "--backup", "--trace"}, {"--verify"});
+        args, {"--port", "--speed", "--model", "--password", "--backup", "--trace"},
+        {"--verify", "--force"});
     if (usageProblem(a, 1)) return ExitUsage;
     trace.setPath(a.value("--trace"));
     if (a.has("--backup") && a.value("--backup").isEmpty()) {
@@ -235,6 +237,7 @@ int upload(const QStringList& args, WireTrace& trace) {
     int status = ExitOk;
     const std::optional<CliDatabase> db = openDatabase(a.positional.first(), a, status);
     if (!db) return status;
+    if (const std::optional<int> refused = refuseUploadOnErrors(*db, a)) return *refused;
     const DatabaseRecord& file = db->record;
     const DeviceModel model = db->model;
 
@@ -351,7 +354,7 @@ const bool registered =
                      runDownload}) &&
     registerCommand({"upload",
                      "upload --port PORT [--speed BAUD] [--model 4|16] [--password JELSZÓ] "
-                     "[--backup FÁJL] [--verify] [--trace FÁJL] FÁJL",
+                     "[--backup FÁJL] [--verify] [--force] [--trace FÁJL] FÁJL",
                      runUpload}) &&
     registerCommand(
         {"verify",

@@ -5,6 +5,7 @@
 #include "link/serial_byte_link.h"
 #include "link/serial_port.h"
 #include "link/system_clock.h"
+#include "ui/commands/check_command.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/main_window.h"
 #include "ui/terminal/terminal_page.h"
@@ -119,6 +120,7 @@ void TransferCommands::upload() {
     // The unit gets what the window shows: the field being typed in and the working copies are
     // stored first, and a refused value sends nothing.
     if (busy() || !form_.commitPendingEdits()) return;
+    if (!uploadPassesCheck(form_)) return;
     if (!page_.operatorHoldsPort() && !openPort()) return;
     // The unit gets the image as it stands now, whatever happens to the window meanwhile.
     UploadJob job;

@@ -44,6 +44,11 @@ class ConfigView : public QWidget {
     // message was shown and the focus is back in the control with the text as typed).
     virtual bool commitPendingEdit();
 
+    // Takes the operator to a control of this view: the focus in it (a choice group's selected
+    // item) with its text selected; in a list or the code grid, row `row` (counted from 1) made
+    // current and selected. False when the view shows no such control or row.
+    bool goToControl(const QString& objectName, std::optional<int> row = std::nullopt);
+
   protected:
     // The model the view shows since its last refill; none between a model switch and the next
     // refill, when nothing may be stored.
