@@ -59,13 +59,18 @@ int runCheck(const QStringList& args) {
         QJsonArray list;
         for (const Finding& f : findings)
             list.append(jsonOf(f));
-        const QJsonObject o{{"errors", counts.errors},
-                            {"warnings", counts.warnings},
-                            {"findings", list}};
+        const QJsonObject o{
+            {"errors", counts.errors}, {"warnings", counts.warnings}, {"findings", list}};
         out(QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented)).trimmed());
     } else {
+        // One write for every line: a full table's thousand findings are not a thousand flushes.
+        std::string lines;
         for (const Finding& f : findings)
-            out(qtext(findingLine(f)));
+            lines += findingLine(f) + '\n';
+        if (!lines.empty()) {
+            lines.pop_back();
+            out(qtext(lines));
+        }
         err(qtext(findingsSummary(counts)));
     }
     return statusOf(counts);

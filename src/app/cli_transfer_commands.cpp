@@ -225,9 +225,9 @@ std::vector<SettingDifference> unitDifferences(const DatabaseRecord& file, Devic
 }
 
 int upload(const QStringList& args, WireTrace& trace) {
-    const ParsedArgs a = parseArgs(
-        args, {"--port", "--speed", "--model", "--password", "--backup", "--trace"},
-        {"--verify", "--force"});
+    const ParsedArgs a =
+        parseArgs(args, {"--port", "--speed", "--model", "--password", "--backup", "--trace"},
+                  {"--verify", "--force"});
     if (usageProblem(a, 1)) return ExitUsage;
     trace.setPath(a.value("--trace"));
     if (a.has("--backup") && a.value("--backup").isEmpty()) {

@@ -65,34 +65,52 @@ std::string quoted(std::string_view raw) {
     return text + "”";
 }
 
-// "17, 45" or "17, 45, ... és még 3"
-std::string placesList(const std::vector<int>& places) {
+// Places as a list: "17, 45" or "17, 45, ... és még 3", without `self` when it is one of them.
+// Only the places named are looked at, so a code a thousand rows share costs no more a row
+// than two.
+std::string placesList(const std::vector<int>& places, std::optional<int> self = std::nullopt) {
     std::string text;
-    for (std::size_t i = 0; i < places.size() && i < PlacesNamed; ++i)
-        text += (i ? ", " : "") + std::to_string(places[i]);
-    if (places.size() > PlacesNamed)
-        text += ", ... és még " + std::to_string(places.size() - PlacesNamed);
+    std::size_t named = 0;
+    for (const int place : places) {
+        if (place == self) continue;
+        if (named == PlacesNamed) break;
+        text += (named++ ? ", " : "") + std::to_string(place);
+    }
+    const std::size_t listed = self ? places.size() - 1 : places.size();
+    if (listed > named) text += ", ... és még " + std::to_string(listed - named);
     return text;
 }
 
-// For each element (counted from 1) whose key another element shares: the others, in order.
-// An empty key takes part in nothing.
-std::vector<std::pair<int, std::vector<int>>> repeats(const std::vector<std::string>& keys) {
-    std::unordered_map<std::string_view, std::vector<int>> groups;
-    for (std::size_t i = 0; i < keys.size(); ++i)
-        if (!keys[i].empty()) groups[keys[i]].push_back(static_cast<int>(i + 1));
-    std::vector<std::pair<int, std::vector<int>>> out;
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        if (keys[i].empty()) continue;
-        const std::vector<int>& group = groups[keys[i]];
-        if (group.size() < 2) continue;
-        std::vector<int> others;
-        for (const int e : group)
-            if (e != static_cast<int>(i + 1)) others.push_back(e);
-        out.emplace_back(static_cast<int>(i + 1), std::move(others));
-    }
-    return out;
+// The places of a group (`self` among them) but `self`.
+std::string othersList(const std::vector<int>& group, int self) {
+    return placesList(group, self);
 }
+
+// For each element (counted from 1) whose key another element shares: its group, the elements
+// of the same key in order. An empty key takes part in nothing.
+struct Repeat {
+    int element;
+    const std::vector<int>* group;
+    std::string others() const { return othersList(*group, element); }
+};
+
+class Repeats {
+  public:
+    explicit Repeats(const std::vector<std::string>& keys) {
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            if (!keys[i].empty()) groups_[keys[i]].push_back(static_cast<int>(i + 1));
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (keys[i].empty()) continue;
+            const std::vector<int>& group = groups_[keys[i]];
+            if (group.size() > 1) repeats_.push_back({static_cast<int>(i + 1), &group});
+        }
+    }
+    const std::vector<Repeat>& all() const { return repeats_; }
+
+  private:
+    std::unordered_map<std::string_view, std::vector<int>> groups_;
+    std::vector<Repeat> repeats_;
+};
 
 Byte fieldByte(const SettingsReading& r, Field f, std::size_t i = 0) {
     return r.record.image.at(*MemoryMap::of(r.model).offset(f) + i);
@@ -217,7 +235,8 @@ Findings coNumbers(const SettingsReading& r) {
                                       "ismeri fel a hívásait"));
         } else if (co.find(' ') != co.npos) {
             out.push_back(finding(Severity::Warning, Field::CoNumbers, n,
-                                  "A CO szám (" + quoted(co) + ") nem tölti ki a CO karakterszámot (" +
+                                  "A CO szám (" + quoted(co) +
+                                      ") nem tölti ki a CO karakterszámot (" +
                                       std::to_string(width) + ")"));
         }
     }
@@ -231,11 +250,12 @@ Findings repeatedCoNumbers(const SettingsReading& r) {
     for (const LineRowView& row : r.view.lines)
         keys.emplace_back(withoutTrailingSpaces(row.coNumber.view()));
     Findings out;
-    for (const auto& [line, others] : repeats(keys))
-        out.push_back(finding(Severity::Error, Field::CoNumbers, line,
+    const Repeats repeated(keys);
+    for (const Repeat& r : repeated.all())
+        out.push_back(finding(Severity::Error, Field::CoNumbers, r.element,
                               "Ugyanez a CO szám (" +
-                                  quoted(keys[static_cast<std::size_t>(line - 1)]) +
-                                  ") van ezeken a vonalakon is: " + placesList(others)));
+                                  quoted(keys[static_cast<std::size_t>(r.element - 1)]) +
+                                  ") van ezeken a vonalakon is: " + r.others()));
     return out;
 }
 
@@ -285,8 +305,8 @@ Findings codeRights(const SettingsReading& r) {
     for (std::size_t i = 0; i < r.view.codes.size(); ++i) {
         if (withoutTrailingSpaces(r.view.codes[i].code.view()).empty()) continue;
         const Byte rights = r.record.image.at(start + i * length + length - 1);
-        const bool known = r.model == DeviceModel::Line4 ? (rights >= '0' && rights <= '?')
-                                                         : (rights & 0x0F) <= 4;
+        const bool known =
+            r.model == DeviceModel::Line4 ? (rights >= '0' && rights <= '?') : (rights & 0x0F) <= 4;
         if (!known)
             out.push_back(finding(Severity::Warning, Field::CodeTable, static_cast<int>(i + 1),
                                   "A jogok tárolt karaktere (" + hexByte(rights) +
@@ -308,14 +328,13 @@ Findings duplicateCodes(const SettingsReading& r) {
         const std::string_view code =
             withoutTrailingSpaces(codes[static_cast<std::size_t>(rows.front())].view());
         if (code.empty()) continue;
-        for (const int row : rows) {
-            std::vector<int> others;
-            for (const int other : rows)
-                if (other != row) others.push_back(other + 1);
-            out.push_back(finding(Severity::Error, Field::CodeTable, row + 1,
-                                  "Ugyanez a kód (" + quoted(code) +
-                                      ") van ezekben a sorokban is: " + placesList(others)));
-        }
+        std::vector<int> group;
+        for (const int row : rows)
+            group.push_back(row + 1);
+        const std::string text = "Ugyanez a kód (" + quoted(code) + ") van ezekben a sorokban is: ";
+        for (const int row : group)
+            out.push_back(
+                finding(Severity::Error, Field::CodeTable, row, text + othersList(group, row)));
     }
     return out;
 }
@@ -369,11 +388,12 @@ Findings repeatedFreeNumbers(const SettingsReading& r) {
     for (const RawText& n : r.view.freeNumbers)
         keys.emplace_back(withoutTrailingSpaces(n.view()));
     Findings out;
-    for (const auto& [entry, others] : repeats(keys))
-        out.push_back(finding(Severity::Warning, Field::FreeNumbers, entry,
+    const Repeats repeated(keys);
+    for (const Repeat& r : repeated.all())
+        out.push_back(finding(Severity::Warning, Field::FreeNumbers, r.element,
                               "Ugyanez a szám (" +
-                                  quoted(keys[static_cast<std::size_t>(entry - 1)]) +
-                                  ") van ezekben a sorokban is: " + placesList(others)));
+                                  quoted(keys[static_cast<std::size_t>(r.element - 1)]) +
+                                  ") van ezekben a sorokban is: " + r.others()));
     return out;
 }
 
@@ -390,9 +410,9 @@ Findings callInNumber(const SettingsReading& r) {
     for (std::size_t n = 0; n < r.view.lines.size(); ++n)
         if (r.view.lines[n].callIn) lines.push_back(static_cast<int>(n + 1));
     if (lines.empty()) return {};
-    return {finding(Severity::Warning, Field::CallInNumber, std::nullopt,
-                    "Behívás van beállítva (" + placesList(lines) +
-                        ". vonal), de nincs behívószám")};
+    return {
+        finding(Severity::Warning, Field::CallInNumber, std::nullopt,
+                "Behívás van beállítva (" + placesList(lines) + ". vonal), de nincs behívószám")};
 }
 
 // A number length tells the unit when a dialled number is whole: 0 ends none, more digits than
@@ -435,9 +455,10 @@ std::vector<ExceptionEntry> exceptionEntries(const SettingsReading& r) {
         const std::size_t at = static_cast<std::size_t>(i) * size;
         ExceptionEntry e;
         e.length = fieldByte(r, Field::NationalExceptions, at + size - 1);
-        const bool empty = r.model == DeviceModel::Line4
-                               ? shown.area == "===="
-                               : fieldByte(r, Field::NationalExceptions, at) == 0 && e.length == 255;
+        const bool empty =
+            r.model == DeviceModel::Line4
+                ? shown.area == "===="
+                : fieldByte(r, Field::NationalExceptions, at) == 0 && e.length == 255;
         if (!empty) e.area = shown.area;
         entries.push_back(e);
     }
@@ -487,11 +508,10 @@ Findings exceptionLengths(const SettingsReading& r) {
             out.push_back(finding(Severity::Error, Field::NationalExceptions, element,
                                   "A kivétel számhossza 0: így egy szám sem teljes"));
         else if (entries[i].length > LongestNumber)
-            out.push_back(finding(
-                Severity::Warning, Field::NationalExceptions, element,
-                "A kivétel számhossza (" + std::to_string(entries[i].length) +
-                    ") több, mint amennyi jegyet az egység egy számból tárol (" +
-                    std::to_string(LongestNumber) + ")"));
+            out.push_back(finding(Severity::Warning, Field::NationalExceptions, element,
+                                  "A kivétel számhossza (" + std::to_string(entries[i].length) +
+                                      ") több, mint amennyi jegyet az egység egy számból tárol (" +
+                                      std::to_string(LongestNumber) + ")"));
     }
     return out;
 }
@@ -500,18 +520,20 @@ Findings exceptionLengths(const SettingsReading& r) {
 // only one of them; elsewhere the second takes a place for nothing.
 Findings repeatedAreas(const SettingsReading& r) {
     Findings out;
+    // `what` names the area, `where` the other places (list rows or the prefix fields).
     const auto list = [&](Field field, const std::vector<std::string>& keys, const char* what,
-                          const std::vector<int>* lengths) {
-        for (const auto& [element, others] : repeats(keys)) {
-            const auto e = static_cast<std::size_t>(element - 1);
+                          const char* where, const std::vector<int>* lengths) {
+        const Repeats repeated(keys);
+        for (const Repeat& r : repeated.all()) {
+            const auto e = static_cast<std::size_t>(r.element - 1);
             const bool lengthsDiffer =
-                lengths && std::any_of(others.begin(), others.end(), [&](int o) {
+                lengths && std::any_of(r.group->begin(), r.group->end(), [&](int o) {
                     return (*lengths)[static_cast<std::size_t>(o - 1)] != (*lengths)[e];
                 });
             out.push_back(finding(
-                lengthsDiffer ? Severity::Error : Severity::Warning, field, element,
-                std::string(what) + " (" + quoted(keys[e]) + ") van ezekben a sorokban is: " +
-                    placesList(others) +
+                lengthsDiffer ? Severity::Error : Severity::Warning, field, r.element,
+                std::string(what) + " (" + quoted(keys[e]) + ") van ezekben a " + where +
+                    " is: " + r.others() +
                     (lengthsDiffer ? " más hosszal: az egység csak az egyiket veszi figyelembe"
                                    : "")));
         }
@@ -522,7 +544,7 @@ Findings repeatedAreas(const SettingsReading& r) {
         areas.push_back(e.area && areaWellFormed(*e.area) ? areaKey(*e.area) : std::string());
         lengths.push_back(e.length);
     }
-    list(Field::NationalExceptions, areas, "Ugyanez a körzetszám", &lengths);
+    list(Field::NationalExceptions, areas, "Ugyanez a körzetszám", "sorokban", &lengths);
     const auto keysOf = [](const auto& texts) {
         std::vector<std::string> keys;
         for (const std::string& t : texts)
@@ -531,11 +553,12 @@ Findings repeatedAreas(const SettingsReading& r) {
     };
     if (r.view.mobilePrefixes)
         list(Field::MobilePrefixes, keysOf(*r.view.mobilePrefixes), "Ugyanez a mobil előtag",
-             nullptr);
+             "mezőkben", nullptr);
     if (r.view.intlPrefixes)
         list(Field::IntlPrefixes, keysOf(*r.view.intlPrefixes), "Ugyanez a nemzetközi előtag",
-             nullptr);
-    list(Field::BarredCallInAreas, keysOf(r.view.barredAreas), "Ugyanez a körzetszám", nullptr);
+             "mezőkben", nullptr);
+    list(Field::BarredCallInAreas, keysOf(r.view.barredAreas), "Ugyanez a körzetszám", "sorokban",
+         nullptr);
     return out;
 }
 

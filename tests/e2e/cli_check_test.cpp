@@ -54,11 +54,13 @@ TEST(CliCheck, TheExitStatusSaysTheWorstFinding) {
         QStringList lines; // standard output
     } cases[] = {
         {{"check", clean}, 0, {""}},
-        {{"check", warned}, 1,
+        {{"check", warned},
+         1,
          {QString::fromUtf8("figyelmeztetés\tKódok / 2. sor\tCodeTable[2]\tÜres sor: nincs benne "
                             "kód, mégis a kódok közé számít"),
           ""}},
-        {{"check", wrong}, 2,
+        {{"check", wrong},
+         2,
          {QString::fromUtf8("hiba\tKódok / 3. sor\tCodeTable[3]\tA kód („12”) rövidebb a "
                             "kódhossznál (4 számjegy): nem tárcsázható"),
           QString::fromUtf8("hiba\tKódok / 1. sor\tCodeTable[1]\tUgyanez a kód („1234”) van "
@@ -95,8 +97,8 @@ TEST(CliCheck, UploadRefusesErrorsBeforeThePortOpensUnlessForced) {
     // The port named does not exist: a refusal that opened it would say so.
     const CliRun refused = cli({"upload", "--port", dir.filePath("nincs-ilyen-port"), wrong});
     EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_TRUE(refused.err.endsWith(QString::fromUtf8(
-        "A konfiguráció 2 hibát tartalmaz: nem töltöm fel (--force: mégis) !!!")))
+    EXPECT_TRUE(refused.err.endsWith(
+        QString::fromUtf8("A konfiguráció 2 hibát tartalmaz: nem töltöm fel (--force: mégis) !!!")))
         << refused.err.toStdString();
     EXPECT_FALSE(refused.err.contains("com port")) << refused.err.toStdString();
 

@@ -5,6 +5,7 @@
 #include "link/served_unit.h"
 #include "model/memory_map.h"
 #include "model/new_configuration.h"
+#include "ui/commands/transfer_commands.h"
 #include "ui/desktop_session.h"
 #include "ui/dialogs/findings_dialog.h"
 #include "ui/dialogs/interaction.h"

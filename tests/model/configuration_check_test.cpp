@@ -76,108 +76,292 @@ TEST(ConfigurationCheck, EachRuleFindsItsSmallestCase) {
         std::string message;            // a part of the first finding's message
     };
     const Case cases[] = {
-        {"storedLayout", L4, [] { return changed(L4, {{F::CoWidth, 0, {0}}}); }, {"E CoWidth"}, ""},
-        {"storedLayout", L4, [] { return changed(L4, {{F::CodeLength, 0, {12}}}); },
-         {"E CodeLength"}, "CodeLength=12 (3..9 lehet)"},
-        {"storedLayout", L4, [] { return codeTableImage(L4, 7, distinctCodes(438, 6), 439); },
-         {"E CodeCount"}, "legfeljebb 438"},
-        {"storedLayout", L16, [] { return changed(L16, {{F::SmdrSpeed, 0, {'Z'}}}); },
-         {"E SmdrSpeed"}, ""},
-        {"smdrBytes", L4, [] { return changed(L4, {{F::SmdrSpeed, 0, {0x38}}}); },
-         {"E SmdrSpeed"}, "(0x38)"},
-        {"smdrBytes", L16, [] { return changed(L16, {{F::SmdrMode, 0, {0x13}}}); },
-         {"E SmdrMode"}, ""},
-        {"smdrColumns", L4, [] { return changed(L4, {{F::CoWidth, 0, {4}}}); },
-         {"E CalledPosition"}, "(26.) a CO szám oszlopai közé esik (23..26.)"},
-        {"numberTerminator", L16, [] { return changed(L16, {{F::NumberTerminator, 0, {'A'}}}); },
-         {"E NumberTerminator"}, ""},
-        {"numberTerminator", L16, [] { return changed(L16, {{F::NumberTerminator, 0, {'5'}}}); },
-         {"W NumberTerminator"}, ""},
-        {"lineBytes", L4, [] { return changed(L4, {{F::LineSettings, 1, {0}}}); },
-         {"E LineSettings[1]"}, "A tárcsázás"},
-        {"lineBytes", L4, [] { return changed(L4, {{F::LineSettings, 2, {3}}}); },
-         {"E LineSettings[1]"}, "A vonalfogás"},
-        {"lineBytes", L16, [] { return changed(L16, {{F::LineSettings, 2, {0x24}}}); },
-         {"E LineSettings[3]"}, ""},
+        {"storedLayout",
+         L4,
+         [] {
+             return changed(L4, {{F::CoWidth, 0, {0}}});
+         },
+         {"E CoWidth"},
+         ""},
+        {"storedLayout",
+         L4,
+         [] {
+             return changed(L4, {{F::CodeLength, 0, {12}}});
+         },
+         {"E CodeLength"},
+         "CodeLength=12 (3..9 lehet)"},
+        {"storedLayout",
+         L4,
+         [] { return codeTableImage(L4, 7, distinctCodes(438, 6), 439); },
+         {"E CodeCount"},
+         "legfeljebb 438"},
+        {"storedLayout",
+         L16,
+         [] {
+             return changed(L16, {{F::SmdrSpeed, 0, {'Z'}}});
+         },
+         {"E SmdrSpeed"},
+         ""},
+        {"smdrBytes",
+         L4,
+         [] {
+             return changed(L4, {{F::SmdrSpeed, 0, {0x38}}});
+         },
+         {"E SmdrSpeed"},
+         "(0x38)"},
+        {"smdrBytes",
+         L16,
+         [] {
+             return changed(L16, {{F::SmdrMode, 0, {0x13}}});
+         },
+         {"E SmdrMode"},
+         ""},
+        {"smdrColumns",
+         L4,
+         [] {
+             return changed(L4, {{F::CoWidth, 0, {4}}});
+         },
+         {"E CalledPosition"},
+         "(26.) a CO szám oszlopai közé esik (23..26.)"},
+        {"numberTerminator",
+         L16,
+         [] {
+             return changed(L16, {{F::NumberTerminator, 0, {'A'}}});
+         },
+         {"E NumberTerminator"},
+         ""},
+        {"numberTerminator",
+         L16,
+         [] {
+             return changed(L16, {{F::NumberTerminator, 0, {'5'}}});
+         },
+         {"W NumberTerminator"},
+         ""},
+        {"lineBytes",
+         L4,
+         [] {
+             return changed(L4, {{F::LineSettings, 1, {0}}});
+         },
+         {"E LineSettings[1]"},
+         "A tárcsázás"},
+        {"lineBytes",
+         L4,
+         [] {
+             return changed(L4, {{F::LineSettings, 2, {3}}});
+         },
+         {"E LineSettings[1]"},
+         "A vonalfogás"},
+        {"lineBytes",
+         L16,
+         [] {
+             return changed(L16, {{F::LineSettings, 2, {0x24}}});
+         },
+         {"E LineSettings[3]"},
+         ""},
         // Line 2 with its sub-line, line 4 left alone: only the line in use needs its number.
-        {"coNumbers", L4,
-         [] { return changed(L4, {{F::LineSettings, 0, {0x02}}, {F::CoNumbers, 2, text("  ")}}); },
-         {"E CoNumbers[2]"}, "nincs CO száma"},
-        {"coNumbers", L4, [] { return changed(L4, {{F::CoNumbers, 6, text("  ")}}); }, {}, ""},
-        {"coNumbers", L16,
-         [] { return changed(L16, {{F::LineSettings, 4, {0x06}}, {F::CoNumbers, 8, text("  ")}}); },
-         {"E CoNumbers[5]"}, ""},
-        {"coNumbers", L16, [] { return changed(L16, {{F::CoNumbers, 8, text("  ")}}); }, {}, ""},
-        {"coNumbers", L4, [] { return changed(L4, {{F::CoNumbers, 4, text("3 ")}}); },
-         {"W CoNumbers[3]"}, "„3 ” nem tölti ki a CO karakterszámot (2)"},
-        {"coNumbers", L4, [] { return changed(L4, {{F::CoNumbers, 4, {'0', 1}}}); },
-         {"E CoNumbers[3]"}, "„0\\x01”"},
-        {"repeatedCoNumbers", L4, [] { return changed(L4, {{F::CoNumbers, 6, text("01")}}); },
-         {"E CoNumbers[1]", "E CoNumbers[4]"}, "ezeken a vonalakon is: 4"},
-        {"numberLengths", L4, [] { return changed(L4, {{F::LocalLength, 0, {0}}}); },
-         {"E LocalLength"}, ""},
-        {"numberLengths", L16, [] { return changed(L16, {{F::NationalLength, 0, {17}}}); },
-         {"W NationalLength"}, ""},
-        {"numberLengths", L4, [] { return changed(L4, {{F::LocalLength, 0, {10}}}); },
-         {"W LocalLength"}, "nem kisebb a belföldinél (10)"},
-        {"areaForm", L4, [] { return changed(L4, {{F::NationalExceptions, 9, {0x3E, 0xFF, 7}}}); },
-         {"E NationalExceptions[4]"}, "„3>??”"},
-        {"areaForm", L16, [] { return changed(L16, {{F::NationalExceptions, 0, {0xEE, 7}}}); },
-         {"E NationalExceptions[1]"}, ""},
-        {"areaForm", L4,
+        {"coNumbers",
+         L4,
+         [] {
+             return changed(L4, {{F::LineSettings, 0, {0x02}}, {F::CoNumbers, 2, text("  ")}});
+         },
+         {"E CoNumbers[2]"},
+         "nincs CO száma"},
+        {"coNumbers",
+         L4,
+         [] {
+             return changed(L4, {{F::CoNumbers, 6, text("  ")}});
+         },
+         {},
+         ""},
+        {"coNumbers",
+         L16,
+         [] {
+             return changed(L16, {{F::LineSettings, 4, {0x06}}, {F::CoNumbers, 8, text("  ")}});
+         },
+         {"E CoNumbers[5]"},
+         ""},
+        {"coNumbers",
+         L16,
+         [] {
+             return changed(L16, {{F::CoNumbers, 8, text("  ")}});
+         },
+         {},
+         ""},
+        {"coNumbers",
+         L4,
+         [] {
+             return changed(L4, {{F::CoNumbers, 4, text("3 ")}});
+         },
+         {"W CoNumbers[3]"},
+         "(„3 ”) nem tölti ki a CO karakterszámot (2)"},
+        {"coNumbers",
+         L4,
+         [] {
+             return changed(L4, {{F::CoNumbers, 4, {'0', 1}}});
+         },
+         {"E CoNumbers[3]"},
+         "„0\\x01”"},
+        {"repeatedCoNumbers",
+         L4,
+         [] {
+             return changed(L4, {{F::CoNumbers, 6, text("01")}});
+         },
+         {"E CoNumbers[1]", "E CoNumbers[4]"},
+         "ezeken a vonalakon is: 4"},
+        {"numberLengths",
+         L4,
+         [] {
+             return changed(L4, {{F::LocalLength, 0, {0}}});
+         },
+         {"E LocalLength"},
+         ""},
+        {"numberLengths",
+         L16,
+         [] {
+             return changed(L16, {{F::NationalLength, 0, {17}}});
+         },
+         {"W NationalLength"},
+         ""},
+        {"numberLengths",
+         L4,
+         [] {
+             return changed(L4, {{F::LocalLength, 0, {10}}});
+         },
+         {"W LocalLength"},
+         "nem kisebb a belföldinél (10)"},
+        {"areaForm",
+         L4,
+         [] {
+             return changed(L4, {{F::NationalExceptions, 9, {0x3E, 0xFF, 7}}});
+         },
+         {"E NationalExceptions[4]"},
+         "„3>??”"},
+        {"areaForm",
+         L16,
+         [] {
+             return changed(L16, {{F::NationalExceptions, 0, {0xEE, 7}}});
+         },
+         {"E NationalExceptions[1]"},
+         ""},
+        {"areaForm",
+         L4,
          [] {
              return changed(L4, {{F::MobilePrefixes, 0, {0xF6, 0x20}},
                                  {F::IntlPrefixes, 1, {0x0D}},
                                  {F::BarredCallInAreas, 12, {0xF1}}});
          },
-         {"E MobilePrefixes[1]", "E IntlPrefixes[2]", "E BarredCallInAreas[13]"}, ""},
-        {"exceptionLengths", L4,
-         [] { return changed(L4, {{F::NationalExceptions, 9, {0x06, 0x50, 0}}}); },
-         {"E NationalExceptions[4]"}, ""},
-        {"exceptionLengths", L16,
-         [] { return changed(L16, {{F::NationalExceptions, 2, {0x36, 20}}}); },
-         {"W NationalExceptions[2]"}, ""},
-        {"repeatedAreas", L4,
-         [] { return changed(L4, {{F::NationalExceptions, 9, {0x06, 0x20, 12}}}); },
-         {"E NationalExceptions[1]", "E NationalExceptions[4]"}, "más hosszal"},
-        {"repeatedAreas", L4,
+         {"E MobilePrefixes[1]", "E IntlPrefixes[2]", "E BarredCallInAreas[13]"},
+         ""},
+        {"exceptionLengths",
+         L4,
+         [] {
+             return changed(L4, {{F::NationalExceptions, 9, {0x06, 0x50, 0}}});
+         },
+         {"E NationalExceptions[4]"},
+         ""},
+        {"exceptionLengths",
+         L16,
+         [] {
+             return changed(L16, {{F::NationalExceptions, 2, {0x36, 20}}});
+         },
+         {"W NationalExceptions[2]"},
+         ""},
+        {"repeatedAreas",
+         L4,
+         [] {
+             return changed(L4, {{F::NationalExceptions, 9, {0x06, 0x20, 12}}});
+         },
+         {"E NationalExceptions[1]", "E NationalExceptions[4]"},
+         "más hosszal"},
+        {"repeatedAreas",
+         L4,
          [] {
              return changed(L4, {{F::NationalExceptions, 9, {0x06, 0x20, 11}},
                                  {F::MobilePrefixes, 6, {0x06, 0x20}},
                                  {F::BarredCallInAreas, 12, {0x21}}});
          },
-         {"W NationalExceptions[1]", "W NationalExceptions[4]", "W MobilePrefixes[1]", "W MobilePrefixes[4]",
-          "W BarredCallInAreas[1]", "W BarredCallInAreas[13]"},
+         {"W NationalExceptions[1]", "W NationalExceptions[4]", "W MobilePrefixes[1]",
+          "W MobilePrefixes[4]", "W BarredCallInAreas[1]", "W BarredCallInAreas[13]"},
          ""},
-        {"pinCheckingOff", L4,
-         [] { return changed(codeTableImage(L4, 5, distinctCodes(2, 4)), L4, {{F::PinEnable, 0, {0}}}); },
-         {"W PinEnable"}, "a 2 kódnak nincs hatása"},
-        {"codeForm", L4, [] { return codeTableImage(L4, 5, {"1234?", "    ?"}); },
-         {"W CodeTable[2]"}, ""},
-        {"codeForm", L4, [] { return codeTableImage(L4, 5, {"12 4?"}); }, {"E CodeTable[1]"},
+        {"pinCheckingOff",
+         L4,
+         [] {
+             return changed(codeTableImage(L4, 5, distinctCodes(2, 4)), L4,
+                            {{F::PinEnable, 0, {0}}});
+         },
+         {"W PinEnable"},
+         "a 2 kódnak nincs hatása"},
+        {"codeForm",
+         L4,
+         [] {
+             return codeTableImage(L4, 5, {"1234?", "    ?"});
+         },
+         {"W CodeTable[2]"},
+         ""},
+        {"codeForm",
+         L4,
+         [] { return codeTableImage(L4, 5, {"12 4?"}); },
+         {"E CodeTable[1]"},
          "„12 4”"},
-        {"codeForm", L16, [] { return codeTableImage(L16, 5, {"12a44"}); }, {"E CodeTable[1]"},
-         ""},
-        {"codeForm", L4, [] { return codeTableImage(L4, 5, {"123 ?"}); }, {"E CodeTable[1]"},
+        {"codeForm", L16, [] { return codeTableImage(L16, 5, {"12a44"}); }, {"E CodeTable[1]"}, ""},
+        {"codeForm",
+         L4,
+         [] { return codeTableImage(L4, 5, {"123 ?"}); },
+         {"E CodeTable[1]"},
          "rövidebb a kódhossznál (4 számjegy)"},
-        {"codeRights", L4, [] { return codeTableImage(L4, 5, {"1234A"}); }, {"W CodeTable[1]"},
+        {"codeRights", L4, [] { return codeTableImage(L4, 5, {"1234A"}); }, {"W CodeTable[1]"}, ""},
+        {"codeRights",
+         L16,
+         [] { return codeTableImage(L16, 5, {"12347"}); },
+         {"W CodeTable[1]"},
          ""},
-        {"codeRights", L16, [] { return codeTableImage(L16, 5, {"12347"}); },
-         {"W CodeTable[1]"}, ""},
-        {"duplicateCodes", L4, [] { return codeTableImage(L4, 5, {"1234?", "5678?", "1234?"}); },
-         {"E CodeTable[1]", "E CodeTable[3]"}, "Ugyanez a kód („1234”) van ezekben a sorokban is: 3"},
-        {"codesBeyondCount", L4, [] { return codeTableImage(L4, 5, {"1234?", "5678?"}, 1); },
-         {"W CodeCount"}, "után még 1 kód áll a táblában (2. rekord)"},
-        {"freeNumberForm", L4, [] { return withFreeNumbers(L4, {"104", "06-1-234"}); },
-         {"E FreeNumbers[2]"}, ""},
-        {"freeNumberForm", L16, [] { return withFreeNumbers(L16, {"06 1234"}); },
-         {"E FreeNumbers[1]"}, ""},
-        {"repeatedFreeNumbers", L4, [] { return withFreeNumbers(L4, {"112", "*21#", "112"}); },
-         {"W FreeNumbers[1]", "W FreeNumbers[3]"}, ""},
-        {"callInNumber", L4, [] { return changed(L4, {{F::CallInNumber, 0, text("06A1")}}); },
-         {"E CallInNumber"}, ""},
-        {"callInNumber", L16, [] { return changed(L16, {{F::LineSettings, 1, {0x14}}}); },
-         {"W CallInNumber"}, "(2. vonal)"},
+        {"duplicateCodes",
+         L4,
+         [] {
+             return codeTableImage(L4, 5, {"1234?", "5678?", "1234?"});
+         },
+         {"E CodeTable[1]", "E CodeTable[3]"},
+         "Ugyanez a kód („1234”) van ezekben a sorokban is: 3"},
+        {"codesBeyondCount",
+         L4,
+         [] {
+             return codeTableImage(L4, 5, {"1234?", "5678?"}, 1);
+         },
+         {"W CodeCount"},
+         "után még 1 kód áll a táblában (2. rekord)"},
+        {"freeNumberForm",
+         L4,
+         [] {
+             return withFreeNumbers(L4, {"104", "06-1-234"});
+         },
+         {"E FreeNumbers[2]"},
+         ""},
+        {"freeNumberForm",
+         L16,
+         [] { return withFreeNumbers(L16, {"06 1234"}); },
+         {"E FreeNumbers[1]"},
+         ""},
+        {"repeatedFreeNumbers",
+         L4,
+         [] {
+             return withFreeNumbers(L4, {"112", "*21#", "112"});
+         },
+         {"W FreeNumbers[1]", "W FreeNumbers[3]"},
+         ""},
+        {"callInNumber",
+         L4,
+         [] {
+             return changed(L4, {{F::CallInNumber, 0, text("06A1")}});
+         },
+         {"E CallInNumber"},
+         ""},
+        {"callInNumber",
+         L16,
+         [] {
+             return changed(L16, {{F::LineSettings, 1, {0x14}}});
+         },
+         {"W CallInNumber"},
+         "(2. vonal)"},
     };
     std::set<std::string_view> ruled;
     for (const Case& c : cases) {

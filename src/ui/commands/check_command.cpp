@@ -148,8 +148,8 @@ bool uploadPassesCheck(MainWindow& form) {
         return false;
     }
     if (counts.warnings > 0) {
-        note->setText(QString::fromUtf8("<a href=\"check\">Figyelmeztetés: %1</a>")
-                          .arg(counts.warnings));
+        note->setText(
+            QString::fromUtf8("<a href=\"check\">Figyelmeztetés: %1</a>").arg(counts.warnings));
         note->setToolTip(warningsTip(findings));
         note->show();
     }

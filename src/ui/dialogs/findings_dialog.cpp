@@ -39,8 +39,9 @@ FindingsDialog::FindingsDialog(std::vector<Finding> findings, CheckedConfigurati
     tbFindings = new QTableWidget(this);
     tbFindings->setObjectName(QStringLiteral("tbFindings"));
     tbFindings->setColumnCount(ColumnCount);
-    tbFindings->setHorizontalHeaderLabels({QString::fromUtf8("Súlyosság"), QString::fromUtf8("Hely"),
-                                           QString::fromUtf8("Név"), QString::fromUtf8("Üzenet")});
+    tbFindings->setHorizontalHeaderLabels({QString::fromUtf8("Súlyosság"),
+                                           QString::fromUtf8("Hely"), QString::fromUtf8("Név"),
+                                           QString::fromUtf8("Üzenet")});
     tbFindings->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tbFindings->setSelectionBehavior(QAbstractItemView::SelectRows);
     tbFindings->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -50,6 +51,8 @@ FindingsDialog::FindingsDialog(std::vector<Finding> findings, CheckedConfigurati
     for (int c : {SeverityColumn, PlaceColumn, NameColumn})
         columns->setSectionResizeMode(c, QHeaderView::ResizeToContents);
     columns->setSectionResizeMode(MessageColumn, QHeaderView::Stretch);
+    // A long message wraps in its cell, which grows downwards as the dialog's width allows.
+    tbFindings->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     lblCount = new QLabel(this);
     lblCount->setObjectName(QStringLiteral("lblCount"));
     btnSave = new QPushButton(QString::fromUtf8("&Mentés..."), this);
@@ -74,10 +77,9 @@ FindingsDialog::FindingsDialog(std::vector<Finding> findings, CheckedConfigurati
     tbFindings->setRowCount(static_cast<int>(findings_.size()));
     for (std::size_t i = 0; i < findings_.size(); ++i) {
         const Finding& f = findings_[i];
-        const QString cells[ColumnCount] = {text(severityWord(f.severity)),
-                                            QString::fromStdString(f.label()),
-                                            QString::fromStdString(f.name()),
-                                            QString::fromStdString(f.message)};
+        const QString cells[ColumnCount] = {
+            text(severityWord(f.severity)), QString::fromStdString(f.label()),
+            QString::fromStdString(f.name()), QString::fromStdString(f.message)};
         for (int c = 0; c < ColumnCount; ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             item->setToolTip(cells[c]);
@@ -85,7 +87,6 @@ FindingsDialog::FindingsDialog(std::vector<Finding> findings, CheckedConfigurati
             tbFindings->setItem(static_cast<int>(i), c, item);
         }
     }
-    tbFindings->resizeRowsToContents();
     if (!findings_.empty()) tbFindings->setCurrentCell(0, PlaceColumn);
     lblChecked->setText(savedText().mid(0, 2).join(QLatin1Char('\n')));
     lblCount->setText(QString::fromUtf8("%1. Dupla kattintás vagy Enter: a hibás beállításhoz lép.")
