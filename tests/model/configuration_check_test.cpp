@@ -9,7 +9,6 @@
 
 #include "image_fixtures.h"
 
-#include <functional>
 #include <set>
 
 namespace zx {
@@ -38,10 +37,6 @@ ConfigImage changed(ConfigImage image, DeviceModel m, const std::vector<Write>& 
     return image;
 }
 
-ConfigImage changed(DeviceModel m, const std::vector<Write>& writes) {
-    return changed(newImage(m), m, writes);
-}
-
 Bytes text(std::string_view s) {
     return Bytes(s.begin(), s.end());
 }
@@ -57,316 +52,132 @@ std::vector<std::string> distinctCodes(int n, int digits, char rights = '?') {
     return records;
 }
 
-ConfigImage withFreeNumbers(DeviceModel m, const std::vector<std::string>& numbers) {
-    ConfigImage image = newImage(m);
-    std::vector<RawText> entries;
-    for (const std::string& n : numbers)
-        entries.emplace_back(n);
-    writeFreeNumbers(image, m, entries);
-    return image;
-}
-
 TEST(ConfigurationCheck, EachRuleFindsItsSmallestCase) {
     using F = Field;
     struct Case {
         const char* rule;
         DeviceModel model;
-        std::function<ConfigImage()> image;
-        std::vector<std::string> found; // every finding of the whole check, all of this rule
-        std::string message;            // a part of the first finding's message
+        std::vector<Write> writes;             // into a new configuration of the model
+        std::vector<std::string> found;        // every finding of the whole check, all of this rule
+        std::string message = {};              // a part of the first finding's message
+        std::vector<std::string> codes = {};   // records of 4-digit codes, before the writes
+        std::vector<std::string> numbers = {}; // free numbers, before the writes
+        ConfigImage (*base)() = nullptr;       // instead of a new configuration
     };
     const Case cases[] = {
+        {"storedLayout", L4, {{F::CoWidth, 0, {0}}}, {"E CoWidth"}},
+        {"storedLayout", L4, {{F::CodeLength, 0, {12}}}, {"E CodeLength"}, "=12 (3..9 lehet)"},
         {"storedLayout",
          L4,
-         [] {
-             return changed(L4, {{F::CoWidth, 0, {0}}});
-         },
-         {"E CoWidth"},
-         ""},
-        {"storedLayout",
-         L4,
-         [] {
-             return changed(L4, {{F::CodeLength, 0, {12}}});
-         },
-         {"E CodeLength"},
-         "CodeLength=12 (3..9 lehet)"},
-        {"storedLayout",
-         L4,
-         [] { return codeTableImage(L4, 7, distinctCodes(438, 6), 439); },
+         {},
          {"E CodeCount"},
-         "legfeljebb 438"},
-        {"storedLayout",
-         L16,
-         [] {
-             return changed(L16, {{F::SmdrSpeed, 0, {'Z'}}});
-         },
-         {"E SmdrSpeed"},
-         ""},
-        {"smdrBytes",
-         L4,
-         [] {
-             return changed(L4, {{F::SmdrSpeed, 0, {0x38}}});
-         },
-         {"E SmdrSpeed"},
-         "(0x38)"},
-        {"smdrBytes",
-         L16,
-         [] {
-             return changed(L16, {{F::SmdrMode, 0, {0x13}}});
-         },
-         {"E SmdrMode"},
-         ""},
-        {"smdrColumns",
-         L4,
-         [] {
-             return changed(L4, {{F::CoWidth, 0, {4}}});
-         },
-         {"E CalledPosition"},
-         "(26.) a CO szám oszlopai közé esik (23..26.)"},
-        {"numberTerminator",
-         L16,
-         [] {
-             return changed(L16, {{F::NumberTerminator, 0, {'A'}}});
-         },
-         {"E NumberTerminator"},
-         ""},
-        {"numberTerminator",
-         L16,
-         [] {
-             return changed(L16, {{F::NumberTerminator, 0, {'5'}}});
-         },
-         {"W NumberTerminator"},
-         ""},
-        {"lineBytes",
-         L4,
-         [] {
-             return changed(L4, {{F::LineSettings, 1, {0}}});
-         },
-         {"E LineSettings[1]"},
-         "A tárcsázás"},
-        {"lineBytes",
-         L4,
-         [] {
-             return changed(L4, {{F::LineSettings, 2, {3}}});
-         },
-         {"E LineSettings[1]"},
-         "A vonalfogás"},
-        {"lineBytes",
-         L16,
-         [] {
-             return changed(L16, {{F::LineSettings, 2, {0x24}}});
-         },
-         {"E LineSettings[3]"},
-         ""},
-        // Line 2 with its sub-line, line 4 left alone: only the line in use needs its number.
-        {"coNumbers",
-         L4,
-         [] {
-             return changed(L4, {{F::LineSettings, 0, {0x02}}, {F::CoNumbers, 2, text("  ")}});
-         },
-         {"E CoNumbers[2]"},
-         "nincs CO száma"},
-        {"coNumbers",
-         L4,
-         [] {
-             return changed(L4, {{F::CoNumbers, 6, text("  ")}});
-         },
+         "legfeljebb 438",
          {},
-         ""},
-        {"coNumbers",
-         L16,
-         [] {
-             return changed(L16, {{F::LineSettings, 4, {0x06}}, {F::CoNumbers, 8, text("  ")}});
-         },
-         {"E CoNumbers[5]"},
-         ""},
-        {"coNumbers",
-         L16,
-         [] {
-             return changed(L16, {{F::CoNumbers, 8, text("  ")}});
-         },
          {},
-         ""},
+         [] { return codeTableImage(L4, 7, distinctCodes(438, 6), 439); }},
+        {"storedLayout", L16, {{F::SmdrSpeed, 0, {'Z'}}}, {"E SmdrSpeed"}},
+        {"smdrBytes", L4, {{F::SmdrSpeed, 0, {0x38}}}, {"E SmdrSpeed"}, "(0x38)"},
+        {"smdrBytes", L16, {{F::SmdrMode, 0, {0x13}}}, {"E SmdrMode"}},
+        {"smdrColumns", L4, {{F::CoWidth, 0, {4}}}, {"E CalledPosition"}, "esik (23..26.)"},
+        {"numberTerminator", L16, {{F::NumberTerminator, 0, {'A'}}}, {"E NumberTerminator"}},
+        {"numberTerminator", L16, {{F::NumberTerminator, 0, {'5'}}}, {"W NumberTerminator"}},
+        {"lineBytes", L4, {{F::LineSettings, 1, {0}}}, {"E LineSettings[1]"}, "A tárcsázás"},
+        {"lineBytes", L4, {{F::LineSettings, 2, {3}}}, {"E LineSettings[1]"}, "A vonalfogás"},
+        {"lineBytes", L16, {{F::LineSettings, 2, {0x24}}}, {"E LineSettings[3]"}},
+        // Line 2 with its sub-line needs its CO number; line 4, left alone, does not.
         {"coNumbers",
          L4,
-         [] {
-             return changed(L4, {{F::CoNumbers, 4, text("3 ")}});
-         },
-         {"W CoNumbers[3]"},
-         "(„3 ”) nem tölti ki a CO karakterszámot (2)"},
+         {{F::LineSettings, 0, {2}}, {F::CoNumbers, 2, text("  ")}},
+         {"E CoNumbers[2]"}},
+        {"coNumbers", L4, {{F::CoNumbers, 6, text("  ")}}, {}},
         {"coNumbers",
-         L4,
-         [] {
-             return changed(L4, {{F::CoNumbers, 4, {'0', 1}}});
-         },
-         {"E CoNumbers[3]"},
-         "„0\\x01”"},
+         L16,
+         {{F::LineSettings, 4, {6}}, {F::CoNumbers, 8, text("  ")}},
+         {"E CoNumbers[5]"}},
+        {"coNumbers", L16, {{F::CoNumbers, 8, text("  ")}}, {}},
+        {"coNumbers", L4, {{F::CoNumbers, 4, text("3 ")}}, {"W CoNumbers[3]"}, "„3 ”) nem tölti"},
+        {"coNumbers", L4, {{F::CoNumbers, 4, {'0', 1}}}, {"E CoNumbers[3]"}, "„0\\x01”"},
         {"repeatedCoNumbers",
          L4,
-         [] {
-             return changed(L4, {{F::CoNumbers, 6, text("01")}});
-         },
-         {"E CoNumbers[1]", "E CoNumbers[4]"},
-         "ezeken a vonalakon is: 4"},
-        {"numberLengths",
-         L4,
-         [] {
-             return changed(L4, {{F::LocalLength, 0, {0}}});
-         },
-         {"E LocalLength"},
-         ""},
-        {"numberLengths",
-         L16,
-         [] {
-             return changed(L16, {{F::NationalLength, 0, {17}}});
-         },
-         {"W NationalLength"},
-         ""},
-        {"numberLengths",
-         L4,
-         [] {
-             return changed(L4, {{F::LocalLength, 0, {10}}});
-         },
-         {"W LocalLength"},
-         "nem kisebb a belföldinél (10)"},
+         {{F::CoNumbers, 6, text("01")}},
+         {"E CoNumbers[1]", "E CoNumbers[4]"}},
+        {"numberLengths", L4, {{F::LocalLength, 0, {0}}}, {"E LocalLength"}},
+        {"numberLengths", L16, {{F::NationalLength, 0, {17}}}, {"W NationalLength"}},
+        {"numberLengths", L4, {{F::LocalLength, 0, {10}}}, {"W LocalLength"}, "belföldinél (10)"},
         {"areaForm",
          L4,
-         [] {
-             return changed(L4, {{F::NationalExceptions, 9, {0x3E, 0xFF, 7}}});
-         },
+         {{F::NationalExceptions, 9, {0x3E, 0xFF, 7}}},
          {"E NationalExceptions[4]"},
          "„3>??”"},
-        {"areaForm",
-         L16,
-         [] {
-             return changed(L16, {{F::NationalExceptions, 0, {0xEE, 7}}});
-         },
-         {"E NationalExceptions[1]"},
-         ""},
+        {"areaForm", L16, {{F::NationalExceptions, 0, {0xEE, 7}}}, {"E NationalExceptions[1]"}},
         {"areaForm",
          L4,
-         [] {
-             return changed(L4, {{F::MobilePrefixes, 0, {0xF6, 0x20}},
-                                 {F::IntlPrefixes, 1, {0x0D}},
-                                 {F::BarredCallInAreas, 12, {0xF1}}});
-         },
-         {"E MobilePrefixes[1]", "E IntlPrefixes[2]", "E BarredCallInAreas[13]"},
-         ""},
+         {{F::MobilePrefixes, 0, {0xF6, 0x20}},
+          {F::IntlPrefixes, 1, {0x0D}},
+          {F::BarredCallInAreas, 12, {0xF1}}},
+         {"E MobilePrefixes[1]", "E IntlPrefixes[2]", "E BarredCallInAreas[13]"}},
         {"exceptionLengths",
          L4,
-         [] {
-             return changed(L4, {{F::NationalExceptions, 9, {0x06, 0x50, 0}}});
-         },
-         {"E NationalExceptions[4]"},
-         ""},
+         {{F::NationalExceptions, 9, {6, 0x50, 0}}},
+         {"E NationalExceptions[4]"}},
         {"exceptionLengths",
          L16,
-         [] {
-             return changed(L16, {{F::NationalExceptions, 2, {0x36, 20}}});
-         },
-         {"W NationalExceptions[2]"},
-         ""},
+         {{F::NationalExceptions, 2, {0x36, 20}}},
+         {"W NationalExceptions[2]"}},
         {"repeatedAreas",
          L4,
-         [] {
-             return changed(L4, {{F::NationalExceptions, 9, {0x06, 0x20, 12}}});
-         },
+         {{F::NationalExceptions, 9, {6, 0x20, 12}}},
          {"E NationalExceptions[1]", "E NationalExceptions[4]"},
          "más hosszal"},
         {"repeatedAreas",
          L4,
-         [] {
-             return changed(L4, {{F::NationalExceptions, 9, {0x06, 0x20, 11}},
-                                 {F::MobilePrefixes, 6, {0x06, 0x20}},
-                                 {F::BarredCallInAreas, 12, {0x21}}});
-         },
+         {{F::NationalExceptions, 9, {6, 0x20, 11}},
+          {F::MobilePrefixes, 6, {6, 0x20}},
+          {F::BarredCallInAreas, 12, {0x21}}},
          {"W NationalExceptions[1]", "W NationalExceptions[4]", "W MobilePrefixes[1]",
-          "W MobilePrefixes[4]", "W BarredCallInAreas[1]", "W BarredCallInAreas[13]"},
-         ""},
+          "W MobilePrefixes[4]", "W BarredCallInAreas[1]", "W BarredCallInAreas[13]"}},
         {"pinCheckingOff",
          L4,
-         [] {
-             return changed(codeTableImage(L4, 5, distinctCodes(2, 4)), L4,
-                            {{F::PinEnable, 0, {0}}});
-         },
+         {{F::PinEnable, 0, {0}}},
          {"W PinEnable"},
-         "a 2 kódnak nincs hatása"},
-        {"codeForm",
-         L4,
-         [] {
-             return codeTableImage(L4, 5, {"1234?", "    ?"});
-         },
-         {"W CodeTable[2]"},
-         ""},
-        {"codeForm",
-         L4,
-         [] { return codeTableImage(L4, 5, {"12 4?"}); },
-         {"E CodeTable[1]"},
-         "„12 4”"},
-        {"codeForm", L16, [] { return codeTableImage(L16, 5, {"12a44"}); }, {"E CodeTable[1]"}, ""},
-        {"codeForm",
-         L4,
-         [] { return codeTableImage(L4, 5, {"123 ?"}); },
-         {"E CodeTable[1]"},
-         "rövidebb a kódhossznál (4 számjegy)"},
-        {"codeRights", L4, [] { return codeTableImage(L4, 5, {"1234A"}); }, {"W CodeTable[1]"}, ""},
-        {"codeRights",
-         L16,
-         [] { return codeTableImage(L16, 5, {"12347"}); },
-         {"W CodeTable[1]"},
-         ""},
+         "2 kódnak",
+         {"1234?", "5678?"}},
+        {"codeForm", L4, {}, {"W CodeTable[2]"}, "Üres sor", {"1234?", "    ?"}},
+        {"codeForm", L4, {}, {"E CodeTable[1]"}, "„12 4”", {"12 4?"}},
+        {"codeForm", L16, {}, {"E CodeTable[1]"}, "„12a4”", {"12a44"}},
+        {"codeForm", L4, {}, {"E CodeTable[1]"}, "(4 számjegy)", {"123 ?"}},
+        {"codeRights", L4, {}, {"W CodeTable[1]"}, "(0x41)", {"1234A"}},
+        {"codeRights", L16, {}, {"W CodeTable[1]"}, "(0x37)", {"12347"}},
         {"duplicateCodes",
          L4,
-         [] {
-             return codeTableImage(L4, 5, {"1234?", "5678?", "1234?"});
-         },
+         {},
          {"E CodeTable[1]", "E CodeTable[3]"},
-         "Ugyanez a kód („1234”) van ezekben a sorokban is: 3"},
+         "sorokban is: 3",
+         {"1234?", "5678?", "1234?"}},
         {"codesBeyondCount",
          L4,
-         [] {
-             return codeTableImage(L4, 5, {"1234?", "5678?"}, 1);
-         },
+         {{F::CodeCount, 0, {1}}},
          {"W CodeCount"},
-         "után még 1 kód áll a táblában (2. rekord)"},
-        {"freeNumberForm",
-         L4,
-         [] {
-             return withFreeNumbers(L4, {"104", "06-1-234"});
-         },
-         {"E FreeNumbers[2]"},
-         ""},
-        {"freeNumberForm",
-         L16,
-         [] { return withFreeNumbers(L16, {"06 1234"}); },
-         {"E FreeNumbers[1]"},
-         ""},
+         "(2. rekord)",
+         {"1234?", "5678?"}},
+        {"freeNumberForm", L4, {}, {"E FreeNumbers[2]"}, "„06-1-234”", {}, {"104", "06-1-234"}},
+        {"freeNumberForm", L16, {}, {"E FreeNumbers[1]"}, "„06 1234”", {}, {"06 1234"}},
         {"repeatedFreeNumbers",
          L4,
-         [] {
-             return withFreeNumbers(L4, {"112", "*21#", "112"});
-         },
+         {},
          {"W FreeNumbers[1]", "W FreeNumbers[3]"},
-         ""},
-        {"callInNumber",
-         L4,
-         [] {
-             return changed(L4, {{F::CallInNumber, 0, text("06A1")}});
-         },
-         {"E CallInNumber"},
-         ""},
-        {"callInNumber",
-         L16,
-         [] {
-             return changed(L16, {{F::LineSettings, 1, {0x14}}});
-         },
-         {"W CallInNumber"},
-         "(2. vonal)"},
+         "",
+         {},
+         {"112", "*21#", "112"}},
+        {"callInNumber", L4, {{F::CallInNumber, 0, text("06A1")}}, {"E CallInNumber"}},
+        {"callInNumber", L16, {{F::LineSettings, 1, {0x14}}}, {"W CallInNumber"}, "(2. vonal)"},
     };
     std::set<std::string_view> ruled;
     for (const Case& c : cases) {
         DatabaseRecord record;
-        record.image = c.image();
+        ConfigImage image = c.base ? c.base() : codeTableImage(c.model, 5, c.codes);
+        writeFreeNumbers(image, c.model, std::vector<RawText>(c.numbers.begin(), c.numbers.end()));
+        record.image = changed(image, c.model, c.writes);
         const SettingsReading reading(record, c.model);
         const auto rule =
             std::find_if(checkRules().begin(), checkRules().end(),
