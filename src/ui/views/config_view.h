@@ -49,6 +49,10 @@ class ConfigView : public QWidget {
     // current and selected. False when the view shows no such control or row.
     bool goToControl(const QString& objectName, std::optional<int> row = std::nullopt);
 
+    // The control whose last store was refused and that still shows the value as typed; none
+    // once it stored or the view was refilled. The page holding it is not to be left.
+    QWidget* refusedControl() const { return refused_; }
+
   protected:
     // The model the view shows since its last refill; none between a model switch and the next
     // refill, when nothing may be stored.
@@ -90,6 +94,7 @@ class ConfigView : public QWidget {
 
     std::vector<std::unique_ptr<LeaveStore>> leaveStores_;
     std::optional<DeviceModel> boundModel_;
+    QPointer<QWidget> refused_;
 };
 
 } // namespace zx
