@@ -6,6 +6,7 @@
 // its trace, and the status is 130 (SIGINT) or 143 (SIGTERM); a second signal ends the program at
 // once.
 #include "app/cli_args.h"
+#include "app/cli_check.h"
 #include "app/cli_common.h"
 #include "app/cli_database.h"
 #include "app/cli_settings.h"
@@ -215,8 +216,9 @@ int runDownload(const QStringList& args) {
 }
 
 int upload(const QStringList& args, WireTrace& trace) {
-    const ParsedArgs a = parseArgs(
-        args, {"--port", "--speed", "--model", "--password", "--backup", "--trace"}, {"--verify"});
+    const ParsedArgs a =
+        parseArgs(args, {"--port", "--speed", "--model", "--password", "--backup", "--trace"},
+                  {"--verify", "--force"});
     if (usageProblem(a, 1)) return ExitUsage;
     trace.setPath(a.value("--trace"));
     if (a.has("--backup") && a.value("--backup").isEmpty()) {
@@ -226,6 +228,7 @@ int upload(const QStringList& args, WireTrace& trace) {
     int status = ExitOk;
     const std::optional<CliDatabase> db = openDatabase(a.positional.first(), a, status);
     if (!db) return status;
+    if (const std::optional<int> refused = refuseUploadOnErrors(*db, a)) return *refused;
 
     // The window's upload: the backup carries the site and owner of the file sent and the
     // password given, so it opens as that file does.
@@ -321,7 +324,7 @@ const bool registered =
                      runDownload}) &&
     registerCommand({"upload",
                      "upload --port PORT [--speed BAUD] [--model 4|16] [--password JELSZÓ] "
-                     "[--backup FÁJL] [--verify] [--trace FÁJL] FÁJL",
+                     "[--backup FÁJL] [--verify] [--force] [--trace FÁJL] FÁJL",
                      runUpload}) &&
     registerCommand(
         {"verify",

@@ -2,6 +2,7 @@
 
 #include "files/cp1250.h"
 #include "files/ini_file.h"
+#include "ui/commands/check_command.h"
 #include "ui/commands/code_commands.h"
 #include "ui/commands/compare_command.h"
 #include "ui/commands/device_link_controller.h"
@@ -75,6 +76,7 @@ DesktopSession::DesktopSession(Interaction& interaction) : interaction_(interact
 
 DesktopSession::~DesktopSession() {
     lineOptions_.reset();
+    check_.reset();
     compare_.reset();
     help_.reset();
     print_.reset();
@@ -123,6 +125,7 @@ bool DesktopSession::start(const DesktopOptions& options, QString* error) {
     print_->connectActions(w.menu().pageSetup, w.menu().print);
     help_ = std::make_unique<HelpCommand>(w);
     compare_ = std::make_unique<CompareCommand>(w, *transfers_, files_->dialogs());
+    check_ = std::make_unique<CheckCommand>(w);
     lineOptions_ = std::make_unique<LineOptionCommands>(w, *transfers_, loadUploadOptions(settings),
                                                         programSettingsPath());
     if (!options.helpDirectory.isEmpty()) help_->setHelpDirectory(options.helpDirectory);

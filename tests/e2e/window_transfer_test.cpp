@@ -241,8 +241,9 @@ TEST_F(WindowTransfer, UploadSendsTheStoredImageAndLeavesTheWindowAsItWas) {
     form->document().markModified();
     form->showView(5);
     zx::childNamed<QListWidget>(*form, "lbFreeCall")->addItem("0612345678");
-    // A code filled into the grid and not stored yet, as an import leaves it.
-    zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->setCell(1, 1, "4711");
+    // A code filled into the grid and not stored yet, as an import leaves it (its six digits:
+    // a shorter code would be an error of the check before the upload).
+    zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->setCell(1, 1, "471147");
     form->codesView()->markGridChanged();
     run("UpLoad1");
     unit->stop();
@@ -253,8 +254,8 @@ TEST_F(WindowTransfer, UploadSendsTheStoredImageAndLeavesTheWindowAsItWas) {
     const std::size_t free = *MemoryMap::of(DeviceModel::Line4).offset(Field::FreeNumbers);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&unitMemory.bytes()[free]), 16),
               "0612345678      ");
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&unitMemory.bytes()[CodeTableStart]), 4),
-              "4711");
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&unitMemory.bytes()[CodeTableStart]), 6),
+              "471147");
     EXPECT_EQ(unit->unit().stats().accepted, 212);
     EXPECT_EQ(panel3(), "Sikeres feltöltés");
     EXPECT_EQ(form->currentView(), 5);

@@ -2,6 +2,7 @@
 
 #include "files/file_bytes.h"
 #include "link/line_service.h"
+#include "ui/commands/check_command.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/main_window.h"
 #include "ui/terminal/terminal_page.h"
@@ -92,6 +93,7 @@ void TransferCommands::upload() {
     // The unit gets what the window shows: the field being typed in and the working copies are
     // stored first, and a refused value sends nothing.
     if (busy() || !form_.commitPendingEdits()) return;
+    if (!uploadPassesCheck(form_)) return;
     // The unit gets the image as it stands now, whatever happens to the window meanwhile.
     UploadJob job;
     job.image = form_.document().image();
