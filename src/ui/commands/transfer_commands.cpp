@@ -84,9 +84,11 @@ bool TransferCommands::openPort() {
 }
 
 void TransferCommands::setBusy(bool busy) {
+    if (busy) focus_.keep(form_);
     form_.setBusy(busy);
     page_.setLineBusy(busy);
     status_->setRunning(busy);
+    if (!busy) focus_.giveBack();
 }
 
 bool TransferCommands::start(LineOperation operation, LineRunner::Work work) {

@@ -8,6 +8,7 @@
 #include "files/upload_options.h"
 #include "link/line_runner.h"
 #include "link/tracing_link.h"
+#include "ui/focus_return.h"
 
 #include <QObject>
 
@@ -95,6 +96,8 @@ class TransferCommands : public QObject {
     WireTraceLog trace_;
     std::function<void(const DownloadResult&)> copyDone_;
     bool closing_ = false;
+    // The control that had the focus when the operation began gets it back at its end.
+    FocusReturn focus_;
 };
 
 } // namespace zx
