@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
+#include <QLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPicture>
@@ -31,6 +32,14 @@ std::vector<RowSpan> controlRows(const QWidget& page) {
         rows.push_back({top, top + child->height()});
     }
     return rows;
+}
+
+// The page's layouts give its controls the room they have now, not when the event loop next
+// runs: outer layouts first.
+void activateLayouts(QWidget& page) {
+    if (page.layout()) page.layout()->activate();
+    for (QWidget* child : page.findChildren<QWidget*>())
+        if (child->layout()) child->layout()->activate();
 }
 
 // The rows the page's column headings take, when it has headings to repeat on every sheet.
@@ -76,6 +85,7 @@ PageOnPaper::PageOnPaper(QWidget& page) : page_(page), size_(page.size()) {
     }
     const QSize full = size_.expandedTo(page.sizeHint());
     if (full != size_) page.resize(full);
+    activateLayouts(page);
 }
 
 PageOnPaper::~PageOnPaper() {
@@ -85,6 +95,7 @@ PageOnPaper::~PageOnPaper() {
         s.area->setVerticalScrollBarPolicy(s.verticalPolicy);
     }
     if (page_.size() != size_) page_.resize(size_);
+    activateLayouts(page_);
     // Where the operator had scrolled the lists to.
     for (const Scrolled& s : scrolled_) {
         s.area->horizontalScrollBar()->setValue(s.x);

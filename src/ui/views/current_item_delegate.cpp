@@ -1,6 +1,7 @@
 #include "ui/views/current_item_delegate.h"
 
 #include <QAbstractItemView>
+#include <QPaintEngine>
 #include <QPainter>
 
 namespace zx {
@@ -9,8 +10,10 @@ CurrentItemDelegate::CurrentItemDelegate(QAbstractItemView* view)
     : QStyledItemDelegate(view), view_(view) {}
 
 bool CurrentItemDelegate::framed(const QPainter* painter, const QModelIndex& index) const {
-    return index.isValid() && index == view_->currentIndex() &&
-           painter->device() == view_->viewport();
+    // The screen's drawing (and a grab of it); a printed page is recorded as a picture.
+    const QPaintEngine* engine = painter->paintEngine();
+    return index.isValid() && index == view_->currentIndex() && engine &&
+           (engine->type() == QPaintEngine::Raster || engine->type() == QPaintEngine::OpenGL2);
 }
 
 void CurrentItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
