@@ -43,18 +43,8 @@ TEST(PictureSlices, CutsFallAboveTheControlsThatWouldBeCut) {
          {{50, 260}, {190, 210}},
          {{0, 100}, {100, 190}, {190, 290}, {290, 300}}},
         {"a zero page height still moves on", 3, 0, {}, {{0, 1}, {1, 2}, {2, 3}}},
-        {"later sheets keep room for repeated headings",
-         250,
-         100,
-         {},
-         {{0, 100}, {100, 180}, {180, 250}},
-         80},
-        {"a later slice's cut moves above a control too",
-         250,
-         100,
-         {{170, 190}},
-         {{0, 100}, {100, 170}, {170, 250}},
-         80},
+        {"later sheets, room for a heading", 250, 100, {}, {{0, 100}, {100, 180}, {180, 250}}, 80},
+        {"their cuts move up too", 250, 100, {{170, 190}}, {{0, 100}, {100, 170}, {170, 250}}, 80},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.laterSliceHeight < 0
