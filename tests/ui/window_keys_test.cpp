@@ -41,7 +41,7 @@ class WindowKeys : public WindowTest, protected GridDriver {
         form->showView(4);
     }
     // Keys as the platform delivers them: to an open popup menu, else to the focus widget;
-    // "refill" fills the grid again, "ime:x" is text an input method hands over.
+    // "ime:x" is text an input method hands over.
     static void type(const QString& keys) {
         for (const QString& key : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             QWidget* target = QApplication::activePopupWidget();
