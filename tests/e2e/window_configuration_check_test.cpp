@@ -11,6 +11,7 @@
 #include "ui/dialogs/interaction.h"
 #include "ui/main_window.h"
 #include "ui/views/codes_view.h"
+#include "scripted_interaction.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -266,6 +266,20 @@ TEST_F(WindowTransfer, UploadSendsTheStoredImageAndLeavesTheWindowAsItWas) {
     EXPECT_EQ(steps.back().done, 255);
 }
 
+// Busy mode takes the focus from the pages; the control that had it has it again at the end.
+TEST_F(WindowTransfer, TheFocusComesBackToTheControlThatHadItAfterEachOperation) {
+    serve(DeviceModel::Line4, demoConfiguration());
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    for (const auto& [command, view, control] :
+         {std::tuple{"DnLoad1", 3, "MEloclen"}, {"UpLoad1", 4, "StringGrid1"}}) {
+        form->showView(view);
+        zx::childNamed<QWidget>(*form, control)->setFocus();
+        run(command);
+        EXPECT_EQ(QApplication::focusWidget(), zx::childNamed<QWidget>(*form, control));
+    }
+}
+
 TEST_F(WindowTransfer, AnEditMadeDuringAnUploadDoesNotReachTheUnit) {
     serve(DeviceModel::Line4, ConfigImage{});
     const std::size_t callIn = *MemoryMap::of(DeviceModel::Line4).offset(Field::CallInNumber);

@@ -64,9 +64,11 @@ void TransferCommands::writeTrace(const QByteArray& trace) {
 }
 
 void TransferCommands::setBusy(bool busy) {
+    if (busy) focus_.keep(form_);
     form_.setBusy(busy);
     page_.setLineBusy(busy);
     status_->setRunning(busy);
+    if (!busy) focus_.giveBack();
 }
 
 bool TransferCommands::start(LineOperation operation, std::function<LineResult(Transfer&)> work) {

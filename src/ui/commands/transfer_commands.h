@@ -9,6 +9,7 @@
 #include "files/connection_settings.h"
 #include "files/upload_options.h"
 #include "link/line_operations.h"
+#include "ui/focus_return.h"
 
 #include <QObject>
 
@@ -89,6 +90,8 @@ class TransferCommands : public QObject {
     // The close question is open: a result that arrives meanwhile waits for its answer.
     bool asking_ = false;
     std::optional<LineResult> waiting_;
+    // The control that had the focus when the operation began gets it back at its end.
+    FocusReturn focus_;
 };
 
 } // namespace zx
