@@ -155,7 +155,8 @@ Checked<NumberTablesStore> changeExceptionEntry(DeviceModel model, const NumberT
     const ExceptionFields fields{padRight(area, AreaChars4, '?'), padLeft(length, 2, '0')};
     NumberTablesForm changed = form;
     changed.exceptionItems[i] = RawText(fields.area.bytes() + fields.length);
-    Checked<NumberTablesStore> stored = storeNumberTables(model, changed);
+    // The prefixes are as their fields were left: only the entry is new.
+    Checked<NumberTablesStore> stored = storeNumberTables(model, changed, &form);
     if (stored) stored.value().entry = fields;
     return stored;
 }

@@ -97,8 +97,9 @@ CallInForm callInForm(const EditorView& view);
 
 // Leaving edBehiv, either call-in box or lbGW: the number's characters, the rest of the field
 // zero bytes; a number other than the one stored must pass CallInNumberRule (digits, "*" and
-// "#", at most 24), else nothing is stored; CallInFlags keeps its other bits only while both boxes are checked (domestic
-// alone gives exactly 1, foreign alone exactly 2); every barred item through digit pair parse.
+// "#", at most 24), else nothing is stored; CallInFlags keeps its other bits only while both boxes
+// are checked (domestic alone gives exactly 1, foreign alone exactly 2); every barred item through
+// digit pair parse.
 Checked<ImagePatch> storeCallIn(const ConfigImage& image, DeviceModel model,
                                 const CallInForm& form);
 

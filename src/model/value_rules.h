@@ -38,8 +38,7 @@ inline constexpr FieldRule ConnectionNameRule{"Kapcsolat", RecordTextLimit};
 inline constexpr FieldRule MobilePrefixRule{"Mobil prefix", 4, FieldCharacters::DigitsOrUnused};
 inline constexpr FieldRule IntlPrefixRule{"Nemzetközi prefix", 2, FieldCharacters::DigitsOrUnused};
 inline constexpr FieldRule ExceptionAreaRule{"Körzetszám", 4, FieldCharacters::DigitsOrUnused};
-inline constexpr FieldRule BarredAreaRule{"Tiltott körzetszám", 2,
-                                          FieldCharacters::DigitsOrUnused};
+inline constexpr FieldRule BarredAreaRule{"Tiltott körzetszám", 2, FieldCharacters::DigitsOrUnused};
 inline constexpr FieldRule CallInNumberRule{"Behívószám", 24, FieldCharacters::Dialled};
 inline constexpr FieldRule FreeNumberRule{"Szám", 16, FieldCharacters::Dialled};
 
@@ -49,8 +48,7 @@ inline constexpr FieldRule FreeNumberRule{"Szám", 16, FieldCharacters::Dialled}
 std::optional<Refusal> fieldRefusal(const FieldRule& rule, const RawText& value);
 
 // The same with another limit than the rule's own (a CO number holds CoWidth characters).
-std::optional<Refusal> fieldRefusal(const FieldRule& rule, std::size_t limit,
-                                    const RawText& value);
+std::optional<Refusal> fieldRefusal(const FieldRule& rule, std::size_t limit, const RawText& value);
 
 // The field's rule for a CO number of `width` characters ("CO szám").
 FieldRule coNumberRule(std::size_t width);
