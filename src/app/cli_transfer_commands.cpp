@@ -1,5 +1,6 @@
 // zendrax-cli download / upload / verify / set-clock: the transfers of the window on the command
-// line, over the same engine. Progress goes to standard error; the status is 0 only on success.
+// line, over the same engine. Progress goes to standard error (on a terminal one line rewritten in
+// place, elsewhere only with --progress); the status is 0 only on success.
 // With --trace FILE every byte on the line is written to FILE when the command ends. SIGINT and
 // SIGTERM stop a transfer as the window's cancel does: it ends within a wait's cancel check, says
 // what the window says, writes its trace, and the status is 130.
@@ -80,8 +81,9 @@ std::optional<int> openPort(SerialPort& port, const ParsedArgs& a) {
     return std::nullopt;
 }
 
+// On a terminal one line rewritten in place; elsewhere only when asked for (--progress).
 void printProgress(const TransferProgress& p) {
-    err(p.status);
+    progress(p.status);
 }
 
 // The outcome of an operation as the operator is told it; the exit status.
@@ -224,8 +226,9 @@ std::vector<SettingDifference> unitDifferences(const DatabaseRecord& file, Devic
 }
 
 int upload(const QStringList& args, WireTrace& trace) {
-    const ParsedArgs a = parseArgs(
-        args, {"--port", "--speed", "--model", "--password", "--backup", "--trace"}, {"--verify"});
+    const ParsedArgs a =
+        parseArgs(args, {"--port", "--speed", "--model", "--password", "--backup", "--trace"},
+                  {"--verify", "--force"});
     if (usageProblem(a, 1)) return ExitUsage;
     trace.setPath(a.value("--trace"));
     if (a.has("--backup") && a.value("--backup").isEmpty()) {
@@ -301,8 +304,8 @@ constexpr int VerifyDifferent = 1;
 constexpr int VerifyError = 2;
 
 int verify(const QStringList& args, WireTrace& trace) {
-    const ParsedArgs a =
-        parseArgs(args, {"--port", "--speed", "--model", "--password", "--trace"}, {"--json"});
+    const ParsedArgs a = parseArgs(args, {"--port", "--speed", "--model", "--password", "--trace"},
+                                   {"--json", "--force"});
     if (usageProblem(a, 1)) return VerifyError;
     trace.setPath(a.value("--trace"));
     int status = ExitOk;
@@ -347,19 +350,21 @@ int runSetClock(const QStringList& args) {
 const bool registered =
     registerCommand({"download",
                      "download --port PORT [--speed BAUD] -o FÁJL [--site HELY] "
-                     "[--owner TULAJDONOS] [--password JELSZÓ] [--trace FÁJL]",
+                     "[--owner TULAJDONOS] [--password JELSZÓ] [--trace FÁJL] [--progress]",
                      runDownload}) &&
     registerCommand({"upload",
-                     "upload --port PORT [--speed BAUD] [--model 4|16] [--password JELSZÓ] "
-                     "[--backup FÁJL] [--verify] [--trace FÁJL] FÁJL",
+                     "upload --port PORT [--speed BAUD] [--model 4|16 [--force]] "
+                     "[--password JELSZÓ] [--backup FÁJL] [--verify] [--trace FÁJL] "
+                     "[--progress] FÁJL",
                      runUpload}) &&
     registerCommand(
         {"verify",
-         "verify --port PORT [--speed BAUD] [--model 4|16] [--password JELSZÓ] [--json] "
-         "[--trace FÁJL] FÁJL: kilépési érték 0 azonos, 1 eltér, 2 hiba",
+         "verify --port PORT [--speed BAUD] [--model 4|16 [--force]] [--password JELSZÓ] "
+         "[--json] [--trace FÁJL] [--progress] FÁJL: kilépési érték 0 azonos, 1 eltér, 2 hiba",
          runVerify}) &&
-    registerCommand(
-        {"set-clock", "set-clock --port PORT [--speed BAUD] [--trace FÁJL]", runSetClock});
+    registerCommand({"set-clock",
+                     "set-clock --port PORT [--speed BAUD] [--trace FÁJL] [--progress]",
+                     runSetClock});
 
 } // namespace
 

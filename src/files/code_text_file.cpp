@@ -89,14 +89,43 @@ std::string folded(std::string_view utf8) {
             ++i;
         }
         switch (code) {
-        case 0xC1: case 0xE1: out.push_back('a'); break;
-        case 0xC9: case 0xE9: out.push_back('e'); break;
-        case 0xCD: case 0xED: out.push_back('i'); break;
-        case 0xD3: case 0xF3: case 0xD6: case 0xF6: case 0xD5: case 0xF5: case 0x150: case 0x151:
-        case 0xD4: case 0xF4: out.push_back('o'); break;
-        case 0xDA: case 0xFA: case 0xDC: case 0xFC: case 0xDB: case 0xFB: case 0x170: case 0x171:
-            out.push_back('u'); break;
-        default: out.push_back('\x7F'); break; // matches no word
+        case 0xC1:
+        case 0xE1:
+            out.push_back('a');
+            break;
+        case 0xC9:
+        case 0xE9:
+            out.push_back('e');
+            break;
+        case 0xCD:
+        case 0xED:
+            out.push_back('i');
+            break;
+        case 0xD3:
+        case 0xF3:
+        case 0xD6:
+        case 0xF6:
+        case 0xD5:
+        case 0xF5:
+        case 0x150:
+        case 0x151:
+        case 0xD4:
+        case 0xF4:
+            out.push_back('o');
+            break;
+        case 0xDA:
+        case 0xFA:
+        case 0xDC:
+        case 0xFC:
+        case 0xDB:
+        case 0xFB:
+        case 0x170:
+        case 0x171:
+            out.push_back('u');
+            break;
+        default:
+            out.push_back('\x7F');
+            break; // matches no word
         }
     }
     return out;
@@ -105,8 +134,11 @@ std::string folded(std::string_view utf8) {
 bool validUtf8(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
         const auto c = static_cast<unsigned char>(bytes[i]);
-        const std::size_t n = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3
-                                                              : (c & 0xF8) == 0xF0 ? 4 : 0;
+        const std::size_t n = c < 0x80             ? 1
+                              : (c & 0xE0) == 0xC0 ? 2
+                              : (c & 0xF0) == 0xE0 ? 3
+                              : (c & 0xF8) == 0xF0 ? 4
+                                                   : 0;
         if (n == 0 || (n == 2 && c < 0xC2) || i + n > bytes.size()) return false;
         for (std::size_t k = 1; k < n; ++k)
             if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
@@ -166,8 +198,7 @@ std::vector<std::string_view> fieldsAfterCode(std::string_view line) {
 std::optional<RightWord> meaningOf(std::string_view field, DeviceModel model) {
     const std::string word = folded(field);
     for (const ReadWord& w : ReadWords)
-        if (w.folded == word && (!w.onlySixteen || model == DeviceModel::Line16))
-            return w.meaning;
+        if (w.folded == word && (!w.onlySixteen || model == DeviceModel::Line16)) return w.meaning;
     return std::nullopt;
 }
 

@@ -25,10 +25,23 @@ std::string_view charactersText(FieldCharacters characters) {
     return {};
 }
 
+// The value between quotes; a control character as \xNN, so that none reaches a terminal.
 std::string valueText(const FieldRule& rule, const RawText& value) {
     if (rule.secret || value.size() > QuotedValueLimit)
         return "a " + std::to_string(value.size()) + " karakteres érték";
-    return "„" + utf8FromCp1250(value) + "”";
+    std::string shown;
+    for (const char c : value.view()) {
+        const auto b = static_cast<unsigned char>(c);
+        // The code page's five undefined bytes read as control characters too.
+        const bool undefined = b == 0x81 || b == 0x83 || b == 0x88 || b == 0x90 || b == 0x98;
+        if (b < 0x20 || b == 0x7F || undefined) {
+            static constexpr char Hex[] = "0123456789ABCDEF";
+            shown += {'\\', 'x', Hex[b >> 4], Hex[b & 0x0F]};
+        } else {
+            shown += utf8FromCp1250(std::string_view(&c, 1));
+        }
+    }
+    return "„" + shown + "”";
 }
 
 } // namespace
