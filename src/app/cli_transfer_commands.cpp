@@ -81,9 +81,15 @@ std::optional<int> openPort(SerialPort& port, const ParsedArgs& a) {
     return std::nullopt;
 }
 
-// On a terminal one line rewritten in place; elsewhere only when asked for (--progress).
+// The steps (the model check, each segment) on a terminal as one line rewritten in place,
+// elsewhere only when asked for (--progress); how the operation ended as a message of its own.
 void printProgress(const TransferProgress& p) {
-    progress(p.status);
+    const bool step = p.status == transfer_text::modelCheck() ||
+                      (p.total > 0 && p.status == transfer_text::segment(p.done));
+    if (step)
+        progress(p.status);
+    else
+        err(p.status);
 }
 
 // The outcome of an operation as the operator is told it; the exit status.

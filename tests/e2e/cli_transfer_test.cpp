@@ -161,7 +161,7 @@ TEST(CliTransfer, AnUploadTheUnitKeepsRejectingFails) {
     ASSERT_TRUE(writeDatabaseFile(file, record, QString()).ok);
 
     Simulator sim({"--model", "4", "--reject-segment", "60"});
-    const CliResult r = runCli({"upload", "--port", sim.path(), file});
+    const CliResult r = runCli({"upload", "--port", sim.path(), "--progress", file});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Memória szegmens: 60/255")));
     EXPECT_FALSE(r.err.contains(QStringLiteral("Memória szegmens: 61/255")));
@@ -181,8 +181,8 @@ TEST(CliTransfer, SigintStopsAnUploadWithStatus130AndItsTrace) {
     Simulator sim({"--model", "4", "--pace", "300"});
     QProcess p;
     p.setReadChannel(QProcess::StandardError);
-    p.start(transferCli(),
-            {"upload", "--port", sim.path(), "--speed", "300", "--trace", trace, file});
+    p.start(transferCli(), {"upload", "--port", sim.path(), "--speed", "300", "--trace", trace,
+                            "--progress", file});
     QByteArray err;
     while (!err.contains("Memória szegmens: 45/255") && p.waitForReadyRead(10000))
         err += p.readAllStandardError();

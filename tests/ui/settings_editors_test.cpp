@@ -108,8 +108,8 @@ TEST_F(SettingsEditors, EnteringAndLeavingAFieldUnchangedLeavesTheFlagClear) {
 }
 
 TEST_F(SettingsEditors, LineRowsOfBothModels) {
-    // 4-line: CO width 2, so "123" in line 3 stores "12".
-    typeAndLeave("MEco03", "123");
+    // 4-line: CO width 2, so "12" fits line 3 (a third character would be refused).
+    typeAndLeave("MEco03", "12");
     EXPECT_EQ(at(1684), '1');
     EXPECT_EQ(at(1685), '2');
     auto* alv2 = find<QCheckBox>("CBalv02");
