@@ -158,6 +158,9 @@ ImagePatch coWidthPatch(const ConfigImage& image, const MemoryMap& map, int widt
     if (!table || width < 1 || width > 4) return patch;
     patch.set(*map.offset(Field::CoWidth), static_cast<Byte>(width));
     const auto w = static_cast<std::size_t>(width);
+    // The field's bytes past the lines' numbers hold no number at the new width: blanks, not
+    // fragments of numbers read at another width.
+    patch.fill(table->start, static_cast<std::size_t>(map.width(Field::CoNumbers)), ' ');
     for (int line = 1; line <= table->lines; ++line) {
         std::string number = readCoNumber(image, table->start, table->storedWidth, line);
         number.resize(w, ' ');

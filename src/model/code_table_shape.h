@@ -72,8 +72,8 @@ struct CoNumberCut {
 
 // CoWidth set to `width` (1..4) and CoNumbers laid out anew for it: each line's number as the
 // window shows it (read with the stored width) becomes its first `width` characters, a shorter
-// one padded with blanks, at CoNumbers + width * (line - 1). The field's bytes past the lines'
-// numbers keep theirs. Nothing for a width outside 1..4 or a model without the fields.
+// one padded with blanks, at CoNumbers + width * (line - 1); the field's bytes past the lines'
+// numbers become blanks. Nothing for a width outside 1..4 or a model without the fields.
 ImagePatch coWidthPatch(const ConfigImage& image, const MemoryMap& map, int width);
 
 // The numbers `width` shortens: those whose characters, without the blanks that pad them, are
