@@ -935,7 +935,8 @@ std::vector<std::string> settableNames(DeviceModel model) {
 
 std::string setHelpText() {
     std::string text =
-        "set FÁJL [--model 4|16] [--password JELSZÓ] NÉV=ÉRTÉK...\n"
+        "set FÁJL|- [--model 4|16] [--password JELSZÓ] [--force] [--from LISTA|-]\n"
+        "    [--site HELY] [--owner TULAJDONOS] [--password-new JELSZÓ] [NÉV=ÉRTÉK...]\n"
         "\n"
         "Az adatbázis file beállításait változtatja, az ablak szerkesztőmezőinek szabályai "
         "szerint.\n"
@@ -943,10 +944,19 @@ std::string setHelpText() {
         "karaktert\n"
         "tárol); a file egyszer, egy lépésben íródik, miután minden értéket elfogadott. Egy "
         "elutasított\n"
-        "érték az ablak üzenetét írja ki, a file nem változik, a kilépési érték nem 0.\n"
+        "érték üzenetét (a mező, a korlát és az érték) a hibakimenetre írja, a file nem "
+        "változik, a\n"
+        "kilépési érték 1. Amit a show kiír, az egyetlen bájtot sem változtat.\n"
         "--model nélkül a file 4 vonalas konfigurációként olvasódik, hacsak elrendezése csak\n"
         "a 16 vonalas típusénak felel meg (kódhossz és kódszám, CO szélesség, SMDR sebesség);\n"
-        "ezt a hibakimenet jelzi.\n"
+        "ezt a hibakimenet jelzi. Ha a --model ellentmond a file elrendezésének, a parancs "
+        "semmit\n"
+        "sem ír (kilépési érték 2), hacsak a --force nincs megadva.\n"
+        "--from LISTA: a show kimenetének formájában adott beállításokat alkalmazza (a - a\n"
+        "szabványos bemenet), a listákat egészben; show A | zendrax-cli set B --from - B minden\n"
+        "beállítását A-éra állítja. --site, --owner, --password-new: a telepítés, a tulajdonos "
+        "és\n"
+        "az új jelszó (legfeljebb 255 karakter).\n"
         "\n"
         "A NÉV és az ÉRTÉK úgy írandó, ahogy a show kiírja:\n"
         "  NÉV=ÉRTÉK                     egyetlen érték\n"
@@ -970,7 +980,10 @@ std::string setHelpText() {
         else
             shownOnly.push_back(entry.name);
     }
-    text += "\nA show kiírja, a set nem változtatja:\n  " + joined(shownOnly, " ") + "\n";
+    text += "\nA show kiírja, a set egyenként nem állítja (a --from listájából a CodeLength, a "
+            "CodeCount\nés a CodeTable együtt, a FreeNumbers egészben érvényesül, a Model "
+            "egyezése kötelező):\n  " +
+            joined(shownOnly, " ") + "\n";
     return text;
 }
 
