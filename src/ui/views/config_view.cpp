@@ -53,6 +53,7 @@ void ConfigView::layoutFor(DeviceModel) {
 
 void ConfigView::refill(const EditorView& view) {
     boundModel_ = view.model;
+    refused_ = nullptr;
     // The controls show the image now; what the commit step stored is no longer on screen.
     for (const auto& entry : leaveStores_)
         entry->committed.reset();
@@ -64,10 +65,12 @@ bool ConfigView::store(const Checked<ImagePatch>& result, QWidget* control) {
         return false;
     }
     if (!result->empty()) document_.apply(*result, ConfigDocument::Flag::SetIfChanged);
+    if (control == refused_) refused_ = nullptr;
     return true;
 }
 
 void ConfigView::refuse(const std::string& message, QWidget* control) {
+    refused_ = control;
     interaction_.message(this, QString::fromStdString(message));
     if (control) control->setFocus();
 }
