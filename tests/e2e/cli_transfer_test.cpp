@@ -82,7 +82,7 @@ TEST_P(CliTransferOfModel, DownloadWritesTheUnitsConfigurationAsADatabaseFile) {
     ASSERT_TRUE(sim.path().startsWith("/dev/")) << sim.path().toStdString();
 
     const CliResult r = runCli({"download", "--port", sim.path(), "-o", out, "--site", "Szeged",
-                                "--owner", "Nagy", "--password", "titok"});
+                                "--owner", "Nagy", "--password", "titok", "--progress"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(QStringLiteral("Tipusellenőrzés...")));
     EXPECT_TRUE(r.err.contains(QStringLiteral("Memória szegmens: 255/255")));
