@@ -163,8 +163,7 @@ TEST(CliTransfer, AnUploadTheUnitKeepsRejectingFails) {
     ASSERT_TRUE(writeDatabaseFile(file, record, QString()).ok);
 
     Simulator sim({"--model", "4", "--reject-segment", "60"});
-    const CliResult r =
-        runCli({"upload", "--port", sim.path(), "--force", "--progress", file});
+    const CliResult r = runCli({"upload", "--port", sim.path(), "--force", "--progress", file});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Memória szegmens: 60/255")));
     EXPECT_FALSE(r.err.contains(QStringLiteral("Memória szegmens: 61/255")));
