@@ -179,6 +179,18 @@ TEST_F(EditCommandsTest, ASessionTakenBackToTheFileAndDoneAgain) {
     EXPECT_EQ(coPosition()->text(), "55");
     EXPECT_TRUE(bytes() == stored);
     EXPECT_EQ(redo()->text(), QString::fromUtf8("&Mégis: Alap / CO pozíció"));
+
+    // So does Ctrl+Z in the grid's open cell.
+    window().showView(PageOrder::CodesPage);
+    grid()->setFocus();
+    grid()->setCurrentIndex(grid()->gridModel()->index(0, 0));
+    const QString code = grid()->cell(1, 1);
+    QTest::keyClicks(grid(), "5");
+    QTest::keyClicks(QApplication::focusWidget(), "55");
+    press("Ctrl+Z");
+    EXPECT_EQ(grid()->cell(1, 1), code);
+    EXPECT_TRUE(bytes() == stored);
+    EXPECT_EQ(redo()->text(), QString::fromUtf8("&Mégis: Kódok / 1. sor"));
 }
 
 TEST_F(EditCommandsTest, SaveMarksTheCleanStateAndBusyModeDisablesBoth) {
