@@ -44,7 +44,7 @@ void measure(const char* what, int runs, double goalMs, const std::function<void
         ms.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
     }
     std::sort(ms.begin(), ms.end());
-    std::printf("%-58s best %8.2f ms   median %8.2f ms   goal %5.0f ms\n", what, ms.front(),
+    std::printf("%-58s best %8.3f ms   median %8.3f ms   goal %5.0f ms\n", what, ms.front(),
                 ms[ms.size() / 2], goalMs);
 }
 
@@ -155,6 +155,7 @@ int main(int argc, char** argv) {
     if (fields.stepCount() != 200) std::abort();
     printMemory("memory of 200 single-field steps", fieldsHeld, 64);
     printMemory("memory of one generation step (614 codes, whole table)", generationHeld, 200);
+    if (!document.canUndo()) std::abort();
     form.hide();
     return 0;
 }

@@ -49,11 +49,14 @@ void ConfigDocument::setCurrentFileName(const QString& name) {
 }
 
 void ConfigDocument::recordChange(const DatabaseRecord& before, const ChangeSource& source) {
+    // What changed names the step, and its row, unless the source says them.
     StepLabel label;
-    if (source.name.empty())
+    if (source.name.empty() || source.row == 0)
         label = describeChange(before, record_, model_, source.namedBy);
-    else
+    if (!source.name.empty()) {
         label.name = source.name;
+        label.mergeKey.clear();
+    }
     label.place.control = source.control;
     if (source.row > 0) label.place.row = source.row;
     history_.record(before.toBytes(), record_.toBytes(), std::move(label));

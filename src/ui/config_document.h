@@ -23,8 +23,8 @@ namespace zx {
 
 // Who makes a change, for the undo history: the name the undo command gives the step (when
 // empty, the settings it changed name it, those of `namedBy` alone when any of them changed)
-// and the control (its object name) and row that show it. A step with a name of its own never
-// merges with another.
+// and the control (its object name) and row that show it (when 0, the first element of a list
+// that changed). A step with a name of its own never merges with another.
 struct ChangeSource {
     std::string name = {};
     std::string control = {};

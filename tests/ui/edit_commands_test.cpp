@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -214,6 +215,28 @@ TEST_F(EditCommandsTest, SaveMarksTheCleanStateAndBusyModeDisablesBoth) {
     press("Ctrl+N");
     EXPECT_FALSE(undo()->isEnabled());
     EXPECT_EQ(undo()->text(), QString::fromUtf8("&Visszavonás"));
+}
+
+TEST_F(EditCommandsTest, AFreeNumberDeletedComesBackSelected) {
+    window().showView(PageOrder::FreeNumbersPage);
+    auto* list = childNamed<QListWidget>(window(), "lbFreeCall");
+    for (const char* number : {"0611", "0612", "0613"}) {
+        childNamed<QLineEdit>(window(), "MEfreecall")->setText(QString::fromLatin1(number));
+        QTest::mouseClick(childNamed<QPushButton>(window(), "BTNujszam1"), Qt::LeftButton);
+    }
+    EXPECT_EQ(undo()->text(), QString::fromUtf8("&Visszavonás: Számok / Uj szám"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    QTest::mouseClick(childNamed<QPushButton>(window(), "BTNfreedel"), Qt::LeftButton);
+    EXPECT_EQ(undo()->text(), QString::fromUtf8("&Visszavonás: Számok / Törlés"));
+    window().showView(PageOrder::BasicPage);
+    coPosition()->setFocus();
+    press("Ctrl+Z");
+    EXPECT_EQ(window().currentView(), PageOrder::FreeNumbersPage);
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->currentRow(), 1);
+    EXPECT_TRUE(list->item(1)->isSelected());
+    EXPECT_EQ(list->item(1)->text().trimmed(), "0612");
 }
 
 } // namespace
