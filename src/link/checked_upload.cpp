@@ -26,7 +26,9 @@ CheckedUploadResult uploadWithChecks(Transfer& transfer, const ConfigImage& imag
         if (!result.backupKept) return result;
     }
     phase(UploadPhase::Upload);
-    result.upload = transfer.upload(image, model);
+    // The backup's download has just asked the unit its model; the upload takes its answer.
+    result.upload = transfer.upload(
+        image, model, result.backup ? std::optional(result.backup->model) : std::nullopt);
     if (checks.readBack && result.upload->ok()) {
         phase(UploadPhase::ReadBack);
         result.readBack = transfer.download();

@@ -3,7 +3,7 @@
 // the line: the unit's configuration downloaded first, so that what the upload overwrites can be
 // kept, and downloaded again afterwards, so that what the unit kept can be compared with what it
 // was sent. Nothing is written to the unit unless the backup, when asked for, was downloaded and
-// kept.
+// kept, and the unit reported the configuration's model (one model check serves both).
 #include "link/transfer.h"
 
 #include <QString>

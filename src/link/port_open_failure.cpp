@@ -91,6 +91,23 @@ QString portOpenAdvice(int errorNumber, const QString& path, const PortHolderLoo
     }
 }
 
+QString portLineAdvice(int errorNumber) {
+    switch (errorNumber) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case EIO:
+        return QStringLiteral("A vonal megszakadt: az átalakítót kihúzták, vagy az egység, illetve "
+                              "a kábel nem elérhető. Ellenőrizze a csatlakozásokat és az egység "
+                              "tápellátását, majd próbálja újra.");
+    case EBADF:
+        return QStringLiteral("A port közben bezárult. Kapcsolódjon újra, majd próbálja újra.");
+    default:
+        return QStringLiteral("A soros vonalon hiba történt. Ellenőrizze a kábelt, az átalakítót "
+                              "és az egység tápellátását, majd próbálja újra.");
+    }
+}
+
 QString systemPortHolder(const QString& path, const QStringList& lockFolders,
                          const QString& procFolder) {
     const QFileInfo info(path);

@@ -16,6 +16,11 @@ using PortHolderLookup = std::function<QString(const QString& path)>;
 // error number of the failed open of path; empty for a number with nothing useful to add.
 QString portOpenAdvice(int errorNumber, const QString& path, const PortHolderLookup& holderOf);
 
+// The Hungarian sentences that follow "ReadFile function failed (win error code: N)" and the
+// other failures of an open line: what most likely happened (the adapter unplugged, the unit or
+// the cable gone) and what to do. Every number gets advice: the operator always learns what next.
+QString portLineAdvice(int errorNumber);
+
 // The system's answer to who holds a port: the UUCP lock file of the device in one of
 // lockFolders (its process number, as text or as a binary number), else a process of procFolder
 // with the device among its open files; the process's name from its "comm" file.

@@ -94,7 +94,11 @@ QString messageOf(int code) {
 SerialPortError::SerialPortError(int code, int errorNumber, const QString& advice)
     : code_(code), errorNumber_(errorNumber) {
     QString text = QStringLiteral("%1 (win error code: %2)").arg(messageOf(code)).arg(errorNumber);
-    if (!advice.isEmpty()) text += QLatin1Char('\n') + advice;
+    // A failure of the open line always says what happened and what to do.
+    const bool lineFailure =
+        code == CE_ReadFailed || code == CE_WriteFailed || code == CE_LineFailed;
+    const QString said = advice.isEmpty() && lineFailure ? portLineAdvice(errorNumber) : advice;
+    if (!said.isEmpty()) text += QLatin1Char('\n') + said;
     text_ = text.toStdString();
 }
 

@@ -20,7 +20,8 @@ enum PortErrorCode { CE_OpenFailed, CE_WriteFailed, CE_ReadFailed, CE_SetupFaile
 // A serial port failure: what failed and the system's error number (errno).
 class SerialPortError : public std::exception {
   public:
-    // advice, when given, follows the text on a line of its own (what to do about it).
+    // advice, when given, follows the text on a line of its own (what to do about it); a read,
+    // write or line failure without it gets the line's advice (portLineAdvice).
     SerialPortError(int code, int errorNumber, const QString& advice = QString());
     int code() const { return code_; }
     int errorNumber() const { return errorNumber_; }

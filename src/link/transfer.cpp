@@ -2,6 +2,7 @@
 
 #include "model/codecs.h"
 #include "model/memory_map.h"
+#include "model/model_recognition.h"
 
 #include <algorithm>
 #include <string>
@@ -33,7 +34,23 @@ QString uploadTimeout() {
 QString cancelled() {
     return QStringLiteral("Megszakítva.");
 }
+QString clockNotSet() {
+    return QStringLiteral("Az óra beállítása nem sikerült: az egység nem válaszolt.");
+}
+QString uploadSkipped() {
+    return QStringLiteral("Feltöltés elmaradt.");
+}
+QString wrongUnitModel(DeviceModel unit, DeviceModel configuration) {
+    return QStringLiteral("Az egység %1 típusú, a konfiguráció %2 típusú: a feltöltés elmaradt, "
+                          "az egységre semmi sem került.")
+        .arg(QString::fromStdString(modelShortName(unit)),
+             QString::fromStdString(modelShortName(configuration)));
+}
 } // namespace transfer_text
+
+bool UploadResult::wrongModel() const {
+    return unitModel && *unitModel != sentModel;
+}
 
 namespace {
 
@@ -188,6 +205,23 @@ std::optional<Byte> Transfer::awaitByte(std::int64_t startMs, int limitMs) {
     }
 }
 
+std::optional<Transfer::Reply> Transfer::identifyUnit() {
+    wakeUp();
+    if (clock_.cancelled()) return std::nullopt;
+    report(transfer_text::modelCheck(), 0, 0);
+    for (int attempt = 0; attempt < MaxAttempts; ++attempt) {
+        Reply ident = singleRead(IdentSegment);
+        if (clock_.cancelled()) return std::nullopt;
+        if (ident.valid()) return ident;
+    }
+    return std::nullopt;
+}
+
+DeviceModel Transfer::modelOf(const Reply& ident) {
+    const bool fourLine = ident.bytes.mid(ModelIdOffset, ModelIdLength) == FourLineModelId;
+    return fourLine ? DeviceModel::Line4 : DeviceModel::Line16;
+}
+
 DownloadResult Transfer::download() {
     DownloadResult result;
     if (const auto refused = refusal()) {
@@ -202,17 +236,10 @@ DownloadResult Transfer::download() {
         return result;
     };
 
-    wakeUp();
-    if (clock_.cancelled()) return cancelledHere();
     result.image.fill(0);
-    report(transfer_text::modelCheck(), 0, 0);
-
-    Reply ident;
-    for (int attempt = 0; attempt < MaxAttempts && !result.identified; ++attempt) {
-        ident = singleRead(IdentSegment);
-        if (clock_.cancelled()) return cancelledHere();
-        result.identified = ident.valid();
-    }
+    const std::optional<Reply> ident = identifyUnit();
+    if (clock_.cancelled()) return cancelledHere();
+    result.identified = ident.has_value();
     if (!result.identified) {
         // No unit answered: there is no model to read a configuration with.
         result.outcome = TransferOutcome::Failed;
@@ -222,11 +249,10 @@ DownloadResult Transfer::download() {
         return result;
     }
     ConfigImage::Segment identData{};
-    std::copy_n(reinterpret_cast<const Byte*>(ident.bytes.constData()), SegmentSize,
+    std::copy_n(reinterpret_cast<const Byte*>(ident->bytes.constData()), SegmentSize,
                 identData.begin());
     result.image.setSegment(IdentSegment, identData);
-    const bool fourLine = ident.bytes.mid(ModelIdOffset, ModelIdLength) == FourLineModelId;
-    result.model = fourLine ? DeviceModel::Line4 : DeviceModel::Line16;
+    result.model = modelOf(*ident);
 
     const int start = startSegment(result.model);
     int segment = start;
@@ -265,8 +291,10 @@ DownloadResult Transfer::download() {
     return result;
 }
 
-UploadResult Transfer::upload(ConfigImage image, DeviceModel model) {
+UploadResult Transfer::upload(ConfigImage image, DeviceModel model,
+                              std::optional<DeviceModel> identifiedUnit) {
     UploadResult result;
+    result.sentModel = model;
     if (const auto refused = refusal()) {
         result.outcome = *refused;
         return result;
@@ -274,6 +302,27 @@ UploadResult Transfer::upload(ConfigImage image, DeviceModel model) {
     RunningGuard guard(running_);
 
     constexpr int last = TransferProgress::LastSegment;
+    // A configuration laid out for the other model would land at the wrong offsets: the unit
+    // is asked what it is before anything is written to it.
+    result.unitModel = identifiedUnit;
+    if (!result.unitModel) {
+        const std::optional<Reply> ident = identifyUnit();
+        if (ident) result.unitModel = modelOf(*ident);
+    }
+    if (!result.unitModel || result.wrongModel()) {
+        if (clock_.cancelled()) {
+            result.outcome = TransferOutcome::Cancelled;
+            result.status = transfer_text::cancelled();
+        } else if (!result.unitModel) {
+            result.status = transfer_text::communicationError();
+            result.message = transfer_text::uploadTimeout();
+        } else {
+            result.status = transfer_text::uploadSkipped();
+            result.message = transfer_text::wrongUnitModel(*result.unitModel, model);
+        }
+        report(result.status, 0, 0);
+        return result;
+    }
     int segment = startSegment(model);
     int retries = 0;
     do {
@@ -340,7 +389,7 @@ ClockResult Transfer::setClock(const QDateTime& localTime) {
         result.status = transfer_text::cancelled();
     } else {
         result.status = transfer_text::communicationError();
-        result.message = transfer_text::uploadTimeout();
+        result.message = transfer_text::clockNotSet();
     }
     report(result.status, 0, 0);
     return result;

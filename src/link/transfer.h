@@ -49,6 +49,11 @@ struct UploadResult {
     TransferOutcome outcome = TransferOutcome::Failed;
     int accepted = 0;   // segments the unit acknowledged
     int framesSent = 0; // write frames put on the line (a cut-short frame included)
+    // The model the unit reported before the first frame; nothing when it never answered.
+    std::optional<DeviceModel> unitModel;
+    // The unit is of another model than the configuration: nothing was written.
+    bool wrongModel() const;
+    DeviceModel sentModel = DeviceModel::Line4;
     QString status;
     QString message;
     bool ok() const { return outcome == TransferOutcome::Success; }
@@ -78,8 +83,13 @@ class Transfer {
     bool running() const { return running_; }
 
     DownloadResult download();
-    // Sends the image as it was when the upload started: the engine keeps its own copy.
-    UploadResult upload(ConfigImage image, DeviceModel model);
+    // Sends the image as it was when the upload started: the engine keeps its own copy. Before
+    // the first frame the unit is woken and asked its model as a download asks it; a unit that
+    // does not answer, or that is of another model than `model`, gets no write frame. A caller
+    // that has just identified the unit on the same line (a backup downloaded first) passes
+    // the model it reported instead, and the unit is not asked again.
+    UploadResult upload(ConfigImage image, DeviceModel model,
+                        std::optional<DeviceModel> identifiedUnit = std::nullopt);
     // The clock frame carries localTime; the overload takes the computer's local time once.
     ClockResult setClock(const QDateTime& localTime);
     ClockResult setClock();
@@ -107,6 +117,10 @@ class Transfer {
     };
 
     Reply singleRead(int segment);
+    // Wakes the unit and reads its identification with the download's attempts: the
+    // identification segment's reply, or nothing when no valid one came (or on a cancel).
+    std::optional<Reply> identifyUnit();
+    static DeviceModel modelOf(const Reply& ident);
     void drain(int chunk);
     // Writes a frame and returns the moment its answer may start to be awaited from.
     std::int64_t send(const QByteArray& frame);
@@ -139,7 +153,12 @@ QString communicationError(); // "Kommunikációs hiba."
 QString uploadDone();         // "Sikeres feltöltés"
 QString downloadTimeout();    // "Letöltési időtúllépés !!!"
 QString uploadTimeout();      // "Feltöltési időtúllépés !!!"
-QString cancelled();          // "Megszakítva."
+QString uploadSkipped();      // "Feltöltés elmaradt."
+QString clockNotSet();        // the clock frame got no answer
+// The unit is of another model than the configuration: which is which, and that nothing was
+// written.
+QString wrongUnitModel(DeviceModel unit, DeviceModel configuration);
+QString cancelled(); // "Megszakítva."
 } // namespace transfer_text
 
 } // namespace zx

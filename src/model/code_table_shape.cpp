@@ -117,6 +117,19 @@ int codesShortenedBy(const ConfigImage& image, const MemoryMap& map, CodeTableSh
     return shortened;
 }
 
+int codesLeftShortBy(const ConfigImage& image, const MemoryMap& map, CodeTableShape size) {
+    size = heldWithinTable(size);
+    const auto stored = storedTable(image, map);
+    if (!stored) return 0;
+    int left = 0;
+    for (int n = 0; n < std::min(size.count, stored->count); ++n) {
+        const std::size_t kept =
+            std::min(codeOf(image, *stored, n).size(), static_cast<std::size_t>(size.digits));
+        left += kept > 0 && kept < static_cast<std::size_t>(size.digits);
+    }
+    return left;
+}
+
 int codesHeld(const ConfigImage& image, const MemoryMap& map) {
     const auto stored = storedTable(image, map);
     if (!stored) return 0;

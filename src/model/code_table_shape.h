@@ -52,6 +52,11 @@ ImagePatch reshapedCodeTablePatch(const ConfigImage& image, const MemoryMap& map
 // blanks that pad it, is longer than the new digits.
 int codesShortenedBy(const ConfigImage& image, const MemoryMap& map, CodeTableShape size);
 
+// How many of the codes the new size keeps are not blank and hold fewer characters than its
+// digits (padded with blanks): the unit accepts such a code only once it is typed again or
+// generated at the new length.
+int codesLeftShortBy(const ConfigImage& image, const MemoryMap& map, CodeTableShape size);
+
 // How many of the stored codes are not blank (the codes a new table would replace).
 int codesHeld(const ConfigImage& image, const MemoryMap& map);
 

@@ -71,6 +71,12 @@ std::string switchModelQuestion(DeviceModel suggested) {
     return "Ez a file " + modelShortName(suggested) + " konfigurációnak látszik. Átvált?";
 }
 
+std::string modelChangeQuestion(const ConfigImage& image, DeviceModel current, DeviceModel chosen) {
+    if (current == chosen || recognizeModel(image, chosen).suggested != current) return {};
+    return "A konfiguráció " + modelShortName(current) + " típusú. Biztosan " +
+           modelShortName(chosen) + "-ként kezeli?";
+}
+
 std::string notComparableMessage(DeviceModel suggested, DeviceModel shown) {
     return "Ez a file " + modelShortName(suggested) + " konfigurációnak látszik, a megjelenített " +
            modelShortName(shown) + " beállításokkal nem hasonlítható össze !!!";

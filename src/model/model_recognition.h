@@ -54,6 +54,11 @@ std::string modelShortName(DeviceModel model);
 // The window's question: "Ez a file Vardo-16 konfigurációnak látszik. Átvált?"
 std::string switchModelQuestion(DeviceModel suggested);
 
+// The model box's question before the configuration shown as `current` is read as `chosen`:
+// "A konfiguráció Vardo-16 típusú. Biztosan Vardo-4-ként kezeli?", when the image fits only the
+// current model's layout (the rule Open uses); empty when nothing speaks against the switch.
+std::string modelChangeQuestion(const ConfigImage& image, DeviceModel current, DeviceModel chosen);
+
 // Why a file is not compared with the configuration shown: "Ez a file Vardo-16 konfigurációnak
 // látszik, a megjelenített Vardo-4 beállításokkal nem hasonlítható össze !!!"
 std::string notComparableMessage(DeviceModel suggested, DeviceModel shown);

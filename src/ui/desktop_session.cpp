@@ -62,6 +62,7 @@ PrintSources printSources(MainWindow& w, DeviceLinkController& link) {
         return lines;
     };
     s.window = [&w]() -> QWidget* { return &w; };
+    s.ended = [&w](const QString& outcome) { w.lineState().showOutcome(outcome); };
     s.pageWidget = [&w] { return w.viewPages->currentWidget(); };
     s.pageName = [&w] {
         return w.viewPages->tabText(w.viewPages->currentIndex()).remove(QLatin1Char('&'));

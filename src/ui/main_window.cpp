@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include "model/model_recognition.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/views/codes_view.h"
 #include "ui/views/free_numbers_view.h"
@@ -55,7 +56,7 @@ MainWindow::MainWindow(ConfigDocument& document, Interaction& interaction, QWidg
     connect(menu_->exitProgram, &QAction::triggered, this, &MainWindow::close);
     setMenuEnabled(menu_->codesMenu, false);
     setMenuEnabled(menu_->numbersMenu, false);
-    connect(viewPages, &QTabWidget::currentChanged, this, &MainWindow::viewChanged);
+    connect(viewPages, &ViewPages::pageShown, this, &MainWindow::viewChanged);
     connect(modelBox, &QComboBox::activated, this, &MainWindow::modelBoxChanged);
     connect(viewPages, &ViewPages::codePanelTextChanged, this,
             [this](const QString& text) { setStatusText(Panel::Codes, text); });
@@ -110,6 +111,13 @@ void MainWindow::modelBoxChanged() {
     // Nothing has been put into the new configuration yet: the model chosen gets its own, as
     // New would give it, instead of the other model's defaults read through the wrong map.
     const bool untouched = document_.isUntouchedNew();
+    // A configuration that fits only the model shown would be read as garbage: asked first.
+    const std::string question =
+        untouched ? std::string()
+                  : modelChangeQuestion(document_.image(), document_.model(), chosen);
+    if (!question.empty() && interaction_.askYesNo(this, QStringLiteral("Zendrax"),
+                                                   fromUtf8(question)) != Interaction::Answer::Yes)
+        return;
     showModel(chosen);
     // Otherwise the editors show the unchanged image through the new map at once, so none of
     // them can store at an offset of the previous model.

@@ -3,6 +3,7 @@
 #include "model/path_ellipsis.h"
 #include "ui/views/view_helpers.h"
 
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
@@ -45,7 +46,14 @@ QRect MiddleElidedLabel::textRect() const {
 }
 
 QString MiddleElidedLabel::shownText() const {
-    return fontMetrics().elidedText(text(), Qt::ElideMiddle, textRect().width());
+    // The device's own name (with the speed after it) is what tells two ports apart: the
+    // directories before it give way first.
+    const QFontMetrics metrics = fontMetrics();
+    const int room = textRect().width();
+    const std::string shown = ellipsizePath(text().toStdString(), [&](std::string_view candidate) {
+        return metrics.horizontalAdvance(fromUtf8(candidate)) <= room;
+    });
+    return metrics.elidedText(fromUtf8(shown), Qt::ElideMiddle, room);
 }
 
 void MiddleElidedLabel::paintEvent(QPaintEvent* event) {
@@ -79,7 +87,8 @@ StatusPanels::StatusPanels(QStatusBar* bar) {
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setFixedWidth(PanelWidths[i]);
         labels_[static_cast<std::size_t>(i)] = label;
-        bar->addWidget(label);
+        // The connection panel grows into the bar's free room, as far as its text needs.
+        bar->addWidget(label, i == Connection ? 1 : 0);
     }
 }
 
@@ -89,9 +98,12 @@ void StatusPanels::setText(int panel, const QString& text) {
     else if (panel > 0 && panel < Count) {
         QLabel* label = labels_[static_cast<std::size_t>(panel)];
         label->setText(text);
-        if (panel == Connection)
+        if (panel == Connection) {
             label->setToolTip(text);
-        else if (const int needed = neededWidth(*label, text); needed > label->width())
+            label->setSizePolicy(QSizePolicy::Expanding, label->sizePolicy().verticalPolicy());
+            label->setMinimumWidth(PanelWidths[Connection]);
+            label->setMaximumWidth(std::max(PanelWidths[Connection], neededWidth(*label, text)));
+        } else if (const int needed = neededWidth(*label, text); needed > label->width())
             label->setFixedWidth(needed);
     }
 }
@@ -135,6 +147,11 @@ void LineStatePanel::show(State state) {
 
 void LineStatePanel::show(const QString& transferStatus) {
     panels_.setText(StatusPanels::State, transferStatus);
+}
+
+void LineStatePanel::showOutcome(bool ok, const QString& done, const QString& failed,
+                                 const QString& path) {
+    showOutcome(ok ? QStringLiteral("%1: %2").arg(done, QFileInfo(path).fileName()) : failed);
 }
 
 void LineStatePanel::fitTexts(const QStringList& transferTexts) {

@@ -1,8 +1,9 @@
 #pragma once
 // The status bar's four panels: 0 the database file, 1 the code table size, 2 the connection,
-// 3 the connection state and progress. The file panel draws a long path with its leading
-// directory names replaced by "..."; the connection panel a long port name with "..." in its
-// middle, the whole name in its tip; the other panels widen to show every text whole.
+// 3 the connection state and progress, or how the last command ended. The file panel draws a
+// long path with its leading directory names replaced by "..."; the connection panel grows into
+// the bar's free room and then gives up a long port path's directories to "..." before the
+// device's own name, the whole text in its tip; the other panels widen to show every text whole.
 #include <QFrame>
 #include <QLabel>
 
@@ -29,7 +30,8 @@ class PathPanel : public QFrame {
     QString text_;
 };
 
-// A label that draws a text too long for it with "..." in its middle; text() stays whole.
+// A label that draws a path too long for it with its directories given way to "..." (and, when
+// even that is too long, "..." in its middle); text() stays whole.
 class MiddleElidedLabel : public QLabel {
     Q_OBJECT
   public:
@@ -71,6 +73,11 @@ class LineStatePanel {
 
     void show(State state);
     void show(const QString& transferStatus);
+    // How a command that ended went ("Mentve: a.vd1", "Mentés sikertelen."): the last line
+    // always tells the present, not an operation that ended earlier.
+    void showOutcome(const QString& text) { show(text); }
+    // "WHAT: FILE" with the file's name only, or "FAILED" when the command failed.
+    void showOutcome(bool ok, const QString& done, const QString& failed, const QString& path);
     static QString textOf(State state);
     // Widens the panel so that every state and each of these texts shows whole.
     void fitTexts(const QStringList& transferTexts);

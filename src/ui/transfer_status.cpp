@@ -3,13 +3,46 @@
 #include "ui/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 
+#include <functional>
+
 namespace zx {
+
+namespace {
+
+// Escape stops the operation wherever the key lands in the window: a menu bar left in its
+// keyboard mode, or a control that takes Escape for itself, would otherwise swallow it. An open
+// pop-up menu keeps its Escape, which closes it.
+class EscapeAnywhere : public QObject {
+  public:
+    EscapeAnywhere(QWidget& window, std::function<void()> cancel)
+        : QObject(&window), window_(window), cancel_(std::move(cancel)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress ||
+            static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->window() != &window_ || qobject_cast<QMenu*>(widget)) return false;
+        cancel_();
+        return true;
+    }
+
+  private:
+    QWidget& window_;
+    std::function<void()> cancel_;
+};
+
+} // namespace
 
 TransferStatus::TransferStatus(MainWindow& form) : QObject(&form) {
     QStatusBar* bar = form.statusBarWidget;
@@ -35,6 +68,7 @@ TransferStatus::TransferStatus(MainWindow& form) : QObject(&form) {
     escape_->setEnabled(false);
     form.addAction(escape_);
     connect(escape_, &QAction::triggered, this, &TransferStatus::cancelRequested);
+    escapeAnywhere_ = new EscapeAnywhere(form, [this] { emit cancelRequested(); });
     traceNote_ = new QLabel(bar);
     traceNote_->setObjectName(QStringLiteral("lblTrace"));
     traceNote_->hide();
@@ -46,6 +80,10 @@ void TransferStatus::setRunning(bool running) {
     progress_->setVisible(running);
     cancel_->setVisible(running);
     escape_->setEnabled(running);
+    if (running)
+        qApp->installEventFilter(escapeAnywhere_);
+    else
+        qApp->removeEventFilter(escapeAnywhere_);
 }
 
 void TransferStatus::showProgress(const TransferProgress& p) {

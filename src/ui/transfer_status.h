@@ -20,7 +20,8 @@ class TransferStatus : public QObject {
   public:
     explicit TransferStatus(MainWindow& form);
 
-    // The bar and the button shown (reset) or hidden; Escape cancels only while shown.
+    // The bar and the button shown (reset) or hidden; Escape cancels only while shown, and then
+    // wherever the focus is in the window (a menu bar left by its menu included).
     void setRunning(bool running);
     void showProgress(const TransferProgress& progress);
     // The trace file's name in the bar, its path in the tip; nothing for an empty path.
@@ -34,6 +35,8 @@ class TransferStatus : public QObject {
     QPointer<QPushButton> cancel_;
     QPointer<QAction> escape_;
     QPointer<QLabel> traceNote_;
+    // Takes Escape from wherever it lands in the window while an operation runs.
+    QPointer<QObject> escapeAnywhere_;
 };
 
 } // namespace zx

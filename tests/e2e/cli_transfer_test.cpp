@@ -1,5 +1,6 @@
 // zendrax-cli download, upload and set-clock against zendrax-cli simulate on a pseudo-terminal.
 #include "files/database_file.h"
+#include "model/new_configuration.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -166,6 +167,26 @@ TEST(CliTransfer, AnUploadTheUnitKeepsRejectingFails) {
     EXPECT_TRUE(r.err.contains(QStringLiteral("Memória szegmens: 60/255")));
     EXPECT_FALSE(r.err.contains(QStringLiteral("Memória szegmens: 61/255")));
     EXPECT_TRUE(r.err.trimmed().endsWith(QStringLiteral("Feltöltési időtúllépés !!!")));
+}
+
+// A file of the other model than the unit: the unit is asked first and gets no write frame.
+TEST(CliTransfer, AnUploadToAUnitOfTheOtherModelWritesNothing) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("negy.vd1");
+    DatabaseRecord record;
+    applyNewConfiguration(record, DeviceModel::Line4);
+    ASSERT_TRUE(writeDatabaseFile(file, record, QString()).ok);
+
+    Simulator sim({"--model", "16"});
+    const CliResult r = runCli({"upload", "--port", sim.path(), "--model", "4", file});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(
+        r.err.contains(QStringLiteral("Az egység Vardo-16 típusú, a konfiguráció Vardo-4 típusú")))
+        << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains(QStringLiteral("Memória szegmens")));
+    ASSERT_TRUE(sim.stop());
+    EXPECT_TRUE(sim.summary().contains(QStringLiteral("1 olvasási kérés, 0 írási keret")))
+        << sim.summary().toStdString();
 }
 
 // SIGINT stops an upload as the window's cancel does: soon, with the window's message, status 130

@@ -161,8 +161,13 @@ TEST_F(CliVerify, TheTraceHoldsEveryByteOnTheLine) {
                                               "D2C\r"
                                               "D2C\r")));
     EXPECT_EQ(traced(down, "<-").size(), 33 * (1 + 2 * 212));
-    EXPECT_EQ(traced(up, "->").size(), 70 * 212);
-    EXPECT_EQ(traced(up, "<-"), QByteArray(212, '\x06'));
+    // The upload asks the unit its model first: wake-up and one read of the identification.
+    const QByteArray frames = traced(up, "->");
+    EXPECT_EQ(frames.size(), 3 + 4 + 70 * 212);
+    EXPECT_TRUE(frames.startsWith(QByteArray("\x03\x1B\x1B"
+                                             "D2B\rU2C")));
+    EXPECT_EQ(traced(up, "<-").size(), 33 + 212);
+    EXPECT_TRUE(traced(up, "<-").endsWith(QByteArray(212, '\x06')));
     EXPECT_EQ(traced(clock, "->").size(), 70);
     EXPECT_EQ(traced(clock, "<-").size(), 1);
 
@@ -170,7 +175,7 @@ TEST_F(CliVerify, TheTraceHoldsEveryByteOnTheLine) {
     const CliRun r = cli({"set-clock", "--port", sim.path(), "--trace", dir.filePath("no/t")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(dir.filePath("no/t"))) << r.err.toStdString();
-    EXPECT_TRUE(sim.summary().contains(QStringLiteral("425 olvasási kérés, 214 írási keret")))
+    EXPECT_TRUE(sim.summary().contains(QStringLiteral("426 olvasási kérés, 214 írási keret")))
         << sim.summary().toStdString();
 }
 

@@ -11,15 +11,19 @@
 #include "ui/desktop_session.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/dialogs/password_dialog.h"
+#include "ui/dialogs/preferences_dialog.h"
 #include "ui/main_window.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -235,6 +239,86 @@ TEST_F(WindowBusy, ACancelledUploadNamesItsBackupAndOffersToUploadAgain) {
     transfers().cancel();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !transfers().busy(); }, 5000));
     EXPECT_EQ(panel3(), QStringLiteral("Megszakítva."));
+}
+
+// What the operator did not see leaves nothing behind: a refused value keeps its page however
+// another is chosen, the model box asks before reading a configuration as the other model,
+// Escape in the preferences discards, and Escape stops a transfer after a menu was opened.
+TEST_F(WindowBusy, NothingTheOperatorDidNotSeeReachesTheConfiguration) {
+    start({.silent = true});
+    MainWindow& w = window();
+    const DatabaseRecord before = w.document().record();
+
+    w.showView(PageOrder::BasicPage);
+    auto* coPosition = childNamed<QLineEdit>(w, "MEcopos");
+    ASSERT_NE(coPosition, nullptr);
+    coPosition->setFocus();
+    coPosition->selectAll();
+    QTest::keyClicks(coPosition, "300");
+    QTabBar* tabs = w.viewPages->tabBar();
+    const std::pair<const char*, std::function<void()>> leaveBy[] = {
+        {"tab",
+         [&] {
+             QTest::mouseClick(tabs, Qt::LeftButton, {},
+                               tabs->tabRect(PageOrder::NumbersPage).center());
+         }},
+        {"view menu", [&] { w.menu().viewActions()[PageOrder::NumbersPage]->trigger(); }},
+        {"Ctrl+Tab", [&] { QTest::keyClick(coPosition, Qt::Key_Tab, Qt::ControlModifier); }},
+        {"Ctrl+S", [&] { QTest::keyClick(coPosition, Qt::Key_S, Qt::ControlModifier); }},
+    };
+    for (const auto& [how, leave] : leaveBy) {
+        SCOPED_TRACE(how);
+        ui.shown.clear();
+        leave();
+        EXPECT_FALSE(ui.messages().isEmpty()) << "the refusal is said";
+        EXPECT_EQ(w.currentView(), PageOrder::BasicPage);
+        EXPECT_EQ(QApplication::focusWidget(), coPosition);
+        EXPECT_EQ(coPosition->text(), "300");
+        EXPECT_EQ(w.document().record(), before);
+        EXPECT_FALSE(w.document().isModified());
+    }
+    coPosition->setText(QString::number(before.image.at(1656)));
+    w.showView(PageOrder::NumbersPage);
+    EXPECT_EQ(w.currentView(), PageOrder::NumbersPage) << "a stored value lets the page go";
+
+    // The opened 4-line file read as a 16-line one would be garbage: asked, and Nem keeps it.
+    ui.shown.clear();
+    ui.answers = {Answer::No};
+    w.chooseModel(DeviceModel::Line16);
+    EXPECT_EQ(ui.texts(Kind::Question),
+              QStringList{"A konfiguráció Vardo-4 típusú. Biztosan Vardo-16-ként kezeli?"});
+    EXPECT_EQ(w.currentModel(), DeviceModel::Line4);
+    EXPECT_EQ(w.document().model(), DeviceModel::Line4);
+
+    // Escape leaves the preferences without a change.
+    ui.dialogHandlers.push_back([](QDialog& d) {
+        auto& prefer = static_cast<PreferencesDialog&>(d);
+        prefer.SEkodlen->setValue(8);
+        QTest::keyClick(&prefer, Qt::Key_Escape);
+    });
+    w.menu().preferences->trigger();
+    EXPECT_EQ(w.document().record(), before);
+    EXPECT_FALSE(w.document().isModified());
+
+    // A menu opened and closed by Escape during a download: the next Escape stops it.
+    startUntil(w.menu().download, QStringLiteral("Tipusellenőrzés..."));
+    QMenuBar* bar = w.menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {},
+                      bar->actionGeometry(w.menu().fileMenu->menuAction()).center());
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    ASSERT_TRUE(transfers().busy());
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : static_cast<QWidget*>(&w), Qt::Key_Escape);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_LT(endTime(clock), CancelLimitMs);
+    EXPECT_EQ(panel3(), QStringLiteral("Megszakítva."));
+
+    // The status bar's last line tells the command that ended last.
+    w.menu().saveFile->trigger();
+    EXPECT_EQ(panel3(), QStringLiteral("Mentve: telephely.vd1"));
 }
 
 } // namespace

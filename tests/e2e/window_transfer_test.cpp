@@ -497,7 +497,8 @@ TEST_F(WindowTransfer, AFailedClockSettingLeavesTheStatusBarTellingIt) {
     zx::childNamed<QPushButton>(*form, "btnSync")->click();
     settle();
     EXPECT_EQ(panel3(), "Kommunikációs hiba.");
-    EXPECT_EQ(ui.messages(), QStringList{"Feltöltési időtúllépés !!!"});
+    EXPECT_EQ(ui.messages(),
+              QStringList{"Az óra beállítása nem sikerült: az egység nem válaszolt."});
     EXPECT_FALSE(link->port().isOpen());
 }
 

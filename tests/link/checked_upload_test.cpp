@@ -102,6 +102,19 @@ TEST(CheckedUpload, NoWriteFrameWhenTheBackupFailsOrCannotBeKept) {
         EXPECT_FALSE(r.upload);
         EXPECT_EQ(rig.unit.stats().writeFrames, 0);
     }
+    {
+        // A unit of the other model: the backup's model check serves the upload, which writes
+        // nothing; the unit was asked its model once.
+        SimRig rig(DeviceModel::Line16);
+        UploadChecks checks;
+        checks.backup = true;
+        const CheckedUploadResult r =
+            uploadWithChecks(rig.transfer, patternImage(5), DeviceModel::Line4, checks);
+        ASSERT_TRUE(r.backup && r.backup->ok() && r.upload);
+        EXPECT_TRUE(r.upload->wrongModel());
+        EXPECT_EQ(rig.unit.stats().writeFrames, 0);
+        EXPECT_EQ(rig.requestsFor(IdentSegment), 1);
+    }
 }
 
 TEST(CheckedUpload, TheReadBackCatchesAWriteTheUnitDidNotKeep) {
@@ -140,7 +153,7 @@ TEST(CheckedUpload, AFailedUploadIsNotReadBack) {
     ASSERT_TRUE(r.upload);
     EXPECT_FALSE(r.upload->ok());
     EXPECT_FALSE(r.readBack);
-    EXPECT_EQ(rig.unit.stats().readRequests, 0);
+    EXPECT_EQ(rig.unit.stats().readRequests, 1); // the model check only
 }
 
 } // namespace

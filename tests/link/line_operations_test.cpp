@@ -172,7 +172,8 @@ TEST(LineClock, TheStatusSaysHowTheClockSettingEnded) {
         const LineResult result = clockOperation(rig.transfer, QDateTime::currentDateTime());
         EXPECT_EQ(result.status.toStdString(),
                   silent ? "Kommunikációs hiba." : "Sikeres feltöltés");
-        EXPECT_EQ(result.message.toStdString(), silent ? "Feltöltési időtúllépés !!!" : "");
+        EXPECT_EQ(result.message.toStdString(),
+                  silent ? "Az óra beállítása nem sikerült: az egység nem válaszolt." : "");
     }
 }
 

@@ -67,6 +67,17 @@ TEST(PortOpenFailure, EachCauseSaysWhatHappenedAndWhatToDo) {
         EXPECT_TRUE(portOpenAdvice(error, s3, nobody).contains(s3)) << error;
 }
 
+// A line that fails mid-operation: an unplugged adapter and a dead unit read alike; every number
+// gets advice, so no failure is left in the system's words alone.
+TEST(PortLineAdvice, SaysWhatHappenedAndWhatToDo) {
+    for (const int error : {ENOENT, ENODEV, ENXIO})
+        EXPECT_EQ(portLineAdvice(error), portLineAdvice(EIO)) << error;
+    EXPECT_TRUE(portLineAdvice(EIO).contains("kihúzták"));
+    for (const int error : {EBADF, EINVAL, 0})
+        EXPECT_FALSE(portLineAdvice(error).isEmpty()) << error;
+    EXPECT_NE(portLineAdvice(EBADF), portLineAdvice(EIO));
+}
+
 class PortHolderTest : public ::testing::Test {
   protected:
     QTemporaryDir dir;

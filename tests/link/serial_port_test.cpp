@@ -1,4 +1,5 @@
 // The serial port against real pseudo-terminal pairs.
+#include "link/port_open_failure.h"
 #include "link/pty_pair.h"
 #include "link/serial_byte_link.h"
 #include "link/serial_port.h"
@@ -390,7 +391,8 @@ TEST_F(SerialPortTest, AHangUpSeenByTheEventLoopIsReportedOnceAndClosesThePort) 
     QTest::qWait(50);
     EXPECT_EQ(errors.count(), 1);
     EXPECT_EQ(closed.count(), 1);
-    EXPECT_EQ(errors.at(0).at(0).toString(), "ReadFile function failed (win error code: 5)");
+    EXPECT_EQ(errors.at(0).at(0).toString(),
+              "ReadFile function failed (win error code: 5)\n" + portLineAdvice(EIO));
     EXPECT_FALSE(port.isOpen());
     EXPECT_TRUE(received.isEmpty());
 }
@@ -430,7 +432,8 @@ TEST_F(SerialPortTest, AHangUpDuringATransferIsReportedOnce) {
         }
         ASSERT_TRUE(QTest::qWaitFor([&] { return closed.count() > 0; }, 5000));
         QTest::qWait(50);
-        const QString failure = "ReadFile function failed (win error code: 5)";
+        const QString failure =
+            "ReadFile function failed (win error code: 5)\n" + portLineAdvice(EIO);
         if (transferMeetsIt) {
             EXPECT_EQ(thrown, failure);
             EXPECT_EQ(errors.count(), 0);
@@ -459,17 +462,24 @@ TEST(ComPortNames, ComNamesMapToSystemPortsAndOtherNamesStayWhole) {
     EXPECT_EQ(portNameOfSystemName("ttyUSB0"), "ttyUSB0");
 }
 
+// The failures of an open line say in Hungarian what happened and what to do, on a line of
+// their own after the system's text; the others carry only the advice they were given.
 TEST(SerialPortErrorTest, TextIsTheMessageWithTheSystemNumber) {
     const struct {
         int code;
         const char* text;
-    } cases[] = {{CE_OpenFailed, "Unable to open com port (win error code: 2)"},
-                 {CE_WriteFailed, "WriteFile function failed (win error code: 2)"},
-                 {CE_ReadFailed, "ReadFile function failed (win error code: 2)"},
-                 {CE_SetupFailed, "SetCommState function failed (win error code: 2)"},
-                 {CE_LineFailed, "ClearCommError function failed (win error code: 2)"}};
-    for (const auto& c : cases)
-        EXPECT_STREQ(SerialPortError(c.code, 2).what(), c.text);
+        bool lineAdvice;
+    } cases[] = {{CE_OpenFailed, "Unable to open com port (win error code: 2)", false},
+                 {CE_WriteFailed, "WriteFile function failed (win error code: 2)", true},
+                 {CE_ReadFailed, "ReadFile function failed (win error code: 2)", true},
+                 {CE_SetupFailed, "SetCommState function failed (win error code: 2)", false},
+                 {CE_LineFailed, "ClearCommError function failed (win error code: 2)", true}};
+    for (const auto& c : cases) {
+        const QString expected =
+            QString::fromLatin1(c.text) + (c.lineAdvice ? "\n" + portLineAdvice(2) : QString());
+        EXPECT_EQ(SerialPortError(c.code, 2).text(), expected) << c.text;
+        EXPECT_EQ(SerialPortError(c.code, 2, "X").text(), QString::fromLatin1(c.text) + "\nX");
+    }
 }
 
 } // namespace

@@ -34,7 +34,8 @@ TEST(SlowLine, UploadSendsEveryFrameOnceAndOnlyARejectedOneAgain) {
         rig.unit.faults().rejectSegment = 0x60;
         rig.unit.faults().rejectSegmentTimes = 2;
         const ConfigImage image = patternImage(3);
-        const UploadResult result = rig.transfer.upload(image, DeviceModel::Line4);
+        const UploadResult result =
+            rig.transfer.upload(image, DeviceModel::Line4, DeviceModel::Line4);
 
         ASSERT_TRUE(result.ok()) << result.message.toStdString();
         EXPECT_EQ(result.accepted, 212);

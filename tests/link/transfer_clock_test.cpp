@@ -40,7 +40,8 @@ TEST(ClockSetting, ElevenUnansweredFramesEndWithTheTimeOutMessage) {
     rig.unit.faults().silent = true;
     const ClockResult result = rig.transfer.setClock(Sample);
     EXPECT_EQ(result.outcome, TransferOutcome::Failed);
-    EXPECT_EQ(result.message, QStringLiteral("Feltöltési időtúllépés !!!"));
+    EXPECT_EQ(result.message,
+              QStringLiteral("Az óra beállítása nem sikerült: az egység nem válaszolt."));
     const auto& w = rig.link.writes();
     ASSERT_EQ(w.size(), 11u);
     for (const QByteArray& frame : w)

@@ -1,4 +1,5 @@
-// Upload against the simulated unit: frames sent, acknowledgements, retries.
+// Upload against the simulated unit: the model check before the first frame, then frames sent,
+// acknowledgements, retries (the frame-level cases give the unit's model as already known).
 #include "transfer_test_support.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +24,7 @@ TEST_P(UploadOfModel, SendsOneFrameOfSeventyBytesPerConfigurationSegment) {
     const ModelCase c = GetParam();
     SimRig rig(c.model);
     const ConfigImage image = patternImage(11);
-    const UploadResult result = rig.transfer.upload(image, c.model);
+    const UploadResult result = rig.transfer.upload(image, c.model, c.model);
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result.status, QStringLiteral("Sikeres feltöltés"));
     EXPECT_EQ(result.accepted, static_cast<int>(c.frames));
@@ -61,7 +62,7 @@ TEST(Upload, FrameOfSegment44OfZeros) {
     EXPECT_EQ(frame.size(), 70);
 
     SimRig rig(DeviceModel::Line4);
-    ASSERT_TRUE(rig.transfer.upload(ConfigImage{}, DeviceModel::Line4).ok());
+    ASSERT_TRUE(rig.transfer.upload(ConfigImage{}, DeviceModel::Line4, DeviceModel::Line4).ok());
     EXPECT_EQ(rig.link.writes().front(), frame);
 }
 
@@ -74,7 +75,8 @@ TEST(Upload, RejectionsOfOneSegment) {
         SimRig rig(DeviceModel::Line4);
         rig.unit.faults().rejectSegment = 0x80;
         rig.unit.faults().rejectSegmentTimes = c.rejections;
-        const UploadResult result = rig.transfer.upload(patternImage(4), DeviceModel::Line4);
+        const UploadResult result =
+            rig.transfer.upload(patternImage(4), DeviceModel::Line4, DeviceModel::Line4);
         EXPECT_EQ(result.ok(), c.succeeds) << c.rejections;
         const QByteArray frame = Transfer::writeFrame(0x80, patternImage(4).segment(0x80));
         const auto& w = rig.link.writes();
@@ -95,7 +97,8 @@ TEST(Upload, ALineThatGoesDeadMidTransfer) {
     SimRig rig(DeviceModel::Line16);
     rig.unit.faults().deadAtSegment = 100;
     const ConfigImage image = patternImage(8);
-    const UploadResult result = rig.transfer.upload(image, DeviceModel::Line16);
+    const UploadResult result =
+        rig.transfer.upload(image, DeviceModel::Line16, DeviceModel::Line16);
 
     EXPECT_EQ(result.outcome, TransferOutcome::Failed);
     EXPECT_EQ(result.message, QStringLiteral("Feltöltési időtúllépés !!!"));
@@ -118,7 +121,7 @@ TEST(Upload, ALateAcknowledgementIsNotTakenForTheNextFrame) {
     rig.unit.faults().rejectSegment = 0x51;
     rig.unit.faults().rejectSegmentTimes = 1;
     const ConfigImage image = patternImage(5);
-    const UploadResult result = rig.transfer.upload(image, DeviceModel::Line4);
+    const UploadResult result = rig.transfer.upload(image, DeviceModel::Line4, DeviceModel::Line4);
 
     ASSERT_TRUE(result.ok());
     const auto& w = rig.link.writes();
@@ -133,10 +136,56 @@ TEST(Upload, ALateAcknowledgementIsNotTakenForTheNextFrame) {
 TEST(Upload, ASilentSegmentTimesOutOnceAndTheNextFrameGoesThrough) {
     SimRig rig(DeviceModel::Line4);
     rig.unit.faults().ignoreFirstRequests = 1;
-    const UploadResult result = rig.transfer.upload(patternImage(1), DeviceModel::Line4);
+    const UploadResult result =
+        rig.transfer.upload(patternImage(1), DeviceModel::Line4, DeviceModel::Line4);
     EXPECT_TRUE(result.ok());
     EXPECT_EQ(rig.link.writes().size(), 213u);
     EXPECT_EQ(rig.link.writes()[0], rig.link.writes()[1]);
+}
+
+// Before its first write frame an upload wakes the unit and asks its model as a download does; a
+// unit of the other model, or none, gets no write frame at all.
+TEST(Upload, TheUnitsModelIsCheckedBeforeTheFirstFrame) {
+    const struct {
+        DeviceModel unit, sent;
+        bool silent;
+        const char* status;
+        const char* message;
+    } cases[] = {
+        {DeviceModel::Line4, DeviceModel::Line4, false, "Sikeres feltöltés", ""},
+        {DeviceModel::Line16, DeviceModel::Line16, false, "Sikeres feltöltés", ""},
+        {DeviceModel::Line16, DeviceModel::Line4, false, "Feltöltés elmaradt.",
+         "Az egység Vardo-16 típusú, a konfiguráció Vardo-4 típusú: a feltöltés elmaradt, az "
+         "egységre semmi sem került."},
+        {DeviceModel::Line4, DeviceModel::Line16, false, "Feltöltés elmaradt.",
+         "Az egység Vardo-4 típusú, a konfiguráció Vardo-16 típusú: a feltöltés elmaradt, az "
+         "egységre semmi sem került."},
+        {DeviceModel::Line4, DeviceModel::Line4, true, "Kommunikációs hiba.",
+         "Feltöltési időtúllépés !!!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.status);
+        SimRig rig(c.unit);
+        rig.unit.faults().silent = c.silent;
+        const ConfigImage before = rig.unit.memory();
+        const UploadResult result = rig.transfer.upload(patternImage(6), c.sent);
+        EXPECT_EQ(result.status, QString::fromUtf8(c.status));
+        EXPECT_EQ(result.message, QString::fromUtf8(c.message));
+        const auto& w = rig.link.writes();
+        ASSERT_GE(w.size(), 3u);
+        EXPECT_EQ(w[0], QByteArray(1, WakeUp1));
+        EXPECT_EQ(w[1], QByteArray(2, WakeUp2));
+        EXPECT_EQ(w[2], Transfer::readRequest(IdentSegment));
+        if (result.ok()) {
+            EXPECT_EQ(rig.unit.stats().writeFrames, Transfer::segmentTotal(c.sent));
+            continue;
+        }
+        EXPECT_EQ(result.wrongModel(), !c.silent);
+        EXPECT_EQ(rig.unit.stats().writeFrames, 0);
+        EXPECT_EQ(result.framesSent, 0);
+        EXPECT_EQ(rig.unit.memory(), before);
+        EXPECT_EQ(rig.requestsFor(IdentSegment), c.silent ? Transfer::MaxAttempts : 1);
+    }
 }
 
 } // namespace

@@ -104,6 +104,7 @@ TEST(CodeTableShape, ANewSizeLaysTheStoredCodesOutAgainWithTheirRights) {
         CodeTableShape chosen;
         std::vector<std::string> expected;
         int shortened;
+        int leftShort; // kept, not blank, fewer characters than the new digits
     };
     const DeviceModel four = DeviceModel::Line4;
     const DeviceModel sixteen = DeviceModel::Line16;
@@ -114,49 +115,56 @@ TEST(CodeTableShape, ANewSizeLaysTheStoredCodesOutAgainWithTheirRights) {
          {"123456?", "12    5", "1234  0", "      3", "0012 9@"},
          {5, 4},
          {"1234?", "12  5", "12340", "    3", "0012@"},
-         2},
+         2,
+         1},
         {"sixteen lines, six digits to two",
          sixteen,
          7,
          {"4567894", "9243210", "8622223"},
          {3, 2},
          {"454", "920", "863"},
-         3},
+         3,
+         0},
         {"more digits pad with spaces",
          four,
          5,
          {"1234?", "98  1"},
          {2, 6},
          {"1234  ?", "98    1"},
-         0},
+         0,
+         2},
         {"more codes: the new ones are empty, without rights",
          sixteen,
          5,
          {"11112"},
          {3, 4},
          {"11112", "    0", "    0"},
+         0,
          0},
-        {"more codes and more digits", four, 3, {"12?"}, {2, 3}, {"12 ?", "   0"}, 0},
+        {"more codes and more digits", four, 3, {"12?"}, {2, 3}, {"12 ?", "   0"}, 0, 1},
         {"fewer codes count only the codes kept",
          four,
          7,
          {"1234567", "7654321", "1     8"},
          {1, 4},
          {"12347"},
-         1},
+         1,
+         0},
         {"the same size writes the same bytes",
          sixteen,
          7,
          {"1234564", "65    1"},
          {2, 6},
          {"1234564", "65    1"},
-         0},
-        {"no codes", four, 7, {}, {0, 2}, {}, 0},
+         0,
+         1},
+        {"no codes", four, 7, {}, {0, 2}, {}, 0, 0},
     };
     for (const Case& c : cases) {
         const MemoryMap& map = MemoryMap::of(c.model);
         ConfigImage image = codeTableImage(c.model, c.codeLength, c.stored);
         EXPECT_EQ(codesShortenedBy(image, map, c.chosen), c.shortened) << c.what;
+        EXPECT_EQ(codesLeftShortBy(image, map, c.chosen), c.leftShort) << c.what;
         const ConfigImage before = image;
         reshapedCodeTablePatch(image, map, c.chosen).applyTo(image);
         EXPECT_EQ(storedCodeTableShape(image, map), c.chosen) << c.what;

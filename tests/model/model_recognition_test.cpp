@@ -74,7 +74,12 @@ TEST(ModelRecognition, SuggestsTheOtherModelOnlyWhenTheImageFitsItAlone) {
         EXPECT_EQ(misfitFields(r.other), c.otherMisfits) << c.name;
         EXPECT_EQ(r.suggested, c.suggested) << c.name;
         EXPECT_EQ(recognitionNotice(r).empty(), !c.suggested) << c.name;
+        // The model box asks before reading, as the chosen model, what fits only the other.
+        EXPECT_EQ(modelChangeQuestion(c.image, r.other.model, c.chosen).empty(), !c.suggested)
+            << c.name;
     }
+    EXPECT_EQ(modelChangeQuestion(newImage(L16), L16, L4),
+              "A konfiguráció Vardo-16 típusú. Biztosan Vardo-4-ként kezeli?");
 }
 
 TEST(ModelRecognition, EachLimitIsItsModelsOwn) {

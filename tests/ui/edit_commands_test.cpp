@@ -2,6 +2,7 @@
 // with Ctrl+Z to the file as opened and done again with Ctrl+Y, each step named, shown on its
 // page, and the modified flag following the saved state.
 #include "shown_session.h"
+#include "status_panel_text.h"
 #include "widget_lookup.h"
 
 #include "files/code_text_file.h"
@@ -148,6 +149,8 @@ TEST_F(EditCommandsTest, ASessionTakenBackToTheFileAndDoneAgain) {
         ASSERT_TRUE(undo()->isEnabled()) << edits[i].name;
         press("Ctrl+Z");
         EXPECT_EQ(redo()->text(), QString::fromUtf8("&Mégis: ") + QString::fromUtf8(edits[i].name));
+        EXPECT_EQ(statusPanelText(window(), MainWindow::Panel::State),
+                  QString::fromUtf8("Visszavonva: ") + QString::fromUtf8(edits[i].name));
         EXPECT_EQ(window().currentView(), edits[i].page) << edits[i].name;
         EXPECT_EQ(QApplication::focusWidget()->objectName(), edits[i].focus) << edits[i].name;
         if (edits[i].row > 0) {

@@ -84,7 +84,11 @@ TEST_F(WindowTest, ModelBoxChangeByKeyboardSwitchesAndRefillsWithoutTouchingTheI
     const zx::DatabaseRecord before = record;
     // A configuration that came from a file is read through the other map, not replaced.
     form->document().markSaved(QStringLiteral("/adat/iroda.vd1"));
+    // It fits only the model shown: the box asks first.
+    ui.answers = {zx::Interaction::Answer::Yes};
     QTest::keyClick(form->modelBox, Qt::Key_Down);
+    EXPECT_EQ(ui.texts(zx::ScriptedInteraction::Kind::Question),
+              QStringList{"A konfiguráció Vardo-4 típusú. Biztosan Vardo-16-ként kezeli?"});
     ASSERT_EQ(form->currentModel(), DeviceModel::Line16);
     EXPECT_EQ(form->document().map().model(), DeviceModel::Line16);
     EXPECT_TRUE(record == before) << "a model switch changed the record";

@@ -17,6 +17,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace zx {
 namespace {
 
@@ -153,52 +155,87 @@ TEST_F(PreferTest, CodesBeyondTheLimitAreKeptUnlessTheOperatorAgreesToDropThem) 
     EXPECT_EQ(storedCount(), 10);
 }
 
-TEST_F(PreferTest, FewerDigitsThanSomeCodesHaveAreAskedAboutFirst) {
-    storeSize(3, 6);
-    const std::size_t table = *MemoryMap::of(model).offset(Field::CodeTable);
-    const std::string codes = "123456?12    5654321?"; // three records of six digits
-    for (std::size_t i = 0; i < codes.size(); ++i)
-        record.image.set(table + i, static_cast<Byte>(codes[i]));
-    const DatabaseRecord before = record;
-    auto d = open();
-    d->show();
-    d->SEkodlen->setValue(3);
-    interaction.answers = {Interaction::Answer::No};
-    d->accept();
-    EXPECT_EQ(interaction.texts(ScriptedInteraction::Kind::Question),
-              QStringList{QString::fromUtf8("2 kód rövidebb lesz. Folytatja?")});
-    EXPECT_TRUE(d->isVisible()) << "Nem keeps the dialog open";
-    EXPECT_EQ(d->SEkodlen->value(), 3) << "as the operator left it";
-    EXPECT_TRUE(record == before);
+// Codes that lose digits, or that more digits leave short of the new length (the unit accepts
+// them only once typed again or generated), are asked about first; Nem keeps the dialog open as
+// the operator left it.
+TEST_F(PreferTest, DigitsThatShortenOrOutgrowCodesAreAskedAboutFirst) {
+    const struct {
+        int digits;
+        const char* question;
+        const char* stored;
+    } cases[] = {
+        {3, "2 kód rövidebb lesz. Folytatja?", "123?12 5654?"},
+        {8,
+         "3 kód rövidebb lesz az új kódhossznál: az egység csak akkor fogadja el őket, ha újra "
+         "beírják vagy generálják. Folytatja?",
+         "123456  ?12      5654321  ?"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.digits);
+        applyNewConfiguration(record, model);
+        storeSize(3, 6);
+        const std::size_t table = *MemoryMap::of(model).offset(Field::CodeTable);
+        const std::string codes = "123456?12    5654321?"; // three records of six digits
+        for (std::size_t i = 0; i < codes.size(); ++i)
+            record.image.set(table + i, static_cast<Byte>(codes[i]));
+        const DatabaseRecord before = record;
+        auto d = open();
+        d->show();
+        d->SEkodlen->setValue(c.digits);
+        interaction = ScriptedInteraction{};
+        interaction.answers = {Interaction::Answer::No};
+        d->accept();
+        EXPECT_EQ(interaction.texts(ScriptedInteraction::Kind::Question),
+                  QStringList{QString::fromUtf8(c.question)});
+        EXPECT_TRUE(d->isVisible()) << "Nem keeps the dialog open";
+        EXPECT_EQ(d->SEkodlen->value(), c.digits) << "as the operator left it";
+        EXPECT_TRUE(record == before);
 
-    interaction.answers = {Interaction::Answer::Yes};
-    d->accept();
-    EXPECT_FALSE(d->isVisible());
-    EXPECT_EQ(storedSize(), (CodeTableShape{3, 3}));
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&record.image.bytes()[table]), 12),
-              "123?12 5654?");
+        interaction.answers = {Interaction::Answer::Yes};
+        d->accept();
+        EXPECT_FALSE(d->isVisible());
+        EXPECT_EQ(storedSize(), (CodeTableShape{3, c.digits}));
+        const std::string stored(c.stored);
+        EXPECT_EQ(
+            std::string(reinterpret_cast<const char*>(&record.image.bytes()[table]), stored.size()),
+            stored);
+    }
 }
 
-TEST_F(PreferTest, EveryWayOfClosingWritesBackOnce) {
-    auto d = open();
-    d->show();
-    d->SEkoddb->setValue(12);
-    d->Esite->setText("Pécs");
-    QTest::keyClick(d.get(), Qt::Key_Escape);
-    EXPECT_FALSE(d->isVisible());
-    EXPECT_EQ(storedCount(), 12);
-    EXPECT_EQ(fromCp1250(record.text(Slot::Site)), "Pécs");
-
-    // Through the interaction seam, as the window runs it.
-    auto again = open();
-    interaction.dialogHandlers.push_back([](QDialog& dialog) {
-        auto& prefer = static_cast<PreferencesDialog&>(dialog);
-        prefer.Euser->setText("Kiss");
-        prefer.okButton->click();
-    });
-    EXPECT_EQ(interaction.runDialog(*again), QDialog::Accepted);
-    EXPECT_EQ(record.text(Slot::Owner), "Kiss");
-    EXPECT_EQ(fromCp1250(record.text(Slot::Site)), "Pécs");
+// OK writes what the dialog shows; "Mégsem", Escape and the window's close button leave the
+// record as it was.
+TEST_F(PreferTest, OnlyOkWritesBack) {
+    const struct {
+        const char* how;
+        std::function<void(PreferencesDialog&)> close;
+        bool written;
+    } cases[] = {
+        {"OK", [](PreferencesDialog& d) { d.okButton->click(); }, true},
+        {"Mégsem", [](PreferencesDialog& d) { d.cancelButton->click(); }, false},
+        {"Escape", [](PreferencesDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }, false},
+        {"close button", [](PreferencesDialog& d) { d.close(); }, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        applyNewConfiguration(record, model);
+        const DatabaseRecord before = record;
+        auto d = open();
+        interaction.dialogHandlers.push_back([&](QDialog& dialog) {
+            auto& prefer = static_cast<PreferencesDialog&>(dialog);
+            prefer.show();
+            prefer.SEkoddb->setValue(12);
+            prefer.Esite->setText("Pécs");
+            c.close(prefer);
+        });
+        EXPECT_EQ(interaction.runDialog(*d) == QDialog::Accepted, c.written);
+        EXPECT_FALSE(d->isVisible());
+        if (c.written) {
+            EXPECT_EQ(storedCount(), 12);
+            EXPECT_EQ(fromCp1250(record.text(Slot::Site)), "Pécs");
+        } else {
+            EXPECT_TRUE(record == before);
+        }
+    }
 }
 
 TEST_F(PreferTest, TextsAreCutTo255Characters) {

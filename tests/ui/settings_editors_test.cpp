@@ -198,6 +198,7 @@ TEST_F(SettingsEditors, AFieldBeingEditedWhenTheModelChangesStoresInTheModelItWa
     QTest::keyClicks(e, "77");
     // The model box takes the focus first, then the switch refills through the 16-line map.
     form->modelBox->setFocus();
+    ui.answers = {zx::Interaction::Answer::Yes};
     QTest::keyClick(form->modelBox, Qt::Key_Down);
     ASSERT_EQ(form->currentModel(), DeviceModel::Line16);
     EXPECT_EQ(at(1656), 77);

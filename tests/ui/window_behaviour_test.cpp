@@ -317,6 +317,34 @@ TEST_F(WindowTest, FilePanelDrawsALongPathWithAnEllipsis) {
     EXPECT_EQ(panel->shownText(), QStringLiteral("/a/b.vd1"));
 }
 
+// Two adapters that differ only in the end of their path stay apart: the connection panel grows
+// into free room, and gives up directories before the device's own name.
+TEST_F(WindowTest, ConnectionPanelKeepsTheDevicesOwnNameWhole) {
+    auto* panel = zx::childNamed<zx::MiddleElidedLabel>(*form, "SBarPanel2");
+    ASSERT_NE(panel, nullptr);
+    form->resize(1200, 600);
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    const QString stem = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K");
+    QStringList shown;
+    for (const QString& end :
+         {QStringLiteral("XYZ1-if00-port0"), QStringLiteral("XYZ2-if00-port0")}) {
+        const QString text = stem + end + QStringLiteral(" ( 19200 )");
+        form->setStatusText(MainWindow::Panel::Connection, text);
+        QApplication::processEvents();
+        EXPECT_GT(panel->width(), 150) << "it grew into the free room";
+        EXPECT_TRUE(panel->shownText().endsWith(end + " ( 19200 )"))
+            << panel->shownText().toStdString();
+        shown << panel->shownText();
+    }
+    EXPECT_NE(shown[0], shown[1]);
+    // Narrower than the path, the directories go first.
+    const QString name = QStringLiteral("usb-FTDI_FT232R_USB_UART_A10KXYZ2-if00-port0 ( 19200 )");
+    panel->setFixedWidth(panel->fontMetrics().horizontalAdvance(".../" + name) + 20);
+    EXPECT_EQ(panel->shownText().right(name.size() + 4), ".../" + name)
+        << panel->shownText().toStdString();
+}
+
 TEST(ScriptedInteractionSeam, UnscriptedRequestsGetTheHarmlessAnswerAndAreCounted) {
     zx::ScriptedInteraction ui;
     ui.answers = {Answer::No};

@@ -67,7 +67,13 @@ class WindowTest : public ::testing::Test {
         return sheet && w->isVisibleTo(sheet);
     }
 
-    void chooseModelInBox(zx::DeviceModel m) { form->chooseModel(m); }
+    // The operator who picks a model in the box means it: "Igen" when the box asks first.
+    void chooseModelInBox(zx::DeviceModel m) {
+        ui.answers.push_front(zx::Interaction::Answer::Yes);
+        const std::size_t left = ui.answers.size();
+        form->chooseModel(m);
+        if (ui.answers.size() == left) ui.answers.pop_front();
+    }
     // The flag as a command leaves it: set by a change, cleared as by a save to the same file.
     void setModified(bool modified) {
         if (modified)

@@ -58,10 +58,14 @@ void EditCommands::step(bool back) {
     // field, so that the undo gives back the value stored before it.
     doc.fenceHistory();
     if (!form_.commitPendingEdits()) return;
+    const QString name = back ? doc.undoName() : doc.redoName();
     const std::optional<StepPlace> place = back ? doc.undo() : doc.redo();
     if (!place) return;
     form_.refill();
     showChange(*place);
+    form_.lineState().showOutcome((back ? QString::fromUtf8("Visszavonva: ")
+                                        : QString::fromUtf8("Újra elvégezve: ")) +
+                                  name);
 }
 
 void EditCommands::showChange(const StepPlace& place) {

@@ -2,7 +2,8 @@
 // The "&Szerkesztés" menu: "&Visszavonás" (Ctrl+Z) and "&Mégis" (Ctrl+Y, Ctrl+Shift+Z) over the
 // document's undo history. Each command names the step it takes back or does again and is
 // disabled when there is none; after either, every view shows the record as it now is (the
-// refill of Open) and the page holding the change is shown with its control or row selected.
+// refill of Open) and the page holding the change is shown with its control or row selected;
+// the status bar's last line says what was taken back or done again.
 #include <QObject>
 
 class MainWindow;

@@ -16,6 +16,10 @@
 
 namespace zx {
 
+namespace {
+const QString OpenFailed = QStringLiteral("Megnyitás sikertelen.");
+} // namespace
+
 FileCommands::FileCommands(MainWindow& form, ConnectionState& connection, QObject* parent)
     : QObject(parent), form_(form), connection_(connection) {
     const MainMenu& m = form_.menu();
@@ -52,6 +56,7 @@ bool FileCommands::openDatabase(const QString& path) {
     if (!read.ok()) {
         // A file that is no database leaves everything as it was, the modified flag included.
         form_.interaction().message(&form_, read.message);
+        form_.lineState().showOutcome(false, {}, OpenFailed, path);
         return false;
     }
     const bool accepted = askPasswordOf(read.record, form_.interaction(), &form_);
@@ -64,6 +69,7 @@ bool FileCommands::openDatabase(const QString& path) {
         form_.interaction().message(&form_, wrongPasswordMessage());
     takeConnectionOf(doc.record());
     form_.refill();
+    form_.lineState().showOutcome(accepted, QStringLiteral("Megnyitva"), OpenFailed, path);
     return accepted;
 }
 
@@ -117,10 +123,12 @@ bool FileCommands::saveTo(const QString& path) {
         // The previous file is untouched, the changes stay unsaved and the configuration keeps
         // the name of the file it came from.
         form_.interaction().error(&form_, written.message);
+        form_.lineState().showOutcome(QStringLiteral("Mentés sikertelen."));
         return false;
     }
     doc.markSaved(path);
     dialogs_.rememberFolderOf(path);
+    form_.lineState().showOutcome(true, QStringLiteral("Mentve"), {}, path);
     return true;
 }
 

@@ -56,6 +56,7 @@ void ListFileCommands::importCodes(bool text) {
         text ? readCodeTextFile(path, doc.model()) : readCodeListFile(path, doc.model());
     if (!list) {
         message(QString::fromStdString(list.message()));
+        form_.lineState().showOutcome(QStringLiteral("Kódok importálása sikertelen."));
         return;
     }
     // CodeLength, CodeCount and the codes as the grid's store writes them, all at once, one
@@ -69,6 +70,7 @@ void ListFileCommands::importCodes(bool text) {
     codes.refill(decodeForEditors(doc.image(), doc.model()));
     codes.focusGrid();
     dialogs_.rememberFolderOf(path);
+    form_.lineState().showOutcome(true, QStringLiteral("Kódok importálva"), {}, path);
 }
 
 void ListFileCommands::exportCodes(bool text) {
@@ -84,10 +86,8 @@ void ListFileCommands::exportCodes(bool text) {
     list.rows = codes.rows();
     const FileWriteResult written = text ? writeCodeTextFile(path, list, doc.model())
                                          : writeCodeListFile(path, list, doc.model());
-    if (written.ok)
-        dialogs_.rememberFolderOf(path);
-    else
-        form_.interaction().error(&form_, written.message);
+    wrote(written, path, QStringLiteral("Kódok exportálva"),
+          QStringLiteral("Kódok exportálása sikertelen."));
 }
 
 void ListFileCommands::importFreeNumbers() {
@@ -108,10 +108,12 @@ void ListFileCommands::importFreeNumbers() {
     const Checked<FreeNumberImport> read = readFreeNumberFile(path, kept, view.capacity());
     if (!read) {
         message(QString::fromStdString(read.message()));
+        form_.lineState().showOutcome(QStringLiteral("Számok importálása sikertelen."));
         return;
     }
     view.takeEntries(read->entries, replace);
     dialogs_.rememberFolderOf(path);
+    form_.lineState().showOutcome(true, QStringLiteral("Számok importálva"), {}, path);
     if (read->truncated) message(QString::fromStdString(read->message));
 }
 
@@ -122,10 +124,17 @@ void ListFileCommands::exportFreeNumbers() {
     const QString path = dialogs_.save(&form_, form_.interaction());
     if (path.isEmpty()) return;
     const FileWriteResult written = writeFreeNumberFile(path, form_.freeNumbersView()->entries());
+    wrote(written, path, QStringLiteral("Számok exportálva"),
+          QStringLiteral("Számok exportálása sikertelen."));
+}
+
+void ListFileCommands::wrote(const FileWriteResult& written, const QString& path,
+                             const QString& done, const QString& failed) {
     if (written.ok)
         dialogs_.rememberFolderOf(path);
     else
         form_.interaction().error(&form_, written.message);
+    form_.lineState().showOutcome(written.ok, done, failed, path);
 }
 
 } // namespace zx

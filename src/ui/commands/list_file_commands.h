@@ -10,6 +10,7 @@ class MainWindow;
 namespace zx {
 
 class SharedFileDialogs;
+struct FileWriteResult;
 
 class ListFileCommands : public QObject {
     Q_OBJECT
@@ -27,6 +28,9 @@ class ListFileCommands : public QObject {
     void importCodes(bool text);
     void exportCodes(bool text);
     void message(const QString& text);
+    // An export's end: the folder remembered or the failure shown, and the status bar's line.
+    void wrote(const FileWriteResult& written, const QString& path, const QString& done,
+               const QString& failed);
 
     MainWindow& form_;
     SharedFileDialogs& dialogs_;

@@ -148,6 +148,9 @@ void PrintCommands::print() {
     printer().setDocName(QString::fromUtf8(DocumentName));
     const QString failure = runPrintJob(printer(), job);
     if (!failure.isEmpty()) interaction_.error(window(), failure);
+    if (sources_.ended)
+        sources_.ended(failure.isEmpty() ? QStringLiteral("Nyomtatás kész.")
+                                         : QStringLiteral("Nyomtatás sikertelen."));
 }
 
 void PrintCommands::prepare(QPrintDialog& dialog, Kind kind, int count) {

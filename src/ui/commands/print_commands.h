@@ -51,6 +51,8 @@ struct PrintSources {
     std::function<QWidget*()> pageWidget;
     std::function<QString()> pageName;
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+    // Told how a print that went to the printer ended ("Nyomtatás kész.", or its failure).
+    std::function<void(const QString&)> ended;
 };
 
 class PrintCommands : public QObject {

@@ -64,6 +64,8 @@ PreferencesDialog::PreferencesDialog(DatabaseRecord& record, DeviceModel model,
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("Button1"));
     okButton->setDefault(true);
+    cancelButton = new QPushButton(QString::fromUtf8("Mégsem"), this);
+    cancelButton->setObjectName(QStringLiteral("Button2"));
     texts_ = {Esite, Euser, passwordEdit};
 
     auto* form = new QFormLayout;
@@ -76,6 +78,7 @@ PreferencesDialog::PreferencesDialog(DatabaseRecord& record, DeviceModel model,
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
     auto* column = new QVBoxLayout(this);
     column->addLayout(form);
     column->addLayout(buttons);
@@ -88,6 +91,7 @@ PreferencesDialog::PreferencesDialog(DatabaseRecord& record, DeviceModel model,
     connect(SEkodlen, &QSpinBox::valueChanged, this, &PreferencesDialog::codeShapeChanged);
     connect(SEkoddb, &QSpinBox::valueChanged, this, &PreferencesDialog::codeShapeChanged);
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     prepareFields();
 }
 
@@ -193,13 +197,28 @@ bool PreferencesDialog::shorteningAgreed() {
            Interaction::Answer::Yes;
 }
 
+bool PreferencesDialog::lengtheningAgreed() {
+    const CodeTableShape chosen = chosenShape();
+    if (chosen.digits <= stored_.digits) return true;
+    const int left = codesLeftShortBy(record_.image, map_, chosen);
+    if (left == 0) return true;
+    const QString question =
+        QString::fromUtf8("%1 kód rövidebb lesz az új kódhossznál: az egység csak akkor fogadja "
+                          "el őket, ha újra beírják vagy generálják. Folytatja?")
+            .arg(left);
+    return interaction_.askYesNo(this, QStringLiteral("Zendrax"), question) ==
+           Interaction::Answer::Yes;
+}
+
 void PreferencesDialog::done(int result) {
-    if (!closed_) {
-        // Codes leave the table, or lose digits, only when the operator said so.
-        if (!dropsAgreed() || !shorteningAgreed()) return;
-        closed_ = true;
+    // "Mégsem", Escape and the window's close button leave the record as it was.
+    if (!closed_ && result == QDialog::Accepted) {
+        // Codes leave the table, lose digits or fall short of the new length only when the
+        // operator said so.
+        if (!dropsAgreed() || !shorteningAgreed() || !lengtheningAgreed()) return;
         storeFields();
     }
+    closed_ = true;
     QDialog::done(result);
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // The preferences dialog: site, owner and password of the record, when its file was last
-// changed, and the size of the code table (number of codes, digits per code). What it shows is
-// written back into the record at every close, whichever way it is closed; a new code length
-// lays the stored codes out again in the new record length. The dialog works on a record of
-// its own: whether anything changed is read off the record afterwards.
+// changed, and the size of the code table (number of codes, digits per code). OK writes what it
+// shows back into the record; "Mégsem", Escape and the close button leave the record as it was.
+// A new code length lays the stored codes out again in the new record length. The dialog works on a
+// record of its own: whether anything changed is read off the record afterwards.
 #include "model/code_table_shape.h"
 #include "model/database_record.h"
 #include "model/memory_map.h"
@@ -55,12 +55,14 @@ class PreferencesDialog : public QDialog {
     QSpinBox* SEkoddb;
     QSpinBox* SEkodlen;
     QPushButton* okButton;
+    QPushButton* cancelButton;
 
   public slots:
-    // Every close writes back, once; a count below the codes stored asks first ("N kód
-    // törlődik. Folytatja?"), and "Nem" keeps the dialog open with the codes kept; then fewer
-    // digits than some stored codes have ask "N kód rövidebb lesz. Folytatja?", and "Nem"
-    // keeps the dialog open as it is.
+    // OK writes back, once; a count below the codes stored asks first ("N kód törlődik.
+    // Folytatja?"), and "Nem" keeps the dialog open with the codes kept; then fewer digits than
+    // some stored codes have ask "N kód rövidebb lesz. Folytatja?", and more digits than some
+    // kept codes have ask how many fall short of the new length; "Nem" keeps the dialog open as
+    // it is. Any other close writes nothing.
     void done(int result) override;
 
   protected:
@@ -74,6 +76,8 @@ class PreferencesDialog : public QDialog {
     bool dropsAgreed();
     // True when the digits chosen shorten no code kept, or the operator agreed to it.
     bool shorteningAgreed();
+    // True when the digits chosen leave no kept code shorter than them, or the operator agreed.
+    bool lengtheningAgreed();
     CodeTableShape chosenShape() const;
 
     DatabaseRecord& record_;

@@ -53,6 +53,7 @@ void ConfigView::layoutFor(DeviceModel) {
 
 void ConfigView::refill(const EditorView& view) {
     boundModel_ = view.model;
+    refused_ = nullptr;
     // The controls show the image now; what the commit step stored is no longer on screen.
     for (const auto& entry : leaveStores_)
         entry->committed.reset();
@@ -65,10 +66,12 @@ bool ConfigView::store(const Checked<ImagePatch>& result, QWidget* control) {
     }
     if (!result->empty())
         document_.apply(*result, {.control = control ? control->objectName().toStdString() : ""});
+    if (control == refused_) refused_ = nullptr;
     return true;
 }
 
 void ConfigView::refuse(const std::string& message, QWidget* control) {
+    refused_ = control;
     interaction_.message(this, QString::fromStdString(message));
     if (control) control->setFocus();
 }

@@ -44,6 +44,10 @@ class ConfigView : public QWidget {
     // message was shown and the focus is back in the control with the text as typed).
     virtual bool commitPendingEdit();
 
+    // The control whose last store was refused and that still shows the value as typed; none
+    // once it stored or the view was refilled. The page holding it is not to be left.
+    QWidget* refusedControl() const { return refused_; }
+
   protected:
     // The model the view shows since its last refill; none between a model switch and the next
     // refill, when nothing may be stored.
@@ -85,6 +89,7 @@ class ConfigView : public QWidget {
 
     std::vector<std::unique_ptr<LeaveStore>> leaveStores_;
     std::optional<DeviceModel> boundModel_;
+    QPointer<QWidget> refused_;
 };
 
 } // namespace zx

@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace zx {
 
@@ -37,7 +38,25 @@ ViewPages::ViewPages(ConfigDocument& document, Interaction& interaction, QWidget
         addTab(view ? view : new QWidget, QString::fromUtf8(Captions[i]));
     }
     addTab(terminal_, QString::fromUtf8(Captions[TerminalPage]));
+    connect(this, &QTabWidget::currentChanged, this, &ViewPages::keepRefusedPage);
     connect(this, &QTabWidget::currentChanged, this, &ViewPages::buildWhenShown);
+}
+
+void ViewPages::keepRefusedPage(int page) {
+    if (returning_) return;
+    const int left = std::exchange(shownPage_, page);
+    if (left == page) return;
+    // Leaving the page stored what its control showed: a refusal has just been said.
+    ConfigView* view = left < TerminalPage ? configViews_[static_cast<std::size_t>(left)] : nullptr;
+    if (QWidget* refused = view ? view->refusedControl() : nullptr) {
+        returning_ = true;
+        setCurrentIndex(left);
+        returning_ = false;
+        shownPage_ = left;
+        refused->setFocus();
+        return;
+    }
+    emit pageShown(page);
 }
 
 ConfigView* ViewPages::built(int page) {

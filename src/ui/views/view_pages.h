@@ -57,8 +57,15 @@ class ViewPages : public QTabWidget {
   signals:
     // Status panel 1 is to show this text (the code table's rows and digits).
     void codePanelTextChanged(const QString& text);
+    // Another page is shown: the tab, the view menu or a command chose it, and the page left
+    // held no refused value.
+    void pageShown(int page);
 
   private:
+    // A page whose control holds a refused value is not left, however another page was chosen
+    // (its tab, Ctrl+Tab, the view menu): it is shown again with the focus back in that control
+    // and the text as typed.
+    void keepRefusedPage(int page);
     // The view of a page, built now if it is not yet.
     ConfigView* built(int page);
     void buildWhenShown(int page);
@@ -69,6 +76,8 @@ class ViewPages : public QTabWidget {
     // What the views show, kept for the pages built later while there are any.
     std::optional<EditorView> shown_;
     bool restScheduled_ = false;
+    int shownPage_ = 0;
+    bool returning_ = false;
     TerminalView* terminal_;
     // The seven views of the configuration, in page order; none for a page not built yet.
     std::array<ConfigView*, TerminalPage> configViews_{};
