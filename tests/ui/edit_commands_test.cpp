@@ -128,6 +128,8 @@ TEST_F(EditCommandsTest, ASessionTakenBackToTheFileAndDoneAgain) {
          PageOrder::CodesPage, "StringGrid1", 1},
         {"Preferenciák / Kódjegyek száma",
          [&] {
+             // The two codes imported are shorter than six digits: agreed.
+             s.ui.answers = {Answer::Yes};
              s.ui.dialogHandlers.push_back([](QDialog& d) {
                  auto& preferences = static_cast<PreferencesDialog&>(d);
                  preferences.SEkodlen->setValue(6);
