@@ -289,7 +289,7 @@ TEST_P(CommitStep, ACodeBeingTypedInTheGridIsSavedChecked) {
 TEST_P(CommitStep, EveryShortcutOfTheMenuRunsFromAFieldAndFromTheGridsEditor) {
     start();
     // Undo and redo change the value by what they are, and redo waits for an undo: their own
-    // test walks them from a field and from the grid.
+    // test walks them from the fields and the grid.
     const MainMenu& menu = window().menu();
     QList<QAction*> commands;
     for (QAction* action : window().menuBar()->findChildren<QAction*>())

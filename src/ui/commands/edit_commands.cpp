@@ -63,9 +63,8 @@ void EditCommands::step(bool back) {
     if (!place) return;
     form_.refill();
     showChange(*place);
-    form_.lineState().showOutcome((back ? QString::fromUtf8("Visszavonva: ")
-                                        : QString::fromUtf8("Újra elvégezve: ")) +
-                                  name);
+    form_.lineState().showOutcome(
+        (back ? QString::fromUtf8("Visszavonva: ") : QString::fromUtf8("Újra elvégezve: ")) + name);
 }
 
 void EditCommands::showChange(const StepPlace& place) {
