@@ -119,20 +119,29 @@ int main(int argc, char** argv) {
         "history alone: redo of the generation step", runs, 20, [&] { history.undo(bytes); },
         [&] { history.redo(bytes); });
 
+    // The window as the operator sees it: the refill, the page and row shown, painted.
     measure(
         "window: undo of the generation (refill, page shown)", runs, 20,
         [&] {
             if (!document.canUndo()) edits.redo();
             QApplication::processEvents();
         },
-        [&] { edits.undo(); });
+        [&] {
+            edits.undo();
+            form.repaint();
+            QApplication::processEvents();
+        });
     measure(
         "window: redo of the generation (refill, page shown)", runs, 20,
         [&] {
             if (!document.canRedo()) edits.undo();
             QApplication::processEvents();
         },
-        [&] { edits.redo(); });
+        [&] {
+            edits.redo();
+            form.repaint();
+            QApplication::processEvents();
+        });
 
     // 200 stores of two fields in turn, so that no two merge, named as the document names them.
     zx::EditHistory fields;
