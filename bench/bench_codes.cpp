@@ -11,6 +11,7 @@
 #include "model/editor_view.h"
 #include "model/memory_map.h"
 #include "model/new_configuration.h"
+#include "scripted_interaction.h"
 #include "ui/commands/code_commands.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/main_window.h"

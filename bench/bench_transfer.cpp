@@ -16,7 +16,7 @@
 // first 20 s, then cancelled; the whole upload with --real) and during a download paced at 19200
 // baud. Then the time from a cancel request to the end of the operation, for a silent unit's
 // download and a 300-baud upload.
-#include "link/line_runner.h"
+#include "link/line_service.h"
 #include "link/pty_server.h"
 #include "link/serial_byte_link.h"
 #include "link/serial_port.h"
@@ -24,6 +24,8 @@
 #include "link/sim_link.h"
 #include "link/system_clock.h"
 #include "link/transfer.h"
+
+#include "paint_probe.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -197,47 +199,6 @@ int slowUploads(bool real) {
     return failures;
 }
 
-// A window asked to repaint every 10 ms that notes the largest gap between two of its paints.
-class PaintProbe : public QWidget {
-  public:
-    PaintProbe() {
-        resize(120, 40);
-        connect(&tick_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
-        tick_.start(10);
-    }
-    void startMeasuring() {
-        clock_.start();
-        last_ = 0;
-        longest_ = 0;
-        paints_ = 0;
-        measuring_ = true;
-    }
-    void stopMeasuring() {
-        longest_ = std::max(longest_, clock_.elapsed() - last_);
-        measuring_ = false;
-    }
-    qint64 longestGapMs() const { return longest_; }
-    int paints() const { return paints_; }
-    qint64 elapsedMs() const { return clock_.elapsed(); }
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        if (!measuring_) return;
-        const qint64 now = clock_.elapsed();
-        longest_ = std::max(longest_, now - last_);
-        last_ = now;
-        ++paints_;
-    }
-
-  private:
-    QTimer tick_;
-    QElapsedTimer clock_;
-    bool measuring_ = false;
-    qint64 last_ = 0;
-    qint64 longest_ = 0;
-    int paints_ = 0;
-};
-
 struct PaintFigures {
     bool ran = false;
     int frames = 0; // write frames the unit acknowledged (upload)
@@ -261,27 +222,20 @@ PaintFigures paintsDuring(PaintProbe& probe, bool download, bool silent, int bau
         std::fprintf(stderr, "pty: %s\n", qPrintable(error));
         return f;
     }
-    SerialPort port;
-    port.setPortName(served.devicePath());
-    port.setBaudRate(baud);
-    try {
-        port.open();
-    } catch (const SerialPortError& e) {
-        std::fprintf(stderr, "port: %s\n", e.what());
-        return f;
-    }
-    LineRunner runner;
+    LineService line;
     QEventLoop loop;
     QElapsedTimer sinceCancel;
-    QObject::connect(&runner, &LineRunner::finished, &loop, [&](const LineResult& r) {
+    QObject::connect(&line, &LineService::finished, &loop, [&](const LineResult& r) {
         if (sinceCancel.isValid()) f.cancelMs = sinceCancel.elapsed();
-        f.ran = r.outcome != TransferOutcome::PortNotOpen;
+        f.ran = r.outcome != TransferOutcome::PortNotOpen && !r.error;
         loop.quit();
     });
-    TransferLine line{std::make_unique<SerialByteLink>(port, runner.cancelFlag()),
-                      std::make_unique<SystemClock>()};
-    probe.startMeasuring();
-    runner.start(&port, std::move(line), LineOperation::Download, [download, &f](Transfer& engine) {
+    ConnectionState connection;
+    connection.portName = served.devicePath();
+    connection.speedIndex = speedIndexOf(QString::number(baud));
+    LineRequest request;
+    request.operation = LineOperation::Download;
+    request.work = [download, &f](Transfer& engine) {
         const double cpu0 = cpuMs(CLOCK_THREAD_CPUTIME_ID);
         LineResult r = download ? downloadOperation(engine) : [&] {
             UploadJob job;
@@ -289,15 +243,16 @@ PaintFigures paintsDuring(PaintProbe& probe, bool download, bool silent, int bau
         }();
         f.transferCpuMs = cpuMs(CLOCK_THREAD_CPUTIME_ID) - cpu0;
         return r;
-    });
+    };
+    probe.startMeasuring();
+    line.start(std::move(request), connection, false);
     if (cancelAfterMs > 0)
         QTimer::singleShot(cancelAfterMs, &loop, [&] {
             sinceCancel.start();
-            runner.cancel();
+            line.cancel();
         });
     loop.exec();
     probe.stopMeasuring();
-    port.close();
     served.stop();
     f.frames = served.unit().stats().accepted;
     f.ms = probe.elapsedMs();

@@ -8,13 +8,14 @@ _zendrax_cli_options() {
     show) echo "--model --password --json" ;;
     set) echo "--model --password --help" ;;
     diff) echo "--model --password --password-b --json" ;;
+    check) echo "--model --password --json" ;;
     report) echo "--model --password --pdf" ;;
     export-codes) echo "--model --password --format -o --output" ;;
     import-codes) echo "--model --password --format" ;;
     export-numbers) echo "--model --password -o --output" ;;
     import-numbers) echo "--model --password --append --replace" ;;
     download) echo "--port --speed -o --output --site --owner --password --trace" ;;
-    upload) echo "--port --speed --model --password --backup --verify --trace" ;;
+    upload) echo "--port --speed --model --password --backup --verify --force --trace" ;;
     verify) echo "--port --speed --model --password --json --trace" ;;
     set-clock) echo "--port --speed --trace" ;;
     simulate) echo "--model --image --save-memory --silent --ignore-first --wrong-sum-every \
@@ -34,7 +35,7 @@ _zendrax_cli_files() {
 
 _zendrax_cli() {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
-    local commands="new show set diff report export-codes import-codes export-numbers \
+    local commands="new show set diff check report export-codes import-codes export-numbers \
 import-numbers download upload verify set-clock simulate"
     COMPREPLY=()
     if ((COMP_CWORD == 1)); then

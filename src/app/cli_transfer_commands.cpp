@@ -1,29 +1,31 @@
 // zendrax-cli download / upload / verify / set-clock: the transfers of the window on the command
-// line, over the same engine. Progress goes to standard error; the status is 0 only on success.
-// With --trace FILE every byte on the line is written to FILE when the command ends. SIGINT and
-// SIGTERM stop a transfer as the window's cancel does: it ends within a wait's cancel check, says
-// what the window says, writes its trace, and the status is 130.
+// line, over the same operations (the upload with its backup and read-back included). Progress
+// goes to standard error; the status is 0 only on success. With --trace FILE every byte on the
+// line is written to FILE when the command ends. SIGINT and SIGTERM stop a transfer as the
+// window's cancel does: it ends within a wait's cancel check, says what the window says, writes
+// its trace, and the status is 130 (SIGINT) or 143 (SIGTERM); a second signal ends the program at
+// once.
 #include "app/cli_args.h"
+#include "app/cli_check.h"
 #include "app/cli_common.h"
 #include "app/cli_database.h"
 #include "app/cli_settings.h"
 #include "files/database_file.h"
 #include "files/file_bytes.h"
-#include "link/checked_upload.h"
 #include "link/line_operations.h"
+#include "link/line_service.h"
 #include "link/open_connection.h"
-#include "link/serial_byte_link.h"
 #include "link/serial_port.h"
-#include "link/system_clock.h"
-#include "link/tracing_link.h"
 #include "link/transfer.h"
 #include "model/editor_view.h"
 
+#include <QDateTime>
+
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <csignal>
 #include <optional>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -32,15 +34,21 @@ namespace zx::cli {
 namespace {
 
 constexpr int DefaultSpeed = 19200;
-// The status of a command stopped by SIGINT or SIGTERM, as a shell gives one killed by SIGINT.
-constexpr int ExitInterrupted = 130;
 
 // Set by SIGINT and SIGTERM while a transfer command runs; the line's waits watch it.
 std::atomic<bool> interrupted{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+volatile std::sig_atomic_t caughtSignal = 0;
 
-extern "C" void interruptTransfer(int) {
-    interrupted.store(true);
+extern "C" void interruptTransfer(int signal) {
+    // A second signal is not asked twice: a step that does not look at the flag ends here.
+    if (interrupted.exchange(true)) _exit(128 + signal);
+    caughtSignal = signal;
+}
+
+// The status of a command stopped by a signal, as a shell gives one killed by it.
+int interruptedStatus() {
+    return 128 + (caughtSignal != 0 ? static_cast<int>(caughtSignal) : SIGINT);
 }
 
 // SIGINT and SIGTERM cancel the command's transfer instead of killing the process.
@@ -65,8 +73,11 @@ std::optional<int> openPort(SerialPort& port, const ParsedArgs& a) {
     for (int i = 0; speed && i < SpeedCount; ++i)
         if (speedBaud(i) == *speed) index = i;
     if (index < 0) {
-        err(QStringLiteral("A --speed értéke 300, 600, 1200, 2400, 4800, 9600, 19200, 38400, "
-                           "57600 vagy 115200 lehet !!!"));
+        QStringList speeds;
+        for (int i = 0; i < SpeedCount; ++i)
+            speeds << QString::number(speedBaud(i));
+        const QString last = speeds.takeLast();
+        err(QStringLiteral("A --speed értéke %1 vagy %2 lehet !!!").arg(speeds.join(", "), last));
         return ExitUsage;
     }
     port.setPortName(a.value("--port"));
@@ -80,57 +91,51 @@ std::optional<int> openPort(SerialPort& port, const ParsedArgs& a) {
     return std::nullopt;
 }
 
-void printProgress(const TransferProgress& p) {
-    err(p.status);
-}
-
-// The outcome of an operation as the operator is told it; the exit status.
-int finish(TransferOutcome outcome, const QString& message) {
-    switch (outcome) {
-    case TransferOutcome::Success:
-        return ExitOk;
-    case TransferOutcome::PortNotOpen:
-        err(Transfer::portNotOpenMessage(errno));
-        return ExitFailed;
-    case TransferOutcome::Cancelled:
-        if (!message.isEmpty()) err(message);
-        return ExitInterrupted;
-    case TransferOutcome::Busy:
-    case TransferOutcome::Failed:
-        break;
+// What the command says of an operation's steps, and the last thing it said.
+class Progress {
+  public:
+    void operator()(const TransferProgress& p) {
+        err(p.status);
+        last_ = p.status;
     }
-    err(message);
-    return ExitFailed;
+    // Says the end of an operation: its status line unless that was said last, then its
+    // message.
+    void sayEnd(const LineResult& result) const {
+        if (!result.status.isEmpty() && result.status != last_) err(result.status);
+        if (!result.message.isEmpty()) err(result.message);
+    }
+
+  private:
+    QString last_;
+};
+
+// The exit status of an operation that did not succeed, its end said.
+int failure(const LineResult& result, const Progress& progress) {
+    progress.sayEnd(result);
+    return result.outcome == TransferOutcome::Cancelled ? interruptedStatus() : ExitFailed;
 }
 
-// The wire trace of --trace FILE: the time counts from when the command started; the lines are
-// kept until the command ends and then written in one atomic step, also after a failure.
+// The wire trace of --trace FILE, written in one atomic step when the command ends, also after
+// a failure.
 class WireTrace {
   public:
     void setPath(const QString& path) { path_ = path; }
     bool wanted() const { return !path_.isEmpty(); }
-
-    // The link the engine runs on: the port's own, traced when a trace was asked for.
-    ByteLink& over(ByteLink& link, std::optional<TracingLink>& traced) {
-        if (!wanted()) return link;
-        used_ = true;
-        return traced.emplace(link, log_.timeSource(), log_.sink());
-    }
+    void keep(const QByteArray& text) { text_ += text; }
 
     // The command's status; a trace that could not be written is said and makes it at least
     // `failed`.
     int conclude(int status, int failed) const {
-        if (!used_) return status;
-        const FileWriteResult written = writeFileAtomically(path_, log_.text());
+        if (!wanted()) return status;
+        const FileWriteResult written = writeFileAtomically(path_, text_);
         if (written.ok) return status;
         err(written.message);
         return std::max(status, failed);
     }
 
   private:
-    WireTraceLog log_;
     QString path_;
-    bool used_ = false;
+    QByteArray text_;
 };
 
 // A transfer command run with its wire trace and with SIGINT and SIGTERM caught; the trace is
@@ -144,24 +149,17 @@ int traced(const QStringList& args, int (*command)(const QStringList&, WireTrace
     return trace.conclude(status, failed);
 }
 
-// Runs one operation of the engine on the open port, then closes the port. A port failure is
-// reported and gives no result.
-template <class Operation>
-auto onPort(SerialPort& port, WireTrace& trace, Operation operation)
-    -> std::optional<decltype(operation(std::declval<Transfer&>()))> {
-    std::optional<decltype(operation(std::declval<Transfer&>()))> result;
-    try {
-        SerialByteLink link(port, &interrupted);
-        std::optional<TracingLink> traced;
-        SystemClock clock;
-        clock.watchCancel(&interrupted);
-        Transfer transfer(trace.over(link, traced), clock);
-        transfer.setProgressHandler(printProgress);
-        result = operation(transfer);
-    } catch (const SerialPortError& e) {
-        err(e.text());
-        return std::nullopt;
-    }
+// Runs one operation on the open port through the line's one hand-over, then closes the port.
+LineResult onPort(SerialPort& port, WireTrace& trace, Progress& progress, LineOperation operation,
+                  std::function<LineResult(Transfer&)> work) {
+    LineRequest request;
+    request.operation = operation;
+    request.work = std::move(work);
+    request.traced = trace.wanted();
+    const LineResult result =
+        runLineOperation(port, serialLine, &interrupted, request,
+                         [&progress](const TransferProgress& p) { progress(p); });
+    trace.keep(result.trace);
     port.close();
     return result;
 }
@@ -196,20 +194,20 @@ int download(const QStringList& args, WireTrace& trace) {
 
     SerialPort port;
     if (const std::optional<int> failed = openPort(port, a)) return *failed;
-    const std::optional<DownloadResult> result =
-        onPort(port, trace, [&](Transfer& transfer) { return transfer.download(); });
-    if (!result) return ExitFailed;
-    if (!result->ok()) return finish(result->outcome, result->message);
+    Progress progress;
+    const LineResult result = onPort(port, trace, progress, LineOperation::Download,
+                                     [](Transfer& engine) { return downloadOperation(engine); });
+    if (!result.download) return failure(result, progress);
 
     // Only a complete download becomes a file.
     record.writeHeader();
-    record.image = result->image;
+    record.image = result.download->image;
     const DatabaseWriteResult written = writeDatabaseFile(output, record, QString());
     if (!written.ok) {
         err(written.message);
         return ExitFailed;
     }
-    err(QString::fromStdString(modelCaption(result->model)));
+    err(QString::fromStdString(modelCaption(result.download->model)));
     return ExitOk;
 }
 
@@ -217,15 +215,10 @@ int runDownload(const QStringList& args) {
     return traced(args, download);
 }
 
-// The file's configuration beside what the unit holds, read with the model the unit reported.
-std::vector<SettingDifference> unitDifferences(const DatabaseRecord& file, DeviceModel model,
-                                               const DownloadResult& unit) {
-    return compareWithImage(file, model, unit.image, unit.model);
-}
-
 int upload(const QStringList& args, WireTrace& trace) {
-    const ParsedArgs a = parseArgs(
-        args, {"--port", "--speed", "--model", "--password", "--backup", "--trace"}, {"--verify"});
+    const ParsedArgs a =
+        parseArgs(args, {"--port", "--speed", "--model", "--password", "--backup", "--trace"},
+                  {"--verify", "--force"});
     if (usageProblem(a, 1)) return ExitUsage;
     trace.setPath(a.value("--trace"));
     if (a.has("--backup") && a.value("--backup").isEmpty()) {
@@ -235,58 +228,35 @@ int upload(const QStringList& args, WireTrace& trace) {
     int status = ExitOk;
     const std::optional<CliDatabase> db = openDatabase(a.positional.first(), a, status);
     if (!db) return status;
-    const DatabaseRecord& file = db->record;
-    const DeviceModel model = db->model;
+    if (const std::optional<int> refused = refuseUploadOnErrors(*db, a)) return *refused;
 
-    UploadChecks checks;
-    QString backupPath;
-    checks.backup = a.has("--backup");
-    checks.readBack = a.has("--verify");
-    checks.keepBackup = [&](const DownloadResult& unit) {
-        // The backup carries the site and owner of the file sent and the password given, so it
-        // opens as that file does.
-        const DatabaseWriteResult written = writeDatabaseFile(
-            a.value("--backup"), DatabaseRecord::keeping(unit.image, file), QString());
-        if (!written.ok) {
-            err(written.message);
-            return false;
-        }
-        backupPath = a.value("--backup");
-        err(QStringLiteral("Az egység korábbi beállításai mentve: %1").arg(backupPath));
-        return true;
-    };
-    if (checks.backup || checks.readBack)
-        checks.phaseStarted = [](UploadPhase phase) { err(uploadPhaseText(phase)); };
+    // The window's upload: the backup carries the site and owner of the file sent and the
+    // password given, so it opens as that file does.
+    UploadJob job;
+    job.image = db->record.image;
+    job.model = db->model;
+    job.verify = a.has("--verify");
+    job.backup = a.has("--backup");
+    job.backupFile = a.value("--backup");
+    job.shown = db->record;
 
     SerialPort port;
     if (const std::optional<int> failed = openPort(port, a)) return *failed;
-    const std::optional<CheckedUploadResult> result = onPort(
-        port, trace, [&](Transfer& t) { return uploadWithChecks(t, file.image, model, checks); });
-    if (!result) return ExitFailed;
-    if (!result->upload && result->backup->outcome == TransferOutcome::Cancelled)
-        return finish(TransferOutcome::Cancelled, uploadCancelledMessage(false, QString()));
-    if (result->upload && result->upload->outcome == TransferOutcome::Cancelled)
-        return finish(TransferOutcome::Cancelled,
-                      uploadCancelledMessage(result->upload->framesSent > 0, backupPath));
-    if (!result->upload) {
-        err(QStringLiteral("A mentés nem sikerült, az egységre semmi sem került."));
-        return result->backup->ok() ? ExitFailed
-                                    : finish(result->backup->outcome, result->backup->message);
-    }
-    if (!result->upload->ok()) return finish(result->upload->outcome, result->upload->message);
-    if (!result->readBack) return ExitOk;
-    if (!result->readBack->ok()) {
-        err(QStringLiteral("A visszaolvasás nem sikerült."));
-        return finish(result->readBack->outcome, result->readBack->message);
-    }
-    const std::vector<SettingDifference> differences =
-        unitDifferences(file, model, *result->readBack);
-    if (!differences.empty()) {
-        printDifferences(differences, false);
-        err(QStringLiteral("Az egység nem azt tartja, amit kapott !!!"));
+    Progress progress;
+    const LineResult result =
+        onPort(port, trace, progress, LineOperation::Upload,
+               [&job](Transfer& engine) { return uploadOperation(engine, job); });
+    if (!result.backupPath.isEmpty() && !result.message.contains(result.backupPath))
+        err(QStringLiteral("Az egység korábbi beállításai mentve: %1").arg(result.backupPath));
+    if (!result.ok()) return failure(result, progress);
+    if (!result.notKept.empty()) {
+        // The settings on standard output, the verdict without its list on standard error.
+        printDifferences(result.notKept, false);
+        err(result.status);
         return ExitFailed;
     }
-    err(QStringLiteral("Az egység azt tartja, amit kapott."));
+    if (result.readBackFailed) return failure(result, progress);
+    err(result.status);
     return ExitOk;
 }
 
@@ -311,15 +281,16 @@ int verify(const QStringList& args, WireTrace& trace) {
 
     SerialPort port;
     if (openPort(port, a)) return VerifyError;
-    const std::optional<DownloadResult> unit =
-        onPort(port, trace, [](Transfer& t) { return t.download(); });
-    if (!unit) return VerifyError;
-    if (!unit->ok()) {
-        const int status = finish(unit->outcome, unit->message);
-        return status == ExitInterrupted ? status : VerifyError;
+    Progress progress;
+    const LineResult unit = onPort(port, trace, progress, LineOperation::Download,
+                                   [](Transfer& engine) { return downloadOperation(engine); });
+    if (!unit.download) {
+        const int failed = failure(unit, progress);
+        return failed == ExitFailed ? VerifyError : failed;
     }
+    // The file's configuration beside what the unit holds, read with the model it reported.
     const std::vector<SettingDifference> differences =
-        unitDifferences(db->record, db->model, *unit);
+        compareWithImage(db->record, db->model, unit.download->image, unit.download->model);
     printDifferences(differences, a.has("--json"));
     return differences.empty() ? VerifySame : VerifyDifferent;
 }
@@ -334,10 +305,12 @@ int setClock(const QStringList& args, WireTrace& trace) {
     trace.setPath(a.value("--trace"));
     SerialPort port;
     if (const std::optional<int> failed = openPort(port, a)) return *failed;
-    const std::optional<ClockResult> result =
-        onPort(port, trace, [&](Transfer& transfer) { return transfer.setClock(); });
-    if (!result) return ExitFailed;
-    return finish(result->outcome, result->message);
+    Progress progress;
+    const QDateTime now = QDateTime::currentDateTime();
+    const LineResult result =
+        onPort(port, trace, progress, LineOperation::SetClock,
+               [now](Transfer& engine) { return clockOperation(engine, now); });
+    return result.ok() ? ExitOk : failure(result, progress);
 }
 
 int runSetClock(const QStringList& args) {
@@ -351,7 +324,7 @@ const bool registered =
                      runDownload}) &&
     registerCommand({"upload",
                      "upload --port PORT [--speed BAUD] [--model 4|16] [--password JELSZÓ] "
-                     "[--backup FÁJL] [--verify] [--trace FÁJL] FÁJL",
+                     "[--backup FÁJL] [--verify] [--force] [--trace FÁJL] FÁJL",
                      runUpload}) &&
     registerCommand(
         {"verify",

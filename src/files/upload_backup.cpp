@@ -9,15 +9,17 @@ namespace zx {
 
 UploadBackupResult writeUploadBackup(const QString& folder, const DatabaseRecord& shown,
                                      const ConfigImage& unit, const QDateTime& when) {
-    UploadBackupResult result;
-    result.path = QDir(folder).filePath(
-        backupFileName(fromCp1250(shown.text(DatabaseRecord::Slot::Site)), when));
     QDir().mkpath(folder);
+    return writeUploadBackupFile(QDir(folder).filePath(backupFileName(
+                                     fromCp1250(shown.text(DatabaseRecord::Slot::Site)), when)),
+                                 shown, unit);
+}
+
+UploadBackupResult writeUploadBackupFile(const QString& path, const DatabaseRecord& shown,
+                                         const ConfigImage& unit) {
     const DatabaseWriteResult written =
-        writeDatabaseFile(result.path, DatabaseRecord::keeping(unit, shown), QString());
-    result.ok = written.ok;
-    result.message = written.message;
-    return result;
+        writeDatabaseFile(path, DatabaseRecord::keeping(unit, shown), QString());
+    return {written.ok, path, written.message};
 }
 
 } // namespace zx

@@ -18,5 +18,8 @@ struct UploadBackupResult {
 
 UploadBackupResult writeUploadBackup(const QString& folder, const DatabaseRecord& shown,
                                      const ConfigImage& unit, const QDateTime& when);
+// The same into a file the operator named.
+UploadBackupResult writeUploadBackupFile(const QString& path, const DatabaseRecord& shown,
+                                         const ConfigImage& unit);
 
 } // namespace zx

@@ -59,7 +59,9 @@ LineResult uploadOperation(Transfer& engine, const UploadJob& job) {
     checks.phaseStarted = [&engine](UploadPhase phase) { engine.announce(uploadPhaseText(phase)); };
     checks.keepBackup = [&](const DownloadResult& unit) {
         const UploadBackupResult written =
-            writeUploadBackup(job.backupFolder, job.shown, unit.image, job.startedAt);
+            job.backupFile.isEmpty()
+                ? writeUploadBackup(job.backupFolder, job.shown, unit.image, job.startedAt)
+                : writeUploadBackupFile(job.backupFile, job.shown, unit.image);
         if (written.ok) {
             result.backupPath = written.path;
         } else {
@@ -102,11 +104,13 @@ LineResult uploadOperation(Transfer& engine, const UploadJob& job) {
     }
     ReadBackReport report;
     if (!readBack.ok()) {
+        result.readBackFailed = true;
         report = readBackFailed(readBack.message.toStdString());
     } else {
         DatabaseRecord sent = job.shown;
         sent.image = job.image;
-        report = readBackReport(compareWithImage(sent, job.model, readBack.image, readBack.model));
+        result.notKept = compareWithImage(sent, job.model, readBack.image, readBack.model);
+        report = readBackReport(result.notKept);
     }
     result.status = fromUtf8(report.status);
     result.message = fromUtf8(report.message);
@@ -120,6 +124,16 @@ LineResult clockOperation(Transfer& engine, const QDateTime& localTime) {
     result.outcome = clock.outcome;
     result.status = clock.status;
     result.message = clock.message;
+    return result;
+}
+
+LineResult failedResult(LineOperation operation, const QString& message) {
+    LineResult result;
+    result.operation = operation;
+    result.outcome = TransferOutcome::Failed;
+    result.status = transfer_text::communicationError();
+    result.message = message;
+    result.error = true;
     return result;
 }
 

@@ -6,10 +6,12 @@
 #include "link/checked_upload.h"
 #include "link/transfer.h"
 #include "model/database_record.h"
+#include "model/settings_comparison.h"
 
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace zx {
 
@@ -37,6 +39,12 @@ struct LineResult {
     // An upload stopped after frames had gone out: the unit may hold a partly written
     // configuration.
     bool partlyWritten = false;
+    // An upload's read-back: the settings the unit did not keep as they were sent, and whether
+    // the read-back itself failed.
+    std::vector<SettingDifference> notKept;
+    bool readBackFailed = false;
+    // Every burst on the line, when the operation was traced.
+    QByteArray trace;
 
     bool ok() const { return outcome == TransferOutcome::Success; }
 };
@@ -47,6 +55,9 @@ struct UploadJob {
     DeviceModel model = DeviceModel::Line4;
     bool verify = false;
     bool backup = false;
+    // Where the backup goes: this file, or else a file named after the site and `startedAt` in
+    // `backupFolder`.
+    QString backupFile;
     QString backupFolder;
     DatabaseRecord shown; // the configuration shown: the backup opens as it does
     QDateTime startedAt;  // names the backup
@@ -57,6 +68,8 @@ LineResult uploadOperation(Transfer& engine, const UploadJob& job);
 LineResult clockOperation(Transfer& engine, const QDateTime& localTime);
 // A port failure that ended `operation`.
 LineResult portFailureResult(LineOperation operation, const SerialPortError& failure);
+// Any other failure that ended `operation`, said in `message`.
+LineResult failedResult(LineOperation operation, const QString& message);
 
 // A cancelled upload as the operator is told it: nothing written, or a configuration that may be
 // partly written (with the backup file, when there is one).

@@ -1,5 +1,6 @@
 #pragma once
 // The program's one serial port, always 8N1 with CTS/RTS flow and DTR on while open.
+#include "link/byte_link.h"
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
@@ -77,7 +78,7 @@ class SerialPort : public QObject {
     // what the line has not taken yet (a frame cut short, never one sent later).
     void setCancelFlag(const std::atomic<bool>* flag) { cancel_ = flag; }
     const std::atomic<bool>* cancelFlag() const { return cancel_; }
-    static constexpr int CancelCheckMs = 50;
+    static constexpr int CancelCheckMs = Clock::CancelCheckMs;
 
     void attachLink(SerialReceiver* link);
     void detachLink(SerialReceiver* link);

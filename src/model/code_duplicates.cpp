@@ -49,6 +49,13 @@ std::optional<CodePair> DuplicateScan::next() {
     return std::nullopt;
 }
 
+std::vector<std::vector<int>> DuplicateScan::sharedCodes() const {
+    std::vector<std::vector<int>> shared;
+    for (const std::vector<int>& group : groups_)
+        if (group.size() > 1) shared.push_back(group);
+    return shared;
+}
+
 std::string duplicateMessage(CodePair pair) {
     return "Kód eggyezés:" + std::to_string(pair.first) + " = " + std::to_string(pair.second);
 }

@@ -24,6 +24,9 @@ class DuplicateScan {
     DuplicateScan(const std::vector<RawText>& codes, int codeLength);
     // The next pair, or nothing when every pair has been given.
     std::optional<CodePair> next();
+    // The rows (0-based, ascending) of each code that more than one row holds, in the order of
+    // each code's first row; a blank code's rows among them.
+    std::vector<std::vector<int>> sharedCodes() const;
 
   private:
     std::vector<std::vector<int>> groups_; // rows (0-based) of each distinct code, ascending

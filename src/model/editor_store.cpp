@@ -10,8 +10,6 @@ namespace zx {
 
 namespace {
 
-constexpr int CoNumberMaxWidth = 4;
-
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -191,8 +189,7 @@ Checked<ImagePatch> storeCoNumber(const ConfigImage& image, DeviceModel model, i
                                   const RawText& text) {
     const MemoryMap& map = MemoryMap::of(model);
     ImagePatch patch;
-    const int width =
-        std::min(static_cast<int>(image.at(*map.offset(Field::CoWidth))), CoNumberMaxWidth);
+    const int width = std::min(static_cast<int>(image.at(*map.offset(Field::CoWidth))), MaxCoWidth);
     if (width <= 0 || line < 1 || line > map.lineCount()) return patch;
     const std::size_t w = static_cast<std::size_t>(width);
     std::string chars = text.bytes().substr(0, w);

@@ -10,9 +10,6 @@ namespace zx {
 
 namespace {
 
-constexpr int CoNumberMaxWidth = 4;
-constexpr std::size_t FreeNumberSize = 16;
-
 bool bit(Byte b, int n) {
     return (b >> n) & 1;
 }
@@ -176,7 +173,7 @@ std::vector<std::string> coWidthItems() {
 }
 
 int coNumberWidth(Byte storedCoWidth) {
-    return std::min(static_cast<int>(storedCoWidth), CoNumberMaxWidth);
+    return std::min(static_cast<int>(storedCoWidth), MaxCoWidth);
 }
 
 std::string EditorView::codePanelText() const {

@@ -9,7 +9,7 @@ namespace zx {
 
 namespace {
 
-constexpr std::size_t EntrySize = 16;
+constexpr std::size_t EntrySize = FreeNumberSize;
 
 // Lower case of a Windows-1250 byte.
 unsigned char folded(unsigned char c) {

@@ -9,7 +9,7 @@ namespace zx {
 
 namespace {
 
-constexpr std::size_t EntrySize = 16;
+constexpr std::size_t EntrySize = FreeNumberSize;
 
 bool trimmedAway(char c) {
     return static_cast<unsigned char>(c) <= ' ';

@@ -47,9 +47,13 @@ enum class Field {
 inline constexpr int FieldCount = static_cast<int>(Field::CodeTable) + 1;
 
 // Widths the same in every model (both maps are checked against them): the call-in number's
-// characters, and the barred call-in areas, one byte each.
+// characters, the barred call-in areas (one byte each), a free number's characters, the
+// exceptions, and the widest CO number (CoWidth 1..4).
 inline constexpr int CallInNumberSize = 24;
 inline constexpr int BarredAreaCount = 64;
+inline constexpr int FreeNumberSize = 16;
+inline constexpr int ExceptionCount = 16;
+inline constexpr int MaxCoWidth = 4;
 
 // The field's name as the system knows it ("SmdrSpeed").
 std::string_view fieldName(Field f);
@@ -68,7 +72,7 @@ class MemoryMap {
     int startSegment() const;       // first configuration segment: 44 or 51
     int lineCount() const;          // trunk lines: 4 or 16
     int freeNumberCapacity() const; // 208 or 192
-    int exceptionCount() const { return 16; }
+    int exceptionCount() const { return ExceptionCount; }
     int exceptionEntrySize() const; // 3 or 2 bytes
 
   private:

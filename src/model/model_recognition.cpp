@@ -7,8 +7,6 @@ namespace zx {
 
 namespace {
 
-constexpr int MaxCoWidth = 4;
-
 DeviceModel otherModel(DeviceModel m) {
     return m == DeviceModel::Line4 ? DeviceModel::Line16 : DeviceModel::Line4;
 }

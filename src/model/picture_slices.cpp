@@ -6,9 +6,14 @@ namespace zx {
 
 std::vector<RowSpan> pictureSlices(int height, int sliceHeight,
                                    const std::vector<RowSpan>& controls) {
+    return pictureSlices(height, sliceHeight, sliceHeight, controls);
+}
+
+std::vector<RowSpan> pictureSlices(int height, int firstSliceHeight, int laterSliceHeight,
+                                   const std::vector<RowSpan>& controls) {
     std::vector<RowSpan> slices;
-    sliceHeight = std::max(sliceHeight, 1);
     for (int start = 0; start < height;) {
+        const int sliceHeight = std::max(slices.empty() ? firstSliceHeight : laterSliceHeight, 1);
         int cut = std::min(start + sliceHeight, height);
         // Moving the cut up to a control's top may put it across a control above: again, until
         // it lies across none that can move it.

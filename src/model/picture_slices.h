@@ -17,5 +17,9 @@ struct RowSpan {
 // must be. Nothing for an empty picture; one slice when it fits.
 std::vector<RowSpan> pictureSlices(int height, int sliceHeight,
                                    const std::vector<RowSpan>& controls);
+// The same with slices after the first at most `laterSliceHeight` rows (the rest of their sheet
+// carries something repeated on every sheet, such as column headings).
+std::vector<RowSpan> pictureSlices(int height, int firstSliceHeight, int laterSliceHeight,
+                                   const std::vector<RowSpan>& controls);
 
 } // namespace zx

@@ -3,9 +3,6 @@
 #include "model/change_label.h"
 #include "model/new_configuration.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
-
 #include <algorithm>
 
 namespace zx {
@@ -162,9 +159,8 @@ void ConfigDocument::removeCommitter(const QObject* owner) {
 
 bool ConfigDocument::commitPendingEdits() {
     if (ended_ || committing_) return !ended_;
-    // What is already queued (a focus change, a deferred store) lands first; a key or click
-    // waiting in the queue must not start a second command in the middle of this one.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // Runs no event loop: nothing queued (a transfer's end, a port delivery, a page built late)
+    // can run in the middle of the command that asked.
     committing_ = true;
     bool accepted = true;
     // A committer may register or remove others (a view built late), so the list is copied.

@@ -95,7 +95,7 @@ class ConfigDocument : public QObject {
 
     // The commit step. Every view that may hold an edit not yet stored (the field being typed
     // in, the code grid's open cell, the working copies) registers what stores it; the step runs
-    // them in order after the pending events (user input excluded) were handled. False when one
+    // them in order, without running the event loop. False when one
     // refused: its message was shown, the focus and the typed text stay, and the command that
     // asked must stop.
     using Committer = std::function<bool()>;

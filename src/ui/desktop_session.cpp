@@ -2,6 +2,7 @@
 
 #include "files/cp1250.h"
 #include "files/ini_file.h"
+#include "ui/commands/check_command.h"
 #include "ui/commands/code_commands.h"
 #include "ui/commands/compare_command.h"
 #include "ui/commands/device_link_controller.h"
@@ -76,6 +77,7 @@ DesktopSession::DesktopSession(Interaction& interaction) : interaction_(interact
 
 DesktopSession::~DesktopSession() {
     lineOptions_.reset();
+    check_.reset();
     compare_.reset();
     help_.reset();
     print_.reset();
@@ -115,7 +117,7 @@ bool DesktopSession::start(const DesktopOptions& options, QString* error) {
     link_ = std::make_unique<DeviceLinkController>(w, connection);
     // Every page that gives the window its size is in place now, the terminal pane included.
     w.fitToViews();
-    transfers_ = std::make_unique<TransferCommands>(w, link_->port(), link_->connection(),
+    transfers_ = std::make_unique<TransferCommands>(w, link_->line(), link_->connection(),
                                                     link_->terminalPage());
     files_ = std::make_unique<FileCommands>(w, link_->connection());
     edits_ = std::make_unique<EditCommands>(w);
@@ -126,6 +128,7 @@ bool DesktopSession::start(const DesktopOptions& options, QString* error) {
     print_->connectActions(w.menu().pageSetup, w.menu().print);
     help_ = std::make_unique<HelpCommand>(w);
     compare_ = std::make_unique<CompareCommand>(w, *transfers_, files_->dialogs());
+    check_ = std::make_unique<CheckCommand>(w);
     lineOptions_ = std::make_unique<LineOptionCommands>(w, *transfers_, loadUploadOptions(settings),
                                                         programSettingsPath());
     if (!options.helpDirectory.isEmpty()) help_->setHelpDirectory(options.helpDirectory);

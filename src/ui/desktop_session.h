@@ -14,6 +14,7 @@ class MainWindow;
 
 namespace zx {
 
+class CheckCommand;
 class CodeCommands;
 class CompareCommand;
 class LineOptionCommands;
@@ -75,6 +76,7 @@ class DesktopSession {
     std::unique_ptr<PrintCommands> print_;
     std::unique_ptr<HelpCommand> help_;
     std::unique_ptr<CompareCommand> compare_;
+    std::unique_ptr<CheckCommand> check_;
     std::unique_ptr<LineOptionCommands> lineOptions_;
 };
 

@@ -45,6 +45,7 @@ const Item FileItems[] = {
     {&M::saveFile, "mnuSave", "M&entés", "Ctrl+S"},
     {&M::saveFileAs, "SaveAs1", "Mentés másként", nullptr},
     {&M::compareConfigurations, "mnuCompare", "Összehasonlítás...", nullptr},
+    {&M::checkConfiguration, "mnuCheck", "Ellenőrzés", "F7"},
     {nullptr, "N1", "-", nullptr},
     {&M::download, "DnLoad1", "&Letöltés", "Ctrl+D"},
     {&M::upload, "UpLoad1", "&Feltöltés", "Ctrl+U"},

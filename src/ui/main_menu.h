@@ -23,7 +23,7 @@ struct MainMenu {
 
     QAction *newConfiguration, *openFile, *saveFile, *saveFileAs, *download, *upload, *pageSetup,
         *print, *exitProgram;
-    QAction* compareConfigurations;
+    QAction *compareConfigurations, *checkConfiguration;
     QAction *undo, *redo;
     QAction *portSettings, *preferences;
     QAction *verifyAfterUpload, *backupBeforeUpload, *chooseBackupFolder, *traceTraffic;

@@ -1,16 +1,15 @@
 #include "ui/main_window.h"
 
 #include "model/model_recognition.h"
+#include "ui/busy_mode.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/views/codes_view.h"
 #include "ui/views/free_numbers_view.h"
 #include "ui/views/view_helpers.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -34,7 +33,8 @@ MainWindow::MainWindow(ConfigDocument& document, Interaction& interaction, QWidg
     bottom->setContentsMargins(0, 2, 0, 2);
     modelBox = new QComboBox(modelPanel);
     modelBox->setObjectName(QStringLiteral("cbTipus"));
-    modelBox->addItems({QStringLiteral("Vardo-4 (V2.39+)"), QStringLiteral("Vardo-16 (V 4.27+)")});
+    modelBox->addItems(
+        {fromUtf8(modelCaption(DeviceModel::Line4)), fromUtf8(modelCaption(DeviceModel::Line16))});
     bottom->addWidget(makeLabel(modelPanel, "lblTipus", "Típus:", modelBox));
     bottom->addWidget(modelBox);
     bottom->addStretch(1);
@@ -43,6 +43,8 @@ MainWindow::MainWindow(ConfigDocument& document, Interaction& interaction, QWidg
 
     menu_ = std::make_unique<MainMenu>(menuBar());
     menu_->takeShortcutsFirstIn(this);
+    busy_ = std::make_unique<BusyMode>(*menuBar(), *menu_,
+                                       std::vector<QWidget*>{viewPages, modelPanel});
     statusBarWidget = statusBar();
     statusBarWidget->setObjectName(QStringLiteral("SBar"));
     panels_ = std::make_unique<StatusPanels>(statusBarWidget);
@@ -72,7 +74,6 @@ MainWindow::MainWindow(ConfigDocument& document, Interaction& interaction, QWidg
 }
 
 MainWindow::~MainWindow() {
-    if (busy_) QApplication::restoreOverrideCursor();
     document_.endEditing();
 }
 
@@ -169,37 +170,15 @@ bool MainWindow::askSaveChanges() {
 }
 
 void MainWindow::setBusy(bool busy) {
-    if (busy == busy_) return;
-    busy_ = busy;
-    if (!busy) {
-        for (const auto& [object, enabled] : enabledBeforeBusy_) {
-            if (auto* action = qobject_cast<QAction*>(object.data()))
-                action->setEnabled(enabled);
-            else if (auto* widget = qobject_cast<QWidget*>(object.data()))
-                widget->setEnabled(enabled);
-        }
-        enabledBeforeBusy_.clear();
-        QApplication::restoreOverrideCursor();
-        return;
-    }
-    // The menus that hold the two commands left enabled stay open.
-    const QList<const QAction*> kept = {menu_->exitProgram, menu_->helpContents,
-                                        menu_->fileMenu->menuAction(),
-                                        menu_->helpMenu->menuAction()};
-    for (QAction* action : menuBar()->findChildren<QAction*>()) {
-        if (kept.contains(action) || action->isSeparator()) continue;
-        enabledBeforeBusy_.emplace_back(action, action->isEnabled());
-        action->setEnabled(false);
-    }
-    for (QWidget* widget : {static_cast<QWidget*>(viewPages), modelPanel}) {
-        enabledBeforeBusy_.emplace_back(widget, widget->isEnabled());
-        widget->setEnabled(false);
-    }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    busy_->set(busy);
+}
+
+bool MainWindow::isBusy() const {
+    return busy_->on();
 }
 
 bool MainWindow::mayClose() {
-    if (busy_ && !(closeWhileBusy && closeWhileBusy())) return false;
+    if (isBusy() && !(closeWhileBusy && closeWhileBusy())) return false;
     // The value on screen is part of what the question is about.
     if (!commitPendingEdits() || !askSaveChanges()) return false;
     emit closing();

@@ -10,13 +10,13 @@
 
 #include <QComboBox>
 #include <QMainWindow>
-#include <QPointer>
 
 #include <functional>
 #include <memory>
-#include <optional>
-#include <utility>
-#include <vector>
+
+namespace zx {
+class BusyMode;
+}
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -64,11 +64,6 @@ class MainWindow : public QMainWindow {
     void setStatusText(int panel, const QString& text) { panels_->setText(panel, text); }
     zx::StatusPanels& statusPanels() { return *panels_; }
     zx::LineStatePanel& lineState() { return *lineState_; }
-    // The pages and the model box take no input while an operation owns the window.
-    void setPanelsEnabled(bool enabled) {
-        viewPages->setEnabled(enabled);
-        modelPanel->setEnabled(enabled);
-    }
 
     int currentView() const { return viewPages->currentIndex(); }
     // Shows a view the way the view menu does; leaving the free-number view stores its list.
@@ -89,12 +84,10 @@ class MainWindow : public QMainWindow {
     // unsaved is thrown away.
     bool askSaveChanges();
 
-    // Busy mode, while an operation owns the line: every command that reads, changes or replaces
-    // the configuration or uses the line is disabled at its action (every menu command but
-    // "&Kilépés" and the help, and so their shortcuts), the pages and the model box take no
-    // input, and the busy cursor is on. Leaving it gives back exactly what was enabled before.
+    // Busy mode (BusyMode), while an operation owns the line: every menu command but "&Kilépés"
+    // and the help disabled, the pages and the model box too, the busy cursor on.
     void setBusy(bool busy);
-    bool isBusy() const { return busy_; }
+    bool isBusy() const;
     // Asked when the window is to close in busy mode: true when the operation has ended and the
     // window may go on closing; false keeps it open and the operation running.
     std::function<bool()> closeWhileBusy;
@@ -127,7 +120,5 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<zx::MainMenu> menu_;
     std::unique_ptr<zx::StatusPanels> panels_;
     std::unique_ptr<zx::LineStatePanel> lineState_;
-    bool busy_ = false;
-    // What busy mode disabled, with the state each had.
-    std::vector<std::pair<QPointer<QObject>, bool>> enabledBeforeBusy_;
+    std::unique_ptr<zx::BusyMode> busy_;
 };

@@ -119,7 +119,8 @@ TEST_P(CliTransferOfModel, UploadWritesEveryConfigurationSegmentToTheUnit) {
 
     Simulator sim({"--model", c.option, "--image", zeros, "--save-memory", memory});
     const CliResult r =
-        runCli({"upload", "--port", sim.path(), "--model", c.option, "--password", "jelszo", file});
+        runCli({"upload", "--port", sim.path(), "--model", c.option, "--password", "jelszo",
+                "--force", file}); // a pattern, not a configuration: the check refuses it
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(QStringLiteral("Sikeres feltöltés")));
     ASSERT_TRUE(sim.stop());
@@ -162,7 +163,7 @@ TEST(CliTransfer, AnUploadTheUnitKeepsRejectingFails) {
     ASSERT_TRUE(writeDatabaseFile(file, record, QString()).ok);
 
     Simulator sim({"--model", "4", "--reject-segment", "60"});
-    const CliResult r = runCli({"upload", "--port", sim.path(), file});
+    const CliResult r = runCli({"upload", "--port", sim.path(), "--force", file});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Memória szegmens: 60/255")));
     EXPECT_FALSE(r.err.contains(QStringLiteral("Memória szegmens: 61/255")));
@@ -203,7 +204,7 @@ TEST(CliTransfer, SigintStopsAnUploadWithStatus130AndItsTrace) {
     QProcess p;
     p.setReadChannel(QProcess::StandardError);
     p.start(transferCli(),
-            {"upload", "--port", sim.path(), "--speed", "300", "--trace", trace, file});
+            {"upload", "--port", sim.path(), "--speed", "300", "--trace", trace, "--force", file});
     QByteArray err;
     while (!err.contains("Memória szegmens: 45/255") && p.waitForReadyRead(10000))
         err += p.readAllStandardError();

@@ -85,7 +85,8 @@ TEST_F(CliVerify, UploadVerifyCatchesAWriteTheUnitDidNotKeep) {
         cli({"upload", "--port", keeping.path(), "--password", "pw", "--verify", sent});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_TRUE(r.err.endsWith(QStringLiteral("Az egység azt tartja, amit kapott.")));
+    EXPECT_TRUE(r.err.endsWith(QStringLiteral("Sikeres feltöltés, ellenőrizve.")))
+        << r.err.toStdString();
 }
 
 TEST_F(CliVerify, TheBackupHoldsExactlyTheUnitsPreviousMemory) {

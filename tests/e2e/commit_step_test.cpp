@@ -7,6 +7,7 @@
 #include "link/served_unit.h"
 #include "model/memory_map.h"
 #include "model/new_configuration.h"
+#include "scripted_interaction.h"
 #include "ui/commands/device_link_controller.h"
 #include "ui/commands/transfer_commands.h"
 #include "ui/desktop_session.h"

@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include "../ui/pdf_text.h"
+#include "scripted_interaction.h"
 #include "status_panel_text.h"
 
 namespace zx {

@@ -6,7 +6,9 @@
 #include "link/line_operations.h"
 #include "link/served_unit.h"
 #include "model/new_configuration.h"
+#include "scripted_interaction.h"
 #include "status_panel_text.h"
+#include "ui/commands/device_link_controller.h"
 #include "ui/commands/transfer_commands.h"
 #include "ui/desktop_session.h"
 #include "ui/dialogs/interaction.h"
@@ -319,6 +321,35 @@ TEST_F(WindowBusy, NothingTheOperatorDidNotSeeReachesTheConfiguration) {
     // The status bar's last line tells the command that ended last.
     w.menu().saveFile->trigger();
     EXPECT_EQ(panel3(), QStringLiteral("Mentve: telephely.vd1"));
+}
+
+// The end of an operation is handled once, in order, never inside another question: an upload
+// that fails while the close question is open is reported after its answer; a window destroyed
+// during a traced run lets the line's thread go cleanly.
+TEST_F(WindowBusy, AnOperationEndingDuringTheCloseQuestionIsReportedAfterIt) {
+    start({.rejectSegment = 200});
+    startUntil(window().menu().upload, QStringLiteral("Tipusellenőrzés..."));
+    ui.whileAsking = [this](const QString&) {
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !session->link().line().busy(); }, 30000));
+        EXPECT_TRUE(ui.messages().isEmpty()) << "nothing is said inside the question";
+    };
+    ui.answers = {Answer::No};
+    EXPECT_FALSE(window().close());
+    EXPECT_EQ(ui.texts(Kind::Question), QStringList{TransferCommands::closeQuestion()});
+    EXPECT_EQ(ui.messages(), QStringList{"Feltöltési időtúllépés !!!"});
+    EXPECT_FALSE(transfers().busy());
+    EXPECT_FALSE(window().isBusy());
+    EXPECT_EQ(panel3(), QStringLiteral("Kommunikációs hiba."));
+
+    // A traced run on a silent unit whose window goes away: the line's thread stops and goes
+    // with it, the trace log untouched by a worker that outlived it.
+    stop();
+    start({.silent = true});
+    transfers().setTraceFile(dir.filePath("vonal.txt"));
+    startUntil(window().menu().download, QStringLiteral("Tipusellenőrzés..."));
+    session.reset();
+    unit->stop();
+    EXPECT_GT(unit->unit().stats().wakeUpBytes, 0) << "the run had begun";
 }
 
 } // namespace

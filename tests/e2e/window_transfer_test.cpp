@@ -1,11 +1,13 @@
 // The desktop window downloading, uploading and setting the clock through its own commands,
 // against a simulated unit answering on a pseudo-terminal from a background thread.
 #include "link/serial_byte_link.h"
+#include "link/serial_port.h"
 #include "link/served_unit.h"
 #include "link/system_clock.h"
 #include "link/transfer.h"
 #include "model/demo_configuration.h"
 #include "model/memory_map.h"
+#include "scripted_interaction.h"
 #include "status_panel_text.h"
 #include "ui/commands/device_link_controller.h"
 #include "ui/commands/transfer_commands.h"
@@ -82,6 +84,11 @@ class FastLink : public ByteLink {
     SerialByteLink real_;
 };
 
+// The serial port with time running `Factor` times faster.
+TransferLine fastLine(SerialPort& port, const std::atomic<bool>* cancel) {
+    return TransferLine{std::make_unique<FastLink>(port, cancel), std::make_unique<FastClock>()};
+}
+
 ConfigImage pattern(int seed) {
     ConfigImage image;
     for (std::size_t i = 0; i < ImageSize; ++i)
@@ -113,19 +120,22 @@ class WindowTransfer : public ::testing::Test {
         setConfigDir(QString());
     }
 
-    void serve(DeviceModel model, const ConfigImage& memory, const UnitFaults& faults = {}) {
+    // `makeLine` gives each operation its line: the port at real time unless told otherwise
+    // (fastLine: a fiftieth of the time-outs).
+    void serve(DeviceModel model, const ConfigImage& memory, const UnitFaults& faults = {},
+               LineFactory makeLine = serialLine) {
         unit = std::make_unique<ServedUnit>(model, memory, faults);
         QString error;
         ASSERT_TRUE(unit->start(&error)) << error.toStdString();
         ConnectionState state;
         state.portName = unit->devicePath();
-        openWindow(state);
+        openWindow(state, std::move(makeLine));
     }
-    void openWindow(const ConnectionState& state) {
+    void openWindow(const ConnectionState& state, LineFactory makeLine = serialLine) {
         form = std::make_unique<MainWindow>(document, ui);
         form->viewPages->buildAll();
-        link = std::make_unique<DeviceLinkController>(*form, state);
-        transfers = std::make_unique<TransferCommands>(*form, link->port(), link->connection(),
+        link = std::make_unique<DeviceLinkController>(*form, state, std::move(makeLine));
+        transfers = std::make_unique<TransferCommands>(*form, link->line(), link->connection(),
                                                        link->terminalPage());
         QObject::connect(transfers.get(), &TransferCommands::progressed,
                          [this](const QString& s, int done, int total) {
@@ -154,12 +164,6 @@ class WindowTransfer : public ::testing::Test {
         QWindowSystemInterface::handleMouseEvent<Async>(form->windowHandle(), local, global,
                                                         Qt::NoButton, Qt::LeftButton,
                                                         QEvent::MouseButtonRelease);
-    }
-    void useFastTime() {
-        (*transfers).makeLine = [](SerialPort& port, const std::atomic<bool>* cancel) {
-            return TransferLine{std::make_unique<FastLink>(port, cancel),
-                                std::make_unique<FastClock>()};
-        };
     }
     QAction* action(const char* name) const { return form->findChild<QAction*>(name); }
     // Runs a command and lets the event loop deliver and run the transfer it posted.
@@ -210,7 +214,7 @@ TEST_F(WindowTransfer, DownloadTakesTheUnitsModelAndImageOnlyAtTheEnd) {
     EXPECT_EQ(zx::childNamed<QLineEdit>(*form, "MEloclen")->text(),
               QString::number(memory.at(localLength)));
     EXPECT_EQ(panel3(), "Sikeres letöltés.");
-    EXPECT_FALSE(link->port().isOpen());
+    EXPECT_FALSE(link->line().isOpen());
     EXPECT_FALSE(zx::childNamed<QProgressBar>(*form, "pbTransfer")->isVisible());
     EXPECT_TRUE(ui.shown.isEmpty());
 
@@ -237,8 +241,9 @@ TEST_F(WindowTransfer, UploadSendsTheStoredImageAndLeavesTheWindowAsItWas) {
     form->document().markModified();
     form->showView(5);
     zx::childNamed<QListWidget>(*form, "lbFreeCall")->addItem("0612345678");
-    // A code filled into the grid and not stored yet, as an import leaves it.
-    zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->setCell(1, 1, "4711");
+    // A code filled into the grid and not stored yet, as an import leaves it (its six digits:
+    // a shorter code would be an error of the check before the upload).
+    zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->setCell(1, 1, "471147");
     form->codesView()->markGridChanged();
     run("UpLoad1");
     unit->stop();
@@ -249,8 +254,8 @@ TEST_F(WindowTransfer, UploadSendsTheStoredImageAndLeavesTheWindowAsItWas) {
     const std::size_t free = *MemoryMap::of(DeviceModel::Line4).offset(Field::FreeNumbers);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&unitMemory.bytes()[free]), 16),
               "0612345678      ");
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&unitMemory.bytes()[CodeTableStart]), 4),
-              "4711");
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&unitMemory.bytes()[CodeTableStart]), 6),
+              "471147");
     EXPECT_EQ(unit->unit().stats().accepted, 212);
     EXPECT_EQ(panel3(), "Sikeres feltöltés");
     EXPECT_EQ(form->currentView(), 5);
@@ -259,6 +264,20 @@ TEST_F(WindowTransfer, UploadSendsTheStoredImageAndLeavesTheWindowAsItWas) {
     EXPECT_TRUE(form->modelBox->isEnabled());
     EXPECT_TRUE(ui.shown.isEmpty()) << "no question, no message";
     EXPECT_EQ(steps.back().done, 255);
+}
+
+// Busy mode takes the focus from the pages; the control that had it has it again at the end.
+TEST_F(WindowTransfer, TheFocusComesBackToTheControlThatHadItAfterEachOperation) {
+    serve(DeviceModel::Line4, demoConfiguration());
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    for (const auto& [command, view, control] :
+         {std::tuple{"DnLoad1", 3, "MEloclen"}, {"UpLoad1", 4, "StringGrid1"}}) {
+        form->showView(view);
+        zx::childNamed<QWidget>(*form, control)->setFocus();
+        run(command);
+        EXPECT_EQ(QApplication::focusWidget(), zx::childNamed<QWidget>(*form, control));
+    }
 }
 
 TEST_F(WindowTransfer, AnEditMadeDuringAnUploadDoesNotReachTheUnit) {
@@ -283,8 +302,7 @@ TEST_F(WindowTransfer, AnEditMadeDuringAnUploadDoesNotReachTheUnit) {
 TEST_F(WindowTransfer, AFailedDownloadChangesNothing) {
     UnitFaults silent;
     silent.silent = true;
-    serve(DeviceModel::Line16, pattern(1), silent);
-    useFastTime();
+    serve(DeviceModel::Line16, pattern(1), silent, fastLine);
     zx::childNamed<QLineEdit>(*form, "MEloclen")->setText("9");
     record.image.set(*form->document().map().offset(Field::LocalLength), 9);
     form->document().markModified();
@@ -306,7 +324,7 @@ TEST_F(WindowTransfer, AFailedDownloadChangesNothing) {
     // The model check's eleven attempts, and no segment asked for under a guessed model.
     for (const Step& step : steps)
         EXPECT_EQ(step.map, DeviceModel::Line4);
-    EXPECT_FALSE(link->port().isOpen());
+    EXPECT_FALSE(link->line().isOpen());
     unit->stop();
     EXPECT_EQ(unit->unit().readSegments(), std::vector<int>(Transfer::MaxAttempts, IdentSegment));
 }
@@ -332,12 +350,12 @@ TEST_F(WindowTransfer, APortThatDoesNotOpenEndsTheCommandWithThePanelsEnabled) {
 }
 
 TEST_F(WindowTransfer, ALineFoundClosedAtTheStartSaysSoInBothDirections) {
-    serve(DeviceModel::Line4, ConfigImage{});
     // The port goes between its opening and the start of the operation.
-    (*transfers).makeLine = [](SerialPort& port, const std::atomic<bool>* cancel) {
-        port.close();
-        return TransferCommands::serialLine(port, cancel);
-    };
+    serve(DeviceModel::Line4, ConfigImage{}, {},
+          [](SerialPort& port, const std::atomic<bool>* cancel) {
+              port.close();
+              return serialLine(port, cancel);
+          });
     const ConfigImage before = record.image;
     for (const char* command : {"DnLoad1", "UpLoad1"}) {
         ui.shown.clear();
@@ -390,7 +408,8 @@ TEST_F(WindowTransfer, TheTerminalPagePutsNothingOnTheLineDuringATransfer) {
     TerminalView& page = *form->terminalView();
     zx::childNamed<QPushButton>(page, "btnConnect")->click();
     zx::childNamed<QLineEdit>(page, "edPhone")->setText("123");
-    ASSERT_TRUE(zx::childNamed<QPushButton>(page, "btnDial")->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return zx::childNamed<QPushButton>(page, "btnDial")->isEnabled(); }, 5000));
     const auto pageState = [&] {
         return QList<bool>{zx::childNamed<QPushButton>(page, "btnConnect")->isEnabled(),
                            zx::childNamed<QPushButton>(page, "btnTransp")->isEnabled(),
@@ -432,21 +451,21 @@ TEST_F(WindowTransfer, WithTheConnectButtonDownThePortStaysOpenForClockAndDownlo
     // The pane can only hold the focus in the active window.
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     zx::childNamed<QPushButton>(*form, "btnConnect")->click();
-    ASSERT_TRUE(link->port().isOpen());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return link->line().isOpen(); }, 5000));
 
     zx::childNamed<QPushButton>(*form, "btnSync")->click();
     settle();
     EXPECT_EQ(panel3(), "Sikeres feltöltés");
-    EXPECT_TRUE(link->port().isOpen());
+    EXPECT_TRUE(link->line().isOpen());
     EXPECT_TRUE(zx::childNamed<QPushButton>(*form, "btnConnect")->isChecked());
     EXPECT_TRUE(zx::childNamed<QWidget>(*form, "ComTerminal1")->hasFocus());
 
     run("DnLoad1");
     EXPECT_EQ(panel3(), "Sikeres letöltés.");
-    EXPECT_TRUE(link->port().isOpen());
+    EXPECT_TRUE(link->line().isOpen());
     EXPECT_TRUE(zx::childNamed<QPushButton>(*form, "btnConnect")->isChecked());
     zx::childNamed<QPushButton>(*form, "btnConnect")->click();
-    EXPECT_FALSE(link->port().isOpen());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !link->line().isOpen(); }, 5000));
     EXPECT_EQ(panel3(), "Szétkapcsolva");
     unit->stop();
 
@@ -492,14 +511,13 @@ TEST_F(WindowTransfer, DemoModeDownloadsTheDemoConfigurationAndKeepsItsSettingsA
 TEST_F(WindowTransfer, AFailedClockSettingLeavesTheStatusBarTellingIt) {
     UnitFaults silent;
     silent.silent = true;
-    serve(DeviceModel::Line4, ConfigImage{}, silent);
-    useFastTime();
+    serve(DeviceModel::Line4, ConfigImage{}, silent, fastLine);
     zx::childNamed<QPushButton>(*form, "btnSync")->click();
     settle();
     EXPECT_EQ(panel3(), "Kommunikációs hiba.");
     EXPECT_EQ(ui.messages(),
               QStringList{"Az óra beállítása nem sikerült: az egység nem válaszolt."});
-    EXPECT_FALSE(link->port().isOpen());
+    EXPECT_FALSE(link->line().isOpen());
 }
 
 // A value typed into a field, or a page chosen, while a download runs would land after it and
@@ -548,7 +566,7 @@ TEST_F(WindowTransfer, KeysTypedIntoTheTerminalDuringATransferNeverReachTheLine)
     form->viewPages->setCurrentWidget(&page);
     // The operator holds the port open, so a key replayed after the transfer would go out.
     zx::childNamed<QPushButton>(page, "btnConnect")->click();
-    ASSERT_TRUE(link->port().isOpen());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return link->line().isOpen(); }, 5000));
     TerminalPane& pane = *link->terminal();
     QByteArray typed;
     const auto send = pane.sink;

@@ -12,6 +12,7 @@ TEST(PictureSlices, CutsFallAboveTheControlsThatWouldBeCut) {
         const char* what;
         int height, sliceHeight;
         S controls, slices;
+        int laterSliceHeight = -1; // the same as the first's
     } cases[] = {
         {"fits on one page", 80, 100, {{10, 30}}, {{0, 80}}},
         {"exactly one page", 100, 100, {}, {{0, 100}}},
@@ -42,9 +43,15 @@ TEST(PictureSlices, CutsFallAboveTheControlsThatWouldBeCut) {
          {{50, 260}, {190, 210}},
          {{0, 100}, {100, 190}, {190, 290}, {290, 300}}},
         {"a zero page height still moves on", 3, 0, {}, {{0, 1}, {1, 2}, {2, 3}}},
+        {"later sheets, room for a heading", 250, 100, {}, {{0, 100}, {100, 180}, {180, 250}}, 80},
+        {"their cuts move up too", 250, 100, {{170, 190}}, {{0, 100}, {100, 170}, {170, 250}}, 80},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(pictureSlices(c.height, c.sliceHeight, c.controls), c.slices) << c.what;
+        EXPECT_EQ(c.laterSliceHeight < 0
+                      ? pictureSlices(c.height, c.sliceHeight, c.controls)
+                      : pictureSlices(c.height, c.sliceHeight, c.laterSliceHeight, c.controls),
+                  c.slices)
+            << c.what;
 }
 
 } // namespace

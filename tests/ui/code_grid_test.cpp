@@ -140,17 +140,24 @@ TEST_F(CodeGridTest, PopupActsOnTheSelectedRows) {
     const struct {
         int blockFrom, blockTo; // a block in the rights columns; 0: the cursor on row 11 alone
         int clickedColumn, clickedRow;
-        const char* mobile; // column 4 of rows 1..12 afterwards: I for Igen, N for Nem
+        const char* mobile;   // column 4 of rows 1..12 afterwards: I for Igen, N for Nem
+        bool dragged = false; // the block chosen by a drag, else by a click and a shift click
     } cases[] = {
         {2, 4, 2, 3, "INNNIIIIIIII"},  // inside the block: the block
         {2, 4, 1, 4, "INNNIIIIIIII"},  // the block's row, in the code column
         {2, 4, 2, 6, "IIIIINIIIIII"},  // below the block: the clicked row only
         {0, 0, 3, 5, "IIIINIIIIIII"},  // away from the cursor: the clicked row, not row 11
         {0, 0, 2, 11, "IIIIIIIIIINI"}, // on the cursor's row
+        {2, 4, 5, 3, "INNNIIIIIIII", true},
     };
     for (const auto& c : cases) {
         fill(DeviceModel::Line4, 12);
-        if (c.blockFrom) {
+        if (c.dragged) {
+            QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, centre(3, c.blockFrom));
+            QTest::mouseMove(grid->viewport(), centre(4, c.blockFrom + 1));
+            QTest::mouseMove(grid->viewport(), centre(5, c.blockTo));
+            QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, centre(5, c.blockTo));
+        } else if (c.blockFrom) {
             click(3, c.blockFrom);
             click(5, c.blockTo, Qt::ShiftModifier);
         } else {

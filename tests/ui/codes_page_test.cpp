@@ -8,6 +8,7 @@
 #include "model/code_generation.h"
 #include "model/code_table_store.h"
 #include "model/memory_map.h"
+#include "scripted_interaction.h"
 #include "status_panel_text.h"
 #include "ui/commands/code_commands.h"
 #include "ui/views/code_grid.h"

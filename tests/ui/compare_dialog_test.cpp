@@ -1,5 +1,6 @@
 // The compare list as the operator reads it: each setting in the window's words with the name
 // for scripts in its tip, long values whole in wrapped cells, and the saved text's heading.
+#include "scripted_interaction.h"
 #include "ui/dialogs/compare_dialog.h"
 #include "ui/dialogs/interaction.h"
 

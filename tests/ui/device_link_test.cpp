@@ -1,6 +1,7 @@
 // The main window's device link: connection settings at start and at closing, the connection
 // dialog and the terminal page, with the settings files in a temporary folder.
 #include "link/pty_pair.h"
+#include "scripted_interaction.h"
 #include "status_panel_text.h"
 #include "ui/commands/device_link_controller.h"
 #include "ui/dialogs/connection_dialog.h"
@@ -82,7 +83,7 @@ TEST_F(DeviceLinkTest, StartShowsTheSettingsFileInPanelTwoAndSwapsInTheTerminal)
     ASSERT_NE(terminal, nullptr);
     EXPECT_EQ(terminal, link->terminal());
     EXPECT_EQ(terminal->objectName(), "ComTerminal1");
-    EXPECT_EQ(link->port().objectName(), "ComPort1");
+    EXPECT_EQ(link->line().objectName(), "ComPort1");
 
     // In the window fitted as at start the pane shows all 24 rows.
     form->fitToViews();
@@ -230,14 +231,15 @@ TEST_F(DeviceLinkTest, ConnectButtonReportsAFailedOpenThenOpensAndFeedsTheTermin
     state.portName = dir.filePath("no-such-port");
     makeLink(state);
     zx::childNamed<QPushButton>(*form, "btnConnect")->click();
-    EXPECT_FALSE(zx::childNamed<QPushButton>(*form, "btnConnect")->isChecked());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !zx::childNamed<QPushButton>(*form, "btnConnect")->isChecked(); }, 5000));
     const QStringList errors = ui.texts(ScriptedInteraction::Kind::Error);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith("Unable to open com port")) << errors[0].toStdString();
 
     link->connection().portName = pty.slavePath();
     zx::childNamed<QPushButton>(*form, "btnConnect")->click();
-    ASSERT_TRUE(link->port().isOpen());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return link->line().isOpen(); }, 5000));
     EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::State), "Kapcsolódva...");
     pty.write("OK\r\n");
     for (int i = 0; i < 100 && !link->terminal()->screen().rowText(0).startsWith("OK"); ++i)
@@ -245,7 +247,7 @@ TEST_F(DeviceLinkTest, ConnectButtonReportsAFailedOpenThenOpensAndFeedsTheTermin
     EXPECT_TRUE(link->terminal()->screen().rowText(0).startsWith("OK"));
 
     zx::childNamed<QPushButton>(*form, "btnConnect")->click();
-    EXPECT_FALSE(link->port().isOpen());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !link->line().isOpen(); }, 5000));
     EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::State), "Szétkapcsolva");
     EXPECT_EQ(ui.texts(ScriptedInteraction::Kind::Error).size(), 1);
 }

@@ -8,6 +8,7 @@
 #include "files/database_file.h"
 #include "model/memory_map.h"
 #include "model/new_configuration.h"
+#include "scripted_interaction.h"
 #include "status_panel_text.h"
 #include "ui/commands/file_commands.h"
 #include "ui/commands/shared_file_dialogs.h"

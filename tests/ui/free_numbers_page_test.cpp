@@ -7,6 +7,7 @@
 #include "files/cp1250.h"
 #include "files/free_number_file.h"
 #include "model/memory_map.h"
+#include "scripted_interaction.h"
 #include "ui/commands/free_number_commands.h"
 #include "ui/commands/list_file_commands.h"
 #include "ui/commands/shared_file_dialogs.h"
@@ -178,7 +179,7 @@ TEST_F(FreeNumbersPage, TheFlagFollowsTheStoredTable) {
          true},
         {"Mind töröl",
          [&] {
-             ui.confirmations = {true};
+             ui.answers = {Answer::Yes};
              action("Mindtrl1")->trigger();
          },
          true},
@@ -252,13 +253,13 @@ TEST_F(FreeNumbersPage, MenuClearsAfterConfirmingAndSortsFromThenOn) {
     EXPECT_EQ(zx::childNamed<QLineEdit>(*view, "MEfreecall")->text(),
               items().at(zx::childNamed<QListWidget>(*view, "lbFreeCall")->currentRow()));
     EXPECT_TRUE(zx::childNamed<QPushButton>(*view, "BTNfreejav")->isEnabled());
-    ui.confirmations = {false};
+    ui.answers = {Answer::No};
     action("Mindtrl1")->trigger();
-    EXPECT_EQ(ui.texts(zx::ScriptedInteraction::Kind::Confirm),
+    EXPECT_EQ(ui.texts(zx::ScriptedInteraction::Kind::Question),
               QStringList{QString::fromUtf8("Biztos benne ?")});
     EXPECT_EQ(items().size(), 3);
 
-    ui.confirmations = {true};
+    ui.answers = {Answer::Yes};
     zx::childNamed<QLineEdit>(*view, "MEfreecall")->setText("9");
     action("Mindtrl1")->trigger();
     EXPECT_TRUE(items().isEmpty());

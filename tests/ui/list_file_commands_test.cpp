@@ -3,6 +3,7 @@
 #include "widget_lookup.h"
 #include "window_fixture.h"
 
+#include "scripted_interaction.h"
 #include "ui/commands/list_file_commands.h"
 #include "ui/commands/shared_file_dialogs.h"
 #include "ui/views/code_grid.h"

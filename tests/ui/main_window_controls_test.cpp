@@ -4,6 +4,7 @@
 #include "ui/terminal/terminal_widget.h"
 #include "widget_lookup.h"
 
+#include "scripted_interaction.h"
 #include "status_panel_text.h"
 #include "ui/views/code_grid.h"
 

@@ -4,6 +4,7 @@
 
 #include "model/codecs.h"
 #include "model/new_configuration.h"
+#include "scripted_interaction.h"
 #include "ui/views/code_grid.h"
 
 #include <QTest>

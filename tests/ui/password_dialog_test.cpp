@@ -1,6 +1,7 @@
 // The password dialog of the Open command.
 #include "ui/dialogs/password_dialog.h"
 
+#include "scripted_interaction.h"
 #include "ui/dialogs/interaction.h"
 
 #include <QLabel>

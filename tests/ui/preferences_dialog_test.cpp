@@ -5,6 +5,7 @@
 #include "files/database_file.h"
 #include "model/code_table_shape.h"
 #include "model/new_configuration.h"
+#include "scripted_interaction.h"
 #include "ui/dialogs/interaction.h"
 
 #include <QFile>

@@ -3,6 +3,7 @@
 #include "ui/commands/print_commands.h"
 #include "ui/dialogs/interaction.h"
 
+#include "scripted_interaction.h"
 #include "ui/pdf_text.h"
 
 #include <QAction>

@@ -1,5 +1,6 @@
 // The settings views store what the operator typed when a control is left: the image, the
 // modified flag, a refusal with its message and the focus kept in the control.
+#include "scripted_interaction.h"
 #include "widget_lookup.h"
 #include "window_fixture.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 // The whole program as main starts it, settings in a folder of its own, with every page built
 // and the window shown.
+#include "scripted_interaction.h"
 #include "ui/desktop_session.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/main_window.h"

@@ -438,8 +438,10 @@ TEST_F(TerminalWidgetTest, AHiddenPaneDrawsNothingUntilShown) {
 
 TEST_F(TerminalWidgetTest, AStreamThatScrollsIsDrawnInJumpsAndAnEchoAfterAPauseIsNot) {
     std::int64_t now = 0;
-    term.clock = [&now] { return now; };
-    settle();
+    TerminalPane term(nullptr, [&now] { return now; });
+    term.resize(term.sizeHint());
+    term.show();
+    settle(term);
     for (int i = 0; i < 30; ++i)
         term.receive("line " + QByteArray::number(i) + "\r\n");
     EXPECT_EQ(term.repaintDelay(), RepaintPacer::IntervalMs);
@@ -451,7 +453,7 @@ TEST_F(TerminalWidgetTest, AStreamThatScrollsIsDrawnInJumpsAndAnEchoAfterAPauseI
     now += 1000;
     term.receive("x");
     EXPECT_EQ(term.repaintDelay(), RepaintPacer::IntervalMs);
-    settle();
+    settle(term);
     const QStringList rows = shownRows(term);
     EXPECT_EQ(rows.value(22), "line 30");
     EXPECT_EQ(rows.value(23), "x");

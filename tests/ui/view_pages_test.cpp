@@ -1,6 +1,7 @@
 // The pages the window does not show first are built when they are needed, and then show what
 // the pages built at once show: the same image, the same model, the same notes.
 #include "model/new_configuration.h"
+#include "scripted_interaction.h"
 #include "status_panel_text.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/main_window.h"

@@ -2,10 +2,12 @@
 #include "widget_lookup.h"
 #include "window_fixture.h"
 
+#include "scripted_interaction.h"
 #include "status_panel_text.h"
 #include "ui/commands/device_link_controller.h"
 #include "ui/commands/help_command.h"
 #include "ui/commands/transfer_commands.h"
+#include "ui/dialogs/dialog_placement.h"
 #include "ui/dialogs/help_viewer.h"
 #include "ui/status_bar.h"
 
@@ -171,11 +173,15 @@ TEST_F(WindowTest, HelpOpensTheFileAtItsContents) {
     ASSERT_TRUE(help.open(QIODevice::WriteOnly));
     help.write("<html><body><h1><a name=\"contents\"></a>Tartalom</h1><p>Alap</p></body></html>");
     help.close();
+    // The main window low on the screen: the help opens over it, wholly on the screen.
+    const QRect screen = form->screen()->availableGeometry();
+    form->move(screen.right() - form->width() / 2, screen.bottom() - 40);
 
     action("Tartalom1")->trigger();
     zx::HelpViewer* viewer = command.viewer();
     ASSERT_NE(viewer, nullptr);
     EXPECT_FALSE(viewer->isHidden());
+    EXPECT_TRUE(screen.contains(viewer->geometry().marginsAdded(zx::UsualWindowFrame)));
     EXPECT_EQ(viewer->source().toLocalFile(), QFileInfo(help).absoluteFilePath());
     EXPECT_EQ(viewer->source().fragment(), QStringLiteral("contents"));
     EXPECT_TRUE(viewer->browser()->toPlainText().contains(QStringLiteral("Tartalom")));
@@ -185,6 +191,23 @@ TEST_F(WindowTest, HelpOpensTheFileAtItsContents) {
     setModified(false);
     form->close();
     EXPECT_TRUE(viewer->isHidden());
+}
+
+TEST(WindowPlacement, AWindowLiesWhollyOnTheScreenFrameIncluded) {
+    const QRect screen(0, 0, 1280, 1024);
+    const QMargins frame(8, 32, 8, 8);
+    const struct {
+        QSize size;
+        QPoint centre;
+        QRect placed;
+    } cases[] = {
+        {{560, 480}, {640, 512}, {361, 273, 560, 480}},  // centred where there is room
+        {{560, 480}, {640, 1000}, {361, 536, 560, 480}}, // moved up from the bottom edge
+        {{560, 480}, {0, 0}, {8, 32, 560, 480}},         // moved in from the top left corner
+        {{560, 1200}, {640, 512}, {361, 32, 560, 984}},  // as tall as the screen leaves room for
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(zx::placedWithin(c.size, c.centre, screen, frame), c.placed);
 }
 
 TEST_F(WindowTest, MissingHelpFileIsReportedAndNothingElseChanges) {

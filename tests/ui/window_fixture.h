@@ -1,6 +1,7 @@
 #pragma once
 // A main window on its own record, with every modal question answered from a script.
 #include "model/database_record.h"
+#include "scripted_interaction.h"
 #include "ui/commands/code_commands.h"
 #include "ui/commands/free_number_commands.h"
 #include "ui/dialogs/interaction.h"

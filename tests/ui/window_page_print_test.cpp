@@ -1,11 +1,15 @@
 // Each settings page of the window printed as the desktop prints it, into a PDF read back: the
 // page's own labels and values as text, under its heading and sheet number, inside margins
-// a printer does not clip, without the frame's model box and status bar.
+// a printer does not clip, without the frame's model box and status bar; column headings on
+// every sheet; on paper every scrolled area whole and without scroll bars.
 #include "ui/commands/print_commands.h"
 #include "ui/desktop_session.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/main_window.h"
+#include "ui/print/printer_page.h"
+#include "ui/views/current_item_delegate.h"
 
+#include "scripted_interaction.h"
 #include "shown_session.h"
 #include "status_panel_text.h"
 #include "ui/pdf_text.h"
@@ -19,6 +23,7 @@
 #include <QListWidget>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTemporaryDir>
@@ -77,14 +82,15 @@ TEST(WindowPagePrint, EverySettingsPageOfBothModelsPrintsAsTextInsideTheMargins)
         QPageSize::PageSizeId paper = QPageSize::A4;
         QPageLayout::Orientation orientation = QPageLayout::Portrait;
         bool severalSheets = false;
+        const char* everySheet = nullptr; // a column heading repeated on each sheet
     };
     std::vector<Case> cases;
     for (const DeviceModel model : {DeviceModel::Line4, DeviceModel::Line16})
         for (const auto& [view, name] : std::initializer_list<std::pair<int, const char*>>{
                  {0, "Alap"}, {1, "Vonalak"}, {2, "Időzítők"}, {3, "Számhosszak"}, {6, "Behívás"}})
             cases.push_back({model, view, name});
-    cases.push_back(
-        {DeviceModel::Line16, 1, "Vonalak", QPageSize::A6, QPageLayout::Landscape, true});
+    cases.push_back({DeviceModel::Line16, 1, "Vonalak", QPageSize::A6, QPageLayout::Landscape, true,
+                     "Vonalfogás"});
 
     for (const Case& c : cases) {
         SCOPED_TRACE(QStringLiteral("%1 (%2-line) on %3")
@@ -109,8 +115,10 @@ TEST(WindowPagePrint, EverySettingsPageOfBothModelsPrintsAsTextInsideTheMargins)
         // a list drawn by a delegate of its own shows its texts, not its items'.
         std::vector<std::pair<QListWidgetItem*, QString>> ends;
         for (QListWidget* list : page.findChildren<QListWidget*>()) {
+            const std::type_info& delegate = typeid(*list->itemDelegate());
             if (list->count() < 2 || !list->isVisibleTo(&page) ||
-                typeid(*list->itemDelegate()) != typeid(QStyledItemDelegate))
+                (delegate != typeid(QStyledItemDelegate) &&
+                 delegate != typeid(CurrentItemDelegate)))
                 continue;
             for (const int row : {0, list->count() - 1}) {
                 QListWidgetItem* item = list->item(row);
@@ -160,6 +168,10 @@ TEST(WindowPagePrint, EverySettingsPageOfBothModelsPrintsAsTextInsideTheMargins)
                  {QString::fromUtf8("Fájl: Új"), QString::fromUtf8("Telepítési hely:"),
                   QStringLiteral("Oldal: %1").arg(n + 1)})
                 EXPECT_TRUE(heading.contains(squeezed(part))) << heading.toStdString();
+            if (c.everySheet) {
+                EXPECT_TRUE(squeezed(texts[n]).contains(squeezed(QString::fromUtf8(c.everySheet))))
+                    << "sheet " << n + 1;
+            }
             const PdfPage& sheet = sheets[n];
             const QRectF inside(margin, margin, sheet.size.width() - 2 * margin,
                                 sheet.size.height() - 2 * margin);
@@ -167,6 +179,36 @@ TEST(WindowPagePrint, EverySettingsPageOfBothModelsPrintsAsTextInsideTheMargins)
                 EXPECT_TRUE(inside.contains(word.box))
                     << word.text.toStdString() << " at " << word.box.left() << "," << word.box.top()
                     << " on sheet " << n + 1;
+        }
+    }
+}
+
+// While a page is on paper its scrolled areas (the 16 lines, 64 barred areas, the exceptions)
+// hold all they have and show no scroll bar, in a window too small to show them.
+TEST(WindowPagePrint, PaperShowsEveryScrolledAreaWholeWithoutScrollBars) {
+    ShownSession shown;
+    ASSERT_TRUE(shown.start());
+    shown.window().resize(640, 420);
+    for (const DeviceModel model : {DeviceModel::Line4, DeviceModel::Line16}) {
+        shown.window().chooseModel(model);
+        for (const int view : {1, 3, 6}) {
+            shown.window().showView(view);
+            QApplication::processEvents();
+            QWidget& page = *shown.window().viewPages->currentWidget();
+            const QSize shownSize = page.size();
+            {
+                const PageOnPaper paper(page);
+                for (QAbstractScrollArea* area : page.findChildren<QAbstractScrollArea*>()) {
+                    EXPECT_FALSE(area->verticalScrollBar()->isVisibleTo(area)) << view;
+                    const auto* list = qobject_cast<QAbstractItemView*>(area);
+                    const auto* rows = qobject_cast<QScrollArea*>(area);
+                    EXPECT_GE(area->viewport()->height(),
+                              list ? list->sizeHintForRow(0) * list->model()->rowCount()
+                                   : rows->widget()->sizeHint().height())
+                        << view;
+                }
+            }
+            EXPECT_EQ(page.size(), shownSize);
         }
     }
 }

@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "scripted_interaction.h"
 #include "shown_session.h"
 
 #include <gtest/gtest.h>

@@ -74,7 +74,8 @@ void CompareCommand::compareWithUnit() {
 
 void CompareCommand::show(const std::vector<SettingDifference>& differences,
                           const QString& otherFile) {
-    const ComparedSides sides{form_.document().currentFileName(), otherFile, now()};
+    const ComparedSides sides{form_.document().currentFileName(), otherFile,
+                              QDateTime::currentDateTime()};
     CompareDialog dialog(differences, sides, form_.interaction(), &form_);
     form_.interaction().runDialog(dialog);
 }

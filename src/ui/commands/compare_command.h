@@ -34,9 +34,6 @@ class CompareCommand : public QObject {
     // whole (a failure, or a cancel, shows none).
     void compareWithUnit();
 
-    // The time the list's heading gives the comparison.
-    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
-
   private:
     // The list of differences with the database file at otherFile, or with the unit (empty).
     void show(const std::vector<SettingDifference>& differences, const QString& otherFile);

@@ -14,14 +14,13 @@
 namespace zx {
 
 DeviceLinkController::DeviceLinkController(MainWindow& form, const ConnectionState& connection,
-                                           QObject* parent)
-    : QObject(parent), form_(form), connection_(connection) {
+                                           LineFactory makeLine, QObject* parent)
+    : QObject(parent), form_(form), connection_(connection), line_(std::move(makeLine)) {
     listPorts = [] { return ConnectionDialog::systemPortNames(); };
-    port_.setObjectName(QStringLiteral("ComPort1"));
 
     terminal_ = new TerminalPane;
     const TerminalPageWidgets widgets = form_.terminalView()->setTerminalWidget(terminal_);
-    page_ = std::make_unique<TerminalPage>(widgets, port_, connection_);
+    page_ = std::make_unique<TerminalPage>(widgets, line_, connection_);
     page_->showLineState = [this](LineStatePanel::State state) { form_.lineState().show(state); };
     page_->showError = [this](const QString& text) { form_.interaction().error(&form_, text); };
 

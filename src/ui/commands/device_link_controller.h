@@ -1,9 +1,9 @@
 #pragma once
-// Where the main window meets the device link: the one serial port ComPort1, the connection
-// settings read at start and written at every close, the terminal pane and its page, the
-// connection settings dialog.
+// Where the main window meets the device link: the line service that owns the one serial port
+// ComPort1, the connection settings read at start and written at every close, the terminal pane
+// and its page, the connection settings dialog.
 #include "files/connection_settings.h"
-#include "link/serial_port.h"
+#include "link/line_service.h"
 
 #include <QObject>
 #include <QPointer>
@@ -23,11 +23,13 @@ class DeviceLinkController : public QObject {
     Q_OBJECT
   public:
     // `connection` is what readConnectionSettings read at start; the status bar shows it.
+    // `makeLine` gives each operation its link and clock over the port (the serial port and the
+    // computer's clock unless told otherwise).
     DeviceLinkController(MainWindow& form, const ConnectionState& connection,
-                         QObject* parent = nullptr);
+                         LineFactory makeLine = serialLine, QObject* parent = nullptr);
     ~DeviceLinkController() override;
 
-    SerialPort& port() { return port_; }
+    LineService& line() { return line_; }
     ConnectionState& connection() { return connection_; }
     TerminalPage& terminalPage() { return *page_; }
     TerminalPane* terminal() const;
@@ -43,7 +45,7 @@ class DeviceLinkController : public QObject {
   private:
     MainWindow& form_;
     ConnectionState connection_;
-    SerialPort port_;
+    LineService line_;
     QPointer<TerminalPane> terminal_;
     std::unique_ptr<TerminalPage> page_;
 };

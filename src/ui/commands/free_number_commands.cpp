@@ -18,7 +18,11 @@ FreeNumberCommands::FreeNumberCommands(MainWindow& form, QObject* parent)
 }
 
 void FreeNumberCommands::clearList() {
-    if (form_.interaction().confirm(&form_, QString::fromUtf8("Biztos benne ?")))
+    // A question whose default answer (Enter) is "Nem": the list is not emptied by a key
+    // pressed too many.
+    if (form_.interaction().askYesNo(&form_, QString::fromUtf8("Megerősítés"),
+                                     QString::fromUtf8("Biztos benne ?")) ==
+        Interaction::Answer::Yes)
         form_.freeNumbersView()->clearAll();
 }
 

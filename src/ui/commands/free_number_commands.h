@@ -12,7 +12,8 @@ class FreeNumberCommands : public QObject {
   public:
     explicit FreeNumberCommands(MainWindow& form, QObject* parent = nullptr);
 
-    // Empties the list and the edit once the operator confirms "Biztos benne ?".
+    // Empties the list and the edit once the operator answers "Igen" to "Biztos benne ?"
+    // ("Nem" is the default answer).
     void clearList();
 
   private:

@@ -1,5 +1,6 @@
 #include "ui/commands/help_command.h"
 
+#include "ui/dialogs/dialog_placement.h"
 #include "ui/dialogs/help_viewer.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/main_window.h"
@@ -58,7 +59,14 @@ void HelpCommand::show(const QString& anchor) {
                                   QString::fromUtf8("A súgófájl nem található: %1").arg(path));
         return;
     }
-    if (!viewer_) viewer_ = new HelpViewer(&form_);
+    // Opened over the main window, wholly on the screen however low the main window stands; shown
+    // again where the operator left it, brought back onto the screen if need be.
+    if (!viewer_) {
+        viewer_ = new HelpViewer(&form_);
+        placeOnScreen(*viewer_, form_.frameGeometry().center());
+    } else if (!viewer_->isVisible()) {
+        placeOnScreen(*viewer_, viewer_->geometry().center());
+    }
     viewer_->openAt(path, anchor);
     viewer_->show();
     viewer_->raise();

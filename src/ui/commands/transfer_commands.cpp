@@ -1,10 +1,8 @@
 #include "ui/commands/transfer_commands.h"
 
 #include "files/file_bytes.h"
-#include "link/open_connection.h"
-#include "link/serial_byte_link.h"
-#include "link/serial_port.h"
-#include "link/system_clock.h"
+#include "link/line_service.h"
+#include "ui/commands/check_command.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/main_window.h"
 #include "ui/terminal/terminal_page.h"
@@ -14,21 +12,19 @@
 #include <QAction>
 #include <QDateTime>
 
-#include <cerrno>
 #include <utility>
 
 namespace zx {
 
-TransferCommands::TransferCommands(MainWindow& form, SerialPort& port, ConnectionState& connection,
+TransferCommands::TransferCommands(MainWindow& form, LineService& line, ConnectionState& connection,
                                    TerminalPage& page, QObject* parent)
-    : QObject(parent), form_(form), port_(port), connection_(connection), page_(page) {
-    makeLine = &TransferCommands::serialLine;
+    : QObject(parent), form_(form), line_(line), connection_(connection), page_(page) {
     connect(form_.menu().download, &QAction::triggered, this, &TransferCommands::download);
     connect(form_.menu().upload, &QAction::triggered, this, &TransferCommands::upload);
     connect(form_.terminalView(), &TerminalView::syncClicked, this,
             &TransferCommands::setUnitClock);
-    connect(&runner_, &LineRunner::progressed, this, &TransferCommands::showProgress);
-    connect(&runner_, &LineRunner::finished, this, &TransferCommands::ended);
+    connect(&line_, &LineService::progressed, this, &TransferCommands::showProgress);
+    connect(&line_, &LineService::finished, this, &TransferCommands::resultArrived);
     form_.closeWhileBusy = [this] { return stopForClose(); };
 
     // Panel 3 shows every text of a transfer whole.
@@ -43,13 +39,12 @@ TransferCommands::~TransferCommands() {
     form_.closeWhileBusy = nullptr;
 }
 
-TransferLine TransferCommands::serialLine(SerialPort& port, const std::atomic<bool>* cancel) {
-    return TransferLine{std::make_unique<SerialByteLink>(port, cancel),
-                        std::make_unique<SystemClock>()};
-}
-
 QString TransferCommands::closeQuestion() {
     return QStringLiteral("Adatátvitel folyik. Megszakítja, és bezárja a programot ?");
+}
+
+bool TransferCommands::busy() const {
+    return line_.busy() || waiting_.has_value();
 }
 
 void TransferCommands::setTraceFile(const QString& path) {
@@ -58,60 +53,41 @@ void TransferCommands::setTraceFile(const QString& path) {
     status_->setTraceFile(path);
 }
 
-void TransferCommands::writeTrace() {
+void TransferCommands::writeTrace(const QByteArray& trace) {
     if (tracePath_.isEmpty()) return;
-    const FileWriteResult written = writeFileAtomically(tracePath_, trace_.text());
+    trace_ += trace;
+    const FileWriteResult written = writeFileAtomically(tracePath_, trace_);
     if (written.ok) return;
     setTraceFile(QString());
     form_.interaction().error(&form_, written.message);
     emit traceEnded();
 }
 
-bool TransferCommands::openPort() {
-    try {
-        // The port opens as every command opens it: with the connection's name and speed, not
-        // whatever it was last opened with.
-        openConnection(port_, connection_);
-        return true;
-    } catch (const SerialPortError& e) {
-        lastPortError_ = e.errorNumber();
-        form_.interaction().error(&form_, e.text());
-    } catch (const std::exception& e) {
-        lastPortError_ = EINVAL;
-        form_.interaction().error(&form_, QString::fromUtf8(e.what()));
-    }
-    return false;
-}
-
 void TransferCommands::setBusy(bool busy) {
+    if (busy) focus_.keep(form_);
     form_.setBusy(busy);
     page_.setLineBusy(busy);
     status_->setRunning(busy);
+    if (!busy) focus_.giveBack();
 }
 
-bool TransferCommands::start(LineOperation operation, LineRunner::Work work) {
-    TransferLine line = makeLine(port_, runner_.cancelFlag());
-    if (!line.link->isOpen()) {
-        form_.lineState().show(LineStatePanel::Disconnected);
-        form_.interaction().message(
-            &form_, Transfer::portNotOpenMessage(lastPortError_ != 0 ? lastPortError_ : errno));
-        return false;
-    }
-    if (!tracePath_.isEmpty()) {
-        trace_.start(lineOperationTitle(operation) + ' ' +
-                     QDateTime::currentDateTime().toString(Qt::ISODate));
-        line.link =
-            std::make_unique<TracingLink>(std::move(line.link), trace_.timeSource(), trace_.sink());
-    }
+bool TransferCommands::start(LineOperation operation, std::function<LineResult(Transfer&)> work) {
+    if (busy()) return false;
+    LineRequest request;
+    request.operation = operation;
+    request.work = std::move(work);
+    request.traced = !tracePath_.isEmpty();
+    request.traceTitle = lineOperationTitle(operation) + QLatin1Char(' ') +
+                         QDateTime::currentDateTime().toString(Qt::ISODate);
+    // The port opens as every command opens it, with the connection's name and speed, and stays
+    // open afterwards only while the operator holds it.
+    if (!line_.start(std::move(request), connection_, page_.operatorHoldsPort())) return false;
     setBusy(true);
-    if (runner_.start(&port_, std::move(line), operation, std::move(work))) return true;
-    setBusy(false);
-    return false;
+    return true;
 }
 
 void TransferCommands::download() {
     if (busy() || !form_.commitPendingEdits() || !form_.askSaveChanges()) return;
-    if (!page_.operatorHoldsPort() && !openPort()) return;
     start(LineOperation::Download, [](Transfer& engine) { return downloadOperation(engine); });
 }
 
@@ -119,7 +95,7 @@ void TransferCommands::upload() {
     // The unit gets what the window shows: the field being typed in and the working copies are
     // stored first, and a refused value sends nothing.
     if (busy() || !form_.commitPendingEdits()) return;
-    if (!page_.operatorHoldsPort() && !openPort()) return;
+    if (!uploadPassesCheck(form_)) return;
     // The unit gets the image as it stands now, whatever happens to the window meanwhile.
     UploadJob job;
     job.image = form_.document().image();
@@ -134,19 +110,13 @@ void TransferCommands::upload() {
 
 void TransferCommands::setUnitClock() {
     if (busy()) return;
-    if (!port_.isOpen()) {
-        form_.lineState().show(LineStatePanel::Connecting);
-        if (!openPort()) {
-            form_.lineState().show(LineStatePanel::Disconnected);
-            return;
-        }
-    }
+    if (!line_.isOpen()) form_.lineState().show(LineStatePanel::Connecting);
     const QDateTime now = QDateTime::currentDateTime();
     start(LineOperation::SetClock, [now](Transfer& engine) { return clockOperation(engine, now); });
 }
 
 bool TransferCommands::downloadCopy(std::function<void(const DownloadResult&)> done) {
-    if (busy() || (!page_.operatorHoldsPort() && !openPort())) return false;
+    if (busy()) return false;
     copyDone_ = std::move(done);
     const bool started = start(LineOperation::CompareDownload, [](Transfer& engine) {
         return downloadOperation(engine, LineOperation::CompareDownload);
@@ -156,7 +126,7 @@ bool TransferCommands::downloadCopy(std::function<void(const DownloadResult&)> d
 }
 
 void TransferCommands::cancel() {
-    runner_.cancel();
+    line_.cancel();
 }
 
 void TransferCommands::showProgress(const TransferProgress& p) {
@@ -165,20 +135,32 @@ void TransferCommands::showProgress(const TransferProgress& p) {
     emit progressed(p.status, p.done, p.total);
 }
 
+void TransferCommands::resultArrived(const LineResult& result) {
+    if (asking_) {
+        waiting_ = result;
+        return;
+    }
+    ended(result);
+}
+
 void TransferCommands::ended(const LineResult& result) {
-    // The port is back on this thread: closed unless the operator holds it, before the status
-    // says how the operation ended (a close says "Szétkapcsolva").
-    if (!page_.operatorHoldsPort()) port_.close();
+    // The port is as it is to stay (closed unless the operator holds it) and panel 3 has said
+    // so; the status then says how the operation ended.
     setBusy(false);
-    writeTrace();
-    if (!result.status.isEmpty()) form_.lineState().show(result.status);
+    writeTrace(result.trace);
+    if (!result.status.isEmpty())
+        form_.lineState().show(result.status);
+    else if (!line_.isOpen())
+        form_.lineState().show(LineStatePanel::Disconnected);
     const auto copyDone = std::exchange(copyDone_, nullptr);
     if (result.download && result.operation == LineOperation::Download)
         adoptDownload(*result.download);
     if (result.operation == LineOperation::SetClock) form_.terminalView()->focusTerminal();
-    report(result);
+    const bool again = report(result);
     if (result.download && copyDone) copyDone(*result.download);
     emit finished();
+    // A new upload only once the last one has been reported whole.
+    if (again) upload();
 }
 
 void TransferCommands::adoptDownload(const DownloadResult& download) {
@@ -190,33 +172,39 @@ void TransferCommands::adoptDownload(const DownloadResult& download) {
     form_.setModelBoxEnabled(false);
 }
 
-void TransferCommands::report(const LineResult& result) {
-    if (result.message.isEmpty()) return;
+bool TransferCommands::report(const LineResult& result) {
+    if (result.message.isEmpty()) return false;
     if (result.error) {
-        if (result.portErrorNumber != 0) lastPortError_ = result.portErrorNumber;
         form_.interaction().error(&form_, result.message);
-        return;
+        return false;
     }
     const bool offerUpload = result.operation == LineOperation::Upload &&
                              result.outcome == TransferOutcome::Cancelled && result.partlyWritten &&
                              !closing_;
     if (!offerUpload) {
         form_.interaction().message(&form_, result.message);
-        return;
+        return false;
     }
-    if (form_.interaction().askYesNo(&form_, QStringLiteral("Zendrax"),
-                                     result.message + QStringLiteral("\nÚjra feltölti ?")) ==
-        Interaction::Answer::Yes)
-        upload();
+    return form_.interaction().askYesNo(&form_, QStringLiteral("Zendrax"),
+                                        result.message + QStringLiteral("\nÚjra feltölti ?")) ==
+           Interaction::Answer::Yes;
 }
 
 bool TransferCommands::stopForClose() {
     if (!busy()) return true;
-    if (form_.interaction().askYesNo(&form_, QStringLiteral("Zendrax"), closeQuestion()) !=
-        Interaction::Answer::Yes)
+    asking_ = true;
+    const Interaction::Answer answer =
+        form_.interaction().askYesNo(&form_, QStringLiteral("Zendrax"), closeQuestion());
+    asking_ = false;
+    if (answer != Interaction::Answer::Yes) {
+        // An operation that ended while the question was open is reported now, in order.
+        if (waiting_) ended(*std::exchange(waiting_, std::nullopt));
         return false;
+    }
     closing_ = true;
-    runner_.cancelAndWait();
+    std::optional<LineResult> result = std::exchange(waiting_, std::nullopt);
+    if (!result) result = line_.cancelAndWait();
+    if (result) ended(*result);
     closing_ = false;
     return true;
 }

@@ -2,12 +2,9 @@
 // The one door through which the program asks the operator something or tells them something
 // in a modal window. The desktop shows real message boxes and dialogs; tests script the
 // answers and read what was shown, so no test ever blocks on a modal window.
-#include <QList>
 #include <QString>
 #include <QStringList>
 
-#include <deque>
-#include <functional>
 #include <memory>
 
 class QDialog;
@@ -80,62 +77,6 @@ class DesktopInteraction : public Interaction {
     QString saveFileName(QWidget* parent, const FileRequest& request) override;
     QString folderName(QWidget* parent, const QString& title, const QString& start) override;
     int runDialog(QDialog& dialog) override;
-};
-
-// Answers from queues and a record of everything shown, for tests and scripted runs. A request
-// whose queue is empty gets the harmless answer (Cancel, false, no file name, a rejected
-// dialog) and is counted in unscripted, so a test notices a question it did not expect.
-class ScriptedInteraction : public Interaction {
-  public:
-    enum class Kind {
-        Message,
-        Error,
-        Question,
-        Confirm,
-        ErrorOkCancel,
-        OpenFile,
-        SaveFile,
-        Folder,
-        Dialog
-    };
-    struct Shown {
-        Kind kind;
-        QString title;
-        QString text;
-    };
-
-    std::deque<Answer> answers;     // askYesNoCancel and askYesNo (Cancel is taken as No there)
-    std::deque<bool> confirmations; // confirm and errorOkCancel
-    std::deque<QString> fileNames;  // openFileName, saveFileName and folderName
-    // Each handler plays the operator on one dialog: fills its fields and closes it (accept(),
-    // reject() or a click on its button); runDialog then returns the dialog's result.
-    std::deque<std::function<void(QDialog&)>> dialogHandlers;
-
-    QList<Shown> shown;
-    int unscripted = 0;
-
-    // Texts of everything shown of the given kind, in order.
-    QStringList texts(Kind kind) const;
-    QStringList messages() const { return texts(Kind::Message); }
-
-    void message(QWidget* parent, const QString& text) override;
-    void error(QWidget* parent, const QString& text) override;
-    Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text,
-                          const Captions& captions = {}) override;
-    Answer askYesNo(QWidget* parent, const QString& title, const QString& text) override;
-    bool confirm(QWidget* parent, const QString& text) override;
-    bool errorOkCancel(QWidget* parent, const QString& text) override;
-    QString openFileName(QWidget* parent, const FileRequest& request) override;
-    QString saveFileName(QWidget* parent, const FileRequest& request) override;
-    // From the fileNames queue too.
-    QString folderName(QWidget* parent, const QString& title, const QString& start) override;
-    int runDialog(QDialog& dialog) override;
-    // The captions of the last question's buttons, as askYesNoCancel was given them.
-    Captions lastCaptions;
-
-  private:
-    bool nextConfirmation();
-    QString nextFileName();
 };
 
 } // namespace zx

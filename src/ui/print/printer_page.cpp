@@ -4,66 +4,24 @@
 
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
+#include <QLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPicture>
 #include <QPrinter>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QWidget>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 #include <vector>
 
 namespace zx {
 
 namespace {
-
-// Gives the page, while it lives, the size that shows everything it holds (a scrolled list
-// with all its rows), and then its own size back. Nothing is painted on the screen meanwhile:
-// the event loop does not run.
-class FullSize {
-  public:
-    explicit FullSize(QWidget& page) : page_(page), size_(page.size()) {
-        for (QAbstractScrollArea* area : page.findChildren<QAbstractScrollArea*>())
-            scrolled_.push_back(
-                {area, area->horizontalScrollBar()->value(), area->verticalScrollBar()->value()});
-        // A list is as tall as all its rows, so that paper shows every entry (64 barred areas).
-        for (QAbstractItemView* view : page.findChildren<QAbstractItemView*>()) {
-            const int rows = view->model() ? view->model()->rowCount(view->rootIndex()) : 0;
-            if (rows == 0 || !view->isVisibleTo(&page)) continue;
-            const int needed = view->sizeHintForRow(0) * rows + 2 * view->frameWidth();
-            if (needed <= view->height()) continue;
-            minimums_.push_back({view, view->minimumHeight()});
-            view->setMinimumHeight(needed);
-        }
-        const QSize full = size_.expandedTo(page.sizeHint());
-        if (full != size_) page.resize(full);
-    }
-    ~FullSize() {
-        for (const auto& [view, height] : minimums_)
-            view->setMinimumHeight(height);
-        if (page_.size() != size_) page_.resize(size_);
-        // Where the operator had scrolled the lists to.
-        for (const Scrolled& s : scrolled_) {
-            s.area->horizontalScrollBar()->setValue(s.x);
-            s.area->verticalScrollBar()->setValue(s.y);
-        }
-    }
-    FullSize(const FullSize&) = delete;
-    FullSize& operator=(const FullSize&) = delete;
-
-  private:
-    struct Scrolled {
-        QAbstractScrollArea* area;
-        int x, y;
-    };
-    QWidget& page_;
-    QSize size_;
-    std::vector<Scrolled> scrolled_;
-    std::vector<std::pair<QAbstractItemView*, int>> minimums_;
-};
 
 // The rows each control of the page takes, for cuts between sheets.
 std::vector<RowSpan> controlRows(const QWidget& page) {
@@ -76,7 +34,74 @@ std::vector<RowSpan> controlRows(const QWidget& page) {
     return rows;
 }
 
+// The page's layouts give its controls the room they have now, not when the event loop next
+// runs: outer layouts first.
+void activateLayouts(QWidget& page) {
+    if (page.layout()) page.layout()->activate();
+    for (QWidget* child : page.findChildren<QWidget*>())
+        if (child->layout()) child->layout()->activate();
+}
+
+// The rows the page's column headings take, when it has headings to repeat on every sheet.
+std::optional<RowSpan> repeatedHeadingRows(const QWidget& page) {
+    for (const QWidget* child : page.findChildren<QWidget*>()) {
+        if (!child->property(RepeatedHeadingProperty).toBool() || !child->isVisibleTo(&page))
+            continue;
+        const int top = child->mapTo(&page, QPoint(0, 0)).y();
+        return RowSpan{top, top + child->height()};
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+void repeatOnEverySheet(QWidget& heading) {
+    heading.setProperty(RepeatedHeadingProperty, true);
+}
+
+PageOnPaper::PageOnPaper(QWidget& page) : page_(page), size_(page.size()) {
+    for (QAbstractScrollArea* area : page.findChildren<QAbstractScrollArea*>()) {
+        if (!area->isVisibleTo(&page)) continue;
+        scrolled_.push_back({area, area->horizontalScrollBar()->value(),
+                             area->verticalScrollBar()->value(), area->horizontalScrollBarPolicy(),
+                             area->verticalScrollBarPolicy(), area->minimumSize()});
+        // Room for everything the area holds: a list as tall as all its rows (64 barred areas),
+        // the rows of a scrolled panel (16 lines) whole; paper gets no scroll bar.
+        QSize needed = area->size();
+        if (auto* view = qobject_cast<QAbstractItemView*>(area)) {
+            const int rows = view->model() ? view->model()->rowCount(view->rootIndex()) : 0;
+            if (rows > 0) needed.setHeight(view->sizeHintForRow(0) * rows + 2 * view->frameWidth());
+        } else if (auto* scroll = qobject_cast<QScrollArea*>(area); scroll && scroll->widget()) {
+            const QSize frame = area->size() - area->viewport()->size();
+            needed = scroll->widget()->sizeHint() + frame;
+            if (area->verticalScrollBar()->isVisibleTo(area))
+                needed.rwidth() -= area->verticalScrollBar()->width();
+            if (area->horizontalScrollBar()->isVisibleTo(area))
+                needed.rheight() -= area->horizontalScrollBar()->height();
+        }
+        area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        area->setMinimumSize(area->minimumSize().expandedTo(needed));
+    }
+    const QSize full = size_.expandedTo(page.sizeHint());
+    if (full != size_) page.resize(full);
+    activateLayouts(page);
+}
+
+PageOnPaper::~PageOnPaper() {
+    for (const Scrolled& s : scrolled_) {
+        s.area->setMinimumSize(s.minimum);
+        s.area->setHorizontalScrollBarPolicy(s.horizontalPolicy);
+        s.area->setVerticalScrollBarPolicy(s.verticalPolicy);
+    }
+    if (page_.size() != size_) page_.resize(size_);
+    activateLayouts(page_);
+    // Where the operator had scrolled the lists to.
+    for (const Scrolled& s : scrolled_) {
+        s.area->horizontalScrollBar()->setValue(s.x);
+        s.area->verticalScrollBar()->setValue(s.y);
+    }
+}
 
 QString PageHeading::text() const {
     const QString gap = QStringLiteral("   ");
@@ -86,7 +111,7 @@ QString PageHeading::text() const {
 }
 
 bool printWindowPage(QPagedPaintDevice& device, QWidget& page, const PageHeading& heading) {
-    const FullSize full(page);
+    const PageOnPaper full(page);
     const QRect area = reportArea(device);
 
     QPainter painter;
@@ -114,8 +139,15 @@ bool printWindowPage(QPagedPaintDevice& device, QWidget& page, const PageHeading
     double scale = double(device.logicalDpiX()) / std::max(page.logicalDpiX(), 1);
     if (page.width() * scale > area.width()) scale = double(area.width()) / page.width();
     const int sliceHeight = std::max(1, static_cast<int>(std::floor(room / scale)));
+    // Column headings that the first sheet shows go at the top of every further sheet too.
+    // Headings below the first sheet's cut, or taking half a sheet, are not repeated.
+    std::optional<RowSpan> columnHeading = repeatedHeadingRows(page);
+    if (columnHeading && (columnHeading->bottom > sliceHeight ||
+                          2 * (columnHeading->bottom - columnHeading->top) > sliceHeight))
+        columnHeading.reset();
+    const int headingHeight = columnHeading ? columnHeading->bottom - columnHeading->top : 0;
     const std::vector<RowSpan> slices =
-        pictureSlices(page.height(), sliceHeight, controlRows(page));
+        pictureSlices(page.height(), sliceHeight, sliceHeight - headingHeight, controlRows(page));
 
     for (std::size_t n = 0; n < slices.size(); ++n) {
         if (n > 0 && !device.newPage()) return false;
@@ -132,15 +164,21 @@ bool printWindowPage(QPagedPaintDevice& device, QWidget& page, const PageHeading
         // sheet lies hidden under this one's clip.
         const RowSpan& slice = slices[n];
         const QRect source(0, slice.top, page.width(), slice.bottom - slice.top);
+        const bool headed = n > 0 && columnHeading;
+        const int shift = headed ? headingHeight : 0;
         QPicture picture;
         {
             QPainter recorder(&picture);
-            page.render(&recorder, QPoint(), QRegion(source), QWidget::DrawChildren);
+            if (headed)
+                page.render(&recorder, QPoint(),
+                            QRegion(0, columnHeading->top, page.width(), headingHeight),
+                            QWidget::DrawChildren);
+            page.render(&recorder, QPoint(0, shift), QRegion(source), QWidget::DrawChildren);
         }
         painter.save();
         painter.translate(area.left(), top);
         painter.scale(scale, scale); // in the page's pixels from here
-        painter.setClipRect(QRect(QPoint(), source.size()));
+        painter.setClipRect(QRect(QPoint(), source.size() + QSize(0, shift)));
         // A picture plays itself scaled from its own resolution to the device's: undone, so
         // that the page's pixels are what it draws in.
         painter.scale(double(picture.logicalDpiX()) / device.logicalDpiX(),

@@ -1,12 +1,11 @@
 #include "ui/terminal/terminal_page.h"
 
 #include "files/cp1250.h"
-#include "link/open_connection.h"
+#include "link/line_service.h"
 #include "ui/terminal/terminal_widget.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
-#include <QThread>
 
 namespace zx {
 
@@ -15,11 +14,9 @@ const QString TranspOn = QStringLiteral("Transzp. Be");
 const QString TranspOff = QStringLiteral("Transzp. Ki");
 } // namespace
 
-TerminalPage::TerminalPage(const TerminalPageWidgets& widgets, SerialPort& port,
+TerminalPage::TerminalPage(const TerminalPageWidgets& widgets, LineService& line,
                            ConnectionState& connection, QObject* parent)
-    : QObject(parent), w_(widgets), port_(port), portAlive_(&port), connection_(connection) {
-    sleepMs = [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); };
-
+    : QObject(parent), w_(widgets), line_(line), connection_(connection) {
     w_.btnConnect->setCheckable(true);
     w_.btnTransp->setCheckable(true);
     w_.btnTransp->setText(TranspOn);
@@ -29,23 +26,19 @@ TerminalPage::TerminalPage(const TerminalPageWidgets& widgets, SerialPort& port,
     connect(w_.btnConnect, &QAbstractButton::clicked, this, &TerminalPage::connectClicked);
     connect(w_.btnTransp, &QAbstractButton::clicked, this, &TerminalPage::transparentClicked);
     connect(w_.btnDial, &QAbstractButton::clicked, this, &TerminalPage::dialClicked);
-    connect(&port_, &SerialPort::opened, this, &TerminalPage::portOpened);
-    connect(&port_, &SerialPort::closed, this, &TerminalPage::portClosed);
-    connect(&port_, &SerialPort::lineFailed, this, &TerminalPage::error);
+    connect(&line_, &LineService::opened, this, &TerminalPage::portOpened);
+    connect(&line_, &LineService::closed, this, &TerminalPage::portClosed);
+    connect(&line_, &LineService::openFailed, this, &TerminalPage::openFailed);
+    connect(&line_, &LineService::failed, this, &TerminalPage::error);
 
     if (w_.terminal) {
         QPointer<TerminalPane> term = w_.terminal;
-        link_.onReceived = [term](const char* data, int count) {
-            if (term) term->receive(data, count);
-        };
-        port_.attachLink(&link_);
-        w_.terminal->canSend = [this] { return !lineBusy_ && port_.isOpen(); };
+        connect(&line_, &LineService::received, this, [term](const QByteArray& bytes) {
+            if (term) term->receive(bytes);
+        });
+        w_.terminal->canSend = [this] { return !lineBusy_ && line_.isOpen(); };
         w_.terminal->sink = [this](const QByteArray& bytes) { write(bytes); };
     }
-}
-
-TerminalPage::~TerminalPage() {
-    if (portAlive_) port_.detachLink(&link_);
 }
 
 bool TerminalPage::operatorHoldsPort() const {
@@ -62,20 +55,16 @@ void TerminalPage::setLineBusy(bool busy) {
 }
 
 void TerminalPage::updateButtons() {
-    const bool open = !lineBusy_ && port_.isOpen();
+    const bool open = !lineBusy_ && line_.isOpen();
     w_.btnConnect->setEnabled(!lineBusy_);
     w_.btnTransp->setEnabled(open && !lineBusy_);
     w_.btnDial->setEnabled(open && !lineBusy_);
 }
 
 void TerminalPage::write(const QByteArray& bytes) {
-    // While an operation owns the line the port is on its thread: not even asked here.
-    if (lineBusy_ || !port_.isOpen()) return;
-    try {
-        port_.write(bytes);
-    } catch (const SerialPortError& e) {
-        error(e.text());
-    }
+    // While an operation owns the line nothing goes out from here.
+    if (lineBusy_ || !line_.isOpen()) return;
+    line_.send(bytes);
 }
 
 void TerminalPage::focusTerminal() {
@@ -85,26 +74,29 @@ void TerminalPage::focusTerminal() {
 void TerminalPage::connectClicked() {
     if (lineBusy_) {
         // The click has toggled the button; the port is not the page's to close now.
-        w_.btnConnect->setChecked(port_.isOpen());
+        w_.btnConnect->setChecked(line_.isOpen());
         return;
     }
-    if (port_.isOpen()) {
+    if (line_.isOpen()) {
         if (transparent_) {
-            transparentClicked();
-            sleepMs(TransparentOffWaitMs);
+            // The unit leaves transparent mode before the line goes: the pause it needs runs on
+            // the line's thread.
+            setTransparent(false);
+            line_.sendThenClose(QByteArrayLiteral("transpof"), TransparentOffWaitMs);
+        } else {
+            line_.close();
         }
-        port_.close();
     } else {
-        try {
-            openConnection(port_, connection_);
-        } catch (const std::exception& e) {
-            // The button follows the port: left down, a transfer would take the closed port
-            // for one the operator holds open.
-            w_.btnConnect->setChecked(false);
-            error(QString::fromUtf8(e.what()));
-        }
+        line_.open(connection_);
     }
     focusTerminal();
+}
+
+void TerminalPage::openFailed(const QString& text) {
+    // The button follows the port: left down, a transfer would take the closed port for one the
+    // operator holds open.
+    w_.btnConnect->setChecked(false);
+    error(text);
 }
 
 void TerminalPage::dialClicked() {
@@ -118,11 +110,15 @@ void TerminalPage::dialClicked() {
 
 void TerminalPage::transparentClicked() {
     if (lineBusy_) return;
-    transparent_ = !transparent_;
-    w_.btnTransp->setText(transparent_ ? TranspOff : TranspOn);
-    w_.btnTransp->setChecked(transparent_);
+    setTransparent(!transparent_);
     write(transparent_ ? QByteArrayLiteral("transpon") : QByteArrayLiteral("transpof"));
     focusTerminal();
+}
+
+void TerminalPage::setTransparent(bool on) {
+    transparent_ = on;
+    w_.btnTransp->setText(transparent_ ? TranspOff : TranspOn);
+    w_.btnTransp->setChecked(transparent_);
 }
 
 void TerminalPage::portOpened() {

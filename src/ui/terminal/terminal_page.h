@@ -1,9 +1,10 @@
 #pragma once
 // The "&Terminál" page's logic: connecting and disconnecting by hand, dialling the modem, the
 // unit's transparent mode and the terminal pane, kept in step with the port whoever opens or
-// closes it (a transfer included).
+// closes it (a transfer included). Everything it does on the line is a request to the line
+// service, and everything it knows of the port the service's answers told it: the window's
+// thread never waits on the line.
 #include "files/connection_settings.h"
-#include "link/serial_port.h"
 #include "ui/status_bar.h"
 
 #include <QObject>
@@ -16,6 +17,7 @@ class QLineEdit;
 
 namespace zx {
 
+class LineService;
 class TerminalPane;
 
 struct TerminalPageWidgets {
@@ -31,16 +33,13 @@ class TerminalPage : public QObject {
   public:
     static constexpr int TransparentOffWaitMs = 1000;
 
-    TerminalPage(const TerminalPageWidgets& widgets, SerialPort& port, ConnectionState& connection,
+    TerminalPage(const TerminalPageWidgets& widgets, LineService& line, ConnectionState& connection,
                  QObject* parent = nullptr);
-    ~TerminalPage() override;
 
     // The port's state for the status bar: connected when it opens, disconnected when it closes.
     std::function<void(LineStatePanel::State state)> showLineState;
     // The program's error message (a port that does not open, a failed write).
     std::function<void(const QString& text)> showError;
-    // The wait before closing after "transpof"; it processes no window events.
-    std::function<void(int ms)> sleepMs;
 
     bool transparent() const { return transparent_; }
     // While a transfer owns the line the page puts nothing on it: the pane sends no key and the
@@ -60,13 +59,14 @@ class TerminalPage : public QObject {
     void write(const QByteArray& bytes);
     void focusTerminal();
     void error(const QString& text);
+    // The port asked to open did not: the button comes back up.
+    void openFailed(const QString& text);
+    void setTransparent(bool on);
+    void updateButtons();
 
     TerminalPageWidgets w_;
-    SerialPort& port_;
-    QPointer<SerialPort> portAlive_;
+    LineService& line_;
     ConnectionState& connection_;
-    SerialReceiver link_;
-    void updateButtons();
 
     bool transparent_ = false;
     bool lineBusy_ = false;

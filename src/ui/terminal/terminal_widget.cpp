@@ -117,7 +117,8 @@ const QFont& TerminalPane::fontFor(const TerminalCell& c) {
     return fonts_[style];
 }
 
-TerminalPane::TerminalPane(QWidget* parent) : QAbstractScrollArea(parent) {
+TerminalPane::TerminalPane(QWidget* parent, Clock clock)
+    : QAbstractScrollArea(parent), clock_(std::move(clock)) {
     setObjectName(QStringLiteral("ComTerminal1"));
     setVerticalScrollBar(new SteadyScrollBar(Qt::Vertical));
     setHorizontalScrollBar(new SteadyScrollBar(Qt::Horizontal));
@@ -144,9 +145,11 @@ TerminalPane::TerminalPane(QWidget* parent) : QAbstractScrollArea(parent) {
 
     repaint_.setSingleShot(true);
     repaint_.setInterval(RepaintIntervalMs);
-    QElapsedTimer started;
-    started.start();
-    clock = [started] { return static_cast<std::int64_t>(started.elapsed()); };
+    if (!clock_) {
+        QElapsedTimer started;
+        started.start();
+        clock_ = [started] { return static_cast<std::int64_t>(started.elapsed()); };
+    }
     connect(&repaint_, &QTimer::timeout, this, &TerminalPane::flush);
     connect(&screen_, &TerminalScreen::changed, this, &TerminalPane::scheduleRepaint);
     screen_.onReply = [this](const QByteArray& b) { send(b); };
@@ -231,7 +234,7 @@ void TerminalPane::scheduleRepaint() {
         return;
     }
     if (repaint_.isActive()) return;
-    repaint_.setInterval(pacer_.delayFor(clock()));
+    repaint_.setInterval(pacer_.delayFor(clock_()));
     repaint_.start();
 }
 
@@ -248,7 +251,7 @@ void TerminalPane::flush() {
     const std::uint64_t top = drawnTop_;
     updateScrollBars();
     followView();
-    pacer_.drawn(clock(), drawnTop_ > top);
+    pacer_.drawn(clock_(), drawnTop_ > top);
     const TerminalScreen::ChangedLines changed = screen_.takeChangedLines();
     if (changed.all || stale_) {
         stale_ = false;

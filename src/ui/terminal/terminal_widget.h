@@ -30,7 +30,9 @@ class TerminalPane : public QAbstractScrollArea {
   public:
     static constexpr int RepaintIntervalMs = RepaintPacer::IntervalMs;
 
-    explicit TerminalPane(QWidget* parent = nullptr);
+    // The pane's clock in milliseconds: a steady clock unless one is given.
+    using Clock = std::function<std::int64_t()>;
+    explicit TerminalPane(QWidget* parent = nullptr, Clock clock = {});
 
     TerminalScreen& screen() { return screen_; }
     const TerminalScreen& screen() const { return screen_; }
@@ -53,8 +55,6 @@ class TerminalPane : public QAbstractScrollArea {
     bool repaintDue() const { return repaint_.isActive(); }
     int repaintDelay() const { return repaint_.interval(); }
     void repaintPending();
-    // The pane's clock in milliseconds (a steady clock unless a test sets its own).
-    std::function<std::int64_t()> clock;
     // All 80 columns and 24 rows with the frame and both scroll bars.
     QSize sizeHint() const override;
     QSize cellSize() const { return QSize(cw_, ch_); }
@@ -76,6 +76,7 @@ class TerminalPane : public QAbstractScrollArea {
     bool focusNextPrevChild(bool) override { return false; }
 
   private:
+    Clock clock_;
     void send(const QByteArray& bytes);
     void scheduleRepaint();
     void flush();

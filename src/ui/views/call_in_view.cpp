@@ -2,6 +2,7 @@
 
 #include "files/cp1250.h"
 #include "ui/config_document.h"
+#include "ui/views/current_item_delegate.h"
 #include "ui/views/view_helpers.h"
 
 #include <QCheckBox>
@@ -26,6 +27,7 @@ CallInView::CallInView(ConfigDocument& document, Interaction& interaction, QWidg
     for (int j = 0; j < BarredCount; ++j)
         lbGW->addItem(QStringLiteral("??"));
     lbGW->setFixedWidth(80);
+    showCurrentItem(lbGW);
     lblNoGW = makeLabel(sheet, "lblNoGW", "Behívásról tiltott körzetszámok:", lbGW);
     edGW = makeEdit(sheet, "edGW", 2, 40);
     lblKorz = makeLabel(sheet, "lblKorz", "Körzetszám:", edGW);

@@ -84,6 +84,19 @@ CodeGrid::CodeGrid(QWidget* parent) : QTableView(parent), model_(new CodeGridMod
     setGridRowCount(2);
     focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
                           [this](QWidget*, QWidget* now) { followFocus(now); });
+    // A refill or a model switch replaces every row at once, and the view forgets its cursor:
+    // the keys would then act on no cell until a click. The cursor stays where it was.
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        const QModelIndex at = currentIndex();
+        cursorBeforeReset_ =
+            at.isValid() ? std::optional(std::pair(at.row(), at.column())) : std::nullopt;
+    });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        if (!cursorBeforeReset_ || model_->rowCount() == 0) return;
+        const auto [row, column] = *cursorBeforeReset_;
+        setCurrentIndex(model_->index(std::min(row, model_->rowCount() - 1),
+                                      std::min(column, model_->columnCount() - 1)));
+    });
 }
 
 CodeGrid::~CodeGrid() {
@@ -99,11 +112,12 @@ void CodeGrid::buildPopup() {
         const char* caption;
         RightsCommand command;
     } items[] = {
-        {"Nemzetkzi1", "Nemzetközi", RightsCommand::International},
-        {"Mobil1", "Mobil", RightsCommand::Mobile},
-        {"Tvolsgi1", "Távolsági", RightsCommand::LongDistance},
-        {"Helyi1", "Helyi", RightsCommand::Local},
-        {"Tiltott1", "Tiltott", RightsCommand::Barred},
+        // Each item has a letter of its own to choose it by, once the menu is open.
+        {"Nemzetkzi1", "&Nemzetközi", RightsCommand::International},
+        {"Mobil1", "&Mobil", RightsCommand::Mobile},
+        {"Tvolsgi1", "Tá&volsági", RightsCommand::LongDistance},
+        {"Helyi1", "&Helyi", RightsCommand::Local},
+        {"Tiltott1", "&Tiltott", RightsCommand::Barred},
     };
     for (const auto& item : items) {
         QAction* action = popup_->addAction(QString::fromUtf8(item.caption));
@@ -257,13 +271,25 @@ void CodeGrid::setRightCell(const QModelIndex& index, const QString& text) {
 void CodeGrid::keyPressEvent(QKeyEvent* event) {
     const QModelIndex current = currentIndex();
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
-    if (event->key() == Qt::Key_Down && mods == Qt::NoModifier && onLastRow() &&
+    const int key = event->key();
+    if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && (mods & Qt::ControlModifier)) {
+        // Ctrl+Tab and Ctrl+Shift+Tab change pages, from the grid as from every other page:
+        // the page control above takes them.
+        event->ignore();
+        return;
+    }
+    if (key == Qt::Key_F10 && mods == Qt::ShiftModifier) {
+        openPopupAtCursor();
+        event->accept();
+        return;
+    }
+    if (key == Qt::Key_Down && mods == Qt::NoModifier && onLastRow() &&
         mayGrowCodeRows(codeRowCount(), codeLength_)) {
         model_->appendRow(CodeRowView{RawText(), newRowRights(deviceModel())});
         emit codeRowsGrown(codeRowCount());
         // The new row is written by the next store, so that the table holds what is shown.
         emit edited();
-    } else if (event->key() == Qt::Key_Delete && mods == Qt::ControlModifier) {
+    } else if (key == Qt::Key_Delete && mods == Qt::ControlModifier) {
         if (onLastRow() && mayDropLastCodeRow(codeRowCount())) {
             const int column = current.column();
             model_->resizeRows(codeRowCount() - 1);
@@ -281,9 +307,7 @@ void CodeGrid::keyPressEvent(QKeyEvent* event) {
     if (current.isValid() && !text.isEmpty() && text.at(0).isPrint() &&
         !(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
         if (current.column() >= 1) {
-            const QChar c = text.at(0).toUpper();
-            if (c == QLatin1Char('I')) setRightCell(current, QStringLiteral("Igen"));
-            if (c == QLatin1Char('N')) setRightCell(current, QStringLiteral("Nem"));
+            typeIntoRightCell(current, text.at(0));
             event->accept();
             return;
         }
@@ -293,6 +317,27 @@ void CodeGrid::keyPressEvent(QKeyEvent* event) {
         }
     }
     QTableView::keyPressEvent(event);
+}
+
+void CodeGrid::inputMethodEvent(QInputMethodEvent* event) {
+    // Where an input method delivers the typed letters, "I" and "N" come as its text.
+    const QModelIndex current = currentIndex();
+    const QString text = event->commitString();
+    if (current.isValid() && current.column() >= 1 && event->preeditString().isEmpty() &&
+        !text.isEmpty()) {
+        for (const QChar typed : text)
+            typeIntoRightCell(current, typed);
+        event->accept();
+        return;
+    }
+    QTableView::inputMethodEvent(event);
+}
+
+void CodeGrid::typeIntoRightCell(const QModelIndex& index, QChar typed) {
+    const QChar c = typed.toUpper();
+    if (c == QLatin1Char('I')) setRightCell(index, QStringLiteral("Igen"));
+    if (c == QLatin1Char('N')) setRightCell(index, QStringLiteral("Nem"));
+    if (c == QLatin1Char(' ')) stepRight(index);
 }
 
 void CodeGrid::mousePressEvent(QMouseEvent* event) {
@@ -329,11 +374,13 @@ void CodeGrid::mouseDoubleClickEvent(QMouseEvent* event) {
         }
         target = model_->index(top, left);
     }
-    if (target.isValid() && target.column() >= 1) {
-        const std::string cell = model_->text(target.row(), target.column()).toStdString();
-        setRightCell(target, QString::fromStdString(steppedRight(cell, deviceModel())));
-    }
+    if (target.isValid() && target.column() >= 1) stepRight(target);
     event->accept();
+}
+
+void CodeGrid::stepRight(const QModelIndex& index) {
+    const std::string cell = model_->text(index.row(), index.column()).toStdString();
+    setRightCell(index, QString::fromStdString(steppedRight(cell, deviceModel())));
 }
 
 bool CodeGrid::rowSelected(int modelRow) const {
@@ -344,8 +391,22 @@ bool CodeGrid::rowSelected(int modelRow) const {
 }
 
 void CodeGrid::contextMenuEvent(QContextMenuEvent* event) {
-    popup_->popup(event->globalPos());
+    // The Menu key opens the popup at the cursor's cell, not where the mouse happens to be.
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        openPopupAtCursor();
+    else
+        popup_->popup(event->globalPos());
     event->accept();
+}
+
+void CodeGrid::openPopupAtCursor() {
+    const QModelIndex current = currentIndex();
+    QPoint at = viewport()->rect().center();
+    if (current.isValid()) {
+        scrollTo(current);
+        at = visualRect(current).bottomLeft();
+    }
+    popup_->popup(viewport()->mapToGlobal(at));
 }
 
 void CodeGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {

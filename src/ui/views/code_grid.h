@@ -6,8 +6,10 @@
 //
 // Everything the operator does inside the grid is handled here: codes are typed in column 1
 // (digits only, cut to CodeLength - 1 with the cursor moving on to the rights), rights change
-// by the I/N keys, double clicks and the popup menu on one cell or a block of rows, the Down
-// arrow on the last row adds a row, Ctrl+Delete there removes it. The grid does not touch the
+// by the I/N keys, Space and double clicks on one cell and by the popup menu (right click,
+// Shift+F10, the Menu key) on a block of rows, chosen by Shift with the arrows or a click, or
+// by a drag; the Down arrow on the last row adds a row, Ctrl+Delete there removes it.
+// Ctrl+Tab and Ctrl+Shift+Tab are left to the pages around the grid. The grid does not touch the
 // image: it tells its owner through its signals, and the owner stores.
 #include "model/code_record.h"
 #include "model/code_rights.h"
@@ -16,6 +18,8 @@
 #include <QPointer>
 #include <QTableView>
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 class QMenu;
@@ -100,6 +104,7 @@ class CodeGrid : public QTableView {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -113,6 +118,13 @@ class CodeGrid : public QTableView {
     // Whether some cell of the row (counted from 0) is selected.
     bool rowSelected(int modelRow) const;
     void setRightCell(const QModelIndex& index, const QString& text);
+    // A character typed on a rights cell: "I" sets "Igen", "N" sets "Nem" (a 16-line level reads
+    // it as its letter), a blank steps the right as the double click does; others do nothing.
+    void typeIntoRightCell(const QModelIndex& index, QChar typed);
+    // A rights cell steps as under the double click.
+    void stepRight(const QModelIndex& index);
+    // The popup under the cursor's cell (Shift+F10, the Menu key).
+    void openPopupAtCursor();
     bool onLastRow() const;
 
     CodeGridModel* model_;
@@ -121,6 +133,7 @@ class CodeGrid : public QTableView {
     bool focusInside_ = false;
     QMetaObject::Connection focusWatch_;
     QPointer<QLineEdit> openEditor_;
+    std::optional<std::pair<int, int>> cursorBeforeReset_; // row and column
 };
 
 } // namespace zx

@@ -7,6 +7,7 @@
 #include "ui/views/view_helpers.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -122,6 +123,30 @@ void ConfigView::bindEdit(QLineEdit* edit, Field field) {
         const auto model = shownModel();
         return !model || store(storeByteRange(*model, field, edit->text().toStdString()), edit);
     });
+}
+
+bool ConfigView::goToControl(const QString& objectName, std::optional<int> row) {
+    auto* control = findChild<QWidget*>(objectName);
+    if (!control || !control->isVisibleTo(this)) return false;
+    if (auto* items = qobject_cast<QAbstractItemView*>(control); items && row) {
+        const QModelIndex index = items->model()->index(*row - 1, 0);
+        if (!index.isValid()) return false;
+        items->setCurrentIndex(index);
+        items->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect |
+                                                   QItemSelectionModel::Rows);
+        items->scrollTo(index);
+    }
+    // A choice group takes the focus on its selected item, its one Tab stop.
+    QWidget* target = control;
+    if (!(control->focusPolicy() & Qt::TabFocus))
+        for (QWidget* child : control->findChildren<QWidget*>())
+            if ((child->focusPolicy() & Qt::TabFocus) && child->isVisibleTo(control)) {
+                target = child;
+                break;
+            }
+    target->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(target)) edit->selectAll();
+    return true;
 }
 
 } // namespace zx

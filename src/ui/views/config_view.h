@@ -44,6 +44,11 @@ class ConfigView : public QWidget {
     // message was shown and the focus is back in the control with the text as typed).
     virtual bool commitPendingEdit();
 
+    // Takes the operator to a control of this view: the focus in it (a choice group's selected
+    // item) with its text selected; in a list or the code grid, row `row` (counted from 1) made
+    // current and selected. False when the view shows no such control or row.
+    bool goToControl(const QString& objectName, std::optional<int> row = std::nullopt);
+
     // The control whose last store was refused and that still shows the value as typed; none
     // once it stored or the view was refilled. The page holding it is not to be left.
     QWidget* refusedControl() const { return refused_; }

@@ -5,6 +5,7 @@
 #include "model/free_number_table.h"
 #include "ui/config_document.h"
 #include "ui/dialogs/interaction.h"
+#include "ui/views/current_item_delegate.h"
 #include "ui/views/view_helpers.h"
 
 #include <QApplication>
@@ -30,6 +31,7 @@ FreeNumbersView::FreeNumbersView(ConfigDocument& document, Interaction& interact
     listFont.setPointSize(8);
     lbFreeCall->setFont(listFont);
     lbFreeCall->setFixedWidth(200);
+    showCurrentItem(lbFreeCall);
     MEfreecall = makeEdit(sheet, "MEfreecall", 16, 160);
     BTNfreejav = makeButton(sheet, "BTNfreejav", "&Javítás");
     BTNfreejav->setEnabled(false);
@@ -49,6 +51,8 @@ FreeNumbersView::FreeNumbersView(ConfigDocument& document, Interaction& interact
     grid->setColumnStretch(2, 1);
 
     connect(newNumberButton, &QPushButton::clicked, this, &FreeNumbersView::addNumber);
+    // Enter in the number field adds the number, as "&Uj szám" does.
+    connect(MEfreecall, &QLineEdit::returnPressed, this, &FreeNumbersView::addNumber);
     connect(BTNfreejav, &QPushButton::clicked, this, &FreeNumbersView::correctNumber);
     connect(BTNfreedel, &QPushButton::clicked, this, &FreeNumbersView::deleteSelected);
     connect(lbFreeCall, &QListWidget::itemClicked, this, &FreeNumbersView::pickCurrentEntry);

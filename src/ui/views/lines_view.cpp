@@ -3,6 +3,7 @@
 #include "files/cp1250.h"
 #include "model/editor_store.h"
 #include "ui/config_document.h"
+#include "ui/print/printer_page.h"
 #include "ui/views/radio_group.h"
 #include "ui/views/view_helpers.h"
 
@@ -111,6 +112,7 @@ LinesView::LinesView(ConfigDocument& document, Interaction& interaction, QWidget
 
     auto* heading = new QWidget;
     heading->setObjectName(QStringLiteral("pnlCOHead"));
+    repeatOnEverySheet(*heading);
     auto* headingGrid = new QGridLayout(heading);
     headingGrid->setContentsMargins(4, 0, 4, 2);
     fixColumns(headingGrid);

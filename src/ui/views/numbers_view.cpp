@@ -3,6 +3,7 @@
 #include "files/cp1250.h"
 #include "model/codecs.h"
 #include "ui/config_document.h"
+#include "ui/views/current_item_delegate.h"
 #include "ui/views/view_helpers.h"
 
 #include <QGridLayout>
@@ -23,11 +24,11 @@ namespace {
 
 // Draws an exception entry as two columns: the area code at the left edge and the length from
 // the middle, both at the top.
-class ExceptionDelegate : public QStyledItemDelegate {
+class ExceptionDelegate : public CurrentItemDelegate {
   public:
     using Texts = std::function<std::pair<QString, QString>(int)>;
-    ExceptionDelegate(Texts texts, QObject* parent)
-        : QStyledItemDelegate(parent), texts_(std::move(texts)) {}
+    ExceptionDelegate(Texts texts, QAbstractItemView* view)
+        : CurrentItemDelegate(view), texts_(std::move(texts)) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
@@ -45,6 +46,7 @@ class ExceptionDelegate : public QStyledItemDelegate {
         painter->drawText(left, Qt::AlignLeft | Qt::AlignTop, area);
         painter->drawText(right, Qt::AlignLeft | Qt::AlignTop, length);
         painter->restore();
+        drawCurrentFrame(painter, option, index);
     }
 
   private:

@@ -15,8 +15,6 @@ namespace zx {
 class NumbersView : public ConfigView {
     Q_OBJECT
   public:
-    static constexpr int ExceptionCount = 16;
-
     NumbersView(ConfigDocument& document, Interaction& interaction, QWidget* parent = nullptr);
 
     void layoutFor(DeviceModel model) override;
