@@ -12,6 +12,7 @@
 #include "model/edit_history.h"
 #include "model/editor_store.h"
 #include "model/new_configuration.h"
+#include "scripted_interaction.h"
 #include "ui/commands/code_commands.h"
 #include "ui/commands/edit_commands.h"
 #include "ui/dialogs/interaction.h"
