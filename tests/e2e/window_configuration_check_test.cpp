@@ -5,13 +5,13 @@
 #include "link/served_unit.h"
 #include "model/memory_map.h"
 #include "model/new_configuration.h"
+#include "scripted_interaction.h"
 #include "ui/commands/transfer_commands.h"
 #include "ui/desktop_session.h"
 #include "ui/dialogs/findings_dialog.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/main_window.h"
 #include "ui/views/codes_view.h"
-#include "scripted_interaction.h"
 
 #include <QApplication>
 #include <QLabel>
