@@ -1,26 +1,29 @@
 # bash completion for zendrax-cli                                  -*- shell-script -*-
 # Commands, each command's options, the values of --model, --format and --speed, and for `set`
-# the setting names, which the program itself lists (zendrax-cli set --names).
+# the setting names it takes for the file's model (or the --model given), which the program
+# itself lists (zendrax-cli set --names [--model M] FILE).
 
 _zendrax_cli_options() {
     case $1 in
-    new) echo "--model --site --owner --password -o --output" ;;
-    show) echo "--model --password --json" ;;
-    set) echo "--model --password --help" ;;
-    diff) echo "--model --password --password-b --json" ;;
-    check) echo "--model --password --json" ;;
-    report) echo "--model --password --pdf" ;;
-    export-codes) echo "--model --password --format -o --output" ;;
-    import-codes) echo "--model --password --format" ;;
-    export-numbers) echo "--model --password -o --output" ;;
-    import-numbers) echo "--model --password --append --replace" ;;
-    download) echo "--port --speed -o --output --site --owner --password --trace" ;;
-    upload) echo "--port --speed --model --password --backup --verify --force --trace" ;;
-    verify) echo "--port --speed --model --password --json --trace" ;;
-    set-clock) echo "--port --speed --trace" ;;
+    new) echo "--model --site --owner --password --force -o --output --help" ;;
+    show) echo "--model --force --password --json --help" ;;
+    set) echo "--model --force --password --from --site --owner --password-new --help" ;;
+    diff) echo "--model --force --password --password-b --json --help" ;;
+    check) echo "--model --password --json --help" ;;
+    report) echo "--model --force --password --pdf --help" ;;
+    export-codes) echo "--model --force --password --format -o --output --help" ;;
+    import-codes) echo "--model --force --password --format --help" ;;
+    export-numbers) echo "--model --force --password -o --output --help" ;;
+    import-numbers) echo "--model --force --password --append --replace --help" ;;
+    download) echo "--port --speed -o --output --site --owner --password --trace --progress \
+--help" ;;
+    upload) echo "--port --speed --model --force --password --backup --verify --trace \
+--progress --help" ;;
+    verify) echo "--port --speed --model --force --password --json --trace --progress --help" ;;
+    set-clock) echo "--port --speed --trace --progress --help" ;;
     simulate) echo "--model --image --save-memory --silent --ignore-first --wrong-sum-every \
 --wrong-sum-segment --reject-segment --delay --dead-after-bytes --dead-at-segment --pace \
---drop-write" ;;
+--drop-write --help" ;;
     esac
 }
 
@@ -63,12 +66,13 @@ import-numbers download upload verify set-clock simulate"
             /dev/serial/by-id/* 2>/dev/null)" -- "$cur"))
         return
         ;;
-    --password | --password-b | --site | --owner | --ignore-first | --wrong-sum-every | \
+    --password | --password-b | --password-new | --site | --owner | --ignore-first | \
+        --wrong-sum-every | \
         --wrong-sum-segment | --reject-segment | --delay | --dead-after-bytes | \
         --dead-at-segment | --pace | --drop-write)
         return
         ;;
-    -o | --output | --pdf | --image | --save-memory | --backup | --trace)
+    -o | --output | --pdf | --image | --save-memory | --backup | --trace | --from)
         _zendrax_cli_files
         return
         ;;
@@ -77,18 +81,26 @@ import-numbers download upload verify set-clock simulate"
         COMPREPLY=($(compgen -W "$(_zendrax_cli_options "$command")" -- "$cur"))
         return
     fi
-    # The words after the command that are neither options nor their values.
-    local i positional=0
+    # The words after the command that are neither options nor their values; the first of them
+    # (the database file) and the --model given, for the names of `set`.
+    local i positional=0 file="" model=""
     for ((i = 2; i < COMP_CWORD; i++)); do
         case ${COMP_WORDS[i]} in
-        --model | --password | --password-b | --site | --owner | --format | --port | --speed | \
-            -o | --output | --pdf | --image | --save-memory | --backup | --trace | \
-            --ignore-first | --wrong-sum-every | --wrong-sum-segment | --reject-segment | \
-            --delay | --dead-after-bytes | --dead-at-segment | --pace | --drop-write)
+        --model)
+            model=${COMP_WORDS[i + 1]}
+            ((i++))
+            ;;
+        --password | --password-b | --password-new | --site | --owner | --format | --port | \
+            --speed | -o | --output | --pdf | --image | --save-memory | --backup | --trace | \
+            --from | --ignore-first | --wrong-sum-every | --wrong-sum-segment | \
+            --reject-segment | --delay | --dead-after-bytes | --dead-at-segment | --pace | \
+            --drop-write)
             ((i++))
             ;;
         -*) ;;
-        *) ((positional++)) ;;
+        *)
+            ((positional++ == 0)) && file=${COMP_WORDS[i]}
+            ;;
         esac
     done
     if [[ $command == report && $positional == 0 ]]; then
@@ -97,7 +109,10 @@ import-numbers download upload verify set-clock simulate"
     fi
     if [[ $command == set && $positional -ge 1 && $cur != *=* ]]; then
         local names
-        names=$("${COMP_WORDS[0]}" set --names 2>/dev/null)
+        local args=(set --names)
+        [[ -n $model ]] && args+=(--model "$model")
+        [[ -n $file ]] && args+=(-- "$file")
+        names=$("${COMP_WORDS[0]}" "${args[@]}" 2>/dev/null)
         COMPREPLY=($(compgen -W "$names" -S "=" -- "$cur"))
         [[ ${#COMPREPLY[@]} -gt 0 ]] && compopt -o nospace 2>/dev/null
         return

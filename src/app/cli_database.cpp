@@ -1,55 +1,95 @@
 #include "app/cli_database.h"
 
 #include "app/cli_common.h"
+#include "app/cli_io.h"
 #include "files/cp1250.h"
 #include "files/database_file.h"
 #include "model/model_recognition.h"
+#include "model/value_rules.h"
 
 namespace zx::cli {
 
-std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p, int& status) {
+std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p, int& status,
+                                        Access access) {
     const auto model = parseModelOption(p.value("--model", "4"));
     if (!model) {
         err(QStringLiteral("A --model értéke 4 vagy 16 lehet !!!"));
         status = ExitUsage;
         return std::nullopt;
     }
-    DatabaseReadResult file = readDatabaseFile(path);
+    std::shared_ptr<FileWriteLock> lock;
+    if (access == Access::Change && !isStandardStream(path)) {
+        lock = std::make_shared<FileWriteLock>(path);
+        if (!lock->acquire()) {
+            err(lock->message());
+            status = ExitFailed;
+            return std::nullopt;
+        }
+    }
+    DatabaseReadResult file;
+    if (isStandardStream(path)) {
+        // One byte more than a record tells a database from a longer stream.
+        const std::optional<QByteArray> bytes = readInput(path, 64 * 1024);
+        if (!bytes) {
+            status = ExitFailed;
+            return std::nullopt;
+        }
+        file = decodeDatabaseBytes(*bytes);
+    } else {
+        file = readDatabaseFile(path);
+    }
     if (!file.ok()) {
-        err(file.message);
+        err(aboutFile(path, file.message));
         status = ExitFailed;
         return std::nullopt;
     }
     // No --password is the empty password typed into the dialog.
     if (!passwordMatches(file.record, p.value("--password"))) {
-        err(wrongPasswordMessage());
+        err(aboutFile(path, wrongPasswordMessage()));
         status = ExitFailed;
         return std::nullopt;
     }
     DeviceModel chosen = *model;
-    if (!p.has("--model")) {
-        const ModelRecognition recognition = recognizeModel(file.record.image, chosen);
-        if (recognition.suggested) {
+    const ModelRecognition recognition = recognizeModel(file.record.image, chosen);
+    if (recognition.suggested) {
+        if (!p.has("--model")) {
             chosen = *recognition.suggested;
-            err(path + ": " + QString::fromStdString(recognitionNotice(recognition)));
+            err(aboutFile(path, QString::fromStdString(recognitionNotice(recognition))));
+        } else if (!p.has("--force")) {
+            err(aboutFile(path, QString::fromStdString(otherModelRefusal(recognition)) +
+                                    QStringLiteral("; a --force mégis így olvassa !!!")));
+            status = ExitUsage;
+            return std::nullopt;
         }
     }
-    return CliDatabase{path, chosen, std::move(file.record), file.lastModified};
+    return CliDatabase{path, chosen, std::move(file.record), file.lastModified, std::move(lock)};
 }
 
-bool setRecordTexts(DatabaseRecord& record, const ParsedArgs& p) {
+bool setRecordTexts(DatabaseRecord& record, const ParsedArgs& p, const char* passwordOption) {
     using Slot = DatabaseRecord::Slot;
-    const std::pair<Slot, const char*> options[] = {
-        {Slot::Site, "--site"}, {Slot::Owner, "--owner"}, {Slot::Password, "--password"}};
+    struct Text {
+        Slot slot;
+        const char* option;
+        const FieldRule& rule;
+    };
+    const Text texts[] = {{Slot::Site, "--site", SiteRule},
+                          {Slot::Owner, "--owner", OwnerRule},
+                          {Slot::Password, passwordOption, PasswordRule}};
     DatabaseRecord changed = record;
-    for (const auto& [slot, option] : options) {
-        const Checked<RawText> text = toCp1250Exactly(p.value(QLatin1String(option)));
-        if (!text) {
-            err(QStringLiteral("%1: %2").arg(QLatin1String(option),
-                                             QString::fromStdString(text.message())));
+    for (const Text& t : texts) {
+        const QString option = QLatin1String(t.option);
+        if (!p.has(option)) continue;
+        const Checked<RawText> text = toCp1250Exactly(p.value(option));
+        std::optional<std::string> refused;
+        if (!text)
+            refused = text.message();
+        else if (const auto tooLong = fieldRefusal(t.rule, *text))
+            refused = tooLong->message;
+        if (refused) {
+            err(QStringLiteral("%1: %2").arg(option, QString::fromStdString(*refused)));
             return false;
         }
-        changed.setText(slot, *text);
+        changed.setText(t.slot, *text);
     }
     record = changed;
     return true;
@@ -64,12 +104,11 @@ std::optional<QString> exportTarget(const ParsedArgs& p) {
 
 int saveDatabase(const CliDatabase& db) {
     const QString connection = fromCp1250(db.record.text(DatabaseRecord::Slot::ConnectionName));
-    const DatabaseWriteResult written = writeDatabaseFile(db.path, db.record, connection);
-    if (!written.ok) {
-        err(written.message);
-        return ExitFailed;
-    }
-    return ExitOk;
+    const auto bytes = databaseFileBytes(db.record, connection);
+    return writeOutput(db.path, QByteArrayView(reinterpret_cast<const char*>(bytes.data()),
+                                               static_cast<qsizetype>(bytes.size())))
+               ? ExitOk
+               : ExitFailed;
 }
 
 } // namespace zx::cli

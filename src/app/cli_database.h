@@ -1,41 +1,54 @@
 #pragma once
 // The database file a command works on: read and checked as opening does (format, then the
-// --password typed), and written back atomically when the command has changed it.
+// --password typed), and written back atomically when the command has changed it. A command
+// that changes the file holds it against other writers from the read to the write.
 #include "app/cli_args.h"
+#include "files/file_lock.h"
 #include "model/database_record.h"
 
 #include <QDateTime>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace zx::cli {
 
 struct CliDatabase {
-    QString path;
-    DeviceModel model = DeviceModel::Line4; // --model, 4 when not given
+    QString path; // "-": read from standard input, written to standard output
+    DeviceModel model = DeviceModel::Line4;
     DatabaseRecord record;
     QDateTime lastModified;
+    std::shared_ptr<FileWriteLock> lock; // held while the command may write the file
 };
 
-// Reads the file named by `path` with the --model and --password options of `p`. Without
-// --model the model is the one whose layout the image fits (recognizeModel: the 16-line model
-// only when the image fits it and not the 4-line one), said on stderr when it is not the 4-line
-// model; every command that reads a database file takes it so. On failure prints the message
-// and sets `status` (usage or failure); nothing is returned then.
-std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p, int& status);
+// What a command does with the file: read it, or read it, change it and write it back.
+enum class Access { Read, Change };
 
-// Stores --site, --owner and --password into the record. A text with a character that
-// Windows-1250 cannot hold is refused with a message (it would be stored as '?'); the record
-// is then left as it was and false returned.
-bool setRecordTexts(DatabaseRecord& record, const ParsedArgs& p);
+// Reads the file named by `path` ("-": standard input) with the --model, --password and --force
+// options of `p`. Without --model the model is the one whose layout the image fits
+// (recognizeModel: the 16-line model only when the image fits it and not the 4-line one), said
+// on stderr; with --model, a file whose layout fits only the other model is refused (usage
+// status) unless --force. For Access::Change the file is locked first (a second writer waits
+// FileLockWaitMs, then fails). On failure prints the message, which names the file, and sets
+// `status` (usage or failure); nothing is returned then.
+std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p, int& status,
+                                        Access access = Access::Read);
 
-// The output file (-o FILE) of an export command beside its one database file; when either is
-// missing the operator is told and nothing is returned.
+// Stores --site, --owner and the password (--password, or for a file already there
+// --password-new) into the record. A text with a character that Windows-1250 cannot hold, or
+// longer than the record's 255 characters, is refused with a message naming the option; the
+// record is then left as it was and false returned.
+bool setRecordTexts(DatabaseRecord& record, const ParsedArgs& p,
+                    const char* passwordOption = "--password");
+
+// The output file (-o FILE, "-": standard output) of an export command beside its one database
+// file; when either is missing the operator is told and nothing is returned.
 std::optional<QString> exportTarget(const ParsedArgs& p);
 
-// Writes the record back to its file in one atomic step, with the connection name it was read
-// with. Returns the exit status; a failure is printed and leaves the file as it was.
+// Writes the record back to its file in one atomic step (standard output for "-"), with the
+// connection name it was read with. Returns the exit status; a failure is printed, naming the
+// file, and leaves the file as it was.
 int saveDatabase(const CliDatabase& db);
 
 } // namespace zx::cli

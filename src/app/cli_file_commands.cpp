@@ -1,11 +1,17 @@
-// zendrax-cli new / show / diff: database files of a new configuration, everything a file holds
-// as the editors would show it, and what differs between two files.
+// zendrax-cli new / show / diff: database files of a new configuration (never over a file that
+// is there, unless forced), everything a file holds as the editors would show it, and what
+// differs between two files.
 #include "app/cli_args.h"
 #include "app/cli_common.h"
 #include "app/cli_database.h"
+#include "app/cli_io.h"
 #include "app/cli_settings.h"
 #include "files/database_file.h"
+#include "files/file_lock.h"
 #include "model/new_configuration.h"
+#include "model/settings_dump.h"
+
+#include <QFileInfo>
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -20,7 +26,7 @@ namespace {
 
 int runNew(const QStringList& args) {
     const auto parsed = parseCommandArgs(
-        args, {"--model", "--site", "--owner", "--password", "-o", "--output"}, {});
+        args, {"--model", "--site", "--owner", "--password", "-o", "--output"}, {"--force"});
     if (!parsed) return ExitUsage;
     const ParsedArgs& p = *parsed;
     if (!p.positional.isEmpty()) {
@@ -41,16 +47,24 @@ int runNew(const QStringList& args) {
     DatabaseRecord record;
     applyNewConfiguration(record, *model);
     if (!setRecordTexts(record, p)) return ExitUsage;
-    const DatabaseWriteResult written = writeDatabaseFile(path, record, QString());
-    if (!written.ok) {
-        err(written.message);
-        return ExitFailed;
+    // The file is held from the test to the write, so that no other command's file is replaced.
+    FileWriteLock lock(path);
+    if (!isStandardStream(path)) {
+        if (!lock.acquire()) {
+            err(lock.message());
+            return ExitFailed;
+        }
+        if (QFileInfo::exists(path) && !p.has("--force")) {
+            err(aboutFile(path, QStringLiteral("már létezik, nem írom felül (a --force "
+                                               "felülírja) !!!")));
+            return ExitFailed;
+        }
     }
-    return 0;
+    return saveDatabase(CliDatabase{path, *model, record, {}, {}});
 }
 
 int runShow(const QStringList& args) {
-    const auto parsed = parseCommandArgs(args, {"--model", "--password"}, {"--json"});
+    const auto parsed = parseCommandArgs(args, {"--model", "--password"}, {"--json", "--force"});
     if (!parsed) return ExitUsage;
     const ParsedArgs& p = *parsed;
     if (p.positional.size() != 1) {
@@ -61,17 +75,13 @@ int runShow(const QStringList& args) {
     const std::optional<CliDatabase> db = openDatabase(p.positional.first(), p, status);
     if (!db) return status;
 
-    const std::vector<ShownSetting> settings = readSettings(settingsOf(*db));
     if (p.options.contains("--json")) {
         QJsonObject o;
-        for (const ShownSetting& s : settings)
+        for (const ShownSetting& s : readSettings(settingsOf(*db)))
             o[QString::fromStdString(s.entry->name)] = jsonOf(s.value);
         out(QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented)).trimmed());
     } else {
-        std::vector<std::string> lines;
-        for (const ShownSetting& s : settings)
-            appendShownLines(lines, s.entry->name, s.value);
-        for (const std::string& line : lines)
+        for (const std::string& line : settingsDumpLines(settingsOf(*db)))
             out(QString::fromStdString(line));
     }
     return ExitOk;
@@ -84,7 +94,7 @@ constexpr int DiffError = 2;
 
 int runDiff(const QStringList& args) {
     const auto parsed =
-        parseCommandArgs(args, {"--model", "--password", "--password-b"}, {"--json"});
+        parseCommandArgs(args, {"--model", "--password", "--password-b"}, {"--json", "--force"});
     if (!parsed) return DiffError;
     ParsedArgs p = *parsed;
     if (p.positional.size() != 2) {
@@ -106,12 +116,15 @@ int runDiff(const QStringList& args) {
 
 const bool registered =
     registerCommand(
-        {"new", "new --model 4|16 [--site HELY] [--owner TULAJDONOS] [--password JELSZÓ] -o FÁJL",
+        {"new",
+         "new --model 4|16 [--site HELY] [--owner TULAJDONOS] [--password JELSZÓ] [--force] "
+         "-o FÁJL|-",
          runNew}) &&
-    registerCommand({"show", "show FÁJL [--model 4|16] [--password JELSZÓ] [--json]", runShow}) &&
+    registerCommand(
+        {"show", "show FÁJL|- [--model 4|16 [--force]] [--password JELSZÓ] [--json]", runShow}) &&
     registerCommand({"diff",
-                     "diff A B [--model 4|16] [--password JELSZÓ] [--password-b JELSZÓ] [--json]: "
-                     "kilépési érték 0 azonos, 1 eltér, 2 hiba",
+                     "diff A B [--model 4|16 [--force]] [--password JELSZÓ] [--password-b JELSZÓ] "
+                     "[--json]: kilépési érték 0 azonos, 1 eltér, 2 hiba",
                      runDiff});
 
 } // namespace

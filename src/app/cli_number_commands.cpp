@@ -3,6 +3,8 @@
 #include "app/cli_args.h"
 #include "app/cli_common.h"
 #include "app/cli_database.h"
+#include "app/cli_io.h"
+#include "files/file_bytes.h"
 #include "files/free_number_file.h"
 #include "model/editor_view.h"
 #include "model/free_number_table.h"
@@ -20,7 +22,8 @@ std::vector<RawText> freeNumberList(const CliDatabase& db) {
 }
 
 int runExportNumbers(const QStringList& args) {
-    const auto parsed = parseCommandArgs(args, {"--model", "--password", "-o", "--output"});
+    const auto parsed =
+        parseCommandArgs(args, {"--model", "--password", "-o", "--output"}, {"--force"});
     if (!parsed) return ExitUsage;
     const ParsedArgs& p = *parsed;
     const std::optional<QString> target = exportTarget(p);
@@ -30,18 +33,16 @@ int runExportNumbers(const QStringList& args) {
     if (!db) return status;
 
     const std::vector<RawText> list = freeNumberList(*db);
-    const FileWriteResult written = writeFreeNumberFile(*target, list);
-    if (!written.ok) {
-        err(written.message);
+    const std::string bytes = freeNumberFileBytes(list);
+    if (!writeOutput(*target, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()))))
         return ExitFailed;
-    }
-    out(QStringLiteral("%1 szám").arg(list.size()));
+    err(aboutFile(*target, QStringLiteral("%1 szám").arg(list.size()), true));
     return ExitOk;
 }
 
 int runImportNumbers(const QStringList& args) {
     const auto parsed =
-        parseCommandArgs(args, {"--model", "--password"}, {"--append", "--replace"});
+        parseCommandArgs(args, {"--model", "--password"}, {"--append", "--replace", "--force"});
     if (!parsed) return ExitUsage;
     const ParsedArgs& p = *parsed;
     if (p.positional.size() != 2) {
@@ -53,39 +54,52 @@ int runImportNumbers(const QStringList& args) {
                            "az egyiket kell megadni !!!"));
         return ExitUsage;
     }
+    const QString source = p.positional[1];
+    if (isStandardStream(source) && isStandardStream(p.positional.first())) {
+        err(QStringLiteral("Az adatbázis és a számlista közül csak az egyik lehet a szabványos "
+                           "bemenet !!!"));
+        return ExitUsage;
+    }
+    // The list is read before the database is locked (it may come from a command on the same
+    // database).
+    const std::optional<QByteArray> bytes = readInput(source, ListFileSizeLimit);
+    if (!bytes) return ExitFailed;
+    const std::string_view text(bytes->constData(), static_cast<std::size_t>(bytes->size()));
+    if (auto fault = freeNumberTextFault(text)) {
+        err(aboutFile(source, QString::fromStdString(*fault)));
+        return ExitFailed;
+    }
     int status = ExitOk;
-    std::optional<CliDatabase> db = openDatabase(p.positional.first(), p, status);
+    std::optional<CliDatabase> db = openDatabase(p.positional.first(), p, status, Access::Change);
     if (!db) return status;
 
     const bool append = p.has("--append");
     std::vector<RawText> list = append ? freeNumberList(*db) : std::vector<RawText>{};
     const int capacity = MemoryMap::of(db->model).freeNumberCapacity();
-    const Checked<FreeNumberImport> read =
-        readFreeNumberFile(p.positional[1], static_cast<int>(list.size()), capacity);
-    if (!read) {
-        err(QString::fromStdString(read.message()));
-        return ExitFailed;
-    }
+    const FreeNumberImport read = importFreeNumbers(text, static_cast<int>(list.size()), capacity);
     // Unlike the window, which keeps the first lines, a command takes the file whole or not.
-    if (read->truncated) {
-        err(QString::fromStdString(read->message));
+    if (read.truncated) {
+        err(aboutFile(source, QString::fromStdString(read.message)));
         return ExitFailed;
     }
-    list.insert(list.end(), read->entries.begin(), read->entries.end());
+    list.insert(list.end(), read.entries.begin(), read.entries.end());
     writeFreeNumbers(db->record.image, db->model, list);
     status = saveDatabase(*db);
-    if (status == ExitOk) out(QStringLiteral("%1 szám a listában").arg(list.size()));
+    // The count is the list's as the file now holds it.
+    if (status == ExitOk)
+        err(aboutFile(db->path,
+                      QStringLiteral("%1 szám a listában").arg(freeNumberList(*db).size()), true));
     return status;
 }
 
 const bool registered =
     registerCommand({"export-numbers",
-                     "export-numbers ADATBÁZIS [--model 4|16] [--password JELSZÓ] "
-                     "-o KIMENET",
+                     "export-numbers ADATBÁZIS|- [--model 4|16 [--force]] [--password JELSZÓ] "
+                     "-o KIMENET|-",
                      runExportNumbers}) &&
     registerCommand({"import-numbers",
-                     "import-numbers ADATBÁZIS [--model 4|16] [--password JELSZÓ] "
-                     "(--append | --replace) BEMENET",
+                     "import-numbers ADATBÁZIS|- [--model 4|16 [--force]] [--password JELSZÓ] "
+                     "(--append | --replace) BEMENET|-",
                      runImportNumbers});
 
 } // namespace

@@ -25,7 +25,7 @@ std::string utf8(const QString& text) {
 }
 
 int runReport(const QStringList& args) {
-    const auto parsed = parseCommandArgs(args, {"--model", "--password", "--pdf"});
+    const auto parsed = parseCommandArgs(args, {"--model", "--password", "--pdf"}, {"--force"});
     if (!parsed) return ExitUsage;
     const ParsedArgs& p = *parsed;
     const QString what = p.positional.value(0);
@@ -93,7 +93,8 @@ int runReport(const QStringList& args) {
 }
 
 const bool registered = registerCommand(
-    {"report", "report codes|numbers FÁJL [--model 4|16] [--password JELSZÓ] [--pdf KIMENET]",
+    {"report",
+     "report codes|numbers FÁJL|- [--model 4|16 [--force]] [--password JELSZÓ] [--pdf KIMENET]",
      runReport, true});
 
 } // namespace

@@ -1,10 +1,10 @@
 // zendrax-cli download / upload / verify / set-clock: the transfers of the window on the command
 // line, over the same operations (the upload with its backup and read-back included). Progress
-// goes to standard error; the status is 0 only on success. With --trace FILE every byte on the
-// line is written to FILE when the command ends. SIGINT and SIGTERM stop a transfer as the
-// window's cancel does: it ends within a wait's cancel check, says what the window says, writes
-// its trace, and the status is 130 (SIGINT) or 143 (SIGTERM); a second signal ends the program at
-// once.
+// goes to standard error (on a terminal one line rewritten in place, elsewhere only with
+// --progress); the status is 0 only on success. With --trace FILE every byte on the line is
+// written to FILE when the command ends. SIGINT and SIGTERM stop a transfer as the window's
+// cancel does: it ends within a wait's cancel check, says what the window says, writes its trace,
+// and the status is 130 (SIGINT) or 143 (SIGTERM); a second signal ends the program at once.
 #include "app/cli_args.h"
 #include "app/cli_check.h"
 #include "app/cli_common.h"
@@ -91,10 +91,18 @@ std::optional<int> openPort(SerialPort& port, const ParsedArgs& a) {
     return std::nullopt;
 }
 
-// What the command says of an operation's steps, and the last thing it said.
+// What the command says of an operation: its steps (the model check, each segment) on a terminal
+// as one line rewritten in place, elsewhere only when asked for (--progress); its phases and how
+// it ended as messages of their own; and the last message said.
 class Progress {
   public:
     void operator()(const TransferProgress& p) {
+        const bool step = p.status == transfer_text::modelCheck() ||
+                          (p.total > 0 && p.status == transfer_text::segment(p.done));
+        if (step) {
+            progress(p.status);
+            return;
+        }
         err(p.status);
         last_ = p.status;
     }
@@ -271,8 +279,8 @@ constexpr int VerifyDifferent = 1;
 constexpr int VerifyError = 2;
 
 int verify(const QStringList& args, WireTrace& trace) {
-    const ParsedArgs a =
-        parseArgs(args, {"--port", "--speed", "--model", "--password", "--trace"}, {"--json"});
+    const ParsedArgs a = parseArgs(args, {"--port", "--speed", "--model", "--password", "--trace"},
+                                   {"--json", "--force"});
     if (usageProblem(a, 1)) return VerifyError;
     trace.setPath(a.value("--trace"));
     int status = ExitOk;
@@ -320,19 +328,20 @@ int runSetClock(const QStringList& args) {
 const bool registered =
     registerCommand({"download",
                      "download --port PORT [--speed BAUD] -o FÁJL [--site HELY] "
-                     "[--owner TULAJDONOS] [--password JELSZÓ] [--trace FÁJL]",
+                     "[--owner TULAJDONOS] [--password JELSZÓ] [--trace FÁJL] [--progress]",
                      runDownload}) &&
     registerCommand({"upload",
                      "upload --port PORT [--speed BAUD] [--model 4|16] [--password JELSZÓ] "
-                     "[--backup FÁJL] [--verify] [--force] [--trace FÁJL] FÁJL",
+                     "[--backup FÁJL] [--verify] [--force] [--trace FÁJL] [--progress] FÁJL",
                      runUpload}) &&
     registerCommand(
         {"verify",
-         "verify --port PORT [--speed BAUD] [--model 4|16] [--password JELSZÓ] [--json] "
-         "[--trace FÁJL] FÁJL: kilépési érték 0 azonos, 1 eltér, 2 hiba",
+         "verify --port PORT [--speed BAUD] [--model 4|16 [--force]] [--password JELSZÓ] "
+         "[--json] [--trace FÁJL] [--progress] FÁJL: kilépési érték 0 azonos, 1 eltér, 2 hiba",
          runVerify}) &&
-    registerCommand(
-        {"set-clock", "set-clock --port PORT [--speed BAUD] [--trace FÁJL]", runSetClock});
+    registerCommand({"set-clock",
+                     "set-clock --port PORT [--speed BAUD] [--trace FÁJL] [--progress]",
+                     runSetClock});
 
 } // namespace
 

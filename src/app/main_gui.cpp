@@ -51,6 +51,61 @@ QIcon programIcon() {
     return icon;
 }
 
+// The program's options, described for --help in Hungarian.
+struct ProgramOptions {
+    QCommandLineOption demo{QStringLiteral("demo"),
+                            QString::fromUtf8("Bemutató mód, egység nélkül.")};
+    QCommandLineOption screenshot{
+        QStringLiteral("screenshot"),
+        QString::fromUtf8("A megjelent ablak képét a fájlba menti, majd kilép."),
+        QString::fromUtf8("képfájl")};
+    QCommandLineOption quitWhenShown{
+        QStringLiteral("quit-when-shown"),
+        QString::fromUtf8("Kilép, amint az ablak megjelent; kiírja az időpontot (mérésekhez).")};
+    QCommandLineOption view{QStringLiteral("view"),
+                            QString::fromUtf8("Az induláskor mutatott nézet (0..7)."),
+                            QString::fromUtf8("szám")};
+    QCommandLineOption model{QStringLiteral("model"),
+                             QString::fromUtf8("Az induláskor választott típus: 4 vagy 16."),
+                             QString::fromUtf8("vonalszám")};
+    QCommandLineOption configDir{
+        QStringLiteral("config-dir"),
+        QString::fromUtf8("A beállítási fájlok (zendrax.ini, zxconn.ini) mappája."),
+        QString::fromUtf8("mappa")};
+
+    void addTo(QCommandLineParser& parser) const {
+        parser.setApplicationDescription(QStringLiteral("Zendrax"));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        for (const QCommandLineOption* option :
+             {&demo, &configDir, &view, &model, &screenshot, &quitWhenShown})
+            parser.addOption(*option);
+        parser.addPositionalArgument(
+            QString::fromUtf8("fájl"),
+            QString::fromUtf8("Az induláskor megnyitott adatbázis (.vd1, .vdb); a jelszót a "
+                              "program kéri."),
+            QString::fromUtf8("[fájl]"));
+    }
+};
+
+// --version: "Zendrax 0.1 (Qt 6.4.2)", the Qt loaded at run time.
+void setVersion() {
+    QCoreApplication::setApplicationVersion(
+        QStringLiteral("%1 (Qt %2)").arg(zx::programVersion(), QString::fromLatin1(qVersion())));
+}
+
+// --help and --version print and end before any window: they need no display.
+bool asksOnlyForText(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--") return false;
+        if (arg == "--help" || arg == "-h" || arg == "-?" || arg == "--help-all" ||
+            arg == "--version" || arg == "-v")
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -59,6 +114,17 @@ int main(int argc, char** argv) {
     // Dates in Hungarian form, like the texts, whatever the session's locale: before the
     // application object reads the environment.
     zx::useHungarianLocale();
+    const ProgramOptions program;
+    if (asksOnlyForText(argc, argv)) {
+        QCoreApplication text(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Zendrax"));
+        zx::installToolkitTranslations(text);
+        setVersion();
+        QCommandLineParser parser;
+        program.addTo(parser);
+        parser.process(text); // prints and ends the program
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zendrax"));
     // The desktop entry zendrax.desktop: its icon and name for the window on every desktop.
@@ -68,43 +134,15 @@ int main(int argc, char** argv) {
     zx::installToolkitTranslations(app);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Zendrax"));
-    parser.addHelpOption();
-    // --version: "Zendrax 0.1 (Qt 6.4.2)", the Qt loaded at run time.
-    QApplication::setApplicationVersion(
-        QStringLiteral("%1 (Qt %2)").arg(zx::programVersion(), QString::fromLatin1(qVersion())));
-    parser.addVersionOption();
-    const QCommandLineOption demo(QStringLiteral("demo"),
-                                  QString::fromUtf8("Bemutató mód, egység nélkül."));
-    const QCommandLineOption screenshot(
-        QStringLiteral("screenshot"),
-        QString::fromUtf8("A megjelent ablak képét a fájlba menti, majd kilép."),
-        QString::fromUtf8("képfájl"));
-    const QCommandLineOption quitWhenShown(
-        QStringLiteral("quit-when-shown"),
-        QString::fromUtf8("Kilép, amint az ablak megjelent; kiírja az időpontot (mérésekhez)."));
-    const QCommandLineOption view(QStringLiteral("view"),
-                                  QString::fromUtf8("Az induláskor mutatott nézet (0..7)."),
-                                  QString::fromUtf8("szám"));
-    const QCommandLineOption model(QStringLiteral("model"),
-                                   QString::fromUtf8("Az induláskor választott típus: 4 vagy 16."),
-                                   QString::fromUtf8("vonalszám"));
-    const QCommandLineOption configDir(
-        QStringLiteral("config-dir"),
-        QString::fromUtf8("A beállítási fájlok (zendrax.ini, zxconn.ini) mappája."),
-        QString::fromUtf8("mappa"));
-    parser.addOption(demo);
-    parser.addOption(configDir);
-    parser.addOption(view);
-    parser.addOption(model);
-    parser.addOption(screenshot);
-    parser.addOption(quitWhenShown);
-    parser.addPositionalArgument(
-        QString::fromUtf8("fájl"),
-        QString::fromUtf8("Az induláskor megnyitott adatbázis (.vd1, .vdb); a jelszót a "
-                          "program kéri."),
-        QString::fromUtf8("[fájl]"));
+    setVersion();
+    program.addTo(parser);
     parser.process(app);
+    const QCommandLineOption& demo = program.demo;
+    const QCommandLineOption& configDir = program.configDir;
+    const QCommandLineOption& view = program.view;
+    const QCommandLineOption& model = program.model;
+    const QCommandLineOption& screenshot = program.screenshot;
+    const QCommandLineOption& quitWhenShown = program.quitWhenShown;
 
     zx::DesktopOptions options;
     options.demo = parser.isSet(demo);

@@ -14,7 +14,10 @@ CodeList codeListOf(const ConfigImage& image, DeviceModel model) {
 ImagePatch codeListPatch(const ConfigImage& image, const CodeList& list, DeviceModel model) {
     const MemoryMap& map = MemoryMap::of(model);
     ImagePatch patch;
-    patch.set(*map.offset(Field::CodeLength), static_cast<Byte>(list.codeLength));
+    // A list without codes that names no length (an empty code text) keeps the table's.
+    const std::size_t lengthAt = *map.offset(Field::CodeLength);
+    const bool keepLength = list.codeLength == 0 && list.codeCount == 0;
+    patch.set(lengthAt, keepLength ? image.at(lengthAt) : static_cast<Byte>(list.codeLength));
     patch.setWord(*map.offset(Field::CodeCount), static_cast<std::uint16_t>(list.codeCount));
     // The rows then go in as the grid's store puts them, with the list's length and count.
     ConfigImage counted = image;

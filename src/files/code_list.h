@@ -26,8 +26,9 @@ inline constexpr int MaxCodeLength = 9;
 // The counts and the rows the grid shows for an image.
 CodeList codeListOf(const ConfigImage& image, DeviceModel model);
 
-// What an import writes into the image: the list's CodeLength and CodeCount, then its rows as
-// the grid's store writes them (never past the code table; the readers refuse lists that would
+// What an import writes into the image: the list's CodeLength (kept as stored for a list of no
+// codes and no length, an empty code text) and CodeCount, then its rows as the grid's store
+// writes them (never past the code table; the readers refuse lists that would
 // not fit before they get here).
 ImagePatch codeListPatch(const ConfigImage& image, const CodeList& list, DeviceModel model);
 

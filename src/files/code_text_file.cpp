@@ -2,6 +2,7 @@
 
 #include "files/text_lines.h"
 #include "model/code_table.h"
+#include "model/cp1250_text.h"
 #include "model/trimmed.h"
 
 #include <algorithm>
@@ -24,8 +25,7 @@ std::string refused(const std::string& reason) {
     return "A kódszöveg nem tölthető be: " + reason + " !!!";
 }
 
-// The words of the rights as the file holds them ("T\xE1v" is "Táv" in Windows-1250): the
-// one table the writer writes and the reader reads.
+// The words of the rights as the writer writes them ("T\xE1v" is "Táv" in Windows-1250).
 // 4-line: one column per right, in the grid's order (local, long-distance, mobile,
 // international), holding its word or nothing.
 constexpr std::array<std::string_view, 4> RightColumns{"Helyi", "T\xE1v", "Mobil", "Nemz"};
@@ -41,6 +41,119 @@ constexpr std::array<RightLevelWord, 5> RightLevels{{
     {'M', "Mobil"},
     {'N', "Nemz"},
 }};
+
+// What a word of a rights field means, read without regard to letter case or accents: the
+// writer's words, the window's (the grid's column headings and 16-line levels, "Igen"/"Nem"
+// under a 4-line column) and, in the 16-line model, the grid's letters.
+enum class RightWord { Local, LongDistance, Mobile, International, Barred, Yes, No };
+struct ReadWord {
+    std::string_view folded;
+    RightWord meaning;
+    bool onlySixteen = false; // a letter of the 16-line grid
+};
+constexpr std::array<ReadWord, 16> ReadWords{{
+    {"helyi", RightWord::Local},
+    {"tav", RightWord::LongDistance},
+    {"tavolsagi", RightWord::LongDistance},
+    {"belfoldi", RightWord::LongDistance},
+    {"mobil", RightWord::Mobile},
+    {"nemz", RightWord::International},
+    {"nemzetkozi", RightWord::International},
+    {"tilt", RightWord::Barred},
+    {"tiltott", RightWord::Barred},
+    {"igen", RightWord::Yes},
+    {"nem", RightWord::No},
+    {"t", RightWord::Barred, true},
+    {"h", RightWord::Local, true},
+    {"b", RightWord::LongDistance, true},
+    {"m", RightWord::Mobile, true},
+    {"n", RightWord::International, true},
+}};
+
+// The 16-line level letter of a right, in the order of RightWord.
+constexpr std::array<char, 5> LevelLetters{'H', 'B', 'M', 'N', 'T'};
+
+// A UTF-8 text in lower case without the accents of Hungarian letters (and of the Latin-1
+// letters that stand in for them, o and u with a tilde or a circumflex).
+std::string folded(std::string_view utf8) {
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c >= 'A' && c <= 'Z' ? c + 0x20 : c));
+            continue;
+        }
+        unsigned code = 0;
+        if ((c & 0xE0) == 0xC0 && i + 1 < utf8.size()) {
+            code = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
+            ++i;
+        }
+        switch (code) {
+        case 0xC1:
+        case 0xE1:
+            out.push_back('a');
+            break;
+        case 0xC9:
+        case 0xE9:
+            out.push_back('e');
+            break;
+        case 0xCD:
+        case 0xED:
+            out.push_back('i');
+            break;
+        case 0xD3:
+        case 0xF3:
+        case 0xD6:
+        case 0xF6:
+        case 0xD5:
+        case 0xF5:
+        case 0x150:
+        case 0x151:
+        case 0xD4:
+        case 0xF4:
+            out.push_back('o');
+            break;
+        case 0xDA:
+        case 0xFA:
+        case 0xDC:
+        case 0xFC:
+        case 0xDB:
+        case 0xFB:
+        case 0x170:
+        case 0x171:
+            out.push_back('u');
+            break;
+        default:
+            out.push_back('\x7F');
+            break; // matches no word
+        }
+    }
+    return out;
+}
+
+bool validUtf8(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        const std::size_t n = c < 0x80             ? 1
+                              : (c & 0xE0) == 0xC0 ? 2
+                              : (c & 0xF0) == 0xE0 ? 3
+                              : (c & 0xF8) == 0xF0 ? 4
+                                                   : 0;
+        if (n == 0 || (n == 2 && c < 0xC2) || i + n > bytes.size()) return false;
+        for (std::size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+        i += n;
+    }
+    return true;
+}
+
+// The file's text as UTF-8: a file that is valid UTF-8 is read as UTF-8 (without a byte order
+// mark), any other as Windows-1250.
+std::string fileText(std::string_view bytes) {
+    if (!validUtf8(bytes)) return utf8FromCp1250(bytes);
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+    return std::string(bytes);
+}
 
 // The text before the line's first TAB, without blanks around it.
 std::string_view codeOf(std::string_view line) {
@@ -82,47 +195,96 @@ std::vector<std::string_view> fieldsAfterCode(std::string_view line) {
     return fields;
 }
 
-// The rights a line carries in the layout the writer gives it: 4-line, four columns each
-// holding its own word or nothing; 16-line, one column holding a level's word (or nothing,
-// which the store writes as barred). Any other line carries none.
-std::optional<std::vector<std::string>> rightsOf(std::string_view line, DeviceModel model) {
+std::optional<RightWord> meaningOf(std::string_view field, DeviceModel model) {
+    const std::string word = folded(field);
+    for (const ReadWord& w : ReadWords)
+        if (w.folded == word && (!w.onlySixteen || model == DeviceModel::Line16)) return w.meaning;
+    return std::nullopt;
+}
+
+// The rights of a line, or why they cannot be read (the reason, without the line number).
+// A line without a TAB is a code alone: every right. 4-line: each field names a right
+// ("Helyi", "Távolsági", ...) wherever it stands, or says "Igen"/"Nem" for the column it stands
+// in; an empty field gives nothing, a barred word gives nothing and stands alone. 16-line: at
+// most one field holds a level; none at all is barred, as the writer writes it.
+Checked<std::vector<std::string>> rightsOf(std::string_view line, DeviceModel model) {
     const std::vector<std::string_view> fields = fieldsAfterCode(line);
+    if (fields.empty()) return allRights(model);
+    const auto unknown = [](std::string_view field) {
+        return Refusal{"ismeretlen jogosultság: „" + std::string(field) + "”"};
+    };
     if (model == DeviceModel::Line4) {
-        if (fields.size() != RightColumns.size()) return std::nullopt;
-        std::vector<std::string> rights;
-        for (std::size_t c = 0; c < RightColumns.size(); ++c) {
-            if (!fields[c].empty() && fields[c] != RightColumns[c]) return std::nullopt;
-            rights.push_back(fields[c].empty() ? "Nem" : "Igen");
+        std::array<bool, 4> granted{};
+        bool barred = false;
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (fields[i].empty()) continue;
+            const std::optional<RightWord> word = meaningOf(fields[i], model);
+            if (!word) return unknown(fields[i]);
+            switch (*word) {
+            case RightWord::Yes:
+            case RightWord::No:
+                if (i >= granted.size())
+                    return Refusal{"a(z) „" + std::string(fields[i]) +
+                                   "” a négy jogosultság oszlopán túl áll"};
+                granted[i] = granted[i] || *word == RightWord::Yes;
+                break;
+            case RightWord::Barred:
+                barred = true;
+                break;
+            default:
+                granted[static_cast<std::size_t>(*word)] = true;
+            }
         }
+        if (barred && std::find(granted.begin(), granted.end(), true) != granted.end())
+            return Refusal{std::string("a tiltott kód mellett jogosultság is áll")};
+        std::vector<std::string> rights;
+        for (const bool right : granted)
+            rights.push_back(right ? "Igen" : "Nem");
         return rights;
     }
-    if (fields.size() != 1) return std::nullopt;
-    if (fields.front().empty()) return std::vector<std::string>{"T"};
-    for (const RightLevelWord& level : RightLevels)
-        if (fields.front() == level.word) return std::vector<std::string>{{level.letter}};
-    return std::nullopt;
+    std::optional<RightWord> level;
+    for (const std::string_view field : fields) {
+        if (field.empty()) continue;
+        const std::optional<RightWord> word = meaningOf(field, model);
+        if (!word || *word == RightWord::Yes || *word == RightWord::No) return unknown(field);
+        if (level) return Refusal{std::string("egy kódnak egy jogosultsági szintje lehet")};
+        level = word;
+    }
+    const char letter = level ? LevelLetters[static_cast<std::size_t>(*level)] : 'T';
+    return std::vector<std::string>{std::string(1, letter)};
 }
 
 } // namespace
 
 Checked<CodeList> parseCodeTextFile(std::string_view bytes, DeviceModel model) {
-    // First the whole file is measured, so that nothing is built from a file that is refused.
+    const std::string text = fileText(bytes);
+    // First the whole file is read and checked, so that nothing is built from a file that is
+    // refused; the first line at fault is named.
     std::size_t lines = 0;
     std::size_t longest = 0;
-    std::size_t notDigits = 0; // the first line whose code holds anything but digits
-    forEachLine(bytes, [&](std::string_view line) {
+    std::optional<std::string> fault;
+    std::vector<CodeRowView> rows;
+    forEachLine(text, [&](std::string_view line) {
         ++lines;
         const std::string_view code = codeOf(line);
         longest = std::max(longest, code.size());
+        const std::string where = "a fájl " + std::to_string(lines) + ". sorában ";
         // The grid takes digits only; a code of letters or control bytes could never be typed.
-        if (!std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '9'; }))
-            notDigits = lines;
-        return notDigits == 0;
+        if (!std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+            fault = where + "nem számjegy van a kódban";
+            return false;
+        }
+        const Checked<std::vector<std::string>> rights = rightsOf(line, model);
+        if (!rights) {
+            fault = where + rights.message();
+            return false;
+        }
+        rows.push_back(CodeRowView{RawText(code), *rights});
+        return true;
     });
-    if (notDigits > 0)
-        return Refusal{
-            refused("nem számjegy van a fájl " + std::to_string(notDigits) + ". sorának kódjában")};
-    if (lines == 0) return Refusal{refused("a file egyetlen kódot sem tartalmaz")};
+    if (fault) return Refusal{refused(*fault)};
+    // An empty file is an empty table (what the export writes for one); the code length stays.
+    if (lines == 0) return CodeList{};
     const int digits = static_cast<int>(std::min<std::size_t>(longest, 1000000));
     if (digits < MinCodeLength - 1 || digits > MaxCodeLength - 1)
         return Refusal{
@@ -135,14 +297,7 @@ Checked<CodeList> parseCodeTextFile(std::string_view bytes, DeviceModel model) {
                                " jegyű kód nem fér el a kódtáblában, legfeljebb " +
                                std::to_string(capacity) + " fér el")};
     list.codeCount = static_cast<int>(lines);
-    list.rows.reserve(lines);
-    forEachLine(bytes, [&](std::string_view line) {
-        // A line with its rights in the writer's layout keeps them; any other, a code alone
-        // included, gets every right.
-        list.rows.push_back(
-            CodeRowView{RawText(codeOf(line)), rightsOf(line, model).value_or(allRights(model))});
-        return true;
-    });
+    list.rows = std::move(rows);
     return list;
 }
 

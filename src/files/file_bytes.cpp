@@ -4,7 +4,25 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace zx {
+
+namespace {
+
+// The new file gets the mode, owner and group of the one it replaces (a read-only file stays
+// read-only, a file of a shared group stays in it). An owner or group the writer may not give
+// is left as the system gives it.
+void keepAttributes(const QString& path, int fd) {
+    struct stat existing {};
+    if (fd < 0 || ::stat(QFile::encodeName(path).constData(), &existing) != 0) return;
+    if (::fchown(fd, existing.st_uid, existing.st_gid) != 0) [[maybe_unused]]
+        const int ignored = ::fchown(fd, static_cast<uid_t>(-1), existing.st_gid);
+    ::fchmod(fd, existing.st_mode & 07777);
+}
+
+} // namespace
 
 FileWriteResult writeFileAtomically(const QString& path, QByteArrayView bytes) {
     QSaveFile file(path);
@@ -19,6 +37,7 @@ FileWriteResult writeFileAtomically(const QString& path, QByteArrayView bytes) {
     // target even when that flush fails.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failure(file.errorString());
+    keepAttributes(path, file.handle());
     if (file.write(bytes.data(), bytes.size()) != bytes.size()) return failure(file.errorString());
     if (!file.commit()) return failure(file.errorString());
     result.ok = true;

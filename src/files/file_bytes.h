@@ -1,7 +1,8 @@
 #pragma once
 // Whole files in and out. Every file the program writes goes through writeFileAtomically: the
 // bytes go to a temporary file in the target's folder, which replaces the target only once
-// every byte is on disk, so a failed write leaves the previous file (or no file) as it was.
+// every byte is on disk, so a failed write leaves the previous file (or no file) as it was; the
+// new file keeps the mode, owner and group of the one it replaces.
 // Readers take a file whole, up to a limit, so that no reader works on half of it.
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,6 +1,7 @@
 #include "files/free_number_file.h"
 
 #include "files/text_lines.h"
+#include "model/free_number_list.h"
 
 #include <algorithm>
 
@@ -18,9 +19,17 @@ std::string freeNumberMaximumMessage(int capacity) {
 FreeNumberImport importFreeNumbers(std::string_view bytes, int listCount, int capacity) {
     const auto room = static_cast<std::size_t>(std::max(capacity - std::max(listCount, 0), 0));
     FreeNumberImport result;
-    result.entries = splitLines(bytes, room, &result.truncated);
-    for (RawText& entry : result.entries)
-        if (entry.size() < FreeNumberWidth) entry.bytes().resize(FreeNumberWidth, ' ');
+    forEachLine(bytes, [&](std::string_view line) {
+        const RawText entry = freeNumberEntry(RawText(line));
+        // A line of nothing but spaces would be an empty place of the table: no entry.
+        if (entry.view().find_first_not_of(' ') == std::string_view::npos) return true;
+        if (result.entries.size() == room) {
+            result.truncated = true;
+            return false;
+        }
+        result.entries.push_back(entry);
+        return true;
+    });
     if (result.truncated) result.message = freeNumberMaximumMessage(capacity);
     return result;
 }
@@ -30,14 +39,10 @@ std::optional<std::string> freeNumberTextFault(std::string_view bytes) {
     std::optional<std::string> fault;
     forEachLine(bytes, [&](std::string_view line) {
         ++number;
-        const bool control = std::any_of(line.begin(), line.end(), [](char c) {
-            const auto b = static_cast<unsigned char>(c);
-            return (b < 0x20 && b != '\t' && b != '\r') || b == 0x7F;
-        });
-        if (control)
-            fault = "A számlista nem tölthető be: vezérlőkarakter van a fájl " +
-                    std::to_string(number) + ". sorában !!!";
-        return !control;
+        if (const auto refused = freeNumberRefusal(RawText(line)))
+            fault = "A számlista nem tölthető be, a fájl " + std::to_string(number) +
+                    ". sora: " + refused->message;
+        return !fault;
     });
     return fault;
 }

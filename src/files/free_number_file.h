@@ -1,8 +1,10 @@
 #pragma once
-// The free-number list as a text file: one list entry per line, nothing else. A line is taken
-// as it is (not trimmed, not cut), only filled up with spaces to 16 characters when it is
-// shorter; an entry is written exactly as the list holds it. A file that is not text (a NUL
-// byte, a control character other than CR, LF and TAB) is refused whole.
+// The free-number list as a text file: one list entry per line, nothing else. A line becomes
+// the entry the "Uj szám" command makes of a typed number: its spaces taken out, filled up with
+// spaces to 16 characters; a line of spaces only is no entry. An entry is written exactly as the
+// list holds it, so an exported list imports back as it was. A file with a line that is no
+// number the unit can dial (more than 16 characters, letters, control bytes) is refused whole,
+// naming the line.
 #include "files/file_bytes.h"
 #include "model/checked.h"
 #include "model/raw_text.h"
@@ -31,12 +33,12 @@ struct FreeNumberImport {
 };
 
 // What a list of `capacity` places that already holds `listCount` entries gains from the file's
-// bytes: its first lines, as many as there is room for, and the maximum message when lines are
-// left over. Lines beyond the room are not even looked at.
+// bytes: the entries of its first lines, as many as there is room for, and the maximum message
+// when numbers are left over.
 FreeNumberImport importFreeNumbers(std::string_view bytes, int listCount, int capacity);
 
-// Why the bytes are no free-number text, naming the first line that holds a NUL byte or a control
-// character other than CR, LF and TAB; nothing for text.
+// Why the bytes are no free-number list, naming the first line that is no number
+// (freeNumberRefusal); nothing for a list.
 std::optional<std::string> freeNumberTextFault(std::string_view bytes);
 
 // The same from a file; "Megnyitási hiba!" when it cannot be opened, the system's error text

@@ -1,6 +1,9 @@
 #include "model/code_table_shape.h"
 
 #include "model/code_table.h"
+#include "model/codecs.h"
+#include "model/cp1250_text.h"
+#include "model/editor_view.h"
 
 #include <algorithm>
 #include <optional>
@@ -137,6 +140,69 @@ int codesHeld(const ConfigImage& image, const MemoryMap& map) {
     for (int n = 0; n < stored->count; ++n)
         held += !codeOf(image, *stored, n).empty();
     return held;
+}
+
+namespace {
+
+struct CoTable {
+    std::size_t start = 0;
+    int storedWidth = 0; // as the window reads the numbers (at most 4)
+    int lines = 0;
+};
+
+std::optional<CoTable> coTable(const ConfigImage& image, const MemoryMap& map) {
+    const auto start = map.offset(Field::CoNumbers);
+    const auto width = map.offset(Field::CoWidth);
+    if (!start || !width) return std::nullopt;
+    return CoTable{*start, coNumberWidth(image.at(*width)), map.lineCount()};
+}
+
+std::string withoutPadding(std::string text) {
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text;
+}
+
+} // namespace
+
+ImagePatch coWidthPatch(const ConfigImage& image, const MemoryMap& map, int width) {
+    ImagePatch patch;
+    const auto table = coTable(image, map);
+    if (!table || width < 1 || width > 4) return patch;
+    patch.set(*map.offset(Field::CoWidth), static_cast<Byte>(width));
+    const auto w = static_cast<std::size_t>(width);
+    // The field's bytes past the lines' numbers hold no number at the new width: blanks, not
+    // fragments of numbers read at another width.
+    patch.fill(table->start, static_cast<std::size_t>(map.width(Field::CoNumbers)), ' ');
+    for (int line = 1; line <= table->lines; ++line) {
+        std::string number = readCoNumber(image, table->start, table->storedWidth, line);
+        number.resize(w, ' ');
+        patch.setChars(table->start + w * static_cast<std::size_t>(line - 1), number);
+    }
+    return patch;
+}
+
+std::vector<CoNumberCut> coNumbersCutBy(const ConfigImage& image, const MemoryMap& map, int width) {
+    std::vector<CoNumberCut> cuts;
+    const auto table = coTable(image, map);
+    if (!table || width < 1) return cuts;
+    const auto w = static_cast<std::size_t>(width);
+    for (int line = 1; line <= table->lines; ++line) {
+        const std::string shown =
+            withoutPadding(readCoNumber(image, table->start, table->storedWidth, line));
+        if (shown.size() > w)
+            cuts.push_back({line, RawText(shown), RawText(withoutPadding(shown.substr(0, w)))});
+    }
+    return cuts;
+}
+
+std::string coNumbersShorterQuestion(int count) {
+    return std::to_string(count) + " CO szám rövidebb lesz. Folytatja?";
+}
+
+std::string coNumberCutText(const CoNumberCut& cut) {
+    return std::to_string(cut.line) + ". vonal CO száma: „" + utf8FromCp1250(cut.before) + "” → „" +
+           utf8FromCp1250(cut.after) + "”";
 }
 
 } // namespace zx

@@ -1,9 +1,14 @@
 #pragma once
 // The size of the code table as the preferences edit it: how many codes there are (CodeCount)
 // and how many digits each has (CodeLength - 1), with the count held within what the table
-// allows for that many digits.
+// allows for that many digits. Beside it the CO numbers' width (CoWidth), which lays its table
+// out anew by the same rule: what is shown is what is kept, cut or padded to the new width.
 #include "model/image_patch.h"
 #include "model/memory_map.h"
+#include "model/raw_text.h"
+
+#include <string>
+#include <vector>
 
 namespace zx {
 
@@ -59,5 +64,31 @@ int codesLeftShortBy(const ConfigImage& image, const MemoryMap& map, CodeTableSh
 
 // How many of the stored codes are not blank (the codes a new table would replace).
 int codesHeld(const ConfigImage& image, const MemoryMap& map);
+
+// ---- CO width ----
+
+// A CO number that a new width shortens: its line (from 1), the number as shown and as kept.
+struct CoNumberCut {
+    int line = 0;
+    RawText before; // without the blanks that pad it
+    RawText after;
+    bool operator==(const CoNumberCut&) const = default;
+};
+
+// CoWidth set to `width` (1..4) and CoNumbers laid out anew for it: each line's number as the
+// window shows it (read with the stored width) becomes its first `width` characters, a shorter
+// one padded with blanks, at CoNumbers + width * (line - 1); the field's bytes past the lines'
+// numbers become blanks. Nothing for a width outside 1..4 or a model without the fields.
+ImagePatch coWidthPatch(const ConfigImage& image, const MemoryMap& map, int width);
+
+// The numbers `width` shortens: those whose characters, without the blanks that pad them, are
+// more than `width`.
+std::vector<CoNumberCut> coNumbersCutBy(const ConfigImage& image, const MemoryMap& map, int width);
+
+// The window's question before numbers are shortened: "2 CO szám rövidebb lesz. Folytatja?"
+std::string coNumbersShorterQuestion(int count);
+
+// What the command line says of a number it shortened: "3. vonal CO száma: „0102” → „01”".
+std::string coNumberCutText(const CoNumberCut& cut);
 
 } // namespace zx

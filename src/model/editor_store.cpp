@@ -1,6 +1,7 @@
 #include "model/editor_store.h"
 
 #include "model/trimmed.h"
+#include "model/value_rules.h"
 
 #include <algorithm>
 #include <limits>
@@ -192,6 +193,11 @@ Checked<ImagePatch> storeCoNumber(const ConfigImage& image, DeviceModel model, i
     const int width = std::min(static_cast<int>(image.at(*map.offset(Field::CoWidth))), MaxCoWidth);
     if (width <= 0 || line < 1 || line > map.lineCount()) return patch;
     const std::size_t w = static_cast<std::size_t>(width);
+    // Blanks after the number pad it; every other character must fit the width.
+    std::string_view typed = text.view();
+    while (!typed.empty() && typed.back() == ' ')
+        typed.remove_suffix(1);
+    if (auto refused = fieldRefusal(coNumberRule(w), RawText(typed))) return *refused;
     std::string chars = text.bytes().substr(0, w);
     chars.resize(w, ' ');
     patch.setChars(*map.offset(Field::CoNumbers) + w * static_cast<std::size_t>(line - 1), chars);

@@ -68,9 +68,10 @@ Checked<ImagePatch> storeRecordTerminator(DeviceModel model, std::string_view te
 Checked<Byte> checkNumberTerminator(const RawText& text);
 Checked<ImagePatch> storeNumberTerminator(DeviceModel model, const RawText& text);
 
-// MEconn: the text padded with blanks to the stored CoWidth, its first CoWidth characters at
-// CoNumbers + CoWidth * (line - 1). The width is the stored one, at most 4 (a line owns no more
-// of the field); a width of 0 or a line the model lacks stores nothing.
+// MEconn: the text padded with blanks to the stored CoWidth, its CoWidth characters at
+// CoNumbers + CoWidth * (line - 1); a text that does not fit the width (blanks after it not
+// counted) is refused with the field, the width and the text. The width is the stored one, at most
+// 4 (a line owns no more of the field); a width of 0 or a line the model lacks stores nothing.
 Checked<ImagePatch> storeCoNumber(const ConfigImage& image, DeviceModel model, int line,
                                   const RawText& text);
 

@@ -2,6 +2,7 @@
 
 #include "model/codecs.h"
 #include "model/memory_map.h"
+#include "model/value_rules.h"
 
 #include <algorithm>
 
@@ -75,6 +76,18 @@ int freeNumberCapacity(DeviceModel model) {
 
 std::string freeNumberCounterText(int entries, int capacity) {
     return "Bejegyzések:" + std::to_string(entries) + "/" + std::to_string(capacity);
+}
+
+std::optional<Refusal> freeNumberRefusal(const RawText& number) {
+    // normalizeNumber takes every space out and only pads, so no space is left inside.
+    std::string digits = normalized(number).bytes();
+    while (!digits.empty() && digits.back() == ' ')
+        digits.pop_back();
+    return fieldRefusal(FreeNumberRule, RawText(std::move(digits)));
+}
+
+RawText freeNumberEntry(const RawText& number) {
+    return normalized(number);
 }
 
 bool sameFreeNumber(const RawText& a, const RawText& b) {

@@ -3,6 +3,7 @@
 // correcting, deleting the selected entries, the sorted order and the entry counter. The list
 // holds Windows-1250 entries of 16 characters (imports may bring longer ones); the table in
 // the image keeps the first 16 characters of each (writeFreeNumbers).
+#include "model/checked.h"
 #include "model/raw_text.h"
 #include "model/types.h"
 
@@ -26,6 +27,13 @@ bool sameFreeNumber(const RawText& a, const RawText& b);
 bool freeNumberBefore(const RawText& a, const RawText& b);
 
 inline constexpr std::string_view FreeNumberAlreadyInMessage = "Ez a szám már bent van !";
+
+// Why a number typed or imported cannot be a list entry: without its spaces it must be at most
+// 16 characters the unit dials (FreeNumberRule); an empty one is no refusal (it adds nothing).
+std::optional<Refusal> freeNumberRefusal(const RawText& number);
+
+// The entry a number becomes: without its spaces, padded with spaces to 16 characters.
+RawText freeNumberEntry(const RawText& number);
 
 struct FreeNumberAdd {
     enum class Outcome {

@@ -80,14 +80,30 @@ std::string notComparableMessage(DeviceModel suggested, DeviceModel shown) {
            modelShortName(shown) + " beállításokkal nem hasonlítható össze !!!";
 }
 
-std::string recognitionNotice(const ModelRecognition& recognition) {
-    if (!recognition.suggested) return {};
-    const std::string name = modelShortName(*recognition.suggested);
+namespace {
+
+// "Vardo-4 szerint: CodeLength=15 (3..9 lehet), ..."
+std::string misfitsOfChosen(const ModelRecognition& recognition) {
     std::string reasons;
     for (const LayoutMisfit& m : recognition.chosen.misfits)
         reasons += (reasons.empty() ? "" : ", ") + m.text();
+    return modelShortName(recognition.chosen.model) + " szerint: " + reasons;
+}
+
+} // namespace
+
+std::string recognitionNotice(const ModelRecognition& recognition) {
+    if (!recognition.suggested) return {};
+    const std::string name = modelShortName(*recognition.suggested);
     return "Ez a file " + name + " konfigurációnak látszik, " + name + " szerint olvasom (" +
-           modelShortName(recognition.chosen.model) + " szerint: " + reasons + ")";
+           misfitsOfChosen(recognition) + ")";
+}
+
+std::string otherModelRefusal(const ModelRecognition& recognition) {
+    if (!recognition.suggested) return {};
+    return "Ez a file " + modelShortName(*recognition.suggested) +
+           " konfigurációnak látszik, nem " + modelShortName(recognition.chosen.model) + "-nek (" +
+           misfitsOfChosen(recognition) + ")";
 }
 
 } // namespace zx

@@ -68,4 +68,9 @@ std::string notComparableMessage(DeviceModel suggested, DeviceModel shown);
 // CodeLength=15 (3..9 lehet), ...)". Empty when nothing is suggested.
 std::string recognitionNotice(const ModelRecognition& recognition);
 
+// Why a file is not read as the model asked for, when its layout fits only the other:
+// "Ez a file Vardo-16 konfigurációnak látszik, nem Vardo-4-nek (Vardo-4 szerint: CodeLength=15
+// (3..9 lehet), ...)". Empty when nothing is suggested.
+std::string otherModelRefusal(const ModelRecognition& recognition);
+
 } // namespace zx

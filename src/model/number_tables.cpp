@@ -3,6 +3,7 @@
 #include "model/codecs.h"
 #include "model/editor_store.h"
 #include "model/memory_map.h"
+#include "model/value_rules.h"
 
 #include <algorithm>
 
@@ -34,6 +35,17 @@ std::optional<int> selection(std::optional<int> selected, int count) {
     return std::nullopt;
 }
 
+// The call-in number as the refill shows it: its characters up to the first zero byte.
+RawText storedCallInNumber(const ConfigImage& image, std::size_t start) {
+    std::string number;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(CallInNumberSize); ++i) {
+        const Byte c = image.at(start + i);
+        if (c == 0) break;
+        number.push_back(static_cast<char>(c));
+    }
+    return RawText(std::move(number));
+}
+
 NumberTablesStore unchanged(const NumberTablesForm& form) {
     return NumberTablesStore{ImagePatch{}, form, std::nullopt};
 }
@@ -53,8 +65,30 @@ NumberTablesForm numberTablesForm(const EditorView& view) {
     return form;
 }
 
-Checked<NumberTablesStore> storeNumberTables(DeviceModel model, const NumberTablesForm& form) {
+namespace {
+
+// A prefix typed into its field: digits and "?" up to the field's width, the empty mark, or
+// what the field showed after the refill.
+std::optional<Refusal> prefixRefusal(const FieldRule& rule, const RawText& typed,
+                                     const RawText* stored) {
+    const std::string emptyMark(rule.limit, '=');
+    if (typed.empty() || typed == emptyMark || (stored && typed == *stored)) return std::nullopt;
+    return fieldRefusal(rule, typed);
+}
+
+} // namespace
+
+Checked<NumberTablesStore> storeNumberTables(DeviceModel model, const NumberTablesForm& form,
+                                             const NumberTablesForm* stored) {
     if (model != DeviceModel::Line4) return unchanged(form);
+    for (std::size_t k = 0; k < form.mobilePrefixes.size(); ++k)
+        if (auto refused = prefixRefusal(MobilePrefixRule, form.mobilePrefixes[k],
+                                         stored ? &stored->mobilePrefixes[k] : nullptr))
+            return *refused;
+    for (std::size_t k = 0; k < form.intlPrefixes.size(); ++k)
+        if (auto refused = prefixRefusal(IntlPrefixRule, form.intlPrefixes[k],
+                                         stored ? &stored->intlPrefixes[k] : nullptr))
+            return *refused;
     const MemoryMap& map = MemoryMap::of(model);
     NumberTablesStore store = unchanged(form);
 
@@ -89,7 +123,8 @@ Checked<NumberTablesStore> storeNumberTables(DeviceModel model, const NumberTabl
 }
 
 std::optional<Refusal> exceptionAreaRefusal(DeviceModel model, const RawText& area) {
-    if (model != DeviceModel::Line16) return std::nullopt;
+    if (model != DeviceModel::Line16)
+        return area == "====" ? std::nullopt : fieldRefusal(ExceptionAreaRule, area);
     const std::string_view text = area.view();
     const bool twoDigits = text.size() == 2 && std::all_of(text.begin(), text.end(), [](char c) {
                                return c >= '0' && c <= '9';
@@ -117,11 +152,11 @@ Checked<NumberTablesStore> changeExceptionEntry(DeviceModel model, const NumberT
         return store;
     }
 
-    const ExceptionFields fields{padRight(RawText(area.view().substr(0, AreaChars4)), 4, '?'),
-                                 padLeft(length, 2, '0')};
+    const ExceptionFields fields{padRight(area, AreaChars4, '?'), padLeft(length, 2, '0')};
     NumberTablesForm changed = form;
     changed.exceptionItems[i] = RawText(fields.area.bytes() + fields.length);
-    Checked<NumberTablesStore> stored = storeNumberTables(model, changed);
+    // The prefixes are as their fields were left: only the entry is new.
+    Checked<NumberTablesStore> stored = storeNumberTables(model, changed, &form);
     if (stored) stored.value().entry = fields;
     return stored;
 }
@@ -162,6 +197,8 @@ Checked<ImagePatch> storeCallIn(const ConfigImage& image, DeviceModel model,
     ImagePatch patch;
 
     const auto size = static_cast<std::size_t>(CallInNumberSize);
+    if (form.number != storedCallInNumber(image, *map.offset(Field::CallInNumber)))
+        if (auto refused = fieldRefusal(CallInNumberRule, form.number)) return *refused;
     std::string number = form.number.bytes().substr(0, size);
     number.resize(size, '\0');
     patch.setChars(*map.offset(Field::CallInNumber), number);
@@ -183,9 +220,12 @@ Checked<CallInStore> changeBarredEntry(const ConfigImage& image, DeviceModel mod
                                        const RawText& area) {
     const auto entry = selection(selected, static_cast<int>(form.barredItems.size()));
     if (!entry) return CallInStore{ImagePatch{}, form, area};
+    if (auto refused = fieldRefusal(BarredAreaRule, area)) return *refused;
     CallInStore store{ImagePatch{}, form, padRight(area, 2, '?')};
     store.shown.barredItems[static_cast<std::size_t>(*entry)] = store.areaField;
-    store.patch = *storeCallIn(image, model, store.shown);
+    const Checked<ImagePatch> stored = storeCallIn(image, model, store.shown);
+    if (!stored) return Refusal{stored.message()};
+    store.patch = *stored;
     return store;
 }
 

@@ -55,14 +55,17 @@ struct NumberTablesStore {
 // international one "=="; others are padded with "?" to 4 and 2 characters. Every item's area
 // characters 1-2 and 3-4 and its length, every mobile prefix's characters 1-2 and 3-4 and each
 // international prefix are stored. An item whose length is not a whole number from 0 to 255 is
-// refused and nothing is stored. The 16-line model stores nothing.
-Checked<NumberTablesStore> storeNumberTables(DeviceModel model, const NumberTablesForm& form);
+// refused and nothing is stored, and so is a prefix of anything but digits and "?" or longer
+// than its field (MobilePrefixRule, IntlPrefixRule) unless it is the empty mark or the text the
+// `stored` form (the refill's) holds for it. The 16-line model stores nothing.
+Checked<NumberTablesStore> storeNumberTables(DeviceModel model, const NumberTablesForm& form,
+                                             const NumberTablesForm* stored = nullptr);
 
 // "Módosítás" for the selected entry (nothing when none is selected). The area must pass
 // exceptionAreaRefusal and then the length must be a whole number from 0 to 255; otherwise
 // nothing of the entry or the tables is stored.
-// 4-line: the area is padded with "?" to 4 characters (more than four are cut, the field holds
-// four), the length with "0" to 2; the item becomes area + length and the tables are stored.
+// 4-line: the area is padded with "?" to 4 characters, the length with "0" to 2; the item
+// becomes area + length and the tables are stored.
 // 16-line: the area must be exactly two digits (exceptionAreaRefusal), else nothing is stored;
 // area byte := the two digits as nibbles, length byte := the length.
 Checked<NumberTablesStore> changeExceptionEntry(DeviceModel model, const NumberTablesForm& form,
@@ -71,8 +74,9 @@ Checked<NumberTablesStore> changeExceptionEntry(DeviceModel model, const NumberT
 
 // Why an area typed for an exception entry cannot be stored: in the 16-line model the area is
 // one byte of two digit nibbles, so anything but exactly two digits 0-9 is refused (a shorter
-// or longer text would be stored as EE and listed as ">>"). The 4-line area is padded and
-// always accepted. Nothing when the area is accepted.
+// or longer text would be stored as EE and listed as ">>"). The 4-line area holds up to four
+// digits or "?" (ExceptionAreaRule), or is the empty mark "====". Nothing when the area is
+// accepted.
 std::optional<Refusal> exceptionAreaRefusal(DeviceModel model, const RawText& area);
 
 // "Törlés" for the selected entry: 4-line "====" "00" through changeExceptionEntry; 16-line area
@@ -91,9 +95,11 @@ struct CallInForm {
 
 CallInForm callInForm(const EditorView& view);
 
-// Leaving edBehiv, either call-in box or lbGW: the number's first 24 characters, the rest of the
-// field zero bytes; CallInFlags keeps its other bits only while both boxes are checked (domestic
-// alone gives exactly 1, foreign alone exactly 2); every barred item through digit pair parse.
+// Leaving edBehiv, either call-in box or lbGW: the number's characters, the rest of the field
+// zero bytes; a number other than the one stored must pass CallInNumberRule (digits, "*" and
+// "#", at most 24), else nothing is stored; CallInFlags keeps its other bits only while both boxes
+// are checked (domestic alone gives exactly 1, foreign alone exactly 2); every barred item through
+// digit pair parse.
 Checked<ImagePatch> storeCallIn(const ConfigImage& image, DeviceModel model,
                                 const CallInForm& form);
 
@@ -103,8 +109,9 @@ struct CallInStore {
     RawText areaField; // edGW afterwards
 };
 
-// "Felvesz" for the selected barred entry (nothing when none is selected): the area padded with
-// "?" to 2 characters becomes the item, then the call-in settings are stored.
+// "Felvesz" for the selected barred entry (nothing when none is selected): the area (at most two
+// digits or "?", BarredAreaRule, else refused) padded with "?" to 2 characters becomes the
+// item, then the call-in settings are stored.
 Checked<CallInStore> changeBarredEntry(const ConfigImage& image, DeviceModel model,
                                        const CallInForm& form, std::optional<int> selected,
                                        const RawText& area);

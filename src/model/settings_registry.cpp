@@ -1,9 +1,13 @@
 #include "model/settings_registry.h"
 
+#include "model/code_table_shape.h"
 #include "model/cp1250_text.h"
 #include "model/editor_store.h"
+#include "model/new_configuration.h"
 #include "model/number_tables.h"
 #include "model/right_levels.h"
+#include "model/trimmed.h"
+#include "model/value_rules.h"
 
 #include <algorithm>
 #include <array>
@@ -12,34 +16,42 @@
 
 namespace zx {
 
-// The image a run of `set` works on, and the model it is read with.
+// The record a run of `set` works on, the model its image is read with, how far `set` may go
+// and what it tells of what it did.
 class SettingEdit {
   public:
-    SettingEdit(ConfigImage& image, DeviceModel model) : image_(image), model_(model) {}
+    SettingEdit(DatabaseRecord& record, DeviceModel model, const SetOptions& options,
+                std::vector<std::string>& notes)
+        : record_(record), model_(model), options_(options), notes_(notes) {}
 
     DeviceModel model() const { return model_; }
     const MemoryMap& map() const { return MemoryMap::of(model_); }
-    ConfigImage& image() { return image_; }
-    EditorView view() const { return decodeForEditors(image_, model_); }
+    DatabaseRecord& record() { return record_; }
+    ConfigImage& image() { return record_.image; }
+    EditorView view() const { return decodeForEditors(record_.image, model_); }
+    const SetOptions& options() const { return options_; }
+    void note(std::string text) { notes_.push_back(std::move(text)); }
 
     SettingRefusal store(const Checked<ImagePatch>& result) {
         if (!result) return result.message();
         // Every value a command names must land somewhere; an editor that stores nothing for it
         // (a CO width of 0 leaves no room for a CO number) is a refusal here.
         if (result->empty()) return std::string("Ez az érték itt nem tárolható !!!");
-        result->applyTo(image_);
+        result->applyTo(record_.image);
         return std::nullopt;
     }
 
     template <typename Store> SettingRefusal storeTables(const Checked<Store>& result) {
         if (!result) return result.message();
-        result->patch.applyTo(image_);
+        result->patch.applyTo(record_.image);
         return std::nullopt;
     }
 
   private:
-    ConfigImage& image_;
+    DatabaseRecord& record_;
     DeviceModel model_;
+    const SetOptions& options_;
+    std::vector<std::string>& notes_;
 };
 
 namespace {
@@ -123,8 +135,8 @@ struct PartChoice {
     std::string fixedRefusal;       // for a part that must stay items[0]: its refusal
 };
 
-// Sets the parts a value names. `touched` gets, in the order given, every part named on its
-// own (NAME.part) or whose value changes; a whole value shown and fed back touches nothing.
+// Sets the parts a value names. `touched` gets, in the order given, every part whose value
+// changes: a value as show prints it, whole or in part, touches nothing.
 Refusal chooseParts(const SettingTarget& t, std::string_view raw, std::vector<PartChoice>& choices,
                     std::vector<std::size_t>& touched) {
     std::vector<std::string> known;
@@ -152,7 +164,7 @@ Refusal chooseParts(const SettingTarget& t, std::string_view raw, std::vector<Pa
             return e;
         }
         c.value = chosen;
-        if (!whole || chosen != shown) touched.push_back(k);
+        if (chosen != shown) touched.push_back(k);
     }
     return std::nullopt;
 }
@@ -202,16 +214,96 @@ SettingValue codeRow(DeviceModel model, const CodeRowView& row) {
 
 // ---- set of the compound and list settings ----
 
-// A compound of two chosen parts that one editor stores together; a whole value shown and fed
-// back stores nothing.
+// The stored byte of a field that two chosen parts share, as show adds it (`byte`) when the
+// choices do not tell every bit of it: what storing the choices shown gives differs from it.
+std::optional<Byte> untoldByte(const ConfigImage& image, DeviceModel model, Field field,
+                               const Checked<ImagePatch>& storedByChoices) {
+    const auto at = MemoryMap::of(model).offset(field);
+    if (!at || !storedByChoices || storedByChoices->empty()) return std::nullopt;
+    const Byte stored = image.at(*at);
+    ConfigImage rewritten = image;
+    storedByChoices->applyTo(rewritten);
+    if (rewritten.at(*at) == stored) return std::nullopt;
+    return stored;
+}
+
+SettingValue withUntoldByte(SettingValue value, std::optional<Byte> stored) {
+    if (!stored) return value;
+    std::vector<SettingPart> parts = value.parts;
+    parts.push_back({"byte", SettingValue::ofNumber(*stored)});
+    return SettingValue::ofParts(std::move(parts));
+}
+
+// The "byte" part of a compound value, taken out of it: the value without it is left in
+// `rest`. Nothing when the value does not name it.
+Checked<std::optional<Byte>> takeBytePart(const SettingTarget& t, std::string_view raw,
+                                          std::string& rest) {
+    rest = std::string(raw);
+    std::optional<std::string> text;
+    if (t.part == "byte") {
+        text = unquotedText(raw);
+        rest.clear();
+    } else if (t.part.empty()) {
+        const std::optional<ShownParts> parts = parseShownParts(raw);
+        if (!parts) return std::optional<Byte>();
+        rest.clear();
+        for (const auto& [name, value] : *parts) {
+            if (name == "byte") {
+                text = value;
+                continue;
+            }
+            rest += (rest.empty() ? "" : ", ") + name + "=" + quotedText(value);
+        }
+    }
+    if (!text) return std::optional<Byte>();
+    const Checked<Byte> value = checkByteRange(*text);
+    if (!value) return zx::Refusal{"byte: " + value.message()};
+    return std::optional<Byte>(*value);
+}
+
+// A compound of two chosen parts that one editor stores together into one byte of `field`;
+// parts as show prints them store nothing. A "byte" part stores that byte as it is, when the
+// choices named beside it are what it shows.
 Refusal setPair(SettingEdit& e, const SettingTarget& t, std::string_view raw,
-                std::vector<PartChoice> parts,
-                const std::function<Checked<ImagePatch>(int, int)>& store) {
+                std::vector<PartChoice> parts, Field field,
+                const std::function<Checked<ImagePatch>(int, int)>& store,
+                const std::function<std::pair<int, int>(const EditorView&)>& shown) {
     if (t.index) return requireSingle(t);
+    std::string rest;
+    const Checked<std::optional<Byte>> rawByte = takeBytePart(t, raw, rest);
+    if (!rawByte) return rawByte.message();
+    if (*rawByte) {
+        ImagePatch patch;
+        patch.set(*e.map().offset(field), **rawByte);
+        ConfigImage written = e.image();
+        patch.applyTo(written);
+        const std::pair<int, int> items = shown(decodeForEditors(written, e.model()));
+        if (!rest.empty()) {
+            std::vector<std::size_t> touched;
+            SettingTarget whole = t;
+            whole.part.clear();
+            parts[0].value = items.first;
+            parts[1].value = items.second;
+            if (auto refused = chooseParts(whole, rest, parts, touched)) return refused;
+            if (!touched.empty())
+                return "byte: a(z) " + std::to_string(**rawByte) +
+                       " nem a mellette megadott választásokat tárolja !!!";
+        }
+        patch.applyTo(e.image());
+        return std::nullopt;
+    }
     std::vector<std::size_t> touched;
     if (auto refused = chooseParts(t, raw, parts, touched)) return refused;
     if (touched.empty()) return std::nullopt;
     return e.store(store(*parts[0].value, *parts[1].value));
+}
+
+std::pair<int, int> speedChoices(const EditorView& v) {
+    return {v.speedItem, v.parityItem};
+}
+
+std::pair<int, int> modeChoices(const EditorView& v) {
+    return {v.modeItem, v.twentyHexItem};
 }
 
 Refusal setSpeed(SettingEdit& e, const SettingTarget& t, std::string_view raw) {
@@ -220,15 +312,20 @@ Refusal setSpeed(SettingEdit& e, const SettingTarget& t, std::string_view raw) {
         e, t, raw,
         {{"speed", speedItems(e.model()), v.speedItem, {}},
          {"parity", parityItems(), v.parityItem, {}}},
-        [&](int speed, int parity) { return storeSpeedAndParity(e.model(), speed, parity); });
+        Field::SmdrSpeed,
+        [&](int speed, int parity) { return storeSpeedAndParity(e.model(), speed, parity); },
+        speedChoices);
 }
 
 Refusal setMode(SettingEdit& e, const SettingTarget& t, std::string_view raw) {
     const EditorView v = e.view();
-    return setPair(e, t, raw,
-                   {{"mode", modeItems(e.model()), v.modeItem, {}},
-                    {"controlCharacters", twentyHexItems(), v.twentyHexItem, {}}},
-                   [&](int mode, int twentyHex) { return storeMode(e.model(), mode, twentyHex); });
+    return setPair(
+        e, t, raw,
+        {{"mode", modeItems(e.model()), v.modeItem, {}},
+         {"controlCharacters", twentyHexItems(), v.twentyHexItem, {}}},
+        Field::SmdrMode,
+        [&](int mode, int twentyHex) { return storeMode(e.model(), mode, twentyHex); },
+        modeChoices);
 }
 
 Refusal setCallInFlags(SettingEdit& e, const SettingTarget& t, std::string_view raw) {
@@ -236,11 +333,40 @@ Refusal setCallInFlags(SettingEdit& e, const SettingTarget& t, std::string_view 
     return setPair(
         e, t, raw,
         {{"foreign", {}, form.foreign ? 1 : 0, {}}, {"domestic", {}, form.domestic ? 1 : 0, {}}},
+        Field::CallInFlags,
         [&](int foreign, int domestic) {
             form.foreign = foreign != 0;
             form.domestic = domestic != 0;
             return storeCallIn(e.image(), e.model(), form);
+        },
+        [](const EditorView& v) {
+            return std::pair<int, int>(v.callInForeign ? 1 : 0, v.callInDomestic ? 1 : 0);
         });
+}
+
+// CBcokar: the new width rewrites the CO numbers as they are shown. A width that would cut a
+// number is refused, naming the numbers, unless the command was told to go on (--force); then
+// what was cut is noted.
+Refusal setCoWidth(SettingEdit& e, const SettingTarget& t, std::string_view raw) {
+    if (auto refused = requireSingle(t)) return refused;
+    const std::vector<std::string> items = coWidthItems();
+    const auto it = std::find(items.begin(), items.end(), unquotedText(raw));
+    const int item = it == items.end() ? -1 : static_cast<int>(it - items.begin());
+    if (const Checked<ImagePatch> checked = storeCoWidth(e.model(), item); !checked)
+        return checked.message();
+    const int width = item + 1;
+    const std::vector<CoNumberCut> cuts = coNumbersCutBy(e.image(), e.map(), width);
+    if (!cuts.empty() && !e.options().force) {
+        std::string refusal = std::to_string(cuts.size()) +
+                              " CO szám rövidebb lenne, semmi sem változott (a --force mégis "
+                              "átírja) !!!";
+        for (const CoNumberCut& cut : cuts)
+            refusal += "\n  " + coNumberCutText(cut);
+        return refusal;
+    }
+    for (const CoNumberCut& cut : cuts)
+        e.note(coNumberCutText(cut));
+    return e.store(coWidthPatch(e.image(), e.map(), width));
 }
 
 Refusal setLine(SettingEdit& e, const SettingTarget& t, std::string_view raw) {
@@ -294,11 +420,10 @@ Refusal setException(SettingEdit& e, const SettingTarget& t, std::string_view ra
     bool touched = !whole;
     for (const auto& [part, text] : parts) {
         const bool isArea = part == "area";
-        const int limit = isArea ? 4 : 3;
-        // A 16-line area is refused by the exception store unless it is two digits.
-        const bool checkedByStore = isArea && e.model() == DeviceModel::Line16;
-        if (!checkedByStore && characterCount(text) > static_cast<std::size_t>(limit))
-            return tooLong(limit);
+        // The area is refused by the exception store when it does not fit.
+        constexpr int LengthLimit = 3;
+        if (!isArea && characterCount(text) > static_cast<std::size_t>(LengthLimit))
+            return tooLong(LengthLimit);
         std::string& into = isArea ? area : length;
         touched |= text != into;
         into = text;
@@ -313,18 +438,19 @@ Refusal setPrefix(SettingEdit& e, const SettingTarget& t, std::string_view value
     const int count = mobile ? 4 : 2;
     if (auto refused = requireIndex(t, count)) return refused;
     RawText bytes;
-    if (auto refused = recordText(value, count, bytes)) return refused;
-    NumberTablesForm form = numberTablesForm(e.view());
+    if (auto refused = recordText(value, std::nullopt, bytes)) return refused;
+    const NumberTablesForm stored = numberTablesForm(e.view());
+    NumberTablesForm form = stored;
     const auto k = static_cast<std::size_t>(*t.index - 1);
     (mobile ? form.mobilePrefixes[k] : form.intlPrefixes[k]) = bytes;
-    return e.storeTables(storeNumberTables(e.model(), form));
+    return e.storeTables(storeNumberTables(e.model(), form, &stored));
 }
 
 Refusal setBarred(SettingEdit& e, const SettingTarget& t, std::string_view value) {
     CallInForm form = callInForm(e.view());
     if (auto refused = requireIndex(t, BarredAreaCount)) return refused;
     RawText bytes;
-    if (auto refused = recordText(value, 2, bytes)) return refused;
+    if (auto refused = recordText(value, std::nullopt, bytes)) return refused;
     const int entry = *t.index - 1;
     return e.storeTables(bytes.empty()
                              ? emptyBarredEntry(e.image(), e.model(), form, entry)
@@ -386,6 +512,29 @@ SettingEntry byteRange(Field field, std::string label, int (*shown)(const Editor
         "egész szám 0..255");
 }
 
+// A text of the record around the image (site, owner, connection name): as typed into the
+// preferences, refused when it does not fit its 255 characters.
+SettingEntry recordTextEntry(std::string name, std::string label, DatabaseRecord::Slot slot,
+                             FieldRule rule) {
+    SettingEntry e = shownOnly(std::move(name), std::move(label), Scope::File, std::nullopt,
+                               [slot](const SettingsReading& r) { return textOfRecord(r, slot); });
+    e.store = [slot, rule](SettingEdit& ed, const SettingTarget& t,
+                           std::string_view value) -> Refusal {
+        if (auto refused = requireSingle(t)) return refused;
+        RawText bytes;
+        if (auto refused = recordText(unquotedText(value), std::nullopt, bytes)) return refused;
+        if (auto refused = fieldRefusal(rule, bytes)) return refused->message;
+        ed.record().setText(slot, bytes);
+        return std::nullopt;
+    };
+    e.help = "szöveg, legfeljebb " + std::to_string(rule.limit) + " karakter";
+    return e;
+}
+
+// The help of the "byte" part that show adds where the choices do not tell the stored byte.
+constexpr const char* ByteHelp =
+    ".byte: 0..255, a tárolt bájt, ahol a választások nem írják le (a show ekkor kiírja)";
+
 std::vector<SettingEntry> buildRegistry() {
     using Slot = DatabaseRecord::Slot;
     using R = const SettingsReading&;
@@ -395,12 +544,10 @@ std::vector<SettingEntry> buildRegistry() {
 
     e.push_back(shownOnly("Model", "Típus", Scope::File, std::nullopt,
                           [](R r) { return SettingValue::ofText(modelCaption(r.model)); }));
-    e.push_back(shownOnly("Site", "Preferenciák / Telepítés", Scope::File, std::nullopt,
-                          [](R r) { return textOfRecord(r, Slot::Site); }));
-    e.push_back(shownOnly("Owner", "Preferenciák / Tulajdonos", Scope::File, std::nullopt,
-                          [](R r) { return textOfRecord(r, Slot::Owner); }));
-    e.push_back(shownOnly("ConnectionName", "Com port beállítások / Kapcsolat", Scope::File,
-                          std::nullopt, [](R r) { return textOfRecord(r, Slot::ConnectionName); }));
+    e.push_back(recordTextEntry("Site", "Preferenciák / Telepítés", Slot::Site, SiteRule));
+    e.push_back(recordTextEntry("Owner", "Preferenciák / Tulajdonos", Slot::Owner, OwnerRule));
+    e.push_back(recordTextEntry("ConnectionName", "Com port beállítások / Kapcsolat",
+                                Slot::ConnectionName, ConnectionNameRule));
     e.push_back(shownOnly(
         "LastModified", "Preferenciák / Utolsó módosítás", Scope::File, std::nullopt,
         [](R r) { return SettingValue::ofText(r.lastModified); }, false));
@@ -408,35 +555,37 @@ std::vector<SettingEntry> buildRegistry() {
     e.push_back(settable(
         Field::SmdrSpeed, "Alap / SMDR sebesség, Paritás", false,
         [](R r) {
-            return SettingValue::ofParts({{"speed", item(speedItems(r.model), r.view.speedItem)},
-                                          {"parity", item(parityItems(), r.view.parityItem)}});
+            return withUntoldByte(
+                SettingValue::ofParts({{"speed", item(speedItems(r.model), r.view.speedItem)},
+                                       {"parity", item(parityItems(), r.view.parityItem)}}),
+                untoldByte(r.record.image, r.model, Field::SmdrSpeed,
+                           storeSpeedAndParity(r.model, r.view.speedItem, r.view.parityItem)));
         },
-        setSpeed, itemsHelp("speed", speedItems) + "\n" + itemsHelp("parity", [](DeviceModel) {
-                      return parityItems();
-                  })));
+        setSpeed,
+        itemsHelp("speed", speedItems) + "\n" +
+            itemsHelp("parity", [](DeviceModel) { return parityItems(); }) + "\n" + ByteHelp));
     e.push_back(settable(
         Field::SmdrMode, "Alap / SMDR mód, 20hex alatti karakterek", false,
         [](R r) {
-            return SettingValue::ofParts(
-                {{"mode", item(modeItems(r.model), r.view.modeItem)},
-                 {"controlCharacters", item(twentyHexItems(), r.view.twentyHexItem)}});
+            return withUntoldByte(
+                SettingValue::ofParts(
+                    {{"mode", item(modeItems(r.model), r.view.modeItem)},
+                     {"controlCharacters", item(twentyHexItems(), r.view.twentyHexItem)}}),
+                untoldByte(r.record.image, r.model, Field::SmdrMode,
+                           storeMode(r.model, r.view.modeItem, r.view.twentyHexItem)));
         },
         setMode,
         itemsHelp("mode", modeItems) + "\n" +
-            itemsHelp("controlCharacters", [](DeviceModel) { return twentyHexItems(); })));
+            itemsHelp("controlCharacters", [](DeviceModel) { return twentyHexItems(); }) + "\n" +
+            ByteHelp));
     e.push_back(byteRange(Field::CoPosition, "Alap / CO pozíció",
                           [](const EditorView& v) { return v.coPosition; }));
     e.push_back(settable(
         Field::CoWidth, "Alap / CO karakterszám", false,
-        [](R r) { return item(coWidthItems(), r.view.coWidthItem); },
-        [](SettingEdit& ed, T t, V value) -> Refusal {
-            if (auto refused = requireSingle(t)) return refused;
-            const std::vector<std::string> items = coWidthItems();
-            const auto it = std::find(items.begin(), items.end(), unquotedText(value));
-            return ed.store(storeCoWidth(
-                ed.model(), it == items.end() ? -1 : static_cast<int>(it - items.begin())));
-        },
-        joined(coWidthItems())));
+        [](R r) { return item(coWidthItems(), r.view.coWidthItem); }, setCoWidth,
+        joined(coWidthItems()) +
+            "; a CO számokat az új szélességre írja át, ahogy a Vonalak mutatja őket;\n"
+            "ha egy szám rövidebb lenne, elutasítja, --force esetén megrövidíti és kiírja"));
     e.push_back(byteRange(Field::CalledPosition, "Alap / Hívottszám pozíció",
                           [](const EditorView& v) { return v.calledPosition; }));
     e.push_back(settable(
@@ -509,7 +658,7 @@ std::vector<SettingEntry> buildRegistry() {
             if (auto refused = recordText(unquotedText(value), std::nullopt, bytes)) return refused;
             return ed.store(storeCoNumber(ed.image(), ed.model(), *t.index, bytes));
         },
-        "szöveg; az első CoWidth karakterét tárolja"));
+        "szöveg, legfeljebb CoWidth karakter"));
 
     // The timers, in the order the views show them.
     using Shown = int (*)(const EditorView&);
@@ -556,19 +705,19 @@ std::vector<SettingEntry> buildRegistry() {
             return SettingValue::ofList(std::move(entries));
         },
         setException,
-        ".area: 4 vonalas: legfeljebb 4 karakter (számjegy, ? vagy =), 16 vonalas:\n"
+        ".area: 4 vonalas: legfeljebb 4 számjegy vagy ?, ==== üres, 16 vonalas:\n"
         "pontosan két számjegy 0-9; .length: 0..255; üres érték\n"
         "törli a bejegyzést (i = 1..16)"));
     e.push_back(settable(
         Field::MobilePrefixes, "Számhosszak / #. mobil prefix", true,
         [](R r) { return texts(*r.view.mobilePrefixes); },
         [](SettingEdit& ed, T t, V value) { return setPrefix(ed, t, unquotedText(value), true); },
-        "(i = 1..4) legfeljebb 4 számjegy; üres: nincs előtag"));
+        "(i = 1..4) legfeljebb 4 számjegy vagy ?; üres: nincs előtag"));
     e.push_back(settable(
         Field::IntlPrefixes, "Számhosszak / #. nemzetközi prefix", true,
         [](R r) { return texts(*r.view.intlPrefixes); },
         [](SettingEdit& ed, T t, V value) { return setPrefix(ed, t, unquotedText(value), false); },
-        "(i = 1..2) legfeljebb 2 számjegy; üres: nincs előtag"));
+        "(i = 1..2) legfeljebb 2 számjegy vagy ?; üres: nincs előtag"));
 
     e.push_back(settable(
         Field::CallInNumber, "Behívás / Behívószám", false,
@@ -576,11 +725,11 @@ std::vector<SettingEntry> buildRegistry() {
         [](SettingEdit& ed, T t, V value) -> Refusal {
             if (auto refused = requireSingle(t)) return refused;
             CallInForm form = callInForm(ed.view());
-            if (auto refused = recordText(unquotedText(value), CallInNumberSize, form.number))
+            if (auto refused = recordText(unquotedText(value), std::nullopt, form.number))
                 return refused;
             return ed.store(storeCallIn(ed.image(), ed.model(), form));
         },
-        "legfeljebb " + std::to_string(CallInNumberSize) + " karakter"));
+        "legfeljebb " + std::to_string(CallInNumberSize) + " karakter: számjegy, * vagy #"));
     e.push_back(settable(
         Field::CallInFlags, "Behívás / Behívás külföldi, belföldi szám esetén", false,
         [](R r) {
@@ -594,7 +743,7 @@ std::vector<SettingEntry> buildRegistry() {
         [](R r) { return texts(r.view.barredAreas); },
         [](SettingEdit& ed, T t, V value) { return setBarred(ed, t, unquotedText(value)); },
         "(i = 1.." + std::to_string(BarredAreaCount) +
-            ") legfeljebb 2 számjegy; üres: felszabadítja"));
+            ") legfeljebb 2 számjegy vagy ?; üres: felszabadítja"));
 
     e.push_back(shownOnly(Field::CodeLength, "Preferenciák / Kódjegyek száma",
                           [](R r) { return SettingValue::ofNumber(r.view.codeLength); }));
@@ -676,7 +825,60 @@ std::vector<ShownSetting> readSettings(const SettingsReading& reading) {
     return shown;
 }
 
-SettingRefusal applySetting(ConfigImage& image, DeviceModel model, std::string_view assignment) {
+namespace {
+
+// What show prints for a target: the value, a list's element, a part of either.
+std::optional<SettingValue> shownTarget(const SettingValue& value, const SettingTarget& t) {
+    const SettingValue* at = &value;
+    if (t.index) {
+        if (value.kind != SettingValue::Kind::List || *t.index < 1 ||
+            static_cast<std::size_t>(*t.index) > value.items.size())
+            return std::nullopt;
+        at = &value.items[static_cast<std::size_t>(*t.index - 1)];
+    }
+    if (t.part.empty()) return *at;
+    for (const SettingPart& p : at->parts)
+        if (p.name == t.part) return p.value;
+    return std::nullopt;
+}
+
+std::string_view trimmedSpaces(std::string_view s) {
+    return trimmed(s, [](char c) { return c == ' '; });
+}
+
+} // namespace
+
+bool sameAsShown(const SettingValue& shown, std::string_view typed) {
+    switch (shown.kind) {
+    case SettingValue::Kind::Text:
+        return unquotedText(typed) == shown.text;
+    case SettingValue::Kind::Number:
+        return trimmedSpaces(unquotedText(typed)) == std::to_string(shown.number);
+    case SettingValue::Kind::Flag: {
+        const std::optional<bool> b = parseYesNo(unquotedText(typed));
+        return b && *b == shown.flag;
+    }
+    case SettingValue::Kind::Parts: {
+        const std::optional<ShownParts> parts = parseShownParts(typed);
+        if (!parts) return false;
+        for (const auto& [name, text] : *parts) {
+            const auto p = std::find_if(shown.parts.begin(), shown.parts.end(),
+                                        [&](const SettingPart& sp) { return sp.name == name; });
+            // The parts of a part come back flattened; only plain parts are compared.
+            if (p == shown.parts.end() || p->value.kind == SettingValue::Kind::Parts ||
+                !sameAsShown(p->value, quotedText(text)))
+                return false;
+        }
+        return true;
+    }
+    case SettingValue::Kind::List:
+        return false;
+    }
+    return false;
+}
+
+SettingRefusal applySetting(DatabaseRecord& record, DeviceModel model, std::string_view assignment,
+                            const SetOptions& options, std::vector<std::string>* notes) {
     const std::size_t eq = assignment.find('=');
     const std::optional<SettingTarget> target = eq != std::string_view::npos && eq > 0
                                                     ? parseSettingTarget(assignment.substr(0, eq))
@@ -687,17 +889,54 @@ SettingRefusal applySetting(ConfigImage& image, DeviceModel model, std::string_v
     if (!entry->store) return std::string("Ezt a set parancs nem állítja !!!");
     if (!entry->availableIn(model))
         return std::string("Ebben a típusban nincs ilyen beállítás !!!");
+    const std::string_view value = assignment.substr(eq + 1);
+    // What show prints is what is stored: it stores nothing, whatever bits the editor would
+    // rewrite.
+    const std::optional<SettingValue> shown =
+        shownTarget(entry->read(SettingsReading(record, model)), *target);
+    if (shown && sameAsShown(*shown, value)) return std::nullopt;
     // A value is stored whole or not at all.
-    ConfigImage changed = image;
-    SettingEdit edit(changed, model);
-    if (auto refused = entry->store(edit, *target, assignment.substr(eq + 1))) return refused;
-    image = changed;
+    DatabaseRecord changed = record;
+    std::vector<std::string> said;
+    SettingEdit edit(changed, model, options, said);
+    if (auto refused = entry->store(edit, *target, value)) return refused;
+    record = changed;
+    if (notes) notes->insert(notes->end(), said.begin(), said.end());
     return std::nullopt;
+}
+
+SettingRefusal applySetting(ConfigImage& image, DeviceModel model, std::string_view assignment) {
+    DatabaseRecord record;
+    record.image = image;
+    if (auto refused = applySetting(record, model, assignment)) return refused;
+    image = record.image;
+    return std::nullopt;
+}
+
+std::vector<std::string> settableNames(DeviceModel model) {
+    DatabaseRecord record;
+    applyNewConfiguration(record, model);
+    const SettingsReading reading(record, model);
+    std::vector<std::string> names;
+    for (const SettingEntry& entry : settingsRegistry()) {
+        if (!entry.store || !entry.availableIn(model)) continue;
+        const SettingValue value = entry.read(reading);
+        if (value.kind == SettingValue::Kind::List) {
+            for (std::size_t i = 1; i <= value.items.size(); ++i)
+                names.push_back(entry.name + "[" + std::to_string(i) + "]");
+            continue;
+        }
+        names.push_back(entry.name);
+        for (const SettingPart& part : value.parts)
+            if (part.name != "byte") names.push_back(entry.name + "." + part.name);
+    }
+    return names;
 }
 
 std::string setHelpText() {
     std::string text =
-        "set FÁJL [--model 4|16] [--password JELSZÓ] NÉV=ÉRTÉK...\n"
+        "set FÁJL|- [--model 4|16] [--password JELSZÓ] [--force] [--from LISTA|-]\n"
+        "    [--site HELY] [--owner TULAJDONOS] [--password-new JELSZÓ] [NÉV=ÉRTÉK...]\n"
         "\n"
         "Az adatbázis file beállításait változtatja, az ablak szerkesztőmezőinek szabályai "
         "szerint.\n"
@@ -705,10 +944,19 @@ std::string setHelpText() {
         "karaktert\n"
         "tárol); a file egyszer, egy lépésben íródik, miután minden értéket elfogadott. Egy "
         "elutasított\n"
-        "érték az ablak üzenetét írja ki, a file nem változik, a kilépési érték nem 0.\n"
+        "érték üzenetét (a mező, a korlát és az érték) a hibakimenetre írja, a file nem "
+        "változik, a\n"
+        "kilépési érték 1. Amit a show kiír, az egyetlen bájtot sem változtat.\n"
         "--model nélkül a file 4 vonalas konfigurációként olvasódik, hacsak elrendezése csak\n"
         "a 16 vonalas típusénak felel meg (kódhossz és kódszám, CO szélesség, SMDR sebesség);\n"
-        "ezt a hibakimenet jelzi.\n"
+        "ezt a hibakimenet jelzi. Ha a --model ellentmond a file elrendezésének, a parancs "
+        "semmit\n"
+        "sem ír (kilépési érték 2), hacsak a --force nincs megadva.\n"
+        "--from LISTA: a show kimenetének formájában adott beállításokat alkalmazza (a - a\n"
+        "szabványos bemenet), a listákat egészben; show A | zendrax-cli set B --from - B minden\n"
+        "beállítását A-éra állítja. --site, --owner, --password-new: a telepítés, a tulajdonos "
+        "és\n"
+        "az új jelszó (legfeljebb 255 karakter).\n"
         "\n"
         "A NÉV és az ÉRTÉK úgy írandó, ahogy a show kiírja:\n"
         "  NÉV=ÉRTÉK                     egyetlen érték\n"
@@ -732,7 +980,10 @@ std::string setHelpText() {
         else
             shownOnly.push_back(entry.name);
     }
-    text += "\nA show kiírja, a set nem változtatja:\n  " + joined(shownOnly, " ") + "\n";
+    text += "\nA show kiírja, a set egyenként nem állítja (a --from listájából a CodeLength, a "
+            "CodeCount\nés a CodeTable együtt, a FreeNumbers egészben érvényesül, a Model "
+            "egyezése kötelező):\n  " +
+            joined(shownOnly, " ") + "\n";
     return text;
 }
 

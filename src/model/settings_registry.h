@@ -71,9 +71,30 @@ struct ShownSetting {
 // Every setting the model has, in show order, with its value.
 std::vector<ShownSetting> readSettings(const SettingsReading& reading);
 
-// `set` NAME=VALUE on the image, as the editor that shows NAME stores what the operator typed
-// and left. A refused value leaves the image as it was and gives the message.
+// How far `set` goes.
+struct SetOptions {
+    // A CO width that shortens CO numbers rewrites them anyway (the window asks first).
+    bool force = false;
+};
+
+// `set` NAME=VALUE on the record, as the editor that shows NAME stores what the operator typed
+// and left. A value equal to what show prints for NAME (the whole value or the part named)
+// stores nothing, so feeding show's lines back changes no byte. A refused value leaves the
+// record as it was and gives the message; what a stored value changed beyond it (the CO
+// numbers a width cut) is added to `notes`.
+SettingRefusal applySetting(DatabaseRecord& record, DeviceModel model, std::string_view assignment,
+                            const SetOptions& options = {},
+                            std::vector<std::string>* notes = nullptr);
+// The same on an image alone (the record's texts are not reached).
 SettingRefusal applySetting(ConfigImage& image, DeviceModel model, std::string_view assignment);
+
+// Whether a value as typed is the value shown: the same text, number or flag, or, for named
+// parts, every part it names the same.
+bool sameAsShown(const SettingValue& shown, std::string_view typed);
+
+// The names `set` takes for a model, as the shell completes them: NAME for a single value,
+// NAME.part for each part of a compound one, NAME[i] for each element of a list.
+std::vector<std::string> settableNames(DeviceModel model);
 
 // The help of `set`: the form of an assignment and every name with the values it takes.
 std::string setHelpText();

@@ -61,7 +61,7 @@ TEST(CliCompletion, CommandsAndEachCommandsOptionsAreThoseOfTheUsageLines) {
     QMap<QString, QSet<QString>> usage;
     QString command;
     static const QRegularExpression option(QStringLiteral("(?<![\\w-])(--?[a-z][a-z-]*)"));
-    const QString listed = help.err.section(QString::fromUtf8("Parancsok:\n"), 1);
+    const QString listed = help.out.section(QString::fromUtf8("Parancsok:\n"), 1);
     for (const QString& line : listed.split('\n')) {
         if (line.startsWith(QLatin1String("  ")) && !line.startsWith(QLatin1String("   ")))
             command = line.trimmed().section(' ', 0, 0);
@@ -71,7 +71,7 @@ TEST(CliCompletion, CommandsAndEachCommandsOptionsAreThoseOfTheUsageLines) {
             usage[command].insert(it.next().captured(1));
     }
     QStringList commands = usage.keys();
-    ASSERT_GE(commands.size(), 14) << help.err.toStdString();
+    ASSERT_GE(commands.size(), 14) << help.out.toStdString();
     QStringList first = QStringList(commands) << "--help"
                                               << "--version";
     first.sort();

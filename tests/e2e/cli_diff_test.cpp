@@ -49,7 +49,7 @@ TEST_F(CliDiff, OneLinePerDifferenceWithBothValuesAsShowPrintsThem) {
     EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
     EXPECT_EQ(r.out.split('\n', Qt::SkipEmptyParts),
               (QStringList{
-                  QString::fromUtf8("SmdrSpeed\tparity=\"Nincs\", speed=\"9600\"\t"
+                  QString::fromUtf8("SmdrSpeed\tbyte=10, parity=\"Nincs\", speed=\"9600\"\t"
                                     "parity=\"Páros\", speed=\"9600\""),
                   "CoPosition\t23\t20",
                   "CoNumbers[3]\t\"03\"\t\"12\"",

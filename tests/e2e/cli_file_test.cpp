@@ -181,9 +181,25 @@ TEST_F(CliFile, ShowEscapesControlCharactersOfStoredTexts) {
     EXPECT_EQ(showJson({file})["Site"].toString(), site);
 }
 
-TEST_F(CliFile, AFileOfTheOtherModelIsReadThroughTheChosenMap) {
+// --model against a file that fits only the other layout: refused with the usage status and
+// nothing written, unless --force reads it through the map chosen.
+TEST_F(CliFile, AModelAgainstTheFilesLayoutIsRefusedUnlessForced) {
     const QString file = newFile("16");
-    const QJsonObject o = showJson({file, "--model", "4", "--password", "Titok"});
+    const QByteArray before = readAll(file);
+    for (const QString command : {"show", "set", "export-codes"}) {
+        QStringList args{command, file, "--model", "4", "--password", "Titok"};
+        if (command == "set") args << "CoPosition=9";
+        if (command == "export-codes") args << "-o" << path("codes.txt");
+        const CliRun r = cli(args);
+        EXPECT_EQ(r.exitCode, 2) << command.toStdString();
+        EXPECT_TRUE(r.err.startsWith(file + ": Ez a file Vardo-16 konfigurációnak látszik, nem "
+                                            "Vardo-4-nek"))
+            << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    EXPECT_EQ(readAll(file), before);
+    EXPECT_FALSE(QFile::exists(path("codes.txt")));
+    const QJsonObject o = showJson({file, "--model", "4", "--force", "--password", "Titok"});
     EXPECT_EQ(o["Model"].toString(), "Vardo-4 (V2.39+)");
     EXPECT_EQ(o["CoPosition"].toInt(), 4); // a 16-line line-settings byte
 }
@@ -242,7 +258,7 @@ TEST_F(CliFile, WrongPasswordIsRefused) {
          {QStringList{"--password", "titok"}, QStringList{"--password", "Titok "}, QStringList{}}) {
         const CliRun r = cli(QStringList{"show", file} + typed);
         EXPECT_NE(r.exitCode, 0);
-        EXPECT_EQ(r.err, QString::fromUtf8("Hibás jelszó !!!"));
+        EXPECT_EQ(r.err, file + QString::fromUtf8(": Hibás jelszó !!!"));
         EXPECT_TRUE(r.out.isEmpty());
     }
     const QString open = newFile("16", "");
@@ -256,7 +272,8 @@ TEST_F(CliFile, BadFormatShortAndMissingFilesAreRefused) {
     writeAll(path("bad.vd1"), bytes);
     CliRun r = cli({"show", path("bad.vd1"), "--password", "Titok"});
     EXPECT_NE(r.exitCode, 0);
-    EXPECT_EQ(r.err, QString::fromUtf8("File formátum nem Zendrax1 V2 típusú !!!"));
+    EXPECT_EQ(r.err,
+              path("bad.vd1") + QString::fromUtf8(": File formátum nem Zendrax1 V2 típusú !!!"));
 
     writeAll(path("short.vd1"), readAll(file).left(9226));
     r = cli({"show", path("short.vd1"), "--password", "Titok"});

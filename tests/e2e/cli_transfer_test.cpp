@@ -82,7 +82,7 @@ TEST_P(CliTransferOfModel, DownloadWritesTheUnitsConfigurationAsADatabaseFile) {
     ASSERT_TRUE(sim.path().startsWith("/dev/")) << sim.path().toStdString();
 
     const CliResult r = runCli({"download", "--port", sim.path(), "-o", out, "--site", "Szeged",
-                                "--owner", "Nagy", "--password", "titok"});
+                                "--owner", "Nagy", "--password", "titok", "--progress"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(QStringLiteral("Tipusellenőrzés...")));
     EXPECT_TRUE(r.err.contains(QStringLiteral("Memória szegmens: 255/255")));
@@ -163,7 +163,8 @@ TEST(CliTransfer, AnUploadTheUnitKeepsRejectingFails) {
     ASSERT_TRUE(writeDatabaseFile(file, record, QString()).ok);
 
     Simulator sim({"--model", "4", "--reject-segment", "60"});
-    const CliResult r = runCli({"upload", "--port", sim.path(), "--force", file});
+    const CliResult r =
+        runCli({"upload", "--port", sim.path(), "--force", "--progress", file});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Memória szegmens: 60/255")));
     EXPECT_FALSE(r.err.contains(QStringLiteral("Memória szegmens: 61/255")));
@@ -203,8 +204,8 @@ TEST(CliTransfer, SigintStopsAnUploadWithStatus130AndItsTrace) {
     Simulator sim({"--model", "4", "--pace", "300"});
     QProcess p;
     p.setReadChannel(QProcess::StandardError);
-    p.start(transferCli(),
-            {"upload", "--port", sim.path(), "--speed", "300", "--trace", trace, "--force", file});
+    p.start(transferCli(), {"upload", "--port", sim.path(), "--speed", "300", "--trace", trace,
+                            "--force", "--progress", file});
     QByteArray err;
     while (!err.contains("Memória szegmens: 45/255") && p.waitForReadyRead(10000))
         err += p.readAllStandardError();

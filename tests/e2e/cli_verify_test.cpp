@@ -61,7 +61,7 @@ TEST_F(CliVerify, AnErrorIsStatusTwoWithItsMessage) {
 
     r = cli({"verify", "--port", broken.path(), "--password", "PW", held});
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.err, QStringLiteral("Hibás jelszó !!!"));
+    EXPECT_EQ(r.err, held + QStringLiteral(": Hibás jelszó !!!"));
     r = cli({"verify", "--port", dir.filePath("no-such-port"), "--password", "pw", held});
     EXPECT_EQ(r.exitCode, 2);
     r = cli({"verify", "--password", "pw", held});

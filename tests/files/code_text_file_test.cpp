@@ -38,7 +38,7 @@ TEST(CodeTextFile, TheLongestCodeSetsTheLengthAndEveryCodeGetsEveryRight) {
 
 TEST(CodeTextFile, OnlyTheTextBeforeTheFirstTabIsACode) {
     const Checked<CodeList> read =
-        parseCodeTextFile("1234\tHelyi\r\n\tHelyi\tT\xE1v\r\n\r\n 4321  \t\tx\r\n99", Sixteen);
+        parseCodeTextFile("1234\tHelyi\r\n\tHelyi\r\n\r\n 4321  \t\tMobil\r\n99", Sixteen);
     ASSERT_TRUE(read) << read.message();
     // Blank lines count as rows with an empty code; blanks around a code are not part of it.
     EXPECT_EQ(codes(*read), (std::vector<std::string>{"1234", "", "", "4321", "99"}));
@@ -86,32 +86,66 @@ TEST(CodeTextFile, ExportThenImportGivesBackTheSameTable) {
     }
 }
 
-TEST(CodeTextFile, RightsAreReadOnlyFromTheWritersOwnLayout) {
-    const auto expectRights = [](DeviceModel model, const std::string& line, const Rights& rights) {
-        const Checked<CodeList> read = parseCodeTextFile(line, model);
-        ASSERT_TRUE(read) << line;
-        EXPECT_EQ(read->rows.at(0).rights, rights) << line;
-    };
+// The rights words people write: the writer's and the window's, any letter case, with or
+// without accents, in UTF-8 or Windows-1250; a code alone keeps every right.
+TEST(CodeTextFile, RightsAreReadFromTheWordsPeopleWrite) {
     const Rights none{"Nem", "Nem", "Nem", "Nem"};
-    const std::pair<std::string, Rights> four[] = {
-        {"12\tHelyi\tT\xE1v\tMobil\tNemz", {"Igen", "Igen", "Igen", "Igen"}},
-        {"12\t\t\t\t", none},
-        {"12\t\tT\xE1v\t\tNemz", {"Nem", "Igen", "Nem", "Igen"}},
-        {"12\t Helyi \t\tMobil\t", {"Igen", "Nem", "Igen", "Nem"}},
+    const Rights all4 = allRights(Four);
+    const struct {
+        DeviceModel model;
+        std::string line;
+        Rights rights;
+    } cases[] = {
+        {Four, "12\tHelyi\tT\xE1v\tMobil\tNemz", all4},
+        {Four, "12\t\t\t\t", none},
+        {Four, "12\t\tT\xE1v\t\tNemz", {"Nem", "Igen", "Nem", "Igen"}},
+        {Four, "12\t Helyi \t\tMobil\t", {"Igen", "Nem", "Igen", "Nem"}},
+        {Four, "12\t\tT\xC3\xA1v", {"Nem", "Igen", "Nem", "Nem"}}, // UTF-8
+        {Four, "12\t\tTav", {"Nem", "Igen", "Nem", "Nem"}},        // without accents
+        {Four, "12\thelyi", {"Igen", "Nem", "Nem", "Nem"}},        // any case
+        {Four, "12\tNEMZETK\xD6ZI\tbelf\xF6ldi", {"Nem", "Igen", "Nem", "Igen"}},
+        {Four, "12\tIgen\tNem\tigen\tNEM", {"Igen", "Nem", "Igen", "Nem"}}, // per column
+        {Four, "12\tTiltott", none},
+        {Four, "12\tT\xE1vols\xE1gi\tMobil", {"Nem", "Igen", "Igen", "Nem"}},
+        {Four, "12", all4},
+        {Sixteen, "12\tTilt", {"T"}},
+        {Sixteen, "12\tTiltott", {"T"}},
+        {Sixteen, "12\tHelyi", {"H"}},
+        {Sixteen, "12\tT\xE1v", {"B"}},
+        {Sixteen, "12\tBelf\xC3\xB6ldi", {"B"}},
+        {Sixteen, "12\tmobil", {"M"}},
+        {Sixteen, "12\tnemzetkozi", {"N"}},
+        {Sixteen, "12\t M ", {"M"}},
+        {Sixteen, "12\t", {"T"}},
+        {Sixteen, "12\t\t\tNemz\t", {"N"}},
+        {Sixteen, "12", {"N"}},
     };
-    for (const auto& [line, rights] : four)
-        expectRights(Four, line, rights);
-    // The code alone, or anything else, keeps every right.
-    for (const char* line : {"12", "12\tHelyi", "12\t\t\t", "12\t\t\t\t\t", "12\tT\xE1v\tHelyi\t\t",
-                             "12\tIgen\tNem\tNem\tNem", "12\tT\xC3\xA1v\t\t\t"})
-        expectRights(Four, line, allRights(Four));
-    const std::pair<std::string, Rights> sixteen[] = {
-        {"12\tTilt", {"T"}},   {"12\tHelyi", {"H"}},   {"12\tT\xE1v", {"B"}}, {"12\tMobil", {"M"}},
-        {"12\tNemz", {"N"}},   {"12\t Mobil ", {"M"}}, {"12\t", {"T"}},       {"12", {"N"}},
-        {"12\tNemz\t", {"N"}}, {"12\tTiltott", {"N"}}, {"12\tIgen", {"N"}},   {"12\t\tTilt", {"N"}},
+    for (const auto& c : cases) {
+        const Checked<CodeList> read = parseCodeTextFile(c.line, c.model);
+        ASSERT_TRUE(read) << c.line << ": " << read.message();
+        EXPECT_EQ(read->rows.at(0).rights, c.rights) << c.line;
+    }
+    // Anything else refuses the whole file, naming the line; no right is granted by a word that
+    // was not read.
+    const struct {
+        DeviceModel model;
+        std::string text;
+        std::string message;
+    } refused[] = {
+        {Sixteen, "12\tNemz\r\n456789\tIgen\r\n",
+         "A kódszöveg nem tölthető be: a fájl 2. sorában ismeretlen jogosultság: „Igen” !!!"},
+        {Four, "12\r\n34\r\n56\tx\r\n", "a fájl 3. sorában ismeretlen jogosultság: „x”"},
+        {Four, "12\tIgen\tNem\tNem\tNem\tIgen", "a négy jogosultság oszlopán túl áll"},
+        {Four, "12\tTilt\tHelyi", "a tiltott kód mellett jogosultság is áll"},
+        {Sixteen, "12\tHelyi\tMobil", "egy kódnak egy jogosultsági szintje lehet"},
+        {Four, "12\tB", "ismeretlen jogosultság: „B”"},
+        {Sixteen, "12\tTávolság", "ismeretlen jogosultság: „Távolság”"},
     };
-    for (const auto& [line, rights] : sixteen)
-        expectRights(Sixteen, line, rights);
+    for (const auto& r : refused) {
+        const Checked<CodeList> read = parseCodeTextFile(r.text, r.model);
+        ASSERT_FALSE(read) << r.text;
+        EXPECT_NE(read.message().find(r.message), std::string::npos) << read.message();
+    }
 }
 
 TEST(CodeTextFile, RefusesCodesOfNoSupportedLengthAndTablesThatDoNotFit) {
@@ -120,14 +154,19 @@ TEST(CodeTextFile, RefusesCodesOfNoSupportedLengthAndTablesThatDoNotFit) {
     for (int i = 0; i < 1024; ++i)
         full += "12\r\n";
     ASSERT_TRUE(parseCodeTextFile(full, Four));
+    // An empty text is an empty table (what the export of one writes): no codes, no length.
+    const Checked<CodeList> empty = parseCodeTextFile("", Four);
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(*empty, CodeList{});
+    EXPECT_EQ(codeTextFileBytes(CodeList{7, 0, {}}, Four), "");
+    ConfigImage image = fixtures::codeTableImage(Four, 5);
+    const ConfigImage before = image;
+    codeListPatch(image, *empty, Four).applyTo(image);
+    EXPECT_TRUE(image == before);
     const std::string refused[] = {
-        "",
-        "\r\n",
-        "\t123\r\n",
-        "1\r\n2\r\n",
-        "123456789\r\n12\r\n",
-        full + "12",
-        std::string(384, '\n') + "1234567\n",
+        "\r\n",       "\t123\r\n",
+        "1\r\n2\r\n", "123456789\r\n12\r\n",
+        full + "12",  std::string(384, '\n') + "1234567\n",
     };
     for (const std::string& text : refused) {
         const Checked<CodeList> read = parseCodeTextFile(text, Sixteen);

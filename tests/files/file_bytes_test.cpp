@@ -7,6 +7,8 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -105,6 +107,31 @@ TEST(ReadFileBytes, TakesFilesUpToTheLimitAndNamesWhatItRefuses) {
         const FileReadResult r = readFileBytes(p);
         EXPECT_EQ(r.status, FileReadStatus::CannotOpen) << p.toStdString();
         EXPECT_TRUE(r.message.contains(p)) << r.message.toStdString();
+    }
+}
+
+// The file written in place of another keeps its mode, and its owner and group where the
+// writer may give them (the root of a system writing a shared read-only file).
+TEST(FileBytes, AReplacedFileKeepsItsModeOwnerAndGroup) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("site.vd1");
+    const QByteArray name = QFile::encodeName(path);
+    for (const mode_t mode : {mode_t{0640}, mode_t{0604}, mode_t{0600}}) {
+        put(path, "old");
+        ASSERT_EQ(::chmod(name.constData(), mode), 0);
+        const bool root = ::geteuid() == 0;
+        if (root) {
+            ASSERT_EQ(::chown(name.constData(), 4321, 4322), 0);
+        }
+        ASSERT_TRUE(writeFileAtomically(path, "new").ok);
+        struct stat after {};
+        ASSERT_EQ(::stat(name.constData(), &after), 0);
+        EXPECT_EQ(after.st_mode & 07777, mode);
+        EXPECT_EQ(contents(path), "new");
+        if (root) {
+            EXPECT_EQ(after.st_uid, 4321u);
+            EXPECT_EQ(after.st_gid, 4322u);
+        }
     }
 }
 

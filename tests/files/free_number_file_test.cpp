@@ -1,5 +1,5 @@
-// The free-number file: lines taken as they are, filled up to 16 characters, no further than
-// the list has room for.
+// The free-number file: each line the entry a typed number becomes, no further than the list
+// has room for; a line that is no number refuses the file.
 #include "files/free_number_file.h"
 #include "files/text_lines.h"
 
@@ -51,17 +51,15 @@ TEST(TextLines, CrLfAndBareLfEndLinesAndTheLastEndStartsNoNewLine) {
     EXPECT_EQ(joinLines({RawText("1"), RawText("")}), "1\r\n\r\n");
 }
 
-TEST(FreeNumberFile, LinesAreTakenAsTheyAreAndFilledUpTo16) {
+TEST(FreeNumberFile, EachLineBecomesTheEntryATypedNumberBecomes) {
     const FreeNumberImport read =
-        importFreeNumbers("061234567\r\n\r\n 12 x \r\n0036123456789012\r\n"
-                          "00361234567890123456\n\xF5\xFB\n",
-                          0, 208);
+        importFreeNumbers("061234567\r\n\r\n 06 1 234 \r\n0036123456789012\r\n   \n*21#\n", 0, 208);
     EXPECT_FALSE(read.truncated);
     EXPECT_TRUE(read.message.empty());
+    // Spaces taken out, filled up to 16; a line of spaces is no entry.
     EXPECT_EQ(texts(read.entries),
-              (std::vector<std::string>{"061234567       ", std::string(16, ' '),
-                                        " 12 x           ", "0036123456789012",
-                                        "00361234567890123456", "\xF5\xFB              "}));
+              (std::vector<std::string>{"061234567       ", "061234          ", "0036123456789012",
+                                        "*21#            "}));
 }
 
 TEST(FreeNumberFile, AnImportStopsWhereTheListIsFull) {
@@ -94,30 +92,38 @@ TEST(FreeNumberFile, AnImportStopsWhereTheListIsFull) {
 }
 
 TEST(FreeNumberFile, ExportThenImportGivesTheSameEntries) {
-    const std::vector<RawText> entries{RawText("0612345         "), RawText(std::string(16, ' ')),
-                                       RawText("00361234567890123456"),
-                                       RawText("  06 30 1234567 ")};
+    const std::vector<RawText> entries{RawText("0612345         "), RawText("0036123456789012"),
+                                       RawText("0630          ")};
     const std::string file = freeNumberFileBytes(entries);
-    EXPECT_EQ(file, "0612345         \r\n" + std::string(16, ' ') +
-                        "\r\n00361234567890123456\r\n  06 30 1234567 \r\n");
-    EXPECT_EQ(importFreeNumbers(file, 0, 208).entries, entries);
+    EXPECT_EQ(file, "0612345         \r\n0036123456789012\r\n0630          \r\n");
+    EXPECT_FALSE(freeNumberTextFault(file));
+    const std::vector<RawText> read = importFreeNumbers(file, 0, 208).entries;
+    EXPECT_EQ(read[0], entries[0]);
+    EXPECT_EQ(read[1], entries[1]);
+    EXPECT_EQ(read[2], RawText("0630            "));
     EXPECT_EQ(freeNumberFileBytes({}), "");
 }
 
-TEST(FreeNumberFile, WhatIsNoTextIsRefusedNamingItsFirstBadLine) {
-    EXPECT_FALSE(freeNumberTextFault("06 1\t23\r\n\xF5\xFB\r\n\r\n"));
+// A line that is no number the unit can dial refuses the whole file, naming the line, the
+// field's limit and the line's text.
+TEST(FreeNumberFile, ALineThatIsNoNumberIsRefusedNamingIt) {
+    EXPECT_FALSE(freeNumberTextFault("06 1 23\r\n\r\n  \r\n*#0123456789\r\n"));
     EXPECT_FALSE(freeNumberTextFault(""));
     const std::pair<std::string, std::string> faults[] = {
-        {std::string("12\r\n34\0", 7), " 2. "},
-        {"\x1B[2J\r\n", " 1. "},
-        {"1\n2\n3\x7F\n", " 3. "},
-        {"1\r\n2\r\n3\r\n4\r\x01\r\n", " 4. "},
+        {std::string("12\r\n34\0", 7), "a fájl 2. sora: Szám: „34\\x00”"},
+        {"\x1B[2J\r\n", "1. sora: Szám:"},
+        {"1\n2\n3\x7F\n", "3. sora"},
+        {"1\r\n2\r\n3\r\n4\r\x01\r\n", "4. sora"},
+        {"06 1\t23\r\n", "1. sora: Szám: „061\\x0923”"},
+        {"12345678901234567\r\n", "„12345678901234567” nem tárolható, legfeljebb 16 karakter "
+                                  "lehet: számjegy (0..9), * vagy # !!!"},
+        {"0612\r\n06 30 ABC\r\n", "2. sora: Szám: „0630ABC”"},
     };
-    for (const auto& [bytes, line] : faults) {
+    for (const auto& [bytes, expected] : faults) {
         const auto fault = freeNumberTextFault(bytes);
         ASSERT_TRUE(fault) << bytes;
-        EXPECT_NE(fault->find(line), std::string::npos) << *fault;
-        EXPECT_TRUE(fault->ends_with(" !!!")) << *fault;
+        EXPECT_NE(fault->find(expected), std::string::npos) << *fault;
+        EXPECT_TRUE(fault->starts_with("A számlista nem tölthető be, a fájl ")) << *fault;
     }
     // A file of random bytes, as a wrong file chosen in the dialog brings, is not read at all.
     QTemporaryDir dir;

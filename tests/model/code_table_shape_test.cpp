@@ -11,6 +11,9 @@ namespace zx {
 namespace {
 
 using fixtures::codeTableImage;
+using fixtures::L16;
+using fixtures::L4;
+using fixtures::newImage;
 
 TEST(CodeTableShape, EverySizeWithinTheLimitsSurvivesAStoreAndARead) {
     for (DeviceModel model : {DeviceModel::Line4, DeviceModel::Line16}) {
@@ -178,6 +181,55 @@ TEST(CodeTableShape, ANewSizeLaysTheStoredCodesOutAgainWithTheirRights) {
             EXPECT_TRUE(image == before) << c.what;
         }
     }
+}
+
+// The CO numbers' width converts by the code length's rule beside it: what is shown is kept,
+// cut or padded to the new width, and only the numbers that lose characters count.
+TEST(CodeTableShape, ANewCoWidthLaysTheShownNumbersOutAgain) {
+    struct Case {
+        const char* what;
+        DeviceModel model;
+        int storedWidth;
+        std::string stored; // CoNumbers from its start
+        int width;
+        std::string expected; // CoNumbers from its start afterwards
+        int cut;
+    };
+    const Case cases[] = {
+        {"wider pads with blanks, the rest of the field blank", L4, 2, "0102030405060708", 3,
+         "01 02 03 04     ", 0},
+        {"narrower cuts every two-digit number", L4, 2, "0102030405060708", 1, "0000            ",
+         4},
+        {"padding blanks are no loss", L4, 3, "1  23 4  5  xxxx", 1, "1245            ", 1},
+        {"a leading blank is a character", L4, 2, " 1 2 3 4", 1, std::string(16, ' '), 4},
+        {"sixteen lines, four to two", L16, 4, "123412  " + std::string(56, ' '), 2,
+         "1212" + std::string(60, ' '), 1},
+        {"the same width writes the same numbers", L16, 2, "01020304050607080910111213141516", 2,
+         "01020304050607080910111213141516" + std::string(32, ' '), 0},
+        {"a stored width past 4 reads four characters", L4, 200, "ABCDEFGHIJKLMNOP", 2,
+         "ABEFIJMN        ", 4},
+    };
+    for (const Case& c : cases) {
+        const MemoryMap& map = MemoryMap::of(c.model);
+        ConfigImage image = newImage(c.model);
+        const std::size_t start = *map.offset(Field::CoNumbers);
+        image.set(*map.offset(Field::CoWidth), static_cast<Byte>(c.storedWidth));
+        for (std::size_t i = 0; i < c.stored.size(); ++i)
+            image.set(start + i, static_cast<Byte>(c.stored[i]));
+        EXPECT_EQ(coNumbersCutBy(image, map, c.width).size(), static_cast<std::size_t>(c.cut))
+            << c.what;
+        coWidthPatch(image, map, c.width).applyTo(image);
+        EXPECT_EQ(image.at(*map.offset(Field::CoWidth)), c.width) << c.what;
+        std::string field;
+        for (std::size_t i = 0; i < c.expected.size(); ++i)
+            field += static_cast<char>(image.at(start + i));
+        EXPECT_EQ(field, c.expected) << c.what;
+    }
+    const ConfigImage image = newImage(L4);
+    EXPECT_EQ(coNumbersCutBy(image, MemoryMap::of(L4), 1).front(),
+              (CoNumberCut{1, RawText("01"), RawText("0")}));
+    EXPECT_TRUE(coWidthPatch(image, MemoryMap::of(L4), 5).empty());
+    EXPECT_EQ(coNumbersShorterQuestion(4), "4 CO szám rövidebb lesz. Folytatja?");
 }
 
 TEST(CodeTableShape, OnlyCodesThatAreNotBlankAreHeld) {

@@ -77,17 +77,21 @@ TEST(CoWidthAndTerminators, ChecksAndMessages) {
     EXPECT_TRUE(storeNumberTerminator(L4, RawText("#"))->empty());
 }
 
-TEST(CoNumber, StoredWidthDecidesWhatIsWritten) {
+TEST(CoNumber, StoredWidthDecidesWhatIsWrittenAndWhatDoesNotFitIsRefused) {
     ConfigImage image = newImage(L4); // CoWidth 2
-    const Checked<ImagePatch> r = storeCoNumber(image, L4, 3, RawText("123"));
-    EXPECT_EQ(r->writes(), (std::vector<ImagePatch::Write>{{1684, '1'}, {1685, '2'}}));
     storeCoNumber(image, L4, 3, RawText("7"))->applyTo(image);
     EXPECT_EQ(Bytes(&image.bytes()[1684], &image.bytes()[1686]), (Bytes{'7', ' '}));
+    // Blanks after a number only pad it.
+    EXPECT_EQ(storeCoNumber(image, L4, 3, RawText("12  "))->writes(),
+              (std::vector<ImagePatch::Write>{{1684, '1'}, {1685, '2'}}));
+    EXPECT_EQ(storeCoNumber(image, L4, 3, RawText("123")).message(),
+              "CO szám: „123” nem tárolható, legfeljebb 2 karakter lehet !!!");
 
     // A width no editor stores still keeps every line inside its four characters.
     image.set(1657, 200);
-    storeCoNumber(image, L4, 4, RawText("ABCDEFG"))->applyTo(image);
+    storeCoNumber(image, L4, 4, RawText("ABCD"))->applyTo(image);
     EXPECT_EQ(Bytes(&image.bytes()[1692], &image.bytes()[1697]), (Bytes{'A', 'B', 'C', 'D', 0x21}));
+    EXPECT_FALSE(storeCoNumber(image, L4, 4, RawText("ABCDE")));
     image.set(1657, 0);
     EXPECT_TRUE(storeCoNumber(image, L4, 1, RawText("1"))->empty());
     image.set(1657, 2);

@@ -34,9 +34,10 @@ TEST(FourLineExceptions, ChangeAndEmptyAnEntry) {
     emptied->patch.applyTo(image);
     EXPECT_EQ(bytesAt(image, 1584, 3), (Bytes{221, 221, 0}));
 
-    // Three length digits are taken whole; a fifth area character is cut.
-    changeExceptionEntry(L4, form, 15, RawText("12345"), "120")->patch.applyTo(image);
+    // Three length digits are taken whole; a fifth area character is refused, not cut.
+    changeExceptionEntry(L4, form, 15, RawText("1234"), "120")->patch.applyTo(image);
     EXPECT_EQ(bytesAt(image, 1584 + 45, 4), (Bytes{0x12, 0x34, 120, 0}));
+    EXPECT_FALSE(changeExceptionEntry(L4, form, 15, RawText("12345"), "120"));
 
     // No entry selected: nothing stored, yet "Törlés" empties the fields.
     EXPECT_TRUE(changeExceptionEntry(L4, form, std::nullopt, RawText("1"), "1")->patch.empty());
@@ -62,7 +63,7 @@ TEST(StoreNumberTables, UntouchedEntriesKeepTheirBytes) {
     image.set(1412, 0xEE);     // ">>" from a one-character prefix of long ago
     const NumberTablesForm form = formOf(image, L4);
     EXPECT_EQ(form.exceptionItems[7], "3?==200");
-    EXPECT_EQ(storeNumberTables(L4, form)->patch.applyTo(image), 0);
+    EXPECT_EQ(storeNumberTables(L4, form, &form)->patch.applyTo(image), 0);
     changeExceptionEntry(L4, form, 0, RawText("1"), "9")->patch.applyTo(image);
     EXPECT_EQ(image.at(1584 + 23), 200);
 }
@@ -70,7 +71,7 @@ TEST(StoreNumberTables, UntouchedEntriesKeepTheirBytes) {
 TEST(StoreNumberTables, PrefixFields) {
     ConfigImage image = newImage(L4);
     NumberTablesForm form = formOf(image, L4);
-    form.mobilePrefixes = {RawText(""), RawText("3620"), RawText("30"), RawText("123456")};
+    form.mobilePrefixes = {RawText(""), RawText("3620"), RawText("30"), RawText("1234")};
     form.intlPrefixes = {RawText(""), RawText("1")};
     const Checked<NumberTablesStore> r = storeNumberTables(L4, form);
     EXPECT_EQ(r->shown.mobilePrefixes[0], "====");
@@ -117,8 +118,11 @@ TEST(SixteenLineExceptions, AnAreaIsExactlyTwoDigits) {
         EXPECT_EQ(r.message(), c.refusal) << c.area;
         EXPECT_EQ(exceptionAreaRefusal(L16, RawText(c.area)).has_value(), c.refusal == message)
             << c.area;
-        // Any area is padded into the 4-line list.
-        EXPECT_EQ(exceptionAreaRefusal(L4, RawText(c.area)), std::nullopt) << c.area;
+        // The 4-line list pads up to four digits or "?".
+        const std::string_view area(c.area);
+        const bool fits4 =
+            area.size() <= 4 && area.find_first_not_of("0123456789?") == std::string_view::npos;
+        EXPECT_EQ(exceptionAreaRefusal(L4, RawText(c.area)).has_value(), !fits4) << c.area;
     }
 }
 
@@ -133,9 +137,11 @@ TEST(StoreCallIn, NumberAndFlags) {
         Bytes expected{'0', '6', '1', '2', '3', '4', '5', '6', '7', '8'};
         expected.resize(24, 0);
         EXPECT_EQ(bytesAt(image, number, 24), expected);
-        form.number = RawText("123456789012345678901234567890");
+        form.number = RawText("123456789012345678901234");
         storeCallIn(image, m, form)->applyTo(image);
         EXPECT_EQ(decodeForEditors(image, m).callInNumber, "123456789012345678901234");
+        form.number = RawText("1234567890123456789012345");
+        EXPECT_FALSE(storeCallIn(image, m, form));
     }
     struct Case {
         bool foreign, domestic;
@@ -164,8 +170,7 @@ TEST(BarredAreas, AddAndRemove) {
 
     emptyBarredEntry(image, L4, added->shown, 0)->patch.applyTo(image);
     EXPECT_EQ(image.at(1696), 0xFF);
-    changeBarredEntry(image, L4, form, 1, RawText("123"))->patch.applyTo(image);
-    EXPECT_EQ(image.at(1697), 238); // longer than the field: no digit pair
+    EXPECT_FALSE(changeBarredEntry(image, L4, form, 1, RawText("123"))); // longer than the field
     const Checked<CallInStore> none = emptyBarredEntry(image, L4, form, std::nullopt);
     EXPECT_TRUE(none->patch.empty());
     EXPECT_EQ(none->areaField, "??");

@@ -66,7 +66,8 @@ TEST(SettingsComparison, ScalarsAndCompoundsByNameListElementsCountedFromOne) {
     b.set(1666, 0x10);      // LineSettings: call-in of line 1
     EXPECT_EQ(lines(compare(a, b, L4)),
               (std::vector<std::string>{
-                  "SmdrSpeed: parity=\"Nincs\", speed=\"9600\" | parity=\"Páros\", speed=\"2400\"",
+                  "SmdrSpeed: byte=10, parity=\"Nincs\", speed=\"9600\" | parity=\"Páros\", "
+                  "speed=\"2400\"",
                   "CoPosition: 23 | 99",
                   "LineSettings[1]: callIn=nem, dialling=\"DTMF normal\", line=1, "
                   "seizure=\"Azonnal\", subLine=nem | callIn=igen, dialling=\"DTMF normal\", "

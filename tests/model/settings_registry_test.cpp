@@ -8,6 +8,7 @@
 #include "image_fixtures.h"
 
 #include <algorithm>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -26,20 +27,49 @@ std::vector<std::string> names(DeviceModel m) {
     return out;
 }
 
-// What show prints, as the assignments set reads: one per setting, one per list element.
-std::vector<std::string> assignmentsOf(const ConfigImage& image, DeviceModel m) {
-    DatabaseRecord record;
-    record.image = image;
+// What show prints, as the assignments set reads: one per setting, one per list element, and
+// one per part of a compound value (NAME.part, NAME[i].part).
+std::vector<std::string> assignmentsOf(const DatabaseRecord& record, DeviceModel m) {
     std::vector<std::string> out;
+    const auto add = [&](const std::string& target, const SettingValue& value) {
+        out.push_back(target + "=" + shownText(value));
+        for (const SettingPart& p : value.parts)
+            out.push_back(target + "." + p.name + "=" + shownText(p.value));
+    };
     for (const ShownSetting& s : readSettings(SettingsReading(record, m))) {
         if (!s.entry->store) continue;
         if (s.value.kind != SettingValue::Kind::List) {
-            out.push_back(s.entry->name + "=" + shownText(s.value));
+            add(s.entry->name, s.value);
             continue;
         }
         for (std::size_t i = 0; i < s.value.items.size(); ++i)
-            out.push_back(s.entry->name + "[" + std::to_string(i + 1) +
-                          "]=" + shownText(s.value.items[i]));
+            add(s.entry->name + "[" + std::to_string(i + 1) + "]", s.value.items[i]);
+    }
+    return out;
+}
+
+// Records whose images hold every kind of value: new ones, the demo unit's, and bytes at
+// random, with texts of every byte around them.
+std::vector<std::pair<DeviceModel, DatabaseRecord>> sampleRecords() {
+    std::vector<std::pair<DeviceModel, DatabaseRecord>> out;
+    for (const DeviceModel m : {L4, L16}) {
+        DatabaseRecord record;
+        record.image = newImage(m);
+        out.emplace_back(m, record);
+    }
+    DatabaseRecord demo;
+    demo.image = demoConfiguration();
+    out.emplace_back(L4, demo);
+    std::mt19937 random(34);
+    for (int run = 0; run < 6; ++run) {
+        DatabaseRecord record;
+        for (Byte& b : record.image.bytes())
+            b = static_cast<Byte>(random());
+        std::string text;
+        for (int i = 0; i < 255; ++i)
+            text.push_back(static_cast<char>(random()));
+        record.setText(DatabaseRecord::Slot::Site, RawText(text));
+        out.emplace_back(run % 2 ? L16 : L4, record);
     }
     return out;
 }
@@ -63,15 +93,125 @@ TEST(SettingsRegistry, EachModelShowsTheSettingsOfItsMap) {
     EXPECT_EQ(findSetting("Nothing"), nullptr);
 }
 
+// Every setting of both models, whole, element by element and part by part: the value show
+// prints stores nothing, whatever the bytes hold.
 TEST(SettingsRegistry, WhatShowPrintsFedBackToSetChangesNoByte) {
-    for (const auto& [model, image] : {std::pair{L4, newImage(L4)}, std::pair{L16, newImage(L16)},
-                                       std::pair{L4, demoConfiguration()}}) {
-        const std::vector<std::string> assignments = assignmentsOf(image, model);
-        EXPECT_GT(assignments.size(), 100u);
-        ConfigImage changed = image;
+    for (const auto& [model, record] : sampleRecords()) {
+        const std::vector<std::string> assignments = assignmentsOf(record, model);
+        EXPECT_GT(assignments.size(), 150u);
+        DatabaseRecord changed = record;
         for (const std::string& a : assignments)
             EXPECT_EQ(applySetting(changed, model, a), std::nullopt) << a;
-        EXPECT_EQ(changed, image) << modelIndex(model);
+        EXPECT_EQ(changed.toBytes(), record.toBytes()) << modelIndex(model);
+    }
+}
+
+// The bytes the choices of the 4-line speed do not tell (the new configuration's 0A) are shown
+// as the stored byte, which set takes back.
+TEST(SettingsRegistry, TheStoredByteTheChoicesDoNotTellIsShownAndSet) {
+    DatabaseRecord record;
+    record.image = newImage(L4);
+    const SettingValue speed = findSetting("SmdrSpeed")->read(SettingsReading(record, L4));
+    EXPECT_EQ(shownText(speed), "byte=10, parity=\"Nincs\", speed=\"9600\"");
+    ConfigImage image = newImage(L4);
+    ASSERT_EQ(applySetting(image, L4, "SmdrSpeed.parity=Páros"), std::nullopt);
+    EXPECT_EQ(image.at(1659), 0x09);
+    ASSERT_EQ(applySetting(image, L4, "SmdrSpeed=" + shownText(speed)), std::nullopt);
+    EXPECT_EQ(image.at(1659), 0x0A);
+    EXPECT_EQ(applySetting(image, L4, "SmdrSpeed=byte=10, speed=\"2400\""),
+              "byte: a(z) 10 nem a mellette megadott választásokat tárolja !!!");
+    EXPECT_EQ(applySetting(image, L4, "SmdrMode.byte=300"), "byte: " + RangeMessage);
+}
+
+// Digit fields take what the unit dials, text fields what fits: every limit refuses with the
+// field, the limit and the value, and leaves the record as it was.
+TEST(SettingsRegistry, EveryDigitAndLengthLimitRefusesNamingFieldLimitAndValue) {
+    const std::string longText(256, 'a');
+    const struct {
+        DeviceModel model;
+        std::string assignment;
+        std::string message; // the start of it; the value shown follows the field's words
+    } cases[] = {
+        {L4, "MobilePrefixes[2]=06a",
+         "Mobil prefix: „06a” nem tárolható, legfeljebb 4 karakter "
+         "lehet: számjegy (0..9) vagy ? !!!"},
+        {L4, "MobilePrefixes[1]=*", "Mobil prefix: „*”"},
+        {L4, "MobilePrefixes[1]=06201", "Mobil prefix: „06201”"},
+        {L4, "MobilePrefixes[3]=06==", "Mobil prefix: „06==”"},
+        {L4, "IntlPrefixes[1]=001", "Nemzetközi prefix: „001” nem tárolható, legfeljebb 2"},
+        {L4, "BarredCallInAreas[5]=a1", "Tiltott körzetszám: „a1” nem tárolható, legfeljebb 2"},
+        {L16, "BarredCallInAreas[5]=123", "Tiltott körzetszám: „123”"},
+        {L4, "NationalExceptions[5].area=x1", "Körzetszám: „x1” nem tárolható, legfeljebb 4"},
+        {L4, "NationalExceptions[5].area=06201", "Körzetszám: „06201”"},
+        {L16, "NationalExceptions[5].area=3a", AreaMessage},
+        {L4, "CallInNumber=06-1-234", "Behívószám: „06-1-234” nem tárolható, legfeljebb 24"},
+        {L16, "CallInNumber=0612345678901234567890123", "Behívószám: „0612345678901234567890123"},
+        {L4, "CoNumbers[1]=12345",
+         "CO szám: „12345” nem tárolható, legfeljebb 2 karakter "
+         "lehet !!!"},
+        {L16, "CoNumbers[16]=123", "CO szám: „123”"},
+        {L4, "Site=" + longText,
+         "Telepítés: a 256 karakteres érték nem tárolható, legfeljebb "
+         "255 karakter lehet !!!"},
+        {L16, "Owner=" + longText, "Tulajdonos: a 256 karakteres érték"},
+        {L4, "ConnectionName=" + longText, "Kapcsolat: a 256 karakteres érték"},
+    };
+    for (const auto& c : cases) {
+        DatabaseRecord record;
+        record.image = newImage(c.model);
+        const DatabaseRecord before = record;
+        const SettingRefusal refused = applySetting(record, c.model, c.assignment);
+        ASSERT_TRUE(refused) << c.assignment;
+        EXPECT_TRUE(refused->starts_with(c.message)) << *refused;
+        EXPECT_EQ(record.toBytes(), before.toBytes()) << c.assignment;
+    }
+    // What fits is stored as given: digits and "?" padded where the window pads them.
+    DatabaseRecord record;
+    record.image = newImage(L4);
+    for (const char* a : {"MobilePrefixes[2]=06", "NationalExceptions[5].area=1?", "Site=Győr",
+                          "CallInNumber=*06#1", "CoNumbers[1]=7", "BarredCallInAreas[5]=?1"})
+        EXPECT_EQ(applySetting(record, L4, a), std::nullopt) << a;
+    EXPECT_EQ(bytesAt(record.image, 1414, 2), (Bytes{0x06, 0xFF}));
+    EXPECT_EQ(bytesAt(record.image, 1596, 3), (Bytes{0x1F, 0xFF, 0}));
+    EXPECT_EQ(bytesAt(record.image, 1680, 2), (Bytes{'7', ' '}));
+    EXPECT_EQ(record.image.at(1700), 0xF1);
+    EXPECT_EQ(record.text(DatabaseRecord::Slot::Site), RawText("Gy\xF5r"));
+}
+
+// A CO width that would cut a number is refused, naming it, unless forced; then what was cut
+// is told.
+TEST(SettingsRegistry, CoWidthConvertsTheNumbersOrSaysWhatItWouldCut) {
+    DatabaseRecord record;
+    record.image = newImage(L4);
+    ASSERT_EQ(applySetting(record, L4, "CoNumbers[2]=7"), std::nullopt);
+    EXPECT_EQ(applySetting(record, L4, "CoWidth=1"),
+              "3 CO szám rövidebb lenne, semmi sem változott (a --force mégis átírja) !!!\n"
+              "  1. vonal CO száma: „01” → „0”\n  3. vonal CO száma: „03” → „0”\n"
+              "  4. vonal CO száma: „04” → „0”");
+    std::vector<std::string> notes;
+    ASSERT_EQ(applySetting(record, L4, "CoWidth=1", SetOptions{true}, &notes), std::nullopt);
+    EXPECT_EQ(notes.size(), 3u);
+    EXPECT_EQ(bytesAt(record.image, 1680, 4), (Bytes{'0', '7', '0', '0'}));
+    ASSERT_EQ(applySetting(record, L4, "CoWidth=3"), std::nullopt);
+    EXPECT_EQ(findSetting("CoNumbers")->read(SettingsReading(record, L4)).items[1].text, "7  ");
+}
+
+// The names the shell completes are those set takes, per model.
+TEST(SettingsRegistry, SettableNamesAreTheOnesSetTakesPerModel) {
+    for (const DeviceModel m : {L4, L16}) {
+        const std::vector<std::string> names = settableNames(m);
+        for (const char* name : {"CoPosition", "SmdrSpeed.parity", "CoNumbers[1]", "Site"})
+            EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
+        for (const std::string& name : names) {
+            ConfigImage image = newImage(m);
+            const SettingRefusal refused = applySetting(image, m, name + "=?");
+            EXPECT_EQ(refused.value_or("").find("Ebben a típusban"), std::string::npos) << name;
+        }
+        const bool four = m == L4;
+        EXPECT_EQ(std::find(names.begin(), names.end(), "MobilePrefixes[4]") != names.end(), four);
+        EXPECT_EQ(std::find(names.begin(), names.end(), "CoNumbers[16]") != names.end(), !four);
+        EXPECT_EQ(std::find(names.begin(), names.end(), "CoNumbers"), names.end());
+        EXPECT_EQ(std::find(names.begin(), names.end(), "CodeTable"), names.end());
     }
 }
 
@@ -94,12 +234,12 @@ TEST(SettingsRegistry, SetStoresByTheEditorsRules) {
         {L4, "LineSettings[1].seizure=Tárcsázáskor", 1668, {2}},
         {L4, "LineSettings[3]=callIn=igen, line=3, subLine=nem", 1666, {0x40}},
         {L16, "LineSettings[5]=timerSet=\"#2\", dialling=Impulzus", 1652, {0x07}},
-        {L4, "CoNumbers[3]=123", 1684, {'1', '2'}},
+        {L4, "CoNumbers[3]=12", 1684, {'1', '2'}},
         {L4, "NationalExceptions[4]=area=\"36\", length=\"7\"", 1593, {0x36, 0xFF, 7}},
         {L16, "NationalExceptions[3]=", 1764, {0, 255}},
         {L4, "MobilePrefixes[4]=3", 1418, {0x3F, 0xFF}},
         {L4, "IntlPrefixes[2]=", 1421, {0xDD}},
-        {L4, "CallInNumber=\"06\\x41\"", 1632, {'0', '6', 'A', 0}},
+        {L4, "CallInNumber=\"06\\x2A\"", 1632, {'0', '6', '*', 0}},
         {L4, "CallInFlags.foreign=nem", 1669, {1}},
         {L4, "BarredCallInAreas[13]=1", 1708, {0x1F}},
         {L4, "BarredCallInAreas[1]=", 1696, {0xFF}},
@@ -137,9 +277,11 @@ TEST(SettingsRegistry, ARefusedValueLeavesTheImageAsItWas) {
         {L4, "CallInFlags=garbage",
          "Összetett érték: rész=érték, rész=érték (lehet: foreign, domestic) !!!"},
         {L4, "PinEnable=talán", "Igen vagy nem lehet !!!"},
-        {L4, "CallInNumber=1234567890123456789012345", "Legfeljebb 24 karakter lehet !!!"},
+        {L4, "CallInNumber=1234567890123456789012345",
+         "Behívószám: „1234567890123456789012345” nem tárolható, legfeljebb 24 karakter lehet: "
+         "számjegy (0..9), * vagy # !!!"},
         {L4, "CallInNumber=ñ", outsideCp1250Refusal("ñ")},
-        {L4, "Site=Győr", "Ezt a set parancs nem állítja !!!"},
+        {L4, "LastModified=2026", "Ezt a set parancs nem állítja !!!"},
         {L4, "Bogus=1", "Ismeretlen beállítás (set --help) !!!"},
         {L4, "=1", "NÉV=ÉRTÉK alakban várom (set --help) !!!"},
     };

@@ -79,7 +79,9 @@ int leaveEveryControl(ConfigImage& image, DeviceModel m) {
                                     LineControl::SubLine, LineControl::CallIn})
             apply(storeLineSettings(image, m, {c, n}, v.lines));
     }
-    const Checked<NumberTablesStore> tables = storeNumberTables(m, numberTablesForm(v));
+    // The prefix fields hold what the refill showed (the view passes it as the stored form).
+    const NumberTablesForm form = numberTablesForm(v);
+    const Checked<NumberTablesStore> tables = storeNumberTables(m, form, &form);
     EXPECT_TRUE(tables.ok()) << tables.message();
     if (tables) changed += tables->patch.applyTo(image);
     apply(storeCallIn(image, m, callInForm(v)));

@@ -239,11 +239,28 @@ TEST_F(PreferTest, OnlyOkWritesBack) {
     }
 }
 
-TEST_F(PreferTest, TextsAreCutTo255Characters) {
+// A text longer than the record holds is refused, naming the field and its limit; the dialog
+// stays open with it, and nothing is cut.
+TEST_F(PreferTest, TextsLongerThan255CharactersAreRefusedNotCut) {
     auto d = open();
+    d->show();
     d->Esite->setText(QString(300, QChar(u'ő')));
     d->Euser->setText(QString(255, QChar(u'a')));
+    d->passwordEdit->setText(QString(256, QChar(u'p')));
     d->accept();
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(interaction.messages(),
+              QStringList{QString::fromUtf8("Telepítés: a 300 karakteres érték nem tárolható, "
+                                            "legfeljebb 255 karakter lehet !!!")});
+    EXPECT_EQ(record.textLength(Slot::Site), 0);
+    d->Esite->setText(QString(255, QChar(u'ő')));
+    d->accept();
+    EXPECT_EQ(interaction.messages().last(),
+              QString::fromUtf8("Jelszó: a 256 karakteres érték nem tárolható, legfeljebb 255 "
+                                "karakter lehet !!!"));
+    d->passwordEdit->setText(QStringLiteral("p"));
+    d->accept();
+    EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(record.text(Slot::Site), std::string(255, '\xF5'));
     EXPECT_EQ(record.textLength(Slot::Owner), 255);
 }

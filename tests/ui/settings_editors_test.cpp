@@ -5,6 +5,7 @@
 #include "window_fixture.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -13,6 +14,7 @@ namespace {
 
 using zx::DeviceModel;
 using Kind = zx::ScriptedInteraction::Kind;
+using Answer = zx::Interaction::Answer;
 
 class SettingsEditors : public WindowTest {
   protected:
@@ -109,8 +111,8 @@ TEST_F(SettingsEditors, EnteringAndLeavingAFieldUnchangedLeavesTheFlagClear) {
 }
 
 TEST_F(SettingsEditors, LineRowsOfBothModels) {
-    // 4-line: CO width 2, so "123" in line 3 stores "12".
-    typeAndLeave("MEco03", "123");
+    // 4-line: CO width 2, so "12" fits line 3 (a third character would be refused).
+    typeAndLeave("MEco03", "12");
     EXPECT_EQ(at(1684), '1');
     EXPECT_EQ(at(1685), '2');
     auto* alv2 = find<QCheckBox>("CBalv02");
@@ -208,6 +210,58 @@ TEST_F(SettingsEditors, AFieldBeingEditedWhenTheModelChangesStoresInTheModelItWa
     e->setFocus();
     form->modelBox->setFocus();
     EXPECT_EQ(at(1683), sixteen) << "leaving again stores the value shown, at the new place";
+}
+
+} // namespace
+
+namespace {
+
+// "CO karakterszám": the numbers shown are rewritten at the new width; a width that cuts them
+// asks first, and "Nem" puts the old width back with nothing changed. Typed values that do not
+// fit their field are refused, not cut.
+TEST_F(SettingsEditors, ACoWidthRewritesTheNumbersAndAsksBeforeCuttingThem) {
+    auto* width = find<QComboBox>("CBcokar");
+    const auto choose = [&](int item) {
+        showViewOf(width);
+        width->setFocus();
+        width->setCurrentIndex(item);
+        leave();
+    };
+    typeAndLeave("MEco02", "7");
+    ui.shown.clear();
+    choose(2); // 3 characters: nothing cut, nothing asked
+    EXPECT_TRUE(ui.texts(Kind::Question).isEmpty());
+    EXPECT_EQ(at(1657), 3);
+    EXPECT_EQ(find<QLineEdit>("MEco01")->text(), QStringLiteral("01 "));
+    EXPECT_EQ(find<QLineEdit>("MEco02")->text(), QStringLiteral("7  "));
+
+    const zx::ConfigImage before = record.image;
+    ui.answers = {Answer::No};
+    choose(0);
+    EXPECT_EQ(ui.texts(Kind::Question),
+              QStringList{QString::fromUtf8("3 CO szám rövidebb lesz. Folytatja?")});
+    EXPECT_EQ(width->currentIndex(), 2);
+    EXPECT_TRUE(record.image == before);
+
+    ui.answers = {Answer::Yes};
+    choose(0);
+    EXPECT_EQ(at(1657), 1);
+    EXPECT_EQ(at(1680), '0');
+    EXPECT_EQ(at(1681), '7');
+    EXPECT_EQ(find<QLineEdit>("MEco04")->text(), QStringLiteral("0"));
+
+    ui.shown.clear();
+    typeAndLeave("MEco03", "12");
+    EXPECT_EQ(ui.messages(), QStringList{QString::fromUtf8(
+                                 "CO szám: „12” nem tárolható, legfeljebb 1 karakter lehet !!!")});
+    typeAndLeave("MEco03", "5");
+    ui.shown.clear();
+    typeAndLeave("edMP02", "06a");
+    EXPECT_EQ(ui.messages(),
+              QStringList{QString::fromUtf8("Mobil prefix: „06a” nem tárolható, legfeljebb 4 "
+                                            "karakter lehet: számjegy (0..9) vagy ? !!!")});
+    EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>("edMP02"));
+    EXPECT_EQ(at(1414), 0x06) << "the prefix stored before stays";
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "files/cp1250.h"
 #include "files/database_file.h"
+#include "files/file_lock.h"
 #include "model/model_recognition.h"
 #include "ui/dialogs/password_dialog.h"
 #include "ui/dialogs/preferences_dialog.h"
@@ -117,6 +118,13 @@ bool FileCommands::saveTo(const QString& path) {
     ConfigDocument& doc = form_.document();
     const RawText connection = toCp1250(connection_.currentConnectionName);
     doc.setText(DatabaseRecord::Slot::ConnectionName, connection);
+    // A command line command changing the file at this moment finishes first; its change is
+    // then replaced by the window's, never half of each.
+    FileWriteLock lock(path);
+    if (!lock.acquire()) {
+        form_.interaction().error(&form_, lock.message());
+        return false;
+    }
     const DatabaseWriteResult written =
         writeDatabaseFile(path, doc.record(), connection_.currentConnectionName);
     if (!written.ok) {

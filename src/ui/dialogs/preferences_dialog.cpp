@@ -3,6 +3,7 @@
 #include "files/cp1250.h"
 #include "model/code_table.h"
 #include "model/code_table_shape.h"
+#include "model/value_rules.h"
 #include "ui/dialogs/dialog_placement.h"
 #include "ui/dialogs/interaction.h"
 
@@ -21,13 +22,12 @@ namespace {
 
 using Slot = DatabaseRecord::Slot;
 constexpr std::array<Slot, 3> TextSlots{Slot::Site, Slot::Owner, Slot::Password};
-constexpr int MaxTextLength = 255;
 
 QLineEdit* lineEdit(QWidget* parent, const char* name) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
-    // The record holds 255 characters; the field takes no more than will be kept.
-    edit->setMaxLength(MaxTextLength);
+    // The record holds 255 characters; a longer text is refused at the close, not cut while
+    // pasted.
     return edit;
 }
 
@@ -161,7 +161,7 @@ void PreferencesDialog::storeFields() {
     // character for stay as the file had them.
     for (std::size_t i = 0; i < texts_.size(); ++i)
         if (texts_[i]->text() != shown_[i])
-            record_.setText(TextSlots[i], toCp1250(texts_[i]->text().left(MaxTextLength)));
+            record_.setText(TextSlots[i], toCp1250(texts_[i]->text()));
     // A new length lays the codes out again at once, so the table never holds records of
     // another length than CodeLength says.
     reshapedCodeTablePatch(record_.image, map_, chosenShape()).applyTo(record_.image);
@@ -197,6 +197,19 @@ bool PreferencesDialog::shorteningAgreed() {
            Interaction::Answer::Yes;
 }
 
+bool PreferencesDialog::textsFit() {
+    static constexpr std::array<const FieldRule*, 3> Rules{&SiteRule, &OwnerRule, &PasswordRule};
+    for (std::size_t i = 0; i < texts_.size(); ++i) {
+        if (texts_[i]->text() == shown_[i]) continue;
+        if (const auto refused = fieldRefusal(*Rules[i], toCp1250(texts_[i]->text()))) {
+            interaction_.message(this, QString::fromStdString(refused->message));
+            texts_[i]->setFocus();
+            return false;
+        }
+    }
+    return true;
+}
+
 bool PreferencesDialog::lengtheningAgreed() {
     const CodeTableShape chosen = chosenShape();
     if (chosen.digits <= stored_.digits) return true;
@@ -213,6 +226,8 @@ bool PreferencesDialog::lengtheningAgreed() {
 void PreferencesDialog::done(int result) {
     // "Mégsem", Escape and the window's close button leave the record as it was.
     if (!closed_ && result == QDialog::Accepted) {
+        // A text longer than the record holds is not cut: the dialog stays open with it.
+        if (!textsFit()) return;
         // Codes leave the table, lose digits or fall short of the new length only when the
         // operator said so.
         if (!dropsAgreed() || !shorteningAgreed() || !lengtheningAgreed()) return;

@@ -73,6 +73,9 @@ class PreferencesDialog : public QDialog {
     // field gets its previous text back and the operator is told why.
     void textChanged(int field);
     // True when the count chosen drops no stored code, or the operator agreed to drop them.
+    // Each text changed fits its slot of the record (255 characters); else the message is
+    // shown and the focus put into the field.
+    bool textsFit();
     bool dropsAgreed();
     // True when the digits chosen shorten no code kept, or the operator agreed to it.
     bool shorteningAgreed();

@@ -1,7 +1,10 @@
 #include "ui/views/basic_view.h"
 
 #include "files/cp1250.h"
+#include "model/code_table_shape.h"
 #include "model/editor_store.h"
+#include "ui/config_document.h"
+#include "ui/dialogs/interaction.h"
 #include "ui/views/radio_group.h"
 #include "ui/views/view_helpers.h"
 
@@ -81,7 +84,7 @@ BasicView::BasicView(ConfigDocument& document, Interaction& interaction, QWidget
     }
     storeOnLeave(CBcokar, [this] {
         const auto m = shownModel();
-        return !m || store(storeCoWidth(*m, CBcokar->currentIndex()), CBcokar);
+        return !m || storeCoWidthChoice(*m);
     });
     storeOnLeave(MErzk, [this] {
         const auto m = shownModel();
@@ -98,6 +101,23 @@ BasicView::BasicView(ConfigDocument& document, Interaction& interaction, QWidget
                    store(storePinAndSummerTime(*m, chkPinEna->isChecked(), chkDSTena->isChecked()),
                          box);
         });
+}
+
+bool BasicView::storeCoWidthChoice(DeviceModel model) {
+    const int item = CBcokar->currentIndex();
+    const int shownItem = decodeForEditors(document_.image(), model).coWidthItem;
+    // The width as shown stores as it did: a stored width no item offers becomes the one shown,
+    // and the numbers read with it stay as they are.
+    if (item < 0 || item == shownItem) return store(storeCoWidth(model, item), CBcokar);
+    const MemoryMap& map = MemoryMap::of(model);
+    const auto cut = static_cast<int>(coNumbersCutBy(document_.image(), map, item + 1).size());
+    if (cut > 0 && interaction_.askYesNo(this, QStringLiteral("Zendrax"),
+                                         QString::fromStdString(coNumbersShorterQuestion(cut))) !=
+                       Interaction::Answer::Yes) {
+        CBcokar->setCurrentIndex(shownItem);
+        return true;
+    }
+    return store(coWidthPatch(document_.image(), map, item + 1), CBcokar);
 }
 
 void BasicView::focusSpeedChoice() {

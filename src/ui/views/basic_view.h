@@ -21,6 +21,10 @@ class BasicView : public ConfigView {
     void focusSpeedChoice();
 
   private:
+    // CBcokar left: a width the operator chose rewrites the CO numbers in it, after asking when
+    // a number would lose characters ("Nem" puts the box back).
+    bool storeCoWidthChoice(DeviceModel model);
+
     RadioGroup *RGspeed, *RGbit, *RGmod, *RG20h;
     QLineEdit *MEcopos, *MEcallpos, *MErzk, *MEszamz;
     QComboBox* CBcokar;

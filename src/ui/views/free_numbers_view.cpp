@@ -154,6 +154,11 @@ std::optional<RawText> FreeNumbersView::editNumber() {
         refuse(text.message(), MEfreecall);
         return std::nullopt;
     }
+    // A number the unit cannot dial, or longer than its table entry, is not taken.
+    if (const auto refused = freeNumberRefusal(*text)) {
+        refuse(refused->message, MEfreecall);
+        return std::nullopt;
+    }
     return *text;
 }
 

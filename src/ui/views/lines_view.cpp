@@ -1,6 +1,7 @@
 #include "ui/views/lines_view.h"
 
 #include "files/cp1250.h"
+#include "model/codecs.h"
 #include "model/editor_store.h"
 #include "ui/config_document.h"
 #include "ui/print/printer_page.h"
@@ -136,6 +137,7 @@ LinesView::LinesView(ConfigDocument& document, Interaction& interaction, QWidget
     column->addWidget(scroll, 1);
     // The rows every model shows; the others when a model shows them.
     buildRows(MemoryMap::of(DeviceModel::Line4).lineCount());
+    connect(&document_, &ConfigDocument::imageChanged, this, &LinesView::showStoredCoNumbers);
 }
 
 void LinesView::buildRows(int count) {
@@ -241,6 +243,21 @@ bool LinesView::storeLine(LineControlId left, QWidget* control) {
                         row.subLine->isChecked(), row.callIn->isChecked()});
     }
     return store(storeLineSettings(document_.image(), *m, left, rows), control);
+}
+
+void LinesView::showStoredCoNumbers() {
+    const auto m = shownModel();
+    if (!m) return;
+    const MemoryMap& map = MemoryMap::of(*m);
+    const ConfigImage& image = document_.image();
+    const int width = coNumberWidth(image.at(*map.offset(Field::CoWidth)));
+    const int shown = std::min(map.lineCount(), built_);
+    for (int n = 1; n <= shown; ++n) {
+        QLineEdit* edit = lines[static_cast<std::size_t>(n - 1)].co;
+        const QString stored =
+            fromCp1250(RawText(readCoNumber(image, *map.offset(Field::CoNumbers), width, n)));
+        if (!edit->hasFocus() && edit->text() != stored) edit->setText(stored);
+    }
 }
 
 void LinesView::layoutFor(DeviceModel model) {

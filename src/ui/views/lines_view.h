@@ -63,6 +63,9 @@ class LinesView : public ConfigView {
     void fitColumns(int shownRows);
     // The line settings, rebuilt from the rows as they stand.
     bool storeLine(LineControlId left, QWidget* control);
+    // The CO number fields not being typed in show what the image holds (a new CO width has
+    // rewritten the numbers).
+    void showStoredCoNumbers();
 };
 
 } // namespace zx

@@ -144,7 +144,11 @@ NumbersView::NumbersView(ConfigDocument& document, Interaction& interaction, QWi
     for (QWidget* control : tables)
         storeOnLeave(control, [this, control] {
             const auto m = shownModel();
-            return !m || applyTables(storeNumberTables(*m, form()), control, control);
+            if (!m) return true;
+            // Only what was typed is checked; what the refill showed is stored as it was.
+            const NumberTablesForm stored =
+                numberTablesForm(decodeForEditors(document_.image(), *m));
+            return applyTables(storeNumberTables(*m, form(), &stored), control, control);
         });
     // The 16-line list is drawn from the image, so it follows every change of it.
     connect(&document_, &ConfigDocument::imageChanged, lbKiv->viewport(),
