@@ -6,6 +6,7 @@
 #include "ui/commands/code_commands.h"
 #include "ui/commands/compare_command.h"
 #include "ui/commands/device_link_controller.h"
+#include "ui/commands/edit_commands.h"
 #include "ui/commands/file_commands.h"
 #include "ui/commands/free_number_commands.h"
 #include "ui/commands/help_command.h"
@@ -83,6 +84,7 @@ DesktopSession::~DesktopSession() {
     freeNumbers_.reset();
     codes_.reset();
     lists_.reset();
+    edits_.reset();
     files_.reset();
     transfers_.reset();
     link_.reset();
@@ -118,6 +120,7 @@ bool DesktopSession::start(const DesktopOptions& options, QString* error) {
     transfers_ = std::make_unique<TransferCommands>(w, link_->line(), link_->connection(),
                                                     link_->terminalPage());
     files_ = std::make_unique<FileCommands>(w, link_->connection());
+    edits_ = std::make_unique<EditCommands>(w);
     lists_ = std::make_unique<ListFileCommands>(w, files_->dialogs());
     codes_ = std::make_unique<CodeCommands>(w);
     freeNumbers_ = std::make_unique<FreeNumberCommands>(w);

@@ -20,6 +20,7 @@ class CompareCommand;
 class LineOptionCommands;
 class ConfigDocument;
 class DemoMode;
+class EditCommands;
 class DeviceLinkController;
 class FileCommands;
 class FreeNumberCommands;
@@ -68,6 +69,7 @@ class DesktopSession {
     std::unique_ptr<DeviceLinkController> link_;
     std::unique_ptr<TransferCommands> transfers_;
     std::unique_ptr<FileCommands> files_;
+    std::unique_ptr<EditCommands> edits_;
     std::unique_ptr<ListFileCommands> lists_;
     std::unique_ptr<CodeCommands> codes_;
     std::unique_ptr<FreeNumberCommands> freeNumbers_;

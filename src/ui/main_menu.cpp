@@ -15,7 +15,7 @@ struct Item {
     QAction* MainMenu::*member; // none for a separator
     const char* name;
     const char* caption;
-    const char* shortcut;
+    const char* shortcut; // several as "Ctrl+Y; Ctrl+Shift+Z"
 };
 
 template <std::size_t N> void addItems(MainMenu& m, QMenu* menu, const Item (&items)[N]) {
@@ -23,7 +23,8 @@ template <std::size_t N> void addItems(MainMenu& m, QMenu* menu, const Item (&it
         QAction* action =
             item.member ? menu->addAction(QString::fromUtf8(item.caption)) : menu->addSeparator();
         action->setObjectName(QString::fromUtf8(item.name));
-        if (item.shortcut) action->setShortcut(QKeySequence(QString::fromUtf8(item.shortcut)));
+        if (item.shortcut)
+            action->setShortcuts(QKeySequence::listFromString(QString::fromUtf8(item.shortcut)));
         if (item.member) m.*item.member = action;
     }
 }
@@ -53,6 +54,10 @@ const Item FileItems[] = {
     {&M::print, "Nyomtats1", "Nyomtatás...", "Ctrl+P"},
     {nullptr, "N2", "-", nullptr},
     {&M::exitProgram, "Exit1", "&Kilépés", nullptr},
+};
+const Item EditItems[] = {
+    {&M::undo, "mnuUndo", "&Visszavonás", "Ctrl+Z"},
+    {&M::redo, "mnuRedo", "&Mégis", "Ctrl+Y; Ctrl+Shift+Z"},
 };
 const Item SettingsItems[] = {
     {&M::portSettings, "mnuComport", "&Com port...", nullptr},
@@ -106,6 +111,8 @@ const Item HelpItems[] = {
 MainMenu::MainMenu(QMenuBar* bar) : bar_(bar) {
     fileMenu = addMenu(nullptr, bar, "File1", "&File");
     addItems(*this, fileMenu, FileItems);
+    editMenu = addMenu(nullptr, bar, "mnuEdit", "&Szerkesztés");
+    addItems(*this, editMenu, EditItems);
     settingsMenu = addMenu(nullptr, bar, "Settings", "&Beállítások");
     addItems(*this, settingsMenu, SettingsItems);
     viewMenu = addMenu(nullptr, bar, "Nzet1", "&Nézet");

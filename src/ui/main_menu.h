@@ -18,12 +18,13 @@ struct MainMenu {
     // Builds every menu and command into the bar.
     explicit MainMenu(QMenuBar* bar);
 
-    QMenu *fileMenu, *settingsMenu, *viewMenu, *codesMenu, *codeImportMenu, *codeExportMenu,
-        *numbersMenu, *helpMenu;
+    QMenu *fileMenu, *editMenu, *settingsMenu, *viewMenu, *codesMenu, *codeImportMenu,
+        *codeExportMenu, *numbersMenu, *helpMenu;
 
     QAction *newConfiguration, *openFile, *saveFile, *saveFileAs, *download, *upload, *pageSetup,
         *print, *exitProgram;
     QAction *compareConfigurations, *checkConfiguration;
+    QAction *undo, *redo;
     QAction *portSettings, *preferences;
     QAction *verifyAfterUpload, *backupBeforeUpload, *chooseBackupFolder, *traceTraffic;
     QAction *showBasicView, *showLinesView, *showTimersView, *showNumbersView, *showCodesView,

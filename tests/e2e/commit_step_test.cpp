@@ -289,9 +289,14 @@ TEST_P(CommitStep, ACodeBeingTypedInTheGridIsSavedChecked) {
 // editor; what was typed stays as typed (in the field, or in its cell once the editor closed).
 TEST_P(CommitStep, EveryShortcutOfTheMenuRunsFromAFieldAndFromTheGridsEditor) {
     start();
+    // Undo and redo change the value by what they are, and redo waits for an undo: their own
+    // test walks them from the fields and the grid.
+    const MainMenu& menu = window().menu();
     QList<QAction*> commands;
     for (QAction* action : window().menuBar()->findChildren<QAction*>())
-        if (!action->shortcut().isEmpty() && !commands.contains(action)) commands << action;
+        if (!action->shortcut().isEmpty() && !commands.contains(action) && action != menu.undo &&
+            action != menu.redo)
+            commands << action;
     ASSERT_GE(commands.size(), 10);
     // Generation replaces the grid; it goes last.
     std::stable_partition(commands.begin(), commands.end(),

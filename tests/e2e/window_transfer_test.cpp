@@ -286,10 +286,10 @@ TEST_F(WindowTransfer, AnEditMadeDuringAnUploadDoesNotReachTheUnit) {
     ImagePatch first, changed;
     first.setChars(callIn, "111");
     changed.setChars(callIn, "999");
-    form->document().apply(first, ConfigDocument::Flag::SetIfChanged);
+    form->document().apply(first);
     // An editor stores while the first segments are on their way; the call-in number goes later.
     duringTransfer = [&] {
-        if (steps.size() == 2) form->document().apply(changed, ConfigDocument::Flag::SetIfChanged);
+        if (steps.size() == 2) form->document().apply(changed);
     };
     run("UpLoad1");
     unit->stop();

@@ -10,20 +10,17 @@ namespace zx {
 namespace {
 
 TEST(ConfigDocument, OnlyAChangedByteMarksTheConfigurationModified) {
-    using Flag = ConfigDocument::Flag;
     struct Case {
         const char* what;
         std::vector<ImagePatch::Write> writes;
-        Flag flag;
         bool modified;
     };
     // The new 16-line configuration holds a blank at 1686 (the number terminator).
     const Case cases[] = {
-        {"the byte that is there", {{1686, ' '}}, Flag::SetIfChanged, false},
-        {"another byte", {{1686, '#'}}, Flag::SetIfChanged, true},
-        {"changed and put back", {{1686, '#'}, {1686, ' '}}, Flag::SetIfChanged, false},
-        {"past the image", {{ImageSize, 1}}, Flag::SetIfChanged, false},
-        {"a store that keeps the flag", {{1686, '#'}}, Flag::Keep, false},
+        {"the byte that is there", {{1686, ' '}}, false},
+        {"another byte", {{1686, '#'}}, true},
+        {"changed and put back", {{1686, '#'}, {1686, ' '}}, false},
+        {"past the image", {{ImageSize, 1}}, false},
     };
     for (const Case& c : cases) {
         DatabaseRecord record;
@@ -32,7 +29,7 @@ TEST(ConfigDocument, OnlyAChangedByteMarksTheConfigurationModified) {
         ImagePatch patch;
         for (const ImagePatch::Write& w : c.writes)
             patch.set(w.offset, w.value);
-        document.apply(patch, c.flag);
+        document.apply(patch);
         EXPECT_EQ(document.isModified(), c.modified) << c.what;
     }
 }

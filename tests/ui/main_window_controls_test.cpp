@@ -245,6 +245,8 @@ TEST_F(WindowTest, MenuBarCommandsCaptionsAndShortcuts) {
         {"File1", "Oldalbellts1", "Oldalbeállítás...", ""},
         {"File1", "Nyomtats1", "Nyomtatás...", "Ctrl+P"},
         {"File1", "Exit1", "&Kilépés", ""},
+        {"mnuEdit", "mnuUndo", "&Visszavonás", "Ctrl+Z"},
+        {"mnuEdit", "mnuRedo", "&Mégis", "Ctrl+Y"},
         {"Settings", "mnuComport", "&Com port...", ""},
         {"Settings", "Preferencik1", "&Preferenciák...", ""},
         {"Nzet1", "Alap1", "Alap", ""},
@@ -280,12 +282,13 @@ TEST_F(WindowTest, MenuBarCommandsCaptionsAndShortcuts) {
         EXPECT_EQ(a->shortcut(), QKeySequence(QString::fromUtf8(it.shortcut))) << it.name;
     }
     const std::pair<const char*, const char*> menus[] = {
-        {"File1", "&File"},  {"Settings", "&Beállítások"}, {"Nzet1", "&Nézet"},
-        {"Kdok2", "&Kódok"}, {"Szamok2", "Számok"},        {"Sg1", "&Súgó"},
+        {"File1", "&File"},  {"mnuEdit", "&Szerkesztés"}, {"Settings", "&Beállítások"},
+        {"Nzet1", "&Nézet"}, {"Kdok2", "&Kódok"},         {"Szamok2", "Számok"},
+        {"Sg1", "&Súgó"},
     };
     QList<QAction*> bar = form->menuBar()->actions();
-    ASSERT_EQ(bar.size(), 6);
-    for (int i = 0; i < 6; ++i) {
+    ASSERT_EQ(bar.size(), static_cast<qsizetype>(std::size(menus)));
+    for (std::size_t i = 0; i < std::size(menus); ++i) {
         EXPECT_EQ(bar[i]->menu()->objectName(), QString::fromUtf8(menus[i].first));
         EXPECT_EQ(bar[i]->text(), QString::fromUtf8(menus[i].second));
     }

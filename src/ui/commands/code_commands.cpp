@@ -51,7 +51,8 @@ void CodeCommands::generateCodes() {
     if (!generated) return;
     CodesView* codes = form_.codesView();
     codes->markGridChanged();
-    codes->storeGrid();
+    codes->storeGrid(
+        QString::fromUtf8("Generálás (%1 kód)").arg(codes->rows().size()).toStdString());
 }
 
 bool CodeCommands::replacingAgreed() {

@@ -147,7 +147,8 @@ void FileCommands::editPreferences() {
     PreferencesDialog dialog(edited, doc.model(), doc.lastModified(), form_.interaction(), &form_);
     form_.interaction().runDialog(dialog);
     const bool codesChanged = !(edited.image == doc.image());
-    doc.replaceRecord(edited);
+    // One step, named by what changed; the undo shows the code table when it changed.
+    doc.replaceRecord(edited, {.control = codesChanged ? "StringGrid1" : ""});
     // The grid shows the code table as it is stored now, in its new size.
     if (codesChanged) form_.codesView()->refill(decodeForEditors(doc.image(), doc.model()));
 }

@@ -59,9 +59,13 @@ void ListFileCommands::importCodes(bool text) {
         form_.lineState().showOutcome(QStringLiteral("Kódok importálása sikertelen."));
         return;
     }
-    // CodeLength, CodeCount and the codes as the grid's store writes them, all at once; the
-    // grid then shows what the table holds.
-    doc.apply(codeListPatch(doc.image(), *list, doc.model()), ConfigDocument::Flag::SetIfChanged);
+    // CodeLength, CodeCount and the codes as the grid's store writes them, all at once, one
+    // step; the grid then shows what the table holds.
+    const QString step = QString::fromUtf8("Import %1 (%2 kód)")
+                             .arg(text ? QStringLiteral("<--Txt") : QStringLiteral("<--PIN.DAT"))
+                             .arg(list->rows.size());
+    doc.apply(codeListPatch(doc.image(), *list, doc.model()),
+              {.name = step.toStdString(), .control = "StringGrid1", .row = 1});
     CodesView& codes = *form_.codesView();
     codes.refill(decodeForEditors(doc.image(), doc.model()));
     codes.focusGrid();

@@ -68,11 +68,11 @@ BasicView::BasicView(ConfigDocument& document, Interaction& interaction, QWidget
     const auto speed = [this] {
         const auto m = shownModel();
         return !m ||
-               store(storeSpeedAndParity(*m, RGspeed->itemIndex(), RGbit->itemIndex()), nullptr);
+               store(storeSpeedAndParity(*m, RGspeed->itemIndex(), RGbit->itemIndex()), RGspeed);
     };
     const auto mode = [this] {
         const auto m = shownModel();
-        return !m || store(storeMode(*m, RGmod->itemIndex(), RG20h->itemIndex()), nullptr);
+        return !m || store(storeMode(*m, RGmod->itemIndex(), RG20h->itemIndex()), RGmod);
     };
     for (RadioGroup* g : {RGspeed, RGbit}) {
         connect(g, &RadioGroup::itemClicked, this, speed);

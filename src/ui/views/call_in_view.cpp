@@ -90,7 +90,7 @@ void CallInView::applyBarred(const Checked<CallInStore>& result) {
     for (int j = 0; j < BarredCount; ++j)
         lbGW->item(j)->setText(fromCp1250(result->shown.barredItems[static_cast<std::size_t>(j)]));
     edGW->setText(fromCp1250(result->areaField));
-    if (!result->patch.empty()) document_.apply(result->patch, ConfigDocument::Flag::SetIfChanged);
+    if (!result->patch.empty()) document_.apply(result->patch, {.control = "lbGW"});
 }
 
 void CallInView::refill(const EditorView& v) {

@@ -231,6 +231,14 @@ void CodeGrid::applyRightsCommand(RightsCommand command) {
     emit edited();
 }
 
+void CodeGrid::showCodeRow(int row) {
+    if (codeRowCount() == 0) return;
+    const QModelIndex at = model_->index(std::clamp(row, 1, codeRowCount()) - 1, 0);
+    useSelectionFor(0);
+    setCurrentIndex(at);
+    scrollTo(at);
+}
+
 void CodeGrid::codeTextEdited(QLineEdit* editor, const QString& text) {
     emit edited();
     const int digits = codeLength_ - 1;

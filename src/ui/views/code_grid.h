@@ -69,6 +69,8 @@ class CodeGrid : public QTableView {
     void selectAllCodes();
     // A popup command on every row from the top to the bottom of the selection.
     void applyRightsCommand(RightsCommand command);
+    // Code row `row` (from 1, kept within the rows) current, its code selected and in sight.
+    void showCodeRow(int row);
 
     QMenu* popupMenu() const { return popup_; }
     CodeGridModel* gridModel() const { return model_; }

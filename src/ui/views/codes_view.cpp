@@ -22,7 +22,7 @@ CodesView::CodesView(ConfigDocument& document, Interaction& interaction, QWidget
 
     connect(codeGrid, &CodeGrid::edited, this, &CodesView::gridEdited);
     connect(codeGrid, &CodeGrid::entered, this, &CodesView::gridEntered);
-    connect(codeGrid, &CodeGrid::left, this, &CodesView::storeGrid);
+    connect(codeGrid, &CodeGrid::left, this, [this] { storeGrid(); });
     connect(codeGrid, &CodeGrid::codeRowsGrown, this, &CodesView::rowsGrown);
     connect(codeGrid, &CodeGrid::lastCodeRowDropped, this, &CodesView::lastRowDropped);
 }
@@ -48,13 +48,25 @@ bool CodesView::commitPendingEdit() {
     return true;
 }
 
-void CodesView::storeGrid() {
+void CodesView::storeGrid(const std::string& stepName) {
     // Between a model switch and the next refill the cells belong to the previous model.
     const auto model = shownModel();
     if (!gridChanged_ || !model) return;
     document_.apply(storeCodeGrid(document_.image(), *model, codeGrid->rows()),
-                    ConfigDocument::Flag::SetIfChanged);
+                    gridChange(stepName));
     emit codePanelTextChanged(codePanelText());
+}
+
+ChangeSource CodesView::gridChange(const std::string& stepName) const {
+    // Named by the rows it changed, not by the count that follows them.
+    return {.name = stepName,
+            .control = codeGrid->objectName().toStdString(),
+            .namedBy = Field::CodeTable};
+}
+
+void CodesView::showRow(int row) {
+    codeGrid->setFocus();
+    codeGrid->showCodeRow(row);
 }
 
 std::vector<CodeRowView> CodesView::rows() const {
@@ -101,7 +113,7 @@ void CodesView::rowsGrown(int codeRows) {
     const auto model = shownModel();
     if (!model) return;
     // The new row is counted at once; its record is written by the next store.
-    document_.apply(codeCountPatch(*model, codeRows), ConfigDocument::Flag::SetIfChanged);
+    document_.apply(codeCountPatch(*model, codeRows), gridChange({}));
     emit codePanelTextChanged(codePanelText());
 }
 
@@ -110,8 +122,7 @@ void CodesView::lastRowDropped(int codeRows) {
     if (!model) return;
     // The dropped code leaves the count too, so neither the store nor the next refill brings
     // it back.
-    document_.apply(droppedRowPatch(document_.image(), *model, codeRows),
-                    ConfigDocument::Flag::SetIfChanged);
+    document_.apply(droppedRowPatch(document_.image(), *model, codeRows), gridChange({}));
     emit codePanelTextChanged(codePanelText());
 }
 

@@ -5,9 +5,11 @@
 // upload, exports, print, the bulk commands after filling the grid).
 #include "model/code_record.h"
 #include "model/report_text.h"
+#include "ui/config_document.h"
 #include "ui/views/config_view.h"
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace zx {
@@ -29,9 +31,10 @@ class CodesView : public ConfigView {
     bool commitPendingEdit() override;
 
     // The store: while gridChanged_ is set, writes every grid row into the code table and
-    // raises CodeCount to the rows when the grid holds more; marks the configuration modified
-    // when a byte changed. gridChanged_ stays set, so a later call writes the grid again.
-    void storeGrid();
+    // raises CodeCount to the rows when the grid holds more, as one step of the undo history
+    // (named by the rows it changed, or stepName); marks the configuration modified when a byte
+    // changed. gridChanged_ stays set, so a later call writes the grid again.
+    void storeGrid(const std::string& stepName = {});
     // The focus came into the grid: nothing in it is changed yet.
     void gridEntered() { gridChanged_ = false; }
 
@@ -48,6 +51,8 @@ class CodesView : public ConfigView {
     // Code generation puts a code into row `row` (1-based) as it goes.
     void showGeneratedCode(int row, const CodeRowView& code);
     void focusGrid();
+    // The grid with the focus and code row `row` (from 1) current and selected, in sight.
+    void showRow(int row);
 
     // gridChanged_: set by every edit in the grid, and by the commands that fill it in bulk
     // before they call the store; the store writes the grid only while it is set.
@@ -62,6 +67,7 @@ class CodesView : public ConfigView {
     bool gridChanged_ = false;
 
     void gridEdited();
+    ChangeSource gridChange(const std::string& stepName) const;
     void rowsGrown(int codeRows);
     void lastRowDropped(int codeRows);
     int storedCodeLength() const;

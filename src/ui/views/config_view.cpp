@@ -65,7 +65,8 @@ bool ConfigView::store(const Checked<ImagePatch>& result, QWidget* control) {
         refuse(result.message(), control);
         return false;
     }
-    if (!result->empty()) document_.apply(*result, ConfigDocument::Flag::SetIfChanged);
+    if (!result->empty())
+        document_.apply(*result, {.control = control ? control->objectName().toStdString() : ""});
     if (control == refused_) refused_ = nullptr;
     return true;
 }

@@ -139,12 +139,13 @@ bool FreeNumbersView::commitPendingEdit() {
     return true;
 }
 
-void FreeNumbersView::storeFreeNumbers() {
+void FreeNumbersView::storeFreeNumbers(const std::string& stepName) {
     // Between a model switch and the next refill the list belongs to the previous model's table.
     const auto model = shownModel();
     if (!model || !listChanged_) return;
     listChanged_ = false;
-    document_.apply(freeNumbersPatch(*model, entries()), ConfigDocument::Flag::SetIfChanged);
+    document_.apply(freeNumbersPatch(*model, entries()),
+                    {.name = stepName, .control = lbFreeCall->objectName().toStdString()});
 }
 
 std::optional<RawText> FreeNumbersView::editNumber() {
@@ -171,6 +172,7 @@ void FreeNumbersView::addNumber() {
         switch (add.outcome) {
         case FreeNumberAdd::Outcome::Added:
             lbFreeCall->insertItem(static_cast<int>(add.position), fromCp1250(add.editText));
+            storeFreeNumbers("Számok / Uj szám");
             break;
         case FreeNumberAdd::Outcome::AlreadyIn:
             interaction_.message(this, fromUtf8(FreeNumberAlreadyInMessage));
@@ -196,6 +198,7 @@ void FreeNumbersView::correctNumber() {
     if (const auto entry = correctFreeNumber(list, static_cast<std::size_t>(row), *edit)) {
         MEfreecall->setText(fromCp1250(*entry));
         lbFreeCall->item(row)->setText(fromCp1250(*entry));
+        storeFreeNumbers("Számok / Javítás");
     }
     updateButtonsAndCounter();
 }
@@ -204,6 +207,7 @@ void FreeNumbersView::deleteSelected() {
     std::vector<RawText> list = entries();
     if (removeSelectedFreeNumbers(list, selectedEntries()) > 0) {
         showEntries(list);
+        storeFreeNumbers("Számok / Törlés");
     }
     updateButtonsAndCounter();
 }
@@ -225,6 +229,7 @@ void FreeNumbersView::clearAll() {
     lbFreeCall->clear();
     MEfreecall->clear();
     updateButtonsAndCounter();
+    storeFreeNumbers("Mind töröl");
 }
 
 void FreeNumbersView::takeEntries(const std::vector<RawText>& imported, bool replace) {
@@ -233,6 +238,8 @@ void FreeNumbersView::takeEntries(const std::vector<RawText>& imported, bool rep
     if (sorted_) sortFreeNumbers(list);
     showEntries(list);
     updateButtonsAndCounter();
+    storeFreeNumbers(
+        QString::fromUtf8("Import <- CALL.TXT (%1 szám)").arg(imported.size()).toStdString());
 }
 
 void FreeNumbersView::setSorted(bool sorted) {
@@ -241,6 +248,7 @@ void FreeNumbersView::setSorted(bool sorted) {
         sortFreeNumbers(list);
         showEntries(list);
         updateButtonsAndCounter();
+        storeFreeNumbers("ABC Rendezett");
     }
     sorted_ = sorted;
 }

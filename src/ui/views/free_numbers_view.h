@@ -1,8 +1,9 @@
 #pragma once
 // The "Számok" view: numbers that may be called without a code. The list is the working copy;
-// its commands change only the list, and storeFreeNumbers, the one writer, puts it into the
-// image with each entry trimmed (freeNumbersPatch) however it is reached: leaving the page,
-// choosing another page, the commit step of every command (closing included). It writes only a
+// storeFreeNumbers, the one writer, puts it into the image with each entry trimmed
+// (freeNumbersPatch) however it is reached: each of the list's commands when it is done (one
+// step of the undo history, named by the command), leaving the page, choosing another page,
+// the commit step of every command (closing included). It writes only a
 // list changed since it was shown, so a table nobody edited keeps its bytes as the file had
 // them. The modified flag follows that store: it is set when the stored bytes change, so a
 // number added and deleted again, or an import of what the table holds, leaves it as it was.
@@ -10,6 +11,7 @@
 #include "ui/views/config_view.h"
 
 #include <optional>
+#include <string>
 #include <vector>
 
 class QLabel;
@@ -31,9 +33,10 @@ class FreeNumbersView : public ConfigView {
     bool commitPendingEdit() override;
 
     // When the list changed since it was shown or last written: writes it into the image, each
-    // entry without spaces and control characters at either end, and marks the configuration
+    // entry without spaces and control characters at either end, as one step of the undo
+    // history (named stepName, or by the entries it changed), and marks the configuration
     // modified when a byte of the table changed.
-    void storeFreeNumbers();
+    void storeFreeNumbers(const std::string& stepName = {});
 
     // "&Uj szám": the edit's number joins the list.
     void addNumber();

@@ -132,11 +132,11 @@ NumbersView::NumbersView(ConfigDocument& document, Interaction& interaction, QWi
         QWidget* refused = exceptionAreaRefusal(*m, area) ? edKivSzam : edKivHossz;
         applyTables(changeExceptionEntry(*m, form(), selectedException(), area,
                                          edKivHossz->text().toStdString()),
-                    refused);
+                    refused, lbKiv);
     });
     connect(btnKivDel, &QPushButton::clicked, this, [this] {
         if (const auto m = shownModel())
-            applyTables(emptyExceptionEntry(*m, form(), selectedException()), edKivHossz);
+            applyTables(emptyExceptionEntry(*m, form(), selectedException()), edKivHossz, lbKiv);
     });
     std::vector<QWidget*> tables{lbKiv};
     tables.insert(tables.end(), edMP.begin(), edMP.end());
@@ -148,7 +148,7 @@ NumbersView::NumbersView(ConfigDocument& document, Interaction& interaction, QWi
             // Only what was typed is checked; what the refill showed is stored as it was.
             const NumberTablesForm stored =
                 numberTablesForm(decodeForEditors(document_.image(), *m));
-            return applyTables(storeNumberTables(*m, form(), &stored), control);
+            return applyTables(storeNumberTables(*m, form(), &stored), control, control);
         });
     // The 16-line list is drawn from the image, so it follows every change of it.
     connect(&document_, &ConfigDocument::imageChanged, lbKiv->viewport(),
@@ -186,7 +186,8 @@ void NumbersView::showException() {
     edKivHossz->setText(length);
 }
 
-bool NumbersView::applyTables(const Checked<NumberTablesStore>& result, QWidget* refusedControl) {
+bool NumbersView::applyTables(const Checked<NumberTablesStore>& result, QWidget* refusedControl,
+                              QWidget* shownIn) {
     if (!result) {
         refuse(result.message(), refusedControl);
         return false;
@@ -202,7 +203,8 @@ bool NumbersView::applyTables(const Checked<NumberTablesStore>& result, QWidget*
         edKivSzam->setText(fromCp1250(s.entry->area));
         edKivHossz->setText(QString::fromStdString(s.entry->length));
     }
-    if (!s.patch.empty()) document_.apply(s.patch, ConfigDocument::Flag::SetIfChanged);
+    if (!s.patch.empty())
+        document_.apply(s.patch, {.control = shownIn->objectName().toStdString()});
     lbKiv->viewport()->update();
     return true;
 }

@@ -36,8 +36,10 @@ class NumbersView : public ConfigView {
     NumberTablesForm form() const;
     std::optional<int> selectedException() const;
     void showException();
-    // Applies a store of the tables and shows what it made of the list and the fields.
-    bool applyTables(const Checked<NumberTablesStore>& result, QWidget* refusedControl);
+    // Applies a store of the tables and shows what it made of the list and the fields; a
+    // refusal goes back to refusedControl; the undo shows the change in `shownIn`.
+    bool applyTables(const Checked<NumberTablesStore>& result, QWidget* refusedControl,
+                     QWidget* shownIn);
 };
 
 } // namespace zx

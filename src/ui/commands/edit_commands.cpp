@@ -1,0 +1,91 @@
+#include "ui/commands/edit_commands.h"
+
+#include "model/edit_history.h"
+#include "ui/main_window.h"
+#include "ui/views/code_grid.h"
+#include "ui/views/codes_view.h"
+
+#include <QAction>
+#include <QListWidget>
+
+namespace zx {
+
+namespace {
+
+// "&Visszavonás: Alap / CO pozíció"; an '&' of the step's name is shown, not taken as the
+// command's key.
+QString caption(const char* command, const QString& step) {
+    QString text = QString::fromUtf8(command);
+    if (!step.isEmpty())
+        text +=
+            QStringLiteral(": ") + QString(step).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return text;
+}
+
+} // namespace
+
+EditCommands::EditCommands(MainWindow& form, QObject* parent) : QObject(parent), form_(form) {
+    const MainMenu& m = form_.menu();
+    connect(m.undo, &QAction::triggered, this, &EditCommands::undo);
+    connect(m.redo, &QAction::triggered, this, &EditCommands::redo);
+    connect(&form_.document(), &ConfigDocument::historyChanged, this, &EditCommands::followHistory);
+    followHistory();
+}
+
+void EditCommands::followHistory() {
+    const ConfigDocument& doc = form_.document();
+    const MainMenu& m = form_.menu();
+    m.undo->setText(caption("&Visszavonás", doc.undoName()));
+    m.redo->setText(caption("&Mégis", doc.redoName()));
+    // Busy mode gives the commands back their state when it ends.
+    if (form_.isBusy()) return;
+    m.undo->setEnabled(doc.canUndo());
+    m.redo->setEnabled(doc.canRedo());
+}
+
+void EditCommands::undo() {
+    step(true);
+}
+
+void EditCommands::redo() {
+    step(false);
+}
+
+void EditCommands::step(bool back) {
+    if (form_.isBusy()) return;
+    ConfigDocument& doc = form_.document();
+    // A value still being typed becomes a step of its own, not part of the last store of its
+    // field, so that the undo gives back the value stored before it.
+    doc.fenceHistory();
+    if (!form_.commitPendingEdits()) return;
+    const QString name = back ? doc.undoName() : doc.redoName();
+    const std::optional<StepPlace> place = back ? doc.undo() : doc.redo();
+    if (!place) return;
+    form_.refill();
+    showChange(*place);
+    form_.lineState().showOutcome(
+        (back ? QString::fromUtf8("Visszavonva: ") : QString::fromUtf8("Újra elvégezve: ")) + name);
+}
+
+void EditCommands::showChange(const StepPlace& place) {
+    if (place.control.empty()) return;
+    ViewPages& pages = *form_.viewPages;
+    pages.buildAll();
+    auto* control = pages.findChild<QWidget*>(QString::fromStdString(place.control));
+    if (!control) return;
+    for (int page = 0; page < ViewPages::Count; ++page) {
+        if (pages.widget(page)->isAncestorOf(control)) {
+            form_.showView(page);
+            break;
+        }
+    }
+    if (qobject_cast<CodeGrid*>(control)) {
+        form_.codesView()->showRow(std::max(place.row, 1));
+        return;
+    }
+    if (auto* list = qobject_cast<QListWidget*>(control); list && place.row > 0)
+        list->setCurrentRow(std::min(place.row, list->count()) - 1);
+    control->setFocus();
+}
+
+} // namespace zx
