@@ -20,6 +20,7 @@
 #include "ui/terminal/terminal_widget.h"
 #include "ui/views/codes_view.h"
 #include "ui/views/free_numbers_view.h"
+#include "ui/views/view_helpers.h"
 
 #include <QApplication>
 #include <QSessionManager>
@@ -116,7 +117,7 @@ bool DesktopSession::start(const DesktopOptions& options, QString* error) {
     MainWindow& w = *window_;
     link_ = std::make_unique<DeviceLinkController>(w, connection);
     // Every page that gives the window its size is in place now, the terminal pane included.
-    w.fitToViews();
+    fitToHint(w);
     transfers_ = std::make_unique<TransferCommands>(w, link_->line(), link_->connection(),
                                                     link_->terminalPage());
     files_ = std::make_unique<FileCommands>(w, link_->connection());

@@ -11,7 +11,6 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QMenuBar>
-#include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -75,16 +74,6 @@ MainWindow::MainWindow(ConfigDocument& document, Interaction& interaction, QWidg
 
 MainWindow::~MainWindow() {
     document_.endEditing();
-}
-
-void MainWindow::fitToViews() {
-    // The window's hint holds the largest page built: a page control asks for the room of every
-    // page, not only of the one shown.
-    QSize size = this->size().expandedTo(sizeHint());
-    const QScreen* s = screen();
-    if (s) size = size.boundedTo(s->availableGeometry().size());
-    resize(size);
-    if (s) move(s->availableGeometry().center() - rect().center());
 }
 
 DeviceModel MainWindow::currentModel() const {
@@ -156,15 +145,9 @@ void MainWindow::viewChanged(int index) {
 
 bool MainWindow::askSaveChanges() {
     if (!document_.isModified()) return true;
-    switch (interaction_.askYesNoCancel(this, QStringLiteral("Zendrax"),
-                                        QString::fromUtf8("Menti a változásokat ?"))) {
-    case Interaction::Answer::Cancel:
-        return false;
-    case Interaction::Answer::No:
-        return true;
-    case Interaction::Answer::Yes:
-        break;
-    }
+    const auto answer = interaction_.askYesNoCancel(this, QStringLiteral("Zendrax"),
+                                                    QString::fromUtf8("Menti a változásokat ?"));
+    if (answer != Interaction::Answer::Yes) return answer == Interaction::Answer::No;
     emit saveRequested();
     return !document_.isModified();
 }

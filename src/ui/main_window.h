@@ -68,10 +68,6 @@ class MainWindow : public QMainWindow {
     int currentView() const { return viewPages->currentIndex(); }
     // Shows a view the way the view menu does; leaving the free-number view stores its list.
     void showView(int index);
-    // Grows the window (within the screen) until every view has the room it asks for, and
-    // centres it: the terminal pane wants all its 24 rows. The session does it at start, once
-    // the pane is in its page.
-    void fitToViews();
 
     // The commit step every command that reads, sends or replaces the configuration runs first:
     // the field being edited, the code grid's open cell and the working copies are stored. False

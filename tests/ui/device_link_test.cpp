@@ -15,6 +15,7 @@
 #include "ui/views/numbers_view.h"
 #include "ui/views/terminal_view.h"
 #include "ui/views/timers_view.h"
+#include "ui/views/view_helpers.h"
 #include "widget_lookup.h"
 #include "window_fixture.h"
 
@@ -86,7 +87,7 @@ TEST_F(DeviceLinkTest, StartShowsTheSettingsFileInPanelTwoAndSwapsInTheTerminal)
     EXPECT_EQ(link->line().objectName(), "ComPort1");
 
     // In the window fitted as at start the pane shows all 24 rows.
-    form->fitToViews();
+    zx::fitToHint(*form);
     form->show();
     form->showView(7);
     EXPECT_GE(terminal->visibleRows(), 24) << form->width() << "x" << form->height();

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 
 namespace zx {
 
@@ -87,6 +88,14 @@ QObject* onLeave(QWidget* control, std::function<void()> handler) {
     for (QWidget* child : control->findChildren<QWidget*>())
         child->installEventFilter(watcher);
     return watcher;
+}
+
+void fitToHint(QWidget& window) {
+    QSize size = window.size().expandedTo(window.sizeHint());
+    const QScreen* screen = window.screen();
+    if (screen) size = size.boundedTo(screen->availableGeometry().size());
+    window.resize(size);
+    if (screen) window.move(screen->availableGeometry().center() - window.rect().center());
 }
 
 } // namespace zx

@@ -34,4 +34,9 @@ QPushButton* makeButton(QWidget* parent, const char* name, const char* utf8Capti
 // Returns the watcher; deleting it ends the watch.
 QObject* onLeave(QWidget* control, std::function<void()> handler);
 
+// Grows a window (within its screen) to its size hint and centres it. A page control's hint
+// holds the room of every page, so every view gets what it asks for (the terminal pane all its
+// 24 rows) once all of them are built.
+void fitToHint(QWidget& window);
+
 } // namespace zx
