@@ -327,6 +327,40 @@ TEST_P(CommitStep, EveryShortcutOfTheMenuRunsFromAFieldAndFromTheGridsEditor) {
     }
 }
 
+// Passing through every control with Tab, as an operator reading the pages does, writes nothing:
+// not even a byte the choices cannot tell, such as a random record's SMDR bytes, line bytes or
+// call-in flags. The record, its modified flag and its history stay as opened.
+TEST_P(CommitStep, TabThroughEveryControlOfARandomRecordChangesNoByte) {
+    DatabaseRecord r;
+    std::uint32_t x = model() == DeviceModel::Line4 ? 0x2545F491u : 0x9E3779B9u;
+    for (std::size_t i = 0; i < ImageSize; ++i) {
+        x ^= x << 13, x ^= x >> 17, x ^= x << 5;
+        r.image.set(i, static_cast<Byte>(x));
+    }
+    r.image.setWord(offset(Field::CodeCount), 3);
+    const QString file = dir.filePath("random.vd1");
+    ASSERT_TRUE(writeDatabaseFile(file, r, QString()).ok);
+    start(file);
+    const ConfigImage opened = window().document().image();
+    for (int page = 0; page < 7; ++page) {
+        window().showView(page);
+        QWidget* shown = window().viewPages->currentWidget();
+        QList<QWidget*> controls;
+        for (QWidget* w : shown->findChildren<QWidget*>())
+            if (w->isVisibleTo(shown) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
+                controls << w;
+        ASSERT_FALSE(controls.isEmpty()) << page;
+        controls.front()->setFocus();
+        QApplication::processEvents();
+        const qsizetype presses = page == 4 ? 12 : controls.size() + 2;
+        for (qsizetype i = 0; i < presses; ++i)
+            press(QKeySequence(Qt::Key_Tab));
+        EXPECT_EQ(window().document().image(), opened) << "page " << page;
+    }
+    EXPECT_FALSE(window().document().isModified());
+    EXPECT_FALSE(window().document().canUndo()) << window().document().undoName().toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(BothModels, CommitStep,
                          ::testing::Values(DeviceModel::Line4, DeviceModel::Line16));
 

@@ -218,6 +218,15 @@ TEST_F(EditCommandsTest, SaveMarksTheCleanStateAndBusyModeDisablesBoth) {
     press("Ctrl+N");
     EXPECT_FALSE(undo()->isEnabled());
     EXPECT_EQ(undo()->text(), u("&Visszavonás"));
+
+    // With no step yet, Ctrl+Z in a field being typed still stores and takes back the value,
+    // instead of the field's own undo of the keys typed.
+    const QString shown = coPosition()->text();
+    typeInto(coPosition(), "77");
+    press("Ctrl+Z");
+    EXPECT_EQ(coPosition()->text(), shown);
+    EXPECT_EQ(redo()->text(), u("&Mégis: Alap / CO pozíció"));
+    EXPECT_FALSE(undo()->isEnabled());
 }
 
 } // namespace

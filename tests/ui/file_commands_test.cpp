@@ -268,16 +268,16 @@ TEST_F(FileCommandsTest, NewAsksFirstAndAYesWhoseSaveIsCancelledCancelsIt) {
 TEST_F(FileCommandsTest, NewAndOpenStoreTheFieldBeingEditedBeforeTheyAsk) {
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    for (const char* command : {"Uj1", "Open1"}) {
+    for (const auto& [command, typed] : {std::pair{"Uj1", 77}, std::pair{"Open1", 78}}) {
         setModified(false);
         form->showView(0);
         QLineEdit* edit = zx::childNamed<QLineEdit>(*form, "MEcopos");
         edit->setFocus();
-        edit->setText("77");
+        edit->setText(QString::number(typed));
         ui.shown.clear();
         ui.answers = {Answer::Cancel};
         action(command)->trigger();
-        EXPECT_EQ(record.image.at(1656), 77) << command;
+        EXPECT_EQ(record.image.at(1656), typed) << command;
         EXPECT_EQ(ui.texts(Kind::Question).size(), 1) << command << ": the typed value counts";
     }
 }

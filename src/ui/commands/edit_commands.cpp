@@ -6,6 +6,9 @@
 #include "ui/views/codes_view.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QListWidget>
 
 namespace zx {
@@ -30,6 +33,23 @@ EditCommands::EditCommands(MainWindow& form, QObject* parent) : QObject(parent),
     connect(m.redo, &QAction::triggered, this, &EditCommands::redo);
     connect(&form_.document(), &ConfigDocument::historyChanged, this, &EditCommands::followHistory);
     followHistory();
+    // Installed after the window's shortcut filter, so it runs first and the window then finds
+    // the command enabled.
+    qApp->installEventFilter(this);
+}
+
+bool EditCommands::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ShortcutOverride) return false;
+    QAction* undoAction = form_.menu().undo;
+    auto* field = qobject_cast<QLineEdit*>(watched);
+    if (undoAction->isEnabled() || form_.isBusy() || !field || !field->isModified() ||
+        field->isReadOnly() || field->window() != &form_)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence pressed(
+        QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
+    if (undoAction->shortcuts().contains(pressed)) undoAction->setEnabled(true);
+    return false;
 }
 
 void EditCommands::followHistory() {
@@ -57,9 +77,10 @@ void EditCommands::step(bool back) {
     // A value still being typed becomes a step of its own, not part of the last store of its
     // field, so that the undo gives back the value stored before it.
     doc.fenceHistory();
-    if (!form_.commitPendingEdits()) return;
+    if (!form_.commitPendingEdits()) return followHistory();
     const QString name = back ? doc.undoName() : doc.redoName();
     const std::optional<StepPlace> place = back ? doc.undo() : doc.redo();
+    followHistory(); // also when the value typed changed nothing and there was no step
     if (!place) return;
     form_.refill();
     showChange(*place);

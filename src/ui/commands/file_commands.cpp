@@ -150,7 +150,10 @@ void FileCommands::editPreferences() {
     // One step, named by what changed; the undo shows the code table when it changed.
     doc.replaceRecord(edited, {.control = codesChanged ? "StringGrid1" : ""});
     // The grid shows the code table as it is stored now, in its new size.
-    if (codesChanged) form_.codesView()->refill(decodeForEditors(doc.image(), doc.model()));
+    if (codesChanged) {
+        form_.codesView()->refill(decodeForEditors(doc.image(), doc.model()));
+        form_.codesView()->takeShownAsStored();
+    }
 }
 
 } // namespace zx

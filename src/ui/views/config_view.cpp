@@ -55,9 +55,15 @@ void ConfigView::layoutFor(DeviceModel) {
 void ConfigView::refill(const EditorView& view) {
     boundModel_ = view.model;
     refused_ = nullptr;
-    // The controls show the image now; what the commit step stored is no longer on screen.
+    // What the controls show is the derived view's to set; until it is taken as stored, every
+    // control stores when left.
     for (const auto& entry : leaveStores_)
-        entry->committed.reset();
+        entry->stored.reset();
+}
+
+void ConfigView::takeShownAsStored() {
+    for (const auto& entry : leaveStores_)
+        if (entry->control) entry->stored = shownState(entry->control);
 }
 
 bool ConfigView::store(const Checked<ImagePatch>& result, QWidget* control) {
@@ -100,10 +106,20 @@ void ConfigView::storeOnLeave(RadioGroup* group, std::function<bool()> store) {
 }
 
 void ConfigView::leave(LeaveStore& entry) {
-    const bool unchangedSinceCommit =
-        entry.committed && entry.control && *entry.committed == shownState(entry.control);
-    entry.committed.reset();
-    if (!unchangedSinceCommit) entry.store();
+    storeIfChanged(entry);
+}
+
+bool ConfigView::storeIfChanged(LeaveStore& entry) {
+    const QVariant shown = entry.control ? shownState(entry.control) : QVariant();
+    if (entry.stored && shown.isValid() && *entry.stored == shown) {
+        // Typed back to what is stored: nothing refused remains on the page.
+        if (entry.control == refused_) refused_ = nullptr;
+        return true;
+    }
+    if (!entry.store()) return false;
+    // Read again: a store may change what its control shows ("Nem" puts a choice back).
+    if (entry.control && shown.isValid()) entry.stored = shownState(entry.control);
+    return true;
 }
 
 bool ConfigView::commitPendingEdit() {
@@ -112,8 +128,7 @@ bool ConfigView::commitPendingEdit() {
     for (const auto& entry : leaveStores_) {
         QWidget* control = entry->control;
         if (!control || !(control == focus || control->isAncestorOf(focus))) continue;
-        if (!entry->store()) return false;
-        entry->committed = shownState(control);
+        if (!storeIfChanged(*entry)) return false;
     }
     return true;
 }

@@ -38,6 +38,11 @@ class ConfigView : public QWidget {
     // Shows the image as decoded for the editors and binds the numeric edits to their fields
     // in the map of the model shown.
     virtual void refill(const EditorView& view);
+    // After a refill: what every control shows now is what the record holds. Leaving a control
+    // (or the commit step finding the focus in it) stores only when it shows something else
+    // since, so a control passed through untouched never writes its reading of a byte its
+    // choices cannot tell.
+    void takeShownAsStored();
 
     // The view's part of the commit step: the control of this view that holds the window's
     // focus stores what it shows, through the same check as leaving it. False when refused (the
@@ -85,12 +90,14 @@ class ConfigView : public QWidget {
         QPointer<QWidget> control;
         std::function<bool()> store;
         QPointer<QObject> watcher;
-        // What the control showed when the commit step stored it: leaving it unchanged since
-        // then stores nothing more (and so does not mark a saved configuration modified).
-        std::optional<QVariant> committed;
+        // What the control showed when it was last refilled or stored: unchanged since, it
+        // stores nothing (and so does not mark a saved configuration modified).
+        std::optional<QVariant> stored;
     };
     LeaveStore& addLeaveStore(QWidget* control, std::function<bool()> store);
     void leave(LeaveStore& entry);
+    // The entry's store unless its control shows what was last stored; false when refused.
+    bool storeIfChanged(LeaveStore& entry);
 
     std::vector<std::unique_ptr<LeaveStore>> leaveStores_;
     std::optional<DeviceModel> boundModel_;

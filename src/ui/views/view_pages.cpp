@@ -85,7 +85,11 @@ ConfigView* ViewPages::built(int page) {
     }
     configViews_[k] = view;
     if (model_) view->layoutFor(*model_);
-    if (shown_) view->refill(*shown_);
+    // Filled from the record as it is now: stores made since the last refill are shown too.
+    if (filled_) {
+        view->refill(decodeForEditors(document_.image(), document_.model()));
+        view->takeShownAsStored();
+    }
     // The view takes its page's place without the page control telling of a change.
     const bool wasCurrent = currentIndex() == page;
     QWidget* placeholder = widget(page);
@@ -108,7 +112,7 @@ void ViewPages::buildWhenShown(int page) {
 void ViewPages::buildAll() {
     for (int page = TimersPage; page < TerminalPage; ++page)
         built(page);
-    shown_.reset();
+    filled_ = false;
     lines()->buildAllRows();
 }
 
@@ -142,7 +146,7 @@ CallInView* ViewPages::callIn() {
 
 void ViewPages::layoutFor(DeviceModel model) {
     model_ = model;
-    shown_.reset();
+    filled_ = false;
     for (ConfigView* view : configViews_)
         if (view) view->layoutFor(model);
 }
@@ -152,13 +156,13 @@ void ViewPages::refill(const EditorView& v) {
     // A code count the table cannot hold is told at the refill by the code page: it is built
     // now, and its building refills it.
     const bool codesNow = !codes && codeCountOverflowNote(v.codeCount, v.codeLength);
-    if (allBuilt())
-        shown_.reset();
-    else
-        shown_ = v;
+    filled_ = !allBuilt();
     if (codesNow) built(CodesPage);
     for (ConfigView* view : configViews_)
-        if (view && !(codesNow && view == codes)) view->refill(v);
+        if (view && !(codesNow && view == codes)) {
+            view->refill(v);
+            view->takeShownAsStored();
+        }
     if (!codes) emit codePanelTextChanged(QString::fromStdString(v.codePanelText()));
 }
 

@@ -73,8 +73,9 @@ class ViewPages : public QTabWidget {
     ConfigDocument& document_;
     Interaction& interaction_;
     std::optional<DeviceModel> model_;
-    // What the views show, kept for the pages built later while there are any.
-    std::optional<EditorView> shown_;
+    // The views were filled, and the pages built later are to be filled too (from the record
+    // as it is when they are built).
+    bool filled_ = false;
     bool restScheduled_ = false;
     int shownPage_ = 0;
     bool returning_ = false;
