@@ -31,7 +31,8 @@ ViewPages::ViewPages(ConfigDocument& document, Interaction& interaction, QWidget
     : QTabWidget(parent), document_(document), interaction_(interaction) {
     setObjectName(QStringLiteral("PageControl"));
     terminal_ = new TerminalView;
-    configViews_ = {new BasicView(document, interaction), new LinesView(document, interaction)};
+    configViews_[BasicPage] = new BasicView(document, interaction);
+    configViews_[LinesPage] = new LinesView(document, interaction);
     // A page not built yet holds an empty widget in its place.
     for (int i = 0; i < TerminalPage; ++i) {
         QWidget* view = configViews_[static_cast<std::size_t>(i)];
@@ -102,7 +103,8 @@ ConfigView* ViewPages::built(int page) {
 }
 
 bool ViewPages::allBuilt() const {
-    return std::find(configViews_.begin(), configViews_.end(), nullptr) == configViews_.end();
+    return std::all_of(configViews_.begin(), configViews_.end(),
+                       [](const QPointer<ConfigView>& view) { return !view.isNull(); });
 }
 
 void ViewPages::buildWhenShown(int page) {
@@ -117,11 +119,11 @@ void ViewPages::buildAll() {
 }
 
 BasicView* ViewPages::basic() const {
-    return static_cast<BasicView*>(configViews_[BasicPage]);
+    return static_cast<BasicView*>(configViews_[BasicPage].data());
 }
 
 LinesView* ViewPages::lines() const {
-    return static_cast<LinesView*>(configViews_[LinesPage]);
+    return static_cast<LinesView*>(configViews_[LinesPage].data());
 }
 
 TimersView* ViewPages::timers() {
@@ -152,7 +154,7 @@ void ViewPages::layoutFor(DeviceModel model) {
 }
 
 void ViewPages::refill(const EditorView& v) {
-    ConfigView*& codes = configViews_[CodesPage];
+    const QPointer<ConfigView>& codes = configViews_[CodesPage];
     // A code count the table cannot hold is told at the refill by the code page: it is built
     // now, and its building refills it.
     const bool codesNow = !codes && codeCountOverflowNote(v.codeCount, v.codeLength);

@@ -7,6 +7,7 @@
 #include "model/editor_view.h"
 #include "ui/views/page_order.h"
 
+#include <QPointer>
 #include <QTabWidget>
 
 #include <array>
@@ -81,7 +82,8 @@ class ViewPages : public QTabWidget {
     bool returning_ = false;
     TerminalView* terminal_;
     // The seven views of the configuration, in page order; none for a page not built yet.
-    std::array<ConfigView*, TerminalPage> configViews_{};
+    // A view destroyed before the pages (its window torn down first) is no longer asked.
+    std::array<QPointer<ConfigView>, TerminalPage> configViews_{};
     bool allBuilt() const;
 };
 
