@@ -7,8 +7,10 @@
 #include "link/tracing_link.h"
 
 #include <QThread>
+#include <QTimer>
 
 #include <cerrno>
+#include <utility>
 
 namespace zx {
 
@@ -58,10 +60,15 @@ class LineService::Worker {
     Worker(LineService& service, LineFactory makeLine)
         : service_(service), makeLine_(std::move(makeLine)) {
         port_.setObjectName(QStringLiteral("ComPort1"));
+        // What arrives within a batch's time goes to the window as one delivery: a fast line
+        // arrives in many small reads, each of which would otherwise be an event of its own.
         receiver_.onReceived = [this](const char* data, int count) {
-            const QByteArray bytes(data, count);
-            service_.answer([s = &service_, bytes] { emit s->received(bytes); });
+            pending_.append(data, count);
+            if (!batch_.isActive()) batch_.start();
         };
+        batch_.setSingleShot(true);
+        batch_.setInterval(ReceiveBatchMs);
+        QObject::connect(&batch_, &QTimer::timeout, &port_, [this] { deliver(); });
         port_.attachLink(&receiver_);
         QObject::connect(&port_, &SerialPort::opened, &port_, [this] {
             service_.answer([s = &service_] {
@@ -70,6 +77,7 @@ class LineService::Worker {
             });
         });
         QObject::connect(&port_, &SerialPort::closed, &port_, [this] {
+            deliver(); // what came before the close is shown before it
             service_.answer([s = &service_] {
                 s->open_ = false;
                 emit s->closed();
@@ -114,6 +122,7 @@ class LineService::Worker {
             result.status.clear();
             return result;
         }
+        deliver(); // the terminal's bytes so far, before the operation's own
         result = runLineOperation(port_, makeLine_, cancel, request, [this](const auto& p) {
             service_.answer([s = &service_, p] { emit s->progressed(p); });
         });
@@ -122,7 +131,17 @@ class LineService::Worker {
     }
 
   private:
+    static constexpr int ReceiveBatchMs = 10;
+
+    void deliver() {
+        batch_.stop();
+        if (pending_.isEmpty()) return;
+        service_.answer([s = &service_, bytes = std::exchange(pending_, QByteArray())] {
+            emit s->received(bytes);
+        });
+    }
     void fail(const QString& text) {
+        deliver();
         service_.answer([s = &service_, text] { emit s->failed(text); });
     }
 
@@ -130,6 +149,8 @@ class LineService::Worker {
     LineFactory makeLine_;
     SerialPort port_;
     SerialReceiver receiver_;
+    QByteArray pending_;
+    QTimer batch_;
 };
 
 LineService::LineService(LineFactory makeLine, QObject* parent)
