@@ -11,7 +11,7 @@
 // the pseudo-terminal in real time instead.
 //
 // Last, the largest gap between two paints of a window asked to repaint every 10 ms, in real
-// time through a pseudo-terminal, while the window's line runner carries the transfer on its own
+// time through a pseudo-terminal, while the window's line service carries the transfer on its own
 // thread: during a download from a unit that never answers, during an upload at 300 baud (its
 // first 20 s, then cancelled; the whole upload with --real) and during a download paced at 19200
 // baud. Then the time from a cancel request to the end of the operation, for a silent unit's
@@ -204,11 +204,11 @@ struct PaintFigures {
     int frames = 0; // write frames the unit acknowledged (upload)
     qint64 ms = 0, longestGap = 0;
     int paints = 0;
-    double transferCpuMs = 0; // the runner thread's processor time
+    double transferCpuMs = 0; // the line thread's processor time
     qint64 cancelMs = -1;     // from the cancel request to the result (-1: not cancelled)
 };
 
-// The transfer on a line runner's thread while this thread runs its event loop; cancelled once
+// The transfer on the line service's thread while this thread runs its event loop; cancelled once
 // `cancelAfterMs` of real time have passed (0: never).
 PaintFigures paintsDuring(PaintProbe& probe, bool download, bool silent, int baud,
                           int cancelAfterMs) {
@@ -263,7 +263,7 @@ PaintFigures paintsDuring(PaintProbe& probe, bool download, bool silent, int bau
 
 int paintGaps(bool real) {
     std::printf("\nPaints of a window asked to repaint every 10 ms, during a transfer on the line "
-                "runner's thread (real time)\n");
+                "service's thread (real time)\n");
     std::printf("%-44s %9s %7s %16s %13s\n", "transfer", "real ms", "paints", "largest gap ms",
                 "transfer cpu");
     PaintProbe probe;

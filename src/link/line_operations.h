@@ -1,7 +1,7 @@
 #pragma once
 // The window's operations on the line, whole: what runs on the engine and what the operator is
 // told at the end, as one result value. They touch nothing outside the engine and the files they
-// are told to write, so a line runner can run them on a thread of its own, and tests on the
+// are told to write, so the line service can run them on a thread of its own, and tests on the
 // virtual clock.
 #include "link/checked_upload.h"
 #include "link/transfer.h"
