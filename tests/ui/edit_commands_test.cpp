@@ -227,6 +227,15 @@ TEST_F(EditCommandsTest, SaveMarksTheCleanStateAndBusyModeDisablesBoth) {
     EXPECT_EQ(coPosition()->text(), shown);
     EXPECT_EQ(redo()->text(), u("&Mégis: Alap / CO pozíció"));
     EXPECT_FALSE(undo()->isEnabled());
+
+    // A field that holds no configuration (the terminal's number) keeps its own undo.
+    auto* phone = childNamed<QLineEdit>(window(), "edPhone");
+    window().showView(PageOrder::TerminalPage);
+    phone->setFocus();
+    QTest::keyClicks(phone, "0612");
+    press("Ctrl+Z");
+    EXPECT_EQ(phone->text(), "");
+    EXPECT_EQ(redo()->text(), u("&Mégis: Alap / CO pozíció")) << "the history untouched";
 }
 
 } // namespace

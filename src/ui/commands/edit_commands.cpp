@@ -4,6 +4,7 @@
 #include "ui/main_window.h"
 #include "ui/views/code_grid.h"
 #include "ui/views/codes_view.h"
+#include "ui/views/config_view.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,12 +39,20 @@ EditCommands::EditCommands(MainWindow& form, QObject* parent) : QObject(parent),
     qApp->installEventFilter(this);
 }
 
+// A field the commit step stores (not the terminal's number field or the free-number entry,
+// which keep their own undo).
+bool EditCommands::storedByAView(const QWidget* field) {
+    for (const QWidget* w = field; w; w = w->parentWidget())
+        if (const auto* view = qobject_cast<const ConfigView*>(w)) return view->storesFrom(field);
+    return false;
+}
+
 bool EditCommands::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::ShortcutOverride) return false;
     QAction* undoAction = form_.menu().undo;
     auto* field = qobject_cast<QLineEdit*>(watched);
     if (undoAction->isEnabled() || form_.isBusy() || !field || !field->isModified() ||
-        field->isReadOnly() || field->window() != &form_)
+        field->isReadOnly() || field->window() != &form_ || !storedByAView(field))
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     const QKeySequence pressed(

@@ -7,6 +7,7 @@
 #include <QObject>
 
 class MainWindow;
+class QWidget;
 
 namespace zx {
 
@@ -34,6 +35,7 @@ class EditCommands : public QObject {
     // Ctrl+Z in a field of the window whose value is still being typed: undo is offered even
     // with an empty history, since the commit step makes that value a step to take back.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    static bool storedByAView(const QWidget* field);
 
     MainWindow& form_;
 };

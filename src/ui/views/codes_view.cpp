@@ -48,6 +48,10 @@ bool CodesView::commitPendingEdit() {
     return true;
 }
 
+bool CodesView::storesFrom(const QWidget* widget) const {
+    return widget == codeGrid || codeGrid->isAncestorOf(widget) || ConfigView::storesFrom(widget);
+}
+
 void CodesView::storeGrid(const std::string& stepName) {
     // Between a model switch and the next refill the cells belong to the previous model.
     const auto model = shownModel();

@@ -29,6 +29,7 @@ class CodesView : public ConfigView {
     // The commit step's part: a code still being typed goes into its cell, then the grid is
     // stored.
     bool commitPendingEdit() override;
+    bool storesFrom(const QWidget* widget) const override;
 
     // The store: while gridChanged_ is set, writes every grid row into the code table and
     // raises CodeCount to the rows when the grid holds more, as one step of the undo history

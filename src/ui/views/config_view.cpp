@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 
+#include <algorithm>
+
 namespace zx {
 
 namespace {
@@ -131,6 +133,12 @@ bool ConfigView::commitPendingEdit() {
         if (!storeIfChanged(*entry)) return false;
     }
     return true;
+}
+
+bool ConfigView::storesFrom(const QWidget* widget) const {
+    return std::any_of(leaveStores_.begin(), leaveStores_.end(), [widget](const auto& entry) {
+        return entry->control && (entry->control == widget || entry->control->isAncestorOf(widget));
+    });
 }
 
 void ConfigView::bindEdit(QLineEdit* edit, Field field) {

@@ -48,6 +48,8 @@ class ConfigView : public QWidget {
     // focus stores what it shows, through the same check as leaving it. False when refused (the
     // message was shown and the focus is back in the control with the text as typed).
     virtual bool commitPendingEdit();
+    // Whether the commit step stores what `widget` (a control or a part of one) shows.
+    virtual bool storesFrom(const QWidget* widget) const;
 
     // Takes the operator to a control of this view: the focus in it (a choice group's selected
     // item) with its text selected; in a list or the code grid, row `row` (counted from 1) made
