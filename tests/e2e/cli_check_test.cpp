@@ -12,26 +12,15 @@
 #include <gtest/gtest.h>
 
 #include "cli_simulator.h"
+#include "code_table_fixture.h"
 
 namespace zx {
 namespace {
 
-// A new 4-line configuration whose code table holds these 4-digit codes.
+// A file of a new 4-line configuration whose code table holds these 4-digit codes.
 QString fileWithCodes(const QTemporaryDir& dir, const QString& name,
                       const std::vector<std::string>& codes) {
-    DatabaseRecord r;
-    applyNewConfiguration(r, DeviceModel::Line4);
-    r.writeHeader();
-    const MemoryMap& map = MemoryMap::of(DeviceModel::Line4);
-    r.image.set(*map.offset(Field::CodeLength), 5);
-    r.image.setWord(*map.offset(Field::CodeCount), static_cast<std::uint16_t>(codes.size()));
-    for (std::size_t n = 0; n < codes.size(); ++n) {
-        std::string record = codes[n];
-        record.resize(4, ' ');
-        record += '?';
-        for (std::size_t j = 0; j < record.size(); ++j)
-            r.image.set(CodeTableStart + 5 * n + j, static_cast<Byte>(record[j]));
-    }
+    const DatabaseRecord r = fourLineRecordWithCodes(codes);
     const QString path = dir.filePath(name);
     EXPECT_TRUE(writeDatabaseFile(path, r, QString()).ok);
     return path;

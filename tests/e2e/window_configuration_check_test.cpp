@@ -1,6 +1,7 @@
 // The configuration check in the window: F7 lists the findings and takes the operator to one,
 // and an upload of a configuration with errors asks first; the program as it starts, against a
 // simulated unit on a pseudo-terminal.
+#include "code_table_fixture.h"
 #include "files/connection_settings.h"
 #include "link/served_unit.h"
 #include "model/memory_map.h"
@@ -29,21 +30,8 @@ namespace {
 using Answer = Interaction::Answer;
 using Kind = ScriptedInteraction::Kind;
 
-// A new 4-line configuration whose code rows hold these 4-digit codes, every right given.
 ConfigImage withCodes(const std::vector<std::string>& codes) {
-    DatabaseRecord r;
-    applyNewConfiguration(r, DeviceModel::Line4);
-    const MemoryMap& map = MemoryMap::of(DeviceModel::Line4);
-    r.image.set(*map.offset(Field::CodeLength), 5);
-    r.image.setWord(*map.offset(Field::CodeCount), static_cast<std::uint16_t>(codes.size()));
-    for (std::size_t n = 0; n < codes.size(); ++n) {
-        std::string record = codes[n];
-        record.resize(4, ' ');
-        record += '?';
-        for (std::size_t j = 0; j < record.size(); ++j)
-            r.image.set(CodeTableStart + 5 * n + j, static_cast<Byte>(record[j]));
-    }
-    return r.image;
+    return fourLineRecordWithCodes(codes).image;
 }
 
 class WindowConfigurationCheck : public ::testing::Test {
