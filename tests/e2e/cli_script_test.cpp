@@ -1,6 +1,7 @@
 // zendrax-cli as a script uses it: show of one file piped into set of another copies every
 // setting, "-" is standard input and output, data and messages keep apart, two writers at once
 // lose nothing, and every kind of end has its exit status.
+#include "file_fixture.h"
 #include "files/database_file.h"
 
 #include <QFile>
@@ -41,12 +42,6 @@ class CliScript : public ::testing::Test {
         return path(name);
     }
 
-    ConfigImage image(const QString& file) {
-        const DatabaseReadResult read = readDatabaseFile(file);
-        EXPECT_TRUE(read.ok()) << read.message.toStdString();
-        return read.record.image;
-    }
-
     QTemporaryDir dir;
 };
 
@@ -72,7 +67,7 @@ TEST_F(CliScript, ShowOfOneFilePipedIntoSetOfAnotherCopiesEverySetting) {
         const CliRun copied =
             cliWithInput({"set", b, "--password", "pb", "--from", "-"}, shown.out.toUtf8());
         ASSERT_EQ(copied.exitCode, 0) << copied.err.toStdString();
-        EXPECT_TRUE(image(b) == image(a)) << "model " << model.toStdString();
+        EXPECT_TRUE(imageInFile(b) == imageInFile(a)) << "model " << model.toStdString();
         const CliRun diff = cli({"diff", a, b, "--password", "pa", "--password-b", "pb"});
         EXPECT_EQ(diff.exitCode, 0) << diff.out.toStdString();
         EXPECT_TRUE(diff.out.isEmpty());
@@ -119,7 +114,7 @@ TEST_F(CliScript, TwoWritersAtOnceLoseNoChange) {
         ASSERT_TRUE(first.waitForFinished(30000) && second.waitForFinished(30000));
         EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
         EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
-        const ConfigImage stored = image(file);
+        const ConfigImage stored = imageInFile(file);
         EXPECT_EQ(stored.at(1656), round);
         EXPECT_EQ(stored.at(1658), round);
     }

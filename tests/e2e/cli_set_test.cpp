@@ -1,4 +1,5 @@
 // zendrax-cli set, run as the operator would run it, read back with show.
+#include "file_fixture.h"
 #include "files/database_file.h"
 
 #include <QCoreApplication>
@@ -37,13 +38,6 @@ class CliSet : public ::testing::Test {
         return QJsonDocument::fromJson(r.out.toUtf8()).object();
     }
 
-    // The configuration image the file holds, unscrambled.
-    ConfigImage image(const QString& file) {
-        const DatabaseReadResult read = readDatabaseFile(file);
-        EXPECT_TRUE(read.ok()) << read.message.toStdString();
-        return read.record.image;
-    }
-
     QTemporaryDir dir;
 };
 
@@ -66,7 +60,7 @@ TEST_F(CliSet, ValuesAreShownBackInTheOrderGiven) {
     EXPECT_EQ(o["NationalExceptions"][3]["area"].toString(), "36??");
     EXPECT_EQ(o["CallInNumber"].toString(), "0612345678");
     EXPECT_FALSE(o["PinEnable"].toBool());
-    const ConfigImage stored = image(file4);
+    const ConfigImage stored = imageInFile(file4);
     const std::pair<std::size_t, int> bytes[] = {{1659, 25},  {1661, 17}, {1668, 2},  {1593, 54},
                                                  {1594, 255}, {1595, 7},  {1708, 31}, {1669, 1}};
     for (const auto& [offset, value] : bytes)

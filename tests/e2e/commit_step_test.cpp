@@ -2,6 +2,7 @@
 // field or in the code grid's cell goes through its own check before every command that reads
 // the configuration, and the window's shortcuts reach their commands from any field with the
 // typed text kept. Real key events through the window's shortcut map, in both models.
+#include "file_fixture.h"
 #include "files/connection_settings.h"
 #include "files/database_file.h"
 #include "link/served_unit.h"
@@ -87,11 +88,6 @@ class CommitStep : public ::testing::TestWithParam<DeviceModel> {
         EXPECT_TRUE(writeDatabaseFile(file, r, QString()).ok);
         return file;
     }
-    ConfigImage imageIn(const QString& file) const {
-        const DatabaseReadResult read = readDatabaseFile(file);
-        EXPECT_TRUE(read.ok()) << read.message.toStdString();
-        return read.record.image;
-    }
 
     // The program as it starts, on a unit served on a pseudo-terminal (or a port that does not
     // exist), with `file` opened when one is named; the window shown and active.
@@ -176,16 +172,16 @@ TEST_P(CommitStep, SaveWritesTheValueBeingTypedAndARefusalWritesNothing) {
     start(file);
     typeInto(coPosition(), "41");
     press(QKeySequence("Ctrl+S"));
-    EXPECT_EQ(imageIn(file).at(offset(Field::CoPosition)), 41);
+    EXPECT_EQ(imageInFile(file).at(offset(Field::CoPosition)), 41);
     EXPECT_FALSE(window().document().isModified());
     EXPECT_EQ(coPosition()->text(), "41");
     EXPECT_EQ(QApplication::focusWidget(), coPosition());
 
-    const ConfigImage saved = imageIn(file);
+    const ConfigImage saved = imageInFile(file);
     typeInto(coPosition(), "300");
     press(QKeySequence("Ctrl+S"));
     EXPECT_EQ(ui.messages(), QStringList{RangeMessage});
-    EXPECT_EQ(imageIn(file), saved);
+    EXPECT_EQ(imageInFile(file), saved);
     EXPECT_EQ(coPosition()->text(), "300");
     EXPECT_EQ(QApplication::focusWidget(), coPosition());
     EXPECT_TRUE(ui.texts(Kind::SaveFile).isEmpty());
@@ -272,7 +268,7 @@ TEST_P(CommitStep, ACodeBeingTypedInTheGridIsSavedChecked) {
     start(file);
     ASSERT_NE(typeCode(2, "5555"), nullptr);
     press(QKeySequence("Ctrl+S"));
-    const ConfigImage saved = imageIn(file);
+    const ConfigImage saved = imageInFile(file);
     const std::size_t row2 = offset(Field::CodeTable) + 7;
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&saved.bytes()[row2]), 6), "5555  ");
     EXPECT_EQ(grid()->cell(1, 2), "5555");
