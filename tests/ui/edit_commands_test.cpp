@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -223,6 +224,8 @@ TEST_F(EditCommandsTest, SaveMarksTheCleanStateAndBusyModeDisablesBoth) {
     // instead of the field's own undo of the keys typed.
     const QString shown = coPosition()->text();
     typeInto(coPosition(), "77");
+    emit window().menu().editMenu->aboutToShow();
+    EXPECT_TRUE(undo()->isEnabled()) << "the menu offers it too";
     press("Ctrl+Z");
     EXPECT_EQ(coPosition()->text(), shown);
     EXPECT_EQ(redo()->text(), u("&Mégis: Alap / CO pozíció"));

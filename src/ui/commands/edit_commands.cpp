@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 
 namespace zx {
 
@@ -37,6 +38,10 @@ EditCommands::EditCommands(MainWindow& form, QObject* parent) : QObject(parent),
     // Installed after the window's shortcut filter, so it runs first and the window then finds
     // the command enabled.
     qApp->installEventFilter(this);
+    // The menu opened while a value is being typed offers the same.
+    connect(m.editMenu, &QMenu::aboutToShow, this, [this] {
+        if (typedIntoStoredField(form_.focusWidget())) form_.menu().undo->setEnabled(true);
+    });
 }
 
 // A field the commit step stores (not the terminal's number field or the free-number entry,
@@ -47,13 +52,15 @@ bool EditCommands::storedByAView(const QWidget* field) {
     return false;
 }
 
-bool EditCommands::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::ShortcutOverride) return false;
-    QAction* undoAction = form_.menu().undo;
+bool EditCommands::typedIntoStoredField(QObject* watched) const {
     auto* field = qobject_cast<QLineEdit*>(watched);
-    if (undoAction->isEnabled() || form_.isBusy() || !field || !field->isModified() ||
-        field->isReadOnly() || field->window() != &form_ || !storedByAView(field))
-        return false;
+    return !form_.menu().undo->isEnabled() && !form_.isBusy() && field && field->isModified() &&
+           !field->isReadOnly() && field->window() == &form_ && storedByAView(field);
+}
+
+bool EditCommands::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ShortcutOverride || !typedIntoStoredField(watched)) return false;
+    QAction* undoAction = form_.menu().undo;
     const auto* key = static_cast<QKeyEvent*>(event);
     const QKeySequence pressed(
         QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));

@@ -36,6 +36,9 @@ class EditCommands : public QObject {
     // with an empty history, since the commit step makes that value a step to take back.
     bool eventFilter(QObject* watched, QEvent* event) override;
     static bool storedByAView(const QWidget* field);
+    // Undo is disabled while `watched` is a field of the window, stored by the commit step, that
+    // holds typed text.
+    bool typedIntoStoredField(QObject* watched) const;
 
     MainWindow& form_;
 };
