@@ -293,7 +293,7 @@ QString historyHelp() {
                "azonosító, az idő, a művelet, az eredmény, a hely, a kapcsolat, az egység típusa, "
                "a "
                "felhasználó és az üzenet, tabulátorral elválasztva.\n"
-               "A DÁTUM ÉÉÉÉ-HH-NN (a nap kezdete) vagy ÉÉÉÉ-HH-NNTÓÓ:PP:MM.\n"
+               "A DÁTUM ÉÉÉÉ-HH-NN (a nap kezdete) vagy ÉÉÉÉ-HH-NNTÓÓ:PP.\n"
                "show: a bejegyzés és konfigurációja; a -o adatbázis fájlba írja (meglévő fájlt "
                "csak a "
                "--force ír felül).\n"

@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -50,6 +51,29 @@ struct HistoryImage {
     bool operator==(const HistoryImage&) const = default;
 };
 
+// An entry's image or none, as `std::optional` would hold it, but kept on the heap and shared
+// by the entry's copies: a list of thousands of entries stays small, and copying one is cheap.
+// It never changes once made.
+class EntryImage {
+  public:
+    EntryImage() = default;
+    EntryImage(std::nullopt_t) {}
+    EntryImage(HistoryImage image)
+        : held_(std::make_shared<const HistoryImage>(std::move(image))) {}
+    EntryImage(const std::optional<HistoryImage>& image) {
+        if (image) held_ = std::make_shared<const HistoryImage>(*image);
+    }
+    explicit operator bool() const { return held_ != nullptr; }
+    const HistoryImage& operator*() const { return *held_; }
+    const HistoryImage* operator->() const { return held_.get(); }
+    bool operator==(const EntryImage& other) const {
+        return held_ == other.held_ || (held_ && other.held_ && *held_ == *other.held_);
+    }
+
+  private:
+    std::shared_ptr<const HistoryImage> held_;
+};
+
 struct HistoryEntry {
     qint64 id = 0;  // given by the store
     QDateTime time; // UTC
@@ -67,7 +91,7 @@ struct HistoryEntry {
     QString message;
     // None for a clock setting. A list of entries leaves the bytes out (one entry read whole
     // has them); `imageDigest` says whether there is one and which.
-    std::optional<HistoryImage> image;
+    EntryImage image;
     // The operation did not end well: the image holds what was read or sent up to then.
     bool partial = false;
     // The SHA-256 of the image's bytes in hexadecimal, given by the store; empty: no image.
