@@ -8,26 +8,25 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QString>
 #include <QVariant>
 
 #include <gtest/gtest.h>
 
 namespace zx {
 
-// A new configuration of `model` with CoPosition set to `coPosition`, as it went over the line.
+// A new configuration with CoPosition set to `coPosition`, as it went over the line.
 inline HistoryImage configurationImage(DeviceModel model, int coPosition) {
     DatabaseRecord record;
     applyNewConfiguration(record, model);
-    const auto refused = applySetting(record, model, "CoPosition=" + std::to_string(coPosition));
-    EXPECT_FALSE(refused) << *refused;
+    EXPECT_FALSE(applySetting(record, model, "CoPosition=" + std::to_string(coPosition)));
     return {transferredImage(record.image, model), model};
 }
 
-inline HistoryEntry entryAt(const QString& utc, const QString& site, const QString& connection,
+// A download of `image` at the site, or without one a clock setting.
+inline HistoryEntry entryAt(const char* utc, const QString& site, const QString& connection,
                             std::optional<HistoryImage> image = std::nullopt) {
     HistoryEntry e;
-    e.time = QDateTime::fromString(utc, Qt::ISODate);
+    e.time = QDateTime::fromString(QString::fromLatin1(utc), Qt::ISODate);
     e.user = QStringLiteral("szerviz");
     e.host = QStringLiteral("laptop");
     e.connection = {connection, QStringLiteral("/dev/ttyUSB0"), 19200, QStringLiteral("0612345")};
@@ -36,22 +35,19 @@ inline HistoryEntry entryAt(const QString& utc, const QString& site, const QStri
     e.owner = QStringLiteral("Kovács Kft.");
     e.file = QStringLiteral("/home/szerviz/%1.vd1").arg(site);
     e.operation = image ? HistoryOperation::Download : HistoryOperation::SetClock;
-    e.outcome = HistoryOutcome::Success;
     e.message = QStringLiteral("Sikeres letöltés.");
     e.image = std::move(image);
     return e;
 }
 
-// One value the database file gives for `sql`, read through a connection of its own.
+// The first value the database file gives for `sql`, read through a connection of its own.
 inline QVariant queryValue(const QString& path, const QString& sql) {
     QVariant value;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "test-probe");
         db.setDatabaseName(path);
-        if (db.open()) {
-            QSqlQuery q(db);
-            if (q.exec(sql) && q.next()) value = q.value(0);
-        }
+        QSqlQuery q(db);
+        if (db.open() && q.exec(sql) && q.next()) value = q.value(0);
     }
     QSqlDatabase::removeDatabase(QStringLiteral("test-probe"));
     return value;
