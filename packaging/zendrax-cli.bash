@@ -1,5 +1,6 @@
 # bash completion for zendrax-cli                                  -*- shell-script -*-
-# Commands, each command's options, the values of --model, --format and --speed, and for `set`
+# Commands, each command's options, the values of --model, --format and --speed, the subcommands
+# of `history`, and for `set`
 # the setting names it takes for the file's model (or the --model given), which the program
 # itself lists (zendrax-cli set --names [--model M] FILE).
 
@@ -21,6 +22,8 @@ _zendrax_cli_options() {
 --progress --help" ;;
     verify) echo "--port --speed --model --force --password --json --trace --progress --help" ;;
     set-clock) echo "--port --speed --trace --progress --help" ;;
+    history) echo "--site --connection --since --json --force -o --output --password --before \
+--help" ;;
     simulate) echo "--model --image --save-memory --silent --ignore-first --wrong-sum-every \
 --wrong-sum-segment --reject-segment --delay --dead-after-bytes --dead-at-segment --pace \
 --drop-write --help" ;;
@@ -39,7 +42,7 @@ _zendrax_cli_files() {
 _zendrax_cli() {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
     local commands="new show set diff check report export-codes import-codes export-numbers \
-import-numbers download upload verify set-clock simulate"
+import-numbers download upload verify set-clock simulate history"
     COMPREPLY=()
     if ((COMP_CWORD == 1)); then
         COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
@@ -67,7 +70,7 @@ import-numbers download upload verify set-clock simulate"
         return
         ;;
     --password | --password-b | --password-new | --site | --owner | --ignore-first | \
-        --wrong-sum-every | \
+        --connection | --since | --before | --wrong-sum-every | \
         --wrong-sum-segment | --reject-segment | --delay | --dead-after-bytes | \
         --dead-at-segment | --pace | --drop-write)
         return
@@ -94,7 +97,7 @@ import-numbers download upload verify set-clock simulate"
             --speed | -o | --output | --pdf | --image | --save-memory | --backup | --trace | \
             --from | --ignore-first | --wrong-sum-every | --wrong-sum-segment | \
             --reject-segment | --delay | --dead-after-bytes | --dead-at-segment | --pace | \
-            --drop-write)
+            --drop-write | --connection | --since | --before)
             ((i++))
             ;;
         -*) ;;
@@ -105,6 +108,11 @@ import-numbers download upload verify set-clock simulate"
     done
     if [[ $command == report && $positional == 0 ]]; then
         COMPREPLY=($(compgen -W "codes numbers" -- "$cur"))
+        return
+    fi
+    # history's entries go by number: nothing to complete but the subcommand.
+    if [[ $command == history ]]; then
+        ((positional == 0)) && COMPREPLY=($(compgen -W "show diff prune" -- "$cur"))
         return
     fi
     if [[ $command == set && $positional -ge 1 && $cur != *=* ]]; then

@@ -84,6 +84,8 @@ TEST(CliCompletion, CommandsAndEachCommandsOptionsAreThoseOfTheUsageLines) {
     }
     EXPECT_EQ(complete({"upload", "--model", ""}), (QStringList{"16", "4"}));
     EXPECT_EQ(complete({"report", ""}), (QStringList{"codes", "numbers"}));
+    EXPECT_EQ(complete({"history", ""}), (QStringList{"diff", "prune", "show"}));
+    EXPECT_EQ(complete({"history", "--site", "Pécs", "s"}), QStringList{"show"});
 }
 
 } // namespace

@@ -1,0 +1,10 @@
+// Test program of the site history: the recorder's thread answers by queued signals, which need
+// a Qt application object.
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
