@@ -8,6 +8,7 @@
 #include "model/free_number_list.h"
 #include "model/free_number_table.h"
 #include "model/right_levels.h"
+#include "model/text_encoding.h"
 #include "model/value_rules.h"
 
 #include <algorithm>
@@ -170,13 +171,10 @@ SettingRefusal applyCodeTable(DatabaseRecord& record, DeviceModel model, const D
     ImagePatch patch;
     patch.set(*map.offset(Field::CodeLength), static_cast<Byte>(codeLength));
     patch.setWord(*map.offset(Field::CodeCount), static_cast<std::uint16_t>(codeCount));
-    const std::size_t start = *map.offset(Field::CodeTable);
-    const std::size_t used = start + static_cast<std::size_t>(codeLength * codeCount);
-    patch.fill(used, ImageSize - used, ' ');
     ConfigImage counted = record.image;
     patch.applyTo(counted);
-    patch.append(storeCodeGrid(counted, model, rows));
-    patch.applyTo(record.image);
+    patch.append(codeRecordsPatch(counted, model, rows));
+    withCodeTailBlanked(record.image, model, std::move(patch)).applyTo(record.image);
     return std::nullopt;
 }
 
@@ -208,8 +206,7 @@ SettingRefusal applyFreeNumbers(DatabaseRecord& record, DeviceModel model, const
 SettingRefusal applyEntry(DatabaseRecord& record, DeviceModel model, const DumpEntry& e) {
     const SettingEntry* setting = findSetting(e.name);
     if (!setting) return atLine(e.line, e.name, "Ismeretlen beállítás !!!");
-    if (!setting->availableIn(model))
-        return atLine(e.line, e.name, "Ebben a típusban nincs ilyen beállítás !!!");
+    if (!setting->availableIn(model)) return atLine(e.line, e.name, notInModelRefusal(model));
     if (!setting->store) return atLine(e.line, e.name, "Ezt a set parancs nem állítja !!!");
     // The CO numbers follow their width in the dump: a width that cuts the numbers held is
     // followed by the numbers that fit it.
@@ -235,8 +232,12 @@ SettingRefusal applyEntry(DatabaseRecord& record, DeviceModel model, const DumpE
 } // namespace
 
 SettingRefusal applySettingsDump(DatabaseRecord& record, DeviceModel model, std::string_view dump) {
+    if (const std::string refused = encodingRefusal(dump); !refused.empty())
+        return "A lista nem olvasható: " + refused + " !!!";
     const Checked<std::vector<DumpEntry>> parsed = parseDump(dump);
     if (!parsed) return parsed.message();
+    // An empty input is no copy: a show that failed in front of the pipe gives nothing.
+    if (parsed->empty()) return std::string("Nincs beállítás a bemeneten, semmi sem változott !!!");
     DatabaseRecord changed = record;
     const DumpEntry* codeParts[3] = {nullptr, nullptr, nullptr}; // length, count, table
     static const std::array<std::string_view, 3> codeNames{"CodeLength", "CodeCount", "CodeTable"};

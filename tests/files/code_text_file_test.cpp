@@ -3,6 +3,7 @@
 #include "files/code_text_file.h"
 
 #include "code_rows.h"
+#include "model/code_table_store.h"
 #include "model/image_fixtures.h"
 
 #include <gtest/gtest.h>
@@ -40,10 +41,64 @@ TEST(CodeTextFile, OnlyTheTextBeforeTheFirstTabIsACode) {
     const Checked<CodeList> read =
         parseCodeTextFile("1234\tHelyi\r\n\tHelyi\r\n\r\n 4321  \t\tMobil\r\n99", Sixteen);
     ASSERT_TRUE(read) << read.message();
-    // Blank lines count as rows with an empty code; blanks around a code are not part of it.
-    EXPECT_EQ(codes(*read), (std::vector<std::string>{"1234", "", "", "4321", "99"}));
+    // A line with a TAB before its rights is a row, an empty code too; a blank line is none;
+    // blanks around a code are not part of it.
+    EXPECT_EQ(codes(*read), (std::vector<std::string>{"1234", "", "4321", "99"}));
     EXPECT_EQ(read->codeLength, 5);
-    EXPECT_EQ(read->codeCount, 5);
+    EXPECT_EQ(read->codeCount, 4);
+}
+
+// Lines of spaces only are no rows, wherever they stand (the last one included), and a line is
+// named by its number in the file; a text in UTF-16 or in two encodings is refused by name.
+TEST(CodeTextFile, BlankLinesAreSkippedAndOtherEncodingsRefusedByName) {
+    const struct {
+        std::string text;
+        int count; // -1: refused
+        std::string refusal;
+    } cases[] = {
+        {"\r\n1234\r\n   \r\n5678 \r\n\r\n", 2, ""},
+        {"1234\n\n", 1, ""},
+        {"  \r\n \r\n", 0, ""},
+        {"12\r\n\r\n3x\r\n", -1, "a fájl 3. sorában nem számjegy van a kódban"},
+        {std::string("\xFF\xFE"
+                     "1\0"
+                     "2\0\r\0\n\0",
+                     10),
+         -1, "UTF-16 kódolású"},
+        {"12\tT\xC3\xA1v\r\n34\tT\xE1v\r\n", -1, "UTF-8 és Windows-1250 kódolás keveredik"},
+    };
+    for (const auto& c : cases) {
+        const Checked<CodeList> read = parseCodeTextFile(c.text, Sixteen);
+        ASSERT_EQ(read.ok(), c.count >= 0) << c.text;
+        if (read)
+            EXPECT_EQ(read->codeCount, c.count) << c.text;
+        else
+            EXPECT_NE(read.message().find(c.refusal), std::string::npos) << read.message();
+    }
+}
+
+// A list of 2 codes imported over 100 leaves none of the other 98 behind: the table past the
+// two records is blank, and a grown table shows empty rows.
+TEST(CodeTextFile, ImportingFewerCodesLeavesNothingOfTheOthers) {
+    for (DeviceModel model : {Four, Sixteen}) {
+        std::string hundred;
+        for (int n = 0; n < 100; ++n)
+            hundred += std::to_string(100000 + n) + "\r\n";
+        ConfigImage image = fixtures::newImage(model);
+        for (const std::string& text : {hundred, std::string("111111\r\n222222\r\n")}) {
+            const Checked<CodeList> read = parseCodeTextFile(text, model);
+            ASSERT_TRUE(read) << read.message();
+            codeListPatch(image, *read, model).applyTo(image);
+        }
+        for (std::size_t at = 5120 + 2 * 7; at < ImageSize; ++at)
+            ASSERT_EQ(image.at(at), ' ') << at;
+        codeCountPatch(image, model, 5).applyTo(image);
+        const CodeList grown = codeListOf(image, model);
+        ASSERT_EQ(grown.rows.size(), 5u);
+        EXPECT_EQ(grown.rows[1].code.bytes(), "222222");
+        for (std::size_t r = 2; r < 5; ++r)
+            EXPECT_EQ(grown.rows[r].code.bytes(), "      ");
+    }
 }
 
 TEST(CodeTextFile, RightsAreWrittenAsWordsPerModel) {

@@ -99,6 +99,10 @@ TEST(SettingsDump, AFaultyLineIsNamedAndNothingIsApplied) {
         {replaced("code=\"1024\"", "code=\"1x24\""), L4, ". sor: CodeTable[1]: Kód: „1x24”"},
         {replaced("\"0680200200      \"", "\"06 80 AB\""), L4, ". sor: FreeNumbers[6]: Szám:"},
         {replaced("CodeCount: ", "CodeCounted: "), L4, "Ismeretlen beállítás"},
+        // An input that holds no setting (a failed show in front of the pipe) is no copy.
+        {"", L4, "Nincs beállítás a bemeneten"},
+        {"\r\n   \n\n", L16, "Nincs beállítás a bemeneten"},
+        {std::string("\xFF\xFEM\0o\0d\0", 8), L4, "UTF-16 kódolású"},
     };
     for (const auto& c : cases) {
         DatabaseRecord target = recordOf(newImage(c.model));
