@@ -10,7 +10,7 @@
 namespace zx::cli {
 
 std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p, int& status,
-                                        Access access) {
+                                        Access access, bool asModelOffered) {
     if (p.has("--model") && p.has("--as-model")) {
         err(QStringLiteral("A --model és az --as-model közül csak az egyik adható meg !!!"));
         status = ExitUsage;
@@ -66,9 +66,11 @@ std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p
             chosen = *recognition.suggested;
             notice(aboutFile(path, QString::fromStdString(recognitionNotice(recognition))));
         } else {
-            err(aboutFile(path, QString::fromStdString(otherModelRefusal(recognition)) +
-                                    QStringLiteral("; az --as-model %1 mégis így olvassa !!!")
-                                        .arg(p.value("--model"))));
+            const QString hint = asModelOffered
+                                     ? QStringLiteral("; az --as-model %1 mégis így olvassa !!!")
+                                           .arg(p.value("--model"))
+                                     : QStringLiteral(" !!!");
+            err(aboutFile(path, QString::fromStdString(otherModelRefusal(recognition)) + hint));
             status = ExitUsage;
             return std::nullopt;
         }

@@ -36,9 +36,10 @@ inline const QSet<QString> ModelOptions{QStringLiteral("--model"), QStringLitera
 // model whatever its layout (to look at or mend a file read wrongly), said as a notice when the
 // layout speaks against it. For Access::Change the file is locked first (a second writer waits
 // FileLockWaitMs, then fails). On failure prints the message, which names the file, and sets
-// `status` (usage or failure); nothing is returned then.
+// `status` (usage or failure); nothing is returned then. A command that offers no --as-model
+// (upload) gives `asModelOffered` false, so that its refusal does not point to it.
 std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p, int& status,
-                                        Access access = Access::Read);
+                                        Access access = Access::Read, bool asModelOffered = true);
 
 // Stores --site, --owner and the password (--password, or for a file already there
 // --password-new) into the record of the file `path`. A text with a character that Windows-1250

@@ -249,7 +249,8 @@ int upload(const ParsedArgs& a, WireTrace& trace) {
         return ExitUsage;
     }
     int status = ExitOk;
-    const std::optional<CliDatabase> db = openDatabase(a.positional.first(), a, status);
+    const std::optional<CliDatabase> db =
+        openDatabase(a.positional.first(), a, status, Access::Read, false);
     if (!db) return status;
     if (const std::optional<int> refused = refuseUploadOnErrors(*db, a)) return *refused;
 
@@ -309,6 +310,7 @@ int verify(const ParsedArgs& a, WireTrace& trace) {
         const int failed = failure(unit, progress);
         return failed == ExitFailed ? VerifyError : failed;
     }
+    progress.sayEnd(unit);
     // The file's configuration beside what the unit holds, read with the model it reported.
     const std::vector<SettingDifference> differences =
         compareWithImage(db->record, db->model, unit.download->image, unit.download->model);

@@ -1150,7 +1150,7 @@ std::vector<std::string> settableNames(DeviceModel model) {
 
 std::string setHelpText() {
     std::string text =
-        "set FÁJL|- [--model 4|16] [--password JELSZÓ] [--force] [--from LISTA|-]\n"
+        "set FÁJL|- [--model|--as-model 4|16] [--password JELSZÓ] [--force] [--from LISTA|-]\n"
         "    [--site HELY] [--owner TULAJDONOS] [--password-new JELSZÓ] [NÉV=ÉRTÉK...]\n"
         "\n"
         "Az adatbázis file beállításait változtatja, az ablak szerkesztőmezőinek szabályai "
@@ -1166,11 +1166,13 @@ std::string setHelpText() {
         "a 16 vonalas típusénak felel meg (kódhossz és kódszám, CO szélesség, SMDR sebesség);\n"
         "ezt a hibakimenet jelzi. Ha a --model ellentmond a file elrendezésének, a parancs "
         "semmit\n"
-        "sem ír (kilépési érték 2), hacsak a --force nincs megadva.\n"
+        "sem ír (kilépési érték 2); az --as-model mégis annak olvassa.\n"
+        "A --force csak a CO számokat levágó CoWidth értéket engedi meg.\n"
         "--from LISTA: a show kimenetének formájában adott beállításokat alkalmazza (a - a\n"
         "szabványos bemenet), a listákat egészben; show A | zendrax-cli set B --from - B minden\n"
-        "beállítását A-éra állítja. --site, --owner, --password-new: a telepítés, a tulajdonos "
-        "és\n"
+        "beállítását A-éra állítja; egyetlen beállítást sem tartalmazó bemenetet elutasít.\n"
+        "--site, --owner, --password-new (--password-new-file FÁJL|-): a telepítés, a "
+        "tulajdonos és\n"
         "az új jelszó (legfeljebb 255 karakter).\n"
         "\n"
         "A NÉV és az ÉRTÉK úgy írandó, ahogy a show kiírja:\n"
@@ -1186,6 +1188,9 @@ std::string setHelpText() {
         "                                nem változtat semmit)\n"
         "Az érték körüli idézőjel elhagyható; a lista és az összetett érték a parancsértelmezőnek "
         "idézendő.\n"
+        "Egy választást, amelyet a file típusa nem tárolhat, a típust megnevezve elutasít.\n"
+        "Ahol a tárolt bájt egyik választást sem adja, a show byte=N alakban írja ki (utána\n"
+        "# nem érvényes: és amit tarthat); a set ezt bájtra pontosan visszaveszi.\n"
         "\n"
         "Nevek (4 vonalas vagy 16 vonalas: csak abban a típusban):\n";
     std::vector<std::string> shownOnly;

@@ -218,10 +218,13 @@ TEST(CodeTextFile, RefusesCodesOfNoSupportedLengthAndTablesThatDoNotFit) {
     const ConfigImage before = image;
     codeListPatch(image, *empty, Four).applyTo(image);
     EXPECT_TRUE(image == before);
+    // Blank lines only are no codes: an empty table too.
+    EXPECT_EQ(*parseCodeTextFile("\r\n  \n", Four), CodeList{});
+    std::string sevenDigits;
+    for (int i = 0; i < 384; ++i)
+        sevenDigits += "1234567\n";
     const std::string refused[] = {
-        "\r\n",       "\t123\r\n",
-        "1\r\n2\r\n", "123456789\r\n12\r\n",
-        full + "12",  std::string(384, '\n') + "1234567\n",
+        "\t123\r\n", "1\r\n2\r\n", "123456789\r\n12\r\n", full + "12", sevenDigits + "7654321\n",
     };
     for (const std::string& text : refused) {
         const Checked<CodeList> read = parseCodeTextFile(text, Sixteen);
@@ -243,8 +246,7 @@ TEST(CodeTextFile, RefusesCodesOfNoSupportedLengthAndTablesThatDoNotFit) {
         ASSERT_FALSE(read) << text;
         EXPECT_NE(read.message().find(line), std::string::npos) << read.message();
     }
-    const std::string fits = std::string(383, '\n') + "1234567\n";
-    EXPECT_TRUE(parseCodeTextFile(fits, Sixteen)) << "384 lines of up to seven digits fit";
+    EXPECT_TRUE(parseCodeTextFile(sevenDigits, Sixteen)) << "384 codes of seven digits fit";
 }
 
 } // namespace
