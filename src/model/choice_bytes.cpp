@@ -71,6 +71,14 @@ std::optional<UnnamedByte> unnamedDialByte4(const ConfigImage& image, DeviceMode
         [](Byte v) { return v >= 1 && v <= 3; }, "1..3");
 }
 
+std::optional<UnnamedByte> unnamedRightsByte(Byte rights, DeviceModel model) {
+    if (model == DeviceModel::Line4)
+        return unnamedIf(
+            rights, [](Byte v) { return v >= '0' && v <= '?'; }, "'0'..'?'");
+    return unnamedIf(
+        rights, [](Byte v) { return (v & 0x0F) <= 4; }, "alsó 4 bit 0..4");
+}
+
 std::optional<UnnamedByte> unnamedSeizureByte4(const ConfigImage& image, DeviceModel model) {
     if (model != DeviceModel::Line4) return std::nullopt;
     return unnamedIf(

@@ -37,5 +37,8 @@ std::optional<UnnamedByte> unnamedLineByte(const ConfigImage& image, DeviceModel
 // 4-line LineSettings byte 1 (dialling) outside 1..3, byte 2 (seizure) above 2.
 std::optional<UnnamedByte> unnamedDialByte4(const ConfigImage& image, DeviceModel model);
 std::optional<UnnamedByte> unnamedSeizureByte4(const ConfigImage& image, DeviceModel model);
+// A code record's rights character that names no right: 4-line outside '0'..'?', 16-line a low
+// nibble above 4 (the check's warning).
+std::optional<UnnamedByte> unnamedRightsByte(Byte rights, DeviceModel model);
 
 } // namespace zx

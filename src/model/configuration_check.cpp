@@ -299,9 +299,7 @@ Findings codeRights(const SettingsReading& r) {
     for (std::size_t i = 0; i < r.view.codes.size(); ++i) {
         if (withoutTrailingSpaces(r.view.codes[i].code.view()).empty()) continue;
         const Byte rights = r.record.image.at(start + i * length + length - 1);
-        const bool known =
-            r.model == DeviceModel::Line4 ? (rights >= '0' && rights <= '?') : (rights & 0x0F) <= 4;
-        if (!known)
+        if (unnamedRightsByte(rights, r.model))
             out.push_back(finding(Severity::Warning, Field::CodeTable, static_cast<int>(i + 1),
                                   "A jogok tárolt karaktere (" + hexByte(rights) +
                                       ") egyik jognak sem felel meg"));

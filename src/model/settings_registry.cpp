@@ -250,7 +250,10 @@ SettingValue lineRow(const SettingsReading& r, int line) {
     return value;
 }
 
-SettingValue codeRow(DeviceModel model, const CodeRowView& row) {
+// A code row; a rights character the grid's store would not write back (a right no cell tells,
+// a nibble above the levels) is shown beside the rights as "rightsByte", marked when it names no
+// right, so that set --from copies it as it is.
+SettingValue codeRow(DeviceModel model, const CodeRowView& row, Byte storedRights) {
     static const std::array<const char*, 4> columns4{"Helyi", "Távolsági", "Mobil", "Nemzetközi"};
     SettingValue rights;
     if (model == DeviceModel::Line4) {
@@ -262,8 +265,14 @@ SettingValue codeRow(DeviceModel model, const CodeRowView& row) {
         rights = SettingValue::ofText(
             row.rights.empty() ? std::string() : std::string(rightLevelWord(row.rights[0])));
     }
-    return SettingValue::ofParts(
-        {{"code", SettingValue::ofRaw(row.code)}, {"rights", std::move(rights)}});
+    std::vector<SettingPart> parts{{"code", SettingValue::ofRaw(row.code)},
+                                   {"rights", std::move(rights)}};
+    if (rightsCharacter(row, model) == storedRights) return SettingValue::ofParts(std::move(parts));
+    parts.push_back({"rightsByte", SettingValue::ofNumber(storedRights)});
+    SettingValue value = SettingValue::ofParts(std::move(parts));
+    if (const auto unnamed = unnamedRightsByte(storedRights, model))
+        value.invalid = "rightsByte " + unnamed->allowed;
+    return value;
 }
 
 // ---- set of the compound and list settings ----
@@ -917,8 +926,15 @@ std::vector<SettingEntry> buildRegistry() {
     e.push_back(shownOnly(Field::CodeTable, "Kódok / #. sor", [](R r) {
         std::vector<SettingValue> rows;
         rows.reserve(r.view.codes.size());
-        for (const CodeRowView& row : r.view.codes)
-            rows.push_back(codeRow(r.model, row));
+        const std::size_t start = *MemoryMap::of(r.model).offset(Field::CodeTable);
+        const auto length = static_cast<std::size_t>(r.view.codeLength);
+        for (std::size_t i = 0; i < r.view.codes.size(); ++i) {
+            // Without codes the grid's one row is no record.
+            const Byte stored = r.view.codeCount == 0
+                                    ? rightsCharacter(r.view.codes[i], r.model)
+                                    : r.record.image.at(start + i * length + length - 1);
+            rows.push_back(codeRow(r.model, r.view.codes[i], stored));
+        }
         return SettingValue::ofList(std::move(rows));
     }));
     // What follows from the code count and length: nothing of its own to compare.

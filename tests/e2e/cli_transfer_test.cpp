@@ -149,7 +149,11 @@ TEST(CliTransfer, AFailedDownloadLeavesTheOutputFileAlone) {
     previous.close();
 
     Simulator sim({"--model", "4", "--wrong-sum-segment", "100"});
-    const CliResult r = runCli({"download", "--port", sim.path(), "-o", out, "--force"});
+    // Without --force the file is not replaced, and the unit is not even woken.
+    CliResult r = runCli({"download", "--port", sim.path(), "-o", out});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.startsWith(out + QString::fromUtf8(": már létezik"))) << r.err.toStdString();
+    r = runCli({"download", "--port", sim.path(), "-o", out, "--force"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Kommunikációs hiba.")));
     EXPECT_TRUE(r.err.trimmed().endsWith(QStringLiteral("Letöltési időtúllépés !!!")));
@@ -270,40 +274,24 @@ TEST(CliTransfer, NoFlagSendsALayoutTheUnitCannotRead) {
         << sim.summary().toStdString();
 }
 
-// download -o never replaces a file without --force (the unit is not even woken), "-" is
-// standard output, and a new database file and trace are their owner's only.
-TEST(CliTransfer, DownloadWritesOnlyWhereItMay) {
+// "-" is standard output; a new database file and a trace are their owner's only.
+TEST(CliTransfer, DownloadToStandardOutputOrToFilesOfTheOwnerOnly) {
     QTemporaryDir dir;
-    const QString there = dir.filePath("there.vd1");
-    QFile existing(there);
-    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
-    existing.write("kept");
-    existing.close();
     Simulator sim({"--model", "4"});
-    CliResult r = runCli({"download", "--port", sim.path(), "-o", there});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains(there + QString::fromUtf8(": már létezik"))) << r.err.toStdString();
-    ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
-    EXPECT_EQ(existing.readAll(), QByteArray("kept"));
-
-    const mode_t previous = ::umask(022);
-    const QString fresh = dir.filePath("fresh.vd1");
-    const QString trace = dir.filePath("wire.txt");
-    r = runCli({"download", "--port", sim.path(), "-o", fresh, "--trace", trace});
-    ::umask(previous);
-    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    for (const QString& file : {fresh, trace}) {
-        struct stat made {};
-        ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &made), 0);
-        EXPECT_EQ(made.st_mode & 0777, 0600u) << file.toStdString();
-    }
-
     QProcess p;
     p.start(transferCli(), {"download", "--port", sim.path(), "-o", "-", "--quiet"});
     ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     EXPECT_EQ(p.readAllStandardOutput().size(), static_cast<qsizetype>(RecordSize));
-    EXPECT_FALSE(QFile::exists("-"));
+    const mode_t previous = ::umask(022);
+    const QString file = dir.filePath("fresh.vd1");
+    const QString trace = dir.filePath("wire.txt");
+    EXPECT_EQ(runCli({"download", "--port", sim.path(), "-o", file, "--trace", trace}).exitCode, 0);
+    ::umask(previous);
+    for (const QString& made : {file, trace}) {
+        struct stat s {};
+        ASSERT_EQ(::stat(QFile::encodeName(made).constData(), &s), 0);
+        EXPECT_EQ(s.st_mode & 0777, 0600u) << made.toStdString();
+    }
 }
 
 TEST(CliTransfer, RefusalsBeforeAnythingIsSent) {

@@ -150,18 +150,16 @@ TEST(FileBytes, ANewFileOfCodesIsItsOwnersOnly) {
         {FileAccess::OwnerOnly, 0644, 0644},
         {FileAccess::Shared, 0600, 0600},
     };
-    int n = 0;
     for (const auto& c : cases) {
-        const QString path = dir.filePath(QStringLiteral("f%1").arg(n++));
+        const QString path =
+            dir.filePath(QString::number(c.existing) + (c.mode == 0600 ? "o" : "s"));
         const QByteArray name = QFile::encodeName(path);
-        if (c.existing != 0) {
-            put(path, "old");
-            ASSERT_EQ(::chmod(name.constData(), c.existing), 0);
-        }
+        if (c.existing != 0) put(path, "old");
+        ASSERT_TRUE(c.existing == 0 || ::chmod(name.constData(), c.existing) == 0);
         ASSERT_TRUE(writeFileAtomically(path, "new", c.access).ok);
         struct stat after {};
         ASSERT_EQ(::stat(name.constData(), &after), 0);
-        EXPECT_EQ(after.st_mode & 07777, c.mode) << n;
+        EXPECT_EQ(after.st_mode & 07777, c.mode) << path.toStdString();
     }
     ::umask(previous);
 }

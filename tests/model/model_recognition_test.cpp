@@ -111,31 +111,18 @@ TEST(ModelRecognition, EachLimitIsItsModelsOwn) {
     EXPECT_EQ(fit.misfits[0].text(), "CodeCount=439 (legfeljebb 438 lehet)");
 }
 
-// A configuration reaches no unit whose model its layout fits not, but the other does; one that
-// fits the unit's model (both models included) or neither model is the check's to judge.
+// A configuration reaches no unit whose model its layout does not fit when the other model's
+// does; one that fits the unit's model, both models or neither is the check's to judge.
 TEST(ModelRecognition, AnUploadIsRefusedOnlyForALayoutOfTheOtherModel) {
     ConfigImage neither = newImage(L4);
     neither.set(1657, 251);
-    neither.set(1684, 0);
-    const struct {
-        ConfigImage image;
-        DeviceModel unit;
-        std::string refusal;
-    } cases[] = {
-        {newImage(L4), L4, ""},
-        {newImage(L16), L16, ""},
-        {imageOfBothModels(), L16, ""},
-        {neither, L16, ""},
-        {newImage(L4), L16,
-         "Ez a konfiguráció Vardo-4 elrendezésű, Vardo-16 egységre nem tölthető fel (Vardo-16 "
-         "szerint: "},
-        {newImage(L16), L4, "Ez a konfiguráció Vardo-16 elrendezésű, Vardo-4 egységre"},
-    };
-    for (const auto& c : cases) {
-        const std::string refusal = uploadLayoutRefusal(c.image, c.unit);
-        EXPECT_EQ(refusal.substr(0, c.refusal.size()), c.refusal);
-        EXPECT_EQ(refusal.empty(), c.refusal.empty()) << refusal;
-    }
+    EXPECT_EQ(uploadLayoutRefusal(newImage(L4), L4), "");
+    EXPECT_EQ(uploadLayoutRefusal(imageOfBothModels(), L16), "");
+    EXPECT_EQ(uploadLayoutRefusal(neither, L16), "");
+    EXPECT_TRUE(uploadLayoutRefusal(newImage(L4), L16)
+                    .starts_with("Ez a konfiguráció Vardo-4 elrendezésű, Vardo-16 egységre nem "
+                                 "tölthető fel (Vardo-16 szerint: "));
+    EXPECT_TRUE(uploadLayoutRefusal(newImage(L16), L4).starts_with("Ez a konfiguráció Vardo-16"));
 }
 
 } // namespace

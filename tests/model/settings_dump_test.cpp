@@ -50,12 +50,13 @@ TEST(SettingsDump, AConfigurationsOwnDumpChangesNoByte) {
 }
 
 // Another configuration of the model, dumped and applied onto a new one, leaves no difference:
-// no setting and no byte of the configuration range.
+// no setting and no byte of the configuration range (rights characters the grid would not write
+// back, 'Z' naming no right and 'A' a level in its low nibble, included).
 TEST(SettingsDump, AnotherConfigurationsDumpCopiesEverySetting) {
     for (const DeviceModel m : {L4, L16}) {
         DatabaseRecord source =
             recordOf(m == L4 ? demoConfiguration()
-                             : fixtures::codeTableImage(m, 5, {"12344", "43210", "9   1"}));
+                             : fixtures::codeTableImage(m, 5, {"12344", "4321Z", "9   A"}));
         if (m == L16) {
             ImagePatch numbers;
             numbers.setChars(2048, "0612345678      0680200200      ");
