@@ -49,9 +49,10 @@ int main(int argc, char** argv) {
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setOutputFileName(dir.filePath("teljes.pdf"));
         timer.restart();
-        const QString failure = zx::runPrintJob(printer, [&](QPrinter& device) {
-            return zx::printReport(device, zx::CodeListPoints, write);
-        });
+        const QString failure = zx::runPrintJob(
+            printer,
+            [&](QPrinter& device) { return zx::printReport(device, zx::CodeListPoints, write); },
+            zx::FileAccess::OwnerOnly);
         const double ms = double(timer.nsecsElapsed()) / 1e6;
         if (!failure.isEmpty()) {
             std::fprintf(stderr, "%s\n", qPrintable(failure));

@@ -1,32 +1,38 @@
 # bash completion for zendrax-cli                                  -*- shell-script -*-
-# Commands, each command's options, the values of --model, --format and --speed, the subcommands
-# of `history`, and for `set`
-# the setting names it takes for the file's model (or the --model given), which the program
-# itself lists (zendrax-cli set --names [--model M] FILE).
+# Commands, each command's options, the values of --model, --as-model, --format and --speed, the
+# subcommands of `history`, and for `set` and `get` the setting names for the file's model (or
+# the model given), which the program itself lists (zendrax-cli set --names [--model M] FILE).
 
 _zendrax_cli_options() {
+    local common="--help --quiet --progress"
     case $1 in
-    new) echo "--model --site --owner --password --force -o --output --help" ;;
-    show) echo "--model --force --password --json --help" ;;
-    set) echo "--model --force --password --from --site --owner --password-new --help" ;;
-    diff) echo "--model --force --password --password-b --json --help" ;;
-    check) echo "--model --password --json --help" ;;
-    report) echo "--model --force --password --pdf --help" ;;
-    export-codes) echo "--model --force --password --format -o --output --help" ;;
-    import-codes) echo "--model --force --password --format --help" ;;
-    export-numbers) echo "--model --force --password -o --output --help" ;;
-    import-numbers) echo "--model --force --password --append --replace --help" ;;
-    download) echo "--port --speed -o --output --site --owner --password --trace --progress \
---help" ;;
-    upload) echo "--port --speed --model --force --password --backup --verify --trace \
---progress --help" ;;
-    verify) echo "--port --speed --model --force --password --json --trace --progress --help" ;;
-    set-clock) echo "--port --speed --trace --progress --help" ;;
-    history) echo "--site --connection --since --json --force -o --output --password --before \
---help" ;;
+    new) echo "--model --site --owner --password --password-file --force -o --output $common" ;;
+    show) echo "--model --as-model --password --password-file --json $common" ;;
+    get) echo "--model --as-model --password --password-file $common" ;;
+    set) echo "--model --as-model --force --password --password-file --from --site --owner \
+--password-new --password-new-file $common" ;;
+    diff) echo "--model --as-model --password --password-file --password-b --password-b-file \
+--json $common" ;;
+    check) echo "--model --as-model --password --password-file --json $common" ;;
+    report) echo "--model --as-model --password --password-file --pdf $common" ;;
+    export-codes) echo "--model --as-model --password --password-file --format -o --output \
+$common" ;;
+    import-codes) echo "--model --as-model --password --password-file --format $common" ;;
+    export-numbers) echo "--model --as-model --password --password-file -o --output $common" ;;
+    import-numbers) echo "--model --as-model --password --password-file --append --replace \
+$common" ;;
+    download) echo "--port --speed -o --output --force --site --owner --password --password-file \
+--trace $common" ;;
+    upload) echo "--port --speed --model --force --password --password-file --backup --verify \
+--trace $common" ;;
+    verify) echo "--port --speed --model --as-model --password --password-file --json --trace \
+$common" ;;
+    set-clock) echo "--port --speed --trace $common" ;;
+    history) echo "--site --connection --since --json --force -o --output --password \
+--password-file --before $common" ;;
     simulate) echo "--model --image --save-memory --silent --ignore-first --wrong-sum-every \
 --wrong-sum-segment --reject-segment --delay --dead-after-bytes --dead-at-segment --pace \
---drop-write --help" ;;
+--drop-write $common" ;;
     esac
 }
 
@@ -41,7 +47,7 @@ _zendrax_cli_files() {
 
 _zendrax_cli() {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
-    local commands="new show set diff check report export-codes import-codes export-numbers \
+    local commands="new show get set diff check report export-codes import-codes export-numbers \
 import-numbers download upload verify set-clock simulate history"
     COMPREPLY=()
     if ((COMP_CWORD == 1)); then
@@ -50,7 +56,7 @@ import-numbers download upload verify set-clock simulate history"
     fi
     local command=${COMP_WORDS[1]}
     case $prev in
-    --model)
+    --model | --as-model)
         COMPREPLY=($(compgen -W "4 16" -- "$cur"))
         return
         ;;
@@ -70,12 +76,13 @@ import-numbers download upload verify set-clock simulate history"
         return
         ;;
     --password | --password-b | --password-new | --site | --owner | --ignore-first | \
-        --connection | --since | --before | --wrong-sum-every | \
+        --wrong-sum-every | \
         --wrong-sum-segment | --reject-segment | --delay | --dead-after-bytes | \
         --dead-at-segment | --pace | --drop-write)
         return
         ;;
-    -o | --output | --pdf | --image | --save-memory | --backup | --trace | --from)
+    -o | --output | --pdf | --image | --save-memory | --backup | --trace | --from | \
+        --password-file | --password-new-file | --password-b-file)
         _zendrax_cli_files
         return
         ;;
@@ -89,13 +96,14 @@ import-numbers download upload verify set-clock simulate history"
     local i positional=0 file="" model=""
     for ((i = 2; i < COMP_CWORD; i++)); do
         case ${COMP_WORDS[i]} in
-        --model)
+        --model | --as-model)
             model=${COMP_WORDS[i + 1]}
             ((i++))
             ;;
         --password | --password-b | --password-new | --site | --owner | --format | --port | \
             --speed | -o | --output | --pdf | --image | --save-memory | --backup | --trace | \
-            --from | --ignore-first | --wrong-sum-every | --wrong-sum-segment | \
+            --from | --password-file | --password-new-file | --password-b-file | \
+            --ignore-first | --wrong-sum-every | --wrong-sum-segment | \
             --reject-segment | --delay | --dead-after-bytes | --dead-at-segment | --pace | \
             --drop-write | --connection | --since | --before)
             ((i++))
@@ -115,14 +123,15 @@ import-numbers download upload verify set-clock simulate history"
         ((positional == 0)) && COMPREPLY=($(compgen -W "show diff prune" -- "$cur"))
         return
     fi
-    if [[ $command == set && $positional -ge 1 && $cur != *=* ]]; then
-        local names
+    if [[ ($command == set || $command == get) && $positional -ge 1 && $cur != *=* ]]; then
+        local names suffix="="
         local args=(set --names)
+        [[ $command == get ]] && suffix=""
         [[ -n $model ]] && args+=(--model "$model")
         [[ -n $file ]] && args+=(-- "$file")
         names=$("${COMP_WORDS[0]}" "${args[@]}" 2>/dev/null)
-        COMPREPLY=($(compgen -W "$names" -S "=" -- "$cur"))
-        [[ ${#COMPREPLY[@]} -gt 0 ]] && compopt -o nospace 2>/dev/null
+        COMPREPLY=($(compgen -W "$names" -S "$suffix" -- "$cur"))
+        [[ -n $suffix && ${#COMPREPLY[@]} -gt 0 ]] && compopt -o nospace 2>/dev/null
         return
     fi
     _zendrax_cli_files

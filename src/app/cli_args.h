@@ -26,10 +26,12 @@ struct ParsedArgs {
     }
 };
 
-// "--name value" or "--name=value" for valued options; flags stand alone. "--" ends the options:
-// every argument after it is positional, so a file name may begin with "-".
-inline ParsedArgs parseArgs(const QStringList& args, const QSet<QString>& valued,
-                            const QSet<QString>& flags = {}) {
+// "--name value" or "--name=value" for valued options: the argument after a valued option is its
+// value whatever it looks like ("--site --help" names the site "--help"), as getopt reads it;
+// flags stand alone, so --help is a flag only where an option may stand. "--" ends the options:
+// every argument after it is positional, so a file name may begin with "-". The first unknown
+// option or missing value is the error; the arguments after it are still read for --help.
+inline ParsedArgs parseArgs(const QStringList& args, const OptionSpec& spec) {
     ParsedArgs parsed;
     bool optionsEnded = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -47,33 +49,22 @@ inline ParsedArgs parseArgs(const QStringList& args, const QSet<QString>& valued
             inlineValue = arg.mid(eq + 1);
             arg = arg.left(eq);
         }
-        if (flags.contains(arg) && !inlineValue) {
+        QString problem;
+        if (spec.flags.contains(arg) && !inlineValue) {
             parsed.options[arg] = QString();
-        } else if (valued.contains(arg)) {
-            if (inlineValue) {
+        } else if (spec.valued.contains(arg)) {
+            if (inlineValue)
                 parsed.options[arg] = *inlineValue;
-            } else if (i + 1 < args.size()) {
+            else if (i + 1 < args.size())
                 parsed.options[arg] = args[++i];
-            } else {
-                parsed.error = QStringLiteral("Hiányzik a(z) %1 értéke !!!").arg(arg);
-                return parsed;
-            }
+            else
+                problem = QStringLiteral("Hiányzik a(z) %1 értéke !!!").arg(arg);
         } else {
-            parsed.error = QStringLiteral("Ismeretlen kapcsoló: %1 !!!").arg(arg);
-            return parsed;
+            problem = QStringLiteral("Ismeretlen kapcsoló: %1 !!!").arg(arg);
         }
+        if (!problem.isEmpty() && parsed.error.isEmpty()) parsed.error = problem;
     }
     return parsed;
-}
-
-// The options of a command; the parser's complaint is printed and nothing is returned.
-inline std::optional<ParsedArgs> parseCommandArgs(const QStringList& args,
-                                                  const QSet<QString>& valued,
-                                                  const QSet<QString>& flags = {}) {
-    ParsedArgs parsed = parseArgs(args, valued, flags);
-    if (parsed.error.isEmpty()) return parsed;
-    err(parsed.error);
-    return std::nullopt;
 }
 
 inline std::optional<DeviceModel> parseModelOption(const QString& text) {

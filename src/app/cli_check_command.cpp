@@ -41,10 +41,7 @@ int statusOf(FindingCounts counts) {
     return counts.warnings > 0 ? CheckWarnings : CheckClean;
 }
 
-int runCheck(const QStringList& args) {
-    const auto parsed = parseCommandArgs(args, {"--model", "--password"}, {"--json"});
-    if (!parsed) return CheckUnread;
-    const ParsedArgs& p = *parsed;
+int runCheck(const ParsedArgs& p) {
     if (p.positional.size() != 1) {
         err(QStringLiteral("Egy adatbázis file nevét várom !!!"));
         return CheckUnread;
@@ -71,28 +68,35 @@ int runCheck(const QStringList& args) {
             lines.pop_back();
             out(qtext(lines));
         }
-        err(qtext(findingsSummary(counts)));
+        notice(qtext(findingsSummary(counts)));
     }
     return statusOf(counts);
 }
 
-const bool registered = registerCommand(
-    {"check",
-     "check FÁJL [--model 4|16] [--password JELSZÓ] [--json]: kilépési érték 0 rendben, "
-     "1 csak figyelmeztetés, 2 hiba, 3 a file nem olvasható",
-     runCheck});
+const bool registered = registerCommand({"check",
+                                         "check FÁJL [--model|--as-model 4|16] [--password "
+                                         "JELSZÓ] [--json]: kilépési érték 0 rendben, "
+                                         "1 csak figyelmeztetés, 2 hiba, 3 a file nem olvasható",
+                                         runCheck,
+                                         {ModelOptions + QSet<QString>{"--password"}, {"--json"}},
+                                         false,
+                                         {},
+                                         CheckUnread,
+                                         CheckUnread});
 
 } // namespace
 
 std::optional<int> refuseUploadOnErrors(const CliDatabase& db, const ParsedArgs& args) {
     const std::vector<Finding> findings = checkConfiguration(db.record, db.model);
-    for (const Finding& f : findings)
-        err(qtext(findingLine(f)));
     const FindingCounts counts = countFindings(findings);
+    // The findings explain a refusal; beside an upload that goes on they are notices.
+    const bool refused = counts.errors > 0 && !args.has("--force");
+    for (const Finding& f : findings)
+        refused ? err(qtext(findingLine(f))) : notice(qtext(findingLine(f)));
     if (counts.errors == 0) return std::nullopt;
-    if (args.has("--force")) {
-        err(QStringLiteral("A konfiguráció %1 hibát tartalmaz; --force: mégis feltöltöm.")
-                .arg(counts.errors));
+    if (!refused) {
+        notice(QStringLiteral("A konfiguráció %1 hibát tartalmaz; --force: mégis feltöltöm.")
+                   .arg(counts.errors));
         return std::nullopt;
     }
     err(QStringLiteral("A konfiguráció %1 hibát tartalmaz: nem töltöm fel (--force: mégis) !!!")

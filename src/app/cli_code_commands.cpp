@@ -37,11 +37,7 @@ QString summary(const CodeList& list) {
     return QStringLiteral("%1 kód, %2 jegyű").arg(list.codeCount).arg(list.codeLength - 1);
 }
 
-int runExportCodes(const QStringList& args) {
-    const auto parsed = parseCommandArgs(
-        args, {"--model", "--password", "--format", "-o", "--output"}, {"--force"});
-    if (!parsed) return ExitUsage;
-    const ParsedArgs& p = *parsed;
+int runExportCodes(const ParsedArgs& p) {
     const std::optional<QString> target = exportTarget(p);
     if (!target) return ExitUsage;
     const std::optional<CodeFormat> format = codeFormat(p, *target);
@@ -62,16 +58,14 @@ int runExportCodes(const QStringList& args) {
     } else {
         bytes = codeTextFileBytes(list, db->model);
     }
-    if (!writeOutput(*target, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()))))
+    if (!writeOutput(*target, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
+                     FileAccess::OwnerOnly))
         return ExitFailed;
-    err(aboutFile(*target, summary(list), true));
+    notice(aboutFile(*target, summary(list), true));
     return ExitOk;
 }
 
-int runImportCodes(const QStringList& args) {
-    const auto parsed = parseCommandArgs(args, {"--model", "--password", "--format"}, {"--force"});
-    if (!parsed) return ExitUsage;
-    const ParsedArgs& p = *parsed;
+int runImportCodes(const ParsedArgs& p) {
     if (p.positional.size() != 2) {
         err(QStringLiteral("Egy adatbázis file és egy kódlista file nevét várom !!!"));
         return ExitUsage;
@@ -104,19 +98,22 @@ int runImportCodes(const QStringList& args) {
     codeListPatch(db->record.image, *list, db->model).applyTo(db->record.image);
     status = saveDatabase(*db);
     if (status == ExitOk)
-        err(aboutFile(db->path, summary(codeListOf(db->record.image, db->model)), true));
+        notice(aboutFile(db->path, summary(codeListOf(db->record.image, db->model)), true));
     return status;
 }
 
 const bool registered =
-    registerCommand({"export-codes",
-                     "export-codes ADATBÁZIS|- [--model 4|16 [--force]] [--password JELSZÓ] "
-                     "[--format dat|txt] -o KIMENET|-",
-                     runExportCodes}) &&
+    registerCommand(
+        {"export-codes",
+         "export-codes ADATBÁZIS|- [--model|--as-model 4|16] [--password JELSZÓ] "
+         "[--format dat|txt] -o KIMENET|-",
+         runExportCodes,
+         {ModelOptions + QSet<QString>{"--password", "--format", "-o", "--output"}, {}}}) &&
     registerCommand({"import-codes",
-                     "import-codes ADATBÁZIS|- [--model 4|16 [--force]] [--password JELSZÓ] "
+                     "import-codes ADATBÁZIS|- [--model|--as-model 4|16] [--password JELSZÓ] "
                      "[--format dat|txt] BEMENET|-",
-                     runImportCodes});
+                     runImportCodes,
+                     {ModelOptions + QSet<QString>{"--password", "--format"}, {}}});
 
 } // namespace
 

@@ -10,10 +10,17 @@
 namespace zx::cli {
 
 std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p, int& status,
-                                        Access access) {
-    const auto model = parseModelOption(p.value("--model", "4"));
+                                        Access access, bool asModelOffered) {
+    if (p.has("--model") && p.has("--as-model")) {
+        err(QStringLiteral("A --model és az --as-model közül csak az egyik adható meg !!!"));
+        status = ExitUsage;
+        return std::nullopt;
+    }
+    const bool asModel = p.has("--as-model");
+    const QString modelOption = asModel ? QStringLiteral("--as-model") : QStringLiteral("--model");
+    const auto model = parseModelOption(p.value(modelOption, "4"));
     if (!model) {
-        err(QStringLiteral("A --model értéke 4 vagy 16 lehet !!!"));
+        err(QStringLiteral("A %1 értéke 4 vagy 16 lehet !!!").arg(modelOption));
         status = ExitUsage;
         return std::nullopt;
     }
@@ -52,12 +59,18 @@ std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p
     DeviceModel chosen = *model;
     const ModelRecognition recognition = recognizeModel(file.record.image, chosen);
     if (recognition.suggested) {
-        if (!p.has("--model")) {
+        if (asModel) {
+            notice(aboutFile(path, QString::fromStdString(otherModelRefusal(recognition)) +
+                                       QStringLiteral("; --as-model: mégis így olvasom")));
+        } else if (!p.has("--model")) {
             chosen = *recognition.suggested;
-            err(aboutFile(path, QString::fromStdString(recognitionNotice(recognition))));
-        } else if (!p.has("--force")) {
-            err(aboutFile(path, QString::fromStdString(otherModelRefusal(recognition)) +
-                                    QStringLiteral("; a --force mégis így olvassa !!!")));
+            notice(aboutFile(path, QString::fromStdString(recognitionNotice(recognition))));
+        } else {
+            const QString hint = asModelOffered
+                                     ? QStringLiteral("; az --as-model %1 mégis így olvassa !!!")
+                                           .arg(p.value("--model"))
+                                     : QStringLiteral(" !!!");
+            err(aboutFile(path, QString::fromStdString(otherModelRefusal(recognition)) + hint));
             status = ExitUsage;
             return std::nullopt;
         }
@@ -65,7 +78,8 @@ std::optional<CliDatabase> openDatabase(const QString& path, const ParsedArgs& p
     return CliDatabase{path, chosen, std::move(file.record), file.lastModified, std::move(lock)};
 }
 
-bool setRecordTexts(DatabaseRecord& record, const ParsedArgs& p, const char* passwordOption) {
+bool setRecordTexts(DatabaseRecord& record, const ParsedArgs& p, const QString& path,
+                    const char* passwordOption) {
     using Slot = DatabaseRecord::Slot;
     struct Text {
         Slot slot;
@@ -86,7 +100,9 @@ bool setRecordTexts(DatabaseRecord& record, const ParsedArgs& p, const char* pas
         else if (const auto tooLong = fieldRefusal(t.rule, *text))
             refused = tooLong->message;
         if (refused) {
-            err(QStringLiteral("%1: %2").arg(option, QString::fromStdString(*refused)));
+            err(aboutFile(path,
+                          QStringLiteral("%1: %2").arg(option, QString::fromStdString(*refused)),
+                          true));
             return false;
         }
         changed.setText(t.slot, *text);
@@ -105,8 +121,10 @@ std::optional<QString> exportTarget(const ParsedArgs& p) {
 int saveDatabase(const CliDatabase& db) {
     const QString connection = fromCp1250(db.record.text(DatabaseRecord::Slot::ConnectionName));
     const auto bytes = databaseFileBytes(db.record, connection);
-    return writeOutput(db.path, QByteArrayView(reinterpret_cast<const char*>(bytes.data()),
-                                               static_cast<qsizetype>(bytes.size())))
+    return writeOutput(db.path,
+                       QByteArrayView(reinterpret_cast<const char*>(bytes.data()),
+                                      static_cast<qsizetype>(bytes.size())),
+                       FileAccess::OwnerOnly)
                ? ExitOk
                : ExitFailed;
 }

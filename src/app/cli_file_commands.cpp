@@ -1,6 +1,6 @@
-// zendrax-cli new / show / diff: database files of a new configuration (never over a file that
-// is there, unless forced), everything a file holds as the editors would show it, and what
-// differs between two files.
+// zendrax-cli new / show / get / diff: database files of a new configuration (never over a file
+// that is there, unless forced), everything a file holds as the editors would show it, the
+// settings named, and what differs between two files.
 #include "app/cli_args.h"
 #include "app/cli_common.h"
 #include "app/cli_database.h"
@@ -24,11 +24,7 @@ namespace zx::cli {
 
 namespace {
 
-int runNew(const QStringList& args) {
-    const auto parsed = parseCommandArgs(
-        args, {"--model", "--site", "--owner", "--password", "-o", "--output"}, {"--force"});
-    if (!parsed) return ExitUsage;
-    const ParsedArgs& p = *parsed;
+int runNew(const ParsedArgs& p) {
     if (!p.positional.isEmpty()) {
         err(QStringLiteral("Fölösleges argumentum: %1 !!!").arg(p.positional.first()));
         return ExitUsage;
@@ -46,7 +42,7 @@ int runNew(const QStringList& args) {
 
     DatabaseRecord record;
     applyNewConfiguration(record, *model);
-    if (!setRecordTexts(record, p)) return ExitUsage;
+    if (!setRecordTexts(record, p, path)) return ExitUsage;
     // The file is held from the test to the write, so that no other command's file is replaced.
     FileWriteLock lock(path);
     if (!isStandardStream(path)) {
@@ -63,10 +59,7 @@ int runNew(const QStringList& args) {
     return saveDatabase(CliDatabase{path, *model, record, {}, {}});
 }
 
-int runShow(const QStringList& args) {
-    const auto parsed = parseCommandArgs(args, {"--model", "--password"}, {"--json", "--force"});
-    if (!parsed) return ExitUsage;
-    const ParsedArgs& p = *parsed;
+int runShow(const ParsedArgs& p) {
     if (p.positional.size() != 1) {
         err(QStringLiteral("Egy adatbázis file nevét várom !!!"));
         return ExitUsage;
@@ -87,16 +80,39 @@ int runShow(const QStringList& args) {
     return ExitOk;
 }
 
+// The settings named, each as show prints it, in the order named; a name the file's model lacks
+// or show does not print is refused before anything is printed.
+int runGet(const ParsedArgs& p) {
+    if (p.positional.size() < 2) {
+        err(QStringLiteral("Egy adatbázis file nevét és legalább egy beállítás nevét várom !!!"));
+        return ExitUsage;
+    }
+    int status = ExitOk;
+    const std::optional<CliDatabase> db = openDatabase(p.positional.first(), p, status);
+    if (!db) return status;
+    const SettingsReading reading = settingsOf(*db);
+    std::vector<std::string> lines;
+    for (qsizetype i = 1; i < p.positional.size(); ++i) {
+        const std::string name = p.positional[i].toStdString();
+        const Checked<SettingValue> value = readSetting(reading, name);
+        if (!value) {
+            err(aboutFile(db->path, QString::fromStdString(name + ": " + value.message())));
+            return ExitFailed;
+        }
+        appendShownLines(lines, name, *value);
+    }
+    for (const std::string& line : lines)
+        out(QString::fromStdString(line));
+    return ExitOk;
+}
+
 // Exit status of diff: nothing differs, something does, or the files could not be compared.
 constexpr int DiffSame = 0;
 constexpr int DiffDifferent = 1;
 constexpr int DiffError = 2;
 
-int runDiff(const QStringList& args) {
-    const auto parsed =
-        parseCommandArgs(args, {"--model", "--password", "--password-b"}, {"--json", "--force"});
-    if (!parsed) return DiffError;
-    ParsedArgs p = *parsed;
+int runDiff(const ParsedArgs& given) {
+    ParsedArgs p = given;
     if (p.positional.size() != 2) {
         err(QStringLiteral("Két adatbázis file nevét várom !!!"));
         return DiffError;
@@ -119,13 +135,26 @@ const bool registered =
         {"new",
          "new --model 4|16 [--site HELY] [--owner TULAJDONOS] [--password JELSZÓ] [--force] "
          "-o FÁJL|-",
-         runNew}) &&
-    registerCommand(
-        {"show", "show FÁJL|- [--model 4|16 [--force]] [--password JELSZÓ] [--json]", runShow}) &&
+         runNew,
+         {{"--model", "--site", "--owner", "--password", "-o", "--output"}, {"--force"}}}) &&
+    registerCommand({"show",
+                     "show FÁJL|- [--model|--as-model 4|16] [--password JELSZÓ] [--json]",
+                     runShow,
+                     {ModelOptions + QSet<QString>{"--password"}, {"--json"}}}) &&
+    registerCommand({"get",
+                     "get FÁJL|- NÉV... [--model|--as-model 4|16] [--password JELSZÓ]: a "
+                     "megnevezett beállítások a show alakjában",
+                     runGet,
+                     {ModelOptions + QSet<QString>{"--password"}, {}}}) &&
     registerCommand({"diff",
-                     "diff A B [--model 4|16 [--force]] [--password JELSZÓ] [--password-b JELSZÓ] "
-                     "[--json]: kilépési érték 0 azonos, 1 eltér, 2 hiba",
-                     runDiff});
+                     "diff A B [--model|--as-model 4|16] [--password JELSZÓ] "
+                     "[--password-b JELSZÓ] [--json]: kilépési érték 0 azonos, 1 eltér, 2 hiba",
+                     runDiff,
+                     {ModelOptions + QSet<QString>{"--password", "--password-b"}, {"--json"}},
+                     false,
+                     {},
+                     DiffError,
+                     DiffError});
 
 } // namespace
 

@@ -45,6 +45,18 @@ std::optional<QDateTime> dateOption(const ParsedArgs& p, const QString& option) 
     return date;
 }
 
+// The options of `history` are read once for all its subcommands; each subcommand takes only its
+// own, and the first other one given is refused as an unknown option.
+bool onlyOptions(const ParsedArgs& p, const QSet<QString>& own) {
+    static const QSet<QString> everyCommand{"--help", "-h", "--progress", "--quiet"};
+    for (auto it = p.options.cbegin(); it != p.options.cend(); ++it)
+        if (!own.contains(it.key()) && !everyCommand.contains(it.key())) {
+            err(QStringLiteral("Ismeretlen kapcsoló: %1 !!!").arg(it.key()));
+            return false;
+        }
+    return true;
+}
+
 std::optional<qint64> idArgument(const QString& text) {
     bool ok = false;
     const qint64 id = text.toLongLong(&ok);
@@ -112,10 +124,8 @@ QString oneLine(QString text) {
     return text;
 }
 
-int runList(const QStringList& args) {
-    const auto parsed = parseCommandArgs(args, {"--site", "--connection", "--since"}, {"--json"});
-    if (!parsed) return ExitUsage;
-    const ParsedArgs& p = *parsed;
+int runList(const ParsedArgs& p) {
+    if (!onlyOptions(p, {"--site", "--connection", "--since", "--json"})) return ExitUsage;
     if (!p.positional.isEmpty()) {
         err(QStringLiteral("Ismeretlen history parancs: %1 !!!").arg(p.positional.first()));
         return ExitUsage;
@@ -172,16 +182,14 @@ void printEntry(const HistoryEntry& e) {
         out(QString::fromStdString(setting));
 }
 
-int runShow(const QStringList& args) {
-    const auto parsed =
-        parseCommandArgs(args, {"-o", "--output", "--password"}, {"--force", "--json"});
-    if (!parsed) return ExitUsage;
-    const ParsedArgs& p = *parsed;
-    if (p.positional.size() != 1) {
+int runShow(const ParsedArgs& p) {
+    if (!onlyOptions(p, {"-o", "--output", "--password", "--password-file", "--force", "--json"}))
+        return ExitUsage;
+    if (p.positional.size() != 2) {
         err(QStringLiteral("Egy bejegyzés azonosítóját várom !!!"));
         return ExitUsage;
     }
-    const auto id = idArgument(p.positional.first());
+    const auto id = idArgument(p.positional[1]);
     if (!id) return ExitUsage;
     HistoryStore store;
     const auto entry = taken(store.entry(*id));
@@ -211,7 +219,7 @@ int runShow(const QStringList& args) {
         return ExitFailed;
     }
     DatabaseRecord record = recordOf(*entry);
-    if (!setRecordTexts(record, p)) return ExitUsage;
+    if (!setRecordTexts(record, p, path)) return ExitUsage;
     FileWriteLock lock(path);
     if (!isStandardStream(path)) {
         if (!lock.acquire()) {
@@ -227,16 +235,14 @@ int runShow(const QStringList& args) {
     return saveDatabase(CliDatabase{path, entry->image->model, record, {}, {}});
 }
 
-int runDiff(const QStringList& args) {
-    const auto parsed = parseCommandArgs(args, {}, {"--json"});
-    if (!parsed) return DiffError;
-    const ParsedArgs& p = *parsed;
-    if (p.positional.size() != 2) {
+int runDiff(const ParsedArgs& p) {
+    if (!onlyOptions(p, {"--json"})) return DiffError;
+    if (p.positional.size() != 3) {
         err(QStringLiteral("Két bejegyzés azonosítóját várom !!!"));
         return DiffError;
     }
-    const auto a = idArgument(p.positional[0]);
-    const auto b = idArgument(p.positional[1]);
+    const auto a = idArgument(p.positional[1]);
+    const auto b = idArgument(p.positional[2]);
     if (!a || !b) return DiffError;
     HistoryStore store;
     const auto first = taken(store.entry(*a));
@@ -253,11 +259,9 @@ int runDiff(const QStringList& args) {
     return differences->empty() ? DiffSame : DiffDifferent;
 }
 
-int runPrune(const QStringList& args) {
-    const auto parsed = parseCommandArgs(args, {"--before"});
-    if (!parsed) return ExitUsage;
-    const ParsedArgs& p = *parsed;
-    if (!p.positional.isEmpty() || !p.has("--before")) {
+int runPrune(const ParsedArgs& p) {
+    if (!onlyOptions(p, {"--before"})) return ExitUsage;
+    if (p.positional.size() != 1 || !p.has("--before")) {
         err(QStringLiteral("A history prune egyetlen kapcsolója a --before DÁTUM !!!"));
         return ExitUsage;
     }
@@ -270,13 +274,13 @@ int runPrune(const QStringList& args) {
     return ExitOk;
 }
 
-int runHistory(const QStringList& args) {
-    const QString first = args.value(0);
-    const QStringList rest = args.mid(1);
-    if (first == QLatin1String("show")) return runShow(rest);
-    if (first == QLatin1String("diff")) return runDiff(rest);
-    if (first == QLatin1String("prune")) return runPrune(rest);
-    return runList(args);
+// The subcommand is the first positional argument; without one the entries are listed.
+int runHistory(const ParsedArgs& p) {
+    const QString first = p.positional.value(0);
+    if (first == QLatin1String("show")) return runShow(p);
+    if (first == QLatin1String("diff")) return runDiff(p);
+    if (first == QLatin1String("prune")) return runPrune(p);
+    return runList(p);
 }
 
 QString historyHelp() {
@@ -311,7 +315,11 @@ const bool registered = registerCommand(
      "      history diff AZONOSÍTÓ1 AZONOSÍTÓ2 [--json]: kilépési érték 0 azonos, 1 eltér, "
      "2 hiba\n"
      "      history prune --before DÁTUM",
-     runHistory, false, historyHelp});
+     runHistory,
+     {{"--site", "--connection", "--since", "-o", "--output", "--password", "--before"},
+      {"--json", "--force"}},
+     false,
+     historyHelp});
 
 } // namespace
 

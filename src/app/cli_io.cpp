@@ -50,18 +50,13 @@ std::optional<QByteArray> readInput(const QString& path, qint64 limit) {
     return bytes;
 }
 
-bool writeOutput(const QString& path, QByteArrayView bytes) {
+bool writeOutput(const QString& path, QByteArrayView bytes, FileAccess access) {
     if (!isStandardStream(path)) {
-        const FileWriteResult written = writeFileAtomically(path, bytes);
+        const FileWriteResult written = writeFileAtomically(path, bytes, access);
         if (!written.ok) err(aboutFile(path, written.message, true));
         return written.ok;
     }
-    const std::size_t size = static_cast<std::size_t>(bytes.size());
-    if (std::fwrite(bytes.data(), 1, size, stdout) != size || std::fflush(stdout) != 0) {
-        err(aboutFile(path, QStringLiteral("nem írható !!!"), true));
-        return false;
-    }
-    return true;
+    return outBytes(bytes.data(), static_cast<std::size_t>(bytes.size()));
 }
 
 } // namespace zx::cli

@@ -2,6 +2,8 @@
 // Files as the commands of zendrax-cli read and write them whole: "-" is standard input where a
 // file is read and standard output where one is written, so that commands can stand in a pipe.
 // Every message about a file names it.
+#include "files/file_bytes.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -22,8 +24,9 @@ QString aboutFile(const QString& path, const QString& message, bool written = fa
 // The file's bytes (standard input for "-"), at most `limit`; nothing after a message naming it.
 std::optional<QByteArray> readInput(const QString& path, qint64 limit);
 
-// The bytes written atomically into the file, or to standard output for "-"; false after a
-// message naming it.
-bool writeOutput(const QString& path, QByteArrayView bytes);
+// The bytes written atomically into the file (created with `access`), or to standard output for
+// "-"; false after a message naming the file (a failed standard output is said when the command
+// ends).
+bool writeOutput(const QString& path, QByteArrayView bytes, FileAccess access);
 
 } // namespace zx::cli

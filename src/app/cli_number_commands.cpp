@@ -21,11 +21,7 @@ std::vector<RawText> freeNumberList(const CliDatabase& db) {
     return decodeForEditors(db.record.image, db.model).freeNumbers;
 }
 
-int runExportNumbers(const QStringList& args) {
-    const auto parsed =
-        parseCommandArgs(args, {"--model", "--password", "-o", "--output"}, {"--force"});
-    if (!parsed) return ExitUsage;
-    const ParsedArgs& p = *parsed;
+int runExportNumbers(const ParsedArgs& p) {
     const std::optional<QString> target = exportTarget(p);
     if (!target) return ExitUsage;
     int status = ExitOk;
@@ -34,17 +30,14 @@ int runExportNumbers(const QStringList& args) {
 
     const std::vector<RawText> list = freeNumberList(*db);
     const std::string bytes = freeNumberFileBytes(list);
-    if (!writeOutput(*target, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()))))
+    if (!writeOutput(*target, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
+                     FileAccess::Shared))
         return ExitFailed;
-    err(aboutFile(*target, QStringLiteral("%1 szám").arg(list.size()), true));
+    notice(aboutFile(*target, QStringLiteral("%1 szám").arg(list.size()), true));
     return ExitOk;
 }
 
-int runImportNumbers(const QStringList& args) {
-    const auto parsed =
-        parseCommandArgs(args, {"--model", "--password"}, {"--append", "--replace", "--force"});
-    if (!parsed) return ExitUsage;
-    const ParsedArgs& p = *parsed;
+int runImportNumbers(const ParsedArgs& p) {
     if (p.positional.size() != 2) {
         err(QStringLiteral("Egy adatbázis file és egy számlista file nevét várom !!!"));
         return ExitUsage;
@@ -79,7 +72,8 @@ int runImportNumbers(const QStringList& args) {
     const FreeNumberImport read = importFreeNumbers(text, static_cast<int>(list.size()), capacity);
     // Unlike the window, which keeps the first lines, a command takes the file whole or not.
     if (read.truncated) {
-        err(aboutFile(source, QString::fromStdString(read.message)));
+        err(aboutFile(source, QString::fromStdString(freeNumberOverflowRefusal(
+                                  read, static_cast<int>(list.size()), capacity))));
         return ExitFailed;
     }
     list.insert(list.end(), read.entries.begin(), read.entries.end());
@@ -87,20 +81,22 @@ int runImportNumbers(const QStringList& args) {
     status = saveDatabase(*db);
     // The count is the list's as the file now holds it.
     if (status == ExitOk)
-        err(aboutFile(db->path,
-                      QStringLiteral("%1 szám a listában").arg(freeNumberList(*db).size()), true));
+        notice(aboutFile(
+            db->path, QStringLiteral("%1 szám a listában").arg(freeNumberList(*db).size()), true));
     return status;
 }
 
 const bool registered =
     registerCommand({"export-numbers",
-                     "export-numbers ADATBÁZIS|- [--model 4|16 [--force]] [--password JELSZÓ] "
+                     "export-numbers ADATBÁZIS|- [--model|--as-model 4|16] [--password JELSZÓ] "
                      "-o KIMENET|-",
-                     runExportNumbers}) &&
+                     runExportNumbers,
+                     {ModelOptions + QSet<QString>{"--password", "-o", "--output"}, {}}}) &&
     registerCommand({"import-numbers",
-                     "import-numbers ADATBÁZIS|- [--model 4|16 [--force]] [--password JELSZÓ] "
+                     "import-numbers ADATBÁZIS|- [--model|--as-model 4|16] [--password JELSZÓ] "
                      "(--append | --replace) BEMENET|-",
-                     runImportNumbers});
+                     runImportNumbers,
+                     {ModelOptions + QSet<QString>{"--password"}, {"--append", "--replace"}}});
 
 } // namespace
 

@@ -4,6 +4,7 @@
 #include "app/cli_args.h"
 #include "app/cli_common.h"
 #include "app/cli_database.h"
+#include "app/cli_io.h"
 #include "files/cp1250.h"
 #include "model/editor_view.h"
 #include "model/report_text.h"
@@ -24,15 +25,12 @@ std::string utf8(const QString& text) {
     return text.toStdString();
 }
 
-int runReport(const QStringList& args) {
-    const auto parsed = parseCommandArgs(args, {"--model", "--password", "--pdf"}, {"--force"});
-    if (!parsed) return ExitUsage;
-    const ParsedArgs& p = *parsed;
+int runReport(const ParsedArgs& p) {
     const QString what = p.positional.value(0);
     if (p.positional.size() != 2 || (what != "codes" && what != "numbers")) {
         err(QStringLiteral(
-            "Használat: report codes|numbers FÁJL [--model 4|16] [--password JELSZÓ] "
-            "[--pdf KIMENET] !!!"));
+            "Használat: report codes|numbers FÁJL [--model|--as-model 4|16] [--password JELSZÓ] "
+            "[--pdf KIMENET|-] !!!"));
         return ExitUsage;
     }
     if (p.has("--pdf") && p.value("--pdf").isEmpty()) {
@@ -79,12 +77,22 @@ int runReport(const QStringList& args) {
         return ExitOk;
     }
 
-    const QString failure = printReportToPdf(
-        p.value("--pdf"),
-        [codeList](const QPagedPaintDevice& page) {
-            return codeList ? CodeListPoints : freeNumberPoints(page);
-        },
-        write);
+    const auto points = [codeList](const QPagedPaintDevice& page) {
+        return codeList ? CodeListPoints : freeNumberPoints(page);
+    };
+    const QString target = p.value("--pdf");
+    if (isStandardStream(target)) {
+        const std::optional<QByteArray> pdf = reportPdfBytes(points, write);
+        if (!pdf) {
+            err(QStringLiteral("A nyomtatás nem sikerült."));
+            return ExitFailed;
+        }
+        return outBytes(pdf->constData(), static_cast<std::size_t>(pdf->size())) ? ExitOk
+                                                                                 : ExitFailed;
+    }
+    // The code list is its owner's only, as every file of codes.
+    const QString failure = printReportToPdf(target, points, write,
+                                             codeList ? FileAccess::OwnerOnly : FileAccess::Shared);
     if (!failure.isEmpty()) {
         err(failure);
         return ExitFailed;
@@ -92,10 +100,12 @@ int runReport(const QStringList& args) {
     return ExitOk;
 }
 
-const bool registered = registerCommand(
-    {"report",
-     "report codes|numbers FÁJL|- [--model 4|16 [--force]] [--password JELSZÓ] [--pdf KIMENET]",
-     runReport, true});
+const bool registered = registerCommand({"report",
+                                         "report codes|numbers FÁJL|- [--model|--as-model 4|16] "
+                                         "[--password JELSZÓ] [--pdf KIMENET|-]",
+                                         runReport,
+                                         {ModelOptions + QSet<QString>{"--password", "--pdf"}, {}},
+                                         true});
 
 } // namespace
 

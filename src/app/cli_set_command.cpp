@@ -46,12 +46,7 @@ int printNames(const ParsedArgs& p) {
     return ExitOk;
 }
 
-int runSet(const QStringList& args) {
-    const auto parsed = parseCommandArgs(
-        args, {"--model", "--password", "--from", "--site", "--owner", "--password-new"},
-        {"--force", "--names"});
-    if (!parsed) return ExitUsage;
-    const ParsedArgs& p = *parsed;
+int runSet(const ParsedArgs& p) {
     // Not in the help: the names set changes, for the shell's completion.
     if (p.has("--names")) return printNames(p);
     const bool texts = p.has("--site") || p.has("--owner") || p.has("--password-new");
@@ -78,7 +73,7 @@ int runSet(const QStringList& args) {
     std::optional<CliDatabase> db = openDatabase(path, p, status, Access::Change);
     if (!db) return status;
 
-    if (!setRecordTexts(db->record, p, "--password-new")) return ExitFailed;
+    if (!setRecordTexts(db->record, p, path, "--password-new")) return ExitFailed;
     if (dump) {
         if (const SettingRefusal refused = applySettingsDump(
                 db->record, db->model, std::string_view(dump->constData(), dump->size()))) {
@@ -99,15 +94,20 @@ int runSet(const QStringList& args) {
     status = saveDatabase(*db);
     if (status == ExitOk)
         for (const std::string& note : notes)
-            err(aboutFile(path, QString::fromStdString(note)));
+            notice(aboutFile(path, QString::fromStdString(note)));
     return status;
 }
 
 const bool registered = registerCommand(
     {"set",
-     "set FÁJL|- [--model 4|16] [--password JELSZÓ] [--force] [--from LISTA|-] [--site HELY] "
-     "[--owner TULAJDONOS] [--password-new JELSZÓ] [NÉV=ÉRTÉK...] (set --help: a nevek)",
-     runSet, false, [] { return QString::fromStdString(setHelpText()).trimmed(); }});
+     "set FÁJL|- [--model|--as-model 4|16] [--password JELSZÓ] [--force] [--from LISTA|-] "
+     "[--site HELY] [--owner TULAJDONOS] [--password-new JELSZÓ] [NÉV=ÉRTÉK...] (set --help: a "
+     "nevek)",
+     runSet,
+     {ModelOptions + QSet<QString>{"--password", "--from", "--site", "--owner", "--password-new"},
+      {"--force", "--names"}},
+     false,
+     [] { return QString::fromStdString(setHelpText()).trimmed(); }});
 
 } // namespace
 

@@ -3,12 +3,12 @@
 #include "app/cli_args.h"
 #include "app/cli_common.h"
 #include "files/database_file.h"
+#include "files/file_bytes.h"
 #include "link/pty_server.h"
 #include "model/editor_view.h"
 #include "model/new_configuration.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <csignal>
 #include <functional>
@@ -45,15 +45,13 @@ std::optional<ConfigImage> loadImage(const QString& path, QString* error) {
 }
 
 bool saveImage(const QString& path, const ConfigImage& image, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(reinterpret_cast<const char*>(image.bytes().data()),
-                   static_cast<qint64>(ImageSize)) != static_cast<qint64>(ImageSize) ||
-        !file.commit()) {
-        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    const FileWriteResult written =
+        writeFileAtomically(path,
+                            QByteArrayView(reinterpret_cast<const char*>(image.bytes().data()),
+                                           static_cast<qsizetype>(ImageSize)),
+                            FileAccess::OwnerOnly);
+    if (!written.ok) *error = written.message;
+    return written.ok;
 }
 
 // "S" or "S:TIMES" (TIMES -1 or missing: always).
@@ -68,17 +66,9 @@ bool parseSegmentTimes(const QString& text, int* segment, int* times) {
     return true;
 }
 
-int runSimulate(const QStringList& args) {
-    const ParsedArgs a =
-        parseArgs(args,
-                  {"--model", "--image", "--save-memory", "--ignore-first", "--wrong-sum-every",
-                   "--wrong-sum-segment", "--reject-segment", "--delay", "--dead-after-bytes",
-                   "--dead-at-segment", "--pace", "--drop-write"},
-                  {"--silent"});
-    if (!a.error.isEmpty() || !a.positional.isEmpty()) {
-        err(a.error.isEmpty()
-                ? QStringLiteral("Fölösleges paraméter: %1 !!!").arg(a.positional.first())
-                : a.error);
+int runSimulate(const ParsedArgs& a) {
+    if (!a.positional.isEmpty()) {
+        err(QStringLiteral("Fölösleges paraméter: %1 !!!").arg(a.positional.first()));
         return ExitUsage;
     }
     const std::optional<DeviceModel> model = parseModelOption(a.value("--model", "4"));
@@ -188,7 +178,11 @@ const bool registered = registerCommand(
      "      [--dead-at-segment SZEGMENS] [--pace BAUD]\n"
      "      [--drop-write SZEGMENS[:SZER]] (nyugtázza a szegmens írását, de megtartja a régi "
      "bájtjait)",
-     runSimulate});
+     runSimulate,
+     {{"--model", "--image", "--save-memory", "--ignore-first", "--wrong-sum-every",
+       "--wrong-sum-segment", "--reject-segment", "--delay", "--dead-after-bytes",
+       "--dead-at-segment", "--pace", "--drop-write"},
+      {"--silent"}}});
 
 } // namespace
 

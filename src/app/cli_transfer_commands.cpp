@@ -9,9 +9,11 @@
 #include "app/cli_check.h"
 #include "app/cli_common.h"
 #include "app/cli_database.h"
+#include "app/cli_io.h"
 #include "app/cli_settings.h"
 #include "files/database_file.h"
 #include "files/file_bytes.h"
+#include "files/file_lock.h"
 #include "link/line_operations.h"
 #include "link/line_service.h"
 #include "link/open_connection.h"
@@ -20,6 +22,7 @@
 #include "model/editor_view.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <atomic>
@@ -92,8 +95,8 @@ std::optional<int> openPort(SerialPort& port, const ParsedArgs& a) {
 }
 
 // What the command says of an operation: its steps (the model check, each segment) on a terminal
-// as one line rewritten in place, elsewhere only when asked for (--progress); its phases and how
-// it ended as messages of their own; and the last message said.
+// as one line rewritten in place, elsewhere only when asked for (--progress); its phases as
+// notices; how it ended once, at its end (sayEnd).
 class Progress {
   public:
     void operator()(const TransferProgress& p) {
@@ -103,18 +106,21 @@ class Progress {
             progress(p.status);
             return;
         }
-        err(p.status);
-        last_ = p.status;
+        // The engine also reports how each of its steps ended; the command says it once.
+        static const QStringList ends{transfer_text::uploadDone(), transfer_text::downloadDone(),
+                                      transfer_text::communicationError(),
+                                      transfer_text::cancelled(), transfer_text::uploadSkipped()};
+        if (!ends.contains(p.status)) notice(p.status);
     }
-    // Says the end of an operation: its status line unless that was said last, then its
-    // message.
-    void sayEnd(const LineResult& result) const {
-        if (!result.status.isEmpty() && result.status != last_) err(result.status);
+    // Says the end of an operation: its status line (on success `success` when given, as a
+    // notice), then its message.
+    void sayEnd(const LineResult& result, const QString& success = {}) const {
+        if (result.ok())
+            notice(success.isEmpty() ? result.status : success);
+        else if (!result.status.isEmpty())
+            err(result.status);
         if (!result.message.isEmpty()) err(result.message);
     }
-
-  private:
-    QString last_;
 };
 
 // The exit status of an operation that did not succeed, its end said.
@@ -135,7 +141,8 @@ class WireTrace {
     // `failed`.
     int conclude(int status, int failed) const {
         if (!wanted()) return status;
-        const FileWriteResult written = writeFileAtomically(path_, text_);
+        // The image in hexadecimal: its owner's only, as the database file.
+        const FileWriteResult written = writeFileAtomically(path_, text_, FileAccess::OwnerOnly);
         if (written.ok) return status;
         err(written.message);
         return std::max(status, failed);
@@ -149,7 +156,7 @@ class WireTrace {
 // A transfer command run with its wire trace and with SIGINT and SIGTERM caught; the trace is
 // written whatever the command's end, and a trace that could not be written makes the status at
 // least `failed`.
-int traced(const QStringList& args, int (*command)(const QStringList&, WireTrace&),
+int traced(const ParsedArgs& args, int (*command)(const ParsedArgs&, WireTrace&),
            int failed = ExitFailed) {
     catchInterrupts();
     WireTrace trace;
@@ -173,10 +180,6 @@ LineResult onPort(SerialPort& port, WireTrace& trace, Progress& progress, LineOp
 }
 
 bool usageProblem(const ParsedArgs& a, qsizetype positional) {
-    if (!a.error.isEmpty()) {
-        err(a.error);
-        return true;
-    }
     if (a.positional.size() != positional) {
         err(positional == 0
                 ? QStringLiteral("Fölösleges paraméter: %1 !!!").arg(a.positional.first())
@@ -186,9 +189,15 @@ bool usageProblem(const ParsedArgs& a, qsizetype positional) {
     return false;
 }
 
-int download(const QStringList& args, WireTrace& trace) {
-    const ParsedArgs a = parseArgs(args, {"--port", "--speed", "-o", "--output", "--site",
-                                          "--owner", "--password", "--trace"});
+// A file that is there is replaced only with --force; said naming it.
+bool mayWrite(const QString& output, const ParsedArgs& a) {
+    if (isStandardStream(output) || a.has("--force") || !QFileInfo::exists(output)) return true;
+    err(aboutFile(output, QStringLiteral("már létezik, nem írom felül (a --force felülírja) !!!"),
+                  true));
+    return false;
+}
+
+int download(const ParsedArgs& a, WireTrace& trace) {
     if (usageProblem(a, 0)) return ExitUsage;
     trace.setPath(a.value("--trace"));
     const QString output = a.value("-o", a.value("--output"));
@@ -196,9 +205,11 @@ int download(const QStringList& args, WireTrace& trace) {
         err(QStringLiteral("Hiányzik a kimeneti file (-o FILE) !!!"));
         return ExitUsage;
     }
-    // The texts are checked before the unit is woken, so a refused one costs no transfer.
+    // The texts and the file are checked before the unit is woken, so a refusal costs no
+    // transfer.
     DatabaseRecord record;
-    if (!setRecordTexts(record, a)) return ExitUsage;
+    if (!setRecordTexts(record, a, output)) return ExitUsage;
+    if (!mayWrite(output, a)) return ExitFailed;
 
     SerialPort port;
     if (const std::optional<int> failed = openPort(port, a)) return *failed;
@@ -207,26 +218,30 @@ int download(const QStringList& args, WireTrace& trace) {
                                      [](Transfer& engine) { return downloadOperation(engine); });
     if (!result.download) return failure(result, progress);
 
-    // Only a complete download becomes a file.
+    // Only a complete download becomes a file; it is held against other writers (the window's
+    // Save, set, an import) while it is written, as every command that writes a database does.
+    progress.sayEnd(result);
     record.writeHeader();
     record.image = result.download->image;
-    const DatabaseWriteResult written = writeDatabaseFile(output, record, QString());
-    if (!written.ok) {
-        err(written.message);
-        return ExitFailed;
+    FileWriteLock lock(output);
+    if (!isStandardStream(output)) {
+        if (!lock.acquire()) {
+            err(lock.message());
+            return ExitFailed;
+        }
+        if (!mayWrite(output, a)) return ExitFailed;
     }
-    err(QString::fromStdString(modelCaption(result.download->model)));
+    const CliDatabase downloaded{output, result.download->model, record, {}, {}};
+    if (saveDatabase(downloaded) != ExitOk) return ExitFailed;
+    notice(aboutFile(output, QString::fromStdString(modelCaption(result.download->model)), true));
     return ExitOk;
 }
 
-int runDownload(const QStringList& args) {
+int runDownload(const ParsedArgs& args) {
     return traced(args, download);
 }
 
-int upload(const QStringList& args, WireTrace& trace) {
-    const ParsedArgs a =
-        parseArgs(args, {"--port", "--speed", "--model", "--password", "--backup", "--trace"},
-                  {"--verify", "--force"});
+int upload(const ParsedArgs& a, WireTrace& trace) {
     if (usageProblem(a, 1)) return ExitUsage;
     trace.setPath(a.value("--trace"));
     if (a.has("--backup") && a.value("--backup").isEmpty()) {
@@ -234,7 +249,8 @@ int upload(const QStringList& args, WireTrace& trace) {
         return ExitUsage;
     }
     int status = ExitOk;
-    const std::optional<CliDatabase> db = openDatabase(a.positional.first(), a, status);
+    const std::optional<CliDatabase> db =
+        openDatabase(a.positional.first(), a, status, Access::Read, false);
     if (!db) return status;
     if (const std::optional<int> refused = refuseUploadOnErrors(*db, a)) return *refused;
 
@@ -255,7 +271,7 @@ int upload(const QStringList& args, WireTrace& trace) {
         onPort(port, trace, progress, LineOperation::Upload,
                [&job](Transfer& engine) { return uploadOperation(engine, job); });
     if (!result.backupPath.isEmpty() && !result.message.contains(result.backupPath))
-        err(QStringLiteral("Az egység korábbi beállításai mentve: %1").arg(result.backupPath));
+        notice(QStringLiteral("Az egység korábbi beállításai mentve: %1").arg(result.backupPath));
     if (!result.ok()) return failure(result, progress);
     if (!result.notKept.empty()) {
         // The settings on standard output, the verdict without its list on standard error.
@@ -264,11 +280,11 @@ int upload(const QStringList& args, WireTrace& trace) {
         return ExitFailed;
     }
     if (result.readBackFailed) return failure(result, progress);
-    err(result.status);
+    progress.sayEnd(result);
     return ExitOk;
 }
 
-int runUpload(const QStringList& args) {
+int runUpload(const ParsedArgs& args) {
     return traced(args, upload);
 }
 
@@ -278,9 +294,7 @@ constexpr int VerifySame = 0;
 constexpr int VerifyDifferent = 1;
 constexpr int VerifyError = 2;
 
-int verify(const QStringList& args, WireTrace& trace) {
-    const ParsedArgs a = parseArgs(args, {"--port", "--speed", "--model", "--password", "--trace"},
-                                   {"--json", "--force"});
+int verify(const ParsedArgs& a, WireTrace& trace) {
     if (usageProblem(a, 1)) return VerifyError;
     trace.setPath(a.value("--trace"));
     int status = ExitOk;
@@ -296,6 +310,7 @@ int verify(const QStringList& args, WireTrace& trace) {
         const int failed = failure(unit, progress);
         return failed == ExitFailed ? VerifyError : failed;
     }
+    progress.sayEnd(unit);
     // The file's configuration beside what the unit holds, read with the model it reported.
     const std::vector<SettingDifference> differences =
         compareWithImage(db->record, db->model, unit.download->image, unit.download->model);
@@ -303,12 +318,11 @@ int verify(const QStringList& args, WireTrace& trace) {
     return differences.empty() ? VerifySame : VerifyDifferent;
 }
 
-int runVerify(const QStringList& args) {
+int runVerify(const ParsedArgs& args) {
     return traced(args, verify, VerifyError);
 }
 
-int setClock(const QStringList& args, WireTrace& trace) {
-    const ParsedArgs a = parseArgs(args, {"--port", "--speed", "--trace"});
+int setClock(const ParsedArgs& a, WireTrace& trace) {
     if (usageProblem(a, 0)) return ExitUsage;
     trace.setPath(a.value("--trace"));
     SerialPort port;
@@ -318,30 +332,59 @@ int setClock(const QStringList& args, WireTrace& trace) {
     const LineResult result =
         onPort(port, trace, progress, LineOperation::SetClock,
                [now](Transfer& engine) { return clockOperation(engine, now); });
-    return result.ok() ? ExitOk : failure(result, progress);
+    if (!result.ok()) return failure(result, progress);
+    progress.sayEnd(result, QStringLiteral("Az óra beállítva."));
+    return ExitOk;
 }
 
-int runSetClock(const QStringList& args) {
+int runSetClock(const ParsedArgs& args) {
     return traced(args, setClock);
 }
 
+QString uploadHelp() {
+    return QString::fromUtf8(
+        "Használat: zendrax-cli upload --port PORT [--speed BAUD] [--model 4|16]\n"
+        "    [--password JELSZÓ] [--backup FÁJL] [--verify] [--force] [--trace FÁJL] FÁJL\n"
+        "\n"
+        "A file konfigurációját az egységre tölti. Előtte lefut a check: ha hibát talál,\n"
+        "semmit sem küld (kilépési érték 2); a --force csak ezt az elutasítást oldja fel.\n"
+        "A --model csak akkor választ típust, ha a file elrendezése mindkettőnek megfelel;\n"
+        "a csak a másik típusnak megfelelő file-t semmilyen kapcsoló mellett sem küldi el,\n"
+        "és az egység típusellenőrzése sem engedi más típusú egységre.\n"
+        "--backup FÁJL: előbb letölti és FÁJL-ba menti az egység beállításait;\n"
+        "--verify: utána visszaolvassa és összeveti; --trace FÁJL: a vonal minden bájtja.");
+}
+
 const bool registered =
-    registerCommand({"download",
-                     "download --port PORT [--speed BAUD] -o FÁJL [--site HELY] "
-                     "[--owner TULAJDONOS] [--password JELSZÓ] [--trace FÁJL] [--progress]",
-                     runDownload}) &&
+    registerCommand(
+        {"download",
+         "download --port PORT [--speed BAUD] -o FÁJL|- [--force] [--site HELY] "
+         "[--owner TULAJDONOS] [--password JELSZÓ] [--trace FÁJL] [--progress]",
+         runDownload,
+         {{"--port", "--speed", "-o", "--output", "--site", "--owner", "--password", "--trace"},
+          {"--force"}}}) &&
     registerCommand({"upload",
                      "upload --port PORT [--speed BAUD] [--model 4|16] [--password JELSZÓ] "
                      "[--backup FÁJL] [--verify] [--force] [--trace FÁJL] [--progress] FÁJL",
-                     runUpload}) &&
+                     runUpload,
+                     {{"--port", "--speed", "--model", "--password", "--backup", "--trace"},
+                      {"--verify", "--force"}},
+                     false,
+                     uploadHelp}) &&
     registerCommand(
         {"verify",
-         "verify --port PORT [--speed BAUD] [--model 4|16 [--force]] [--password JELSZÓ] "
+         "verify --port PORT [--speed BAUD] [--model|--as-model 4|16] [--password JELSZÓ] "
          "[--json] [--trace FÁJL] [--progress] FÁJL: kilépési érték 0 azonos, 1 eltér, 2 hiba",
-         runVerify}) &&
+         runVerify,
+         {ModelOptions + QSet<QString>{"--port", "--speed", "--password", "--trace"}, {"--json"}},
+         false,
+         {},
+         VerifyError,
+         VerifyError}) &&
     registerCommand({"set-clock",
                      "set-clock --port PORT [--speed BAUD] [--trace FÁJL] [--progress]",
-                     runSetClock});
+                     runSetClock,
+                     {{"--port", "--speed", "--trace"}, {}}});
 
 } // namespace
 

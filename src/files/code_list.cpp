@@ -19,11 +19,12 @@ ImagePatch codeListPatch(const ConfigImage& image, const CodeList& list, DeviceM
     const bool keepLength = list.codeLength == 0 && list.codeCount == 0;
     patch.set(lengthAt, keepLength ? image.at(lengthAt) : static_cast<Byte>(list.codeLength));
     patch.setWord(*map.offset(Field::CodeCount), static_cast<std::uint16_t>(list.codeCount));
-    // The rows then go in as the grid's store puts them, with the list's length and count.
+    // The rows then go in as the grid's store puts them, with the list's length and count, and
+    // no code of the table before stays after them.
     ConfigImage counted = image;
     patch.applyTo(counted);
-    patch.append(storeCodeGrid(counted, model, list.rows));
-    return patch;
+    patch.append(codeRecordsPatch(counted, model, list.rows));
+    return withCodeTailBlanked(image, model, std::move(patch));
 }
 
 std::string meaninglessCodeLengthMessage(int codeLength) {

@@ -29,7 +29,7 @@ CodeList codeListOf(const ConfigImage& image, DeviceModel model);
 // What an import writes into the image: the list's CodeLength (kept as stored for a list of no
 // codes and no length, an empty code text) and CodeCount, then its rows as the grid's store
 // writes them (never past the code table; the readers refuse lists that would
-// not fit before they get here).
+// not fit before they get here), and the bytes after them blank (withCodeTailBlanked).
 ImagePatch codeListPatch(const ConfigImage& image, const CodeList& list, DeviceModel model);
 
 // "Értelmetlen adat: Kódok hossza:" and the length; a code list cannot be written with it.

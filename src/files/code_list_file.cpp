@@ -78,8 +78,9 @@ Checked<CodeList> readCodeListFile(const QString& path, DeviceModel model) {
 FileWriteResult writeCodeListFile(const QString& path, const CodeList& list, DeviceModel model) {
     const Checked<std::string> bytes = codeListFileBytes(list, model);
     if (!bytes) return FileWriteResult{false, QString::fromStdString(bytes.message())};
-    return writeFileAtomically(
-        path, QByteArrayView(bytes->data(), static_cast<qsizetype>(bytes->size())));
+    return writeFileAtomically(path,
+                               QByteArrayView(bytes->data(), static_cast<qsizetype>(bytes->size())),
+                               FileAccess::OwnerOnly);
 }
 
 } // namespace zx

@@ -3,6 +3,7 @@
 #include "files/text_lines.h"
 #include "model/code_table.h"
 #include "model/cp1250_text.h"
+#include "model/text_encoding.h"
 #include "model/trimmed.h"
 
 #include <algorithm>
@@ -131,30 +132,6 @@ std::string folded(std::string_view utf8) {
     return out;
 }
 
-bool validUtf8(std::string_view bytes) {
-    for (std::size_t i = 0; i < bytes.size();) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        const std::size_t n = c < 0x80             ? 1
-                              : (c & 0xE0) == 0xC0 ? 2
-                              : (c & 0xF0) == 0xE0 ? 3
-                              : (c & 0xF8) == 0xF0 ? 4
-                                                   : 0;
-        if (n == 0 || (n == 2 && c < 0xC2) || i + n > bytes.size()) return false;
-        for (std::size_t k = 1; k < n; ++k)
-            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
-        i += n;
-    }
-    return true;
-}
-
-// The file's text as UTF-8: a file that is valid UTF-8 is read as UTF-8 (without a byte order
-// mark), any other as Windows-1250.
-std::string fileText(std::string_view bytes) {
-    if (!validUtf8(bytes)) return utf8FromCp1250(bytes);
-    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-    return std::string(bytes);
-}
-
 // The text before the line's first TAB, without blanks around it.
 std::string_view codeOf(std::string_view line) {
     return trimmed(line.substr(0, line.find(Tab)), blank);
@@ -254,21 +231,32 @@ Checked<std::vector<std::string>> rightsOf(std::string_view line, DeviceModel mo
     return std::vector<std::string>{std::string(1, letter)};
 }
 
+// A line of nothing but spaces holds no code (the export writes a TAB after every code, even an
+// empty one).
+bool blankLine(std::string_view line) {
+    return line.find_first_not_of(' ') == std::string_view::npos;
+}
+
 } // namespace
 
 Checked<CodeList> parseCodeTextFile(std::string_view bytes, DeviceModel model) {
-    const std::string text = fileText(bytes);
+    const Checked<std::string> decoded = utf8TextOf(bytes);
+    if (!decoded) return Refusal{refused(decoded.message())};
+    const std::string& text = *decoded;
     // First the whole file is read and checked, so that nothing is built from a file that is
     // refused; the first line at fault is named.
     std::size_t lines = 0;
     std::size_t longest = 0;
     std::optional<std::string> fault;
     std::vector<CodeRowView> rows;
+    std::size_t lineNumber = 0;
     forEachLine(text, [&](std::string_view line) {
+        ++lineNumber;
+        if (blankLine(line)) return true;
         ++lines;
         const std::string_view code = codeOf(line);
         longest = std::max(longest, code.size());
-        const std::string where = "a fájl " + std::to_string(lines) + ". sorában ";
+        const std::string where = "a fájl " + std::to_string(lineNumber) + ". sorában ";
         // The grid takes digits only; a code of letters or control bytes could never be typed.
         if (!std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '9'; })) {
             fault = where + "nem számjegy van a kódban";
@@ -324,7 +312,8 @@ Checked<CodeList> readCodeTextFile(const QString& path, DeviceModel model) {
 FileWriteResult writeCodeTextFile(const QString& path, const CodeList& list, DeviceModel model) {
     const std::string bytes = codeTextFileBytes(list, model);
     return writeFileAtomically(path,
-                               QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+                               QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
+                               FileAccess::OwnerOnly);
 }
 
 } // namespace zx

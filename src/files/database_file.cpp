@@ -106,8 +106,10 @@ bool passwordMatches(const DatabaseRecord& record, const QString& typed) {
 DatabaseWriteResult writeDatabaseFile(const QString& path, const DatabaseRecord& record,
                                       const QString& connectionName) {
     const auto bytes = databaseFileBytes(record, connectionName);
-    return writeFileAtomically(path, QByteArrayView(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<qsizetype>(bytes.size())));
+    return writeFileAtomically(path,
+                               QByteArrayView(reinterpret_cast<const char*>(bytes.data()),
+                                              static_cast<qsizetype>(bytes.size())),
+                               FileAccess::OwnerOnly);
 }
 
 } // namespace zx

@@ -2,6 +2,7 @@
 
 #include "files/text_lines.h"
 #include "model/free_number_list.h"
+#include "model/text_encoding.h"
 
 #include <algorithm>
 
@@ -23,18 +24,27 @@ FreeNumberImport importFreeNumbers(std::string_view bytes, int listCount, int ca
         const RawText entry = freeNumberEntry(RawText(line));
         // A line of nothing but spaces would be an empty place of the table: no entry.
         if (entry.view().find_first_not_of(' ') == std::string_view::npos) return true;
-        if (result.entries.size() == room) {
+        ++result.inFile;
+        if (result.entries.size() == room)
             result.truncated = true;
-            return false;
-        }
-        result.entries.push_back(entry);
+        else
+            result.entries.push_back(entry);
         return true;
     });
     if (result.truncated) result.message = freeNumberMaximumMessage(capacity);
     return result;
 }
 
+std::string freeNumberOverflowRefusal(const FreeNumberImport& read, int listCount, int capacity) {
+    const int room = std::max(capacity - std::max(listCount, 0), 0);
+    return "A fájl " + std::to_string(read.inFile) + " számot hoz, a listában " +
+           std::to_string(room) + " szabad hely van (legfeljebb " + std::to_string(capacity) +
+           " szám): egyetlen számot sem importáltam !!!";
+}
+
 std::optional<std::string> freeNumberTextFault(std::string_view bytes) {
+    if (const std::string refused = encodingRefusal(bytes); !refused.empty())
+        return "A számlista nem tölthető be: " + refused + " !!!";
     std::size_t number = 0;
     std::optional<std::string> fault;
     forEachLine(bytes, [&](std::string_view line) {

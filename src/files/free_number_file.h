@@ -30,6 +30,7 @@ struct FreeNumberImport {
     std::vector<RawText> entries; // what the list gains, in file order
     bool truncated = false;       // lines were left over for want of room
     std::string message;          // the maximum message when truncated
+    int inFile = 0;               // the numbers the file holds
 };
 
 // What a list of `capacity` places that already holds `listCount` entries gains from the file's
@@ -37,8 +38,12 @@ struct FreeNumberImport {
 // when numbers are left over.
 FreeNumberImport importFreeNumbers(std::string_view bytes, int listCount, int capacity);
 
-// Why the bytes are no free-number list, naming the first line that is no number
-// (freeNumberRefusal); nothing for a list.
+// What an import that takes a file whole or not at all says of a file that does not fit: the
+// numbers it holds, the room left, and that nothing was imported.
+std::string freeNumberOverflowRefusal(const FreeNumberImport& read, int listCount, int capacity);
+
+// Why the bytes are no free-number list: UTF-16 or mixed encodings (encodingRefusal), or the
+// first line that is no number (freeNumberRefusal), by its number; nothing for a list.
 std::optional<std::string> freeNumberTextFault(std::string_view bytes);
 
 // The same from a file; "Megnyitási hiba!" when it cannot be opened, the system's error text

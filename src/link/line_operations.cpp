@@ -2,6 +2,7 @@
 
 #include "files/upload_backup.h"
 #include "link/serial_port.h"
+#include "model/model_recognition.h"
 #include "model/read_back_report.h"
 
 namespace zx {
@@ -53,6 +54,13 @@ LineResult downloadOperation(Transfer& engine, LineOperation operation) {
 LineResult uploadOperation(Transfer& engine, const UploadJob& job) {
     LineResult result;
     result.operation = LineOperation::Upload;
+    // A configuration laid out for the other model reaches no unit of this one, whatever the
+    // operator answered or forced before: the unit would read its records in another layout.
+    if (const std::string refused = uploadLayoutRefusal(job.image, job.model); !refused.empty()) {
+        result.status = transfer_text::uploadSkipped();
+        result.message = QString::fromStdString(refused);
+        return result;
+    }
     UploadChecks checks;
     checks.backup = job.backup;
     checks.readBack = job.verify;

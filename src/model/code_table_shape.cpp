@@ -1,6 +1,7 @@
 #include "model/code_table_shape.h"
 
 #include "model/code_table.h"
+#include "model/code_table_store.h"
 #include "model/codecs.h"
 #include "model/cp1250_text.h"
 #include "model/editor_view.h"
@@ -51,6 +52,28 @@ CodeTableShape heldWithinTable(CodeTableShape size) {
     return size;
 }
 
+// Records 1..size.count in the new record length, each from the stored record of the same
+// number (see reshapedCodeTablePatch).
+ImagePatch reshapedRecords(const ConfigImage& image, const StoredTable& stored,
+                           CodeTableShape size) {
+    ImagePatch patch;
+    const std::size_t width = static_cast<std::size_t>(size.digits);
+    for (int n = 0; n < size.count; ++n) {
+        std::vector<Byte> record(width, ' ');
+        Byte rights = '0';
+        if (n < stored.count) {
+            const std::size_t at = stored.start + stored.length * static_cast<std::size_t>(n);
+            const std::size_t kept = std::min(width, stored.length - 1);
+            for (std::size_t j = 0; j < kept; ++j)
+                record[j] = image.at(at + j);
+            rights = image.at(at + stored.length - 1);
+        }
+        record.push_back(rights);
+        patch.setBytes(stored.start + (width + 1) * static_cast<std::size_t>(n), record);
+    }
+    return patch;
+}
+
 } // namespace
 
 CodeTableShape withinLimits(CodeTableShape size) {
@@ -93,21 +116,8 @@ ImagePatch reshapedCodeTablePatch(const ConfigImage& image, const MemoryMap& map
     ImagePatch patch = codeTableShapePatch(map, size);
     const auto stored = storedTable(image, map);
     if (!stored) return patch;
-    const std::size_t width = static_cast<std::size_t>(size.digits);
-    for (int n = 0; n < size.count; ++n) {
-        std::vector<Byte> record(width, ' ');
-        Byte rights = '0';
-        if (n < stored->count) {
-            const std::size_t at = stored->start + stored->length * static_cast<std::size_t>(n);
-            const std::size_t kept = std::min(width, stored->length - 1);
-            for (std::size_t j = 0; j < kept; ++j)
-                record[j] = image.at(at + j);
-            rights = image.at(at + stored->length - 1);
-        }
-        record.push_back(rights);
-        patch.setBytes(stored->start + (width + 1) * static_cast<std::size_t>(n), record);
-    }
-    return patch;
+    patch.append(reshapedRecords(image, *stored, size));
+    return withCodeTailBlanked(image, map.model(), std::move(patch));
 }
 
 int codesShortenedBy(const ConfigImage& image, const MemoryMap& map, CodeTableShape size) {

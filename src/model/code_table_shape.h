@@ -48,8 +48,8 @@ ImagePatch codeTableShapePatch(const MemoryMap& map, CodeTableShape size);
 // CodeLength: records 1..count in the new record length, each from the stored record of the
 // same number: its first characters up to the new digits (a shorter code padded with spaces, as
 // every record is; no digit is made up), then its rights character as it was. Records past the
-// codes stored become empty codes without rights (spaces, then '0'). Records past the new count
-// keep their bytes.
+// codes stored become empty codes without rights (spaces, then '0'). The bytes past the new
+// count are blanked (withCodeTailBlanked).
 ImagePatch reshapedCodeTablePatch(const ConfigImage& image, const MemoryMap& map,
                                   CodeTableShape size);
 

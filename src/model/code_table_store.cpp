@@ -2,6 +2,7 @@
 
 #include "model/code_table.h"
 #include "model/memory_map.h"
+#include "model/model_recognition.h"
 
 #include <algorithm>
 
@@ -28,8 +29,25 @@ TableState tableState(const ConfigImage& image, DeviceModel model) {
 
 } // namespace
 
+ImagePatch withCodeTailBlanked(const ConfigImage& image, DeviceModel model, ImagePatch change) {
+    if (!layoutFit(image, model).fits()) return change;
+    ConfigImage after = image;
+    change.applyTo(after);
+    const TableState s = tableState(after, model);
+    const int records = std::clamp(s.codeCount, 0, codeTableCapacity(s.codeLength));
+    for (std::size_t at = s.tableStart + static_cast<std::size_t>(records * s.codeLength);
+         at < ImageSize; ++at)
+        if (after.at(at) != ' ') change.set(at, ' ');
+    return change;
+}
+
 ImagePatch storeCodeGrid(const ConfigImage& image, DeviceModel model,
                          const std::vector<CodeRowView>& rows) {
+    return withCodeTailBlanked(image, model, codeRecordsPatch(image, model, rows));
+}
+
+ImagePatch codeRecordsPatch(const ConfigImage& image, DeviceModel model,
+                            const std::vector<CodeRowView>& rows) {
     const TableState s = tableState(image, model);
     const int rowCount = static_cast<int>(rows.size());
     const int count = std::min(std::max(s.codeCount, rowCount), codeTableCapacity(s.codeLength));
@@ -54,16 +72,16 @@ bool mayDropLastCodeRow(int codeRows) {
     return codeRows > 1;
 }
 
-ImagePatch codeCountPatch(DeviceModel model, int count) {
+ImagePatch codeCountPatch(const ConfigImage& image, DeviceModel model, int count) {
     ImagePatch patch;
     patch.setWord(*MemoryMap::of(model).offset(Field::CodeCount),
                   static_cast<std::uint16_t>(std::clamp(count, 0, 0xFFFF)));
-    return patch;
+    return withCodeTailBlanked(image, model, std::move(patch));
 }
 
 ImagePatch droppedRowPatch(const ConfigImage& image, DeviceModel model, int codeRowsLeft) {
     const TableState s = tableState(image, model);
-    return codeCountPatch(model, std::min(s.codeCount - 1, codeRowsLeft));
+    return codeCountPatch(image, model, std::min(s.codeCount - 1, codeRowsLeft));
 }
 
 std::string codeCountPanelText(int codeRows, int codeLength) {

@@ -1,5 +1,6 @@
 #include "model/configuration_check.h"
 
+#include "model/choice_bytes.h"
 #include "model/code_duplicates.h"
 #include "model/code_table.h"
 #include "model/code_table_shape.h"
@@ -22,9 +23,6 @@ constexpr std::size_t PlacesNamed = 10;
 // The 16-line line byte of a new configuration ("Azonnal", "DTMF", "#1"): a line whose byte is
 // anything else has been set up by the operator.
 constexpr Byte UntouchedLine16 = 0x04;
-// The 4-line line settings: byte 1 the dialling (1..3), byte 2 the seizure (0..2).
-constexpr std::size_t DialByte4 = 1;
-constexpr std::size_t SeizureByte4 = 2;
 
 Finding finding(Severity s, Field field, std::optional<int> element, std::string message) {
     return Finding{s, std::string(fieldName(field)), element, std::move(message)};
@@ -155,18 +153,17 @@ Findings storedLayout(const SettingsReading& r) {
 
 // The unit reads the SMDR stream at the speed and in the mode the stored bytes name; a byte that
 // names none of the window's choices is shown as another choice than the unit gets.
+// (The 16-line speed bytes are the layout rule's.)
 Findings smdrBytes(const SettingsReading& r) {
     Findings out;
-    const Byte speed = fieldByte(r, Field::SmdrSpeed);
-    if (r.model == DeviceModel::Line4 && ((speed >> 3) & 0x07) >= 7)
+    const auto speed = unnamedSmdrSpeed(r.record.image, r.model);
+    if (r.model == DeviceModel::Line4 && speed)
         out.push_back(finding(Severity::Error, Field::SmdrSpeed, std::nullopt,
-                              "Az SMDR sebesség tárolt értéke (" + hexByte(speed) +
+                              "Az SMDR sebesség tárolt értéke (" + hexByte(speed->value) +
                                   ") egyik választásnak sem felel meg"));
-    const Byte mode = fieldByte(r, Field::SmdrMode);
-    const int modes = static_cast<int>(modeItems(r.model).size());
-    if ((mode & 0x0F) >= modes || (mode & 0xE0) != 0)
+    if (const auto mode = unnamedSmdrMode(r.record.image, r.model))
         out.push_back(finding(Severity::Error, Field::SmdrMode, std::nullopt,
-                              "Az SMDR mód tárolt értéke (" + hexByte(mode) +
+                              "Az SMDR mód tárolt értéke (" + hexByte(mode->value) +
                                   ") egyik választásnak sem felel meg"));
     return out;
 }
@@ -179,17 +176,13 @@ Findings lineBytes(const SettingsReading& r) {
                               what + " tárolt értéke (" + hexByte(value) +
                                   ") egyik választásnak sem felel meg"));
     };
-    if (r.model == DeviceModel::Line4) {
-        const Byte dial = fieldByte(r, Field::LineSettings, DialByte4);
-        if (dial < 1 || dial > 3) unknown(1, "A tárcsázás", dial);
-        const Byte seizure = fieldByte(r, Field::LineSettings, SeizureByte4);
-        if (seizure > 2) unknown(1, "A vonalfogás", seizure);
-        return out;
-    }
-    for (int n = 1; n <= MemoryMap::of(r.model).lineCount(); ++n) {
-        const Byte b = fieldByte(r, Field::LineSettings, static_cast<std::size_t>(n - 1));
-        if (b & 0xE0) unknown(n, "A vonal beállításának", b);
-    }
+    const ConfigImage& image = r.record.image;
+    if (const auto dial = unnamedDialByte4(image, r.model)) unknown(1, "A tárcsázás", dial->value);
+    if (const auto seizure = unnamedSeizureByte4(image, r.model))
+        unknown(1, "A vonalfogás", seizure->value);
+    for (int n = 1; n <= MemoryMap::of(r.model).lineCount(); ++n)
+        if (const auto b = unnamedLineByte(image, r.model, n))
+            unknown(n, "A vonal beállításának", b->value);
     return out;
 }
 
@@ -197,15 +190,16 @@ Findings lineBytes(const SettingsReading& r) {
 // every number at its first such digit.
 Findings numberTerminator(const SettingsReading& r) {
     if (!MemoryMap::of(r.model).has(Field::NumberTerminator)) return {};
+    if (const auto unnamed = unnamedNumberTerminator(r.record.image, r.model))
+        return {finding(Severity::Error, Field::NumberTerminator, std::nullopt,
+                        "A számzáró kód tárolt értéke (" + hexByte(unnamed->value) +
+                            ") nem 0..9, *, # és nem szóköz")};
     const char c = static_cast<char>(fieldByte(r, Field::NumberTerminator));
-    if (c == ' ' || c == '*' || c == '#') return {};
     if (isDigit(c))
         return {finding(Severity::Warning, Field::NumberTerminator, std::nullopt,
                         std::string("A számzáró kód számjegy (") + c +
                             "): minden szám az első ilyen jegynél véget ér")};
-    return {finding(Severity::Error, Field::NumberTerminator, std::nullopt,
-                    "A számzáró kód tárolt értéke (" + hexByte(static_cast<Byte>(c)) +
-                        ") nem 0..9, *, # és nem szóköz")};
+    return {};
 }
 
 // Whether the operator set the line up: its sub-line or call-in box checked, and on the 16-line
@@ -305,9 +299,7 @@ Findings codeRights(const SettingsReading& r) {
     for (std::size_t i = 0; i < r.view.codes.size(); ++i) {
         if (withoutTrailingSpaces(r.view.codes[i].code.view()).empty()) continue;
         const Byte rights = r.record.image.at(start + i * length + length - 1);
-        const bool known =
-            r.model == DeviceModel::Line4 ? (rights >= '0' && rights <= '?') : (rights & 0x0F) <= 4;
-        if (!known)
+        if (unnamedRightsByte(rights, r.model))
             out.push_back(finding(Severity::Warning, Field::CodeTable, static_cast<int>(i + 1),
                                   "A jogok tárolt karaktere (" + hexByte(rights) +
                                       ") egyik jognak sem felel meg"));

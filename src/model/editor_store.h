@@ -46,9 +46,8 @@ bool isByteRangeField(Field f);
 // no byte-range field.
 Checked<ImagePatch> storeByteRange(DeviceModel model, Field field, std::string_view text);
 
-// RGspeed and RGbit: 4-line speed * 8 plus 1 for "Páros" ("Páratlan" stores as "Nincs");
-// 16-line '1' + speed without parity, 'A' + speed with either parity. Nothing when either
-// group has no valid item selected.
+// RGspeed and RGbit: 4-line speed * 8 plus 1 for "Páros"; 16-line '1' + speed without parity,
+// 'A' + speed with parity. Nothing when either group has no valid item selected.
 Checked<ImagePatch> storeSpeedAndParity(DeviceModel model, int speedItem, int parityItem);
 
 // RGmod and RG20h: 16 * control-character item + mode item. Nothing when either group has no

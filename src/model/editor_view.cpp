@@ -145,7 +145,7 @@ std::vector<std::string> speedItems(DeviceModel m) {
 }
 
 std::vector<std::string> parityItems() {
-    return {"Nincs", "Páros", "Páratlan"};
+    return {"Nincs", "Páros"};
 }
 
 std::vector<std::string> modeItems(DeviceModel m) {

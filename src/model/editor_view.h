@@ -14,9 +14,12 @@
 namespace zx {
 
 // Items of the choice lists, per model, as the window shows them (UTF-8).
-std::string modelCaption(DeviceModel m);                     // cbTipus
-std::vector<std::string> speedItems(DeviceModel m);          // RGspeed
-std::vector<std::string> parityItems();                      // RGbit
+std::string modelCaption(DeviceModel m);            // cbTipus
+std::vector<std::string> speedItems(DeviceModel m); // RGspeed
+// RGbit: "Nincs", "Páros". Neither model stores odd parity (the 4-line byte has one parity
+// bit, the 16-line letters say only "parity"), so "Páratlan" is not offered.
+std::vector<std::string> parityItems();
+inline constexpr const char* OddParityItem = "Páratlan";
 std::vector<std::string> modeItems(DeviceModel m);           // RGmod
 std::vector<std::string> twentyHexItems();                   // RG20h
 std::vector<std::string> dialItems(DeviceModel m, int line); // RGdialnn

@@ -99,6 +99,14 @@ std::string recognitionNotice(const ModelRecognition& recognition) {
            misfitsOfChosen(recognition) + ")";
 }
 
+std::string uploadLayoutRefusal(const ConfigImage& image, DeviceModel model) {
+    const ModelRecognition recognition = recognizeModel(image, model);
+    if (!recognition.suggested) return {};
+    return "Ez a konfiguráció " + modelShortName(*recognition.suggested) + " elrendezésű, " +
+           modelShortName(model) + " egységre nem tölthető fel (" + misfitsOfChosen(recognition) +
+           ") !!!";
+}
+
 std::string otherModelRefusal(const ModelRecognition& recognition) {
     if (!recognition.suggested) return {};
     return "Ez a file " + modelShortName(*recognition.suggested) +

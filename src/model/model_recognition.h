@@ -68,6 +68,13 @@ std::string notComparableMessage(DeviceModel suggested, DeviceModel shown);
 // CodeLength=15 (3..9 lehet), ...)". Empty when nothing is suggested.
 std::string recognitionNotice(const ModelRecognition& recognition);
 
+// Why a configuration is not sent to a unit of `model`: its layout fits only the other model
+// (the rule Open uses), so the unit would read every record and column in another layout than
+// the operator's. "Ez a konfiguráció Vardo-4 elrendezésű, Vardo-16 egységre nem tölthető fel
+// (Vardo-16 szerint: ...) !!!"; empty when it fits the model, or fits neither (then the check
+// names each value).
+std::string uploadLayoutRefusal(const ConfigImage& image, DeviceModel model);
+
 // Why a file is not read as the model asked for, when its layout fits only the other:
 // "Ez a file Vardo-16 konfigurációnak látszik, nem Vardo-4-nek (Vardo-4 szerint: CodeLength=15
 // (3..9 lehet), ...)". Empty when nothing is suggested.

@@ -49,7 +49,7 @@ SettingValue SettingValue::ofList(std::vector<SettingValue> items) {
 }
 
 bool SettingValue::operator==(const SettingValue& o) const {
-    if (kind != o.kind) return false;
+    if (kind != o.kind || invalid != o.invalid) return false;
     switch (kind) {
     case Kind::Text:
         return text == o.text;
@@ -168,7 +168,39 @@ std::string quotedText(std::string_view utf8) {
     return out + '"';
 }
 
+namespace {
+
+std::string shownValue(const SettingValue& value);
+
+} // namespace
+
+std::string invalidMark(std::string_view allowed) {
+    return " # nem érvényes: " + std::string(allowed);
+}
+
+std::string_view withoutInvalidMark(std::string_view text) {
+    static constexpr std::string_view Mark = " # nem érvényes:";
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (quoted && text[i] == '\\') {
+            ++i;
+        } else if (text[i] == '"') {
+            quoted = !quoted;
+        } else if (!quoted && text.substr(i).starts_with(Mark)) {
+            return text.substr(0, i);
+        }
+    }
+    return text;
+}
+
 std::string shownText(const SettingValue& value) {
+    if (value.invalid.empty()) return shownValue(value);
+    return shownValue(value) + invalidMark(value.invalid);
+}
+
+namespace {
+
+std::string shownValue(const SettingValue& value) {
     switch (value.kind) {
     case SettingValue::Kind::Text:
         return quotedText(value.text);
@@ -189,6 +221,8 @@ std::string shownText(const SettingValue& value) {
     }
     return {};
 }
+
+} // namespace
 
 void appendShownLines(std::vector<std::string>& lines, std::string_view name,
                       const SettingValue& value) {

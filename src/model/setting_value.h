@@ -23,6 +23,10 @@ struct SettingValue {
     bool flag = false;               // Flag
     std::vector<SettingPart> parts;  // Parts, in name order
     std::vector<SettingValue> items; // List
+    // A stored byte that names none of the setting's choices is shown as that byte, marked with
+    // what the setting may hold there ("1..4"): the mark follows the value as " # nem érvényes:
+    // 1..4". Empty for a valid value.
+    std::string invalid;
 
     static SettingValue ofText(std::string utf8);
     // A text the record or the image holds in Windows-1250.
@@ -48,9 +52,14 @@ struct SettingPart {
 std::string quotedText(std::string_view utf8);
 
 // A value as one line of `show` prints it: texts quoted, flags "igen"/"nem", numbers in
-// decimal, parts as "name=value, name=value" in name order. A list prints its items one per
-// line, so here it gives nothing.
+// decimal, parts as "name=value, name=value" in name order, then the mark of an invalid value.
+// A list prints its items one per line, so here it gives nothing.
 std::string shownText(const SettingValue& value);
+
+// " # nem érvényes: " and what the setting may hold.
+std::string invalidMark(std::string_view allowed);
+// The value without the mark of an invalid value that show puts after it (outside quotes).
+std::string_view withoutInvalidMark(std::string_view text);
 
 // What `show` prints for one setting: "NAME: value", or for a list "NAME: (n)" and then each
 // item as "  i: value", counted from 1.

@@ -8,6 +8,7 @@
 #include "model/free_number_list.h"
 #include "model/free_number_table.h"
 #include "model/right_levels.h"
+#include "model/text_encoding.h"
 #include "model/value_rules.h"
 
 #include <algorithm>
@@ -87,9 +88,15 @@ Checked<std::vector<DumpEntry>> parseDump(std::string_view text) {
 }
 
 // A code table row as show prints it: code="...", rights=... (4-line: the four columns' parts,
-// which come back flattened behind "rights"; 16-line: the level's word).
-Checked<CodeRowView> codeRowOf(std::string_view value, DeviceModel model) {
-    const std::optional<ShownParts> parts = parseShownParts(value);
+// which come back flattened behind "rights"; 16-line: the level's word), and the stored rights
+// character where show gives it (rightsByte).
+struct DumpCodeRow {
+    CodeRowView row;
+    std::optional<Byte> rightsByte;
+};
+
+Checked<DumpCodeRow> codeRowOf(std::string_view value, DeviceModel model) {
+    const std::optional<ShownParts> parts = parseShownParts(withoutInvalidMark(value));
     if (!parts) return Refusal{std::string("code=..., rights=... alakban várom !!!")};
     std::vector<std::pair<std::string, std::string>> named;
     for (const auto& [name, text] : *parts) {
@@ -105,7 +112,13 @@ Checked<CodeRowView> codeRowOf(std::string_view value, DeviceModel model) {
             if (n == name) return t;
         return std::nullopt;
     };
-    CodeRowView row;
+    DumpCodeRow dumped;
+    CodeRowView& row = dumped.row;
+    if (const std::optional<std::string> raw = find("rightsByte")) {
+        const Checked<Byte> b = checkByteRange(*raw);
+        if (!b) return Refusal{"rightsByte: " + b.message()};
+        dumped.rightsByte = *b;
+    }
     const std::optional<std::string> code = find("code");
     if (!code) return Refusal{std::string("hiányzik a code rész !!!")};
     std::string outside;
@@ -119,13 +132,13 @@ Checked<CodeRowView> codeRowOf(std::string_view value, DeviceModel model) {
                 return Refusal{std::string(column) + ": Igen vagy Nem lehet !!!"};
             row.rights.push_back(*cell);
         }
-        return row;
+        return dumped;
     }
     const std::string word = find("rights").value_or("");
     for (const char letter : {'T', 'H', 'B', 'M', 'N'})
         if (rightLevelWord(std::string(1, letter)) == word) row.rights = {std::string(1, letter)};
     if (row.rights.empty()) return Refusal{"ismeretlen jogosultság: „" + word + "” !!!"};
-    return row;
+    return dumped;
 }
 
 // CodeLength, CodeCount and the rows of CodeTable together: the table laid out as the dump
@@ -136,14 +149,21 @@ SettingRefusal applyCodeTable(DatabaseRecord& record, DeviceModel model, const D
     const std::optional<long long> l = readWholeNumber(length.value);
     const std::optional<long long> n = readWholeNumber(count.value);
     std::vector<CodeRowView> rows;
+    std::vector<std::optional<Byte>> rawRights;
     for (std::size_t i = 0; i < table.items.size(); ++i) {
         const std::string what = table.name + "[" + std::to_string(i + 1) + "]";
-        const Checked<CodeRowView> row = codeRowOf(table.items[i].value, model);
+        const Checked<DumpCodeRow> row = codeRowOf(table.items[i].value, model);
         if (!row) return atLine(table.items[i].line, what, row.message());
-        rows.push_back(*row);
+        rows.push_back(row->row);
+        rawRights.push_back(row->rightsByte);
     }
     // The table as shown stores nothing, whatever its length and count hold.
-    if (l == shown.codeLength && n == shown.codeCount && rows == shown.codes) return std::nullopt;
+    const SettingValue shownTable = findSetting(table.name)->read(SettingsReading(record, model));
+    bool asShown = l == shown.codeLength && n == shown.codeCount &&
+                   shownTable.items.size() == table.items.size();
+    for (std::size_t i = 0; asShown && i < table.items.size(); ++i)
+        asShown = shownText(shownTable.items[i]) == table.items[i].value;
+    if (asShown) return std::nullopt;
     if (!l || *l - 1 < MinCodeDigits || *l - 1 > MaxCodeDigits)
         return atLine(length.line, length.name, "3..9 lehet !!!");
     const int codeLength = static_cast<int>(*l);
@@ -170,13 +190,14 @@ SettingRefusal applyCodeTable(DatabaseRecord& record, DeviceModel model, const D
     ImagePatch patch;
     patch.set(*map.offset(Field::CodeLength), static_cast<Byte>(codeLength));
     patch.setWord(*map.offset(Field::CodeCount), static_cast<std::uint16_t>(codeCount));
-    const std::size_t start = *map.offset(Field::CodeTable);
-    const std::size_t used = start + static_cast<std::size_t>(codeLength * codeCount);
-    patch.fill(used, ImageSize - used, ' ');
     ConfigImage counted = record.image;
     patch.applyTo(counted);
-    patch.append(storeCodeGrid(counted, model, rows));
-    patch.applyTo(record.image);
+    patch.append(codeRecordsPatch(counted, model, rows));
+    const std::size_t start = *map.offset(Field::CodeTable);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (rawRights[i])
+            patch.set(start + (i + 1) * static_cast<std::size_t>(codeLength) - 1, *rawRights[i]);
+    withCodeTailBlanked(record.image, model, std::move(patch)).applyTo(record.image);
     return std::nullopt;
 }
 
@@ -208,8 +229,7 @@ SettingRefusal applyFreeNumbers(DatabaseRecord& record, DeviceModel model, const
 SettingRefusal applyEntry(DatabaseRecord& record, DeviceModel model, const DumpEntry& e) {
     const SettingEntry* setting = findSetting(e.name);
     if (!setting) return atLine(e.line, e.name, "Ismeretlen beállítás !!!");
-    if (!setting->availableIn(model))
-        return atLine(e.line, e.name, "Ebben a típusban nincs ilyen beállítás !!!");
+    if (!setting->availableIn(model)) return atLine(e.line, e.name, notInModelRefusal(model));
     if (!setting->store) return atLine(e.line, e.name, "Ezt a set parancs nem állítja !!!");
     // The CO numbers follow their width in the dump: a width that cuts the numbers held is
     // followed by the numbers that fit it.
@@ -235,8 +255,12 @@ SettingRefusal applyEntry(DatabaseRecord& record, DeviceModel model, const DumpE
 } // namespace
 
 SettingRefusal applySettingsDump(DatabaseRecord& record, DeviceModel model, std::string_view dump) {
+    if (const std::string refused = encodingRefusal(dump); !refused.empty())
+        return "A lista nem olvasható: " + refused + " !!!";
     const Checked<std::vector<DumpEntry>> parsed = parseDump(dump);
     if (!parsed) return parsed.message();
+    // An empty input is no copy: a show that failed in front of the pipe gives nothing.
+    if (parsed->empty()) return std::string("Nincs beállítás a bemeneten, semmi sem változott !!!");
     DatabaseRecord changed = record;
     const DumpEntry* codeParts[3] = {nullptr, nullptr, nullptr}; // length, count, table
     static const std::array<std::string_view, 3> codeNames{"CodeLength", "CodeCount", "CodeTable"};

@@ -15,7 +15,8 @@ namespace zx {
 
 // Applies the dump onto the record read through `model`: whole or not at all. The dump's model
 // must be `model`; lines that follow from others (the file's date, the status bar's count) are
-// passed over. A refusal names the dump's line ("57. sor: CoNumbers[1]: ...").
+// passed over. A refusal names the dump's line ("57. sor: CoNumbers[1]: ..."). A dump without a
+// single setting (nothing, or blank lines only) is refused: it is no copy of anything.
 SettingRefusal applySettingsDump(DatabaseRecord& record, DeviceModel model, std::string_view dump);
 
 // The dump of a configuration as show prints it, one line each.

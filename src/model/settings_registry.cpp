@@ -1,5 +1,6 @@
 #include "model/settings_registry.h"
 
+#include "model/choice_bytes.h"
 #include "model/code_table_shape.h"
 #include "model/cp1250_text.h"
 #include "model/editor_store.h"
@@ -86,10 +87,12 @@ Refusal requireSingle(const SettingTarget& t) {
     return std::string("Ez a beállítás egyetlen érték, sem lista, sem összetett !!!");
 }
 
-// The element number of a list, 1..count.
-Refusal requireIndex(const SettingTarget& t, int count, bool partAllowed = false) {
+// The element number of a list, 1..count (the count of the model's list).
+Refusal requireIndex(const SettingTarget& t, int count, DeviceModel model,
+                     bool partAllowed = false) {
     if (!t.index || *t.index < 1 || *t.index > count)
-        return "Az elem sorszáma kell: " + t.name + "[1.." + std::to_string(count) + "] !!!";
+        return "Az elem sorszáma kell: " + t.name + "[1.." + std::to_string(count) + "] (" +
+               modelCaption(model) + ") !!!";
     if (!partAllowed && !t.part.empty())
         return std::string("Ennek a listának az elemei nem összetettek !!!");
     return std::nullopt;
@@ -119,12 +122,29 @@ std::optional<bool> parseYesNo(std::string_view text) {
     return std::nullopt;
 }
 
-Refusal choose(const std::vector<std::string>& items, std::string_view text, int& item) {
+bool contains(const std::vector<std::string>& items, std::string_view text) {
+    return std::find(items.begin(), items.end(), text) != items.end();
+}
+
+// A choice the model cannot hold is refused naming the model, so that a script learns why a
+// choice another model (or an earlier version of the window) lists is not taken.
+Refusal notHeldRefusal(DeviceModel model, std::string_view text,
+                       const std::vector<std::string>& items) {
+    return "A(z) " + modelCaption(model) + " nem tárolja: " + std::string(text) +
+           " (lehet: " + joined(items) + ") !!!";
+}
+
+// `listed`: every choice that the control lists in either model; one of them that `items` (the
+// model's) lacks is refused naming the model.
+Refusal choose(const std::vector<std::string>& items, const std::vector<std::string>& listed,
+               DeviceModel model, std::string_view text, int& item) {
     const auto it = std::find(items.begin(), items.end(), text);
-    if (it == items.end())
-        return "Ismeretlen érték: " + std::string(text) + " (lehet: " + joined(items) + ") !!!";
-    item = static_cast<int>(it - items.begin());
-    return std::nullopt;
+    if (it != items.end()) {
+        item = static_cast<int>(it - items.begin());
+        return std::nullopt;
+    }
+    if (contains(listed, text)) return notHeldRefusal(model, text, items);
+    return "Ismeretlen érték: " + std::string(text) + " (lehet: " + joined(items) + ") !!!";
 }
 
 // One part of a compound value that is chosen: an item of a list, or yes or no.
@@ -133,12 +153,14 @@ struct PartChoice {
     std::vector<std::string> items; // empty: "igen" or "nem"
     std::optional<int> value;       // as shown (a flag as 0 or 1); nothing where there is none
     std::string fixedRefusal;       // for a part that must stay items[0]: its refusal
+    std::vector<std::string> listed = {}; // the choices either model lists (see choose)
+    std::string absentRefusal = {};       // for a part this element lacks (no value)
 };
 
 // Sets the parts a value names. `touched` gets, in the order given, every part whose value
 // changes: a value as show prints it, whole or in part, touches nothing.
-Refusal chooseParts(const SettingTarget& t, std::string_view raw, std::vector<PartChoice>& choices,
-                    std::vector<std::size_t>& touched) {
+Refusal chooseParts(const SettingTarget& t, std::string_view raw, DeviceModel model,
+                    std::vector<PartChoice>& choices, std::vector<std::size_t>& touched) {
     std::vector<std::string> known;
     for (const PartChoice& c : choices)
         known.push_back(c.name);
@@ -153,14 +175,16 @@ Refusal chooseParts(const SettingTarget& t, std::string_view raw, std::vector<Pa
             if (text != c.items.front()) return c.fixedRefusal;
             continue;
         }
-        if (!c.value) return std::string("Ebben a sorban nincs ilyen választás !!!");
+        if (!c.value)
+            return c.absentRefusal.empty() ? std::string("Ebben a sorban nincs ilyen választás !!!")
+                                           : c.absentRefusal;
         const int shown = *c.value;
         int chosen = shown;
         if (c.items.empty()) {
             const std::optional<bool> b = parseYesNo(text);
             if (!b) return std::string("Igen vagy nem lehet !!!");
             chosen = *b ? 1 : 0;
-        } else if (auto e = choose(c.items, text, chosen)) {
+        } else if (auto e = choose(c.items, c.listed, model, text, chosen)) {
             return e;
         }
         c.value = chosen;
@@ -186,17 +210,50 @@ SettingValue textOfRecord(const SettingsReading& r, DatabaseRecord::Slot slot) {
     return SettingValue::ofRaw(r.record.text(slot));
 }
 
-SettingValue lineRow(DeviceModel model, const LineRowView& row, int line) {
+// A stored byte that names no choice, as it is, with what the setting may hold there; `beside`
+// are the parts shown with it.
+SettingValue storedByte(const UnnamedByte& b, std::vector<SettingPart> beside = {}) {
+    beside.push_back({"byte", SettingValue::ofNumber(b.value)});
+    SettingValue value = SettingValue::ofParts(std::move(beside));
+    value.invalid = b.allowed;
+    return value;
+}
+
+// A line's row; a 16-line line byte that names no choice is shown as the byte, the 4-line
+// dialling and seizure bytes of line 1 that name none as "diallingByte" and "seizureByte".
+SettingValue lineRow(const SettingsReading& r, int line) {
+    const LineRowView& row = r.view.lines[static_cast<std::size_t>(line - 1)];
+    const ConfigImage& image = r.record.image;
+    if (const auto b = unnamedLineByte(image, r.model, line))
+        return storedByte(*b, {{"line", SettingValue::ofNumber(line)}});
     std::vector<SettingPart> parts{{"line", SettingValue::ofNumber(line)},
                                    {"subLine", SettingValue::ofFlag(row.subLine)},
                                    {"callIn", SettingValue::ofFlag(row.callIn)}};
-    if (row.dialItem) parts.push_back({"dialling", item(dialItems(model, line), *row.dialItem)});
-    if (row.seizureItem) parts.push_back({"seizure", item(seizureItems(), *row.seizureItem)});
+    std::vector<std::string> invalid;
+    const auto dial = line == 1 ? unnamedDialByte4(image, r.model) : std::nullopt;
+    const auto seizure = line == 1 ? unnamedSeizureByte4(image, r.model) : std::nullopt;
+    if (dial) {
+        parts.push_back({"diallingByte", SettingValue::ofNumber(dial->value)});
+        invalid.push_back("diallingByte " + dial->allowed);
+    } else if (row.dialItem) {
+        parts.push_back({"dialling", item(dialItems(r.model, line), *row.dialItem)});
+    }
+    if (seizure) {
+        parts.push_back({"seizureByte", SettingValue::ofNumber(seizure->value)});
+        invalid.push_back("seizureByte " + seizure->allowed);
+    } else if (row.seizureItem) {
+        parts.push_back({"seizure", item(seizureItems(), *row.seizureItem)});
+    }
     if (row.timerItem) parts.push_back({"timerSet", item(timerSetItems(), *row.timerItem)});
-    return SettingValue::ofParts(std::move(parts));
+    SettingValue value = SettingValue::ofParts(std::move(parts));
+    value.invalid = joined(invalid);
+    return value;
 }
 
-SettingValue codeRow(DeviceModel model, const CodeRowView& row) {
+// A code row; a rights character the grid's store would not write back (a right no cell tells,
+// a nibble above the levels) is shown beside the rights as "rightsByte", marked when it names no
+// right, so that set --from copies it as it is.
+SettingValue codeRow(DeviceModel model, const CodeRowView& row, Byte storedRights) {
     static const std::array<const char*, 4> columns4{"Helyi", "Távolsági", "Mobil", "Nemzetközi"};
     SettingValue rights;
     if (model == DeviceModel::Line4) {
@@ -208,8 +265,14 @@ SettingValue codeRow(DeviceModel model, const CodeRowView& row) {
         rights = SettingValue::ofText(
             row.rights.empty() ? std::string() : std::string(rightLevelWord(row.rights[0])));
     }
-    return SettingValue::ofParts(
-        {{"code", SettingValue::ofRaw(row.code)}, {"rights", std::move(rights)}});
+    std::vector<SettingPart> parts{{"code", SettingValue::ofRaw(row.code)},
+                                   {"rights", std::move(rights)}};
+    if (rightsCharacter(row, model) == storedRights) return SettingValue::ofParts(std::move(parts));
+    parts.push_back({"rightsByte", SettingValue::ofNumber(storedRights)});
+    SettingValue value = SettingValue::ofParts(std::move(parts));
+    if (const auto unnamed = unnamedRightsByte(storedRights, model))
+        value.invalid = "rightsByte " + unnamed->allowed;
+    return value;
 }
 
 // ---- set of the compound and list settings ----
@@ -234,31 +297,63 @@ SettingValue withUntoldByte(SettingValue value, std::optional<Byte> stored) {
     return SettingValue::ofParts(std::move(parts));
 }
 
-// The "byte" part of a compound value, taken out of it: the value without it is left in
-// `rest`. Nothing when the value does not name it.
-Checked<std::optional<Byte>> takeBytePart(const SettingTarget& t, std::string_view raw,
-                                          std::string& rest) {
+// The stored bytes a value names by the parts `names` (show's "byte" and the like), taken out
+// of it, each checked as a byte: the value without them is left in `rest` (empty when nothing
+// else is left). Nothing taken from a value that names none of them.
+using RawBytes = std::vector<std::pair<std::string, Byte>>;
+Checked<RawBytes> takeRawParts(const SettingTarget& t, std::string_view raw,
+                               const std::vector<std::string>& names, std::string& rest) {
     rest = std::string(raw);
-    std::optional<std::string> text;
-    if (t.part == "byte") {
-        text = unquotedText(raw);
+    ShownParts taken;
+    if (contains(names, t.part)) {
+        taken.emplace_back(t.part, unquotedText(raw));
         rest.clear();
     } else if (t.part.empty()) {
         const std::optional<ShownParts> parts = parseShownParts(raw);
-        if (!parts) return std::optional<Byte>();
-        rest.clear();
+        if (!parts) return RawBytes{};
+        std::string others;
         for (const auto& [name, value] : *parts) {
-            if (name == "byte") {
-                text = value;
-                continue;
-            }
-            rest += (rest.empty() ? "" : ", ") + name + "=" + quotedText(value);
+            if (contains(names, name))
+                taken.emplace_back(name, value);
+            else
+                others += (others.empty() ? "" : ", ") + name + "=" + quotedText(value);
         }
+        if (!taken.empty()) rest = others;
     }
-    if (!text) return std::optional<Byte>();
-    const Checked<Byte> value = checkByteRange(*text);
-    if (!value) return zx::Refusal{"byte: " + value.message()};
-    return std::optional<Byte>(*value);
+    RawBytes bytes;
+    for (const auto& [name, text] : taken) {
+        const Checked<Byte> value = checkByteRange(text);
+        if (!value) return zx::Refusal{name + ": " + value.message()};
+        bytes.emplace_back(name, *value);
+    }
+    return bytes;
+}
+
+Checked<std::optional<Byte>> takeBytePart(const SettingTarget& t, std::string_view raw,
+                                          std::string& rest) {
+    const Checked<RawBytes> bytes = takeRawParts(t, raw, {"byte"}, rest);
+    if (!bytes) return zx::Refusal{bytes.message()};
+    if (bytes->empty()) return std::optional<Byte>();
+    return std::optional<Byte>(bytes->back().second);
+}
+
+// A single value given as show prints a stored byte that names no choice ("byte=N", or
+// NAME.byte=N): the byte. Nothing for any other value.
+Checked<std::optional<Byte>> typedRawByte(const SettingTarget& t, std::string_view raw) {
+    if (t.index || (!t.part.empty() && t.part != "byte")) return std::optional<Byte>();
+    std::string rest;
+    const Checked<std::optional<Byte>> b = takeBytePart(t, raw, rest);
+    if (b && *b && !rest.empty())
+        return zx::Refusal{std::string("A byte mellett más rész nem adható meg !!!")};
+    return b;
+}
+
+// The byte stored at the field as it is.
+Refusal storeRawByte(SettingEdit& e, Field field, Byte value) {
+    ImagePatch patch;
+    patch.set(*e.map().offset(field), value);
+    patch.applyTo(e.image());
+    return std::nullopt;
 }
 
 // A compound of two chosen parts that one editor stores together into one byte of `field`;
@@ -284,7 +379,7 @@ Refusal setPair(SettingEdit& e, const SettingTarget& t, std::string_view raw,
             whole.part.clear();
             parts[0].value = items.first;
             parts[1].value = items.second;
-            if (auto refused = chooseParts(whole, rest, parts, touched)) return refused;
+            if (auto refused = chooseParts(whole, rest, e.model(), parts, touched)) return refused;
             if (!touched.empty())
                 return "byte: a(z) " + std::to_string(**rawByte) +
                        " nem a mellette megadott választásokat tárolja !!!";
@@ -293,7 +388,7 @@ Refusal setPair(SettingEdit& e, const SettingTarget& t, std::string_view raw,
         return std::nullopt;
     }
     std::vector<std::size_t> touched;
-    if (auto refused = chooseParts(t, raw, parts, touched)) return refused;
+    if (auto refused = chooseParts(t, raw, e.model(), parts, touched)) return refused;
     if (touched.empty()) return std::nullopt;
     return e.store(store(*parts[0].value, *parts[1].value));
 }
@@ -306,12 +401,33 @@ std::pair<int, int> modeChoices(const EditorView& v) {
     return {v.modeItem, v.twentyHexItem};
 }
 
+// Every choice the control lists in either model.
+std::vector<std::string> listedInEither(std::vector<std::string> (*items)(DeviceModel)) {
+    std::vector<std::string> all = items(DeviceModel::Line4);
+    for (std::string& choice : items(DeviceModel::Line16))
+        if (!contains(all, choice)) all.push_back(std::move(choice));
+    return all;
+}
+
+std::vector<std::string> listedParity() {
+    std::vector<std::string> all = parityItems();
+    all.push_back(OddParityItem);
+    return all;
+}
+
+std::vector<std::string> listedDialling(int line) {
+    std::vector<std::string> all = dialItems(DeviceModel::Line4, line);
+    for (std::string& choice : dialItems(DeviceModel::Line16, line))
+        if (!contains(all, choice)) all.push_back(std::move(choice));
+    return all;
+}
+
 Refusal setSpeed(SettingEdit& e, const SettingTarget& t, std::string_view raw) {
     const EditorView v = e.view();
     return setPair(
         e, t, raw,
-        {{"speed", speedItems(e.model()), v.speedItem, {}},
-         {"parity", parityItems(), v.parityItem, {}}},
+        {{"speed", speedItems(e.model()), v.speedItem, {}, listedInEither(speedItems)},
+         {"parity", parityItems(), v.parityItem, {}, listedParity()}},
         Field::SmdrSpeed,
         [&](int speed, int parity) { return storeSpeedAndParity(e.model(), speed, parity); },
         speedChoices);
@@ -321,7 +437,7 @@ Refusal setMode(SettingEdit& e, const SettingTarget& t, std::string_view raw) {
     const EditorView v = e.view();
     return setPair(
         e, t, raw,
-        {{"mode", modeItems(e.model()), v.modeItem, {}},
+        {{"mode", modeItems(e.model()), v.modeItem, {}, listedInEither(modeItems)},
          {"controlCharacters", twentyHexItems(), v.twentyHexItem, {}}},
         Field::SmdrMode,
         [&](int mode, int twentyHex) { return storeMode(e.model(), mode, twentyHex); },
@@ -348,6 +464,9 @@ Refusal setCallInFlags(SettingEdit& e, const SettingTarget& t, std::string_view 
 // number is refused, naming the numbers, unless the command was told to go on (--force); then
 // what was cut is noted.
 Refusal setCoWidth(SettingEdit& e, const SettingTarget& t, std::string_view raw) {
+    const Checked<std::optional<Byte>> stored = typedRawByte(t, raw);
+    if (!stored) return stored.message();
+    if (*stored) return storeRawByte(e, Field::CoWidth, **stored);
     if (auto refused = requireSingle(t)) return refused;
     const std::vector<std::string> items = coWidthItems();
     const auto it = std::find(items.begin(), items.end(), unquotedText(raw));
@@ -369,24 +488,61 @@ Refusal setCoWidth(SettingEdit& e, const SettingTarget& t, std::string_view raw)
     return e.store(coWidthPatch(e.image(), e.map(), width));
 }
 
-Refusal setLine(SettingEdit& e, const SettingTarget& t, std::string_view raw) {
-    if (auto refused = requireIndex(t, e.map().lineCount(), true)) return refused;
+// The stored bytes of a line that show gives as they are where they name no choice: the
+// 16-line line's "byte", the 4-line "diallingByte" and "seizureByte" of line 1. They are stored
+// as given; the parts beside them are then set as usual.
+Refusal setLineBytes(SettingEdit& e, int line, const RawBytes& bytes) {
+    const std::size_t start = *e.map().offset(Field::LineSettings);
+    const bool four = e.model() == DeviceModel::Line4;
+    for (const auto& [name, value] : bytes) {
+        std::size_t at = start + static_cast<std::size_t>(line - 1);
+        if (name == "diallingByte") at = start + DialByte4;
+        if (name == "seizureByte") at = start + SeizureByte4;
+        const bool held = name == "byte" ? !four : four && line == 1;
+        if (!held)
+            return "A(z) " + modelCaption(e.model()) + " " + std::to_string(line) +
+                   ". vonalán nincs " + name + " rész !!!";
+        ImagePatch patch;
+        patch.set(at, value);
+        patch.applyTo(e.image());
+    }
+    return std::nullopt;
+}
+
+Refusal setLine(SettingEdit& e, const SettingTarget& t, std::string_view whole) {
+    if (auto refused = requireIndex(t, e.map().lineCount(), e.model(), true)) return refused;
     const int line = *t.index;
+    std::string rest;
+    const Checked<RawBytes> bytes =
+        takeRawParts(t, whole, {"byte", "diallingByte", "seizureByte"}, rest);
+    if (!bytes) return bytes.message();
+    if (auto refused = setLineBytes(e, line, *bytes)) return refused;
+    if (!bytes->empty() && rest.empty()) return std::nullopt;
+    const std::string_view raw = rest;
     std::vector<LineRowView> rows = e.view().lines;
     LineRowView& row = rows[static_cast<std::size_t>(line - 1)];
     const std::string number = std::to_string(line);
+    const auto absent = [&](const char* part) {
+        return "A(z) " + modelCaption(e.model()) + " " + number + ". vonalán nincs " + part +
+               " választás !!!";
+    };
     std::vector<PartChoice> parts{
         {"line", {number}, std::nullopt, "A line rész a sor száma, " + number + " !!!"},
-        {"dialling", dialItems(e.model(), line), row.dialItem, {}},
-        {"seizure", seizureItems(), row.seizureItem, {}},
-        {"timerSet", timerSetItems(), row.timerItem, {}},
+        {"dialling",
+         dialItems(e.model(), line),
+         row.dialItem,
+         {},
+         listedDialling(line),
+         absent("dialling")},
+        {"seizure", seizureItems(), row.seizureItem, {}, {}, absent("seizure")},
+        {"timerSet", timerSetItems(), row.timerItem, {}, {}, absent("timerSet")},
         {"subLine", {}, row.subLine ? 1 : 0, {}},
         {"callIn", {}, row.callIn ? 1 : 0, {}}};
     static constexpr std::array<LineControl, 6> controls{
         LineControl::Dial,     LineControl::Dial,    LineControl::Seizure,
         LineControl::TimerSet, LineControl::SubLine, LineControl::CallIn};
     std::vector<std::size_t> touched;
-    if (auto refused = chooseParts(t, raw, parts, touched)) return refused;
+    if (auto refused = chooseParts(t, raw, e.model(), parts, touched)) return refused;
     row.dialItem = parts[1].value;
     row.seizureItem = parts[2].value;
     row.timerItem = parts[3].value;
@@ -405,7 +561,7 @@ Refusal setLine(SettingEdit& e, const SettingTarget& t, std::string_view raw) {
 }
 
 Refusal setException(SettingEdit& e, const SettingTarget& t, std::string_view raw) {
-    if (auto refused = requireIndex(t, e.map().exceptionCount(), true)) return refused;
+    if (auto refused = requireIndex(t, e.map().exceptionCount(), e.model(), true)) return refused;
     const int entry = *t.index - 1;
     const EditorView v = e.view();
     const NumberTablesForm form = numberTablesForm(v);
@@ -436,7 +592,7 @@ Refusal setException(SettingEdit& e, const SettingTarget& t, std::string_view ra
 
 Refusal setPrefix(SettingEdit& e, const SettingTarget& t, std::string_view value, bool mobile) {
     const int count = mobile ? 4 : 2;
-    if (auto refused = requireIndex(t, count)) return refused;
+    if (auto refused = requireIndex(t, count, e.model())) return refused;
     RawText bytes;
     if (auto refused = recordText(value, std::nullopt, bytes)) return refused;
     const NumberTablesForm stored = numberTablesForm(e.view());
@@ -448,7 +604,7 @@ Refusal setPrefix(SettingEdit& e, const SettingTarget& t, std::string_view value
 
 Refusal setBarred(SettingEdit& e, const SettingTarget& t, std::string_view value) {
     CallInForm form = callInForm(e.view());
-    if (auto refused = requireIndex(t, BarredAreaCount)) return refused;
+    if (auto refused = requireIndex(t, BarredAreaCount, e.model())) return refused;
     RawText bytes;
     if (auto refused = recordText(value, std::nullopt, bytes)) return refused;
     const int entry = *t.index - 1;
@@ -534,6 +690,9 @@ SettingEntry recordTextEntry(std::string name, std::string label, DatabaseRecord
 // The help of the "byte" part that show adds where the choices do not tell the stored byte.
 constexpr const char* ByteHelp =
     ".byte: 0..255, a tárolt bájt, ahol a választások nem írják le (a show ekkor kiírja)";
+// The help of a stored byte that names no choice, which show prints as it is.
+constexpr const char* RawByteHelp =
+    "byte=0..255: a tárolt bájt, ahol egyik választást sem adja (a show így írja ki)";
 
 std::vector<SettingEntry> buildRegistry() {
     using Slot = DatabaseRecord::Slot;
@@ -555,6 +714,7 @@ std::vector<SettingEntry> buildRegistry() {
     e.push_back(settable(
         Field::SmdrSpeed, "Alap / SMDR sebesség, Paritás", false,
         [](R r) {
+            if (const auto b = unnamedSmdrSpeed(r.record.image, r.model)) return storedByte(*b);
             return withUntoldByte(
                 SettingValue::ofParts({{"speed", item(speedItems(r.model), r.view.speedItem)},
                                        {"parity", item(parityItems(), r.view.parityItem)}}),
@@ -563,10 +723,12 @@ std::vector<SettingEntry> buildRegistry() {
         },
         setSpeed,
         itemsHelp("speed", speedItems) + "\n" +
-            itemsHelp("parity", [](DeviceModel) { return parityItems(); }) + "\n" + ByteHelp));
+            itemsHelp("parity", [](DeviceModel) { return parityItems(); }) +
+            " (páratlan paritást egyik típus sem tárol)\n" + ByteHelp));
     e.push_back(settable(
         Field::SmdrMode, "Alap / SMDR mód, 20hex alatti karakterek", false,
         [](R r) {
+            if (const auto b = unnamedSmdrMode(r.record.image, r.model)) return storedByte(*b);
             return withUntoldByte(
                 SettingValue::ofParts(
                     {{"mode", item(modeItems(r.model), r.view.modeItem)},
@@ -582,10 +744,15 @@ std::vector<SettingEntry> buildRegistry() {
                           [](const EditorView& v) { return v.coPosition; }));
     e.push_back(settable(
         Field::CoWidth, "Alap / CO karakterszám", false,
-        [](R r) { return item(coWidthItems(), r.view.coWidthItem); }, setCoWidth,
+        [](R r) {
+            if (const auto b = unnamedCoWidth(r.record.image, r.model)) return storedByte(*b);
+            return item(coWidthItems(), r.view.coWidthItem);
+        },
+        setCoWidth,
         joined(coWidthItems()) +
             "; a CO számokat az új szélességre írja át, ahogy a Vonalak mutatja őket;\n"
-            "ha egy szám rövidebb lenne, elutasítja, --force esetén megrövidíti és kiírja"));
+            "ha egy szám rövidebb lenne, elutasítja, --force esetén megrövidíti és kiírja\n" +
+            RawByteHelp));
     e.push_back(byteRange(Field::CalledPosition, "Alap / Hívottszám pozíció",
                           [](const EditorView& v) { return v.calledPosition; }));
     e.push_back(settable(
@@ -599,15 +766,20 @@ std::vector<SettingEntry> buildRegistry() {
     e.push_back(settable(
         Field::NumberTerminator, "Alap / Számzáró kód", false,
         [](R r) {
+            if (const auto b = unnamedNumberTerminator(r.record.image, r.model))
+                return storedByte(*b);
             return SettingValue::ofText(std::string(1, r.view.numberTerminator.value_or(' ')));
         },
         [](SettingEdit& ed, T t, V value) -> Refusal {
+            const Checked<std::optional<Byte>> stored = typedRawByte(t, value);
+            if (!stored) return stored.message();
+            if (*stored) return storeRawByte(ed, Field::NumberTerminator, **stored);
             if (auto refused = requireSingle(t)) return refused;
             RawText bytes;
             if (auto refused = recordText(unquotedText(value), 1, bytes)) return refused;
             return ed.store(storeNumberTerminator(ed.model(), bytes));
         },
-        "egy karakter: 0..9, *, # vagy szóköz"));
+        std::string("egy karakter: 0..9, *, # vagy szóköz\n") + RawByteHelp));
     for (const bool pin : {true, false}) {
         e.push_back(settable(
             pin ? Field::PinEnable : Field::DstEnable,
@@ -634,7 +806,7 @@ std::vector<SettingEntry> buildRegistry() {
         [](R r) {
             std::vector<SettingValue> rows;
             for (std::size_t n = 0; n < r.view.lines.size(); ++n)
-                rows.push_back(lineRow(r.model, r.view.lines[n], static_cast<int>(n + 1)));
+                rows.push_back(lineRow(r, static_cast<int>(n + 1)));
             return SettingValue::ofList(std::move(rows));
         },
         setLine,
@@ -643,7 +815,9 @@ std::vector<SettingEntry> buildRegistry() {
             "\n" + itemsHelp("seizure", [](DeviceModel) { return seizureItems(); }) + "\n" +
             itemsHelp("timerSet", [](DeviceModel) { return timerSetItems(); }) +
             " (16 vonalas)\n.subLine, .callIn: igen vagy nem\n"
-            "4 vonalas: dialling és seizure csak az 1. vonalon"));
+            "4 vonalas: dialling és seizure csak az 1. vonalon\n"
+            ".byte (16 vonalas), .diallingByte, .seizureByte (4 vonalas, 1. vonal): 0..255,\n"
+            "a tárolt bájt, ahol egyik választást sem adja (a show ekkor így írja ki)"));
     e.push_back(settable(
         Field::CoNumbers, "Vonalak / #. vonal CO szám", true,
         [](R r) {
@@ -653,7 +827,7 @@ std::vector<SettingEntry> buildRegistry() {
             return SettingValue::ofList(std::move(numbers));
         },
         [](SettingEdit& ed, T t, V value) -> Refusal {
-            if (auto refused = requireIndex(t, ed.map().lineCount())) return refused;
+            if (auto refused = requireIndex(t, ed.map().lineCount(), ed.model())) return refused;
             RawText bytes;
             if (auto refused = recordText(unquotedText(value), std::nullopt, bytes)) return refused;
             return ed.store(storeCoNumber(ed.image(), ed.model(), *t.index, bytes));
@@ -752,8 +926,15 @@ std::vector<SettingEntry> buildRegistry() {
     e.push_back(shownOnly(Field::CodeTable, "Kódok / #. sor", [](R r) {
         std::vector<SettingValue> rows;
         rows.reserve(r.view.codes.size());
-        for (const CodeRowView& row : r.view.codes)
-            rows.push_back(codeRow(r.model, row));
+        const std::size_t start = *MemoryMap::of(r.model).offset(Field::CodeTable);
+        const auto length = static_cast<std::size_t>(r.view.codeLength);
+        for (std::size_t i = 0; i < r.view.codes.size(); ++i) {
+            // Without codes the grid's one row is no record.
+            const Byte stored = r.view.codeCount == 0
+                                    ? rightsCharacter(r.view.codes[i], r.model)
+                                    : r.record.image.at(start + i * length + length - 1);
+            rows.push_back(codeRow(r.model, r.view.codes[i], stored));
+        }
         return SettingValue::ofList(std::move(rows));
     }));
     // What follows from the code count and length: nothing of its own to compare.
@@ -818,6 +999,10 @@ const SettingEntry* findSetting(std::string_view name) {
     return nullptr;
 }
 
+std::string notInModelRefusal(DeviceModel model) {
+    return "A(z) " + modelCaption(model) + " típusban nincs ilyen beállítás !!!";
+}
+
 std::vector<ShownSetting> readSettings(const SettingsReading& reading) {
     std::vector<ShownSetting> shown;
     for (const SettingEntry& entry : settingsRegistry())
@@ -847,6 +1032,52 @@ std::string_view trimmedSpaces(std::string_view s) {
 }
 
 } // namespace
+
+Checked<SettingValue> readSetting(const SettingsReading& reading, std::string_view name) {
+    const std::optional<SettingTarget> target = parseSettingTarget(name);
+    if (!target) return zx::Refusal{std::string("NÉV, NÉV[i] vagy NÉV.rész alakban várom !!!")};
+    const SettingEntry* entry = findSetting(target->name);
+    if (!entry) return zx::Refusal{std::string("Ismeretlen beállítás (set --help) !!!")};
+    if (!entry->availableIn(reading.model)) return zx::Refusal{notInModelRefusal(reading.model)};
+    const std::optional<SettingValue> value = shownTarget(entry->read(reading), *target);
+    if (!value) return zx::Refusal{std::string("Nincs ilyen eleme vagy része !!!")};
+    return *value;
+}
+
+std::vector<ListedChoices> listedChoices() {
+    const auto yesNo = [](DeviceModel) { return std::vector<std::string>{"igen", "nem"}; };
+    using Items = std::function<std::vector<std::string>(DeviceModel)>;
+    const std::vector<std::pair<std::string, Items>> single{
+        {"SmdrSpeed.speed", speedItems},
+        {"SmdrSpeed.parity", [](DeviceModel) { return listedParity(); }},
+        {"SmdrMode.mode", modeItems},
+        {"SmdrMode.controlCharacters", [](DeviceModel) { return twentyHexItems(); }},
+        {"CoWidth", [](DeviceModel) { return coWidthItems(); }},
+        {"PinEnable", yesNo},
+        {"DstEnable", yesNo},
+        {"CallInFlags.foreign", yesNo},
+        {"CallInFlags.domestic", yesNo}};
+    std::vector<ListedChoices> all;
+    const auto add = [&all](std::string target, const Items& items) {
+        std::vector<std::string> choices = items(DeviceModel::Line4);
+        for (std::string& c : items(DeviceModel::Line16))
+            if (!contains(choices, c)) choices.push_back(std::move(c));
+        all.push_back({std::move(target), std::move(choices)});
+    };
+    for (const auto& [target, items] : single)
+        add(target, items);
+    const int lines = std::max(MemoryMap::of(DeviceModel::Line4).lineCount(),
+                               MemoryMap::of(DeviceModel::Line16).lineCount());
+    for (int n = 1; n <= lines; ++n) {
+        const std::string row = "LineSettings[" + std::to_string(n) + "].";
+        add(row + "dialling", [n](DeviceModel m) { return dialItems(m, n); });
+        add(row + "seizure", [](DeviceModel) { return seizureItems(); });
+        add(row + "timerSet", [](DeviceModel) { return timerSetItems(); });
+        add(row + "subLine", yesNo);
+        add(row + "callIn", yesNo);
+    }
+    return all;
+}
 
 bool sameAsShown(const SettingValue& shown, std::string_view typed) {
     switch (shown.kind) {
@@ -887,9 +1118,9 @@ SettingRefusal applySetting(DatabaseRecord& record, DeviceModel model, std::stri
     const SettingEntry* entry = findSetting(target->name);
     if (!entry) return std::string("Ismeretlen beállítás (set --help) !!!");
     if (!entry->store) return std::string("Ezt a set parancs nem állítja !!!");
-    if (!entry->availableIn(model))
-        return std::string("Ebben a típusban nincs ilyen beállítás !!!");
-    const std::string_view value = assignment.substr(eq + 1);
+    if (!entry->availableIn(model)) return notInModelRefusal(model);
+    // The mark show puts after a stored byte that names no choice is no part of the value.
+    const std::string_view value = withoutInvalidMark(assignment.substr(eq + 1));
     // What show prints is what is stored: it stores nothing, whatever bits the editor would
     // rewrite.
     const std::optional<SettingValue> shown =
@@ -935,7 +1166,7 @@ std::vector<std::string> settableNames(DeviceModel model) {
 
 std::string setHelpText() {
     std::string text =
-        "set FÁJL|- [--model 4|16] [--password JELSZÓ] [--force] [--from LISTA|-]\n"
+        "set FÁJL|- [--model|--as-model 4|16] [--password JELSZÓ] [--force] [--from LISTA|-]\n"
         "    [--site HELY] [--owner TULAJDONOS] [--password-new JELSZÓ] [NÉV=ÉRTÉK...]\n"
         "\n"
         "Az adatbázis file beállításait változtatja, az ablak szerkesztőmezőinek szabályai "
@@ -951,11 +1182,13 @@ std::string setHelpText() {
         "a 16 vonalas típusénak felel meg (kódhossz és kódszám, CO szélesség, SMDR sebesség);\n"
         "ezt a hibakimenet jelzi. Ha a --model ellentmond a file elrendezésének, a parancs "
         "semmit\n"
-        "sem ír (kilépési érték 2), hacsak a --force nincs megadva.\n"
+        "sem ír (kilépési érték 2); az --as-model mégis annak olvassa.\n"
+        "A --force csak a CO számokat levágó CoWidth értéket engedi meg.\n"
         "--from LISTA: a show kimenetének formájában adott beállításokat alkalmazza (a - a\n"
         "szabványos bemenet), a listákat egészben; show A | zendrax-cli set B --from - B minden\n"
-        "beállítását A-éra állítja. --site, --owner, --password-new: a telepítés, a tulajdonos "
-        "és\n"
+        "beállítását A-éra állítja; egyetlen beállítást sem tartalmazó bemenetet elutasít.\n"
+        "--site, --owner, --password-new (--password-new-file FÁJL|-): a telepítés, a "
+        "tulajdonos és\n"
         "az új jelszó (legfeljebb 255 karakter).\n"
         "\n"
         "A NÉV és az ÉRTÉK úgy írandó, ahogy a show kiírja:\n"
@@ -971,6 +1204,9 @@ std::string setHelpText() {
         "                                nem változtat semmit)\n"
         "Az érték körüli idézőjel elhagyható; a lista és az összetett érték a parancsértelmezőnek "
         "idézendő.\n"
+        "Egy választást, amelyet a file típusa nem tárolhat, a típust megnevezve elutasít.\n"
+        "Ahol a tárolt bájt egyik választást sem adja, a show byte=N alakban írja ki (utána\n"
+        "# nem érvényes: és amit tarthat); a set ezt bájtra pontosan visszaveszi.\n"
         "\n"
         "Nevek (4 vonalas vagy 16 vonalas: csak abban a típusban):\n";
     std::vector<std::string> shownOnly;

@@ -3,6 +3,7 @@
 // (the editors' decode) for the text and the JSON output, how `set` parses a value and stores it
 // by the editors' rules, its items and its help text. show, set, the JSON output and the
 // comparison of two configurations all read this table; no other place lists setting names.
+#include "model/checked.h"
 #include "model/database_record.h"
 #include "model/editor_view.h"
 #include "model/memory_map.h"
@@ -70,6 +71,24 @@ struct ShownSetting {
 };
 // Every setting the model has, in show order, with its value.
 std::vector<ShownSetting> readSettings(const SettingsReading& reading);
+
+// One setting as show prints it, by the name `set` takes: NAME, NAME[i], NAME.part or
+// NAME[i].part; refused for a name the model lacks (naming the model) or one show does not
+// print.
+Checked<SettingValue> readSetting(const SettingsReading& reading, std::string_view name);
+
+// "A(z) Vardo-16 (V 4.27+) típusban nincs ilyen beállítás !!!"
+std::string notInModelRefusal(DeviceModel model);
+
+// A setting or part that is chosen from a list ("SmdrSpeed.parity", "LineSettings[2].dialling",
+// "PinEnable") with every choice its control lists in either model (and "Páratlan", which the
+// window once listed). `set` stores each one the model holds and refuses the others naming the
+// model.
+struct ListedChoices {
+    std::string target;
+    std::vector<std::string> choices;
+};
+std::vector<ListedChoices> listedChoices();
 
 // How far `set` goes.
 struct SetOptions {

@@ -1,5 +1,6 @@
 #include "print/report_painter.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -100,7 +101,8 @@ bool printReport(QPagedPaintDevice& device, int pointSize, const ReportWriter& w
     return painter.end();
 }
 
-QString printIntoFile(const QString& target, const std::function<bool(const QString&)>& job) {
+QString printIntoFile(const QString& target, const std::function<bool(const QString&)>& job,
+                      FileAccess access) {
     const QString cannotWrite = QStringLiteral("A(z) %1 file nem írható !!!").arg(target);
     QString partial;
     {
@@ -110,10 +112,11 @@ QString printIntoFile(const QString& target, const std::function<bool(const QStr
         if (!temporary.open()) return cannotWrite;
         partial = temporary.fileName();
     }
+    const QFileDevice::Permissions owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     const QFileDevice::Permissions permissions =
-        QFile::exists(target) ? QFile::permissions(target)
-                              : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                    QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        QFile::exists(target)             ? QFile::permissions(target)
+        : access == FileAccess::OwnerOnly ? owner
+                                          : owner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
     const bool printed = job(partial);
     if (!printed || QFileInfo(partial).size() == 0 ||
         std::rename(QFile::encodeName(partial).constData(),
@@ -125,16 +128,41 @@ QString printIntoFile(const QString& target, const std::function<bool(const QStr
     return QString();
 }
 
+namespace {
+
+bool writeReportPdf(QPdfWriter& pdf, const std::function<int(const QPagedPaintDevice&)>& pointSize,
+                    const ReportWriter& write) {
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setTitle(QString::fromUtf8(ReportDocumentName));
+    return printReport(pdf, pointSize(pdf), write);
+}
+
+} // namespace
+
 QString printReportToPdf(const QString& target,
                          const std::function<int(const QPagedPaintDevice&)>& pointSize,
-                         const ReportWriter& write) {
-    return printIntoFile(target, [&](const QString& path) {
-        // The writer is gone, and its file closed, before the file is renamed.
-        QPdfWriter pdf(path);
-        pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setTitle(QString::fromUtf8(ReportDocumentName));
-        return printReport(pdf, pointSize(pdf), write);
-    });
+                         const ReportWriter& write, FileAccess access) {
+    return printIntoFile(
+        target,
+        [&](const QString& path) {
+            // The writer is gone, and its file closed, before the file is renamed.
+            QPdfWriter pdf(path);
+            return writeReportPdf(pdf, pointSize, write);
+        },
+        access);
+}
+
+std::optional<QByteArray>
+reportPdfBytes(const std::function<int(const QPagedPaintDevice&)>& pointSize,
+               const ReportWriter& write) {
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&buffer);
+        if (!writeReportPdf(pdf, pointSize, write)) return std::nullopt;
+    }
+    return bytes;
 }
 
 QString reportDateTime(const QDateTime& when) {

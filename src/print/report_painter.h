@@ -3,6 +3,7 @@
 // printer, the preview's pages, a PDF writer), inside margins a printer does not clip, and a
 // print job into a file that replaces the file only when it has succeeded. Qt GUI only, so the
 // command line prints without the window's libraries.
+#include "files/file_bytes.h"
 #include "files/line_printer.h"
 
 #include <QFont>
@@ -11,6 +12,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QDateTime;
 class QPagedPaintDevice;
@@ -66,15 +68,21 @@ bool printReport(QPagedPaintDevice& device, int pointSize, const ReportWriter& w
 
 // A job that writes the file at the path it is given (a PDF) run beside the target first: the
 // result is renamed over the target only when the job succeeded and wrote something, so a
-// failed job leaves the previous file whole. Returns an empty text on success, else the
-// operator's message.
-QString printIntoFile(const QString& target, const std::function<bool(const QString&)>& job);
+// failed job leaves the previous file whole. A target that was there keeps its permissions; a new
+// one gets those of `access` (a code report is its owner's only). Returns an empty text on
+// success, else the operator's message.
+QString printIntoFile(const QString& target, const std::function<bool(const QString&)>& job,
+                      FileAccess access);
 
 // A report into a PDF file on A4 pages under the print job's document name, written whole, in
 // the font size pointSize gives for the page.
 QString printReportToPdf(const QString& target,
                          const std::function<int(const QPagedPaintDevice&)>& pointSize,
-                         const ReportWriter& write);
+                         const ReportWriter& write, FileAccess access);
+// The same PDF as bytes (for standard output); nothing when it could not be laid out.
+std::optional<QByteArray>
+reportPdfBytes(const std::function<int(const QPagedPaintDevice&)>& pointSize,
+               const ReportWriter& write);
 
 // The date and time the code list's header shows: the short date and the time with seconds of
 // the program's locale (Hungarian in both programs, whatever the session's).

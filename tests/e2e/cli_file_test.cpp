@@ -199,7 +199,7 @@ TEST_F(CliFile, AModelAgainstTheFilesLayoutIsRefusedUnlessForced) {
     }
     EXPECT_EQ(readAll(file), before);
     EXPECT_FALSE(QFile::exists(path("codes.txt")));
-    const QJsonObject o = showJson({file, "--model", "4", "--force", "--password", "Titok"});
+    const QJsonObject o = showJson({file, "--as-model", "4", "--password", "Titok"});
     EXPECT_EQ(o["Model"].toString(), "Vardo-4 (V2.39+)");
     EXPECT_EQ(o["CoPosition"].toInt(), 4); // a 16-line line-settings byte
 }
@@ -307,7 +307,7 @@ TEST_F(CliFile, NothingIsWrittenOnBadArgumentsOrAnUnwritablePath) {
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
     const CliRun refused =
         cli({"new", "--model", "4", "--owner", QString::fromUtf8("Kovács ñ"), "-o", target});
-    EXPECT_TRUE(refused.err.startsWith("--owner: ")) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.startsWith(target + ": --owner: ")) << refused.err.toStdString();
     EXPECT_TRUE(refused.err.contains(QString::fromUtf8("„ñ”"))) << refused.err.toStdString();
 
     const QString file = newFile("4");

@@ -226,8 +226,10 @@ TEST_F(CliList, FreeNumbersBeyondTheCapacityOrFromNowhereChangeNothing) {
     writeAll(path("10.txt"), ten);
     CliRun r = run("import-numbers", db, {"--append", path("10.txt")});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, path("10.txt") + QString::fromUtf8(": Maximum 208 szám lehet a listában, "
-                                                        "ezért néhány szám beolvasatlan maradt!"));
+    EXPECT_EQ(r.err, path("10.txt") +
+                         QString::fromUtf8(": A fájl 10 számot hoz, a listában 3 szabad hely van "
+                                           "(legfeljebb 208 szám): egyetlen számot sem "
+                                           "importáltam !!!"));
     EXPECT_EQ(readAll(db), before);
 
     writeAll(path("binary.bin"), QByteArray("0612\r\n\x00\x01\x02garbage\r\n", 17));

@@ -14,6 +14,8 @@
 
 #include <csignal>
 
+#include <sys/stat.h>
+
 #include "cli_simulator.h"
 
 namespace zx {
@@ -122,7 +124,7 @@ TEST_P(CliTransferOfModel, UploadWritesEveryConfigurationSegmentToTheUnit) {
         runCli({"upload", "--port", sim.path(), "--model", c.option, "--password", "jelszo",
                 "--force", file}); // a pattern, not a configuration: the check refuses it
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains(QStringLiteral("Sikeres feltöltés")));
+    EXPECT_EQ(r.err.count(QStringLiteral("Sikeres feltöltés")), 1) << r.err.toStdString();
     ASSERT_TRUE(sim.stop());
 
     const ConfigImage unit = readRaw(memory);
@@ -147,7 +149,11 @@ TEST(CliTransfer, AFailedDownloadLeavesTheOutputFileAlone) {
     previous.close();
 
     Simulator sim({"--model", "4", "--wrong-sum-segment", "100"});
-    const CliResult r = runCli({"download", "--port", sim.path(), "-o", out});
+    // Without --force the file is not replaced, and the unit is not even woken.
+    CliResult r = runCli({"download", "--port", sim.path(), "-o", out});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.startsWith(out + QString::fromUtf8(": már létezik"))) << r.err.toStdString();
+    r = runCli({"download", "--port", sim.path(), "-o", out, "--force"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Kommunikációs hiba.")));
     EXPECT_TRUE(r.err.trimmed().endsWith(QStringLiteral("Letöltési időtúllépés !!!")));
@@ -238,7 +244,7 @@ TEST(CliTransfer, SetClockWritesTheDateIntoTheIdentSegment) {
     const int year = QDate::currentDate().year();
     const CliResult r = runCli({"set-clock", "--port", sim.path(), "--speed", "9600"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains(QStringLiteral("Sikeres feltöltés")));
+    EXPECT_EQ(r.err.trimmed(), QStringLiteral("Az óra beállítva."));
     ASSERT_TRUE(sim.stop());
 
     const ConfigImage::Segment ident = readRaw(memory).segment(IdentSegment);
@@ -246,6 +252,46 @@ TEST(CliTransfer, SetClockWritesTheDateIntoTheIdentSegment) {
     EXPECT_EQ(ident[0], bcd(year / 100));
     EXPECT_EQ(ident[1], bcd(year % 100));
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(ident.data()) + 7, 5), "V4290");
+}
+
+// No flag sends a 4-line file to a 16-line unit: --model against the layout is refused before
+// the port is opened, --force overrides only the check's errors, and upload reads no file as a
+// model its layout does not fit.
+TEST(CliTransfer, NoFlagSendsALayoutTheUnitCannotRead) {
+    QTemporaryDir dir;
+    const QString four = dir.filePath("four.vd1");
+    DatabaseRecord record;
+    applyNewConfiguration(record, DeviceModel::Line4);
+    ASSERT_TRUE(writeDatabaseFile(four, record, QString()).ok);
+    Simulator sim({"--model", "16"});
+    for (const QStringList& flags :
+         {QStringList{"--model", "16", "--force"}, QStringList{"--as-model", "16"}}) {
+        const CliResult r = runCli(QStringList{"upload", "--port", sim.path()} + flags << four);
+        EXPECT_EQ(r.exitCode, 2) << r.err.toStdString();
+    }
+    ASSERT_TRUE(sim.stop());
+    EXPECT_TRUE(sim.summary().contains(QStringLiteral("0 olvasási kérés, 0 írási keret")))
+        << sim.summary().toStdString();
+}
+
+// "-" is standard output; a new database file and a trace are their owner's only.
+TEST(CliTransfer, DownloadToStandardOutputOrToFilesOfTheOwnerOnly) {
+    QTemporaryDir dir;
+    Simulator sim({"--model", "4"});
+    QProcess p;
+    p.start(transferCli(), {"download", "--port", sim.path(), "-o", "-", "--quiet"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.readAllStandardOutput().size(), static_cast<qsizetype>(RecordSize));
+    const mode_t previous = ::umask(022);
+    const QString file = dir.filePath("fresh.vd1");
+    const QString trace = dir.filePath("wire.txt");
+    EXPECT_EQ(runCli({"download", "--port", sim.path(), "-o", file, "--trace", trace}).exitCode, 0);
+    ::umask(previous);
+    for (const QString& made : {file, trace}) {
+        struct stat s {};
+        ASSERT_EQ(::stat(QFile::encodeName(made).constData(), &s), 0);
+        EXPECT_EQ(s.st_mode & 0777, 0600u) << made.toStdString();
+    }
 }
 
 TEST(CliTransfer, RefusalsBeforeAnythingIsSent) {

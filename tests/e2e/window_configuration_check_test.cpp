@@ -104,6 +104,27 @@ TEST_F(WindowConfigurationCheck, AnUploadWithErrorsAsksAndNemSendsNothing) {
     EXPECT_EQ(unit->unit().stats().bytesIn, 0) << "not even the wake-up";
 }
 
+// A configuration laid out for the other model goes to no unit: no question that could send
+// it anyway, only why it is not sent.
+TEST_F(WindowConfigurationCheck, AnUploadOfTheOtherModelsLayoutIsRefusedWithoutAQuestion) {
+    DatabaseRecord sixteen;
+    applyNewConfiguration(sixteen, DeviceModel::Line16);
+    start(sixteen.image);
+    ui.answers = {Answer::Yes};
+    window().menu().upload->trigger();
+    QApplication::processEvents();
+
+    EXPECT_TRUE(ui.texts(Kind::Question).isEmpty());
+    ASSERT_EQ(ui.texts(Kind::Error).size(), 1);
+    EXPECT_TRUE(ui.texts(Kind::Error)
+                    .first()
+                    .startsWith(QString::fromUtf8(
+                        "Ez a konfiguráció Vardo-16 elrendezésű, Vardo-4 egységre")));
+    EXPECT_FALSE(session->transfers().busy());
+    unit->stop();
+    EXPECT_EQ(unit->unit().stats().bytesIn, 0);
+}
+
 TEST_F(WindowConfigurationCheck, WarningsAloneGoToTheStatusBarAndTheUploadGoesOn) {
     start(withCodes({"1234", "    "}));
     window().menu().upload->trigger();

@@ -3,6 +3,7 @@
 #include "files/code_text_file.h"
 
 #include "code_rows.h"
+#include "model/code_table_store.h"
 #include "model/image_fixtures.h"
 
 #include <gtest/gtest.h>
@@ -40,10 +41,50 @@ TEST(CodeTextFile, OnlyTheTextBeforeTheFirstTabIsACode) {
     const Checked<CodeList> read =
         parseCodeTextFile("1234\tHelyi\r\n\tHelyi\r\n\r\n 4321  \t\tMobil\r\n99", Sixteen);
     ASSERT_TRUE(read) << read.message();
-    // Blank lines count as rows with an empty code; blanks around a code are not part of it.
-    EXPECT_EQ(codes(*read), (std::vector<std::string>{"1234", "", "", "4321", "99"}));
+    // A line with a TAB before its rights is a row, an empty code too; a blank line is none;
+    // blanks around a code are not part of it.
+    EXPECT_EQ(codes(*read), (std::vector<std::string>{"1234", "", "4321", "99"}));
     EXPECT_EQ(read->codeLength, 5);
-    EXPECT_EQ(read->codeCount, 5);
+    EXPECT_EQ(read->codeCount, 4);
+}
+
+// Lines of spaces only are no rows, wherever they stand (the last one included); a line is named
+// by its number in the file, and the file's encoding is read or refused before its lines.
+TEST(CodeTextFile, BlankLinesAreSkippedAndLinesNamedByTheirNumber) {
+    EXPECT_EQ(parseCodeTextFile("\r\n1234\r\n   \r\n5678 \r\n\r\n", Sixteen)->codeCount, 2);
+    EXPECT_NE(parseCodeTextFile("12\r\n\r\n3x\r\n", Four).message().find("a fájl 3. sorában"),
+              std::string::npos);
+    EXPECT_NE(parseCodeTextFile(std::string("\xFF\xFE"
+                                            "1\0",
+                                            4),
+                                Four)
+                  .message()
+                  .find("UTF-16"),
+              std::string::npos);
+}
+
+// A list of 2 codes imported over 100 leaves none of the other 98 behind: the table past the
+// two records is blank, and a grown table shows empty rows.
+TEST(CodeTextFile, ImportingFewerCodesLeavesNothingOfTheOthers) {
+    for (DeviceModel model : {Four, Sixteen}) {
+        std::string hundred;
+        for (int n = 0; n < 100; ++n)
+            hundred += std::to_string(100000 + n) + "\r\n";
+        ConfigImage image = fixtures::newImage(model);
+        for (const std::string& text : {hundred, std::string("111111\r\n222222\r\n")}) {
+            const Checked<CodeList> read = parseCodeTextFile(text, model);
+            ASSERT_TRUE(read) << read.message();
+            codeListPatch(image, *read, model).applyTo(image);
+        }
+        for (std::size_t at = 5120 + 2 * 7; at < ImageSize; ++at)
+            ASSERT_EQ(image.at(at), ' ') << at;
+        codeCountPatch(image, model, 5).applyTo(image);
+        const CodeList grown = codeListOf(image, model);
+        ASSERT_EQ(grown.rows.size(), 5u);
+        EXPECT_EQ(grown.rows[1].code.bytes(), "222222");
+        for (std::size_t r = 2; r < 5; ++r)
+            EXPECT_EQ(grown.rows[r].code.bytes(), "      ");
+    }
 }
 
 TEST(CodeTextFile, RightsAreWrittenAsWordsPerModel) {
@@ -163,10 +204,13 @@ TEST(CodeTextFile, RefusesCodesOfNoSupportedLengthAndTablesThatDoNotFit) {
     const ConfigImage before = image;
     codeListPatch(image, *empty, Four).applyTo(image);
     EXPECT_TRUE(image == before);
+    // Blank lines only are no codes: an empty table too.
+    EXPECT_EQ(*parseCodeTextFile("\r\n  \n", Four), CodeList{});
+    std::string sevenDigits;
+    for (int i = 0; i < 384; ++i)
+        sevenDigits += "1234567\n";
     const std::string refused[] = {
-        "\r\n",       "\t123\r\n",
-        "1\r\n2\r\n", "123456789\r\n12\r\n",
-        full + "12",  std::string(384, '\n') + "1234567\n",
+        "\t123\r\n", "1\r\n2\r\n", "123456789\r\n12\r\n", full + "12", sevenDigits + "7654321\n",
     };
     for (const std::string& text : refused) {
         const Checked<CodeList> read = parseCodeTextFile(text, Sixteen);
@@ -188,8 +232,7 @@ TEST(CodeTextFile, RefusesCodesOfNoSupportedLengthAndTablesThatDoNotFit) {
         ASSERT_FALSE(read) << text;
         EXPECT_NE(read.message().find(line), std::string::npos) << read.message();
     }
-    const std::string fits = std::string(383, '\n') + "1234567\n";
-    EXPECT_TRUE(parseCodeTextFile(fits, Sixteen)) << "384 lines of up to seven digits fit";
+    EXPECT_TRUE(parseCodeTextFile(sevenDigits, Sixteen)) << "384 codes of seven digits fit";
 }
 
 } // namespace

@@ -135,5 +135,34 @@ TEST(FileBytes, AReplacedFileKeepsItsModeOwnerAndGroup) {
     }
 }
 
+// A file created for codes or the image is its owner's only, whatever the umask lets others
+// read; another file is as the umask makes it; a file that was there keeps its mode either way.
+TEST(FileBytes, ANewFileOfCodesIsItsOwnersOnly) {
+    QTemporaryDir dir;
+    const mode_t previous = ::umask(022);
+    const struct {
+        FileAccess access;
+        mode_t existing; // 0: no file before
+        mode_t mode;
+    } cases[] = {
+        {FileAccess::OwnerOnly, 0, 0600},
+        {FileAccess::Shared, 0, 0644},
+        {FileAccess::OwnerOnly, 0644, 0644},
+        {FileAccess::Shared, 0600, 0600},
+    };
+    for (const auto& c : cases) {
+        const QString path =
+            dir.filePath(QString::number(c.existing) + (c.mode == 0600 ? "o" : "s"));
+        const QByteArray name = QFile::encodeName(path);
+        if (c.existing != 0) put(path, "old");
+        ASSERT_TRUE(c.existing == 0 || ::chmod(name.constData(), c.existing) == 0);
+        ASSERT_TRUE(writeFileAtomically(path, "new", c.access).ok);
+        struct stat after {};
+        ASSERT_EQ(::stat(name.constData(), &after), 0);
+        EXPECT_EQ(after.st_mode & 07777, c.mode) << path.toStdString();
+    }
+    ::umask(previous);
+}
+
 } // namespace
 } // namespace zx

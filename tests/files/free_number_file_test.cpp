@@ -81,6 +81,11 @@ TEST(FreeNumberFile, AnImportStopsWhereTheListIsFull) {
     EXPECT_EQ(sixteen.message,
               "Maximum 192 szám lehet a listában, ezért néhány szám beolvasatlan maradt!");
 
+    // A command that takes a file whole says that nothing came in, and why.
+    EXPECT_EQ(freeNumberOverflowRefusal(appended, 205, 208),
+              "A fájl 10 számot hoz, a listában 3 szabad hely van (legfeljebb 208 szám): "
+              "egyetlen számot sem importáltam !!!");
+
     const FreeNumberImport full = importFreeNumbers(lines(1), 208, 208);
     EXPECT_TRUE(full.entries.empty());
     EXPECT_TRUE(full.truncated);
@@ -125,6 +130,11 @@ TEST(FreeNumberFile, ALineThatIsNoNumberIsRefusedNamingIt) {
         EXPECT_NE(fault->find(expected), std::string::npos) << *fault;
         EXPECT_TRUE(fault->starts_with("A számlista nem tölthető be, a fájl ")) << *fault;
     }
+    EXPECT_NE(freeNumberTextFault(std::string("\xFF\xFE"
+                                              "1\0\r\0\n\0",
+                                              8))
+                  ->find("UTF-16"),
+              std::string::npos);
     // A file of random bytes, as a wrong file chosen in the dialog brings, is not read at all.
     QTemporaryDir dir;
     const QString path = dir.filePath("random.bin");

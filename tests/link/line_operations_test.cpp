@@ -1,6 +1,7 @@
 // The window's operations on the line, on virtual time: how each ends and what it tells, and how
 // soon a cancel stops it.
 #include "link/line_operations.h"
+#include "model/new_configuration.h"
 #include "transfer_test_support.h"
 
 #include <QFile>
@@ -162,6 +163,23 @@ TEST(LineUpload, TheReadBackTellsWhetherTheUnitKeptWhatItWasSent) {
                 << result.message.toStdString();
         }
     }
+}
+
+// A configuration laid out for the other model reaches no unit, whatever the job asks for: not a
+// byte goes on the line, not even the wake-up.
+TEST(LineUpload, TheOtherModelsLayoutIsNeverSent) {
+    DatabaseRecord four;
+    applyNewConfiguration(four, DeviceModel::Line4);
+    SimRig rig(DeviceModel::Line16);
+    UploadJob job = uploadOf(four.image);
+    job.model = DeviceModel::Line16;
+    job.verify = true;
+    const LineResult result = uploadOperation(rig.transfer, job);
+    EXPECT_FALSE(result.ok());
+    EXPECT_TRUE(result.message.startsWith("Ez a konfiguráció Vardo-4 elrendezésű, Vardo-16 "
+                                          "egységre nem tölthető fel"))
+        << result.message.toStdString();
+    EXPECT_TRUE(rig.link.writes().empty());
 }
 
 // Every end of a clock setting leaves its own line in the status bar.

@@ -2,12 +2,14 @@
 #include "model/code_table_store.h"
 
 #include "code_rows.h"
+#include "model/code_table_shape.h"
 #include "model/editor_view.h"
 #include "model/memory_map.h"
 #include "model/new_configuration.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 namespace zx {
@@ -144,7 +146,7 @@ TEST(CodeGridGrowth, DownArrowReachesTheFullCapacity) {
     EXPECT_FALSE(mayGrowCodeRows(1, 0));
 
     ConfigImage image = imageWith(DeviceModel::Line16, 7, 437);
-    codeCountPatch(DeviceModel::Line16, 438).applyTo(image);
+    codeCountPatch(image, DeviceModel::Line16, 438).applyTo(image);
     EXPECT_EQ(image.word(offsetsOf(DeviceModel::Line16).count), 438);
     EXPECT_EQ(codeCountPanelText(25, 7), "25/6");
 }
@@ -175,6 +177,69 @@ TEST(CodeGridGrowth, TheRefillNotesACountThatDoesNotFit) {
     ASSERT_TRUE(note);
     EXPECT_NE(note->find("60000"), std::string::npos);
     EXPECT_NE(note->find("341"), std::string::npos);
+}
+
+// A new configuration whose whole table holds codes, `counted` of them counted: the rest are
+// codes removed earlier (or by another program) that still stand there.
+ConfigImage tableFullOfCodes(DeviceModel m, int counted) {
+    DatabaseRecord record;
+    applyNewConfiguration(record, m);
+    ConfigImage image = record.image;
+    image.set(offsetsOf(m).length, 7);
+    image.setWord(offsetsOf(m).count, static_cast<std::uint16_t>(counted));
+    for (std::size_t at = Table; at + 7 <= ImageSize; at += 7)
+        for (std::size_t j = 0; j < 7; ++j)
+            image.set(at + j, static_cast<Byte>(j < 6 ? '1' + j : '?'));
+    return image;
+}
+
+// Every change of the table or of its count leaves nothing of a removed code: the bytes after
+// the last record (CodeCount records of CodeLength bytes) are blank as in a new configuration,
+// and nothing before the table changes but the count and length. An image read as the model
+// whose layout it does not fit keeps every byte past the records.
+TEST(CodeTableTail, EveryChangeOfTheTableBlanksTheBytesPastTheLastRecord) {
+    struct Change {
+        const char* name;
+        std::function<ImagePatch(const ConfigImage&, DeviceModel)> patch;
+        int records; // CodeCount * CodeLength afterwards, in bytes
+    };
+    const std::vector<CodeRowView> rows(40, row("654321", {"Igen", "Nem", "Igen", "Nem"}));
+    const Change changes[] = {
+        {"grid store",
+         [&](const ConfigImage& i, DeviceModel m) { return storeCodeGrid(i, m, rows); }, 40 * 7},
+        {"Ctrl+Delete",
+         [](const ConfigImage& i, DeviceModel m) { return droppedRowPatch(i, m, 39); }, 39 * 7},
+        {"count lowered",
+         [](const ConfigImage& i, DeviceModel m) { return codeCountPatch(i, m, 2); }, 2 * 7},
+        {"count raised",
+         [](const ConfigImage& i, DeviceModel m) { return codeCountPatch(i, m, 41); }, 41 * 7},
+        {"preferences",
+         [](const ConfigImage& i, DeviceModel m) {
+             return reshapedCodeTablePatch(i, MemoryMap::of(m), {5, 4});
+         },
+         5 * 5},
+    };
+    for (const DeviceModel m : {DeviceModel::Line4, DeviceModel::Line16}) {
+        for (const Change& c : changes) {
+            SCOPED_TRACE(std::string(c.name) + " " + std::to_string(int(m)));
+            const ConfigImage before = tableFullOfCodes(m, 40);
+            ConfigImage after = before;
+            c.patch(before, m).applyTo(after);
+            const std::size_t end = Table + static_cast<std::size_t>(c.records);
+            EXPECT_EQ(bytesAt(after, end, ImageSize - end), std::string(ImageSize - end, ' '));
+            const std::size_t sizes = offsetsOf(m).length; // CodeLength, then CodeCount
+            EXPECT_EQ(bytesAt(after, 0, sizes), bytesAt(before, 0, sizes));
+            EXPECT_EQ(bytesAt(after, sizes + 3, Table - sizes - 3),
+                      bytesAt(before, sizes + 3, Table - sizes - 3));
+            // Read as the other model, the count and length are other settings' bytes.
+            const DeviceModel other =
+                m == DeviceModel::Line4 ? DeviceModel::Line16 : DeviceModel::Line4;
+            ConfigImage misread = before;
+            c.patch(before, other).applyTo(misread);
+            EXPECT_EQ(bytesAt(misread, ImageSize - 700, 700),
+                      bytesAt(before, ImageSize - 700, 700));
+        }
+    }
 }
 
 } // namespace

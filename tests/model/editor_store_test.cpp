@@ -49,10 +49,11 @@ TEST(SpeedParityAndMode, BothModels) {
     EXPECT_EQ(storedAt(L16, storeSpeedAndParity(L16, 2, 1), 1675), 67);
     EXPECT_EQ(storedAt(L4, storeSpeedAndParity(L4, 1, 0), 1659), 8); // 9600 "Nincs"
     EXPECT_EQ(storedAt(L16, storeSpeedAndParity(L16, 0, 0), 1675), 49);
-    EXPECT_EQ(storedAt(L4, storeSpeedAndParity(L4, 6, 2), 1659), 48); // "Páratlan" as "Nincs"
-    EXPECT_EQ(storedAt(L16, storeSpeedAndParity(L16, 5, 2), 1675), 'F');
-    // No selection, or a speed only the other model lists, stores nothing.
+    EXPECT_EQ(storedAt(L16, storeSpeedAndParity(L16, 5, 1), 1675), 'F');
+    // No selection, a parity no model holds, or a speed only the other model lists, stores
+    // nothing.
     EXPECT_TRUE(storeSpeedAndParity(L4, -1, 0)->empty());
+    EXPECT_TRUE(storeSpeedAndParity(L4, 6, 2)->empty());
     EXPECT_TRUE(storeSpeedAndParity(L16, 6, 0)->empty());
 
     EXPECT_EQ(storedAt(L4, storeMode(L4, 1, 1), 1661), 17); // "Saját", "Átenged"

@@ -28,7 +28,7 @@ TEST(EditorItems, ListsOfBothModels) {
               (Strings{"19200", "9600", "4800", "2400", "1200", "600", "300"}));
     EXPECT_EQ(speedItems(DeviceModel::Line16),
               (Strings{"9600", "4800", "2400", "1200", "600", "300"}));
-    EXPECT_EQ(parityItems(), (Strings{"Nincs", "Páros", "Páratlan"}));
+    EXPECT_EQ(parityItems(), (Strings{"Nincs", "Páros"}));
     EXPECT_EQ(modeItems(DeviceModel::Line4), (Strings{"Normal", "Saját"}));
     EXPECT_EQ(modeItems(DeviceModel::Line16), (Strings{"Kaszkád", "Normal", "Saját"}));
     EXPECT_EQ(twentyHexItems(), (Strings{"Lenyel", "Átenged"}));

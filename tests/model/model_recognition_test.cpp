@@ -111,5 +111,19 @@ TEST(ModelRecognition, EachLimitIsItsModelsOwn) {
     EXPECT_EQ(fit.misfits[0].text(), "CodeCount=439 (legfeljebb 438 lehet)");
 }
 
+// A configuration reaches no unit whose model its layout does not fit when the other model's
+// does; one that fits the unit's model, both models or neither is the check's to judge.
+TEST(ModelRecognition, AnUploadIsRefusedOnlyForALayoutOfTheOtherModel) {
+    ConfigImage neither = newImage(L4);
+    neither.set(1657, 251);
+    EXPECT_EQ(uploadLayoutRefusal(newImage(L4), L4), "");
+    EXPECT_EQ(uploadLayoutRefusal(imageOfBothModels(), L16), "");
+    EXPECT_EQ(uploadLayoutRefusal(neither, L16), "");
+    EXPECT_TRUE(uploadLayoutRefusal(newImage(L4), L16)
+                    .starts_with("Ez a konfiguráció Vardo-4 elrendezésű, Vardo-16 egységre nem "
+                                 "tölthető fel (Vardo-16 szerint: "));
+    EXPECT_TRUE(uploadLayoutRefusal(newImage(L16), L4).starts_with("Ez a konfiguráció Vardo-16"));
+}
+
 } // namespace
 } // namespace zx

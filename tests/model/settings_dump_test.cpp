@@ -50,12 +50,13 @@ TEST(SettingsDump, AConfigurationsOwnDumpChangesNoByte) {
 }
 
 // Another configuration of the model, dumped and applied onto a new one, leaves no difference:
-// no setting and no byte of the configuration range.
+// no setting and no byte of the configuration range (rights characters the grid would not write
+// back, 'Z' naming no right and 'A' a level in its low nibble, included).
 TEST(SettingsDump, AnotherConfigurationsDumpCopiesEverySetting) {
     for (const DeviceModel m : {L4, L16}) {
         DatabaseRecord source =
             recordOf(m == L4 ? demoConfiguration()
-                             : fixtures::codeTableImage(m, 5, {"12344", "43210", "9   1"}));
+                             : fixtures::codeTableImage(m, 5, {"12344", "4321Z", "9   A"}));
         if (m == L16) {
             ImagePatch numbers;
             numbers.setChars(2048, "0612345678      0680200200      ");
@@ -99,6 +100,10 @@ TEST(SettingsDump, AFaultyLineIsNamedAndNothingIsApplied) {
         {replaced("code=\"1024\"", "code=\"1x24\""), L4, ". sor: CodeTable[1]: Kód: „1x24”"},
         {replaced("\"0680200200      \"", "\"06 80 AB\""), L4, ". sor: FreeNumbers[6]: Szám:"},
         {replaced("CodeCount: ", "CodeCounted: "), L4, "Ismeretlen beállítás"},
+        // An input that holds no setting (a failed show in front of the pipe) is no copy.
+        {"", L4, "Nincs beállítás a bemeneten"},
+        {"\r\n   \n\n", L16, "Nincs beállítás a bemeneten"},
+        {std::string("\xFF\xFEM\0o\0d\0", 8), L4, "UTF-16 kódolású"},
     };
     for (const auto& c : cases) {
         DatabaseRecord target = recordOf(newImage(c.model));

@@ -1,5 +1,6 @@
 #include "model/settings_registry.h"
 
+#include "model/configuration_check.h"
 #include "model/cp1250_text.h"
 #include "model/demo_configuration.h"
 
@@ -226,7 +227,7 @@ TEST(SettingsRegistry, SetStoresByTheEditorsRules) {
         {L4, "CoPosition= 20 ", 1656, {20}},
         {L16, "CoTimeout2=\"9\"", 1671, {9}},
         {L4, "SmdrSpeed=parity=\"Páros\", speed=\"2400\"", 1659, {25}},
-        {L16, "SmdrSpeed.parity=Páratlan", 1675, {'A'}},
+        {L16, "SmdrSpeed.parity=Páros", 1675, {'A'}},
         {L16, "SmdrMode.mode=Kaszkád", 1677, {0}},
         {L4, "CoWidth=3", 1657, {3}},
         {L16, "NumberTerminator=#", 1686, {'#'}},
@@ -265,11 +266,12 @@ TEST(SettingsRegistry, ARefusedValueLeavesTheImageAsItWas) {
         {L4, "NationalExceptions[2]=area=36, length=x", RangeMessage},
         {L16, "NationalExceptions[1].area=1234", AreaMessage},
         {L16, "NationalExceptions[16]=area=12345, length=7", AreaMessage},
-        {L16, "LoopPulseDelta=5", "Ebben a típusban nincs ilyen beállítás !!!"},
-        {L4, "CoNumbers[5]=1", "Az elem sorszáma kell: CoNumbers[1..4] !!!"},
+        {L16, "LoopPulseDelta=5", "A(z) Vardo-16 (V 4.27+) típusban nincs ilyen beállítás !!!"},
+        {L4, "CoNumbers[5]=1", "Az elem sorszáma kell: CoNumbers[1..4] (Vardo-4 (V2.39+)) !!!"},
         {L4, "CoNumbers[1].x=1", "Ennek a listának az elemei nem összetettek !!!"},
         {L4, "CoPosition[1]=1", "Ez a beállítás egyetlen érték, sem lista, sem összetett !!!"},
-        {L4, "LineSettings[2].dialling=DTMF", "Ebben a sorban nincs ilyen választás !!!"},
+        {L4, "LineSettings[2].dialling=DTMF",
+         "A(z) Vardo-4 (V2.39+) 2. vonalán nincs dialling választás !!!"},
         {L4, "LineSettings[2]=line=3", "A line rész a sor száma, 2 !!!"},
         {L4, "SmdrSpeed.speed=2500",
          "Ismeretlen érték: 2500 (lehet: 19200, 9600, 4800, 2400, 1200, 600, 300) !!!"},
@@ -305,7 +307,7 @@ TEST(SettingsRegistry, HelpNamesEverySettingSetChangesWithItsItems) {
     }
     for (const char* line :
          {"  LoopPulseDelta (4 vonalas)", "  CoTimeout2 (16 vonalas)", "  BarredCallInAreas[i] ",
-          ".mode (16 vonalas): Kaszkád, Normal, Saját", "Nincs, Páros, Páratlan",
+          ".mode (16 vonalas): Kaszkád, Normal, Saját", ".parity: Nincs, Páros (páratlan",
           "pontosan két számjegy 0-9"})
         EXPECT_NE(help.find(line), std::string::npos) << line;
 }
@@ -347,6 +349,80 @@ TEST(SettingsRegistry, EverySettingHasTheWindowsPageAndLabel) {
         const SettingEntry* e = findSetting(c.name);
         ASSERT_NE(e, nullptr) << c.name;
         EXPECT_EQ(settingLabel(*e, c.index), c.label);
+    }
+}
+
+// Every choice a control lists, in either model, is stored and shown back as given, or refused
+// naming the model with the configuration left as it was.
+TEST(SettingsRegistry, EveryListedChoiceIsStoredAsGivenOrRefusedNamingTheModel) {
+    int stored = 0;
+    int refused = 0;
+    for (const DeviceModel m : {L4, L16}) {
+        for (const ListedChoices& list : listedChoices()) {
+            for (const std::string& choice : list.choices) {
+                const std::string assignment = list.target + "=" + choice;
+                SCOPED_TRACE(assignment + " (" + modelCaption(m) + ")");
+                DatabaseRecord record;
+                record.image = newImage(m);
+                const DatabaseRecord before = record;
+                if (const SettingRefusal r = applySetting(record, m, assignment, {true})) {
+                    EXPECT_NE(r->find(modelCaption(m)), std::string::npos) << *r;
+                    EXPECT_EQ(record.toBytes(), before.toBytes());
+                    ++refused;
+                    continue;
+                }
+                const Checked<SettingValue> shown =
+                    readSetting(SettingsReading(record, m), list.target);
+                ASSERT_TRUE(shown.ok());
+                EXPECT_EQ(unquotedText(shownText(*shown)), choice);
+                ++stored;
+            }
+        }
+    }
+    EXPECT_GT(stored, 200);
+    EXPECT_GT(refused, 50);
+}
+
+// A stored byte that names no choice is shown as it is, with what the setting may hold; set
+// copies that line into another configuration byte for byte, and the check still reports it.
+TEST(SettingsRegistry, AByteNamingNoChoiceIsShownAsStoredAndCopiedBack) {
+    struct Case {
+        DeviceModel model;
+        std::size_t offset;
+        Byte value;
+        std::string target;
+        std::string shown;
+    };
+    const std::string mark = " # nem érvényes: ";
+    const Case cases[] = {
+        {L4, 1657, 251, "CoWidth", "byte=251" + mark + "1..4"},
+        {L16, 1675, '0', "SmdrSpeed", "byte=48" + mark + "'1'..'6' vagy 'A'..'F'"},
+        {L4, 1661, 0x02, "SmdrMode", "byte=2" + mark + "mód 0..1 a 0..3. biten, az 5..7. bit 0"},
+        {L16, 1686, 'x', "NumberTerminator", "byte=120" + mark + "0..9, *, # vagy szóköz"},
+        {L16, 1650, 0x5A, "LineSettings[3]", "byte=90, line=3" + mark + "0..31, az 5..7. bit 0"},
+        {L4, 1667, 9, "LineSettings[1]",
+         "callIn=nem, diallingByte=9, line=1, seizure=\"Azonnal\", subLine=nem" + mark +
+             "diallingByte 1..3"},
+        {L4, 1668, 7, "LineSettings[1]",
+         "callIn=nem, dialling=\"DTMF normal\", line=1, seizureByte=7, subLine=nem" + mark +
+             "seizureByte 0..2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.target + " " + std::to_string(c.value));
+        DatabaseRecord stored;
+        stored.image = newImage(c.model);
+        stored.image.set(c.offset, c.value);
+        const Checked<SettingValue> shown = readSetting(SettingsReading(stored, c.model), c.target);
+        ASSERT_TRUE(shown.ok());
+        EXPECT_EQ(shownText(*shown), c.shown);
+        const std::vector<Finding> findings = checkConfiguration(stored, c.model);
+        EXPECT_TRUE(std::any_of(findings.begin(), findings.end(), [&](const Finding& f) {
+            return f.severity == Severity::Error && f.name() == c.target;
+        }));
+        DatabaseRecord copy;
+        copy.image = newImage(c.model);
+        EXPECT_EQ(applySetting(copy, c.model, c.target + "=" + shownText(*shown)), std::nullopt);
+        EXPECT_EQ(copy.toBytes(), stored.toBytes());
     }
 }
 

@@ -181,8 +181,7 @@ TEST_F(WindowTest, TextLimitsAndHints) {
 
 TEST_F(WindowTest, FixedItemsOfTheChoiceControls) {
     EXPECT_EQ(group(QStringLiteral("RGbit"))->items(),
-              QStringList({QStringLiteral("Nincs"), QString::fromUtf8("Páros"),
-                           QString::fromUtf8("Páratlan")}));
+              QStringList({QStringLiteral("Nincs"), QString::fromUtf8("Páros")}));
     EXPECT_EQ(group(QStringLiteral("RG20h"))->items(),
               QStringList({QStringLiteral("Lenyel"), QString::fromUtf8("Átenged")}));
     QComboBox* width = find<QComboBox>(QStringLiteral("CBcokar"));

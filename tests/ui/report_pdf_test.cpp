@@ -104,7 +104,8 @@ TEST(ReportPdf, TheCodeListLiesInsideTheMarginsWithHeadingsOverTheirColumns) {
 
     const QString written = dir.filePath("iras.pdf");
     EXPECT_EQ(printReportToPdf(
-                  written, [](const QPagedPaintDevice&) { return CodeListPoints; }, write),
+                  written, [](const QPagedPaintDevice&) { return CodeListPoints; }, write,
+                  FileAccess::OwnerOnly),
               QString());
     const QList<PdfPage> pages = pdfWordBoxes(written);
     ASSERT_GE(pages.size(), 3);
@@ -132,7 +133,7 @@ TEST(ReportPdf, AFailedJobLeavesThePreviousFileWhole) {
         };
     };
 
-    EXPECT_FALSE(runPrintJob(printer, drawThen(false)).isEmpty());
+    EXPECT_FALSE(runPrintJob(printer, drawThen(false), FileAccess::Shared).isEmpty());
     const auto contents = [&] {
         QFile f(target);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -141,12 +142,13 @@ TEST(ReportPdf, AFailedJobLeavesThePreviousFileWhole) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"lista.pdf"});
     EXPECT_EQ(printer.outputFileName(), target);
 
-    EXPECT_EQ(runPrintJob(printer, drawThen(true)), QString());
+    EXPECT_EQ(runPrintJob(printer, drawThen(true), FileAccess::Shared), QString());
     EXPECT_TRUE(contents().startsWith("%PDF"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"lista.pdf"});
 
     printer.setOutputFileName(dir.filePath("nincs/lista.pdf"));
-    EXPECT_TRUE(runPrintJob(printer, drawThen(true)).contains("nincs/lista.pdf"));
+    EXPECT_TRUE(
+        runPrintJob(printer, drawThen(true), FileAccess::Shared).contains("nincs/lista.pdf"));
 }
 
 } // namespace

@@ -146,7 +146,9 @@ void PrintCommands::print() {
     const std::function<bool(QPrinter&)> job = makeJob(kind);
     if (!preview(job)) return;
     printer().setDocName(QString::fromUtf8(DocumentName));
-    const QString failure = runPrintJob(printer(), job);
+    // A PDF of the codes, or of a page that may show them, is its owner's only.
+    const QString failure = runPrintJob(
+        printer(), job, kind == Kind::FreeNumbers ? FileAccess::Shared : FileAccess::OwnerOnly);
     if (!failure.isEmpty()) interaction_.error(window(), failure);
     if (sources_.ended)
         sources_.ended(failure.isEmpty() ? QStringLiteral("Nyomtatás kész.")

@@ -2,6 +2,7 @@
 
 #include "files/file_bytes.h"
 #include "link/line_service.h"
+#include "model/model_recognition.h"
 #include "ui/commands/check_command.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/main_window.h"
@@ -56,7 +57,7 @@ void TransferCommands::setTraceFile(const QString& path) {
 void TransferCommands::writeTrace(const QByteArray& trace) {
     if (tracePath_.isEmpty()) return;
     trace_ += trace;
-    const FileWriteResult written = writeFileAtomically(tracePath_, trace_);
+    const FileWriteResult written = writeFileAtomically(tracePath_, trace_, FileAccess::OwnerOnly);
     if (written.ok) return;
     setTraceFile(QString());
     form_.interaction().error(&form_, written.message);
@@ -95,6 +96,13 @@ void TransferCommands::upload() {
     // The unit gets what the window shows: the field being typed in and the working copies are
     // stored first, and a refused value sends nothing.
     if (busy() || !form_.commitPendingEdits()) return;
+    // No answer sends a configuration laid out for the other model.
+    if (const std::string refused =
+            uploadLayoutRefusal(form_.document().image(), form_.document().model());
+        !refused.empty()) {
+        form_.interaction().error(&form_, QString::fromStdString(refused));
+        return;
+    }
     if (!uploadPassesCheck(form_)) return;
     // The unit gets the image as it stands now, whatever happens to the window meanwhile.
     UploadJob job;

@@ -200,7 +200,7 @@ bool CompareDialog::saveList() {
     QByteArray text;
     for (const QString& line : savedText())
         text += line.toUtf8() + "\r\n";
-    const FileWriteResult written = writeFileAtomically(path, text);
+    const FileWriteResult written = writeFileAtomically(path, text, FileAccess::OwnerOnly);
     if (!written.ok) interaction_.error(this, written.message);
     return written.ok;
 }

@@ -138,7 +138,7 @@ bool FindingsDialog::saveList() {
     QByteArray bytes;
     for (const QString& line : savedText())
         bytes += line.toUtf8() + "\r\n";
-    const FileWriteResult written = writeFileAtomically(path, bytes);
+    const FileWriteResult written = writeFileAtomically(path, bytes, FileAccess::OwnerOnly);
     if (!written.ok) interaction_.error(this, written.message);
     return written.ok;
 }

@@ -189,14 +189,18 @@ bool printWindowPage(QPagedPaintDevice& device, QWidget& page, const PageHeading
     return painter.end();
 }
 
-QString runPrintJob(QPrinter& printer, const std::function<bool(QPrinter&)>& job) {
+QString runPrintJob(QPrinter& printer, const std::function<bool(QPrinter&)>& job,
+                    FileAccess access) {
     const QString target = printer.outputFileName();
     if (printer.outputFormat() != QPrinter::PdfFormat || target.isEmpty())
         return job(printer) ? QString() : QStringLiteral("A nyomtatás nem sikerült.");
-    const QString failure = printIntoFile(target, [&](const QString& partial) {
-        printer.setOutputFileName(partial);
-        return job(printer);
-    });
+    const QString failure = printIntoFile(
+        target,
+        [&](const QString& partial) {
+            printer.setOutputFileName(partial);
+            return job(printer);
+        },
+        access);
     printer.setOutputFileName(target);
     return failure;
 }

@@ -64,8 +64,10 @@ class PageOnPaper {
 bool printWindowPage(QPagedPaintDevice& device, QWidget& page, const PageHeading& heading);
 
 // Runs a print job on the printer. Into a PDF file the job is written beside the file first and
-// renamed over it only when it has succeeded, so a failed job leaves the previous file whole.
-// Returns an empty text on success, else the operator's message.
-QString runPrintJob(QPrinter& printer, const std::function<bool(QPrinter&)>& job);
+// renamed over it only when it has succeeded, so a failed job leaves the previous file whole; a
+// new file gets the permissions of `access`. Returns an empty text on success, else the
+// operator's message.
+QString runPrintJob(QPrinter& printer, const std::function<bool(QPrinter&)>& job,
+                    FileAccess access);
 
 } // namespace zx

@@ -117,7 +117,7 @@ void CodesView::rowsGrown(int codeRows) {
     const auto model = shownModel();
     if (!model) return;
     // The new row is counted at once; its record is written by the next store.
-    document_.apply(codeCountPatch(*model, codeRows), gridChange({}));
+    document_.apply(codeCountPatch(document_.image(), *model, codeRows), gridChange({}));
     emit codePanelTextChanged(codePanelText());
 }
 
