@@ -113,7 +113,10 @@ TEST_F(CliScripting, AFailedWriteOrAFailedFirstHalfFailsTheCommand) {
         EXPECT_TRUE(full.err.contains("(szabványos kimenet): nem írható"))
             << full.err.toStdString();
     }
-    const CliRun closed = shell("$CLI show a.vd1 --password titok | head -c 1 > /dev/null");
+    // The reader has closed its end before the command starts (a reader still there could take
+    // the whole output into the pipe's buffer).
+    const CliRun closed = shell("mkfifo ready; { read -r _ < ready; $CLI show a.vd1 --password "
+                                "titok; } | { exec 0<&-; echo > ready; }");
     EXPECT_EQ(closed.exitCode, 141);
     EXPECT_TRUE(closed.err.isEmpty()) << closed.err.toStdString();
     const CliRun copy = shell("$CLI new --model 4 -o b.vd1 && $CLI show a.vd1 --password WRONG | "
