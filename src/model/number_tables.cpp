@@ -123,6 +123,8 @@ Checked<NumberTablesStore> storeNumberTables(DeviceModel model, const NumberTabl
 }
 
 std::optional<Refusal> exceptionAreaRefusal(DeviceModel model, const RawText& area) {
+    // Nothing typed is no area: padded, it would be "????", an exception for every area.
+    if (area.empty()) return requiredFieldRefusal(ExceptionAreaRule, area);
     if (model != DeviceModel::Line16)
         return area == "====" ? std::nullopt : fieldRefusal(ExceptionAreaRule, area);
     const std::string_view text = area.view();
@@ -220,7 +222,8 @@ Checked<CallInStore> changeBarredEntry(const ConfigImage& image, DeviceModel mod
                                        const RawText& area) {
     const auto entry = selection(selected, static_cast<int>(form.barredItems.size()));
     if (!entry) return CallInStore{ImagePatch{}, form, area};
-    if (auto refused = fieldRefusal(BarredAreaRule, area)) return *refused;
+    // Nothing typed is no area (padded, "??" would empty the entry).
+    if (auto refused = requiredFieldRefusal(BarredAreaRule, area)) return *refused;
     CallInStore store{ImagePatch{}, form, padRight(area, 2, '?')};
     store.shown.barredItems[static_cast<std::size_t>(*entry)] = store.areaField;
     const Checked<ImagePatch> stored = storeCallIn(image, model, store.shown);

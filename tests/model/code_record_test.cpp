@@ -1,5 +1,7 @@
 #include "model/code_record.h"
 
+#include "model/memory_map.h"
+
 #include <gtest/gtest.h>
 
 namespace zx {
@@ -41,17 +43,49 @@ TEST(CodeRecord, SixteenLineLevelsReadOnlyTheLowNibble) {
     }
 }
 
-TEST(CodeRecord, CodesArePaddedCutOrBlankedToTheRecordWidth) {
+TEST(CodeRecord, CodesArePaddedToTheRecordWidth) {
     const auto code = [](const char* text, int length) {
         const auto r = encodeCodeRecord({RawText(text), {"Nem", "Nem", "Nem", "Nem"}}, length,
                                         DeviceModel::Line4);
         return std::string(r.begin(), r.end());
     };
     EXPECT_EQ(code("123", 7), "123   0");
-    EXPECT_EQ(code("1", 7), "      0");
+    EXPECT_EQ(code("1", 7), "1     0");
+    EXPECT_EQ(code(" ", 7), "      0");
     EXPECT_EQ(code("", 3), "  0");
     EXPECT_EQ(code("1234567", 5), "12340");
     EXPECT_TRUE(encodeCodeRecord({}, 0, DeviceModel::Line4).empty());
+}
+
+// The grid's store writes only codes of digits that fit the record; a code as its record holds
+// it is stored as it was, whatever it holds.
+TEST(CodeRecord, TheGridsCodesFollowTheCodeRule) {
+    ConfigImage image;
+    const MemoryMap& map = MemoryMap::of(DeviceModel::Line4);
+    image.set(*map.offset(Field::CodeLength), 5); // four digits
+    const std::size_t start = *map.offset(Field::CodeTable);
+    for (std::size_t i = 0; i < 5; ++i)
+        image.set(start + i, static_cast<Byte>("12a 0"[i])); // record 1: "12a " held
+    const struct {
+        const char* code; // of row 2 (row 1 as held)
+        bool refused;
+    } cases[] = {
+        {"1234", false}, {"12", false}, {"", false},   {"7", false},   {"12  ", false},
+        {"12345", true}, {"12a", true}, {" 12", true}, {"12\t", true}, {"\xB2", true},
+    };
+    for (const auto& c : cases) {
+        const std::vector<CodeRowView> rows{{RawText("12a "), {"Nem", "Nem", "Nem", "Nem"}},
+                                            {RawText(c.code), {"Nem", "Nem", "Nem", "Nem"}}};
+        const auto refused = codeGridRefusal(image, DeviceModel::Line4, rows);
+        EXPECT_EQ(refused ? refused->row : 0, c.refused ? 2 : 0) << c.code;
+        if (refused) {
+            EXPECT_NE(refused->refusal.message.find("Kódok / 2. sor: Kód: „"), std::string::npos)
+                << refused->refusal.message;
+        }
+    }
+    // A code changed from what its record holds follows the rule, whatever the record held.
+    const std::vector<CodeRowView> changed{{RawText("12b"), {"Nem", "Nem", "Nem", "Nem"}}};
+    EXPECT_EQ(codeGridRefusal(image, DeviceModel::Line4, changed)->row, 1);
 }
 
 } // namespace

@@ -100,6 +100,8 @@ TEST(SixteenLineExceptions, ChangeAndEmptyGoStraightToTheImage) {
 
 TEST(SixteenLineExceptions, AnAreaIsExactlyTwoDigits) {
     const std::string& message = AreaMessage;
+    const std::string EmptyArea =
+        "Körzetszám: üresen nem tárolható, legalább 1 karakter kell: számjegy (0..9) vagy ? !!!";
     const ConfigImage image = newImage(L16);
     const NumberTablesForm form = formOf(image, L16);
     struct Case {
@@ -109,20 +111,50 @@ TEST(SixteenLineExceptions, AnAreaIsExactlyTwoDigits) {
     };
     const Case cases[] = {
         {"36", "7", ""},      {"00", "255", ""},    {"1", "7", message},  {"0620", "7", message},
-        {"", "7", message},   {"3a", "7", message}, {">>", "7", message}, {"?1", "7", message},
+        {"", "7", EmptyArea}, {"3a", "7", message}, {">>", "7", message}, {"?1", "7", message},
         {" 3", "7", message}, {"3:", "7", message}, {"1", "x", message},  {"12", "x", RangeMessage},
     };
     for (const Case& c : cases) {
         const Checked<NumberTablesStore> r =
             changeExceptionEntry(L16, form, 0, RawText(c.area), c.length);
         EXPECT_EQ(r.message(), c.refusal) << c.area;
-        EXPECT_EQ(exceptionAreaRefusal(L16, RawText(c.area)).has_value(), c.refusal == message)
+        EXPECT_EQ(exceptionAreaRefusal(L16, RawText(c.area)).has_value(),
+                  c.refusal == message || c.refusal == EmptyArea)
             << c.area;
-        // The 4-line list pads up to four digits or "?".
+        // The 4-line list pads one to four digits or "?".
         const std::string_view area(c.area);
-        const bool fits4 =
-            area.size() <= 4 && area.find_first_not_of("0123456789?") == std::string_view::npos;
+        const bool fits4 = !area.empty() && area.size() <= 4 &&
+                           area.find_first_not_of("0123456789?") == std::string_view::npos;
         EXPECT_EQ(exceptionAreaRefusal(L4, RawText(c.area)).has_value(), !fits4) << c.area;
+    }
+}
+
+// An area nobody typed is no area: "Módosítás" and "Felvesz" refuse it, naming the field,
+// instead of padding it into an entry of "?" only (every area); "?" typed is taken as typed.
+TEST(AreaEntries, NothingTypedIsRefusedAndOnlyATypedQuestionMarkIsAWildcard) {
+    const struct {
+        const char* area;
+        const char* exception4; // the 4-line item stored; empty: refused
+        const char* barred;     // the barred item stored; empty: refused
+    } cases[] = {
+        {"", "", ""},
+        {"?", "????07", "??"},
+        {"3", "3???07", "3?"},
+        {"06?", "06??07", ""},
+    };
+    for (const auto& c : cases) {
+        ConfigImage image = newImage(L4);
+        const Checked<NumberTablesStore> changed =
+            changeExceptionEntry(L4, formOf(image, L4), 2, RawText(c.area), "7");
+        EXPECT_EQ(changed ? changed->shown.exceptionItems[2].bytes() : "", c.exception4) << c.area;
+        const Checked<CallInStore> added = changeBarredEntry(
+            image, L4, callInForm(decodeForEditors(image, L4)), 2, RawText(c.area));
+        EXPECT_EQ(added ? added->shown.barredItems[2].bytes() : "", c.barred) << c.area;
+        if (!*c.area) {
+            EXPECT_EQ(changed.message().rfind("Körzetszám: üresen", 0), 0u) << changed.message();
+            EXPECT_EQ(added.message().rfind("Tiltott körzetszám: üresen", 0), 0u)
+                << added.message();
+        }
     }
 }
 

@@ -15,6 +15,8 @@
 #include "ui/views/code_grid_model.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 
@@ -147,6 +149,50 @@ TEST_F(CodesPage, EditsReachTheCodeTableWhenTheGridIsLeft) {
     form->refill();
     form->codesView()->storeGrid();
     EXPECT_EQ(codeCount(), 0);
+}
+
+// A code the table cannot hold as typed (a letter an input method gave, no key filter seeing
+// it) is refused with its row and value: nothing is written, its cell keeps the text and the
+// focus, the page is kept. A one-digit code is stored padded, as every shorter code is.
+TEST_F(CodesPage, CodesAreStoredThroughTheCodeRule) {
+    storeTable(5, {"1111", "2222", "3333"});
+    goTo(1, 2);
+    QTest::keyClick(QApplication::focusWidget(), '1');
+    QInputMethodEvent typed;
+    typed.setCommitString("2a");
+    QApplication::sendEvent(QApplication::focusWidget(), &typed);
+    leave();
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(ui.messages()[0].startsWith(QString::fromUtf8("Kódok / 2. sor: Kód: „12a”")))
+        << ui.messages()[0].toStdString();
+    EXPECT_EQ(storedRecord(2), "2222?");
+    EXPECT_FALSE(form->document().isModified());
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(grid->isAncestorOf(editor));
+    EXPECT_EQ(editor->text(), "12a");
+    form->showView(5);
+    EXPECT_EQ(form->currentView(), 4);
+
+    editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, "7");
+    QTest::keyClick(editor, Qt::Key_Return);
+    leave();
+    EXPECT_EQ(storedRecord(2), "7   ?");
+    form->showView(5);
+    EXPECT_EQ(form->currentView(), 5);
+}
+
+// "Frissítés" stores what was changed in the grid by a key before it shows the table again.
+TEST_F(CodesPage, RefreshStoresTheGridFirst) {
+    storeTable(5, {"1111"});
+    goTo(3, 1);
+    QTest::keyClick(grid, Qt::Key_N);
+    action("Refresh")->trigger();
+    EXPECT_EQ(grid->cell(3, 1), "Nem");
+    EXPECT_EQ(storedRecord(1), "1111=") << "long-distance off: 1 + 4 + 8";
 }
 
 TEST_F(CodesPage, GrowthAndCtrlDeleteCarryCodeCountAndThePanel) {

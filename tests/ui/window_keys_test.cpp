@@ -1,6 +1,7 @@
 // The window driven by the keyboard alone: the code grid's keys on the rights, its popup by
-// Shift+F10 and the items' letters, Ctrl+Tab out of the grid, Enter in the free-number field,
-// the "Mind töröl" default, and lists that show their current item.
+// Shift+F10 and the items' letters, Ctrl+Tab out of the grid and from a refused value, Enter in
+// the free-number field, the "Mind töröl" default, and lists that show their current item and
+// fill the fields beside them.
 #include "widget_lookup.h"
 #include "window_fixture.h"
 
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QInputMethodEvent>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -137,6 +139,117 @@ TEST_F(WindowKeys, ListsShowTheirCurrentItemWithoutTheFocus) {
         list->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
         EXPECT_NE(current, list->viewport()->grab().toImage()) << c.list;
     }
+}
+
+// After a number is added the field is empty and keeps the focus; a clicked entry is shown
+// without its padding, selected, so that digits typed replace it.
+TEST_F(WindowKeys, TheFreeNumberFieldTakesTheNextNumber) {
+    form->showView(5);
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    auto* field = zx::childNamed<QLineEdit>(*form, "MEfreecall");
+    auto* list = zx::childNamed<QListWidget>(*form, "lbFreeCall");
+    field->setFocus();
+    type("1 1 2 Return 0 6 1 2 3 4 5 6 Return");
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(1)->text(), QStringLiteral("06123456        "));
+    EXPECT_EQ(field->text(), "");
+    EXPECT_EQ(QApplication::focusWidget(), field);
+    EXPECT_TRUE(ui.shown.isEmpty());
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(field->text(), "112");
+    field->setFocus();
+    type("1 1 3 Return");
+    EXPECT_EQ(list->count(), 3);
+    EXPECT_EQ(list->item(2)->text(), QStringLiteral("113             "));
+    // A number already in is shown as typed, without padding, and is replaced by the next one.
+    type("1 1 3 Return 7 Return");
+    EXPECT_EQ(ui.messages(), QStringList{"Ez a szám már bent van !"});
+    EXPECT_EQ(list->item(3)->text(), QStringLiteral("7               "));
+}
+
+// The area lists show their current entry from the start and fill the fields on a click, as the
+// free-number list does; "Módosítás" and "Felvesz" store no area nobody typed and say when no
+// entry is selected.
+TEST_F(WindowKeys, AreaEntriesAreNeverAWildcardNobodyTyped) {
+    const struct {
+        int view;
+        const char *list, *area, *length, *button;
+        const char* refusal; // how the empty area's refusal begins
+    } cases[] = {
+        {3, "lbKiv", "edKivSzam", "edKivHossz", "btnKivEdit", "Körzetszám: üresen"},
+        {6, "lbGW", "edGW", nullptr, "btnGWAdd", "Tiltott körzetszám: üresen"},
+    };
+    form->refill();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.list);
+        form->showView(c.view);
+        auto* list = zx::childNamed<QListWidget>(*form, c.list);
+        auto* area = zx::childNamed<QLineEdit>(*form, c.area);
+        EXPECT_EQ(list->currentRow(), 0);
+        EXPECT_EQ(area->text(), c.length ? "====" : "??") << "the current entry's area";
+        list->item(2)->setText(c.length ? "063011" : "63");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(2)).center());
+        EXPECT_EQ(area->text(), c.length ? "0630" : "63");
+        if (c.length) {
+            EXPECT_EQ(editText(c.length), "11");
+        }
+
+        const zx::DatabaseRecord before = record;
+        ui.shown.clear();
+        area->clear();
+        if (c.length) zx::childNamed<QLineEdit>(*form, c.length)->setText("12");
+        find<QPushButton>(c.button)->click();
+        ASSERT_EQ(ui.messages().size(), 1);
+        EXPECT_TRUE(ui.messages()[0].startsWith(QString::fromUtf8(c.refusal)))
+            << ui.messages()[0].toStdString();
+        EXPECT_EQ(list->item(2)->text(), c.length ? "063011" : "63");
+        EXPECT_TRUE(record == before);
+
+        area->setText("?");
+        find<QPushButton>(c.button)->click();
+        EXPECT_EQ(list->item(2)->text(), c.length ? "????12" : "??") << "a typed ? is stored";
+
+        list->clearSelection();
+        ui.shown.clear();
+        area->setText("36");
+        find<QPushButton>(c.button)->click();
+        EXPECT_EQ(ui.messages(), QStringList{QString::fromUtf8(
+                                     "Nincs kiválasztott bejegyzés: előbb válasszon egyet a "
+                                     "listából !")});
+        EXPECT_EQ(QApplication::focusWidget(), list);
+    }
+}
+
+// Ctrl+Tab from a refused value: the message box that says so takes the window's focus while it
+// is open, and the field has it back afterwards, with the page and the value as typed.
+TEST_F(WindowKeys, CtrlTabOnARefusedValueKeepsTheFocusInTheField) {
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->showView(0);
+    auto* coPosition = zx::childNamed<QLineEdit>(*form, "MEcopos");
+    coPosition->setFocus();
+    coPosition->selectAll();
+    type("3 0 0");
+    QWidget box;
+    ui.whileTelling = [&](const QString&) {
+        box.show();
+        box.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+        box.hide();
+    };
+    type("Ctrl+Tab");
+    ui.whileTelling = nullptr;
+    EXPECT_EQ(ui.messages().size(), 1);
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    EXPECT_EQ(form->currentView(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), coPosition);
+    type("1");
+    EXPECT_EQ(coPosition->text(), "3001");
 }
 
 } // namespace

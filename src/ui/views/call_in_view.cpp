@@ -2,6 +2,7 @@
 
 #include "files/cp1250.h"
 #include "ui/config_document.h"
+#include "ui/dialogs/interaction.h"
 #include "ui/views/current_item_delegate.h"
 #include "ui/views/view_helpers.h"
 
@@ -47,13 +48,19 @@ CallInView::CallInView(ConfigDocument& document, Interaction& interaction, QWidg
     grid->setRowStretch(7, 1);
     grid->setColumnStretch(3, 1);
 
-    connect(lbGW, &QListWidget::currentRowChanged, this, [this] {
-        if (const auto row = selectedArea()) edGW->setText(lbGW->item(*row)->text());
-    });
+    // A click selects after it makes the entry current: the field follows either.
+    connect(lbGW, &QListWidget::currentRowChanged, this, &CallInView::showArea);
+    connect(lbGW, &QListWidget::itemSelectionChanged, this, &CallInView::showArea);
     connect(btnGWAdd, &QPushButton::clicked, this, [this] {
-        if (const auto m = shownModel())
-            applyBarred(changeBarredEntry(document_.image(), *m, form(), selectedArea(),
-                                          toCp1250(edGW->text())));
+        const auto m = shownModel();
+        if (!m) return;
+        if (!selectedArea()) {
+            interaction_.message(this, fromUtf8(NoEntrySelectedMessage));
+            lbGW->setFocus();
+            return;
+        }
+        applyBarred(changeBarredEntry(document_.image(), *m, form(), selectedArea(),
+                                      toCp1250(edGW->text())));
     });
     connect(btnGWDel, &QPushButton::clicked, this, [this] {
         if (const auto m = shownModel())
@@ -87,6 +94,7 @@ void CallInView::applyBarred(const Checked<CallInStore>& result) {
         refuse(result.message(), edGW);
         return;
     }
+    clearRefusal(edGW);
     for (int j = 0; j < BarredCount; ++j)
         lbGW->item(j)->setText(fromCp1250(result->shown.barredItems[static_cast<std::size_t>(j)]));
     edGW->setText(fromCp1250(result->areaField));
@@ -100,6 +108,15 @@ void CallInView::refill(const EditorView& v) {
     chkNatGW->setChecked(v.callInDomestic);
     for (int j = 0; j < BarredCount; ++j)
         lbGW->item(j)->setText(fromUtf8(v.barredAreas[static_cast<std::size_t>(j)]));
+    // The list shows its current entry, and the field holds it, from the start.
+    if (lbGW->currentRow() < 0)
+        lbGW->setCurrentRow(0);
+    else
+        showArea();
+}
+
+void CallInView::showArea() {
+    if (const auto row = selectedArea()) edGW->setText(lbGW->item(*row)->text());
 }
 
 } // namespace zx

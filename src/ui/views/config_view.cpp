@@ -85,6 +85,10 @@ void ConfigView::refuse(const std::string& message, QWidget* control) {
     if (control) control->setFocus();
 }
 
+void ConfigView::focusRefusedControl() {
+    if (refused_) refused_->setFocus();
+}
+
 QWidget* ConfigView::windowFocus() const {
     return window()->focusWidget();
 }

@@ -3,6 +3,7 @@
 #include "files/cp1250.h"
 #include "model/codecs.h"
 #include "ui/config_document.h"
+#include "ui/dialogs/interaction.h"
 #include "ui/views/current_item_delegate.h"
 #include "ui/views/view_helpers.h"
 
@@ -123,10 +124,17 @@ NumbersView::NumbersView(ConfigDocument& document, Interaction& interaction, QWi
 
     bindEdit(MEloclen, Field::LocalLength);
     bindEdit(MEnatlen, Field::NationalLength);
+    // A click selects after it makes the entry current: the fields follow either.
     connect(lbKiv, &QListWidget::currentRowChanged, this, &NumbersView::showException);
+    connect(lbKiv, &QListWidget::itemSelectionChanged, this, &NumbersView::showException);
     connect(btnKivEdit, &QPushButton::clicked, this, [this] {
         const auto m = shownModel();
         if (!m) return;
+        if (!selectedException()) {
+            interaction_.message(this, fromUtf8(NoEntrySelectedMessage));
+            lbKiv->setFocus();
+            return;
+        }
         const RawText area = toCp1250(edKivSzam->text());
         // The area is checked first, so a refusal of it keeps the focus in its own field.
         QWidget* refused = exceptionAreaRefusal(*m, area) ? edKivSzam : edKivHossz;
@@ -192,6 +200,10 @@ bool NumbersView::applyTables(const Checked<NumberTablesStore>& result, QWidget*
         refuse(result.message(), refusedControl);
         return false;
     }
+    // The value refused before is stored now: the page may be left again.
+    for (const QWidget* control :
+         {refusedControl, static_cast<QWidget*>(edKivSzam), static_cast<QWidget*>(edKivHossz)})
+        clearRefusal(control);
     const NumberTablesStore& s = *result;
     for (int i = 0; i < ExceptionCount; ++i)
         lbKiv->item(i)->setText(fromCp1250(s.shown.exceptionItems[static_cast<std::size_t>(i)]));
@@ -234,6 +246,11 @@ void NumbersView::refill(const EditorView& v) {
     if (v.intlPrefixes)
         for (std::size_t k = 0; k < edIP.size(); ++k)
             edIP[k]->setText(fromUtf8((*v.intlPrefixes)[k]));
+    // The list shows its current entry, and the fields hold it, from the start.
+    if (lbKiv->currentRow() < 0)
+        lbKiv->setCurrentRow(0);
+    else
+        showException();
 }
 
 } // namespace zx
