@@ -160,6 +160,7 @@ TEST_F(ListFiles, FreeNumbersAppendReplaceOrStayWithTheAnswer) {
     writeText("call.txt", "06301234567\r\n\r\n112\n");
     form->showView(5);
     zx::childNamed<QListWidget>(*form, "lbFreeCall")->addItem("555             ");
+    form->freeNumbersView()->storeFreeNumbers();
     setModified(false);
 
     ui.fileNames = {path("call.txt")};

@@ -182,6 +182,8 @@ TEST_F(WindowKeys, AreaEntriesAreNeverAWildcardNobodyTyped) {
         {3, "lbKiv", "edKivSzam", "edKivHossz", "btnKivEdit", "Körzetszám: üresen"},
         {6, "lbGW", "edGW", nullptr, "btnGWAdd", "Tiltott körzetszám: üresen"},
     };
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     form->refill();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.list);
@@ -189,11 +191,11 @@ TEST_F(WindowKeys, AreaEntriesAreNeverAWildcardNobodyTyped) {
         auto* list = zx::childNamed<QListWidget>(*form, c.list);
         auto* area = zx::childNamed<QLineEdit>(*form, c.area);
         EXPECT_EQ(list->currentRow(), 0);
-        EXPECT_EQ(area->text(), c.length ? "====" : "??") << "the current entry's area";
-        list->item(2)->setText(c.length ? "063011" : "63");
+        EXPECT_EQ(area->text(), c.length ? "0620" : "21") << "the current entry's area";
+        // The new configuration's second entries: "0630" "11" and "31".
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->item(2)).center());
-        EXPECT_EQ(area->text(), c.length ? "0630" : "63");
+                          list->visualItemRect(list->item(1)).center());
+        EXPECT_EQ(area->text(), c.length ? "0630" : "31");
         if (c.length) {
             EXPECT_EQ(editText(c.length), "11");
         }
@@ -206,12 +208,12 @@ TEST_F(WindowKeys, AreaEntriesAreNeverAWildcardNobodyTyped) {
         ASSERT_EQ(ui.messages().size(), 1);
         EXPECT_TRUE(ui.messages()[0].startsWith(QString::fromUtf8(c.refusal)))
             << ui.messages()[0].toStdString();
-        EXPECT_EQ(list->item(2)->text(), c.length ? "063011" : "63");
+        EXPECT_EQ(list->item(1)->text(), c.length ? "063011" : "31");
         EXPECT_TRUE(record == before);
 
         area->setText("?");
         find<QPushButton>(c.button)->click();
-        EXPECT_EQ(list->item(2)->text(), c.length ? "????12" : "??") << "a typed ? is stored";
+        EXPECT_EQ(list->item(1)->text(), c.length ? "????12" : "??") << "a typed ? is stored";
 
         list->clearSelection();
         ui.shown.clear();
@@ -248,8 +250,8 @@ TEST_F(WindowKeys, CtrlTabOnARefusedValueKeepsTheFocusInTheField) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     EXPECT_EQ(form->currentView(), 0);
     EXPECT_EQ(QApplication::focusWidget(), coPosition);
-    type("1");
-    EXPECT_EQ(coPosition->text(), "3001");
+    type("Backspace");
+    EXPECT_EQ(coPosition->text(), "30");
 }
 
 } // namespace
