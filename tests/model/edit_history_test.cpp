@@ -157,7 +157,6 @@ TEST(EditHistory, AStepThatCancelsOutFencesTheStateItLeaves) {
     } cases[] = {
         {"a2s.a3a2a5", 2, 2}, // 2 saved, 3, back to 2, 5: the undo gives the saved 2
         {"a1|.a2a1a5", 1, 2},
-        {"a1a0a3", 0, 1},
         {"a2s.a3a2a5a6", 2, 2}, // the step after the fence still merges with its own key
     };
     for (const auto& c : cases) {

@@ -50,12 +50,6 @@ Interaction::Answer ScriptedInteraction::askYesNo(QWidget*, const QString& title
     return ask(title, text, defaultAnswer) == Answer::Yes ? Answer::Yes : Answer::No;
 }
 
-Interaction::Answer ScriptedInteraction::lastDefault() const {
-    for (auto it = shown.crbegin(); it != shown.crend(); ++it)
-        if (it->kind == Kind::Question) return it->defaultAnswer;
-    return Answer::Cancel;
-}
-
 bool ScriptedInteraction::nextConfirmation() {
     if (confirmations.empty()) {
         ++unscripted;

@@ -71,9 +71,6 @@ class ScriptedInteraction : public Interaction {
     // takes the window's activation away here, as a real box does).
     std::function<void(const QString& text)> whileTelling;
 
-    // The default answer of the last question asked.
-    Answer lastDefault() const;
-
   private:
     Answer ask(const QString& title, const QString& text, Answer defaultAnswer);
     bool nextConfirmation();

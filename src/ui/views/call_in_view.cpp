@@ -2,7 +2,6 @@
 
 #include "files/cp1250.h"
 #include "ui/config_document.h"
-#include "ui/dialogs/interaction.h"
 #include "ui/views/current_item_delegate.h"
 #include "ui/views/view_helpers.h"
 
@@ -54,11 +53,7 @@ CallInView::CallInView(ConfigDocument& document, Interaction& interaction, QWidg
     connect(btnGWAdd, &QPushButton::clicked, this, [this] {
         const auto m = shownModel();
         if (!m) return;
-        if (!selectedArea()) {
-            interaction_.message(this, fromUtf8(NoEntrySelectedMessage));
-            lbGW->setFocus();
-            return;
-        }
+        if (!selectedArea()) return tell(std::string(NoEntrySelectedMessage), lbGW);
         applyBarred(changeBarredEntry(document_.image(), *m, form(), selectedArea(),
                                       toCp1250(edGW->text())));
     });
@@ -91,10 +86,9 @@ std::optional<int> CallInView::selectedArea() const {
 
 void CallInView::applyBarred(const Checked<CallInStore>& result) {
     if (!result) {
-        refuse(result.message(), edGW);
+        tell(result.message(), edGW);
         return;
     }
-    clearRefusal(edGW);
     for (int j = 0; j < BarredCount; ++j)
         lbGW->item(j)->setText(fromCp1250(result->shown.barredItems[static_cast<std::size_t>(j)]));
     edGW->setText(fromCp1250(result->areaField));

@@ -72,6 +72,9 @@ class ConfigView : public QWidget {
     // typed; an empty patch stores nothing. True unless refused.
     bool store(const Checked<ImagePatch>& result, QWidget* control);
     void refuse(const std::string& message, QWidget* control);
+    // A refusal of what a button was to do with a field that is no setting of its own (the
+    // exception and barred area entries): said, the focus in the field, the page free to leave.
+    void tell(const std::string& message, QWidget* control);
     // The control stored what it shows: nothing refused is left in it.
     void clearRefusal(const QWidget* control) {
         if (control == refused_) refused_ = nullptr;

@@ -3,7 +3,6 @@
 #include "files/cp1250.h"
 #include "model/codecs.h"
 #include "ui/config_document.h"
-#include "ui/dialogs/interaction.h"
 #include "ui/views/current_item_delegate.h"
 #include "ui/views/view_helpers.h"
 
@@ -130,11 +129,7 @@ NumbersView::NumbersView(ConfigDocument& document, Interaction& interaction, QWi
     connect(btnKivEdit, &QPushButton::clicked, this, [this] {
         const auto m = shownModel();
         if (!m) return;
-        if (!selectedException()) {
-            interaction_.message(this, fromUtf8(NoEntrySelectedMessage));
-            lbKiv->setFocus();
-            return;
-        }
+        if (!selectedException()) return tell(std::string(NoEntrySelectedMessage), lbKiv);
         const RawText area = toCp1250(edKivSzam->text());
         // The area is checked first, so a refusal of it keeps the focus in its own field.
         QWidget* refused = exceptionAreaRefusal(*m, area) ? edKivSzam : edKivHossz;
@@ -197,13 +192,14 @@ void NumbersView::showException() {
 bool NumbersView::applyTables(const Checked<NumberTablesStore>& result, QWidget* refusedControl,
                               QWidget* shownIn) {
     if (!result) {
-        refuse(result.message(), refusedControl);
+        if (refusedControl == edKivSzam || refusedControl == edKivHossz)
+            tell(result.message(), refusedControl);
+        else
+            refuse(result.message(), refusedControl);
         return false;
     }
     // The value refused before is stored now: the page may be left again.
-    for (const QWidget* control :
-         {refusedControl, static_cast<QWidget*>(edKivSzam), static_cast<QWidget*>(edKivHossz)})
-        clearRefusal(control);
+    clearRefusal(refusedControl);
     const NumberTablesStore& s = *result;
     for (int i = 0; i < ExceptionCount; ++i)
         lbKiv->item(i)->setText(fromCp1250(s.shown.exceptionItems[static_cast<std::size_t>(i)]));
