@@ -124,9 +124,8 @@ Checked<NumberTablesStore> storeNumberTables(DeviceModel model, const NumberTabl
 
 std::optional<Refusal> exceptionAreaRefusal(DeviceModel model, const RawText& area) {
     // Nothing typed is no area: padded, it would be "????", an exception for every area.
-    if (area.empty()) return requiredFieldRefusal(ExceptionAreaRule, area);
     if (model != DeviceModel::Line16)
-        return area == "====" ? std::nullopt : fieldRefusal(ExceptionAreaRule, area);
+        return area == "====" ? std::nullopt : requiredFieldRefusal(ExceptionAreaRule, area);
     const std::string_view text = area.view();
     const bool twoDigits = text.size() == 2 && std::all_of(text.begin(), text.end(), [](char c) {
                                return c >= '0' && c <= '9';

@@ -79,9 +79,9 @@ Checked<NumberTablesStore> changeExceptionEntry(DeviceModel model, const NumberT
 // Why an area typed for an exception entry cannot be stored: in the 16-line model the area is
 // one byte of two digit nibbles, so anything but exactly two digits 0-9 is refused (a shorter
 // or longer text would be stored as EE and listed as ">>"). The 4-line area holds up to four
-// digits or "?" (ExceptionAreaRule), or is the empty mark "====". An empty area is refused in
-// both, naming the field: padded it would be "????", an exception for every area; an area of
-// "?" only is stored only when "?" was typed. Nothing when the area is accepted.
+// digits or "?" (ExceptionAreaRule), or is the empty mark "====", and is never empty (padded it
+// would be "????", an exception for every area): an area of "?" only is stored only when "?"
+// was typed. Nothing when the area is accepted.
 std::optional<Refusal> exceptionAreaRefusal(DeviceModel model, const RawText& area);
 
 // "Törlés" for the selected entry: 4-line "====" "00" through changeExceptionEntry; 16-line area

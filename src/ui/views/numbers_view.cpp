@@ -103,7 +103,8 @@ NumbersView::NumbersView(ConfigDocument& document, Interaction& interaction, QWi
         makeLabel(sheet, "lblKiv", "Belföldi kivételek (Körzetszám:Hossz):", lbKiv), 0, 0, 1, 3);
     exceptions->addWidget(lbKiv, 1, 0, 4, 1);
     edKivSzam = makeEdit(sheet, "edKivSzam", 4, 56);
-    edKivHossz = makeEdit(sheet, "edKivHossz", 2, 40);
+    // Three digits: a length byte shown (255 of an emptied 16-line entry) is never cut.
+    edKivHossz = makeEdit(sheet, "edKivHossz", 3, 40);
     btnKivEdit = new QPushButton(QString::fromUtf8("&Módosítás"), sheet);
     btnKivEdit->setObjectName(QStringLiteral("btnKivEdit"));
     btnKivDel = new QPushButton(QString::fromUtf8("&Törlés"), sheet);
