@@ -80,7 +80,7 @@ DatabaseReadResult readDatabaseFile(const QString& path) {
         result.message = QStringLiteral("A file nem olvasható: %1 (%2) !!!").arg(path, reason);
         return result;
     }
-    const QByteArray bytes = file.read(static_cast<qint64>(RecordSize));
+    const QByteArray bytes = file.read(DatabaseFileReadSize);
     if (file.error() != QFileDevice::NoError) {
         DatabaseReadResult result;
         result.status = DatabaseReadStatus::CannotRead;
@@ -90,7 +90,16 @@ DatabaseReadResult readDatabaseFile(const QString& path) {
     }
     DatabaseReadResult result = decodeDatabaseBytes(bytes);
     result.lastModified = info.lastModified();
+    result.fileBytes = bytes;
     return result;
+}
+
+std::optional<QByteArray> databaseFileOnDisk(const QString& path) {
+    QFile file(path);
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
+    QByteArray bytes = file.read(DatabaseFileReadSize);
+    if (file.error() != QFileDevice::NoError) return std::nullopt;
+    return bytes;
 }
 
 bool passwordMatches(const DatabaseRecord& record, const RawText& typed) {

@@ -5,11 +5,13 @@
 #include "files/file_bytes.h"
 #include "model/database_record.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QDateTime>
 #include <QString>
 
 #include <array>
+#include <optional>
 #include <string_view>
 
 namespace zx {
@@ -34,13 +36,22 @@ struct DatabaseReadResult {
     DatabaseReadStatus status = DatabaseReadStatus::CannotRead;
     DatabaseRecord record; // unscrambled; meaningful only when ok()
     QDateTime lastModified;
+    // The file's bytes as read (DatabaseFileReadSize at most), whatever the outcome.
+    QByteArray fileBytes;
     QString message; // what the operator is told when not ok()
     bool ok() const { return status == DatabaseReadStatus::Ok; }
 };
 
+// How much of a database file is read: a record and one byte more, which tells a file that
+// grew; what lies beyond is never read by anyone.
+inline constexpr qint64 DatabaseFileReadSize = static_cast<qint64>(RecordSize) + 1;
+
 // Reads the first RecordSize bytes and checks the header; the password is checked separately
 // (the caller asks for it between the two steps).
 DatabaseReadResult readDatabaseFile(const QString& path);
+// The file's bytes as readDatabaseFile reads them, to tell whether another program changed it
+// since: nothing when there is no such file or it cannot be read.
+std::optional<QByteArray> databaseFileOnDisk(const QString& path);
 // The same checks on bytes already in memory; lastModified stays invalid.
 DatabaseReadResult decodeDatabaseBytes(QByteArrayView bytes);
 

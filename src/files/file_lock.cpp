@@ -1,5 +1,7 @@
 #include "files/file_lock.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 
 namespace zx {
@@ -22,6 +24,10 @@ FileWriteLock::FileWriteLock(const QString& path)
 
 FileWriteLock::~FileWriteLock() = default;
 
+QString FileWriteLock::lockFilePath() const {
+    return lock_->fileName();
+}
+
 bool FileWriteLock::acquire(int waitMs) {
     if (lock_->tryLock(waitMs)) return true;
     switch (lock_->error()) {
@@ -33,10 +39,22 @@ bool FileWriteLock::acquire(int waitMs) {
                                          .arg(program.isEmpty() ? host : program)
                                          .arg(pid)
                                    : QString();
-        message_ = QStringLiteral("%1: a file-t egy másik program írja%2, %3 másodperc "
-                                  "várakozás után sem szabadult fel; próbálja újra !!!")
-                       .arg(path_, holder)
-                       .arg(waitMs / 1000.0, 0, 'g', 2);
+        // The lock file's own time: when the holder took the file.
+        const QDateTime since = QFileInfo(lockFilePath()).lastModified();
+        const QString held =
+            QStringLiteral("zárolja: %1%2")
+                .arg(QDir::toNativeSeparators(lockFilePath()),
+                     since.isValid()
+                         ? QStringLiteral(", %1 óta")
+                               .arg(since.toString(QStringLiteral("yyyy.MM.dd. HH:mm:ss")))
+                         : QString());
+        const QString waited =
+            waitMs > 0 ? QStringLiteral(", %1 másodperc várakozás után sem szabadult fel")
+                             .arg(waitMs / 1000.0, 0, 'g', 2)
+                       : QString();
+        message_ = QStringLiteral("%1: a file-t egy másik program írja%2%3 (%4); próbálja újra "
+                                  "!!!")
+                       .arg(path_, holder, waited, held);
         break;
     }
     case QLockFile::PermissionError:

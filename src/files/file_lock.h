@@ -21,10 +21,13 @@ class FileWriteLock {
     FileWriteLock(const FileWriteLock&) = delete;
     FileWriteLock& operator=(const FileWriteLock&) = delete;
 
-    // Takes the lock, waiting up to waitMs while another holds it. False when it could not be
-    // taken; message() then says why, naming the file and the holder.
+    // Takes the lock, waiting up to waitMs while another holds it (0: one try, no waiting, as
+    // the window asks). False when it could not be taken; message() then says why, naming the
+    // file, the holder, the lock file that holds it and since when.
     bool acquire(int waitMs = FileLockWaitMs);
     QString message() const { return message_; }
+    // The lock file beside the file ("FILE.lock").
+    QString lockFilePath() const;
 
   private:
     QString path_;

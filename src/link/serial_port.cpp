@@ -322,7 +322,12 @@ int SerialPort::awaitOutputDrained(qint64 limitMs, const QElapsedTimer& clock) {
 
 void SerialPort::fail(int code, int error) {
     lineFailed_ = true;
-    throw SerialPortError(code, error);
+    throw SerialPortError(code, error, lineAdvice(error));
+}
+
+QString SerialPort::lineAdvice(int error) const {
+    // The port's name first: the operator may have more than one.
+    return QStringLiteral("%1: %2").arg(portName_, portLineAdvice(error));
 }
 
 void SerialPort::attachLink(SerialReceiver* link) {
@@ -378,7 +383,8 @@ void SerialPort::onErrorOccurred(int error) {
     if (suspended_) return;
     if (!lineFailed_) {
         lineFailed_ = true;
-        emit lineFailed(SerialPortError(code, errnoFor(e)).text());
+        const int error = errnoFor(e);
+        emit lineFailed(SerialPortError(code, error, lineAdvice(error)).text());
     }
     // A line that fails (a hung-up device) would report the same failure for ever and keep the
     // processor busy; it is closed once the report has been made.

@@ -105,6 +105,8 @@ class SerialPort : public QObject {
     // Waits for the library's and the system's queues to empty; the bytes dropped at the limit.
     int awaitOutputDrained(qint64 limitMs, const QElapsedTimer& clock);
     [[noreturn]] void fail(int code, int error);
+    // What a failure of the open line means, named by the port ("COM2: A vonal megszakadt...").
+    QString lineAdvice(int error) const;
     void scheduleCloseAfterFailure();
 
     QString portName_ = QStringLiteral("COM1");

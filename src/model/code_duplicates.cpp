@@ -9,10 +9,7 @@ namespace {
 // The code characters of the record the store writes, without trailing spaces.
 std::string storedCode(std::string_view code, int codeLength) {
     std::string key;
-    if (codeLength < 1)
-        key = code;
-    else if (code.size() >= 2)
-        key = code.substr(0, static_cast<std::size_t>(codeLength) - 1);
+    key = codeLength < 1 ? code : code.substr(0, static_cast<std::size_t>(codeLength) - 1);
     while (!key.empty() && key.back() == ' ')
         key.pop_back();
     return key;

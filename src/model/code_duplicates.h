@@ -17,8 +17,8 @@ struct CodePair {
 };
 
 // Two codes are the same when the records the store writes for them hold the same code: cut
-// to CodeLength - 1 characters, a code shorter than two characters blank, trailing spaces not
-// counted. So a typed 123 and a stored "123   " are one code.
+// to CodeLength - 1 characters, trailing spaces not counted. So a typed 123 and a stored "123   "
+// are one code.
 class DuplicateScan {
   public:
     DuplicateScan(const std::vector<RawText>& codes, int codeLength);

@@ -1,5 +1,11 @@
 #include "model/code_record.h"
 
+#include "model/code_table.h"
+#include "model/memory_map.h"
+#include "model/value_rules.h"
+
+#include <algorithm>
+
 namespace zx {
 
 namespace {
@@ -44,11 +50,37 @@ std::vector<Byte> encodeCodeRecord(const CodeRowView& row, int codeLength, Devic
     if (codeLength < 1) return {};
     const std::size_t width = static_cast<std::size_t>(codeLength) - 1;
     std::vector<Byte> out(width, ' ');
-    if (row.code.size() >= 2)
-        for (std::size_t j = 0; j < width && j < row.code.size(); ++j)
-            out[j] = static_cast<Byte>(row.code.view()[j]);
+    for (std::size_t j = 0; j < width && j < row.code.size(); ++j)
+        out[j] = static_cast<Byte>(row.code.view()[j]);
     out.push_back(rightsCharacter(row, model));
     return out;
+}
+
+std::optional<CodeRowRefusal> codeGridRefusal(const ConfigImage& image, DeviceModel model,
+                                              const std::vector<CodeRowView>& rows) {
+    const MemoryMap& map = MemoryMap::of(model);
+    const int codeLength = image.at(*map.offset(Field::CodeLength));
+    if (codeLength < 1) return std::nullopt;
+    const std::size_t width = static_cast<std::size_t>(codeLength) - 1;
+    const std::size_t start = *map.offset(Field::CodeTable);
+    const std::size_t written =
+        std::min(rows.size(), static_cast<std::size_t>(codeTableCapacity(codeLength)));
+    for (std::size_t n = 0; n < written; ++n) {
+        const RawText& code = rows[n].code;
+        // The record's own code characters, as the refill showed them.
+        std::string held(width, ' ');
+        for (std::size_t j = 0; j < width; ++j)
+            held[j] = static_cast<char>(image.at(start + (width + 1) * n + j));
+        std::string shown = code.bytes();
+        if (shown.size() < width) shown.append(width - shown.size(), ' ');
+        if (shown == held) continue;
+        if (auto refused = codeRefusal(code, codeLength)) {
+            const int row = static_cast<int>(n) + 1;
+            return CodeRowRefusal{
+                row, {"Kódok / " + std::to_string(row) + ". sor: " + refused->message}};
+        }
+    }
+    return std::nullopt;
 }
 
 std::vector<std::string> allRights(DeviceModel model) {

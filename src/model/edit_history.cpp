@@ -89,8 +89,11 @@ bool EditHistory::record(std::span<const Byte> before, std::span<const Byte> aft
         last.label = std::move(label);
         bytes_ += last.ranges.size();
         if (last.ranges.empty()) {
+            // Back where the earlier step started: that state (a saved one, perhaps) is kept,
+            // so the next change is a step of its own and not merged into the step before.
             steps_.pop_back();
             --index_;
+            fenced_ = true;
         }
         return true;
     }

@@ -46,12 +46,17 @@ class EditHistory {
     // The change from `before` to `after` (the same length) as the step after the current one;
     // the steps that were undone go. It merges with the step before it when both have the same
     // non-empty key and no fence stands between them: the merged step leads from the state
-    // before the earlier one to `after`, and goes when that is no change at all. False when no
+    // before the earlier one to `after`, and goes when that is no change at all (a fence then
+    // stands there, so a later change never merges across that state). False when no
     // byte differs (nothing is recorded, the redo steps stay).
     bool record(std::span<const Byte> before, std::span<const Byte> after, StepLabel label);
     // The next change is a step of its own, whatever its key (after an undo, a redo, a save,
     // and before the value still being typed is stored for an undo).
     void fence() { fenced_ = true; }
+    bool fenced() const { return fenced_; }
+    // The fence set by fence() taken away again, when nothing was recorded since (a commit that
+    // stored nothing): the next change merges as it would have.
+    void unfence() { fenced_ = false; }
 
     bool canUndo() const { return index_ > 0; }
     bool canRedo() const { return index_ < steps_.size(); }

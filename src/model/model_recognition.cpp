@@ -75,6 +75,18 @@ std::string modelChangeQuestion(const ConfigImage& image, DeviceModel current, D
            modelShortName(chosen) + "-ként kezeli?";
 }
 
+std::optional<ModelQuestion> openedFileQuestion(const ModelRecognition& recognition) {
+    if (!recognition.suggested) return std::nullopt;
+    return ModelQuestion{switchModelQuestion(*recognition.suggested), true};
+}
+
+std::optional<ModelQuestion> modelBoxQuestion(const ConfigImage& image, DeviceModel current,
+                                              DeviceModel chosen) {
+    std::string text = modelChangeQuestion(image, current, chosen);
+    if (text.empty()) return std::nullopt;
+    return ModelQuestion{std::move(text), false};
+}
+
 std::string notComparableMessage(DeviceModel suggested, DeviceModel shown) {
     return "Ez a file " + modelShortName(suggested) + " konfigurációnak látszik, a megjelenített " +
            modelShortName(shown) + " beállításokkal nem hasonlítható össze !!!";

@@ -59,6 +59,21 @@ std::string switchModelQuestion(DeviceModel suggested);
 // current model's layout (the rule Open uses); empty when nothing speaks against the switch.
 std::string modelChangeQuestion(const ConfigImage& image, DeviceModel current, DeviceModel chosen);
 
+// A question on the model a configuration is read as, and the answer Enter gives: the one that
+// reads it as the model its layout fits.
+struct ModelQuestion {
+    std::string text;
+    bool yesByDefault = false;
+};
+// After Open: the file fits only the other model's layout (recognizeModel suggests it), so
+// "Igen" switches to that model (switchModelQuestion) and is the default; "Nem" reads it as the
+// model shown. Nothing when nothing is suggested.
+std::optional<ModelQuestion> openedFileQuestion(const ModelRecognition& recognition);
+// The model box's question (modelChangeQuestion), "Nem" its default: "Igen" reads the
+// configuration as the model it does not fit. Nothing when nothing speaks against the switch.
+std::optional<ModelQuestion> modelBoxQuestion(const ConfigImage& image, DeviceModel current,
+                                              DeviceModel chosen);
+
 // Why a file is not compared with the configuration shown: "Ez a file Vardo-16 konfigurációnak
 // látszik, a megjelenített Vardo-4 beállításokkal nem hasonlítható össze !!!"
 std::string notComparableMessage(DeviceModel suggested, DeviceModel shown);

@@ -123,8 +123,9 @@ Checked<NumberTablesStore> storeNumberTables(DeviceModel model, const NumberTabl
 }
 
 std::optional<Refusal> exceptionAreaRefusal(DeviceModel model, const RawText& area) {
+    // Nothing typed is no area: padded, it would be "????", an exception for every area.
     if (model != DeviceModel::Line16)
-        return area == "====" ? std::nullopt : fieldRefusal(ExceptionAreaRule, area);
+        return area == "====" ? std::nullopt : requiredFieldRefusal(ExceptionAreaRule, area);
     const std::string_view text = area.view();
     const bool twoDigits = text.size() == 2 && std::all_of(text.begin(), text.end(), [](char c) {
                                return c >= '0' && c <= '9';
@@ -220,7 +221,8 @@ Checked<CallInStore> changeBarredEntry(const ConfigImage& image, DeviceModel mod
                                        const RawText& area) {
     const auto entry = selection(selected, static_cast<int>(form.barredItems.size()));
     if (!entry) return CallInStore{ImagePatch{}, form, area};
-    if (auto refused = fieldRefusal(BarredAreaRule, area)) return *refused;
+    // Nothing typed is no area (padded, "??" would empty the entry).
+    if (auto refused = requiredFieldRefusal(BarredAreaRule, area)) return *refused;
     CallInStore store{ImagePatch{}, form, padRight(area, 2, '?')};
     store.shown.barredItems[static_cast<std::size_t>(*entry)] = store.areaField;
     const Checked<ImagePatch> stored = storeCallIn(image, model, store.shown);

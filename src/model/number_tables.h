@@ -61,6 +61,10 @@ struct NumberTablesStore {
 Checked<NumberTablesStore> storeNumberTables(DeviceModel model, const NumberTablesForm& form,
                                              const NumberTablesForm* stored = nullptr);
 
+// What "Módosítás" and "Felvesz" say when no entry of their list is selected.
+inline constexpr std::string_view NoEntrySelectedMessage =
+    "Nincs kiválasztott bejegyzés: előbb válasszon egyet a listából !";
+
 // "Módosítás" for the selected entry (nothing when none is selected). The area must pass
 // exceptionAreaRefusal and then the length must be a whole number from 0 to 255; otherwise
 // nothing of the entry or the tables is stored.
@@ -75,8 +79,9 @@ Checked<NumberTablesStore> changeExceptionEntry(DeviceModel model, const NumberT
 // Why an area typed for an exception entry cannot be stored: in the 16-line model the area is
 // one byte of two digit nibbles, so anything but exactly two digits 0-9 is refused (a shorter
 // or longer text would be stored as EE and listed as ">>"). The 4-line area holds up to four
-// digits or "?" (ExceptionAreaRule), or is the empty mark "====". Nothing when the area is
-// accepted.
+// digits or "?" (ExceptionAreaRule), or is the empty mark "====", and is never empty (padded it
+// would be "????", an exception for every area): an area of "?" only is stored only when "?"
+// was typed. Nothing when the area is accepted.
 std::optional<Refusal> exceptionAreaRefusal(DeviceModel model, const RawText& area);
 
 // "Törlés" for the selected entry: 4-line "====" "00" through changeExceptionEntry; 16-line area
@@ -109,9 +114,9 @@ struct CallInStore {
     RawText areaField; // edGW afterwards
 };
 
-// "Felvesz" for the selected barred entry (nothing when none is selected): the area (at most two
-// digits or "?", BarredAreaRule, else refused) padded with "?" to 2 characters becomes the
-// item, then the call-in settings are stored.
+// "Felvesz" for the selected barred entry (nothing when none is selected): the area (one or two
+// digits or "?", BarredAreaRule; empty or anything else refused) padded with "?" to 2
+// characters becomes the item, then the call-in settings are stored.
 Checked<CallInStore> changeBarredEntry(const ConfigImage& image, DeviceModel model,
                                        const CallInForm& form, std::optional<int> selected,
                                        const RawText& area);

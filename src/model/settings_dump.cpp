@@ -222,7 +222,7 @@ SettingRefusal applyFreeNumbers(DatabaseRecord& record, DeviceModel model, const
                           refused->message);
     for (RawText& entry : entries)
         entry = freeNumberEntry(entry);
-    freeNumbersPatch(model, entries).applyTo(record.image);
+    writeFreeNumbers(record.image, model, entries);
     return std::nullopt;
 }
 

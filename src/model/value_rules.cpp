@@ -80,4 +80,19 @@ FieldRule coNumberRule(std::size_t width) {
     return FieldRule{"CO szám", width, FieldCharacters::Any};
 }
 
+std::optional<Refusal> codeRefusal(const RawText& code, int codeLength) {
+    std::string_view digits = code.view();
+    while (!digits.empty() && digits.back() == ' ')
+        digits.remove_suffix(1);
+    const FieldRule rule{"Kód", static_cast<std::size_t>(std::max(codeLength - 1, 0)),
+                         FieldCharacters::Digits};
+    return fieldRefusal(rule, RawText(std::string(digits)));
+}
+
+std::optional<Refusal> requiredFieldRefusal(const FieldRule& rule, const RawText& value) {
+    if (!value.empty()) return fieldRefusal(rule, value);
+    return Refusal{std::string(rule.label) + ": üresen nem tárolható, legalább 1 karakter kell" +
+                   std::string(charactersText(rule.characters)) + " !!!"};
+}
+
 } // namespace zx

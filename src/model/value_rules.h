@@ -53,6 +53,14 @@ std::optional<Refusal> fieldRefusal(const FieldRule& rule, std::size_t limit, co
 // The field's rule for a CO number of `width` characters ("CO szám").
 FieldRule coNumberRule(std::size_t width);
 
+// A code of the code table: digits, at most codeLength - 1 of them ("Kód"). Its trailing
+// spaces, the padding a stored code carries, do not count; a code of none is an empty record.
+std::optional<Refusal> codeRefusal(const RawText& code, int codeLength);
+
+// A value the operator must give: empty, it is refused with a message naming the field
+// ("Körzetszám: üresen nem tárolható ..."); otherwise the rule's own refusal.
+std::optional<Refusal> requiredFieldRefusal(const FieldRule& rule, const RawText& value);
+
 // Whether every character is one the rule's characters allow.
 bool allowedCharacters(FieldCharacters characters, std::string_view value);
 

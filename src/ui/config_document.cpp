@@ -57,6 +57,7 @@ void ConfigDocument::recordChange(const DatabaseRecord& before, const ChangeSour
     label.place.control = source.control;
     if (source.row > 0) label.place.row = source.row;
     history_.record(before.toBytes(), record_.toBytes(), std::move(label));
+    ++changes_;
     emit imageChanged();
     emit historyChanged();
     followClean();
@@ -97,7 +98,8 @@ void ConfigDocument::takeFile(const DatabaseRecord& record, const QString& fileN
     setModified(false);
 }
 
-void ConfigDocument::markSaved(const QString& fileName) {
+void ConfigDocument::markSaved(const QString& fileName, const QDateTime& lastModified) {
+    lastModified_ = lastModified;
     if (fileName != currentFileName_) setCurrentFileName(fileName);
     history_.markClean(record_.toBytes());
     setModified(false);
@@ -105,6 +107,7 @@ void ConfigDocument::markSaved(const QString& fileName) {
 
 void ConfigDocument::newConfiguration() {
     applyNewConfiguration(record_, model_);
+    lastModified_ = QDateTime();
     setCurrentFileName(QString());
     history_.markClean(record_.toBytes());
     startHistory();
@@ -172,6 +175,15 @@ bool ConfigDocument::commitPendingEdits() {
         }
     }
     committing_ = false;
+    return accepted;
+}
+
+bool ConfigDocument::commitPendingEditsAsOwnStep() {
+    const bool wasFenced = history_.fenced();
+    const unsigned long changesBefore = changes_;
+    history_.fence();
+    const bool accepted = commitPendingEdits();
+    if (changes_ == changesBefore && !wasFenced) history_.unfence();
     return accepted;
 }
 

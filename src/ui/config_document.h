@@ -72,10 +72,11 @@ class ConfigDocument : public QObject {
     // A database file taken: its record, name and time; nothing unsaved any more, a new history.
     void takeFile(const DatabaseRecord& record, const QString& fileName,
                   const QDateTime& lastModified);
-    // The record was written to fileName: it is the current file and the state saved; the
-    // history stays.
-    void markSaved(const QString& fileName);
-    // The defaults of the current model into the record; no file name, no change, a new history.
+    // The record was written to fileName, which now has the time lastModified: it is the
+    // current file and the state saved; the history stays.
+    void markSaved(const QString& fileName, const QDateTime& lastModified = {});
+    // The defaults of the current model into the record; no file name and so no file time, no
+    // change, a new history.
     void newConfiguration();
     // Changes to the record outside the image (the connection name a save records): no step,
     // and no change of the configuration.
@@ -102,6 +103,10 @@ class ConfigDocument : public QObject {
     void addCommitter(const QObject* owner, Committer committer);
     void removeCommitter(const QObject* owner);
     bool commitPendingEdits();
+    // The same, with what it stores a step of its own (not merged into the last step of its
+    // setting), as an undo runs it: the step the undo then takes is the one the commands name.
+    // When nothing was stored the history merges as before.
+    bool commitPendingEditsAsOwnStep();
 
     // The window that edits the document is going away: no store is taken from now on.
     void endEditing() { ended_ = true; }
@@ -132,6 +137,7 @@ class ConfigDocument : public QObject {
     QDateTime lastModified_;
     std::vector<std::pair<const QObject*, Committer>> committers_;
     bool committing_ = false;
+    unsigned long changes_ = 0; // steps recorded, for a commit that stored nothing
     bool ended_ = false;
 };
 

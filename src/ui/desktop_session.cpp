@@ -121,6 +121,9 @@ bool DesktopSession::start(const DesktopOptions& options, QString* error) {
     transfers_ = std::make_unique<TransferCommands>(w, link_->line(), link_->connection(),
                                                     link_->terminalPage());
     files_ = std::make_unique<FileCommands>(w, link_->connection());
+    files_->mayChangeConnection = [link = link_.get()](const ConnectionState& next) {
+        return link->mayChangeConnection(next);
+    };
     edits_ = std::make_unique<EditCommands>(w);
     lists_ = std::make_unique<ListFileCommands>(w, files_->dialogs());
     codes_ = std::make_unique<CodeCommands>(w);

@@ -123,7 +123,7 @@ MainMenu::MainMenu(QMenuBar* bar) : bar_(bar) {
     addItems(*this, codeImportMenu, CodeImportItems);
     codeExportMenu = addMenu(codesMenu, bar, "Exportkod", "Export");
     addItems(*this, codeExportMenu, CodeExportItems);
-    numbersMenu = addMenu(nullptr, bar, "Szamok2", "Számok");
+    numbersMenu = addMenu(nullptr, bar, "Szamok2", "S&zámok");
     addItems(*this, numbersMenu, NumberItems);
     helpMenu = addMenu(nullptr, bar, "Sg1", "&Súgó");
     addItems(*this, helpMenu, HelpItems);

@@ -53,7 +53,10 @@ MainWindow::MainWindow(ConfigDocument& document, Interaction& interaction, QWidg
     for (int i = 0; i < ViewCount; ++i)
         connect(views[static_cast<std::size_t>(i)], &QAction::triggered, this,
                 [this, i] { showView(i); });
-    connect(menu_->refreshViews, &QAction::triggered, this, &MainWindow::refill);
+    // The value being typed is stored first, as by every command: the refill then shows it.
+    connect(menu_->refreshViews, &QAction::triggered, this, [this] {
+        if (commitPendingEdits()) refill();
+    });
     connect(menu_->exitProgram, &QAction::triggered, this, &MainWindow::close);
     setMenuEnabled(menu_->codesMenu, false);
     setMenuEnabled(menu_->numbersMenu, false);
@@ -101,12 +104,14 @@ void MainWindow::modelBoxChanged() {
     // Nothing has been put into the new configuration yet: the model chosen gets its own, as
     // New would give it, instead of the other model's defaults read through the wrong map.
     const bool untouched = document_.isUntouchedNew();
-    // A configuration that fits only the model shown would be read as garbage: asked first.
-    const std::string question =
-        untouched ? std::string()
-                  : modelChangeQuestion(document_.image(), document_.model(), chosen);
-    if (!question.empty() && interaction_.askYesNo(this, QStringLiteral("Zendrax"),
-                                                   fromUtf8(question)) != Interaction::Answer::Yes)
+    // A configuration that fits only the model shown would be read as garbage: asked first,
+    // Enter keeping the model it fits.
+    const std::optional<ModelQuestion> question =
+        untouched ? std::nullopt : modelBoxQuestion(document_.image(), document_.model(), chosen);
+    if (question && interaction_.askYesNo(this, QStringLiteral("Zendrax"), fromUtf8(question->text),
+                                          question->yesByDefault ? Interaction::Answer::Yes
+                                                                 : Interaction::Answer::No) !=
+                        Interaction::Answer::Yes)
         return;
     showModel(chosen);
     // Otherwise the editors show the unchanged image through the new map at once, so none of

@@ -12,6 +12,7 @@
 #include "ui/commands/device_link_controller.h"
 #include "ui/commands/transfer_commands.h"
 #include "ui/demo_mode.h"
+#include "ui/dialogs/connection_dialog.h"
 #include "ui/dialogs/interaction.h"
 #include "ui/main_window.h"
 #include "ui/terminal/terminal_page.h"
@@ -193,6 +194,51 @@ class WindowTransfer : public ::testing::Test {
     std::vector<Step> steps;
     std::function<void()> duringTransfer;
 };
+
+// Two units, the terminal connected to A. "Com port..." turned to B asks first: "Nem" keeps the
+// connection, its name and the saved connections as they were; "Igen" disconnects as the
+// button does, and the upload then reaches B, the unit the status bar shows, and not A.
+TEST_F(WindowTransfer, APortChangedWhileConnectedAsksAndTheUploadGoesToThePortShown) {
+    ServedUnit a(DeviceModel::Line4, ConfigImage{}), b(DeviceModel::Line4, ConfigImage{});
+    QString error;
+    ASSERT_TRUE(a.start(&error)) << error.toStdString();
+    ASSERT_TRUE(b.start(&error)) << error.toStdString();
+    ConnectionState state;
+    state.portName = a.devicePath();
+    openWindow(state);
+    link->listPorts = [&] { return QStringList{a.devicePath(), b.devicePath()}; };
+    auto* connect = zx::childNamed<QPushButton>(*form, "btnConnect");
+    connect->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return link->line().isOpen(); }, 5000));
+    ui.answers = {Interaction::Answer::No, Interaction::Answer::Yes};
+    for (int round = 0; round < 2; ++round) {
+        ui.dialogHandlers.push_back([&b](QDialog& d) {
+            auto& c = dynamic_cast<ConnectionDialog&>(d);
+            c.CmbCom->setCurrentText(b.devicePath());
+            c.edConn->setText(QStringLiteral("B"));
+            c.BtnOK->click();
+        });
+        action("mnuComport")->trigger();
+        // Nem: the port, its name and the saved connections as they were.
+        if (round == 0) {
+            EXPECT_EQ(link->connection().portName, a.devicePath());
+            EXPECT_FALSE(QFile::exists(savedConnectionsPath()));
+            EXPECT_TRUE(link->line().isOpen());
+        }
+    }
+    EXPECT_EQ(ui.texts(Kind::Question).size(), 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !link->line().isOpen(); }, 5000));
+    EXPECT_FALSE(connect->isChecked());
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::Connection), "B");
+
+    form->document().markModified();
+    run("UpLoad1");
+    EXPECT_EQ(panel3(), "Sikeres feltöltés");
+    a.stop();
+    b.stop();
+    EXPECT_EQ(a.unit().stats().accepted, 0);
+    EXPECT_EQ(b.unit().stats().accepted, 212);
+}
 
 TEST_F(WindowTransfer, DownloadTakesTheUnitsModelAndImageOnlyAtTheEnd) {
     const ConfigImage memory = pattern(3);

@@ -391,8 +391,9 @@ TEST_F(SerialPortTest, AHangUpSeenByTheEventLoopIsReportedOnceAndClosesThePort) 
     QTest::qWait(50);
     EXPECT_EQ(errors.count(), 1);
     EXPECT_EQ(closed.count(), 1);
-    EXPECT_EQ(errors.at(0).at(0).toString(),
-              "ReadFile function failed (win error code: 5)\n" + portLineAdvice(EIO));
+    // The failure names the port it happened on.
+    EXPECT_EQ(errors.at(0).at(0).toString(), "ReadFile function failed (win error code: 5)\n" +
+                                                 port.portName() + ": " + portLineAdvice(EIO));
     EXPECT_FALSE(port.isOpen());
     EXPECT_TRUE(received.isEmpty());
 }
@@ -432,8 +433,8 @@ TEST_F(SerialPortTest, AHangUpDuringATransferIsReportedOnce) {
         }
         ASSERT_TRUE(QTest::qWaitFor([&] { return closed.count() > 0; }, 5000));
         QTest::qWait(50);
-        const QString failure =
-            "ReadFile function failed (win error code: 5)\n" + portLineAdvice(EIO);
+        const QString failure = "ReadFile function failed (win error code: 5)\n" +
+                                line.slavePath() + ": " + portLineAdvice(EIO);
         if (transferMeetsIt) {
             EXPECT_EQ(thrown, failure);
             EXPECT_EQ(errors.count(), 0);

@@ -40,8 +40,9 @@ TEST(CodeDuplicates, CodesAreComparedAsTheUnitGetsThem) {
     EXPECT_TRUE(allPairs({RawText("123"), RawText(" 123")}, 7).empty());
     // Cut to the length in force: four digits now.
     EXPECT_EQ(allPairs({RawText("123456"), RawText("123499")}, 5), (std::vector<CodePair>{{1, 2}}));
-    // A one-character code is stored blank, as a blank cell is.
-    EXPECT_EQ(allPairs({RawText("7"), RawText(" ")}, 7), (std::vector<CodePair>{{1, 2}}));
+    // A one-character code is stored as itself, not blank as a blank cell is.
+    EXPECT_TRUE(allPairs({RawText("7"), RawText(" ")}, 7).empty());
+    EXPECT_EQ(allPairs({RawText("7"), RawText("7     ")}, 7), (std::vector<CodePair>{{1, 2}}));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "model/code_record.h"
 
+#include "model/memory_map.h"
+
 #include <gtest/gtest.h>
 
 namespace zx {
@@ -41,17 +43,38 @@ TEST(CodeRecord, SixteenLineLevelsReadOnlyTheLowNibble) {
     }
 }
 
-TEST(CodeRecord, CodesArePaddedCutOrBlankedToTheRecordWidth) {
+TEST(CodeRecord, CodesArePaddedToTheRecordWidth) {
     const auto code = [](const char* text, int length) {
         const auto r = encodeCodeRecord({RawText(text), {"Nem", "Nem", "Nem", "Nem"}}, length,
                                         DeviceModel::Line4);
         return std::string(r.begin(), r.end());
     };
     EXPECT_EQ(code("123", 7), "123   0");
-    EXPECT_EQ(code("1", 7), "      0");
+    EXPECT_EQ(code("1", 7), "1     0");
+    EXPECT_EQ(code(" ", 7), "      0");
     EXPECT_EQ(code("", 3), "  0");
     EXPECT_EQ(code("1234567", 5), "12340");
     EXPECT_TRUE(encodeCodeRecord({}, 0, DeviceModel::Line4).empty());
+}
+
+// The grid's store writes only codes of digits that fit the record; a code as its record holds
+// it (row 1: "12a ") is stored as it was.
+TEST(CodeRecord, TheGridsCodesFollowTheCodeRule) {
+    ConfigImage image;
+    const MemoryMap& map = MemoryMap::of(DeviceModel::Line4);
+    image.set(*map.offset(Field::CodeLength), 5); // four digits
+    for (std::size_t i = 0; i < 5; ++i)
+        image.set(*map.offset(Field::CodeTable) + i, static_cast<Byte>("12a 0"[i]));
+    const std::pair<const char*, bool> cases[] = {
+        {"1234", false}, {"7", false},  {"", false},    {"12  ", false}, {"12345", true},
+        {"12a", true},   {" 12", true}, {"12\t", true}, {"\xB2", true},
+    };
+    for (const auto& [code, refused] : cases) {
+        const auto r = codeGridRefusal(image, DeviceModel::Line4,
+                                       {{RawText("12a "), {}}, {RawText(code), {}}});
+        EXPECT_EQ(r ? r->row : 0, refused ? 2 : 0) << code;
+    }
+    EXPECT_EQ(codeGridRefusal(image, DeviceModel::Line4, {{RawText("12b"), {}}})->row, 1);
 }
 
 } // namespace

@@ -69,12 +69,12 @@ TEST(CodeGridStore, SixteenLineEmptyOrForeignRightIsBarred) {
     EXPECT_EQ(v.codes[1].rights, std::vector<std::string>{"T"});
 }
 
-TEST(CodeGridStore, ShortCodesArePaddedAndOneDigitIsBlank) {
+TEST(CodeGridStore, ShortCodesArePaddedOneDigitToo) {
     const ConfigImage image =
         stored(imageWith(DeviceModel::Line4, 7, 0), DeviceModel::Line4,
                {row("123", {"Nem", "Nem", "Nem", "Nem"}), row("5", {"Nem", "Nem", "Nem", "Nem"})});
     EXPECT_EQ(bytesAt(image, Table, 7), "123   0");
-    EXPECT_EQ(bytesAt(image, Table + 7, 7), "      0");
+    EXPECT_EQ(bytesAt(image, Table + 7, 7), "5     0");
 }
 
 TEST(CodeGridStore, CountIsRaisedToTheRowsButNeverLowered) {

@@ -65,10 +65,10 @@ TEST(EditHistory, EveryKindOfChangeUndoneAndRedoneGivesBackTheBytes) {
          "Kódok / 12. sor", true},
         {[&](Record& r) { storeRows(r, rights); }, "Kódok / 6 sor", true},
         {[](Record& r) {
-             freeNumbersPatch(L4, {RawText("0612"), RawText("06")}).applyTo(r.image);
+             freeNumbersPatch(L4, {RawText("0612"), RawText("06")})->applyTo(r.image);
          },
          "Számok / 2 szám", false},
-        {[](Record& r) { freeNumbersPatch(L4, {}).applyTo(r.image); }, "Számok / 2 szám", false},
+        {[](Record& r) { freeNumbersPatch(L4, {})->applyTo(r.image); }, "Számok / 2 szám", false},
         {[](Record& r) { storeCoWidth(L4, 3)->applyTo(r.image); }, "Alap / CO karakterszám", false},
         {[](Record& r) { r.setText(Record::Slot::Site, RawText("Pécs")); },
          "Preferenciák / Telepítés", false},
@@ -144,6 +144,29 @@ TEST(EditHistory, StoresOfOneSettingInARowMergeAndTheFlagFollowsTheBytes) {
         EXPECT_EQ(history.differsFromClean(bytes), c.differs) << c.script;
         history.undo(bytes);
         EXPECT_EQ(history.differsFromClean(bytes), c.differsAfterUndo) << c.script;
+    }
+}
+
+// A merged step that cancels out leaves the state it started from, a saved one perhaps: the
+// next change of the same setting is a step of its own, so one undo comes back to that state.
+TEST(EditHistory, AStepThatCancelsOutFencesTheStateItLeaves) {
+    const struct {
+        const char* script;
+        Byte afterUndo; // setting a after one undo
+        std::size_t steps;
+    } cases[] = {
+        {"a2s.a3a2a5", 2, 2}, // 2 saved, 3, back to 2, 5: the undo gives the saved 2
+        {"a1|.a2a1a5", 1, 2},
+        {"a2s.a3a2a5a6", 2, 2}, // the step after the fence still merges with its own key
+    };
+    for (const auto& c : cases) {
+        EditHistory history;
+        std::vector<Byte> bytes{0, 0};
+        history.markClean(bytes);
+        replay(history, bytes, c.script);
+        EXPECT_EQ(history.stepCount(), c.steps) << c.script;
+        history.undo(bytes);
+        EXPECT_EQ(bytes[0], c.afterUndo) << c.script;
     }
 }
 

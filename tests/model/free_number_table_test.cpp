@@ -26,11 +26,11 @@ TEST_P(FreeNumberWriter, WritesEntriesPaddedAndBlanksTheRest) {
     const ModelCase& c = GetParam();
     zx::ConfigImage image;
     image.fill('x');
-    zx::writeFreeNumbers(
-        image, c.model, {zx::RawText("123"), zx::RawText("06301234567890123456"), zx::RawText("")});
+    EXPECT_FALSE(zx::writeFreeNumbers(
+        image, c.model, {zx::RawText("123"), zx::RawText("0630123456789012"), zx::RawText("")}));
 
     EXPECT_EQ(entryAt(image, c.start), "123             ");
-    EXPECT_EQ(entryAt(image, c.start + 16), "0630123456789012"); // cut to 16
+    EXPECT_EQ(entryAt(image, c.start + 16), "0630123456789012");
     EXPECT_EQ(entryAt(image, c.start + 32), std::string(16, ' '));
     for (std::size_t o = c.start + 48; o < zx::CodeTableStart; ++o)
         ASSERT_EQ(image.at(o), ' ') << o;
@@ -39,18 +39,24 @@ TEST_P(FreeNumberWriter, WritesEntriesPaddedAndBlanksTheRest) {
     EXPECT_EQ(image.at(zx::CodeTableStart), 'x');
 }
 
-TEST_P(FreeNumberWriter, NeverWritesPastItsCapacityIntoTheCodeTable) {
+// A full table is written to its last entry; one entry more, or a number longer than an entry,
+// is refused and nothing is written: never into the code table, never a number cut.
+TEST_P(FreeNumberWriter, WhatDoesNotFitIsRefusedNotCut) {
     const ModelCase& c = GetParam();
-    zx::ConfigImage image;
-    image.fill(zx::CodeTableStart, zx::CodeTableSize, 'c');
-    std::vector<zx::RawText> entries(static_cast<std::size_t>(c.capacity) + 5,
-                                     zx::RawText("5551234"));
-    zx::writeFreeNumbers(image, c.model, entries);
-
-    EXPECT_EQ(entryAt(image, c.start + 16 * static_cast<std::size_t>(c.capacity - 1)),
-              "5551234         ");
-    for (std::size_t o = zx::CodeTableStart; o < zx::ImageSize; ++o)
-        ASSERT_EQ(image.at(o), 'c') << o;
+    const auto full = static_cast<std::size_t>(c.capacity);
+    const std::pair<std::size_t, const char*> cases[] = {
+        {full, "5551234"}, {full + 1, "5551234"}, {1, "06301234567890123"}};
+    for (const auto& [count, number] : cases) {
+        zx::ConfigImage image;
+        image.fill('c');
+        const auto refused =
+            zx::writeFreeNumbers(image, c.model, std::vector(count, zx::RawText(number)));
+        EXPECT_EQ(refused.has_value(), count != full) << count;
+        EXPECT_EQ(entryAt(image, c.start + 16 * (full - 1)),
+                  refused ? std::string(16, 'c') : "5551234         ");
+        for (std::size_t o = zx::CodeTableStart; o < zx::ImageSize; ++o)
+            ASSERT_EQ(image.at(o), 'c') << o;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, FreeNumberWriter,
@@ -66,8 +72,8 @@ TEST(FreeNumberWriterTrim, EveryEntryIsStoredWithoutBlanksAtEitherEnd) {
         {"\r\n777\n", "777             "},
         {" 0 6 1 ", "0 6 1           "},
         {"   ", "                "},
-        // Trimmed first, then cut: the leading blanks do not cost digits.
-        {"    06301234567890123", "0630123456789012"},
+        // Trimmed first: the leading blanks do not count against the entry's 16 characters.
+        {"    0630123456789012", "0630123456789012"},
         // 0xE1 is a Windows-1250 letter, not a control character.
         {"\xE1"
          "12\xE1 ",
@@ -78,12 +84,13 @@ TEST(FreeNumberWriterTrim, EveryEntryIsStoredWithoutBlanksAtEitherEnd) {
     for (const auto& c : cases) {
         for (const DeviceModel m : {DeviceModel::Line4, DeviceModel::Line16}) {
             zx::ConfigImage image;
-            zx::writeFreeNumbers(image, m, {zx::RawText("x"), zx::RawText(c.entry)});
+            EXPECT_FALSE(zx::writeFreeNumbers(image, m, {zx::RawText("x"), zx::RawText(c.entry)}));
             const std::size_t second = (m == DeviceModel::Line4 ? 1792 : 2048) + 16;
             EXPECT_EQ(entryAt(image, second), c.stored) << c.entry;
             // The patch the window applies is the same store.
             EXPECT_EQ(
-                zx::freeNumbersPatch(m, {zx::RawText("x"), zx::RawText(c.entry)}).applyTo(image), 0)
+                zx::freeNumbersPatch(m, {zx::RawText("x"), zx::RawText(c.entry)})->applyTo(image),
+                0)
                 << c.entry;
         }
     }

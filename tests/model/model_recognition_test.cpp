@@ -77,6 +77,16 @@ TEST(ModelRecognition, SuggestsTheOtherModelOnlyWhenTheImageFitsItAlone) {
         // The model box asks before reading, as the chosen model, what fits only the other.
         EXPECT_EQ(modelChangeQuestion(c.image, r.other.model, c.chosen).empty(), !c.suggested)
             << c.name;
+        // Enter on either question (a file opened with c.chosen shown; the model box turned
+        // from the other model to c.chosen) reads the image as a model it fits, when any.
+        const bool fitsAny = r.chosen.fits() || r.other.fits();
+        const std::optional<ModelQuestion> opened = openedFileQuestion(r);
+        EXPECT_EQ(opened.has_value(), c.suggested.has_value()) << c.name;
+        const DeviceModel openedAs = opened && opened->yesByDefault ? r.other.model : c.chosen;
+        EXPECT_EQ(layoutFit(c.image, openedAs).fits(), fitsAny) << c.name;
+        const auto box = modelBoxQuestion(c.image, r.other.model, c.chosen);
+        const DeviceModel boxAs = !box || box->yesByDefault ? c.chosen : r.other.model;
+        EXPECT_EQ(layoutFit(c.image, boxAs).fits(), fitsAny) << c.name;
     }
     EXPECT_EQ(modelChangeQuestion(newImage(L16), L16, L4),
               "A konfiguráció Vardo-16 típusú. Biztosan Vardo-4-ként kezeli?");

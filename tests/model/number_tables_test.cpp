@@ -118,11 +118,27 @@ TEST(SixteenLineExceptions, AnAreaIsExactlyTwoDigits) {
         EXPECT_EQ(r.message(), c.refusal) << c.area;
         EXPECT_EQ(exceptionAreaRefusal(L16, RawText(c.area)).has_value(), c.refusal == message)
             << c.area;
-        // The 4-line list pads up to four digits or "?".
+        // The 4-line list pads one to four digits or "?".
         const std::string_view area(c.area);
-        const bool fits4 =
-            area.size() <= 4 && area.find_first_not_of("0123456789?") == std::string_view::npos;
+        const bool fits4 = !area.empty() && area.size() <= 4 &&
+                           area.find_first_not_of("0123456789?") == std::string_view::npos;
         EXPECT_EQ(exceptionAreaRefusal(L4, RawText(c.area)).has_value(), !fits4) << c.area;
+    }
+}
+
+// An area nobody typed is no area: refused, naming the field, instead of padded into "????" (every
+// area); "?" typed is taken as typed.
+TEST(AreaEntries, NothingTypedIsRefusedAndOnlyATypedQuestionMarkIsAWildcard) {
+    const struct {
+        const char *area, *exception4, *barred; // the items stored; empty: refused
+    } cases[] = {{"", "", ""}, {"?", "????07", "??"}, {"3", "3???07", "3?"}};
+    const ConfigImage image = newImage(L4);
+    for (const auto& c : cases) {
+        const auto changed = changeExceptionEntry(L4, formOf(image, L4), 2, RawText(c.area), "7");
+        EXPECT_EQ(changed ? changed->shown.exceptionItems[2].bytes() : "", c.exception4) << c.area;
+        const auto added = changeBarredEntry(image, L4, callInForm(decodeForEditors(image, L4)), 2,
+                                             RawText(c.area));
+        EXPECT_EQ(added ? added->shown.barredItems[2].bytes() : "", c.barred) << c.area;
     }
 }
 

@@ -17,17 +17,17 @@ QStringList ScriptedInteraction::texts(Kind kind) const {
 
 void ScriptedInteraction::message(QWidget*, const QString& text) {
     shown.append({Kind::Message, AppTitle, text});
+    if (whileTelling) whileTelling(text);
 }
 
 void ScriptedInteraction::error(QWidget*, const QString& text) {
     shown.append({Kind::Error, QStringLiteral("Hiba"), text});
+    if (whileTelling) whileTelling(text);
 }
 
-Interaction::Answer ScriptedInteraction::askYesNoCancel(QWidget*, const QString& title,
-                                                        const QString& text,
-                                                        const Captions& captions) {
-    shown.append({Kind::Question, title, text});
-    lastCaptions = captions;
+Interaction::Answer ScriptedInteraction::ask(const QString& title, const QString& text,
+                                             Answer defaultAnswer) {
+    shown.append({Kind::Question, title, text, defaultAnswer});
     if (whileAsking) whileAsking(text);
     if (answers.empty()) {
         ++unscripted;
@@ -38,9 +38,16 @@ Interaction::Answer ScriptedInteraction::askYesNoCancel(QWidget*, const QString&
     return a;
 }
 
-Interaction::Answer ScriptedInteraction::askYesNo(QWidget* parent, const QString& title,
-                                                  const QString& text) {
-    return askYesNoCancel(parent, title, text) == Answer::Yes ? Answer::Yes : Answer::No;
+Interaction::Answer ScriptedInteraction::askYesNoCancel(QWidget*, const QString& title,
+                                                        const QString& text,
+                                                        const Captions& captions) {
+    lastCaptions = captions;
+    return ask(title, text, Answer::Yes);
+}
+
+Interaction::Answer ScriptedInteraction::askYesNo(QWidget*, const QString& title,
+                                                  const QString& text, Answer defaultAnswer) {
+    return ask(title, text, defaultAnswer) == Answer::Yes ? Answer::Yes : Answer::No;
 }
 
 bool ScriptedInteraction::nextConfirmation() {

@@ -31,6 +31,8 @@ class ScriptedInteraction : public Interaction {
         Kind kind;
         QString title;
         QString text;
+        // The answer Enter gives on a question (askYesNoCancel's is Yes).
+        Answer defaultAnswer = Answer::Yes;
     };
 
     std::deque<Answer> answers;     // askYesNoCancel and askYesNo (Cancel is taken as No there)
@@ -51,7 +53,8 @@ class ScriptedInteraction : public Interaction {
     void error(QWidget* parent, const QString& text) override;
     Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text,
                           const Captions& captions = {}) override;
-    Answer askYesNo(QWidget* parent, const QString& title, const QString& text) override;
+    Answer askYesNo(QWidget* parent, const QString& title, const QString& text,
+                    Answer defaultAnswer = Answer::No) override;
     bool confirm(QWidget* parent, const QString& text) override;
     bool errorOkCancel(QWidget* parent, const QString& text) override;
     QString openFileName(QWidget* parent, const FileRequest& request) override;
@@ -64,8 +67,12 @@ class ScriptedInteraction : public Interaction {
     // Runs while a question is open, before it is answered, as the operator's time on a real
     // question box would: a test lets the event loop run here (a transfer ending meanwhile).
     std::function<void(const QString& question)> whileAsking;
+    // Runs while a message or an error box is open, as whileAsking does for a question (a test
+    // takes the window's activation away here, as a real box does).
+    std::function<void(const QString& text)> whileTelling;
 
   private:
+    Answer ask(const QString& title, const QString& text, Answer defaultAnswer);
     bool nextConfirmation();
     QString nextFileName();
 };

@@ -15,6 +15,8 @@
 #include "ui/views/code_grid_model.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 
@@ -149,6 +151,25 @@ TEST_F(CodesPage, EditsReachTheCodeTableWhenTheGridIsLeft) {
     EXPECT_EQ(codeCount(), 0);
 }
 
+// A letter an input method gave (no key filter sees it) is refused with the row and the value:
+// nothing is written, the page is kept, and the cell is open again with the text as typed.
+TEST_F(CodesPage, CodesAreStoredThroughTheCodeRule) {
+    storeTable(5, {"1111", "2222"});
+    goTo(1, 2);
+    QTest::keyClick(QApplication::focusWidget(), '1');
+    QInputMethodEvent typed;
+    typed.setCommitString("2a");
+    QApplication::sendEvent(QApplication::focusWidget(), &typed);
+    form->showView(5);
+    EXPECT_EQ(form->currentView(), 4);
+    ASSERT_FALSE(ui.messages().isEmpty());
+    EXPECT_TRUE(ui.messages()[0].startsWith(QString::fromUtf8("Kódok / 2. sor: Kód: „12a”")));
+    EXPECT_EQ(storedRecord(2), "2222?");
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), "12a");
+}
+
 TEST_F(CodesPage, GrowthAndCtrlDeleteCarryCodeCountAndThePanel) {
     storeTable(7, {"111111", "222222"});
     EXPECT_EQ(panel(), "2/6");
@@ -192,7 +213,7 @@ TEST_F(CodesPage, ACodeCountBeyondTheTableIsToldOnceAndStoredAsFarAsItFits) {
     typeCode(341, "1");
     leave();
     EXPECT_EQ(codeCount(), 341);
-    EXPECT_EQ(storedRecord(341), "        ?") << "a one-digit code is stored blank";
+    EXPECT_EQ(storedRecord(341), "1       ?") << "a one-digit code is stored padded";
     EXPECT_EQ(ui.messages().size(), 1);
 }
 

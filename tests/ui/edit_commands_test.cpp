@@ -56,7 +56,7 @@ class EditCommandsTest : public ::testing::Test {
         for (std::size_t i = 0; i < 21; ++i)
             r.image.set(CodeTableStart + i, i % 7 == 6 ? '0' : '1' + i / 7);
         freeNumbersPatch(DeviceModel::Line4, {RawText("0611"), RawText("0612"), RawText("0613")})
-            .applyTo(r.image);
+            ->applyTo(r.image);
         const QString file = s.dir.filePath("site.vd1");
         ASSERT_TRUE(writeDatabaseFile(file, r, QString()).ok);
         s.ui.dialogHandlers.push_back([](QDialog& d) { d.accept(); });
@@ -239,6 +239,30 @@ TEST_F(EditCommandsTest, SaveMarksTheCleanStateAndBusyModeDisablesBoth) {
     press("Ctrl+Z");
     EXPECT_EQ(phone->text(), "");
     EXPECT_EQ(redo()->text(), u("&Mégis: Alap / CO pozíció")) << "the history untouched";
+}
+
+// 2, Save, 3, 2, 5 and one Ctrl+Z give the saved 2. Opened while a code is being typed, the menu
+// names the step Ctrl+Z takes: the typed code's, not the last one stored.
+TEST_F(EditCommandsTest, UndoStopsAtTheSavedStateAndTheMenuNamesWhatItTakes) {
+    openFile();
+    typeInto(coPosition(), "2");
+    press("Ctrl+S");
+    for (const char* value : {"3", "2", "5"}) {
+        typeInto(coPosition(), value);
+        press("Tab");
+    }
+    press("Ctrl+Z");
+    EXPECT_EQ(coPosition()->text(), "2");
+    EXPECT_FALSE(document().isModified());
+
+    window().showView(PageOrder::CodesPage);
+    grid()->setFocus();
+    grid()->setCurrentIndex(grid()->gridModel()->index(0, 0));
+    QTest::keyClicks(grid(), "4");
+    emit window().menu().editMenu->aboutToShow();
+    EXPECT_EQ(undo()->text(), u("&Visszavonás: Kódok / 1. sor"));
+    press("Ctrl+Z");
+    EXPECT_EQ(grid()->cell(1, 1), "111111");
 }
 
 } // namespace

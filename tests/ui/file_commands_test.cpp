@@ -6,6 +6,7 @@
 #include "files/connection_settings.h"
 #include "files/cp1250.h"
 #include "files/database_file.h"
+#include "files/file_lock.h"
 #include "model/memory_map.h"
 #include "model/new_configuration.h"
 #include "scripted_interaction.h"
@@ -140,6 +141,7 @@ TEST_F(FileCommandsTest, AFileOfTheOtherModelOffersTheSwitch) {
     answerPassword("");
     action("Open1")->trigger();
     EXPECT_EQ(ui.texts(Kind::Question), QStringList{question});
+    EXPECT_EQ(ui.shown.constLast().defaultAnswer, Answer::Yes) << "Enter reads it as it fits";
     EXPECT_EQ(form->currentModel(), DeviceModel::Line4);
     EXPECT_EQ(editText("MEcopos"), QString::number(record.image.at(1656)));
 
@@ -343,6 +345,79 @@ TEST_F(FileCommandsTest, PreferencesLayTheCodesShownOutInTheNewLength) {
         [](QDialog& d) { static_cast<zx::PreferencesDialog&>(d).accept(); });
     action("Preferencik1")->trigger();
     EXPECT_FALSE(form->document().isModified());
+}
+
+// Another program changed the file the window opened: Save asks before it replaces that, with
+// the lock let go while it asks, and asks again when the file changes once more meanwhile.
+TEST_F(FileCommandsTest, SaveAsksBeforeReplacingWhatAnotherProgramWrote) {
+    const QString file = writeFile("shared.vd1", "", DeviceModel::Line4);
+    ui.fileNames = {file};
+    answerPassword("");
+    action("Open1")->trigger();
+    const QByteArray theirs = bytesOf(writeFile("shared.vd1", "", DeviceModel::Line4, 1676, 9));
+    int asked = 0, lockFree = 0;
+    ui.whileAsking = [&](const QString&) {
+        lockFree += zx::FileWriteLock(file).acquire(0);
+        if (++asked == 2) writeFile("shared.vd1", "", DeviceModel::Line4, 1676, 10);
+    };
+    ui.answers = {Answer::No, Answer::Yes, Answer::Yes};
+    action("mnuSave")->trigger();
+    EXPECT_EQ(bytesOf(file), theirs) << "Nem writes nothing";
+    action("mnuSave")->trigger();
+    EXPECT_EQ(ui.texts(Kind::Question),
+              QStringList(3, QString::fromUtf8("A fájlt időközben más program módosította. "
+                                               "Felülírja?")));
+    EXPECT_EQ(lockFree, 3) << "no question is open while the lock is held";
+    EXPECT_TRUE(zx::readDatabaseFile(file).record.image == record.image);
+    action("mnuSave")->trigger();
+    EXPECT_EQ(asked, 3) << "what the window wrote is what it knows";
+}
+
+// A lock held elsewhere is told at once, naming the lock file; "Utolsó módosítás" follows Save
+// and New; New tells its outcome.
+TEST_F(FileCommandsTest, ALockHeldElsewhereIsToldAndTheFileTimeFollowsSaveAndNew) {
+    const QString file = path("held.vd1");
+    ui.fileNames = {file};
+    action("SaveAs1")->trigger();
+    {
+        zx::FileWriteLock theirs(file);
+        ASSERT_TRUE(theirs.acquire(0));
+        action("mnuSave")->trigger();
+        ASSERT_EQ(ui.texts(Kind::Error).size(), 1);
+        EXPECT_TRUE(ui.texts(Kind::Error)[0].contains(theirs.lockFilePath()));
+    }
+    QFile touched(file);
+    ASSERT_TRUE(touched.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(touched.setFileTime(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)),
+                                    QFileDevice::FileModificationTime));
+    action("mnuSave")->trigger();
+    EXPECT_EQ(form->document().lastModified(), QFileInfo(file).lastModified());
+    EXPECT_NE(form->document().lastModified().date().year(), 2001);
+    action("Uj1")->trigger();
+    EXPECT_FALSE(form->document().lastModified().isValid());
+    EXPECT_EQ(zx::statusPanelText(*form, MainWindow::Panel::State),
+              QString::fromUtf8("Új konfiguráció: Vardo-4"));
+}
+
+// Open of a file whose saved connection names another port: refused by the device link, the
+// connection and its name stay.
+TEST_F(FileCommandsTest, OpenKeepsTheConnectionWhenTheDeviceLinkRefusesTheChange) {
+    ASSERT_TRUE(zx::writeSavedConnection("Pest", {"COM7", "9600", "06 1"}));
+    DatabaseRecord r;
+    zx::applyNewConfiguration(r, DeviceModel::Line4);
+    ASSERT_TRUE(zx::writeDatabaseFile(path("pest.vd1"), r, QStringLiteral("Pest")).ok);
+    connection.currentConnectionName = "Buda";
+    QString asked;
+    files->mayChangeConnection = [&](const zx::ConnectionState& next) {
+        asked = next.portName;
+        return false;
+    };
+    ui.fileNames = {path("pest.vd1")};
+    answerPassword("");
+    action("Open1")->trigger();
+    EXPECT_EQ(asked, "COM7");
+    EXPECT_EQ(connection.portName, "COM1");
+    EXPECT_EQ(connection.currentConnectionName, "Buda");
 }
 
 } // namespace

@@ -88,8 +88,7 @@ class FreeNumbersPage : public WindowTest {
 TEST_F(FreeNumbersPage, AddCorrectAndDeleteThenLeaveThePage) {
     add("1 23");
     EXPECT_EQ(items(), QStringList{QString::fromStdString(entry("123"))});
-    EXPECT_EQ(zx::childNamed<QLineEdit>(*view, "MEfreecall")->text(),
-              QString::fromStdString(entry("123")));
+    EXPECT_EQ(zx::childNamed<QLineEdit>(*view, "MEfreecall")->text(), "") << "for the next one";
     EXPECT_EQ(QApplication::focusWidget(), zx::childNamed<QLineEdit>(*view, "MEfreecall"));
     EXPECT_EQ(counter(), "Bejegyzések:1/208");
 
@@ -103,8 +102,7 @@ TEST_F(FreeNumbersPage, AddCorrectAndDeleteThenLeaveThePage) {
         add(QString::fromLatin1(number));
     EXPECT_FALSE(zx::childNamed<QPushButton>(*view, "BTNfreejav")->isEnabled());
     clickItem(2);
-    EXPECT_EQ(zx::childNamed<QLineEdit>(*view, "MEfreecall")->text(),
-              QString::fromStdString(entry("0613")));
+    EXPECT_EQ(zx::childNamed<QLineEdit>(*view, "MEfreecall")->text(), "0613");
     EXPECT_TRUE(zx::childNamed<QPushButton>(*view, "BTNfreejav")->isEnabled());
     EXPECT_TRUE(zx::childNamed<QPushButton>(*view, "BTNfreedel")->isEnabled());
     zx::childNamed<QLineEdit>(*view, "MEfreecall")->setText("0 6 9 9");
@@ -251,7 +249,7 @@ TEST_F(FreeNumbersPage, MenuClearsAfterConfirmingAndSortsFromThenOn) {
     QTest::keyClick(zx::childNamed<QListWidget>(*view, "lbFreeCall"), Qt::Key_Down);
     ASSERT_GE(zx::childNamed<QListWidget>(*view, "lbFreeCall")->currentRow(), 0);
     EXPECT_EQ(zx::childNamed<QLineEdit>(*view, "MEfreecall")->text(),
-              items().at(zx::childNamed<QListWidget>(*view, "lbFreeCall")->currentRow()));
+              items().at(zx::childNamed<QListWidget>(*view, "lbFreeCall")->currentRow()).trimmed());
     EXPECT_TRUE(zx::childNamed<QPushButton>(*view, "BTNfreejav")->isEnabled());
     ui.answers = {Answer::No};
     action("Mindtrl1")->trigger();

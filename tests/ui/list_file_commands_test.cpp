@@ -142,10 +142,21 @@ TEST_F(ListFiles, CodeTextImportTakesTheLongestCodeAndReadsTheRights) {
     EXPECT_EQ(bytesOf("out.txt"), "1234 " + rights + "56789\tHelyi\t\t\t\r\n" + "12   " + rights);
 }
 
+// A code not yet stored is stored before an import, even a cancelled one.
+TEST_F(ListFiles, ACodeTypedBeforeAnImportIsStoredFirst) {
+    form->showView(4);
+    zx::childNamed<zx::CodeGrid>(*form, "StringGrid1")->setCell(1, 1, "471147");
+    form->codesView()->markGridChanged();
+    ui.fileNames = {QString()};
+    action("ImpText")->trigger();
+    EXPECT_EQ(record.image.at(5120 + 5), '7');
+}
+
 TEST_F(ListFiles, FreeNumbersAppendReplaceOrStayWithTheAnswer) {
     writeText("call.txt", "06301234567\r\n\r\n112\n");
     form->showView(5);
     zx::childNamed<QListWidget>(*form, "lbFreeCall")->addItem("555             ");
+    form->freeNumbersView()->storeFreeNumbers();
     setModified(false);
 
     ui.fileNames = {path("call.txt")};

@@ -153,7 +153,7 @@ TEST_F(WindowTest, CaptionsAndLabelsAreTheOperatorsTexts) {
 TEST_F(WindowTest, TextLimitsAndHints) {
     const std::pair<const char*, int> limits[] = {
         {"MEcopos", 3},  {"MEcallpos", 3}, {"MErzk", 3},      {"MEszamz", 1}, {"MEloclen", 3},
-        {"MEnatlen", 3}, {"edKivSzam", 4}, {"edKivHossz", 2}, {"edMP01", 4},  {"edMP04", 4},
+        {"MEnatlen", 3}, {"edKivSzam", 4}, {"edKivHossz", 3}, {"edMP01", 4},  {"edMP04", 4},
         {"edIP01", 2},   {"edIP02", 2},    {"edBehiv", 24},   {"edGW", 2},    {"MEfreecall", 16},
     };
     for (const auto& [name, limit] : limits)
@@ -282,7 +282,7 @@ TEST_F(WindowTest, MenuBarCommandsCaptionsAndShortcuts) {
     }
     const std::pair<const char*, const char*> menus[] = {
         {"File1", "&File"},  {"mnuEdit", "&Szerkesztés"}, {"Settings", "&Beállítások"},
-        {"Nzet1", "&Nézet"}, {"Kdok2", "&Kódok"},         {"Szamok2", "Számok"},
+        {"Nzet1", "&Nézet"}, {"Kdok2", "&Kódok"},         {"Szamok2", "S&zámok"},
         {"Sg1", "&Súgó"},
     };
     QList<QAction*> bar = form->menuBar()->actions();

@@ -5,6 +5,8 @@
 #include "status_panel_text.h"
 #include "ui/views/code_grid.h"
 
+#include <QTest>
+
 namespace {
 
 using zx::DeviceModel;
@@ -234,12 +236,20 @@ TEST_F(WindowTest, FreeNumbersInImageOrderWithTheirCodePage) {
               QString::fromUtf8("ábc             "));
 }
 
-TEST_F(WindowTest, RefreshReplacesAnEntryNotYetStored) {
-    zx::childNamed<QLineEdit>(*form, "MEcopos")->setText(QStringLiteral("99"));
+// "Frissítés" stores the value being typed and the list first, as every command does, so the
+// refill shows them instead of dropping them.
+TEST_F(WindowTest, RefreshStoresAnEntryNotYetStoredFirst) {
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    auto* coPosition = zx::childNamed<QLineEdit>(*form, "MEcopos");
+    coPosition->setFocus();
+    coPosition->setText(QStringLiteral("99"));
     zx::childNamed<QListWidget>(*form, "lbFreeCall")->addItem(QStringLiteral("555"));
     action("Refresh")->trigger();
-    EXPECT_EQ(editText("MEcopos"), QStringLiteral("23"));
-    EXPECT_EQ(zx::childNamed<QListWidget>(*form, "lbFreeCall")->count(), 0);
+    EXPECT_EQ(editText("MEcopos"), QStringLiteral("99"));
+    EXPECT_EQ(record.image.at(1656), 99);
+    EXPECT_EQ(zx::childNamed<QListWidget>(*form, "lbFreeCall")->count(), 1);
 }
 
 TEST_F(WindowTest, NewConfigurationEmptiesTheRecordTextsAndFileName) {

@@ -1,6 +1,7 @@
 // The window driven by the keyboard alone: the code grid's keys on the rights, its popup by
-// Shift+F10 and the items' letters, Ctrl+Tab out of the grid, Enter in the free-number field,
-// the "Mind töröl" default, and lists that show their current item.
+// Shift+F10 and the items' letters, Ctrl+Tab out of the grid and from a refused value, Enter in
+// the free-number field, the "Mind töröl" default, and lists that show their current item and
+// fill the fields beside them.
 #include "widget_lookup.h"
 #include "window_fixture.h"
 
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QInputMethodEvent>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -137,6 +139,81 @@ TEST_F(WindowKeys, ListsShowTheirCurrentItemWithoutTheFocus) {
         list->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
         EXPECT_NE(current, list->viewport()->grab().toImage()) << c.list;
     }
+}
+
+// After a number is added the field is empty for the next one; a clicked entry shows without
+// its padding, selected, so that typing replaces it.
+TEST_F(WindowKeys, TheFreeNumberFieldTakesTheNextNumber) {
+    form->showView(5);
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    auto* field = zx::childNamed<QLineEdit>(*form, "MEfreecall");
+    auto* list = zx::childNamed<QListWidget>(*form, "lbFreeCall");
+    field->setFocus();
+    type("1 1 2 Return 0 6 1 2 3 4 5 6 Return");
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(field->text(), "");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(field->selectedText(), "112");
+    EXPECT_TRUE(ui.shown.isEmpty());
+}
+
+// The area lists have an entry current from the start and a click fills the fields; an empty
+// area and no entry selected are told, and nothing is stored.
+TEST_F(WindowKeys, AreaEntriesAreNeverAWildcardNobodyTyped) {
+    const struct {
+        int view;
+        const char *list, *area, *button, *refusal, *clicked;
+    } cases[] = {{3, "lbKiv", "edKivSzam", "btnKivEdit", "Körzetszám: üresen", "0630"},
+                 {6, "lbGW", "edGW", "btnGWAdd", "Tiltott körzetszám: üresen", "31"}};
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->refill();
+    const zx::DatabaseRecord before = record;
+    for (const auto& c : cases) {
+        form->showView(c.view);
+        EXPECT_EQ(form->currentView(), c.view) << "a refused entry keeps no page";
+        auto* list = zx::childNamed<QListWidget>(*form, c.list);
+        auto* area = zx::childNamed<QLineEdit>(*form, c.area);
+        EXPECT_EQ(list->currentRow(), 0) << c.list;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(1)).center());
+        EXPECT_EQ(area->text(), c.clicked);
+        ui.shown.clear();
+        area->clear();
+        find<QPushButton>(c.button)->click();
+        list->clearSelection();
+        area->setText("36");
+        find<QPushButton>(c.button)->click();
+        ASSERT_EQ(ui.messages().size(), 2) << c.list;
+        EXPECT_TRUE(ui.messages()[0].startsWith(QString::fromUtf8(c.refusal)));
+        EXPECT_TRUE(ui.messages()[1].startsWith(QString::fromUtf8("Nincs kiválasztott")));
+    }
+    EXPECT_TRUE(record == before);
+}
+
+// Ctrl+Tab from a refused value: the message box takes the window's focus while it is open, and
+// the field has it back afterwards.
+TEST_F(WindowKeys, CtrlTabOnARefusedValueKeepsTheFocusInTheField) {
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    auto* coPosition = zx::childNamed<QLineEdit>(*form, "MEcopos");
+    coPosition->setFocus();
+    coPosition->selectAll();
+    type("3 0 0");
+    QWidget box;
+    ui.whileTelling = [&](const QString&) {
+        box.show();
+        box.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+        box.hide();
+    };
+    type("Ctrl+Tab");
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    EXPECT_EQ(form->currentView(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), coPosition);
 }
 
 } // namespace

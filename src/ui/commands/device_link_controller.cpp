@@ -43,13 +43,31 @@ TerminalPane* DeviceLinkController::terminal() const {
 void DeviceLinkController::editConnection() {
     ConnectionDialog dialog(connection_, &form_, listPorts(), savedConnectionsPath());
     dialog.showError = [this](const QString& text) { form_.interaction().error(&form_, text); };
-    // The dialog applies itself only when it closes through OK.
+    dialog.setAppliesItself(false);
+    // The dialog is applied only when it closes through OK, and a new port or speed while the
+    // port is open only once the operator let it go.
     bool closed = false;
     connect(&dialog, &QDialog::finished, this, [&closed] { closed = true; });
     form_.interaction().runDialog(dialog);
-    if (!closed || !dialog.applied()) return;
+    if (!closed || !dialog.applied() || !mayChangeConnection(dialog.chosen())) return;
+    dialog.applyChoice();
     form_.terminalView()->setPhone(dialog.phone());
     form_.setStatusText(MainWindow::Panel::Connection, dialog.panelText());
+}
+
+bool DeviceLinkController::mayChangeConnection(const ConnectionState& next) {
+    const bool lineChanges =
+        next.portName != connection_.portName || next.speedIndex != connection_.speedIndex;
+    if (!lineChanges || !page_->holdsPort()) return true;
+    const QString question =
+        QString::fromUtf8("A kapcsolat nyitva van: %1. Bontja, és ezután ezt használja: %2?")
+            .arg(connection_.panelText(), next.panelText());
+    if (form_.interaction().askYesNo(&form_, QStringLiteral("Zendrax"), question) !=
+        Interaction::Answer::Yes)
+        return false;
+    // As "Ka&pcsolódás" closes it; the next connect or operation opens the new port.
+    page_->disconnectLine();
+    return true;
 }
 
 void DeviceLinkController::saveConnectionSettings() {

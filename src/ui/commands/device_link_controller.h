@@ -39,6 +39,10 @@ class DeviceLinkController : public QObject {
 
     // "&Com port...": the connection settings dialog, then the telephone number and panel 2.
     void editConnection();
+    // Whether the connection may become `next`: a change of port or speed while the operator
+    // holds the port open asks first; "Igen" disconnects as "Ka&pcsolódás" does, "Nem" keeps
+    // everything as it is (the caller changes nothing then).
+    bool mayChangeConnection(const ConnectionState& next);
     // Writes port and speed to the program's settings; a failure is reported.
     void saveConnectionSettings();
 

@@ -38,10 +38,17 @@ EditCommands::EditCommands(MainWindow& form, QObject* parent) : QObject(parent),
     // Installed after the window's shortcut filter, so it runs first and the window then finds
     // the command enabled.
     qApp->installEventFilter(this);
-    // The menu opened while a value is being typed offers the same.
-    connect(m.editMenu, &QMenu::aboutToShow, this, [this] {
-        if (typedIntoStoredField(form_.focusWidget())) form_.menu().undo->setEnabled(true);
-    });
+    connect(m.editMenu, &QMenu::aboutToShow, this, &EditCommands::nameStepsAsStored);
+}
+
+void EditCommands::nameStepsAsStored() {
+    if (form_.isBusy()) return;
+    // What Ctrl+Z would store first (a value being typed, a grid cell, a right changed by a key)
+    // is stored now, as its own step: the menu then names the step its command takes back.
+    if (!form_.document().commitPendingEditsAsOwnStep())
+        // Refused: the message was shown and the field keeps its text; the menu stays shut.
+        QMetaObject::invokeMethod(form_.menu().editMenu, &QMenu::close, Qt::QueuedConnection);
+    followHistory();
 }
 
 // A field the commit step stores (not the terminal's number field or the free-number entry,
@@ -92,8 +99,7 @@ void EditCommands::step(bool back) {
     ConfigDocument& doc = form_.document();
     // A value still being typed becomes a step of its own, not part of the last store of its
     // field, so that the undo gives back the value stored before it.
-    doc.fenceHistory();
-    if (!form_.commitPendingEdits()) return followHistory();
+    if (!doc.commitPendingEditsAsOwnStep()) return followHistory();
     const QString name = back ? doc.undoName() : doc.redoName();
     const std::optional<StepPlace> place = back ? doc.undo() : doc.redo();
     followHistory(); // also when the value typed changed nothing and there was no step

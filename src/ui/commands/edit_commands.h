@@ -32,6 +32,9 @@ class EditCommands : public QObject {
     void showChange(const StepPlace& place);
     // The commands' names and enabled state follow the history.
     void followHistory();
+    // The menu opening: the commit step runs as an undo would run it, so that each command
+    // names exactly the step it takes (the value being typed included).
+    void nameStepsAsStored();
     // Ctrl+Z in a field of the window whose value is still being typed: undo is offered even
     // with an empty history, since the commit step makes that value a step to take back.
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -13,6 +13,7 @@
 #include "ui/views/terminal_view.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLineEdit>
 
 namespace zx {
@@ -42,6 +43,10 @@ void FileCommands::newConfiguration() {
     form_.basicView()->focusSpeedChoice();
     if (!form_.askSaveChanges()) return;
     form_.newConfiguration();
+    // The last line tells of the new configuration, not of the file saved or opened before.
+    form_.lineState().showOutcome(
+        QString::fromUtf8("Új konfiguráció: %1")
+            .arg(QString::fromStdString(modelShortName(form_.document().model()))));
 }
 
 void FileCommands::open() {
@@ -64,6 +69,7 @@ bool FileCommands::openDatabase(const QString& path) {
     // Only a file taken clears the flag: changes made before a refused file are kept.
     if (accepted) {
         doc.takeFile(read.record, path, read.lastModified);
+        known_ = KnownFile{path, read.fileBytes};
         dialogs_.rememberFolderOf(path);
         offerRecognizedModel();
     } else
@@ -77,17 +83,26 @@ bool FileCommands::openDatabase(const QString& path) {
 void FileCommands::offerRecognizedModel() {
     const ConfigDocument& doc = form_.document();
     const ModelRecognition recognition = recognizeModel(doc.image(), doc.model());
-    if (!recognition.suggested) return;
-    const QString question = QString::fromStdString(switchModelQuestion(*recognition.suggested));
-    // No keeps the model chosen; the file is read through its map as before.
-    if (form_.interaction().askYesNo(&form_, QStringLiteral("Zendrax"), question) ==
+    const std::optional<ModelQuestion> question = openedFileQuestion(recognition);
+    if (!question) return;
+    // Enter switches to the model the file fits; "Nem" keeps the model chosen, and the file is
+    // read through its map as before.
+    if (form_.interaction().askYesNo(
+            &form_, QStringLiteral("Zendrax"), QString::fromStdString(question->text),
+            question->yesByDefault ? Interaction::Answer::Yes : Interaction::Answer::No) ==
         Interaction::Answer::Yes)
         form_.showModel(*recognition.suggested);
 }
 
 void FileCommands::takeConnectionOf(const DatabaseRecord& record) {
     const QString name = fromCp1250(record.text(DatabaseRecord::Slot::ConnectionName));
-    if (const auto selected = selectConnection(connection_, name)) {
+    ConnectionState next = connection_;
+    const auto selected = selectConnection(next, name);
+    // Another port while the port is open is asked about; "Nem" keeps the connection in use,
+    // its name and the telephone number.
+    if (mayChangeConnection && !mayChangeConnection(next)) return;
+    connection_ = next;
+    if (selected) {
         form_.terminalView()->setPhone(selected->phone);
         if (selected->panelText)
             form_.setStatusText(MainWindow::Panel::Connection, *selected->panelText);
@@ -118,26 +133,57 @@ bool FileCommands::saveTo(const QString& path) {
     ConfigDocument& doc = form_.document();
     const RawText connection = toCp1250(connection_.currentConnectionName);
     doc.setText(DatabaseRecord::Slot::ConnectionName, connection);
-    // A command line command changing the file at this moment finishes first; its change is
-    // then replaced by the window's, never half of each.
-    FileWriteLock lock(path);
-    if (!lock.acquire()) {
-        form_.interaction().error(&form_, lock.message());
-        return false;
+    // What this window last read or wrote there: another program's change since is not
+    // replaced unseen. A file the window never had is replaced as the save dialog agreed.
+    std::optional<QByteArray> seen =
+        known_ && known_->path == path ? std::optional(known_->bytes) : std::nullopt;
+    for (;;) {
+        const SaveAttempt attempt = writeUnderLock(path, seen);
+        if (attempt.outcome == SaveAttempt::Written) break;
+        if (attempt.outcome == SaveAttempt::Failed) return false;
+        // The lock is let go while the operator decides; a further change asks again.
+        if (form_.interaction().askYesNo(
+                &form_, QStringLiteral("Zendrax"),
+                QString::fromUtf8("A fájlt időközben más program módosította. Felülírja?")) !=
+            Interaction::Answer::Yes) {
+            form_.lineState().showOutcome(true, QString::fromUtf8("Mentés elmaradt"), {}, path);
+            return false;
+        }
+        seen = attempt.onDisk;
     }
-    const DatabaseWriteResult written =
-        writeDatabaseFile(path, doc.record(), connection_.currentConnectionName);
-    if (!written.ok) {
-        // The previous file is untouched, the changes stay unsaved and the configuration keeps
-        // the name of the file it came from.
-        form_.interaction().error(&form_, written.message);
-        form_.lineState().showOutcome(QStringLiteral("Mentés sikertelen."));
-        return false;
-    }
-    doc.markSaved(path);
+    doc.markSaved(path, QFileInfo(path).lastModified());
     dialogs_.rememberFolderOf(path);
     form_.lineState().showOutcome(true, QStringLiteral("Mentve"), {}, path);
     return true;
+}
+
+FileCommands::SaveAttempt FileCommands::writeUnderLock(const QString& path,
+                                                       const std::optional<QByteArray>& seen) {
+    ConfigDocument& doc = form_.document();
+    // One try: a command line command changing the file holds it for a moment, and the window's
+    // thread does not wait for it. While it is held no other writer touches the file, so what
+    // is compared is what is replaced.
+    FileWriteLock lock(path);
+    if (!lock.acquire(0)) {
+        form_.interaction().error(&form_, lock.message());
+        form_.lineState().showOutcome(QStringLiteral("Mentés sikertelen."));
+        return {SaveAttempt::Failed, {}};
+    }
+    const std::optional<QByteArray> onDisk = databaseFileOnDisk(path);
+    if (seen && onDisk && *onDisk != *seen) return {SaveAttempt::ChangedMeanwhile, onDisk};
+    const auto bytes = databaseFileBytes(doc.record(), connection_.currentConnectionName);
+    const QByteArray written(reinterpret_cast<const char*>(bytes.data()),
+                             static_cast<qsizetype>(bytes.size()));
+    const FileWriteResult result = writeFileAtomically(path, written);
+    if (!result.ok) {
+        // The previous file is untouched, the changes stay unsaved and the configuration keeps
+        // the name of the file it came from.
+        form_.interaction().error(&form_, result.message);
+        form_.lineState().showOutcome(QStringLiteral("Mentés sikertelen."));
+        return {SaveAttempt::Failed, {}};
+    }
+    known_ = KnownFile{path, written};
+    return {SaveAttempt::Written, {}};
 }
 
 void FileCommands::editPreferences() {

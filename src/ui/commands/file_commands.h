@@ -5,7 +5,11 @@
 #include "model/database_record.h"
 #include "ui/commands/shared_file_dialogs.h"
 
+#include <QByteArray>
 #include <QObject>
+
+#include <functional>
+#include <optional>
 
 class MainWindow;
 
@@ -20,6 +24,9 @@ class FileCommands : public QObject {
     ~FileCommands() override;
 
     SharedFileDialogs& dialogs() { return dialogs_; }
+    // Whether a file opened may select its saved connection (the device link asks when that
+    // would change the port while it is open); none: always.
+    std::function<bool(const ConnectionState& next)> mayChangeConnection;
 
     void newConfiguration();
     void open();
@@ -33,7 +40,15 @@ class FileCommands : public QObject {
     bool openDatabase(const QString& path);
 
   private:
+    // Writes the record to path, asking first when the file changed since this window last read
+    // or wrote it; no question is open while the file's lock is held.
     bool saveTo(const QString& path);
+    struct SaveAttempt {
+        enum Outcome { Written, Failed, ChangedMeanwhile } outcome;
+        std::optional<QByteArray> onDisk; // what the file holds now (ChangedMeanwhile)
+    };
+    // One try under the file's lock: the file compared with `seen` (when given), then written.
+    SaveAttempt writeUnderLock(const QString& path, const std::optional<QByteArray>& seen);
     // A file taken that fits only the other model's layout: the operator is asked whether the
     // window switches to that model.
     void offerRecognizedModel();
@@ -42,6 +57,12 @@ class FileCommands : public QObject {
     MainWindow& form_;
     ConnectionState& connection_;
     SharedFileDialogs dialogs_;
+    // The database file this window last opened or saved, as its bytes were then.
+    struct KnownFile {
+        QString path;
+        QByteArray bytes;
+    };
+    std::optional<KnownFile> known_;
 };
 
 } // namespace zx

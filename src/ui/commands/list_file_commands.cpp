@@ -46,6 +46,9 @@ void ListFileCommands::message(const QString& text) {
 }
 
 void ListFileCommands::importCodes(bool text) {
+    // A code still being typed is stored first, as every command does: an import that is then
+    // cancelled or refused loses nothing, and the undo of the import gives it back.
+    if (!form_.commitPendingEdits()) return;
     DialogDefaultsAtEnd defaults(dialogs_);
     dialogs_.setOpen(text ? dialogs::ImportCodeText : dialogs::ImportCodeList);
     const QString path = dialogs_.open(&form_, form_.interaction());
@@ -91,6 +94,7 @@ void ListFileCommands::exportCodes(bool text) {
 }
 
 void ListFileCommands::importFreeNumbers() {
+    if (!form_.commitPendingEdits()) return;
     DialogDefaultsAtEnd defaults(dialogs_);
     dialogs_.setOpen(dialogs::ImportFreeNumbers);
     const QString path = dialogs_.open(&form_, form_.interaction());

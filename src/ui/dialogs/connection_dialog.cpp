@@ -153,27 +153,39 @@ bool ConnectionDialog::untouched() const {
 }
 
 void ConnectionDialog::storeFields() {
+    readChoice();
+    if (applied_ && appliesItself_) applyChoice();
+}
+
+void ConnectionDialog::readChoice() {
     // OK on the dialog as it opened keeps the connection, its name, the telephone number and
     // the status bar as they were.
     applied_ = !untouched();
     if (!applied_) return;
     const QString name = edConn->text();
+    chosen_ = state_;
+    chosen_.portName = portText();
+    chosen_.speedIndex =
+        CmbSpeed->currentIndex() >= 0 ? static_cast<std::uint8_t>(CmbSpeed->currentIndex()) : 255;
+    chosen_.currentConnectionName = name.left(255);
+    phone_ = edPhone->text();
+    speedText_ = CmbSpeed->currentText();
+    panelText_ =
+        !name.trimmed().isEmpty() ? name : connectionPanelText(portText(), CmbSpeed->currentText());
+}
+
+void ConnectionDialog::applyChoice() {
+    if (!applied_) return;
+    const QString name = chosen_.currentConnectionName;
     // A name of blanks only would make a section no one can pick again.
     if (!name.trimmed().isEmpty()) {
         QString error;
-        if (!writeSavedConnection(name.trimmed(),
-                                  {portText(), CmbSpeed->currentText(), edPhone->text()}, &error,
+        if (!writeSavedConnection(name.trimmed(), {chosen_.portName, speedText_, phone_}, &error,
                                   path_) &&
             showError)
             showError(error);
     }
-    state_.portName = portText();
-    state_.speedIndex =
-        CmbSpeed->currentIndex() >= 0 ? static_cast<std::uint8_t>(CmbSpeed->currentIndex()) : 255;
-    phone_ = edPhone->text();
-    state_.currentConnectionName = name.left(255);
-    panelText_ =
-        !name.trimmed().isEmpty() ? name : connectionPanelText(portText(), CmbSpeed->currentText());
+    state_ = chosen_;
 }
 
 void ConnectionDialog::done(int result) {

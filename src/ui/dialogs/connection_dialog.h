@@ -34,11 +34,18 @@ class ConnectionDialog : public QDialog {
     void fillPortList(const QStringList& ports);
     void prepareFields();
     void savedConnectionChosen();
-    // The closing through OK: saves the named connection, takes port, speed, number and name;
-    // nothing at all when the port and speed are those shown at the start and the number and
-    // name are still empty.
+    // The closing through OK: reads the choice (readChoice) and, unless the dialog was told to
+    // leave that to its owner, applies it (applyChoice); nothing at all when the port and speed
+    // are those shown at the start and the number and name are still empty.
     void storeFields();
     bool applied() const { return applied_; }
+    // The owner applies the choice itself, once it has agreed to it (a port change while the
+    // port is open asks first): the dialog's OK then changes nothing by itself.
+    void setAppliesItself(bool appliesItself) { appliesItself_ = appliesItself; }
+    // The connection the dialog was closed with (port, speed, connection name), after OK.
+    const ConnectionState& chosen() const { return chosen_; }
+    // Saves the named connection in "zxconn.ini" and takes port, speed and name into the state.
+    void applyChoice();
 
     // After storeFields: the main window's new telephone number and connection panel text.
     QString phone() const { return phone_; }
@@ -68,6 +75,11 @@ class ConnectionDialog : public QDialog {
     QString panelText_;
     QString portText() const;
     bool untouched() const;
+    void readChoice();
+
+    ConnectionState chosen_;
+    QString speedText_;
+    bool appliesItself_ = true;
 
     int shownSpeedItem_ = -1;
     bool applied_ = false;

@@ -105,9 +105,10 @@ Interaction::Answer DesktopInteraction::askYesNoCancel(QWidget* parent, const QS
 }
 
 Interaction::Answer DesktopInteraction::askYesNo(QWidget* parent, const QString& title,
-                                                 const QString& text) {
+                                                 const QString& text, Answer defaultAnswer) {
     return showBox(parent, QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
-                   QMessageBox::No) == QMessageBox::Yes
+                   defaultAnswer == Answer::Yes ? QMessageBox::Yes : QMessageBox::No) ==
+                   QMessageBox::Yes
                ? Answer::Yes
                : Answer::No;
 }

@@ -39,8 +39,10 @@ class Interaction {
     // A Yes/No/Cancel question under a title ("Zendrax", "Menti a változásokat ?").
     virtual Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text,
                                   const Captions& captions = {}) = 0;
-    // A Yes/No question under a title ("N kód törlődik. Folytatja?"); never Cancel.
-    virtual Answer askYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A Yes/No question under a title ("N kód törlődik. Folytatja?"); never Cancel. Enter gives
+    // `defaultAnswer` (Yes or No): "Nem" unless the question says otherwise.
+    virtual Answer askYesNo(QWidget* parent, const QString& title, const QString& text,
+                            Answer defaultAnswer = Answer::No) = 0;
     // An OK/Cancel confirmation ("Biztos benne ?"); true for OK.
     virtual bool confirm(QWidget* parent, const QString& text) = 0;
     // An error box with OK and Cancel ("Kód eggyezés:3 = 17"); true for OK.
@@ -70,7 +72,8 @@ class DesktopInteraction : public Interaction {
     void error(QWidget* parent, const QString& text) override;
     Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text,
                           const Captions& captions = {}) override;
-    Answer askYesNo(QWidget* parent, const QString& title, const QString& text) override;
+    Answer askYesNo(QWidget* parent, const QString& title, const QString& text,
+                    Answer defaultAnswer = Answer::No) override;
     bool confirm(QWidget* parent, const QString& text) override;
     bool errorOkCancel(QWidget* parent, const QString& text) override;
     QString openFileName(QWidget* parent, const FileRequest& request) override;

@@ -77,19 +77,33 @@ void TerminalPage::connectClicked() {
         w_.btnConnect->setChecked(line_.isOpen());
         return;
     }
-    if (line_.isOpen()) {
-        if (transparent_) {
-            // The unit leaves transparent mode before the line goes: the pause it needs runs on
-            // the line's thread.
-            setTransparent(false);
-            line_.sendThenClose(QByteArrayLiteral("transpof"), TransparentOffWaitMs);
-        } else {
-            line_.close();
-        }
-    } else {
+    if (line_.isOpen())
+        closeLine();
+    else
         line_.open(connection_);
-    }
     focusTerminal();
+}
+
+bool TerminalPage::holdsPort() const {
+    return !lineBusy_ && (line_.isOpen() || operatorHoldsPort());
+}
+
+void TerminalPage::disconnectLine() {
+    if (!holdsPort()) return;
+    w_.btnConnect->setChecked(false);
+    // An open asked for and not yet answered is closed behind it: the requests keep their order.
+    closeLine();
+}
+
+void TerminalPage::closeLine() {
+    if (transparent_) {
+        // The unit leaves transparent mode before the line goes: the pause it needs runs on the
+        // line's thread.
+        setTransparent(false);
+        line_.sendThenClose(QByteArrayLiteral("transpof"), TransparentOffWaitMs);
+    } else {
+        line_.close();
+    }
 }
 
 void TerminalPage::openFailed(const QString& text) {

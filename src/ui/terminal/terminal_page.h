@@ -49,6 +49,12 @@ class TerminalPage : public QObject {
     // True while the operator holds the port open (transfers then leave it open).
     bool operatorHoldsPort() const;
 
+    // The port open, or asked to open, by the operator outside an operation.
+    bool holdsPort() const;
+    // Closes the port the operator holds as "Ka&pcsolódás" does (transparent mode switched off
+    // with its pause first; a dialled call hangs up with the line), the button back up.
+    void disconnectLine();
+
     void connectClicked();
     void dialClicked();
     void transparentClicked();
@@ -56,6 +62,7 @@ class TerminalPage : public QObject {
     void portClosed();
 
   private:
+    void closeLine();
     void write(const QByteArray& bytes);
     void focusTerminal();
     void error(const QString& text);

@@ -47,13 +47,15 @@ CallInView::CallInView(ConfigDocument& document, Interaction& interaction, QWidg
     grid->setRowStretch(7, 1);
     grid->setColumnStretch(3, 1);
 
-    connect(lbGW, &QListWidget::currentRowChanged, this, [this] {
-        if (const auto row = selectedArea()) edGW->setText(lbGW->item(*row)->text());
-    });
+    // A click selects after it makes the entry current: the field follows either.
+    connect(lbGW, &QListWidget::currentRowChanged, this, &CallInView::showArea);
+    connect(lbGW, &QListWidget::itemSelectionChanged, this, &CallInView::showArea);
     connect(btnGWAdd, &QPushButton::clicked, this, [this] {
-        if (const auto m = shownModel())
-            applyBarred(changeBarredEntry(document_.image(), *m, form(), selectedArea(),
-                                          toCp1250(edGW->text())));
+        const auto m = shownModel();
+        if (!m) return;
+        if (!selectedArea()) return tell(std::string(NoEntrySelectedMessage), lbGW);
+        applyBarred(changeBarredEntry(document_.image(), *m, form(), selectedArea(),
+                                      toCp1250(edGW->text())));
     });
     connect(btnGWDel, &QPushButton::clicked, this, [this] {
         if (const auto m = shownModel())
@@ -84,7 +86,7 @@ std::optional<int> CallInView::selectedArea() const {
 
 void CallInView::applyBarred(const Checked<CallInStore>& result) {
     if (!result) {
-        refuse(result.message(), edGW);
+        tell(result.message(), edGW);
         return;
     }
     for (int j = 0; j < BarredCount; ++j)
@@ -100,6 +102,15 @@ void CallInView::refill(const EditorView& v) {
     chkNatGW->setChecked(v.callInDomestic);
     for (int j = 0; j < BarredCount; ++j)
         lbGW->item(j)->setText(fromUtf8(v.barredAreas[static_cast<std::size_t>(j)]));
+    // The list shows its current entry, and the field holds it, from the start.
+    if (lbGW->currentRow() < 0)
+        lbGW->setCurrentRow(0);
+    else
+        showArea();
+}
+
+void CallInView::showArea() {
+    if (const auto row = selectedArea()) edGW->setText(lbGW->item(*row)->text());
 }
 
 } // namespace zx

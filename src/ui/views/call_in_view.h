@@ -29,6 +29,8 @@ class CallInView : public ConfigView {
     // The call-in controls as they stand.
     CallInForm form() const;
     std::optional<int> selectedArea() const;
+    // A selected entry's text into the area field.
+    void showArea();
     void applyBarred(const Checked<CallInStore>& result);
 };
 

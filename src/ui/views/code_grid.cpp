@@ -239,6 +239,16 @@ void CodeGrid::showCodeRow(int row) {
     scrollTo(at);
 }
 
+void CodeGrid::editCode(int row) {
+    if (row < 1 || row > codeRowCount()) return;
+    const QModelIndex at = model_->index(row - 1, 0);
+    setFocus();
+    setCurrentIndex(at);
+    scrollTo(at);
+    edit(at);
+    if (openEditor_) openEditor_->deselect(); // typing goes on at the end of the text
+}
+
 void CodeGrid::codeTextEdited(QLineEdit* editor, const QString& text) {
     emit edited();
     const int digits = codeLength_ - 1;

@@ -71,6 +71,8 @@ class CodeGrid : public QTableView {
     void applyRightsCommand(RightsCommand command);
     // Code row `row` (from 1, kept within the rows) current, its code selected and in sight.
     void showCodeRow(int row);
+    // The code cell of row `row` (from 1) opened for typing, with the focus and its text.
+    void editCode(int row);
 
     QMenu* popupMenu() const { return popup_; }
     CodeGridModel* gridModel() const { return model_; }

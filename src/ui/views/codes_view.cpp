@@ -44,21 +44,41 @@ void CodesView::refill(const EditorView& v) {
 
 bool CodesView::commitPendingEdit() {
     codeGrid->commitOpenEditor();
-    storeGrid();
-    return true;
+    return storeGrid();
 }
 
 bool CodesView::storesFrom(const QWidget* widget) const {
     return widget == codeGrid || codeGrid->isAncestorOf(widget) || ConfigView::storesFrom(widget);
 }
 
-void CodesView::storeGrid(const std::string& stepName) {
+bool CodesView::storeGrid(const std::string& stepName) {
     // Between a model switch and the next refill the cells belong to the previous model.
     const auto model = shownModel();
-    if (!gridChanged_ || !model) return;
-    document_.apply(storeCodeGrid(document_.image(), *model, codeGrid->rows()),
-                    gridChange(stepName));
+    if (!gridChanged_ || !model) return true;
+    const std::vector<CodeRowView> rows = codeGrid->rows();
+    // A code the table cannot hold as typed is refused, not cut: its cell keeps the text and
+    // the focus, to be corrected.
+    if (const auto refused = codeGridRefusal(document_.image(), *model, rows)) {
+        refusedRow_ = refused->row;
+        refuse(refused->refusal.message, codeGrid);
+        codeGrid->editCode(refusedRow_);
+        return false;
+    }
+    clearRefusal(codeGrid);
+    document_.apply(storeCodeGrid(document_.image(), *model, rows), gridChange(stepName));
     emit codePanelTextChanged(codePanelText());
+    return true;
+}
+
+void CodesView::focusRefusedControl() {
+    if (refusedControl() == codeGrid)
+        codeGrid->editCode(refusedRow_);
+    else
+        ConfigView::focusRefusedControl();
+}
+
+void CodesView::gridEntered() {
+    if (refusedControl() != codeGrid) gridChanged_ = false;
 }
 
 ChangeSource CodesView::gridChange(const std::string& stepName) const {

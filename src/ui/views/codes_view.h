@@ -30,14 +30,19 @@ class CodesView : public ConfigView {
     // stored.
     bool commitPendingEdit() override;
     bool storesFrom(const QWidget* widget) const override;
+    // A refused code's cell opened again with its text.
+    void focusRefusedControl() override;
 
     // The store: while gridChanged_ is set, writes every grid row into the code table and
     // raises CodeCount to the rows when the grid holds more, as one step of the undo history
     // (named by the rows it changed, or stepName); marks the configuration modified when a byte
-    // changed. gridChanged_ stays set, so a later call writes the grid again.
-    void storeGrid(const std::string& stepName = {});
-    // The focus came into the grid: nothing in it is changed yet.
-    void gridEntered() { gridChanged_ = false; }
+    // changed. gridChanged_ stays set, so a later call writes the grid again. A code that breaks
+    // the code rule (codeGridRefusal) is refused with its row and value: nothing is written,
+    // and its cell is opened again with the text as typed; false then.
+    bool storeGrid(const std::string& stepName = {});
+    // The focus came into the grid: nothing in it is changed yet, unless a code of it was just
+    // refused and is still to be corrected.
+    void gridEntered();
 
     // Status panel 1 for the grid as it stands: code rows "/" code digits ("25/6").
     QString codePanelText() const;
@@ -66,6 +71,7 @@ class CodesView : public ConfigView {
   private:
     CodeGrid* codeGrid;
     bool gridChanged_ = false;
+    int refusedRow_ = 0; // the code row whose code was refused last
 
     void gridEdited();
     ChangeSource gridChange(const std::string& stepName) const;

@@ -85,6 +85,15 @@ void ConfigView::refuse(const std::string& message, QWidget* control) {
     if (control) control->setFocus();
 }
 
+void ConfigView::focusRefusedControl() {
+    if (refused_) refused_->setFocus();
+}
+
+void ConfigView::tell(const std::string& message, QWidget* control) {
+    interaction_.message(this, QString::fromStdString(message));
+    if (control) control->setFocus();
+}
+
 QWidget* ConfigView::windowFocus() const {
     return window()->focusWidget();
 }

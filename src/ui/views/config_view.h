@@ -59,6 +59,8 @@ class ConfigView : public QWidget {
     // The control whose last store was refused and that still shows the value as typed; none
     // once it stored or the view was refilled. The page holding it is not to be left.
     QWidget* refusedControl() const { return refused_; }
+    // The focus back where the refused value is to be corrected (the control; the grid's cell).
+    virtual void focusRefusedControl();
 
   protected:
     // The model the view shows since its last refill; none between a model switch and the next
@@ -70,6 +72,13 @@ class ConfigView : public QWidget {
     // typed; an empty patch stores nothing. True unless refused.
     bool store(const Checked<ImagePatch>& result, QWidget* control);
     void refuse(const std::string& message, QWidget* control);
+    // A refusal of what a button was to do with a field that is no setting of its own (the
+    // exception and barred area entries): said, the focus in the field, the page free to leave.
+    void tell(const std::string& message, QWidget* control);
+    // The control stored what it shows: nothing refused is left in it.
+    void clearRefusal(const QWidget* control) {
+        if (control == refused_) refused_ = nullptr;
+    }
 
     // What a control stores when the operator leaves it, and when the commit step finds the
     // focus in it. `store` returns false when it refused. A group tells of leaving itself (its

@@ -135,17 +135,23 @@ int FreeNumbersView::capacity() const {
 }
 
 bool FreeNumbersView::commitPendingEdit() {
-    storeFreeNumbers();
-    return true;
+    return storeFreeNumbers();
 }
 
-void FreeNumbersView::storeFreeNumbers(const std::string& stepName) {
+bool FreeNumbersView::storeFreeNumbers(const std::string& stepName) {
     // Between a model switch and the next refill the list belongs to the previous model's table.
     const auto model = shownModel();
-    if (!model || !listChanged_) return;
+    if (!model || !listChanged_) return true;
+    // A list the table cannot hold is refused, not cut: it stays as it is, to be stored again.
+    const Checked<ImagePatch> patch = freeNumbersPatch(*model, entries());
+    if (!patch) {
+        refuse(patch.message(), lbFreeCall);
+        return false;
+    }
     listChanged_ = false;
-    document_.apply(freeNumbersPatch(*model, entries()),
-                    {.name = stepName, .control = lbFreeCall->objectName().toStdString()});
+    clearRefusal(lbFreeCall);
+    document_.apply(*patch, {.name = stepName, .control = lbFreeCall->objectName().toStdString()});
+    return true;
 }
 
 std::optional<RawText> FreeNumbersView::editNumber() {
@@ -168,13 +174,15 @@ void FreeNumbersView::addNumber() {
         if (!edit) return;
         std::vector<RawText> list = entries();
         const FreeNumberAdd add = addFreeNumber(list, *edit, capacity(), sorted_);
-        MEfreecall->setText(fromCp1250(add.editText));
         switch (add.outcome) {
         case FreeNumberAdd::Outcome::Added:
             lbFreeCall->insertItem(static_cast<int>(add.position), fromCp1250(add.editText));
             storeFreeNumbers("Számok / Uj szám");
+            // Ready for the next number.
+            MEfreecall->clear();
             break;
         case FreeNumberAdd::Outcome::AlreadyIn:
+            showInEdit(add.editText);
             interaction_.message(this, fromUtf8(FreeNumberAlreadyInMessage));
             break;
         case FreeNumberAdd::Outcome::ListFull:
@@ -196,7 +204,7 @@ void FreeNumbersView::correctNumber() {
     if (!edit) return;
     std::vector<RawText> list = entries();
     if (const auto entry = correctFreeNumber(list, static_cast<std::size_t>(row), *edit)) {
-        MEfreecall->setText(fromCp1250(*entry));
+        showInEdit(*entry);
         lbFreeCall->item(row)->setText(fromCp1250(*entry));
         storeFreeNumbers("Számok / Javítás");
     }
@@ -213,8 +221,18 @@ void FreeNumbersView::deleteSelected() {
 }
 
 void FreeNumbersView::pickCurrentEntry() {
-    if (QListWidgetItem* item = lbFreeCall->currentItem()) MEfreecall->setText(item->text());
+    if (QListWidgetItem* item = lbFreeCall->currentItem()) showInEdit(toCp1250(item->text()));
     updateButtonsAndCounter();
+}
+
+void FreeNumbersView::showInEdit(const RawText& entry) {
+    // Without the entry's padding, which would fill the field and drop every digit typed
+    // next; selected, so that typing replaces it.
+    std::string number = entry.bytes();
+    while (!number.empty() && number.back() == ' ')
+        number.pop_back();
+    MEfreecall->setText(fromCp1250(RawText(std::move(number))));
+    MEfreecall->selectAll();
 }
 
 void FreeNumbersView::updateButtonsAndCounter() {

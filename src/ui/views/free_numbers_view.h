@@ -35,8 +35,10 @@ class FreeNumbersView : public ConfigView {
     // When the list changed since it was shown or last written: writes it into the image, each
     // entry without spaces and control characters at either end, as one step of the undo
     // history (named stepName, or by the entries it changed), and marks the configuration
-    // modified when a byte of the table changed.
-    void storeFreeNumbers(const std::string& stepName = {});
+    // modified when a byte of the table changed. A list the table cannot hold (an entry longer
+    // than 16 characters, more entries than its room) is refused with a message and stays as
+    // it is; false then.
+    bool storeFreeNumbers(const std::string& stepName = {});
 
     // "&Uj szám": the edit's number joins the list.
     void addNumber();
@@ -74,6 +76,8 @@ class FreeNumbersView : public ConfigView {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     void showEntries(const std::vector<RawText>& entries);
+    // The number field shows an entry without its padding, selected.
+    void showInEdit(const RawText& entry);
     // The edit's text in the code page of the table, or a refusal shown with the focus on it.
     std::optional<RawText> editNumber();
 

@@ -103,7 +103,8 @@ NumbersView::NumbersView(ConfigDocument& document, Interaction& interaction, QWi
         makeLabel(sheet, "lblKiv", "Belföldi kivételek (Körzetszám:Hossz):", lbKiv), 0, 0, 1, 3);
     exceptions->addWidget(lbKiv, 1, 0, 4, 1);
     edKivSzam = makeEdit(sheet, "edKivSzam", 4, 56);
-    edKivHossz = makeEdit(sheet, "edKivHossz", 2, 40);
+    // Three digits: a length byte shown (255 of an emptied 16-line entry) is never cut.
+    edKivHossz = makeEdit(sheet, "edKivHossz", 3, 40);
     btnKivEdit = new QPushButton(QString::fromUtf8("&Módosítás"), sheet);
     btnKivEdit->setObjectName(QStringLiteral("btnKivEdit"));
     btnKivDel = new QPushButton(QString::fromUtf8("&Törlés"), sheet);
@@ -123,10 +124,13 @@ NumbersView::NumbersView(ConfigDocument& document, Interaction& interaction, QWi
 
     bindEdit(MEloclen, Field::LocalLength);
     bindEdit(MEnatlen, Field::NationalLength);
+    // A click selects after it makes the entry current: the fields follow either.
     connect(lbKiv, &QListWidget::currentRowChanged, this, &NumbersView::showException);
+    connect(lbKiv, &QListWidget::itemSelectionChanged, this, &NumbersView::showException);
     connect(btnKivEdit, &QPushButton::clicked, this, [this] {
         const auto m = shownModel();
         if (!m) return;
+        if (!selectedException()) return tell(std::string(NoEntrySelectedMessage), lbKiv);
         const RawText area = toCp1250(edKivSzam->text());
         // The area is checked first, so a refusal of it keeps the focus in its own field.
         QWidget* refused = exceptionAreaRefusal(*m, area) ? edKivSzam : edKivHossz;
@@ -189,9 +193,14 @@ void NumbersView::showException() {
 bool NumbersView::applyTables(const Checked<NumberTablesStore>& result, QWidget* refusedControl,
                               QWidget* shownIn) {
     if (!result) {
-        refuse(result.message(), refusedControl);
+        if (refusedControl == edKivSzam || refusedControl == edKivHossz)
+            tell(result.message(), refusedControl);
+        else
+            refuse(result.message(), refusedControl);
         return false;
     }
+    // The value refused before is stored now: the page may be left again.
+    clearRefusal(refusedControl);
     const NumberTablesStore& s = *result;
     for (int i = 0; i < ExceptionCount; ++i)
         lbKiv->item(i)->setText(fromCp1250(s.shown.exceptionItems[static_cast<std::size_t>(i)]));
@@ -234,6 +243,11 @@ void NumbersView::refill(const EditorView& v) {
     if (v.intlPrefixes)
         for (std::size_t k = 0; k < edIP.size(); ++k)
             edIP[k]->setText(fromUtf8((*v.intlPrefixes)[k]));
+    // The list shows its current entry, and the fields hold it, from the start.
+    if (lbKiv->currentRow() < 0)
+        lbKiv->setCurrentRow(0);
+    else
+        showException();
 }
 
 } // namespace zx

@@ -11,6 +11,7 @@
 
 #include "model/code_table_store.h"
 
+#include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QTimer>
 
@@ -49,12 +50,12 @@ void ViewPages::keepRefusedPage(int page) {
     if (left == page) return;
     // Leaving the page stored what its control showed: a refusal has just been said.
     ConfigView* view = left < TerminalPage ? configViews_[static_cast<std::size_t>(left)] : nullptr;
-    if (QWidget* refused = view ? view->refusedControl() : nullptr) {
+    if (view && view->refusedControl()) {
         returning_ = true;
         setCurrentIndex(left);
         returning_ = false;
         shownPage_ = left;
-        refused->setFocus();
+        view->focusRefusedControl();
         return;
     }
     emit pageShown(page);
@@ -166,6 +167,26 @@ void ViewPages::refill(const EditorView& v) {
             view->takeShownAsStored();
         }
     if (!codes) emit codePanelTextChanged(QString::fromStdString(v.codePanelText()));
+}
+
+void ViewPages::keyPressEvent(QKeyEvent* event) {
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const int key = event->key();
+    if (!ctrl || (key != Qt::Key_Tab && key != Qt::Key_Backtab) || count() < 2) {
+        QTabWidget::keyPressEvent(event);
+        return;
+    }
+    // The next (or previous) enabled page, as the page control itself would choose it; but the
+    // focus is not handed to the tabs afterwards: a refused value's message box has just taken
+    // the focus from the window, and the control that holds the value is to get it back.
+    const int step = key == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier) ? -1 : 1;
+    int page = currentIndex();
+    for (int pass = 0; pass < count(); ++pass) {
+        page = (page + step + count()) % count();
+        if (isTabEnabled(page)) break;
+    }
+    setCurrentIndex(page);
+    event->accept();
 }
 
 void ViewPages::paintEvent(QPaintEvent* event) {

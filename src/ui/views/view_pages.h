@@ -54,6 +54,9 @@ class ViewPages : public QTabWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    // Ctrl+Tab and Ctrl+Shift+Tab change pages; a page holding a refused value keeps the focus
+    // in that control.
+    void keyPressEvent(QKeyEvent* event) override;
 
   signals:
     // Status panel 1 is to show this text (the code table's rows and digits).
