@@ -9,10 +9,90 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <thread>
 #include <utility>
 
+#if defined(__SANITIZE_THREAD__)
+#define ZX_THREAD_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define ZX_THREAD_SANITIZER 1
+#endif
+#endif
+
+#ifdef ZX_THREAD_SANITIZER
+extern "C" void __tsan_acquire(void* addr);
+extern "C" void __tsan_release(void* addr);
+#endif
+
 namespace zx {
+
+namespace {
+
+// One call handed from a thread to another through the receiving thread's event queue: every
+// request to the line's thread and every answer back passes here. The toolkit's queue is built
+// without the thread checker, which therefore cannot see what the queue guarantees (the call
+// sees everything its thread did before posting it); it is told so here, at the hand-over and
+// at the take-over, and nowhere else.
+struct QueuedCall {
+    std::function<void()> run;
+};
+
+void handOverCall([[maybe_unused]] QueuedCall* call) {
+#ifdef ZX_THREAD_SANITIZER
+    __tsan_release(call);
+#endif
+}
+
+void takeOverCall([[maybe_unused]] QueuedCall* call) {
+#ifdef ZX_THREAD_SANITIZER
+    __tsan_acquire(call);
+#endif
+}
+
+// Runs on the receiving thread: the frame every queued request and answer is called from.
+[[gnu::noinline]] void runQueuedCall(QueuedCall& call) {
+    takeOverCall(&call);
+    call.run();
+}
+
+// Queues `run` to `context`'s thread; with Qt::BlockingQueuedConnection returns once it has run,
+// having seen what it did.
+void queueCall(QObject* context, std::function<void()> run,
+               Qt::ConnectionType type = Qt::QueuedConnection) {
+    const auto call = std::make_shared<QueuedCall>(QueuedCall{std::move(run)});
+    handOverCall(call.get());
+    const bool blocking = type == Qt::BlockingQueuedConnection;
+    QMetaObject::invokeMethod(
+        context,
+        [call, blocking] {
+            runQueuedCall(*call);
+            if (blocking) handOverCall(call.get());
+        },
+        type);
+    if (blocking) takeOverCall(call.get());
+}
+
+// Sets the port's cancel flag for as long as it lives.
+class CancelWatch {
+  public:
+    CancelWatch(SerialPort& port, const std::atomic<bool>* flag)
+        : port_(port), previous_(port.cancelFlag()) {
+        port_.setCancelFlag(flag);
+    }
+    ~CancelWatch() { port_.setCancelFlag(previous_); }
+    CancelWatch(const CancelWatch&) = delete;
+    CancelWatch& operator=(const CancelWatch&) = delete;
+
+  private:
+    SerialPort& port_;
+    const std::atomic<bool>* previous_;
+};
+
+} // namespace
 
 TransferLine serialLine(SerialPort& port, const std::atomic<bool>* cancel) {
     return TransferLine{std::make_unique<SerialByteLink>(port, cancel),
@@ -40,12 +120,8 @@ LineResult runLineOperation(SerialPort& port, const LineFactory& makeLine,
             // A line found closed: nothing is sent and no phase begins.
             result.outcome = TransferOutcome::PortNotOpen;
         }
-    } catch (const SerialPortError& e) {
-        result = portFailureResult(request.operation, e);
-    } catch (const std::exception& e) {
-        result = failedResult(request.operation, QString::fromUtf8(e.what()));
     } catch (...) {
-        result = failedResult(request.operation, QStringLiteral("Váratlan hiba a vonalon."));
+        result = lineFailureResult(request.operation, std::current_exception());
     }
     result.operation = request.operation;
     if (result.outcome == TransferOutcome::PortNotOpen && result.message.isEmpty())
@@ -92,34 +168,56 @@ class LineService::Worker {
         if (port_.isOpen()) return;
         try {
             openConnection(port_, connection);
-        } catch (const std::exception& e) {
-            const QString text = QString::fromUtf8(e.what());
+        } catch (...) {
+            const QString text = lineFailureText(std::current_exception());
             service_.answer([s = &service_, text] { emit s->openFailed(text); });
         }
     }
     void close() { port_.close(); }
-    void send(const QByteArray& bytes) {
-        if (!port_.isOpen()) return;
+    // Writes what the terminal's keys have queued, as one write that ends at the next stop.
+    void flush() {
+        std::optional<SendQueue::Batch> batch = service_.sends_.take();
+        if (!batch) return;
+        const qsizetype size = batch->bytes.size();
+        if (!port_.isOpen()) {
+            dropped(size);
+            return;
+        }
+        qsizetype sent = 0;
         try {
-            port_.write(bytes);
-        } catch (const SerialPortError& e) {
-            fail(e.text());
+            const CancelWatch watch(port_, batch->stopped.get());
+            sent = port_.write(batch->bytes);
+        } catch (...) {
+            dropped(size);
+            throw;
+        }
+        if (sent < size) dropped(size - sent);
+    }
+    // Bytes that are not the terminal's keys, written until `stop` is set.
+    void write(const QByteArray& bytes, const std::atomic<bool>& stop) {
+        if (!port_.isOpen()) return;
+        const CancelWatch watch(port_, &stop);
+        port_.write(bytes);
+    }
+    // Waits ms, or until `stop` is set.
+    void pause(int ms, const std::atomic<bool>& stop) {
+        using Clock = std::chrono::steady_clock;
+        const auto end = Clock::now() + std::chrono::milliseconds(ms);
+        while (!stop.load() && Clock::now() < end) {
+            const auto step = std::min<Clock::duration>(
+                end - Clock::now(), std::chrono::milliseconds(SerialPort::CancelCheckMs));
+            std::this_thread::sleep_for(step);
         }
     }
-    void pause(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
 
     LineResult run(const LineRequest& request, const ConnectionState& connection, bool keepOpen,
                    const std::atomic<bool>* cancel) {
         LineResult result;
         try {
             if (!port_.isOpen()) openConnection(port_, connection);
-        } catch (const SerialPortError& e) {
-            result = portFailureResult(request.operation, e);
+        } catch (...) {
+            result = lineFailureResult(request.operation, std::current_exception());
             result.status.clear(); // nothing went on the line
-            return result;
-        } catch (const std::exception& e) {
-            result = failedResult(request.operation, QString::fromUtf8(e.what()));
-            result.status.clear();
             return result;
         }
         deliver(); // the terminal's bytes so far, before the operation's own
@@ -130,8 +228,18 @@ class LineService::Worker {
         return result;
     }
 
+    void fail(const QString& text) {
+        deliver();
+        service_.answer([s = &service_, text] { emit s->failed(text); });
+    }
+
   private:
     static constexpr int ReceiveBatchMs = 10;
+
+    void dropped(qsizetype bytes) {
+        const int count = static_cast<int>(bytes);
+        service_.answer([s = &service_, count] { emit s->sendDropped(count); });
+    }
 
     void deliver() {
         batch_.stop();
@@ -140,11 +248,6 @@ class LineService::Worker {
             emit s->received(bytes);
         });
     }
-    void fail(const QString& text) {
-        deliver();
-        service_.answer([s = &service_, text] { emit s->failed(text); });
-    }
-
     LineService& service_;
     LineFactory makeLine_;
     SerialPort port_;
@@ -159,7 +262,7 @@ LineService::LineService(LineFactory makeLine, QObject* parent)
     lineContext_->moveToThread(thread_);
     thread_->start();
     // The port is made on the line's thread, so that everything it does happens there.
-    QMetaObject::invokeMethod(
+    queueCall(
         lineContext_,
         [this, makeLine = std::move(makeLine)]() mutable {
             worker_ = std::make_unique<Worker>(*this, std::move(makeLine));
@@ -168,10 +271,13 @@ LineService::LineService(LineFactory makeLine, QObject* parent)
 }
 
 LineService::~LineService() {
+    // Nothing waits for what is queued: requests not yet run are skipped, the running operation
+    // and the terminal's write end within a wait's cancel check, and the port closes on its own
+    // thread; what it answers then is not delivered.
+    ending_ = true;
     cancel_ = true;
-    // The port closes on its own thread once a running operation has ended; what it answers
-    // then is not delivered.
-    QMetaObject::invokeMethod(
+    sends_.stop();
+    queueCall(
         lineContext_, [this] { worker_.reset(); }, Qt::BlockingQueuedConnection);
     thread_->quit();
     thread_->wait();
@@ -180,16 +286,24 @@ LineService::~LineService() {
 }
 
 void LineService::post(std::function<void(Worker&)> request) {
-    QMetaObject::invokeMethod(
-        lineContext_,
-        [this, request = std::move(request)] {
-            if (worker_) request(*worker_);
-        },
-        Qt::QueuedConnection);
+    queueCall(lineContext_, [this, request = std::move(request)] {
+        if (!worker_ || ending_) return;
+        try {
+            request(*worker_);
+        } catch (...) {
+            // Out of an event handler an exception would end the program.
+            worker_->fail(lineFailureText(std::current_exception()));
+        }
+    });
 }
 
 void LineService::answer(std::function<void()> change) {
-    QMetaObject::invokeMethod(this, std::move(change), Qt::QueuedConnection);
+    queueCall(this, std::move(change));
+}
+
+void LineService::stopSends() {
+    const qsizetype dropped = sends_.stop();
+    if (dropped > 0) emit sendDropped(static_cast<int>(dropped));
 }
 
 void LineService::open(const ConnectionState& connection) {
@@ -197,17 +311,24 @@ void LineService::open(const ConnectionState& connection) {
 }
 
 void LineService::close() {
+    stopSends();
     post([](Worker& w) { w.close(); });
 }
 
 void LineService::send(const QByteArray& bytes) {
-    post([bytes](Worker& w) { w.send(bytes); });
+    if (sends_.add(bytes)) post([](Worker& w) { w.flush(); });
 }
 
 void LineService::sendThenClose(const QByteArray& bytes, int pauseMs) {
-    post([bytes, pauseMs](Worker& w) {
-        w.send(bytes);
-        w.pause(pauseMs);
+    stopSends();
+    post([bytes, pauseMs, stop = sends_.nextStop()](Worker& w) {
+        try {
+            w.write(bytes, *stop);
+            w.pause(pauseMs, *stop);
+        } catch (...) {
+            w.close(); // the port goes as asked, after the failure is told
+            throw;
+        }
         w.close();
     });
 }
@@ -216,6 +337,7 @@ bool LineService::start(LineRequest request, const ConnectionState& connection, 
     if (busy_) return false;
     busy_ = true;
     cancel_ = false;
+    stopSends();
     const quint64 serial = ++serial_;
     post([this, serial, request = std::move(request), connection, keepOpen](Worker& w) {
         done(serial, w.run(request, connection, keepOpen, &cancel_));

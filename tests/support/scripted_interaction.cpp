@@ -8,6 +8,19 @@ namespace {
 const QString AppTitle = QStringLiteral("Zendrax");
 } // namespace
 
+class ScriptedInteraction::Open {
+  public:
+    explicit Open(ScriptedInteraction& ui) : ui_(ui) {
+        if (ui_.open_++ > 0) ++ui_.nested;
+    }
+    ~Open() { --ui_.open_; }
+    Open(const Open&) = delete;
+    Open& operator=(const Open&) = delete;
+
+  private:
+    ScriptedInteraction& ui_;
+};
+
 QStringList ScriptedInteraction::texts(Kind kind) const {
     QStringList out;
     for (const Shown& s : shown)
@@ -16,16 +29,21 @@ QStringList ScriptedInteraction::texts(Kind kind) const {
 }
 
 void ScriptedInteraction::message(QWidget*, const QString& text) {
+    const Open box(*this);
     shown.append({Kind::Message, AppTitle, text});
+    if (whileShowing) whileShowing(text);
 }
 
 void ScriptedInteraction::error(QWidget*, const QString& text) {
+    const Open box(*this);
     shown.append({Kind::Error, QStringLiteral("Hiba"), text});
+    if (whileShowing) whileShowing(text);
 }
 
 Interaction::Answer ScriptedInteraction::askYesNoCancel(QWidget*, const QString& title,
                                                         const QString& text,
                                                         const Captions& captions) {
+    const Open box(*this);
     shown.append({Kind::Question, title, text});
     lastCaptions = captions;
     if (whileAsking) whileAsking(text);
@@ -89,6 +107,7 @@ QString ScriptedInteraction::folderName(QWidget*, const QString& title, const QS
 }
 
 int ScriptedInteraction::runDialog(QDialog& dialog) {
+    const Open box(*this);
     shown.append({Kind::Dialog, dialog.windowTitle(), dialog.objectName()});
     dialog.setResult(QDialog::Rejected);
     if (dialogHandlers.empty()) {
