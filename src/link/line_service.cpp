@@ -1,6 +1,7 @@
 #include "link/line_service.h"
 
 #include "link/open_connection.h"
+#include "link/queued_call.h"
 #include "link/serial_byte_link.h"
 #include "link/serial_port.h"
 #include "link/system_clock.h"
@@ -15,66 +16,9 @@
 #include <thread>
 #include <utility>
 
-#if defined(__SANITIZE_THREAD__)
-#define ZX_THREAD_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define ZX_THREAD_SANITIZER 1
-#endif
-#endif
-
-#ifdef ZX_THREAD_SANITIZER
-extern "C" void __tsan_acquire(void* addr);
-extern "C" void __tsan_release(void* addr);
-#endif
-
 namespace zx {
 
 namespace {
-
-// One call handed from a thread to another through the receiving thread's event queue: every
-// request to the line's thread and every answer back passes here. The toolkit's queue is built
-// without the thread checker, which therefore cannot see what the queue guarantees (the call
-// sees everything its thread did before posting it); it is told so here, at the hand-over and
-// at the take-over, and nowhere else.
-struct QueuedCall {
-    std::function<void()> run;
-};
-
-void handOverCall([[maybe_unused]] QueuedCall* call) {
-#ifdef ZX_THREAD_SANITIZER
-    __tsan_release(call);
-#endif
-}
-
-void takeOverCall([[maybe_unused]] QueuedCall* call) {
-#ifdef ZX_THREAD_SANITIZER
-    __tsan_acquire(call);
-#endif
-}
-
-// Runs on the receiving thread: the frame every queued request and answer is called from.
-[[gnu::noinline]] void runQueuedCall(QueuedCall& call) {
-    takeOverCall(&call);
-    call.run();
-}
-
-// Queues `run` to `context`'s thread; with Qt::BlockingQueuedConnection returns once it has run,
-// having seen what it did.
-void queueCall(QObject* context, std::function<void()> run,
-               Qt::ConnectionType type = Qt::QueuedConnection) {
-    const auto call = std::make_shared<QueuedCall>(QueuedCall{std::move(run)});
-    handOverCall(call.get());
-    const bool blocking = type == Qt::BlockingQueuedConnection;
-    QMetaObject::invokeMethod(
-        context,
-        [call, blocking] {
-            runQueuedCall(*call);
-            if (blocking) handOverCall(call.get());
-        },
-        type);
-    if (blocking) takeOverCall(call.get());
-}
 
 // Sets the port's cancel flag for as long as it lives.
 class CancelWatch {
@@ -257,17 +201,14 @@ class LineService::Worker {
 };
 
 LineService::LineService(LineFactory makeLine, QObject* parent)
-    : QObject(parent), thread_(new QThread), lineContext_(new QObject) {
+    : QObject(parent), thread_(new QThread), lineContext_(new CallTarget),
+      answers_(new CallTarget(this)) {
     setObjectName(QStringLiteral("ComPort1"));
     lineContext_->moveToThread(thread_);
     thread_->start();
     // The port is made on the line's thread, so that everything it does happens there.
-    queueCall(
-        lineContext_,
-        [this, makeLine = std::move(makeLine)]() mutable {
-            worker_ = std::make_unique<Worker>(*this, std::move(makeLine));
-        },
-        Qt::BlockingQueuedConnection);
+    lineContext_->postAndWait(
+        [this, &makeLine] { worker_ = std::make_unique<Worker>(*this, std::move(makeLine)); });
 }
 
 LineService::~LineService() {
@@ -277,8 +218,7 @@ LineService::~LineService() {
     ending_ = true;
     cancel_ = true;
     sends_.stop();
-    queueCall(
-        lineContext_, [this] { worker_.reset(); }, Qt::BlockingQueuedConnection);
+    lineContext_->postAndWait([this] { worker_.reset(); });
     thread_->quit();
     thread_->wait();
     delete lineContext_;
@@ -286,7 +226,7 @@ LineService::~LineService() {
 }
 
 void LineService::post(std::function<void(Worker&)> request) {
-    queueCall(lineContext_, [this, request = std::move(request)] {
+    lineContext_->post([this, request = std::move(request)] {
         if (!worker_ || ending_) return;
         try {
             request(*worker_);
@@ -298,7 +238,7 @@ void LineService::post(std::function<void(Worker&)> request) {
 }
 
 void LineService::answer(std::function<void()> change) {
-    queueCall(this, std::move(change));
+    answers_->post(std::move(change));
 }
 
 void LineService::stopSends() {

@@ -30,6 +30,7 @@ class QThread;
 
 namespace zx {
 
+class CallTarget;
 class ByteLink;
 class Clock;
 class SerialPort;
@@ -125,7 +126,8 @@ class LineService : public QObject {
     void handOver(quint64 serial);
 
     QThread* thread_;
-    QObject* lineContext_; // lives on the line's thread: queued requests run there
+    CallTarget* lineContext_; // lives on the line's thread: queued requests run there
+    CallTarget* answers_;     // this thread's receiver of the answers
     std::unique_ptr<Worker> worker_;
     SendQueue sends_;
     std::atomic<bool> cancel_{false};

@@ -15,6 +15,7 @@
 #include "ui/dialogs/password_dialog.h"
 #include "ui/dialogs/preferences_dialog.h"
 #include "ui/main_window.h"
+#include "ui/terminal/terminal_page.h"
 
 #include <QAction>
 #include <QApplication>
