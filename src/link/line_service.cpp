@@ -266,7 +266,7 @@ void LineService::sendThenClose(const QByteArray& bytes, int pauseMs) {
             w.write(bytes, *stop);
             w.pause(pauseMs, *stop);
         } catch (...) {
-            w.close(); // the port goes as asked, after the failure is told
+            w.close(); // the port goes as asked even when the write failed
             throw;
         }
         w.close();
