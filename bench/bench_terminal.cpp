@@ -1,13 +1,17 @@
 // How much the terminal pane costs: the bytes per second the screen model and the widget's
 // repaint path absorb from a continuous stream, the processor time a 115200-baud stream takes
-// when it arrives through a real pseudo-terminal and the line service, and the largest gap
-// between two paints of a window while the terminal puts a pasted line on a 300-baud line and
-// while it switches the unit's transparent mode off (the line's waits belong to its own thread).
+// when it arrives through a real pseudo-terminal and the line service, and what the line's
+// traffic costs the window's thread: the largest gap between two paints of a window beside the
+// same window's idle, and the longest event in the thread's own processor time, while the
+// unit's transparent mode is switched off, while a line is pasted at 300 baud and while it is
+// pasted on a stalled line (CTS low for half a second); then how soon a download starts after
+// 50 keys typed on a stalled line, and how soon the window closes with 50 keys queued there.
 //
-// Run: QT_QPA_PLATFORM=offscreen build/bin/bench_terminal [seconds-of-paced-stream] [paced]
-// ("paced" skips the throughput figures, for a profiler's sake). The paced line runs three
-// rounds, the pane shown and hidden in turn, and the medians are the figures: on a shared
-// machine one round can differ from the next by half a percent of a core.
+// Run: QT_QPA_PLATFORM=offscreen build/bin/bench_terminal [seconds-of-paced-stream] [paced|gaps]
+// ("paced" runs only the 115200-baud stream, "gaps" only the line's traffic, for a profiler's
+// sake). The paced line runs three rounds, the pane shown and hidden in turn, and the medians
+// are the figures: on a shared machine one round can differ from the next by half a percent of
+// a core.
 #include "link/line_service.h"
 #include "link/served_unit.h"
 #include "link/terminal_screen.h"
@@ -31,6 +35,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <functional>
+#include <memory>
 #include <poll.h>
 #include <thread>
 #include <unistd.h>
@@ -42,13 +47,6 @@ double cpuSeconds(clockid_t clock) {
     timespec ts{};
     clock_gettime(clock, &ts);
     return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
-}
-
-// Runs the event loop as the program does: sleeping until something happens.
-void runEventLoopFor(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
 }
 
 // Text a unit or a modem might print: numbered lines, some coloured, CR LF line ends.
@@ -191,51 +189,149 @@ double benchPacedLine(double seconds, bool shown) {
     return cpu / secs * 100;
 }
 
-// The terminal page as the window has it, on a unit served at 300 baud: the largest gap between
-// two paints of a window while `act` puts its bytes on the line, until the line is quiet again.
-qint64 paintGapWhile(const char* what,
-                     const std::function<void(zx::TerminalPage&, zx::TerminalPane&)>& act) {
-    zx::UnitFaults faults;
-    faults.baud = 300;
-    zx::ServedUnit unit(zx::DeviceModel::Line4, zx::ConfigImage{}, faults);
-    QString error;
-    if (!unit.start(&error)) {
-        std::printf("%s: %s\n", what, qPrintable(error));
-        return -1;
+// The terminal page as the window has it, connected to a unit served at 300 baud.
+struct TerminalRig {
+    explicit TerminalRig(zx::LineFactory makeLine = zx::serialLine)
+        : unit(zx::DeviceModel::Line4, zx::ConfigImage{}, zx::UnitFaults{.baud = 300}),
+          line(std::make_unique<zx::LineService>(std::move(makeLine))) {}
+    bool start() {
+        QString error;
+        if (!unit.start(&error)) {
+            std::printf("unit: %s\n", qPrintable(error));
+            return false;
+        }
+        pane = new zx::TerminalPane(&host);
+        const zx::TerminalPageWidgets widgets{new QPushButton(&host), new QPushButton(&host),
+                                              new QPushButton(&host), new QLineEdit(&host), pane};
+        connection.portName = unit.devicePath();
+        connection.speedIndex = zx::speedIndexOf(QStringLiteral("300"));
+        page = std::make_unique<zx::TerminalPage>(widgets, *line, connection);
+        widgets.btnConnect->click();
+        while (!line->isOpen())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        return true;
     }
+    void type(int keys) {
+        const QByteArray text = sampleStream(keys);
+        for (const char c : text)
+            pane->sink(QByteArray(1, c));
+    }
+    // Runs the event loop until `done` (at most limitMs), then for tailMs more.
+    static void runUntil(const std::function<bool()>& done, int limitMs, int tailMs = 200) {
+        QElapsedTimer t;
+        t.start();
+        while (!done() && t.elapsed() < limitMs)
+            runEventLoopFor(20);
+        runEventLoopFor(tailMs);
+    }
+
+    zx::ServedUnit unit;
     QWidget host;
-    auto* pane = new zx::TerminalPane(&host);
-    const zx::TerminalPageWidgets widgets{new QPushButton(&host), new QPushButton(&host),
-                                          new QPushButton(&host), new QLineEdit(&host), pane};
-    zx::LineService line;
+    zx::TerminalPane* pane = nullptr;
+    std::unique_ptr<zx::LineService> line;
     zx::ConnectionState connection;
-    connection.portName = unit.devicePath();
-    connection.speedIndex = zx::speedIndexOf(QStringLiteral("300"));
-    zx::TerminalPage page(widgets, line, connection);
-    widgets.btnConnect->click();
-    while (!line.isOpen())
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    std::unique_ptr<zx::TerminalPage> page;
+};
+
+// What the line's traffic costs the window's thread, beside the idle window.
+void paintGapWhile(TimedApplication& app, PaintProbe& probe, const char* what,
+                   const std::function<void(TerminalRig&)>& load, bool countPaste) {
+    TerminalRig rig;
+    if (!rig.start()) return;
+    const long before = rig.unit.bytesReceived();
+    const LoadedAndIdle f = measureLoadedThenIdle(app, probe, [&] { load(rig); });
+    if (!countPaste) {
+        printPaintGap(what, f);
+        return;
+    }
+    const QByteArray tail = "; " + QByteArray::number(rig.unit.bytesReceived() - before) +
+                            " of the 200 bytes reached the unit";
+    printPaintGap(what, f, tail.constData());
+}
+
+// Runs `act` as an event of the window's thread, as a click or a key would come, so that its
+// cost counts among the events.
+void asEvent(const std::function<void()>& act) {
+    QMetaObject::invokeMethod(qApp, act, Qt::QueuedConnection);
+}
+
+void lineTraffic(TimedApplication& app) {
     PaintProbe probe;
     probe.show();
-    QApplication::processEvents();
-    probe.startMeasuring();
-    act(page, *pane);
-    // The line's thread takes every byte (33 ms each at 300 baud) and its pauses; the window
-    // runs on meanwhile.
-    const long bytesBefore = unit.unit().stats().bytesIn;
-    QElapsedTimer quiet;
-    quiet.start();
-    long last = bytesBefore;
-    while (quiet.elapsed() < 1500) {
+    runEventLoopFor(200);
+    paintGapWhile(
+        app, probe, "while transparent mode is switched off",
+        [](TerminalRig& rig) {
+            asEvent([&] { rig.page->transparentClicked(); });
+            runEventLoopFor(400);
+            asEvent([&] { rig.page->connectClicked(); });
+            TerminalRig::runUntil([&] { return !rig.line->isOpen(); }, 5000);
+        },
+        false);
+    // A paste comes as one key event carrying the text.
+    paintGapWhile(
+        app, probe, "while a 200-character line is pasted at 300 baud",
+        [](TerminalRig& rig) {
+            const long before = rig.unit.bytesReceived();
+            asEvent([&] { rig.type(200); });
+            TerminalRig::runUntil([&] { return rig.unit.bytesReceived() - before >= 200; }, 10000);
+        },
+        true);
+    paintGapWhile(
+        app, probe, "while a 200-character line is pasted on a stalled line",
+        [](TerminalRig& rig) {
+            const long before = rig.unit.bytesReceived();
+            rig.unit.setStalled(true);
+            asEvent([&] { rig.type(200); });
+            runEventLoopFor(500);
+            rig.unit.setStalled(false);
+            TerminalRig::runUntil([&] { return rig.unit.bytesReceived() - before >= 200; }, 10000);
+        },
+        true);
+
+    // A download asked for after 50 keys typed on a stalled line: from the request to the
+    // operation running on the line's thread (its line made).
+    {
+        std::atomic<qint64> madeAtNs{-1};
+        QElapsedTimer clock;
+        clock.start();
+        TerminalRig rig([&](zx::SerialPort& port, const std::atomic<bool>* cancel) {
+            madeAtNs = clock.nsecsElapsed();
+            return zx::serialLine(port, cancel);
+        });
+        if (!rig.start()) return;
+        rig.unit.setStalled(true);
+        rig.type(50);
         runEventLoopFor(100);
-        const long now = unit.unit().stats().bytesIn;
-        if (now != last) quiet.restart();
-        last = now;
+        zx::LineRequest request;
+        request.work = [](zx::Transfer& engine) { return zx::downloadOperation(engine); };
+        const qint64 askedNs = clock.nsecsElapsed();
+        rig.page->setLineBusy(true);
+        rig.line->start(std::move(request), rig.connection, true);
+        TerminalRig::runUntil([&] { return madeAtNs >= 0; }, 20000, 0);
+        std::printf("download asked for after 50 keys typed on a stalled line, start: %.0f ms\n",
+                    static_cast<double>(madeAtNs - askedNs) / 1e6);
+        std::fflush(stdout);
+        rig.line->cancel();
+        rig.unit.setStalled(false);
+        TerminalRig::runUntil([&] { return !rig.line->busy(); }, 5000, 0);
     }
-    probe.stopMeasuring();
-    std::printf("largest paint gap %s: %lld ms (%ld bytes reached the unit; goal: at most 16 ms)\n",
-                what, static_cast<long long>(probe.longestGapMs()), last - bytesBefore);
-    return probe.longestGapMs();
+    // The window closed with 50 keys queued on a stalled line: the page and the line service go.
+    {
+        TerminalRig rig;
+        if (!rig.start()) return;
+        rig.unit.setStalled(true);
+        rig.type(50);
+        runEventLoopFor(100);
+        QElapsedTimer clock;
+        clock.start();
+        rig.page.reset();
+        rig.line.reset();
+        std::printf("window closed with 50 keys queued on a stalled line, close: %lld ms\n",
+                    static_cast<long long>(clock.elapsed()));
+        std::fflush(stdout);
+        rig.unit.setStalled(false);
+    }
 }
 
 double median(std::vector<double> v) {
@@ -246,35 +342,26 @@ double median(std::vector<double> v) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    TimedApplication app(argc, argv);
     const double paced = argc > 1 ? std::atof(argv[1]) : 5.0;
-    const bool pacedOnly = argc > 2 && qstrcmp(argv[2], "paced") == 0;
-    if (!pacedOnly) {
+    const QByteArray only = argc > 2 ? QByteArray(argv[2]) : QByteArray();
+    if (only.isEmpty()) {
         const QByteArray stream = sampleStream(8 << 20);
         benchModel(stream);
         benchWidget(stream);
         benchRepaint(stream);
     }
-    std::vector<double> shown, hidden;
-    for (int round = 0; round < 3; ++round) {
-        shown.push_back(benchPacedLine(paced > 0 ? paced : 5.0, true));
-        hidden.push_back(benchPacedLine(paced > 0 ? paced : 5.0, false));
-        if (shown.back() < 0) return 1;
+    if (only.isEmpty() || only == "paced") {
+        std::vector<double> shown, hidden;
+        for (int round = 0; round < 3; ++round) {
+            shown.push_back(benchPacedLine(paced > 0 ? paced : 5.0, true));
+            hidden.push_back(benchPacedLine(paced > 0 ? paced : 5.0, false));
+            if (shown.back() < 0) return 1;
+        }
+        std::printf("median of %zu rounds: pane shown %.2f %%, hidden %.2f %% of one core "
+                    "(goal: under 2 %% with the pane shown)\n",
+                    shown.size(), median(shown), median(hidden));
     }
-    std::printf("median of %zu rounds: pane shown %.2f %%, hidden %.2f %% of one core "
-                "(goal: under 2 %% with the pane shown)\n",
-                shown.size(), median(shown), median(hidden));
-    paintGapWhile("while a 200-character line is pasted at 300 baud",
-                  [](zx::TerminalPage&, zx::TerminalPane& pane) {
-                      const QByteArray line = sampleStream(200);
-                      for (const char c : line)
-                          pane.sink(QByteArray(1, c));
-                  });
-    paintGapWhile("while transparent mode is switched off",
-                  [](zx::TerminalPage& page, zx::TerminalPane&) {
-                      page.transparentClicked();
-                      runEventLoopFor(400);
-                      page.connectClicked();
-                  });
+    if (only.isEmpty() || only == "gaps") lineTraffic(app);
     return 0;
 }

@@ -14,8 +14,9 @@
 // time through a pseudo-terminal, while the window's line service carries the transfer on its own
 // thread: during a download from a unit that never answers, during an upload at 300 baud (its
 // first 20 s, then cancelled; the whole upload with --real) and during a download paced at 19200
-// baud. Then the time from a cancel request to the end of the operation, for a silent unit's
-// download and a 300-baud upload.
+// baud; each beside the same window idle for as long right afterwards, with the longest event of
+// the window's thread in its own processor time. Then the time from a cancel request to the end
+// of the operation, for a silent unit's download and a 300-baud upload.
 #include "link/line_service.h"
 #include "link/pty_server.h"
 #include "link/serial_byte_link.h"
@@ -40,6 +41,8 @@
 #include <ctime>
 #include <memory>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -206,12 +209,13 @@ struct PaintFigures {
     int paints = 0;
     double transferCpuMs = 0; // the line thread's processor time
     qint64 cancelMs = -1;     // from the cancel request to the result (-1: not cancelled)
+    LoadedAndIdle gaps;       // beside the idle window
 };
 
 // The transfer on the line service's thread while this thread runs its event loop; cancelled once
 // `cancelAfterMs` of real time have passed (0: never).
-PaintFigures paintsDuring(PaintProbe& probe, bool download, bool silent, int baud,
-                          int cancelAfterMs) {
+PaintFigures paintsDuring(TimedApplication& app, PaintProbe& probe, bool download, bool silent,
+                          int baud, int cancelAfterMs) {
     PaintFigures f;
     UnitFaults faults;
     faults.silent = silent;
@@ -244,48 +248,50 @@ PaintFigures paintsDuring(PaintProbe& probe, bool download, bool silent, int bau
         f.transferCpuMs = cpuMs(CLOCK_THREAD_CPUTIME_ID) - cpu0;
         return r;
     };
-    probe.startMeasuring();
-    line.start(std::move(request), connection, false);
-    if (cancelAfterMs > 0)
-        QTimer::singleShot(cancelAfterMs, &loop, [&] {
-            sinceCancel.start();
-            line.cancel();
-        });
-    loop.exec();
-    probe.stopMeasuring();
+    f.gaps = measureLoadedThenIdle(app, probe, [&] {
+        line.start(std::move(request), connection, false);
+        if (cancelAfterMs > 0)
+            QTimer::singleShot(cancelAfterMs, &loop, [&] {
+                sinceCancel.start();
+                line.cancel();
+            });
+        loop.exec();
+    });
     served.stop();
     f.frames = served.unit().stats().accepted;
-    f.ms = probe.elapsedMs();
-    f.longestGap = probe.longestGapMs();
-    f.paints = probe.paints();
+    f.ms = f.gaps.loaded.ms;
+    f.longestGap = f.gaps.loaded.largestGapMs;
+    f.paints = f.gaps.loaded.paints;
     return f;
 }
 
-int paintGaps(bool real) {
+int paintGaps(TimedApplication& app, bool real) {
     std::printf("\nPaints of a window asked to repaint every 10 ms, during a transfer on the line "
                 "service's thread (real time)\n");
-    std::printf("%-44s %9s %7s %16s %13s\n", "transfer", "real ms", "paints", "largest gap ms",
-                "transfer cpu");
     PaintProbe probe;
     probe.show();
     QApplication::processEvents();
     int failures = 0;
-    const auto row = [&](const char* name, const PaintFigures& f) {
+    std::vector<std::pair<QByteArray, PaintFigures>> rows;
+    const auto row = [&](const QByteArray& name, const PaintFigures& f) {
         failures += f.ran ? 0 : 1;
-        std::printf("%-44s %9lld %7d %16lld %12.2f%%%s\n", name, static_cast<long long>(f.ms),
-                    f.paints, static_cast<long long>(f.longestGap),
-                    f.ms > 0 ? 100.0 * f.transferCpuMs / static_cast<double>(f.ms) : 0.0,
-                    f.ran ? "" : "  FAILED");
-        std::fflush(stdout);
+        printPaintGap(("during " + name).constData(), f.gaps, f.ran ? "" : "  FAILED");
+        rows.emplace_back(name, f);
     };
-    row("(a) download, unit never answers", paintsDuring(probe, true, true, LineSpeed, 0));
+    row("(a) download, unit never answers", paintsDuring(app, probe, true, true, LineSpeed, 0));
     const int sample = real ? 0 : 20000;
-    const PaintFigures upload = paintsDuring(probe, false, false, 300, sample);
-    const QByteArray name = real ? QByteArray("(b) upload at 300 baud")
-                                 : "(b) upload at 300 baud, first 20 s (" +
-                                       QByteArray::number(upload.frames) + " frames)";
-    row(name.constData(), upload);
-    row("(c) download at 19200 baud", paintsDuring(probe, true, false, LineSpeed, 0));
+    const PaintFigures upload = paintsDuring(app, probe, false, false, 300, sample);
+    row(real ? QByteArray("(b) upload at 300 baud")
+             : "(b) upload at 300 baud, first 20 s (" + QByteArray::number(upload.frames) +
+                   " frames)",
+        upload);
+    row("(c) download at 19200 baud", paintsDuring(app, probe, true, false, LineSpeed, 0));
+    std::printf("\n%-44s %9s %7s %16s %13s\n", "transfer", "real ms", "paints", "largest gap ms",
+                "transfer cpu");
+    for (const auto& [name, f] : rows)
+        std::printf("%-44s %9lld %7d %16lld %12.2f%%\n", name.constData(),
+                    static_cast<long long>(f.ms), f.paints, static_cast<long long>(f.longestGap),
+                    f.ms > 0 ? 100.0 * f.transferCpuMs / static_cast<double>(f.ms) : 0.0);
 
     std::printf("\nFrom a cancel request to the end of the operation (real time)\n");
     std::printf("%-44s %9s\n", "transfer", "cancel ms");
@@ -297,8 +303,8 @@ int paintGaps(bool real) {
         std::fflush(stdout);
     };
     cancelRow("download, unit never answers, at 3 s",
-              paintsDuring(probe, true, true, LineSpeed, 3000));
-    cancelRow("upload at 300 baud, at 10 s", paintsDuring(probe, false, false, 300, 10000));
+              paintsDuring(app, probe, true, true, LineSpeed, 3000));
+    cancelRow("upload at 300 baud, at 10 s", paintsDuring(app, probe, false, false, 300, 10000));
     if (!real) cancelRow("upload at 300 baud, at 20 s", upload);
     return failures;
 }
@@ -307,7 +313,7 @@ int paintGaps(bool real) {
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    TimedApplication app(argc, argv);
     const bool real = app.arguments().contains(QStringLiteral("--real"));
     std::printf("%-9s %-9s %-7s %10s %11s %11s %11s %9s %9s\n", "model", "transfer", "paced",
                 "wall ms", "engine cpu", "all cpu", "line limit", "wall/lim", "cpu/wall");
@@ -329,6 +335,6 @@ int main(int argc, char** argv) {
     std::printf(
         "\nengine cpu: the transfer's own thread; all cpu: the process, simulator included.\n");
     failures += slowUploads(real);
-    failures += paintGaps(real);
+    failures += paintGaps(app, real);
     return failures == 0 ? 0 : 1;
 }

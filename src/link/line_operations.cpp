@@ -156,4 +156,26 @@ LineResult portFailureResult(LineOperation operation, const SerialPortError& fai
     return result;
 }
 
+QString lineFailureText(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const SerialPortError& e) {
+        return e.text();
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QString::fromUtf8("Váratlan hiba a vonalon.");
+    }
+}
+
+LineResult lineFailureResult(LineOperation operation, const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const SerialPortError& e) {
+        return portFailureResult(operation, e);
+    } catch (...) {
+        return failedResult(operation, lineFailureText(std::current_exception()));
+    }
+}
+
 } // namespace zx

@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <exception>
 #include <optional>
 #include <vector>
 
@@ -70,6 +71,11 @@ LineResult clockOperation(Transfer& engine, const QDateTime& localTime);
 LineResult portFailureResult(LineOperation operation, const SerialPortError& failure);
 // Any other failure that ended `operation`, said in `message`.
 LineResult failedResult(LineOperation operation, const QString& message);
+// What a thrown failure says: a port's text, an exception's own, or that something unexpected
+// happened on the line.
+QString lineFailureText(const std::exception_ptr& failure);
+// The failure that ended `operation`, whatever was thrown.
+LineResult lineFailureResult(LineOperation operation, const std::exception_ptr& failure);
 
 // A cancelled upload as the operator is told it: nothing written, or a configuration that may be
 // partly written (with the backup file, when there is one).

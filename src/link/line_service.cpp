@@ -1,6 +1,7 @@
 #include "link/line_service.h"
 
 #include "link/open_connection.h"
+#include "link/queued_call.h"
 #include "link/serial_byte_link.h"
 #include "link/serial_port.h"
 #include "link/system_clock.h"
@@ -9,10 +10,33 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <thread>
 #include <utility>
 
 namespace zx {
+
+namespace {
+
+// Sets the port's cancel flag for as long as it lives.
+class CancelWatch {
+  public:
+    CancelWatch(SerialPort& port, const std::atomic<bool>* flag)
+        : port_(port), previous_(port.cancelFlag()) {
+        port_.setCancelFlag(flag);
+    }
+    ~CancelWatch() { port_.setCancelFlag(previous_); }
+    CancelWatch(const CancelWatch&) = delete;
+    CancelWatch& operator=(const CancelWatch&) = delete;
+
+  private:
+    SerialPort& port_;
+    const std::atomic<bool>* previous_;
+};
+
+} // namespace
 
 TransferLine serialLine(SerialPort& port, const std::atomic<bool>* cancel) {
     return TransferLine{std::make_unique<SerialByteLink>(port, cancel),
@@ -40,12 +64,8 @@ LineResult runLineOperation(SerialPort& port, const LineFactory& makeLine,
             // A line found closed: nothing is sent and no phase begins.
             result.outcome = TransferOutcome::PortNotOpen;
         }
-    } catch (const SerialPortError& e) {
-        result = portFailureResult(request.operation, e);
-    } catch (const std::exception& e) {
-        result = failedResult(request.operation, QString::fromUtf8(e.what()));
     } catch (...) {
-        result = failedResult(request.operation, QStringLiteral("Váratlan hiba a vonalon."));
+        result = lineFailureResult(request.operation, std::current_exception());
     }
     result.operation = request.operation;
     if (result.outcome == TransferOutcome::PortNotOpen && result.message.isEmpty())
@@ -92,34 +112,56 @@ class LineService::Worker {
         if (port_.isOpen()) return;
         try {
             openConnection(port_, connection);
-        } catch (const std::exception& e) {
-            const QString text = QString::fromUtf8(e.what());
+        } catch (...) {
+            const QString text = lineFailureText(std::current_exception());
             service_.answer([s = &service_, text] { emit s->openFailed(text); });
         }
     }
     void close() { port_.close(); }
-    void send(const QByteArray& bytes) {
-        if (!port_.isOpen()) return;
+    // Writes what the terminal's keys have queued, as one write that ends at the next stop.
+    void flush() {
+        std::optional<SendQueue::Batch> batch = service_.sends_.take();
+        if (!batch) return;
+        const qsizetype size = batch->bytes.size();
+        if (!port_.isOpen()) {
+            dropped(size);
+            return;
+        }
+        qsizetype sent = 0;
         try {
-            port_.write(bytes);
-        } catch (const SerialPortError& e) {
-            fail(e.text());
+            const CancelWatch watch(port_, batch->stopped.get());
+            sent = port_.write(batch->bytes);
+        } catch (...) {
+            dropped(size);
+            throw;
+        }
+        if (sent < size) dropped(size - sent);
+    }
+    // Bytes that are not the terminal's keys, written until `stop` is set.
+    void write(const QByteArray& bytes, const std::atomic<bool>& stop) {
+        if (!port_.isOpen()) return;
+        const CancelWatch watch(port_, &stop);
+        port_.write(bytes);
+    }
+    // Waits ms, or until `stop` is set.
+    void pause(int ms, const std::atomic<bool>& stop) {
+        using Clock = std::chrono::steady_clock;
+        const auto end = Clock::now() + std::chrono::milliseconds(ms);
+        while (!stop.load() && Clock::now() < end) {
+            const auto step = std::min<Clock::duration>(
+                end - Clock::now(), std::chrono::milliseconds(SerialPort::CancelCheckMs));
+            std::this_thread::sleep_for(step);
         }
     }
-    void pause(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
 
     LineResult run(const LineRequest& request, const ConnectionState& connection, bool keepOpen,
                    const std::atomic<bool>* cancel) {
         LineResult result;
         try {
             if (!port_.isOpen()) openConnection(port_, connection);
-        } catch (const SerialPortError& e) {
-            result = portFailureResult(request.operation, e);
+        } catch (...) {
+            result = lineFailureResult(request.operation, std::current_exception());
             result.status.clear(); // nothing went on the line
-            return result;
-        } catch (const std::exception& e) {
-            result = failedResult(request.operation, QString::fromUtf8(e.what()));
-            result.status.clear();
             return result;
         }
         deliver(); // the terminal's bytes so far, before the operation's own
@@ -130,8 +172,18 @@ class LineService::Worker {
         return result;
     }
 
+    void fail(const QString& text) {
+        deliver();
+        service_.answer([s = &service_, text] { emit s->failed(text); });
+    }
+
   private:
     static constexpr int ReceiveBatchMs = 10;
+
+    void dropped(qsizetype bytes) {
+        const int count = static_cast<int>(bytes);
+        service_.answer([s = &service_, count] { emit s->sendDropped(count); });
+    }
 
     void deliver() {
         batch_.stop();
@@ -140,11 +192,6 @@ class LineService::Worker {
             emit s->received(bytes);
         });
     }
-    void fail(const QString& text) {
-        deliver();
-        service_.answer([s = &service_, text] { emit s->failed(text); });
-    }
-
     LineService& service_;
     LineFactory makeLine_;
     SerialPort port_;
@@ -154,25 +201,24 @@ class LineService::Worker {
 };
 
 LineService::LineService(LineFactory makeLine, QObject* parent)
-    : QObject(parent), thread_(new QThread), lineContext_(new QObject) {
+    : QObject(parent), thread_(new QThread), lineContext_(new CallTarget),
+      answers_(new CallTarget(this)) {
     setObjectName(QStringLiteral("ComPort1"));
     lineContext_->moveToThread(thread_);
     thread_->start();
     // The port is made on the line's thread, so that everything it does happens there.
-    QMetaObject::invokeMethod(
-        lineContext_,
-        [this, makeLine = std::move(makeLine)]() mutable {
-            worker_ = std::make_unique<Worker>(*this, std::move(makeLine));
-        },
-        Qt::BlockingQueuedConnection);
+    lineContext_->postAndWait(
+        [this, &makeLine] { worker_ = std::make_unique<Worker>(*this, std::move(makeLine)); });
 }
 
 LineService::~LineService() {
+    // Nothing waits for what is queued: requests not yet run are skipped, the running operation
+    // and the terminal's write end within a wait's cancel check, and the port closes on its own
+    // thread; what it answers then is not delivered.
+    ending_ = true;
     cancel_ = true;
-    // The port closes on its own thread once a running operation has ended; what it answers
-    // then is not delivered.
-    QMetaObject::invokeMethod(
-        lineContext_, [this] { worker_.reset(); }, Qt::BlockingQueuedConnection);
+    sends_.stop();
+    lineContext_->postAndWait([this] { worker_.reset(); });
     thread_->quit();
     thread_->wait();
     delete lineContext_;
@@ -180,16 +226,24 @@ LineService::~LineService() {
 }
 
 void LineService::post(std::function<void(Worker&)> request) {
-    QMetaObject::invokeMethod(
-        lineContext_,
-        [this, request = std::move(request)] {
-            if (worker_) request(*worker_);
-        },
-        Qt::QueuedConnection);
+    lineContext_->post([this, request = std::move(request)] {
+        if (!worker_ || ending_) return;
+        try {
+            request(*worker_);
+        } catch (...) {
+            // Out of an event handler an exception would end the program.
+            worker_->fail(lineFailureText(std::current_exception()));
+        }
+    });
 }
 
 void LineService::answer(std::function<void()> change) {
-    QMetaObject::invokeMethod(this, std::move(change), Qt::QueuedConnection);
+    answers_->post(std::move(change));
+}
+
+void LineService::stopSends() {
+    const qsizetype dropped = sends_.stop();
+    if (dropped > 0) emit sendDropped(static_cast<int>(dropped));
 }
 
 void LineService::open(const ConnectionState& connection) {
@@ -197,17 +251,24 @@ void LineService::open(const ConnectionState& connection) {
 }
 
 void LineService::close() {
+    stopSends();
     post([](Worker& w) { w.close(); });
 }
 
 void LineService::send(const QByteArray& bytes) {
-    post([bytes](Worker& w) { w.send(bytes); });
+    if (sends_.add(bytes)) post([](Worker& w) { w.flush(); });
 }
 
 void LineService::sendThenClose(const QByteArray& bytes, int pauseMs) {
-    post([bytes, pauseMs](Worker& w) {
-        w.send(bytes);
-        w.pause(pauseMs);
+    stopSends();
+    post([bytes, pauseMs, stop = sends_.nextStop()](Worker& w) {
+        try {
+            w.write(bytes, *stop);
+            w.pause(pauseMs, *stop);
+        } catch (...) {
+            w.close(); // the port goes as asked even when the write failed
+            throw;
+        }
         w.close();
     });
 }
@@ -216,6 +277,7 @@ bool LineService::start(LineRequest request, const ConnectionState& connection, 
     if (busy_) return false;
     busy_ = true;
     cancel_ = false;
+    stopSends();
     const quint64 serial = ++serial_;
     post([this, serial, request = std::move(request), connection, keepOpen](Worker& w) {
         done(serial, w.run(request, connection, keepOpen, &cancel_));

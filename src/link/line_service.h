@@ -8,8 +8,14 @@
 // the port; what it knows of the port (open or not, an operation running) it learnt from those
 // answers. The port is never closed and reopened between the terminal and an operation: a close
 // drops DTR and hangs up a call the operator dialled.
+//
+// Nothing the window asks for waits behind the terminal's keys: keys typed while the line does
+// not take them (a stalled line, CTS low) wait together as one write, and a stop (an operation,
+// a close, the end of the program) drops them, the write in progress included, within a wait's
+// cancel check. Every exception on the line's thread becomes a failure answer.
 #include "files/connection_settings.h"
 #include "link/line_operations.h"
+#include "link/send_queue.h"
 
 #include <QObject>
 
@@ -24,6 +30,7 @@ class QThread;
 
 namespace zx {
 
+class CallTarget;
 class ByteLink;
 class Clock;
 class SerialPort;
@@ -70,15 +77,20 @@ class LineService : public QObject {
     // Opens the port with the connection's name and speed (answered by opened or openFailed);
     // nothing when it is open.
     void open(const ConnectionState& connection);
+    // Closes the port; the terminal's bytes not yet on the line are dropped.
     void close();
-    // Puts bytes on the line as the terminal types them (a failure is answered by failed).
+    // Puts bytes on the line as the terminal types them (a failure is answered by failed, bytes
+    // that never went by sendDropped). Bytes the line has not taken yet wait and go together.
     void send(const QByteArray& bytes);
-    // Sends the bytes, lets the unit take them for pauseMs, then closes the port.
+    // Drops the terminal's waiting bytes, sends these, lets the unit take them for pauseMs and
+    // closes the port; the end of the program cuts the write and the pause short.
     void sendThenClose(const QByteArray& bytes, int pauseMs);
 
     // Runs the operation on the line's thread: the port opened with `connection` first when it is
-    // closed, and closed afterwards unless `keepOpen`. False, with nothing queued and the port
-    // untouched, while another operation has not yet been handed over.
+    // closed, and closed afterwards unless `keepOpen`. The terminal's bytes not yet on the line
+    // are dropped first, so the operation starts within a wait's cancel check. False, with
+    // nothing queued and the port untouched, while another operation has not yet been handed
+    // over.
     bool start(LineRequest request, const ConnectionState& connection, bool keepOpen);
     // Asks the running operation to stop: it ends within a wait's cancel check.
     void cancel();
@@ -92,6 +104,9 @@ class LineService : public QObject {
     void openFailed(const QString& text);
     // A write the terminal asked for failed, or the open line failed (a device that hung up).
     void failed(const QString& text);
+    // Bytes the terminal sent that never went on the line: dropped by a stop, not taken by a
+    // stalled line within the write's limit, or sent to a port that had closed.
+    void sendDropped(int bytes);
     // Bytes that arrived while no operation owned the line.
     void received(const QByteArray& bytes);
     void progressed(const zx::TransferProgress& progress);
@@ -100,17 +115,23 @@ class LineService : public QObject {
 
   private:
     class Worker;
-    // Queues `request` to the line's thread.
+    // Queues `request` to the line's thread; what it throws is answered by failed. Requests
+    // still queued when the program ends are not run.
     void post(std::function<void(Worker&)> request);
     // On this thread: what the line's thread answered.
     void answer(std::function<void()> change);
+    // Drops the terminal's bytes not yet on the line and tells the operator how many.
+    void stopSends();
     void done(quint64 serial, LineResult result);
     void handOver(quint64 serial);
 
     QThread* thread_;
-    QObject* lineContext_; // lives on the line's thread: queued requests run there
+    CallTarget* lineContext_; // lives on the line's thread: queued requests run there
+    CallTarget* answers_;     // this thread's receiver of the answers
     std::unique_ptr<Worker> worker_;
+    SendQueue sends_;
     std::atomic<bool> cancel_{false};
+    std::atomic<bool> ending_{false};
     bool open_ = false;
     bool busy_ = false;
     quint64 serial_ = 0;

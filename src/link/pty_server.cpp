@@ -108,6 +108,10 @@ void PtyServer::stop() {
     }
 }
 
+void PtyServer::setStalled(bool stalled) {
+    if (slave_ >= 0) ::tcflow(slave_, stalled ? TCOOFF : TCOON);
+}
+
 void PtyServer::serve() {
     if (master_ < 0) return;
     const auto start = std::chrono::steady_clock::now();
@@ -155,7 +159,10 @@ void PtyServer::serve() {
         if (fds[1].revents != 0) return;
         if (fds[0].revents & POLLIN) {
             const ssize_t n = ::read(master_, buffer, sizeof buffer);
-            if (n > 0) unit_.receive(QByteArray(buffer, static_cast<qsizetype>(n)), nowUs());
+            if (n > 0) {
+                received_ += static_cast<long>(n);
+                unit_.receive(QByteArray(buffer, static_cast<qsizetype>(n)), nowUs());
+            }
         } else if (fds[0].revents & (POLLHUP | POLLERR)) {
             // Not expected while the far side is held open; do not spin if it happens anyway.
             ::usleep(10000);

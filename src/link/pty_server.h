@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <atomic>
+
 namespace zx {
 
 // Opens a new pseudo-terminal master (posix_openpt with `flags`, granted and unlocked) whose
@@ -30,11 +32,18 @@ class PtyServer {
     // Safe from another thread and from a signal handler.
     void stop();
 
+    // Holds the program's output back, as a modem holding CTS low does (the program's writes
+    // wait), or lets it go. Safe from any thread.
+    void setStalled(bool stalled);
+    // Bytes the program has sent that reached the far side so far. Safe from any thread.
+    long bytesReceived() const { return received_.load(); }
+
   private:
     SimulatedUnit& unit_;
     int master_ = -1;
     int slave_ = -1; // held open so the line survives clients coming and going
     int wake_[2] = {-1, -1};
+    std::atomic<long> received_{0};
     QString devicePath_;
 };
 

@@ -25,6 +25,11 @@ class ServedUnit {
     QString devicePath() const { return server_.devicePath(); }
     bool serving() const { return thread_.joinable(); }
 
+    // The program's output held back as CTS low holds it, or let go; safe from any thread.
+    void setStalled(bool stalled) { server_.setStalled(stalled); }
+    // Bytes of the program's that reached the unit so far; safe from any thread.
+    long bytesReceived() const { return server_.bytesReceived(); }
+
     // Ends the serving thread; the unit may be read afterwards.
     void stop();
     // Only while not serving: the thread owns the unit until stop().

@@ -119,7 +119,7 @@ bool DesktopSession::start(const DesktopOptions& options, QString* error) {
     // Every page that gives the window its size is in place now, the terminal pane included.
     fitToHint(w);
     transfers_ = std::make_unique<TransferCommands>(w, link_->line(), link_->connection(),
-                                                    link_->terminalPage());
+                                                    link_->terminalPage(), link_->notices());
     files_ = std::make_unique<FileCommands>(w, link_->connection());
     files_->mayChangeConnection = [link = link_.get()](const ConnectionState& next) {
         return link->mayChangeConnection(next);

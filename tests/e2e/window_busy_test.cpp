@@ -15,6 +15,7 @@
 #include "ui/dialogs/password_dialog.h"
 #include "ui/dialogs/preferences_dialog.h"
 #include "ui/main_window.h"
+#include "ui/terminal/terminal_page.h"
 
 #include <QAction>
 #include <QApplication>
@@ -350,6 +351,27 @@ TEST_F(WindowBusy, AnOperationEndingDuringTheCloseQuestionIsReportedAfterIt) {
     session.reset();
     unit->stop();
     EXPECT_GT(unit->unit().stats().wakeUpBytes, 0) << "the run had begun";
+}
+
+// No modal box opens inside another: an operation that ends while the terminal's error box is
+// open is reported once that box has closed.
+TEST_F(WindowBusy, AnOperationEndingWhileTheTerminalsErrorIsShownIsReportedAfterIt) {
+    start({.rejectSegment = 200});
+    startUntil(window().menu().upload, QStringLiteral("Tipusellenőrzés..."));
+    const QString lineError = QStringLiteral("ReadFile function failed (win error code: 5)");
+    ui.whileShowing = [this, &lineError](const QString& text) {
+        if (text != lineError) return;
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !session->link().line().busy(); }, 30000));
+        QTest::qWait(50);
+        EXPECT_TRUE(ui.messages().isEmpty()) << "nothing is said inside the error box";
+        EXPECT_TRUE(transfers().busy()) << "the end waits its turn";
+    };
+    session->link().terminalPage().showError(lineError);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !transfers().busy(); }, 30000));
+    EXPECT_EQ(ui.texts(Kind::Error), QStringList{lineError});
+    EXPECT_EQ(ui.messages(), QStringList{"Feltöltési időtúllépés !!!"});
+    EXPECT_EQ(ui.nested, 0);
+    EXPECT_FALSE(window().isBusy());
 }
 
 } // namespace

@@ -95,8 +95,17 @@ TEST_F(WindowChecks, TheUnitIsComparedWithoutTouchingWhatTheWindowShows) {
     const ConfigImage before = window().document().image();
     ui.answers = {Answer::No}; // with the unit
     QStringList lines;
-    readTheDialog(lines);
+    // The list opens after the download's end has been handled and told, not inside it.
+    bool ended = false;
+    bool endedBeforeTheList = false;
+    QObject::connect(&session->transfers(), &TransferCommands::finished, [&] { ended = true; });
+    ui.dialogHandlers.push_back([&](QDialog& d) {
+        endedBeforeTheList = ended;
+        lines = static_cast<CompareDialog&>(d).shownLines();
+        d.accept();
+    });
     trigger(window().menu().compareConfigurations);
+    EXPECT_TRUE(endedBeforeTheList);
 
     EXPECT_TRUE(lines.contains(QString::fromUtf8("Alap / CO pozíció\t23\t77\tCoPosition")))
         << lines.join('|').toStdString();

@@ -137,7 +137,7 @@ class WindowTransfer : public ::testing::Test {
         form->viewPages->buildAll();
         link = std::make_unique<DeviceLinkController>(*form, state, std::move(makeLine));
         transfers = std::make_unique<TransferCommands>(*form, link->line(), link->connection(),
-                                                       link->terminalPage());
+                                                       link->terminalPage(), link->notices());
         QObject::connect(transfers.get(), &TransferCommands::progressed,
                          [this](const QString& s, int done, int total) {
                              steps.push_back(

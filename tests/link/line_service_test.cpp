@@ -2,6 +2,7 @@
 // call, every failure a result, and a cancel that ends a silent unit's download. Against the
 // simulated unit on a real pseudo-terminal, and in process for the hand-over's failures.
 #include "link/line_service.h"
+#include "link/pty_pair.h"
 #include "link/serial_port.h"
 #include "link/served_unit.h"
 #include "link/sim_link.h"
@@ -11,6 +12,8 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -123,6 +126,71 @@ TEST(LineHandOver, EveryFailureIsAResultWithItsMessage) {
         EXPECT_EQ(r.message, c.message);
         EXPECT_TRUE(r.trace.startsWith("# Próba\n")) << r.trace.left(40).toStdString();
         EXPECT_TRUE(r.trace.contains(" -> 03\n")) << "the download's wake-up is in it";
+    }
+}
+
+// Keys typed while the line does not take them (CTS low) wait together and go once it moves.
+// Whatever stops the terminal (an operation, a close, a disconnect in transparent mode, the end
+// of the program) drops every key queued before it, the write in progress included, and says
+// how many; what the stop itself puts on the line waits for the line as ever.
+TEST(LineServiceSends, KeysQueuedBeforeAStopAreDroppedAndWhatTheStopSendsIsNot) {
+    const QByteArray keys(50, 'k');
+    ByteLink* operationLine = nullptr; // the line the operation was given
+    using Stop = std::function<void(std::unique_ptr<LineService> & line)>;
+    const struct {
+        const char* name;
+        Stop stop;
+        QByteArray afterwards; // what reaches the far end once the line moves
+        int dropped;           // what the service says it dropped (-1: it is gone)
+    } cases[] = {
+        {"no stop", [](std::unique_ptr<LineService>&) {}, keys, 0},
+        {"an operation",
+         [&operationLine](std::unique_ptr<LineService>& line) {
+             LineRequest request;
+             request.operation = LineOperation::SetClock;
+             request.work = [&operationLine](Transfer&) {
+                 operationLine->write("op");
+                 return LineResult{};
+             };
+             ASSERT_TRUE(line->start(std::move(request), ConnectionState{}, true));
+         },
+         "op", 50},
+        {"a close", [](std::unique_ptr<LineService>& line) { line->close(); }, "", 50},
+        {"a disconnect in transparent mode",
+         [](std::unique_ptr<LineService>& line) { line->sendThenClose("transpof", 0); }, "transpof",
+         50},
+        {"the end of the program", [](std::unique_ptr<LineService>& line) { line.reset(); }, "",
+         -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::PtyPair pty;
+        auto line = std::make_unique<LineService>(
+            [&operationLine](SerialPort& port, const std::atomic<bool>* cancel) {
+                TransferLine made = serialLine(port, cancel);
+                operationLine = made.link.get();
+                return made;
+            });
+        int dropped = 0;
+        QObject::connect(line.get(), &LineService::sendDropped, [&](int n) { dropped += n; });
+        ConnectionState connection;
+        connection.portName = pty.slavePath();
+        line->open(connection);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return line->isOpen(); }, 5000));
+
+        pty.stall(true);
+        for (const char key : keys)
+            line->send(QByteArray(1, key));
+        c.stop(line);
+        // The write under way ends at its next look at the stop; a line that moves before that
+        // would still take it.
+        if (c.dropped >= 0) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return dropped == c.dropped; }, 5000)) << dropped;
+        }
+        pty.stall(false);
+        EXPECT_EQ(pty.read(static_cast<int>(c.afterwards.size())), c.afterwards);
+        EXPECT_EQ(pty.drain(), QByteArray()) << "no key went after the stop";
+        line.reset();
     }
 }
 

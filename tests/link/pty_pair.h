@@ -97,6 +97,9 @@ class PtyPair {
         return t;
     }
 
+    // Stops the port's output as a modem holding CTS low does (its writes wait), or lets it go.
+    void stall(bool stalled) const { ::tcflow(slave_, stalled ? TCOOFF : TCOON); }
+
     void closeMaster() {
         if (master_ >= 0) ::close(master_);
         master_ = -1;

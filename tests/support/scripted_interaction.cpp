@@ -8,6 +8,19 @@ namespace {
 const QString AppTitle = QStringLiteral("Zendrax");
 } // namespace
 
+class ScriptedInteraction::Open {
+  public:
+    explicit Open(ScriptedInteraction& ui) : ui_(ui) {
+        if (ui_.open_++ > 0) ++ui_.nested;
+    }
+    ~Open() { --ui_.open_; }
+    Open(const Open&) = delete;
+    Open& operator=(const Open&) = delete;
+
+  private:
+    ScriptedInteraction& ui_;
+};
+
 QStringList ScriptedInteraction::texts(Kind kind) const {
     QStringList out;
     for (const Shown& s : shown)
@@ -16,17 +29,20 @@ QStringList ScriptedInteraction::texts(Kind kind) const {
 }
 
 void ScriptedInteraction::message(QWidget*, const QString& text) {
+    const Open box(*this);
     shown.append({Kind::Message, AppTitle, text});
-    if (whileTelling) whileTelling(text);
+    if (whileShowing) whileShowing(text);
 }
 
 void ScriptedInteraction::error(QWidget*, const QString& text) {
+    const Open box(*this);
     shown.append({Kind::Error, QStringLiteral("Hiba"), text});
-    if (whileTelling) whileTelling(text);
+    if (whileShowing) whileShowing(text);
 }
 
 Interaction::Answer ScriptedInteraction::ask(const QString& title, const QString& text,
                                              Answer defaultAnswer) {
+    const Open box(*this);
     shown.append({Kind::Question, title, text, defaultAnswer});
     if (whileAsking) whileAsking(text);
     if (answers.empty()) {
@@ -96,6 +112,7 @@ QString ScriptedInteraction::folderName(QWidget*, const QString& title, const QS
 }
 
 int ScriptedInteraction::runDialog(QDialog& dialog) {
+    const Open box(*this);
     shown.append({Kind::Dialog, dialog.windowTitle(), dialog.objectName()});
     dialog.setResult(QDialog::Rejected);
     if (dialogHandlers.empty()) {

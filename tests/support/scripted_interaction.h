@@ -67,11 +67,17 @@ class ScriptedInteraction : public Interaction {
     // Runs while a question is open, before it is answered, as the operator's time on a real
     // question box would: a test lets the event loop run here (a transfer ending meanwhile).
     std::function<void(const QString& question)> whileAsking;
-    // Runs while a message or an error box is open, as whileAsking does for a question (a test
-    // takes the window's activation away here, as a real box does).
-    std::function<void(const QString& text)> whileTelling;
+    // The same for a message or an error box before its OK (a test takes the window's
+    // activation away here, as a real box does).
+    std::function<void(const QString& text)> whileShowing;
+    // Boxes and dialogs opened while another was still open (inside its event loop).
+    int nested = 0;
 
   private:
+    // Counts the box open for as long as it lives.
+    class Open;
+    int open_ = 0;
+
     Answer ask(const QString& title, const QString& text, Answer defaultAnswer);
     bool nextConfirmation();
     QString nextFileName();

@@ -6,6 +6,7 @@
 #include "ui/terminal/terminal_page.h"
 #include "ui/terminal/terminal_widget.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -25,15 +26,20 @@ class TerminalPageTest : public ::testing::Test {
         btnDial = new QPushButton("&Tárcsáz", &host);
         edPhone = new QLineEdit(&host);
         terminal = new TerminalPane(&host);
+        note = new QLabel(&host);
         connection.portName = pty.slavePath();
         connection.speedIndex = 6;
         page = std::make_unique<TerminalPage>(
-            TerminalPageWidgets{btnConnect, btnTransp, btnDial, edPhone, terminal}, line,
+            TerminalPageWidgets{btnConnect, btnTransp, btnDial, edPhone, terminal, note}, line,
             connection);
         page->showLineState = [this](LineStatePanel::State s) {
             panels[3] = LineStatePanel::textOf(s);
         };
         page->showError = [this](const QString& t) { errors << t; };
+        page->ask = [this](const QString& q, const std::function<void(bool)>& answered) {
+            questions << q;
+            answered(yes);
+        };
     }
     // The service's answer has come.
     static bool until(const std::function<bool()>& answered) {
@@ -51,11 +57,14 @@ class TerminalPageTest : public ::testing::Test {
     QPushButton* btnDial;
     QLineEdit* edPhone;
     TerminalPane* terminal;
+    QLabel* note;
     LineService line;
     ConnectionState connection;
     std::unique_ptr<TerminalPage> page;
     std::map<int, QString> panels;
     QStringList errors;
+    QStringList questions;
+    bool yes = false; // the operator's answer to a question
 };
 
 TEST_F(TerminalPageTest, StartsWithTheTransparentAndDialButtonsOff) {
@@ -185,6 +194,63 @@ TEST_F(TerminalPageTest, NothingIsSentWhileThePortIsClosed) {
     QTest::keyClicks(terminal, "!");
     EXPECT_EQ(pty.read(1), "!");
     EXPECT_EQ(pty.drain(), QByteArray());
+}
+
+// A dead line takes no "transpof": the page says the unit may still be in transparent mode, and
+// the operator's next connect asks whether to switch it off.
+TEST_F(TerminalPageTest,
+       ALineFailureInTransparentModeAsksAtTheNextConnectInsteadOfSendingTranspof) {
+    for (const bool answer : {true, false}) {
+        SCOPED_TRACE(answer ? "Igen" : "Nem");
+        test::PtyPair failing;
+        connection.portName = failing.slavePath();
+        connectAndWait();
+        btnTransp->click();
+        ASSERT_EQ(failing.read(8), "transpon");
+        failing.closeSlave();
+        failing.closeMaster();
+        ASSERT_TRUE(until([&] { return !line.isOpen(); }));
+        ASSERT_EQ(errors.size(), 1);
+        EXPECT_TRUE(errors.at(0).startsWith("ReadFile function failed"))
+            << errors.at(0).toStdString();
+        EXPECT_FALSE(page->transparent());
+        EXPECT_EQ(btnTransp->text(), "Transzp. Be");
+        EXPECT_EQ(note->text(), TerminalPage::transparentLeftNote());
+        EXPECT_TRUE(questions.isEmpty()) << "nothing is asked of a dead line";
+
+        // The unit is reached again, on the next port.
+        connection.portName = pty.slavePath();
+        yes = answer;
+        connectAndWait();
+        ASSERT_TRUE(until([&] { return !questions.isEmpty(); }));
+        EXPECT_EQ(questions, QStringList{TerminalPage::transparentOffQuestion()});
+        EXPECT_EQ(pty.read(8, 300), answer ? "transpof" : "");
+        EXPECT_EQ(note->text(), "");
+        EXPECT_FALSE(page->unitMayBeTransparent());
+        // A plain disconnect now: no transparent mode to switch off.
+        btnConnect->click();
+        ASSERT_TRUE(until([&] { return !line.isOpen(); }));
+        EXPECT_EQ(pty.drain(), QByteArray());
+        errors.clear();
+        questions.clear();
+    }
+}
+
+TEST_F(TerminalPageTest, KeysThatNeverWentOutOnAStalledLineAreCountedInTheNote) {
+    connectAndWait();
+    pty.stall(true);
+    QTest::keyClicks(terminal, "abcde");
+    btnConnect->click();
+    ASSERT_TRUE(until([&] { return !line.isOpen(); }));
+    EXPECT_TRUE(until([&] { return note->text() == TerminalPage::droppedNote(5); }))
+        << note->text().toStdString();
+    pty.stall(false);
+    EXPECT_EQ(pty.drain(), QByteArray());
+    // The next connect starts counting afresh.
+    connectAndWait();
+    EXPECT_EQ(note->text(), "");
+    QTest::keyClicks(terminal, "f");
+    EXPECT_EQ(pty.read(1), "f");
 }
 
 } // namespace

@@ -203,7 +203,7 @@ TEST_F(WindowKeys, CtrlTabOnARefusedValueKeepsTheFocusInTheField) {
     coPosition->selectAll();
     type("3 0 0");
     QWidget box;
-    ui.whileTelling = [&](const QString&) {
+    ui.whileShowing = [&](const QString&) {
         box.show();
         box.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&box));

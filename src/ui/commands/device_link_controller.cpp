@@ -22,7 +22,15 @@ DeviceLinkController::DeviceLinkController(MainWindow& form, const ConnectionSta
     const TerminalPageWidgets widgets = form_.terminalView()->setTerminalWidget(terminal_);
     page_ = std::make_unique<TerminalPage>(widgets, line_, connection_);
     page_->showLineState = [this](LineStatePanel::State state) { form_.lineState().show(state); };
-    page_->showError = [this](const QString& text) { form_.interaction().error(&form_, text); };
+    page_->showError = [this](const QString& text) {
+        notices_.post([this, text] { form_.interaction().error(&form_, text); });
+    };
+    page_->ask = [this](const QString& question, std::function<void(bool)> answered) {
+        notices_.post([this, question, answered = std::move(answered)] {
+            answered(form_.interaction().askYesNo(&form_, QStringLiteral("Zendrax"), question) ==
+                     Interaction::Answer::Yes);
+        });
+    };
 
     connect(form_.menu().portSettings, &QAction::triggered, this,
             &DeviceLinkController::editConnection);

@@ -1,9 +1,11 @@
 #pragma once
 // Where the main window meets the device link: the line service that owns the one serial port
 // ComPort1, the connection settings read at start and written at every close, the terminal pane
-// and its page, the connection settings dialog.
+// and its page, the connection settings dialog, and the one queue of what the line's answers
+// have the window say.
 #include "files/connection_settings.h"
 #include "link/line_service.h"
+#include "ui/dialogs/notice_queue.h"
 
 #include <QObject>
 #include <QPointer>
@@ -33,6 +35,8 @@ class DeviceLinkController : public QObject {
     ConnectionState& connection() { return connection_; }
     TerminalPage& terminalPage() { return *page_; }
     TerminalPane* terminal() const;
+    // What the line's answers have the window say, one modal box at a time.
+    NoticeQueue& notices() { return notices_; }
 
     // The ports the connection dialog offers; by default those the system lists.
     std::function<QStringList()> listPorts;
@@ -49,6 +53,7 @@ class DeviceLinkController : public QObject {
   private:
     MainWindow& form_;
     ConnectionState connection_;
+    NoticeQueue notices_;
     LineService line_;
     QPointer<TerminalPane> terminal_;
     std::unique_ptr<TerminalPage> page_;

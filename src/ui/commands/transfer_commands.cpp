@@ -5,6 +5,7 @@
 #include "model/model_recognition.h"
 #include "ui/commands/check_command.h"
 #include "ui/dialogs/interaction.h"
+#include "ui/dialogs/notice_queue.h"
 #include "ui/main_window.h"
 #include "ui/terminal/terminal_page.h"
 #include "ui/transfer_status.h"
@@ -12,14 +13,16 @@
 
 #include <QAction>
 #include <QDateTime>
+#include <QPointer>
 
 #include <utility>
 
 namespace zx {
 
 TransferCommands::TransferCommands(MainWindow& form, LineService& line, ConnectionState& connection,
-                                   TerminalPage& page, QObject* parent)
-    : QObject(parent), form_(form), line_(line), connection_(connection), page_(page) {
+                                   TerminalPage& page, NoticeQueue& notices, QObject* parent)
+    : QObject(parent), form_(form), line_(line), connection_(connection), page_(page),
+      notices_(notices) {
     connect(form_.menu().download, &QAction::triggered, this, &TransferCommands::download);
     connect(form_.menu().upload, &QAction::triggered, this, &TransferCommands::upload);
     connect(form_.terminalView(), &TerminalView::syncClicked, this,
@@ -45,7 +48,7 @@ QString TransferCommands::closeQuestion() {
 }
 
 bool TransferCommands::busy() const {
-    return line_.busy() || waiting_.has_value();
+    return line_.busy() || waiting_ > 0;
 }
 
 void TransferCommands::setTraceFile(const QString& path) {
@@ -144,11 +147,12 @@ void TransferCommands::showProgress(const TransferProgress& p) {
 }
 
 void TransferCommands::resultArrived(const LineResult& result) {
-    if (asking_) {
-        waiting_ = result;
-        return;
-    }
-    ended(result);
+    ++waiting_;
+    notices_.post([self = QPointer<TransferCommands>(this), result] {
+        if (!self) return;
+        --self->waiting_;
+        self->ended(result);
+    });
 }
 
 void TransferCommands::ended(const LineResult& result) {
@@ -165,8 +169,10 @@ void TransferCommands::ended(const LineResult& result) {
         adoptDownload(*result.download);
     if (result.operation == LineOperation::SetClock) form_.terminalView()->focusTerminal();
     const bool again = report(result);
-    if (result.download && copyDone) copyDone(*result.download);
     emit finished();
+    // The comparison's list is a box of its own, after this end has been handled.
+    if (result.download && copyDone)
+        notices_.post([copyDone, download = *result.download] { copyDone(download); });
     // A new upload only once the last one has been reported whole.
     if (again) upload();
 }
@@ -200,21 +206,19 @@ bool TransferCommands::report(const LineResult& result) {
 
 bool TransferCommands::stopForClose() {
     if (!busy()) return true;
-    asking_ = true;
-    const Interaction::Answer answer =
-        form_.interaction().askYesNo(&form_, QStringLiteral("Zendrax"), closeQuestion());
-    asking_ = false;
-    if (answer != Interaction::Answer::Yes) {
-        // An operation that ended while the question was open is reported now, in order.
-        if (waiting_) ended(*std::exchange(waiting_, std::nullopt));
-        return false;
-    }
-    closing_ = true;
-    std::optional<LineResult> result = std::exchange(waiting_, std::nullopt);
-    if (!result) result = line_.cancelAndWait();
-    if (result) ended(*result);
+    // An operation that ends while the question is open is reported after its answer, in order.
+    bool stop = false;
+    notices_.runNow([this, &stop] {
+        stop = form_.interaction().askYesNo(&form_, QStringLiteral("Zendrax"), closeQuestion()) ==
+               Interaction::Answer::Yes;
+        if (!stop) return;
+        closing_ = true;
+        if (waiting_ == 0) {
+            if (const std::optional<LineResult> result = line_.cancelAndWait()) ended(*result);
+        }
+    });
     closing_ = false;
-    return true;
+    return stop;
 }
 
 } // namespace zx

@@ -5,7 +5,8 @@
 // thread. One operation at a time, in the window's busy mode, with a cancel (Escape and the
 // "Megszakítás" button beside the progress bar). The end of an operation is handled once and in
 // order: the report, the adoption of a download, a follow-up question, and only then a new
-// upload the operator asked for; never inside another question of this window.
+// upload the operator asked for or a comparison's list; never inside another modal box of this
+// window (the end waits its turn in the window's notice queue).
 #include "files/connection_settings.h"
 #include "files/upload_options.h"
 #include "link/line_operations.h"
@@ -14,13 +15,13 @@
 #include <QObject>
 
 #include <functional>
-#include <optional>
 
 class MainWindow;
 
 namespace zx {
 
 class LineService;
+class NoticeQueue;
 class TerminalPage;
 class TransferStatus;
 
@@ -28,15 +29,16 @@ class TransferCommands : public QObject {
     Q_OBJECT
   public:
     TransferCommands(MainWindow& form, LineService& line, ConnectionState& connection,
-                     TerminalPage& page, QObject* parent = nullptr);
+                     TerminalPage& page, NoticeQueue& notices, QObject* parent = nullptr);
     ~TransferCommands() override;
 
     void download();
     void upload();
     void setUnitClock();
     // The unit's configuration downloaded into an image of its own, for a comparison: `done`
-    // gets it when it came whole; the configuration shown, its file name and the modified flag
-    // stay as they are. False when it did not start.
+    // gets it when it came whole, once the operation's end has been handled and `finished`
+    // told; the configuration shown, its file name and the modified flag stay as they are.
+    // False when it did not start.
     bool downloadCopy(std::function<void(const DownloadResult&)> done);
     // Stops the running operation (Escape, "Megszakítás").
     void cancel();
@@ -65,8 +67,7 @@ class TransferCommands : public QObject {
     // Starts the operation in busy mode; false (nothing started) while one runs.
     bool start(LineOperation operation, std::function<LineResult(Transfer&)> work);
     void showProgress(const TransferProgress& p);
-    // The line service handed a result over; kept for later while a question of this window is
-    // open.
+    // The line service handed a result over: its end waits its turn among the window's notices.
     void resultArrived(const LineResult& result);
     void ended(const LineResult& result);
     void adoptDownload(const DownloadResult& download);
@@ -81,15 +82,15 @@ class TransferCommands : public QObject {
     LineService& line_;
     ConnectionState& connection_;
     TerminalPage& page_;
+    NoticeQueue& notices_;
     TransferStatus* status_ = nullptr; // owned by the window
     UploadOptions options_;
     QString tracePath_;
     QByteArray trace_;
     std::function<void(const DownloadResult&)> copyDone_;
     bool closing_ = false;
-    // The close question is open: a result that arrives meanwhile waits for its answer.
-    bool asking_ = false;
-    std::optional<LineResult> waiting_;
+    // Results handed over whose end has not yet had its turn.
+    int waiting_ = 0;
     // The control that had the focus when the operation began gets it back at its end.
     FocusReturn focus_;
 };

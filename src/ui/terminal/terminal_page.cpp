@@ -5,6 +5,7 @@
 #include "ui/terminal/terminal_widget.h"
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace zx {
@@ -29,7 +30,8 @@ TerminalPage::TerminalPage(const TerminalPageWidgets& widgets, LineService& line
     connect(&line_, &LineService::opened, this, &TerminalPage::portOpened);
     connect(&line_, &LineService::closed, this, &TerminalPage::portClosed);
     connect(&line_, &LineService::openFailed, this, &TerminalPage::openFailed);
-    connect(&line_, &LineService::failed, this, &TerminalPage::error);
+    connect(&line_, &LineService::failed, this, &TerminalPage::lineFailed);
+    connect(&line_, &LineService::sendDropped, this, &TerminalPage::sendDropped);
 
     if (w_.terminal) {
         QPointer<TerminalPane> term = w_.terminal;
@@ -39,6 +41,19 @@ TerminalPage::TerminalPage(const TerminalPageWidgets& widgets, LineService& line
         w_.terminal->canSend = [this] { return !lineBusy_ && line_.isOpen(); };
         w_.terminal->sink = [this](const QByteArray& bytes) { write(bytes); };
     }
+}
+
+QString TerminalPage::transparentLeftNote() {
+    return QString::fromUtf8("Vonalhiba: az egység átlátszó módban maradhatott.");
+}
+
+QString TerminalPage::transparentOffQuestion() {
+    return QString::fromUtf8("A vonalhiba előtt az egység átlátszó módban volt, és abban "
+                             "maradhatott. Kikapcsolja az átlátszó módot ?");
+}
+
+QString TerminalPage::droppedNote(int bytes) {
+    return QString::fromUtf8("%1 begépelt bájt nem ment ki a vonalra.").arg(bytes);
 }
 
 bool TerminalPage::operatorHoldsPort() const {
@@ -77,10 +92,13 @@ void TerminalPage::connectClicked() {
         w_.btnConnect->setChecked(line_.isOpen());
         return;
     }
-    if (line_.isOpen())
+    if (line_.isOpen()) {
         closeLine();
-    else
+    } else {
+        droppedBytes_ = 0;
+        if (!mayBeTransparent_) showNote(QString());
         line_.open(connection_);
+    }
     focusTerminal();
 }
 
@@ -104,6 +122,35 @@ void TerminalPage::closeLine() {
     } else {
         line_.close();
     }
+}
+
+void TerminalPage::lineFailed(const QString& text) {
+    if (transparent_) {
+        // A dead line takes no "transpof"; the next connect asks instead.
+        setTransparent(false);
+        mayBeTransparent_ = true;
+        showNote(transparentLeftNote());
+    }
+    error(text);
+}
+
+void TerminalPage::sendDropped(int bytes) {
+    droppedBytes_ += bytes;
+    if (!mayBeTransparent_) showNote(droppedNote(droppedBytes_));
+}
+
+void TerminalPage::showNote(const QString& text) {
+    if (w_.note) w_.note->setText(text);
+}
+
+void TerminalPage::offerTransparentOff() {
+    if (!ask) return;
+    ask(transparentOffQuestion(), [page = QPointer<TerminalPage>(this)](bool yes) {
+        if (!page || !page->mayBeTransparent_) return;
+        page->mayBeTransparent_ = false;
+        page->showNote(QString());
+        if (yes) page->write(QByteArrayLiteral("transpof"));
+    });
 }
 
 void TerminalPage::openFailed(const QString& text) {
@@ -138,6 +185,7 @@ void TerminalPage::setTransparent(bool on) {
 void TerminalPage::portOpened() {
     if (showLineState) showLineState(LineStatePanel::Connected);
     updateButtons();
+    if (mayBeTransparent_ && operatorHoldsPort() && !lineBusy_) offerTransparentOff();
 }
 
 void TerminalPage::portClosed() {

@@ -13,6 +13,7 @@
 #include <functional>
 
 class QAbstractButton;
+class QLabel;
 class QLineEdit;
 
 namespace zx {
@@ -26,6 +27,9 @@ struct TerminalPageWidgets {
     QAbstractButton* btnDial = nullptr;
     QLineEdit* edPhone = nullptr;
     TerminalPane* terminal = nullptr;
+    // Where the page says what the operator would not see otherwise (typed bytes that never went
+    // out, a unit that may have been left in transparent mode).
+    QLabel* note = nullptr;
 };
 
 class TerminalPage : public QObject {
@@ -40,8 +44,17 @@ class TerminalPage : public QObject {
     std::function<void(LineStatePanel::State state)> showLineState;
     // The program's error message (a port that does not open, a failed write).
     std::function<void(const QString& text)> showError;
+    // A Yes/No question; `answered` gets true for Yes, whenever the operator has answered.
+    std::function<void(const QString& question, std::function<void(bool yes)> answered)> ask;
+
+    // The note after a line failure in transparent mode, and the question the next connect asks.
+    static QString transparentLeftNote();
+    static QString transparentOffQuestion();
+    static QString droppedNote(int bytes);
 
     bool transparent() const { return transparent_; }
+    // The line failed while transparent mode was on: the unit may still be in it.
+    bool unitMayBeTransparent() const { return mayBeTransparent_; }
     // While a transfer owns the line the page puts nothing on it: the pane sends no key and the
     // connect, transparent and dial buttons are disabled until it ends.
     void setLineBusy(bool busy);
@@ -68,6 +81,12 @@ class TerminalPage : public QObject {
     void error(const QString& text);
     // The port asked to open did not: the button comes back up.
     void openFailed(const QString& text);
+    // The open line failed: nothing more is said to the unit as if it were still there.
+    void lineFailed(const QString& text);
+    void sendDropped(int bytes);
+    void showNote(const QString& text);
+    // After a connect: offers to switch off the transparent mode the unit may have been left in.
+    void offerTransparentOff();
     void setTransparent(bool on);
     void updateButtons();
 
@@ -76,7 +95,9 @@ class TerminalPage : public QObject {
     ConnectionState& connection_;
 
     bool transparent_ = false;
+    bool mayBeTransparent_ = false;
     bool lineBusy_ = false;
+    int droppedBytes_ = 0; // since the operator last connected
 };
 
 } // namespace zx

@@ -33,6 +33,12 @@ TerminalView::TerminalView(QWidget* parent) : QWidget(parent) {
     bar->addWidget(btnDial);
     bar->addStretch(1);
     layout_->addLayout(bar);
+    // One line, there even when empty, so that a note never moves the pane.
+    lblTermNote = new QLabel(this);
+    lblTermNote->setObjectName(QStringLiteral("lblTermNote"));
+    lblTermNote->setFixedHeight(lblTermNote->fontMetrics().height());
+    lblTermNote->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    layout_->addWidget(lblTermNote);
 
     connect(btnSync, &QPushButton::clicked, this, &TerminalView::syncClicked);
 
@@ -46,7 +52,7 @@ TerminalPageWidgets TerminalView::setTerminalWidget(TerminalPane* terminal) {
     delete layout_->replaceWidget(terminalPane, terminal);
     delete terminalPane;
     terminalPane = terminal;
-    return {btnConnect, btnTransp, btnDial, edPhone, terminal};
+    return {btnConnect, btnTransp, btnDial, edPhone, terminal, lblTermNote};
 }
 
 void TerminalView::setPhone(const QString& phone) {

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QVBoxLayout;
@@ -34,6 +35,7 @@ class TerminalView : public QWidget {
   private:
     QPushButton *btnConnect, *btnTransp, *btnSync, *btnDial;
     QLineEdit* edPhone;
+    QLabel* lblTermNote;
     QWidget* terminalPane;
     QVBoxLayout* layout_;
 };
